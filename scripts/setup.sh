@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, only when missing, every Debian package that building, running
+# and testing Tamlo need. On a machine that has them all it returns at once.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake make pkg-config
+  qt6-base-dev qt6-translations-l10n libgl-dev
+  libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-ipafont-gothic
+  clang libclang-rt-14-dev
+  xvfb xdotool x11-apps imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,105 @@
+// One figure of the drawing and the vertex list of a point figure.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct TPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+// 0x00BBGGRR for plain colours; with the top bit set a system colour index.
+using TColor = int32_t;
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWhite = 0xFFFFFF;
+// The system colour "button face"; stored as a fill colour it means "no fill".
+constexpr TColor clBtnFace = static_cast<TColor>(0x8000000Fu);
+
+enum TDrawingTool : int8_t {
+  dtNone = 0,
+  dtText = 1,
+  dtLine = 2,
+  dtFreeLine = 3,
+  dtEllipse = 4,
+  dtRectangle = 5,
+  dtPolyline = 6,
+  dtPolygon = 7,
+  dtStamp = 8,
+  dtSetStamp = 9,
+};
+
+// Coordinate arithmetic wraps around like the 32-bit integers of the stored
+// files instead of overflowing: values read from a hostile file may be huge.
+inline int32_t WrapAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t WrapSub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
+// Hard limit of every vertex list, whatever its capacity.
+constexpr int32_t MaxPoints = 2000;
+
+// Free lines, polylines and polygons carry a vertex list; no other kind does.
+inline bool IsPointFigure(TDrawingTool tool) {
+  return tool == dtFreeLine || tool == dtPolyline || tool == dtPolygon;
+}
+
+// An ordered list of vertices with running bounds. The bounds start at -100,
+// are overwritten by the first point and only grow afterwards; editing points
+// in place does not touch them (a copy rebuilds them).
+class TPointData {
+ public:
+  int32_t Count = 0;
+  std::unique_ptr<TPoint[]> Points;
+  int32_t MinX = -100;
+  int32_t MinY = -100;
+  int32_t MaxX = -100;
+  int32_t MaxY = -100;
+
+  TPointData();
+  explicit TPointData(int32_t capacity);
+  TPointData(const TPointData&) = delete;
+  TPointData& operator=(const TPointData&) = delete;
+
+  // 0 when stored, 1 when the list is full (nothing changes then).
+  int AddPoint(int32_t x, int32_t y);
+  int32_t GetCount() const { return Count; }
+  int32_t Capacity() const { return FCapacity; }
+  // Empties the list and puts the bounds back to -100.
+  void Reset();
+
+ private:
+  int32_t FCapacity;
+};
+
+class TFigList;
+
+// One figure. A plain value: copying it shares nothing but never owns the
+// vertex list or the stamp contents either. Those belong to the list item or
+// history record that holds the figure, which frees them.
+struct TFigData {
+  TDrawingTool DrawingTool = dtNone;
+  int32_t PenWidth = 0;
+  TColor PenColor = 0;
+  TColor BrushColor = 0;
+  uint8_t BrushStyle = 0;  // 0 solid, 1 clear; carried along, never decides anything
+  int32_t TextSize = 0;
+  TColor TextColor = 0;
+  std::string Text;  // UTF-8
+  TPoint Start;
+  TPoint End;
+  TPointData* PointData = nullptr;  // point figures only; not owned by a copy
+  TFigList* StampData = nullptr;    // stamps only; not owned by a copy
+
+  // Start/End := the bounding box of the vertices. Point figures only.
+  void SetBoundsFromPoints();
+  // Moves the figure; vertices move too, stamp contents (relative) and the
+  // vertex bounds do not.
+  void Offset(int32_t dx, int32_t dy);
+  // Sets the X (isY false) or Y of one vertex; the caller keeps index < Count.
+  void SetPoint(bool isY, int32_t index, int32_t value);
+};

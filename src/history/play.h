@@ -1,0 +1,13 @@
+// The replay engine: rebuilds the drawing of any step by applying the
+// history from the first record to CurrentStep.
+#pragma once
+
+#include "history/state.h"
+
+// Rebuilds DrawingFigs, DeletedFigs and the background for S.CurrentStep
+// (which must be an item of S.History) and repaints.
+void GoToStep(TTamloState& S);
+// Applies one record; sets its TargetFig and TargetItem.
+void ApplyAction(TTamloState& S, TActionItem* item);
+// Copies the attribute named by the record's Parameter onto `target`.
+void ApplyChange(TActionItem* item, TFigItem* target);

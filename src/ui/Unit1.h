@@ -1,0 +1,212 @@
+// The main window: layout, modes and every event handler of the program.
+// The handlers are spread over several files by subject (mouse tools, edit
+// commands, text entry, stamp setting, play controls, menu commands).
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "history/state.h"
+#include "render/paint.h"
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QToolButton;
+class QWidget;
+class TPaintBox;
+class TColorPanel;
+class TStampImage;
+
+class TTamloForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `dialogs` replaces the real message boxes and file dialogs (tests);
+  // null uses the real ones. The caller then calls FormCreate.
+  explicit TTamloForm(TDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+  ~TTamloForm() override;
+
+  // Caption, size, panels, WorkBitmap, then the file named on the command
+  // line (empty: none).
+  void FormCreate(const QString& commandLineFile = QString());
+
+  // The program state and the picture side.
+  TTamloState S;
+  TPictureStore Pictures{S};
+
+  // How the process ends (exit sequence, forced end, fatal errors). Tests
+  // replace it to observe the exit code.
+  std::function<void(int)> ExitProcess;
+
+  // ---- Controls (object names as their member names) ----
+  QWidget* Client = nullptr;  // the client area under the menu bar
+  QWidget* DrawField = nullptr;
+  QLabel* BGImage = nullptr;
+  TPaintBox* PaintBox = nullptr;
+  QLineEdit* InputEdit = nullptr;
+
+  QWidget* DrawPanel = nullptr;
+  QButtonGroup* ToolGroup = nullptr;
+  QToolButton* SellectionBtn = nullptr;
+  QToolButton* TextBtn = nullptr;
+  QToolButton* LineBtn = nullptr;
+  QToolButton* FreeBtn = nullptr;
+  QToolButton* OvalBtn = nullptr;
+  QToolButton* RectBtn = nullptr;
+  QToolButton* PolylineBtn = nullptr;
+  QToolButton* PolygonBtn = nullptr;
+  QToolButton* StampBtn = nullptr;
+  QToolButton* SetStampBtn = nullptr;
+  QWidget* StampField = nullptr;
+  TStampImage* StampImage = nullptr;
+
+  QWidget* EditPanel = nullptr;
+  QSlider* HTrackBar = nullptr;
+  QSlider* VTrackBar = nullptr;
+  QWidget* OpPanel = nullptr;
+  QToolButton* DupBtn = nullptr;
+  QToolButton* DeleteBtn = nullptr;
+  QToolButton* UndoBtn = nullptr;
+  QToolButton* FrontBtn = nullptr;
+  QToolButton* BackBtn = nullptr;
+  QToolButton* ThinBtn = nullptr;
+  QToolButton* ThickBtn = nullptr;
+  QToolButton* LineColorBtn = nullptr;
+  QToolButton* BodyColorBtn = nullptr;
+  QToolButton* ChangeTextBtn = nullptr;
+  QToolButton* TextColorBtn = nullptr;
+  QWidget* ColorBasePanel = nullptr;
+  TColorPanel* ClearPanel = nullptr;
+  TColorPanel* ColorPanels[16] = {};  // ColorPanel01 … ColorPanel16
+  TColorPanel* ConfirmPanel = nullptr;
+
+  QWidget* PlayPanel = nullptr;
+  QPushButton* ReverseBtn = nullptr;
+  QPushButton* StopBtn = nullptr;
+  QPushButton* ForwardBtn = nullptr;
+  QSlider* TimeTrackBar = nullptr;
+  QRadioButton* NormalPlayBtn = nullptr;
+  QRadioButton* StepPlayBtn = nullptr;
+
+  QWidget* SellectBtnPanel = nullptr;
+  QButtonGroup* ModeGroup = nullptr;
+  QToolButton* SellectDrawBtn = nullptr;
+  QToolButton* SellectEditBtn = nullptr;
+  QToolButton* SellectPlayBtn = nullptr;
+
+  QPlainTextEdit* Memo = nullptr;
+  QPushButton* ClearMemoBtn = nullptr;
+
+  QMenu* FileMenu = nullptr;
+  QAction* ReadDataMenu = nullptr;
+  QAction* OverWriteDataMenu = nullptr;
+  QAction* WriteDataMenu = nullptr;
+  QAction* ExitMenu = nullptr;
+  QMenu* DrawMenu = nullptr;
+  QAction* ReadBGMenu = nullptr;
+  QAction* ClearBGMenu = nullptr;
+  QAction* ClearImageMenu = nullptr;
+  QAction* ClearAllMenu = nullptr;
+  QMenu* HelpMenu = nullptr;
+  QAction* N5 = nullptr;
+  QMenu* ToolMenu = nullptr;
+  QAction* ShowDataMenu = nullptr;
+  QAction* CaptureMenu = nullptr;
+  QAction* Save2BMPMenu = nullptr;
+  QAction* Save2JPEGMenu = nullptr;
+  QAction* SaveAllProcessMenu = nullptr;
+  QAction* ExitByForce = nullptr;
+
+  // ---- Start-up, modes (Unit1.cpp) ----
+  void DrawingBtnClick(QAbstractButton* button);
+  void HideInputEdit();
+  void ResetDrawing();
+  void SellectDrawBtnClick();
+  void SellectEditBtnClick();
+  void SellectPlayBtnClick();
+  void DrawMenuClick();
+  // Blanks the stamp preview and disables StampBtn.
+  void BlankStampImage();
+  // Recomposes the canvas and shows it (the one refresh routine).
+  void PaintBoxPaint();
+
+  // ---- Mouse tools (mousectl.cpp) ----
+  void PaintBoxMouseDown(int X, int Y);
+  void PaintBoxMouseMove(int X, int Y);
+  void PaintBoxMouseUp(int X, int Y);
+
+  // ---- Stamp setting (stampctl.cpp) ----
+  void MakeStamp(TPoint A, TPoint B);
+
+  // ---- Play controls (playctl.cpp) ----
+  void StopBtnClick();
+  void ForwardBtnClick();
+  void ReverseBtnClick();
+  void TimeTrackBarChange();
+
+  // ---- Edit commands (edit.cpp) ----
+  void DupBtnClick();
+  void DeleteBtnClick();
+  void UndoBtnClick();
+  void FrontBackBtnClick(QAbstractButton* button);
+  void AttrChangeBtnClick(QAbstractButton* button);
+  void ChangeTextBtnClick();
+  void ColorPanelClick(TColorPanel* panel);
+  void ClearPanelClick();
+  // The chosen colour (ConfirmPanel's colour).
+  TColor ChosenColor() const;
+
+  // ---- Text entry (textctl.cpp) ----
+  // Handles Enter (13) and Escape (27); returns true when it handled the key.
+  bool InputEditKeyPress(int key);
+
+  // ---- Resizing (resizectl.cpp) ----
+  void TrackBarChange(QSlider* sender);
+
+  // ---- Files (io/filecommands.cpp) ----
+  void ReadDataMenuClick();
+  void OverWriteDataMenuClick();
+  void WriteDataMenuClick();
+  // Returns true when the drawing was loaded.
+  bool LoadDrawingFile(const QString& path);
+
+  // ---- Background and exports (io/exportcmd.cpp) ----
+  void ReadBGMenuClick();
+  void ClearMenuClick(QAction* sender);
+  void CaptureMenuClick();
+  void Save2BMPMenuClick();
+  void Save2JPEGMenuClick();
+  void SaveAllProcessMenuClick();
+
+  // ---- Dropped files, command line, exit (menuctl.cpp) ----
+  void OpenFileByPath(const QString& path);
+  void ExitMenuClick();
+  void ExitByForceClick();
+
+  // ---- Process display (debugctl.cpp) ----
+  void ShowDataMenuClick();
+  void ClearMemoBtnClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::unique_ptr<TDialogs> FOwnDialogs;
+  class TMemoView;
+  std::unique_ptr<TMemoView> FMemoView;
+  void BuildWindow();
+  void BuildMenu();
+};

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/figlist.h"
+
+namespace {
+
+TFigData Named(const std::string& name) {
+  TFigData f;
+  f.DrawingTool = dtRectangle;
+  f.Text = name;
+  return f;
+}
+
+std::string Order(const TFigList& list) {
+  std::string s;
+  for (TFigItem* f = list.GetHead()->Next; f != nullptr; f = f->Next) s += f->Data.Text;
+  EXPECT_TRUE(list.Valid());
+  return s;
+}
+
+struct FigListABC : ::testing::Test {
+  TFigList list;
+  TFigItem* A = list.AddFig(Named("A"));
+  TFigItem* B = list.AddFig(Named("B"));
+  TFigItem* C = list.AddFig(Named("C"));
+};
+
+TEST(FigList, NewListIsEmpty) {
+  TFigList list;
+  EXPECT_EQ(list.GetHead(), list.GetTail());
+  EXPECT_EQ(list.GetHead()->Data.DrawingTool, dtNone);
+  EXPECT_EQ(Order(list), "");
+  EXPECT_EQ(list.FigCount(), 0);
+}
+
+TEST_F(FigListABC, AddFigAppendsInFront) {
+  EXPECT_EQ(Order(list), "ABC");
+  EXPECT_EQ(list.GetTail(), C);
+  EXPECT_EQ(TFigList::GetPrev(A), list.GetHead());
+  EXPECT_EQ(TFigList::GetNext(C), nullptr);
+  EXPECT_EQ(TFigList::GetNext(nullptr), nullptr);
+  EXPECT_EQ(TFigList::GetPrev(nullptr), nullptr);
+}
+
+TEST_F(FigListABC, MoveFrontAndBackWithRefusals) {
+  EXPECT_EQ(list.MoveFigFront(C), 1);
+  EXPECT_EQ(list.MoveFigFront(nullptr), 1);
+  EXPECT_EQ(list.MoveFigFront(list.GetHead()), 1);
+  EXPECT_EQ(Order(list), "ABC");
+  EXPECT_EQ(list.MoveFigFront(A), 0);
+  EXPECT_EQ(Order(list), "BAC");
+  EXPECT_EQ(list.MoveFigFront(A), 0);
+  EXPECT_EQ(Order(list), "BCA");
+  EXPECT_EQ(list.GetTail(), A);
+}
+
+TEST_F(FigListABC, MoveBackWithRefusals) {
+  EXPECT_EQ(list.MoveFigBack(A), 1);
+  EXPECT_EQ(list.MoveFigBack(nullptr), 1);
+  EXPECT_EQ(list.MoveFigBack(list.GetHead()), 1);
+  EXPECT_EQ(Order(list), "ABC");
+  EXPECT_EQ(list.MoveFigBack(C), 0);
+  EXPECT_EQ(Order(list), "ACB");
+  EXPECT_EQ(list.GetTail(), B);
+  EXPECT_EQ(list.MoveFigBack(C), 0);
+  EXPECT_EQ(Order(list), "CAB");
+}
+
+TEST_F(FigListABC, RemoveFig) {
+  EXPECT_EQ(list.RemoveFig(nullptr), 1);
+  EXPECT_EQ(list.RemoveFig(list.GetHead()), 1);
+  EXPECT_EQ(list.RemoveFig(C), 0);
+  EXPECT_EQ(list.GetTail(), B);
+  EXPECT_EQ(list.RemoveFig(A), 0);
+  EXPECT_EQ(Order(list), "B");
+  EXPECT_EQ(list.RemoveFig(B), 0);
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(list.GetTail(), list.GetHead());
+}
+
+TEST_F(FigListABC, ClearFigsKeepsTheListUsable) {
+  list.ClearFigs();
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(list.GetHead()->Next, nullptr);
+  list.ClearFigs();
+  list.AddFig(Named("D"));
+  EXPECT_EQ(Order(list), "D");
+}
+
+TEST(FigList, DuplicateNullAddsNothing) {
+  TFigList list;
+  EXPECT_EQ(list.DuplicateFig(nullptr), nullptr);
+  EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
+  TPointData pts;
+  pts.AddPoint(30, 15);
+  pts.AddPoint(10, 40);
+  TFigData f;
+  f.DrawingTool = dtFreeLine;
+  f.PointData = &pts;
+  f.Start = {0, 0};
+  f.End = {0, 0};
+  TFigList list;
+  TFigItem* item = list.AddFig(f);
+  EXPECT_NE(item->Data.PointData, &pts);
+  EXPECT_EQ(item->Data.PointData->Capacity(), 2);
+  EXPECT_EQ(item->Data.Start, (TPoint{10, 15}));
+  EXPECT_EQ(item->Data.End, (TPoint{30, 40}));
+  pts.Points[0].X = 999;  // the copy is independent
+  EXPECT_EQ(item->Data.PointData->Points[0].X, 30);
+}
+
+// A stamp holding a stamp holding a polygon.
+struct NestedStamp {
+  TPointData pts;
+  TFigList innerList, outerList;
+  TFigData stamp;
+  NestedStamp() {
+    pts.AddPoint(0, 0);
+    pts.AddPoint(5, 0);
+    pts.AddPoint(5, 5);
+    TFigData poly;
+    poly.DrawingTool = dtPolygon;
+    poly.PointData = &pts;
+    innerList.AddFig(poly);
+    TFigData inner;
+    inner.DrawingTool = dtStamp;
+    inner.Start = {5, 5};
+    inner.StampData = &innerList;
+    outerList.AddFig(inner);
+    stamp.DrawingTool = dtStamp;
+    stamp.Start = {100, 50};
+    stamp.StampData = &outerList;
+  }
+};
+
+TEST(FigList, AddFigCopiesNestedStampsDeeply) {
+  NestedStamp n;
+  TFigList list;
+  TFigItem* copy = list.AddFig(n.stamp);
+  TFigList* l1 = copy->Data.StampData;
+  ASSERT_NE(l1, nullptr);
+  EXPECT_NE(l1, &n.outerList);
+  TFigItem* inner = l1->GetTail();
+  EXPECT_EQ(inner->Data.DrawingTool, dtStamp);
+  EXPECT_EQ(inner->Data.Start, (TPoint{5, 5}));
+  TFigList* l2 = inner->Data.StampData;
+  EXPECT_NE(l2, &n.innerList);
+  TFigItem* poly = l2->GetTail();
+  EXPECT_EQ(poly->Data.DrawingTool, dtPolygon);
+  EXPECT_NE(poly->Data.PointData, &n.pts);
+  EXPECT_EQ(poly->Data.PointData->Count, 3);
+  EXPECT_EQ(list.RemoveFig(copy), 0);
+  // The source is intact after the copy is freed.
+  EXPECT_EQ(n.innerList.GetTail()->Data.PointData->Count, 3);
+}
+
+TEST(FigList, EmptyStampCopiesToEmptyList) {
+  TFigData stamp;
+  stamp.DrawingTool = dtStamp;
+  TFigList list;
+  TFigItem* item = list.AddFig(stamp);
+  ASSERT_NE(item->Data.StampData, nullptr);
+  EXPECT_TRUE(item->Data.StampData->IsEmpty());
+}
+
+TEST(FigList, MillionItemsFreeWithoutRecursion) {
+  auto list = std::make_unique<TFigList>();
+  TFigData f;
+  f.DrawingTool = dtLine;
+  for (int i = 0; i < 1000000; ++i) list->AddFig(f);
+  EXPECT_EQ(list->FigCount(), 1000000);
+  TFigList::DeleteFigList(list);
+  EXPECT_EQ(list, nullptr);
+}
+
+TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
+  // Build 1000 nested levels, each stamp holding the previous one.
+  auto level = std::make_unique<TFigList>();
+  TFigData line;
+  line.DrawingTool = dtLine;
+  level->AddFig(line);
+  for (int depth = 0; depth < 1000; ++depth) {
+    auto outer = std::make_unique<TFigList>();
+    TFigData stamp;
+    stamp.DrawingTool = dtStamp;
+    stamp.StampData = level.get();
+    outer->AddFig(stamp);
+    level = std::move(outer);
+  }
+  TFigList copy;
+  copy.AddFig(level->GetTail()->Data);
+  int depth = 0;
+  for (TFigItem* f = copy.GetTail(); f->Data.DrawingTool == dtStamp; f = f->Data.StampData->GetTail()) ++depth;
+  EXPECT_EQ(depth, 1000);
+}
+
+TEST(FigList, AdoptedContentsAreFreedWithTheItem) {
+  TFigList list;
+  TFigItem* item = list.AddEmptyFig();
+  EXPECT_EQ(item->Data.DrawingTool, dtNone);
+  item->Data.DrawingTool = dtPolyline;
+  item->AdoptPointData(std::make_unique<TPointData>())->AddPoint(1, 2);
+  EXPECT_EQ(item->Data.PointData->Count, 1);
+  EXPECT_EQ(list.RemoveFig(item), 0);  // no leak under the sanitizers
+}
+
+}  // namespace
