@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config ccache
   qt6-base-dev qt6-translations-l10n libgl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev

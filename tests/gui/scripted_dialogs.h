@@ -1,0 +1,53 @@
+// A scripted stand-in for message boxes and file dialogs: questions take
+// queued answers, file dialogs queued paths, and everything shown is
+// recorded, so no test ever blocks on a modal box.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "history/ports.h"
+
+struct TShownBox {
+  enum Kind { Message, Error, Question } kind;
+  std::string text;
+  std::string caption;  // questions only
+  TQuestionButtons buttons = qbYesNo;
+};
+
+class TScriptedDialogs : public TDialogs {
+ public:
+  std::vector<TShownBox> Shown;
+  std::deque<TModalResult> Answers;       // next answers to questions
+  std::deque<std::string> Files;          // next dialog results; "" = cancel
+  std::vector<TFileDialog> DialogsRun;    // every file dialog, as preset
+  TModalResult DefaultAnswer = mrNo;
+
+  void ShowMessage(const std::string& text) override { Shown.push_back({TShownBox::Message, text, "", qbYesNo}); }
+  void ShowError(const std::string& text) override { Shown.push_back({TShownBox::Error, text, "", qbYesNo}); }
+  TModalResult Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) override {
+    Shown.push_back({TShownBox::Question, text, caption, buttons});
+    if (Answers.empty()) return DefaultAnswer;
+    TModalResult r = Answers.front();
+    Answers.pop_front();
+    return r;
+  }
+  bool Execute(TFileDialog& dialog) override {
+    DialogsRun.push_back(dialog);
+    if (Files.empty()) return false;
+    std::string f = Files.front();
+    Files.pop_front();
+    if (f.empty()) return false;
+    dialog.FileName = f;
+    return true;
+  }
+
+  // Texts of everything shown, in order.
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> t;
+    for (const auto& b : Shown) t.push_back(b.text);
+    return t;
+  }
+  std::string LastText() const { return Shown.empty() ? std::string() : Shown.back().text; }
+};
