@@ -60,7 +60,8 @@ class TMemo {
 class TPictureSide {
  public:
   virtual ~TPictureSide() = default;
-  // Loads a BMP or JPEG file as the background; 1 when no such file exists.
+  // Loads a BMP or JPEG file as the background; 1 when no such file exists,
+  // 2 when it is damaged (error shown, previous picture kept), else 0.
   virtual int LoadBGPicture(const std::string& name) = 0;
   // Fills the background picture with its brush (white).
   virtual void BlankBGImage() = 0;

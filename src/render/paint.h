@@ -31,6 +31,8 @@ class TPictureStore : public TPictureSide {
   QImage WorkBitmap;  // 640 × 480, what the canvas shows after each refresh
   QImage BGPicture;   // the background picture, shown unscaled from (0, 0)
 
+  // 1 when no file exists under the name; 2 when the file is damaged (its
+  // error box has been shown and the previous picture stays); else 0.
   int LoadBGPicture(const std::string& name) override;
   void BlankBGImage() override;
   // Background, every figure back to front, the selection frame; then

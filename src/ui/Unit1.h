@@ -27,7 +27,7 @@ class TPaintBox;
 class TColorPanel;
 class TStampImage;
 
-class TTamloForm : public QMainWindow {
+class TTamloForm : public QMainWindow, public TMemo {
   Q_OBJECT
 
  public:
@@ -196,6 +196,9 @@ class TTamloForm : public QMainWindow {
   // ---- Process display (debugctl.cpp) ----
   void ShowDataMenuClick();
   void ClearMemoBtnClick();
+  // TMemo: lines go to the Memo panel.
+  void AddLine(const std::string& line) override;
+  void Clear() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
@@ -205,8 +208,6 @@ class TTamloForm : public QMainWindow {
 
  private:
   std::unique_ptr<TDialogs> FOwnDialogs;
-  class TMemoView;
-  std::unique_ptr<TMemoView> FMemoView;
   void BuildWindow();
   void BuildMenu();
 };
