@@ -24,3 +24,7 @@ TResizeResult ResizeSelectedFig(TTamloState& S, bool horizontal, int32_t positio
 // Rescales the contents of `stampItem`'s stamp from `reference`'s contents
 // after the stamp's own box has been set, on one axis, to any depth.
 void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& stamp);
+// Takes the selected figure's geometry as the new resize reference
+// (ResizeStart, ResizeEnd, ResizeTextSize, ResizePoints). Nothing when no
+// figure is selected.
+void TakeResizeReference(TTamloState& S);

@@ -1,0 +1,177 @@
+#include "document/resize.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "history/savehistory.h"
+
+namespace {
+
+// Truncation toward zero into the 32-bit range (values from a damaged file
+// may be far outside it; NaN cannot arise from finite input but maps to 0).
+int32_t TruncToInt(double v) {
+  if (std::isnan(v)) return 0;
+  v = std::trunc(v);
+  if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(v);
+}
+
+int32_t& Axis(TPoint& p, bool horizontal) { return horizontal ? p.X : p.Y; }
+int32_t Axis(const TPoint& p, bool horizontal) { return horizontal ? p.X : p.Y; }
+
+// Lines, ellipses, rectangles: both ends move apart by the position.
+void ResizeBox(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+  Axis(F.Start, horizontal) = WrapSub(Axis(S.ResizeStart, horizontal), p);
+  Axis(F.End, horizontal) = WrapAdd(Axis(S.ResizeEnd, horizontal), p);
+}
+
+// Free lines, polylines, polygons: the box as above, the vertices stretched
+// proportionally between the reference ends. The vertex bounds stay.
+void ResizeVertices(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+  const double s = Axis(S.ResizeStart, horizontal);
+  const double e = Axis(S.ResizeEnd, horizontal);
+  if (e == s) return;  // no extent to stretch: the axis stays as it is
+  ResizeBox(S, F, horizontal, p);
+  if (F.PointData == nullptr) return;
+  const int32_t n = std::min(F.PointData->Count, MaxPoints);
+  const int32_t start = Axis(F.Start, horizontal);
+  for (int32_t i = 0; i < n; ++i) {
+    const double x0 = Axis(S.ResizePoints[i], horizontal);
+    const int32_t v = TruncToInt((x0 - s) / (e - s) * 2.0 * p + (x0 - s));
+    F.SetPoint(!horizontal, i, WrapAdd(start, v));
+  }
+}
+
+// Text: the position changes the font size; the box follows the text.
+void ResizeText(TTamloState& S, TFigData& F, bool horizontal, int32_t p,
+                const TTextWidthFn& textWidth) {
+  const int32_t d = horizontal ? p : -p;  // raising the vertical thumb enlarges
+  const int64_t size = static_cast<int64_t>(S.ResizeTextSize) + d;
+  if (size <= 5 || size > std::numeric_limits<int32_t>::max()) return;
+  F.Start = S.ResizeStart;
+  F.TextSize = static_cast<int32_t>(size);
+  const int32_t w = textWidth ? textWidth(F.Text, F.TextSize) : 0;
+  F.End.X = WrapAdd(F.Start.X, w);
+  F.End.Y = TruncToInt(static_cast<double>(S.ResizeStart.Y) + F.TextSize * 1.2);
+}
+
+// Stamps: the box as for boxes, the contents stretched from the stamp's
+// latest recorded snapshot. The snapshot's contents always fit its own box,
+// so the ratio is taken against that box; the box itself is placed from the
+// selection-time reference like every other kind, so that a snapshot older
+// than the figure's place (after a replay only the creating record points at
+// the figure) cannot move the stamp.
+TResizeResult ResizeStamp(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+  if (S.StampReference == nullptr) {
+    TActionItem* found = S.History.FindLatestItemFor(&F, S.History.GetTail());
+    if (found == nullptr) return rrStampUnresolved;
+    S.StampReference = &found->Data.FigData;
+  }
+  const TFigData& R = *S.StampReference;
+  if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return rrDone;  // no extent
+  ResizeBox(S, F, horizontal, p);
+  ScaleStampContents(R, horizontal, F);
+  return rrDone;
+}
+
+}  // namespace
+
+void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& stamp) {
+  const double refExtent =
+      static_cast<double>(Axis(reference.End, horizontal)) - Axis(reference.Start, horizontal);
+  if (refExtent == 0) return;  // the ratio is undefined: contents stay
+  if (stamp.StampData == nullptr || reference.StampData == nullptr) return;
+  const double ratio =
+      (static_cast<double>(Axis(stamp.End, horizontal)) - Axis(stamp.Start, horizontal)) / refExtent;
+
+  TFigItem* live = stamp.StampData->GetHead()->Next;
+  const TFigItem* ref = reference.StampData->GetHead()->Next;
+  for (; live != nullptr && ref != nullptr; live = live->Next, ref = ref->Next) {
+    TFigData& L = live->Data;
+    const TFigData& R = ref->Data;
+    const double rs = Axis(R.Start, horizontal);
+    const double re = Axis(R.End, horizontal);
+    switch (L.DrawingTool) {
+      case dtFreeLine:
+      case dtPolyline:
+      case dtPolygon:
+        if (L.PointData != nullptr && R.PointData != nullptr) {
+          const int32_t n = std::min(L.PointData->Count, R.PointData->Count);
+          for (int32_t i = 0; i < n; ++i)
+            L.SetPoint(!horizontal, i, TruncToInt(Axis(R.PointData->Points[i], horizontal) * ratio));
+        }
+        [[fallthrough]];
+      case dtLine:
+      case dtEllipse:
+      case dtRectangle:
+        Axis(L.Start, horizontal) = TruncToInt(rs * ratio);
+        Axis(L.End, horizontal) = TruncToInt(re * ratio);
+        break;
+      case dtText: {
+        // A text keeps its size: it stays centred on its scaled place.
+        const double offset = (ratio - 1.0) * ((re - rs) * 0.5);
+        Axis(L.Start, horizontal) = TruncToInt(rs * ratio + offset);
+        Axis(L.End, horizontal) = TruncToInt(re * ratio + offset);
+        break;
+      }
+      case dtStamp:
+        Axis(L.Start, horizontal) = TruncToInt(rs * ratio);
+        Axis(L.End, horizontal) = TruncToInt(re * ratio);
+        ScaleStampContents(R, horizontal, L);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void TakeResizeReference(TTamloState& S) {
+  if (S.SelectedFig == nullptr) return;
+  const TFigData& F = S.SelectedFig->Data;
+  S.ResizeStart = F.Start;
+  S.ResizeEnd = F.End;
+  S.ResizeTextSize = F.TextSize;
+  if (IsPointFigure(F.DrawingTool) && F.PointData != nullptr) {
+    const int32_t n = std::min(F.PointData->Count, MaxPoints);
+    std::copy(F.PointData->Points.get(), F.PointData->Points.get() + n, S.ResizePoints.begin());
+  }
+}
+
+TResizeResult ResizeSelectedFig(TTamloState& S, bool horizontal, int32_t position,
+                                const TTextWidthFn& textWidth) {
+  if (S.SelectedFig == nullptr) return rrNoSelection;
+  TFigData& F = S.SelectedFig->Data;
+
+  // Another figure's resize is recorded before this one starts; doing it
+  // first also drops that figure's stamp reference before it could be used.
+  if (S.ResizeFig != nullptr && S.ResizeFig != &F) FlushResize(S);
+
+  switch (F.DrawingTool) {
+    case dtLine:
+    case dtEllipse:
+    case dtRectangle:
+      ResizeBox(S, F, horizontal, position);
+      break;
+    case dtFreeLine:
+    case dtPolyline:
+    case dtPolygon:
+      ResizeVertices(S, F, horizontal, position);
+      break;
+    case dtText:
+      ResizeText(S, F, horizontal, position, textWidth);
+      break;
+    case dtStamp:
+      if (ResizeStamp(S, F, horizontal, position) == rrStampUnresolved) return rrStampUnresolved;
+      break;
+    default:
+      break;
+  }
+
+  if (S.ResizeFig == nullptr) {
+    S.ResizeFig = &F;
+    S.PendingResize = true;
+  }
+  return rrDone;
+}
