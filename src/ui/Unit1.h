@@ -179,6 +179,10 @@ class TTamloForm : public QMainWindow, public TMemo {
   void WriteDataMenuClick();
   // Returns true when the drawing was loaded.
   bool LoadDrawingFile(const QString& path);
+  // The two saves; true only when the drawing is now in its file (the exit
+  // sequence goes on only then).
+  bool SaveDrawingAs();
+  bool OverWriteDrawing();
 
   // ---- Background and exports (io/exportcmd.cpp) ----
   void ReadBGMenuClick();
