@@ -1,0 +1,303 @@
+#include "io/fileread.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+#include <vector>
+
+#include "io/formatcodepage.h"
+#include "io/formattext.h"
+
+namespace {
+
+constexpr std::string_view Headers[] = {
+    "TAMLO FILE FORMAT 1.0",
+    "TAMLO FILE FORMAT 1.1",
+    "TAMLO FILE FORMAT 1.2",
+};
+
+// Stamps nest one level per stamp block; deeper files are refused rather
+// than read with a stack that grows with the file.
+constexpr int MaxStampDepth = 1000;
+
+bool IsRegularFile(const std::string& name) {
+  if (name.empty()) return false;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(std::filesystem::path(name), ec);
+}
+
+class TReader {
+ public:
+  TReader(TTamloState& state, std::string_view text) : S(state), FText(text), FEcho(state.ShowProcess) {
+    for (const TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next)
+      FFirstWithID.try_emplace(a->Data.TargetID, a);
+  }
+
+  int Run() {
+    S.History.NextFigID = 1;
+    std::string_view line;
+    if (!ReadLine(line) || !IsHeader(line)) {
+      S.Dialogs->ShowMessage("データフォーマットが違います");
+      return Failed();
+    }
+    while (ReadLine(line)) {
+      if (line != "begin ActionData" || !ReadAction()) {
+        if (FBadColor.has_value())
+          S.Dialogs->ShowMessage("'" + *FBadColor + "' は整数ではありません");
+        else
+          S.Dialogs->ShowMessage("ActionItem：読み込みエラー");
+        return Failed();
+      }
+    }
+    return 0;
+  }
+
+ private:
+  TTamloState& S;
+  std::string_view FText;
+  size_t FPos = 0;
+  const bool FEcho;
+  // The first record carrying each TargetID, read so far (the kind of a
+  // change's target).
+  std::unordered_map<int32_t, const TActionItem*> FFirstWithID;
+  std::vector<TPoint> FVertices;  // reused by every point block
+  std::optional<std::string> FBadColor;  // a colour line that is no colour
+
+  // Nothing partial may be replayed or saved.
+  int Failed() {
+    S.History.Clear();
+    return 1;
+  }
+
+  static bool IsHeader(std::string_view line) {
+    for (std::string_view h : Headers)
+      if (line == h) return true;
+    return false;
+  }
+
+  // The next line without its line end (CR LF or LF), whatever its length;
+  // false only at the end of the text.
+  bool NextLine(std::string_view& line) {
+    if (FPos >= FText.size()) return false;
+    const size_t start = FPos;
+    const size_t lf = FText.find('\n', start);
+    const size_t end = lf == std::string_view::npos ? FText.size() : lf;
+    FPos = lf == std::string_view::npos ? FText.size() : lf + 1;
+    line = FText.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+  }
+
+  bool ReadLine(std::string_view& line) {
+    if (!NextLine(line)) return false;
+    if (FEcho) {
+      if (line == "begin ActionData") S.Memo->AddLine("");
+      S.Memo->AddLine(std::string(line));
+    }
+    return true;
+  }
+
+  bool ReadField(const char* label, std::string_view& value) {
+    if (!NextLine(value)) return false;
+    if (FEcho) {
+      if (value.empty())
+        S.Memo->AddLine(std::string(label) + ":(NULL)");
+      else
+        S.Memo->AddLine(std::string(label) + ": " + std::string(value));
+    }
+    return true;
+  }
+
+  bool Expect(std::string_view wanted) {
+    std::string_view line;
+    return ReadLine(line) && line == wanted;
+  }
+
+  bool IntField(const char* label, int32_t& value) {
+    std::string_view v;
+    if (!ReadField(label, v)) return false;
+    value = ParseLeadingInt(v);
+    return true;
+  }
+
+  bool PointField(const char* label, TPoint& value) {
+    std::string_view v;
+    if (!ReadField(label, v)) return false;
+    value = ParsePoint(v);
+    return true;
+  }
+
+  bool ColorField(const char* label, TColor& value) {
+    std::string_view v;
+    if (!ReadField(label, v)) return false;
+    if (!TextToColor(v, value)) {
+      FBadColor = std::string(v);
+      return false;
+    }
+    return true;
+  }
+
+  bool TextField(const char* label, std::string& value) {
+    std::string_view v;
+    if (!ReadField(label, v)) return false;
+    value.assign(v);
+    return true;
+  }
+
+  bool ReadAction() {
+    TActionItem* item = S.History.AddItem();
+    TActionData& d = item->Data;
+    std::string_view v;
+    if (!ReadField("ActionTime", v)) return false;
+    d.ActionTime = ParseTime(v);
+    if (!ReadField("TargetType", v) || !ActionFromWord(v, d.TargetType)) return false;
+    if (HasTargetIDLine(d.TargetType)) {
+      if (!IntField("TargetID", d.TargetID)) return false;
+      if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
+    }
+    FFirstWithID.try_emplace(d.TargetID, item);
+    if (d.TargetType == atChange) {
+      if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
+    }
+    if (HasFileNameLine(d.TargetType)) {
+      if (!ReadField("FileName", v)) return false;
+      d.FileName = LocateFile(std::string(v));
+    }
+    if (HasFullFigureBlock(d.TargetType)) {
+      if (!Expect("begin FigData") || !ReadFigure(*item, d.FigData, 0) || !Expect("end FigData")) return false;
+    } else if (d.TargetType == atChange) {
+      if (!ReadChange(*item)) return false;
+    }
+    return Expect("end ActionData");
+  }
+
+  // The lines of a full figure block between "begin FigData" and "end
+  // FigData". `owner` (a history record or a stamp's list item) takes the
+  // vertex list or stamp contents; `depth` counts the stamp blocks around.
+  template <class TOwner>
+  bool ReadFigure(TOwner& owner, TFigData& fig, int depth) {
+    std::string_view v;
+    if (!ReadField("DrawingTool", v) || !ToolFromWord(v, fig.DrawingTool)) return false;
+    if (!IntField("PenWidth", fig.PenWidth) || !ColorField("PenColor", fig.PenColor) ||
+        !ColorField("BrushColor", fig.BrushColor) || !IntField("TextSize", fig.TextSize) ||
+        !ColorField("TextColor", fig.TextColor) || !TextField("Text", fig.Text) ||
+        !PointField("Start(x,y)", fig.Start) || !PointField("End(x,y)", fig.End))
+      return false;
+    fig.BrushStyle = 0;
+    if (IsPointFigure(fig.DrawingTool)) return ReadPoints(owner);
+    if (fig.DrawingTool == dtStamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<TFigList>()), depth + 1);
+    return true;
+  }
+
+  // A point block; vertices beyond the list's limit are dropped. The list
+  // is made as long as the block, not at the limit, so memory follows the
+  // file.
+  template <class TOwner>
+  bool ReadPoints(TOwner& owner) {
+    if (!Expect("begin PointData")) return false;
+    FVertices.clear();
+    std::string_view line;
+    for (;;) {
+      if (!ReadLine(line)) return false;
+      if (line == "end PointData") break;
+      if (static_cast<int32_t>(FVertices.size()) < MaxPoints) FVertices.push_back(ParsePoint(line));
+    }
+    TPointData* points = owner.AdoptPointData(std::make_unique<TPointData>(static_cast<int32_t>(FVertices.size())));
+    for (const TPoint& p : FVertices) points->AddPoint(p.X, p.Y);
+    return true;
+  }
+
+  bool ReadStamp(TFigList& list, int depth) {
+    if (depth > MaxStampDepth) return false;
+    if (!Expect("begin StampData")) return false;
+    std::string_view line;
+    for (;;) {
+      if (!ReadLine(line)) return false;
+      if (line == "end StampData") return true;
+      if (line != "begin FigData") return false;
+      TFigItem* item = list.AddEmptyFig();
+      if (!ReadFigure(*item, item->Data, depth) || !Expect("end FigData")) return false;
+    }
+  }
+
+  bool ReadChange(TActionItem& item) {
+    TFigData& f = item.Data.FigData;
+    if (!Expect("begin FigData")) return false;
+    switch (item.Data.Parameter) {
+      case ptSize: {
+        if (!IntField("TextSize", f.TextSize) || !PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End))
+          return false;
+        // The record itself is indexed already, so the lookup always finds
+        // one; a change finding itself has no tool yet and carries neither.
+        const auto it = FFirstWithID.find(item.Data.TargetID);
+        const TDrawingTool target = it != FFirstWithID.end() ? it->second->Data.FigData.DrawingTool : dtNone;
+        if (IsPointFigure(target)) {
+          if (!ReadPoints(item)) return false;
+        } else if (target == dtStamp) {
+          if (!ReadStamp(*item.AdoptStampData(std::make_unique<TFigList>()), 1)) return false;
+        }
+        break;
+      }
+      case ptBodyColor:
+        if (!ColorField("BrushColor", f.BrushColor)) return false;
+        break;
+      case ptLineWidth:
+        if (!IntField("PenWidth", f.PenWidth)) return false;
+        break;
+      case ptLineColor:
+        if (!ColorField("PenColor", f.PenColor)) return false;
+        break;
+      case ptText:
+        if (!PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End) || !TextField("Text", f.Text))
+          return false;
+        break;
+      case ptTextColor:
+        if (!ColorField("TextColor", f.TextColor)) return false;
+        break;
+      default:
+        return false;
+    }
+    return Expect("end FigData");
+  }
+
+  // The name under which a ReadBG / ReadData record's file is found: the
+  // recorded path, the same name in the working folder, or one the user
+  // points at.
+  std::string LocateFile(const std::string& name) {
+    const std::string folder = PathFolder(name);
+    const std::string bare = PathBareName(name);
+    if (!folder.empty() && IsRegularFile(name)) return name;
+    if (!folder.empty() && IsRegularFile(bare)) return PathFolder(S.OpenBGDialog.FileName) + bare;
+    if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", qbYesNo) != mrYes) return name;
+    const std::string ext = PathExtension(name);
+    S.OpenBGDialog.FileName = bare;
+    S.OpenBGDialog.FilterIndex = (ext == ".jpg" || ext == ".JPG") ? 2 : 1;
+    if (!S.Dialogs->Execute(S.OpenBGDialog)) return name;
+    // A dialog that returns a file makes its folder the working folder.
+    const std::string chosenFolder = PathFolder(S.OpenBGDialog.FileName);
+    if (!chosenFolder.empty()) {
+      std::error_code ec;
+      std::filesystem::current_path(std::filesystem::path(chosenFolder), ec);
+    }
+    return S.OpenBGDialog.FileName;
+  }
+};
+
+}  // namespace
+
+int ReadHistory(TTamloState& S, const std::string& text) {
+  if (IsValidUtf8(text)) return TReader(S, text).Run();
+  const std::string converted = Cp932ToUtf8(text);
+  return TReader(S, converted).Run();
+}
+
+int ReadHistory(TTamloState& S, std::FILE* file) {
+  std::string text;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  return ReadHistory(S, text);
+}

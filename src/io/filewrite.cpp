@@ -1,0 +1,179 @@
+#include "io/filewrite.h"
+
+#include <charconv>
+#include <unordered_map>
+
+#include "io/formatcodepage.h"
+#include "io/formattext.h"
+
+namespace {
+
+constexpr const char* Header = "TAMLO FILE FORMAT 1.2";
+
+// Builds the file text in UTF-8; the code page is chosen afterwards.
+class TWriter {
+ public:
+  explicit TWriter(const THistoryList& history) : FHistory(history) {}
+
+  std::string Run() {
+    Line(Header);
+    IndexFirstRecords();
+    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
+    return std::move(FOut);
+  }
+
+ private:
+  const THistoryList& FHistory;
+  std::string FOut;
+  // The first record carrying each TargetID, for the kind of a change's
+  // target without a walk per change.
+  std::unordered_map<int32_t, const TActionItem*> FFirstWithID;
+
+  void IndexFirstRecords() {
+    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next)
+      FFirstWithID.try_emplace(a->Data.TargetID, a);
+  }
+
+  void Line(std::string_view text) {
+    FOut.append(text);
+    FOut.append("\r\n");
+  }
+
+  void AppendInt(int32_t v) {
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    FOut.append(buf, r.ptr);
+  }
+
+  void IntLine(int32_t v) {
+    AppendInt(v);
+    FOut.append("\r\n");
+  }
+
+  void PointLine(TPoint p) {
+    AppendInt(p.X);
+    FOut += ' ';
+    AppendInt(p.Y);
+    FOut.append("\r\n");
+  }
+
+  void ColorLine(TColor c) {
+    if (const char* name = ColorName(c))
+      Line(name);
+    else
+      Line(ColorToText(c));
+  }
+
+  void TimeLine(const TActionTime& t) {
+    const int parts[4] = {t.Hour, t.Min, t.Sec, t.Hund};
+    for (int i = 0; i < 4; ++i) {
+      if (i > 0) FOut += ' ';
+      if (parts[i] < 10) FOut += '0';
+      AppendInt(parts[i]);
+    }
+    FOut.append("\r\n");
+  }
+
+  void WriteAction(const TActionItem& item) {
+    const TActionData& d = item.Data;
+    Line("begin ActionData");
+    TimeLine(d.ActionTime);
+    Line(ActionWord(d.TargetType));
+    if (HasTargetIDLine(d.TargetType)) IntLine(d.TargetID);
+    if (d.TargetType == atChange) Line(ParameterWord(d.Parameter));
+    if (HasFileNameLine(d.TargetType)) Line(d.FileName);
+    if (HasFullFigureBlock(d.TargetType)) {
+      WriteFigure(d.FigData);
+    } else if (d.TargetType == atChange) {
+      WriteChange(item);
+    }
+    Line("end ActionData");
+  }
+
+  void WriteFigure(const TFigData& f) {
+    Line("begin FigData");
+    if (const char* tool = ToolWord(f.DrawingTool)) Line(tool);
+    IntLine(f.PenWidth);
+    ColorLine(f.PenColor);
+    ColorLine(f.BrushColor);
+    IntLine(f.TextSize);
+    ColorLine(f.TextColor);
+    Line(f.Text);
+    PointLine(f.Start);
+    PointLine(f.End);
+    if (IsPointFigure(f.DrawingTool)) WritePoints(f.PointData);
+    if (f.DrawingTool == dtStamp) WriteStamp(f.StampData);
+    Line("end FigData");
+  }
+
+  // A missing list is written as an empty block so that the file stays
+  // readable.
+  void WritePoints(const TPointData* points) {
+    Line("begin PointData");
+    if (points != nullptr)
+      for (int32_t i = 0; i < points->Count; ++i) PointLine(points->Points[i]);
+    Line("end PointData");
+  }
+
+  void WriteStamp(const TFigList* stamp) {
+    Line("begin StampData");
+    if (stamp != nullptr)
+      for (const TFigItem* f = stamp->Head->Next; f != nullptr; f = f->Next) WriteFigure(f->Data);
+    Line("end StampData");
+  }
+
+  TDrawingTool TargetTool(const TActionItem& change) const {
+    const auto it = FFirstWithID.find(change.Data.TargetID);
+    return it != FFirstWithID.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
+  }
+
+  void WriteChange(const TActionItem& item) {
+    const TFigData& f = item.Data.FigData;
+    Line("begin FigData");
+    switch (item.Data.Parameter) {
+      case ptSize: {
+        IntLine(f.TextSize);
+        PointLine(f.Start);
+        PointLine(f.End);
+        const TDrawingTool target = TargetTool(item);
+        if (IsPointFigure(target))
+          WritePoints(f.PointData);
+        else if (target == dtStamp)
+          WriteStamp(f.StampData);
+        break;
+      }
+      case ptBodyColor:
+        ColorLine(f.BrushColor);
+        break;
+      case ptLineWidth:
+        IntLine(f.PenWidth);
+        break;
+      case ptLineColor:
+        ColorLine(f.PenColor);
+        break;
+      case ptText:
+        PointLine(f.Start);
+        PointLine(f.End);
+        Line(f.Text);
+        break;
+      case ptTextColor:
+        ColorLine(f.TextColor);
+        break;
+      default:
+        break;
+    }
+    Line("end FigData");
+  }
+};
+
+}  // namespace
+
+std::string HistoryFileText(const THistoryList& history) {
+  return Utf8ToFileBytes(TWriter(history).Run());
+}
+
+int WriteHistory(const THistoryList& history, std::FILE* file) {
+  const std::string text = HistoryFileText(history);
+  std::fwrite(text.data(), 1, text.size(), file);
+  return history.Count() == 0 ? 1 : 0;
+}

@@ -1,0 +1,70 @@
+// The small texts of a drawing file: colour texts, integers, the words of
+// kinds, tools and parameters, and path parts. Shared by the reader, the
+// writer and anyone else who shows or splits the same values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "document/figure.h"
+#include "history/history.h"
+
+// ---- Colours
+// The name of a colour from the table of 52 named colours, or "$" and its
+// 32-bit value in eight upper-case hexadecimal digits.
+std::string ColorToText(TColor color);
+// A colour name (any letter case), a decimal integer with an optional sign,
+// or "$" and hexadecimal digits. False when the text is none of these.
+bool TextToColor(std::string_view text, TColor& color);
+// The table name of a colour, or null when it has none.
+const char* ColorName(TColor color);
+
+// ---- Integers
+// Optional leading blanks, an optional sign and decimal digits; stops at the
+// first other character. Values beyond the 32-bit range are clamped to it;
+// no digits at all give 0. `used`, when given, receives the number of
+// characters taken (0 when there were no digits).
+int32_t ParseLeadingInt(std::string_view text, size_t* used = nullptr);
+// Two such integers separated by white space.
+TPoint ParsePoint(std::string_view text);
+// Up to four numbers of at most two characters each (after any leading
+// white space), as in "09 05 07 42": hours, minutes, seconds, hundredths.
+// A missing number leaves its field at 0; no range check.
+TActionTime ParseTime(std::string_view text);
+
+// ---- Words of the file
+// The word of a kind, "Unknown" outside the table.
+const char* ActionWord(TActionType type);
+// False for any other text (also "Unknown").
+bool ActionFromWord(std::string_view word, TActionType& type);
+// The word of a figure kind dtText .. dtStamp; null for any other value.
+const char* ToolWord(TDrawingTool tool);
+bool ToolFromWord(std::string_view word, TDrawingTool& tool);
+// The word of a parameter, "Unknown" outside the table.
+const char* ParameterWord(TParameterType parameter);
+bool ParameterFromWord(std::string_view word, TParameterType& parameter);
+
+// Which records carry which lines.
+inline bool HasTargetIDLine(TActionType t) { return t == atCreate || (t >= atMove && t <= atChange) || t == atBranch; }
+inline bool HasFileNameLine(TActionType t) { return t == atReadData || t == atReadBG; }
+inline bool HasFullFigureBlock(TActionType t) {
+  return t == atCreate || t == atMove || t == atDuplicate || t == atUndo;
+}
+
+// ---- The kind of a change's target
+// The tool of the first record of `history` (from the first item after the
+// sentinel) whose TargetID equals `change`'s; `change` itself ends the walk
+// at the latest, and then its own snapshot's tool decides. It tells whether
+// a size change carries a vertex list, stamp contents or neither.
+TDrawingTool ChangeTargetTool(const THistoryList& history, const TActionItem& change);
+
+// ---- Paths (either platform: the folder part ends at the last '/' or '\')
+// Folder part with its trailing separator; empty when there is none.
+std::string PathFolder(std::string_view path);
+// The name without its folder part.
+std::string PathBareName(std::string_view path);
+// The bare name's extension from its last dot on ("" when it has no dot).
+std::string PathExtension(std::string_view path);
+// The bare name without its extension.
+std::string PathBaseName(std::string_view path);
