@@ -9,5 +9,8 @@
 void GoToStep(TTamloState& S);
 // Applies one record; sets its TargetFig and TargetItem.
 void ApplyAction(TTamloState& S, TActionItem* item);
+// Clears TargetFig and TargetItem of every record after `item` (the records
+// that a rebuild up to `item` does not apply).
+void ForgetLinksAfter(TActionItem* item);
 // Copies the attribute named by the record's Parameter onto `target`.
 void ApplyChange(TActionItem* item, TFigItem* target);

@@ -1,0 +1,103 @@
+// The background during a rebuild: loaded when the asked-for picture changes,
+// blanked when none is asked for, looked for by its bare name when moved.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "history/play.h"
+
+namespace {
+
+class TCountingPictures : public TPictureSide {
+ public:
+  std::set<std::string> Existing;
+  std::vector<std::string> Calls;  // "load NAME", "blank", "paint"
+  int LoadBGPicture(const std::string& name) override {
+    Calls.push_back("load " + name);
+    return Existing.count(name) ? 0 : 1;
+  }
+  void BlankBGImage() override { Calls.push_back("blank"); }
+  void PaintBoxPaint() override { Calls.push_back("paint"); }
+  std::vector<std::string> Take() { return std::exchange(Calls, {}); }
+};
+
+struct Background : ::testing::Test {
+  TTamloState S;
+  TCountingPictures P;
+  Background() { S.Pictures = &P; }
+
+  TActionItem* Add(TActionType kind, const std::string& file = "") {
+    TActionItem* a = S.History.AddItem();
+    a->Data.TargetType = kind;
+    a->Data.FileName = file;
+    return a;
+  }
+  std::vector<std::string> Step(int32_t k) {
+    S.CurrentStep = S.History.ItemAt(k);
+    GoToStep(S);
+    EXPECT_EQ(S.BGFileName, "");
+    return P.Take();
+  }
+  using V = std::vector<std::string>;
+};
+
+TEST_F(Background, LoadedOnChangeBlankedOnClearNotReloadedWhenShown) {
+  P.Existing = {"/pics/sky.bmp"};
+  Add(atReadBG, "/pics/sky.bmp");
+  Add(atCleareBG);
+  EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
+  EXPECT_EQ(S.ShownBGFileName, "/pics/sky.bmp");
+  EXPECT_EQ(Step(2), (V{"blank", "paint"}));
+  EXPECT_EQ(S.ShownBGFileName, "");
+  EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
+  EXPECT_EQ(Step(1), (V{"paint"}));
+  EXPECT_EQ(Step(0), (V{"blank", "paint"}));
+  EXPECT_EQ(Step(0), (V{"paint"}));
+}
+
+TEST_F(Background, TheLastBackgroundRecordDecides) {
+  P.Existing = {"a.bmp", "b.jpg"};
+  Add(atReadBG, "a.bmp");
+  Add(atReadBG, "b.jpg");
+  Add(atClearAll);
+  Add(atReadBG, "a.bmp");
+  EXPECT_EQ(Step(2), (V{"load b.jpg", "paint"}));
+  EXPECT_EQ(Step(3), (V{"blank", "paint"}));
+  EXPECT_EQ(Step(4), (V{"load a.bmp", "paint"}));
+}
+
+TEST_F(Background, ABranchDropsThePictureOfLaterRecords) {
+  P.Existing = {"a.bmp"};
+  Add(atReadBG, "a.bmp");
+  Add(atBranch)->Data.TargetID = 0;
+  Add(atBranch)->Data.TargetID = 1;
+  EXPECT_EQ(Step(1), (V{"load a.bmp", "paint"}));
+  EXPECT_EQ(Step(2), (V{"blank", "paint"}));
+  EXPECT_EQ(Step(3), (V{"load a.bmp", "paint"}));
+}
+
+TEST_F(Background, AMovedPictureIsLookedForByItsBareName) {
+  P.Existing = {"sky.bmp", "sea.jpg"};
+  Add(atReadBG, "/home/old/sky.bmp");
+  Add(atReadBG, "C:\\My Pictures\\sea.jpg");
+  EXPECT_EQ(Step(1), (V{"load /home/old/sky.bmp", "load sky.bmp", "paint"}));
+  EXPECT_EQ(S.ShownBGFileName, "/home/old/sky.bmp");
+  EXPECT_EQ(Step(1), (V{"paint"}));
+  EXPECT_EQ(Step(2), (V{"load C:\\My Pictures\\sea.jpg", "load sea.jpg", "paint"}));
+}
+
+// Not found anywhere: the background stays as it was, no box, and the name
+// counts as shown so the next step does not look again.
+TEST_F(Background, AMissingPictureIsLookedForOnce) {
+  Add(atReadBG, "/gone/x.bmp");
+  Add(atReadBG, "y.bmp");
+  EXPECT_EQ(Step(1), (V{"load /gone/x.bmp", "load x.bmp", "paint"}));
+  EXPECT_EQ(S.ShownBGFileName, "/gone/x.bmp");
+  EXPECT_EQ(Step(1), (V{"paint"}));
+  EXPECT_EQ(Step(2), (V{"load y.bmp", "paint"}));  // already a bare name: one look
+}
+
+}  // namespace

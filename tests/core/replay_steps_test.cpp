@@ -1,0 +1,270 @@
+// Rebuilding the drawing of a step from records as a drawing file brings them
+// (no live links): order, deletion and undo, branches, damaged histories.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "history/play.h"
+
+namespace {
+
+struct Replay : ::testing::Test {
+  TTamloState S;
+
+  TActionItem* Add(TActionType kind, int32_t id, const std::string& name = "", TPoint start = {}) {
+    TFigData f;
+    f.DrawingTool = dtRectangle;
+    f.Text = name;
+    f.Start = start;
+    f.End = {start.X + 10, start.Y + 10};
+    TActionItem* a = S.History.AddAction(f);
+    a->Data.TargetType = kind;
+    a->Data.TargetID = id;
+    return a;
+  }
+  TActionItem* Create(const std::string& name, TPoint start = {}) {
+    return Add(atCreate, S.History.NextFigID++, name, start);
+  }
+
+  void Step(int32_t k) {
+    S.CurrentStep = S.History.ItemAt(k);
+    ASSERT_NE(S.CurrentStep, nullptr);
+    GoToStep(S);
+    CheckLinks();
+  }
+
+  // Exactly the figures on the canvas are linked, each from one creating
+  // record; no other record holds a link.
+  void CheckLinks() {
+    std::set<TFigItem*> live, linked;
+    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) live.insert(f);
+    for (TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
+      const TActionData& d = a->Data;
+      if (d.TargetItem == nullptr) {
+        EXPECT_EQ(d.TargetFig, nullptr);
+        continue;
+      }
+      EXPECT_TRUE(IsCreatingAction(d.TargetType));
+      EXPECT_EQ(d.TargetFig, &d.TargetItem->Data);
+      EXPECT_TRUE(linked.insert(d.TargetItem).second);
+    }
+    EXPECT_EQ(live, linked);
+    EXPECT_TRUE(S.DrawingFigs.Valid());
+    EXPECT_TRUE(S.DeletedFigs.Valid());
+  }
+
+  static std::string Names(const TFigList& list) {
+    std::string s;
+    for (TFigItem* f = list.Head->Next; f != nullptr; f = f->Next) s += f->Data.Text;
+    return s;
+  }
+  std::string Shown() const { return Names(S.DrawingFigs); }
+};
+
+TEST_F(Replay, CreateCreateMove) {
+  Create("A", {10, 10});
+  Create("B", {50, 50});
+  Add(atMove, 1, "", {30, 5});
+  Step(0);
+  EXPECT_EQ(Shown(), "");
+  Step(1);
+  EXPECT_EQ(Shown(), "A");
+  Step(2);
+  EXPECT_EQ(Shown(), "AB");
+  Step(3);
+  EXPECT_EQ(Shown(), "AB");
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{30, 5}));
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.End, (TPoint{40, 15}));
+  Step(1);  // backwards: from an empty drawing again
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+}
+
+TEST_F(Replay, MoveCarriesTheVerticesAlong) {
+  TPointData pts;
+  pts.AddPoint(10, 10);
+  pts.AddPoint(20, 30);
+  TFigData f;
+  f.DrawingTool = dtPolyline;
+  f.PointData = &pts;
+  TActionItem* c = S.History.AddAction(f);
+  c->Data.TargetType = atCreate;
+  c->Data.TargetID = 1;
+  TActionItem* m = S.History.AddAction(f);
+  m->Data.TargetType = atMove;
+  m->Data.TargetID = 1;
+  m->Data.FigData.Start = {15, 5};
+  Step(2);
+  const TPointData* p = S.DrawingFigs.Tail->Data.PointData;
+  EXPECT_EQ(p->Points[0], (TPoint{15, 5}));
+  EXPECT_EQ(p->Points[1], (TPoint{25, 25}));
+}
+
+TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
+  Create("A");
+  Add(atDelete, 1);
+  TActionItem* undo = Add(atUndo, 2, "not used");
+  Step(2);
+  EXPECT_EQ(Shown(), "");
+  EXPECT_EQ(Names(S.DeletedFigs), "A");
+  Step(3);
+  EXPECT_EQ(Shown(), "A");
+  EXPECT_EQ(Names(S.DeletedFigs), "");
+  EXPECT_EQ(undo->Data.TargetItem, S.DrawingFigs.Tail);
+}
+
+TEST_F(Replay, FrontBackAndTheFigureListOrder) {
+  Create("A");
+  Create("B");
+  Create("C");
+  Add(atFront, 1);  // BAC
+  Add(atBack, 3);   // BCA
+  Add(atFront, 1);  // A is already in front: no change
+  Step(4);
+  EXPECT_EQ(Shown(), "BAC");
+  Step(6);
+  EXPECT_EQ(Shown(), "BCA");
+}
+
+TEST_F(Replay, ClearRecordsEmptyBothLists) {
+  Create("A");
+  Create("B");
+  Add(atDelete, 2);
+  Add(atClearDrawing, 0);
+  Create("C");
+  Step(3);
+  EXPECT_EQ(Names(S.DeletedFigs), "B");
+  Step(5);
+  EXPECT_EQ(Shown(), "C");
+  EXPECT_EQ(Names(S.DeletedFigs), "");
+}
+
+TEST_F(Replay, BranchRestartsFromItsStepAndKeepsTheLaterRecords) {
+  Create("A");
+  Create("B");
+  Create("C");
+  Add(atBranch, 1);
+  Create("D");
+  Step(4);
+  EXPECT_EQ(Shown(), "A");
+  Step(5);
+  EXPECT_EQ(Shown(), "AD");
+  Step(3);
+  EXPECT_EQ(Shown(), "ABC");
+}
+
+TEST_F(Replay, NestedBranches) {
+  Create("A");
+  Create("B");
+  Add(atBranch, 1);
+  Create("C");
+  TActionItem* outer = Add(atBranch, 4);
+  Step(5);
+  EXPECT_EQ(Shown(), "AC");
+  outer->Data.TargetID = 3;
+  Step(5);
+  EXPECT_EQ(Shown(), "A");
+}
+
+TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
+  Create("A", {0, 0});
+  Create("B");
+  Add(atBranch, 1);
+  Add(atMove, 1, "", {7, 7});
+  Add(atDelete, 2);  // B was dropped by the branch: skipped
+  Step(5);
+  EXPECT_EQ(Shown(), "A");
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{7, 7}));
+  EXPECT_EQ(Names(S.DeletedFigs), "");
+}
+
+// A single ApplyAction of a branch, as the table has it, leaves the same
+// state as the rebuild.
+TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
+  Create("A");
+  Create("B");
+  Add(atBranch, 1);
+  Create("C");
+  TActionItem* outer = Add(atBranch, 4);
+  Create("X");
+  Step(6);
+  EXPECT_EQ(Shown(), "ACX");
+  ApplyAction(S, outer);
+  EXPECT_EQ(Shown(), "AC");
+  ForgetLinksAfter(outer);
+  CheckLinks();
+}
+
+// Each branch goes back one step before itself: re-applying branches inside
+// branches would take 2^60 record applications here.
+TEST_F(Replay, AChainOfBranchesRebuildsInLinearTime) {
+  Create("A");
+  for (int32_t k = 1; k <= 60; ++k) Add(atBranch, k);
+  Step(61);
+  EXPECT_EQ(Shown(), "A");
+}
+
+TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
+  Create("A");
+  Add(atMove, 99, "", {5, 5});  // no such ID
+  Add(atUndo, 2);               // nothing deleted yet
+  Add(atDelete, 1);
+  Add(atDelete, 1);             // already deleted
+  Add(atMove, 1, "", {9, 9});   // a deleted figure
+  Add(atFront, 1);
+  Add(atChange, 1)->Data.Parameter = ptText;
+  Add(atSetStamp, 0);
+  Add(atReadData, 0);
+  Add(static_cast<TActionType>(42), 1);
+  Step(S.History.Count());
+  EXPECT_EQ(Shown(), "");
+  EXPECT_EQ(Names(S.DeletedFigs), "A");
+}
+
+TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
+  Create("A");
+  Add(atClearAll, 0);
+  Add(atMove, 1, "", {9, 9});
+  Add(atChange, 1)->Data.Parameter = ptLineWidth;
+  Add(atDelete, 1);
+  Step(5);
+  EXPECT_EQ(Shown(), "");
+  EXPECT_EQ(Names(S.DeletedFigs), "");
+}
+
+TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
+  Create("A");
+  TActionItem* b = Add(atBranch, 2);  // its own step: would restart forever
+  Create("B");
+  Step(3);
+  EXPECT_EQ(Shown(), "AB");
+  b->Data.TargetID = 1000;
+  Step(3);
+  EXPECT_EQ(Shown(), "AB");
+  b->Data.TargetID = -5;
+  Step(3);
+  EXPECT_EQ(Shown(), "B");
+  ApplyAction(S, b);
+  EXPECT_EQ(Shown(), "");
+}
+
+TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
+  Create("A");
+  Add(atCreate, 1, "A2");  // a damaged file reuses ID 1
+  Add(atMove, 1, "", {40, 40});
+  Step(3);
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{40, 40}));
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{0, 0}));
+}
+
+TEST_F(Replay, GoingBackLeavesNoLinksOnLaterRecords) {
+  Create("A");
+  TActionItem* b = Create("B");
+  Step(2);
+  EXPECT_NE(b->Data.TargetItem, nullptr);
+  Step(1);
+  EXPECT_EQ(b->Data.TargetItem, nullptr);
+  EXPECT_EQ(b->Data.TargetFig, nullptr);
+}
+
+}  // namespace
