@@ -1,9 +1,172 @@
 // Background picture commands and picture exports.
+#include "io/exportcmd.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "io/filecommands.h"
+#include "io/picture.h"
 #include "ui/Unit1.h"
 
-void TTamloForm::ReadBGMenuClick() {}
-void TTamloForm::ClearMenuClick(QAction*) {}
-void TTamloForm::CaptureMenuClick() {}
-void TTamloForm::Save2BMPMenuClick() {}
-void TTamloForm::Save2JPEGMenuClick() {}
-void TTamloForm::SaveAllProcessMenuClick() {}
+namespace {
+
+std::string CannotCreate(const QString& path) {
+  return QStringLiteral("ファイル %1 を作成できません").arg(path).toStdString();
+}
+
+TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKind kind) {
+  return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
+}
+
+}  // namespace
+
+bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+  std::string error;
+  QString temp;
+  const bool ok = ReplaceFile(
+      path, IsFileAt(path),
+      [&](const QString& tempPath) {
+        const TPictureResult r = WritePicture(tempPath, image, kind);
+        if (!r.Ok) error = r.Error;
+        return r.Ok;
+      },
+      &temp);
+  if (ok) return true;
+  // The box names the file the user chose, never the temporary one.
+  QString text = error.empty() ? QString::fromStdString(CannotCreate(path)) : QString::fromStdString(error);
+  if (!temp.isEmpty()) text.replace(temp, path);
+  dialogs.ShowError(text.toStdString());
+  return false;
+}
+
+QString ProcessPictureName(const QString& folder, const QString& base, int n) {
+  return QStringLiteral("%1/%2%3.jpg").arg(folder, base).arg(n, 3, 10, QChar(u'0'));
+}
+
+bool ExportProcess(TTamloState& S, TPictureStore& pictures, const QString& folder, const QString& base,
+                   const std::function<void(int, int)>& progress) {
+  const int count = S.History.Count();
+  bool ok = true;
+  int n = 1;
+  for (TActionItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
+    if (progress) progress(n, count);
+    S.CurrentStep = item;
+    GoToStep(S);
+    const QString name = ProcessPictureName(folder, base, n);
+    const TPictureResult r = WritePicture(name, pictures.WorkBitmap, pkJPEG);
+    if (!r.Ok) {
+      S.Dialogs->ShowError(r.Error.empty() ? CannotCreate(name) : r.Error);
+      ok = false;
+      break;
+    }
+  }
+  // Whatever happened, the drawing goes on from the complete history.
+  if (S.CurrentStep != S.History.Tail) {
+    S.CurrentStep = S.History.Tail;
+    GoToStep(S);
+  }
+  return ok;
+}
+
+// ---- The window's commands ----
+
+void TTamloForm::ReadBGMenuClick() {
+  if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
+  const QString path = QString::fromStdString(S.OpenBGDialog.FileName);
+  EnterFolderOf(path);
+  // A missing file is passed over silently; a damaged one has shown its box.
+  if (Pictures.LoadBGPicture(path.toStdString()) != 0) return;
+  RecordFile(S, atReadBG, path.toStdString());
+  PaintBoxPaint();
+}
+
+void TTamloForm::ClearMenuClick(QAction* sender) {
+  if (!sender) return;
+  const QString name = sender->objectName();
+  const bool all = name == u"ClearAllMenu";
+  const bool background = all || name == u"ClearBGMenu";
+  const bool figures = all || name == u"ClearImageMenu";
+  if (!background && !figures) return;
+
+  if (S.PendingResize) FlushResize(S);
+  if (background) {
+    Pictures.BlankBGImage();
+    S.ShownBGFileName.clear();
+  }
+  if (figures) {
+    // The undo store goes too: nothing cleared can come back.
+    S.DrawingFigs.ClearFigs();
+    S.DeletedFigs.ClearFigs();
+    S.SelectedFig = nullptr;
+    S.MarkedFig = nullptr;
+    BlankStampImage();
+  }
+  PaintBoxPaint();
+  RecordAction(S, all ? atClearAll : background ? atCleareBG : atClearDrawing);
+}
+
+void TTamloForm::CaptureMenuClick() {
+  PaintBoxPaint();  // the selection frame, if any, is part of the copy
+  QGuiApplication::clipboard()->setImage(Pictures.WorkBitmap);
+}
+
+void TTamloForm::Save2BMPMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
+  const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
+  EnterFolderOf(path);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkBMP);
+}
+
+void TTamloForm::Save2JPEGMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
+  const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
+  EnterFolderOf(path);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkJPEG);
+}
+
+void TTamloForm::SaveAllProcessMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
+  // The chosen file itself is never written: it names the folder and the
+  // base of the numbered names.
+  const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
+  EnterFolderOf(path);
+  const QFileInfo info(path);
+  const QString ext = FileExtension(path);
+  const QString base = info.fileName().left(info.fileName().size() - ext.size());
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  if (S.History.Count() == 0) return;
+
+  setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QProgressDialog progress(this);
+  progress.setWindowTitle(QString::fromStdString(S.VersionText));
+  progress.setCancelButton(nullptr);
+  progress.setMinimumDuration(0);
+  progress.setRange(0, S.History.Count());
+  ExportProcess(S, Pictures, info.absolutePath(), base, [&](int n, int count) {
+    progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
+    progress.setValue(n - 1);
+    // Shows the progress and the canvas; the window itself takes no input.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
+  progress.close();
+  QApplication::restoreOverrideCursor();
+  setEnabled(true);
+  PaintBoxPaint();
+}
