@@ -2,12 +2,92 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 
+#include "history/savehistory.h"
+#include "io/filecommands.h"
 #include "ui/Unit1.h"
 
-void TTamloForm::OpenFileByPath(const QString&) {}
-void TTamloForm::ExitMenuClick() {}
-void TTamloForm::ExitByForceClick() {}
-void TTamloForm::closeEvent(QCloseEvent* event) { event->ignore(); }
-void TTamloForm::dragEnterEvent(QDragEnterEvent* event) { event->ignore(); }
-void TTamloForm::dropEvent(QDropEvent* event) { event->ignore(); }
+void TTamloForm::OpenFileByPath(const QString& path) {
+  const bool drawing = IsDrawingFileName(path);
+  if (!drawing && !IsPictureFileName(path)) {
+    S.Dialogs->ShowMessage("ファイルけいしきがちがいます");
+    return;
+  }
+  if (S.WorkMode == wmPlay) {
+    S.Dialogs->ShowMessage("さいせい中はファイルをよみこめません");
+    return;
+  }
+  if (S.History.Count() > 0 && S.Dialogs->Ask("本当にデータをよみこみますか？", "かくにん", qbYesNo) != mrYes) return;
+
+  // A name relative to the folder the program started in would point
+  // elsewhere once a dialog has changed the working folder: keep it whole.
+  const QString full = QFileInfo(path).absoluteFilePath();
+  if (drawing) {
+    LoadDrawingFile(full);
+    return;
+  }
+  if (Pictures.LoadBGPicture(full.toStdString()) != 0) return;
+  RecordFile(S, atReadBG, full.toStdString());
+  PaintBoxPaint();
+}
+
+void TTamloForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TTamloForm::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // Only the first of several files is opened.
+  const QString path = urls.first().toLocalFile();
+  if (path.isEmpty()) return;  // not a local file
+  // Opened once the drop is over, so that the program the file came from is
+  // not kept waiting behind our question boxes.
+  QMetaObject::invokeMethod(this, [this, path] { OpenFileByPath(path); }, Qt::QueuedConnection);
+}
+
+void TTamloForm::ExitMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (S.History.Count() == 0) {
+    ExitProcess(0);
+    return;
+  }
+  const bool named = !S.DataFileName.empty();
+  const char* question =
+      named ? "Tamloをおわる前にえをうわがきほぞんしますか？" : "Tamloをおわる前にえをほぞんしますか？";
+  switch (S.Dialogs->Ask(question, "確認", qbYesNoCancel)) {
+    case mrYes:
+      // A save that did not happen (dialog cancelled, overwrite refused,
+      // write failed) keeps the program and the drawing.
+      if (!(named ? OverWriteDrawing() : SaveDrawingAs())) return;
+      break;
+    case mrNo:
+      break;
+    default:
+      return;
+  }
+  // The lists, the history and the canvas are freed with the window.
+  ExitProcess(0);
+}
+
+void TTamloForm::ExitByForceClick() { ExitProcess(1); }
+
+// FormCloseQuery: the platform never closes the window itself; the exit
+// sequence ends the process or, after Cancel, the program goes on.
+void TTamloForm::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  // While the window is disabled (the whole-process export runs) nothing
+  // may interrupt it.
+  if (!isEnabled()) return;
+  ExitMenuClick();
+}
