@@ -1,3 +1,230 @@
+// The batch mode: pictures and descriptions of drawing files, with no window
+// and no display. What the window would show in a box goes to standard
+// error; a question gets its safe answer.
 #include "ui/batch.h"
 
-int RunBatchIfAsked(int, char**) { return -1; }
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "debug/debug.h"
+#include "history/play.h"
+#include "history/state.h"
+#include "io/exportcmd.h"
+#include "io/filecommands.h"
+#include "io/fileread.h"
+#include "render/paint.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: tamlo [FILE]\n"
+    "       tamlo --export-bmp OUT.bmp [--step N] IN.tlo\n"
+    "       tamlo --export-jpeg OUT.jpg [--step N] IN.tlo\n"
+    "       tamlo --export-process OUT.jpg IN.tlo\n"
+    "       tamlo --describe IN.tlo\n"
+    "       tamlo --help | --version\n";
+
+const char* const kHelp =
+    "\n"
+    "Without options Tamlo opens its window, and FILE (a .tlo drawing, or a .bmp\n"
+    "or .jpg picture as the background) when given. The options work without a\n"
+    "window or a display:\n"
+    "\n"
+    "  --export-bmp OUT     write the drawing as a 640 x 480 32-bit BMP picture\n"
+    "  --export-jpeg OUT    write the drawing as a JPEG picture\n"
+    "  --step N             the drawing as it was after step N (0 = empty canvas;\n"
+    "                       default: the last step)\n"
+    "  --export-process OUT write every step as a numbered JPEG picture next to\n"
+    "                       OUT: OUT001.jpg, OUT002.jpg, ...\n"
+    "  --describe           list every step as the internal process display does\n"
+    "  --help, --version    this text; the version\n"
+    "\n"
+    "An existing OUT is kept as its backup (OUT's name with .bak) unless such a\n"
+    "backup exists already. Pictures the drawing names without a folder are looked\n"
+    "for in the drawing's folder. Exit status: 0 done, 1 failed, 2 bad usage.\n";
+
+enum TBatchMode { bmNone, bmExportBMP, bmExportJPEG, bmExportProcess, bmDescribe, bmHelp, bmVersion };
+
+struct TBatchArgs {
+  TBatchMode Mode = bmNone;
+  QString Out;
+  QString In;
+  std::optional<int> Step;
+};
+
+bool IsBatchOption(const QString& a) {
+  return a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-process" || a == u"--describe" ||
+         a == u"--help" || a == u"--version";
+}
+
+// Fills `args`; an empty result is success, else the reason of the bad usage.
+QString ParseArgs(const QStringList& list, TBatchArgs& args) {
+  QStringList positional;
+  auto setMode = [&](TBatchMode mode) {
+    if (args.Mode != bmNone && args.Mode != mode) return false;
+    args.Mode = mode;
+    return true;
+  };
+  for (qsizetype i = 0; i < list.size(); ++i) {
+    const QString& a = list[i];
+    if (a == u"--help" || a == u"--version") {
+      // Asking for help wins over everything else on the line.
+      args.Mode = a == u"--help" ? bmHelp : bmVersion;
+      return QString();
+    }
+    const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-process";
+    if (takesFile || a == u"--step") {
+      if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
+      const QString value = list[++i];
+      if (a == u"--step") {
+        if (args.Step) return QStringLiteral("--step given twice");
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 0) return QStringLiteral("--step needs a step number (0 or more), not '%1'").arg(value);
+        args.Step = n;
+        continue;
+      }
+      const TBatchMode mode = a == u"--export-bmp" ? bmExportBMP : a == u"--export-jpeg" ? bmExportJPEG : bmExportProcess;
+      if (!setMode(mode) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
+      args.Out = value;
+      continue;
+    }
+    if (a == u"--describe") {
+      if (!setMode(bmDescribe)) return QStringLiteral("--describe cannot be combined with an export");
+      continue;
+    }
+    if (a.startsWith(u"--") && a.size() > 2) return QStringLiteral("unknown option ") + a;
+    if (a == u"--") {
+      positional += list.mid(i + 1);
+      break;
+    }
+    positional += a;
+  }
+  if (positional.size() != 1) return QStringLiteral("exactly one drawing file is needed");
+  args.In = positional.first();
+  if (args.Step && args.Mode != bmExportBMP && args.Mode != bmExportJPEG)
+    return QStringLiteral("--step goes with --export-bmp or --export-jpeg");
+  if ((args.Mode == bmExportBMP || args.Mode == bmExportJPEG || args.Mode == bmExportProcess) && args.Out.isEmpty())
+    return QStringLiteral("the output file name is empty");
+  return QString();
+}
+
+void PrintLine(std::FILE* to, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), to);
+  std::fputc('\n', to);
+}
+
+// Boxes to standard error; every question answered the safe way, every file
+// dialog cancelled.
+class TBatchDialogs : public TDialogs {
+ public:
+  void ShowMessage(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
+  void ShowError(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
+  TModalResult Ask(const std::string& text, const std::string&, TQuestionButtons buttons) override {
+    const TModalResult answer = buttons == qbYesNoCancel ? mrCancel : mrNo;
+    PrintLine(stderr, "tamlo: " + text + (answer == mrNo ? " -> No" : " -> Cancel"));
+    return answer;
+  }
+  bool Execute(TFileDialog&) override { return false; }
+};
+
+}  // namespace
+
+int RunBatchIfAsked(int argc, char** argv) {
+  QStringList list;
+  for (int i = 1; i < argc; ++i) list += QFile::decodeName(argv[i]);
+  bool asked = false;
+  for (const QString& a : list) asked = asked || IsBatchOption(a);
+  if (!asked) return -1;
+
+  TBatchArgs args;
+  const QString bad = ParseArgs(list, args);
+  if (!bad.isEmpty()) {
+    PrintLine(stderr, "tamlo: " + bad.toStdString());
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+
+  TTamloState S;
+  if (args.Mode == bmHelp) {
+    std::fputs(kUsage, stdout);
+    std::fputs(kHelp, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (args.Mode == bmVersion) {
+    PrintLine(stdout, S.VersionText);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+
+  // Rendering text needs the GUI side of Qt, never a display.
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  std::unique_ptr<QGuiApplication> app;
+  if (!QCoreApplication::instance()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+  }
+
+  TBatchDialogs dialogs;
+  S.Dialogs = &dialogs;
+  // Both names are taken whole before the working folder changes.
+  const QString in = QFileInfo(args.In).absoluteFilePath();
+  const QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
+
+  if (!IsDrawingFileName(in)) {
+    dialogs.ShowMessage("ファイルけいしきがちがいます");
+    return 1;
+  }
+  QFile file(in);
+  if (!file.open(QIODevice::ReadOnly)) {
+    dialogs.ShowMessage("データ読み込みに失敗しました");
+    return 1;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    dialogs.ShowMessage("データ読み込みに失敗しました");
+    return 1;
+  }
+  file.close();
+
+  // As after choosing the drawing in the open dialog: pictures it names by
+  // their bare names are looked for next to it.
+  EnterFolderOf(in);
+  if (ReadHistory(S, bytes.toStdString()) != 0) return 1;
+  if (S.History.Count() > 0) ++S.History.NextFigID;
+
+  if (args.Mode == bmDescribe) {
+    for (TActionItem* item = S.History.Head->Next; item; item = item->Next)
+      for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+
+  TPictureStore pictures(S);
+  S.Pictures = &pictures;
+
+  if (args.Mode == bmExportProcess) {
+    if (S.History.Count() == 0) {
+      PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
+      return 0;
+    }
+    const QString ext = FileExtension(out);
+    const QString name = QFileInfo(out).fileName();
+    return ExportProcess(S, pictures, QFileInfo(out).absolutePath(), name.left(name.size() - ext.size())) ? 0 : 1;
+  }
+
+  const int step = args.Step.value_or(S.History.Count());
+  if (step > S.History.Count()) {
+    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History.Count())
+                          .toStdString());
+    return 1;
+  }
+  S.CurrentStep = S.History.ItemAt(step);
+  GoToStep(S);
+  return ExportPicture(dialogs, out, pictures.WorkBitmap, args.Mode == bmExportBMP ? pkBMP : pkJPEG) ? 0 : 1;
+}
