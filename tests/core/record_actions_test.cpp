@@ -1,0 +1,234 @@
+// The recorders: figure IDs, snapshots, the pending resize, branch numbering,
+// the time of day and the hand-over to the process display.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+
+namespace {
+
+class TSetClock : public TClock {
+ public:
+  TActionTime Time;
+  TActionTime Now() override { return Time; }
+};
+
+class TLines : public TMemo {
+ public:
+  std::vector<std::string> Lines;
+  void AddLine(const std::string& line) override { Lines.push_back(line); }
+  void Clear() override { Lines.clear(); }
+};
+
+struct Recording : ::testing::Test {
+  TTamloState S;
+  TSetClock Clock;
+  TLines Memo;
+  Recording() {
+    S.Clock = &Clock;
+    S.Memo = &Memo;
+  }
+
+  TFigItem* Draw(TDrawingTool tool, TPoint start, TPoint end) {
+    TFigData f;
+    f.DrawingTool = tool;
+    f.Start = start;
+    f.End = end;
+    TFigItem* item = S.DrawingFigs.AddFig(f);
+    RecordCreate(S, atCreate, item);
+    return item;
+  }
+  TActionData& Last() { return S.History.Tail->Data; }
+  TActionData& Record(int32_t k) { return S.History.ItemAt(k)->Data; }
+};
+
+TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
+  TFigItem* rect = Draw(dtRectangle, {10, 10}, {50, 40});
+  Draw(dtLine, {0, 0}, {5, 5});
+  EXPECT_EQ(Record(1).TargetType, atCreate);
+  EXPECT_EQ(Record(1).TargetID, 1);
+  EXPECT_EQ(Record(2).TargetID, 2);
+  EXPECT_EQ(S.History.NextFigID, 3);
+  EXPECT_EQ(Record(1).TargetFig, &rect->Data);
+  EXPECT_EQ(Record(1).TargetItem, nullptr);
+  EXPECT_EQ(Record(1).Parameter, ptNone);
+  rect->Data.Offset(100, 100);
+  rect->Data.PenWidth = 9;
+  EXPECT_EQ(Record(1).FigData.Start, (TPoint{10, 10}));
+  EXPECT_EQ(Record(1).FigData.PenWidth, 0);
+}
+
+TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
+  TPointData pts;
+  pts.AddPoint(3, 4);
+  pts.AddPoint(8, 1);
+  TFigData f;
+  f.DrawingTool = dtFreeLine;
+  f.PointData = &pts;
+  TFigItem* item = S.DrawingFigs.AddFig(f);
+  RecordCreate(S, atCreate, item);
+  ASSERT_NE(Last().FigData.PointData, nullptr);
+  EXPECT_NE(Last().FigData.PointData, item->Data.PointData);
+  item->Data.Offset(1, 1);
+  EXPECT_EQ(Last().FigData.PointData->Points[0], (TPoint{3, 4}));
+}
+
+TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
+  Draw(dtRectangle, {0, 0}, {10, 10});
+  TFigItem* b = Draw(dtEllipse, {20, 20}, {30, 30});
+  S.SelectedFig = b;
+  b->Data.Offset(1, 0);
+  RecordAction(S, atMove);
+  EXPECT_EQ(Last().TargetType, atMove);
+  EXPECT_EQ(Last().TargetID, 2);
+  EXPECT_EQ(Last().FigData.Start, (TPoint{21, 20}));
+  EXPECT_EQ(Last().TargetFig, &b->Data);
+  RecordChange(S, atChange, ptLineColor);  // found through the move record
+  EXPECT_EQ(Last().TargetID, 2);
+  EXPECT_EQ(Last().Parameter, ptLineColor);
+  RecordTextChange(S);
+  EXPECT_EQ(Last().Parameter, ptText);
+  EXPECT_EQ(Last().TargetID, 2);
+  RecordAction(S, atBack);
+  EXPECT_EQ(Last().TargetID, 2);
+  EXPECT_EQ(Last().TargetFig, nullptr);
+  RecordAction(S, atClearDrawing);
+  EXPECT_EQ(Last().TargetID, 0);
+}
+
+TEST_F(Recording, DeleteThenUndoGivesANewID) {
+  Draw(dtRectangle, {0, 0}, {10, 10});
+  TFigItem* a = S.DrawingFigs.Tail;
+  S.SelectedFig = a;
+  S.DeletedFigs.AddFig(a->Data);
+  S.DrawingFigs.RemoveFig(a);  // the record only compares the address
+  RecordAction(S, atDelete);
+  EXPECT_EQ(Last().TargetID, 1);
+  S.SelectedFig = nullptr;
+  TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
+  S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
+  RecordCreate(S, atUndo, back);
+  EXPECT_EQ(Last().TargetType, atUndo);
+  EXPECT_EQ(Last().TargetID, 2);
+}
+
+TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
+  Draw(dtRectangle, {0, 0}, {10, 10});
+  Draw(dtRectangle, {5, 5}, {15, 15});
+  S.SelectedFig = S.DrawingFigs.Tail;
+  RecordChange(S, atChange, ptBodyColor);
+  S.CurrentStep = S.History.Tail;
+  GoToStep(S);  // new figure items; only creating records point at them
+  S.SelectedFig = S.DrawingFigs.Tail;
+  RecordAction(S, atFront);
+  EXPECT_EQ(Last().TargetID, 2);
+}
+
+// A figure no record knows (only a damaged history allows it) is recorded
+// with no ID; the walk stops at the first record.
+TEST_F(Recording, AnUnknownFigureGetsIDZero) {
+  TFigItem* stray = S.DrawingFigs.AddFig(TFigData{});
+  S.SelectedFig = stray;
+  RecordAction(S, atFront);
+  EXPECT_EQ(Last().TargetID, 0);
+  RecordChange(S, atChange, ptLineWidth);
+  EXPECT_EQ(Last().TargetID, 0);
+  S.SelectedFig = nullptr;
+  RecordAction(S, atMove);
+  EXPECT_EQ(Last().TargetID, 0);
+  EXPECT_EQ(S.History.Count(), 3);
+}
+
+TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
+  TFigItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  S.SelectedFig = a;
+  Clock.Time = {5, 9, 0, 0};
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  a->Data.End = {60, 50};  // many trackbar steps, one pending record
+  a->Data.End = {70, 55};
+  Clock.Time = {5, 9, 50, 0};
+  a->Data.PenWidth += 2;
+  RecordChange(S, atChange, ptLineWidth);
+  ASSERT_EQ(S.History.Count(), 3);
+  EXPECT_EQ(Record(2).Parameter, ptSize);
+  EXPECT_EQ(Record(2).TargetID, 1);
+  EXPECT_EQ(Record(2).FigData.End, (TPoint{70, 55}));
+  EXPECT_EQ(Record(3).Parameter, ptLineWidth);
+  EXPECT_FALSE(S.PendingResize);
+  EXPECT_EQ(S.ResizeFig, nullptr);
+  EXPECT_EQ(S.StampReference, nullptr);
+}
+
+TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
+  TFigItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  a->Data.End = {80, 80};
+  a->Data.End = {50, 50};
+  FlushResize(S);
+  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_FALSE(S.PendingResize);
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  a->Data.Offset(7, -3);
+  FlushResize(S);
+  EXPECT_EQ(S.History.Count(), 1);
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  a->Data.End.Y += 1;  // one pixel taller
+  FlushResize(S);
+  EXPECT_EQ(S.History.Count(), 2);
+}
+
+TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
+  TFigItem* a = Draw(dtRectangle, {0, 0}, {10, 10});
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  a->Data.End = {20, 10};
+  FlushResize(S);
+  S.PendingResize = true;
+  S.ResizeFig = &a->Data;
+  FlushResize(S);  // same as the size record just made
+  EXPECT_EQ(S.History.Count(), 2);
+}
+
+TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
+  for (int i = 0; i < 10; ++i) Draw(dtLine, {i, 0}, {i, 10});
+  RecordBranch(S, 3);
+  EXPECT_EQ(S.History.Count(), 11);
+  EXPECT_EQ(Last().TargetType, atBranch);
+  EXPECT_EQ(Last().TargetID, 3);
+  Draw(dtLine, {0, 0}, {1, 1});
+  EXPECT_EQ(S.History.Count(), 12);
+  EXPECT_EQ(Last().TargetID, 11);
+}
+
+TEST_F(Recording, FileRecordKeepsThePathAndNoFigure) {
+  RecordFile(S, atReadBG, "/home/k/え.bmp");
+  EXPECT_EQ(Last().TargetType, atReadBG);
+  EXPECT_EQ(Last().FileName, "/home/k/え.bmp");
+  EXPECT_EQ(Last().TargetID, 0);
+  EXPECT_EQ(Last().FigData.DrawingTool, dtNone);
+}
+
+TEST_F(Recording, TimeOfDayAndProcessDisplay) {
+  Clock.Time.Hour = 14;
+  Clock.Time.Min = 5;
+  Clock.Time.Sec = 9;
+  Clock.Time.Hund = 7;
+  Draw(dtRectangle, {0, 0}, {1, 1});
+  EXPECT_TRUE(Memo.Lines.empty());  // display off
+  EXPECT_EQ(Last().ActionTime.Hour, 14);
+  EXPECT_EQ(Last().ActionTime.Hund, 7);
+  S.ShowProcess = true;
+  Draw(dtRectangle, {0, 0}, {1, 1});
+  RecordBranch(S, 1);
+  EXPECT_EQ(Memo.Lines, (std::vector<std::string>{"Create Rectangle (ID = 2)", "at 14:05:09.07.", "",
+                                                  "Branch (STEP = 1)", "at 14:05:09.07.", ""}));
+}
+
+}  // namespace
