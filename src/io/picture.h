@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <string>
 
 // Outcome of a picture read: ok, or the text of the error box to show.
@@ -11,7 +12,18 @@ struct TPictureResult {
   std::string Error;  // "ビットマップイメージが不正です", "JPEG エラー #%d", …
 };
 
+// Largest picture read, in pixels (8192 × 8192). Larger ones are refused
+// like damaged files: their 32-bit copy alone would take a quarter of a
+// gigabyte.
+constexpr int64_t kMaxPicturePixels = int64_t(64) * 1024 * 1024;
+// Memory a JPEG decoder may use beyond the picture itself (the coefficient
+// store of a progressive or multi-scan file).
+constexpr long kMaxJPEGDecoderMemory = 256L * 1024 * 1024;
+// A multi-scan JPEG stops with an error at its 101st scan.
+constexpr int kMaxJPEGScans = 100;
+
 // Reads a BMP (any of the usual formats; damaged or lying files refused).
+// The result is of format RGB32 (any alpha in the file is ignored).
 TPictureResult ReadBMP(const std::string& path, QImage& out);
 // Decodes a JPEG: best-quality decoding, 24-bit colour; 32-bit result.
 TPictureResult ReadJPEG(const std::string& path, QImage& out);
@@ -19,3 +31,17 @@ TPictureResult ReadJPEG(const std::string& path, QImage& out);
 TPictureResult WriteBMP32(const std::string& path, const QImage& image);
 // Encodes JPEG at quality 90, baseline, colour.
 TPictureResult WriteJPEG(const std::string& path, const QImage& image);
+
+// The text of the error box for a file that cannot be created.
+std::string CannotCreateText(const std::string& path);
+// The text of the JPEG error box for a libjpeg message code.
+std::string JPEGErrorText(int msgCode);
+extern const char* const kBadBitmapText;  // "ビットマップイメージが不正です"
+
+// Whole-process export names. The chosen file gives the folder and the base
+// name: "/out/proc.jpg" → "/out/proc" (the extension, from the last dot of
+// the file name on, is dropped).
+std::string ProcessPictureBase(const std::string& chosenPath);
+// base + n with at least three digits + ".jpg": "/out/proc001.jpg", …,
+// "/out/proc1000.jpg".
+std::string ProcessPictureName(const std::string& base, int n);

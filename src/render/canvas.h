@@ -3,11 +3,17 @@
 // antialiasing, and offers the not-xor pen mode.
 #pragma once
 
+#include <QBrush>
+#include <QFont>
 #include <QImage>
+#include <QPen>
 #include <QRect>
+#include <functional>
 #include <string>
 
 #include "document/figure.h"
+
+class QPainter;
 
 enum TPenStyle { psSolid, psDot };
 enum TPenMode { pmCopy, pmNotXor };
@@ -21,6 +27,17 @@ extern const char* const kFigureFontFamily;  // "IPAPGothic"
 // Pixel size of a font of `points` points (points × 96 / 72).
 int PointsToPixels(int points);
 
+// Pixel conventions, the same for every call: a vertex (x, y) is the pixel
+// at column x, row y, and lines and polylines cover both of their end
+// points; a box given by two corners is normalised and excludes its right
+// and bottom edge, so Rectangle(x1, y1, x2, y2) outlines the pixels x1 …
+// x2 − 1 and y1 … y2 − 1; wider pens spread evenly around that outline with
+// round ends and joins. Pen width 0 or less draws one pixel; the dotted
+// style applies to one-pixel pens only (wider ones draw solid). In not-xor
+// mode every covered pixel becomes NOT(dest XOR colour) exactly once, so a
+// second identical call restores the picture; a white brush or pen leaves
+// the destination unchanged in that mode. The image must be of format
+// RGB32 or ARGB32_Premultiplied.
 class TCanvas {
  public:
   explicit TCanvas(QImage* image);
@@ -57,4 +74,14 @@ class TCanvas {
 
  private:
   QImage* FImage;
+
+  int EffectivePenWidth() const;
+  QPen MakePen() const;
+  QBrush MakeBrush() const;
+  QFont MakeFont() const;
+  // Runs `draw` on a painter over the image, restricted to `bounds`, in the
+  // current pen mode.
+  void Paint(const QRect& bounds, const std::function<void(QPainter&)>& draw);
+  void StrokePoints(const TPoint* points, int count, bool closed, bool filled);
+  void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);
 };

@@ -28,12 +28,15 @@ class TPictureStore : public TPictureSide {
  public:
   explicit TPictureStore(TTamloState& state);
 
-  QImage WorkBitmap;  // 640 × 480, what the canvas shows after each refresh
-  QImage BGPicture;   // the background picture, shown unscaled from (0, 0)
+  QImage WorkBitmap;  // 640 × 480 RGB32, what the canvas shows after each refresh
+  QImage BGPicture;   // the background picture (RGB32), shown unscaled from (0, 0)
+  TCanvas WorkCanvas{&WorkBitmap};  // the canvas of WorkBitmap, keeping its pen
 
   // 1 when no file exists under the name; 2 when the file is damaged (its
   // error box has been shown and the previous picture stays); else 0.
   int LoadBGPicture(const std::string& name) override;
+  // Fills (0, 0, 640, 480) of the background picture with white; a smaller
+  // picture keeps its size.
   void BlankBGImage() override;
   // Background, every figure back to front, the selection frame; then
   // OnShow(WorkBitmap) puts it on the screen when there is one.

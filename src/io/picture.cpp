@@ -1,0 +1,464 @@
+#include "io/picture.h"
+
+#include <QFile>
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+// libjpeg's headers expect FILE and size_t to be declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+const char* const kBadBitmapText = "ビットマップイメージが不正です";
+
+std::string CannotCreateText(const std::string& path) { return "ファイル " + path + " を作成できません"; }
+
+std::string JPEGErrorText(int msgCode) { return "JPEG エラー #" + std::to_string(msgCode); }
+
+namespace {
+
+TPictureResult Done() { return TPictureResult{true, {}}; }
+TPictureResult Failed(std::string text) { return TPictureResult{false, std::move(text)}; }
+
+// ---------------------------------------------------------------- BMP ----
+
+// The BMP reader is our own: every size the header declares is checked
+// against the bytes the file really has before a pixel is read, so that a
+// short or lying file is refused instead of being shown with made-up pixels.
+
+uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+
+enum : uint32_t { kBI_RGB = 0, kBI_RLE8 = 1, kBI_RLE4 = 2, kBI_BITFIELDS = 3 };
+
+// One colour channel of a bit-field pixel, scaled to 0 … 255.
+struct TChannel {
+  int Shift = 0;
+  int Bits = 0;
+  explicit TChannel(uint32_t mask) {
+    if (mask == 0) return;
+    Shift = std::countr_zero(mask);
+    Bits = std::countr_one(mask >> Shift);
+  }
+  uint32_t Get(uint32_t pixel) const {
+    if (Bits == 0) return 0;
+    const uint64_t max = (uint64_t(1) << Bits) - 1;
+    const uint64_t v = (uint64_t(pixel) >> Shift) & max;
+    return uint32_t((v * 255 + max / 2) / max);
+  }
+};
+
+struct TBmpInfo {
+  int64_t Width = 0, Height = 0;
+  bool TopDown = false;
+  int Bits = 0;
+  uint32_t Compression = kBI_RGB;
+  uint32_t Masks[3] = {0, 0, 0};
+  std::vector<QRgb> Palette;
+  size_t PixelOffset = 0;
+};
+
+// Reads and checks the headers and the palette. False for anything damaged.
+bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
+  if (size < 14 + 12 || d[0] != 'B' || d[1] != 'M') return false;
+  const size_t offBits = U32(d + 10);
+  const uint32_t headerSize = U32(d + 14);
+  size_t colorsUsed = 0;
+  int entrySize = 4;
+  if (headerSize == 12) {  // the oldest header: 16-bit sizes, 3-byte palette entries
+    info.Width = U16(d + 18);
+    info.Height = U16(d + 20);
+    info.Bits = U16(d + 24);
+    entrySize = 3;
+  } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64 ||
+             headerSize == 108 || headerSize == 124) {
+    if (size < 14 + size_t(headerSize)) return false;
+    info.Width = int32_t(U32(d + 18));
+    const int32_t h = int32_t(U32(d + 22));
+    if (h == INT32_MIN) return false;
+    info.TopDown = h < 0;
+    info.Height = h < 0 ? -int64_t(h) : h;
+    info.Bits = U16(d + 28);
+    info.Compression = U32(d + 30);
+    colorsUsed = U32(d + 46);
+  } else {
+    return false;
+  }
+  if (info.Width <= 0 || info.Height <= 0) return false;
+  if (info.Width * info.Height > kMaxPicturePixels) return false;
+
+  switch (info.Bits) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return false;
+  }
+  size_t headersEnd = 14 + size_t(headerSize);
+  switch (info.Compression) {
+    case kBI_RGB:
+      break;
+    case kBI_RLE8:
+    case kBI_RLE4:
+      // Run-length pictures are always stored bottom-up.
+      if (info.TopDown || info.Bits != (info.Compression == kBI_RLE8 ? 8 : 4)) return false;
+      break;
+    case kBI_BITFIELDS:
+      if (info.Bits != 16 && info.Bits != 32) return false;
+      if (headerSize == 40) {  // the masks follow the header
+        headersEnd += 12;
+        if (size < headersEnd) return false;
+        for (int i = 0; i < 3; ++i) info.Masks[i] = U32(d + 54 + 4 * i);
+      } else {
+        for (int i = 0; i < 3; ++i) info.Masks[i] = U32(d + 54 + 4 * i);
+      }
+      break;
+    default:
+      return false;  // embedded JPEG/PNG, OS/2 Huffman and the like
+  }
+  if (info.Compression != kBI_BITFIELDS) {
+    if (info.Bits == 16) {
+      info.Masks[0] = 0x7C00, info.Masks[1] = 0x03E0, info.Masks[2] = 0x001F;
+    } else if (info.Bits == 32) {
+      info.Masks[0] = 0xFF0000, info.Masks[1] = 0x00FF00, info.Masks[2] = 0x0000FF;
+    }
+  }
+  if (info.Bits <= 8) {
+    const size_t maxColors = size_t(1) << info.Bits;
+    const size_t count = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
+    if (headersEnd + count * entrySize > size) return false;
+    // Indices past the palette show black.
+    info.Palette.assign(maxColors, qRgb(0, 0, 0));
+    for (size_t i = 0; i < count; ++i) {
+      const uint8_t* e = d + headersEnd + i * entrySize;
+      info.Palette[i] = qRgb(e[2], e[1], e[0]);
+    }
+  }
+  if (offBits < headersEnd || offBits > size) return false;
+  info.PixelOffset = offBits;
+  return true;
+}
+
+bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img) {
+  const bool rle8 = info.Compression == kBI_RLE8;
+  const int64_t w = info.Width, h = info.Height;
+  // Pixels no run reaches show the first palette colour.
+  img.fill(info.Palette[0]);
+  auto put = [&](int64_t x, int64_t row, uint32_t index) {
+    if (x < w && row < h) reinterpret_cast<QRgb*>(img.scanLine(int(h - 1 - row)))[x] = info.Palette[index];
+  };
+  size_t pos = info.PixelOffset;
+  int64_t x = 0, row = 0;  // row counted from the bottom
+  while (row < h) {
+    if (pos + 2 > size) return false;  // the data ends before the picture does
+    const uint8_t count = d[pos], value = d[pos + 1];
+    pos += 2;
+    if (count > 0) {  // a run of one index (RLE8) or of two alternating ones (RLE4)
+      for (int i = 0; i < count; ++i) {
+        put(x + i, row, rle8 ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F));
+      }
+      x += count;
+    } else if (value == 0) {  // end of line
+      x = 0;
+      ++row;
+    } else if (value == 1) {  // end of picture
+      break;
+    } else if (value == 2) {  // move right and up
+      if (pos + 2 > size) return false;
+      x += d[pos];
+      row += d[pos + 1];
+      pos += 2;
+    } else {  // literal indices, padded to an even number of bytes
+      const size_t bytes = rle8 ? value : (value + 1) / 2;
+      if (pos + bytes > size) return false;
+      for (int i = 0; i < value; ++i) {
+        const uint8_t b = d[pos + (rle8 ? i : i / 2)];
+        put(x + i, row, rle8 ? b : (i % 2 == 0 ? b >> 4 : b & 0x0F));
+      }
+      x += value;
+      pos += bytes + (bytes & 1);
+    }
+  }
+  return true;
+}
+
+bool DecodeRaw(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img) {
+  const int64_t w = info.Width, h = info.Height;
+  const int64_t bitsPerRow = w * info.Bits;
+  const int64_t stride = (bitsPerRow + 31) / 32 * 4;
+  // The last row may lack its padding; nothing else may be missing.
+  const uint64_t needed = uint64_t(stride) * uint64_t(h - 1) + uint64_t((bitsPerRow + 7) / 8);
+  if (info.PixelOffset + needed > size) return false;
+  const TChannel r(info.Masks[0]), g(info.Masks[1]), b(info.Masks[2]);
+  for (int64_t fileRow = 0; fileRow < h; ++fileRow) {
+    const uint8_t* src = d + info.PixelOffset + fileRow * stride;
+    QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(int(info.TopDown ? fileRow : h - 1 - fileRow)));
+    switch (info.Bits) {
+      case 1: case 4: case 8: {
+        const int bits = info.Bits, perByte = 8 / bits, mask = (1 << bits) - 1;
+        for (int64_t x = 0; x < w; ++x) {
+          const int shift = 8 - bits * (int(x % perByte) + 1);
+          dst[x] = info.Palette[(src[x / perByte] >> shift) & mask];
+        }
+        break;
+      }
+      case 16:
+        for (int64_t x = 0; x < w; ++x) {
+          const uint32_t p = U16(src + 2 * x);
+          dst[x] = qRgb(r.Get(p), g.Get(p), b.Get(p));
+        }
+        break;
+      case 24:
+        for (int64_t x = 0; x < w; ++x) dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+        break;
+      case 32:
+        for (int64_t x = 0; x < w; ++x) {
+          const uint32_t p = U32(src + 4 * x);
+          dst[x] = qRgb(r.Get(p), g.Get(p), b.Get(p));
+        }
+        break;
+    }
+  }
+  return true;
+}
+
+// --------------------------------------------------------------- JPEG ----
+
+struct TJpegError {
+  jpeg_error_mgr Mgr;
+  std::jmp_buf Jump;
+};
+
+[[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+  std::longjmp(err->Jump, 1);
+}
+
+// Warnings (corrupt data that the decoder repairs) are not shown.
+void JpegQuiet(j_common_ptr, int) {}
+
+void JpegStopAtTooManyScans(j_common_ptr cinfo) {
+  if (cinfo->is_decompressor) {
+    auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (dinfo->input_scan_number > kMaxJPEGScans) ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+  }
+}
+
+void SetUpErrors(TJpegError& err) {
+  jpeg_std_error(&err.Mgr);
+  err.Mgr.error_exit = JpegErrorExit;
+  err.Mgr.emit_message = JpegQuiet;
+}
+
+struct TFileCloser {
+  void operator()(std::FILE* f) const {
+    if (f != nullptr) std::fclose(f);
+  }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+// Everything a setjmp/longjmp pair crosses lives outside the function that
+// calls setjmp, so no destructor is skipped and no local is left undefined.
+struct TJpegRead {
+  jpeg_decompress_struct Info{};
+  TJpegError Err{};
+  jpeg_progress_mgr Progress{};
+  TFilePtr File;
+  std::vector<JSAMPLE> Row;
+  bool Created = false;
+  ~TJpegRead() {
+    if (Created) jpeg_destroy_decompress(&Info);
+  }
+};
+
+bool DecodeJpeg(TJpegRead& r, QImage& img) {
+  if (setjmp(r.Err.Jump)) return false;
+  jpeg_create_decompress(&r.Info);
+  r.Created = true;
+  r.Info.mem->max_memory_to_use = kMaxJPEGDecoderMemory;
+  r.Progress.progress_monitor = JpegStopAtTooManyScans;
+  r.Info.progress = &r.Progress;
+  jpeg_stdio_src(&r.Info, r.File.get());
+  jpeg_read_header(&r.Info, TRUE);
+  if (int64_t(r.Info.image_width) * int64_t(r.Info.image_height) > kMaxPicturePixels)
+    ERREXIT1(&r.Info, JERR_IMAGE_TOO_BIG, 8192);
+  r.Info.dct_method = JDCT_ISLOW;
+  r.Info.do_fancy_upsampling = TRUE;
+  r.Info.out_color_space = JCS_RGB;  // grey-scale files are widened to colour too
+  jpeg_start_decompress(&r.Info);
+  const int w = int(r.Info.output_width), h = int(r.Info.output_height);
+  img = QImage(w, h, QImage::Format_RGB32);
+  if (img.isNull()) ERREXIT1(&r.Info, JERR_OUT_OF_MEMORY, 0);
+  r.Row.resize(size_t(w) * 3);
+  JSAMPROW rows[1] = {r.Row.data()};
+  while (r.Info.output_scanline < r.Info.output_height) {
+    const int y = int(r.Info.output_scanline);
+    jpeg_read_scanlines(&r.Info, rows, 1);
+    QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
+    const JSAMPLE* src = r.Row.data();
+    for (int x = 0; x < w; ++x) dst[x] = qRgb(src[3 * x], src[3 * x + 1], src[3 * x + 2]);
+  }
+  jpeg_finish_decompress(&r.Info);
+  return true;
+}
+
+struct TJpegWrite {
+  jpeg_compress_struct Info{};
+  TJpegError Err{};
+  std::FILE* File = nullptr;
+  bool Created = false;
+  ~TJpegWrite() {
+    if (Created) jpeg_destroy_compress(&Info);
+  }
+};
+
+bool EncodeJpeg(TJpegWrite& c, const QImage& img) {
+  if (setjmp(c.Err.Jump)) return false;
+  jpeg_create_compress(&c.Info);
+  c.Created = true;
+  jpeg_stdio_dest(&c.Info, c.File);
+  c.Info.image_width = JDIMENSION(img.width());
+  c.Info.image_height = JDIMENSION(img.height());
+  c.Info.input_components = 4;
+  // RGB32 rows as they lie in memory (0xFFRRGGBB words): no conversion pass.
+  c.Info.in_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+  jpeg_set_defaults(&c.Info);
+  jpeg_set_quality(&c.Info, 90, TRUE);  // baseline tables; sequential, colour by default
+  jpeg_start_compress(&c.Info, TRUE);
+  while (c.Info.next_scanline < c.Info.image_height) {
+    JSAMPROW row[1] = {const_cast<JSAMPLE*>(img.constScanLine(int(c.Info.next_scanline)))};
+    jpeg_write_scanlines(&c.Info, row, 1);
+  }
+  jpeg_finish_compress(&c.Info);
+  return true;
+}
+
+QImage AsRGB32(const QImage& image) {
+  return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+}
+
+}  // namespace
+
+TPictureResult ReadBMP(const std::string& path, QImage& out) {
+  QFile file(QString::fromStdString(path));
+  if (!IsFile(path) || !file.open(QIODevice::ReadOnly)) return Failed(kBadBitmapText);
+  const qint64 fileSize = file.size();
+  if (fileSize <= 0) return Failed(kBadBitmapText);
+  // Mapped, not read: a huge file costs no memory, only the bytes the
+  // headers lead to are touched.
+  const uint8_t* d = file.map(0, fileSize);
+  std::vector<uint8_t> copy;
+  if (d == nullptr) {
+    copy.resize(size_t(fileSize));
+    if (file.read(reinterpret_cast<char*>(copy.data()), fileSize) != fileSize) return Failed(kBadBitmapText);
+    d = copy.data();
+  }
+  const size_t size = size_t(fileSize);
+  TBmpInfo info;
+  if (!ParseBmpHeaders(d, size, info)) return Failed(kBadBitmapText);
+  QImage img(int(info.Width), int(info.Height), QImage::Format_RGB32);
+  if (img.isNull()) return Failed(kBadBitmapText);
+  const bool ok = info.Compression == kBI_RLE8 || info.Compression == kBI_RLE4 ? DecodeRle(d, size, info, img)
+                                                                               : DecodeRaw(d, size, info, img);
+  if (!ok) return Failed(kBadBitmapText);
+  out = std::move(img);
+  return Done();
+}
+
+TPictureResult ReadJPEG(const std::string& path, QImage& out) {
+  TJpegRead r;
+  SetUpErrors(r.Err);
+  r.Info.err = &r.Err.Mgr;
+  if (IsFile(path)) r.File.reset(std::fopen(path.c_str(), "rb"));
+  if (!r.File) return Failed(JPEGErrorText(JERR_INPUT_EMPTY));
+  QImage img;
+  if (!DecodeJpeg(r, img)) return Failed(JPEGErrorText(r.Err.Mgr.msg_code));
+  out = std::move(img);
+  return Done();
+}
+
+TPictureResult WriteBMP32(const std::string& path, const QImage& image) {
+  const QImage img = AsRGB32(image);
+  const int w = img.width(), h = img.height();
+  const uint32_t pixelBytes = uint32_t(w) * uint32_t(h) * 4;
+  uint8_t header[54] = {};
+  auto put16 = [&](int at, uint16_t v) { header[at] = uint8_t(v), header[at + 1] = uint8_t(v >> 8); };
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) header[at + i] = uint8_t(v >> (8 * i));
+  };
+  // BITMAPFILEHEADER
+  header[0] = 'B', header[1] = 'M';
+  put32(2, 54 + pixelBytes);
+  put32(10, 54);
+  // BITMAPINFOHEADER: 32 bits, uncompressed, bottom-up, 96 dpi
+  put32(14, 40);
+  put32(18, uint32_t(w));
+  put32(22, uint32_t(h));
+  put16(26, 1);
+  put16(28, 32);
+  put32(30, kBI_RGB);
+  put32(34, pixelBytes);
+  put32(38, 3780);
+  put32(42, 3780);
+
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return Failed(CannotCreateText(path));
+  bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+  std::vector<uint8_t> row(size_t(w) * 4);
+  for (int y = h - 1; ok && y >= 0; --y) {
+    const QRgb* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < w; ++x) {
+      // Blue, green, red, then an opaque fourth byte for the viewers that
+      // read it as alpha.
+      row[4 * x] = uint8_t(qBlue(src[x]));
+      row[4 * x + 1] = uint8_t(qGreen(src[x]));
+      row[4 * x + 2] = uint8_t(qRed(src[x]));
+      row[4 * x + 3] = 0xFF;
+    }
+    ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
+  }
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok) {
+    // A half-written picture is worse than none.
+    std::remove(path.c_str());
+    return Failed(CannotCreateText(path));
+  }
+  return Done();
+}
+
+TPictureResult WriteJPEG(const std::string& path, const QImage& image) {
+  const QImage img = AsRGB32(image);
+  TJpegWrite c;
+  SetUpErrors(c.Err);
+  c.Info.err = &c.Err.Mgr;
+  c.File = std::fopen(path.c_str(), "wb");
+  if (c.File == nullptr) return Failed(CannotCreateText(path));
+  const bool encoded = EncodeJpeg(c, img);
+  const int code = c.Err.Mgr.msg_code;
+  const bool closed = std::fclose(c.File) == 0;
+  if (!encoded || !closed) {
+    std::remove(path.c_str());
+    return Failed(encoded ? CannotCreateText(path) : JPEGErrorText(code));
+  }
+  return Done();
+}
+
+std::string ProcessPictureBase(const std::string& chosenPath) {
+  const size_t slash = chosenPath.find_last_of('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = chosenPath.find_last_of('.');
+  if (dot == std::string::npos || dot < nameStart) return chosenPath;
+  return chosenPath.substr(0, dot);
+}
+
+std::string ProcessPictureName(const std::string& base, int n) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%03d", n);
+  return base + digits + ".jpg";
+}
