@@ -48,6 +48,14 @@ void ResizeVertices(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
 void ResizeText(TTamloState& S, TFigData& F, bool horizontal, int32_t p,
                 const TTextWidthFn& textWidth) {
   const int32_t d = horizontal ? p : -p;  // raising the vertical thumb enlarges
+  if (d == 0) {
+    // Back at the middle: exactly the reference, whose box may come from
+    // the text entry rather than from this rule.
+    F.Start = S.ResizeStart;
+    F.End = S.ResizeEnd;
+    F.TextSize = S.ResizeTextSize;
+    return;
+  }
   const int64_t size = static_cast<int64_t>(S.ResizeTextSize) + d;
   if (size <= 5 || size > std::numeric_limits<int32_t>::max()) return;
   F.Start = S.ResizeStart;

@@ -157,6 +157,24 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
   EXPECT_EQ(F.End.Y, 104);
 }
 
+TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
+  // A text made by typing has End.Y = Start.Y + size, not the resized
+  // height: a bar set back to 0 (also by the program) must not change it.
+  TFigData t = Box(dtText, {10, 10}, {37, 22});
+  t.Text = "abc";
+  t.TextSize = 12;
+  TFigData& F = AddSelected(t)->Data;
+  H(0);
+  EXPECT_EQ(F.End, (TPoint{37, 22}));
+  H(8);
+  V(0);
+  EXPECT_EQ(F.TextSize, 12);
+  EXPECT_EQ(F.End, (TPoint{37, 22}));
+  const int32_t before = S.History.Count();
+  FlushResize(S);
+  EXPECT_EQ(S.History.Count(), before);
+}
+
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
   TFigData t = Box(dtText, {10, 10}, {40, 22});
   t.Text = "x";
