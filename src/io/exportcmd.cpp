@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QProgressDialog>
 
 #include "history/play.h"
@@ -14,10 +13,6 @@
 #include "ui/Unit1.h"
 
 namespace {
-
-std::string CannotCreate(const QString& path) {
-  return QStringLiteral("ファイル %1 を作成できません").arg(path).toStdString();
-}
 
 TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKind kind) {
   return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
@@ -38,17 +33,13 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
       &temp);
   if (ok) return true;
   // The box names the file the user chose, never the temporary one.
-  QString text = error.empty() ? QString::fromStdString(CannotCreate(path)) : QString::fromStdString(error);
+  QString text = error.empty() ? QString::fromStdString(CannotCreateText(path.toStdString())) : QString::fromStdString(error);
   if (!temp.isEmpty()) text.replace(temp, path);
   dialogs.ShowError(text.toStdString());
   return false;
 }
 
-QString ProcessPictureName(const QString& folder, const QString& base, int n) {
-  return QStringLiteral("%1/%2%3.jpg").arg(folder, base).arg(n, 3, 10, QChar(u'0'));
-}
-
-bool ExportProcess(TTamloState& S, TPictureStore& pictures, const QString& folder, const QString& base,
+bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
                    const std::function<void(int, int)>& progress) {
   const int count = S.History.Count();
   bool ok = true;
@@ -57,10 +48,10 @@ bool ExportProcess(TTamloState& S, TPictureStore& pictures, const QString& folde
     if (progress) progress(n, count);
     S.CurrentStep = item;
     GoToStep(S);
-    const QString name = ProcessPictureName(folder, base, n);
-    const TPictureResult r = WritePicture(name, pictures.WorkBitmap, pkJPEG);
+    const std::string name = ProcessPictureName(base, n);
+    const TPictureResult r = WriteJPEG(name, workBitmap);
     if (!r.Ok) {
-      S.Dialogs->ShowError(r.Error.empty() ? CannotCreate(name) : r.Error);
+      S.Dialogs->ShowError(r.Error.empty() ? CannotCreateText(name) : r.Error);
       ok = false;
       break;
     }
@@ -78,7 +69,6 @@ bool ExportProcess(TTamloState& S, TPictureStore& pictures, const QString& folde
 void TTamloForm::ReadBGMenuClick() {
   if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
   const QString path = QString::fromStdString(S.OpenBGDialog.FileName);
-  EnterFolderOf(path);
   // A missing file is passed over silently; a damaged one has shown its box.
   if (Pictures.LoadBGPicture(path.toStdString()) != 0) return;
   RecordFile(S, atReadBG, path.toStdString());
@@ -119,7 +109,6 @@ void TTamloForm::Save2BMPMenuClick() {
   if (S.PendingResize) FlushResize(S);
   if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
-  EnterFolderOf(path);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -130,7 +119,6 @@ void TTamloForm::Save2JPEGMenuClick() {
   if (S.PendingResize) FlushResize(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
-  EnterFolderOf(path);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -142,11 +130,7 @@ void TTamloForm::SaveAllProcessMenuClick() {
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   // The chosen file itself is never written: it names the folder and the
   // base of the numbered names.
-  const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
-  EnterFolderOf(path);
-  const QFileInfo info(path);
-  const QString ext = FileExtension(path);
-  const QString base = info.fileName().left(info.fileName().size() - ext.size());
+  const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -159,7 +143,7 @@ void TTamloForm::SaveAllProcessMenuClick() {
   progress.setCancelButton(nullptr);
   progress.setMinimumDuration(0);
   progress.setRange(0, S.History.Count());
-  ExportProcess(S, Pictures, info.absolutePath(), base, [&](int n, int count) {
+  ExportProcess(S, Pictures.WorkBitmap, base, [&](int n, int count) {
     progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
     progress.setValue(n - 1);
     // Shows the progress and the canvas; the window itself takes no input.

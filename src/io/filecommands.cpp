@@ -124,7 +124,6 @@ void EnterFolderOf(const QString& path) {
 void TTamloForm::ReadDataMenuClick() {
   if (!S.Dialogs->Execute(S.OpenDataDialog)) return;
   const QString path = QString::fromStdString(S.OpenDataDialog.FileName);
-  EnterFolderOf(path);
   if (!IsDrawingFileName(path)) {
     S.Dialogs->ShowMessage(kWrongFileType);
     return;
@@ -193,7 +192,6 @@ bool TTamloForm::SaveDrawingAs() {
   if (S.PendingResize) FlushResize(S);
   if (!S.Dialogs->Execute(S.SaveDataDialog)) return false;
   const QString path = QString::fromStdString(S.SaveDataDialog.FileName);
-  EnterFolderOf(path);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();

@@ -37,6 +37,6 @@ bool ReplaceFile(const QString& path, bool backup, const std::function<bool(cons
 // and the close.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 
-// Makes the folder of a file chosen in a dialog the working folder, as the
-// platform's own dialogs do.
+// Makes the folder of a file the working folder, as choosing it in a file
+// dialog does.
 void EnterFolderOf(const QString& path);

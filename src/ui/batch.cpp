@@ -18,6 +18,7 @@
 #include "io/exportcmd.h"
 #include "io/filecommands.h"
 #include "io/fileread.h"
+#include "io/picture.h"
 #include "render/paint.h"
 
 namespace {
@@ -213,9 +214,7 @@ int RunBatchIfAsked(int argc, char** argv) {
       PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
       return 0;
     }
-    const QString ext = FileExtension(out);
-    const QString name = QFileInfo(out).fileName();
-    return ExportProcess(S, pictures, QFileInfo(out).absolutePath(), name.left(name.size() - ext.size())) ? 0 : 1;
+    return ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString())) ? 0 : 1;
   }
 
   const int step = args.Step.value_or(S.History.Count());
