@@ -139,6 +139,8 @@ class TTamloForm : public QMainWindow, public TMemo {
   void BlankStampImage();
   // Recomposes the canvas and shows it (the one refresh routine).
   void PaintBoxPaint();
+  // Enables or disables a menu bar entry together with its menu.
+  static void SetMenuEnabled(QMenu* menu, bool enabled);
 
   // ---- Mouse tools (mousectl.cpp) ----
   void PaintBoxMouseDown(int X, int Y);
@@ -169,6 +171,11 @@ class TTamloForm : public QMainWindow, public TMemo {
   // ---- Text entry (textctl.cpp) ----
   // Handles Enter (13) and Escape (27); returns true when it handled the key.
   bool InputEditKeyPress(int key);
+  // Width in pixels of `text` at `size` points in the font of text figures.
+  int32_t FigureTextWidth(const std::string& text, int32_t size) const;
+  // The text figure the box was opened on by ChangeTextBtnClick; Enter in
+  // the edit mode changes only this figure, and only while it is selected.
+  TFigItem* TextEditFig = nullptr;
 
   // ---- Resizing (resizectl.cpp) ----
   void TrackBarChange(QSlider* sender);
@@ -214,4 +221,9 @@ class TTamloForm : public QMainWindow, public TMemo {
   std::unique_ptr<TDialogs> FOwnDialogs;
   void BuildWindow();
   void BuildMenu();
+  // Leaves the view mode for the draw or edit mode; false when the user
+  // chose to stay (Cancel).
+  bool LeaveViewMode();
+  // Shows the panels of a mode: the tool panel, the edit area or the play area.
+  void ShowModePanels(TWorkMode mode);
 };

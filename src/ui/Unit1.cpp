@@ -1,0 +1,526 @@
+// The main window: building the controls, start-up, the choice of tool and
+// the three working modes.
+#include "ui/Unit1.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <cstdlib>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "ui/icons.h"
+#include "ui/paintbox.h"
+#include "ui/qtdialogs.h"
+
+namespace {
+
+// The palette of the edit mode, ColorPanel01 … ColorPanel16 (0x00BBGGRR).
+constexpr TColor kPalette[16] = {
+    0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
+    0x00FFFF, 0x00A5FF, 0x00FF00, 0x00A000, 0x666600, 0xC0C0C0, 0x808080, 0x000000,
+};
+
+template <class W>
+W* Place(W* widget, const char* name, int left, int top, int width, int height) {
+  widget->setObjectName(name);
+  widget->setGeometry(left, top, width, height);
+  return widget;
+}
+
+// A raised panel; `single`: a plain single-line border instead; `white`:
+// a white background.
+QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int width, int height,
+                   bool single = false, bool white = false) {
+  auto* panel = new QFrame(parent);
+  panel->setFrameStyle(single ? QFrame::Box | QFrame::Plain : QFrame::Panel | QFrame::Raised);
+  panel->setLineWidth(1);
+  if (white) {
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(pal);
+  }
+  return Place(static_cast<QWidget*>(panel), name, left, top, width, height);
+}
+
+}  // namespace
+
+TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
+  setObjectName("TamloForm");
+  if (dialogs == nullptr) {
+    FOwnDialogs = std::make_unique<TQtDialogs>(this);
+    dialogs = FOwnDialogs.get();
+  }
+  S.Dialogs = dialogs;
+  S.Memo = this;
+  S.Pictures = &Pictures;
+  ExitProcess = [](int code) { std::exit(code); };
+
+  QFont font(kFigureFontFamily);
+  font.setPixelSize(12);
+  setFont(font);
+
+  BuildMenu();
+  BuildWindow();
+
+  Pictures.OnShow = [this](const QImage& picture) { PaintBox->Show(picture); };
+
+  setAcceptDrops(true);
+  S.WorkMode = wmDraw;
+  S.CurrentTool = dtNone;
+  for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);
+}
+
+TTamloForm::~TTamloForm() {
+  // Take the controls down while the state they report to is still alive.
+  Pictures.OnShow = nullptr;
+  if (InputEdit) InputEdit->removeEventFilter(this);
+  delete Client;
+  Client = nullptr;
+}
+
+void TTamloForm::SetMenuEnabled(QMenu* menu, bool enabled) {
+  menu->setEnabled(enabled);
+  menu->menuAction()->setEnabled(enabled);
+}
+
+void TTamloForm::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("TamloMenu");
+  auto addMenu = [&](QMenu*& menu, const char* name, const char* caption) {
+    menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+  };
+  auto addItem = [&](QMenu* menu, QAction*& item, const char* name, const char* caption,
+                     void (TTamloForm::*handler)()) {
+    item = menu->addAction(QString::fromUtf8(caption));
+    item->setObjectName(name);
+    if (handler) connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  };
+
+  addMenu(FileMenu, "FileMenu", "ファイル");
+  addItem(FileMenu, ReadDataMenu, "ReadDataMenu", "えをよみこむ", &TTamloForm::ReadDataMenuClick);
+  addItem(FileMenu, OverWriteDataMenu, "OverWriteDataMenu", "えをうわがきほぞん", &TTamloForm::OverWriteDataMenuClick);
+  addItem(FileMenu, WriteDataMenu, "WriteDataMenu", "えになまえをつけてほぞん", &TTamloForm::WriteDataMenuClick);
+  addItem(FileMenu, ExitMenu, "ExitMenu", "タムロをおわる", &TTamloForm::ExitMenuClick);
+
+  addMenu(DrawMenu, "DrawMenu", "ひょうじ");
+  connect(DrawMenu, &QMenu::aboutToShow, this, [this] { DrawMenuClick(); });
+  addItem(DrawMenu, ReadBGMenu, "ReadBGMenu", "はいけいをよみこむ", &TTamloForm::ReadBGMenuClick);
+  addItem(DrawMenu, ClearBGMenu, "ClearBGMenu", "はいけいをけす", nullptr);
+  addItem(DrawMenu, ClearImageMenu, "ClearImageMenu", "はいけい いがい けす", nullptr);
+  addItem(DrawMenu, ClearAllMenu, "ClearAllMenu", "ぜんぶけす", nullptr);
+  for (QAction* item : {ClearBGMenu, ClearImageMenu, ClearAllMenu})
+    connect(item, &QAction::triggered, this, [this, item] { ClearMenuClick(item); });
+
+  addMenu(HelpMenu, "HelpMenu", "ヘルプ");
+  addItem(HelpMenu, N5, "N5", "タムロのつかいかた", nullptr);
+  N5->setEnabled(false);
+
+  addMenu(ToolMenu, "ToolMenu", "ツール");
+  addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", "Tamloの内部処理の表示", &TTamloForm::ShowDataMenuClick);
+  addItem(ToolMenu, CaptureMenu, "CaptureMenu", "画面をクリップボードにコピー", &TTamloForm::CaptureMenuClick);
+  addItem(ToolMenu, Save2BMPMenu, "Save2BMPMenu", "画面をBMPに書き出す", &TTamloForm::Save2BMPMenuClick);
+  addItem(ToolMenu, Save2JPEGMenu, "Save2JPEGMenu", "画面をJPEGに書き出す", &TTamloForm::Save2JPEGMenuClick);
+  addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す", &TTamloForm::SaveAllProcessMenuClick);
+  addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる", &TTamloForm::ExitByForceClick);
+}
+
+void TTamloForm::BuildWindow() {
+  Client = new QWidget(this);
+  Client->setObjectName("Client");
+  setCentralWidget(Client);
+
+  // Edit area first: it lies behind the canvas, only its parts outside it show.
+  EditPanel = MakePanel(Client, "EditPanel", 0, 0, 793, 535, true);
+  HTrackBar = Place(new QSlider(Qt::Horizontal, EditPanel), "HTrackBar", 296, 488, 321, 25);
+  VTrackBar = Place(new QSlider(Qt::Vertical, EditPanel), "VTrackBar", 648, 136, 25, 321);
+  for (QSlider* bar : {HTrackBar, VTrackBar}) {
+    bar->setRange(-99, 100);
+    bar->setValue(0);
+    bar->setTickPosition(QSlider::NoTicks);
+    connect(bar, &QSlider::valueChanged, this, [this, bar] { TrackBarChange(bar); });
+  }
+  HTrackBar->setPageStep(10);
+  // The vertical bar's value grows downwards.
+  VTrackBar->setInvertedAppearance(true);
+  VTrackBar->setInvertedControls(true);
+
+  OpPanel = MakePanel(EditPanel, "OpPanel", 672, 8, 105, 473);
+  struct OpButton {
+    QToolButton** member;
+    const char* name;
+    int top;
+    const char* hint;
+  };
+  const OpButton opButtons[] = {
+      {&DupBtn, "DupBtn", 8, "ふやす"},
+      {&DeleteBtn, "DeleteBtn", 48, "けす"},
+      {&UndoBtn, "UndoBtn", 88, "ふっかつ"},
+      {&FrontBtn, "FrontBtn", 136, "てまえに"},
+      {&BackBtn, "BackBtn", 176, "うしろへ"},
+      {&ThinBtn, "ThinBtn", 224, "細い線"},
+      {&ThickBtn, "ThickBtn", 264, "太い線"},
+      {&LineColorBtn, "LineColorBtn", 304, "線の色をかえる"},
+      {&BodyColorBtn, "BodyColorBtn", 344, "中の色をかえる"},
+      {&ChangeTextBtn, "ChangeTextBtn", 384, "もじをかえる"},
+      {&TextColorBtn, "TextColorBtn", 424, "もじの色をかえる"},
+  };
+  for (const OpButton& b : opButtons) {
+    auto* button = Place(new QToolButton(OpPanel), b.name, 8, b.top, 89, 41);
+    button->setToolTip(QString::fromUtf8(b.hint));
+    button->setIconSize(QSize(80, 34));
+    button->setIcon(ButtonIcon(b.name, QSize(80, 34)));
+    *b.member = button;
+  }
+  connect(DupBtn, &QToolButton::clicked, this, [this] { DupBtnClick(); });
+  connect(DeleteBtn, &QToolButton::clicked, this, [this] { DeleteBtnClick(); });
+  connect(UndoBtn, &QToolButton::clicked, this, [this] { UndoBtnClick(); });
+  for (QToolButton* b : {FrontBtn, BackBtn})
+    connect(b, &QToolButton::clicked, this, [this, b] { FrontBackBtnClick(b); });
+  for (QToolButton* b : {ThinBtn, ThickBtn, LineColorBtn, BodyColorBtn, TextColorBtn})
+    connect(b, &QToolButton::clicked, this, [this, b] { AttrChangeBtnClick(b); });
+  connect(ChangeTextBtn, &QToolButton::clicked, this, [this] { ChangeTextBtnClick(); });
+
+  ColorBasePanel = MakePanel(EditPanel, "ColorBasePanel", 4, 484, 285, 43);
+  ClearPanel = Place(new TColorPanel(ColorBasePanel), "ClearPanel", 8, 4, 25, 33);
+  ClearPanel->SetColor(clBtnFace);
+  ClearPanel->setToolTip(QString::fromUtf8("ぬりつぶしなし"));
+  connect(ClearPanel, &TColorPanel::Clicked, this, [this] { ClearPanelClick(); });
+  for (int i = 0; i < 16; ++i) {
+    QByteArray name = QByteArray("ColorPanel") + (i < 9 ? "0" : "") + QByteArray::number(i + 1);
+    auto* panel = new TColorPanel(ColorBasePanel);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(40 + 24 * (i % 8), i < 8 ? 4 : 20, 25, 17);
+    connect(panel, &TColorPanel::Clicked, this, [this](TColorPanel* p) { ColorPanelClick(p); });
+    ColorPanels[i] = panel;
+  }
+  ConfirmPanel = Place(new TColorPanel(ColorBasePanel), "ConfirmPanel", 240, 4, 33, 33);
+  ConfirmPanel->SetColor(clBlack);
+  ConfirmPanel->setToolTip(QString::fromUtf8("色がえらばれています"));
+
+  // The canvas area.
+  DrawField = MakePanel(Client, "DrawField", 4, 4, 640, 480, true, true);
+  BGImage = Place(new QLabel(DrawField), "BGImage", 0, 0, 640, 480);
+  PaintBox = Place(new TPaintBox(DrawField), "PaintBox", 0, 0, 640, 480);
+  connect(PaintBox, &TPaintBox::MouseDown, this, &TTamloForm::PaintBoxMouseDown);
+  connect(PaintBox, &TPaintBox::MouseMove, this, &TTamloForm::PaintBoxMouseMove);
+  connect(PaintBox, &TPaintBox::MouseUp, this, &TTamloForm::PaintBoxMouseUp);
+  InputEdit = Place(new QLineEdit(DrawField), "InputEdit", 464, 448, 169, 24);
+  QFont editFont(kFigureFontFamily);
+  editFont.setPixelSize(16);
+  InputEdit->setFont(editFont);
+  InputEdit->hide();
+  InputEdit->installEventFilter(this);
+
+  // The tool panel of the draw mode: one radio group.
+  DrawPanel = MakePanel(Client, "DrawPanel", 646, 4, 137, 481);
+  ToolGroup = new QButtonGroup(this);
+  ToolGroup->setObjectName("ToolGroup");
+  ToolGroup->setExclusive(true);
+  struct ToolButton {
+    QToolButton** member;
+    const char* name;
+    int left, top, width, height;
+    const char* hint;
+  };
+  const ToolButton toolButtons[] = {
+      {&SellectionBtn, "SellectionBtn", 8, 8, 57, 49, "かえたい図形をえらぶ"},
+      {&TextBtn, "TextBtn", 72, 8, 57, 49, "もじをかく"},
+      {&LineBtn, "LineBtn", 8, 64, 57, 49, "直線をかく"},
+      {&FreeBtn, "FreeBtn", 72, 64, 57, 49, "じゆうにかく"},
+      {&OvalBtn, "OvalBtn", 8, 120, 57, 49, "円をかく"},
+      {&RectBtn, "RectBtn", 72, 120, 57, 49, "四角形をかく"},
+      {&PolylineBtn, "PolylineBtn", 8, 176, 57, 49, "おれ線をかく"},
+      {&PolygonBtn, "PolygonBtn", 72, 176, 57, 49, "多角形をかく"},
+      {&StampBtn, "StampBtn", 8, 232, 57, 49, "スタンプ"},
+      {&SetStampBtn, "SetStampBtn", 8, 328, 121, 41, nullptr},
+  };
+  for (const ToolButton& b : toolButtons) {
+    auto* button = Place(new QToolButton(DrawPanel), b.name, b.left, b.top, b.width, b.height);
+    button->setCheckable(true);
+    if (b.hint) button->setToolTip(QString::fromUtf8(b.hint));
+    QSize iconSize = b.hint ? QSize(44, 38) : QSize(30, 30);
+    button->setIconSize(iconSize);
+    button->setIcon(ButtonIcon(b.name, iconSize));
+    ToolGroup->addButton(button);
+    connect(button, &QToolButton::clicked, this, [this, button] { DrawingBtnClick(button); });
+    *b.member = button;
+  }
+  SetStampBtn->setText(QString::fromUtf8("スタンプのせってい"));
+  SetStampBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  SellectionBtn->setChecked(true);
+  StampBtn->setEnabled(false);
+  StampField = MakePanel(DrawPanel, "StampField", 8, 376, 120, 100, true, true);
+  StampImage = Place(new TStampImage(StampField), "StampImage", 5, 4, 108, 85);
+
+  // The play area of the view mode.
+  PlayPanel = MakePanel(Client, "PlayPanel", 4, 486, 617, 45);
+  ReverseBtn = Place(new QPushButton("<", PlayPanel), "ReverseBtn", 120, 10, 49, 25);
+  StopBtn = Place(new QPushButton(QString::fromUtf8("□"), PlayPanel), "StopBtn", 176, 10, 49, 25);
+  ForwardBtn = Place(new QPushButton(">", PlayPanel), "ForwardBtn", 232, 10, 49, 25);
+  connect(ReverseBtn, &QPushButton::clicked, this, [this] { ReverseBtnClick(); });
+  connect(StopBtn, &QPushButton::clicked, this, [this] { StopBtnClick(); });
+  connect(ForwardBtn, &QPushButton::clicked, this, [this] { ForwardBtnClick(); });
+  TimeTrackBar = Place(new QSlider(Qt::Horizontal, PlayPanel), "TimeTrackBar", 288, 3, 313, 38);
+  TimeTrackBar->setRange(0, 0);
+  TimeTrackBar->setValue(0);
+  TimeTrackBar->setTickPosition(QSlider::TicksBelow);
+  TimeTrackBar->setTickInterval(1);
+  TimeTrackBar->setPageStep(1);
+  // valueChanged fires for a new position only, whoever sets it.
+  connect(TimeTrackBar, &QSlider::valueChanged, this, [this] { TimeTrackBarChange(); });
+  NormalPlayBtn = Place(new QRadioButton(QString::fromUtf8("ふつうのさいせい"), PlayPanel), "NormalPlayBtn", 8, 5, 113, 17);
+  StepPlayBtn = Place(new QRadioButton(QString::fromUtf8("１こずつさいせい"), PlayPanel), "StepPlayBtn", 8, 21, 105, 17);
+  NormalPlayBtn->setChecked(true);
+  NormalPlayBtn->hide();
+  StepPlayBtn->hide();
+
+  // The mode buttons: a second radio group.
+  SellectBtnPanel = MakePanel(Client, "SellectBtnPanel", 624, 488, 161, 41);
+  ModeGroup = new QButtonGroup(this);
+  ModeGroup->setObjectName("ModeGroup");
+  ModeGroup->setExclusive(true);
+  SellectDrawBtn = Place(new QToolButton(SellectBtnPanel), "SellectDrawBtn", 8, 8, 49, 25);
+  SellectEditBtn = Place(new QToolButton(SellectBtnPanel), "SellectEditBtn", 56, 8, 49, 25);
+  SellectPlayBtn = Place(new QToolButton(SellectBtnPanel), "SellectPlayBtn", 104, 8, 49, 25);
+  SellectDrawBtn->setText(QString::fromUtf8("かく"));
+  SellectEditBtn->setText(QString::fromUtf8("なおす"));
+  SellectPlayBtn->setText(QString::fromUtf8("みる"));
+  for (QToolButton* b : {SellectDrawBtn, SellectEditBtn, SellectPlayBtn}) {
+    b->setCheckable(true);
+    ModeGroup->addButton(b);
+  }
+  SellectDrawBtn->setChecked(true);
+  connect(SellectDrawBtn, &QToolButton::clicked, this, [this] { SellectDrawBtnClick(); });
+  connect(SellectEditBtn, &QToolButton::clicked, this, [this] { SellectEditBtnClick(); });
+  connect(SellectPlayBtn, &QToolButton::clicked, this, [this] { SellectPlayBtnClick(); });
+
+  // The process display.
+  Memo = Place(new QPlainTextEdit(Client), "Memo", 808, 8, 169, 489);
+  Memo->setReadOnly(true);
+  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  ClearMemoBtn = Place(new QPushButton(QString::fromUtf8("内部表示のリセット"), Client), "ClearMemoBtn", 808, 504, 169, 25);
+  connect(ClearMemoBtn, &QPushButton::clicked, this, [this] { ClearMemoBtnClick(); });
+  Memo->hide();
+  ClearMemoBtn->hide();
+
+  EditPanel->hide();
+  PlayPanel->hide();
+}
+
+void TTamloForm::FormCreate(const QString& commandLineFile) {
+  setWindowTitle(QString::fromStdString(S.VersionText));
+  Memo->clear();
+  move(0, 0);
+  Memo->setVisible(S.ShowProcess);
+  ClearMemoBtn->setVisible(S.ShowProcess);
+  resize(S.ShowProcess ? 990 : 800, 580);
+  EditPanel->hide();
+  PlayPanel->hide();
+  ResetDrawingPen(PaintBox->Canvas);
+  if (Pictures.WorkBitmap.width() != kCanvasWidth || Pictures.WorkBitmap.height() != kCanvasHeight) {
+    Pictures.WorkBitmap = QImage(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+    Pictures.WorkBitmap.fill(Qt::white);
+  }
+  BGImage->setGeometry(0, 0, kCanvasWidth, kCanvasHeight);
+  PaintBox->setGeometry(0, 0, kCanvasWidth, kCanvasHeight);
+  BlankStampImage();
+  PaintBoxPaint();
+  if (!commandLineFile.isEmpty()) OpenFileByPath(commandLineFile);
+}
+
+bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == InputEdit && event->type() == QEvent::KeyPress) {
+    int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return InputEditKeyPress(13);
+    if (key == Qt::Key_Escape) return InputEditKeyPress(27);
+    return false;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TTamloForm::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
+
+void TTamloForm::DrawingBtnClick(QAbstractButton* button) {
+  if (S.PolyDrawing) {
+    // An unfinished polyline or polygon keeps its tool.
+    (S.CurrentTool == dtPolygon ? PolygonBtn : PolylineBtn)->setChecked(true);
+    return;
+  }
+  static const char* const kToolNames[] = {"SellectionBtn", "TextBtn",     "LineBtn",    "FreeBtn",
+                                           "OvalBtn",       "RectBtn",     "PolylineBtn", "PolygonBtn",
+                                           "StampBtn",      "SetStampBtn"};
+  const QString name = button->objectName();
+  for (int tool = 0; tool < 10; ++tool) {
+    if (name == QLatin1String(kToolNames[tool])) {
+      S.CurrentTool = static_cast<TDrawingTool>(tool);
+      break;
+    }
+  }
+  if (InputEdit->isVisible() && name != QLatin1String("TextBtn")) HideInputEdit();
+}
+
+void TTamloForm::HideInputEdit() {
+  if (!InputEdit->isVisible()) return;
+  InputEdit->clear();
+  InputEdit->hide();
+}
+
+void TTamloForm::BlankStampImage() {
+  StampImage->Blank();
+  StampBtn->setEnabled(false);
+}
+
+void TTamloForm::ShowModePanels(TWorkMode mode) {
+  DrawPanel->setVisible(mode == wmDraw);
+  EditPanel->setVisible(mode == wmEdit);
+  PlayPanel->setVisible(mode == wmPlay);
+}
+
+void TTamloForm::ResetDrawing() {
+  S.History.Clear();
+  S.CurrentStep = S.History.Head;  // the old records are gone
+  S.DrawingFigs.ClearFigs();
+  S.DeletedFigs.ClearFigs();
+  S.PolyDrawing = S.VertexAdded = S.Dragging = S.MovingFig = false;
+  S.SelectedFig = S.MarkedFig = nullptr;
+  S.PendingResize = false;
+  S.ResizeFig = nullptr;
+  S.StampReference = nullptr;
+  S.WorkMode = wmDraw;
+  S.CurrentTool = dtNone;
+  Memo->clear();
+  ShowModePanels(wmDraw);
+  SellectionBtn->setChecked(true);
+  SellectDrawBtn->setChecked(true);
+  for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
+  ResetDrawingPen(PaintBox->Canvas);
+  Pictures.BlankBGImage();
+  S.ShownBGFileName.clear();
+  BlankStampImage();
+  PaintBoxPaint();
+}
+
+bool TTamloForm::LeaveViewMode() {
+  S.SelectedFig = S.MarkedFig = nullptr;
+  if (S.CurrentStep != S.History.Tail) {
+    TModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", qbYesNoCancel);
+    if (answer == mrCancel) {
+      // Stay in the view mode, and look like it.
+      ShowModePanels(wmPlay);
+      SellectPlayBtn->setChecked(true);
+      return false;
+    }
+    if (answer == mrYes) {
+      for (TActionItem* a = S.CurrentStep->Next; a; a = a->Next) {
+        a->Data.TargetFig = nullptr;
+        a->Data.TargetItem = nullptr;
+      }
+      RecordBranch(S, TimeTrackBar->value());
+    } else {
+      S.CurrentStep = S.History.Tail;
+    }
+  }
+  SetMenuEnabled(FileMenu, true);
+  SetMenuEnabled(DrawMenu, true);
+  GoToStep(S);
+  return true;
+}
+
+void TTamloForm::SellectDrawBtnClick() {
+  if (S.PolyDrawing) {
+    SellectDrawBtn->setChecked(true);
+    return;
+  }
+  if (S.PendingResize) FlushResize(S);
+  ResetDrawingPen(PaintBox->Canvas);
+  ShowModePanels(wmDraw);
+  if (S.WorkMode == wmEdit) {
+    S.SelectedFig = S.MarkedFig = nullptr;
+    HideInputEdit();
+  } else if (S.WorkMode == wmPlay) {
+    if (!LeaveViewMode()) return;
+  }
+  S.WorkMode = wmDraw;
+  SellectionBtn->setChecked(true);
+  S.CurrentTool = dtNone;
+  PaintBoxPaint();
+}
+
+void TTamloForm::SellectEditBtnClick() {
+  if (S.PolyDrawing) {
+    SellectDrawBtn->setChecked(true);
+    return;
+  }
+  if (S.PendingResize) FlushResize(S);
+  ShowModePanels(wmEdit);
+  S.SelectedFig = S.MarkedFig = nullptr;
+  if (S.WorkMode == wmPlay && !LeaveViewMode()) return;
+  SellectionBtn->setChecked(true);
+  S.CurrentTool = dtNone;
+  S.WorkMode = wmEdit;
+  PaintBoxPaint();
+}
+
+void TTamloForm::SellectPlayBtnClick() {
+  if (S.PolyDrawing) {
+    SellectDrawBtn->setChecked(true);
+    return;
+  }
+  if (S.PendingResize) FlushResize(S);
+  S.SelectedFig = S.MarkedFig = nullptr;
+  if (S.WorkMode == wmPlay) return;
+  if (S.History.Count() == 0) {
+    S.Dialogs->ShowMessage("さいせいする絵がありません");
+    S.CurrentTool = dtNone;
+    if (S.WorkMode == wmEdit) {
+      SellectEditBtn->setChecked(true);
+    } else {
+      SellectDrawBtn->setChecked(true);
+      SellectionBtn->setChecked(true);
+    }
+    return;
+  }
+  S.WorkMode = wmPlay;
+  SetMenuEnabled(FileMenu, false);
+  SetMenuEnabled(DrawMenu, false);
+  S.CurrentStep = S.History.Head;
+  Pictures.BlankBGImage();
+  S.ShownBGFileName.clear();
+  S.DrawingFigs.ClearFigs();
+  S.DeletedFigs.ClearFigs();
+  S.SelectedFig = S.MarkedFig = nullptr;
+  BlankStampImage();
+  HideInputEdit();
+  ShowModePanels(wmPlay);
+  ForwardBtn->setEnabled(true);
+  StopBtn->setEnabled(true);
+  ReverseBtn->setEnabled(false);
+  // Position first, then the range: a shorter range never drags the
+  // position (and a replay) along with it.
+  TimeTrackBar->setValue(0);
+  TimeTrackBar->setMaximum(S.History.Count());
+  PaintBoxPaint();
+}
+
+void TTamloForm::DrawMenuClick() {
+  S.CurrentTool = dtNone;
+  SellectionBtn->setChecked(true);
+}

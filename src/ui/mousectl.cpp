@@ -1,0 +1,286 @@
+// The paint box's mouse events: every drawing tool in the draw mode,
+// selecting and dragging figures in the edit mode. The view mode ignores the
+// mouse.
+//
+// While a figure is being made, feedback goes straight onto the paint box's
+// screen image: a rubber band drawn dotted, 1 px, in not-xor mode so that
+// drawing it again erases it, and at the release the finished figure. The
+// picture is only recomposed by the next PaintBoxPaint.
+#include "ui/mousectl.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QSlider>
+#include <QToolButton>
+#include <algorithm>
+#include <cstdint>
+
+#include "history/savehistory.h"
+#include "render/paint.h"
+#include "ui/Unit1.h"
+#include "ui/paintbox.h"
+
+bool HitTest(TPoint A, TPoint B, TPoint P) {
+  // 64-bit: coordinates read from a file may lie near the 32-bit limits.
+  const int64_t left = std::min<int64_t>(A.X, B.X), right = std::max<int64_t>(A.X, B.X);
+  const int64_t top = std::min<int64_t>(A.Y, B.Y), bottom = std::max<int64_t>(A.Y, B.Y);
+  return left - 3 <= P.X && P.X <= right + 3 && top - 3 <= P.Y && P.Y <= bottom + 3;
+}
+
+namespace {
+
+void SetRubberPen(TCanvas& c) {
+  c.PenStyle = psDot;
+  c.PenWidth = 1;
+  c.PenMode = pmNotXor;
+}
+
+void SetSolidPen(TCanvas& c) {
+  c.PenStyle = psSolid;
+  c.PenWidth = 4;
+}
+
+// The primitive a drawing tool shows between two corners: the rubber band
+// and the finished shape share it.
+void DrawToolShape(TCanvas& c, TDrawingTool tool, TPoint a, TPoint b) {
+  switch (tool) {
+    case dtEllipse:
+      c.Ellipse(a.X, a.Y, b.X, b.Y);
+      break;
+    case dtRectangle:
+    case dtSetStamp:
+      c.Rectangle(a.X, a.Y, b.X, b.Y);
+      break;
+    case dtLine:
+    case dtPolyline:
+    case dtPolygon:
+      c.Line(a, b);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void TTamloForm::PaintBoxMouseDown(int X, int Y) {
+  const TPoint P{X, Y};
+  TCanvas& c = PaintBox->Canvas;
+
+  if (S.WorkMode == wmDraw) {
+    if (!S.PolyDrawing) S.PointBuffer.Reset();
+    switch (S.CurrentTool) {
+      case dtNone:
+        // The selection tool: into the edit mode, then select at this point.
+        DrawPanel->hide();
+        EditPanel->show();
+        SellectEditBtn->setChecked(true);
+        S.WorkMode = wmEdit;
+        break;
+      case dtText:
+        InputEdit->move(X, Y);
+        InputEdit->show();
+        InputEdit->raise();
+        InputEdit->setFocus();
+        return;
+      case dtStamp:
+        return;
+      default:
+        if (S.PolyDrawing) {
+          // Another vertex of the polyline or polygon under way.
+          SetSolidPen(c);
+          c.BrushStyle = bsSolid;
+          c.PenMode = pmCopy;
+          c.Line(S.AnchorPoint, P);
+          S.VertexAdded = true;
+          S.PointBuffer.AddPoint(X, Y);
+        } else {
+          S.Dragging = true;
+          S.AnchorPoint = S.LastPoint = P;
+          c.BrushStyle = bsClear;  // rubber shapes are hollow
+          S.PointBuffer.AddPoint(X, Y);
+        }
+        PaintBox->Changed();
+        return;
+    }
+  }
+
+  if (S.WorkMode != wmEdit) return;
+
+  // Edit mode: the front-most figure whose box holds the point.
+  TFigItem* hit = nullptr;
+  for (TFigItem* f = S.DrawingFigs.GetTail(); f && f != S.DrawingFigs.GetHead(); f = TFigList::GetPrev(f)) {
+    if (HitTest(f->Data.Start, f->Data.End, P)) {
+      hit = f;
+      break;
+    }
+  }
+  if (hit) {
+    S.SelectedFig = hit;
+    S.AnchorPoint = S.PressPoint = P;
+    S.MovingFig = true;
+    if (S.MarkedFig) DrawSelectionFrame(c, S.MarkedFig->Data);  // removes the old frame
+    DrawSelectionFrame(c, S.SelectedFig->Data);
+    S.MarkedFig = S.SelectedFig;
+    PaintBox->Changed();
+  } else if (S.SelectedFig) {
+    DrawSelectionFrame(c, S.SelectedFig->Data);  // removes its frame
+    S.MarkedFig = nullptr;
+    S.SelectedFig = nullptr;
+    PaintBox->Changed();
+  }
+}
+
+void TTamloForm::PaintBoxMouseMove(int X, int Y) {
+  const TPoint P{X, Y};
+  TCanvas& c = PaintBox->Canvas;
+
+  if (S.WorkMode == wmDraw) {
+    if (S.Dragging) {
+      const TDrawingTool tool = S.CurrentTool;
+      if (tool == dtFreeLine) {
+        SetSolidPen(c);
+        c.PenMode = pmCopy;
+        c.Line(S.LastPoint, P);
+        S.PointBuffer.AddPoint(X, Y);
+      } else {
+        SetRubberPen(c);
+        if ((tool == dtPolyline || tool == dtPolygon) && S.VertexAdded) {
+          S.AnchorPoint = S.LastPoint = P;
+          S.VertexAdded = false;
+        }
+        DrawToolShape(c, tool, S.AnchorPoint, S.LastPoint);  // erases the old band
+        DrawToolShape(c, tool, S.AnchorPoint, P);
+      }
+      PaintBox->Changed();
+    }
+    S.LastPoint = P;
+    c.PenMode = pmCopy;
+    return;
+  }
+
+  if (S.WorkMode != wmEdit) return;
+  if (S.PendingResize) FlushResize(S);
+  if (S.MovingFig && S.SelectedFig) {
+    S.SelectedFig->Data.Offset(WrapSub(X, S.AnchorPoint.X), WrapSub(Y, S.AnchorPoint.Y));
+    S.AnchorPoint = P;
+    PaintBoxPaint();
+  }
+}
+
+void TTamloForm::PaintBoxMouseUp(int X, int Y) {
+  const TPoint P{X, Y};
+  TCanvas& c = PaintBox->Canvas;
+
+  if (S.WorkMode == wmDraw) {
+    if (S.CurrentTool == dtSetStamp) {
+      SetRubberPen(c);
+      c.Rectangle(S.AnchorPoint.X, S.AnchorPoint.Y, X, Y);  // removes the rubber band
+      c.PenMode = pmCopy;
+      SellectionBtn->setChecked(true);
+      S.CurrentTool = dtNone;
+      if (X != S.AnchorPoint.X && Y != S.AnchorPoint.Y) MakeStamp(S.AnchorPoint, P);
+      PaintBox->Changed();
+    }
+
+    S.Dragging = false;
+    SetSolidPen(c);
+    c.BrushStyle = bsSolid;
+
+    const bool unmoved = P == S.AnchorPoint;
+    bool make = false;
+    switch (S.CurrentTool) {
+      case dtLine:
+        if (unmoved) break;
+        c.Line(S.AnchorPoint, P);
+        make = true;
+        break;
+      case dtFreeLine:
+        if (unmoved) break;
+        c.Line(S.LastPoint, P);
+        S.PointBuffer.AddPoint(X, Y);
+        make = true;
+        break;
+      case dtEllipse:
+      case dtRectangle:
+        if (unmoved) break;
+        DrawToolShape(c, S.CurrentTool, S.AnchorPoint, P);
+        make = true;
+        break;
+      case dtPolyline:
+      case dtPolygon:
+        S.VertexAdded = false;
+        if (unmoved) {
+          // A release on the last vertex finishes the figure.
+          if (S.CurrentTool == dtPolygon) c.Polygon(S.PointBuffer.Points.get(), S.PointBuffer.Count);
+          S.Dragging = false;
+          S.PolyDrawing = false;
+          for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
+          make = S.PointBuffer.Count > 1;
+        } else {
+          S.Dragging = true;
+          S.PolyDrawing = true;
+          for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, false);
+          c.Line(S.AnchorPoint, P);
+          S.PointBuffer.AddPoint(X, Y);
+          S.AnchorPoint = S.LastPoint = P;
+        }
+        break;
+      case dtStamp:
+        if (S.CurrentStamp) {
+          // The contents are drawn with their own attributes; the draw-mode
+          // pen and brush stay as they were.
+          TCanvas saved = c;
+          DrawFigList(c, S.CurrentStamp.get(), X, Y);
+          c = saved;
+          make = true;
+        }
+        break;
+      default:
+        break;
+    }
+    PaintBox->Changed();
+    if (!make) return;
+
+    // Make the figure from the template with the draw-mode attributes.
+    TFigData& t = S.FigTemplate;
+    t.DrawingTool = S.CurrentTool;
+    t.PenWidth = c.PenWidth;
+    t.PenColor = c.PenColor;
+    t.BrushColor = c.BrushColor;
+    t.BrushStyle = c.BrushStyle == bsClear ? 1 : 0;
+    t.Start = S.AnchorPoint;
+    t.End = P;
+    t.PointData = nullptr;
+    t.StampData = nullptr;
+    if (IsPointFigure(S.CurrentTool)) t.PointData = &S.PointBuffer;
+    if (S.CurrentTool == dtStamp) {
+      t.Start = P;
+      t.End = TPoint{WrapAdd(X, WrapSub(S.StampBottomRight.X, S.StampTopLeft.X)),
+                     WrapAdd(Y, WrapSub(S.StampBottomRight.Y, S.StampTopLeft.Y))};
+      t.StampData = S.CurrentStamp.get();
+    }
+    TFigItem* item = S.DrawingFigs.AddFig(t);
+    // The template must not keep pointing at buffers it does not own.
+    t.PointData = nullptr;
+    t.StampData = nullptr;
+    RecordCreate(S, atCreate, item);
+    return;
+  }
+
+  if (S.WorkMode != wmEdit) return;
+  S.MovingFig = false;
+  if (TFigItem* sel = S.SelectedFig) {
+    const TFigData& f = sel->Data;
+    S.ResizeStart = f.Start;
+    S.ResizeEnd = f.End;
+    S.ResizeTextSize = f.TextSize;
+    if (IsPointFigure(f.DrawingTool) && f.PointData) {
+      const int32_t n = std::min<int32_t>(f.PointData->Count, MaxPoints);
+      std::copy(f.PointData->Points.get(), f.PointData->Points.get() + n, S.ResizePoints.begin());
+    }
+    if (X != S.PressPoint.X || Y != S.PressPoint.Y) RecordAction(S, atMove);
+  }
+  HTrackBar->setValue(0);
+  VTrackBar->setValue(0);
+}

@@ -1,0 +1,8 @@
+// Hit testing shared by the mouse tools and the stamp setting.
+#pragma once
+
+#include "document/figure.h"
+
+// Does P lie in the box spanned by the corners A and B, widened by 3 pixels
+// on every side (bounds inclusive)?
+bool HitTest(TPoint A, TPoint B, TPoint P);

@@ -1,0 +1,87 @@
+// The window's picture widgets: the drawing surface, the colour swatches and
+// the stamp preview. Each keeps its own picture and shows it as it is.
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+#include <QWidget>
+
+#include "render/canvas.h"
+
+// The drawing surface. It shows its own screen image; the mouse handlers
+// draw rubber bands and strokes straight onto it through `Canvas`, whose
+// pen and brush persist between calls, and the refresh routine replaces it
+// with the composed picture (Show). Every mouse button acts alike; a double
+// click arrives as press, release, press, release (the extra double-click
+// event is swallowed).
+class TPaintBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPaintBox(QWidget* parent = nullptr);
+
+  QImage Image;            // the screen image, 640 × 480
+  TCanvas Canvas{&Image};  // the paint box canvas
+
+  // Copies `picture` onto the screen image at (0, 0), pixel for pixel, and
+  // schedules a repaint.
+  void Show(const QImage& picture);
+  // After drawing on Canvas: schedule a repaint of the widget.
+  void Changed() { update(); }
+
+ signals:
+  // Coordinates in paint-box pixels.
+  void MouseDown(int X, int Y);
+  void MouseMove(int X, int Y);
+  void MouseUp(int X, int Y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A colour swatch: a lowered panel showing a TColor. A system colour (the
+// no-fill colour) shows as the window colour crossed by a red stroke.
+// A click (press and release on it) emits Clicked.
+class TColorPanel : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit TColorPanel(QWidget* parent = nullptr);
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+
+ signals:
+  void Clicked(TColorPanel* panel);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  TColor FColor = clWhite;
+  bool FPressed = false;
+};
+
+// The stamp preview: a picture of its own size (108 × 85) with a canvas.
+class TStampImage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TStampImage(QWidget* parent = nullptr);
+
+  QImage Image;
+  TCanvas Canvas{&Image};
+
+  // Fills the whole picture white.
+  void Blank();
+  void Changed() { update(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};

@@ -1,0 +1,56 @@
+// The play controls of the view mode. The slider's position is always the
+// step number of CurrentStep; its change handler runs whenever the position
+// changes, also when a button sets it, and rebuilds the drawing.
+#include <QPushButton>
+#include <QSlider>
+
+#include "debug/debug.h"
+#include "history/play.h"
+#include "ui/Unit1.h"
+
+void TTamloForm::StopBtnClick() {
+  S.CurrentStep = S.History.Head;
+  ForwardBtn->setEnabled(true);
+  StopBtn->setEnabled(true);
+  ReverseBtn->setEnabled(false);
+  TimeTrackBar->setValue(0);
+  GoToStep(S);
+}
+
+void TTamloForm::ForwardBtnClick() {
+  if (S.CurrentStep->Next == nullptr) {  // already at the last step
+    ForwardBtn->setEnabled(false);
+    return;
+  }
+  S.CurrentStep = S.CurrentStep->Next;
+  GoToStep(S);
+  ReverseBtn->setEnabled(true);
+  TimeTrackBar->setValue(TimeTrackBar->value() + 1);
+  if (S.CurrentStep->Next == nullptr) ForwardBtn->setEnabled(false);
+}
+
+void TTamloForm::ReverseBtnClick() {
+  if (S.CurrentStep == S.History.Head) {  // already at step 0
+    ReverseBtn->setEnabled(false);
+    return;
+  }
+  S.CurrentStep = S.CurrentStep->Prev;
+  GoToStep(S);
+  ForwardBtn->setEnabled(true);
+  TimeTrackBar->setValue(TimeTrackBar->value() - 1);
+  if (S.CurrentStep == S.History.Head) ReverseBtn->setEnabled(false);
+}
+
+void TTamloForm::TimeTrackBarChange() {
+  const int position = TimeTrackBar->value();
+  const bool atStart = position <= 0;
+  const bool atEnd = position >= S.History.Count();
+  ReverseBtn->setEnabled(!atStart);
+  ForwardBtn->setEnabled(!atEnd);
+
+  TActionItem* step = S.History.Head;
+  for (int i = 0; i < position && step->Next; ++i) step = step->Next;
+  S.CurrentStep = step;
+  ShowAction(S, step->Data);
+  GoToStep(S);
+}

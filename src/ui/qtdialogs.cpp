@@ -1,0 +1,106 @@
+#include "ui/qtdialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString Title() {
+  QString name = QApplication::applicationName();
+  return name.isEmpty() ? QStringLiteral("Tamlo") : name;
+}
+
+void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) {
+  QMessageBox box(icon, Title(), Q(text), QMessageBox::Ok, parent);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  box.exec();
+}
+
+bool IsOpenDialog(TDialogKind kind) { return kind == dkOpenData || kind == dkOpenBG; }
+
+}  // namespace
+
+void TQtDialogs::ShowMessage(const std::string& text) { PlainBox(FParent, QMessageBox::NoIcon, text); }
+
+void TQtDialogs::ShowError(const std::string& text) { PlainBox(FParent, QMessageBox::Critical, text); }
+
+TModalResult TQtDialogs::Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) {
+  QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == qbYesNoCancel) set |= QMessageBox::Cancel;
+  QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, FParent);
+  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
+  box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+  if (buttons == qbYesNoCancel) {
+    box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setEscapeButton(QMessageBox::No);
+  }
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return mrYes;
+    case QMessageBox::No:
+      return mrNo;
+    default:
+      return buttons == qbYesNoCancel ? mrCancel : mrNo;
+  }
+}
+
+QStringList TQtDialogs::NameFilters(const std::string& filter) {
+  const QStringList parts = Q(filter).split('|');
+  QStringList result;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      for (const QString& variant : {p, p.toLower(), p.toUpper()})
+        if (!patterns.contains(variant)) patterns << variant;
+    }
+    result << parts[i] + " (" + patterns.join(' ') + ")";
+  }
+  return result;
+}
+
+QString TQtDialogs::WithDefaultExt(const QString& path, const std::string& ext) {
+  if (ext.empty() || path.isEmpty()) return path;
+  const QString name = QFileInfo(path).fileName();
+  if (name.contains('.')) return path;
+  return path + "." + Q(ext);
+}
+
+bool TQtDialogs::Execute(TFileDialog& dialog) {
+  const QStringList filters = NameFilters(dialog.Filter);
+  QFileDialog fd(FParent);
+  const bool open = IsOpenDialog(dialog.Kind);
+  fd.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  fd.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // The commands ask their own question before overwriting.
+  fd.setOption(QFileDialog::DontConfirmOverwrite);
+  fd.setNameFilters(filters);
+  if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size())
+    fd.selectNameFilter(filters[dialog.FilterIndex - 1]);
+  if (!dialog.DefaultExt.empty()) fd.setDefaultSuffix(Q(dialog.DefaultExt));
+  if (!dialog.FileName.empty()) {
+    QFileInfo preset(Q(dialog.FileName));
+    if (preset.isAbsolute()) fd.setDirectory(preset.absolutePath());
+    fd.selectFile(preset.fileName());
+  } else {
+    fd.setDirectory(QDir::currentPath());
+  }
+  if (fd.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = fd.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
+
+  const QString path = WithDefaultExt(chosen.first(), dialog.DefaultExt);
+  dialog.FileName = path.toStdString();
+  const int index = filters.indexOf(fd.selectedNameFilter());
+  if (index >= 0) dialog.FilterIndex = index + 1;
+  QDir::setCurrent(QFileInfo(path).absolutePath());
+  return true;
+}

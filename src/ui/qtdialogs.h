@@ -1,0 +1,33 @@
+// The real message boxes and file dialogs of the window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "history/ports.h"
+
+class QWidget;
+
+class TQtDialogs : public TDialogs {
+ public:
+  explicit TQtDialogs(QWidget* parent) : FParent(parent) {}
+
+  // OK only, captioned with the application title.
+  void ShowMessage(const std::string& text) override;
+  // The error box: error icon, application title.
+  void ShowError(const std::string& text) override;
+  // Question icon, Japanese button texts.
+  TModalResult Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) override;
+  // Runs an open or save dialog; on success the chosen file's folder becomes
+  // the current folder.
+  bool Execute(TFileDialog& dialog) override;
+
+  // "text|pattern;pattern|text|pattern" to Qt's name filters, each pattern's
+  // extension offered in lower and upper case ("*.tlo" matches .tlo and .TLO).
+  static QStringList NameFilters(const std::string& filter);
+  // Appends "." + ext when the file name has no extension (ext empty: never).
+  static QString WithDefaultExt(const QString& path, const std::string& ext);
+
+ private:
+  QWidget* FParent;
+};

@@ -1,0 +1,59 @@
+// Setting a stamp: the figures inside a dragged rectangle become the current
+// stamp, a group that the stamp tool places again and again as one figure.
+#include <QToolButton>
+#include <algorithm>
+
+#include "render/paint.h"
+#include "ui/Unit1.h"
+#include "ui/mousectl.h"
+#include "ui/paintbox.h"
+
+void TTamloForm::MakeStamp(TPoint A, TPoint B) {
+  if (S.DrawingFigs.IsEmpty()) {
+    S.Dialogs->ShowMessage("選択できる図形がありません");
+    S.CurrentTool = dtNone;
+    SellectionBtn->setChecked(true);
+    return;  // the current stamp stays
+  }
+
+  TPoint topLeft{kCanvasWidth, kCanvasHeight};
+  TPoint bottomRight{0, 0};
+  QImage scratch(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+  scratch.fill(Qt::white);
+  TCanvas scratchCanvas(&scratch);
+
+  const TPoint r1{std::min(A.X, B.X), std::min(A.Y, B.Y)};
+  const TPoint r2{std::max(A.X, B.X), std::max(A.Y, B.Y)};
+
+  // The previous stamp goes; figures placed from it keep their own copies.
+  auto stamp = std::make_unique<TFigList>();
+  for (TFigItem* f = S.DrawingFigs.GetHead()->Next; f; f = TFigList::GetNext(f)) {
+    if (!HitTest(r1, r2, f->Data.Start) || !HitTest(r1, r2, f->Data.End)) continue;
+    TFigItem* item = stamp->AddFig(f->Data);
+    DrawFigure(scratchCanvas, &item->Data, 0, 0, pmCopy);
+    const TFigData& d = item->Data;
+    topLeft.X = std::min({topLeft.X, d.Start.X, d.End.X});
+    topLeft.Y = std::min({topLeft.Y, d.Start.Y, d.End.Y});
+    bottomRight.X = std::max({bottomRight.X, d.Start.X, d.End.X});
+    bottomRight.Y = std::max({bottomRight.Y, d.Start.Y, d.End.Y});
+  }
+
+  if (stamp->IsEmpty()) {
+    S.CurrentStamp.reset();
+    BlankStampImage();
+    return;
+  }
+
+  S.StampTopLeft = topLeft;
+  S.StampBottomRight = bottomRight;
+  for (TFigItem* f = stamp->GetHead()->Next; f; f = TFigList::GetNext(f))
+    f->Data.Offset(WrapSub(0, topLeft.X), WrapSub(0, topLeft.Y));
+  S.CurrentStamp = std::move(stamp);
+  StampBtn->setEnabled(true);
+
+  // The preview: the stamp's box widened by 3 pixels, stretched to the image.
+  const QRect from(QPoint(topLeft.X - 3, topLeft.Y - 3), QPoint(bottomRight.X + 2, bottomRight.Y + 2));
+  StampImage->Blank();
+  StampImage->Canvas.StretchDraw(StampImage->Image.rect(), scratch, from);
+  StampImage->Changed();
+}

@@ -1,0 +1,165 @@
+// A fresh main window per test, with scripted message boxes and file dialogs
+// and a recorder in place of ending the process, plus helpers that drive the
+// real widgets: mouse presses, drags and clicks on the canvas in paint-box
+// pixels, button clicks, menu commands and typing into the text box.
+//
+//   class EditTest : public TFormTest {};
+//   TEST_F(EditTest, Something) {
+//     DrawRect(*Form, {10, 10}, {50, 40});
+//     EnterEditMode(*Form);
+//     CanvasClick(*Form, 20, 20);
+//     ...
+//   }
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPoint>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QString>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <vector>
+
+#include "support/scripted_dialogs.h"
+#include "ui/Unit1.h"
+#include "ui/paintbox.h"
+
+// ---- Canvas mouse input (paint-box pixels) ----
+
+inline void SendCanvasMouse(TTamloForm& form, QEvent::Type type, QPoint p, Qt::MouseButton button,
+                            Qt::MouseButtons held) {
+  QWidget* w = form.PaintBox;
+  QMouseEvent ev(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &ev);
+}
+
+inline void CanvasPress(TTamloForm& form, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+  SendCanvasMouse(form, QEvent::MouseButtonPress, {x, y}, button, button);
+}
+inline void CanvasRelease(TTamloForm& form, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+  SendCanvasMouse(form, QEvent::MouseButtonRelease, {x, y}, button, Qt::NoButton);
+}
+// A move with the left button held (held = false: no button down).
+inline void CanvasMove(TTamloForm& form, int x, int y, bool held = true) {
+  SendCanvasMouse(form, QEvent::MouseMove, {x, y}, Qt::NoButton, held ? Qt::LeftButton : Qt::NoButton);
+}
+// Press and release at one point, the mouse held still.
+inline void CanvasClick(TTamloForm& form, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+  CanvasPress(form, x, y, button);
+  CanvasRelease(form, x, y, button);
+}
+// A double click as the canvas sees it: press, release, press, release.
+inline void CanvasDoubleClick(TTamloForm& form, int x, int y) {
+  CanvasClick(form, x, y);
+  CanvasClick(form, x, y);
+}
+// Press at `from`, `steps` moves with the button held ending at `to`,
+// release at `to`.
+inline void CanvasDrag(TTamloForm& form, QPoint from, QPoint to, int steps = 4,
+                       Qt::MouseButton button = Qt::LeftButton) {
+  CanvasPress(form, from.x(), from.y(), button);
+  for (int i = 1; i <= steps; ++i) {
+    QPoint p = from + (to - from) * i / steps;
+    SendCanvasMouse(form, QEvent::MouseMove, p, Qt::NoButton, button);
+  }
+  CanvasRelease(form, to.x(), to.y(), button);
+}
+
+// The pixel the canvas shows at (x, y).
+inline QRgb CanvasPixel(TTamloForm& form, int x, int y) { return form.PaintBox->Image.pixel(x, y) & 0xFFFFFF; }
+
+// ---- Buttons, menus, keys ----
+
+// Clicks a button as a user would. A hidden button cannot be clicked (false,
+// nothing happens); a disabled one takes the click and ignores it.
+inline bool ClickButton(QAbstractButton* button) {
+  if (!button->isVisible()) return false;
+  QTest::mouseClick(button, Qt::LeftButton);
+  return button->isEnabled();
+}
+
+// Runs a menu command as a user would: only when the item and its menu are
+// enabled (false otherwise, nothing happens).
+inline bool TriggerMenu(QAction* item) {
+  if (!item->isEnabled()) return false;
+  for (QObject* o : item->associatedObjects()) {
+    if (auto* menu = qobject_cast<QMenu*>(o)) {
+      if (!menu->isEnabled() || !menu->menuAction()->isEnabled()) return false;
+    }
+  }
+  item->trigger();
+  return true;
+}
+
+// Types text into the text box, then optionally presses Enter.
+inline void TypeText(TTamloForm& form, const QString& text) { QTest::keyClicks(form.InputEdit, text); }
+inline void PressKey(TTamloForm& form, Qt::Key key) { QTest::keyClick(form.InputEdit, key); }
+
+// ---- Modes and tools ----
+
+inline bool ChooseTool(QAbstractButton* toolButton) { return ClickButton(toolButton); }
+inline bool EnterDrawMode(TTamloForm& form) { return ClickButton(form.SellectDrawBtn); }
+inline bool EnterEditMode(TTamloForm& form) { return ClickButton(form.SellectEditBtn); }
+inline bool EnterPlayMode(TTamloForm& form) { return ClickButton(form.SellectPlayBtn); }
+
+// Draws one figure by dragging with a drawing tool (line, free line,
+// ellipse, rectangle) in draw mode.
+inline void DrawWith(TTamloForm& form, QAbstractButton* tool, QPoint from, QPoint to) {
+  ChooseTool(tool);
+  CanvasDrag(form, from, to);
+}
+inline void DrawRect(TTamloForm& form, QPoint from, QPoint to) {
+  DrawWith(form, form.RectBtn, from, to);
+}
+inline void DrawEllipse(TTamloForm& form, QPoint from, QPoint to) {
+  DrawWith(form, form.OvalBtn, from, to);
+}
+inline void DrawLine(TTamloForm& form, QPoint from, QPoint to) {
+  DrawWith(form, form.LineBtn, from, to);
+}
+
+// ---- Reading the state ----
+
+inline std::vector<TActionType> ActionKinds(const TTamloState& S) {
+  std::vector<TActionType> kinds;
+  for (TActionItem* a = S.History.Head->Next; a; a = a->Next) kinds.push_back(a->Data.TargetType);
+  return kinds;
+}
+inline std::vector<const TFigData*> Figures(const TFigList& list) {
+  std::vector<const TFigData*> figs;
+  for (TFigItem* f = list.Head->Next; f; f = f->Next) figs.push_back(&f->Data);
+  return figs;
+}
+
+// ---- The fixture ----
+
+class TFormTest : public ::testing::Test {
+ protected:
+  TScriptedDialogs Dialogs;
+  std::unique_ptr<TTamloForm> Form;
+  std::vector<int> ExitCodes;  // every ExitProcess call
+
+  // The file handed to FormCreate as the command-line argument.
+  virtual QString CommandLineFile() const { return QString(); }
+
+  void SetUp() override {
+    Form = std::make_unique<TTamloForm>(&Dialogs);
+    Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
+    Form->FormCreate(CommandLineFile());
+    Form->show();
+  }
+  void TearDown() override { Form.reset(); }
+
+  TTamloState& S() { return Form->S; }
+};
