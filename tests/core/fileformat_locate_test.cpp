@@ -1,0 +1,132 @@
+// Finding the picture a ReadBG / ReadData record names, with real files in a
+// temporary folder and scripted dialogs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "io/fileread.h"
+#include "support/scripted_dialogs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct LocateFile : ::testing::Test {
+  TTamloState S;
+  TScriptedDialogs Dialogs;
+  fs::path SavedCwd;
+  fs::path Root;  // temporary: Root/work (the working folder), Root/pics
+
+  LocateFile() {
+    S.Dialogs = &Dialogs;
+    SavedCwd = fs::current_path();
+    std::random_device rd;
+    Root = fs::temp_directory_path() / ("tamlo-locate-" + std::to_string(rd()));
+    fs::create_directories(Root / "work");
+    fs::create_directories(Root / "pics");
+    fs::current_path(Root / "work");
+  }
+  ~LocateFile() override {
+    fs::current_path(SavedCwd);
+    std::error_code ec;
+    fs::remove_all(Root, ec);
+  }
+
+  static void Touch(const fs::path& p) { std::ofstream(p) << "x"; }
+
+  // Reads a file with one record of `kind` naming `name`; the located name.
+  std::string ReadName(const std::string& name, const char* kind = "ReadBG") {
+    S.History.Clear();
+    const std::string text = std::string("TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\n01 02 03 04\r\n") + kind +
+                             "\r\n" + name + "\r\nend ActionData\r\n";
+    EXPECT_EQ(ReadHistory(S, text), 0);
+    return S.History.Count() == 1 ? S.History.Tail->Data.FileName : "(not read)";
+  }
+
+  std::string Question(const std::string& bare) { return bare + "が見つかりません。場所を指定しますか？"; }
+};
+
+TEST_F(LocateFile, ExistingFullPathIsKeptWithoutQuestion) {
+  const std::string pic = (Root / "pics" / "sora.jpg").string();
+  Touch(pic);
+  EXPECT_EQ(ReadName(pic), pic);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(LocateFile, BareNameInTheWorkingFolderTakesTheBackgroundDialogsFolder) {
+  Touch(Root / "work" / "sora.jpg");
+  // The recorded path is gone (another machine), the picture is here.
+  EXPECT_EQ(ReadName("C:\\e\\sora.jpg"), "sora.jpg");
+  S.OpenBGDialog.FileName = "/old/place/umi.bmp";
+  EXPECT_EQ(ReadName("/gone/sora.jpg"), "/old/place/sora.jpg");
+  EXPECT_EQ(ReadName("/gone/sora.jpg", "ReadData"), "/old/place/sora.jpg");
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_TRUE(Dialogs.DialogsRun.empty());
+}
+
+TEST_F(LocateFile, NameWithoutFolderAlwaysAsks) {
+  Touch(Root / "work" / "sora.jpg");
+  EXPECT_EQ(ReadName("sora.jpg"), "sora.jpg");
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
+  EXPECT_EQ(Dialogs.Shown[0].text, Question("sora.jpg"));
+  EXPECT_EQ(Dialogs.Shown[0].caption, "確認");
+  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNo);
+}
+
+TEST_F(LocateFile, AnsweringNoKeepsTheRecordedName) {
+  EXPECT_EQ(ReadName("C:\\e\\umi.bmp"), "C:\\e\\umi.bmp");
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{Question("umi.bmp")});
+  EXPECT_TRUE(Dialogs.DialogsRun.empty());
+}
+
+TEST_F(LocateFile, CancellingTheDialogKeepsTheRecordedNameAndFolder) {
+  Dialogs.Answers = {mrYes};
+  Dialogs.Files = {""};
+  EXPECT_EQ(ReadName("/gone/umi.bmp", "ReadData"), "/gone/umi.bmp");
+  ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
+  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, dkOpenBG);
+  EXPECT_EQ(Dialogs.DialogsRun[0].FileName, "umi.bmp");
+  EXPECT_EQ(Dialogs.DialogsRun[0].FilterIndex, 1);
+  EXPECT_EQ(fs::current_path(), Root / "work");
+}
+
+TEST_F(LocateFile, FilterIndexFollowsTheExtensionExactly) {
+  const struct {
+    const char* name;
+    int index;
+  } cases[] = {{"/g/a.jpg", 2}, {"/g/a.JPG", 2}, {"/g/a.Jpg", 1}, {"/g/a.jpeg", 1}, {"/g/a.bmp", 1},
+               {"/g.jpg/a", 1}, {"C:\\g\\a.jpg", 2}};
+  for (const auto& c : cases) {
+    Dialogs.Answers = {mrYes};
+    Dialogs.Files = {""};
+    Dialogs.DialogsRun.clear();
+    ReadName(c.name);
+    ASSERT_EQ(Dialogs.DialogsRun.size(), 1u) << c.name;
+    EXPECT_EQ(Dialogs.DialogsRun[0].FilterIndex, c.index) << c.name;
+  }
+}
+
+TEST_F(LocateFile, ChosenFileIsTakenAndItsFolderBecomesTheWorkingFolder) {
+  const std::string chosen = (Root / "pics" / "sora2.jpg").string();
+  Touch(chosen);
+  Dialogs.Answers = {mrYes};
+  Dialogs.Files = {chosen};
+  EXPECT_EQ(ReadName("C:\\e\\sora.jpg"), chosen);
+  EXPECT_EQ(fs::current_path(), Root / "pics");
+  EXPECT_EQ(S.OpenBGDialog.FileName, chosen);
+  EXPECT_EQ(S.OpenBGDialog.FilterIndex, 2);
+  EXPECT_EQ(Dialogs.DialogsRun.at(0).FileName, "sora.jpg");
+}
+
+TEST_F(LocateFile, AFolderIsNoFile) {
+  fs::create_directories(Root / "pics" / "sora.jpg");
+  const std::string dir = (Root / "pics" / "sora.jpg").string();
+  EXPECT_EQ(ReadName(dir), dir);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{Question("sora.jpg")});
+}
+
+}  // namespace
