@@ -1,0 +1,144 @@
+// Rebuilding a drawing from its history, as every step change in the view
+// mode does (no painting here: the picture side is the silent stand-in).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+
+namespace {
+
+// A history of `records` records made the way the window makes them: figures
+// of every kind are drawn until `maxFigures` are on the canvas (or half the
+// records are used), then they are moved, changed, reordered, deleted and
+// restored at random. With `branchEvery`, every so many records the user goes
+// back to a random step in the later half and draws on from there.
+std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, int32_t branchEvery = 0) {
+  auto S = std::make_unique<TTamloState>();
+  std::mt19937 rng(12345);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const int32_t creates = std::min(maxFigures, records / 2);
+  std::vector<TFigItem*> figs;
+
+  auto draw = [&](int kind) {
+    TFigData f;
+    f.PenWidth = 4;
+    f.Start = {pick(600), pick(440)};
+    f.End = {f.Start.X + 20 + pick(60), f.Start.Y + 20 + pick(60)};
+    TPointData pts(32);
+    TFigList contents;
+    switch (kind % 6) {
+      case 0: f.DrawingTool = dtRectangle; break;
+      case 1: f.DrawingTool = dtEllipse; break;
+      case 2:
+        f.DrawingTool = dtText;
+        f.Text = "テキスト";
+        f.TextSize = 12;
+        break;
+      case 3:
+      case 4:
+        f.DrawingTool = kind % 6 == 3 ? dtFreeLine : dtPolygon;
+        for (int k = 0; k < 32; ++k) pts.AddPoint(f.Start.X + pick(80), f.Start.Y + pick(80));
+        f.PointData = &pts;
+        f.SetBoundsFromPoints();
+        break;
+      default: {
+        f.DrawingTool = dtStamp;
+        TFigData in;
+        in.DrawingTool = dtEllipse;
+        in.End = {10, 10};
+        for (int k = 0; k < 3; ++k) contents.AddFig(in);
+        f.StampData = &contents;
+      }
+    }
+    TFigItem* item = S->DrawingFigs.AddFig(f);
+    RecordCreate(*S, atCreate, item);
+    figs.push_back(item);
+  };
+
+  for (int32_t k = 0; k < creates; ++k) draw(k);
+  while (S->History.Count() < records) {
+    const int32_t n = S->History.Count();
+    if (branchEvery > 0 && n % branchEvery == 0) {
+      const int32_t step = n / 2 + pick(n / 2);
+      S->CurrentStep = S->History.ItemAt(step);
+      ForgetLinksAfter(S->CurrentStep);
+      RecordBranch(*S, step);
+      GoToStep(*S);
+      figs.clear();
+      for (TFigItem* f = S->DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+    }
+    if (figs.empty()) {
+      draw(pick(6));
+      continue;
+    }
+    const size_t i = pick(static_cast<int>(figs.size()));
+    TFigItem* sel = S->SelectedFig = figs[i];
+    const int op = pick(10);
+    if (op < 4) {
+      sel->Data.Offset(1 + pick(5), 1 + pick(5));
+      RecordAction(*S, atMove);
+    } else if (op < 7) {
+      sel->Data.PenWidth += 2;
+      RecordChange(*S, atChange, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor);
+    } else if (op == 7) {
+      if (S->DrawingFigs.MoveFigFront(sel) == 0) RecordAction(*S, atFront);
+    } else if (op == 8) {
+      if (S->DrawingFigs.MoveFigBack(sel) == 0) RecordAction(*S, atBack);
+    } else {
+      // Delete, then restore at once: the figure comes back with a new ID.
+      S->DeletedFigs.AddFig(sel->Data);
+      S->DrawingFigs.RemoveFig(sel);
+      RecordAction(*S, atDelete);
+      TFigItem* back = S->DrawingFigs.AddFig(S->DeletedFigs.Tail->Data);
+      S->DeletedFigs.RemoveFig(S->DeletedFigs.Tail);
+      RecordCreate(*S, atUndo, back);
+      figs[i] = back;
+    }
+  }
+  S->SelectedFig = nullptr;
+  return S;
+}
+
+void BM_GoToStep(benchmark::State& state) {
+  auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
+  S->CurrentStep = S->History.Tail;
+  for (auto _ : state) {
+    GoToStep(*S);
+    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+  }
+  state.counters["figures"] = S->DrawingFigs.FigCount();
+  state.counters["records"] = S->History.Count();
+}
+BENCHMARK(BM_GoToStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// 10,000 records with a branch after every 100 of them, nested in each other.
+void BM_GoToStepBranched(benchmark::State& state) {
+  auto S = MakeHistory(10000, 1000, 100);
+  S->CurrentStep = S->History.Tail;
+  for (auto _ : state) {
+    GoToStep(*S);
+    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+  }
+  state.counters["figures"] = S->DrawingFigs.FigCount();
+}
+BENCHMARK(BM_GoToStepBranched)->Unit(benchmark::kMillisecond);
+
+// The same rebuild done record by record with ApplyAction, each looking its
+// figure up by walking the history: what GoToStep would cost without its
+// index.
+void BM_ApplyEachRecord(benchmark::State& state) {
+  auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
+  for (auto _ : state) {
+    ForgetLinksAfter(S->History.Head);
+    S->DrawingFigs.ClearFigs();
+    S->DeletedFigs.ClearFigs();
+    for (TActionItem* a = S->History.Head->Next; a != nullptr; a = a->Next) ApplyAction(*S, a);
+    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+  }
+}
+BENCHMARK(BM_ApplyEachRecord)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
