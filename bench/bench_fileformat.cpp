@@ -1,0 +1,119 @@
+// Writing and reading a drawing file of 100,000 records. Throughput is the
+// size of the file text per second.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "io/fileread.h"
+#include "io/filewrite.h"
+
+namespace {
+
+// A long drawing session: figures of every kind with vertex lists and
+// stamps, then moves, changes of every parameter, deletions and restores,
+// reordering and a few branches. With `japanese`, text boxes hold hiragana
+// (the file is then CP932); otherwise every text is ASCII.
+std::unique_ptr<THistoryList> MakeHistory(int32_t records, bool japanese) {
+  auto h = std::make_unique<THistoryList>();
+  std::mt19937 rng(2024);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const TColor palette[] = {clBlack, clWhite, 0x000000FF, 0x000080FF, 0x00FF8000, clBtnFace, 0x00C0DCC0};
+  std::vector<int32_t> ids;  // figures created so far
+  std::vector<TDrawingTool> tools;
+  TFigList stampContents;
+  TPointData vertexBuffer(64);
+
+  auto figure = [&](TDrawingTool tool) {
+    TFigData f;
+    f.DrawingTool = tool;
+    f.PenWidth = 1 + 2 * pick(5);
+    f.PenColor = palette[pick(7)];
+    f.BrushColor = palette[pick(7)];
+    f.TextSize = 12 + pick(30);
+    f.TextColor = palette[pick(7)];
+    f.Start = {pick(600), pick(440)};
+    f.End = {f.Start.X + pick(200), f.Start.Y + pick(200)};
+    if (tool == dtText) f.Text = japanese ? "おえかき たのしいね" : "drawing is fun";
+    if (IsPointFigure(tool)) {
+      vertexBuffer.Reset();
+      const int n = 4 + pick(30);
+      for (int i = 0; i < n; ++i) vertexBuffer.AddPoint(pick(640), pick(480));
+      f.PointData = &vertexBuffer;
+    }
+    if (tool == dtStamp) f.StampData = &stampContents;
+    return f;
+  };
+  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<TDrawingTool>(dtLine + i)));
+
+  auto add = [&](TActionType type, int32_t id, const TFigData& f) {
+    TActionItem* a = h->AddAction(f);
+    a->Data.TargetType = type;
+    a->Data.TargetID = id;
+    a->Data.ActionTime.Hour = static_cast<uint8_t>(pick(24));
+    a->Data.ActionTime.Min = static_cast<uint8_t>(pick(60));
+    a->Data.ActionTime.Sec = static_cast<uint8_t>(pick(60));
+    a->Data.ActionTime.Hund = static_cast<uint8_t>(pick(100));
+    return a;
+  };
+
+  while (h->Count() < records) {
+    const int r = pick(100);
+    if (ids.empty() || r < 40) {
+      const TDrawingTool tool = static_cast<TDrawingTool>(dtText + pick(8));
+      ids.push_back(h->NextFigID++);
+      tools.push_back(tool);
+      add(atCreate, ids.back(), figure(tool));
+      continue;
+    }
+    const size_t k = static_cast<size_t>(pick(static_cast<int>(ids.size())));
+    if (r < 60) {
+      add(atMove, ids[k], figure(tools[k]));
+    } else if (r < 85) {
+      TActionItem* a = add(atChange, ids[k], figure(tools[k]));
+      a->Data.Parameter = static_cast<TParameterType>(pick(6));
+    } else if (r < 95) {
+      const TActionType kinds[] = {atDelete, atFront, atBack};
+      add(kinds[pick(3)], ids[k], TFigData());
+    } else if (r < 98) {
+      add(atDuplicate, h->NextFigID, figure(tools[k]));
+      ids.push_back(h->NextFigID++);
+      tools.push_back(tools[k]);
+    } else if (r < 99) {
+      add(atCleareBG, 0, TFigData());
+    } else {
+      add(atBranch, pick(h->Count()), TFigData());
+    }
+  }
+  return h;
+}
+
+void BM_WriteHistory(benchmark::State& state) {
+  const auto h = MakeHistory(100000, state.range(0) != 0);
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string text = HistoryFileText(*h);
+    bytes += text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_WriteHistory)->Arg(0)->Arg(1)->ArgName("japanese")->Unit(benchmark::kMillisecond);
+
+void BM_ReadHistory(benchmark::State& state) {
+  const auto h = MakeHistory(100000, state.range(0) != 0);
+  const std::string text = HistoryFileText(*h);
+  auto S = std::make_unique<TTamloState>();
+  for (auto _ : state) {
+    if (ReadHistory(*S, text) != 0 || S->History.Count() != 100000) state.SkipWithError("file not read");
+    state.PauseTiming();
+    S->History.Clear();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(text.size() * state.iterations()));
+  state.counters["file_MB"] = static_cast<double>(text.size()) / 1e6;
+}
+BENCHMARK(BM_ReadHistory)->Arg(0)->Arg(1)->ArgName("japanese")->Unit(benchmark::kMillisecond);
+
+}  // namespace
