@@ -1,0 +1,282 @@
+// Drawing with the mouse in the draw mode: every tool's figure and record,
+// the rubber band on the screen, clicks that make nothing, and polylines.
+#include <QLineEdit>
+
+#include "support/form_fixture.h"
+
+namespace {
+
+class WindowDraw : public TFormTest {
+ protected:
+  const TFigData& Only() {
+    auto figs = Figures(S().DrawingFigs);
+    EXPECT_EQ(figs.size(), 1u);
+    return *figs.back();
+  }
+  std::vector<TPoint> Vertices(const TFigData& f) {
+    std::vector<TPoint> v;
+    if (f.PointData)
+      for (int i = 0; i < f.PointData->Count; ++i) v.push_back(f.PointData->Points[i]);
+    return v;
+  }
+};
+
+constexpr QRgb kWhite = 0xFFFFFF;
+constexpr QRgb kBlack = 0x000000;
+
+TEST_F(WindowDraw, RectangleDragMakesOneFigureWithDefaultsAndOneCreateRecord) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  const TFigData& f = Only();
+  EXPECT_EQ(f.DrawingTool, dtRectangle);
+  EXPECT_EQ(f.Start, (TPoint{10, 10}));
+  EXPECT_EQ(f.End, (TPoint{50, 40}));
+  EXPECT_EQ(f.PenWidth, 4);
+  EXPECT_EQ(f.PenColor, 0x000000);
+  EXPECT_EQ(f.BrushColor, 0xFFFFFF);
+  EXPECT_EQ(f.BrushStyle, 0);
+  ASSERT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  const TActionData& r = S().History.Tail->Data;
+  EXPECT_EQ(r.TargetID, 1);
+  EXPECT_EQ(r.FigData.DrawingTool, dtRectangle);
+  EXPECT_EQ(r.FigData.End, (TPoint{50, 40}));
+  // The finished rectangle is on the screen: black outline, white inside.
+  EXPECT_EQ(CanvasPixel(*Form, 30, 10), kBlack);
+  EXPECT_EQ(CanvasPixel(*Form, 30, 25), kWhite);
+}
+
+TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
+  DrawRect(*Form, {50, 40}, {10, 10});
+  DrawEllipse(*Form, {200, 100}, {120, 20});
+  DrawLine(*Form, {300, 300}, {250, 200});
+  auto figs = Figures(S().DrawingFigs);
+  ASSERT_EQ(figs.size(), 3u);
+  EXPECT_EQ(figs[0]->Start, (TPoint{50, 40}));
+  EXPECT_EQ(figs[0]->End, (TPoint{10, 10}));
+  EXPECT_EQ(figs[1]->DrawingTool, dtEllipse);
+  EXPECT_EQ(figs[1]->Start, (TPoint{200, 100}));
+  EXPECT_EQ(figs[1]->End, (TPoint{120, 20}));
+  EXPECT_EQ(figs[2]->DrawingTool, dtLine);
+  EXPECT_EQ(figs[2]->Start, (TPoint{300, 300}));
+  EXPECT_EQ(figs[2]->End, (TPoint{250, 200}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atCreate}));
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 3);
+}
+
+TEST_F(WindowDraw, EveryMouseButtonDrawsAlike) {
+  ChooseTool(Form->RectBtn);
+  CanvasDrag(*Form, {10, 10}, {60, 50}, 3, Qt::RightButton);
+  CanvasDrag(*Form, {100, 10}, {160, 50}, 3, Qt::MiddleButton);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+}
+
+TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
+  for (QAbstractButton* tool : {static_cast<QAbstractButton*>(Form->LineBtn), static_cast<QAbstractButton*>(Form->OvalBtn),
+                                static_cast<QAbstractButton*>(Form->RectBtn), static_cast<QAbstractButton*>(Form->FreeBtn)}) {
+    ChooseTool(tool);
+    CanvasClick(*Form, 100, 100);
+    // Moving away and coming back before the release is still a click.
+    CanvasPress(*Form, 200, 200);
+    CanvasMove(*Form, 230, 240);
+    CanvasMove(*Form, 200, 200);
+    CanvasRelease(*Form, 200, 200);
+  }
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_FALSE(S().Dragging);
+  // The screen returns to the composed picture at the next refresh.
+  Form->PaintBoxPaint();
+  EXPECT_EQ(CanvasPixel(*Form, 230, 220), kWhite);
+}
+
+TEST_F(WindowDraw, RubberBandIsDrawnAndErasedOnTheScreenOnly) {
+  ChooseTool(Form->RectBtn);
+  CanvasPress(*Form, 100, 100);
+  CanvasMove(*Form, 200, 180);
+  // The dotted band shows somewhere on its right edge.
+  bool seen = false;
+  for (int y = 100; y < 180; ++y) seen |= CanvasPixel(*Form, 199, y) != kWhite || CanvasPixel(*Form, 200, y) != kWhite;
+  EXPECT_TRUE(seen);
+  // Moving on erases the old band exactly.
+  CanvasMove(*Form, 150, 140);
+  for (int y = 100; y < 180; ++y) {
+    ASSERT_EQ(CanvasPixel(*Form, 199, y), kWhite) << y;
+    ASSERT_EQ(CanvasPixel(*Form, 200, y), kWhite) << y;
+  }
+  // Nothing of it entered the composed picture.
+  EXPECT_EQ(Form->Pictures.WorkBitmap.pixel(150, 120) & 0xFFFFFF, kWhite);
+  EXPECT_EQ(S().History.Count(), 0);
+  CanvasRelease(*Form, 150, 140);
+  EXPECT_EQ(S().History.Count(), 1);
+}
+
+TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
+  ChooseTool(Form->FreeBtn);
+  CanvasPress(*Form, 10, 10);
+  CanvasMove(*Form, 20, 15);
+  CanvasMove(*Form, 30, 30);
+  CanvasMove(*Form, 25, 60);
+  CanvasRelease(*Form, 40, 70);
+  const TFigData& f = Only();
+  EXPECT_EQ(f.DrawingTool, dtFreeLine);
+  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
+  // Start and End are the vertices' box.
+  EXPECT_EQ(f.Start, (TPoint{10, 10}));
+  EXPECT_EQ(f.End, (TPoint{40, 70}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+}
+
+TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
+  ChooseTool(Form->FreeBtn);
+  CanvasPress(*Form, 50, 50);
+  for (int i = 0; i < 40; ++i) CanvasMove(*Form, 50 + i * 3, 50 + (i % 7) * 5);
+  CanvasRelease(*Form, 50, 50);
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History.Count(), 0);
+}
+
+TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
+  ChooseTool(Form->FreeBtn);
+  CanvasPress(*Form, 0, 0);
+  for (int i = 1; i < 2500; ++i) CanvasMove(*Form, i % 600, i / 600);
+  CanvasRelease(*Form, 300, 300);
+  const TFigData& f = Only();
+  ASSERT_NE(f.PointData, nullptr);
+  EXPECT_EQ(f.PointData->Count, 2000);
+}
+
+TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
+  ChooseTool(Form->PolylineBtn);
+  CanvasDrag(*Form, {0, 0}, {100, 0});
+  EXPECT_TRUE(S().PolyDrawing);
+  CanvasMove(*Form, 100, 50, false);
+  CanvasMove(*Form, 100, 100, false);
+  CanvasClick(*Form, 100, 100);
+  CanvasMove(*Form, 50, 100, false);
+  CanvasMove(*Form, 0, 100, false);
+  CanvasDoubleClick(*Form, 0, 100);
+  EXPECT_FALSE(S().PolyDrawing);
+  EXPECT_FALSE(S().Dragging);
+  const TFigData& f = Only();
+  EXPECT_EQ(f.DrawingTool, dtPolyline);
+  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
+  EXPECT_EQ(f.Start, (TPoint{0, 0}));
+  EXPECT_EQ(f.End, (TPoint{100, 100}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  EXPECT_EQ(S().History.Tail->Data.FigData.PointData->Count, 7);
+}
+
+TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
+  ChooseTool(Form->PolygonBtn);
+  CanvasDrag(*Form, {100, 100}, {200, 100});
+  CanvasMove(*Form, 150, 200, false);
+  CanvasClick(*Form, 150, 200);
+  CanvasClick(*Form, 150, 200);
+  const TFigData& f = Only();
+  EXPECT_EQ(f.DrawingTool, dtPolygon);
+  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
+  Form->PaintBoxPaint();
+  EXPECT_EQ(CanvasPixel(*Form, 150, 100), kBlack);  // the first edge
+}
+
+TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
+  ChooseTool(Form->PolylineBtn);
+  CanvasClick(*Form, 40, 40);
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_FALSE(S().PolyDrawing);
+  EXPECT_EQ(S().CurrentTool, dtPolyline);
+  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  // And the next drag starts a new figure from scratch.
+  CanvasDrag(*Form, {10, 10}, {30, 10});
+  // A double click on the last vertex: its first click finishes the figure,
+  // its second is a click that makes nothing.
+  CanvasDoubleClick(*Form, 30, 10);
+  const TFigData& f = Only();
+  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{10, 10}, {30, 10}, {30, 10}}));
+}
+
+TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
+  ChooseTool(Form->PolygonBtn);
+  CanvasDrag(*Form, {10, 10}, {100, 10});
+  ASSERT_TRUE(S().PolyDrawing);
+  for (QMenu* menu : {Form->FileMenu, Form->DrawMenu, Form->ToolMenu}) EXPECT_FALSE(menu->menuAction()->isEnabled());
+  EXPECT_FALSE(TriggerMenu(Form->ReadDataMenu));
+
+  ChooseTool(Form->RectBtn);
+  EXPECT_TRUE(Form->PolygonBtn->isChecked());
+  EXPECT_EQ(S().CurrentTool, dtPolygon);
+  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Form->SellectEditBtn), static_cast<QAbstractButton*>(Form->SellectPlayBtn)}) {
+    ClickButton(mode);
+    EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+    EXPECT_EQ(S().WorkMode, wmDraw);
+    EXPECT_TRUE(Form->DrawPanel->isVisible());
+  }
+  EXPECT_TRUE(Dialogs.Shown.empty());
+
+  // The rubber band follows the mouse with no button held.
+  CanvasMove(*Form, 100, 60, false);
+  EXPECT_EQ(S().LastPoint, (TPoint{100, 60}));
+  CanvasClick(*Form, 100, 60);
+  CanvasClick(*Form, 100, 60);
+  EXPECT_FALSE(S().PolyDrawing);
+  for (QMenu* menu : {Form->FileMenu, Form->DrawMenu, Form->ToolMenu}) EXPECT_TRUE(menu->menuAction()->isEnabled());
+  ChooseTool(Form->RectBtn);
+  EXPECT_EQ(S().CurrentTool, dtRectangle);
+}
+
+TEST_F(WindowDraw, TheTextToolOpensTheTextBoxWhereThePressWas) {
+  ChooseTool(Form->TextBtn);
+  CanvasPress(*Form, 30, 40);
+  EXPECT_TRUE(Form->InputEdit->isVisible());
+  EXPECT_EQ(Form->InputEdit->pos(), QPoint(30, 40));
+  CanvasRelease(*Form, 30, 40);
+  EXPECT_EQ(S().History.Count(), 0);
+}
+
+TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ChooseTool(Form->SellectionBtn);
+  CanvasClick(*Form, 20, 20);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_TRUE(Form->SellectEditBtn->isChecked());
+  EXPECT_TRUE(Form->EditPanel->isVisible());
+  EXPECT_FALSE(Form->DrawPanel->isVisible());
+  ASSERT_NE(S().SelectedFig, nullptr);
+  EXPECT_EQ(S().SelectedFig, S().DrawingFigs.Tail);
+  EXPECT_EQ(S().History.Count(), 1);
+}
+
+TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
+  CanvasClick(*Form, 300, 300);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().SelectedFig, nullptr);
+}
+
+TEST_F(WindowDraw, NewFiguresKeepTextAttributesOfTheLastTextEntry) {
+  S().FigTemplate.TextSize = 20;
+  S().FigTemplate.Text = "x";
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EXPECT_EQ(Only().TextSize, 20);
+  EXPECT_EQ(Only().Text, "x");
+  EXPECT_EQ(S().FigTemplate.PointData, nullptr);
+}
+
+TEST_F(WindowDraw, EditModeReturnsToDrawingWithTheDefaultPen) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 20, 20);  // draws the selection frame with the frame pen
+  EnterDrawMode(*Form);
+  EXPECT_EQ(S().SelectedFig, nullptr);
+  DrawLine(*Form, {100, 100}, {200, 120});
+  EXPECT_EQ(Figures(S().DrawingFigs).back()->PenWidth, 4);
+  EXPECT_EQ(Figures(S().DrawingFigs).back()->BrushColor, clWhite);
+}
+
+TEST_F(WindowDraw, ViewModeIgnoresTheMouse) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  CanvasDrag(*Form, {100, 100}, {200, 200});
+  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+}
+
+}  // namespace
