@@ -1,12 +1,158 @@
 // Edit commands on the selected figure and the colour palette.
-#include "ui/Unit1.h"
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <algorithm>
+#include <cstdint>
 
-void TTamloForm::DupBtnClick() {}
-void TTamloForm::DeleteBtnClick() {}
-void TTamloForm::UndoBtnClick() {}
-void TTamloForm::FrontBackBtnClick(QAbstractButton*) {}
-void TTamloForm::AttrChangeBtnClick(QAbstractButton*) {}
-void TTamloForm::ChangeTextBtnClick() {}
-void TTamloForm::ColorPanelClick(TColorPanel*) {}
-void TTamloForm::ClearPanelClick() {}
-TColor TTamloForm::ChosenColor() const { return clBlack; }
+#include "document/resize.h"
+#include "history/savehistory.h"
+#include "ui/Unit1.h"
+#include "ui/paintbox.h"
+
+void TTamloForm::DupBtnClick() {
+  HideInputEdit();
+  if (S.SelectedFig == nullptr) return;
+  if (S.PendingResize) FlushResize(S);
+  TFigItem* copy = S.DrawingFigs.DuplicateFig(S.SelectedFig);
+  copy->Data.Offset(20, 20);
+  S.SelectedFig = S.MarkedFig = copy;
+  RecordCreate(S, atDuplicate, copy);
+  // The copy is a new selection: the size sliders work from its geometry,
+  // not from the original's, as after a click on it.
+  TakeResizeReference(S);
+  {
+    const QSignalBlocker blockH(HTrackBar);
+    const QSignalBlocker blockV(VTrackBar);
+    HTrackBar->setValue(0);
+    VTrackBar->setValue(0);
+  }
+  PaintBoxPaint();
+}
+
+void TTamloForm::DeleteBtnClick() {
+  HideInputEdit();
+  if (TFigItem* victim = S.SelectedFig) {
+    // The pending resize may be of the figure about to go: record it first.
+    if (S.PendingResize) FlushResize(S);
+    S.DeletedFigs.AddFig(victim->Data);
+    // Recorded while the figure is still in the list, so that the record
+    // names it by a live address.
+    RecordAction(S, atDelete);
+    S.DrawingFigs.RemoveFig(victim);
+    if (TextEditFig == victim) TextEditFig = nullptr;
+  }
+  S.SelectedFig = S.MarkedFig = nullptr;
+  PaintBoxPaint();
+}
+
+void TTamloForm::UndoBtnClick() {
+  HideInputEdit();
+  if (!S.DeletedFigs.IsEmpty()) {
+    TFigItem* last = S.DeletedFigs.GetTail();
+    TFigItem* item = S.DrawingFigs.AddFig(last->Data);
+    RecordCreate(S, atUndo, item);
+    S.DeletedFigs.RemoveFig(last);
+  }
+  PaintBoxPaint();
+}
+
+void TTamloForm::FrontBackBtnClick(QAbstractButton* button) {
+  HideInputEdit();
+  if (S.SelectedFig == nullptr || button == nullptr) return;
+  if (button->objectName() == QLatin1String("FrontBtn")) {
+    if (S.DrawingFigs.MoveFigFront(S.SelectedFig) != 0)
+      S.Dialogs->ShowMessage("これより前にいくことができません。");
+    else
+      RecordAction(S, atFront);
+  } else {
+    if (S.DrawingFigs.MoveFigBack(S.SelectedFig) != 0)
+      S.Dialogs->ShowMessage("これより後ろにいくことができません。");
+    else
+      RecordAction(S, atBack);
+  }
+  PaintBoxPaint();
+}
+
+void TTamloForm::AttrChangeBtnClick(QAbstractButton* button) {
+  HideInputEdit();
+  if (S.SelectedFig == nullptr || button == nullptr) return;
+  TFigData& F = S.SelectedFig->Data;
+  if (F.DrawingTool == dtStamp) {
+    S.Dialogs->ShowMessage("スタンプは変更できません");
+    return;
+  }
+  const QString name = button->objectName();
+  const TColor c = ChosenColor();
+  // First decide (a refusal changes and records nothing), then record a
+  // pending resize while the figure still has its old attributes, then
+  // change and record the change.
+  TParameterType parameter = ptNone;
+  if (name == QLatin1String("LineColorBtn")) {
+    if (c == clBtnFace) {
+      S.Dialogs->ShowMessage("線はぬりつぶしなしにできません");
+      return;
+    }
+    if (F.PenColor != c) parameter = ptLineColor;
+  } else if (name == QLatin1String("BodyColorBtn")) {
+    if (F.BrushColor != c) parameter = ptBodyColor;
+  } else if (name == QLatin1String("ThickBtn")) {
+    if (F.PenWidth >= 30) {
+      S.Dialogs->ShowMessage("これより線を太くできません");
+      return;
+    }
+    parameter = ptLineWidth;
+  } else if (name == QLatin1String("ThinBtn")) {
+    if (F.PenWidth <= 1) {
+      S.Dialogs->ShowMessage("これより線を細くできません");
+      return;
+    }
+    parameter = ptLineWidth;
+  } else if (name == QLatin1String("TextColorBtn")) {
+    if (c == clBtnFace) {
+      S.Dialogs->ShowMessage("文字はぬりつぶしなしにできません");
+      return;
+    }
+    if (F.DrawingTool == dtText && F.TextColor != c) parameter = ptTextColor;
+  }
+  if (parameter == ptNone) return;
+
+  if (S.PendingResize) FlushResize(S);
+  switch (parameter) {
+    case ptLineColor: F.PenColor = c; break;
+    case ptBodyColor: F.BrushColor = c; break;
+    case ptTextColor: F.TextColor = c; break;
+    case ptLineWidth: F.PenWidth += name == QLatin1String("ThickBtn") ? 2 : -2; break;
+    default: break;
+  }
+  RecordChange(S, atChange, parameter);
+  PaintBoxPaint();
+}
+
+void TTamloForm::ChangeTextBtnClick() {
+  if (S.SelectedFig == nullptr || S.SelectedFig->Data.DrawingTool != dtText) return;
+  const TFigData& F = S.SelectedFig->Data;
+  // Room for the text and a few more letters; a damaged file may hold any box.
+  const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);
+  InputEdit->move(F.Start.X, F.Start.Y);
+  InputEdit->resize(static_cast<int>(width), InputEdit->height());
+  InputEdit->setText(QString::fromStdString(F.Text));
+  InputEdit->show();
+  InputEdit->raise();
+  InputEdit->setFocus();
+  TextEditFig = S.SelectedFig;
+}
+
+void TTamloForm::ColorPanelClick(TColorPanel* panel) {
+  if (panel == nullptr) return;
+  ConfirmPanel->SetColor(panel->Color());
+  ConfirmPanel->setToolTip(QStringLiteral("色がえらばれています"));
+}
+
+void TTamloForm::ClearPanelClick() {
+  ConfirmPanel->SetColor(clBtnFace);
+  ConfirmPanel->setToolTip(QStringLiteral("「ぬりつぶしなし」がえらばれています"));
+}
+
+TColor TTamloForm::ChosenColor() const { return ConfirmPanel ? ConfirmPanel->Color() : clBlack; }

@@ -1,4 +1,19 @@
 // The two size trackbars of the edit mode.
+#include <QSlider>
+
+#include "document/resize.h"
 #include "ui/Unit1.h"
 
-void TTamloForm::TrackBarChange(QSlider*) {}
+void TTamloForm::TrackBarChange(QSlider* sender) {
+  if (sender == nullptr || S.SelectedFig == nullptr) return;
+  const bool horizontal = sender->objectName() == QLatin1String("HTrackBar");
+  const TResizeResult result = ResizeSelectedFig(
+      S, horizontal, sender->value(),
+      [this](const std::string& text, int32_t size) { return FigureTextWidth(text, size); });
+  if (result == rrStampUnresolved) {
+    // The stamp stays as it was and the drawing stays open.
+    S.Dialogs->ShowMessage("スタンプのサイズ変更：解決できないエラーが発生しました");
+    return;
+  }
+  PaintBoxPaint();
+}

@@ -1,4 +1,78 @@
 // Text entry in the one-line box over the canvas.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "history/savehistory.h"
+#include "render/canvas.h"
 #include "ui/Unit1.h"
 
-bool TTamloForm::InputEditKeyPress(int) { return false; }
+namespace {
+
+// A new text is black at size 12.
+constexpr int32_t kNewTextSize = 12;
+
+bool IsInList(const TFigList& list, const TFigItem* item) {
+  for (const TFigItem* f = list.GetHead()->Next; f != nullptr; f = f->Next)
+    if (f == item) return true;
+  return false;
+}
+
+}  // namespace
+
+int32_t TTamloForm::FigureTextWidth(const std::string& text, int32_t size) const {
+  // Any canvas measures alike: the font is the figure font at `size`.
+  QImage scratch;
+  TCanvas canvas(&scratch);
+  canvas.FontSize = size;
+  return canvas.TextWidth(text);
+}
+
+bool TTamloForm::InputEditKeyPress(int key) {
+  if (key == 13) {
+    const std::string text = InputEdit->text().toStdString();
+    const TPoint at{InputEdit->x(), InputEdit->y()};
+    TFigItem* target = TextEditFig;
+    TextEditFig = nullptr;
+    InputEdit->hide();
+    InputEdit->clear();
+    if (!text.empty()) {
+      if (S.WorkMode == wmDraw) {
+        TFigData& T = S.FigTemplate;
+        T.DrawingTool = dtText;
+        T.TextSize = kNewTextSize;
+        T.TextColor = clBlack;
+        T.Text = text;
+        T.Start = at;
+        T.End = TPoint{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
+        TFigItem* item = S.DrawingFigs.AddFig(T);
+        RecordCreate(S, atCreate, item);
+      } else if (S.WorkMode == wmEdit && target != nullptr && target == S.SelectedFig &&
+                 IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == dtText) {
+        // Only the figure the box was opened on, and only while it is still
+        // the selection: the box does not close when the selection changes.
+        if (S.PendingResize) FlushResize(S);  // recorded with the old text
+        TFigData& F = target->Data;
+        F.Text = text;
+        F.End = TPoint{WrapAdd(F.Start.X, FigureTextWidth(text, F.TextSize)), WrapAdd(F.Start.Y, F.TextSize)};
+        RecordTextChange(S);
+      }
+    }
+    PaintBoxPaint();
+    return true;
+  }
+  if (key == 27) {
+    TextEditFig = nullptr;
+    InputEdit->hide();
+    InputEdit->clear();
+    if (S.WorkMode == wmDraw) {
+      // The text tool is left for the selection tool.
+      S.CurrentTool = dtNone;
+      SellectionBtn->setChecked(true);
+    }
+    PaintBoxPaint();
+    return true;
+  }
+  PaintBoxPaint();
+  return false;
+}

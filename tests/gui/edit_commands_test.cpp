@@ -1,0 +1,271 @@
+// The edit buttons and the palette, driven through the real widgets.
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "history/savehistory.h"
+#include "support/form_fixture.h"
+
+namespace {
+
+class EditCommands : public TFormTest {
+ protected:
+  // Draws a rectangle in the draw mode, enters the edit mode and selects it
+  // with a click inside it.
+  TFigItem* DrawAndSelectRect(QPoint a, QPoint b) {
+    DrawRect(*Form, a, b);
+    EnterEditMode(*Form);
+    CanvasClick(*Form, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
+    return S().SelectedFig;
+  }
+  TActionData& Last() { return S().History.GetTail()->Data; }
+  int32_t Records() { return S().History.Count(); }
+};
+
+TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
+  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(f->Data.PenWidth, 4);
+  for (int i = 1; i <= 13; ++i) {
+    ClickButton(Form->ThickBtn);
+    EXPECT_EQ(f->Data.PenWidth, 4 + 2 * i);
+    EXPECT_EQ(Records(), 1 + i);
+    EXPECT_EQ(Last().TargetType, atChange);
+    EXPECT_EQ(Last().Parameter, ptLineWidth);
+    EXPECT_EQ(Last().TargetID, 1);
+    EXPECT_EQ(Last().FigData.PenWidth, 4 + 2 * i);
+  }
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  ClickButton(Form->ThickBtn);
+  EXPECT_EQ(Dialogs.LastText(), "これより線を太くできません");
+  EXPECT_EQ(f->Data.PenWidth, 30);
+  EXPECT_EQ(Records(), 14);
+}
+
+TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
+  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  ClickButton(Form->ThinBtn);
+  ClickButton(Form->ThinBtn);
+  EXPECT_EQ(f->Data.PenWidth, 0);
+  EXPECT_EQ(Records(), 3);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  ClickButton(Form->ThinBtn);
+  EXPECT_EQ(Dialogs.LastText(), "これより線を細くできません");
+  EXPECT_EQ(f->Data.PenWidth, 0);
+  EXPECT_EQ(Records(), 3);
+}
+
+TEST_F(EditCommands, PaletteSetsTheChosenColourAndItsHint) {
+  EXPECT_EQ(Form->ChosenColor(), clBlack);
+  QTest::mouseClick(Form->ColorPanels[2], Qt::LeftButton);  // ColorPanel03, red
+  EXPECT_EQ(Form->ChosenColor(), 0x0000FF);
+  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("色がえらばれています"));
+  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
+  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
+  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("「ぬりつぶしなし」がえらばれています"));
+  QTest::mouseClick(Form->ColorPanels[15], Qt::LeftButton);  // black again
+  EXPECT_EQ(Form->ChosenColor(), clBlack);
+  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("色がえらばれています"));
+  EXPECT_EQ(Records(), 0);  // choosing a colour records nothing
+}
+
+TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
+  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
+  ClickButton(Form->BodyColorBtn);
+  EXPECT_EQ(f->Data.BrushColor, clBtnFace);
+  EXPECT_EQ(Last().Parameter, ptBodyColor);
+  EXPECT_EQ(Records(), 2);
+  // The canvas shows the white background through the hollow body.
+  EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0xFFFFFFu);
+
+  ClickButton(Form->LineColorBtn);
+  EXPECT_EQ(Dialogs.LastText(), "線はぬりつぶしなしにできません");
+  ClickButton(Form->TextColorBtn);
+  EXPECT_EQ(Dialogs.LastText(), "文字はぬりつぶしなしにできません");
+  EXPECT_EQ(f->Data.PenColor, clBlack);
+  EXPECT_EQ(Records(), 2);
+}
+
+TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
+  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  ClickButton(Form->LineColorBtn);  // black on black: nothing
+  EXPECT_EQ(Records(), 1);
+  QTest::mouseClick(Form->ColorPanels[6], Qt::LeftButton);  // ColorPanel07, blue
+  ClickButton(Form->TextColorBtn);  // a rectangle has no text: nothing
+  EXPECT_EQ(Records(), 1);
+  ClickButton(Form->LineColorBtn);
+  EXPECT_EQ(f->Data.PenColor, 0xFF0000);
+  EXPECT_EQ(Last().Parameter, ptLineColor);
+  ClickButton(Form->BodyColorBtn);
+  EXPECT_EQ(f->Data.BrushColor, 0xFF0000);
+  EXPECT_EQ(Last().Parameter, ptBodyColor);
+  EXPECT_EQ(Records(), 3);
+  EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0x0000FFu);  // QRgb is 0xRRGGBB
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(EditCommands, AStampRefusesEveryAttribute) {
+  TFigList contents;
+  TFigData r;
+  r.DrawingTool = dtRectangle;
+  r.PenWidth = 4;
+  r.BrushColor = clWhite;
+  r.End = {20, 20};
+  contents.AddFig(r);
+  TFigData stamp;
+  stamp.DrawingTool = dtStamp;
+  stamp.Start = {100, 100};
+  stamp.End = {120, 120};
+  stamp.StampData = &contents;
+  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(stamp));
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 110, 110);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
+  for (QToolButton* b : {Form->ThickBtn, Form->ThinBtn, Form->LineColorBtn, Form->BodyColorBtn,
+                         Form->TextColorBtn}) {
+    Dialogs.Shown.clear();
+    ClickButton(b);
+    ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプは変更できません"})
+        << b->objectName().toStdString();
+  }
+  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(S().SelectedFig->Data.BrushColor, 0);
+}
+
+TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
+  TFigItem* original = DrawAndSelectRect({10, 10}, {50, 40});
+  ClickButton(Form->DupBtn);
+  TFigItem* copy = S().SelectedFig;
+  ASSERT_NE(copy, original);
+  EXPECT_EQ(copy, S().DrawingFigs.GetTail());
+  EXPECT_EQ(S().MarkedFig, copy);
+  EXPECT_EQ(copy->Data.Start, (TPoint{30, 30}));
+  EXPECT_EQ(copy->Data.End, (TPoint{70, 60}));
+  EXPECT_EQ(Last().TargetType, atDuplicate);
+  EXPECT_EQ(Last().TargetID, 2);
+  ClickButton(Form->DupBtn);
+  EXPECT_EQ(S().SelectedFig->Data.Start, (TPoint{50, 50}));
+  EXPECT_EQ(Last().TargetID, 3);
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
+  EXPECT_EQ(original->Data.Start, (TPoint{10, 10}));
+}
+
+TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
+  DrawAndSelectRect({10, 10}, {50, 40});
+  ClickButton(Form->DupBtn);
+  TFigItem* copy = S().SelectedFig;
+  Form->HTrackBar->setValue(5);
+  EXPECT_EQ(copy->Data.Start, (TPoint{25, 30}));
+  EXPECT_EQ(copy->Data.End, (TPoint{75, 60}));
+}
+
+TEST_F(EditCommands, WithoutSelectionNothingHappens) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  for (QToolButton* b : {Form->DupBtn, Form->DeleteBtn, Form->FrontBtn, Form->BackBtn, Form->ThickBtn,
+                         Form->ThinBtn, Form->LineColorBtn, Form->ChangeTextBtn})
+    ClickButton(b);
+  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+}
+
+TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
+  DrawRect(*Form, {10, 10}, {50, 40});    // A, ID 1
+  DrawRect(*Form, {100, 10}, {150, 40});  // B, ID 2
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 30, 25);
+  ClickButton(Form->DeleteBtn);
+  EXPECT_EQ(S().SelectedFig, nullptr);
+  EXPECT_EQ(Last().TargetType, atDelete);
+  EXPECT_EQ(Last().TargetID, 1);
+  CanvasClick(*Form, 120, 25);
+  ClickButton(Form->DeleteBtn);
+  EXPECT_EQ(Last().TargetID, 2);
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().DeletedFigs.FigCount(), 2);
+  EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0xFFFFFFu);
+
+  ClickButton(Form->UndoBtn);
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (TPoint{100, 10}));
+  EXPECT_EQ(Last().TargetType, atUndo);
+  EXPECT_EQ(Last().TargetID, 3);
+  ClickButton(Form->UndoBtn);
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(Last().TargetID, 4);
+  EXPECT_TRUE(S().DeletedFigs.IsEmpty());
+  EXPECT_EQ(S().SelectedFig, nullptr);
+  ClickButton(Form->UndoBtn);  // nothing left: nothing recorded
+  EXPECT_EQ(Records(), 6);
+  EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0x000000u);
+  // The restored figure can be edited under its new ID.
+  CanvasClick(*Form, 30, 25);
+  ClickButton(Form->ThickBtn);
+  EXPECT_EQ(Last().TargetID, 4);
+}
+
+TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
+  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Form->HTrackBar->setValue(7);
+  EXPECT_EQ(f->Data.End.X, 57);
+  ClickButton(Form->DeleteBtn);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atDelete}));
+  TActionItem* size = S().History.GetTail()->Prev;
+  EXPECT_EQ(size->Data.Parameter, ptSize);
+  EXPECT_EQ(size->Data.FigData.End.X, 57);
+  EXPECT_EQ(Last().TargetID, 1);
+  EXPECT_FALSE(S().PendingResize);
+  EXPECT_EQ(S().DeletedFigs.GetTail()->Data.End.X, 57);
+}
+
+TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
+  DrawRect(*Form, {10, 10}, {50, 40});    // A
+  DrawRect(*Form, {100, 10}, {150, 40});  // B
+  DrawRect(*Form, {200, 10}, {250, 40});  // C
+  EnterEditMode(*Form);
+  auto order = [this] {
+    std::string s;
+    for (const TFigData* f : Figures(S().DrawingFigs)) s += char('A' + f->Start.X / 100);
+    return s;
+  };
+  CanvasClick(*Form, 220, 25);  // C, the front-most
+  ClickButton(Form->FrontBtn);
+  EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
+  EXPECT_EQ(Records(), 3);
+  ClickButton(Form->BackBtn);
+  EXPECT_EQ(order(), "ACB");
+  EXPECT_EQ(Last().TargetType, atBack);
+  EXPECT_EQ(Last().TargetID, 3);
+  ClickButton(Form->BackBtn);
+  EXPECT_EQ(order(), "CAB");
+  Dialogs.Shown.clear();
+  ClickButton(Form->BackBtn);
+  EXPECT_EQ(Dialogs.LastText(), "これより後ろにいくことができません。");
+  EXPECT_EQ(order(), "CAB");
+  ClickButton(Form->FrontBtn);
+  EXPECT_EQ(order(), "ACB");
+  EXPECT_EQ(Last().TargetType, atFront);
+  EXPECT_EQ(Records(), 6);
+}
+
+TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  TypeText(*Form, "abc");
+  PressKey(*Form, Qt::Key_Return);
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  ClickButton(Form->ChangeTextBtn);
+  ASSERT_TRUE(Form->InputEdit->isVisible());
+  TypeText(*Form, "xyz");
+  ClickButton(Form->ThickBtn);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+}
+
+}  // namespace

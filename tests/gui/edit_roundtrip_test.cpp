@@ -1,0 +1,138 @@
+// What the edit commands, the text box and the sliders record rebuilds the
+// same drawing when the history is replayed.
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "support/form_fixture.h"
+
+namespace {
+
+void ExpectSameFigure(const TFigData& a, const TFigData& b, const std::string& where) {
+  SCOPED_TRACE(where);
+  EXPECT_EQ(a.DrawingTool, b.DrawingTool);
+  EXPECT_EQ(a.PenWidth, b.PenWidth);
+  EXPECT_EQ(a.PenColor, b.PenColor);
+  EXPECT_EQ(a.BrushColor, b.BrushColor);
+  EXPECT_EQ(a.TextSize, b.TextSize);
+  EXPECT_EQ(a.TextColor, b.TextColor);
+  EXPECT_EQ(a.Text, b.Text);
+  EXPECT_EQ(a.Start, b.Start);
+  EXPECT_EQ(a.End, b.End);
+  ASSERT_EQ(a.PointData == nullptr, b.PointData == nullptr);
+  if (a.PointData != nullptr) {
+    ASSERT_EQ(a.PointData->Count, b.PointData->Count);
+    for (int32_t i = 0; i < a.PointData->Count; ++i)
+      EXPECT_EQ(a.PointData->Points[i], b.PointData->Points[i]) << "vertex " << i;
+  }
+  ASSERT_EQ(a.StampData == nullptr, b.StampData == nullptr);
+  if (a.StampData != nullptr) {
+    ASSERT_EQ(a.StampData->FigCount(), b.StampData->FigCount());
+    const TFigItem* x = a.StampData->GetHead()->Next;
+    const TFigItem* y = b.StampData->GetHead()->Next;
+    for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i)
+      ExpectSameFigure(x->Data, y->Data, where + " / " + std::to_string(i));
+  }
+}
+
+void ExpectSameList(const TFigList& a, const TFigList& b) {
+  ASSERT_EQ(a.FigCount(), b.FigCount());
+  const TFigItem* x = a.GetHead()->Next;
+  const TFigItem* y = b.GetHead()->Next;
+  for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i) ExpectSameFigure(x->Data, y->Data, std::to_string(i));
+}
+
+class EditRoundTrip : public TFormTest {};
+
+TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
+  DrawRect(*Form, {10, 10}, {50, 40});     // A
+  DrawEllipse(*Form, {100, 10}, {160, 60});  // B
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 200, 200);
+  TypeText(*Form, "abc");
+  PressKey(*Form, Qt::Key_Return);  // T
+
+  // A stamp with a rectangle, a text and a polyline inside, and a polyline.
+  TFigList contents;
+  TFigData r;
+  r.DrawingTool = dtRectangle;
+  r.PenWidth = 2;
+  r.BrushColor = 0x00FF00;
+  r.Start = {0, 0};
+  r.End = {20, 10};
+  contents.AddFig(r);
+  TFigData t;
+  t.DrawingTool = dtText;
+  t.Text = "s";
+  t.TextSize = 12;
+  t.Start = {5, 12};
+  t.End = {15, 24};
+  contents.AddFig(t);
+  TPointData pts;
+  pts.AddPoint(0, 30);
+  pts.AddPoint(13, 40);
+  pts.AddPoint(30, 35);
+  TFigData p;
+  p.DrawingTool = dtPolyline;
+  p.PenWidth = 4;
+  p.PointData = &pts;
+  p.SetBoundsFromPoints();
+  contents.AddFig(p);
+  TFigData s;
+  s.DrawingTool = dtStamp;
+  s.Start = {300, 300};
+  s.End = {330, 340};
+  s.StampData = &contents;
+  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(s));
+  p.Offset(400, 100);
+  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(p));
+
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 30, 25);  // A
+  ClickButton(Form->ThickBtn);
+  QTest::mouseClick(Form->ColorPanels[2], Qt::LeftButton);
+  ClickButton(Form->LineColorBtn);
+  Form->HTrackBar->setValue(12);
+  Form->VTrackBar->setValue(-3);
+  ClickButton(Form->DupBtn);  // A', selected
+  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
+  ClickButton(Form->BodyColorBtn);
+  CanvasClick(*Form, 130, 35);  // B
+  ClickButton(Form->BackBtn);
+  ClickButton(Form->DeleteBtn);
+  CanvasClick(*Form, 202, 205);  // T
+  Form->VTrackBar->setValue(-6);
+  ClickButton(Form->ChangeTextBtn);
+  Form->InputEdit->end(false);
+  TypeText(*Form, "de");
+  PressKey(*Form, Qt::Key_Return);
+  QTest::mouseClick(Form->ColorPanels[10], Qt::LeftButton);
+  ClickButton(Form->TextColorBtn);
+  CanvasClick(*Form, 315, 320);  // the stamp
+  Form->HTrackBar->setValue(15);
+  Form->VTrackBar->setValue(5);
+  CanvasClick(*Form, 413, 135);  // the polyline
+  Form->HTrackBar->setValue(-4);
+  Form->VTrackBar->setValue(9);
+  ClickButton(Form->UndoBtn);  // B comes back in front
+  ClickButton(Form->FrontBtn);
+  EnterDrawMode(*Form);  // records the last pending resize
+  ASSERT_FALSE(S().PendingResize);
+  ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
+
+  TFigList before;
+  for (const TFigData* f : Figures(S().DrawingFigs)) before.AddFig(*f);
+  TFigList deletedBefore;
+  for (const TFigData* f : Figures(S().DeletedFigs)) deletedBefore.AddFig(*f);
+  ASSERT_EQ(before.FigCount(), 6);
+
+  S().SelectedFig = S().MarkedFig = nullptr;
+  S().CurrentStep = S().History.GetTail();
+  GoToStep(S());
+  ExpectSameList(S().DrawingFigs, before);
+  ExpectSameList(S().DeletedFigs, deletedBefore);
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// The two size sliders of the edit mode on a real window.
+#include <QSlider>
+#include <QToolButton>
+
+#include "history/savehistory.h"
+#include "support/form_fixture.h"
+
+namespace {
+
+TFigData Rect(TPoint a, TPoint b) {
+  TFigData f;
+  f.DrawingTool = dtRectangle;
+  f.PenWidth = 4;
+  f.BrushColor = clWhite;
+  f.Start = a;
+  f.End = b;
+  return f;
+}
+
+class ResizeSliders : public TFormTest {
+ protected:
+  // Puts a figure into the drawing as a command would (a copy plus its
+  // Create record).
+  TFigItem* Put(const TFigData& f) {
+    TFigItem* item = S().DrawingFigs.AddFig(f);
+    RecordCreate(S(), atCreate, item);
+    return item;
+  }
+  // Selects with a click in the edit mode.
+  TFigItem* Pick(int x, int y) {
+    if (S().WorkMode != wmEdit) EnterEditMode(*Form);
+    CanvasClick(*Form, x, y);
+    return S().SelectedFig;
+  }
+  void H(int p) { Form->HTrackBar->setValue(p); }
+  void V(int q) { Form->VTrackBar->setValue(q); }
+};
+
+TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
+  DrawRect(*Form, {100, 100}, {200, 150});
+  TFigItem* f = Pick(150, 125);
+  ASSERT_NE(f, nullptr);
+  H(10);
+  EXPECT_EQ(f->Data.Start, (TPoint{90, 100}));
+  EXPECT_EQ(f->Data.End, (TPoint{210, 150}));
+  EXPECT_EQ(CanvasPixel(*Form, 91, 125), 0x000000u);  // repainted
+  V(-20);
+  EXPECT_EQ(f->Data.Start, (TPoint{90, 120}));
+  EXPECT_EQ(f->Data.End, (TPoint{210, 130}));
+  H(0);
+  V(0);
+  EXPECT_EQ(f->Data.Start, (TPoint{100, 100}));
+  EXPECT_EQ(f->Data.End, (TPoint{200, 150}));
+  EXPECT_EQ(S().History.Count(), 1);  // moving a slider records nothing
+}
+
+TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
+  DrawRect(*Form, {100, 100}, {200, 150});
+  EnterEditMode(*Form);
+  H(30);
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.End.X, 200);
+  EXPECT_FALSE(S().PendingResize);
+}
+
+TEST_F(ResizeSliders, PolylineVerticesStretch) {
+  TPointData pts;
+  pts.AddPoint(100, 100);
+  pts.AddPoint(125, 200);
+  pts.AddPoint(200, 110);
+  TFigData p;
+  p.DrawingTool = dtPolyline;
+  p.PenWidth = 4;
+  p.PointData = &pts;
+  p.SetBoundsFromPoints();
+  Put(p);
+  TFigItem* f = Pick(125, 150);
+  ASSERT_NE(f, nullptr);
+  H(10);
+  EXPECT_EQ(f->Data.Start.X, 90);
+  EXPECT_EQ(f->Data.PointData->Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
+  EXPECT_EQ(f->Data.PointData->Points[2].X, 210);
+}
+
+TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  TypeText(*Form, "abc");
+  PressKey(*Form, Qt::Key_Return);
+  TFigItem* f = Pick(102, 85);
+  ASSERT_NE(f, nullptr);
+  H(-6);
+  EXPECT_EQ(f->Data.TextSize, 6);
+  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abc", 6));
+  EXPECT_EQ(f->Data.End.Y, 87);  // trunc(80 + 7.2)
+  H(-7);
+  EXPECT_EQ(f->Data.TextSize, 6);
+  V(-8);  // thumb raised: 12 + 8
+  EXPECT_EQ(f->Data.TextSize, 20);
+  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abc", 20));
+  EXPECT_EQ(f->Data.End.Y, 104);
+}
+
+TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
+  TFigList contents;
+  contents.AddFig(Rect({10, 0}, {30, 20}));
+  TFigData t;
+  t.DrawingTool = dtText;
+  t.Text = "a";
+  t.TextSize = 12;
+  t.Start = {10, 20};
+  t.End = {30, 32};
+  contents.AddFig(t);
+  TFigData s;
+  s.DrawingTool = dtStamp;
+  s.Start = {100, 100};
+  s.End = {140, 140};
+  s.StampData = &contents;
+  Put(s);
+  TFigItem* f = Pick(120, 120);
+  ASSERT_NE(f, nullptr);
+  H(20);  // 40 → 80 wide
+  EXPECT_EQ(f->Data.Start.X, 80);
+  EXPECT_EQ(f->Data.End.X, 160);
+  const TFigData& r = f->Data.StampData->GetHead()->Next->Data;
+  const TFigData& text = f->Data.StampData->GetTail()->Data;
+  EXPECT_EQ(r.Start.X, 20);
+  EXPECT_EQ(r.End.X, 60);
+  EXPECT_EQ(text.Start.X, 30);
+  EXPECT_EQ(text.End.X, 70);
+  EXPECT_EQ(text.TextSize, 12);
+  // The stretched rectangle shows at its new place: stamp 80 + 20.
+  EXPECT_EQ(CanvasPixel(*Form, 100, 110), 0x000000u);
+  EnterDrawMode(*Form);  // leaving the edit mode records the size
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptSize);
+  EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData->GetHead()->Next->Data.End.X, 60);
+}
+
+TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
+  TFigList contents;
+  contents.AddFig(Rect({0, 0}, {20, 20}));
+  TFigData s;
+  s.DrawingTool = dtStamp;
+  s.Start = {100, 100};
+  s.End = {120, 120};
+  s.StampData = &contents;
+  TFigItem* item = S().DrawingFigs.AddFig(s);  // no record points at it
+  TFigItem* f = Pick(110, 110);
+  ASSERT_EQ(f, item);
+  H(10);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプのサイズ変更：解決できないエラーが発生しました"});
+  EXPECT_EQ(f->Data.Start, (TPoint{100, 100}));
+  EXPECT_EQ(f->Data.StampData->GetTail()->Data.End, (TPoint{20, 20}));
+  EXPECT_TRUE(ExitCodes.empty());
+  EXPECT_FALSE(S().PendingResize);
+  // The drawing is still there to work on.
+  EnterDrawMode(*Form);
+  DrawRect(*Form, {300, 300}, {350, 350});
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 2);
+}
+
+TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
+  DrawRect(*Form, {100, 100}, {200, 150});
+  TFigItem* f = Pick(150, 125);
+  for (int p = 1; p <= 25; ++p) H(p);
+  V(5);
+  EXPECT_EQ(S().History.Count(), 1);
+  ClickButton(Form->ThickBtn);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atChange}));
+  const TActionItem* size = S().History.GetTail()->Prev;
+  EXPECT_EQ(size->Data.Parameter, ptSize);
+  EXPECT_EQ(size->Data.TargetID, 1);
+  EXPECT_EQ(size->Data.FigData.Start, (TPoint{75, 95}));
+  EXPECT_EQ(size->Data.FigData.End, (TPoint{225, 155}));
+  EXPECT_EQ(size->Data.FigData.PenWidth, 4);
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
+  EXPECT_EQ(f->Data.PenWidth, 6);
+  EXPECT_FALSE(S().PendingResize);
+}
+
+TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
+  DrawRect(*Form, {100, 100}, {200, 150});
+  Pick(150, 125);
+  H(40);
+  V(-10);
+  H(0);
+  V(0);
+  ClickButton(Form->ThickBtn);
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
+}
+
+TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
+  DrawRect(*Form, {100, 100}, {200, 150});  // A
+  DrawRect(*Form, {300, 300}, {350, 350});  // B
+  Pick(150, 125);
+  H(10);
+  TFigItem* b = Pick(325, 325);
+  EXPECT_EQ(Form->HTrackBar->value(), 0);  // the click puts the bars back
+  V(5);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atChange}));
+  EXPECT_EQ(S().History.GetTail()->Data.TargetID, 1);
+  EXPECT_EQ(S().History.GetTail()->Data.FigData.End.X, 210);
+  EXPECT_EQ(S().ResizeFig, &b->Data);
+  ClickButton(Form->DeleteBtn);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atChange, atChange, atDelete}));
+  EXPECT_EQ(S().History.GetTail()->Prev->Data.TargetID, 2);
+}
+
+TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  TypeText(*Form, "abc");
+  PressKey(*Form, Qt::Key_Return);
+  TFigItem* f = Pick(102, 85);
+  H(8);
+  ClickButton(Form->ChangeTextBtn);
+  Form->InputEdit->end(false);
+  TypeText(*Form, "d");
+  PressKey(*Form, Qt::Key_Return);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atChange}));
+  EXPECT_EQ(S().History.GetTail()->Prev->Data.Parameter, ptSize);
+  EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.TextSize, 20);
+  EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.Text, "abc");
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptText);
+  EXPECT_EQ(f->Data.Text, "abcd");
+  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abcd", 20));
+}
+
+}  // namespace

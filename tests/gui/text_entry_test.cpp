@@ -1,0 +1,182 @@
+// The text box: new texts in the draw mode, changed texts in the edit mode.
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "support/form_fixture.h"
+
+namespace {
+
+class TextEntry : public TFormTest {
+ protected:
+  // Opens the box with the text tool at (x, y), types and presses Enter.
+  void WriteText(int x, int y, const QString& text) {
+    ChooseTool(Form->TextBtn);
+    CanvasClick(*Form, x, y);
+    TypeText(*Form, text);
+    PressKey(*Form, Qt::Key_Return);
+  }
+  int32_t Width(const std::string& text, int32_t size) { return Form->FigureTextWidth(text, size); }
+};
+
+TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  ASSERT_TRUE(Form->InputEdit->isVisible());
+  EXPECT_EQ(Form->InputEdit->pos(), QPoint(100, 80));
+  TypeText(*Form, "abc");
+  EXPECT_EQ(S().History.Count(), 0);  // typing alone makes nothing
+  PressKey(*Form, Qt::Key_Return);
+
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
+  const TFigData& t = S().DrawingFigs.GetTail()->Data;
+  EXPECT_EQ(t.DrawingTool, dtText);
+  EXPECT_EQ(t.Text, "abc");
+  EXPECT_EQ(t.TextSize, 12);
+  EXPECT_EQ(t.TextColor, clBlack);
+  EXPECT_EQ(t.Start, (TPoint{100, 80}));
+  const int32_t w = Width("abc", 12);
+  EXPECT_GT(w, 10);
+  EXPECT_EQ(t.End, (TPoint{100 + w, 92}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  EXPECT_EQ(S().History.GetTail()->Data.FigData.Text, "abc");
+  // The text is on the canvas: some pixel of its cell is dark.
+  bool inked = false;
+  for (int y = 80; y < 96 && !inked; ++y)
+    for (int x = 100; x < 100 + w && !inked; ++x) inked = CanvasPixel(*Form, x, y) != 0xFFFFFFu;
+  EXPECT_TRUE(inked);
+}
+
+TEST_F(TextEntry, MeasuredInTheFigureFont) {
+  // Wider text measures wider, larger size measures wider.
+  EXPECT_LT(Width("abc", 12), Width("abcdef", 12));
+  EXPECT_LT(Width("abc", 12), Width("abc", 20));
+  EXPECT_EQ(Width("", 12), 0);
+}
+
+TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 20, 30);
+  // What an input method sends: a preedit string, then the committed text.
+  QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
+  QApplication::sendEvent(Form->InputEdit, &preedit);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("ねこ"));
+  QApplication::sendEvent(Form->InputEdit, &commit);
+  PressKey(*Form, Qt::Key_Return);
+  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
+  const TFigData& t = S().DrawingFigs.GetTail()->Data;
+  EXPECT_EQ(t.Text, "ねこ");
+  EXPECT_EQ(t.End.X, 20 + Width("ねこ", 12));
+}
+
+TEST_F(TextEntry, EmptyBoxMakesNothing) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  PressKey(*Form, Qt::Key_Return);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(Form->TextBtn->isChecked());  // the text tool stays
+}
+
+TEST_F(TextEntry, EscapeLeavesTheTextTool) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 100, 80);
+  TypeText(*Form, "abc");
+  PressKey(*Form, Qt::Key_Escape);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+}
+
+TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
+  WriteText(100, 80, "abc");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  TFigItem* f = S().SelectedFig;
+  ASSERT_NE(f, nullptr);
+  const int32_t oldEnd = f->Data.End.X;
+  ClickButton(Form->ChangeTextBtn);
+  ASSERT_TRUE(Form->InputEdit->isVisible());
+  EXPECT_EQ(Form->InputEdit->pos(), QPoint(100, 80));
+  EXPECT_EQ(Form->InputEdit->width(), oldEnd - 100 + 30);
+  EXPECT_EQ(Form->InputEdit->text(), QStringLiteral("abc"));
+  EXPECT_EQ(S().History.Count(), 1);  // opening records nothing
+
+  Form->InputEdit->end(false);
+  TypeText(*Form, "def");
+  PressKey(*Form, Qt::Key_Return);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_EQ(f->Data.Text, "abcdef");
+  EXPECT_EQ(f->Data.Start, (TPoint{100, 80}));
+  EXPECT_EQ(f->Data.End, (TPoint{100 + Width("abcdef", 12), 92}));
+  EXPECT_GT(f->Data.End.X, oldEnd);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  const TActionData& c = S().History.GetTail()->Data;
+  EXPECT_EQ(c.Parameter, ptText);
+  EXPECT_EQ(c.TargetID, 1);
+  EXPECT_EQ(c.FigData.Text, "abcdef");
+}
+
+TEST_F(TextEntry, ChangeTextIgnoresOtherKinds) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 30, 25);
+  ClickButton(Form->ChangeTextBtn);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+}
+
+TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
+  WriteText(100, 80, "abc");
+  WriteText(300, 200, "xyz");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  ClickButton(Form->ChangeTextBtn);
+  TypeText(*Form, "!");
+  CanvasClick(*Form, 302, 205);  // another text becomes the selection
+  ASSERT_EQ(S().SelectedFig, S().DrawingFigs.GetTail());
+  PressKey(*Form, Qt::Key_Return);
+  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_EQ(S().DrawingFigs.GetHead()->Next->Data.Text, "abc");
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "xyz");
+  EXPECT_EQ(S().History.Count(), 2);
+
+  // Nothing selected at all: the same.
+  CanvasClick(*Form, 102, 85);
+  ClickButton(Form->ChangeTextBtn);
+  CanvasClick(*Form, 600, 400);
+  ASSERT_EQ(S().SelectedFig, nullptr);
+  PressKey(*Form, Qt::Key_Return);
+  EXPECT_EQ(S().History.Count(), 2);
+}
+
+TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
+  WriteText(100, 80, "abc");
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 300, 200);
+  TypeText(*Form, "zzz");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  if (Form->InputEdit->isVisible()) PressKey(*Form, Qt::Key_Return);
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "abc");
+  EXPECT_EQ(S().History.Count(), 1);
+}
+
+TEST_F(TextEntry, OtherKeysTypeNormally) {
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 10, 10);
+  TypeText(*Form, "ab");
+  PressKey(*Form, Qt::Key_Backspace);
+  TypeText(*Form, "c");
+  EXPECT_EQ(Form->InputEdit->text(), QStringLiteral("ac"));
+  EXPECT_TRUE(Form->InputEdit->isVisible());
+}
+
+}  // namespace
