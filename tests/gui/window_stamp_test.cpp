@@ -1,0 +1,147 @@
+// Setting a stamp with a dragged rectangle and placing it with the stamp tool.
+#include "support/form_fixture.h"
+
+namespace {
+
+class WindowStamp : public TFormTest {
+ protected:
+  // The rectangle (10, 10)–(50, 40) and the ellipse (100, 100)–(150, 180).
+  void DrawExample() {
+    DrawRect(*Form, {10, 10}, {50, 40});
+    DrawEllipse(*Form, {100, 100}, {150, 180});
+  }
+  void SetStamp(QPoint from, QPoint to) {
+    ChooseTool(Form->SetStampBtn);
+    CanvasDrag(*Form, from, to);
+  }
+  int StampCount() { return S().CurrentStamp ? S().CurrentStamp->FigCount() : -1; }
+  bool PreviewBlank() {
+    const QImage& img = Form->StampImage->Image;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
+    return true;
+  }
+};
+
+TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
+  DrawExample();
+  SetStamp({0, 0}, {200, 200});
+  ASSERT_EQ(StampCount(), 2);
+  EXPECT_EQ(S().StampTopLeft, (TPoint{10, 10}));
+  EXPECT_EQ(S().StampBottomRight, (TPoint{150, 180}));
+  auto copies = Figures(*S().CurrentStamp);
+  EXPECT_EQ(copies[0]->DrawingTool, dtRectangle);
+  EXPECT_EQ(copies[0]->Start, (TPoint{0, 0}));
+  EXPECT_EQ(copies[0]->End, (TPoint{40, 30}));
+  EXPECT_EQ(copies[1]->DrawingTool, dtEllipse);
+  EXPECT_EQ(copies[1]->Start, (TPoint{90, 90}));
+  EXPECT_EQ(copies[1]->End, (TPoint{140, 170}));
+  // The drawing is untouched and nothing is recorded.
+  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (TPoint{10, 10}));
+  EXPECT_EQ(S().History.Count(), 2);
+  // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
+  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->StampBtn->isEnabled());
+  EXPECT_FALSE(PreviewBlank());
+  // The rubber band is gone from the screen.
+  Form->PaintBoxPaint();
+  EXPECT_EQ(CanvasPixel(*Form, 200, 100), 0xFFFFFFu);
+}
+
+TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
+  DrawExample();
+  SetStamp({0, 0}, {200, 200});
+  ChooseTool(Form->StampBtn);
+  ASSERT_EQ(S().CurrentTool, dtStamp);
+  CanvasPress(*Form, 250, 250);  // a press does nothing
+  CanvasMove(*Form, 300, 200);
+  CanvasRelease(*Form, 300, 200);
+  auto figs = Figures(S().DrawingFigs);
+  ASSERT_EQ(figs.size(), 3u);
+  const TFigData& st = *figs[2];
+  EXPECT_EQ(st.DrawingTool, dtStamp);
+  EXPECT_EQ(st.Start, (TPoint{300, 200}));
+  EXPECT_EQ(st.End, (TPoint{440, 370}));
+  ASSERT_NE(st.StampData, nullptr);
+  EXPECT_NE(st.StampData, S().CurrentStamp.get());  // a copy of its own
+  EXPECT_EQ(st.StampData->FigCount(), 2);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atCreate}));
+  EXPECT_EQ(S().History.Tail->Data.FigData.StampData->FigCount(), 2);
+  // The placed stamp shows its contents at once: the rectangle's top edge.
+  EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
+  // The draw-mode pen is unchanged for the next figure.
+  DrawLine(*Form, {10, 300}, {90, 300});
+  EXPECT_EQ(Figures(S().DrawingFigs).back()->PenWidth, 4);
+
+  // A new stamp replaces the current one; placed stamps keep their copies.
+  SetStamp({0, 0}, {60, 60});
+  EXPECT_EQ(StampCount(), 1);
+  EXPECT_EQ(Figures(S().DrawingFigs)[2]->StampData->FigCount(), 2);
+}
+
+TEST_F(WindowStamp, ReverseDragGathersTheSameAndMarginIsThreePixels) {
+  DrawExample();
+  SetStamp({200, 200}, {0, 0});
+  EXPECT_EQ(StampCount(), 2);
+  // The rectangle reaches 3 pixels beyond (53, 43): still gathered.
+  SetStamp({13, 13}, {47, 37});
+  EXPECT_EQ(StampCount(), 1);
+  // 4 pixels beyond: left out, and with nothing gathered the stamp is gone.
+  SetStamp({14, 10}, {50, 40});
+  EXPECT_EQ(StampCount(), -1);
+  EXPECT_FALSE(Form->StampBtn->isEnabled());
+  EXPECT_TRUE(PreviewBlank());
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(WindowStamp, FiguresOnlyPartlyInsideAreLeftOut) {
+  DrawExample();
+  SetStamp({0, 0}, {120, 120});
+  ASSERT_EQ(StampCount(), 1);
+  EXPECT_EQ(Figures(*S().CurrentStamp)[0]->DrawingTool, dtRectangle);
+}
+
+TEST_F(WindowStamp, AnEmptyDrawingKeepsTheStampAndSaysSo) {
+  SetStamp({0, 0}, {100, 100});
+  EXPECT_EQ(Dialogs.LastText(), "選択できる図形がありません");
+  EXPECT_EQ(StampCount(), -1);
+  EXPECT_EQ(S().CurrentTool, dtNone);
+}
+
+TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
+  DrawExample();
+  SetStamp({0, 0}, {200, 200});
+  ASSERT_EQ(StampCount(), 2);
+  SetStamp({0, 0}, {0, 200});
+  EXPECT_EQ(StampCount(), 2);  // MakeStamp never ran
+  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(WindowStamp, PlaybackBlanksThePreviewAndDisablesTheStampTool) {
+  DrawExample();
+  SetStamp({0, 0}, {200, 200});
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  EXPECT_FALSE(Form->StampBtn->isEnabled());
+  EXPECT_TRUE(PreviewBlank());
+  EXPECT_EQ(StampCount(), 2);
+}
+
+TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
+  DrawRect(*Form, {10, 10}, {30, 30});
+  SetStamp({0, 0}, {40, 40});
+  ChooseTool(Form->StampBtn);
+  CanvasClick(*Form, 100, 100);
+  SetStamp({90, 90}, {130, 130});
+  ASSERT_EQ(StampCount(), 1);
+  const TFigData* inner = Figures(*S().CurrentStamp)[0];
+  EXPECT_EQ(inner->DrawingTool, dtStamp);
+  EXPECT_EQ(inner->Start, (TPoint{0, 0}));
+  ASSERT_NE(inner->StampData, nullptr);
+  EXPECT_EQ(Figures(*inner->StampData)[0]->End, (TPoint{20, 20}));
+}
+
+}  // namespace
