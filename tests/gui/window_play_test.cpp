@@ -1,0 +1,257 @@
+// The view mode: entering it, stepping with the play buttons and the slider,
+// and leaving it at an earlier step.
+#include "debug/debug.h"
+#include "support/form_fixture.h"
+
+namespace {
+
+class LinesMemo : public TMemo {
+ public:
+  std::vector<std::string> Lines;
+  void AddLine(const std::string& line) override { Lines.push_back(line); }
+  void Clear() override { Lines.clear(); }
+};
+
+class WindowPlay : public TFormTest {
+ protected:
+  // Three records: Create A, Create B, Move A.
+  void DrawThreeSteps() {
+    DrawRect(*Form, {10, 10}, {50, 40});
+    DrawEllipse(*Form, {100, 100}, {150, 180});
+    EnterEditMode(*Form);
+    CanvasPress(*Form, 20, 20);
+    CanvasMove(*Form, 220, 20);
+    CanvasRelease(*Form, 220, 20);
+    ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atMove}));
+  }
+  int Shown() { return S().DrawingFigs.FigCount(); }
+  int Step() { return S().History.StepOf(S().CurrentStep); }
+  void ExpectButtons(bool reverse, bool forward) {
+    EXPECT_EQ(Form->ReverseBtn->isEnabled(), reverse);
+    EXPECT_EQ(Form->ForwardBtn->isEnabled(), forward);
+  }
+};
+
+TEST_F(WindowPlay, AnEmptyHistoryHasNothingToPlay) {
+  EXPECT_TRUE(EnterPlayMode(*Form));
+  EXPECT_EQ(Dialogs.LastText(), "さいせいする絵がありません");
+  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_FALSE(Form->PlayPanel->isVisible());
+
+  EnterEditMode(*Form);
+  EnterPlayMode(*Form);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_TRUE(Form->SellectEditBtn->isChecked());
+}
+
+TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
+  DrawThreeSteps();
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_TRUE(Form->PlayPanel->isVisible());
+  EXPECT_FALSE(Form->DrawPanel->isVisible());
+  EXPECT_FALSE(Form->EditPanel->isVisible());
+  EXPECT_FALSE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_FALSE(Form->DrawMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Form->ToolMenu->menuAction()->isEnabled());
+  EXPECT_EQ(Shown(), 0);
+  EXPECT_EQ(S().CurrentStep, S().History.Head);
+  EXPECT_EQ(S().SelectedFig, nullptr);
+  EXPECT_EQ(Form->TimeTrackBar->minimum(), 0);
+  EXPECT_EQ(Form->TimeTrackBar->maximum(), 3);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  ExpectButtons(false, true);
+  EXPECT_TRUE(Form->StopBtn->isEnabled());
+  EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0xFFFFFFu);
+  // Nothing was recorded, and a second press of the mode button does nothing.
+  EnterPlayMode(*Form);
+  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().WorkMode, wmPlay);
+}
+
+TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  ClickButton(Form->ForwardBtn);
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 1);
+  EXPECT_EQ(Shown(), 1);
+  ExpectButtons(true, true);
+  EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0x000000u);
+  ClickButton(Form->ForwardBtn);
+  ClickButton(Form->ForwardBtn);
+  EXPECT_EQ(Step(), 3);
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));  // A moved
+  ExpectButtons(true, false);
+  ClickButton(Form->ForwardBtn);  // disabled at the end
+  EXPECT_EQ(Step(), 3);
+
+  ClickButton(Form->ReverseBtn);
+  EXPECT_EQ(Step(), 2);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 2);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+  ExpectButtons(true, true);
+  ClickButton(Form->ReverseBtn);
+  ClickButton(Form->ReverseBtn);
+  EXPECT_EQ(Step(), 0);
+  EXPECT_EQ(Shown(), 0);
+  ExpectButtons(false, true);
+
+  ClickButton(Form->ForwardBtn);
+  ClickButton(Form->ForwardBtn);
+  ClickButton(Form->StopBtn);
+  EXPECT_EQ(Step(), 0);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  EXPECT_EQ(Shown(), 0);
+  ExpectButtons(false, true);
+}
+
+TEST_F(WindowPlay, SliderJumpsSetTheStepAndTheButtons) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(3);
+  EXPECT_EQ(Step(), 3);
+  EXPECT_EQ(Shown(), 2);
+  ExpectButtons(true, false);
+  Form->TimeTrackBar->setValue(0);
+  EXPECT_EQ(Step(), 0);
+  ExpectButtons(false, true);
+  Form->TimeTrackBar->setValue(2);
+  ExpectButtons(true, true);
+  EXPECT_EQ(Shown(), 2);
+  // The keyboard moves it too.
+  Form->TimeTrackBar->setFocus();
+  QTest::keyClick(Form->TimeTrackBar, Qt::Key_Right);
+  EXPECT_EQ(Step(), 3);
+}
+
+TEST_F(WindowPlay, ForwardWritesTheLinesOfTheStepReachedOnce) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  LinesMemo lines;
+  S().Memo = &lines;
+  S().ShowProcess = true;
+  ClickButton(Form->ForwardBtn);
+  const std::vector<std::string> expected = DescribeAction(S().History.Head->Next->Data);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(lines.Lines, expected);
+  lines.Lines.clear();
+  ClickButton(Form->StopBtn);  // step 0 has no lines
+  EXPECT_TRUE(lines.Lines.empty());
+  S().ShowProcess = false;
+  S().Memo = Form.get();
+}
+
+TEST_F(WindowPlay, LeavingAtTheLastStepAsksNothing) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(3);
+  EnterDrawMode(*Form);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Form->DrawMenu->menuAction()->isEnabled());
+  EXPECT_EQ(S().History.Count(), 3);
+}
+
+TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(1);
+  Dialogs.Answers.push_back(mrYes);
+  EnterEditMode(*Form);
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
+  EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
+  EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
+  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNoCancel);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_TRUE(Form->EditPanel->isVisible());
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atMove, atBranch}));
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  EXPECT_EQ(Step(), 1);  // CurrentStep stays
+  EXPECT_EQ(Shown(), 1);
+  for (TActionItem* a = S().History.Head->Next->Next; a; a = a->Next) EXPECT_EQ(a->Data.TargetItem, nullptr);
+
+  // Drawing goes on from there, and the whole history replays to it.
+  EnterDrawMode(*Form);
+  DrawLine(*Form, {300, 300}, {400, 300});
+  EXPECT_EQ(Shown(), 2);
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(5);
+  EXPECT_EQ(Shown(), 2);
+  Form->TimeTrackBar->setValue(3);
+  EXPECT_EQ(Shown(), 2);
+  EnterDrawMode(*Form);  // at step 3 of 5: asks again, No
+  EXPECT_EQ(Dialogs.Shown.size(), 2u);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+}
+
+TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(1);
+  Dialogs.Answers.push_back(mrNo);
+  EnterDrawMode(*Form);
+  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));
+  EXPECT_TRUE(Form->DrawPanel->isVisible());
+  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+}
+
+TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(2);
+  Dialogs.Answers.push_back(mrCancel);
+  EnterDrawMode(*Form);
+  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(Step(), 2);
+  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_TRUE(Form->PlayPanel->isVisible());
+  EXPECT_FALSE(Form->DrawPanel->isVisible());
+  EXPECT_TRUE(Form->SellectPlayBtn->isChecked());
+  EXPECT_FALSE(Form->FileMenu->menuAction()->isEnabled());
+  // The play controls still work.
+  ClickButton(Form->ForwardBtn);
+  EXPECT_EQ(Step(), 3);
+}
+
+TEST_F(WindowPlay, EnteringAgainStartsFromStepZero) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(3);
+  EnterDrawMode(*Form);
+  EnterPlayMode(*Form);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  EXPECT_EQ(Step(), 0);
+  EXPECT_EQ(Shown(), 0);
+  ExpectButtons(false, true);
+}
+
+TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
+  DrawThreeSteps();
+  EnterPlayMode(*Form);
+  Form->TimeTrackBar->setValue(2);
+  Form->ResetDrawing();
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().CurrentStep, S().History.Head);
+  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_TRUE(Form->DrawPanel->isVisible());
+  EXPECT_FALSE(Form->PlayPanel->isVisible());
+  EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_EQ(Shown(), 0);
+  EXPECT_EQ(S().History.NextFigID, 1);
+  DrawRect(*Form, {10, 10}, {20, 20});
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+}
+
+}  // namespace
