@@ -1,0 +1,165 @@
+// The batch mode end to end: the program itself is run without a display on
+// drawing files the tests write.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include "support/file_fixture.h"
+
+namespace {
+
+struct TRun {
+  int Status = -1;
+  QByteArray Out, Err;
+};
+
+class BatchTest : public ::testing::Test {
+ protected:
+  QTemporaryDir Dir;
+
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+  void WriteFile(const QString& name, const QByteArray& bytes) {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QByteArray ReadFile(const QString& name) const {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name); }
+
+  // Runs tamlo with no display at all.
+  TRun Run(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(Dir.path());
+    p.start(TAMLO_BINARY, args);
+    TRun r;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.Status = p.exitCode();
+    r.Out = p.readAllStandardOutput();
+    r.Err = p.readAllStandardError();
+    return r;
+  }
+
+  // Two rectangles, then a third after a ReadBG of a missing picture.
+  void WriteDrawing(const QString& name = "d.tlo") {
+    WriteFile(name, DrawingFileText({RectRecord(1, 10, 10, 60, 50), RectRecord(2, 100, 10, 150, 50),
+                                     ReadBGRecord("nowhere.bmp"), RectRecord(3, 200, 10, 250, 50)}));
+  }
+};
+
+TEST_F(BatchTest, HelpAndVersion) {
+  TRun r = Run({"--version"});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "Tamlo Ver.1.23\n");
+  r = Run({"--help"});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_TRUE(r.Out.startsWith("usage: tamlo"));
+  EXPECT_TRUE(r.Out.contains("--export-process"));
+}
+
+TEST_F(BatchTest, BadUsageExitsWithTwoAndTheUsage) {
+  for (const QStringList& args :
+       {QStringList{"--export-bmp", "out.bmp"}, QStringList{"--export-bmp"}, QStringList{"--describe", "a.tlo", "b.tlo"},
+        QStringList{"--export-bmp", "o.bmp", "--step", "x", "d.tlo"}, QStringList{"--describe", "--step", "1", "d.tlo"},
+        QStringList{"--export-bmp", "o.bmp", "--export-jpeg", "o.jpg", "d.tlo"}, QStringList{"--describe", "--frobnicate", "d.tlo"}}) {
+    const TRun r = Run(args);
+    EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
+    EXPECT_TRUE(Entries().isEmpty());
+  }
+}
+
+TEST_F(BatchTest, BMPOfTheLastAndOfAnEarlierStep) {
+  WriteDrawing();
+  TRun r = Run({"--export-bmp", "out.bmp", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  // The missing picture's locating question got its safe answer.
+  EXPECT_TRUE(r.Err.contains("nowhere.bmpが見つかりません。場所を指定しますか？ -> No"));
+  const QByteArray bmp = ReadFile("out.bmp");
+  ASSERT_GE(bmp.size(), 54);
+  EXPECT_EQ(uint8_t(bmp[28]), 32);
+  QImage picture = QImage::fromData(bmp, "BMP");
+  ASSERT_EQ(picture.size(), QSize(640, 480));
+  EXPECT_EQ(picture.pixel(10, 30) & 0xFFFFFF, 0x000000u);
+  EXPECT_EQ(picture.pixel(200, 30) & 0xFFFFFF, 0x000000u);
+
+  r = Run({"--step", "1", "--export-bmp", "out.bmp", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_EQ(ReadFile("out.bak"), bmp);  // the first picture is the backup
+  picture = QImage(Path("out.bmp"));
+  EXPECT_EQ(picture.pixel(10, 30) & 0xFFFFFF, 0x000000u);
+  EXPECT_EQ(picture.pixel(100, 30) & 0xFFFFFF, 0xFFFFFFu);  // step 2 not yet
+
+  r = Run({"--export-bmp", "zero.bmp", "--step", "0", "d.tlo"});
+  ASSERT_EQ(r.Status, 0);
+  EXPECT_EQ(QImage(Path("zero.bmp")).pixel(10, 30) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(BatchTest, JPEGIsBaseline) {
+  WriteDrawing();
+  const TRun r = Run({"--export-jpeg", "out.jpg", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  const QByteArray jpeg = ReadFile("out.jpg");
+  EXPECT_TRUE(jpeg.startsWith("\xFF\xD8"));
+  EXPECT_TRUE(jpeg.contains("\xFF\xC0"));
+  EXPECT_FALSE(jpeg.contains("\xFF\xC2"));
+  EXPECT_EQ(QImage::fromData(jpeg, "JPG").size(), QSize(640, 480));
+}
+
+TEST_F(BatchTest, ProcessWritesOnePicturePerRecord) {
+  WriteDrawing();
+  QDir(Dir.path()).mkdir("pics");
+  const TRun r = Run({"--export-process", "pics/p.jpg", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_EQ(QDir(Path("pics")).entryList(QDir::Files, QDir::Name),
+            (QStringList{"p001.jpg", "p002.jpg", "p003.jpg", "p004.jpg"}));
+}
+
+TEST_F(BatchTest, DescribeListsEveryRecord) {
+  WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), ReadBGRecord(Path("sky.jpg"))}));
+  const TRun r = Run({"--describe", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  const QString expected = "Create Rectangle (ID = 1)\nat 10:02:15.07.\n\nRead BG file (" + Path("sky.jpg") +
+                           ")\nat 10:02:16.00.\n\n";
+  EXPECT_EQ(QString::fromUtf8(r.Out), expected);
+}
+
+TEST_F(BatchTest, FailuresExitWithOne) {
+  TRun r = Run({"--export-bmp", "o.bmp", "missing.tlo"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_TRUE(r.Err.contains("データ読み込みに失敗しました"));
+
+  WriteFile("bad.tlo", "not a drawing\r\n");
+  r = Run({"--describe", "bad.tlo"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_TRUE(r.Err.contains("データフォーマットが違います"));
+
+  WriteFile("w.Tlo", DrawingFileText({}));
+  r = Run({"--describe", "w.Tlo"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_TRUE(r.Err.contains("ファイルけいしきがちがいます"));
+
+  WriteDrawing();
+  r = Run({"--export-jpeg", "o.jpg", "--step", "5", "d.tlo"});
+  EXPECT_EQ(r.Status, 1);
+  r = Run({"--export-jpeg", "no/such/folder/o.jpg", "d.tlo"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_TRUE(r.Err.contains("を作成できません"));
+  EXPECT_FALSE(QFileInfo::exists(Path("o.jpg")));
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Opening a file dropped on the window or named on the command line.
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+
+#include "support/file_fixture.h"
+
+namespace {
+
+class OpenFileTest : public TFileTest {
+ protected:
+  // A 320 × 240 picture of one colour.
+  void WritePicture(const QString& name, QColor color) {
+    QImage picture(320, 240, QImage::Format_RGB32);
+    picture.fill(color);
+    ASSERT_TRUE(picture.save(Path(name), "BMP"));
+  }
+  void WriteDrawing(const QString& name) {
+    WriteFile(name, DrawingFileText({RectRecord(1, 100, 100, 150, 140), RectRecord(2, 200, 100, 250, 140)}));
+  }
+  // Drops files on the window as the platform does, then lets the window
+  // open what it took.
+  void Drop(const QStringList& names) {
+    QList<QUrl> urls;
+    for (const QString& n : names) urls << QUrl::fromLocalFile(Path(n));
+    QMimeData data;
+    data.setUrls(urls);
+    // The window must take the drag when it enters to be given the drop.
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Form.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Form.get(), &drop);
+    QCoreApplication::processEvents();
+  }
+};
+
+TEST_F(OpenFileTest, ExtensionsAreComparedExactly) {
+  for (const char* name : {"a.Tlo", "a.tlO", "p.Bmp", "p.jpeg", "p.Jpg", "noextension"}) {
+    Dialogs.Shown.clear();
+    Form->OpenFileByPath(Path(name));
+    EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"ファイルけいしきがちがいます"}) << name;
+  }
+  WriteDrawing("big.TLO");
+  Dialogs.Shown.clear();
+  Form->OpenFileByPath(Path("big.TLO"));
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(Caption(), CaptionFor("big.TLO"));
+}
+
+TEST_F(OpenFileTest, NothingOpensDuringPlayback) {
+  DrawRects(1);
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  WriteDrawing("d.tlo");
+  Form->OpenFileByPath(Path("d.tlo"));
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"さいせい中はファイルをよみこめません"});
+  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().WorkMode, wmPlay);
+}
+
+TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
+  WritePicture("sky.bmp", QColor(0, 0, 255));
+  DrawRects(1);
+  Answer(mrNo);
+  Form->OpenFileByPath(Path("sky.bmp"));
+  EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
+  EXPECT_EQ(S().History.Count(), 1);  // No: nothing
+
+  Answer(mrYes);
+  Form->OpenFileByPath(Path("sky.bmp"));
+  ASSERT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, atReadBG);
+  EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
+  EXPECT_EQ(CanvasPixel(*Form, 300, 200), 0x0000FFu);  // inside the picture
+  EXPECT_EQ(CanvasPixel(*Form, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
+}
+
+TEST_F(OpenFileTest, AMissingPictureRecordsNothing) {
+  Form->OpenFileByPath(Path("none.jpg"));
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(S().History.Count(), 0);
+}
+
+TEST_F(OpenFileTest, ADropOfThreeFilesOpensOnlyTheFirst) {
+  WriteDrawing("first.tlo");
+  WriteFile("second.tlo", DrawingFileText({RectRecord(1, 1, 1, 5, 5)}));
+  WritePicture("third.bmp", Qt::red);
+  Drop({"first.tlo", "second.tlo", "third.bmp"});
+  EXPECT_EQ(Caption(), CaptionFor("first.tlo"));
+  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(OpenFileTest, ADroppedPictureAsksFirstWhenThereIsADrawing) {
+  WritePicture("p.bmp", Qt::green);
+  DrawRects(1);
+  Answer(mrYes);
+  Drop({"p.bmp"});
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"});
+  EXPECT_EQ(S().History.Tail->Data.TargetType, atReadBG);
+}
+
+TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {
+  WriteDrawing("rel.tlo");
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(Dir.path());
+  Form->OpenFileByPath("rel.tlo");
+  QDir::setCurrent(before);
+  EXPECT_EQ(S().DataFileName, Path("rel.tlo").toStdString());
+}
+
+// The first command-line argument opens like a dropped file.
+class CommandLineTest : public OpenFileTest {
+ protected:
+  QTemporaryDir Early;
+  QString CommandLineFile() const override {
+    const QString path = Early.filePath("start.tlo");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(DrawingFileText({RectRecord(4, 10, 10, 60, 50)}));
+    return path;
+  }
+};
+
+TEST_F(CommandLineTest, TheFileIsOpenAtStart) {
+  EXPECT_EQ(Caption(), "Tamlo Ver.1.23 - " + Early.filePath("start.tlo"));
+  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History.NextFigID, 5);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(OpenFileTest, AnEmptyCommandLineArgumentOpensNothing) {
+  EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+}  // namespace
