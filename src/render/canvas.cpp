@@ -180,14 +180,17 @@ void TCanvas::StrokePoints(const TPoint* points, int count, bool closed, bool fi
   const QBrush brush = MakeBrush();
   Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](QPainter& p) {
     if (l == r && t == b) {
-      // Every vertex on one spot: a dot of the pen's width, where the
-      // stroker would draw nothing.
-      p.setPen(Qt::NoPen);
-      p.setBrush(pen.color());
-      if (w <= 1)
+      // Every vertex on one spot: the stroker would draw nothing, so a dot
+      // of the pen's width stands for it, made of the two round ends of a
+      // vanishingly short line (the same shape as any line's ends).
+      if (w <= 1) {
         p.fillRect(QRect(int(l), int(t), 1, 1), pen.color());
-      else
-        p.drawEllipse(poly[0], w / 2.0, w / 2.0);
+      } else {
+        QPen solid = pen;
+        solid.setStyle(Qt::SolidLine);
+        p.setPen(solid);
+        p.drawLine(poly[0], poly[0] + QPointF(1.0 / 64, 0));
+      }
       return;
     }
     if (filled && brush.style() != Qt::NoBrush) {

@@ -1,0 +1,397 @@
+// The canvas layer: pixel conventions, pen and brush state, the not-xor mode.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <climits>
+#include <set>
+
+#include "render/canvas.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr QRgb kBlack = 0xFF000000;
+
+QImage Blank(int w = 24, int h = 16, QRgb fill = kWhite) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(fill);
+  return img;
+}
+
+// A background where every pixel differs, so that any change shows.
+QImage Noise(int w = 40, int h = 30) {
+  QImage img(w, h, QImage::Format_RGB32);
+  uint32_t s = 12345;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      s = s * 1103515245u + 12345u;
+      img.setPixel(x, y, 0xFF000000u | (s >> 8));
+    }
+  return img;
+}
+
+// The pixels of one colour, as (x, y) pairs.
+std::set<std::pair<int, int>> PixelsOf(const QImage& img, QRgb c) {
+  std::set<std::pair<int, int>> s;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (img.pixel(x, y) == c) s.insert({x, y});
+  return s;
+}
+
+std::set<std::pair<int, int>> RectOutline(int l, int t, int r, int b) {
+  std::set<std::pair<int, int>> s;
+  for (int x = l; x <= r; ++x) s.insert({x, t}), s.insert({x, b});
+  for (int y = t; y <= b; ++y) s.insert({l, y}), s.insert({r, y});
+  return s;
+}
+
+}  // namespace
+
+TEST(CanvasColor, PlainColoursAreBlueGreenRedFromHighToLow) {
+  EXPECT_EQ(ToQColor(0x0000FF).rgb(), qRgb(255, 0, 0));
+  EXPECT_EQ(ToQColor(0x00FF00).rgb(), qRgb(0, 255, 0));
+  EXPECT_EQ(ToQColor(0xFF0000).rgb(), qRgb(0, 0, 255));
+  EXPECT_EQ(ToQColor(0x123456).rgb(), qRgb(0x56, 0x34, 0x12));
+}
+
+TEST(CanvasColor, SystemColoursHaveFixedValues) {
+  EXPECT_EQ(ToQColor(clBtnFace).rgb(), qRgb(0xF0, 0xF0, 0xF0));
+  EXPECT_EQ(ToQColor(static_cast<TColor>(0x80000005u)).rgb(), qRgb(255, 255, 255));  // window
+  EXPECT_EQ(ToQColor(static_cast<TColor>(0x80000008u)).rgb(), qRgb(0, 0, 0));        // window text
+  EXPECT_EQ(ToQColor(static_cast<TColor>(0x800000FFu)).rgb(), qRgb(0, 0, 0));        // no such index
+}
+
+TEST(CanvasFont, PointsBecomePixelsAtNinetySixDotsPerInch) {
+  EXPECT_EQ(PointsToPixels(9), 12);
+  EXPECT_EQ(PointsToPixels(12), 16);
+  EXPECT_EQ(PointsToPixels(10), 13);  // 13.33 rounds down
+  EXPECT_EQ(PointsToPixels(11), 15);  // 14.67 rounds up
+  EXPECT_EQ(PointsToPixels(INT_MAX), INT_MAX);  // clamps instead of overflowing
+}
+
+TEST(CanvasLine, OnePixelLineCoversBothEndPointsAndNothingElse) {
+  QImage img = Blank();
+  TCanvas c(&img);
+  c.Line({2, 5}, {12, 5});
+  std::set<std::pair<int, int>> want;
+  for (int x = 2; x <= 12; ++x) want.insert({x, 5});
+  EXPECT_EQ(PixelsOf(img, kBlack), want);
+}
+
+TEST(CanvasLine, PenWidthZeroOrLessDrawsLikeOnePixel) {
+  QImage one = Blank(), zero = Blank(), negative = Blank();
+  TCanvas c1(&one), c0(&zero), cn(&negative);
+  c1.PenWidth = 1;
+  c0.PenWidth = 0;
+  cn.PenWidth = -7;
+  const TPoint pts[] = {{1, 1}, {20, 9}, {4, 14}};
+  c1.Polyline(pts, 3);
+  c0.Polyline(pts, 3);
+  cn.Polyline(pts, 3);
+  EXPECT_EQ(one, zero);
+  EXPECT_EQ(one, negative);
+  EXPECT_FALSE(PixelsOf(one, kBlack).empty());
+}
+
+TEST(CanvasLine, OddWidthsSpreadEvenlyAroundTheLine) {
+  QImage img = Blank();
+  TCanvas c(&img);
+  c.PenWidth = 3;
+  c.Line({6, 7}, {16, 7});
+  // Rows 6, 7 and 8 along the middle; nothing on rows 5 and 9.
+  for (int x = 6; x <= 16; ++x) {
+    EXPECT_EQ(img.pixel(x, 6), kBlack) << x;
+    EXPECT_EQ(img.pixel(x, 7), kBlack) << x;
+    EXPECT_EQ(img.pixel(x, 8), kBlack) << x;
+  }
+  for (int x = 0; x < img.width(); ++x) {
+    EXPECT_EQ(img.pixel(x, 5), kWhite) << x;
+    EXPECT_EQ(img.pixel(x, 9), kWhite) << x;
+  }
+  // Round ends reach one pixel beyond each end point, symmetrically.
+  EXPECT_EQ(img.pixel(5, 7), kBlack);
+  EXPECT_EQ(img.pixel(17, 7), kBlack);
+  EXPECT_EQ(img.pixel(4, 7), kWhite);
+  EXPECT_EQ(img.pixel(18, 7), kWhite);
+}
+
+TEST(CanvasLine, ZeroLengthLineLeavesADotOfThePenWidth) {
+  QImage thin = Blank(), wide = Blank();
+  TCanvas ct(&thin), cw(&wide);
+  ct.Line({5, 5}, {5, 5});
+  EXPECT_EQ(PixelsOf(thin, kBlack), (std::set<std::pair<int, int>>{{5, 5}}));
+  cw.PenWidth = 5;
+  cw.Line({10, 8}, {10, 8});
+  EXPECT_EQ(wide.pixel(10, 8), kBlack);
+  EXPECT_EQ(wide.pixel(8, 8), kBlack);
+  EXPECT_EQ(wide.pixel(12, 8), kBlack);
+  EXPECT_EQ(wide.pixel(10, 6), kBlack);
+  EXPECT_EQ(wide.pixel(10, 10), kBlack);
+  EXPECT_EQ(wide.pixel(10, 11), kWhite);
+  EXPECT_EQ(wide.pixel(8, 6), kWhite);  // round, not square
+}
+
+TEST(CanvasLine, LineToMovesThePenPosition) {
+  QImage img = Blank();
+  TCanvas c(&img);
+  c.MoveTo(1, 1);
+  c.LineTo(5, 1);
+  c.LineTo(5, 6);
+  EXPECT_EQ(c.PenPos, (TPoint{5, 6}));
+  EXPECT_EQ(img.pixel(1, 1), kBlack);
+  EXPECT_EQ(img.pixel(5, 1), kBlack);
+  EXPECT_EQ(img.pixel(5, 6), kBlack);
+  EXPECT_EQ(img.pixel(1, 2), kWhite);
+}
+
+TEST(CanvasLine, DottedOnePixelPenSkipsEveryOtherPixelAndWidePensStaySolid) {
+  QImage dotted = Blank(), wide = Blank();
+  TCanvas cd(&dotted), cw(&wide);
+  cd.PenStyle = psDot;
+  cd.Line({0, 3}, {19, 3});
+  for (int x = 0; x < 20; ++x) EXPECT_EQ(dotted.pixel(x, 3), x % 2 == 0 ? kBlack : kWhite) << x;
+  cw.PenStyle = psDot;
+  cw.PenWidth = 3;
+  cw.Line({2, 8}, {18, 8});
+  for (int x = 2; x <= 18; ++x) EXPECT_EQ(wide.pixel(x, 8), kBlack) << x;
+}
+
+TEST(CanvasShapes, RectangleExcludesItsRightAndBottomEdge) {
+  QImage img = Blank();
+  TCanvas c(&img);
+  c.BrushColor = 0x0000FF;
+  c.Rectangle(2, 3, 12, 9);
+  EXPECT_EQ(PixelsOf(img, kBlack), RectOutline(2, 3, 11, 8));
+  EXPECT_EQ(PixelsOf(img, qRgb(255, 0, 0)).size(), size_t(8 * 4));  // the inside
+  EXPECT_EQ(img.pixel(3, 4), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(10, 7), qRgb(255, 0, 0));
+}
+
+TEST(CanvasShapes, CornersInAnyOrderGiveTheSameShape) {
+  QImage a = Blank(), b = Blank(), e1 = Blank(), e2 = Blank();
+  TCanvas ca(&a), cb(&b), c1(&e1), c2(&e2);
+  ca.Rectangle(2, 3, 12, 9);
+  cb.Rectangle(12, 9, 2, 3);
+  EXPECT_EQ(a, b);
+  c1.Ellipse(1, 2, 20, 14);
+  c2.Ellipse(20, 2, 1, 14);
+  EXPECT_EQ(e1, e2);
+}
+
+TEST(CanvasShapes, ClearBrushLeavesTheInsideAsItWas) {
+  QImage img = Blank(24, 16, qRgb(0, 128, 0));
+  TCanvas c(&img);
+  c.BrushStyle = bsClear;
+  c.Rectangle(2, 3, 12, 9);
+  EXPECT_EQ(PixelsOf(img, kBlack), RectOutline(2, 3, 11, 8));
+  EXPECT_EQ(img.pixel(5, 5), qRgb(0, 128, 0));
+}
+
+TEST(CanvasShapes, EllipseTouchesEverySideOfItsBoxAndStaysInside) {
+  QImage img = Blank(24, 16);
+  TCanvas c(&img);
+  c.BrushColor = 0x0000FF;
+  c.Ellipse(2, 1, 21, 14);  // pixels 2 … 20, 1 … 13
+  int minX = 99, maxX = -1, minY = 99, maxY = -1;
+  for (auto [x, y] : PixelsOf(img, kBlack)) {
+    minX = std::min(minX, x), maxX = std::max(maxX, x);
+    minY = std::min(minY, y), maxY = std::max(maxY, y);
+  }
+  EXPECT_EQ(minX, 2);
+  EXPECT_EQ(maxX, 20);
+  EXPECT_EQ(minY, 1);
+  EXPECT_EQ(maxY, 13);
+  EXPECT_EQ(img.pixel(11, 7), qRgb(255, 0, 0));  // filled
+  EXPECT_EQ(img.pixel(2, 1), kWhite);            // the box's corners stay
+  EXPECT_EQ(img.pixel(20, 13), kWhite);
+}
+
+TEST(CanvasShapes, PolygonIsClosedAndFilledPolylineIsOpen) {
+  const TPoint tri[] = {{2, 2}, {20, 2}, {2, 13}};
+  QImage poly = Blank(), line = Blank();
+  TCanvas cp(&poly), cl(&line);
+  cp.BrushColor = 0x0000FF;
+  cp.Polygon(tri, 3);
+  cl.Polyline(tri, 3);
+  EXPECT_EQ(poly.pixel(5, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(line.pixel(5, 5), kWhite);
+  // The closing edge runs from (2, 13) to (2, 2): drawn for the polygon
+  // only (the polyline's last segment goes from (20, 2) to (2, 13)).
+  EXPECT_EQ(poly.pixel(2, 8), kBlack);
+  EXPECT_EQ(line.pixel(2, 8), kWhite);
+  EXPECT_EQ(line.pixel(2, 13), kBlack);
+}
+
+TEST(CanvasText, TextOutIsTransparentUnderAClearBrushAndMovesThePen) {
+  QImage img = Blank(120, 40, qRgb(0, 0, 255));
+  TCanvas c(&img);
+  c.FontSize = 12;
+  c.FontColor = 0x0000FF;  // red
+  c.BrushStyle = bsClear;
+  c.TextOut(4, 3, "Aa あ");
+  EXPECT_EQ(c.PenPos, (TPoint{4 + c.TextWidth("Aa あ"), 3}));
+  EXPECT_GT(c.TextWidth("Aa あ"), 20);
+  // Only two colours: the background and the glyphs, no smoothing.
+  const auto blue = PixelsOf(img, qRgb(0, 0, 255)).size(), red = PixelsOf(img, qRgb(255, 0, 0)).size();
+  EXPECT_GT(red, 20u);
+  EXPECT_EQ(blue + red, size_t(120 * 40));
+  // Nothing above the text's top-left corner.
+  for (int x = 0; x < 120; ++x)
+    for (int y = 0; y < 3; ++y) ASSERT_EQ(img.pixel(x, y), qRgb(0, 0, 255));
+}
+
+TEST(CanvasText, TextOutOnASolidBrushFillsTheTextCell) {
+  QImage img = Blank(120, 40, qRgb(0, 0, 255));
+  TCanvas c(&img);
+  c.FontSize = 12;
+  c.BrushColor = clWhite;
+  c.TextOut(4, 3, "Ab");
+  const int w = c.TextWidth("Ab"), h = c.TextHeight("Ab");
+  EXPECT_EQ(img.pixel(4, 3), kWhite);
+  EXPECT_EQ(img.pixel(4 + w - 1, 3 + h - 1), kWhite);
+  EXPECT_EQ(img.pixel(4 + w, 3), qRgb(0, 0, 255));
+  EXPECT_EQ(img.pixel(3, 3), qRgb(0, 0, 255));
+}
+
+TEST(CanvasText, LargerFontsAreWider) {
+  QImage img = Blank();
+  TCanvas c(&img);
+  c.FontSize = 9;
+  const int small = c.TextWidth("abc");
+  c.FontSize = 36;
+  EXPECT_GT(c.TextWidth("abc"), 3 * small);
+  EXPECT_EQ(c.TextWidth(""), 0);
+}
+
+TEST(CanvasNotXor, OneDrawInvertsAgainstThePenColour) {
+  QImage img = Blank(24, 16, qRgb(0x12, 0x34, 0x56));
+  TCanvas c(&img);
+  c.PenMode = pmNotXor;
+  c.PenColor = 0x0000FF;  // red
+  c.Line({2, 5}, {12, 5});
+  // NOT(dest XOR red) = NOT(0xED3456) = 0x12CBA9.
+  EXPECT_EQ(img.pixel(5, 5), qRgb(0x12, 0xCB, 0xA9));
+  EXPECT_EQ(img.pixel(5, 6), qRgb(0x12, 0x34, 0x56));
+}
+
+TEST(CanvasNotXor, WhiteFillLeavesTheDestinationUnchanged) {
+  const QImage before = Noise();
+  QImage img = before;
+  TCanvas c(&img);
+  c.PenMode = pmNotXor;
+  c.PenColor = clWhite;
+  c.BrushColor = clWhite;
+  c.PenWidth = 5;
+  c.Rectangle(3, 3, 30, 25);
+  c.Ellipse(0, 0, 40, 30);
+  EXPECT_EQ(img, before);
+}
+
+TEST(CanvasNotXor, DrawingEveryPrimitiveTwiceRestoresEveryPixel) {
+  const QImage before = Noise();
+  const TPoint zigzag[] = {{1, 1}, {38, 28}, {38, 1}, {1, 28}, {20, 0}, {20, 29}};  // crosses itself
+  struct TCase {
+    const char* name;
+    TPenStyle style;
+    int width;
+    TBrushStyle brush;
+    TColor brushColor;
+  };
+  const TCase cases[] = {
+      {"dotted frame", psDot, 1, bsSolid, clWhite},  {"thin solid", psSolid, 1, bsSolid, 0x00FF00},
+      {"wide solid", psSolid, 4, bsSolid, clWhite},  {"wide odd, coloured brush", psSolid, 7, bsSolid, 0x0080FF},
+      {"clear brush", psSolid, 3, bsClear, clWhite}, {"width zero dotted", psDot, 0, bsSolid, clWhite},
+  };
+  for (const TCase& k : cases) {
+    QImage img = before;
+    TCanvas c(&img);
+    c.PenMode = pmNotXor;
+    c.PenStyle = k.style;
+    c.PenWidth = k.width;
+    c.BrushStyle = k.brush;
+    c.BrushColor = k.brushColor;
+    c.PenColor = 0x3050F0;
+    c.FontSize = 14;
+    c.FontColor = 0x00C000;
+    auto drawAll = [&] {
+      c.Rectangle(3, 4, 30, 22);
+      c.Rectangle(25, 20, 10, 2);
+      c.Ellipse(5, 5, 36, 27);
+      c.Line({0, 0}, {39, 29});
+      c.Polyline(zigzag, 6);
+      c.Polygon(zigzag, 6);
+      c.TextOut(2, 8, "Xyあ");
+      c.Rectangle(-5, -5, 60, 50);  // partly off the image
+    };
+    drawAll();
+    EXPECT_NE(img, before) << k.name;
+    drawAll();
+    EXPECT_EQ(img, before) << k.name;
+  }
+}
+
+TEST(CanvasFill, FillRectUsesTheBrushWhateverThePenMode) {
+  QImage img = Blank(24, 16, qRgb(9, 9, 9));
+  TCanvas c(&img);
+  c.PenMode = pmNotXor;
+  c.BrushColor = 0x0000FF;
+  c.FillRect(QRect(2, 2, 5, 4));
+  EXPECT_EQ(PixelsOf(img, qRgb(255, 0, 0)).size(), 20u);
+  EXPECT_EQ(img.pixel(6, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(7, 5), qRgb(9, 9, 9));
+  c.BrushStyle = bsClear;
+  c.BrushColor = clWhite;
+  c.FillRect(QRect(0, 0, 24, 16));
+  EXPECT_EQ(PixelsOf(img, kWhite).size(), 0u);
+}
+
+TEST(CanvasStretch, StretchDrawScalesWithoutSmoothing) {
+  QImage src(2, 2, QImage::Format_RGB32);
+  src.setPixel(0, 0, qRgb(255, 0, 0));
+  src.setPixel(1, 0, qRgb(0, 255, 0));
+  src.setPixel(0, 1, qRgb(0, 0, 255));
+  src.setPixel(1, 1, qRgb(0, 0, 0));
+  QImage img = Blank(8, 8);
+  TCanvas c(&img);
+  c.StretchDraw(QRect(2, 2, 4, 4), src, QRect(0, 0, 2, 2));
+  EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(3, 3), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(4, 2), qRgb(0, 255, 0));
+  EXPECT_EQ(img.pixel(5, 5), qRgb(0, 0, 0));
+  EXPECT_EQ(img.pixel(2, 5), qRgb(0, 0, 255));
+  EXPECT_EQ(img.pixel(1, 1), kWhite);
+  EXPECT_EQ(img.pixel(6, 6), kWhite);
+}
+
+TEST(CanvasHostile, HugeCoordinatesWidthsAndSizesDrawWithoutHarm) {
+  QImage img = Blank(64, 48);
+  TCanvas c(&img);
+  c.PenWidth = INT_MAX;
+  c.Line({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX});
+  c.PenWidth = 1;
+  c.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  c.Rectangle(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+  TPoint far[MaxPoints];
+  for (int i = 0; i < MaxPoints; ++i) far[i] = TPoint{i % 2 ? INT_MAX : INT_MIN, (i * 7919) % 3 ? INT_MIN : INT_MAX};
+  c.Polygon(far, MaxPoints);
+  c.Polyline(far, MaxPoints);
+  c.FontSize = INT_MAX;
+  c.TextOut(INT_MAX, INT_MAX, "big");
+  c.FontSize = INT_MIN;
+  c.TextOut(2, 2, "small");
+  c.PenMode = pmNotXor;
+  c.PenWidth = INT_MAX;
+  c.Line({INT_MIN, 0}, {INT_MAX, 0});
+  c.Polyline(nullptr, 5);
+  c.Polygon(far, 0);
+  SUCCEED();
+}
+
+TEST(CanvasHostile, ACanvasWithoutAnImageDrawsNothing) {
+  TCanvas c(nullptr);
+  c.Rectangle(0, 0, 10, 10);
+  c.TextOut(0, 0, "x");
+  c.FillRect(QRect(0, 0, 5, 5));
+  EXPECT_EQ(c.Image(), nullptr);
+}
