@@ -135,6 +135,12 @@ class TBatchDialogs : public TDialogs {
   bool Execute(TFileDialog&) override { return false; }
 };
 
+// Qt's own notes about the platform (no runtime folder, no window system)
+// say nothing about the drawing: only its serious messages are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, "tamlo: " + text.toStdString());
+}
+
 }  // namespace
 
 int RunBatchIfAsked(int argc, char** argv) {
@@ -168,6 +174,7 @@ int RunBatchIfAsked(int argc, char** argv) {
   char* qtArgv[] = {argv[0], nullptr};
   std::unique_ptr<QGuiApplication> app;
   if (!QCoreApplication::instance()) {
+    qInstallMessageHandler(QuietQtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
   }
