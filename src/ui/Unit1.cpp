@@ -254,7 +254,7 @@ void TTamloForm::BuildWindow() {
     auto* button = Place(new QToolButton(DrawPanel), b.name, b.left, b.top, b.width, b.height);
     button->setCheckable(true);
     if (b.hint) button->setToolTip(QString::fromUtf8(b.hint));
-    QSize iconSize = b.hint ? QSize(44, 38) : QSize(30, 30);
+    QSize iconSize = b.hint ? QSize(44, 38) : QSize(40, 17);
     button->setIconSize(iconSize);
     button->setIcon(ButtonIcon(b.name, iconSize));
     ToolGroup->addButton(button);
@@ -262,7 +262,7 @@ void TTamloForm::BuildWindow() {
     *b.member = button;
   }
   SetStampBtn->setText(QString::fromUtf8("スタンプのせってい"));
-  SetStampBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  SetStampBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   SellectionBtn->setChecked(true);
   StampBtn->setEnabled(false);
   StampField = MakePanel(DrawPanel, "StampField", 8, 376, 120, 100, true, true);
