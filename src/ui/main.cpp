@@ -3,16 +3,39 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
+#include <exception>
 
 #include "ui/Unit1.h"
 #include "ui/batch.h"
+
+namespace {
+
+// An exception escaping an event handler is shown in an error box and the
+// program goes on with the next event.
+class TTamloApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(activeWindow(), applicationName(), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+      QMessageBox::critical(activeWindow(), applicationName(), QStringLiteral("Unknown error"));
+    }
+    return false;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   int r = RunBatchIfAsked(argc, argv);
   if (r >= 0) return r;
 
-  QApplication app(argc, argv);
+  TTamloApplication app(argc, argv);
   QApplication::setApplicationName("Tamlo");
 
   // Qt's own texts (dialog buttons, file dialogs) in Japanese.
@@ -21,9 +44,14 @@ int main(int argc, char** argv) {
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(&qtJapanese);
 
-  TTamloForm form;
-  const QStringList args = QApplication::arguments();
-  form.FormCreate(args.size() > 1 ? args.at(1) : QString());
-  form.show();
-  return app.exec();
+  try {
+    TTamloForm form;
+    const QStringList args = QApplication::arguments();
+    form.FormCreate(args.size() > 1 ? args.at(1) : QString());
+    form.show();
+    return app.exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));
+    return 0;
+  }
 }
