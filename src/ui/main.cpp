@@ -21,7 +21,7 @@ class TTamloApplication : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-      QMessageBox::critical(activeWindow(), applicationName(), QString::fromLocal8Bit(e.what()));
+      QMessageBox::critical(activeWindow(), applicationName(), QString::fromUtf8(e.what()));
     } catch (...) {
       QMessageBox::critical(activeWindow(), applicationName(), QStringLiteral("Unknown error"));
     }
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     form.show();
     return app.exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));
+    QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromUtf8(e.what()));
     return 0;
   }
 }
