@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 #include <vector>
 
 #include "io/formatcodepage.h"
@@ -32,8 +31,7 @@ bool IsRegularFile(const std::string& name) {
 class TReader {
  public:
   TReader(TTamloState& state, std::string_view text) : S(state), FText(text), FEcho(state.ShowProcess) {
-    for (const TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next)
-      FFirstWithID.try_emplace(a->Data.TargetID, a);
+    for (const TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
   }
 
   int Run() {
@@ -60,9 +58,7 @@ class TReader {
   std::string_view FText;
   size_t FPos = 0;
   const bool FEcho;
-  // The first record carrying each TargetID, read so far (the kind of a
-  // change's target).
-  std::unordered_map<int32_t, const TActionItem*> FFirstWithID;
+  TChangeTargets FTargets;  // the records read so far
   std::vector<TPoint> FVertices;  // reused by every point block
   std::optional<std::string> FBadColor;  // a colour line that is no colour
 
@@ -158,7 +154,7 @@ class TReader {
       if (!IntField("TargetID", d.TargetID)) return false;
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
-    FFirstWithID.try_emplace(d.TargetID, item);
+    FTargets.Add(*item);  // TargetID is final from here on
     if (d.TargetType == atChange) {
       if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
     }
@@ -230,10 +226,7 @@ class TReader {
       case ptSize: {
         if (!IntField("TextSize", f.TextSize) || !PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End))
           return false;
-        // The record itself is indexed already, so the lookup always finds
-        // one; a change finding itself has no tool yet and carries neither.
-        const auto it = FFirstWithID.find(item.Data.TargetID);
-        const TDrawingTool target = it != FFirstWithID.end() ? it->second->Data.FigData.DrawingTool : dtNone;
+        const TDrawingTool target = FTargets.TargetTool(item);
         if (IsPointFigure(target)) {
           if (!ReadPoints(item)) return false;
         } else if (target == dtStamp) {

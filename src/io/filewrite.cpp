@@ -1,7 +1,6 @@
 #include "io/filewrite.h"
 
 #include <charconv>
-#include <unordered_map>
 
 #include "io/formatcodepage.h"
 #include "io/formattext.h"
@@ -17,7 +16,7 @@ class TWriter {
 
   std::string Run() {
     Line(Header);
-    IndexFirstRecords();
+    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
     for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
     return std::move(FOut);
   }
@@ -25,14 +24,7 @@ class TWriter {
  private:
   const THistoryList& FHistory;
   std::string FOut;
-  // The first record carrying each TargetID, for the kind of a change's
-  // target without a walk per change.
-  std::unordered_map<int32_t, const TActionItem*> FFirstWithID;
-
-  void IndexFirstRecords() {
-    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next)
-      FFirstWithID.try_emplace(a->Data.TargetID, a);
-  }
+  TChangeTargets FTargets;  // the whole history
 
   void Line(std::string_view text) {
     FOut.append(text);
@@ -122,11 +114,6 @@ class TWriter {
     Line("end StampData");
   }
 
-  TDrawingTool TargetTool(const TActionItem& change) const {
-    const auto it = FFirstWithID.find(change.Data.TargetID);
-    return it != FFirstWithID.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
-  }
-
   void WriteChange(const TActionItem& item) {
     const TFigData& f = item.Data.FigData;
     Line("begin FigData");
@@ -135,7 +122,7 @@ class TWriter {
         IntLine(f.TextSize);
         PointLine(f.Start);
         PointLine(f.End);
-        const TDrawingTool target = TargetTool(item);
+        const TDrawingTool target = FTargets.TargetTool(item);
         if (IsPointFigure(target))
           WritePoints(f.PointData);
         else if (target == dtStamp)

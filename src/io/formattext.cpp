@@ -267,14 +267,6 @@ bool ParameterFromWord(std::string_view word, TParameterType& parameter) {
   return false;
 }
 
-TDrawingTool ChangeTargetTool(const THistoryList& history, const TActionItem& change) {
-  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) {
-    if (a->Data.TargetID == change.Data.TargetID) return a->Data.FigData.DrawingTool;
-    if (a == &change) break;
-  }
-  return change.Data.FigData.DrawingTool;
-}
-
 std::string PathFolder(std::string_view path) {
   const size_t sep = LastSeparator(path);
   return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));

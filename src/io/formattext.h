@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "document/figure.h"
 #include "history/history.h"
@@ -53,11 +54,26 @@ inline bool HasFullFigureBlock(TActionType t) {
 }
 
 // ---- The kind of a change's target
-// The tool of the first record of `history` (from the first item after the
-// sentinel) whose TargetID equals `change`'s; `change` itself ends the walk
-// at the latest, and then its own snapshot's tool decides. It tells whether
-// a size change carries a vertex list, stamp contents or neither.
-TDrawingTool ChangeTargetTool(const THistoryList& history, const TActionItem& change);
+// A size change carries a vertex list, stamp contents or neither, by the
+// tool of the first record (from the first item after the sentinel) whose
+// TargetID equals the change's. The change itself is in the history, so it
+// ends that walk at the latest and then its own snapshot's tool decides;
+// a change read from a file has no tool yet and so carries neither.
+// Indexing the first record of every ID once keeps this linear in the
+// length of the history.
+class TChangeTargets {
+ public:
+  // Records in history order; only the first of each TargetID counts.
+  void Add(const TActionItem& record) { FFirst.try_emplace(record.Data.TargetID, &record); }
+  // The deciding tool for `change` (its own when not indexed yet).
+  TDrawingTool TargetTool(const TActionItem& change) const {
+    const auto it = FFirst.find(change.Data.TargetID);
+    return it != FFirst.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
+  }
+
+ private:
+  std::unordered_map<int32_t, const TActionItem*> FFirst;
+};
 
 // ---- Paths (either platform: the folder part ends at the last '/' or '\')
 // Folder part with its trailing separator; empty when there is none.

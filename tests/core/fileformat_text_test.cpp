@@ -192,6 +192,33 @@ TEST(Words, KindsToolsAndParametersBothWays) {
   EXPECT_FALSE(ParameterFromWord("size", p));
 }
 
+TEST(ChangeTargets, FirstRecordWithTheIdDecidesWhateverItsKind) {
+  THistoryList h;
+  auto add = [&](TActionType type, int32_t id, TDrawingTool tool) {
+    TFigData f;
+    f.DrawingTool = tool;
+    TActionItem* a = h.AddAction(f);
+    a->Data.TargetType = type;
+    a->Data.TargetID = id;
+    return a;
+  };
+  add(atBranch, 2, dtNone);  // a step number that equals a later figure ID
+  add(atCreate, 1, dtFreeLine);
+  add(atCreate, 2, dtStamp);
+  TActionItem* size1 = add(atChange, 1, dtFreeLine);
+  TActionItem* size2 = add(atChange, 2, dtStamp);
+  TActionItem* orphan = add(atChange, 9, dtPolygon);
+  TActionItem* later = add(atChange, 10, dtEllipse);
+  add(atCreate, 10, dtPolyline);
+
+  TChangeTargets t;
+  for (const TActionItem* a = h.Head->Next; a != nullptr; a = a->Next) t.Add(*a);
+  EXPECT_EQ(t.TargetTool(*size1), dtFreeLine);
+  EXPECT_EQ(t.TargetTool(*size2), dtNone);      // the Branch record comes first
+  EXPECT_EQ(t.TargetTool(*orphan), dtPolygon);  // finds itself: its own tool
+  EXPECT_EQ(t.TargetTool(*later), dtEllipse);   // a later creation does not count
+}
+
 TEST(Paths, SplitAtTheLastSeparatorOfEitherPlatform) {
   EXPECT_EQ(PathFolder("C:\\e\\sora.jpg"), "C:\\e\\");
   EXPECT_EQ(PathBareName("C:\\e\\sora.jpg"), "sora.jpg");
