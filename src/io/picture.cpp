@@ -1,6 +1,7 @@
 #include "io/picture.h"
 
 #include <QFile>
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
@@ -62,7 +63,12 @@ struct TBmpInfo {
   size_t PixelOffset = 0;
 };
 
-// Reads and checks the headers and the palette. False for anything damaged.
+// Bytes per stored row: whole 32-bit words.
+int64_t RowStride(const TBmpInfo& info) { return (info.Width * info.Bits + 31) / 32 * 4; }
+
+// Reads and checks the headers, the palette and, for uncompressed pictures,
+// the amount of pixel data, before anything is allocated. False for anything
+// damaged.
 bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
   if (size < 14 + 12 || d[0] != 'B' || d[1] != 'M') return false;
   const size_t offBits = U32(d + 10);
@@ -124,10 +130,13 @@ bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
       info.Masks[0] = 0xFF0000, info.Masks[1] = 0x00FF00, info.Masks[2] = 0x0000FF;
     }
   }
+  if (offBits < headersEnd || offBits > size) return false;
+  info.PixelOffset = offBits;
   if (info.Bits <= 8) {
     const size_t maxColors = size_t(1) << info.Bits;
-    const size_t count = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
-    if (headersEnd + count * entrySize > size) return false;
+    size_t count = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
+    // A palette shorter than its header says ends where the pixels begin.
+    count = std::min(count, (offBits - headersEnd) / entrySize);
     // Indices past the palette show black.
     info.Palette.assign(maxColors, qRgb(0, 0, 0));
     for (size_t i = 0; i < count; ++i) {
@@ -135,8 +144,12 @@ bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
       info.Palette[i] = qRgb(e[2], e[1], e[0]);
     }
   }
-  if (offBits < headersEnd || offBits > size) return false;
-  info.PixelOffset = offBits;
+  if (info.Compression == kBI_RGB || info.Compression == kBI_BITFIELDS) {
+    // Every row must be there; only the last one may lack its padding.
+    const int64_t bitsPerRow = info.Width * info.Bits;
+    const uint64_t needed = uint64_t(RowStride(info)) * uint64_t(info.Height - 1) + uint64_t((bitsPerRow + 7) / 8);
+    if (needed > size - offBits) return false;
+  }
   return true;
 }
 
@@ -183,13 +196,10 @@ bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img)
   return true;
 }
 
-bool DecodeRaw(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img) {
+// Sizes were checked by ParseBmpHeaders.
+void DecodeRaw(const uint8_t* d, const TBmpInfo& info, QImage& img) {
   const int64_t w = info.Width, h = info.Height;
-  const int64_t bitsPerRow = w * info.Bits;
-  const int64_t stride = (bitsPerRow + 31) / 32 * 4;
-  // The last row may lack its padding; nothing else may be missing.
-  const uint64_t needed = uint64_t(stride) * uint64_t(h - 1) + uint64_t((bitsPerRow + 7) / 8);
-  if (info.PixelOffset + needed > size) return false;
+  const int64_t stride = RowStride(info);
   const TChannel r(info.Masks[0]), g(info.Masks[1]), b(info.Masks[2]);
   for (int64_t fileRow = 0; fileRow < h; ++fileRow) {
     const uint8_t* src = d + info.PixelOffset + fileRow * stride;
@@ -220,7 +230,6 @@ bool DecodeRaw(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img)
         break;
     }
   }
-  return true;
 }
 
 // --------------------------------------------------------------- JPEG ----
@@ -364,9 +373,11 @@ TPictureResult ReadBMP(const std::string& path, QImage& out) {
   if (!ParseBmpHeaders(d, size, info)) return Failed(kBadBitmapText);
   QImage img(int(info.Width), int(info.Height), QImage::Format_RGB32);
   if (img.isNull()) return Failed(kBadBitmapText);
-  const bool ok = info.Compression == kBI_RLE8 || info.Compression == kBI_RLE4 ? DecodeRle(d, size, info, img)
-                                                                               : DecodeRaw(d, size, info, img);
-  if (!ok) return Failed(kBadBitmapText);
+  if (info.Compression == kBI_RLE8 || info.Compression == kBI_RLE4) {
+    if (!DecodeRle(d, size, info, img)) return Failed(kBadBitmapText);
+  } else {
+    DecodeRaw(d, info, img);
+  }
   out = std::move(img);
   return Done();
 }

@@ -1,0 +1,314 @@
+// JPEG files: the decoder's settings and limits, the encoder's settings,
+// damaged and hostile files.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "io/picture.h"
+
+namespace {
+
+using TBytes = std::vector<uint8_t>;
+
+QImage Smooth(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128 + (x - y) / 8));
+  return img;
+}
+
+struct TEncodeOptions {
+  bool Grey = false;
+  bool Progressive = false;
+  bool FullChroma = false;  // 4:4:4
+  int Scans = 0;            // > 0: a progressive script of this many scans
+};
+
+// An independent encoder for test files, straight on libjpeg.
+TBytes Encode(const QImage& img, const TEncodeOptions& o) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long outSize = 0;
+  jpeg_mem_dest(&c, &out, &outSize);
+  c.image_width = JDIMENSION(img.width());
+  c.image_height = JDIMENSION(img.height());
+  c.input_components = o.Grey ? 1 : 3;
+  c.in_color_space = o.Grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 85, TRUE);
+  if (o.FullChroma) c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
+  if (o.Progressive) jpeg_simple_progression(&c);
+  std::vector<jpeg_scan_info> script;
+  if (o.Scans > 0) {
+    // One DC scan for all components, then one AC coefficient per scan.
+    jpeg_scan_info dc{};
+    dc.comps_in_scan = 3;
+    dc.component_index[0] = 0, dc.component_index[1] = 1, dc.component_index[2] = 2;
+    script.push_back(dc);
+    for (int comp = 0; comp < 3 && int(script.size()) < o.Scans; ++comp)
+      for (int k = 1; k <= 63 && int(script.size()) < o.Scans; ++k) {
+        jpeg_scan_info ac{};
+        ac.comps_in_scan = 1;
+        ac.component_index[0] = comp;
+        ac.Ss = k, ac.Se = k;
+        script.push_back(ac);
+      }
+    c.scan_info = script.data();
+    c.num_scans = int(script.size());
+  }
+  jpeg_start_compress(&c, TRUE);
+  std::vector<JSAMPLE> row(size_t(img.width()) * 3);
+  while (c.next_scanline < c.image_height) {
+    const int y = int(c.next_scanline);
+    for (int x = 0; x < img.width(); ++x) {
+      const QRgb p = img.pixel(x, y);
+      if (o.Grey) {
+        row[x] = JSAMPLE(qGray(p));
+      } else {
+        row[3 * x] = JSAMPLE(qRed(p)), row[3 * x + 1] = JSAMPLE(qGreen(p)), row[3 * x + 2] = JSAMPLE(qBlue(p));
+      }
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  TBytes bytes(out, out + outSize);
+  jpeg_destroy_compress(&c);
+  std::free(out);
+  return bytes;
+}
+
+// Where the frame header (SOF0 … SOF2) starts; its height and width follow
+// at +5 and +7.
+size_t FindFrame(const TBytes& b) {
+  for (size_t i = 2; i + 9 < b.size(); ++i)
+    if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC1 || b[i + 1] == 0xC2)) return i;
+  return 0;
+}
+
+void SetFrameSize(TBytes& b, int w, int h) {
+  const size_t f = FindFrame(b);
+  ASSERT_NE(f, 0u);
+  b[f + 5] = uint8_t(h >> 8), b[f + 6] = uint8_t(h);
+  b[f + 7] = uint8_t(w >> 8), b[f + 8] = uint8_t(w);
+}
+
+double MeanError(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  return sum / (3.0 * a.width() * a.height());
+}
+
+class JpegTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+
+  std::string Write(const std::string& name, const TBytes& bytes) {
+    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+    // A new file each time: rewriting one in place makes some file
+    // systems flush it to disk on every close.
+    QFile::remove(QString::fromStdString(path));
+    QFile f(QString::fromStdString(path));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return path;
+  }
+  TPictureResult Read(const TBytes& bytes, QImage& out) { return ReadJPEG(Write("t.jpg", bytes), out); }
+};
+
+}  // namespace
+
+TEST_F(JpegTest, ExportReadsBackCloseToTheOriginal) {
+  const QImage img = Smooth(640, 480);
+  const std::string path = dir.filePath("frame.jpg").toStdString();
+  ASSERT_TRUE(WriteJPEG(path, img).Ok);
+  QImage back;
+  ASSERT_TRUE(ReadJPEG(path, back).Ok);
+  EXPECT_EQ(back.size(), img.size());
+  EXPECT_EQ(back.format(), QImage::Format_RGB32);
+  EXPECT_LT(MeanError(back, img), 2.0);
+}
+
+TEST_F(JpegTest, ExportIsBaselineColourAtQualityNinety) {
+  const std::string path = dir.filePath("frame.jpg").toStdString();
+  ASSERT_TRUE(WriteJPEG(path, Smooth(64, 48)).Ok);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  jpeg_decompress_struct d{};
+  jpeg_error_mgr err{};
+  d.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&d);
+  jpeg_stdio_src(&d, f);
+  ASSERT_EQ(jpeg_read_header(&d, TRUE), JPEG_HEADER_OK);
+  EXPECT_FALSE(d.progressive_mode);
+  EXPECT_EQ(d.num_components, 3);
+  EXPECT_EQ(d.jpeg_color_space, JCS_YCbCr);
+  // The standard tables scaled to 20 %: luminance 16 → 3, chrominance 17 → 3,
+  // luminance's largest 121 → 24, chrominance's 99 → 20.
+  ASSERT_NE(d.quant_tbl_ptrs[0], nullptr);
+  ASSERT_NE(d.quant_tbl_ptrs[1], nullptr);
+  EXPECT_EQ(d.quant_tbl_ptrs[0]->quantval[0], 3);
+  EXPECT_EQ(d.quant_tbl_ptrs[1]->quantval[0], 3);
+  EXPECT_EQ(*std::max_element(d.quant_tbl_ptrs[0]->quantval, d.quant_tbl_ptrs[0]->quantval + 64), 24);
+  EXPECT_EQ(*std::max_element(d.quant_tbl_ptrs[1]->quantval, d.quant_tbl_ptrs[1]->quantval + 64), 20);
+  jpeg_destroy_decompress(&d);
+  std::fclose(f);
+}
+
+TEST_F(JpegTest, GreyScaleFilesAreReadAsColour) {
+  QImage back;
+  ASSERT_TRUE(Read(Encode(Smooth(40, 30), {.Grey = true}), back).Ok);
+  EXPECT_EQ(back.size(), QSize(40, 30));
+  EXPECT_EQ(back.format(), QImage::Format_RGB32);
+  int distinct = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const QRgb p = back.pixel(x, y);
+      ASSERT_EQ(qRed(p), qGreen(p));
+      ASSERT_EQ(qGreen(p), qBlue(p));
+      distinct += qRed(p) != qRed(back.pixel(0, 0));
+    }
+  EXPECT_GT(distinct, 100);
+}
+
+TEST_F(JpegTest, ProgressiveAndFullChromaFilesDecode) {
+  const QImage img = Smooth(75, 41);
+  for (TEncodeOptions o : {TEncodeOptions{.Progressive = true}, TEncodeOptions{.FullChroma = true},
+                           TEncodeOptions{.Progressive = true, .FullChroma = true}}) {
+    QImage back;
+    ASSERT_TRUE(Read(Encode(img, o), back).Ok);
+    EXPECT_EQ(back.size(), img.size());
+    EXPECT_LT(MeanError(back, img), 3.0);
+  }
+}
+
+TEST_F(JpegTest, AHundredScansDecodeAndTheHundredAndFirstStops) {
+  const QImage img = Smooth(32, 32);
+  QImage back;
+  EXPECT_TRUE(Read(Encode(img, {.Scans = 100}), back).Ok);
+  const TPictureResult r = Read(Encode(img, {.Scans = 101}), back);
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_BAD_PROGRESSION));
+  EXPECT_FALSE(Read(Encode(img, {.Scans = 190}), back).Ok);
+}
+
+TEST_F(JpegTest, PicturesOverSixtyFourMegapixelsAreRefusedBeforeDecoding) {
+  TBytes b = Encode(Smooth(16, 16), {});
+  SetFrameSize(b, 65000, 65000);
+  QImage back;
+  TPictureResult r = Read(b, back);
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_IMAGE_TOO_BIG));
+  SetFrameSize(b, 8193, 8192);
+  r = Read(b, back);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_IMAGE_TOO_BIG));
+}
+
+TEST_F(JpegTest, AProgressiveFileNeedingTooMuchMemoryIsRefused) {
+  // 8192 × 8192 at full chroma: its coefficients alone would take 400 MB.
+  TBytes b = Encode(Smooth(16, 16), {.Progressive = true, .FullChroma = true});
+  SetFrameSize(b, 8192, 8192);
+  QImage back;
+  const TPictureResult r = Read(b, back);
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error.rfind("JPEG エラー #", 0), 0u) << r.Error;
+}
+
+TEST_F(JpegTest, EmptyAndForeignFilesShowTheDecodersError) {
+  QImage back;
+  TPictureResult r = Read({}, back);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_INPUT_EMPTY));
+  r = Read({'B', 'M', 0, 0, 0, 0, 0, 0}, back);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_NO_SOI));
+  // Tables only, no picture.
+  r = Read({0xFF, 0xD8, 0xFF, 0xD9}, back);
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error.rfind("JPEG エラー #", 0), 0u);
+}
+
+TEST_F(JpegTest, EveryTruncationIsReadOrRefusedWithoutHarm) {
+  for (TEncodeOptions o : {TEncodeOptions{}, TEncodeOptions{.Progressive = true}}) {
+    const TBytes whole = Encode(Smooth(48, 40), o);
+    for (size_t n = 0; n < whole.size(); n += 3) {
+      QImage back;
+      const TPictureResult r = Read(TBytes(whole.begin(), whole.begin() + n), back);
+      if (r.Ok)
+        EXPECT_EQ(back.size(), QSize(48, 40)) << n;  // the missing part is filled in
+      else
+        EXPECT_EQ(r.Error.rfind("JPEG エラー #", 0), 0u) << n;
+    }
+  }
+}
+
+TEST_F(JpegTest, RandomlyDamagedFilesNeverCrashTheDecoder) {
+  const std::vector<TBytes> seeds = {Encode(Smooth(40, 24), {}), Encode(Smooth(40, 24), {.Progressive = true}),
+                                     Encode(Smooth(40, 24), {.Grey = true})};
+  std::mt19937 rng(777);
+  int ok = 0, refused = 0;
+  for (int round = 0; round < 1500; ++round) {
+    TBytes b = seeds[round % seeds.size()];
+    const int changes = 1 + int(rng() % 6);
+    for (int k = 0; k < changes; ++k) b[rng() % b.size()] = uint8_t(rng());
+    QImage back;
+    const TPictureResult r = Read(b, back);
+    if (r.Ok) {
+      ++ok;
+      EXPECT_LE(int64_t(back.width()) * back.height(), kMaxPicturePixels);
+    } else {
+      ++refused;
+      EXPECT_EQ(r.Error.rfind("JPEG エラー #", 0), 0u);
+    }
+  }
+  EXPECT_GT(ok, 0);
+  EXPECT_GT(refused, 0);
+}
+
+TEST_F(JpegTest, ExportTellsWhichFileItCouldNotCreate) {
+  const std::string path = dir.filePath("missing/folder/x.jpg").toStdString();
+  const TPictureResult r = WriteJPEG(path, Smooth(8, 8));
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error, "ファイル " + path + " を作成できません");
+}
+
+TEST_F(JpegTest, ImageMagicksJpegsDecode) {
+  if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick's convert is not installed";
+  const QImage source = Smooth(57, 33);
+  const QString png = dir.filePath("s.png");
+  ASSERT_TRUE(source.save(png));
+  const std::pair<const char*, const char*> variants[] = {
+      {"plain.jpg", "-quality 95"},
+      {"progressive.jpg", "-interlace Plane"},
+      {"grey.jpg", "-colorspace Gray"},
+      {"444.jpg", "-sampling-factor 1x1"},
+  };
+  for (const auto& [name, options] : variants) {
+    const std::string out = dir.filePath(name).toStdString();
+    ASSERT_EQ(std::system(("convert " + png.toStdString() + " " + options + " " + out).c_str()), 0) << name;
+    QImage back;
+    ASSERT_TRUE(ReadJPEG(out, back).Ok) << name;
+    EXPECT_EQ(back.size(), source.size()) << name;
+  }
+  // A CMYK file has no colour conversion to RGB in the decoder: refused
+  // with its error, not shown wrongly.
+  const std::string cmyk = dir.filePath("cmyk.jpg").toStdString();
+  ASSERT_EQ(std::system(("convert " + png.toStdString() + " -colorspace CMYK " + cmyk).c_str()), 0);
+  QImage back;
+  const TPictureResult r = ReadJPEG(cmyk, back);
+  EXPECT_FALSE(r.Ok);
+  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_CONVERSION_NOTIMPL));
+}
