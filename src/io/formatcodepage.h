@@ -1,6 +1,6 @@
 // Code pages of drawing files. Texts are UTF-8 in memory; files hold them in
-// CP932 (Shift_JIS as the Japanese edition of the original platform writes
-// it), or in UTF-8 when CP932 cannot hold them unchanged.
+// CP932 (the Shift_JIS of Japanese Windows, so that drawings made there load
+// with their texts intact), or in UTF-8 when CP932 cannot hold them unchanged.
 #pragma once
 
 #include <string>
