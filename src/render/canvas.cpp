@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -106,17 +107,27 @@ QBrush TCanvas::MakeBrush() const {
   return QBrush(ToQColor(BrushColor));
 }
 
-QFont TCanvas::MakeFont() const {
-  QFont font(QString::fromLatin1(kFigureFontFamily));
+const QFont& TCanvas::CurrentFont() const {
   int px = PointsToPixels(FontSize);
   // A size of 0 or less asks for the default size.
   if (px <= 0) px = PointsToPixels(9);
-  font.setPixelSize(std::min(px, kMaxFontPixels));
-  font.setStyleStrategy(QFont::NoAntialias);
-  return font;
+  px = std::min(px, kMaxFontPixels);
+  if (!FFontMetrics || px != FFontPixels) {
+    FFont = QFont(QString::fromLatin1(kFigureFontFamily));
+    FFont.setPixelSize(px);
+    FFont.setStyleStrategy(QFont::NoAntialias);
+    FFontMetrics.emplace(FFont);
+    FFontPixels = px;
+  }
+  return FFont;
 }
 
-void TCanvas::Paint(const QRect& bounds, const std::function<void(QPainter&)>& draw) {
+const QFontMetrics& TCanvas::CurrentFontMetrics() const {
+  CurrentFont();
+  return *FFontMetrics;
+}
+
+void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw) {
   if (FImage == nullptr || FImage->isNull()) return;
   const QRect box = bounds.intersected(FImage->rect());
   if (box.isEmpty()) return;
@@ -129,7 +140,8 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(QPainter&)>& d
     QPainter p(FImage);
     prepare(p);
     p.setClipRect(box);
-    draw(p);
+    TTarget t{p, *FImage, QPoint(0, 0), box};
+    draw(t);
     return;
   }
   // Not-xor: the shape is first drawn in copy mode on a white sheet, then
@@ -143,11 +155,93 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(QPainter&)>& d
     QPainter sp(&sheet);
     prepare(sp);
     sp.translate(-box.topLeft());
-    draw(sp);
+    TTarget t{sp, sheet, box.topLeft(), sheet.rect()};
+    draw(t);
   }
   QPainter p(FImage);
   p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
   p.drawImage(box.topLeft(), sheet);
+}
+
+// Wide pens are laid down as one capsule per segment (the segment widened
+// by the pen's radius in every direction, so ends and joins are round): a
+// pixel is covered when its sample point lies within the radius of the
+// segment. Odd widths sample at the pixel centres' grid, so a horizontal
+// line of width 3 covers its own row and one row on each side; even widths
+// sample half a pixel off, which gives exactly `width` rows as well. This is
+// several times faster than stroking the outline of a whole path and gives
+// the same shape.
+void TCanvas::FillCapsule(TTarget& t, double ax, double ay, double bx, double by, double r, QRgb color) {
+  // Into the target image's coordinates.
+  ax -= t.Origin.x(), bx -= t.Origin.x();
+  ay -= t.Origin.y(), by -= t.Origin.y();
+  const QRect clip = t.Clip.intersected(t.Image.rect());
+  if (clip.isEmpty()) return;
+  constexpr double eps = 1e-9;
+  const double yTop = std::max(std::ceil(std::min(ay, by) - r - eps), double(clip.top()));
+  const double yBottom = std::min(std::floor(std::max(ay, by) + r + eps), double(clip.bottom()));
+  if (yTop > yBottom) return;
+  const double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
+  const double ux = len > 0 ? dx / len : 1, uy = len > 0 ? dy / len : 0;
+  const double r2 = r * r;
+  // The band between the ends: 0 <= along <= len and |across| <= r, with
+  // along = x'·ux + (y − ay)·uy and across = (y − ay)·ux − x'·uy, x' = x − ax.
+  // Both are linear in x', so each row cuts the band in one interval.
+  const bool band = len > 0;
+  const bool vertical = std::abs(ux) < 1e-12, horizontal = std::abs(uy) < 1e-12;
+  uchar* bits = t.Image.bits();
+  const qsizetype stride = t.Image.bytesPerLine();
+  for (double y = yTop; y <= yBottom; ++y) {
+    double lo = INFINITY, hi = -INFINITY;
+    const double ha = r2 - (y - ay) * (y - ay);
+    if (ha >= 0) {
+      const double h = std::sqrt(ha);
+      lo = ax - h, hi = ax + h;
+    }
+    const double hb = r2 - (y - by) * (y - by);
+    if (hb >= 0) {
+      const double h = std::sqrt(hb);
+      lo = std::min(lo, bx - h), hi = std::max(hi, bx + h);
+    }
+    if (band) {
+      const double fy = y - ay;
+      double from = -INFINITY, to = INFINITY;
+      bool empty = false;
+      if (vertical) {
+        const double c = fy * uy;
+        empty = c < -eps || c > len + eps;
+      } else {
+        double a = -fy * uy / ux, b = (len - fy * uy) / ux;
+        if (a > b) std::swap(a, b);
+        from = a, to = b;
+      }
+      if (horizontal) {
+        empty = empty || std::abs(fy * ux) > r + eps;
+      } else {
+        double a = (fy * ux - r) / uy, b = (fy * ux + r) / uy;
+        if (a > b) std::swap(a, b);
+        from = std::max(from, a), to = std::min(to, b);
+      }
+      if (!empty && from <= to) lo = std::min(lo, ax + from), hi = std::max(hi, ax + to);
+    }
+    if (lo > hi) continue;
+    const int x0 = int(std::max(std::ceil(lo - eps), double(clip.left())));
+    const int x1 = int(std::min(std::floor(hi + eps), double(clip.right())));
+    if (x0 > x1) continue;
+    QRgb* row = reinterpret_cast<QRgb*>(bits + qsizetype(y) * stride);
+    std::fill(row + x0, row + x1 + 1, color);
+  }
+}
+
+void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool closed, int width, QRgb color) {
+  const double shift = width % 2 == 0 ? -0.5 : 0.0;
+  const double r = width / 2.0;
+  auto capsule = [&](const TPoint& a, const TPoint& b) {
+    FillCapsule(t, a.X + shift, a.Y + shift, b.X + shift, b.Y + shift, r, color);
+  };
+  if (count == 1) capsule(points[0], points[0]);
+  for (int i = 0; i + 1 < count; ++i) capsule(points[i], points[i + 1]);
+  if (closed && count > 2) capsule(points[count - 1], points[0]);
 }
 
 void TCanvas::MoveTo(int x, int y) { PenPos = TPoint{x, y}; }
@@ -166,44 +260,41 @@ void TCanvas::Line(TPoint a, TPoint b) {
 void TCanvas::StrokePoints(const TPoint* points, int count, bool closed, bool filled) {
   if (points == nullptr || count <= 0) return;
   int64_t l = points[0].X, r = l, t = points[0].Y, b = t;
-  QPolygonF poly;
-  poly.reserve(count);
   for (int i = 0; i < count; ++i) {
     l = std::min<int64_t>(l, points[i].X);
     r = std::max<int64_t>(r, points[i].X);
     t = std::min<int64_t>(t, points[i].Y);
     b = std::max<int64_t>(b, points[i].Y);
-    poly << Centre(points[i].X, points[i].Y);
   }
   const QPen pen = MakePen();
   const int w = pen.width();
   const QBrush brush = MakeBrush();
-  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](QPainter& p) {
-    if (l == r && t == b) {
-      // Every vertex on one spot: the stroker would draw nothing, so a dot
-      // of the pen's width stands for it, made of the two round ends of a
-      // vanishingly short line (the same shape as any line's ends).
-      if (w <= 1) {
-        p.fillRect(QRect(int(l), int(t), 1, 1), pen.color());
-      } else {
-        QPen solid = pen;
-        solid.setStyle(Qt::SolidLine);
-        p.setPen(solid);
-        p.drawLine(poly[0], poly[0] + QPointF(1.0 / 64, 0));
-      }
-      return;
+  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TTarget& target) {
+    QPainter& p = target.P;
+    QPolygonF poly;
+    if ((filled && brush.style() != Qt::NoBrush) || w == 1) {
+      poly.reserve(count);
+      for (int i = 0; i < count; ++i) poly << Centre(points[i].X, points[i].Y);
     }
-    if (filled && brush.style() != Qt::NoBrush) {
+    if (filled && brush.style() != Qt::NoBrush && count > 2) {
       p.setPen(Qt::NoPen);
       p.setBrush(brush);
       p.drawPolygon(poly, Qt::OddEvenFill);
     }
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    if (closed)
-      p.drawPolygon(poly, Qt::OddEvenFill);
-    else
-      p.drawPolyline(poly);
+    if (w > 1) {
+      StrokeWide(target, points, count, closed, w, pen.color().rgb());
+    } else if (l == r && t == b) {
+      // Every vertex on one spot: one pixel, where the stroker would draw
+      // nothing.
+      p.fillRect(QRect(int(l), int(t), 1, 1), pen.color());
+    } else {
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
+      if (closed)
+        p.drawPolygon(poly, Qt::OddEvenFill);
+      else
+        p.drawPolyline(poly);
+    }
   });
 }
 
@@ -222,14 +313,28 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   const QPen pen = MakePen();
   const int w = pen.width();
   const QBrush brush = MakeBrush();
-  const QRectF geometry(Centre(l, t), Centre(r, b));
-  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](QPainter& p) {
-    p.setPen(pen);
-    p.setBrush(brush);
-    if (ellipse)
+  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TTarget& target) {
+    QPainter& p = target.P;
+    const QRectF geometry(Centre(l, t), Centre(r, b));
+    if (ellipse) {
+      p.setPen(pen);
+      p.setBrush(brush);
       p.drawEllipse(geometry);
-    else
+      return;
+    }
+    if (brush.style() != Qt::NoBrush) {
+      const QRect inside = BoundsOf(l, t, r, b, 0);
+      p.fillRect(inside, brush);
+    }
+    if (w > 1) {
+      const TPoint corners[4] = {{int32_t(l), int32_t(t)}, {int32_t(r), int32_t(t)},
+                                 {int32_t(r), int32_t(b)}, {int32_t(l), int32_t(b)}};
+      StrokeWide(target, corners, 4, true, w, pen.color().rgb());
+    } else {
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
       p.drawRect(geometry);
+    }
   });
 }
 
@@ -239,31 +344,33 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
   const QString s = QString::fromStdString(text);
-  const QFont font = MakeFont();
-  const QFontMetrics fm(font);
+  const QFont& font = CurrentFont();
+  const QFontMetrics& fm = CurrentFontMetrics();
   const int width = fm.horizontalAdvance(s);
   const int height = fm.height();
+  const int ascent = fm.ascent();
   const QColor fontColor = ToQColor(FontColor);
   const QBrush brush = MakeBrush();
   const QRect cell(x, y, std::max(width, 0), height);
   if (!s.isEmpty()) {
     // Glyphs may reach a little beyond their advance (italic overhangs,
     // wide glyphs from a fallback face).
-    Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](QPainter& p) {
+    Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](TTarget& target) {
+      QPainter& p = target.P;
       if (brush.style() != Qt::NoBrush) p.fillRect(cell, brush);
       p.setFont(font);
       p.setPen(fontColor);
-      p.drawText(QPoint(x, y + fm.ascent()), s);
+      p.drawText(QPoint(x, y + ascent), s);
     });
   }
   PenPos = TPoint{static_cast<int32_t>(int64_t(x) + width), y};
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
-  return QFontMetrics(MakeFont()).horizontalAdvance(QString::fromStdString(text));
+  return CurrentFontMetrics().horizontalAdvance(QString::fromStdString(text));
 }
 
-int TCanvas::TextHeight(const std::string&) const { return QFontMetrics(MakeFont()).height(); }
+int TCanvas::TextHeight(const std::string&) const { return CurrentFontMetrics().height(); }
 
 void TCanvas::FillRect(const QRect& rect) {
   // Fills with the brush whatever the pen mode, like the platform's call.

@@ -5,10 +5,12 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPen>
 #include <QRect>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "document/figure.h"
@@ -74,14 +76,30 @@ class TCanvas {
 
  private:
   QImage* FImage;
+  // The font of the current size, made again only when the size changes.
+  mutable QFont FFont;
+  mutable std::optional<QFontMetrics> FFontMetrics;
+  mutable int FFontPixels = 0;
+
+  // Where a primitive draws: a painter for what Qt draws, and the image it
+  // paints on (whose (0, 0) is canvas point Origin) for the wide strokes
+  // laid down directly, within Clip.
+  struct TTarget {
+    QPainter& P;
+    QImage& Image;
+    QPoint Origin;
+    QRect Clip;
+  };
 
   int EffectivePenWidth() const;
   QPen MakePen() const;
   QBrush MakeBrush() const;
-  QFont MakeFont() const;
-  // Runs `draw` on a painter over the image, restricted to `bounds`, in the
-  // current pen mode.
-  void Paint(const QRect& bounds, const std::function<void(QPainter&)>& draw);
+  const QFont& CurrentFont() const;
+  const QFontMetrics& CurrentFontMetrics() const;
+  // Runs `draw` on the image, restricted to `bounds`, in the current pen mode.
+  void Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw);
+  static void FillCapsule(TTarget& t, double ax, double ay, double bx, double by, double r, QRgb color);
+  static void StrokeWide(TTarget& t, const TPoint* points, int count, bool closed, int width, QRgb color);
   void StrokePoints(const TPoint* points, int count, bool closed, bool filled);
   void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);
 };

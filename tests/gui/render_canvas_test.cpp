@@ -116,6 +116,49 @@ TEST(CanvasLine, OddWidthsSpreadEvenlyAroundTheLine) {
   EXPECT_EQ(img.pixel(18, 7), kWhite);
 }
 
+TEST(CanvasLine, EvenWidthsCoverExactlyThatManyRowsAndColumns) {
+  QImage img = Blank(30, 30);
+  TCanvas c(&img);
+  c.PenWidth = 4;
+  c.Line({5, 7}, {25, 7});
+  c.Line({15, 12}, {15, 28});
+  for (int y = 0; y < 12; ++y) EXPECT_EQ(img.pixel(10, y), y >= 5 && y <= 8 ? kBlack : kWhite) << y;
+  for (int x = 0; x < 30; ++x) EXPECT_EQ(img.pixel(x, 20), x >= 13 && x <= 16 ? kBlack : kWhite) << x;
+}
+
+TEST(CanvasLine, WidePolylinesJoinRoundAndCoverEveryVertex) {
+  QImage img = Blank(40, 40);
+  TCanvas c(&img);
+  c.PenWidth = 5;
+  const TPoint corner[] = {{5, 30}, {20, 10}, {35, 30}};
+  c.Polyline(corner, 3);
+  // Around the joint every pixel within 2.5 of the vertex is covered.
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int dx = -2; dx <= 2; ++dx)
+      EXPECT_EQ(img.pixel(20 + dx, 10 + dy), dx * dx + dy * dy <= 6 ? kBlack : img.pixel(20 + dx, 10 + dy));
+  EXPECT_EQ(img.pixel(20, 7), kWhite);  // no mitre above the joint
+  EXPECT_EQ(img.pixel(20, 20), kWhite);
+}
+
+TEST(CanvasShapes, WideRectanglesHaveRoundCornersAndSpreadBothWays) {
+  QImage img = Blank(30, 30);
+  TCanvas c(&img);
+  c.PenWidth = 5;
+  c.BrushStyle = bsClear;
+  c.Rectangle(5, 5, 25, 20);  // outline through columns 5 and 24, rows 5 and 19
+  for (int x = 3; x <= 7; ++x) EXPECT_EQ(img.pixel(x, 12), kBlack) << x;
+  for (int x = 22; x <= 26; ++x) EXPECT_EQ(img.pixel(x, 12), kBlack) << x;
+  EXPECT_EQ(img.pixel(2, 12), kWhite);
+  EXPECT_EQ(img.pixel(27, 12), kWhite);
+  EXPECT_EQ(img.pixel(8, 12), kWhite);
+  EXPECT_EQ(img.pixel(3, 5), kBlack);
+  EXPECT_EQ(img.pixel(3, 3), kWhite);  // rounded off
+  EXPECT_EQ(img.pixel(26, 19), kBlack);
+  EXPECT_EQ(img.pixel(25, 21), kBlack);
+  EXPECT_EQ(img.pixel(26, 21), kWhite);  // rounded off
+  EXPECT_EQ(img.pixel(24, 22), kWhite);
+}
+
 TEST(CanvasLine, ZeroLengthLineLeavesADotOfThePenWidth) {
   QImage thin = Blank(), wide = Blank();
   TCanvas ct(&thin), cw(&wide);

@@ -1,0 +1,137 @@
+// Composing the canvas (background, 1,000 figures, selection frame) and the
+// picture codecs on a 640 × 480 frame.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <random>
+
+#include "io/picture.h"
+#include "render/paint.h"
+
+namespace {
+
+const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+constexpr int kKindCount = int(std::size(kKinds));
+
+// `count` figures, each of `only` or, with dtNone, of every kind in turn:
+// sizes and attributes as a child draws them (lines 1 to 9 pixels, half
+// filled, free lines of 60 points, stamps of five figures).
+void AddFigures(TFigList& figs, int count, TDrawingTool only) {
+  std::mt19937 rng(4711);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  auto make = [&](TDrawingTool tool, TPointData& pts) {
+    TFigData f;
+    f.DrawingTool = tool;
+    f.PenWidth = 1 + 2 * pick(5);
+    f.PenColor = colours[pick(7)];
+    f.BrushColor = colours[pick(8)];
+    f.TextSize = 10 + pick(20);
+    f.TextColor = colours[pick(7)];
+    f.Start = {pick(560), pick(400)};
+    f.End = {f.Start.X + 10 + pick(120), f.Start.Y + 10 + pick(100)};
+    if (tool == dtText) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
+    if (IsPointFigure(tool)) {
+      pts.Reset();
+      const int n = tool == dtFreeLine ? 60 : 3 + pick(8);
+      int x = f.Start.X, y = f.Start.Y;
+      for (int i = 0; i < n; ++i) {
+        pts.AddPoint(x, y);
+        x += pick(21) - 10, y += pick(21) - 10;
+      }
+      f.PointData = &pts;
+    }
+    return f;
+  };
+  TPointData pts(MaxPoints);
+  for (int i = 0; i < count; ++i) {
+    const TDrawingTool tool = only == dtNone ? kKinds[i % kKindCount] : only;
+    if (tool == dtStamp) {
+      TFigList contents;
+      for (int k = 0; k < 5; ++k) {
+        TFigData inner = make(kKinds[k % 7], pts);
+        inner.Offset(-inner.Start.X, -inner.Start.Y);
+        contents.AddFig(inner);
+      }
+      TFigData stamp = make(dtStamp, pts);
+      stamp.StampData = &contents;
+      figs.AddFig(stamp);
+    } else {
+      figs.AddFig(make(tool, pts));
+    }
+  }
+}
+
+const char* KindName(TDrawingTool tool) {
+  switch (tool) {
+    case dtText: return "text";
+    case dtLine: return "line";
+    case dtFreeLine: return "freeline";
+    case dtEllipse: return "ellipse";
+    case dtRectangle: return "rectangle";
+    case dtPolyline: return "polyline";
+    case dtPolygon: return "polygon";
+    case dtStamp: return "stamp";
+    default: return "mixed";
+  }
+}
+
+// Arg: index into kKinds, or kKindCount for every kind mixed.
+void BM_PaintBoxPaint1000(benchmark::State& state) {
+  const TDrawingTool only = state.range(0) < kKindCount ? kKinds[state.range(0)] : dtNone;
+  TTamloState S;
+  TPictureStore P(S);
+  AddFigures(S.DrawingFigs, 1000, only);
+  S.SelectedFig = S.DrawingFigs.Tail;
+  for (auto _ : state) {
+    P.PaintBoxPaint();
+    benchmark::DoNotOptimize(P.WorkBitmap.constBits());
+  }
+  state.SetLabel(KindName(only));
+}
+BENCHMARK(BM_PaintBoxPaint1000)->DenseRange(0, kKindCount)->Unit(benchmark::kMillisecond);
+
+QImage Frame() {
+  TTamloState S;
+  TPictureStore P(S);
+  AddFigures(S.DrawingFigs, 200, dtNone);
+  P.PaintBoxPaint();
+  return P.WorkBitmap;
+}
+
+// A new file for every picture, as the whole-process export writes them
+// (rewriting one file in place would measure the file system's flushes).
+void BM_WriteJPEG640x480(benchmark::State& state) {
+  const QImage frame = Frame();
+  QTemporaryDir dir;
+  const std::string base = dir.filePath("frame").toStdString();
+  int n = 0;
+  for (auto _ : state) {
+    if (!WriteJPEG(ProcessPictureName(base, ++n), frame).Ok) state.SkipWithError("cannot write");
+  }
+}
+BENCHMARK(BM_WriteJPEG640x480)->Unit(benchmark::kMillisecond);
+
+void BM_ReadJPEG640x480(benchmark::State& state) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("frame.jpg").toStdString();
+  WriteJPEG(path, Frame());
+  QImage out;
+  for (auto _ : state) {
+    if (!ReadJPEG(path, out).Ok) state.SkipWithError("cannot read");
+  }
+}
+BENCHMARK(BM_ReadJPEG640x480)->Unit(benchmark::kMillisecond);
+
+void BM_WriteBMP32_640x480(benchmark::State& state) {
+  const QImage frame = Frame();
+  QTemporaryDir dir;
+  int n = 0;
+  for (auto _ : state) {
+    const std::string path = dir.filePath(QString("frame%1.bmp").arg(++n)).toStdString();
+    if (!WriteBMP32(path, frame).Ok) state.SkipWithError("cannot write");
+  }
+}
+BENCHMARK(BM_WriteBMP32_640x480)->Unit(benchmark::kMillisecond);
+
+}  // namespace
