@@ -41,7 +41,9 @@ void RecordCreate(TTamloState& S, TActionType kind, TFigItem* item) {
   if (item == nullptr) return;  // no figure came into the drawing
   TActionItem* a = S.History.AddAction(item->Data);
   a->Data.TargetType = kind;
-  a->Data.TargetID = S.History.NextFigID++;
+  a->Data.TargetID = S.History.NextFigID;
+  // A file may have raised the counter to the largest ID; wrap, never overflow.
+  S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
   a->Data.TargetFig = &item->Data;
   Finish(S, a);
 }

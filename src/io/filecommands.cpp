@@ -158,7 +158,7 @@ bool TTamloForm::LoadDrawingFile(const QString& path) {
     PaintBoxPaint();
     return false;
   }
-  if (S.History.Count() > 0) ++S.History.NextFigID;
+  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
   S.DataFileName = path.toStdString();
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
   S.CurrentStep = S.History.Tail;

@@ -351,6 +351,9 @@ bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
     int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return InputEditKeyPress(13);
     if (key == Qt::Key_Escape) return InputEditKeyPress(27);
+    // Every other key types into the box as usual; the canvas is refreshed
+    // after each key all the same.
+    PaintBoxPaint();
     return false;
   }
   return QMainWindow::eventFilter(watched, event);

@@ -205,7 +205,7 @@ int RunBatchIfAsked(int argc, char** argv) {
   // their bare names are looked for next to it.
   EnterFolderOf(in);
   if (ReadHistory(S, bytes.toStdString()) != 0) return 1;
-  if (S.History.Count() > 0) ++S.History.NextFigID;
+  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == bmDescribe) {
     for (TActionItem* item = S.History.Head->Next; item; item = item->Next)

@@ -99,6 +99,15 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   EXPECT_EQ(Last().TargetID, 0);
 }
 
+TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
+  // A file may carry the largest 32-bit ID; the next figure must not overflow.
+  S.History.NextFigID = INT32_MAX;
+  Draw(dtLine, {0, 0}, {5, 5});
+  Draw(dtLine, {0, 0}, {6, 6});
+  EXPECT_EQ(Record(1).TargetID, INT32_MAX);
+  EXPECT_EQ(Record(2).TargetID, INT32_MIN);
+}
+
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
   TFigItem* a = S.DrawingFigs.Tail;
