@@ -351,13 +351,13 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   const int ascent = fm.ascent();
   const QColor fontColor = ToQColor(FontColor);
   const QBrush brush = MakeBrush();
-  const QRect cell(x, y, std::max(width, 0), height);
   if (!s.isEmpty()) {
     // Glyphs may reach a little beyond their advance (italic overhangs,
-    // wide glyphs from a fallback face).
+    // wide glyphs from a fallback face). Paint draws only when this box
+    // meets the image, so x and y are then near it and cannot overflow.
     Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](TTarget& target) {
       QPainter& p = target.P;
-      if (brush.style() != Qt::NoBrush) p.fillRect(cell, brush);
+      if (brush.style() != Qt::NoBrush) p.fillRect(QRect(x, y, std::max(width, 0), height), brush);
       p.setFont(font);
       p.setPen(fontColor);
       p.drawText(QPoint(x, y + ascent), s);

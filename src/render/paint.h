@@ -27,6 +27,8 @@ void SetFramePen(TCanvas& canvas);
 class TPictureStore : public TPictureSide {
  public:
   explicit TPictureStore(TTamloState& state);
+  TPictureStore(const TPictureStore&) = delete;  // WorkCanvas points into this object
+  TPictureStore& operator=(const TPictureStore&) = delete;
 
   QImage WorkBitmap;  // 640 × 480 RGB32, what the canvas shows after each refresh
   QImage BGPicture;   // the background picture (RGB32), shown unscaled from (0, 0)
