@@ -24,6 +24,16 @@ void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) 
 
 bool IsOpenDialog(TDialogKind kind) { return kind == dkOpenData || kind == dkOpenBG; }
 
+// The index of the chosen filter; the dialog may name it by its shown text
+// only (the patterns hidden), which begins the full filter.
+int FilterIndexOf(const QStringList& filters, const QString& selected) {
+  const int exact = filters.indexOf(selected);
+  if (exact >= 0 || selected.isEmpty()) return exact;
+  for (int i = 0; i < filters.size(); ++i)
+    if (filters[i].startsWith(selected + " (")) return i;
+  return -1;
+}
+
 }  // namespace
 
 void TQtDialogs::ShowMessage(const std::string& text) { PlainBox(FParent, QMessageBox::NoIcon, text); }
@@ -82,6 +92,9 @@ bool TQtDialogs::Execute(TFileDialog& dialog) {
   fd.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // The commands ask their own question before overwriting.
   fd.setOption(QFileDialog::DontConfirmOverwrite);
+  // The filter list shows each filter's own text ("Tamloファイル（*.tlo）"),
+  // not the patterns added behind it.
+  fd.setOption(QFileDialog::HideNameFilterDetails);
   fd.setNameFilters(filters);
   if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size())
     fd.selectNameFilter(filters[dialog.FilterIndex - 1]);
@@ -99,7 +112,7 @@ bool TQtDialogs::Execute(TFileDialog& dialog) {
 
   const QString path = WithDefaultExt(chosen.first(), dialog.DefaultExt);
   dialog.FileName = path.toStdString();
-  const int index = filters.indexOf(fd.selectedNameFilter());
+  const int index = FilterIndexOf(filters, fd.selectedNameFilter());
   if (index >= 0) dialog.FilterIndex = index + 1;
   QDir::setCurrent(QFileInfo(path).absolutePath());
   return true;
