@@ -51,9 +51,13 @@ void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
   emit MouseUp(pt.x(), pt.y());
 }
 
-// Qt delivers the second press of a double click as a press AND a double
-// click event; the press has already been handled.
-void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+// Qt hands a widget the second press of a double click only as a double
+// click event (press, release, double click, release); it is that press.
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  QPoint pt = EventPoint(event);
+  emit MouseDown(pt.x(), pt.y());
+}
 
 // ---- TColorPanel ----
 

@@ -12,8 +12,8 @@
 // draw rubber bands and strokes straight onto it through `Canvas`, whose
 // pen and brush persist between calls, and the refresh routine replaces it
 // with the composed picture (Show). Every mouse button acts alike; a double
-// click arrives as press, release, press, release (the extra double-click
-// event is swallowed).
+// click arrives as press, release, press, release (Qt's double-click event
+// is the second press).
 class TPaintBox : public QWidget {
   Q_OBJECT
 

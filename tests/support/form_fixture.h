@@ -59,10 +59,12 @@ inline void CanvasClick(TTamloForm& form, int x, int y, Qt::MouseButton button =
   CanvasPress(form, x, y, button);
   CanvasRelease(form, x, y, button);
 }
-// A double click as the canvas sees it: press, release, press, release.
+// A double click as Qt delivers it to a widget: press, release, double
+// click (in place of the second press), release.
 inline void CanvasDoubleClick(TTamloForm& form, int x, int y) {
   CanvasClick(form, x, y);
-  CanvasClick(form, x, y);
+  SendCanvasMouse(form, QEvent::MouseButtonDblClick, {x, y}, Qt::LeftButton, Qt::LeftButton);
+  CanvasRelease(form, x, y);
 }
 // Press at `from`, `steps` moves with the button held ending at `to`,
 // release at `to`.
