@@ -81,6 +81,7 @@ void BM_PaintBoxPaint1000(benchmark::State& state) {
   const TDrawingTool only = state.range(0) < kKindCount ? kKinds[state.range(0)] : dtNone;
   TTamloState S;
   TPictureStore P(S);
+  P.Incremental = false;  // the whole canvas every time, as after a jump
   AddFigures(S.DrawingFigs, 1000, only);
   S.SelectedFig = S.DrawingFigs.Tail;
   for (auto _ : state) {

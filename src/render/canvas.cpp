@@ -112,25 +112,34 @@ const QFont& TCanvas::CurrentFont() const {
   // A size of 0 or less asks for the default size.
   if (px <= 0) px = PointsToPixels(9);
   px = std::min(px, kMaxFontPixels);
-  if (!FFontMetrics || px != FFontPixels) {
-    FFont = QFont(QString::fromLatin1(kFigureFontFamily));
-    FFont.setPixelSize(px);
-    FFont.setStyleStrategy(QFont::NoAntialias);
-    FFontMetrics.emplace(FFont);
-    FFontPixels = px;
+  if (FFontIndex < 0 || FFonts[size_t(FFontIndex)].Pixels != px) {
+    FFontIndex = -1;
+    for (size_t i = 0; i < FFonts.size(); ++i)
+      if (FFonts[i].Pixels == px) FFontIndex = int(i);
+    if (FFontIndex < 0) {
+      // Beyond a handful of sizes the oldest ones go.
+      if (FFonts.size() >= 32) FFonts.erase(FFonts.begin());
+      QFont font(QString::fromLatin1(kFigureFontFamily));
+      font.setPixelSize(px);
+      font.setStyleStrategy(QFont::NoAntialias);
+      FFonts.push_back(TSizedFont{px, font, QFontMetrics(font)});
+      FFontIndex = int(FFonts.size()) - 1;
+    }
   }
-  return FFont;
+  return FFonts[size_t(FFontIndex)].Font;
 }
 
 const QFontMetrics& TCanvas::CurrentFontMetrics() const {
   CurrentFont();
-  return *FFontMetrics;
+  return FFonts[size_t(FFontIndex)].Metrics;
 }
 
 void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw) {
   if (FImage == nullptr || FImage->isNull()) return;
   const QRect box = bounds.intersected(FImage->rect());
   if (box.isEmpty()) return;
+  if (TrackExtent != nullptr) *TrackExtent |= box;
+  if (MeasureOnly) return;
   auto prepare = [](QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/figure.h"
 
@@ -56,6 +57,12 @@ class TCanvas {
 
   QImage* Image() const { return FImage; }
 
+  // While set, every primitive adds the box it may change (within the
+  // image) to *TrackExtent: a primitive never changes a pixel outside the
+  // box it reports. With MeasureOnly it only reports and draws nothing.
+  QRect* TrackExtent = nullptr;
+  bool MeasureOnly = false;
+
   void MoveTo(int x, int y);
   void LineTo(int x, int y);  // moves PenPos
   void Line(TPoint a, TPoint b);
@@ -76,10 +83,16 @@ class TCanvas {
 
  private:
   QImage* FImage;
-  // The font of the current size, made again only when the size changes.
-  mutable QFont FFont;
-  mutable std::optional<QFontMetrics> FFontMetrics;
-  mutable int FFontPixels = 0;
+  // The fonts of the sizes used so far (a drawing has few), each made once;
+  // FFonts[FFontIndex] is the one of the current size (an index, so that a
+  // copy of the canvas keeps its own).
+  struct TSizedFont {
+    int Pixels;
+    QFont Font;
+    QFontMetrics Metrics;
+  };
+  mutable std::vector<TSizedFont> FFonts;
+  mutable int FFontIndex = -1;
 
   // Where a primitive draws: a painter for what Qt draws, and the image it
   // paints on (whose (0, 0) is canvas point Origin) for the wide strokes

@@ -1,6 +1,7 @@
 #include "render/paint.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -157,9 +158,84 @@ void TPictureStore::BlankBGImage() {
   canvas.FillRect(QRect(0, 0, kCanvasWidth, kCanvasHeight));
 }
 
-void TPictureStore::PaintBoxPaint() {
-  if (WorkBitmap.size() != QSize(kCanvasWidth, kCanvasHeight) || WorkBitmap.format() != QImage::Format_RGB32)
-    WorkBitmap = WhiteCanvas();
+namespace {
+
+// Everything about a figure that its drawing depends on, as numbers; a stamp
+// with its contents to any depth (each figure followed by the number of its
+// contents, then those). Two figures with equal keys draw the same pixels.
+void AppendKey(std::vector<int32_t>& out, const TFigData& top) {
+  auto one = [&out](const TFigData& f) {
+    out.push_back(int32_t(f.DrawingTool));
+    out.insert(out.end(), {f.Start.X, f.Start.Y, f.End.X, f.End.Y, f.PenWidth, int32_t(f.PenColor),
+                           int32_t(f.BrushColor), f.TextSize, int32_t(f.TextColor)});
+    out.push_back(int32_t(f.Text.size()));
+    for (unsigned char c : f.Text) out.push_back(c);
+    if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr) {
+      const TPointData& pd = *f.PointData;
+      const int count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
+      out.push_back(count);
+      for (int i = 0; i < count; ++i) out.insert(out.end(), {pd.Points[i].X, pd.Points[i].Y});
+    } else {
+      out.push_back(-1);
+    }
+    int32_t children = -1;
+    if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
+      children = 0;
+      for (const TFigItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
+    }
+    out.push_back(children);
+  };
+  // Nested stamps are walked with an explicit stack, as they are drawn.
+  std::vector<const TFigItem*> stack;
+  one(top);
+  if (top.DrawingTool == dtStamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
+  while (!stack.empty()) {
+    const TFigItem* item = stack.back();
+    if (item == nullptr) {
+      stack.pop_back();
+      continue;
+    }
+    stack.back() = item->Next;
+    one(item->Data);
+    if (item->Data.DrawingTool == dtStamp && item->Data.StampData != nullptr)
+      stack.push_back(item->Data.StampData->Head->Next);
+  }
+}
+
+bool SameKey(const std::vector<int32_t>& a, const std::vector<size_t>& as, size_t i, const std::vector<int32_t>& b,
+             const std::vector<size_t>& bs, size_t j) {
+  const size_t n = as[i + 1] - as[i];
+  return n == bs[j + 1] - bs[j] && std::equal(a.begin() + as[i], a.begin() + as[i + 1], b.begin() + bs[j]);
+}
+
+// Recomposing boxes pays off only for a few changed figures on a part of
+// the canvas; beyond these the whole canvas is recomposed.
+constexpr size_t kMaxChangedFigures = 64;
+constexpr int64_t kMaxDirtyArea = int64_t(kCanvasWidth) * kCanvasHeight / 2;
+
+}  // namespace
+
+// The background alone in `box` of `into`: the picture from its top-left
+// corner, white where it does not reach.
+void TPictureStore::BackgroundInto(QImage& into, const QRect& box) const {
+  const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
+                                                               : BGPicture.convertToFormat(QImage::Format_RGB32);
+  const QRect r = box.intersected(into.rect());
+  if (r.isEmpty()) return;
+  const int w = std::min(bg.width(), kCanvasWidth), h = std::min(bg.height(), kCanvasHeight);
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(into.scanLine(y));
+    int x = r.left();
+    if (y < h && x < w) {
+      const int end = std::min(r.right() + 1, w);
+      std::memcpy(row + x, reinterpret_cast<const QRgb*>(bg.constScanLine(y)) + x, size_t(end - x) * 4);
+      x = end;
+    }
+    if (x <= r.right()) std::fill(row + x, row + r.right() + 1, QRgb(0xFFFFFFFF));
+  }
+}
+
+void TPictureStore::ComposeAll() {
   // 1. The background, pixel for pixel from its top-left corner; white
   // where a smaller picture does not reach.
   const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
@@ -167,11 +243,128 @@ void TPictureStore::PaintBoxPaint() {
   const int w = std::min(bg.width(), kCanvasWidth), h = std::min(bg.height(), kCanvasHeight);
   if (w < kCanvasWidth || h < kCanvasHeight) WorkBitmap.fill(Qt::white);
   for (int y = 0; y < h; ++y) std::memcpy(WorkBitmap.scanLine(y), bg.constScanLine(y), size_t(w) * 4);
-  // 2. Every figure, back to front.
-  for (const TFigItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next)
-    DrawFigure(WorkCanvas, &item->Data, 0, 0, pmCopy);
-  // 3. The selection frame.
-  if (S.SelectedFig != nullptr) DrawSelectionFrame(WorkCanvas, S.SelectedFig->Data);
-  // 4. Onto the screen.
+  // 2. Every figure, back to front, noting where each one draws.
+  FNewExtents.assign(FFigs.size(), QRect());
+  for (size_t i = 0; i < FFigs.size(); ++i) {
+    WorkCanvas.TrackExtent = &FNewExtents[i];
+    DrawFigure(WorkCanvas, FFigs[i], 0, 0, pmCopy);
+  }
+  WorkCanvas.TrackExtent = nullptr;
+}
+
+// WorkBitmap holds the figures of FKeys on the same background: brings it
+// to the figures of FNewKeys. False when a full recomposition is cheaper.
+bool TPictureStore::ComposeChanges() {
+  const size_t oldCount = FExtents.size(), newCount = FFigs.size();
+  const size_t common = std::min(oldCount, newCount);
+  size_t prefix = 0;
+  while (prefix < common && SameKey(FKeys, FKeyStart, prefix, FNewKeys, FNewKeyStart, prefix)) ++prefix;
+  size_t suffix = 0;
+  while (suffix < common - prefix &&
+         SameKey(FKeys, FKeyStart, oldCount - 1 - suffix, FNewKeys, FNewKeyStart, newCount - 1 - suffix))
+    ++suffix;
+  // Figures outside the changed middle keep their place in the drawing
+  // order and their boxes.
+  FNewExtents.assign(newCount, QRect());
+  std::copy(FExtents.begin(), FExtents.begin() + prefix, FNewExtents.begin());
+  std::copy(FExtents.end() - suffix, FExtents.end(), FNewExtents.end() - suffix);
+
+  if (prefix == oldCount) {
+    // Only figures added on top: drawn onto the picture as it is.
+    for (size_t i = prefix; i < newCount; ++i) {
+      WorkCanvas.TrackExtent = &FNewExtents[i];
+      DrawFigure(WorkCanvas, FFigs[i], 0, 0, pmCopy);
+    }
+    WorkCanvas.TrackExtent = nullptr;
+    return true;
+  }
+  if ((oldCount - prefix - suffix) + (newCount - prefix - suffix) > kMaxChangedFigures) return false;
+  // Of the canvas's size, so that boxes measured on it are those of WorkBitmap.
+  if (FScratch.size() != WorkBitmap.size() || FScratch.format() != QImage::Format_RGB32)
+    FScratch = QImage(WorkBitmap.size(), QImage::Format_RGB32);
+
+  // A pixel outside the boxes of the changed figures is covered by the same
+  // figures in the same order as before. Inside them, it is made again on
+  // the scratch picture from the background and every figure whose box
+  // reaches it (each drawn whole: a figure's pixels never depend on where
+  // else it draws).
+  std::vector<QRect> dirty;
+  int64_t area = 0;
+  auto addDirty = [&](const QRect& r) {
+    if (r.isEmpty()) return;
+    dirty.push_back(r);
+    area += int64_t(r.width()) * r.height();
+  };
+  for (size_t i = prefix; i < oldCount - suffix; ++i) addDirty(FExtents[i]);
+  FScratchCanvas.MeasureOnly = true;
+  for (size_t i = prefix; i < newCount - suffix; ++i) {
+    FScratchCanvas.TrackExtent = &FNewExtents[i];
+    DrawFigure(FScratchCanvas, FFigs[i], 0, 0, pmCopy);
+    addDirty(FNewExtents[i]);
+  }
+  FScratchCanvas.MeasureOnly = false;
+  FScratchCanvas.TrackExtent = nullptr;
+  if (area > kMaxDirtyArea) return false;
+  if (dirty.empty()) return true;
+
+  for (const QRect& r : dirty) BackgroundInto(FScratch, r);
+  for (size_t i = 0; i < newCount; ++i) {
+    const QRect& e = FNewExtents[i];
+    if (e.isEmpty()) continue;
+    if (std::any_of(dirty.begin(), dirty.end(), [&](const QRect& r) { return r.intersects(e); }))
+      DrawFigure(FScratchCanvas, FFigs[i], 0, 0, pmCopy);
+  }
+  for (const QRect& r : dirty)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(reinterpret_cast<QRgb*>(WorkBitmap.scanLine(y)) + r.left(),
+                  reinterpret_cast<const QRgb*>(FScratch.constScanLine(y)) + r.left(), size_t(r.width()) * 4);
+  return true;
+}
+
+void TPictureStore::PaintBoxPaint() {
+  if (WorkBitmap.size() != QSize(kCanvasWidth, kCanvasHeight) || WorkBitmap.format() != QImage::Format_RGB32)
+    WorkBitmap = WhiteCanvas();
+  // The last composition is a base only if nobody has changed either
+  // picture since (any change to a QImage changes its cache key).
+  const bool reuse =
+      Incremental && FValid && WorkBitmap.cacheKey() == FWorkKey && BGPicture.cacheKey() == FBGKey;
+  FValid = false;
+  if (reuse && FFrameDrawn) {
+    // Drawing the frame again removes it.
+    TFigData frame;
+    frame.Start = FFrameStart;
+    frame.End = FFrameEnd;
+    DrawSelectionFrame(WorkCanvas, frame);
+  }
+  FFrameDrawn = false;
+
+  FFigs.clear();
+  FNewKeys.clear();
+  FNewKeyStart.assign(1, 0);
+  for (const TFigItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next) {
+    FFigs.push_back(&item->Data);
+    if (Incremental) {
+      AppendKey(FNewKeys, item->Data);
+      FNewKeyStart.push_back(FNewKeys.size());
+    }
+  }
+  // Background and figures.
+  if (!reuse || !ComposeChanges()) ComposeAll();
+  std::swap(FKeys, FNewKeys);
+  std::swap(FKeyStart, FNewKeyStart);
+  std::swap(FExtents, FNewExtents);
+  // The selection frame.
+  if (S.SelectedFig != nullptr) {
+    DrawSelectionFrame(WorkCanvas, S.SelectedFig->Data);
+    FFrameDrawn = true;
+    FFrameStart = S.SelectedFig->Data.Start;
+    FFrameEnd = S.SelectedFig->Data.End;
+  }
+  if (Incremental) {
+    FValid = true;
+    FWorkKey = WorkBitmap.cacheKey();
+    FBGKey = BGPicture.cacheKey();
+  }
+  // Onto the screen.
   if (OnShow) OnShow(WorkBitmap);
 }

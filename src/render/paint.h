@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "history/state.h"
 #include "render/canvas.h"
@@ -42,9 +45,41 @@ class TPictureStore : public TPictureSide {
   void BlankBGImage() override;
   // Background, every figure back to front, the selection frame; then
   // OnShow(WorkBitmap) puts it on the screen when there is one.
+  //
+  // When WorkBitmap and BGPicture are untouched since the last call, only
+  // what changed is drawn again: the figures are compared with those of the
+  // last call by content; figures appended on top are drawn onto the
+  // picture, and for any other change the boxes of the figures that differ
+  // are recomposed from the background and every figure reaching into them.
+  // Every pixel comes out as a full recomposition makes it.
   void PaintBoxPaint() override;
   std::function<void(const QImage&)> OnShow;
+  // False: every PaintBoxPaint recomposes the whole canvas.
+  bool Incremental = true;
 
  private:
   TTamloState& S;
+
+  // What WorkBitmap holds after the last PaintBoxPaint.
+  bool FValid = false;
+  qint64 FWorkKey = 0;  // WorkBitmap.cacheKey() then
+  qint64 FBGKey = 0;    // BGPicture.cacheKey() then
+  bool FFrameDrawn = false;
+  TPoint FFrameStart, FFrameEnd;
+  // Per figure, back to front: its content (FKeyStart[i] … FKeyStart[i + 1]
+  // in FKeys) and the box it may draw in.
+  std::vector<int32_t> FKeys;
+  std::vector<size_t> FKeyStart;
+  std::vector<QRect> FExtents;
+  // Scratch for recomposing boxes.
+  std::vector<int32_t> FNewKeys;
+  std::vector<size_t> FNewKeyStart;
+  std::vector<QRect> FNewExtents;
+  std::vector<const TFigData*> FFigs;
+  QImage FScratch;
+  TCanvas FScratchCanvas{&FScratch};
+
+  void ComposeAll();
+  bool ComposeChanges();
+  void BackgroundInto(QImage& into, const QRect& box) const;
 };

@@ -1,0 +1,205 @@
+// A step change in the view mode (rebuild and repaint) and the whole-process
+// export, on histories made with the recorders: figures of every kind drawn,
+// moved, changed, reordered, deleted and restored at random.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <memory>
+#include <random>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "io/exportcmd.h"
+#include "io/picture.h"
+#include "render/paint.h"
+
+namespace {
+
+const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+
+struct THistory {
+  TTamloState S;
+  TPictureStore Pictures{S};
+  THistory() { S.Pictures = &Pictures; }
+};
+
+// `records` records; a new figure (every kind in turn, sizes and attributes
+// as a child draws them) with chance 6 in 10 while fewer than `maxFigures`
+// are on the canvas, else an edit of a random figure.
+std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
+  auto h = std::make_unique<THistory>();
+  TTamloState& S = h->S;
+  std::mt19937 rng(2024);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  std::vector<TFigItem*> figs;
+  int kind = 0;
+  auto make = [&](TDrawingTool tool, TPointData& pts) {
+    TFigData f;
+    f.DrawingTool = tool;
+    f.PenWidth = 1 + 2 * pick(5);
+    f.PenColor = colours[pick(7)];
+    f.BrushColor = colours[pick(8)];
+    f.TextSize = 10 + pick(20);
+    f.TextColor = colours[pick(7)];
+    f.Start = {pick(560), pick(400)};
+    f.End = {f.Start.X + 10 + pick(120), f.Start.Y + 10 + pick(100)};
+    if (tool == dtText) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
+    if (IsPointFigure(tool)) {
+      pts.Reset();
+      const int n = tool == dtFreeLine ? 60 : 3 + pick(8);
+      int x = f.Start.X, y = f.Start.Y;
+      for (int i = 0; i < n; ++i) {
+        pts.AddPoint(x, y);
+        x += pick(21) - 10, y += pick(21) - 10;
+      }
+      f.PointData = &pts;
+      f.SetBoundsFromPoints();
+    }
+    return f;
+  };
+  TPointData pts(MaxPoints);
+  auto create = [&] {
+    const TDrawingTool tool = kKinds[kind++ % std::size(kKinds)];
+    TFigList contents;
+    TFigData f;
+    if (tool == dtStamp) {
+      for (int k = 0; k < 5; ++k) {
+        TFigData inner = make(kKinds[k % 7], pts);
+        inner.Offset(-inner.Start.X, -inner.Start.Y);
+        contents.AddFig(inner);
+      }
+      f = make(dtStamp, pts);
+      f.StampData = &contents;
+    } else {
+      f = make(tool, pts);
+    }
+    TFigItem* item = S.DrawingFigs.AddFig(f);
+    RecordCreate(S, atCreate, item);
+    figs.push_back(item);
+  };
+  while (S.History.Count() < records) {
+    if (figs.empty() || (int32_t(figs.size()) < maxFigures && pick(10) < 6)) {
+      create();
+      continue;
+    }
+    const size_t i = pick(int(figs.size()));
+    TFigItem* sel = S.SelectedFig = figs[i];
+    const int op = pick(10);
+    if (op < 4) {
+      sel->Data.Offset(pick(41) - 20, pick(41) - 20);
+      RecordAction(S, atMove);
+    } else if (op < 7) {
+      if (op == 4) sel->Data.PenWidth = 1 + 2 * pick(5);
+      if (op == 5) sel->Data.PenColor = colours[pick(7)];
+      if (op == 6) sel->Data.BrushColor = colours[pick(8)];
+      RecordChange(S, atChange, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor);
+    } else if (op == 7) {
+      if (S.DrawingFigs.MoveFigFront(sel) == 0) RecordAction(S, atFront);
+    } else if (op == 8) {
+      if (S.DrawingFigs.MoveFigBack(sel) == 0) RecordAction(S, atBack);
+    } else {
+      // Delete, then restore at once: the figure comes back on top.
+      S.DeletedFigs.AddFig(sel->Data);
+      S.DrawingFigs.RemoveFig(sel);
+      RecordAction(S, atDelete);
+      TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
+      S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
+      RecordCreate(S, atUndo, back);
+      figs[i] = back;
+    }
+  }
+  S.SelectedFig = nullptr;
+  return h;
+}
+
+// One step back or forward at the end of a history of 10,000 records with
+// 1,000 figures, as the play buttons do it: GoToStep rebuilds the drawing
+// and repaints the canvas. Arg 0: every repaint recomposes the whole canvas.
+void BM_ViewStep(benchmark::State& state) {
+  auto h = MakeHistory(10000, 1000);
+  TTamloState& S = h->S;
+  h->Pictures.Incremental = state.range(0) != 0;
+  S.CurrentStep = S.History.Tail;
+  GoToStep(S);
+  bool back = true;
+  for (auto _ : state) {
+    S.CurrentStep = back ? S.History.Tail->Prev : S.History.Tail;
+    back = !back;
+    GoToStep(S);
+    benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
+  }
+  state.counters["figures"] = S.DrawingFigs.FigCount();
+  state.counters["records"] = S.History.Count();
+  state.SetLabel(state.range(0) ? "incremental" : "full");
+}
+BENCHMARK(BM_ViewStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Every step in turn through the last 100 of the history, back and forth.
+void BM_ViewStepWalk(benchmark::State& state) {
+  auto h = MakeHistory(10000, 1000);
+  TTamloState& S = h->S;
+  h->Pictures.Incremental = state.range(0) != 0;
+  const int32_t last = S.History.Count();
+  int32_t step = last, dir = -1;
+  for (auto _ : state) {
+    if (step == last - 100 || (step == last && dir > 0)) dir = -dir;
+    step += dir;
+    S.CurrentStep = S.History.ItemAt(step);
+    GoToStep(S);
+    benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
+  }
+  state.SetLabel(state.range(0) ? "incremental" : "full");
+}
+BENCHMARK(BM_ViewStepWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A jump with the slider between the middle and the end: everything differs.
+void BM_ViewJump(benchmark::State& state) {
+  auto h = MakeHistory(10000, 1000);
+  TTamloState& S = h->S;
+  bool middle = true;
+  for (auto _ : state) {
+    S.CurrentStep = middle ? S.History.ItemAt(S.History.Count() / 2) : S.History.Tail;
+    middle = !middle;
+    GoToStep(S);
+    benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
+  }
+}
+BENCHMARK(BM_ViewJump)->Unit(benchmark::kMillisecond);
+
+// The whole-process export of 1,000 steps (files into a temporary folder).
+// Arg 0: every step recomposed in full.
+void BM_ExportProcess1000(benchmark::State& state) {
+  auto h = MakeHistory(1000, 1000);
+  h->Pictures.Incremental = state.range(0) != 0;
+  QTemporaryDir dir;
+  int run = 0;
+  for (auto _ : state) {
+    const std::string base = dir.filePath(QString("run%1_").arg(run++)).toStdString();
+    if (!ExportProcess(h->S, h->Pictures.WorkBitmap, base)) state.SkipWithError("export failed");
+  }
+  state.counters["figures"] = h->S.DrawingFigs.FigCount();
+  state.SetLabel(state.range(0) ? "incremental" : "full");
+}
+BENCHMARK(BM_ExportProcess1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// JPEG-encoding 1,000 ready frames of the same history, one file each.
+void BM_EncodeFrames1000(benchmark::State& state) {
+  auto h = MakeHistory(1000, 1000);
+  std::vector<QImage> frames;
+  for (int32_t k = 125; k <= 1000; k += 125) {
+    h->S.CurrentStep = h->S.History.ItemAt(k);
+    GoToStep(h->S);
+    frames.push_back(h->Pictures.WorkBitmap.copy());
+  }
+  QTemporaryDir dir;
+  int run = 0;
+  for (auto _ : state) {
+    const std::string base = dir.filePath(QString("run%1_").arg(run++)).toStdString();
+    for (int n = 1; n <= 1000; ++n)
+      if (!WriteJPEG(ProcessPictureName(base, n), frames[n % frames.size()]).Ok) state.SkipWithError("cannot write");
+  }
+}
+BENCHMARK(BM_EncodeFrames1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,373 @@
+// The canvas recomposed in part (only what changed since the last
+// composition) against a full recomposition, and the whole-process export
+// with it against the export that recomposes every step in full: random
+// histories made with the recorders, every picture and the drawing state
+// compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "io/exportcmd.h"
+#include "io/picture.h"
+#include "render/paint.h"
+
+namespace {
+
+const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+
+struct TDrawing {
+  TTamloState S;
+  TPictureStore Pictures{S};
+  TDrawing() { S.Pictures = &Pictures; }
+};
+
+// Two background pictures in `dir`: a full-size JPEG and a smaller BMP.
+std::vector<std::string> MakeBackgrounds(const QTemporaryDir& dir) {
+  std::vector<std::string> names;
+  QImage big(640, 480, QImage::Format_RGB32), small(300, 200, QImage::Format_RGB32);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) big.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+  small.fill(qRgb(200, 220, 90));
+  names.push_back(dir.filePath("big.jpg").toStdString());
+  names.push_back(dir.filePath("small.bmp").toStdString());
+  EXPECT_TRUE(WriteJPEG(names[0], big).Ok);
+  EXPECT_TRUE(WriteBMP32(names[1], small).Ok);
+  return names;
+}
+
+// A history of `records` records made as the window makes them: figures of
+// every kind (stamps nested, texts, figures partly off the canvas), moves,
+// changes of every parameter, front and back, deletes with undo, cleared
+// drawings and backgrounds, background pictures, and branches back to
+// earlier steps.
+void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vector<std::string>& backgrounds) {
+  std::mt19937 rng(seed);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  std::vector<TFigItem*> figs;
+  auto refresh = [&] {
+    figs.clear();
+    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+  };
+  std::function<TFigData(TDrawingTool, TPointData&, TFigList&, int)> make = [&](TDrawingTool tool, TPointData& pts,
+                                                                                TFigList& contents, int depth) {
+    TFigData f;
+    f.DrawingTool = tool;
+    f.PenWidth = pick(4) == 0 ? 0 : 1 + pick(9);
+    f.PenColor = colours[pick(7)];
+    f.BrushColor = colours[pick(8)];
+    f.TextSize = 8 + pick(30);
+    f.TextColor = colours[pick(7)];
+    f.Start = {pick(700) - 30, pick(540) - 30};
+    f.End = {f.Start.X + pick(150), f.Start.Y + pick(120)};
+    if (tool == dtText) f.Text = pick(2) ? "おえかき" : "Ab 12";
+    if (IsPointFigure(tool)) {
+      pts.Reset();
+      const int n = 1 + pick(tool == dtFreeLine ? 40 : 8);
+      int x = f.Start.X, y = f.Start.Y;
+      for (int i = 0; i < n; ++i) {
+        pts.AddPoint(x, y);
+        x += pick(31) - 15, y += pick(31) - 15;
+      }
+      f.PointData = &pts;
+      f.SetBoundsFromPoints();
+    }
+    if (tool == dtStamp) {
+      for (int k = 0, n = pick(4); k < n; ++k) {
+        TPointData innerPts(MaxPoints);
+        TFigList innerContents;
+        const TDrawingTool t = depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)];
+        TFigData inner = make(t, innerPts, innerContents, depth + 1);
+        inner.Offset(-inner.Start.X + pick(40), -inner.Start.Y + pick(40));
+        contents.AddFig(inner);
+      }
+      f.StampData = &contents;
+    }
+    return f;
+  };
+  while (S.History.Count() < records) {
+    const int what = pick(100);
+    if (figs.empty() || what < 40) {
+      TPointData pts(MaxPoints);
+      TFigList contents;
+      TFigItem* item = S.DrawingFigs.AddFig(make(kKinds[pick(8)], pts, contents, 0));
+      RecordCreate(S, pick(5) == 0 ? atDuplicate : atCreate, item);
+      figs.push_back(item);
+      continue;
+    }
+    if (what < 43) {
+      RecordFile(S, atReadBG, backgrounds[pick(int(backgrounds.size()))]);
+      continue;
+    }
+    if (what == 43) {
+      RecordAction(S, pick(2) ? atCleareBG : atClearAll);
+      if (S.History.Tail->Data.TargetType == atClearAll) {
+        S.DrawingFigs.ClearFigs();
+        S.DeletedFigs.ClearFigs();
+        figs.clear();
+      }
+      continue;
+    }
+    if (what == 44) {
+      S.DrawingFigs.ClearFigs();
+      S.DeletedFigs.ClearFigs();
+      figs.clear();
+      RecordAction(S, atClearDrawing);
+      continue;
+    }
+    if (what == 45 && S.History.Count() > 4) {
+      const int32_t step = 1 + pick(S.History.Count() - 1);
+      S.CurrentStep = S.History.ItemAt(step);
+      ForgetLinksAfter(S.CurrentStep);
+      RecordBranch(S, step);
+      GoToStep(S);
+      refresh();
+      continue;
+    }
+    const size_t i = pick(int(figs.size()));
+    TFigItem* sel = S.SelectedFig = figs[i];
+    TFigData& f = sel->Data;
+    const int op = pick(12);
+    if (op < 3) {
+      f.Offset(pick(61) - 30, pick(61) - 30);
+      RecordAction(S, atMove);
+    } else if (op == 3) {
+      f.PenWidth = pick(10);
+      RecordChange(S, atChange, ptLineWidth);
+    } else if (op == 4) {
+      f.PenColor = colours[pick(7)];
+      RecordChange(S, atChange, ptLineColor);
+    } else if (op == 5) {
+      f.BrushColor = colours[pick(8)];
+      RecordChange(S, atChange, ptBodyColor);
+    } else if (op == 6) {
+      f.TextColor = colours[pick(7)];
+      RecordChange(S, atChange, ptTextColor);
+    } else if (op == 7 && f.DrawingTool == dtText) {
+      f.Text += "あ";
+      RecordTextChange(S);
+    } else if (op == 7 && f.DrawingTool != dtStamp) {
+      f.End = {f.End.X + pick(21) - 10, f.End.Y + pick(21) - 10};
+      if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr)
+        for (int k = 0; k < f.PointData->Count; k += 2) f.PointData->Points[k].X += 3;
+      f.TextSize += 2;
+      RecordChange(S, atChange, ptSize);
+    } else if (op == 8) {
+      if (S.DrawingFigs.MoveFigFront(sel) == 0) RecordAction(S, atFront);
+    } else if (op == 9) {
+      if (S.DrawingFigs.MoveFigBack(sel) == 0) RecordAction(S, atBack);
+    } else {
+      S.DeletedFigs.AddFig(f);
+      S.DrawingFigs.RemoveFig(sel);
+      RecordAction(S, atDelete);
+      figs.erase(figs.begin() + i);
+      if (pick(2)) {
+        TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
+        S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
+        RecordCreate(S, atUndo, back);
+        figs.push_back(back);
+      }
+    }
+    refresh();
+  }
+  S.SelectedFig = nullptr;
+}
+
+// The canvas as a full recomposition makes it for the current drawing.
+QImage FullComposition(TTamloState& S, const QImage& background) {
+  TPictureStore full(S);
+  full.Incremental = false;
+  full.BGPicture = background;
+  full.PaintBoxPaint();
+  return full.WorkBitmap;
+}
+
+// Empty when both pictures are the same, else where they first differ.
+std::string Difference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.format() != b.format()) return "size or format";
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return QString("pixel %1,%2: %3 instead of %4")
+            .arg(x).arg(y).arg(a.pixel(x, y), 0, 16).arg(b.pixel(x, y), 0, 16).toStdString();
+  return std::string();
+}
+
+std::string Bytes(const QImage& image) {
+  return std::string(reinterpret_cast<const char*>(image.constBits()), size_t(image.sizeInBytes()));
+}
+
+// Figures and live links in a comparable form: every figure's drawing
+// content, then per record the position of the figure it links to.
+std::vector<std::string> DrawingState(const TTamloState& S) {
+  std::vector<std::string> out;
+  std::vector<const TFigItem*> items;
+  for (const TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) {
+    items.push_back(f);
+    const TFigData& d = f->Data;
+    std::string line = std::to_string(d.DrawingTool) + " " + std::to_string(d.Start.X) + "," +
+                       std::to_string(d.Start.Y) + " " + std::to_string(d.End.X) + "," + std::to_string(d.End.Y) +
+                       " " + std::to_string(d.PenWidth) + " " + std::to_string(d.PenColor) + " " +
+                       std::to_string(d.BrushColor) + " " + std::to_string(d.TextSize) + " " + d.Text;
+    if (d.PointData != nullptr)
+      for (int k = 0; k < d.PointData->Count; ++k)
+        line += " " + std::to_string(d.PointData->Points[k].X) + "," + std::to_string(d.PointData->Points[k].Y);
+    if (d.StampData != nullptr) line += " stamp of " + std::to_string(d.StampData->FigCount());
+    out.push_back(line);
+  }
+  out.push_back("deleted " + std::to_string(S.DeletedFigs.FigCount()));
+  int32_t step = 0;
+  for (const TActionItem* a = S.History.Head; a != nullptr; a = a->Next, ++step) {
+    const auto at = std::find(items.begin(), items.end(), a->Data.TargetItem);
+    const long item = a->Data.TargetItem == nullptr ? -1 : at == items.end() ? -2 : long(at - items.begin());
+    const bool figOk = a->Data.TargetItem == nullptr ? a->Data.TargetFig == nullptr
+                                                      : a->Data.TargetFig == &a->Data.TargetItem->Data;
+    out.push_back(std::to_string(step) + " -> " + std::to_string(item) + (figOk ? "" : " (fig link elsewhere)"));
+  }
+  out.push_back("current " + std::to_string(S.History.StepOf(S.CurrentStep)));
+  out.push_back("bg '" + S.BGFileName + "' shown '" + S.ShownBGFileName + "'");
+  return out;
+}
+
+// Stepping, walking and jumping through random histories, with selection
+// frames, drawing on the canvas in between (rubber bands) and a blanked
+// background: after every repaint the canvas equals a full recomposition.
+TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::vector<std::string> backgrounds = MakeBackgrounds(dir);
+  for (uint32_t seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    TDrawing d;
+    TTamloState& S = d.S;
+    MakeHistory(S, seed, 400, backgrounds);
+    std::mt19937 rng(seed * 7919);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    int32_t step = 0;
+    for (int round = 0; round < 300; ++round) {
+      const int how = pick(20);
+      if (how < 12)
+        step = std::clamp(step + 1, 0, S.History.Count());
+      else if (how < 16)
+        step = std::max(step - 1, 0);
+      else
+        step = pick(S.History.Count() + 1);
+      if (pick(10) == 0) {
+        // Something else draws on the canvas (a rubber band) before the step.
+        TCanvas rubber(&d.Pictures.WorkBitmap);
+        rubber.PenMode = pmNotXor;
+        rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
+      }
+      S.CurrentStep = S.History.ItemAt(step);
+      GoToStep(S);
+      if (pick(6) == 0 && S.DrawingFigs.FigCount() > 0) {
+        // A selection frame, then the canvas repainted with it and without it.
+        S.SelectedFig = S.DrawingFigs.Head->Next;
+        for (int k = pick(S.DrawingFigs.FigCount()); k > 0; --k) S.SelectedFig = S.SelectedFig->Next;
+        d.Pictures.PaintBoxPaint();
+        QImage expected = FullComposition(S, d.Pictures.BGPicture);
+        ASSERT_EQ(Difference(d.Pictures.WorkBitmap, expected), "") << "with frame, step " << step;
+        if (pick(2)) S.SelectedFig->Data.Offset(pick(9) - 4, 0);
+        S.SelectedFig = nullptr;
+        d.Pictures.PaintBoxPaint();
+      }
+      if (pick(15) == 0) {
+        d.Pictures.BlankBGImage();
+        S.ShownBGFileName.clear();
+        d.Pictures.PaintBoxPaint();
+      }
+      ASSERT_EQ(Difference(d.Pictures.WorkBitmap, FullComposition(S, d.Pictures.BGPicture)), "")
+          << "round " << round << ", step " << step << ", " << how;
+    }
+  }
+}
+
+// Direct repaints while a figure is dragged, reordered, recoloured and added:
+// the cases the window repaints without a history step.
+TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
+  TTamloState S;
+  TPictureStore P(S);
+  std::mt19937 rng(99);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  QImage bg(500, 400, QImage::Format_ARGB32);  // not the canvas format: converted when composed
+  bg.fill(qRgba(10, 120, 200, 255));
+  P.BGPicture = bg;
+  for (int i = 0; i < 200; ++i) {
+    TFigData f;
+    f.DrawingTool = kKinds[pick(7)];
+    f.PenWidth = pick(8);
+    f.PenColor = 0x123456 * (i % 5);
+    f.BrushColor = pick(3) ? clBtnFace : 0x00FF00;
+    f.Start = {pick(640), pick(480)};
+    f.End = {f.Start.X + 40, f.Start.Y + 30};
+    f.Text = "x";
+    f.TextSize = 12;
+    TPointData pts(4);
+    if (IsPointFigure(f.DrawingTool)) {
+      pts.AddPoint(f.Start.X, f.Start.Y);
+      pts.AddPoint(f.End.X, f.Start.Y);
+      pts.AddPoint(f.End.X, f.End.Y);
+      f.PointData = &pts;
+    }
+    S.DrawingFigs.AddFig(f);
+  }
+  for (int round = 0; round < 150; ++round) {
+    TFigItem* item = S.DrawingFigs.Head->Next;
+    for (int k = pick(S.DrawingFigs.FigCount()); k > 0; --k) item = item->Next;
+    switch (pick(6)) {
+      case 0: item->Data.Offset(pick(21) - 10, pick(21) - 10); break;
+      case 1: S.DrawingFigs.MoveFigFront(item); break;
+      case 2: S.DrawingFigs.MoveFigBack(item); break;
+      case 3: item->Data.PenColor ^= 0xFFFFFF; break;
+      case 4: S.DrawingFigs.AddFig(item->Data); break;
+      default: S.DrawingFigs.RemoveFig(item); break;
+    }
+    S.SelectedFig = pick(3) == 0 ? S.DrawingFigs.Tail : nullptr;
+    P.PaintBoxPaint();
+    ASSERT_EQ(Difference(P.WorkBitmap, FullComposition(S, P.BGPicture)), "") << "round " << round;
+  }
+}
+
+// The whole-process export with partial recomposition writes the same files
+// as the one that recomposes every step in full, and leaves the same drawing
+// state: figures, every record's live links, the step, the background names.
+TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::vector<std::string> backgrounds = MakeBackgrounds(dir);
+  for (uint32_t seed = 11; seed <= 13; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::vector<std::string> states[2];
+    std::string files[2];
+    for (int fast = 0; fast < 2; ++fast) {
+      TDrawing d;
+      MakeHistory(d.S, seed, 250, backgrounds);
+      // Start from somewhere in the middle, as after the view mode.
+      d.S.CurrentStep = d.S.History.ItemAt(d.S.History.Count() / 3);
+      GoToStep(d.S);
+      d.Pictures.Incremental = fast != 0;
+      const std::string base = dir.filePath(QString("s%1_%2_").arg(seed).arg(fast)).toStdString();
+      ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, base));
+      states[fast] = DrawingState(d.S);
+      states[fast].push_back(Bytes(d.Pictures.WorkBitmap));
+      for (int n = 1; n <= d.S.History.Count(); ++n) {
+        QFile f(QString::fromStdString(ProcessPictureName(base, n)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
+        files[fast] += f.readAll().toStdString();
+        files[fast] += '\n';
+      }
+      ASSERT_FALSE(QFile::exists(QString::fromStdString(ProcessPictureName(base, d.S.History.Count() + 1))));
+    }
+    EXPECT_EQ(states[0], states[1]);
+    EXPECT_TRUE(files[0] == files[1]) << "the pictures differ";
+  }
+}
+
+}  // namespace
