@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+#include <QVariant>
 
 #include "history/savehistory.h"
 #include "io/filecommands.h"
@@ -34,7 +35,17 @@ void TTamloForm::OpenFileByPath(const QString& path) {
   PaintBoxPaint();
 }
 
+namespace {
+
+// The files of a drag as its source offered them when it entered: some
+// sources under X11 answer at the start of a drag but no longer at the drop.
+const char* const kDraggedFiles = "TamloDraggedFiles";
+
+}  // namespace
+
 void TTamloForm::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  setProperty(kDraggedFiles, QVariant::fromValue(urls));
   if (event->mimeData()->hasUrls())
     event->acceptProposedAction();
   else
@@ -42,7 +53,9 @@ void TTamloForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TTamloForm::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
+  QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty()) urls = property(kDraggedFiles).value<QList<QUrl>>();
+  setProperty(kDraggedFiles, QVariant());
   if (urls.isEmpty()) {
     event->ignore();
     return;
