@@ -37,6 +37,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
+# The server announces its number before it accepts clients: wait until it does.
+for _ in $(seq 100); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation > /dev/null 2>&1 || fail "Xvfb on $DISPLAY accepts no client"
 
 # An empty working folder: the program must not read anything of ours.
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$OLDPWD/$program") > "$work/app.log" 2>&1 &
