@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -54,6 +56,25 @@ QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int wid
     panel->setPalette(pal);
   }
   return Place(static_cast<QWidget*>(panel), name, left, top, width, height);
+}
+
+// Sliders page toward a click anywhere off the thumb, not only on the thin
+// groove line that the style draws: the whole bar is the channel.
+class TChannelSliderStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                   const QPoint& pos, const QWidget* widget) const override {
+    SubControl hit = QProxyStyle::hitTestComplexControl(control, option, pos, widget);
+    if (control == CC_Slider && hit != SC_SliderHandle && option->rect.contains(pos)) return SC_SliderGroove;
+    return hit;
+  }
+};
+
+void UseChannelClicks(QSlider* slider) {
+  auto* style = new TChannelSliderStyle();
+  style->setParent(slider);  // a widget does not own its style
+  slider->setStyle(style);
 }
 
 }  // namespace
@@ -153,6 +174,7 @@ void TTamloForm::BuildWindow() {
     bar->setRange(-99, 100);
     bar->setValue(0);
     bar->setTickPosition(QSlider::NoTicks);
+    UseChannelClicks(bar);
     connect(bar, &QSlider::valueChanged, this, [this, bar] { TrackBarChange(bar); });
   }
   HTrackBar->setPageStep(10);
@@ -282,6 +304,7 @@ void TTamloForm::BuildWindow() {
   TimeTrackBar->setTickPosition(QSlider::TicksBelow);
   TimeTrackBar->setTickInterval(1);
   TimeTrackBar->setPageStep(1);
+  UseChannelClicks(TimeTrackBar);
   // valueChanged fires for a new position only, whoever sets it.
   connect(TimeTrackBar, &QSlider::valueChanged, this, [this] { TimeTrackBarChange(); });
   NormalPlayBtn = Place(new QRadioButton(QString::fromUtf8("ふつうのさいせい"), PlayPanel), "NormalPlayBtn", 8, 5, 113, 17);

@@ -1,0 +1,48 @@
+// The sliders as the mouse finds them: a click anywhere on the bar off the
+// thumb pages toward the click, not only a click on the thin groove line.
+#include "support/form_fixture.h"
+
+namespace {
+
+class WindowSliders : public TFormTest {
+ protected:
+  void DrawTwoSteps() {
+    DrawRect(*Form, {10, 10}, {50, 40});
+    DrawEllipse(*Form, {100, 100}, {150, 180});
+  }
+  int Step() { return S().History.StepOf(S().CurrentStep); }
+  // A click at the bar's vertical middle, `fraction` of the way along it.
+  static void ClickBar(QSlider* bar, double fraction) {
+    const QRect r = bar->rect();
+    QPoint p = bar->orientation() == Qt::Horizontal
+                   ? QPoint(r.left() + static_cast<int>(r.width() * fraction), r.center().y())
+                   : QPoint(r.center().x(), r.top() + static_cast<int>(r.height() * fraction));
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, p);
+  }
+};
+
+TEST_F(WindowSliders, ClickingTheTimeBarOffTheThumbStepsTowardTheClick) {
+  DrawTwoSteps();
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  ClickBar(Form->TimeTrackBar, 0.95);
+  EXPECT_EQ(Form->TimeTrackBar->value(), 1);
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+  ClickBar(Form->TimeTrackBar, 0.95);
+  EXPECT_EQ(Step(), 2);
+  EXPECT_FALSE(Form->ForwardBtn->isEnabled());
+  ClickBar(Form->TimeTrackBar, 0.02);
+  EXPECT_EQ(Step(), 1);
+  EXPECT_TRUE(Form->ForwardBtn->isEnabled());
+  EXPECT_TRUE(Form->ReverseBtn->isEnabled());
+}
+
+TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
+  EnterEditMode(*Form);
+  ClickBar(Form->HTrackBar, 0.98);
+  EXPECT_EQ(Form->HTrackBar->value(), 10);
+  ClickBar(Form->HTrackBar, 0.02);
+  EXPECT_EQ(Form->HTrackBar->value(), 0);
+}
+
+}  // namespace
