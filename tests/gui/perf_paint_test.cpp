@@ -93,6 +93,8 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
     return f;
   };
   while (S.History.Count() < records) {
+    // A selection lasts for one edit: clearing and branching free figures.
+    S.SelectedFig = nullptr;
     const int what = pick(100);
     if (figs.empty() || what < 40) {
       TPointData pts(MaxPoints);
