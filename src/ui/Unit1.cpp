@@ -100,6 +100,10 @@ TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent)
   Pictures.OnShow = [this](const QImage& picture) { PaintBox->Show(picture); };
 
   setAcceptDrops(true);
+  // Files dropped anywhere on the window open as files; the text box and the
+  // memo would otherwise take them as typed text.
+  InputEdit->setAcceptDrops(false);
+  Memo->setAcceptDrops(false);
   S.WorkMode = wmDraw;
   S.CurrentTool = dtNone;
   for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);

@@ -59,10 +59,9 @@ struct TBatchArgs {
   std::optional<int> Step;
 };
 
-bool IsBatchOption(const QString& a) {
-  return a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-process" || a == u"--describe" ||
-         a == u"--help" || a == u"--version";
-}
+// Any long option asks for the batch mode: an unknown one is bad usage with
+// the usage line, never a window started by mistake.
+bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2; }
 
 // Fills `args`; an empty result is success, else the reason of the bad usage.
 QString ParseArgs(const QStringList& list, TBatchArgs& args) {

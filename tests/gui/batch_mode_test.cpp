@@ -75,7 +75,8 @@ TEST_F(BatchTest, BadUsageExitsWithTwoAndTheUsage) {
   for (const QStringList& args :
        {QStringList{"--export-bmp", "out.bmp"}, QStringList{"--export-bmp"}, QStringList{"--describe", "a.tlo", "b.tlo"},
         QStringList{"--export-bmp", "o.bmp", "--step", "x", "d.tlo"}, QStringList{"--describe", "--step", "1", "d.tlo"},
-        QStringList{"--export-bmp", "o.bmp", "--export-jpeg", "o.jpg", "d.tlo"}, QStringList{"--describe", "--frobnicate", "d.tlo"}}) {
+        QStringList{"--export-bmp", "o.bmp", "--export-jpeg", "o.jpg", "d.tlo"}, QStringList{"--describe", "--frobnicate", "d.tlo"},
+        QStringList{"--bogus", "d.tlo"}}) {
     const TRun r = Run(args);
     EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
