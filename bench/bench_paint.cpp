@@ -6,6 +6,7 @@
 #include <random>
 
 #include "io/picture.h"
+#include "random_figure.h"
 #include "render/paint.h"
 
 namespace {
@@ -18,31 +19,7 @@ constexpr int kKindCount = int(std::size(kKinds));
 // filled, free lines of 60 points, stamps of five figures).
 void AddFigures(TFigList& figs, int count, TDrawingTool only) {
   std::mt19937 rng(4711);
-  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  auto make = [&](TDrawingTool tool, TPointData& pts) {
-    TFigData f;
-    f.DrawingTool = tool;
-    f.PenWidth = 1 + 2 * pick(5);
-    f.PenColor = colours[pick(7)];
-    f.BrushColor = colours[pick(8)];
-    f.TextSize = 10 + pick(20);
-    f.TextColor = colours[pick(7)];
-    f.Start = {pick(560), pick(400)};
-    f.End = {f.Start.X + 10 + pick(120), f.Start.Y + 10 + pick(100)};
-    if (tool == dtText) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
-    if (IsPointFigure(tool)) {
-      pts.Reset();
-      const int n = tool == dtFreeLine ? 60 : 3 + pick(8);
-      int x = f.Start.X, y = f.Start.Y;
-      for (int i = 0; i < n; ++i) {
-        pts.AddPoint(x, y);
-        x += pick(21) - 10, y += pick(21) - 10;
-      }
-      f.PointData = &pts;
-    }
-    return f;
-  };
+  auto make = [&](TDrawingTool tool, TPointData& pts) { return RandomFigure(rng, tool, pts); };
   TPointData pts(MaxPoints);
   for (int i = 0; i < count; ++i) {
     const TDrawingTool tool = only == dtNone ? kKinds[i % kKindCount] : only;

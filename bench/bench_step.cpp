@@ -11,6 +11,7 @@
 #include "history/savehistory.h"
 #include "io/exportcmd.h"
 #include "io/picture.h"
+#include "random_figure.h"
 #include "render/paint.h"
 
 namespace {
@@ -34,30 +35,7 @@ std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
   const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
   std::vector<TFigItem*> figs;
   int kind = 0;
-  auto make = [&](TDrawingTool tool, TPointData& pts) {
-    TFigData f;
-    f.DrawingTool = tool;
-    f.PenWidth = 1 + 2 * pick(5);
-    f.PenColor = colours[pick(7)];
-    f.BrushColor = colours[pick(8)];
-    f.TextSize = 10 + pick(20);
-    f.TextColor = colours[pick(7)];
-    f.Start = {pick(560), pick(400)};
-    f.End = {f.Start.X + 10 + pick(120), f.Start.Y + 10 + pick(100)};
-    if (tool == dtText) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
-    if (IsPointFigure(tool)) {
-      pts.Reset();
-      const int n = tool == dtFreeLine ? 60 : 3 + pick(8);
-      int x = f.Start.X, y = f.Start.Y;
-      for (int i = 0; i < n; ++i) {
-        pts.AddPoint(x, y);
-        x += pick(21) - 10, y += pick(21) - 10;
-      }
-      f.PointData = &pts;
-      f.SetBoundsFromPoints();
-    }
-    return f;
-  };
+  auto make = [&](TDrawingTool tool, TPointData& pts) { return RandomFigure(rng, tool, pts); };
   TPointData pts(MaxPoints);
   auto create = [&] {
     const TDrawingTool tool = kKinds[kind++ % std::size(kKinds)];

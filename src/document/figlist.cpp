@@ -77,7 +77,7 @@ int TFigList::RemoveFig(TFigItem* item) {
   else
     Tail = item->Prev;
   item->Prev->Next = item->Next;
-  TFigItem* before = item->Prev;
+  [[maybe_unused]] TFigItem* before = item->Prev;
   delete item;
   assert(LinkedAround(before));
   return 0;
