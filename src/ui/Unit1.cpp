@@ -60,19 +60,27 @@ QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int wid
 
 // Sliders page toward a click anywhere off the thumb, not only on the thin
 // groove line that the style draws: the whole bar is the channel.
+// A thumb length above 0 replaces the style's own.
 class TChannelSliderStyle : public QProxyStyle {
  public:
-  using QProxyStyle::QProxyStyle;
+  explicit TChannelSliderStyle(int thumbLength) : FThumbLength(thumbLength) {}
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_SliderLength && FThumbLength > 0) return FThumbLength;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
   SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                    const QPoint& pos, const QWidget* widget) const override {
     SubControl hit = QProxyStyle::hitTestComplexControl(control, option, pos, widget);
     if (control == CC_Slider && hit != SC_SliderHandle && option->rect.contains(pos)) return SC_SliderGroove;
     return hit;
   }
+
+ private:
+  int FThumbLength;
 };
 
-void UseChannelClicks(QSlider* slider) {
-  auto* style = new TChannelSliderStyle();
+void UseChannelClicks(QSlider* slider, int thumbLength = 0) {
+  auto* style = new TChannelSliderStyle(thumbLength);
   style->setParent(slider);  // a widget does not own its style
   slider->setStyle(style);
 }
@@ -178,7 +186,7 @@ void TTamloForm::BuildWindow() {
     bar->setRange(-99, 100);
     bar->setValue(0);
     bar->setTickPosition(QSlider::NoTicks);
-    UseChannelClicks(bar);
+    UseChannelClicks(bar, 15);  // the size bars have a 15-pixel thumb
     connect(bar, &QSlider::valueChanged, this, [this, bar] { TrackBarChange(bar); });
   }
   HTrackBar->setPageStep(10);

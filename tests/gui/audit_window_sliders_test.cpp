@@ -1,6 +1,7 @@
 // The sliders as the mouse finds them: a click anywhere on the bar off the
 // thumb pages toward the click, not only a click on the thin groove line.
 #include "support/form_fixture.h"
+#include <QStyle>
 
 namespace {
 
@@ -43,6 +44,15 @@ TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
   EXPECT_EQ(Form->HTrackBar->value(), 10);
   ClickBar(Form->HTrackBar, 0.02);
   EXPECT_EQ(Form->HTrackBar->value(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowSliders, SizeBarsHaveAFifteenPixelThumb) {
+  for (QSlider* bar : {Form->HTrackBar, Form->VTrackBar})
+    EXPECT_EQ(bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar), 15) << bar->objectName().toStdString();
 }
 
 }  // namespace
