@@ -9,6 +9,7 @@
 #include "io/fileread.h"
 #include "io/filewrite.h"
 #include "io/formatcodepage.h"
+#include "support/crlf.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -16,12 +17,6 @@ namespace {
 const char* const ReadError = "ActionItem：読み込みエラー";
 const char* const FormatError = "データフォーマットが違います";
 const char* const AnyReadError = "(the read error or a colour that is no number)";
-
-std::string Crlf(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
 
 // Every block kind: a line, a free line, a stamp holding a polygon, a size
 // change of the free line, a text change, a background picture.

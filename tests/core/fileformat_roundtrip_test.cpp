@@ -9,15 +9,10 @@
 #include "io/fileread.h"
 #include "io/filewrite.h"
 #include "io/formattext.h"
+#include "support/crlf.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
-
-std::string Crlf(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
 
 const std::vector<std::string> ExampleLines = {
     "TAMLO FILE FORMAT 1.2",

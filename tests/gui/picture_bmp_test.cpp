@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "io/picture.h"
+#include "support/picture_files.h"
 #include "render/paint.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
 
-using TBytes = std::vector<uint8_t>;
 
 void Put16(TBytes& b, size_t at, uint32_t v) {
   b[at] = uint8_t(v), b[at + 1] = uint8_t(v >> 8);
@@ -119,21 +119,8 @@ TBytes Layout(const QImage& img, int bits, bool topDown, const std::vector<uint3
   return px;
 }
 
-class BmpTest : public ::testing::Test {
+class BmpTest : public TPictureFileTest {
  protected:
-  QTemporaryDir dir;
-
-  std::string Write(const std::string& name, const TBytes& bytes) {
-    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-    // A new file each time: rewriting one in place makes some file
-    // systems flush it to disk on every close.
-    QFile::remove(QString::fromStdString(path));
-    QFile f(QString::fromStdString(path));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return path;
-  }
-
   TPictureResult Read(const TBytes& bytes, QImage& out) { return ReadBMP(Write("t.bmp", bytes), out); }
 
   void ExpectDamaged(const TBytes& bytes, const char* what) {

@@ -13,10 +13,10 @@
 #include <jpeglib.h>
 
 #include "io/picture.h"
+#include "support/picture_files.h"
 
 namespace {
 
-using TBytes = std::vector<uint8_t>;
 
 QImage Smooth(int w, int h) {
   QImage img(w, h, QImage::Format_RGB32);
@@ -114,20 +114,8 @@ double MeanError(const QImage& a, const QImage& b) {
   return sum / (3.0 * a.width() * a.height());
 }
 
-class JpegTest : public ::testing::Test {
+class JpegTest : public TPictureFileTest {
  protected:
-  QTemporaryDir dir;
-
-  std::string Write(const std::string& name, const TBytes& bytes) {
-    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-    // A new file each time: rewriting one in place makes some file
-    // systems flush it to disk on every close.
-    QFile::remove(QString::fromStdString(path));
-    QFile f(QString::fromStdString(path));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return path;
-  }
   TPictureResult Read(const TBytes& bytes, QImage& out) { return ReadJPEG(Write("t.jpg", bytes), out); }
 };
 
