@@ -382,6 +382,9 @@ void TTamloForm::FormCreate(const QString& commandLineFile) {
 }
 
 bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
+  // Whatever hides the text box (Enter, Escape, a command, a mode change)
+  // ends the text change it was opened for.
+  if (watched == InputEdit && event->type() == QEvent::Hide && InputEdit->isHidden()) TextEditFig = nullptr;
   if (watched == InputEdit && event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return InputEditKeyPress(13);
@@ -433,6 +436,7 @@ void TTamloForm::ShowModePanels(TWorkMode mode) {
 }
 
 void TTamloForm::ResetDrawing() {
+  TextEditFig = nullptr;
   S.History.Clear();
   S.CurrentStep = S.History.Head;  // the old records are gone
   S.DrawingFigs.ClearFigs();
@@ -483,6 +487,7 @@ bool TTamloForm::LeaveViewMode() {
 }
 
 void TTamloForm::SellectDrawBtnClick() {
+  TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);
     return;
@@ -503,6 +508,7 @@ void TTamloForm::SellectDrawBtnClick() {
 }
 
 void TTamloForm::SellectEditBtnClick() {
+  TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);
     return;
@@ -518,6 +524,7 @@ void TTamloForm::SellectEditBtnClick() {
 }
 
 void TTamloForm::SellectPlayBtnClick() {
+  TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);
     return;

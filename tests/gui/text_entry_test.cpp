@@ -179,4 +179,49 @@ TEST_F(TextEntry, OtherKeysTypeNormally) {
   EXPECT_TRUE(Form->InputEdit->isVisible());
 }
 
+// The box opened on one text and then hidden by another command must not
+// carry that text into a later, unrelated box.
+TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
+  WriteText(100, 80, "abc");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  TFigItem* a = S().SelectedFig;
+  ASSERT_NE(a, nullptr);
+  ClickButton(Form->ChangeTextBtn);
+  ASSERT_TRUE(Form->InputEdit->isVisible());
+  ClickButton(Form->DupBtn);  // hides the box
+  ASSERT_FALSE(Form->InputEdit->isVisible());
+
+  // A new text typed in the draw mode, its box still open on the switch.
+  EnterDrawMode(*Form);
+  ChooseTool(Form->TextBtn);
+  CanvasClick(*Form, 300, 300);
+  TypeText(*Form, "XYZ");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  ASSERT_EQ(S().SelectedFig, a);
+  if (Form->InputEdit->isVisible()) PressKey(*Form, Qt::Key_Return);
+  EXPECT_EQ(a->Data.Text, "abc");
+  for (const TFigData* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atDuplicate}));
+}
+
+TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
+  WriteText(100, 80, "abc");
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  ClickButton(Form->ChangeTextBtn);
+  // Through the view mode and back: the figures are rebuilt, and a rebuilt
+  // figure may even sit where the old one was.
+  EnterPlayMode(*Form);
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 102, 85);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  Form->InputEdit->show();  // whatever shows the box again, it is not a change
+  Form->InputEdit->setText(QStringLiteral("XYZ"));
+  PressKey(*Form, Qt::Key_Return);
+  EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
+  EXPECT_EQ(S().History.Count(), 1);
+}
+
 }  // namespace
