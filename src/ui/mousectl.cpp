@@ -240,7 +240,13 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
         break;
     }
     PaintBox->Changed();
-    if (!make) return;
+    if (!make) {
+      // A click that made nothing may have left a rubber band or a lone
+      // vertex on the screen: show the drawing as it is. A polyline under
+      // way keeps its segments on the screen.
+      if (!S.PolyDrawing) PaintBoxPaint();
+      return;
+    }
 
     // Make the figure from the template with the draw-mode attributes.
     TFigData& t = S.FigTemplate;

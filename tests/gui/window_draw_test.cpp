@@ -194,6 +194,32 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{10, 10}, {30, 10}, {30, 10}}));
 }
 
+TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
+  DrawRect(*Form, {20, 20}, {80, 60});
+  for (QToolButton* tool : {Form->PolylineBtn, Form->PolygonBtn}) {
+    ChooseTool(tool);
+    const QImage before = Form->PaintBox->Image.copy();
+    CanvasClick(*Form, 40, 40);   // on a figure
+    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " click";
+    CanvasDoubleClick(*Form, 200, 200); // on the white canvas
+    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " double";
+    // A child's click: the hand shakes while the button is down.
+    CanvasPress(*Form, 300, 300);
+    CanvasMove(*Form, 302, 301);
+    CanvasRelease(*Form, 300, 300);
+    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " shaky";
+    EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+  }
+  // The spare second click of a finishing double click makes nothing too:
+  // what is shown is exactly a full repaint of the drawing.
+  ChooseTool(Form->PolylineBtn);
+  CanvasDrag(*Form, {100, 100}, {150, 120});
+  CanvasDoubleClick(*Form, 150, 120);
+  const QImage shown = Form->PaintBox->Image.copy();
+  Form->PaintBoxPaint();
+  EXPECT_EQ(Form->PaintBox->Image, shown);
+}
+
 TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   ChooseTool(Form->PolygonBtn);
   CanvasDrag(*Form, {10, 10}, {100, 10});
