@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "io/fileread.h"
-#include "io/filewrite.h"
+#include "format/history_reader.h"
+#include "format/history_writer.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "io/fileread.h"
-#include "io/filewrite.h"
+#include "format/history_reader.h"
+#include "format/history_writer.h"
 
 namespace {
 

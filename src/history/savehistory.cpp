@@ -1,6 +1,6 @@
 #include "history/savehistory.h"
 
-#include "debug/debug.h"
+#include "history/describe.h"
 
 namespace {
 

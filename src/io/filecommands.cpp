@@ -12,8 +12,8 @@
 
 #include "history/play.h"
 #include "history/savehistory.h"
-#include "io/fileread.h"
-#include "io/filewrite.h"
+#include "format/history_reader.h"
+#include "format/history_writer.h"
 #include "ui/Unit1.h"
 
 namespace {

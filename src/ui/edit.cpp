@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "document/resize.h"
+#include "history/resize.h"
 #include "history/savehistory.h"
 #include "ui/Unit1.h"
 #include "ui/paintbox.h"

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "debug/debug.h"
+#include "history/describe.h"
 #include "history/play.h"
 #include "ui/Unit1.h"
 

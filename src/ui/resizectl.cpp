@@ -1,7 +1,7 @@
 // The two size trackbars of the edit mode.
 #include <QSlider>
 
-#include "document/resize.h"
+#include "history/resize.h"
 #include "ui/Unit1.h"
 
 void TTamloForm::TrackBarChange(QSlider* sender) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "debug/debug.h"
+#include "history/describe.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "io/fileread.h"
+#include "format/history_reader.h"
 #include "support/scripted_dialogs.h"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "io/formatcodepage.h"
-#include "io/formattext.h"
+#include "format/codepage.h"
+#include "format/format_text.h"
 
 namespace {
 

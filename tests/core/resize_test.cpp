@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/resize.h"
+#include "history/resize.h"
 #include "history/savehistory.h"
 
 namespace {

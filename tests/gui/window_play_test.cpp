@@ -1,6 +1,6 @@
 // The view mode: entering it, stepping with the play buttons and the slider,
 // and leaving it at an earlier step.
-#include "debug/debug.h"
+#include "history/describe.h"
 #include "support/form_fixture.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "io/filewrite.h"
+#include "format/history_writer.h"
 
 #include <charconv>
 
-#include "io/formatcodepage.h"
-#include "io/formattext.h"
+#include "format/codepage.h"
+#include "format/format_text.h"
 
 namespace {
 

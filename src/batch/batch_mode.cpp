@@ -1,7 +1,7 @@
 // The batch mode: pictures and descriptions of drawing files, with no window
 // and no display. What the window would show in a box goes to standard
 // error; a question gets its safe answer.
-#include "ui/batch.h"
+#include "batch/batch_mode.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,12 +12,12 @@
 #include <memory>
 #include <optional>
 
-#include "debug/debug.h"
+#include "history/describe.h"
 #include "history/play.h"
 #include "history/state.h"
 #include "io/exportcmd.h"
 #include "io/filecommands.h"
-#include "io/fileread.h"
+#include "format/history_reader.h"
 #include "io/picture.h"
 #include "render/paint.h"
 

@@ -1,4 +1,4 @@
-#include "debug/debug.h"
+#include "history/describe.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "io/formatcodepage.h"
+#include "format/codepage.h"
 
 #include <cerrno>
 #include <cstdint>

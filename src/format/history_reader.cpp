@@ -1,4 +1,4 @@
-#include "io/fileread.h"
+#include "format/history_reader.h"
 
 #include <filesystem>
 #include <memory>
@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "io/formatcodepage.h"
-#include "io/formattext.h"
+#include "format/codepage.h"
+#include "format/format_text.h"
 
 namespace {
 

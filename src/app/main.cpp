@@ -8,7 +8,7 @@
 #include <exception>
 
 #include "ui/Unit1.h"
-#include "ui/batch.h"
+#include "batch/batch_mode.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "io/formattext.h"
+#include "format/format_text.h"
 
 #include <array>
 #include <limits>

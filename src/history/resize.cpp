@@ -1,4 +1,4 @@
-#include "document/resize.h"
+#include "history/resize.h"
 
 #include <algorithm>
 #include <cmath>
