@@ -9,7 +9,6 @@
 #include <QImage>
 #include <utility>
 
-#include "io/filecommands.h"
 #include "support/file_fixture.h"
 
 namespace {
@@ -63,11 +62,6 @@ TEST_F(ReplaceTest, SavesAndExportsKeepTheFilesPermissions) {
   EXPECT_EQ(QImage(Path("p.bmp")).size(), QSize(640, 480));
   EXPECT_EQ(Mode("p.bmp"), 0600u);
 
-  // A new file gets the usual permissions of a new file.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  SaveAs("new.tlo");
-  EXPECT_EQ(Mode("new.tlo"), 0666u & ~mask);
 }
 
 TEST_F(ReplaceTest, SavingThroughALinkReplacesTheFileItPointsTo) {
@@ -109,14 +103,6 @@ TEST_F(ReplaceTest, SavingThroughALinkReplacesTheFileItPointsTo) {
   EXPECT_TRUE(IsLink("later.tlo"));
   EXPECT_EQ(ReadFile("real/later.tlo").count("begin ActionData"), 3);
 
-  // A loop of links is no file: the save fails and changes nothing.
-  Link("loop1.tlo", "loop2.tlo");
-  Link("loop2.tlo", "loop1.tlo");
-  SaveAs("loop1.tlo");
-  EXPECT_EQ(Dialogs.LastText(), "データ保存に失敗しました");
-  EXPECT_TRUE(IsLink("loop1.tlo"));
-  EXPECT_TRUE(IsLink("loop2.tlo"));
-  EXPECT_EQ(S().DataFileName, Path("later.tlo").toStdString());
 }
 
 // Watches the folder while it is saved over: the old file gets its backup
@@ -229,8 +215,6 @@ TEST_F(ReplaceTest, APictureWhoseNameHasALineBreakIsRefusedBeforeAnythingChanges
     EXPECT_EQ(S().History.Count(), 0);
     EXPECT_EQ(CanvasPixel(*Form, 2, 2), 0xFFFFFFu);
   }
-  // The check is for line breaks only.
-  EXPECT_TRUE(PictureNameFitsDrawing(Dialogs, "/a b/\t.bmp"));
 }
 
 }  // namespace
