@@ -134,9 +134,57 @@ std::string FileBytesToUtf8(std::string_view bytes) {
   return Cp932ToUtf8(bytes);
 }
 
+namespace {
+
+// The characters that Linux input methods type where Windows uses a
+// look-alike: CP932 holds only the look-alike, so they are written as it.
+struct TLookAlike {
+  std::string_view From, To;
+};
+constexpr TLookAlike LookAlikes[] = {
+    {"\u301C", "\uFF5E"},  // WAVE DASH → FULLWIDTH TILDE
+    {"\u2016", "\u2225"},  // DOUBLE VERTICAL LINE → PARALLEL TO
+    {"\u2212", "\uFF0D"},  // MINUS SIGN → FULLWIDTH HYPHEN-MINUS
+    {"\u00A2", "\uFFE0"},  // CENT SIGN → FULLWIDTH CENT SIGN
+    {"\u00A3", "\uFFE1"},  // POUND SIGN → FULLWIDTH POUND SIGN
+    {"\u00AC", "\uFFE2"},  // NOT SIGN → FULLWIDTH NOT SIGN
+    {"\u2014", "\u2015"},  // EM DASH → HORIZONTAL BAR
+};
+
+// `text` with every character of LookAlikes replaced; false when it has none.
+bool WithLookAlikes(std::string_view text, std::string& out) {
+  out.clear();
+  bool changed = false;
+  size_t done = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c != 0xC2 && c != 0xE2 && c != 0xE3) continue;  // no lead byte of one of them
+    for (const TLookAlike& l : LookAlikes) {
+      if (text.substr(i, l.From.size()) != l.From) continue;
+      out.append(text.substr(done, i - done));
+      out.append(l.To);
+      i += l.From.size() - 1;
+      done = i + 1;
+      changed = true;
+      break;
+    }
+  }
+  out.append(text.substr(done));
+  return changed;
+}
+
+// The CP932 bytes of `text` when they read back as exactly `text`.
+bool ReadsBackAsCp932(std::string_view text, std::string& cp932) {
+  return Utf8ToCp932(text, cp932) && !IsValidUtf8(cp932) && Cp932ToUtf8(cp932) == text;
+}
+
+}  // namespace
+
 std::string Utf8ToFileBytes(std::string_view text) {
   if (IsAscii(text)) return std::string(text);
   std::string cp932;
-  if (Utf8ToCp932(text, cp932) && !IsValidUtf8(cp932) && Cp932ToUtf8(cp932) == text) return cp932;
+  if (ReadsBackAsCp932(text, cp932)) return cp932;
+  std::string alike;
+  if (WithLookAlikes(text, alike) && ReadsBackAsCp932(alike, cp932)) return cp932;
   return std::string(text);
 }

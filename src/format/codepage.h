@@ -25,5 +25,8 @@ std::string FileBytesToUtf8(std::string_view bytes);
 // exactly the same text, otherwise the UTF-8 itself. "Reads back" covers
 // the characters CP932 holds only as a look-alike (several Unicode
 // characters share one CP932 code) and CP932 bytes that happen to form
-// valid UTF-8, which the reader would take for UTF-8.
+// valid UTF-8, which the reader would take for UTF-8. The few characters
+// that Linux input methods type where Windows types a look-alike (U+301C
+// WAVE DASH for U+FF5E, and the like) are written as the look-alike, so
+// that such a text keeps the file in CP932; they read back as it.
 std::string Utf8ToFileBytes(std::string_view text);

@@ -14,10 +14,12 @@ class TWriter {
  public:
   explicit TWriter(const THistoryList& history) : FHistory(history) {}
 
+  // The UTF-8 text, or "" when some record cannot be written.
   std::string Run() {
     Line(Header);
     for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
     for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
+    if (FRefused) return std::string();
     return std::move(FOut);
   }
 
@@ -25,10 +27,18 @@ class TWriter {
   const THistoryList& FHistory;
   std::string FOut;
   TChangeTargets FTargets;  // the whole history
+  bool FRefused = false;
 
   void Line(std::string_view text) {
     FOut.append(text);
     FOut.append("\r\n");
+  }
+
+  // A text or file name: one line of the file, which has no way to hold a
+  // line break inside it. A CR or LF would split the record when read.
+  void FreeLine(std::string_view text) {
+    if (text.find_first_of("\r\n") != std::string_view::npos) FRefused = true;
+    Line(text);
   }
 
   void AppendInt(int32_t v) {
@@ -73,7 +83,7 @@ class TWriter {
     Line(ActionWord(d.TargetType));
     if (HasTargetIDLine(d.TargetType)) IntLine(d.TargetID);
     if (d.TargetType == atChange) Line(ParameterWord(d.Parameter));
-    if (HasFileNameLine(d.TargetType)) Line(d.FileName);
+    if (HasFileNameLine(d.TargetType)) FreeLine(d.FileName);
     if (HasFullFigureBlock(d.TargetType)) {
       WriteFigure(d.FigData);
     } else if (d.TargetType == atChange) {
@@ -90,7 +100,7 @@ class TWriter {
     ColorLine(f.BrushColor);
     IntLine(f.TextSize);
     ColorLine(f.TextColor);
-    Line(f.Text);
+    FreeLine(f.Text);
     PointLine(f.Start);
     PointLine(f.End);
     if (IsPointFigure(f.DrawingTool)) WritePoints(f.PointData);
@@ -141,7 +151,7 @@ class TWriter {
       case ptText:
         PointLine(f.Start);
         PointLine(f.End);
-        Line(f.Text);
+        FreeLine(f.Text);
         break;
       case ptTextColor:
         ColorLine(f.TextColor);
@@ -156,11 +166,14 @@ class TWriter {
 }  // namespace
 
 std::string HistoryFileText(const THistoryList& history) {
-  return Utf8ToFileBytes(TWriter(history).Run());
+  const std::string text = TWriter(history).Run();
+  if (text.empty()) return text;
+  return Utf8ToFileBytes(text);
 }
 
 int WriteHistory(const THistoryList& history, std::FILE* file) {
   const std::string text = HistoryFileText(history);
+  if (text.empty()) return 2;
   std::fwrite(text.data(), 1, text.size(), file);
   return history.Count() == 0 ? 1 : 0;
 }

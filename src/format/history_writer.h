@@ -8,8 +8,10 @@
 
 // The whole file for `history`: header and one block per record, CR LF line
 // ends, texts in CP932 (or the whole file in UTF-8 when a text cannot be
-// represented in CP932).
+// represented in CP932). "" when a text or a file name holds a line break
+// (CR or LF): the file keeps each on one line, so such a record would not
+// read back, and nothing is written rather than a file that cannot load.
 std::string HistoryFileText(const THistoryList& history);
 // Writes it to an open file. 1 when the history is empty (header only),
-// else 0.
+// 2 (nothing written) when the history cannot be written, else 0.
 int WriteHistory(const THistoryList& history, std::FILE* file);

@@ -69,6 +69,7 @@ bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& 
 void TTamloForm::ReadBGMenuClick() {
   if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
   const QString path = QString::fromStdString(S.OpenBGDialog.FileName);
+  if (!PictureNameFitsDrawing(*S.Dialogs, path)) return;
   // A missing file is passed over silently; a damaged one has shown its box.
   if (Pictures.LoadBGPicture(path.toStdString()) != 0) return;
   RecordFile(S, atReadBG, path.toStdString());

@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+class TDialogs;
+
 // The part of the file name from its last dot on; "" when it has no dot.
 // Compared exactly by the callers: ".tlo" and ".TLO" differ from ".Tlo".
 QString FileExtension(const QString& path);
@@ -18,24 +20,39 @@ bool IsFileAt(const QString& path);
 // then ".bak" (e.tlo → e.bak, e.bmp → e.bak).
 QString BackupName(const QString& path);
 
-// Renames an existing file to its backup name. When the rename fails, in
-// particular because an older backup has that name, nothing happens: the
-// first backup is kept. True when a backup was made now.
+// Gives an existing file its backup name: as a second name of the same
+// file (a hard link), so that it keeps its own name too, or where the file
+// system has no such names by renaming it. When a file already has the
+// backup name nothing happens: the first backup is kept. True when a backup
+// was made now.
 bool MakeBackup(const QString& path);
 
 // Replaces the file at `path` without ever losing its old content: `write`
-// fills a fresh temporary file in the same folder (true on success); only
-// then, when `backup` is set, the old file becomes its backup, and the new
-// one is renamed into place. False when anything failed; the old file and
-// its backup are then as they were and no temporary file is left behind.
-// On failure `*tempPath` (when given) names the temporary file that was used,
-// empty if none could be made.
+// fills a fresh temporary file in the same folder (true on success), which
+// takes over the old file's permission bits (and owner and group, as far as
+// this user may) and is flushed to the disk; only then, when `backup` is
+// set, the old file gets its backup name as well, and the new one is renamed
+// over it, so that the name never stands empty; last the folder is flushed.
+// When `path` is a symbolic link, the file it points to is replaced and
+// backed up in its own folder, and the link stays. Leftover temporary files
+// of saves that crashed long ago are removed from that folder first. False
+// when anything failed (also for a folder, device or pipe at the path, and
+// when the folder takes no new file); the old file and its backup are then
+// as they were and no temporary file is left behind. On failure `*tempPath`
+// (when given) names the temporary file that was used, empty if none could
+// be made.
 bool ReplaceFile(const QString& path, bool backup, const std::function<bool(const QString& tempPath)>& write,
                  QString* tempPath = nullptr);
 
 // Writes `bytes` to a new file, checking every write, the flush to the disk
 // and the close.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// A drawing file keeps the name of a background picture on one line: a name
+// with a line break (CR or LF) cannot be kept. False for such a name, after
+// telling the user why; checked before the picture is loaded, so nothing
+// changes. Every way of choosing a background calls it.
+bool PictureNameFitsDrawing(TDialogs& dialogs, const QString& path);
 
 // Makes the folder of a file the working folder, as choosing it in a file
 // dialog does.

@@ -30,7 +30,7 @@ void TTamloForm::OpenFileByPath(const QString& path) {
     LoadDrawingFile(full);
     return;
   }
-  if (Pictures.LoadBGPicture(full.toStdString()) != 0) return;
+  if (!PictureNameFitsDrawing(*S.Dialogs, full) || Pictures.LoadBGPicture(full.toStdString()) != 0) return;
   RecordFile(S, atReadBG, full.toStdString());
   PaintBoxPaint();
 }

@@ -1,0 +1,155 @@
+// What the writer refuses to put in a drawing file (line breaks inside a
+// line), and the characters it writes as their CP932 look-alikes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "io/fileread.h"
+#include "io/filewrite.h"
+#include "io/formatcodepage.h"
+#include "support/crlf.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+TFigData TextFig(const std::string& text) {
+  TFigData f;
+  f.DrawingTool = dtText;
+  f.PenWidth = 1;
+  f.PenColor = clBlack;
+  f.BrushColor = clWhite;
+  f.TextSize = 12;
+  f.TextColor = clBlack;
+  f.Text = text;
+  f.Start = {10, 20};
+  f.End = {110, 60};
+  return f;
+}
+
+struct Writer : ::testing::Test {
+  THistoryList History;
+  TTamloState S;
+  TScriptedDialogs Dialogs;
+  Writer() { S.Dialogs = &Dialogs; }
+
+  TActionItem* Add(TActionType type, int32_t id, const TFigData& fig = TFigData()) {
+    TActionItem* a = History.AddAction(fig);
+    a->Data.TargetType = type;
+    a->Data.TargetID = id;
+    return a;
+  }
+
+  // WriteHistory's result and the bytes it put into the file.
+  std::pair<int, std::string> WriteToFile() {
+    std::FILE* f = std::tmpfile();
+    EXPECT_NE(f, nullptr);
+    const int result = WriteHistory(History, f);
+    std::rewind(f);
+    std::string bytes(1 << 16, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    return {result, bytes};
+  }
+};
+
+// A line break anywhere a text or a file name is written: in a figure, deep
+// in a stamp, in a text change, in a picture's or drawing's name.
+TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
+  for (const std::string br : {"\n", "\r"}) {
+    struct TCase {
+      const char* what;
+      std::function<void()> build;
+    };
+    TFigList stampList, innerList;
+    const std::vector<TCase> cases = {
+        {"text figure", [&] { Add(atCreate, 1, TextFig("a" + br + "b")); }},
+        {"text at the end", [&] { Add(atCreate, 1, TextFig("ab" + br)); }},
+        {"text in a nested stamp",
+         [&] {
+           innerList.AddFig(TextFig("x" + br));
+           TFigData inner = TextFig("");
+           inner.DrawingTool = dtStamp;
+           inner.StampData = &innerList;
+           stampList.AddFig(inner);
+           TFigData stamp = TextFig("");
+           stamp.DrawingTool = dtStamp;
+           stamp.StampData = &stampList;
+           Add(atCreate, 1, stamp);
+         }},
+        {"text change",
+         [&] {
+           Add(atCreate, 1, TextFig("ok"));
+           Add(atChange, 1, TextFig(br + "new"))->Data.Parameter = ptText;
+         }},
+        {"picture name", [&] { Add(atReadBG, 0)->Data.FileName = "/tmp/a" + br + "b.bmp"; }},
+        {"drawing name", [&] { Add(atReadData, 0)->Data.FileName = "/tmp/e" + br + ".tlo"; }},
+    };
+    for (const TCase& c : cases) {
+      History.Clear();
+      stampList.ClearFigs();
+      innerList.ClearFigs();
+      Add(atCreate, 1, TextFig("before"));
+      c.build();
+      Add(atCreate, 2, TextFig("after"));
+      const std::string where = std::string(c.what) + (br == "\n" ? " LF" : " CR");
+      EXPECT_EQ(HistoryFileText(History), "") << where;
+      const auto [result, bytes] = WriteToFile();
+      EXPECT_EQ(result, 2) << where;
+      EXPECT_EQ(bytes, "") << where;
+    }
+  }
+  History.Clear();
+}
+
+// A file whose text holds a lone CR (only a hand-edited file can) loads as
+// it always did; only writing it back is refused.
+TEST_F(Writer, FileWithACarriageReturnInATextStillLoads) {
+  const std::string file = Crlf({"TAMLO FILE FORMAT 1.2", "begin ActionData", "10 02 15 07", "Create", "1",
+                                 "begin FigData", "dtText", "1", "clBlack", "clWhite", "12", "clBlack", "a\rb",
+                                 "10 20", "110 60", "end FigData", "end ActionData"});
+  ASSERT_EQ(ReadHistory(S, file), 0);
+  EXPECT_EQ(S.History.ItemAt(1)->Data.FigData.Text, "a\rb");
+  EXPECT_EQ(HistoryFileText(S.History), "");
+}
+
+// The JIS characters Linux input methods type, against the CP932 ones
+// Windows types for them.
+const std::vector<std::pair<std::string, std::string>> LookAlikes = {
+    {"\u301C", "\uFF5E"}, {"\u2016", "\u2225"}, {"\u2212", "\uFF0D"}, {"\u00A2", "\uFFE0"},
+    {"\u00A3", "\uFFE1"}, {"\u00AC", "\uFFE2"}, {"\u2014", "\u2015"},
+};
+
+TEST(CodePageLookAlikes, AreWrittenAsTheirWindowsFormsKeepingTheFileCp932) {
+  for (const auto& [typed, win] : LookAlikes) {
+    const std::string text = "ゆき" + typed + "だ";
+    std::string expected;
+    ASSERT_TRUE(Utf8ToCp932("ゆき" + win + "だ", expected)) << win;
+    const std::string bytes = Utf8ToFileBytes(text);
+    EXPECT_EQ(bytes, expected) << typed;
+    EXPECT_FALSE(IsValidUtf8(bytes)) << typed;  // CP932, not UTF-8
+    EXPECT_EQ(FileBytesToUtf8(bytes), "ゆき" + win + "だ") << typed;
+  }
+}
+
+TEST(CodePageLookAlikes, ATextWithNoCp932FormStillMakesTheFileUtf8Unchanged) {
+  // The emoji has no CP932 form: the whole text stays UTF-8 and the wave
+  // dash stays what was typed.
+  const std::string text = "〜😀〜";
+  EXPECT_EQ(Utf8ToFileBytes(text), text);
+}
+
+TEST_F(Writer, ADrawingWithAWaveDashIsWrittenInCp932) {
+  Add(atCreate, 1, TextFig("えのぐ〜"));
+  Add(atCreate, 2, TextFig("ふでばこ"));
+  const std::string bytes = HistoryFileText(History);
+  EXPECT_FALSE(IsValidUtf8(bytes));
+  EXPECT_NE(bytes.find("\x82\xa6\x82\xcc\x82\xae\x81\x60\r\n"), std::string::npos);
+  ASSERT_EQ(ReadHistory(S, bytes), 0);
+  EXPECT_EQ(S.History.ItemAt(1)->Data.FigData.Text, "えのぐ～");
+  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.Text, "ふでばこ");
+}
+
+}  // namespace
