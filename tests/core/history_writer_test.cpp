@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "io/fileread.h"
-#include "io/filewrite.h"
-#include "io/formatcodepage.h"
+#include "format/history_reader.h"
+#include "format/history_writer.h"
+#include "format/codepage.h"
 #include "support/crlf.h"
 #include "support/scripted_dialogs.h"
 
