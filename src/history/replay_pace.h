@@ -21,9 +21,10 @@ struct TReplayPace {
 // moment), and at most this long (a pause while drawing is cut short).
 constexpr double kMinStepSeconds = 0.05;
 constexpr double kMaxPauseSeconds = 2.0;
-// Limits of what ParsePace and ParseHold accept.
+// Limits of what ParsePace and ParseHold accept (a GIF frame lasts at most
+// 655.35 s).
 constexpr double kMaxStepsPerSecond = 100;
-constexpr double kMaxHoldSeconds = 3600;
+constexpr double kMaxHoldSeconds = 600;
 
 // Seconds since midnight of a recorded time (fields out of range, as in a
 // damaged file, simply count as they are).
