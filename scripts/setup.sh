@@ -7,6 +7,7 @@ PACKAGES=(
   g++ cmake make pkg-config ccache
   qt6-base-dev qt6-translations-l10n libgl-dev
   libjpeg62-turbo-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   clang libclang-rt-14-dev

@@ -1,0 +1,575 @@
+#include "io/video_writer.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "io/filecommands.h"
+#include "io/picture.h"
+
+const char* const kVideoFailedText = "どうがを かきだせませんでした";
+
+namespace {
+
+constexpr int kMaxVideoSide = 4096;
+// The longest frame a GIF can hold, in hundredths of a second.
+constexpr int64_t kMaxGIFDelay = 65535;
+
+std::string FailureText(const std::string& reason) { return std::string(kVideoFailedText) + "（" + reason + "）"; }
+
+std::string LibraryErrorText(const char* what, int err) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(err, text, sizeof text);
+  return std::string(what) + ": " + text;
+}
+
+// Paths go to the libraries as file URLs, so that a colon in a folder name
+// is never taken for a protocol.
+std::string FileURL(const QString& path) { return "file:" + path.toStdString(); }
+
+QString FileNameOf(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(u'/');
+  return slash < 0 ? path : path.mid(slash + 1);
+}
+
+// A new, empty file next to `path` with a name nobody else uses (the same
+// names as the drawing files' temporary files); "" when the folder takes none.
+QString CreateTempFileNear(const QString& path) {
+  const QString folder = path.left(path.size() - FileNameOf(path).size());
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const QString name = QStringLiteral("%1.tamlo-%2.tmp")
+                             .arg(folder)
+                             .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
+    QFile file(name);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return name;
+    if (!QFileInfo::exists(name)) break;
+  }
+  return QString();
+}
+
+bool SyncFile(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
+}
+
+// ---- The GIF palette ----
+
+// One palette for a whole GIF: built from the colours of a few pictures,
+// then used to turn every frame into palette indices.
+class TGIFPalette {
+ public:
+  // Counts the colours of an RGB32 picture.
+  void Count(const QImage& image) {
+    std::vector<uint32_t> pixels;
+    pixels.reserve(size_t(image.width()) * image.height());
+    for (int y = 0; y < image.height(); ++y) {
+      const uint32_t* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) pixels.push_back(row[x] & 0xFFFFFF);
+    }
+    std::sort(pixels.begin(), pixels.end());
+    std::vector<TColourCount> counted;
+    for (size_t i = 0; i < pixels.size();) {
+      size_t j = i;
+      while (j < pixels.size() && pixels[j] == pixels[i]) ++j;
+      counted.push_back({pixels[i], uint64_t(j - i)});
+      i = j;
+    }
+    // Merge into the colours counted before (both sorted by colour).
+    std::vector<TColourCount> merged;
+    merged.reserve(FCounts.size() + counted.size());
+    size_t a = 0, b = 0;
+    while (a < FCounts.size() || b < counted.size()) {
+      if (b == counted.size() || (a < FCounts.size() && FCounts[a].Colour < counted[b].Colour)) {
+        merged.push_back(FCounts[a++]);
+      } else if (a == FCounts.size() || counted[b].Colour < FCounts[a].Colour) {
+        merged.push_back(counted[b++]);
+      } else {
+        merged.push_back({FCounts[a].Colour, FCounts[a].Pixels + counted[b].Pixels});
+        ++a, ++b;
+      }
+    }
+    FCounts.swap(merged);
+  }
+
+  // Makes the palette from the colours counted so far, and forgets them.
+  // Up to 256 colours are kept exactly. Beyond that, the colours that each
+  // cover many pixels (a drawing's flat colours) are kept exactly, at most
+  // 128 of them, and median cut shares the other entries among the rest;
+  // the last entry stays transparent, which lets the encoder leave the
+  // unchanged parts of a frame out.
+  void Build() {
+    FSize = 0;
+    if (FCounts.size() <= FEntries.size()) {
+      for (const TColourCount& c : FCounts) FEntries[FSize++] = c.Colour;
+    } else {
+      uint64_t total = 0;
+      for (const TColourCount& c : FCounts) total += c.Pixels;
+      const uint64_t flatMinimum = std::max<uint64_t>(64, total / 4096);
+      std::vector<TColourCount> flat, rest;
+      for (const TColourCount& c : FCounts) (c.Pixels >= flatMinimum ? flat : rest).push_back(c);
+      std::stable_sort(flat.begin(), flat.end(),
+                       [](const TColourCount& x, const TColourCount& y) { return x.Pixels > y.Pixels; });
+      constexpr size_t kMaxFlat = 128;
+      if (flat.size() > kMaxFlat) {
+        rest.insert(rest.end(), flat.begin() + kMaxFlat, flat.end());
+        flat.resize(kMaxFlat);
+      }
+      for (const TColourCount& c : flat) FEntries[FSize++] = c.Colour;
+      for (uint32_t colour : MedianCut(rest, FEntries.size() - 1 - flat.size())) FEntries[FSize++] = colour;
+    }
+    FCounts.clear();
+    FCounts.shrink_to_fit();
+    FExactKeys.fill(kNoKey);
+    for (int i = FSize - 1; i >= 0; --i) InsertExact(FEntries[i], i);
+    FNearest.assign(32768, -1);
+    FLastColour = kNoKey;
+  }
+
+  // The palette as a frame carries it: opaque entries, unused ones
+  // transparent.
+  void Fill(uint32_t* palette) const {
+    for (int i = 0; i < 256; ++i) palette[i] = i < FSize ? 0xFF000000u | FEntries[i] : 0;
+  }
+
+  void Map(const QImage& image, uint8_t* indices, int lineSize) {
+    for (int y = 0; y < image.height(); ++y) {
+      const uint32_t* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+      uint8_t* out = indices + ptrdiff_t(y) * lineSize;
+      for (int x = 0; x < image.width(); ++x) {
+        const uint32_t colour = row[x] & 0xFFFFFF;
+        if (colour != FLastColour) {
+          FLastColour = colour;
+          FLastIndex = IndexOf(colour);
+        }
+        out[x] = FLastIndex;
+      }
+    }
+  }
+
+ private:
+  struct TColourCount {
+    uint32_t Colour;
+    uint64_t Pixels;
+  };
+  static constexpr uint32_t kNoKey = 0xFFFFFFFF;
+  static constexpr size_t kExactSlots = 1024;
+
+  std::vector<TColourCount> FCounts;  // sorted by colour
+  std::array<uint32_t, 256> FEntries{};
+  int FSize = 0;
+  // Exact colours of the palette: open addressing on the colour.
+  std::array<uint32_t, kExactSlots> FExactKeys{};
+  std::array<uint8_t, kExactSlots> FExactIndex{};
+  // Other colours: the entry nearest to the middle of their 5-5-5 bit cell.
+  std::vector<int16_t> FNearest;
+  uint32_t FLastColour = kNoKey;
+  uint8_t FLastIndex = 0;
+
+  static size_t Slot(uint32_t colour) { return (colour * 2654435761u) >> 22; }
+
+  void InsertExact(uint32_t colour, int index) {
+    size_t s = Slot(colour);
+    while (FExactKeys[s] != kNoKey && FExactKeys[s] != colour) s = (s + 1) % kExactSlots;
+    FExactKeys[s] = colour;
+    FExactIndex[s] = uint8_t(index);
+  }
+
+  uint8_t IndexOf(uint32_t colour) {
+    for (size_t s = Slot(colour); FExactKeys[s] != kNoKey; s = (s + 1) % kExactSlots)
+      if (FExactKeys[s] == colour) return FExactIndex[s];
+    const int cell = int((colour >> 9) & 0x7C00) | int((colour >> 6) & 0x3E0) | int((colour >> 3) & 0x1F);
+    if (FNearest[cell] < 0) FNearest[cell] = int16_t(Nearest((colour & 0xF8F8F8) | 0x040404));
+    return uint8_t(FNearest[cell]);
+  }
+
+  int Nearest(uint32_t colour) const {
+    int best = 0;
+    int64_t bestDistance = INT64_MAX;
+    for (int i = 0; i < FSize; ++i) {
+      const int dr = int((FEntries[i] >> 16) & 0xFF) - int((colour >> 16) & 0xFF);
+      const int dg = int((FEntries[i] >> 8) & 0xFF) - int((colour >> 8) & 0xFF);
+      const int db = int(FEntries[i] & 0xFF) - int(colour & 0xFF);
+      const int64_t d = int64_t(dr) * dr * 3 + int64_t(dg) * dg * 4 + int64_t(db) * db * 2;
+      if (d < bestDistance) bestDistance = d, best = i;
+    }
+    return best;
+  }
+
+  static int Channel(uint32_t colour, int axis) { return int((colour >> (16 - 8 * axis)) & 0xFF); }
+
+  // Median cut: splits the colours, weighted by their pixels, into at most
+  // `count` boxes and gives each box's average colour.
+  static std::vector<uint32_t> MedianCut(std::vector<TColourCount>& colours, size_t count) {
+    struct TBox {
+      size_t Begin, End;
+      uint64_t Pixels = 0;
+      int Axis = 0, Range = 0;
+    };
+    auto measure = [&](TBox& box) {
+      int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+      box.Pixels = 0;
+      for (size_t i = box.Begin; i < box.End; ++i) {
+        box.Pixels += colours[i].Pixels;
+        for (int a = 0; a < 3; ++a) {
+          lo[a] = std::min(lo[a], Channel(colours[i].Colour, a));
+          hi[a] = std::max(hi[a], Channel(colours[i].Colour, a));
+        }
+      }
+      box.Axis = 0;
+      for (int a = 1; a < 3; ++a)
+        if (hi[a] - lo[a] > hi[box.Axis] - lo[box.Axis]) box.Axis = a;
+      box.Range = hi[box.Axis] - lo[box.Axis];
+    };
+    std::vector<TBox> boxes;
+    if (colours.empty() || count == 0) return {};
+    boxes.push_back({0, colours.size()});
+    measure(boxes[0]);
+    while (boxes.size() < count) {
+      // The box that spreads the most pixels over the widest range.
+      size_t pick = boxes.size();
+      double best = 0;
+      for (size_t i = 0; i < boxes.size(); ++i) {
+        const double score = double(boxes[i].Range) * double(boxes[i].Pixels);
+        if (boxes[i].End - boxes[i].Begin >= 2 && score > best) best = score, pick = i;
+      }
+      if (pick == boxes.size()) break;
+      TBox box = boxes[pick];
+      const int axis = box.Axis;
+      std::sort(colours.begin() + ptrdiff_t(box.Begin), colours.begin() + ptrdiff_t(box.End),
+                [axis](const TColourCount& x, const TColourCount& y) {
+                  const int cx = Channel(x.Colour, axis), cy = Channel(y.Colour, axis);
+                  return cx != cy ? cx < cy : x.Colour < y.Colour;
+                });
+      uint64_t seen = 0;
+      size_t split = box.Begin + 1;
+      for (size_t i = box.Begin; i < box.End - 1; ++i) {
+        seen += colours[i].Pixels;
+        split = i + 1;
+        if (seen * 2 >= box.Pixels) break;
+      }
+      TBox low{box.Begin, split}, high{split, box.End};
+      measure(low);
+      measure(high);
+      boxes[pick] = low;
+      boxes.push_back(high);
+    }
+    std::vector<uint32_t> result;
+    for (const TBox& box : boxes) {
+      double sum[3] = {0, 0, 0};
+      for (size_t i = box.Begin; i < box.End; ++i)
+        for (int a = 0; a < 3; ++a) sum[a] += double(Channel(colours[i].Colour, a)) * double(colours[i].Pixels);
+      uint32_t colour = 0;
+      for (int a = 0; a < 3; ++a)
+        colour |= uint32_t(std::lround(sum[a] / double(box.Pixels))) << (16 - 8 * a);
+      result.push_back(colour);
+    }
+    return result;
+  }
+};
+
+}  // namespace
+
+bool VideoFormatOf(const QString& path, TVideoFormat& format) {
+  const QString ext = FileExtension(path);
+  if (ext == u".mp4" || ext == u".MP4") {
+    format = vfMP4;
+    return true;
+  }
+  if (ext == u".gif" || ext == u".GIF") {
+    format = vfGIF;
+    return true;
+  }
+  return false;
+}
+
+struct TVideoWriter::TImpl {
+  TVideoFormat Format = vfMP4;
+  int Width = 0, Height = 0;
+  QString Target, Temp;
+  AVFormatContext* Mux = nullptr;
+  AVStream* Stream = nullptr;
+  AVCodecContext* Encoder = nullptr;
+  AVFrame* Frame = nullptr;
+  AVPacket* Packet = nullptr;
+  SwsContext* Scaler = nullptr;
+  std::string EncoderName;
+  TGIFPalette Palette;
+  bool PaletteBuilt = false;
+  // Start and length of the frames inside the encoder, in its clock.
+  std::deque<std::pair<int64_t, int64_t>> Pending;
+  double Elapsed = 0;  // seconds asked for so far
+  int64_t EndTicks = 0, LastTicks = 0;
+  int Frames = 0;
+  std::string Error;  // the failure that closed the writer
+
+  ~TImpl() { Close(); }
+
+  // Frees the libraries' objects and removes the temporary file.
+  void Close() {
+    if (Mux) {
+      if (Mux->pb) avio_closep(&Mux->pb);
+      avformat_free_context(Mux);
+      Mux = nullptr;
+    }
+    Stream = nullptr;
+    avcodec_free_context(&Encoder);
+    av_frame_free(&Frame);
+    av_packet_free(&Packet);
+    sws_freeContext(Scaler);
+    Scaler = nullptr;
+    Pending.clear();
+    if (!Temp.isEmpty()) QFile::remove(Temp);
+    Temp.clear();
+  }
+
+  TVideoResult Fail(const std::string& reason) {
+    Close();
+    Error = FailureText(reason);
+    return {false, Error};
+  }
+
+  int64_t TicksPerSecond() const { return Encoder->time_base.den; }
+
+  bool OpenEncoder(const AVCodec* codec) {
+    avcodec_free_context(&Encoder);
+    Encoder = avcodec_alloc_context3(codec);
+    if (!Encoder) return false;
+    Encoder->width = Width;
+    Encoder->height = Height;
+    AVDictionary* options = nullptr;
+    if (Format == vfGIF) {
+      Encoder->time_base = {1, 100};
+      Encoder->pix_fmt = AV_PIX_FMT_PAL8;
+    } else {
+      Encoder->time_base = {1, 1000};
+      // The frame times vary; a nominal rate keeps the level a phone plays.
+      Encoder->framerate = {25, 1};
+      Encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+      Encoder->gop_size = 250;
+      // No reordered frames: every frame's time stays as given, from 0.
+      Encoder->max_b_frames = 0;
+      Encoder->color_range = AVCOL_RANGE_MPEG;
+      Encoder->colorspace = AVCOL_SPC_SMPTE170M;
+      Encoder->color_primaries = AVCOL_PRI_SMPTE170M;
+      Encoder->color_trc = AVCOL_TRC_SMPTE170M;
+      if (std::string_view(codec->name) == "libx264") {
+        av_dict_set(&options, "preset", "veryfast", 0);
+        av_dict_set(&options, "crf", "23", 0);
+        av_dict_set(&options, "profile", "high", 0);
+      } else {
+        Encoder->flags |= AV_CODEC_FLAG_QSCALE;
+        Encoder->global_quality = FF_QP2LAMBDA * 3;
+      }
+    }
+    if (Mux->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    const int err = avcodec_open2(Encoder, codec, &options);
+    av_dict_free(&options);
+    if (err < 0) {
+      avcodec_free_context(&Encoder);
+      return false;
+    }
+    EncoderName = codec->name;
+    return true;
+  }
+
+  // Hands the encoder's finished packets to the file.
+  TVideoResult Drain() {
+    for (;;) {
+      int err = avcodec_receive_packet(Encoder, Packet);
+      if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return {true, {}};
+      if (err < 0) return Fail(LibraryErrorText("エンコードに しっぱいしました", err));
+      const auto it = std::find_if(Pending.begin(), Pending.end(),
+                                   [&](const auto& p) { return p.first == Packet->pts; });
+      if (it != Pending.end()) {
+        Packet->duration = it->second;
+        Pending.erase(it);
+      }
+      Packet->stream_index = Stream->index;
+      av_packet_rescale_ts(Packet, Encoder->time_base, Stream->time_base);
+      err = av_interleaved_write_frame(Mux, Packet);
+      av_packet_unref(Packet);
+      if (err < 0) return Fail(LibraryErrorText("ファイルに かきこめません", err));
+    }
+  }
+};
+
+TVideoWriter::TVideoWriter() : F(std::make_unique<TImpl>()) {}
+TVideoWriter::~TVideoWriter() = default;
+
+TVideoResult TVideoWriter::Open(const std::string& path, TVideoFormat format, int width, int height) {
+  Cancel();
+  // The libraries report progress on the standard error; a failure comes
+  // back as the result instead.
+  if (av_log_get_level() == AV_LOG_INFO) av_log_set_level(AV_LOG_ERROR);
+  F->Error.clear();
+  F->Format = format;
+  F->Width = width;
+  F->Height = height;
+  F->Target = QString::fromStdString(path);
+  F->Elapsed = 0;
+  F->EndTicks = F->LastTicks = 0;
+  F->Frames = 0;
+  F->PaletteBuilt = false;
+  F->Palette = TGIFPalette();
+  F->EncoderName.clear();
+  if (width < 2 || height < 2 || width > kMaxVideoSide || height > kMaxVideoSide ||
+      (format == vfMP4 && (width % 2 != 0 || height % 2 != 0)))
+    return F->Fail("えの おおきさが つかえません");
+
+  F->Temp = CreateTempFileNear(F->Target);
+  if (F->Temp.isEmpty()) return F->Fail(CannotCreateText(path));
+  const std::string url = FileURL(F->Temp);
+  if (avformat_alloc_output_context2(&F->Mux, nullptr, format == vfGIF ? "gif" : "mp4", url.c_str()) < 0 || !F->Mux)
+    return F->Fail("ファイルの かたちが つかえません");
+
+  bool opened = false;
+  if (format == vfGIF) {
+    const AVCodec* gif = avcodec_find_encoder(AV_CODEC_ID_GIF);
+    opened = gif && F->OpenEncoder(gif);
+  } else {
+    // H.264 by x264; another H.264 encoder or MPEG-4 part 2 only when the
+    // libraries were built without it.
+    const AVCodec* candidates[] = {avcodec_find_encoder_by_name("libx264"), avcodec_find_encoder(AV_CODEC_ID_H264),
+                                   avcodec_find_encoder(AV_CODEC_ID_MPEG4)};
+    for (const AVCodec* codec : candidates)
+      if (codec && (opened = F->OpenEncoder(codec))) break;
+  }
+  if (!opened) return F->Fail("エンコーダーが ありません");
+
+  F->Stream = avformat_new_stream(F->Mux, nullptr);
+  if (!F->Stream) return F->Fail("メモリが たりません");
+  F->Stream->time_base = F->Encoder->time_base;
+  if (avcodec_parameters_from_context(F->Stream->codecpar, F->Encoder) < 0) return F->Fail("メモリが たりません");
+
+  int err = avio_open(&F->Mux->pb, url.c_str(), AVIO_FLAG_WRITE);
+  if (err < 0) return F->Fail(CannotCreateText(path));
+  AVDictionary* options = nullptr;
+  if (format == vfGIF)
+    av_dict_set(&options, "loop", "0", 0);  // endlessly
+  else
+    av_dict_set(&options, "movflags", "+faststart", 0);  // plays while it loads
+  err = avformat_write_header(F->Mux, &options);
+  av_dict_free(&options);
+  if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
+
+  F->Frame = av_frame_alloc();
+  F->Packet = av_packet_alloc();
+  if (!F->Frame || !F->Packet) return F->Fail("メモリが たりません");
+  F->Frame->format = F->Encoder->pix_fmt;
+  F->Frame->width = width;
+  F->Frame->height = height;
+  if (av_frame_get_buffer(F->Frame, 0) < 0) return F->Fail("メモリが たりません");
+  if (format == vfMP4) {
+    F->Scaler = sws_getContext(width, height, AV_PIX_FMT_RGB32, width, height, AV_PIX_FMT_YUV420P,
+                               SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (!F->Scaler) return F->Fail("メモリが たりません");
+  }
+  return {true, {}};
+}
+
+void TVideoWriter::AddPaletteSource(const QImage& image) {
+  if (!F->Mux || F->Format != vfGIF || F->PaletteBuilt) return;
+  if (image.width() != F->Width || image.height() != F->Height) return;
+  F->Palette.Count(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+                       ? image
+                       : image.convertToFormat(QImage::Format_RGB32));
+}
+
+TVideoResult TVideoWriter::AddFrame(const QImage& image, double seconds) {
+  if (!F->Error.empty()) return {false, F->Error};
+  if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
+  if (image.width() != F->Width || image.height() != F->Height) return F->Fail("えの おおきさが ちがいます");
+  const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+                         ? image
+                         : image.convertToFormat(QImage::Format_RGB32);
+
+  // The frame's time on the encoder's clock: from the end of the last frame
+  // to the rounded sum of all times so far.
+  const int64_t perSecond = F->TicksPerSecond();
+  const int64_t shortest = F->Format == vfGIF ? 2 : 1;
+  const int64_t longest = F->Format == vfGIF ? kMaxGIFDelay : 24 * 3600 * perSecond;
+  F->Elapsed += std::isfinite(seconds) && seconds > 0 ? std::min(seconds, 24.0 * 3600) : 0;
+  const int64_t start = F->EndTicks;
+  int64_t end = std::llround(F->Elapsed * double(perSecond));
+  if (end - start < shortest || end - start > longest) {
+    end = start + std::clamp(end - start, shortest, longest);
+    F->Elapsed = double(end) / double(perSecond);
+  }
+
+  if (av_frame_make_writable(F->Frame) < 0) return F->Fail("メモリが たりません");
+  if (F->Format == vfGIF) {
+    if (!F->PaletteBuilt) {
+      F->Palette.Count(rgb);
+      F->Palette.Build();
+      F->PaletteBuilt = true;
+    }
+    F->Palette.Fill(reinterpret_cast<uint32_t*>(F->Frame->data[1]));
+    F->Palette.Map(rgb, F->Frame->data[0], F->Frame->linesize[0]);
+  } else {
+    const uint8_t* planes[1] = {rgb.constBits()};
+    const int strides[1] = {int(rgb.bytesPerLine())};
+    sws_scale(F->Scaler, planes, strides, 0, F->Height, F->Frame->data, F->Frame->linesize);
+  }
+  F->Frame->pts = start;
+  F->Pending.emplace_back(start, end - start);
+  const int err = avcodec_send_frame(F->Encoder, F->Frame);
+  if (err < 0) return F->Fail(LibraryErrorText("エンコードに しっぱいしました", err));
+  F->EndTicks = end;
+  F->LastTicks = end - start;
+  ++F->Frames;
+  return F->Drain();
+}
+
+TVideoResult TVideoWriter::Finish(bool backup) {
+  if (!F->Error.empty()) return {false, F->Error};
+  if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
+  if (F->Frames == 0) return F->Fail("えが ひとつも ありません");
+  int err = avcodec_send_frame(F->Encoder, nullptr);
+  if (err < 0) return F->Fail(LibraryErrorText("エンコードに しっぱいしました", err));
+  if (TVideoResult r = F->Drain(); !r.Ok) return r;
+  // A GIF's last frame has no next one to end it: its delay is set here.
+  if (F->Format == vfGIF) av_opt_set_int(F->Mux->priv_data, "final_delay", F->LastTicks, 0);
+  err = av_write_trailer(F->Mux);
+  if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
+  if (F->Mux->pb->error < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", F->Mux->pb->error));
+  err = avio_closep(&F->Mux->pb);
+  if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
+  // The old file may be renamed away next: the new one is on the disk first.
+  if (!SyncFile(F->Temp)) return F->Fail("ファイルに かきこめません");
+
+  const QString target = F->Target;
+  const bool backedUp = backup && MakeBackup(target);
+  if (std::rename(QFile::encodeName(F->Temp).constData(), QFile::encodeName(target).constData()) != 0) {
+    if (backedUp) QFile::rename(BackupName(target), target);
+    return F->Fail(CannotCreateText(target.toStdString()));
+  }
+  F->Temp.clear();  // it is the video now
+  F->Close();
+  return {true, {}};
+}
+
+void TVideoWriter::Cancel() { F->Close(); }
+
+bool TVideoWriter::IsOpen() const { return F->Mux != nullptr; }
+int TVideoWriter::FrameCount() const { return F->Frames; }
+std::string TVideoWriter::EncoderName() const { return F->EncoderName; }
+QString TVideoWriter::TempPath() const { return F->Temp; }

@@ -1,0 +1,380 @@
+// Time-lapse videos: written with TVideoWriter, read back with FFmpeg's own
+// demuxers and decoders: frames, sizes, pictures, frame times, the GIF's
+// palette and loop, and what is left on the disk after a cancel or failure.
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <vector>
+
+#include "history/replay_pace.h"
+#include "io/video_writer.h"
+
+namespace {
+
+// What a video file holds, as FFmpeg reads it back.
+struct TDecoded {
+  bool Ok = false;
+  AVCodecID Codec = AV_CODEC_ID_NONE;
+  int Profile = 0;
+  AVPixelFormat PixelFormat = AV_PIX_FMT_NONE;
+  int Width = 0, Height = 0;
+  std::vector<int64_t> StartMs, LengthMs;  // per frame
+  std::vector<QImage> Pictures;            // RGB32, every frame
+};
+
+TDecoded Decode(const QString& path) {
+  TDecoded d;
+  AVFormatContext* in = nullptr;
+  const std::string url = "file:" + path.toStdString();
+  if (avformat_open_input(&in, url.c_str(), nullptr, nullptr) < 0) return d;
+  const int index = avformat_find_stream_info(in, nullptr) >= 0
+                        ? av_find_best_stream(in, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0)
+                        : -1;
+  AVCodecContext* dec = nullptr;
+  AVPacket* packet = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  if (index >= 0) {
+    const AVStream* st = in->streams[index];
+    d.Codec = st->codecpar->codec_id;
+    d.Profile = st->codecpar->profile;
+    d.PixelFormat = AVPixelFormat(st->codecpar->format);
+    d.Width = st->codecpar->width;
+    d.Height = st->codecpar->height;
+    const AVCodec* codec = avcodec_find_decoder(d.Codec);
+    dec = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(dec, st->codecpar);
+    if (avcodec_open2(dec, codec, nullptr) >= 0) {
+      const AVRational ms{1, 1000};
+      auto take = [&] {
+        while (avcodec_receive_frame(dec, frame) >= 0) {
+          d.StartMs.push_back(av_rescale_q(frame->best_effort_timestamp, st->time_base, ms));
+          d.LengthMs.push_back(av_rescale_q(frame->pkt_duration, st->time_base, ms));
+          QImage img(frame->width, frame->height, QImage::Format_RGB32);
+          SwsContext* sws = sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), frame->width,
+                                           frame->height, AV_PIX_FMT_RGB32, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr,
+                                           nullptr, nullptr);
+          uint8_t* planes[1] = {img.bits()};
+          const int strides[1] = {int(img.bytesPerLine())};
+          sws_scale(sws, frame->data, frame->linesize, 0, frame->height, planes, strides);
+          sws_freeContext(sws);
+          d.Pictures.push_back(img);
+        }
+      };
+      while (av_read_frame(in, packet) >= 0) {
+        if (packet->stream_index == index) avcodec_send_packet(dec, packet);
+        av_packet_unref(packet);
+        take();
+      }
+      avcodec_send_packet(dec, nullptr);
+      take();
+      d.Ok = true;
+    }
+  }
+  av_frame_free(&frame);
+  av_packet_free(&packet);
+  avcodec_free_context(&dec);
+  avformat_close_input(&in);
+  return d;
+}
+
+const QRgb kColours[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 128, 0), qRgb(255, 255, 0), qRgb(0, 0, 0),
+                         qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(128, 128, 128)};
+
+// The drawing after `step` steps: a rectangle more at each step.
+QRect StepRect(int step) { return QRect(20 + 70 * (step % 8), 30 + 100 * (step / 8 % 4), 60, 80); }
+QImage Drawing(int steps, const QImage& background = QImage()) {
+  QImage img(640, 480, QImage::Format_RGB32);
+  if (background.isNull())
+    img.fill(Qt::white);
+  else
+    img = background.copy();
+  QPainter p(&img);
+  for (int k = 1; k <= steps; ++k) p.fillRect(StepRect(k), QColor(kColours[k % 8]));
+  return img;
+}
+
+// A photo-like background: thousands of colours.
+QImage Photo() {
+  QImage img(640, 480, QImage::Format_RGB32);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) img.setPixel(x, y, qRgb(x * 255 / 639, y * 255 / 479, 96 + (x + y) % 64));
+  return img;
+}
+
+int ChannelDiff(QRgb a, QRgb b) {
+  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+double MeanDiff(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  return sum / (3.0 * a.width() * a.height());
+}
+// Same picture, ignoring the unused fourth byte.
+bool SamePixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
+  return true;
+}
+
+TActionTime At(int min, int sec, int hund) {
+  TActionTime t;
+  t.Hour = 10;
+  t.Min = uint8_t(min);
+  t.Sec = uint8_t(sec);
+  t.Hund = uint8_t(hund);
+  return t;
+}
+
+class VideoWriterTest : public ::testing::Test {
+ protected:
+  QTemporaryDir Dir;
+  void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+  QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name); }
+  QByteArray Bytes(const QString& name) const {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  // A drawing of five steps recorded at these times, played as drawn and
+  // held 2 s: 0.30, 2 (a long pause cut short), 0.05 (same moment), 0.70
+  // and the hold.
+  std::vector<double> AsDrawnSteps() {
+    THistoryList h;
+    for (const TActionTime& t : {At(0, 0, 0), At(0, 0, 30), At(0, 40, 0), At(0, 40, 0), At(0, 40, 70)})
+      h.AddItem()->Data.ActionTime = t;
+    TReplayPace pace;
+    pace.Kind = pcAsDrawn;
+    std::vector<double> steps;
+    for (const TActionItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
+    return steps;
+  }
+
+  void Write(const QString& name, TVideoFormat format, const std::vector<double>& steps,
+             const QImage& background = QImage()) {
+    TVideoWriter w;
+    TVideoResult r = w.Open(Path(name).toStdString(), format);
+    ASSERT_TRUE(r.Ok) << r.Error;
+    if (format == vfGIF) w.AddPaletteSource(Drawing(int(steps.size()), background));
+    for (size_t k = 0; k < steps.size(); ++k) {
+      r = w.AddFrame(Drawing(int(k) + 1, background), steps[k]);
+      ASSERT_TRUE(r.Ok) << r.Error;
+    }
+    EXPECT_EQ(w.FrameCount(), int(steps.size()));
+    r = w.Finish();
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_FALSE(w.IsOpen());
+  }
+};
+
+TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
+  const std::vector<double> steps = AsDrawnSteps();
+  ASSERT_EQ(steps.size(), 5u);
+  Write("film.mp4", vfMP4, steps);
+  EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file left
+
+  const TDecoded d = Decode(Path("film.mp4"));
+  ASSERT_TRUE(d.Ok);
+  EXPECT_EQ(d.Codec, AV_CODEC_ID_H264);
+  EXPECT_EQ(d.Profile, FF_PROFILE_H264_HIGH);
+  EXPECT_EQ(d.PixelFormat, AV_PIX_FMT_YUV420P);
+  EXPECT_EQ(d.Width, 640);
+  EXPECT_EQ(d.Height, 480);
+  ASSERT_EQ(d.Pictures.size(), 5u);
+  EXPECT_EQ(d.StartMs, (std::vector<int64_t>{0, 300, 2300, 2350, 3050}));
+  EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{300, 2000, 50, 700, 2000}));
+
+  // Pictures as lossy as a JPEG: close overall, flat areas close everywhere.
+  for (int k : {0, 4}) {
+    const QImage source = Drawing(k + 1);
+    EXPECT_LT(MeanDiff(d.Pictures[k], source), 2.0) << k;
+    for (int s = 1; s <= k + 1; ++s) {
+      const QPoint centre = StepRect(s).center();
+      EXPECT_LE(ChannelDiff(d.Pictures[k].pixel(centre), source.pixel(centre)), 8) << k << " " << s;
+    }
+    EXPECT_LE(ChannelDiff(d.Pictures[k].pixel(600, 460), qRgb(255, 255, 255)), 8);
+  }
+  // The last rectangle appears with the last frame only.
+  const QPoint last = StepRect(5).center();
+  EXPECT_GT(ChannelDiff(d.Pictures[3].pixel(last), kColours[5 % 8]), 100);
+
+  // Plays while it loads: the index comes before the pictures.
+  const QByteArray bytes = Bytes("film.mp4");
+  ASSERT_GT(bytes.indexOf("moov"), 0);
+  EXPECT_LT(bytes.indexOf("moov"), bytes.indexOf("mdat"));
+}
+
+TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
+  const std::vector<double> steps = AsDrawnSteps();
+  Write("film.gif", vfGIF, steps);
+  EXPECT_EQ(Entries(), QStringList{"film.gif"});
+
+  const TDecoded d = Decode(Path("film.gif"));
+  ASSERT_TRUE(d.Ok);
+  EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
+  EXPECT_EQ(d.Width, 640);
+  EXPECT_EQ(d.Height, 480);
+  ASSERT_EQ(d.Pictures.size(), 5u);
+  for (size_t k = 0; k < d.Pictures.size(); ++k) EXPECT_TRUE(SamePixels(d.Pictures[k], Drawing(int(k) + 1))) << k;
+  EXPECT_EQ(d.StartMs, (std::vector<int64_t>{0, 300, 2300, 2350, 3050}));
+  EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{300, 2000, 50, 700, 2000}));
+
+  // The application extension that makes players loop: count 0 = forever.
+  const QByteArray bytes = Bytes("film.gif");
+  const qsizetype app = bytes.indexOf("NETSCAPE2.0");
+  ASSERT_GT(app, 0);
+  EXPECT_EQ(bytes.mid(app + 11, 5), QByteArray("\x03\x01\x00\x00\x00", 5));
+}
+
+TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursExact) {
+  const QImage photo = Photo();
+  Write("photo.gif", vfGIF, std::vector<double>(9, 0.25), photo);
+  const TDecoded d = Decode(Path("photo.gif"));
+  ASSERT_TRUE(d.Ok);
+  ASSERT_EQ(d.Pictures.size(), 9u);
+  for (int k : {0, 4, 8}) {
+    const QImage source = Drawing(k + 1, photo);
+    // Every pixel of every rectangle in its own colour.
+    for (int s = 1; s <= k + 1; ++s) {
+      const QRect r = StepRect(s);
+      int wrong = 0;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) wrong += (d.Pictures[k].pixel(x, y) & 0xFFFFFF) != (kColours[s % 8] & 0xFFFFFF);
+      EXPECT_EQ(wrong, 0) << k << " " << s;
+    }
+    // The photo approximated: no channel far off, and on average closer
+    // than a fixed 6 × 7 × 6 colour cube would come (about 10) on this
+    // photo, whose colours spread evenly over a large part of the cube.
+    EXPECT_LT(MeanDiff(d.Pictures[k], source), 8.0) << k;
+    int worst = 0;
+    for (int y = 0; y < 480; y += 7)
+      for (int x = 0; x < 640; x += 7) worst = std::max(worst, ChannelDiff(d.Pictures[k].pixel(x, y), source.pixel(x, y)));
+    EXPECT_LE(worst, 48) << k;
+  }
+}
+
+TEST_F(VideoWriterTest, FrameTimesRoundWithoutAddingUp) {
+  // Three thirds of a second, a time too short for a GIF player, a nonsense
+  // time: the thirds end exactly at 1 s; the short ones take the shortest
+  // time the format shows, and the next frame still ends where asked.
+  const std::vector<double> steps = {1.0 / 3, 1.0 / 3, 1.0 / 3, 0.001, -1, 0.5};
+  Write("times.gif", vfGIF, steps);
+  Write("times.mp4", vfMP4, steps);
+  const TDecoded gif = Decode(Path("times.gif"));
+  const TDecoded mp4 = Decode(Path("times.mp4"));
+  EXPECT_EQ(gif.LengthMs, (std::vector<int64_t>{330, 340, 330, 20, 20, 500}));
+  EXPECT_EQ(gif.StartMs, (std::vector<int64_t>{0, 330, 670, 1000, 1020, 1040}));
+  EXPECT_EQ(mp4.LengthMs, (std::vector<int64_t>{333, 334, 333, 1, 1, 500}));
+  EXPECT_EQ(mp4.StartMs, (std::vector<int64_t>{0, 333, 667, 1000, 1001, 1002}));
+}
+
+TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
+  // A video cancelled halfway: the old file at the target stays as it was.
+  QFile old(Path("film.mp4"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old video");
+  old.close();
+  {
+    TVideoWriter w;
+    ASSERT_TRUE(w.Open(Path("film.mp4").toStdString(), vfMP4).Ok);
+    EXPECT_TRUE(QFile::exists(w.TempPath()));
+    for (int k = 1; k <= 3; ++k) ASSERT_TRUE(w.AddFrame(Drawing(k), 0.25).Ok);
+    w.Cancel();
+    EXPECT_FALSE(w.IsOpen());
+    EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+    EXPECT_EQ(Bytes("film.mp4"), "old video");
+    EXPECT_FALSE(w.AddFrame(Drawing(1), 0.25).Ok);
+    EXPECT_FALSE(w.Finish().Ok);
+    EXPECT_EQ(Bytes("film.mp4"), "old video");
+  }
+  // A writer destroyed before Finish (an exception, a closed window).
+  {
+    TVideoWriter w;
+    ASSERT_TRUE(w.Open(Path("gone.gif").toStdString(), vfGIF).Ok);
+    ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
+  }
+  EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+
+  // A frame of the wrong size ends the video with a message; nothing stays.
+  {
+    TVideoWriter w;
+    ASSERT_TRUE(w.Open(Path("bad.mp4").toStdString(), vfMP4).Ok);
+    ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
+    const TVideoResult r = w.AddFrame(QImage(320, 240, QImage::Format_RGB32), 0.25);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error.rfind(kVideoFailedText, 0), 0u) << r.Error;
+    EXPECT_EQ(w.Finish().Error, r.Error);  // the failure sticks
+    EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+  }
+  // No frame at all: no video.
+  {
+    TVideoWriter w;
+    ASSERT_TRUE(w.Open(Path("empty.gif").toStdString(), vfGIF).Ok);
+    EXPECT_FALSE(w.Finish().Ok);
+    EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+  }
+  // A folder that does not exist, a size MP4 cannot take.
+  {
+    TVideoWriter w;
+    TVideoResult r = w.Open(Path("no/such/folder/film.mp4").toStdString(), vfMP4);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find("no/such/folder/film.mp4"), std::string::npos) << r.Error;
+    r = w.Open(Path("odd.mp4").toStdString(), vfMP4, 641, 480);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error.rfind(kVideoFailedText, 0), 0u);
+    EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+  }
+}
+
+TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
+  QFile old(Path("film.gif"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old video");
+  old.close();
+  TVideoWriter w;
+  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), vfGIF).Ok);
+  ASSERT_TRUE(w.AddFrame(Drawing(1), 1).Ok);
+  ASSERT_TRUE(w.Finish(true).Ok);
+  EXPECT_EQ(Entries(), (QStringList{"film.bak", "film.gif"}));
+  EXPECT_EQ(Bytes("film.bak"), "old video");
+  EXPECT_TRUE(Bytes("film.gif").startsWith("GIF89a"));
+
+  // The writer takes the next video; without the backup the file is replaced.
+  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), vfGIF).Ok);
+  ASSERT_TRUE(w.AddFrame(Drawing(2), 1).Ok);
+  ASSERT_TRUE(w.Finish().Ok);
+  EXPECT_EQ(Bytes("film.bak"), "old video");
+  const TDecoded d = Decode(Path("film.gif"));
+  ASSERT_EQ(d.Pictures.size(), 1u);
+  EXPECT_TRUE(SamePixels(d.Pictures[0], Drawing(2)));
+  EXPECT_EQ(d.LengthMs, std::vector<int64_t>{1000});
+}
+
+TEST(VideoFormat, ChosenByTheExtension) {
+  TVideoFormat f = vfGIF;
+  EXPECT_TRUE(VideoFormatOf("/a/b.mp4", f));
+  EXPECT_EQ(f, vfMP4);
+  EXPECT_TRUE(VideoFormatOf("b.GIF", f));
+  EXPECT_EQ(f, vfGIF);
+  EXPECT_TRUE(VideoFormatOf("B.MP4", f));
+  EXPECT_EQ(f, vfMP4);
+  for (const char* bad : {"b.Mp4", "b.gif.txt", "b", "/a.gif/b", "b.avi"}) EXPECT_FALSE(VideoFormatOf(bad, f)) << bad;
+}
+
+}  // namespace
