@@ -18,13 +18,15 @@ TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKi
   return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
 }
 
-}  // namespace
-
-bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+// Writes the picture to a temporary file that then takes the place of
+// `path` (a link there is replaced, not followed). On failure the error
+// box names `path`, never the temporary file.
+bool ReplaceWithPicture(TDialogs& dialogs, const QString& path, bool backup, const QImage& image,
+                        TPictureKind kind) {
   std::string error;
   QString temp;
   const bool ok = ReplaceFile(
-      path, IsFileAt(path),
+      path, backup,
       [&](const QString& tempPath) {
         const TPictureResult r = WritePicture(tempPath, image, kind);
         if (!r.Ok) error = r.Error;
@@ -32,26 +34,45 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
       },
       &temp);
   if (ok) return true;
-  // The box names the file the user chose, never the temporary one.
   QString text = error.empty() ? QString::fromStdString(CannotCreateText(path.toStdString())) : QString::fromStdString(error);
   if (!temp.isEmpty()) text.replace(temp, path);
   dialogs.ShowError(text.toStdString());
   return false;
 }
 
+}  // namespace
+
+bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+  return ReplaceWithPicture(dialogs, path, IsFileAt(path), image, kind);
+}
+
+bool ConfirmProcessExport(TDialogs& dialogs, int count) {
+  if (count <= kLongProcessSeries) return true;
+  const std::string text = "ぜんぶで " + std::to_string(count) + " まいの えを かきだします。よろしいですか？";
+  return dialogs.Ask(text, "かくにん", qbYesNo) == mrYes;
+}
+
 bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
-                   const std::function<void(int, int)>& progress) {
+                   const std::function<bool(int, int)>& progress) {
   const int count = S.History.Count();
+  if (count == 0) return true;
+  // The view mode starts from a blank background; so does the series. A
+  // background loaded through the menu or a drop is on the picture without
+  // being known to the replay, and would otherwise show in the steps before
+  // the one that loaded it.
+  S.Pictures->BlankBGImage();
+  S.ShownBGFileName.clear();
   bool ok = true;
   int n = 1;
   for (TActionItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
-    if (progress) progress(n, count);
+    if (progress && !progress(n, count)) {
+      ok = false;
+      break;
+    }
     S.CurrentStep = item;
     GoToStep(S);
-    const std::string name = ProcessPictureName(base, n);
-    const TPictureResult r = WriteJPEG(name, workBitmap);
-    if (!r.Ok) {
-      S.Dialogs->ShowError(r.Error.empty() ? CannotCreateText(name) : r.Error);
+    const QString name = QString::fromStdString(ProcessPictureName(base, n));
+    if (!ReplaceWithPicture(*S.Dialogs, name, false, workBitmap, pkJPEG)) {
       ok = false;
       break;
     }
@@ -135,19 +156,26 @@ void TTamloForm::SaveAllProcessMenuClick() {
   S.MarkedFig = nullptr;
   PaintBoxPaint();
   if (S.History.Count() == 0) return;
+  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
 
   setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QProgressDialog progress(this);
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
-  progress.setCancelButton(nullptr);
+  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
   progress.setMinimumDuration(0);
   progress.setRange(0, S.History.Count());
+  // The window takes no input meanwhile, but its progress box does: a
+  // window of its own, it is enabled again after its parent was disabled.
+  progress.setEnabled(true);
   ExportProcess(S, Pictures.WorkBitmap, base, [&](int n, int count) {
+    if (progress.wasCanceled()) return false;
     progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
     progress.setValue(n - 1);
-    // Shows the progress and the canvas; the window itself takes no input.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Shows the progress and the canvas, and lets the Cancel button be
+    // pressed; the disabled window ignores what it is sent.
+    QCoreApplication::processEvents();
+    return !progress.wasCanceled();
   });
   progress.close();
   QApplication::restoreOverrideCursor();
