@@ -53,12 +53,12 @@ const char* const kHelp =
     "\n"
     "An existing OUT is kept as its backup (OUT's name with .bak) unless such a\n"
     "backup exists already; the numbered pictures replace files of their names.\n"
-    "OUT is never the drawing itself nor a name ending in .tlo (in any case).\n"
+    "OUT that is the drawing itself or ends in .tlo (in any case) is bad usage.\n"
     "Pictures the drawing names without a folder are looked for in the drawing's\n"
     "folder; one that is missing or damaged is named on standard error.\n"
     "\n"
-    "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture the\n"
-    "drawing names could not be drawn.\n";
+    "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
+    "not be drawn.\n";
 
 enum TBatchMode { bmNone, bmExportBMP, bmExportJPEG, bmExportProcess, bmDescribe, bmHelp, bmVersion };
 

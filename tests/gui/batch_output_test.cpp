@@ -78,8 +78,8 @@ TEST_F(BatchOutputTest, APictureThatCannotBeDrawnExitsWithThreeAndIsNamed) {
   EXPECT_EQ(r.Status, 1);
 
   r = Run({"--help"});
-  EXPECT_TRUE(r.Out.contains("Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture the\n"
-                             "drawing names could not be drawn."));
+  EXPECT_TRUE(r.Out.contains("Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
+                             "not be drawn."));
 }
 
 TEST_F(BatchOutputTest, PicturesNeverGoOverTheDrawingOrAnyDrawingName) {

@@ -107,14 +107,6 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   EXPECT_LT(qBlue(corner(6)), 60);    // the grass from step 6 on
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00A000u);  // the drawing goes on as it was
   ExpectSeriesEqualsViewMode("proc");
-
-  // Exporting again, now from the view mode's last step, gives the same pictures.
-  Choose("again.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
-  for (int n = 1; n <= 7; ++n) {
-    const QString name = QStringLiteral("%1.jpg").arg(n, 3, 10, QChar(u'0'));
-    EXPECT_TRUE(ReadFile("again" + name) == ReadFile("proc" + name)) << "step " << n;
-  }
 }
 
 TEST_F(SeriesTest, TheBatchSeriesEqualsTheViewMode) {
