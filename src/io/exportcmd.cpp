@@ -1,10 +1,17 @@
 // Background picture commands and picture exports.
 #include "io/exportcmd.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QProgressDialog>
+#include <QRandomGenerator>
+#include <cerrno>
 
 #include "history/play.h"
 #include "history/savehistory.h"
@@ -18,32 +25,79 @@ TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKi
   return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
 }
 
-// Writes the picture to a temporary file that then takes the place of
-// `path` (a link there is replaced, not followed). On failure the error
-// box names `path`, never the temporary file.
-bool ReplaceWithPicture(TDialogs& dialogs, const QString& path, bool backup, const QImage& image,
-                        TPictureKind kind) {
-  std::string error;
-  QString temp;
-  const bool ok = ReplaceFile(
-      path, backup,
-      [&](const QString& tempPath) {
-        const TPictureResult r = WritePicture(tempPath, image, kind);
-        if (!r.Ok) error = r.Error;
-        return r.Ok;
-      },
-      &temp);
-  if (ok) return true;
+// The error box of a picture that could not be written names the file the
+// user chose, never the temporary one.
+void ShowWriteError(TDialogs& dialogs, const QString& path, const std::string& error, const QString& temp) {
   QString text = error.empty() ? QString::fromStdString(CannotCreateText(path.toStdString())) : QString::fromStdString(error);
   if (!temp.isEmpty()) text.replace(temp, path);
   dialogs.ShowError(text.toStdString());
-  return false;
+}
+
+bool IsLinkAt(const QByteArray& path) {
+  struct stat st {};
+  return ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Writes the picture under a new temporary name beside `path` (named as the
+// saves name theirs, so that a leftover is cleared away like theirs) and
+// renames it to `path`. Whatever has that name is replaced itself: a link
+// there is never followed. Nothing is flushed to the disk: pictures can be
+// written again at any time, and a long series must not wait for the disk
+// at every picture.
+bool PutPictureInPlace(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+  const QString folder = path.left(path.lastIndexOf(u'/') + 1);
+  QString temp;
+  for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
+    const QString name = QStringLiteral("%1.tamlo-%2.tmp")
+                             .arg(folder)
+                             .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
+    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      temp = name;
+    } else if (errno != EEXIST) {
+      break;  // the folder takes no new file
+    }
+  }
+  if (temp.isEmpty()) {
+    ShowWriteError(dialogs, path, std::string(), QString());
+    return false;
+  }
+  const QByteArray tempName = QFile::encodeName(temp);
+  const TPictureResult r = WritePicture(temp, image, kind);
+  if (!r.Ok || ::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
+    ::unlink(tempName.constData());
+    ShowWriteError(dialogs, path, r.Ok ? std::string() : r.Error, temp);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
-  return ReplaceWithPicture(dialogs, path, IsFileAt(path), image, kind);
+  const QByteArray name = QFile::encodeName(path);
+  if (!IsLinkAt(name)) {
+    std::string error;
+    QString temp;
+    const bool ok = ReplaceFile(
+        path, IsFileAt(path),
+        [&](const QString& tempPath) {
+          const TPictureResult r = WritePicture(tempPath, image, kind);
+          if (!r.Ok) error = r.Error;
+          return r.Ok;
+        },
+        &temp);
+    if (!ok) ShowWriteError(dialogs, path, error, temp);
+    return ok;
+  }
+  // A link has the name: the link itself becomes the backup (unless there
+  // is one already) and the picture takes its name. The file it points to,
+  // perhaps a drawing, is never written.
+  const QByteArray backup = QFile::encodeName(BackupName(path));
+  struct stat st {};
+  if (::lstat(backup.constData(), &st) != 0 && errno == ENOENT) ::rename(name.constData(), backup.constData());
+  return PutPictureInPlace(dialogs, path, image, kind);
 }
 
 bool ConfirmProcessExport(TDialogs& dialogs, int count) {
@@ -72,7 +126,7 @@ bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& 
     S.CurrentStep = item;
     GoToStep(S);
     const QString name = QString::fromStdString(ProcessPictureName(base, n));
-    if (!ReplaceWithPicture(*S.Dialogs, name, false, workBitmap, pkJPEG)) {
+    if (!PutPictureInPlace(*S.Dialogs, name, workBitmap, pkJPEG)) {
       ok = false;
       break;
     }

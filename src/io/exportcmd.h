@@ -12,8 +12,9 @@ enum TPictureKind { pkBMP, pkJPEG };
 
 // Writes `image` at `path` as a 32-bit BMP or a JPEG (quality 90, baseline).
 // An existing file there becomes its backup first (its ".bak" name; an older
-// backup wins), and is never lost when writing fails. On failure the error
-// box is shown through `dialogs` and false returned.
+// backup wins), and is never lost when writing fails. A link at `path` is
+// replaced itself (and becomes the backup), never the file it points to. On
+// failure the error box is shown through `dialogs` and false returned.
 bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind);
 
 // Writes every step of the history as base001.jpg, base002.jpg, … (base is

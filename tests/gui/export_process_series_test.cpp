@@ -210,6 +210,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_FALSE(QFileInfo(Path("pic.bmp")).isSymLink());
+  EXPECT_TRUE(QFileInfo(Path("pic.bak")).isSymLink());
 }
 
 }  // namespace
