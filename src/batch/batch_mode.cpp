@@ -8,9 +8,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "history/describe.h"
 #include "history/play.h"
@@ -47,10 +52,17 @@ const char* const kHelp =
     "  --help, --version    this text; the version\n"
     "\n"
     "An existing OUT is kept as its backup (OUT's name with .bak) unless such a\n"
-    "backup exists already. Pictures the drawing names without a folder are looked\n"
-    "for in the drawing's folder. Exit status: 0 done, 1 failed, 2 bad usage.\n";
+    "backup exists already; the numbered pictures replace files of their names.\n"
+    "OUT that is the drawing itself or ends in .tlo (in any case) is bad usage.\n"
+    "Pictures the drawing names without a folder are looked for in the drawing's\n"
+    "folder; one that is missing or damaged is named on standard error.\n"
+    "\n"
+    "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
+    "not be drawn.\n";
 
 enum TBatchMode { bmNone, bmExportBMP, bmExportJPEG, bmExportProcess, bmDescribe, bmHelp, bmVersion };
+
+bool IsExport(TBatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportProcess; }
 
 struct TBatchArgs {
   TBatchMode Mode = bmNone;
@@ -110,7 +122,7 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
   args.In = positional.first();
   if (args.Step && args.Mode != bmExportBMP && args.Mode != bmExportJPEG)
     return QStringLiteral("--step goes with --export-bmp or --export-jpeg");
-  if ((args.Mode == bmExportBMP || args.Mode == bmExportJPEG || args.Mode == bmExportProcess) && args.Out.isEmpty())
+  if (IsExport(args.Mode) && args.Out.isEmpty())
     return QStringLiteral("the output file name is empty");
   return QString();
 }
@@ -132,6 +144,65 @@ class TBatchDialogs : public TDialogs {
     return answer;
   }
   bool Execute(TFileDialog&) override { return false; }
+};
+
+// Exit statuses besides 0 (done), 1 (failed) and 2 (bad usage).
+constexpr int kPictureNotDrawn = 3;
+
+// Why `out` may not be written for the drawing `in`; empty when it may. A
+// picture never goes over a drawing: neither over the input itself (by
+// whatever name or link it is reached) nor over any name of a drawing.
+QString RefusedOutput(const QString& out, const QString& in) {
+  struct stat a {}, b {};
+  const bool same = ::stat(QFile::encodeName(out).constData(), &a) == 0 &&
+                    ::stat(QFile::encodeName(in).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  if (same) return QStringLiteral("the output %1 is the drawing %2 itself").arg(out, in);
+  if (FileExtension(out).compare(u".tlo", Qt::CaseInsensitive) == 0)
+    return QStringLiteral("the output %1 has a drawing's extension (.tlo); pictures are never written over drawings")
+        .arg(out);
+  return QString();
+}
+
+// Passes the background loads of the replay on, and notes every picture the
+// drawing names that could not be drawn at the step shown: missing where it
+// was recorded and beside the drawing, or damaged. A step's loads end with
+// its repaint; the last one tells whether the picture is on the canvas.
+class TWatchedPictures : public TPictureSide {
+ public:
+  explicit TWatchedPictures(TPictureSide& pictures) : Pictures(pictures) {}
+
+  int LoadBGPicture(const std::string& name) override {
+    const int result = Pictures.LoadBGPicture(name);
+    Loads.push_back({name, result});
+    return result;
+  }
+  void BlankBGImage() override {
+    Loads.clear();
+    Pictures.BlankBGImage();
+  }
+  void PaintBoxPaint() override {
+    if (!Loads.empty() && Loads.back().Result != 0) {
+      // A missing picture is named as the drawing names it; a damaged one
+      // by the file that was read.
+      const bool damaged = Loads.back().Result == 2;
+      const std::string& name = damaged ? Loads.back().Name : Loads.front().Name;
+      if (Failed.insert(name).second)
+        PrintLine(stderr, "tamlo: the picture " + name + " could not be drawn: " +
+                              (damaged ? "the file is damaged" : "no such file"));
+    }
+    Loads.clear();
+    Pictures.PaintBoxPaint();
+  }
+  bool AnyFailed() const { return !Failed.empty(); }
+
+ private:
+  struct TLoad {
+    std::string Name;
+    int Result;
+  };
+  TPictureSide& Pictures;
+  std::vector<TLoad> Loads;
+  std::set<std::string> Failed;
 };
 
 // Qt's own notes about the platform (no runtime folder, no window system)
@@ -184,6 +255,15 @@ int RunBatchIfAsked(int argc, char** argv) {
   const QString in = QFileInfo(args.In).absoluteFilePath();
   const QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
 
+  if (IsExport(args.Mode)) {
+    const QString refused = RefusedOutput(out, in);
+    if (!refused.isEmpty()) {
+      PrintLine(stderr, "tamlo: " + refused.toStdString());
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
   if (!IsDrawingFileName(in)) {
     dialogs.ShowMessage("ファイルけいしきがちがいます");
     return 1;
@@ -213,14 +293,16 @@ int RunBatchIfAsked(int argc, char** argv) {
   }
 
   TPictureStore pictures(S);
-  S.Pictures = &pictures;
+  TWatchedPictures watched(pictures);
+  S.Pictures = &watched;
+  const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
 
   if (args.Mode == bmExportProcess) {
     if (S.History.Count() == 0) {
       PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
       return 0;
     }
-    return ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString())) ? 0 : 1;
+    return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString())));
   }
 
   const int step = args.Step.value_or(S.History.Count());
@@ -231,5 +313,5 @@ int RunBatchIfAsked(int argc, char** argv) {
   }
   S.CurrentStep = S.History.ItemAt(step);
   GoToStep(S);
-  return ExportPicture(dialogs, out, pictures.WorkBitmap, args.Mode == bmExportBMP ? pkBMP : pkJPEG) ? 0 : 1;
+  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, args.Mode == bmExportBMP ? pkBMP : pkJPEG));
 }

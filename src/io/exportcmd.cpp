@@ -1,10 +1,17 @@
 // Background picture commands and picture exports.
 #include "io/exportcmd.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QProgressDialog>
+#include <QRandomGenerator>
+#include <cerrno>
 
 #include "history/play.h"
 #include "history/savehistory.h"
@@ -18,40 +25,108 @@ TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKi
   return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
 }
 
-}  // namespace
-
-bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
-  std::string error;
-  QString temp;
-  const bool ok = ReplaceFile(
-      path, IsFileAt(path),
-      [&](const QString& tempPath) {
-        const TPictureResult r = WritePicture(tempPath, image, kind);
-        if (!r.Ok) error = r.Error;
-        return r.Ok;
-      },
-      &temp);
-  if (ok) return true;
-  // The box names the file the user chose, never the temporary one.
+// The error box of a picture that could not be written names the file the
+// user chose, never the temporary one.
+void ShowWriteError(TDialogs& dialogs, const QString& path, const std::string& error, const QString& temp) {
   QString text = error.empty() ? QString::fromStdString(CannotCreateText(path.toStdString())) : QString::fromStdString(error);
   if (!temp.isEmpty()) text.replace(temp, path);
   dialogs.ShowError(text.toStdString());
-  return false;
+}
+
+bool IsLinkAt(const QByteArray& path) {
+  struct stat st {};
+  return ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Writes the picture under a new temporary name beside `path` (named as the
+// saves name theirs, so that a leftover is cleared away like theirs) and
+// renames it to `path`. Whatever has that name is replaced itself: a link
+// there is never followed. Nothing is flushed to the disk: pictures can be
+// written again at any time, and a long series must not wait for the disk
+// at every picture.
+bool PutPictureInPlace(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+  const QString folder = path.left(path.lastIndexOf(u'/') + 1);
+  QString temp;
+  for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
+    const QString name = QStringLiteral("%1.tamlo-%2.tmp")
+                             .arg(folder)
+                             .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
+    const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      temp = name;
+    } else if (errno != EEXIST) {
+      break;  // the folder takes no new file
+    }
+  }
+  if (temp.isEmpty()) {
+    ShowWriteError(dialogs, path, std::string(), QString());
+    return false;
+  }
+  const QByteArray tempName = QFile::encodeName(temp);
+  const TPictureResult r = WritePicture(temp, image, kind);
+  if (!r.Ok || ::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
+    ::unlink(tempName.constData());
+    ShowWriteError(dialogs, path, r.Ok ? std::string() : r.Error, temp);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+  const QByteArray name = QFile::encodeName(path);
+  if (!IsLinkAt(name)) {
+    std::string error;
+    QString temp;
+    const bool ok = ReplaceFile(
+        path, IsFileAt(path),
+        [&](const QString& tempPath) {
+          const TPictureResult r = WritePicture(tempPath, image, kind);
+          if (!r.Ok) error = r.Error;
+          return r.Ok;
+        },
+        &temp);
+    if (!ok) ShowWriteError(dialogs, path, error, temp);
+    return ok;
+  }
+  // A link has the name: the link itself becomes the backup (unless there
+  // is one already) and the picture takes its name. The file it points to,
+  // perhaps a drawing, is never written.
+  const QByteArray backup = QFile::encodeName(BackupName(path));
+  struct stat st {};
+  if (::lstat(backup.constData(), &st) != 0 && errno == ENOENT) ::rename(name.constData(), backup.constData());
+  return PutPictureInPlace(dialogs, path, image, kind);
+}
+
+bool ConfirmProcessExport(TDialogs& dialogs, int count) {
+  if (count <= kLongProcessSeries) return true;
+  const std::string text = "ぜんぶで " + std::to_string(count) + " まいの えを かきだします。よろしいですか？";
+  return dialogs.Ask(text, "かくにん", qbYesNo) == mrYes;
 }
 
 bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
-                   const std::function<void(int, int)>& progress) {
+                   const std::function<bool(int, int)>& progress) {
   const int count = S.History.Count();
+  if (count == 0) return true;
+  // The view mode starts from a blank background; so does the series. A
+  // background loaded through the menu or a drop is on the picture without
+  // being known to the replay, and would otherwise show in the steps before
+  // the one that loaded it.
+  S.Pictures->BlankBGImage();
+  S.ShownBGFileName.clear();
   bool ok = true;
   int n = 1;
   for (TActionItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
-    if (progress) progress(n, count);
+    if (progress && !progress(n, count)) {
+      ok = false;
+      break;
+    }
     S.CurrentStep = item;
     GoToStep(S);
-    const std::string name = ProcessPictureName(base, n);
-    const TPictureResult r = WriteJPEG(name, workBitmap);
-    if (!r.Ok) {
-      S.Dialogs->ShowError(r.Error.empty() ? CannotCreateText(name) : r.Error);
+    const QString name = QString::fromStdString(ProcessPictureName(base, n));
+    if (!PutPictureInPlace(*S.Dialogs, name, workBitmap, pkJPEG)) {
       ok = false;
       break;
     }
@@ -136,19 +211,26 @@ void TTamloForm::SaveAllProcessMenuClick() {
   S.MarkedFig = nullptr;
   PaintBoxPaint();
   if (S.History.Count() == 0) return;
+  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
 
   setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QProgressDialog progress(this);
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
-  progress.setCancelButton(nullptr);
+  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
   progress.setMinimumDuration(0);
   progress.setRange(0, S.History.Count());
+  // The window takes no input meanwhile, but its progress box does: a
+  // window of its own, it is enabled again after its parent was disabled.
+  progress.setEnabled(true);
   ExportProcess(S, Pictures.WorkBitmap, base, [&](int n, int count) {
+    if (progress.wasCanceled()) return false;
     progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
     progress.setValue(n - 1);
-    // Shows the progress and the canvas; the window itself takes no input.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Shows the progress and the canvas, and lets the Cancel button be
+    // pressed; the disabled window ignores what it is sent.
+    QCoreApplication::processEvents();
+    return !progress.wasCanceled();
   });
   progress.close();
   QApplication::restoreOverrideCursor();

@@ -12,15 +12,26 @@ enum TPictureKind { pkBMP, pkJPEG };
 
 // Writes `image` at `path` as a 32-bit BMP or a JPEG (quality 90, baseline).
 // An existing file there becomes its backup first (its ".bak" name; an older
-// backup wins), and is never lost when writing fails. On failure the error
-// box is shown through `dialogs` and false returned.
+// backup wins), and is never lost when writing fails. A link at `path` is
+// replaced itself (and becomes the backup), never the file it points to. On
+// failure the error box is shown through `dialogs` and false returned.
 bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind);
 
 // Writes every step of the history as base001.jpg, base002.jpg, … (base is
-// a path without extension, see ProcessPictureBase; existing files of those
-// names are overwritten). `progress(n, count)` runs before step n. An error
+// a path without extension, see ProcessPictureBase). Each picture is what
+// the view mode shows at that step: the series starts from the blank
+// background, as the view mode does. Existing files of those names are
+// replaced without a backup; a link of such a name is replaced itself, never
+// the file it points to. `progress(n, count)` runs before step n; returning
+// false stops the series there, keeping the pictures written so far. An error
 // shows its box and ends the series. Afterwards CurrentStep is the last
 // record and the drawing is rebuilt for it, whatever happened. True when
 // every step was written; an empty history writes nothing.
 bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
-                   const std::function<void(int n, int count)>& progress = {});
+                   const std::function<bool(int n, int count)>& progress = {});
+
+// A series of more pictures than this asks first.
+constexpr int kLongProcessSeries = 1000;
+// For a series longer than kLongProcessSeries, asks whether to write all
+// `count` pictures; true to go on (always for a shorter one).
+bool ConfirmProcessExport(TDialogs& dialogs, int count);

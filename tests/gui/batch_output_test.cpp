@@ -1,0 +1,125 @@
+// The batch mode's outputs: a picture the drawing names that could not be
+// drawn has its own exit status, pictures never go over drawings, and the
+// numbered series replaces links instead of writing through them.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "batch_run.h"
+#include "support/file_fixture.h"
+
+namespace {
+
+class BatchOutputTest : public ::testing::Test {
+ protected:
+  QTemporaryDir Dir;
+
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+  void WriteFile(const QString& name, const QByteArray& bytes) {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+  }
+  QByteArray ReadFile(const QString& name) const {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::System, QDir::Name); }
+  TBatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  void WriteSky(const QString& name) {
+    QImage sky(64, 64, QImage::Format_RGB32);
+    sky.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(sky.save(Path(name), "BMP"));
+  }
+};
+
+TEST_F(BatchOutputTest, APictureThatCannotBeDrawnExitsWithThreeAndIsNamed) {
+  WriteSky("sky.bmp");
+  WriteFile("bad.bmp", "BM this is no bitmap at all, only words");
+  // Step 2 names a missing picture, step 4 a damaged one, step 6 a good one.
+  WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), ReadBGRecord(Path("gone.bmp")),
+                                      RectRecord(2, 100, 10, 150, 50), ReadBGRecord(Path("bad.bmp")),
+                                      RectRecord(3, 200, 10, 250, 50), ReadBGRecord(Path("sky.bmp"))}));
+
+  TBatchRun r = Run({"--export-bmp", "two.bmp", "--step", "2", "d.tlo"});
+  EXPECT_EQ(r.Status, 3) << r.Err.toStdString();
+  EXPECT_TRUE(r.Err.contains(("tamlo: the picture " + Path("gone.bmp") + " could not be drawn: no such file").toUtf8()))
+      << r.Err.toStdString();
+  EXPECT_TRUE(QImage(Path("two.bmp")).pixel(10, 30) == qRgb(0, 0, 0));  // the picture is written all the same
+
+  r = Run({"--export-jpeg", "four.jpg", "--step", "4", "d.tlo"});
+  EXPECT_EQ(r.Status, 3);
+  EXPECT_TRUE(r.Err.contains("ビットマップイメージが不正です"));
+  EXPECT_TRUE(r.Err.contains(("tamlo: the picture " + Path("bad.bmp") + " could not be drawn: the file is damaged").toUtf8()))
+      << r.Err.toStdString();
+  EXPECT_EQ(QImage(Path("four.jpg")).size(), QSize(640, 480));
+
+  // The last step shows the good picture: nothing is missing from it.
+  r = Run({"--export-bmp", "last.bmp", "d.tlo"});
+  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_FALSE(r.Err.contains("could not be drawn"));
+  EXPECT_EQ(QImage(Path("last.bmp")).pixel(5, 5), qRgb(0, 0, 255));
+  r = Run({"--export-bmp", "one.bmp", "--step", "1", "d.tlo"});
+  EXPECT_EQ(r.Status, 0);
+
+  // The series shows steps 2 to 5 without their pictures; each is named once.
+  r = Run({"--export-process", "p.jpg", "d.tlo"});
+  EXPECT_EQ(r.Status, 3);
+  EXPECT_EQ(r.Err.count("could not be drawn"), 2) << r.Err.toStdString();
+  EXPECT_EQ(QDir(Dir.path()).entryList({"p*.jpg"}, QDir::Files).size(), 6);
+
+  // Failing to write still is a failure.
+  r = Run({"--export-bmp", "no/such/folder/x.bmp", "--step", "2", "d.tlo"});
+  EXPECT_EQ(r.Status, 1);
+
+  r = Run({"--help"});
+  EXPECT_TRUE(r.Out.contains("Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
+                             "not be drawn."));
+}
+
+TEST_F(BatchOutputTest, PicturesNeverGoOverTheDrawingOrAnyDrawingName) {
+  const QByteArray drawing = DrawingFileText({RectRecord(1, 10, 10, 60, 50)});
+  WriteFile("d.tlo", drawing);
+  WriteFile("other.TLO", "another drawing");
+  ASSERT_TRUE(QFile::link(Path("d.tlo"), Path("link.bmp")));
+  ASSERT_EQ(::link(QFile::encodeName(Path("d.tlo")).constData(), QFile::encodeName(Path("hard.jpg")).constData()), 0);
+  const QStringList before = Entries();
+
+  for (const QStringList& args :
+       {QStringList{"--export-bmp", "d.tlo", "d.tlo"}, QStringList{"--export-jpeg", "./d.tlo", "d.tlo"},
+        QStringList{"--export-bmp", "other.TLO", "d.tlo"}, QStringList{"--export-jpeg", "new.Tlo", "d.tlo"},
+        QStringList{"--export-process", "d.tlo", "d.tlo"}, QStringList{"--export-bmp", "link.bmp", "d.tlo"},
+        QStringList{"--export-jpeg", "hard.jpg", "d.tlo"}, QStringList{"--export-jpeg", Path("link.bmp"), Path("d.tlo")}}) {
+    const TBatchRun r = Run(args);
+    EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
+    EXPECT_EQ(ReadFile("d.tlo"), drawing) << args.join(' ').toStdString();
+    EXPECT_EQ(ReadFile("other.TLO"), "another drawing");
+    EXPECT_EQ(Entries(), before) << args.join(' ').toStdString();
+  }
+  EXPECT_TRUE(Run({"--export-bmp", "d.tlo", "d.tlo"}).Err.contains("is the drawing"));
+  EXPECT_TRUE(Run({"--export-bmp", "x.tlo", "d.tlo"}).Err.contains("has a drawing's extension"));
+
+  // Another name next to it is fine.
+  EXPECT_EQ(Run({"--export-bmp", "d.bmp", "d.tlo"}).Status, 0);
+  EXPECT_EQ(ReadFile("d.tlo"), drawing);
+}
+
+TEST_F(BatchOutputTest, TheSeriesReplacesLinksInsteadOfWritingThroughThem) {
+  WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), RectRecord(2, 100, 10, 150, 50)}));
+  WriteFile("keep.txt", "must stay");
+  ASSERT_TRUE(QFile::link(Path("keep.txt"), Path("p001.jpg")));
+  const TBatchRun r = Run({"--export-process", "p.jpg", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_EQ(ReadFile("keep.txt"), "must stay");
+  EXPECT_FALSE(QFileInfo(Path("p001.jpg")).isSymLink());
+  EXPECT_TRUE(ReadFile("p001.jpg").startsWith("\xFF\xD8"));
+  EXPECT_EQ(Entries(), (QStringList{"d.tlo", "keep.txt", "p001.jpg", "p002.jpg"}));
+}
+
+}  // namespace
