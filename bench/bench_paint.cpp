@@ -2,8 +2,13 @@
 // picture codecs on a 640 × 480 frame.
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
+#include <memory>
 #include <random>
+#include <vector>
 
 #include "io/picture.h"
 #include "random_figure.h"
@@ -111,5 +116,75 @@ void BM_WriteBMP32_640x480(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WriteBMP32_640x480)->Unit(benchmark::kMillisecond);
+
+// Hostile drawings: fifty polylines of 2,000 vertices with the widest pen
+// (each drawing as a figure onto the canvas), and a text of twenty million
+// characters at the largest size.
+void BM_WidePolylines50x2000(benchmark::State& state) {
+  std::mt19937 rng(5);
+  std::vector<std::unique_ptr<TPointData>> data;
+  std::vector<TFigData> figs(50);
+  for (size_t k = 0; k < figs.size(); ++k) {
+    data.push_back(std::make_unique<TPointData>(MaxPoints));
+    for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
+    figs[k].DrawingTool = dtPolyline;
+    figs[k].PenWidth = 4096;
+    figs[k].PenColor = TColor(rng() & 0xFFFFFF);
+    figs[k].PointData = data[k].get();
+  }
+  QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+  TCanvas canvas(&img);
+  for (auto _ : state) {
+    for (const TFigData& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
+    benchmark::DoNotOptimize(img.constBits());
+  }
+}
+BENCHMARK(BM_WidePolylines50x2000)->Unit(benchmark::kMillisecond);
+
+void BM_TextOut20MillionCharacters(benchmark::State& state) {
+  std::string text;
+  for (int i = 0; text.size() < 20'000'000; ++i) text += i % 2 ? "えをかく " : "drawing ";
+  QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  TCanvas canvas(&img);
+  canvas.FontSize = 3072;
+  canvas.BrushStyle = bsClear;
+  for (auto _ : state) {
+    canvas.TextOut(-100, -50, text);
+    benchmark::DoNotOptimize(img.constBits());
+  }
+}
+BENCHMARK(BM_TextOut20MillionCharacters)->Unit(benchmark::kMillisecond);
+
+// A small progressive JPEG whose header declares 8192 × 8192, loaded as the
+// background (only the part the canvas shows is kept).
+void BM_LoadHugeProgressiveJPEG(benchmark::State& state) {
+  QImage small(16, 16, QImage::Format_RGB32);
+  small.fill(qRgb(10, 120, 200));
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setProgressiveScanWrite(true);
+  writer.write(small);
+  QByteArray bytes = buffer.data();
+  for (qsizetype i = 2; i + 9 < bytes.size(); ++i)
+    if (uchar(bytes[i]) == 0xFF && uchar(bytes[i + 1]) == 0xC2) {
+      bytes[i + 5] = char(0x20), bytes[i + 6] = 0, bytes[i + 7] = char(0x20), bytes[i + 8] = 0;
+      break;
+    }
+  QTemporaryDir dir;
+  const QString path = dir.filePath("huge.jpg");
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  f.write(bytes);
+  f.close();
+  TTamloState S;
+  TPictureStore P(S);
+  for (auto _ : state) {
+    if (P.LoadBGPicture(path.toStdString()) != 0) state.SkipWithError("cannot read");
+  }
+  state.SetLabel(std::to_string(bytes.size()) + " bytes");
+}
+BENCHMARK(BM_LoadHugeProgressiveJPEG)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,10 @@ const char* const kBadBitmapText = "ビットマップイメージが不正で�
 std::string CannotCreateText(const std::string& path) { return "ファイル " + path + " を作成できません"; }
 
 std::string JPEGErrorText(int msgCode) { return "JPEG エラー #" + std::to_string(msgCode); }
+
+std::string DiskFullText(const std::string& path) { return "ディスクがいっぱいで ファイル " + path + " をかけません"; }
+
+const char* const kTooManyScansText = "この JPEG は スキャンが おおすぎて よみこめません";
 
 namespace {
 
@@ -153,13 +158,16 @@ bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
   return true;
 }
 
+// `img` holds the top-left part of the picture (all of it, or less).
 bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img) {
   const bool rle8 = info.Compression == kBI_RLE8;
-  const int64_t w = info.Width, h = info.Height;
+  const int64_t h = info.Height;
+  const int64_t keepW = img.width(), keepH = img.height();
   // Pixels no run reaches show the first palette colour.
   img.fill(info.Palette[0]);
   auto put = [&](int64_t x, int64_t row, uint32_t index) {
-    if (x < w && row < h) reinterpret_cast<QRgb*>(img.scanLine(int(h - 1 - row)))[x] = info.Palette[index];
+    if (x < keepW && row < h && h - 1 - row < keepH)
+      reinterpret_cast<QRgb*>(img.scanLine(int(h - 1 - row)))[x] = info.Palette[index];
   };
   size_t pos = info.PixelOffset;
   int64_t x = 0, row = 0;  // row counted from the bottom
@@ -196,14 +204,17 @@ bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img)
   return true;
 }
 
-// Sizes were checked by ParseBmpHeaders.
+// Sizes were checked by ParseBmpHeaders. `img` holds the top-left part of
+// the picture (all of it, or less): only the rows and columns it keeps are
+// read.
 void DecodeRaw(const uint8_t* d, const TBmpInfo& info, QImage& img) {
-  const int64_t w = info.Width, h = info.Height;
+  const int64_t w = img.width(), h = info.Height;
   const int64_t stride = RowStride(info);
   const TChannel r(info.Masks[0]), g(info.Masks[1]), b(info.Masks[2]);
-  for (int64_t fileRow = 0; fileRow < h; ++fileRow) {
+  for (int64_t y = 0; y < img.height(); ++y) {
+    const int64_t fileRow = info.TopDown ? y : h - 1 - y;
     const uint8_t* src = d + info.PixelOffset + fileRow * stride;
-    QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(int(info.TopDown ? fileRow : h - 1 - fileRow)));
+    QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
     switch (info.Bits) {
       case 1: case 4: case 8: {
         const int bits = info.Bits, perByte = 8 / bits, mask = (1 << bits) - 1;
@@ -237,10 +248,13 @@ void DecodeRaw(const uint8_t* d, const TBmpInfo& info, QImage& img) {
 struct TJpegError {
   jpeg_error_mgr Mgr;
   std::jmp_buf Jump;
+  int Errno = 0;               // errno when the error struck (a failed write says why)
+  bool TooManyScans = false;   // stopped by the scan limit, not by damage
 };
 
 [[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+  err->Errno = errno;
   std::longjmp(err->Jump, 1);
 }
 
@@ -250,7 +264,10 @@ void JpegQuiet(j_common_ptr, int) {}
 void JpegStopAtTooManyScans(j_common_ptr cinfo) {
   if (cinfo->is_decompressor) {
     auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (dinfo->input_scan_number > kMaxJPEGScans) ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+    if (dinfo->input_scan_number > kMaxJPEGScans) {
+      reinterpret_cast<TJpegError*>(cinfo->err)->TooManyScans = true;
+      ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+    }
   }
 }
 
@@ -267,6 +284,101 @@ struct TFileCloser {
 };
 using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
+// Where the frame header's picture height lies in a JPEG file (two bytes,
+// high first), and the height and width it declares; Offset −1 when no frame
+// header precedes the first scan. Only the headers are read: every segment
+// before the frame is skipped by its length.
+struct TJpegFrame {
+  int64_t Offset = -1;
+  int Height = 0, Width = 0;
+};
+
+TJpegFrame FindJpegFrame(std::FILE* f) {
+  TJpegFrame frame;
+  uint8_t b[9];
+  if (std::fread(b, 1, 2, f) != 2 || b[0] != 0xFF || b[1] != 0xD8) return frame;
+  int64_t pos = 2;
+  for (int segments = 0; segments < 10000; ++segments) {
+    // Fill bytes may precede a marker.
+    int c = std::fgetc(f);
+    ++pos;
+    if (c != 0xFF) return frame;
+    while ((c = std::fgetc(f)) == 0xFF) ++pos;
+    ++pos;
+    if (c == EOF || c == 0xDA || c == 0xD9) return frame;
+    if ((c >= 0xD0 && c <= 0xD7) || c == 0x01) continue;  // no length
+    if (std::fread(b, 1, 2, f) != 2) return frame;
+    const int length = b[0] << 8 | b[1];
+    if (length < 2) return frame;
+    const bool sof = c >= 0xC0 && c <= 0xCF && c != 0xC4 && c != 0xC8 && c != 0xCC;
+    if (sof) {
+      if (length < 7 || std::fread(b, 1, 5, f) != 5) return frame;
+      frame.Offset = pos + 3;
+      frame.Height = b[1] << 8 | b[2];
+      frame.Width = b[3] << 8 | b[4];
+      return frame;
+    }
+    if (std::fseek(f, length - 2, SEEK_CUR) != 0) return frame;
+    pos += length;
+  }
+  return frame;
+}
+
+// The file as libjpeg's standard source reads it, except that the frame's
+// height may be given another value on the way.
+struct TJpegSource {
+  jpeg_source_mgr Pub{};
+  std::FILE* File = nullptr;
+  std::vector<JOCTET> Buffer = std::vector<JOCTET>(64 * 1024);
+  int64_t Offset = 0;  // of the next byte read from the file
+  bool Started = false;
+  int64_t PatchAt = -1;
+  uint8_t Patch[2] = {0, 0};
+
+  static void Init(j_decompress_ptr cinfo) { Self(cinfo)->Started = false; }
+  static TJpegSource* Self(j_decompress_ptr cinfo) { return reinterpret_cast<TJpegSource*>(cinfo->src); }
+  static boolean Fill(j_decompress_ptr cinfo) {
+    TJpegSource* s = Self(cinfo);
+    size_t n = std::fread(s->Buffer.data(), 1, s->Buffer.size(), s->File);
+    if (n == 0) {
+      if (!s->Started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+      WARNMS(cinfo, JWRN_JPEG_EOF);
+      // An end marker stands in for the missing rest, as in libjpeg's own source.
+      s->Buffer[0] = 0xFF, s->Buffer[1] = JPEG_EOI;
+      n = 2;
+    } else {
+      for (int i = 0; i < 2; ++i) {
+        const int64_t at = s->PatchAt + i - s->Offset;
+        if (s->PatchAt >= 0 && at >= 0 && at < int64_t(n)) s->Buffer[size_t(at)] = s->Patch[i];
+      }
+      s->Offset += int64_t(n);
+    }
+    s->Pub.next_input_byte = s->Buffer.data();
+    s->Pub.bytes_in_buffer = n;
+    s->Started = true;
+    return TRUE;
+  }
+  static void Skip(j_decompress_ptr cinfo, long count) {
+    TJpegSource* s = Self(cinfo);
+    if (count <= 0) return;
+    while (count > long(s->Pub.bytes_in_buffer)) {
+      count -= long(s->Pub.bytes_in_buffer);
+      Fill(cinfo);
+    }
+    s->Pub.next_input_byte += count;
+    s->Pub.bytes_in_buffer -= size_t(count);
+  }
+  static void Term(j_decompress_ptr) {}
+
+  explicit TJpegSource(std::FILE* file) : File(file) {
+    Pub.init_source = Init;
+    Pub.fill_input_buffer = Fill;
+    Pub.skip_input_data = Skip;
+    Pub.resync_to_restart = jpeg_resync_to_restart;
+    Pub.term_source = Term;
+  }
+};
+
 // Everything a setjmp/longjmp pair crosses lives outside the function that
 // calls setjmp, so no destructor is skipped and no local is left undefined.
 struct TJpegRead {
@@ -274,12 +386,18 @@ struct TJpegRead {
   TJpegError Err{};
   jpeg_progress_mgr Progress{};
   TFilePtr File;
+  std::unique_ptr<TJpegSource> Source;
   std::vector<JSAMPLE> Row;
+  QSize Keep;  // invalid: the whole picture
   bool Created = false;
   ~TJpegRead() {
     if (Created) jpeg_destroy_decompress(&Info);
   }
 };
+
+// Rows decoded below the kept part, so that the smoothing and upsampling of
+// its last rows see the same neighbours as in the whole picture.
+constexpr int kKeepMargin = 64;
 
 bool DecodeJpeg(TJpegRead& r, QImage& img) {
   if (setjmp(r.Err.Jump)) return false;
@@ -288,27 +406,49 @@ bool DecodeJpeg(TJpegRead& r, QImage& img) {
   r.Info.mem->max_memory_to_use = kMaxJPEGDecoderMemory;
   r.Progress.progress_monitor = JpegStopAtTooManyScans;
   r.Info.progress = &r.Progress;
-  jpeg_stdio_src(&r.Info, r.File.get());
+  // When only the top of a tall picture is kept, the decoder is told the
+  // picture ends a little below it. Scans store their blocks row after row,
+  // so the rows above come out exactly as in the whole picture, while a
+  // progressive or multi-scan file needs its coefficient store only for
+  // those rows (for 8192 × 8192 it would take hundreds of megabytes).
+  const TJpegFrame frame = FindJpegFrame(r.File.get());
+  if (std::fseek(r.File.get(), 0, SEEK_SET) != 0) ERREXIT(&r.Info, JERR_INPUT_EMPTY);
+  r.Source = std::make_unique<TJpegSource>(r.File.get());
+  if (r.Keep.isValid() && frame.Offset >= 0 && frame.Height > r.Keep.height() + kKeepMargin) {
+    const int h = r.Keep.height() + kKeepMargin;
+    r.Source->PatchAt = frame.Offset;
+    r.Source->Patch[0] = uint8_t(h >> 8), r.Source->Patch[1] = uint8_t(h);
+  }
+  r.Info.src = &r.Source->Pub;
   jpeg_read_header(&r.Info, TRUE);
-  if (int64_t(r.Info.image_width) * int64_t(r.Info.image_height) > kMaxPicturePixels)
-    ERREXIT1(&r.Info, JERR_IMAGE_TOO_BIG, 8192);
+  // The limit on the declared size, whatever part is kept.
+  const int64_t declaredHeight = r.Source->PatchAt >= 0 ? frame.Height : int64_t(r.Info.image_height);
+  if (int64_t(r.Info.image_width) * declaredHeight > kMaxPicturePixels) ERREXIT1(&r.Info, JERR_IMAGE_TOO_BIG, 8192);
   r.Info.dct_method = JDCT_ISLOW;
   r.Info.do_fancy_upsampling = TRUE;
   r.Info.out_color_space = JCS_RGB;  // grey-scale files are widened to colour too
   jpeg_start_decompress(&r.Info);
-  const int w = int(r.Info.output_width), h = int(r.Info.output_height);
+  const int fullW = int(r.Info.output_width), fullH = int(r.Info.output_height);
+  const QSize size = r.Keep.isValid() ? QSize(std::min(fullW, std::max(r.Keep.width(), 1)),
+                                              std::min(fullH, std::max(r.Keep.height(), 1)))
+                                      : QSize(fullW, fullH);
+  const int w = size.width(), h = size.height();
   img = QImage(w, h, QImage::Format_RGB32);
   if (img.isNull()) ERREXIT1(&r.Info, JERR_OUT_OF_MEMORY, 0);
-  r.Row.resize(size_t(w) * 3);
+  r.Row.resize(size_t(fullW) * 3);
   JSAMPROW rows[1] = {r.Row.data()};
-  while (r.Info.output_scanline < r.Info.output_height) {
+  while (int(r.Info.output_scanline) < h) {
     const int y = int(r.Info.output_scanline);
     jpeg_read_scanlines(&r.Info, rows, 1);
     QRgb* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
     const JSAMPLE* src = r.Row.data();
     for (int x = 0; x < w; ++x) dst[x] = qRgb(src[3 * x], src[3 * x + 1], src[3 * x + 2]);
   }
-  jpeg_finish_decompress(&r.Info);
+  // The rest is not needed when only a part is kept.
+  if (h < fullH)
+    jpeg_abort_decompress(&r.Info);
+  else
+    jpeg_finish_decompress(&r.Info);
   return true;
 }
 
@@ -352,9 +492,28 @@ bool IsFile(const std::string& path) {
   return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
 }
 
+// After a failed write: a half-written picture is worse than none, so a
+// file the writer made goes; anything else under the name (a device, a
+// pipe) is left alone. The message says why when the disk was full.
+TPictureResult WriteFailed(const std::string& path, int error) {
+  if (IsFile(path)) std::remove(path.c_str());
+  if (error == ENOSPC || error == EDQUOT) return Failed(DiskFullText(path));
+  return Failed(CannotCreateText(path));
+}
+
 }  // namespace
 
-TPictureResult ReadBMP(const std::string& path, QImage& out) {
+namespace {
+
+// The part of a picture of w × h that a read keeping `keep` holds.
+QSize KeptSize(int64_t w, int64_t h, const QSize& keep) {
+  if (!keep.isValid()) return QSize(int(w), int(h));
+  return QSize(int(std::min<int64_t>(w, std::max(keep.width(), 1))), int(std::min<int64_t>(h, std::max(keep.height(), 1))));
+}
+
+}  // namespace
+
+TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep) {
   QFile file(QString::fromStdString(path));
   if (!IsFile(path) || !file.open(QIODevice::ReadOnly)) return Failed(kBadBitmapText);
   const qint64 fileSize = file.size();
@@ -371,7 +530,7 @@ TPictureResult ReadBMP(const std::string& path, QImage& out) {
   const size_t size = size_t(fileSize);
   TBmpInfo info;
   if (!ParseBmpHeaders(d, size, info)) return Failed(kBadBitmapText);
-  QImage img(int(info.Width), int(info.Height), QImage::Format_RGB32);
+  QImage img(KeptSize(info.Width, info.Height, keep), QImage::Format_RGB32);
   if (img.isNull()) return Failed(kBadBitmapText);
   if (info.Compression == kBI_RLE8 || info.Compression == kBI_RLE4) {
     if (!DecodeRle(d, size, info, img)) return Failed(kBadBitmapText);
@@ -382,14 +541,15 @@ TPictureResult ReadBMP(const std::string& path, QImage& out) {
   return Done();
 }
 
-TPictureResult ReadJPEG(const std::string& path, QImage& out) {
+TPictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep) {
   TJpegRead r;
   SetUpErrors(r.Err);
   r.Info.err = &r.Err.Mgr;
+  r.Keep = keep;
   if (IsFile(path)) r.File.reset(std::fopen(path.c_str(), "rb"));
   if (!r.File) return Failed(JPEGErrorText(JERR_INPUT_EMPTY));
   QImage img;
-  if (!DecodeJpeg(r, img)) return Failed(JPEGErrorText(r.Err.Mgr.msg_code));
+  if (!DecodeJpeg(r, img)) return Failed(r.Err.TooManyScans ? kTooManyScansText : JPEGErrorText(r.Err.Mgr.msg_code));
   out = std::move(img);
   return Done();
 }
@@ -420,7 +580,12 @@ TPictureResult WriteBMP32(const std::string& path, const QImage& image) {
 
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return Failed(CannotCreateText(path));
-  bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+  int error = 0;
+  auto written = [&](bool ok) {
+    if (!ok && error == 0) error = errno;
+    return ok;
+  };
+  bool ok = written(std::fwrite(header, 1, sizeof header, f) == sizeof header);
   std::vector<uint8_t> row(size_t(w) * 4);
   for (int y = h - 1; ok && y >= 0; --y) {
     const QRgb* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
@@ -432,14 +597,10 @@ TPictureResult WriteBMP32(const std::string& path, const QImage& image) {
       row[4 * x + 2] = uint8_t(qRed(src[x]));
       row[4 * x + 3] = 0xFF;
     }
-    ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
+    ok = written(std::fwrite(row.data(), 1, row.size(), f) == row.size());
   }
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    // A half-written picture is worse than none.
-    std::remove(path.c_str());
-    return Failed(CannotCreateText(path));
-  }
+  ok = written(std::fclose(f) == 0) && ok;
+  if (!ok) return WriteFailed(path, error);
   return Done();
 }
 
@@ -452,11 +613,15 @@ TPictureResult WriteJPEG(const std::string& path, const QImage& image) {
   if (c.File == nullptr) return Failed(CannotCreateText(path));
   const bool encoded = EncodeJpeg(c, img);
   const int code = c.Err.Mgr.msg_code;
+  int error = encoded ? 0 : c.Err.Errno;
   const bool closed = std::fclose(c.File) == 0;
-  if (!encoded || !closed) {
-    std::remove(path.c_str());
-    return Failed(encoded ? CannotCreateText(path) : JPEGErrorText(code));
+  if (encoded && !closed) error = errno;
+  if (!encoded && code != JERR_FILE_WRITE) {
+    if (IsFile(path)) std::remove(path.c_str());
+    return Failed(JPEGErrorText(code));
   }
+  // A failed write, while encoding or at the end.
+  if (!encoded || !closed) return WriteFailed(path, error);
   return Done();
 }
 

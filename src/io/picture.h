@@ -22,11 +22,18 @@ constexpr long kMaxJPEGDecoderMemory = 256L * 1024 * 1024;
 // A multi-scan JPEG stops with an error at its 101st scan.
 constexpr int kMaxJPEGScans = 100;
 
+// Both readers keep the whole picture, or with a valid `keep` only its
+// top-left part of that size (a background shows no more than the canvas):
+// the rest is never held in memory, and the part kept has exactly the pixels
+// it has in the whole picture. Size limits apply to the declared size.
+//
 // Reads a BMP (any of the usual formats; damaged or lying files refused).
 // The result is of format RGB32 (any alpha in the file is ignored).
-TPictureResult ReadBMP(const std::string& path, QImage& out);
+TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep = QSize());
 // Decodes a JPEG: best-quality decoding, 24-bit colour; 32-bit result.
-TPictureResult ReadJPEG(const std::string& path, QImage& out);
+TPictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep = QSize());
+// The writers remove what they wrote when writing fails, and say so when the
+// disk was full.
 // Writes a 640 × 480 (any size) picture as a 32-bit BMP. Error text on failure.
 TPictureResult WriteBMP32(const std::string& path, const QImage& image);
 // Encodes JPEG at quality 90, baseline, colour.
@@ -36,6 +43,10 @@ TPictureResult WriteJPEG(const std::string& path, const QImage& image);
 std::string CannotCreateText(const std::string& path);
 // The text of the JPEG error box for a libjpeg message code.
 std::string JPEGErrorText(int msgCode);
+// The text of the error box for a picture that did not fit on the disk.
+std::string DiskFullText(const std::string& path);
+// A JPEG stopped at the scan limit: "この JPEG は スキャンが おおすぎて よみこめません".
+extern const char* const kTooManyScansText;
 extern const char* const kBadBitmapText;  // "ビットマップイメージが不正です"
 
 // Whole-process export names. The chosen file gives the folder and the base

@@ -111,7 +111,6 @@ class TCanvas {
   const QFontMetrics& CurrentFontMetrics() const;
   // Runs `draw` on the image, restricted to `bounds`, in the current pen mode.
   void Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw);
-  static void FillCapsule(TTarget& t, double ax, double ay, double bx, double by, double r, QRgb color);
   static void StrokeWide(TTarget& t, const TPoint* points, int count, bool closed, int width, QRgb color);
   void StrokePoints(const TPoint* points, int count, bool closed, bool filled);
   void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);

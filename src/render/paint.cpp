@@ -136,10 +136,12 @@ int TPictureStore::LoadBGPicture(const std::string& name) {
       dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(dot) : std::string();
   QImage picture;
   TPictureResult result;
+  // The canvas shows the picture's top-left part only; the rest is not kept.
+  const QSize shown(kCanvasWidth, kCanvasHeight);
   if (ext == ".bmp" || ext == ".BMP")
-    result = ReadBMP(name, picture);
+    result = ReadBMP(name, picture, shown);
   else if (ext == ".jpg" || ext == ".JPG")
-    result = ReadJPEG(name, picture);
+    result = ReadJPEG(name, picture, shown);
   else
     return 0;
   if (!result.Ok) {

@@ -191,7 +191,7 @@ TEST_F(JpegTest, AHundredScansDecodeAndTheHundredAndFirstStops) {
   EXPECT_TRUE(Read(Encode(img, {.Scans = 100}), back).Ok);
   const TPictureResult r = Read(Encode(img, {.Scans = 101}), back);
   EXPECT_FALSE(r.Ok);
-  EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_BAD_PROGRESSION));
+  EXPECT_EQ(r.Error, kTooManyScansText);
   EXPECT_FALSE(Read(Encode(img, {.Scans = 190}), back).Ok);
 }
 
