@@ -12,7 +12,7 @@
 #include <string>
 
 #include "history/play.h"
-#include "io/fileread.h"
+#include "format/history_reader.h"
 #include "render/paint.h"
 
 namespace {
