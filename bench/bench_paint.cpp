@@ -12,6 +12,7 @@
 
 #include "io/picture.h"
 #include "random_figure.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 namespace {

@@ -13,6 +13,7 @@
 
 #include "history/play.h"
 #include "format/history_reader.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 namespace {

@@ -24,6 +24,7 @@
 #include "io/filecommands.h"
 #include "format/history_reader.h"
 #include "io/picture.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 namespace {

@@ -4,10 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
-#include "io/picture.h"
 
 void DrawFigure(TCanvas& canvas, const TFigData* fig, int X, int Y, TPenMode penMode) {
   canvas.PenMode = penMode;
@@ -122,37 +120,10 @@ QImage WhiteCanvas() {
 
 }  // namespace
 
-TPictureStore::TPictureStore(TTamloState& state)
+TCanvasComposer::TCanvasComposer(TTamloState& state)
     : WorkBitmap(WhiteCanvas()), BGPicture(WhiteCanvas()), S(state) {}
 
-int TPictureStore::LoadBGPicture(const std::string& name) {
-  std::error_code ec;
-  const std::filesystem::path path(name);
-  if (name.empty() || !std::filesystem::exists(path, ec) || std::filesystem::is_directory(path, ec)) return 1;
-  // The extension runs from the last dot of the file name; letter case counts.
-  const size_t slash = name.find_last_of('/');
-  const size_t dot = name.find_last_of('.');
-  const std::string ext =
-      dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(dot) : std::string();
-  QImage picture;
-  TPictureResult result;
-  // The canvas shows the picture's top-left part only; the rest is not kept.
-  const QSize shown(kCanvasWidth, kCanvasHeight);
-  if (ext == ".bmp" || ext == ".BMP")
-    result = ReadBMP(name, picture, shown);
-  else if (ext == ".jpg" || ext == ".JPG")
-    result = ReadJPEG(name, picture, shown);
-  else
-    return 0;
-  if (!result.Ok) {
-    S.Dialogs->ShowError(result.Error);
-    return 2;
-  }
-  BGPicture = std::move(picture);
-  return 0;
-}
-
-void TPictureStore::BlankBGImage() {
+void TCanvasComposer::BlankBGImage() {
   if (BGPicture.isNull()) BGPicture = WhiteCanvas();
   TCanvas canvas(&BGPicture);
   canvas.BrushColor = clWhite;
@@ -219,7 +190,7 @@ constexpr int64_t kMaxDirtyArea = int64_t(kCanvasWidth) * kCanvasHeight / 2;
 
 // The background alone in `box` of `into`: the picture from its top-left
 // corner, white where it does not reach.
-void TPictureStore::BackgroundInto(QImage& into, const QRect& box) const {
+void TCanvasComposer::BackgroundInto(QImage& into, const QRect& box) const {
   const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
                                                                : BGPicture.convertToFormat(QImage::Format_RGB32);
   const QRect r = box.intersected(into.rect());
@@ -237,7 +208,7 @@ void TPictureStore::BackgroundInto(QImage& into, const QRect& box) const {
   }
 }
 
-void TPictureStore::ComposeAll() {
+void TCanvasComposer::ComposeAll() {
   // 1. The background, pixel for pixel from its top-left corner; white
   // where a smaller picture does not reach.
   const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
@@ -256,7 +227,7 @@ void TPictureStore::ComposeAll() {
 
 // WorkBitmap holds the figures of FKeys on the same background: brings it
 // to the figures of FNewKeys. False when a full recomposition is cheaper.
-bool TPictureStore::ComposeChanges() {
+bool TCanvasComposer::ComposeChanges() {
   const size_t oldCount = FExtents.size(), newCount = FFigs.size();
   const size_t common = std::min(oldCount, newCount);
   size_t prefix = 0;
@@ -323,7 +294,7 @@ bool TPictureStore::ComposeChanges() {
   return true;
 }
 
-void TPictureStore::PaintBoxPaint() {
+void TCanvasComposer::PaintBoxPaint() {
   if (WorkBitmap.size() != QSize(kCanvasWidth, kCanvasHeight) || WorkBitmap.format() != QImage::Format_RGB32)
     WorkBitmap = WhiteCanvas();
   // The last composition is a base only if nobody has changed either

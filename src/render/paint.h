@@ -25,21 +25,19 @@ void ResetDrawingPen(TCanvas& canvas);
 // Pen 1 px dotted black, brush white solid, not-xor mode.
 void SetFramePen(TCanvas& canvas);
 
-// The picture side of the program: the background picture and the
-// off-screen canvas. Shared by the window and the batch mode.
-class TPictureStore : public TPictureSide {
+// The background picture and the off-screen canvas composed from it and
+// the figures. Reading picture files is left to a subclass (see
+// io/picture_store.h), so that drawing never depends on file formats.
+class TCanvasComposer : public TPictureSide {
  public:
-  explicit TPictureStore(TTamloState& state);
-  TPictureStore(const TPictureStore&) = delete;  // WorkCanvas points into this object
-  TPictureStore& operator=(const TPictureStore&) = delete;
+  explicit TCanvasComposer(TTamloState& state);
+  TCanvasComposer(const TCanvasComposer&) = delete;  // WorkCanvas points into this object
+  TCanvasComposer& operator=(const TCanvasComposer&) = delete;
 
   QImage WorkBitmap;  // 640 × 480 RGB32, what the canvas shows after each refresh
   QImage BGPicture;   // the background picture (RGB32), shown unscaled from (0, 0)
   TCanvas WorkCanvas{&WorkBitmap};  // the canvas of WorkBitmap, keeping its pen
 
-  // 1 when no file exists under the name; 2 when the file is damaged (its
-  // error box has been shown and the previous picture stays); else 0.
-  int LoadBGPicture(const std::string& name) override;
   // Fills (0, 0, 640, 480) of the background picture with white; a smaller
   // picture keeps its size.
   void BlankBGImage() override;
@@ -57,9 +55,10 @@ class TPictureStore : public TPictureSide {
   // False: every PaintBoxPaint recomposes the whole canvas.
   bool Incremental = true;
 
- private:
+ protected:
   TTamloState& S;
 
+ private:
   // What WorkBitmap holds after the last PaintBoxPaint.
   bool FValid = false;
   qint64 FWorkKey = 0;  // WorkBitmap.cacheKey() then

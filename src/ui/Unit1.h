@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "history/state.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 class QAbstractButton;

@@ -16,6 +16,7 @@
 #include "history/savehistory.h"
 #include "io/exportcmd.h"
 #include "io/picture.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 namespace {

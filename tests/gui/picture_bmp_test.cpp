@@ -12,6 +12,7 @@
 
 #include "io/picture.h"
 #include "support/picture_files.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 #include "support/scripted_dialogs.h"
 

@@ -18,6 +18,7 @@
 #include <jpeglib.h>
 
 #include "io/picture.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 #include "support/picture_files.h"
 #include "support/scripted_dialogs.h"

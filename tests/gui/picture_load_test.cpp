@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "io/picture.h"
+#include "io/picture_store.h"
 #include "render/paint.h"
 #include "support/scripted_dialogs.h"
 

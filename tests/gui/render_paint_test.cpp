@@ -4,6 +4,7 @@
 #include <QImage>
 #include <memory>
 
+#include "io/picture_store.h"
 #include "render/paint.h"
 
 namespace {
