@@ -20,7 +20,7 @@
 #include "history/describe.h"
 #include "history/play.h"
 #include "history/state.h"
-#include "io/exportcmd.h"
+#include "io/exports.h"
 #include "io/filecommands.h"
 #include "format/history_reader.h"
 #include "io/picture.h"

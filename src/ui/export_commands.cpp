@@ -1,0 +1,109 @@
+// The window's background and export commands.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QProgressDialog>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "io/exports.h"
+#include "io/filecommands.h"
+#include "io/picture.h"
+#include "ui/Unit1.h"
+
+void TTamloForm::ReadBGMenuClick() {
+  if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
+  const QString path = QString::fromStdString(S.OpenBGDialog.FileName);
+  if (!PictureNameFitsDrawing(*S.Dialogs, path)) return;
+  // A missing file is passed over silently; a damaged one has shown its box.
+  if (Pictures.LoadBGPicture(path.toStdString()) != 0) return;
+  RecordFile(S, atReadBG, path.toStdString());
+  PaintBoxPaint();
+}
+
+void TTamloForm::ClearMenuClick(QAction* sender) {
+  if (!sender) return;
+  const QString name = sender->objectName();
+  const bool all = name == u"ClearAllMenu";
+  const bool background = all || name == u"ClearBGMenu";
+  const bool figures = all || name == u"ClearImageMenu";
+  if (!background && !figures) return;
+
+  if (S.PendingResize) FlushResize(S);
+  if (background) {
+    Pictures.BlankBGImage();
+    S.ShownBGFileName.clear();
+  }
+  if (figures) {
+    // The undo store goes too: nothing cleared can come back.
+    S.DrawingFigs.ClearFigs();
+    S.DeletedFigs.ClearFigs();
+    S.SelectedFig = nullptr;
+    S.MarkedFig = nullptr;
+    BlankStampImage();
+  }
+  PaintBoxPaint();
+  RecordAction(S, all ? atClearAll : background ? atCleareBG : atClearDrawing);
+}
+
+void TTamloForm::CaptureMenuClick() {
+  PaintBoxPaint();  // the selection frame, if any, is part of the copy
+  QGuiApplication::clipboard()->setImage(Pictures.WorkBitmap);
+}
+
+void TTamloForm::Save2BMPMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
+  const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkBMP);
+}
+
+void TTamloForm::Save2JPEGMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
+  const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkJPEG);
+}
+
+void TTamloForm::SaveAllProcessMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
+  // The chosen file itself is never written: it names the folder and the
+  // base of the numbered names.
+  const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  if (S.History.Count() == 0) return;
+  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
+
+  setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QProgressDialog progress(this);
+  progress.setWindowTitle(QString::fromStdString(S.VersionText));
+  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  progress.setMinimumDuration(0);
+  progress.setRange(0, S.History.Count());
+  // The window takes no input meanwhile, but its progress box does: a
+  // window of its own, it is enabled again after its parent was disabled.
+  progress.setEnabled(true);
+  ExportProcess(S, Pictures.WorkBitmap, base, [&](int n, int count) {
+    if (progress.wasCanceled()) return false;
+    progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
+    progress.setValue(n - 1);
+    // Shows the progress and the canvas, and lets the Cancel button be
+    // pressed; the disabled window ignores what it is sent.
+    QCoreApplication::processEvents();
+    return !progress.wasCanceled();
+  });
+  progress.close();
+  QApplication::restoreOverrideCursor();
+  setEnabled(true);
+  PaintBoxPaint();
+}
