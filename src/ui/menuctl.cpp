@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <QVariant>
 
+#include "format/history_reader.h"
 #include "history/savehistory.h"
 #include "io/filecommands.h"
-#include "io/fileread.h"
 #include "ui/Unit1.h"
 
 namespace {
