@@ -4,10 +4,13 @@
 
 #include <memory>
 #include <random>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "history/play.h"
 
 namespace {
 
@@ -115,5 +118,34 @@ void BM_ReadHistory(benchmark::State& state) {
   state.counters["file_MB"] = static_cast<double>(text.size()) / 1e6;
 }
 BENCHMARK(BM_ReadHistory)->Arg(0)->Arg(1)->ArgName("japanese")->Unit(benchmark::kMillisecond);
+
+// IDs chosen to collide in a plain hash table: multiples of the bucket count
+// a table of that many IDs ends with (Arg 1), against 1, 2, 3, … (Arg 0).
+// Reading the file and rebuilding its last step look every ID up.
+void BM_ReadCollidingIDs(benchmark::State& state) {
+  constexpr int32_t n = 20000;
+  std::unordered_map<int32_t, int> probe;
+  for (int32_t i = 1; i <= n; ++i) probe.emplace(i, i);
+  const int32_t stride = state.range(0) != 0 ? static_cast<int32_t>(probe.bucket_count()) : 1;
+  auto h = std::make_unique<THistoryList>();
+  TFigData f;
+  f.DrawingTool = dtRectangle;
+  f.End = {10, 10};
+  for (TActionType type : {atCreate, atMove})
+    for (int32_t i = 1; i <= n; ++i) {
+      TActionItem* a = h->AddAction(f);
+      a->Data.TargetType = type;
+      a->Data.TargetID = i * stride;
+    }
+  const std::string text = HistoryFileText(*h);
+  for (auto _ : state) {
+    auto S = std::make_unique<TTamloState>();
+    if (ReadHistory(*S, text) != 0) state.SkipWithError("file not read");
+    S->CurrentStep = S->History.Tail;
+    GoToStep(*S);
+  }
+  state.counters["stride"] = stride;
+}
+BENCHMARK(BM_ReadCollidingIDs)->Arg(0)->Arg(1)->ArgName("colliding")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -222,6 +222,37 @@ TActionTime ParseTime(std::string_view text) {
   return t;
 }
 
+std::string_view CutText(std::string_view utf8, size_t maxUnits) {
+  // No character takes fewer bytes than code units.
+  if (utf8.size() <= maxUnits) return utf8;
+  size_t pos = 0, units = 0;
+  while (pos < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    size_t bytes = 1, width = 1;
+    if (lead >= 0xF0 && lead <= 0xF7) {
+      bytes = 4;
+      width = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      bytes = 3;
+    } else if (lead >= 0xC0 && lead <= 0xDF) {
+      bytes = 2;
+    }
+    // A sequence cut short by the end of the text or by another lead byte
+    // is taken a byte at a time.
+    for (size_t k = 1; k < bytes; ++k) {
+      if (pos + k >= utf8.size() || (static_cast<unsigned char>(utf8[pos + k]) & 0xC0) != 0x80) {
+        bytes = 1;
+        width = 1;
+        break;
+      }
+    }
+    if (units + width > maxUnits) break;
+    units += width;
+    pos += bytes;
+  }
+  return utf8.substr(0, pos);
+}
+
 const char* ActionWord(TActionType type) {
   if (type >= atCreate && type <= atBranch) return ActionWords[type];
   return "Unknown";

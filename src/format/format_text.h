@@ -34,6 +34,14 @@ TPoint ParsePoint(std::string_view text);
 // A missing number leaves its field at 0; no range check.
 TActionTime ParseTime(std::string_view text);
 
+// ---- Texts
+// The longest text a figure holds: what the text box takes, counted as it
+// counts, in UTF-16 code units (a character beyond U+FFFF takes two).
+constexpr size_t MaxTextUnits = 32767;
+// The longest start of a UTF-8 text that is at most `maxUnits` UTF-16 code
+// units long. It never ends inside a character; a stray byte counts as one.
+std::string_view CutText(std::string_view utf8, size_t maxUnits = MaxTextUnits);
+
 // ---- Words of the file
 // The word of a kind, "Unknown" outside the table.
 const char* ActionWord(TActionType type);
@@ -72,7 +80,7 @@ class TChangeTargets {
   }
 
  private:
-  std::unordered_map<int32_t, const TActionItem*> FFirst;
+  std::unordered_map<int32_t, const TActionItem*, TFigIDHash> FFirst;
 };
 
 // ---- Paths (either platform: the folder part ends at the last '/' or '\')

@@ -1,6 +1,12 @@
 #include "format/history_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -61,6 +67,7 @@ class TReader {
   TChangeTargets FTargets;  // the records read so far
   std::vector<TPoint> FVertices;  // reused by every point block
   std::optional<std::string> FBadColor;  // a colour line that is no colour
+  std::map<std::string, std::string> FLocated;  // file name read -> name located
 
   // Nothing partial may be replayed or saved.
   int Failed() {
@@ -136,9 +143,17 @@ class TReader {
     return true;
   }
 
+  // A text no longer than the text box takes; only what is kept is shown.
   bool TextField(const char* label, std::string& value) {
     std::string_view v;
-    if (!ReadField(label, v)) return false;
+    if (!NextLine(v)) return false;
+    v = CutText(v);
+    if (FEcho) {
+      if (v.empty())
+        S.Memo->AddLine(std::string(label) + ":(NULL)");
+      else
+        S.Memo->AddLine(std::string(label) + ": " + std::string(v));
+    }
     value.assign(v);
     return true;
   }
@@ -256,14 +271,26 @@ class TReader {
     return Expect("end FigData");
   }
 
-  // The name under which a ReadBG / ReadData record's file is found: the
-  // recorded path, the same name in the working folder, or one the user
-  // points at.
+  // The name under which a ReadBG / ReadData record's file is found. Each
+  // distinct name is looked for, and asked about, once per file: a file
+  // naming the same missing picture in every record asks one question.
   std::string LocateFile(const std::string& name) {
-    const std::string folder = PathFolder(name);
+    const auto known = FLocated.find(name);
+    if (known != FLocated.end()) return known->second;
+    std::string located = FindFile(name);
+    FLocated.emplace(name, located);
+    return located;
+  }
+
+  // The recorded name when a file is there, else the same bare name in the
+  // working folder (the drawing may have been moved with its pictures),
+  // either as the absolute path of the file found, so that the record names
+  // it wherever the working folder goes later; else the file the user
+  // points at.
+  std::string FindFile(const std::string& name) {
     const std::string bare = PathBareName(name);
-    if (!folder.empty() && IsRegularFile(name)) return name;
-    if (!folder.empty() && IsRegularFile(bare)) return PathFolder(S.OpenBGDialog.FileName) + bare;
+    if (IsRegularFile(name)) return AbsolutePath(name);
+    if (IsRegularFile(bare)) return AbsolutePath(bare);
     if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", qbYesNo) != mrYes) return name;
     const std::string ext = PathExtension(name);
     S.OpenBGDialog.FileName = bare;
@@ -276,6 +303,12 @@ class TReader {
       std::filesystem::current_path(std::filesystem::path(chosenFolder), ec);
     }
     return S.OpenBGDialog.FileName;
+  }
+
+  static std::string AbsolutePath(const std::string& name) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), ec);
+    return ec ? name : full.string();
   }
 };
 
@@ -293,4 +326,74 @@ int ReadHistory(TTamloState& S, std::FILE* file) {
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
   return ReadHistory(S, text);
+}
+
+namespace {
+
+// Opens a regular file (or a link to one) for reading; -1 for anything else.
+// The kind is checked before opening, so that no device is opened at all,
+// and again on the open file, which cannot block: a pipe put in its place
+// meanwhile opens at once and is then refused.
+int OpenRegularFile(const std::string& path, struct stat& info) {
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Reads up to `limit` bytes more; false on a read error or when the file
+// holds more than that.
+bool ReadAtMost(int fd, uint64_t limit, std::string& bytes) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    if (bytes.size() + static_cast<uint64_t>(n) > limit) return false;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+}  // namespace
+
+bool ReadDrawingFileBytes(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  struct stat info;
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return false;
+  bool ok = static_cast<uint64_t>(info.st_size) <= MaxDrawingFileBytes;
+  if (ok) {
+    bytes.reserve(static_cast<size_t>(info.st_size));
+    // The file may have grown since: the limit holds for what is read.
+    ok = ReadAtMost(fd, MaxDrawingFileBytes, bytes);
+  }
+  ::close(fd);
+  if (!ok) std::string().swap(bytes);
+  return ok;
+}
+
+bool StartsWithDrawingHeader(const std::string& path) {
+  struct stat info;
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return false;
+  char start[32];
+  size_t got = 0;
+  while (got < sizeof start) {
+    const ssize_t n = ::read(fd, start + got, sizeof start - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  const std::string_view first(start, got);
+  for (std::string_view h : Headers)
+    if (first.substr(0, h.size()) == h) return true;
+  return false;
 }

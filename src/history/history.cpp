@@ -1,6 +1,24 @@
 #include "history/history.h"
 
 #include <cassert>
+#include <chrono>
+#include <random>
+
+namespace {
+
+uint64_t DrawFigIDHashSeed() {
+  std::random_device device;
+  uint64_t seed = (static_cast<uint64_t>(device()) << 32) ^ device();
+  // Should the device be deterministic, the clock and the address layout
+  // still differ from run to run.
+  seed ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  seed ^= reinterpret_cast<uintptr_t>(&seed);
+  return seed;
+}
+
+}  // namespace
+
+const uint64_t FigIDHashSeed = DrawFigIDHashSeed();
 
 TPointData* TActionItem::AdoptPointData(std::unique_ptr<TPointData> points) {
   Owned.Points = std::move(points);

@@ -2,6 +2,7 @@
 // history, not the picture, is the document.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -40,6 +41,20 @@ enum TParameterType : int8_t {
 inline bool IsCreatingAction(TActionType t) {
   return t == atCreate || t == atDuplicate || t == atUndo;
 }
+
+// Hash for lookup tables keyed by figure ID. IDs come from files, and the
+// plain hash of an integer is the integer itself, so IDs that are multiples
+// of a table's bucket count would all land in one bucket. The ID is mixed
+// with a value drawn once per process, so no file can pick colliding IDs.
+extern const uint64_t FigIDHashSeed;
+struct TFigIDHash {
+  size_t operator()(int32_t id) const noexcept {
+    uint64_t z = static_cast<uint64_t>(static_cast<uint32_t>(id)) + FigIDHashSeed;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<size_t>(z ^ (z >> 31));
+  }
+};
 
 // Local time of day; no date. Field order as stored in memory.
 struct TActionTime {

@@ -170,7 +170,7 @@ class TReplay {
   TTamloState& S;
   bool Clean = false;
   std::vector<TActionItem*> Steps;                        // clean: Steps[k] is step k
-  std::unordered_map<int32_t, TActionItem*> FirstCreator;  // clean: ID -> creating record
+  std::unordered_map<int32_t, TActionItem*, TFigIDHash> FirstCreator;  // clean: ID -> creating record
   std::vector<TActionItem*> Linked;                       // clean: records given links
 
   TActionItem* Target(int32_t id) const {

@@ -266,21 +266,19 @@ void TTamloForm::ReadDataMenuClick() {
 
 bool TTamloForm::LoadDrawingFile(const QString& path) {
   // The whole file is read before anything is reset, so a file that cannot
-  // be read changes nothing.
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // be read changes nothing. Only a regular file of a sane size is read: a
+  // pipe or a device named like a drawing would hang or never end.
+  std::string bytes;
+  if (!ReadDrawingFileBytes(QFile::encodeName(path).toStdString(), bytes)) {
     S.Dialogs->ShowMessage(kLoadFailed);
     return false;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    S.Dialogs->ShowMessage(kLoadFailed);
-    return false;
-  }
-  file.close();
+  // As after choosing the drawing in the open dialog, however it was opened:
+  // the pictures it names by their bare names are looked for next to it.
+  EnterFolderOf(path);
 
   ResetDrawing();
-  if (ReadHistory(S, bytes.toStdString()) != 0) {
+  if (ReadHistory(S, bytes) != 0) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
     S.History.Clear();

@@ -348,6 +348,8 @@ void TTamloForm::BuildWindow() {
   // The process display.
   Memo = Place(new QPlainTextEdit(Client), "Memo", 808, 8, 169, 489);
   Memo->setReadOnly(true);
+  // The process display keeps the newest 10,000 lines; older ones go.
+  Memo->setMaximumBlockCount(10000);
   Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

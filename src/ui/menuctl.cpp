@@ -2,17 +2,33 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QVariant>
 
+#include "format/history_reader.h"
 #include "history/savehistory.h"
 #include "io/filecommands.h"
 #include "ui/Unit1.h"
 
+namespace {
+
+// What a file opened by its path is taken for. The desktop hands over as a
+// drawing every file whose name ends in ".tlo" in any letter case, and every
+// other file that starts with a drawing header line (desktop/tamlo-mime.xml),
+// so both open as drawings here; a picture's extension still means a
+// picture. The file menus keep their stricter rule of names.
+bool OpensAsDrawing(const QString& path) {
+  if (IsDrawingFileName(path) || FileExtension(path).compare(u".tlo", Qt::CaseInsensitive) == 0) return true;
+  return !IsPictureFileName(path) && StartsWithDrawingHeader(QFile::encodeName(path).toStdString());
+}
+
+}  // namespace
+
 void TTamloForm::OpenFileByPath(const QString& path) {
-  const bool drawing = IsDrawingFileName(path);
+  const bool drawing = OpensAsDrawing(path);
   if (!drawing && !IsPictureFileName(path)) {
     S.Dialogs->ShowMessage("ファイルけいしきがちがいます");
     return;

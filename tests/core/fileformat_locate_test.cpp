@@ -8,6 +8,7 @@
 #include <string>
 
 #include "format/history_reader.h"
+#include "format/history_writer.h"
 #include "support/scripted_dialogs.h"
 
 namespace fs = std::filesystem;
@@ -56,19 +57,30 @@ TEST_F(LocateFile, ExistingFullPathIsKeptWithoutQuestion) {
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
-TEST_F(LocateFile, BareNameInTheWorkingFolderTakesTheBackgroundDialogsFolder) {
+TEST_F(LocateFile, BareNameInTheWorkingFolderGivesThePathOfThatFile) {
   Touch(Root / "work" / "sora.jpg");
-  // The recorded path is gone (another machine), the picture is here.
-  EXPECT_EQ(ReadName("C:\\e\\sora.jpg"), "sora.jpg");
+  const std::string found = (Root / "work" / "sora.jpg").string();
+  // The recorded path is gone (another machine), the picture is here: the
+  // record names the file found, whatever folder the background dialog
+  // last held.
+  EXPECT_EQ(ReadName("C:\\e\\sora.jpg"), found);
   S.OpenBGDialog.FileName = "/old/place/umi.bmp";
-  EXPECT_EQ(ReadName("/gone/sora.jpg"), "/old/place/sora.jpg");
-  EXPECT_EQ(ReadName("/gone/sora.jpg", "ReadData"), "/old/place/sora.jpg");
+  EXPECT_EQ(ReadName("/gone/sora.jpg"), found);
+  EXPECT_EQ(ReadName("/gone/sora.jpg", "ReadData"), found);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_TRUE(Dialogs.DialogsRun.empty());
 }
 
-TEST_F(LocateFile, NameWithoutFolderAlwaysAsks) {
+TEST_F(LocateFile, NamesWithoutFolderOrRelativeAreFoundFromTheWorkingFolder) {
   Touch(Root / "work" / "sora.jpg");
+  fs::create_directories(Root / "work" / "sub");
+  Touch(Root / "work" / "sub" / "umi.bmp");
+  EXPECT_EQ(ReadName("sora.jpg"), (Root / "work" / "sora.jpg").string());
+  EXPECT_EQ(ReadName("sub/umi.bmp"), (Root / "work" / "sub" / "umi.bmp").string());
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(LocateFile, AMissingNameWithoutFolderAsks) {
   EXPECT_EQ(ReadName("sora.jpg"), "sora.jpg");
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
@@ -127,6 +139,56 @@ TEST_F(LocateFile, AFolderIsNoFile) {
   const std::string dir = (Root / "pics" / "sora.jpg").string();
   EXPECT_EQ(ReadName(dir), dir);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{Question("sora.jpg")});
+}
+
+// A file whose records all name one of a few pictures.
+std::string ManyReadBG(const std::vector<std::string>& names, int each) {
+  std::string text = "TAMLO FILE FORMAT 1.2\r\n";
+  for (int i = 0; i < each; ++i)
+    for (const std::string& n : names) text += "begin ActionData\r\n01 02 03 04\r\nReadBG\r\n" + n + "\r\nend ActionData\r\n";
+  return text;
+}
+
+TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
+  const std::string text = ManyReadBG({"C:\\e\\umi.bmp", "C:\\e\\sora.jpg"}, 2500);
+  ASSERT_EQ(ReadHistory(S, text), 0);
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{Question("umi.bmp"), Question("sora.jpg")}));
+  ASSERT_EQ(S.History.Count(), 5000);
+  EXPECT_EQ(S.History.Tail->Data.FileName, "C:\\e\\sora.jpg");
+
+  // The answer holds for one read only: the next read asks again.
+  S.History.Clear();
+  Dialogs.Shown.clear();
+  ASSERT_EQ(ReadHistory(S, text), 0);
+  EXPECT_EQ(Dialogs.Shown.size(), 2u);
+}
+
+TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
+  const std::string chosen = (Root / "pics" / "umi.bmp").string();
+  Touch(chosen);
+  Dialogs.Answers = {mrYes};
+  Dialogs.Files = {chosen};
+  ASSERT_EQ(ReadHistory(S, ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
+  EXPECT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.DialogsRun.size(), 1u);
+  for (TActionItem* a = S.History.Head->Next; a; a = a->Next) ASSERT_EQ(a->Data.FileName, chosen);
+}
+
+TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
+  Touch(Root / "work" / "sora.bmp");
+  const std::string found = (Root / "work" / "sora.bmp").string();
+  std::string text = ManyReadBG({"C:\\old\\sora.bmp"}, 1);
+  // Saved and read again three times, from another working folder after
+  // the first: the record keeps naming the picture, and nobody is asked.
+  for (int round = 0; round < 3; ++round) {
+    S.History.Clear();
+    ASSERT_EQ(ReadHistory(S, text), 0) << round;
+    ASSERT_EQ(S.History.Count(), 1);
+    EXPECT_EQ(S.History.Tail->Data.FileName, found) << round;
+    text = HistoryFileText(S.History);
+    fs::current_path(Root / "pics");
+  }
+  EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
 }  // namespace

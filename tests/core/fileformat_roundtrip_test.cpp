@@ -513,7 +513,8 @@ TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
     Add(atReadData, 0)->Data.FileName = "/" + std::string(n, 'd') + "/e.tlo";
     const std::string text = HistoryFileText(Source);
     ASSERT_EQ(Read(text), 0) << n;
-    EXPECT_EQ(Record(1)->Data.FigData.Text, t.Text) << n;
+    // Texts beyond what the text box takes (32767 characters) are cut.
+    EXPECT_EQ(Record(1)->Data.FigData.Text, n - 2 <= 32767 ? t.Text : std::string(32767, 'x')) << n;
     EXPECT_EQ(Record(2)->Data.FileName, Source.Tail->Data.FileName) << n;
   }
 }

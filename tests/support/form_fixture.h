@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -151,6 +152,8 @@ class TFormTest : public ::testing::Test {
   TScriptedDialogs Dialogs;
   std::unique_ptr<TTamloForm> Form;
   std::vector<int> ExitCodes;  // every ExitProcess call
+  // Opening a drawing enters its folder: every test starts in the same one.
+  QString StartFolder = QDir::currentPath();
 
   // The file handed to FormCreate as the command-line argument.
   virtual QString CommandLineFile() const { return QString(); }
@@ -161,7 +164,10 @@ class TFormTest : public ::testing::Test {
     Form->FormCreate(CommandLineFile());
     Form->show();
   }
-  void TearDown() override { Form.reset(); }
+  void TearDown() override {
+    Form.reset();
+    QDir::setCurrent(StartFolder);
+  }
 
   TTamloState& S() { return Form->S; }
 };
