@@ -21,7 +21,7 @@
 #include "history/play.h"
 #include "history/state.h"
 #include "io/exports.h"
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "format/history_reader.h"
 #include "io/picture.h"
 #include "io/picture_store.h"

@@ -10,7 +10,7 @@
 #include <cerrno>
 
 #include "history/play.h"
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "io/picture.h"
 
 namespace {

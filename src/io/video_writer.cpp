@@ -21,7 +21,7 @@ extern "C" {
 #include <utility>
 #include <vector>
 
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "io/picture.h"
 
 const char* const kVideoFailedText = "どうがを かきだせませんでした";

@@ -7,7 +7,7 @@
 #include "history/play.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "io/picture.h"
 #include "ui/Unit1.h"
 

@@ -10,7 +10,7 @@
 
 #include "format/history_reader.h"
 #include "history/savehistory.h"
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "ui/Unit1.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "io/filecommands.h"
+#include "io/file_replace.h"
 #include "support/file_fixture.h"
 
 namespace {

@@ -1,0 +1,112 @@
+// The file menu: loading and saving drawings.
+#include <QFile>
+
+#include "format/history_reader.h"
+#include "format/history_writer.h"
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "io/file_replace.h"
+#include "ui/Unit1.h"
+
+namespace {
+
+const char* const kWrongFileType = "ファイルけいしきがちがいます";
+const char* const kReallyLoad = "本当にデータをよみこみますか？";
+const char* const kLoadFailed = "データ読み込みに失敗しました";
+const char* const kOverwriteFailed = "データ書き出しに失敗しました";
+const char* const kOverwriteDone = "うわがきほぞんしました";
+const char* const kOverwriteQuestion = "すでにあるファイルにうわがきしますか";
+const char* const kSaveCancelled = "ファイルほぞんをキャンセルしました";
+const char* const kSaveFailed = "データ保存に失敗しました";
+
+}  // namespace
+
+void TTamloForm::ReadDataMenuClick() {
+  if (!S.Dialogs->Execute(S.OpenDataDialog)) return;
+  const QString path = QString::fromStdString(S.OpenDataDialog.FileName);
+  if (!IsDrawingFileName(path)) {
+    S.Dialogs->ShowMessage(kWrongFileType);
+    return;
+  }
+  if (S.History.Count() > 0 && S.Dialogs->Ask(kReallyLoad, "かくにん", qbYesNo) != mrYes) return;
+  LoadDrawingFile(path);
+}
+
+bool TTamloForm::LoadDrawingFile(const QString& path) {
+  // The whole file is read before anything is reset, so a file that cannot
+  // be read changes nothing. Only a regular file of a sane size is read: a
+  // pipe or a device named like a drawing would hang or never end.
+  std::string bytes;
+  if (!ReadDrawingFileBytes(QFile::encodeName(path).toStdString(), bytes)) {
+    S.Dialogs->ShowMessage(kLoadFailed);
+    return false;
+  }
+  // As after choosing the drawing in the open dialog, however it was opened:
+  // the pictures it names by their bare names are looked for next to it.
+  EnterFolderOf(path);
+
+  ResetDrawing();
+  if (ReadHistory(S, bytes) != 0) {
+    // The drawing on screen no longer is that file's: forget the file, so
+    // that an overwrite-save cannot put an empty drawing over it.
+    S.History.Clear();
+    S.CurrentStep = S.History.Head;
+    S.DataFileName.clear();
+    setWindowTitle(QString::fromStdString(S.VersionText));
+    PaintBoxPaint();
+    return false;
+  }
+  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
+  S.DataFileName = path.toStdString();
+  setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
+  S.CurrentStep = S.History.Tail;
+  GoToStep(S);
+  if (S.ShowProcess) S.Memo->AddLine("");
+  return true;
+}
+
+void TTamloForm::OverWriteDataMenuClick() { OverWriteDrawing(); }
+
+void TTamloForm::WriteDataMenuClick() { SaveDrawingAs(); }
+
+bool TTamloForm::OverWriteDrawing() {
+  if (S.PendingResize) FlushResize(S);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  if (S.DataFileName.empty()) return SaveDrawingAs();
+
+  const QString path = QString::fromStdString(S.DataFileName);
+  // An empty text: the history holds something the file cannot (a line
+  // break in a text or name); the old file stays as it is.
+  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  if (text.isEmpty() || !ReplaceFile(path, true, [&](const QString& temp) { return WriteWholeFile(temp, text); })) {
+    S.Dialogs->ShowMessage(kOverwriteFailed);
+    return false;
+  }
+  S.Dialogs->ShowMessage(kOverwriteDone);
+  return true;
+}
+
+bool TTamloForm::SaveDrawingAs() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveDataDialog)) return false;
+  const QString path = QString::fromStdString(S.SaveDataDialog.FileName);
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+
+  const bool exists = IsFileAt(path);
+  if (exists && S.Dialogs->Ask(kOverwriteQuestion, "確認", qbYesNo) != mrYes) {
+    S.Dialogs->ShowMessage(kSaveCancelled);
+    return false;
+  }
+  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  if (text.isEmpty() || !ReplaceFile(path, exists, [&](const QString& temp) { return WriteWholeFile(temp, text); })) {
+    S.Dialogs->ShowMessage(kSaveFailed);
+    return false;
+  }
+  S.DataFileName = path.toStdString();
+  setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
+  return true;
+}
