@@ -6,6 +6,7 @@
 #include <random>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 
 namespace {
@@ -53,9 +54,7 @@ std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, in
         f.StampData = &contents;
       }
     }
-    TFigItem* item = S->DrawingFigs.AddFig(f);
-    RecordCreate(*S, atCreate, item);
-    figs.push_back(item);
+    figs.push_back(CreateFigure(*S, f));
   };
 
   for (int32_t k = 0; k < creates; ++k) draw(k);
@@ -63,9 +62,7 @@ std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, in
     const int32_t n = S->History.Count();
     if (branchEvery > 0 && n % branchEvery == 0) {
       const int32_t step = n / 2 + pick(n / 2);
-      S->CurrentStep = S->History.ItemAt(step);
-      ForgetLinksAfter(S->CurrentStep);
-      RecordBranch(*S, step);
+      BranchTo(*S, step);
       GoToStep(*S);
       figs.clear();
       for (TFigItem* f = S->DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
@@ -79,23 +76,19 @@ std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, in
     const int op = pick(10);
     if (op < 4) {
       sel->Data.Offset(1 + pick(5), 1 + pick(5));
-      RecordAction(*S, atMove);
+      RecordMoveOfSelected(*S);
     } else if (op < 7) {
-      sel->Data.PenWidth += 2;
-      RecordChange(*S, atChange, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor);
+      TFigData c = sel->Data;
+      c.PenWidth += 2;
+      ChangeSelected(*S, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor, c);
     } else if (op == 7) {
-      if (S->DrawingFigs.MoveFigFront(sel) == 0) RecordAction(*S, atFront);
+      MoveSelectedFront(*S);
     } else if (op == 8) {
-      if (S->DrawingFigs.MoveFigBack(sel) == 0) RecordAction(*S, atBack);
+      MoveSelectedBack(*S);
     } else {
       // Delete, then restore at once: the figure comes back with a new ID.
-      S->DeletedFigs.AddFig(sel->Data);
-      S->DrawingFigs.RemoveFig(sel);
-      RecordAction(*S, atDelete);
-      TFigItem* back = S->DrawingFigs.AddFig(S->DeletedFigs.Tail->Data);
-      S->DeletedFigs.RemoveFig(S->DeletedFigs.Tail);
-      RecordCreate(*S, atUndo, back);
-      figs[i] = back;
+      DeleteSelected(*S);
+      figs[i] = RestoreDeleted(*S);
     }
   }
   S->SelectedFig = nullptr;

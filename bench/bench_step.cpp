@@ -8,6 +8,7 @@
 #include <random>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
 #include "io/picture.h"
@@ -53,9 +54,7 @@ std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
     } else {
       f = make(tool, pts);
     }
-    TFigItem* item = S.DrawingFigs.AddFig(f);
-    RecordCreate(S, atCreate, item);
-    figs.push_back(item);
+    figs.push_back(CreateFigure(S, f));
   };
   while (S.History.Count() < records) {
     if (figs.empty() || (int32_t(figs.size()) < maxFigures && pick(10) < 6)) {
@@ -67,25 +66,21 @@ std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
     const int op = pick(10);
     if (op < 4) {
       sel->Data.Offset(pick(41) - 20, pick(41) - 20);
-      RecordAction(S, atMove);
+      RecordMoveOfSelected(S);
     } else if (op < 7) {
-      if (op == 4) sel->Data.PenWidth = 1 + 2 * pick(5);
-      if (op == 5) sel->Data.PenColor = colours[pick(7)];
-      if (op == 6) sel->Data.BrushColor = colours[pick(8)];
-      RecordChange(S, atChange, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor);
+      TFigData c = sel->Data;
+      if (op == 4) c.PenWidth = 1 + 2 * pick(5);
+      if (op == 5) c.PenColor = colours[pick(7)];
+      if (op == 6) c.BrushColor = colours[pick(8)];
+      ChangeSelected(S, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor, c);
     } else if (op == 7) {
-      if (S.DrawingFigs.MoveFigFront(sel) == 0) RecordAction(S, atFront);
+      MoveSelectedFront(S);
     } else if (op == 8) {
-      if (S.DrawingFigs.MoveFigBack(sel) == 0) RecordAction(S, atBack);
+      MoveSelectedBack(S);
     } else {
       // Delete, then restore at once: the figure comes back on top.
-      S.DeletedFigs.AddFig(sel->Data);
-      S.DrawingFigs.RemoveFig(sel);
-      RecordAction(S, atDelete);
-      TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
-      S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
-      RecordCreate(S, atUndo, back);
-      figs[i] = back;
+      DeleteSelected(S);
+      figs[i] = RestoreDeleted(S);
     }
   }
   S.SelectedFig = nullptr;

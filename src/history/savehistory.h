@@ -1,25 +1,12 @@
-// The recorders: each appends one record to the history at the tail, with
-// the time of day and, for a figure, its ID and a snapshot, and hands it to
-// the process display. A pending trackbar resize is recorded first.
+// The end of every recorded action: the time of day, the process display,
+// and everything else that follows each action. Actions are made in
+// history/actions.h; this is the one place they all pass when recorded.
 #pragma once
-
-#include <string>
 
 #include "history/state.h"
 
-// Create, Duplicate or Undo of `item` (just added to DrawingFigs): new ID.
-void RecordCreate(TTamloState& S, TActionType kind, TFigItem* item);
-// ReadBG with the path as chosen.
-void RecordFile(TTamloState& S, TActionType kind, const std::string& path);
-// Move (snapshot of SelectedFig), Delete, Front, Back (SelectedFig's ID), and
-// the three clear kinds.
-void RecordAction(TTamloState& S, TActionType kind);
-// Change of SelectedFig's line colour, body colour, line width or text colour.
-void RecordChange(TTamloState& S, TActionType kind, TParameterType parameter);
-// Change of SelectedFig's text.
-void RecordTextChange(TTamloState& S);
-// Records the pending trackbar resize of ResizeFig if its size changed, then
-// clears PendingResize, ResizeFig and StampReference.
+// Stamps `item` (just appended and applied) with the time and hands it on.
+void FinishRecord(TTamloState& S, TActionItem* item);
+// Records the pending slider resize of ResizeFig if its size changed, then
+// clears PendingResize, ResizeFig and StampReference. (history/actions.cpp)
 void FlushResize(TTamloState& S);
-// Branch back to `step` (the view mode's slider position).
-void RecordBranch(TTamloState& S, int32_t step);

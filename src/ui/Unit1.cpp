@@ -22,6 +22,7 @@
 #include <cstdlib>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "ui/icons.h"
 #include "ui/paintbox.h"
@@ -473,11 +474,7 @@ bool TTamloForm::LeaveViewMode() {
       return false;
     }
     if (answer == mrYes) {
-      for (TActionItem* a = S.CurrentStep->Next; a; a = a->Next) {
-        a->Data.TargetFig = nullptr;
-        a->Data.TargetItem = nullptr;
-      }
-      RecordBranch(S, TimeTrackBar->value());
+      BranchTo(S, TimeTrackBar->value());
     } else {
       S.CurrentStep = S.History.Tail;
     }
@@ -494,7 +491,7 @@ void TTamloForm::SellectDrawBtnClick() {
     SellectDrawBtn->setChecked(true);
     return;
   }
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   ResetDrawingPen(PaintBox->Canvas);
   ShowModePanels(wmDraw);
   if (S.WorkMode == wmEdit) {
@@ -515,7 +512,7 @@ void TTamloForm::SellectEditBtnClick() {
     SellectDrawBtn->setChecked(true);
     return;
   }
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   ShowModePanels(wmEdit);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == wmPlay && !LeaveViewMode()) return;
@@ -531,7 +528,7 @@ void TTamloForm::SellectPlayBtnClick() {
     SellectDrawBtn->setChecked(true);
     return;
   }
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == wmPlay) return;
   if (S.History.Count() == 0) {

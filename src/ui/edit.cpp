@@ -7,18 +7,13 @@
 #include <cstdint>
 
 #include "history/resize.h"
-#include "history/savehistory.h"
+#include "history/actions.h"
 #include "ui/Unit1.h"
 #include "ui/paintbox.h"
 
 void TTamloForm::DupBtnClick() {
   HideInputEdit();
-  if (S.SelectedFig == nullptr) return;
-  if (S.PendingResize) FlushResize(S);
-  TFigItem* copy = S.DrawingFigs.DuplicateFig(S.SelectedFig);
-  copy->Data.Offset(20, 20);
-  S.SelectedFig = S.MarkedFig = copy;
-  RecordCreate(S, atDuplicate, copy);
+  if (DuplicateSelected(S) == nullptr) return;
   // The copy is a new selection: the size sliders work from its geometry,
   // not from the original's, as after a click on it.
   TakeResizeReference(S);
@@ -33,28 +28,15 @@ void TTamloForm::DupBtnClick() {
 
 void TTamloForm::DeleteBtnClick() {
   HideInputEdit();
-  if (TFigItem* victim = S.SelectedFig) {
-    // The pending resize may be of the figure about to go: record it first.
-    if (S.PendingResize) FlushResize(S);
-    S.DeletedFigs.AddFig(victim->Data);
-    // Recorded while the figure is still in the list, so that the record
-    // names it by a live address.
-    RecordAction(S, atDelete);
-    S.DrawingFigs.RemoveFig(victim);
-    if (TextEditFig == victim) TextEditFig = nullptr;
-  }
+  TFigItem* victim = S.SelectedFig;
+  if (DeleteSelected(S) && TextEditFig == victim) TextEditFig = nullptr;
   S.SelectedFig = S.MarkedFig = nullptr;
   PaintBoxPaint();
 }
 
 void TTamloForm::UndoBtnClick() {
   HideInputEdit();
-  if (!S.DeletedFigs.IsEmpty()) {
-    TFigItem* last = S.DeletedFigs.GetTail();
-    TFigItem* item = S.DrawingFigs.AddFig(last->Data);
-    RecordCreate(S, atUndo, item);
-    S.DeletedFigs.RemoveFig(last);
-  }
+  RestoreDeleted(S);
   PaintBoxPaint();
 }
 
@@ -62,15 +44,9 @@ void TTamloForm::FrontBackBtnClick(QAbstractButton* button) {
   HideInputEdit();
   if (S.SelectedFig == nullptr || button == nullptr) return;
   if (button->objectName() == QLatin1String("FrontBtn")) {
-    if (S.DrawingFigs.MoveFigFront(S.SelectedFig) != 0)
-      S.Dialogs->ShowMessage("これより前にいくことができません。");
-    else
-      RecordAction(S, atFront);
+    if (!MoveSelectedFront(S)) S.Dialogs->ShowMessage("これより前にいくことができません。");
   } else {
-    if (S.DrawingFigs.MoveFigBack(S.SelectedFig) != 0)
-      S.Dialogs->ShowMessage("これより後ろにいくことができません。");
-    else
-      RecordAction(S, atBack);
+    if (!MoveSelectedBack(S)) S.Dialogs->ShowMessage("これより後ろにいくことができません。");
   }
   PaintBoxPaint();
 }
@@ -118,15 +94,15 @@ void TTamloForm::AttrChangeBtnClick(QAbstractButton* button) {
   }
   if (parameter == ptNone) return;
 
-  if (S.PendingResize) FlushResize(S);
+  TFigData changed = F;  // shares F's vertices and contents: only read
   switch (parameter) {
-    case ptLineColor: F.PenColor = c; break;
-    case ptBodyColor: F.BrushColor = c; break;
-    case ptTextColor: F.TextColor = c; break;
-    case ptLineWidth: F.PenWidth += name == QLatin1String("ThickBtn") ? 2 : -2; break;
+    case ptLineColor: changed.PenColor = c; break;
+    case ptBodyColor: changed.BrushColor = c; break;
+    case ptTextColor: changed.TextColor = c; break;
+    case ptLineWidth: changed.PenWidth += name == QLatin1String("ThickBtn") ? 2 : -2; break;
     default: break;
   }
-  RecordChange(S, atChange, parameter);
+  ChangeSelected(S, parameter, changed);
   PaintBoxPaint();
 }
 

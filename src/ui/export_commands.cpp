@@ -5,6 +5,7 @@
 #include <QProgressDialog>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
 #include "io/file_replace.h"
@@ -17,7 +18,7 @@ void TTamloForm::ReadBGMenuClick() {
   if (!PictureNameFitsDrawing(*S.Dialogs, path)) return;
   // A missing file is passed over silently; a damaged one has shown its box.
   if (Pictures.LoadBGPicture(path.toStdString()) != 0) return;
-  RecordFile(S, atReadBG, path.toStdString());
+  SetBackground(S, path.toStdString());
   PaintBoxPaint();
 }
 
@@ -29,21 +30,10 @@ void TTamloForm::ClearMenuClick(QAction* sender) {
   const bool figures = all || name == u"ClearImageMenu";
   if (!background && !figures) return;
 
-  if (S.PendingResize) FlushResize(S);
-  if (background) {
-    Pictures.BlankBGImage();
-    S.ShownBGFileName.clear();
-  }
-  if (figures) {
-    // The undo store goes too: nothing cleared can come back.
-    S.DrawingFigs.ClearFigs();
-    S.DeletedFigs.ClearFigs();
-    S.SelectedFig = nullptr;
-    S.MarkedFig = nullptr;
-    BlankStampImage();
-  }
+  ClearDrawing(S, all ? atClearAll : background ? atCleareBG : atClearDrawing);
+  if (background) Pictures.BlankBGImage();
+  if (figures) BlankStampImage();  // the undo store went too: nothing cleared comes back
   PaintBoxPaint();
-  RecordAction(S, all ? atClearAll : background ? atCleareBG : atClearDrawing);
 }
 
 void TTamloForm::CaptureMenuClick() {
@@ -52,7 +42,7 @@ void TTamloForm::CaptureMenuClick() {
 }
 
 void TTamloForm::Save2BMPMenuClick() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
   S.SelectedFig = nullptr;
@@ -62,7 +52,7 @@ void TTamloForm::Save2BMPMenuClick() {
 }
 
 void TTamloForm::Save2JPEGMenuClick() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
   S.SelectedFig = nullptr;
@@ -72,7 +62,7 @@ void TTamloForm::Save2JPEGMenuClick() {
 }
 
 void TTamloForm::SaveAllProcessMenuClick() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   // The chosen file itself is never written: it names the folder and the
   // base of the numbered names.

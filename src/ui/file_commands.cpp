@@ -4,6 +4,7 @@
 #include "format/history_reader.h"
 #include "format/history_writer.h"
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/file_replace.h"
 #include "ui/Unit1.h"
@@ -70,7 +71,7 @@ void TTamloForm::OverWriteDataMenuClick() { OverWriteDrawing(); }
 void TTamloForm::WriteDataMenuClick() { SaveDrawingAs(); }
 
 bool TTamloForm::OverWriteDrawing() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -89,7 +90,7 @@ bool TTamloForm::OverWriteDrawing() {
 }
 
 bool TTamloForm::SaveDrawingAs() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveDataDialog)) return false;
   const QString path = QString::fromStdString(S.SaveDataDialog.FileName);
   S.SelectedFig = nullptr;

@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include "format/history_reader.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/file_replace.h"
 #include "ui/Unit1.h"
@@ -47,7 +48,7 @@ void TTamloForm::OpenFileByPath(const QString& path) {
     return;
   }
   if (!PictureNameFitsDrawing(*S.Dialogs, full) || Pictures.LoadBGPicture(full.toStdString()) != 0) return;
-  RecordFile(S, atReadBG, full.toStdString());
+  SetBackground(S, full.toStdString());
   PaintBoxPaint();
 }
 
@@ -86,7 +87,7 @@ void TTamloForm::dropEvent(QDropEvent* event) {
 }
 
 void TTamloForm::ExitMenuClick() {
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (S.History.Count() == 0) {
     ExitProcess(0);
     return;

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "history/savehistory.h"
+#include "history/actions.h"
 #include "render/paint.h"
 #include "ui/Unit1.h"
 #include "ui/paintbox.h"
@@ -160,7 +160,7 @@ void TTamloForm::PaintBoxMouseMove(int X, int Y) {
   }
 
   if (S.WorkMode != wmEdit) return;
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   if (S.MovingFig && S.SelectedFig) {
     S.SelectedFig->Data.Offset(WrapSub(X, S.AnchorPoint.X), WrapSub(Y, S.AnchorPoint.Y));
     S.AnchorPoint = P;
@@ -266,11 +266,10 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
                      WrapAdd(Y, WrapSub(S.StampBottomRight.Y, S.StampTopLeft.Y))};
       t.StampData = S.CurrentStamp.get();
     }
-    TFigItem* item = S.DrawingFigs.AddFig(t);
+    CreateFigure(S, t);
     // The template must not keep pointing at buffers it does not own.
     t.PointData = nullptr;
     t.StampData = nullptr;
-    RecordCreate(S, atCreate, item);
     return;
   }
 
@@ -285,7 +284,7 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
       const int32_t n = std::min<int32_t>(f.PointData->Count, MaxPoints);
       std::copy(f.PointData->Points.get(), f.PointData->Points.get() + n, S.ResizePoints.begin());
     }
-    if (X != S.PressPoint.X || Y != S.PressPoint.Y) RecordAction(S, atMove);
+    if (X != S.PressPoint.X || Y != S.PressPoint.Y) RecordMoveOfSelected(S);
   }
   HTrackBar->setValue(0);
   VTrackBar->setValue(0);

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "history/savehistory.h"
+#include "history/actions.h"
 #include "render/canvas.h"
 #include "ui/Unit1.h"
 
@@ -45,17 +45,16 @@ bool TTamloForm::InputEditKeyPress(int key) {
         T.Text = text;
         T.Start = at;
         T.End = TPoint{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
-        TFigItem* item = S.DrawingFigs.AddFig(T);
-        RecordCreate(S, atCreate, item);
+        CreateFigure(S, T);
       } else if (S.WorkMode == wmEdit && target != nullptr && target == S.SelectedFig &&
                  IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == dtText) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
-        if (S.PendingResize) FlushResize(S);  // recorded with the old text
-        TFigData& F = target->Data;
-        F.Text = text;
-        F.End = TPoint{WrapAdd(F.Start.X, FigureTextWidth(text, F.TextSize)), WrapAdd(F.Start.Y, F.TextSize)};
-        RecordTextChange(S);
+        TFigData changed = target->Data;  // a text figure: nothing shared
+        changed.Text = text;
+        changed.End = TPoint{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
+                             WrapAdd(changed.Start.Y, changed.TextSize)};
+        ChangeSelected(S, ptText, changed);
       }
     }
     PaintBoxPaint();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 
 namespace {
@@ -37,9 +38,13 @@ struct Recording : ::testing::Test {
     f.DrawingTool = tool;
     f.Start = start;
     f.End = end;
-    TFigItem* item = S.DrawingFigs.AddFig(f);
-    RecordCreate(S, atCreate, item);
-    return item;
+    return CreateFigure(S, f);
+  }
+  // The selected figure with one attribute changed by `edit`.
+  void Change(TParameterType parameter, void (*edit)(TFigData&)) {
+    TFigData changed = S.SelectedFig->Data;
+    edit(changed);
+    ChangeSelected(S, parameter, changed);
   }
   TActionData& Last() { return S.History.Tail->Data; }
   TActionData& Record(int32_t k) { return S.History.ItemAt(k)->Data; }
@@ -53,7 +58,7 @@ TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
   EXPECT_EQ(Record(2).TargetID, 2);
   EXPECT_EQ(S.History.NextFigID, 3);
   EXPECT_EQ(Record(1).TargetFig, &rect->Data);
-  EXPECT_EQ(Record(1).TargetItem, nullptr);
+  EXPECT_EQ(Record(1).TargetItem, rect);
   EXPECT_EQ(Record(1).Parameter, ptNone);
   rect->Data.Offset(100, 100);
   rect->Data.PenWidth = 9;
@@ -68,8 +73,7 @@ TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
   TFigData f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &pts;
-  TFigItem* item = S.DrawingFigs.AddFig(f);
-  RecordCreate(S, atCreate, item);
+  TFigItem* item = CreateFigure(S, f);
   ASSERT_NE(Last().FigData.PointData, nullptr);
   EXPECT_NE(Last().FigData.PointData, item->Data.PointData);
   item->Data.Offset(1, 1);
@@ -81,22 +85,29 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   TFigItem* b = Draw(dtEllipse, {20, 20}, {30, 30});
   S.SelectedFig = b;
   b->Data.Offset(1, 0);
-  RecordAction(S, atMove);
+  RecordMoveOfSelected(S);
   EXPECT_EQ(Last().TargetType, atMove);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().FigData.Start, (TPoint{21, 20}));
   EXPECT_EQ(Last().TargetFig, &b->Data);
-  RecordChange(S, atChange, ptLineColor);  // found through the move record
+  Change(ptLineColor, [](TFigData& f) { f.PenColor = 0xFF; });  // found through the move record
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().Parameter, ptLineColor);
-  RecordTextChange(S);
+  EXPECT_EQ(b->Data.PenColor, 0xFF);  // applied to the figure
+  Change(ptText, [](TFigData& f) { f.Text = "t"; });
   EXPECT_EQ(Last().Parameter, ptText);
   EXPECT_EQ(Last().TargetID, 2);
-  RecordAction(S, atBack);
+  EXPECT_TRUE(MoveSelectedBack(S));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().TargetFig, nullptr);
-  RecordAction(S, atClearDrawing);
+  EXPECT_EQ(S.DrawingFigs.Head->Next, b);
+  EXPECT_FALSE(MoveSelectedBack(S));  // already at the back: nothing recorded
+  EXPECT_EQ(Last().TargetType, atBack);
+  EXPECT_EQ(S.History.Count(), 6);
+  ClearDrawing(S, atClearDrawing);
   EXPECT_EQ(Last().TargetID, 0);
+  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
+  EXPECT_EQ(S.SelectedFig, nullptr);
 }
 
 TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
@@ -112,41 +123,44 @@ TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
   TFigItem* a = S.DrawingFigs.Tail;
   S.SelectedFig = a;
-  S.DeletedFigs.AddFig(a->Data);
-  S.DrawingFigs.RemoveFig(a);  // the record only compares the address
-  RecordAction(S, atDelete);
+  EXPECT_TRUE(DeleteSelected(S));
   EXPECT_EQ(Last().TargetID, 1);
-  S.SelectedFig = nullptr;
-  TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
-  S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
-  RecordCreate(S, atUndo, back);
+  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
+  EXPECT_EQ(S.DeletedFigs.FigCount(), 1);
+  EXPECT_EQ(S.SelectedFig, nullptr);
+  EXPECT_NE(RestoreDeleted(S), nullptr);
   EXPECT_EQ(Last().TargetType, atUndo);
   EXPECT_EQ(Last().TargetID, 2);
+  EXPECT_TRUE(S.DeletedFigs.IsEmpty());
+  EXPECT_EQ(RestoreDeleted(S), nullptr);  // nothing left to bring back
+  EXPECT_EQ(S.History.Count(), 3);
 }
 
 TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
   Draw(dtRectangle, {5, 5}, {15, 15});
   S.SelectedFig = S.DrawingFigs.Tail;
-  RecordChange(S, atChange, ptBodyColor);
+  Change(ptBodyColor, [](TFigData& f) { f.BrushColor = 5; });
   S.CurrentStep = S.History.Tail;
   GoToStep(S);  // new figure items; only creating records point at them
-  S.SelectedFig = S.DrawingFigs.Tail;
-  RecordAction(S, atFront);
-  EXPECT_EQ(Last().TargetID, 2);
+  S.SelectedFig = S.DrawingFigs.Head->Next;
+  EXPECT_TRUE(MoveSelectedFront(S));
+  EXPECT_EQ(Last().TargetID, 1);
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{0, 0}));
 }
 
 // A figure no record knows (only a damaged history allows it) is recorded
 // with no ID; the walk stops at the first record.
 TEST_F(Recording, AnUnknownFigureGetsIDZero) {
   TFigItem* stray = S.DrawingFigs.AddFig(TFigData{});
+  S.DrawingFigs.AddFig(TFigData{});
   S.SelectedFig = stray;
-  RecordAction(S, atFront);
+  EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 0);
-  RecordChange(S, atChange, ptLineWidth);
+  Change(ptLineWidth, [](TFigData& f) { f.PenWidth = 3; });
   EXPECT_EQ(Last().TargetID, 0);
   S.SelectedFig = nullptr;
-  RecordAction(S, atMove);
+  RecordMoveOfSelected(S);
   EXPECT_EQ(Last().TargetID, 0);
   EXPECT_EQ(S.History.Count(), 3);
 }
@@ -160,8 +174,7 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   a->Data.End = {60, 50};  // many trackbar steps, one pending record
   a->Data.End = {70, 55};
   Clock.Time = {5, 9, 50, 0};
-  a->Data.PenWidth += 2;
-  RecordChange(S, atChange, ptLineWidth);
+  Change(ptLineWidth, [](TFigData& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History.Count(), 3);
   EXPECT_EQ(Record(2).Parameter, ptSize);
   EXPECT_EQ(Record(2).TargetID, 1);
@@ -207,8 +220,9 @@ TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
 
 TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
   for (int i = 0; i < 10; ++i) Draw(dtLine, {i, 0}, {i, 10});
-  RecordBranch(S, 3);
+  BranchTo(S, 3);
   EXPECT_EQ(S.History.Count(), 11);
+  EXPECT_EQ(S.DrawingFigs.FigCount(), 3);  // the picture of step 3
   EXPECT_EQ(Last().TargetType, atBranch);
   EXPECT_EQ(Last().TargetID, 3);
   Draw(dtLine, {0, 0}, {1, 1});
@@ -217,7 +231,9 @@ TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
 }
 
 TEST_F(Recording, FileRecordKeepsThePathAndNoFigure) {
-  RecordFile(S, atReadBG, "/home/k/え.bmp");
+  SetBackground(S, "/home/k/え.bmp");
+  EXPECT_EQ(S.ShownBGFileName, "/home/k/え.bmp");
+  EXPECT_TRUE(S.BGFileName.empty());
   EXPECT_EQ(Last().TargetType, atReadBG);
   EXPECT_EQ(Last().FileName, "/home/k/え.bmp");
   EXPECT_EQ(Last().TargetID, 0);
@@ -235,7 +251,7 @@ TEST_F(Recording, TimeOfDayAndProcessDisplay) {
   EXPECT_EQ(Last().ActionTime.Hund, 7);
   S.ShowProcess = true;
   Draw(dtRectangle, {0, 0}, {1, 1});
-  RecordBranch(S, 1);
+  BranchTo(S, 1);
   EXPECT_EQ(Memo.Lines, (std::vector<std::string>{"Create Rectangle (ID = 2)", "at 14:05:09.07.", "",
                                                   "Branch (STEP = 1)", "at 14:05:09.07.", ""}));
 }

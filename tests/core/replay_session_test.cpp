@@ -1,15 +1,18 @@
-// Random editing sessions driven like the window drives them: every command
-// changes the lists, then records. Afterwards every recorded step, rebuilt
+// Random editing sessions through the same actions the window's commands
+// use (drags and slider resizes change the figure first, as on screen).
+// Afterwards every recorded step, rebuilt
 // from the history, must equal the drawing the user saw at that moment,
 // through deletions, undos, clears, pending resizes, reloads and branches
 // inside branches.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 
 namespace {
@@ -77,7 +80,13 @@ class TSession {
         contents.AddFig(TFigData{dtEllipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
         f.StampData = &contents;
     }
-    RecordCreate(S, atCreate, S.DrawingFigs.AddFig(f));
+    CreateFigure(S, f);
+  }
+
+  void Change(TParameterType parameter, const std::function<void(TFigData&)>& edit) {
+    TFigData changed = S.SelectedFig->Data;
+    edit(changed);
+    ChangeSelected(S, parameter, changed);
   }
 
   void Step() {
@@ -88,29 +97,18 @@ class TSession {
       case 0: case 1: return Draw();
       case 2:
         sel->Data.Offset(1 + Pick(20), -Pick(20));
-        return RecordAction(S, atMove);
-      case 3: return RecordCreate(S, atDuplicate, S.DrawingFigs.DuplicateFig(sel));
-      case 4:
-        Flush();
-        S.DeletedFigs.AddFig(sel->Data);
-        S.DrawingFigs.RemoveFig(sel);
-        RecordAction(S, atDelete);
-        S.SelectedFig = nullptr;
-        return;
-      case 5:
-        if (S.DrawingFigs.MoveFigFront(sel) == 0) RecordAction(S, atFront);
-        return;
-      case 6:
-        if (S.DrawingFigs.MoveFigBack(sel) == 0) RecordAction(S, atBack);
-        return;
-      case 7:
-        sel->Data.PenWidth += 2;
-        return RecordChange(S, atChange, ptLineWidth);
+        return RecordMoveOfSelected(S);
+      case 3: DuplicateSelected(S); return;
+      case 4: DeleteSelected(S); return;
+      case 5: MoveSelectedFront(S); return;
+      case 6: MoveSelectedBack(S); return;
+      case 7: return Change(ptLineWidth, [](TFigData& f) { f.PenWidth += 2; });
       case 8:  // text boxes only; figures with vertices take their box from them
         if (IsPointFigure(sel->Data.DrawingTool)) return;
-        sel->Data.Text += "x";
-        sel->Data.End.X += 8;
-        return RecordTextChange(S);
+        return Change(ptText, [](TFigData& f) {
+          f.Text += "x";
+          f.End.X += 8;
+        });
       case 9:  // trackbar resize: recorded by the next command
         if (IsPointFigure(sel->Data.DrawingTool)) return;
         if (S.PendingResize && S.ResizeFig != &sel->Data) FlushResize(S);
@@ -118,29 +116,15 @@ class TSession {
         S.ResizeFig = &sel->Data;
         sel->Data.End.X = sel->Data.Start.X + Pick(100);
         return;
-      case 10:
-        if (S.DeletedFigs.IsEmpty()) return;
-        Flush();
-        RecordCreate(S, atUndo, S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data));
-        S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
-        return;
+      case 10: RestoreDeleted(S); return;
       case 11:
         if (Pick(4) != 0) return;
-        Flush();
-        S.DrawingFigs.ClearFigs();
-        S.DeletedFigs.ClearFigs();
-        S.SelectedFig = nullptr;
-        return RecordAction(S, atClearDrawing);
+        return ClearDrawing(S, atClearDrawing);
       case 12: {  // the view mode, left at an earlier step: draw on from there
         const int32_t n = S.History.Count();
         if (n == 0) return;
-        Flush();
-        const int32_t step = Pick(n);
-        S.CurrentStep = S.History.ItemAt(step);
-        ForgetLinksAfter(S.CurrentStep);
-        RecordBranch(S, step);
+        BranchTo(S, Pick(n));
         GoToStep(S);
-        S.SelectedFig = nullptr;
         return;
       }
       default:  // the drawing saved and loaded again

@@ -2,7 +2,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "history/savehistory.h"
+#include "history/actions.h"
+#include "history/play.h"
 #include "support/form_fixture.h"
 
 namespace {
@@ -117,7 +118,7 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
   stamp.StampData = &contents;
-  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(stamp));
+  CreateFigure(S(), stamp);
   EnterEditMode(*Form);
   CanvasClick(*Form, 110, 110);
   ASSERT_NE(S().SelectedFig, nullptr);
@@ -266,6 +267,42 @@ TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
   EXPECT_TRUE(Form->InputEdit->text().isEmpty());
   EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
   EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+}
+
+}  // namespace
+
+namespace {
+
+class FigureIdentity : public TFormTest {};
+
+// A figure drawn where a deleted or cleared one was kept in memory must not
+// inherit that figure's ID: its moves would replay on the wrong figure.
+TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
+  for (int round = 0; round < 2; ++round) {
+    DrawRect(*Form, {10, 10}, {60, 60});
+    EnterEditMode(*Form);
+    CanvasClick(*Form, 30, 30);
+    ASSERT_NE(S().SelectedFig, nullptr);
+    if (round == 0) {
+      ClickButton(Form->DeleteBtn);
+    } else {
+      ASSERT_TRUE(TriggerMenu(Form->ClearImageMenu));
+    }
+    EnterDrawMode(*Form);
+    DrawRect(*Form, {10, 10}, {60, 60});
+    const int32_t id = S().History.Tail->Data.TargetID;
+    EnterEditMode(*Form);
+    CanvasDrag(*Form, {30, 30}, {80, 50});
+    ASSERT_EQ(S().History.Tail->Data.TargetType, atMove);
+    EXPECT_EQ(S().History.Tail->Data.TargetID, id) << "round " << round;
+    // What the view mode rebuilds is what was on the screen.
+    CanvasClick(*Form, 600, 400);  // nothing selected: no frame
+    const QImage shown = Form->PaintBox->Image.copy();
+    S().CurrentStep = S().History.Tail;
+    GoToStep(S());
+    EXPECT_EQ(Form->PaintBox->Image, shown);
+    EnterDrawMode(*Form);
+  }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <QToolButton>
 
 #include "history/play.h"
-#include "history/savehistory.h"
+#include "history/actions.h"
 #include "support/form_fixture.h"
 
 namespace {
@@ -85,9 +85,9 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   s.Start = {300, 300};
   s.End = {330, 340};
   s.StampData = &contents;
-  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(s));
+  CreateFigure(S(), s);
   p.Offset(400, 100);
-  RecordCreate(S(), atCreate, S().DrawingFigs.AddFig(p));
+  CreateFigure(S(), p);
 
   EnterEditMode(*Form);
   CanvasClick(*Form, 30, 25);  // A

@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 
+#include "history/actions.h"
 #include "history/play.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
@@ -100,36 +101,31 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
     if (figs.empty() || what < 40) {
       TPointData pts(MaxPoints);
       TFigList contents;
-      TFigItem* item = S.DrawingFigs.AddFig(make(kKinds[pick(8)], pts, contents, 0));
-      RecordCreate(S, pick(5) == 0 ? atDuplicate : atCreate, item);
-      figs.push_back(item);
-      continue;
-    }
-    if (what < 43) {
-      RecordFile(S, atReadBG, backgrounds[pick(int(backgrounds.size()))]);
-      continue;
-    }
-    if (what == 43) {
-      RecordAction(S, pick(2) ? atCleareBG : atClearAll);
-      if (S.History.Tail->Data.TargetType == atClearAll) {
-        S.DrawingFigs.ClearFigs();
-        S.DeletedFigs.ClearFigs();
-        figs.clear();
+      const TFigData f = make(kKinds[pick(8)], pts, contents, 0);
+      if (pick(5) == 0 && !figs.empty()) {
+        S.SelectedFig = figs[pick(int(figs.size()))];
+        figs.push_back(DuplicateSelected(S));
+      } else {
+        figs.push_back(CreateFigure(S, f));
       }
       continue;
     }
+    if (what < 43) {
+      SetBackground(S, backgrounds[pick(int(backgrounds.size()))]);
+      continue;
+    }
+    if (what == 43) {
+      ClearDrawing(S, pick(2) ? atCleareBG : atClearAll);
+      if (S.History.Tail->Data.TargetType == atClearAll) figs.clear();
+      continue;
+    }
     if (what == 44) {
-      S.DrawingFigs.ClearFigs();
-      S.DeletedFigs.ClearFigs();
+      ClearDrawing(S, atClearDrawing);
       figs.clear();
-      RecordAction(S, atClearDrawing);
       continue;
     }
     if (what == 45 && S.History.Count() > 4) {
-      const int32_t step = 1 + pick(S.History.Count() - 1);
-      S.CurrentStep = S.History.ItemAt(step);
-      ForgetLinksAfter(S.CurrentStep);
-      RecordBranch(S, step);
+      BranchTo(S, 1 + pick(S.History.Count() - 1));
       GoToStep(S);
       refresh();
       continue;
@@ -138,45 +134,38 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
     TFigItem* sel = S.SelectedFig = figs[i];
     TFigData& f = sel->Data;
     const int op = pick(12);
+    TFigData c = f;  // shares f's vertices and contents
     if (op < 3) {
       f.Offset(pick(61) - 30, pick(61) - 30);
-      RecordAction(S, atMove);
+      RecordMoveOfSelected(S);
     } else if (op == 3) {
-      f.PenWidth = pick(10);
-      RecordChange(S, atChange, ptLineWidth);
+      c.PenWidth = pick(10);
+      ChangeSelected(S, ptLineWidth, c);
     } else if (op == 4) {
-      f.PenColor = colours[pick(7)];
-      RecordChange(S, atChange, ptLineColor);
+      c.PenColor = colours[pick(7)];
+      ChangeSelected(S, ptLineColor, c);
     } else if (op == 5) {
-      f.BrushColor = colours[pick(8)];
-      RecordChange(S, atChange, ptBodyColor);
+      c.BrushColor = colours[pick(8)];
+      ChangeSelected(S, ptBodyColor, c);
     } else if (op == 6) {
-      f.TextColor = colours[pick(7)];
-      RecordChange(S, atChange, ptTextColor);
+      c.TextColor = colours[pick(7)];
+      ChangeSelected(S, ptTextColor, c);
     } else if (op == 7 && f.DrawingTool == dtText) {
-      f.Text += "あ";
-      RecordTextChange(S);
+      c.Text += "あ";
+      ChangeSelected(S, ptText, c);
     } else if (op == 7 && f.DrawingTool != dtStamp) {
-      f.End = {f.End.X + pick(21) - 10, f.End.Y + pick(21) - 10};
+      c.End = {f.End.X + pick(21) - 10, f.End.Y + pick(21) - 10};
       if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr)
         for (int k = 0; k < f.PointData->Count; k += 2) f.PointData->Points[k].X += 3;
-      f.TextSize += 2;
-      RecordChange(S, atChange, ptSize);
+      c.TextSize += 2;
+      ChangeSelected(S, ptSize, c);
     } else if (op == 8) {
-      if (S.DrawingFigs.MoveFigFront(sel) == 0) RecordAction(S, atFront);
+      MoveSelectedFront(S);
     } else if (op == 9) {
-      if (S.DrawingFigs.MoveFigBack(sel) == 0) RecordAction(S, atBack);
+      MoveSelectedBack(S);
     } else {
-      S.DeletedFigs.AddFig(f);
-      S.DrawingFigs.RemoveFig(sel);
-      RecordAction(S, atDelete);
-      figs.erase(figs.begin() + i);
-      if (pick(2)) {
-        TFigItem* back = S.DrawingFigs.AddFig(S.DeletedFigs.Tail->Data);
-        S.DeletedFigs.RemoveFig(S.DeletedFigs.Tail);
-        RecordCreate(S, atUndo, back);
-        figs.push_back(back);
-      }
+      DeleteSelected(S);
+      if (pick(2)) RestoreDeleted(S);
     }
     refresh();
   }

@@ -2,6 +2,7 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "support/form_fixture.h"
 
@@ -22,9 +23,7 @@ class ResizeSliders : public TFormTest {
   // Puts a figure into the drawing as a command would (a copy plus its
   // Create record).
   TFigItem* Put(const TFigData& f) {
-    TFigItem* item = S().DrawingFigs.AddFig(f);
-    RecordCreate(S(), atCreate, item);
-    return item;
+    return CreateFigure(S(), f);
   }
   // Selects with a click in the edit mode.
   TFigItem* Pick(int x, int y) {

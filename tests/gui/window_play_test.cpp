@@ -173,7 +173,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_TRUE(Form->EditPanel->isVisible());
   EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atMove, atBranch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
-  EXPECT_EQ(Step(), 1);  // CurrentStep stays
+  EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
   EXPECT_EQ(Shown(), 1);
   for (TActionItem* a = S().History.Head->Next->Next; a; a = a->Next) EXPECT_EQ(a->Data.TargetItem, nullptr);
 

@@ -1,0 +1,48 @@
+// Changing a drawing. Every change is an action record: the window's tools
+// and commands make one here, apply it to the drawing with ApplyAction — the
+// same entry that replay uses for recorded actions — and record it (time of
+// day, process display, and whatever else follows every action). Each
+// starts by recording a pending slider resize, so that the resize stays a
+// step of its own before the action.
+//
+// Refusals (nothing selected, nothing to bring back, a figure already at
+// the front) change and record nothing; the window tells the user.
+#pragma once
+
+#include <string>
+
+#include "history/state.h"
+
+// Records a pending slider resize, if any. Every action below starts with
+// it, and so does whatever ends editing a figure (a mode change, the mouse
+// moving on, a save, an export, the exit).
+void RecordPendingResize(TTamloState& S);
+
+// A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
+TFigItem* CreateFigure(TTamloState& S, const TFigData& fig);
+// A copy of the selected figure 20 pixels right and down, on top; it
+// becomes the selection. Null when nothing is selected.
+TFigItem* DuplicateSelected(TTamloState& S);
+// Moves the selected figure to the deleted figures; nothing stays selected.
+// False when nothing is selected.
+bool DeleteSelected(TTamloState& S);
+// Brings the figure deleted last back on top. Null when none was deleted.
+TFigItem* RestoreDeleted(TTamloState& S);
+// One step toward the front or the back. False when nothing is selected or
+// the figure is already front-most or back-most.
+bool MoveSelectedFront(TTamloState& S);
+bool MoveSelectedBack(TTamloState& S);
+// Records where a drag left the selected figure (it moved while dragged).
+void RecordMoveOfSelected(TTamloState& S);
+// Changes one attribute of the selected figure: `changed` is the figure as
+// it should become (only the attribute named by `parameter` is taken; for a
+// text, the text and its box). False when nothing is selected.
+bool ChangeSelected(TTamloState& S, TParameterType parameter, const TFigData& changed);
+// The background picture from `path`, already shown by the picture side.
+void SetBackground(TTamloState& S, const std::string& path);
+// ClearBG (the background only), ClearDrawing (figures and the deleted
+// figures) or ClearAll (both). Clearing the figures clears the selection.
+void ClearDrawing(TTamloState& S, TActionType kind);
+// Back to the picture of `step` (0 = the empty canvas), the step before it
+// staying in the history.
+void BranchTo(TTamloState& S, int32_t step);
