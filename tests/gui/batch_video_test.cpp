@@ -116,7 +116,7 @@ TEST_F(BatchVideoTest, AnExistingVideoIsKeptAsTheBackupAndAnEmptyDrawingWritesNo
   WriteDrawing();
   WriteFile("film.mp4", "an older film");
   ASSERT_EQ(Run({"--export-video", "film.mp4", "d.tlo"}).Status, 0);
-  EXPECT_EQ(ReadFile("film.mp4.bak"), "an older film");
+  EXPECT_EQ(ReadFile("film.bak"), "an older film");
   EXPECT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 5u);
 
   WriteFile("empty.tlo", DrawingFileText({}));
