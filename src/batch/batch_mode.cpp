@@ -8,8 +8,15 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -20,8 +27,12 @@
 #include "history/describe.h"
 #include "history/play.h"
 #include "history/state.h"
+#include "history/replay_pace.h"
+#include "io/contact_sheet.h"
 #include "io/exports.h"
 #include "io/file_replace.h"
+#include "io/video_export.h"
+#include "io/video_writer.h"
 #include "format/history_reader.h"
 #include "io/picture.h"
 #include "io/picture_store.h"
@@ -33,7 +44,11 @@ const char* const kUsage =
     "usage: tamlo [FILE]\n"
     "       tamlo --export-bmp OUT.bmp [--step N] IN.tlo\n"
     "       tamlo --export-jpeg OUT.jpg [--step N] IN.tlo\n"
+    "       tamlo --export-png OUT.png [--step N] IN.tlo\n"
     "       tamlo --export-process OUT.jpg IN.tlo\n"
+    "       tamlo --export-video OUT.mp4|OUT.gif [--pace SPEC] [--hold SECONDS] IN.tlo\n"
+    "       tamlo --export-... OUTDIR/ [--jobs N] IN.tlo...\n"
+    "       tamlo --contact-sheet OUT.png [--jobs N] IN.tlo...\n"
     "       tamlo --describe IN.tlo\n"
     "       tamlo --help | --version\n";
 
@@ -45,10 +60,20 @@ const char* const kHelp =
     "\n"
     "  --export-bmp OUT     write the drawing as a 640 x 480 32-bit BMP picture\n"
     "  --export-jpeg OUT    write the drawing as a JPEG picture\n"
+    "  --export-png OUT     write the drawing as a PNG picture\n"
     "  --step N             the drawing as it was after step N (0 = empty canvas;\n"
     "                       default: the last step)\n"
     "  --export-process OUT write every step as a numbered JPEG picture next to\n"
-    "                       OUT: OUT001.jpg, OUT002.jpg, ...\n"
+    "                       OUT: OUT001.jpg, OUT002.jpg, ... (a drawing of 1000\n"
+    "                       steps or more: OUT0001.jpg, ..., so that names sort)\n"
+    "  --export-video OUT   write every step as a time-lapse video: OUT.mp4 (H.264,\n"
+    "                       plays in browsers and on phones) or OUT.gif (looping)\n"
+    "  --pace SPEC          steps per second (default 4), or 'drawn' for the\n"
+    "                       recorded times with long pauses cut to 2 s\n"
+    "  --hold SECONDS       how long the last step stays (default 2)\n"
+    "  --contact-sheet OUT  one PNG picture with every drawing's last step and its\n"
+    "                       file name, in a grid\n"
+    "  --jobs N             drawings done at a time (default: one per core)\n"
     "  --describe           list every step as the internal process display does\n"
     "  --help, --version    this text; the version\n"
     "\n"
@@ -58,19 +83,50 @@ const char* const kHelp =
     "Pictures the drawing names without a folder are looked for in the drawing's\n"
     "folder; one that is missing or damaged is named on standard error.\n"
     "\n"
+    "\n"
+    "Every export takes several drawings when OUT is a folder (ends in / or\n"
+    "names an existing folder): one output per drawing, named after it (a.tlo\n"
+    "gives OUTDIR/a.jpg, OUTDIR/a.mp4, or the folder OUTDIR/a/ of the series\n"
+    "a001.jpg, ...). The drawings are done in parallel, each read with its own\n"
+    "folder as the working folder; one that fails does not stop the others, and\n"
+    "a summary names every drawing that did not go well and why.\n"
+    "\n"
     "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
-    "not be drawn.\n";
+    "not be drawn. With several drawings, the worst of theirs, in the order\n"
+    "2, 1, 3, 0.\n";
 
-enum TBatchMode { bmNone, bmExportBMP, bmExportJPEG, bmExportProcess, bmDescribe, bmHelp, bmVersion };
+enum TBatchMode {
+  bmNone,
+  bmExportBMP,
+  bmExportJPEG,
+  bmExportPNG,
+  bmExportProcess,
+  bmExportVideo,
+  bmContactSheet,
+  bmDescribe,
+  bmHelp,
+  bmVersion
+};
 
-bool IsExport(TBatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportProcess; }
+bool IsExport(TBatchMode mode) {
+  return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG || mode == bmExportProcess ||
+         mode == bmExportVideo || mode == bmContactSheet;
+}
+bool IsSinglePicture(TBatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG; }
 
 struct TBatchArgs {
   TBatchMode Mode = bmNone;
   QString Out;
-  QString In;
+  QStringList Ins;
+  QString In;  // the first of Ins
   std::optional<int> Step;
+  TReplayPace Pace;
+  bool PaceGiven = false, HoldGiven = false;
+  int Jobs = 0;  // 0: one per core
 };
+
+// An output that names a folder: one output per drawing goes into it.
+bool IsFolderOutput(const QString& out) { return out.endsWith(u'/') || QFileInfo(out).isDir(); }
 
 // Any long option asks for the batch mode: an unknown one is bad usage with
 // the usage line, never a window started by mistake.
@@ -91,8 +147,10 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
       args.Mode = a == u"--help" ? bmHelp : bmVersion;
       return QString();
     }
-    const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-process";
-    if (takesFile || a == u"--step") {
+    const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-png" ||
+                           a == u"--export-process" || a == u"--export-video" || a == u"--contact-sheet";
+    const bool takesValue = a == u"--step" || a == u"--pace" || a == u"--hold" || a == u"--jobs";
+    if (takesFile || takesValue) {
       if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
       const QString value = list[++i];
       if (a == u"--step") {
@@ -103,7 +161,34 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
         args.Step = n;
         continue;
       }
-      const TBatchMode mode = a == u"--export-bmp" ? bmExportBMP : a == u"--export-jpeg" ? bmExportJPEG : bmExportProcess;
+      if (a == u"--pace") {
+        if (args.PaceGiven) return QStringLiteral("--pace given twice");
+        if (!ParsePace(value.toStdString(), args.Pace))
+          return QStringLiteral("--pace needs a number of steps per second (up to 100) or 'drawn', not '%1'").arg(value);
+        args.PaceGiven = true;
+        continue;
+      }
+      if (a == u"--hold") {
+        if (args.HoldGiven) return QStringLiteral("--hold given twice");
+        if (!ParseHold(value.toStdString(), args.Pace))
+          return QStringLiteral("--hold needs a number of seconds (0 to 600), not '%1'").arg(value);
+        args.HoldGiven = true;
+        continue;
+      }
+      if (a == u"--jobs") {
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (args.Jobs != 0) return QStringLiteral("--jobs given twice");
+        if (!ok || n < 1 || n > 256) return QStringLiteral("--jobs needs a number of drawings at a time (1 to 256), not '%1'").arg(value);
+        args.Jobs = n;
+        continue;
+      }
+      const TBatchMode mode = a == u"--export-bmp"      ? bmExportBMP
+                              : a == u"--export-jpeg"   ? bmExportJPEG
+                              : a == u"--export-png"    ? bmExportPNG
+                              : a == u"--export-video"  ? bmExportVideo
+                              : a == u"--contact-sheet" ? bmContactSheet
+                                                        : bmExportProcess;
       if (!setMode(mode) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
       args.Out = value;
       continue;
@@ -119,12 +204,28 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
     }
     positional += a;
   }
-  if (positional.size() != 1) return QStringLiteral("exactly one drawing file is needed");
+  const bool several = IsExport(args.Mode) && positional.size() > 1;
+  if (positional.size() != 1 && !several) return QStringLiteral("exactly one drawing file is needed");
+  args.Ins = positional;
   args.In = positional.first();
-  if (args.Step && args.Mode != bmExportBMP && args.Mode != bmExportJPEG)
-    return QStringLiteral("--step goes with --export-bmp or --export-jpeg");
+  if (args.Step && !IsSinglePicture(args.Mode))
+    return QStringLiteral("--step goes with --export-bmp, --export-jpeg or --export-png");
+  if ((args.PaceGiven || args.HoldGiven) && args.Mode != bmExportVideo)
+    return QStringLiteral("--pace and --hold go with --export-video");
+  if (args.Jobs != 0 && !IsExport(args.Mode)) return QStringLiteral("--jobs goes with the exports");
   if (IsExport(args.Mode) && args.Out.isEmpty())
     return QStringLiteral("the output file name is empty");
+  if (args.Mode == bmContactSheet) {
+    if (args.Out.endsWith(u'/') || QFileInfo(args.Out).isDir())
+      return QStringLiteral("the contact sheet is one picture: %1 is a folder").arg(args.Out);
+    return QString();
+  }
+  const bool folder = IsExport(args.Mode) && IsFolderOutput(args.Out);
+  if (several && !folder)
+    return QStringLiteral("several drawings need a folder as the output (ending in /), not %1").arg(args.Out);
+  TVideoFormat format;
+  if (args.Mode == bmExportVideo && !folder && !VideoFormatOf(args.Out, format))
+    return QStringLiteral("the video %1 needs the extension .mp4 or .gif").arg(args.Out);
   return QString();
 }
 
@@ -212,6 +313,377 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
   if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, "tamlo: " + text.toStdString());
 }
 
+// Rendering text needs the GUI side of Qt, never a display.
+std::unique_ptr<QGuiApplication> StartQt(char* argv0) {
+  static int qtArgc = 1;
+  static char* qtArgv[] = {argv0, nullptr};
+  qtArgv[0] = argv0;
+  if (QCoreApplication::instance()) return nullptr;
+  qInstallMessageHandler(QuietQtMessages);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+}
+
+// One drawing, in this process: `in` and `out` are whole paths. For the
+// contact sheet `out` is where the thumbnail of the last step goes.
+int ExportDrawing(const TBatchArgs& args, char* argv0, const QString& in, const QString& out) {
+  TTamloState S;
+  const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+
+  TBatchDialogs dialogs;
+  S.Dialogs = &dialogs;
+
+  if (IsExport(args.Mode) && args.Mode != bmContactSheet) {
+    const QString refused = RefusedOutput(out, in);
+    if (!refused.isEmpty()) {
+      PrintLine(stderr, "tamlo: " + refused.toStdString());
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
+  if (!IsDrawingFileName(in)) {
+    dialogs.ShowMessage("ファイルけいしきがちがいます");
+    return 1;
+  }
+  // Only a regular file of a sane size: a pipe or a device named like a
+  // drawing would hang or never end.
+  std::string bytes;
+  if (!ReadDrawingFileBytes(QFile::encodeName(in).toStdString(), bytes)) {
+    dialogs.ShowMessage("データ読み込みに失敗しました");
+    return 1;
+  }
+
+  // As after choosing the drawing in the open dialog: pictures it names by
+  // their bare names are looked for next to it.
+  EnterFolderOf(in);
+  if (ReadHistory(S, bytes) != 0) return 1;
+  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
+
+  if (args.Mode == bmDescribe) {
+    for (TActionItem* item = S.History.Head->Next; item; item = item->Next)
+      for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+
+  TPictureStore pictures(S);
+  TWatchedPictures watched(pictures);
+  S.Pictures = &watched;
+  const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
+
+  if (args.Mode == bmExportProcess || args.Mode == bmExportVideo) {
+    if (S.History.Count() == 0) {
+      PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
+      return 0;
+    }
+    if (args.Mode == bmExportVideo) {
+      TVideoFormat format = vfMP4;
+      VideoFormatOf(out, format);
+      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == veDone);
+    }
+    return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString()), {},
+                                SortingProcessDigits(S.History.Count())));
+  }
+
+  const int step = args.Step.value_or(S.History.Count());
+  if (step > S.History.Count()) {
+    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History.Count())
+                          .toStdString());
+    return 1;
+  }
+  S.CurrentStep = S.History.ItemAt(step);
+  GoToStep(S);
+  if (args.Mode == bmContactSheet) {
+    const bool saved = SheetThumbnail(pictures.WorkBitmap).save(out, "PNG");
+    if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
+    return status(saved);
+  }
+  const TPictureKind kind = args.Mode == bmExportBMP ? pkBMP : args.Mode == bmExportPNG ? pkPNG : pkJPEG;
+  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind));
+}
+
+// The output of the drawing `in` in the output folder `folder`, named after
+// the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
+// pictures are a/a001.jpg, ...).
+QString OutputInFolder(TBatchMode mode, const QString& folder, const QString& in) {
+  const QString base = QFileInfo(in).completeBaseName();
+  const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
+  switch (mode) {
+    case bmExportBMP: return dir + base + ".bmp";
+    case bmExportPNG: return dir + base + ".png";
+    case bmExportVideo: return dir + base + ".mp4";
+    case bmExportProcess: return dir + base + u'/' + base + ".jpg";
+    default: return dir + base + ".jpg";
+  }
+}
+
+// Exit statuses from the best to the worst: done, a picture not drawn,
+// failed, bad usage.
+int Severity(int status) {
+  switch (status) {
+    case 0: return 0;
+    case kPictureNotDrawn: return 1;
+    case 2: return 3;
+    default: return 2;
+  }
+}
+int Worst(int a, int b) { return Severity(b) > Severity(a) ? b : a; }
+
+// A drawing of a class run: done in a child process of its own, whose
+// standard error is gathered here and shown with the drawing's name.
+struct TDrawingRun {
+  QString Given;  // as named on the command line
+  QString In, Out;
+  pid_t Pid = -1;
+  int Fd = -1;
+  QByteArray Err;
+  int Status = -1;  // -1: not done yet
+  std::string Refusal;  // why it was not started
+};
+
+// Every line of a drawing's messages, with the drawing's name after "tamlo: ".
+std::vector<std::string> NamedLines(const TDrawingRun& run) {
+  std::vector<std::string> lines;
+  const std::string name = run.Given.toStdString();
+  for (const QByteArray& line : run.Err.split('\n')) {
+    if (line.isEmpty()) continue;
+    std::string text = line.toStdString();
+    if (text.rfind("tamlo: ", 0) == 0) text = text.substr(7);
+    if (text.rfind("usage: ", 0) == 0 || text.rfind("       ", 0) == 0) continue;  // the usage lines
+    lines.push_back("tamlo: " + name + ": " + text);
+  }
+  return lines;
+}
+
+// Why a drawing did not go well: its last message.
+std::string ReasonOf(const TDrawingRun& run) {
+  const std::vector<std::string> lines = NamedLines(run);
+  if (lines.empty()) return "tamlo: " + run.Given.toStdString() + ": no message";
+  return lines.back();
+}
+
+const char* OutcomeText(int status) {
+  switch (status) {
+    case 0: return "done";
+    case kPictureNotDrawn: return "written, a picture could not be drawn";
+    case 2: return "bad usage";
+    default: return "failed";
+  }
+}
+
+// The progress of a class run: a bar redrawn in place on a terminal, a
+// plain line per drawing otherwise.
+class TProgress {
+ public:
+  explicit TProgress(int count) : Count(count), Terminal(::isatty(2) == 1) {}
+  void Started(int running) {
+    Running = running;
+    Draw();
+  }
+  void Finished(const TDrawingRun& run, const std::vector<std::string>& lines, int running) {
+    ++Done;
+    Running = running;
+    Clear();
+    for (const std::string& line : lines) PrintLine(stderr, line);
+    if (!Terminal)
+      PrintLine(stderr, QStringLiteral("tamlo: [%1/%2] %3: %4")
+                            .arg(Done)
+                            .arg(Count)
+                            .arg(run.Given, QString::fromUtf8(OutcomeText(run.Status)))
+                            .toStdString());
+    Draw();
+  }
+  void End() { Clear(); }
+
+ private:
+  void Clear() {
+    if (Terminal && Shown) std::fputs("\r\033[K", stderr);
+    Shown = false;
+  }
+  void Draw() {
+    if (!Terminal) return;
+    constexpr int kWidth = 30;
+    const int filled = Count > 0 ? Done * kWidth / Count : kWidth;
+    std::string bar = "\r\033[Ktamlo: [" + std::string(size_t(filled), '#') + std::string(size_t(kWidth - filled), '.') +
+                      "] " + std::to_string(Done) + "/" + std::to_string(Count) + " drawings";
+    if (Running > 0) bar += ", " + std::to_string(Running) + " at work";
+    std::fputs(bar.c_str(), stderr);
+    std::fflush(stderr);
+    Shown = true;
+  }
+  int Count, Done = 0, Running = 0;
+  bool Terminal, Shown = false;
+};
+
+// Starts the drawing's child process; false when none could be made.
+bool StartChild(TDrawingRun& run, const TBatchArgs& args, char* argv0) {
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return false;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return false;
+  }
+  if (pid == 0) {
+    ::dup2(fds[1], 2);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    const int status = ExportDrawing(args, argv0, run.In, run.Out);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::_exit(status);
+  }
+  ::close(fds[1]);
+  run.Pid = pid;
+  run.Fd = fds[0];
+  return true;
+}
+
+// Reads what the child said; false at its end.
+bool ReadChild(TDrawingRun& run) {
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(run.Fd, buffer, sizeof buffer);
+    if (n > 0) {
+      run.Err.append(buffer, n);
+      return true;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return false;
+  }
+}
+
+int ChildStatus(pid_t pid, std::string& why) {
+  int raw = 0;
+  while (::waitpid(pid, &raw, 0) < 0)
+    if (errno != EINTR) return 1;
+  if (WIFEXITED(raw)) return WEXITSTATUS(raw);
+  if (WIFSIGNALED(raw)) why = "stopped by signal " + std::to_string(WTERMSIG(raw));
+  return 1;
+}
+
+// Several drawings (or the contact sheet): each in a process of its own, as
+// many at a time as asked (one per core by default). Processes, not threads:
+// every drawing is read with its own folder as the working folder, which is
+// the process's; and a drawing that crashes its renderer takes no other down.
+// No Qt object exists here before the last child has ended.
+int RunClass(const TBatchArgs& args, char* argv0) {
+  const bool sheet = args.Mode == bmContactSheet;
+  const QString out = QFileInfo(args.Out).absoluteFilePath();
+  std::unique_ptr<QTemporaryDir> thumbs;
+  if (sheet) {
+    thumbs = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/tamlo-sheet-XXXXXX");
+    if (!thumbs->isValid()) {
+      PrintLine(stderr, "tamlo: " + CannotCreateText(thumbs->path().toStdString()));
+      return 1;
+    }
+    for (const QString& given : args.Ins) {
+      const QString refused = RefusedOutput(out, QFileInfo(given).absoluteFilePath());
+      if (!refused.isEmpty()) {
+        PrintLine(stderr, "tamlo: " + refused.toStdString());
+        std::fputs(kUsage, stderr);
+        return 2;
+      }
+    }
+  } else {
+    QDir().mkpath(out);
+  }
+
+  std::vector<TDrawingRun> runs(size_t(args.Ins.size()));
+  std::set<QString> outputs;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    TDrawingRun& run = runs[i];
+    run.Given = args.Ins[qsizetype(i)];
+    run.In = QFileInfo(run.Given).absoluteFilePath();
+    run.Out = sheet ? thumbs->filePath(QString::number(i) + ".png") : OutputInFolder(args.Mode, out, run.In);
+    if (!outputs.insert(run.Out).second) {
+      run.Status = 1;
+      run.Refusal = "another drawing of the same name is written to " + run.Out.toStdString() + "; nothing written";
+    } else if (args.Mode == bmExportProcess) {
+      QDir().mkpath(QFileInfo(run.Out).absolutePath());
+    }
+  }
+
+  long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
+  const size_t jobs = size_t(args.Jobs > 0 ? args.Jobs : std::max(1L, cores));
+  TProgress progress(int(runs.size()));
+  std::vector<TDrawingRun*> running;
+  size_t next = 0;
+  int worst = 0;
+  auto finish = [&](TDrawingRun& run) {
+    std::vector<std::string> lines = NamedLines(run);
+    if (!run.Refusal.empty()) {
+      run.Err = QByteArray::fromStdString("tamlo: " + run.Refusal + "\n");
+      lines = NamedLines(run);
+    }
+    worst = Worst(worst, run.Status);
+    progress.Finished(run, lines, int(running.size()));
+  };
+  while (next < runs.size() || !running.empty()) {
+    while (next < runs.size() && running.size() < jobs) {
+      TDrawingRun& run = runs[next++];
+      if (run.Status >= 0) {
+        finish(run);
+        continue;
+      }
+      if (!StartChild(run, args, argv0)) {
+        run.Status = 1;
+        run.Refusal = "no process could be started for the drawing";
+        finish(run);
+        continue;
+      }
+      running.push_back(&run);
+      progress.Started(int(running.size()));
+    }
+    if (running.empty()) continue;
+    std::vector<pollfd> fds;
+    for (TDrawingRun* run : running) fds.push_back({run->Fd, POLLIN, 0});
+    if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    for (size_t k = fds.size(); k-- > 0;) {
+      if (fds[k].revents == 0) continue;
+      TDrawingRun& run = *running[k];
+      if (ReadChild(run)) continue;
+      ::close(run.Fd);
+      run.Fd = -1;
+      std::string why;
+      run.Status = ChildStatus(run.Pid, why);
+      if (!why.empty()) run.Err.append(QByteArray::fromStdString("tamlo: " + why + "\n"));
+      running.erase(running.begin() + qsizetype(k));
+      finish(run);
+    }
+  }
+  progress.End();
+
+  if (sheet) {
+    const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+    std::vector<TSheetEntry> entries;
+    for (const TDrawingRun& run : runs) {
+      TSheetEntry e{QFileInfo(run.Given).fileName(), QImage()};
+      if (run.Status == 0 || run.Status == kPictureNotDrawn) e.Thumbnail.load(run.Out, "PNG");
+      entries.push_back(e);
+    }
+    TBatchDialogs dialogs;
+    if (!ExportPicture(dialogs, out, ContactSheet(entries), pkPNG)) worst = Worst(worst, 1);
+  }
+
+  int failed = 0, partly = 0;
+  for (const TDrawingRun& run : runs) {
+    if (run.Status == kPictureNotDrawn) ++partly;
+    else if (run.Status != 0) ++failed;
+  }
+  QString summary = QStringLiteral("tamlo: %1 drawings: %2 done").arg(runs.size()).arg(int(runs.size()) - failed - partly);
+  if (failed > 0) summary += QStringLiteral(", %1 failed").arg(failed);
+  if (partly > 0) summary += QStringLiteral(", %1 written without a picture they name").arg(partly);
+  PrintLine(stderr, summary.toStdString());
+  for (const TDrawingRun& run : runs)
+    if (run.Status != 0)
+      PrintLine(stderr, "tamlo:   " + std::string(OutcomeText(run.Status)) + ": " + ReasonOf(run).substr(7));
+  return worst;
+}
+
 }  // namespace
 
 int RunBatchIfAsked(int argc, char** argv) {
@@ -229,90 +701,24 @@ int RunBatchIfAsked(int argc, char** argv) {
     return 2;
   }
 
-  TTamloState S;
   if (args.Mode == bmHelp) {
     std::fputs(kUsage, stdout);
     std::fputs(kHelp, stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (args.Mode == bmVersion) {
-    PrintLine(stdout, S.VersionText);
+    PrintLine(stdout, TTamloState().VersionText);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  // Rendering text needs the GUI side of Qt, never a display.
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
-  std::unique_ptr<QGuiApplication> app;
-  if (!QCoreApplication::instance()) {
-    qInstallMessageHandler(QuietQtMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
-  }
+  if (args.Ins.size() > 1 || args.Mode == bmContactSheet) return RunClass(args, argv[0]);
 
-  TBatchDialogs dialogs;
-  S.Dialogs = &dialogs;
   // Both names are taken whole before the working folder changes.
   const QString in = QFileInfo(args.In).absoluteFilePath();
-  const QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
-
-  if (IsExport(args.Mode)) {
-    const QString refused = RefusedOutput(out, in);
-    if (!refused.isEmpty()) {
-      PrintLine(stderr, "tamlo: " + refused.toStdString());
-      std::fputs(kUsage, stderr);
-      return 2;
-    }
+  QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
+  if (IsExport(args.Mode) && IsFolderOutput(args.Out)) {
+    out = OutputInFolder(args.Mode, out, in);
+    QDir().mkpath(QFileInfo(out).absolutePath());
   }
-
-  if (!IsDrawingFileName(in)) {
-    dialogs.ShowMessage("ファイルけいしきがちがいます");
-    return 1;
-  }
-  QFile file(in);
-  if (!file.open(QIODevice::ReadOnly)) {
-    dialogs.ShowMessage("データ読み込みに失敗しました");
-    return 1;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    dialogs.ShowMessage("データ読み込みに失敗しました");
-    return 1;
-  }
-  file.close();
-
-  // As after choosing the drawing in the open dialog: pictures it names by
-  // their bare names are looked for next to it.
-  EnterFolderOf(in);
-  if (ReadHistory(S, bytes.toStdString()) != 0) return 1;
-  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
-
-  if (args.Mode == bmDescribe) {
-    for (TActionItem* item = S.History.Head->Next; item; item = item->Next)
-      for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-  }
-
-  TPictureStore pictures(S);
-  TWatchedPictures watched(pictures);
-  S.Pictures = &watched;
-  const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
-
-  if (args.Mode == bmExportProcess) {
-    if (S.History.Count() == 0) {
-      PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
-      return 0;
-    }
-    return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString())));
-  }
-
-  const int step = args.Step.value_or(S.History.Count());
-  if (step > S.History.Count()) {
-    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History.Count())
-                          .toStdString());
-    return 1;
-  }
-  S.CurrentStep = S.History.ItemAt(step);
-  GoToStep(S);
-  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, args.Mode == bmExportBMP ? pkBMP : pkJPEG));
+  return ExportDrawing(args, argv[0], in, out);
 }

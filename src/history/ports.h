@@ -17,6 +17,7 @@ enum TDialogKind {
   dkOpenBG,       // OpenBGDialog
   dkSaveBG,       // SaveBGDialog
   dkSaveJPEGBG,   // SaveJPEGBGDialog
+  dkSaveVideo,    // SaveVideoDialog
 };
 
 // A file dialog's own state, kept between runs as a real dialog keeps it.

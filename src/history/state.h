@@ -64,6 +64,7 @@ struct TTamloState {
   TFileDialog OpenBGDialog{dkOpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
   TFileDialog SaveBGDialog{dkSaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
   TFileDialog SaveJPEGBGDialog{dkSaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
+  TFileDialog SaveVideoDialog{dkSaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
 
   // The world outside. Never null: quiet stand-ins until someone plugs in.
   TDialogs* Dialogs = &FQuietDialogs;

@@ -15,8 +15,25 @@
 
 namespace {
 
+TPictureResult WritePNG(const QString& path, const QImage& image) {
+  QFile file(path);
+  bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  ok = ok && image.save(&file, "PNG");
+  ok = file.flush() && ok;
+  file.close();
+  ok = ok && file.error() == QFileDevice::NoError;
+  if (ok) return {true, {}};
+  if (file.exists()) file.remove();
+  return {false, CannotCreateText(path.toStdString())};
+}
+
 TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKind kind) {
-  return kind == pkBMP ? WriteBMP32(path.toStdString(), image) : WriteJPEG(path.toStdString(), image);
+  switch (kind) {
+    case pkBMP: return WriteBMP32(path.toStdString(), image);
+    case pkJPEG: return WriteJPEG(path.toStdString(), image);
+    case pkPNG: return WritePNG(path, image);
+  }
+  return {false, CannotCreateText(path.toStdString())};
 }
 
 // The error box of a picture that could not be written names the file the
@@ -100,8 +117,14 @@ bool ConfirmProcessExport(TDialogs& dialogs, int count) {
   return dialogs.Ask(text, "かくにん", qbYesNo) == mrYes;
 }
 
+int SortingProcessDigits(int count) {
+  int digits = 3;
+  for (long long limit = 1000; count >= limit; limit *= 10) ++digits;
+  return digits;
+}
+
 bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
-                   const std::function<bool(int, int)>& progress) {
+                   const std::function<bool(int, int)>& progress, int digits) {
   const int count = S.History.Count();
   if (count == 0) return true;
   // The view mode starts from a blank background; so does the series. A
@@ -119,7 +142,8 @@ bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& 
     }
     S.CurrentStep = item;
     GoToStep(S);
-    const QString name = QString::fromStdString(ProcessPictureName(base, n));
+    const QString name = digits <= 3 ? QString::fromStdString(ProcessPictureName(base, n))
+                                     : QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0'));
     if (!PutPictureInPlace(*S.Dialogs, name, workBitmap, pkJPEG)) {
       ok = false;
       break;

@@ -8,9 +8,10 @@
 
 #include "history/state.h"
 
-enum TPictureKind { pkBMP, pkJPEG };
+enum TPictureKind { pkBMP, pkJPEG, pkPNG };
 
-// Writes `image` at `path` as a 32-bit BMP or a JPEG (quality 90, baseline).
+// Writes `image` at `path` as a 32-bit BMP, a JPEG (quality 90, baseline) or
+// a PNG.
 // An existing file there becomes its backup first (its ".bak" name; an older
 // backup wins), and is never lost when writing fails. A link at `path` is
 // replaced itself (and becomes the backup), never the file it points to. On
@@ -26,9 +27,16 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
 // false stops the series there, keeping the pictures written so far. An error
 // shows its box and ends the series. Afterwards CurrentStep is the last
 // record and the drawing is rebuilt for it, whatever happened. True when
-// every step was written; an empty history writes nothing.
+// every step was written; an empty history writes nothing. The step numbers
+// have at least `digits` digits (the window's series: 3, so that step 1000
+// is base1000.jpg).
 bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
-                   const std::function<bool(int n, int count)>& progress = {});
+                   const std::function<bool(int n, int count)>& progress = {}, int digits = 3);
+
+// Digits that give every name of a series of `count` pictures the same
+// width, so that the names sort as the steps: 3 up to 999 steps, then as
+// many as `count` has.
+int SortingProcessDigits(int count);
 
 // A series of more pictures than this asks first.
 constexpr int kLongProcessSeries = 1000;

@@ -171,6 +171,7 @@ void TTamloForm::BuildMenu() {
   addItem(ToolMenu, Save2BMPMenu, "Save2BMPMenu", "画面をBMPに書き出す", &TTamloForm::Save2BMPMenuClick);
   addItem(ToolMenu, Save2JPEGMenu, "Save2JPEGMenu", "画面をJPEGに書き出す", &TTamloForm::Save2JPEGMenuClick);
   addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す", &TTamloForm::SaveAllProcessMenuClick);
+  addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", "全過程を動画に書き出す", &TTamloForm::SaveVideoMenuClick);
   addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる", &TTamloForm::ExitByForceClick);
 }
 

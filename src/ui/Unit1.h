@@ -126,6 +126,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   QAction* Save2BMPMenu = nullptr;
   QAction* Save2JPEGMenu = nullptr;
   QAction* SaveAllProcessMenu = nullptr;
+  QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
 
   // ---- Start-up, modes (Unit1.cpp) ----
@@ -199,6 +200,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   void Save2BMPMenuClick();
   void Save2JPEGMenuClick();
   void SaveAllProcessMenuClick();
+  void SaveVideoMenuClick();
 
   // ---- Dropped files, command line, exit (menuctl.cpp) ----
   void OpenFileByPath(const QString& path);

@@ -10,6 +10,7 @@
 #include "io/exports.h"
 #include "io/file_replace.h"
 #include "io/picture.h"
+#include "io/video_export.h"
 #include "ui/Unit1.h"
 
 void TTamloForm::ReadBGMenuClick() {
@@ -89,6 +90,43 @@ void TTamloForm::SaveAllProcessMenuClick() {
     progress.setValue(n - 1);
     // Shows the progress and the canvas, and lets the Cancel button be
     // pressed; the disabled window ignores what it is sent.
+    QCoreApplication::processEvents();
+    return !progress.wasCanceled();
+  });
+  progress.close();
+  QApplication::restoreOverrideCursor();
+  setEnabled(true);
+  PaintBoxPaint();
+}
+
+void TTamloForm::SaveVideoMenuClick() {
+  if (S.PendingResize) FlushResize(S);
+  if (!S.Dialogs->Execute(S.SaveVideoDialog)) return;
+  QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
+  // A name of neither type gets the extension of the type chosen in the
+  // dialog.
+  TVideoFormat format = vfMP4;
+  if (!VideoFormatOf(path, format)) {
+    format = S.SaveVideoDialog.FilterIndex == 2 ? vfGIF : vfMP4;
+    path += format == vfGIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
+  }
+  S.SelectedFig = nullptr;
+  S.MarkedFig = nullptr;
+  PaintBoxPaint();
+  if (S.History.Count() == 0) return;
+
+  setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QProgressDialog progress(this);
+  progress.setWindowTitle(QString::fromStdString(S.VersionText));
+  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  progress.setMinimumDuration(0);
+  progress.setRange(0, S.History.Count());
+  progress.setEnabled(true);  // as in the series export: the box takes the Cancel click
+  ExportVideo(S, Pictures.WorkBitmap, path, format, TReplayPace(), true, [&](int n, int count) {
+    if (progress.wasCanceled()) return false;
+    progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
+    progress.setValue(n - 1);
     QCoreApplication::processEvents();
     return !progress.wasCanceled();
   });

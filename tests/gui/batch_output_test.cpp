@@ -1,6 +1,8 @@
 // The batch mode's outputs: a picture the drawing names that could not be
 // drawn has its own exit status, pictures never go over drawings, and the
 // numbered series replaces links instead of writing through them.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -120,6 +122,24 @@ TEST_F(BatchOutputTest, TheSeriesReplacesLinksInsteadOfWritingThroughThem) {
   EXPECT_FALSE(QFileInfo(Path("p001.jpg")).isSymLink());
   EXPECT_TRUE(ReadFile("p001.jpg").startsWith("\xFF\xD8"));
   EXPECT_EQ(Entries(), (QStringList{"d.tlo", "keep.txt", "p001.jpg", "p002.jpg"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A drawing name that is a pipe or a link to an endless device must not
+// hang or exhaust the batch mode: it is refused like an unreadable file.
+TEST_F(BatchOutputTest, PipesAndDevicesNamedLikeDrawingsAreRefused) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.tlo")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.tlo")));
+  for (const QString& name : {QStringLiteral("pipe.tlo"), QStringLiteral("zero.tlo")}) {
+    const TBatchRun r = Run({"--describe", name});
+    EXPECT_EQ(r.Status, 1) << name.toStdString();
+    const TBatchRun e = Run({"--export-bmp", "out.bmp", name});
+    EXPECT_EQ(e.Status, 1) << name.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("out.bmp")));
+  }
 }
 
 }  // namespace

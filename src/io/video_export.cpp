@@ -1,0 +1,55 @@
+#include "io/video_export.h"
+
+#include "history/play.h"
+
+namespace {
+
+// Whatever happened, the drawing goes on from the complete history.
+void BackToTheEnd(TTamloState& S) {
+  if (S.CurrentStep != S.History.Tail) {
+    S.CurrentStep = S.History.Tail;
+    GoToStep(S);
+  }
+}
+
+}  // namespace
+
+TVideoExportResult ExportVideo(TTamloState& S, const QImage& workBitmap, const QString& path, TVideoFormat format,
+                               const TReplayPace& pace, bool backup,
+                               const std::function<bool(int, int)>& progress) {
+  const int count = S.History.Count();
+  if (count == 0) return veDone;
+  // As the numbered series: the film starts from the blank background, not
+  // from one loaded through the menu that the replay does not know of.
+  S.Pictures->BlankBGImage();
+  S.ShownBGFileName.clear();
+
+  TVideoWriter writer;
+  TVideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
+  if (r.Ok && format == vfGIF) {
+    // The last step holds (nearly) every colour of the drawing.
+    S.CurrentStep = S.History.Tail;
+    GoToStep(S);
+    writer.AddPaletteSource(workBitmap);
+  }
+  bool cancelled = false;
+  int n = 1;
+  for (TActionItem* item = S.History.Head->Next; r.Ok && item; item = item->Next, ++n) {
+    if (progress && !progress(n, count)) {
+      cancelled = true;
+      break;
+    }
+    S.CurrentStep = item;
+    GoToStep(S);
+    r = writer.AddFrame(workBitmap, StepSeconds(pace, item));
+  }
+  if (r.Ok && !cancelled) r = writer.Finish(backup);
+  if (cancelled || !r.Ok) writer.Cancel();
+  BackToTheEnd(S);
+  if (cancelled) return veCancelled;
+  if (!r.Ok) {
+    S.Dialogs->ShowError(r.Error);
+    return veFailed;
+  }
+  return veDone;
+}
