@@ -239,6 +239,17 @@ TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
   EXPECT_EQ(Shown(), 1);
   PressShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   EXPECT_EQ(Shown(), 2);
+  // Real key presses reach the same commands while the window is active.
+  Form->activateWindow();
+  QApplication::processEvents();
+  if (QApplication::activeWindow() == Form.get()) {
+    QTest::keyClick(Form->PaintBox, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), 1);
+    QTest::keyClick(Form->PaintBox, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), 2);
+  } else {
+    ADD_FAILURE() << "the window did not become active";
+  }
   const int count = S().History.Count();
   EnterPlayMode(*Form);
   EXPECT_FALSE(Form->UndoStepBtn->isVisible());
