@@ -17,6 +17,7 @@
 #include <QStyleOptionComplex>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
 #include <cstdlib>
@@ -106,7 +107,11 @@ TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent)
   BuildMenu();
   BuildWindow();
 
-  Pictures.OnShow = [this](const QImage& picture) { PaintBox->Show(picture); };
+  Pictures.OnShow = [this](const QImage& picture) {
+    PaintBox->Show(picture);
+    UpdateUndoRedoButtons();
+  };
+  SetPlayTimer(std::make_unique<TQtPlayTimer>());
 
   setAcceptDrops(true);
   // Files dropped anywhere on the window open as files; the text box and the
@@ -121,6 +126,7 @@ TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent)
 TTamloForm::~TTamloForm() {
   // Take the controls down while the state they report to is still alive.
   Pictures.OnShow = nullptr;
+  SetPlayTimer(nullptr);
   if (InputEdit) InputEdit->removeEventFilter(this);
   delete Client;
   Client = nullptr;
@@ -138,11 +144,15 @@ void TTamloForm::BuildMenu() {
     menu = bar->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
+    // Opening a menu stops the replay before anything else.
+    connect(menu, &QMenu::aboutToShow, this, [this] { StopPlaying(); });
   };
   auto addItem = [&](QMenu* menu, QAction*& item, const char* name, const char* caption,
                      void (TTamloForm::*handler)()) {
     item = menu->addAction(QString::fromUtf8(caption));
     item->setObjectName(name);
+    // Every command stops the replay first (also when run by its shortcut).
+    connect(item, &QAction::triggered, this, [this] { StopPlaying(); });
     if (handler) connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   };
 
@@ -304,6 +314,8 @@ void TTamloForm::BuildWindow() {
   StampField = MakePanel(DrawPanel, "StampField", 8, 376, 120, 100, true, true);
   StampImage = Place(new TStampImage(StampField), "StampImage", 5, 4, 108, 85);
 
+  BuildUndoRedoButtons();
+
   // The play area of the view mode.
   PlayPanel = MakePanel(Client, "PlayPanel", 4, 486, 617, 45);
   ReverseBtn = Place(new QPushButton("<", PlayPanel), "ReverseBtn", 120, 10, 49, 25);
@@ -326,6 +338,20 @@ void TTamloForm::BuildWindow() {
   NormalPlayBtn->setChecked(true);
   NormalPlayBtn->hide();
   StepPlayBtn->hide();
+  // The step counter, where the two hidden choices are.
+  StepCountLabel = Place(new QLabel(PlayPanel), "StepCountLabel", 8, 3, 105, 38);
+  QFont countFont(kFigureFontFamily);
+  countFont.setPixelSize(20);
+  countFont.setBold(true);
+  StepCountLabel->setFont(countFont);
+  StepCountLabel->setAlignment(Qt::AlignCenter);
+  connect(TimeTrackBar, &QSlider::valueChanged, this, [this] { UpdateStepCount(); });
+  connect(TimeTrackBar, &QSlider::rangeChanged, this, [this] { UpdateStepCount(); });
+  // A press on the slider's thumb stops the replay even before it moves.
+  connect(TimeTrackBar, &QSlider::sliderPressed, this, [this] { StopPlaying(); });
+  UpdateStepCount();
+
+  BuildReplayPanel();
 
   // The mode buttons: a second radio group.
   SellectBtnPanel = MakePanel(Client, "SellectBtnPanel", 624, 488, 161, 41);
@@ -362,6 +388,93 @@ void TTamloForm::BuildWindow() {
 
   EditPanel->hide();
   PlayPanel->hide();
+  ReplayPanel->hide();
+  ShowModePanels(wmDraw);
+
+  // The undo and redo buttons follow every change of the history: after
+  // each click, canvas gesture and command (connected last, these run after
+  // the handlers).
+  for (QAbstractButton* b : Client->findChildren<QAbstractButton*>())
+    connect(b, &QAbstractButton::clicked, this, [this] { UpdateUndoRedoButtons(); });
+  for (TColorPanel* p : Client->findChildren<TColorPanel*>())
+    connect(p, &TColorPanel::Clicked, this, [this] { UpdateUndoRedoButtons(); });
+  connect(PaintBox, &TPaintBox::MouseDown, this, [this] { UpdateUndoRedoButtons(); });
+  connect(PaintBox, &TPaintBox::MouseUp, this, [this] { UpdateUndoRedoButtons(); });
+  for (QAction* item : menuBar()->findChildren<QAction*>())
+    connect(item, &QAction::triggered, this, [this] { UpdateUndoRedoButtons(); });
+
+  // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. The text box keeps the keys
+  // for its own text while it has the focus.
+  auto addShortcut = [this](const QKeySequence& keys, void (TTamloForm::*handler)()) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, handler] {
+      if (S.WorkMode == wmPlay) return;
+      (this->*handler)();
+    });
+  };
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &TTamloForm::UndoStepBtnClick);
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TTamloForm::RedoStepBtnClick);
+  addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TTamloForm::RedoStepBtnClick);
+}
+
+void TTamloForm::BuildUndoRedoButtons() {
+  // Children of the client area, placed by mode (ShowModePanels) in room no
+  // other control uses.
+  UndoStepBtn = new QToolButton(Client);
+  UndoStepBtn->setObjectName("UndoStepBtn");
+  UndoStepBtn->setToolTip(QString::fromUtf8("もどす"));
+  RedoStepBtn = new QToolButton(Client);
+  RedoStepBtn->setObjectName("RedoStepBtn");
+  RedoStepBtn->setToolTip(QString::fromUtf8("やりなおす"));
+  connect(UndoStepBtn, &QToolButton::clicked, this, [this] { UndoStepBtnClick(); });
+  connect(RedoStepBtn, &QToolButton::clicked, this, [this] { RedoStepBtnClick(); });
+  UndoStepBtn->setEnabled(false);
+  RedoStepBtn->setEnabled(false);
+}
+
+void TTamloForm::BuildReplayPanel() {
+  ReplayPanel = MakePanel(Client, "ReplayPanel", 646, 4, 137, 481);
+  PlayBtn = Place(new QToolButton(ReplayPanel), "PlayBtn", 8, 8, 121, 96);
+  PlayBtn->setIconSize(QSize(72, 72));
+  connect(PlayBtn, &QToolButton::clicked, this, [this] { PlayBtnClick(); });
+  ShowPlayState();
+
+  QFont big(kFigureFontFamily);
+  big.setPixelSize(18);
+  big.setBold(true);
+  SpeedLabel = Place(new QLabel(QString::fromUtf8("はやさ"), ReplayPanel), "SpeedLabel", 8, 112, 121, 22);
+  SpeedLabel->setFont(big);
+  SpeedLabel->setAlignment(Qt::AlignCenter);
+  SpeedGroup = new QButtonGroup(this);
+  SpeedGroup->setObjectName("SpeedGroup");
+  SpeedGroup->setExclusive(true);
+  struct SpeedButton {
+    QToolButton** member;
+    const char* name;
+    const char* caption;
+    const char* hint;
+    TPlaySpeed speed;
+  };
+  const SpeedButton speedButtons[] = {
+      {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ", psOne},
+      {&SpeedTwoBtn, "SpeedTwoBtn", "2×", "1びょうに 2こ", psTwo},
+      {&SpeedFourBtn, "SpeedFourBtn", "4×", "1びょうに 4こ", psFour},
+      {&AsDrawnBtn, "AsDrawnBtn", "as drawn", "かいたときの はやさ", psAsDrawn},
+  };
+  int top = 138;
+  for (const SpeedButton& b : speedButtons) {
+    auto* button = Place(new QToolButton(ReplayPanel), b.name, 8, top, 121, 52);
+    button->setText(QString::fromUtf8(b.caption));
+    button->setToolTip(QString::fromUtf8(b.hint));
+    button->setFont(big);
+    button->setCheckable(true);
+    SpeedGroup->addButton(button, b.speed);
+    *b.member = button;
+    top += 58;
+  }
+  SpeedOneBtn->setChecked(true);
+  connect(SpeedGroup, &QButtonGroup::idClicked, this, [this] { SpeedBtnClick(); });
 }
 
 void TTamloForm::FormCreate(const QString& commandLineFile) {
@@ -391,7 +504,11 @@ bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == InputEdit && event->type() == QEvent::Hide && InputEdit->isHidden()) TextEditFig = nullptr;
   if (watched == InputEdit && event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return InputEditKeyPress(13);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      const bool handled = InputEditKeyPress(13);
+      UpdateUndoRedoButtons();
+      return handled;
+    }
     if (key == Qt::Key_Escape) return InputEditKeyPress(27);
     // Every other key types into the box as usual; the canvas is refreshed
     // after each key all the same.
@@ -437,6 +554,24 @@ void TTamloForm::ShowModePanels(TWorkMode mode) {
   DrawPanel->setVisible(mode == wmDraw);
   EditPanel->setVisible(mode == wmEdit);
   PlayPanel->setVisible(mode == wmPlay);
+  ReplayPanel->setVisible(mode == wmPlay);
+  // Undo and redo: in the tool panel's free row under the stamp tool, or in
+  // the room between the canvas and the edit buttons above the size bar.
+  if (mode == wmDraw) {
+    UndoStepBtn->setGeometry(654, 289, 57, 40);
+    RedoStepBtn->setGeometry(718, 289, 57, 40);
+  } else {
+    UndoStepBtn->setGeometry(645, 8, 26, 60);
+    RedoStepBtn->setGeometry(645, 74, 26, 60);
+  }
+  const QSize iconSize = mode == wmDraw ? QSize(44, 32) : QSize(22, 22);
+  for (QToolButton* b : {UndoStepBtn, RedoStepBtn}) {
+    b->setIconSize(iconSize);
+    b->setIcon(ButtonIcon(b->objectName(), iconSize));
+    b->setVisible(mode != wmPlay);
+    b->raise();
+  }
+  UpdateUndoRedoButtons();
 }
 
 void TTamloForm::ResetDrawing() {
@@ -487,6 +622,7 @@ bool TTamloForm::LeaveViewMode() {
 }
 
 void TTamloForm::SellectDrawBtnClick() {
+  StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);
@@ -508,6 +644,7 @@ void TTamloForm::SellectDrawBtnClick() {
 }
 
 void TTamloForm::SellectEditBtnClick() {
+  StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);
@@ -524,6 +661,7 @@ void TTamloForm::SellectEditBtnClick() {
 }
 
 void TTamloForm::SellectPlayBtnClick() {
+  StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
     SellectDrawBtn->setChecked(true);

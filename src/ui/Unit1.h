@@ -11,6 +11,7 @@
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
+#include "ui/auto_play.h"
 
 class QAbstractButton;
 class QAction;
@@ -98,6 +99,22 @@ class TTamloForm : public QMainWindow, public TMemo {
   QSlider* TimeTrackBar = nullptr;
   QRadioButton* NormalPlayBtn = nullptr;
   QRadioButton* StepPlayBtn = nullptr;
+  QLabel* StepCountLabel = nullptr;  // "12 / 170" in the play area
+
+  // The replay panel of the view mode, where the tool panel is otherwise.
+  QWidget* ReplayPanel = nullptr;
+  QToolButton* PlayBtn = nullptr;  // ▶ / ⏸
+  QLabel* SpeedLabel = nullptr;
+  QButtonGroup* SpeedGroup = nullptr;  // ids are TPlaySpeed values
+  QToolButton* SpeedOneBtn = nullptr;
+  QToolButton* SpeedTwoBtn = nullptr;
+  QToolButton* SpeedFourBtn = nullptr;
+  QToolButton* AsDrawnBtn = nullptr;
+
+  // Undo and redo of the draw and edit modes: in the tool panel's free room
+  // in the draw mode, beside the canvas's top right corner in the edit mode.
+  QToolButton* UndoStepBtn = nullptr;
+  QToolButton* RedoStepBtn = nullptr;
 
   QWidget* SellectBtnPanel = nullptr;
   QButtonGroup* ModeGroup = nullptr;
@@ -157,6 +174,23 @@ class TTamloForm : public QMainWindow, public TMemo {
   void ForwardBtnClick();
   void ReverseBtnClick();
   void TimeTrackBarChange();
+
+  // ---- The replay that plays by itself (auto_play.cpp) ----
+  void PlayBtnClick();  // ▶ starts (from the start at the last step), ⏸ stops
+  void StopPlaying();   // nothing when not playing
+  bool IsPlaying() const { return FPlaying; }
+  void SpeedBtnClick();
+  TPlaySpeed PlaySpeed() const;
+  // Replaces the timer the replay runs on (tests: a timer fired by hand).
+  void SetPlayTimer(std::unique_ptr<TPlayTimer> timer);
+  TPlayTimer* PlayTimer() const { return FPlayTimer.get(); }
+  void UpdateStepCount();
+
+  // ---- Undo and redo (undo_redo.cpp) ----
+  void UndoStepBtnClick();
+  void RedoStepBtnClick();
+  // Enables the two buttons as the history allows.
+  void UpdateUndoRedoButtons();
 
   // ---- Edit commands (edit.cpp) ----
   void DupBtnClick();
@@ -229,4 +263,16 @@ class TTamloForm : public QMainWindow, public TMemo {
   bool LeaveViewMode();
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(TWorkMode mode);
+
+  // Undo and redo: both append a branch record (undo_redo.cpp).
+  bool CanUndoNow() const;
+  void BranchForUndo(bool undo);
+  void BuildUndoRedoButtons();
+  // The replay panel and the play timer (auto_play.cpp, Unit1.cpp).
+  void BuildReplayPanel();
+  void PlayTimerTick();
+  void ShowPlayState();
+  std::unique_ptr<TPlayTimer> FPlayTimer;
+  bool FPlaying = false;
+  bool FPlayStepping = false;  // the slider moved by the replay itself
 };

@@ -113,6 +113,22 @@ void TwoSquares(QPainter& p, qreal cx, bool redInFront) {
   }
 }
 
+// A thick arrow bending over the top: back to the left, or on to the right.
+void CurvedArrow(QPainter& p, qreal cx, bool back) {
+  const qreal d = back ? 1 : -1;  // which way the head points: -d in x
+  QPainterPath path(QPointF(cx + 30 * d, 82));
+  path.cubicTo(QPointF(cx + 44 * d, 40), QPointF(cx + 20 * d, 16), QPointF(cx - 2 * d, 22));
+  path.lineTo(QPointF(cx - 14 * d, 26));
+  p.setPen(QPen(back ? kBlue : kGreen, 13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  QPolygonF head;
+  head << QPointF(cx - 44 * d, 36) << QPointF(cx - 8 * d, 6) << QPointF(cx - 4 * d, 52);
+  p.setPen(Qt::NoPen);
+  p.setBrush(back ? kBlue : kGreen);
+  p.drawPolygon(head);
+}
+
 const std::map<QString, Painter>& Painters() {
   static const std::map<QString, Painter> painters = {
       {"SellectionBtn",
@@ -292,6 +308,23 @@ const std::map<QString, Painter>& Painters() {
          const QColor colors[3] = {kRed, kGreen, kBlue};
          for (int i = 0; i < 3; ++i)
            Letter(p, QRectF(cx - 90 + 60 * i, 0, 60, 100), "あ", QPen(colors[i]), 62);
+       }},
+      {"UndoStepBtn", [](QPainter& p, qreal W) { CurvedArrow(p, W / 2, true); }},
+      {"RedoStepBtn", [](QPainter& p, qreal W) { CurvedArrow(p, W / 2, false); }},
+      {"PlayBtn",
+       [](QPainter& p, qreal W) {
+         QPolygonF triangle;
+         triangle << QPointF(W / 2 - 30, 12) << QPointF(W / 2 + 40, 50) << QPointF(W / 2 - 30, 88);
+         p.setPen(Ink(6, kGreen));
+         p.setBrush(kGreen);
+         p.drawPolygon(triangle);
+       }},
+      {"PauseBtn",
+       [](QPainter& p, qreal W) {
+         p.setPen(Ink(4, kBlue));
+         p.setBrush(kBlue);
+         p.drawRoundedRect(QRectF(W / 2 - 34, 12, 24, 76), 4, 4);
+         p.drawRoundedRect(QRectF(W / 2 + 10, 12, 24, 76), 4, 4);
        }},
   };
   return painters;

@@ -1,6 +1,7 @@
 // The play controls of the view mode. The slider's position is always the
 // step number of CurrentStep; its change handler runs whenever the position
-// changes, also when a button sets it, and rebuilds the drawing.
+// changes, also when a button sets it, and rebuilds the drawing. A step
+// taken by hand stops the replay that plays by itself (auto_play.cpp).
 #include <QPushButton>
 #include <QSlider>
 
@@ -9,6 +10,7 @@
 #include "ui/Unit1.h"
 
 void TTamloForm::StopBtnClick() {
+  StopPlaying();
   S.CurrentStep = S.History.Head;
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
@@ -18,6 +20,7 @@ void TTamloForm::StopBtnClick() {
 }
 
 void TTamloForm::ForwardBtnClick() {
+  StopPlaying();
   if (S.CurrentStep->Next == nullptr) {  // already at the last step
     ForwardBtn->setEnabled(false);
     return;
@@ -30,6 +33,7 @@ void TTamloForm::ForwardBtnClick() {
 }
 
 void TTamloForm::ReverseBtnClick() {
+  StopPlaying();
   if (S.CurrentStep == S.History.Head) {  // already at step 0
     ReverseBtn->setEnabled(false);
     return;
@@ -42,6 +46,7 @@ void TTamloForm::ReverseBtnClick() {
 }
 
 void TTamloForm::TimeTrackBarChange() {
+  if (!FPlayStepping) StopPlaying();
   const int position = TimeTrackBar->value();
   const bool atStart = position <= 0;
   const bool atEnd = position >= S.History.Count();

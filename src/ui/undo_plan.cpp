@@ -1,0 +1,73 @@
+// Undo and redo read from the records alone (see undo_redo.h). No Qt here:
+// the benchmarks and any tool can use it with the document core.
+#include <algorithm>
+#include <vector>
+
+#include "ui/undo_redo.h"
+
+namespace {
+
+// Records that leave the drawing and its background as they were.
+bool ChangesNothingDrawn(TActionType kind) {
+  switch (kind) {
+    case atCreate:
+    case atMove:
+    case atDuplicate:
+    case atDelete:
+    case atUndo:
+    case atFront:
+    case atBack:
+    case atChange:
+    case atReadBG:
+    case atCleareBG:
+    case atClearDrawing:
+    case atClearAll:
+      return false;
+    default:  // atSetStamp, atReadData, atNone and codes no program writes
+      return true;
+  }
+}
+
+// The step a branch record at `position` shows, as replay reads it: a
+// negative target is the empty canvas, and a branch can only go back.
+int32_t BranchTarget(int32_t targetID, int32_t position) {
+  if (targetID < 0) return 0;
+  return std::min(targetID, position - 1);
+}
+
+}  // namespace
+
+TUndoRedoPlan PlanUndoRedo(const THistoryList& history) {
+  // made[k]: the step whose change made the picture shown after step k.
+  std::vector<int32_t> made;
+  made.reserve(static_cast<size_t>(history.Count()) + 1);
+  made.push_back(0);
+  // The steps shown before each undo not yet redone, the latest last.
+  std::vector<int32_t> redo;
+  int32_t k = 0;
+  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) {
+    ++k;
+    const TActionType kind = a->Data.TargetType;
+    if (kind == atBranch) {
+      const int32_t target = BranchTarget(a->Data.TargetID, k);
+      const int32_t before = made[k - 1];
+      if (before > 0 && target == before - 1) {
+        redo.push_back(k - 1);  // an undo
+      } else if (!redo.empty() && target == redo.back()) {
+        redo.pop_back();  // a redo
+      } else {
+        redo.clear();  // a jump back from the view mode
+      }
+      made.push_back(made[target]);
+    } else if (ChangesNothingDrawn(kind)) {
+      made.push_back(made[k - 1]);
+    } else {
+      redo.clear();  // something new drawn or changed
+      made.push_back(k);
+    }
+  }
+  TUndoRedoPlan plan;
+  if (made[k] > 0) plan.UndoTo = made[k] - 1;
+  if (!redo.empty()) plan.RedoTo = redo.back();
+  return plan;
+}

@@ -1,0 +1,50 @@
+// Undo and redo in the draw and edit modes (see undo_redo.h): the two
+// buttons and what they do; the keys are wired in Unit1.cpp.
+#include "ui/undo_redo.h"
+
+#include <QSlider>
+#include <QToolButton>
+
+#include "history/play.h"
+#include "history/savehistory.h"
+#include "ui/Unit1.h"
+
+void TTamloForm::UndoStepBtnClick() { BranchForUndo(true); }
+
+void TTamloForm::RedoStepBtnClick() { BranchForUndo(false); }
+
+bool TTamloForm::CanUndoNow() const {
+  // Not in the middle of a drag or of an unfinished polyline or polygon.
+  return S.WorkMode != wmPlay && !S.PolyDrawing && !S.Dragging && !S.MovingFig;
+}
+
+void TTamloForm::BranchForUndo(bool undo) {
+  if (!CanUndoNow()) return;
+  // A pending resize is a change of its own: recorded first, it is what an
+  // undo takes back (and it ends what a redo could bring back).
+  if (S.PendingResize) FlushResize(S);
+  const TUndoRedoPlan plan = PlanUndoRedo(S.History);
+  const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
+  if (step >= 0) {
+    // The figures are rebuilt: nothing may keep pointing at the old ones.
+    HideInputEdit();
+    TextEditFig = nullptr;
+    S.SelectedFig = S.MarkedFig = nullptr;
+    HTrackBar->setValue(0);
+    VTrackBar->setValue(0);
+    RecordBranch(S, step);
+    S.CurrentStep = S.History.Tail;
+    GoToStep(S);
+  }
+  UpdateUndoRedoButtons();
+}
+
+void TTamloForm::UpdateUndoRedoButtons() {
+  if (UndoStepBtn == nullptr || RedoStepBtn == nullptr) return;
+  if (S.WorkMode == wmPlay) return;  // hidden there
+  const TUndoRedoPlan plan = PlanUndoRedo(S.History);
+  // An unfinished polyline or polygon keeps both (as it keeps its tool).
+  const bool free = !S.PolyDrawing;
+  UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.PendingResize));
+  RedoStepBtn->setEnabled(free && plan.RedoTo >= 0 && !S.PendingResize);
+}

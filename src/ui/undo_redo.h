@@ -1,0 +1,25 @@
+// Undo and redo of the draw and edit modes, worked out from the records
+// alone. An undo or a redo never cuts the history: it appends a Branch record
+// to the step whose picture it shows, the record that leaving the view mode
+// at an earlier step writes. So the same history, loaded again, undoes and
+// redoes the same way, and older programs replay it unchanged.
+//
+// The picture after any step k is the picture of a step c(k) made by a
+// change (a record that is not a branch): c(k) = k for a change, c(target)
+// for a branch, c(k - 1) for a record that changes nothing drawn. Undo shows
+// the picture before the change that made the current one: step c(tail) - 1.
+// Redo goes back to the step shown before the latest undos, one at a time,
+// as long as only undos and redos were recorded since.
+#pragma once
+
+#include <cstdint>
+
+#include "history/history.h"
+
+struct TUndoRedoPlan {
+  int32_t UndoTo = -1;  // the step an undo branches to; -1: nothing to undo
+  int32_t RedoTo = -1;  // the step a redo branches to; -1: nothing to redo
+};
+
+// Reads the whole history once (linear in its length).
+TUndoRedoPlan PlanUndoRedo(const THistoryList& history);

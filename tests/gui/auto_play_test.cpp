@@ -1,0 +1,250 @@
+// The view mode's replay that plays by itself, driven by a timer the test
+// fires by hand: the pace at each speed, the slider and the step counter
+// following it, the end of the film, and everything that stops it.
+#include <QLabel>
+
+#include "support/form_fixture.h"
+#include "ui/auto_play.h"
+
+namespace {
+
+class TManualTimer : public TPlayTimer {
+ public:
+  bool Active = false;
+  int Interval = -1;
+  std::vector<int> Starts;  // every interval asked for
+  void Start(int milliseconds) override {
+    Active = true;
+    Interval = milliseconds;
+    Starts.push_back(milliseconds);
+  }
+  void Stop() override { Active = false; }
+  bool IsActive() const override { return Active; }
+  // Runs the timer out, as the event loop would.
+  void Fire() {
+    ASSERT_TRUE(Active);
+    Active = false;
+    OnTimeout();
+  }
+};
+
+class AutoPlay : public TFormTest {
+ protected:
+  TManualTimer* Timer = nullptr;
+
+  void SetUp() override {
+    TFormTest::SetUp();
+    auto timer = std::make_unique<TManualTimer>();
+    Timer = timer.get();
+    Form->SetPlayTimer(std::move(timer));
+  }
+  // Four records: three rectangles and a move.
+  void DrawFourSteps() {
+    DrawRect(*Form, {10, 10}, {50, 40});
+    DrawRect(*Form, {60, 10}, {90, 40});
+    DrawRect(*Form, {110, 10}, {150, 40});
+    EnterEditMode(*Form);
+    CanvasPress(*Form, 10, 20);
+    CanvasMove(*Form, 10, 220);
+    CanvasRelease(*Form, 10, 220);
+    ASSERT_EQ(S().History.Count(), 4);
+  }
+  int Step() { return S().History.StepOf(S().CurrentStep); }
+  QString Counter() { return Form->StepCountLabel->text(); }
+  // Starts playing from step 0 of the view mode.
+  void PlayFromStart() {
+    DrawFourSteps();
+    ASSERT_TRUE(EnterPlayMode(*Form));
+    ASSERT_TRUE(ClickButton(Form->PlayBtn));
+    ASSERT_TRUE(Form->IsPlaying());
+    ASSERT_TRUE(Timer->Active);
+  }
+};
+
+TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
+  DrawFourSteps();
+  EnterPlayMode(*Form);
+  EXPECT_EQ(Counter(), "0 / 4");
+  EXPECT_FALSE(Timer->Active);
+  ClickButton(Form->PlayBtn);
+  EXPECT_TRUE(Form->IsPlaying());
+  EXPECT_EQ(Form->PlayBtn->toolTip(), QString::fromUtf8("とめる"));
+  EXPECT_EQ(Step(), 0);  // nothing moves before the timer runs out
+  for (int step = 1; step <= 4; ++step) {
+    Timer->Fire();
+    EXPECT_EQ(Step(), step);
+    EXPECT_EQ(Form->TimeTrackBar->value(), step);
+    EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
+  }
+  EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 210}));
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_FALSE(Timer->Active);
+  EXPECT_EQ(Form->PlayBtn->toolTip(), QString::fromUtf8("さいせい"));
+  EXPECT_EQ(Timer->Starts, (std::vector<int>{1000, 1000, 1000, 1000}));
+  EXPECT_FALSE(Form->ForwardBtn->isEnabled());
+  EXPECT_TRUE(Form->ReverseBtn->isEnabled());
+  EXPECT_EQ(S().History.Count(), 4);  // playing records nothing
+
+  // At the last step ▶ plays the film again from the empty canvas.
+  ClickButton(Form->PlayBtn);
+  EXPECT_EQ(Step(), 0);
+  EXPECT_EQ(Counter(), "0 / 4");
+  EXPECT_TRUE(Form->IsPlaying());
+  Timer->Fire();
+  EXPECT_EQ(Step(), 1);
+  // ⏸ holds the step on the screen; ▶ goes on from it.
+  ClickButton(Form->PlayBtn);
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_FALSE(Timer->Active);
+  ClickButton(Form->PlayBtn);
+  Timer->Fire();
+  EXPECT_EQ(Step(), 2);
+}
+
+TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
+  DrawFourSteps();
+  // Recorded times: 1 s, then 0.3 s, then a 40-minute pause.
+  const int seconds[] = {10, 11, 11, 0};
+  const int hund[] = {0, 0, 30, 0};
+  const int minutes[] = {0, 0, 0, 40};
+  int i = 0;
+  for (TActionItem* a = S().History.Head->Next; a; a = a->Next, ++i) {
+    a->Data.ActionTime.Hour = 9;
+    a->Data.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
+    a->Data.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
+    a->Data.ActionTime.Hund = static_cast<uint8_t>(hund[i]);
+  }
+  EnterPlayMode(*Form);
+  ClickButton(Form->SpeedTwoBtn);
+  EXPECT_EQ(Form->PlaySpeed(), psTwo);
+  ClickButton(Form->PlayBtn);
+  EXPECT_EQ(Timer->Interval, 500);
+  ClickButton(Form->SpeedFourBtn);  // a new speed counts at once
+  EXPECT_TRUE(Form->IsPlaying());
+  EXPECT_EQ(Timer->Interval, 250);
+  ClickButton(Form->AsDrawnBtn);
+  EXPECT_EQ(Timer->Interval, 500);  // the empty canvas before the first record
+  Timer->Fire();
+  EXPECT_EQ(Timer->Interval, 1000);
+  Timer->Fire();
+  EXPECT_EQ(Timer->Interval, 300);
+  Timer->Fire();
+  EXPECT_EQ(Timer->Interval, 2000);  // the long pause, shortened
+  Timer->Fire();
+  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Form->SpeedOneBtn);  // not playing: nothing starts
+  EXPECT_FALSE(Timer->Active);
+}
+
+TEST_F(AutoPlay, AStepOrSliderMoveByHandStopsIt) {
+  PlayFromStart();
+  Timer->Fire();
+  ClickButton(Form->ForwardBtn);
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_FALSE(Timer->Active);
+  EXPECT_EQ(Step(), 2);
+
+  ClickButton(Form->PlayBtn);
+  ClickButton(Form->ReverseBtn);
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_EQ(Step(), 1);
+
+  ClickButton(Form->PlayBtn);
+  ClickButton(Form->StopBtn);
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_EQ(Step(), 0);
+
+  ClickButton(Form->PlayBtn);
+  Form->TimeTrackBar->setFocus();
+  QTest::keyClick(Form->TimeTrackBar, Qt::Key_Right);
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(Form->StepCountLabel->text(), "1 / 4");
+
+  ClickButton(Form->PlayBtn);
+  emit Form->TimeTrackBar->sliderPressed();  // a press on the thumb
+  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_EQ(Step(), 1);
+}
+
+TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
+  PlayFromStart();
+  Timer->Fire();
+  emit Form->ToolMenu->aboutToShow();
+  EXPECT_FALSE(Form->IsPlaying());
+
+  ClickButton(Form->PlayBtn);
+  // The command (here its file dialog) finds the replay stopped already.
+  class TSpyDialogs : public TQuietDialogs {
+   public:
+    TTamloForm* Form = nullptr;
+    int Runs = 0;
+    bool PlayingInDialog = true;
+    bool Execute(TFileDialog&) override {
+      ++Runs;
+      PlayingInDialog = Form->IsPlaying();
+      return false;
+    }
+  } spy;
+  spy.Form = Form.get();
+  S().Dialogs = &spy;
+  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  S().Dialogs = &Dialogs;
+  EXPECT_EQ(spy.Runs, 1);
+  EXPECT_FALSE(spy.PlayingInDialog);
+  EXPECT_FALSE(Timer->Active);
+  EXPECT_EQ(Step(), 1);
+}
+
+TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
+  PlayFromStart();
+  Timer->Fire();
+  Dialogs.Answers.push_back(mrCancel);
+  EnterDrawMode(*Form);
+  EXPECT_FALSE(Form->IsPlaying());
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
+  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(Step(), 1);
+
+  ClickButton(Form->PlayBtn);
+  Dialogs.Answers.push_back(mrNo);
+  EnterEditMode(*Form);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_FALSE(Timer->Active);
+  EXPECT_FALSE(Form->ReplayPanel->isVisible());
+  EXPECT_TRUE(Form->UndoStepBtn->isVisible());
+  // A timer that ran out anyway changes nothing outside the view mode.
+  Timer->OnTimeout();
+  EXPECT_EQ(S().History.Count(), 4);
+  EXPECT_EQ(S().WorkMode, wmEdit);
+}
+
+TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
+  DrawFourSteps();
+  EnterPlayMode(*Form);
+  ASSERT_TRUE(Form->ReplayPanel->isVisible());
+  EXPECT_EQ(Form->ReplayPanel->geometry(), Form->DrawPanel->geometry());
+  for (QWidget* w : {static_cast<QWidget*>(Form->PlayBtn), static_cast<QWidget*>(Form->SpeedOneBtn),
+                     static_cast<QWidget*>(Form->SpeedTwoBtn), static_cast<QWidget*>(Form->SpeedFourBtn),
+                     static_cast<QWidget*>(Form->AsDrawnBtn)}) {
+    EXPECT_GE(w->width(), 48) << w->objectName().toStdString();
+    EXPECT_GE(w->height(), 48) << w->objectName().toStdString();
+    EXPECT_TRUE(Form->ReplayPanel->rect().contains(w->geometry()));
+  }
+  EXPECT_EQ(Form->SpeedOneBtn->text(), QString::fromUtf8("1×"));
+  EXPECT_EQ(Form->AsDrawnBtn->text(), "as drawn");
+  // The counter sits in the play area's free room, clear of its buttons.
+  ASSERT_TRUE(Form->StepCountLabel->isVisible());
+  for (QWidget* w : {static_cast<QWidget*>(Form->ReverseBtn), static_cast<QWidget*>(Form->TimeTrackBar)})
+    EXPECT_FALSE(Form->StepCountLabel->geometry().intersects(w->geometry()));
+  // Nothing of the view mode lies under the replay panel.
+  const QRect panel = Form->ReplayPanel->geometry();
+  for (QWidget* w : {Form->PlayPanel, Form->SellectBtnPanel, Form->DrawField})
+    EXPECT_FALSE(panel.intersects(w->geometry())) << w->objectName().toStdString();
+  EnterDrawMode(*Form);
+  EXPECT_FALSE(Form->ReplayPanel->isVisible());
+}
+
+}  // namespace

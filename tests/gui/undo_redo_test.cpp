@@ -1,0 +1,349 @@
+// Undo and redo in the draw and edit modes: the pictures they show, the
+// branch records they write (and how those replay, in the view mode, after a
+// load and in the batch mode), the buttons' state and the keys.
+#include <QImage>
+#include <QShortcut>
+
+#include "batch_run.h"
+#include "history/play.h"
+#include "support/file_fixture.h"
+#include "ui/undo_redo.h"
+
+namespace {
+
+// ---- The plan read from records alone ----
+
+struct TRecordSpec {
+  TActionType kind;
+  int32_t target = 0;  // branches only
+};
+
+std::unique_ptr<THistoryList> MakeHistory(std::initializer_list<TRecordSpec> records) {
+  auto h = std::make_unique<THistoryList>();
+  for (const TRecordSpec& r : records) {
+    TActionItem* a = h->AddItem();
+    a->Data.TargetType = r.kind;
+    a->Data.TargetID = r.target;
+  }
+  return h;
+}
+
+TUndoRedoPlan Plan(std::initializer_list<TRecordSpec> records) { return PlanUndoRedo(*MakeHistory(records)); }
+
+TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
+  // Nothing drawn: nothing to undo or redo.
+  EXPECT_EQ(Plan({}).UndoTo, -1);
+  EXPECT_EQ(Plan({}).RedoTo, -1);
+  // One figure: undo goes back to the empty canvas.
+  EXPECT_EQ(Plan({{atCreate}}).UndoTo, 0);
+  // Two undos, then two redos, one at a time.
+  auto p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}});
+  EXPECT_EQ(p.UndoTo, 0);
+  EXPECT_EQ(p.RedoTo, 4);  // the step shown before the second undo
+  p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}, {atBranch, 4}});
+  EXPECT_EQ(p.UndoTo, 1);  // the picture of step 2 is shown: before it, step 1
+  EXPECT_EQ(p.RedoTo, 3);
+  p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}, {atBranch, 4}, {atBranch, 3}});
+  EXPECT_EQ(p.UndoTo, 2);
+  EXPECT_EQ(p.RedoTo, -1);  // everything is back
+  // A new change after an undo ends the redos; undo then takes it back.
+  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atDelete}});
+  EXPECT_EQ(p.RedoTo, -1);
+  EXPECT_EQ(p.UndoTo, 3);
+  // Undo after that goes back over the earlier undo, not through it.
+  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atDelete}, {atBranch, 3}});
+  EXPECT_EQ(p.UndoTo, 0);  // step 3 shows step 1's picture
+  EXPECT_EQ(p.RedoTo, 4);
+}
+
+TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
+  // Leaving the view mode two steps back: undo goes on from that picture,
+  // and there is nothing to redo.
+  auto p = Plan({{atCreate}, {atCreate}, {atCreate}, {atBranch, 1}});
+  EXPECT_EQ(p.UndoTo, 0);
+  EXPECT_EQ(p.RedoTo, -1);
+  // A branch to the step just before is an undo, whoever wrote it.
+  EXPECT_EQ(Plan({{atCreate}, {atCreate}, {atBranch, 1}}).RedoTo, 2);
+  // Records that change nothing drawn are stepped over and keep the redos.
+  p = Plan({{atCreate}, {atSetStamp}, {atReadData}});
+  EXPECT_EQ(p.UndoTo, 0);
+  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atSetStamp}});
+  EXPECT_EQ(p.RedoTo, 2);
+  EXPECT_EQ(Plan({{atSetStamp}}).UndoTo, -1);
+  // Damaged targets read as replay reads them: below 0 is the empty canvas,
+  // at or beyond the branch itself is the step before it.
+  p = Plan({{atCreate}, {atCreate}, {atBranch, -7}});
+  EXPECT_EQ(p.UndoTo, -1);
+  p = Plan({{atCreate}, {atCreate}, {atBranch, 99}});
+  EXPECT_EQ(p.UndoTo, 1);
+  p = Plan({{atCreate}, {atBranch, 0}, {atBranch, 2}});  // a chain through a branch target
+  EXPECT_EQ(p.UndoTo, -1);
+}
+
+// ---- The window ----
+
+class UndoRedo : public TFileTest {
+ protected:
+  int Shown() { return S().DrawingFigs.FigCount(); }
+  // Clicks the button; true when it was there to click and enabled.
+  static bool Press(QToolButton* b) {
+    const bool usable = b->isVisible() && b->isEnabled();
+    ClickButton(b);
+    return usable;
+  }
+  bool Undo() { return Press(Form->UndoStepBtn); }
+  bool Redo() { return Press(Form->RedoStepBtn); }
+  std::vector<int32_t> BranchTargets() {
+    std::vector<int32_t> t;
+    for (TActionItem* a = S().History.Head->Next; a; a = a->Next)
+      if (a->Data.TargetType == atBranch) t.push_back(a->Data.TargetID);
+    return t;
+  }
+  void ExpectButtons(bool undo, bool redo) {
+    EXPECT_EQ(Form->UndoStepBtn->isEnabled(), undo);
+    EXPECT_EQ(Form->RedoStepBtn->isEnabled(), redo);
+  }
+  // Saves the drawing under `name` through the menu.
+  void SaveAs(const QString& name) {
+    Choose(name);
+    ASSERT_TRUE(TriggerMenu(Form->WriteDataMenu));
+  }
+  void Load(const QString& name) {
+    if (S().History.Count() > 0) Answer(mrYes);
+    Choose(name);
+    ASSERT_TRUE(TriggerMenu(Form->ReadDataMenu));
+  }
+  // Fires a window shortcut the way a key press does.
+  void PressShortcut(const QKeySequence& keys) {
+    for (QShortcut* s : Form->findChildren<QShortcut*>())
+      if (s->key() == keys && s->isEnabled()) emit s->activated();
+  }
+};
+
+constexpr QRgb kWhite = 0xFFFFFF, kBlack = 0x000000;
+
+TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
+  ExpectButtons(false, false);
+  DrawRect(*Form, {10, 10}, {50, 40});          // step 1: A
+  ExpectButtons(true, false);
+  DrawEllipse(*Form, {100, 100}, {150, 180});   // step 2: B
+  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kBlack);
+
+  ASSERT_TRUE(Undo());  // B goes
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kWhite);
+  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kBlack);
+  ExpectButtons(true, true);
+  ASSERT_TRUE(Undo());  // A goes: the empty canvas, nothing more to undo
+  EXPECT_EQ(Shown(), 0);
+  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kWhite);
+  ExpectButtons(false, true);
+  EXPECT_FALSE(Undo());  // refused, greyed, no message
+  EXPECT_TRUE(Dialogs.Shown.empty());
+
+  ASSERT_TRUE(Redo());  // A again
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kBlack);
+  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kWhite);
+  ExpectButtons(true, true);
+
+  DrawLine(*Form, {300, 300}, {400, 300});  // something new: no redo any more
+  ExpectButtons(true, false);
+  const int count = S().History.Count();
+  Form->RedoStepBtnClick();
+  EXPECT_EQ(S().History.Count(), count);
+  EXPECT_EQ(Shown(), 2);
+  // Nothing was cut: every undo and redo is a branch record.
+  EXPECT_EQ(ActionKinds(S()),
+            (std::vector<TActionType>{atCreate, atCreate, atBranch, atBranch, atBranch, atCreate}));
+  EXPECT_EQ(BranchTargets(), (std::vector<int32_t>{1, 0, 3}));
+
+  // Undo now takes back the line, then goes on from A's picture.
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kWhite);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 0);
+  ASSERT_TRUE(Redo());
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kBlack);
+  ExpectButtons(true, false);
+}
+
+TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  EXPECT_TRUE(Form->UndoStepBtn->isVisible());
+  CanvasPress(*Form, 20, 20);  // move A by 200 pixels
+  CanvasMove(*Form, 220, 20);
+  CanvasRelease(*Form, 220, 20);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  ClickButton(Form->DeleteBtn);
+  EXPECT_EQ(Shown(), 0);
+
+  ASSERT_TRUE(Undo());  // the delete
+  ASSERT_EQ(Shown(), 1);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));
+  EXPECT_EQ(S().SelectedFig, nullptr);
+  EXPECT_EQ(S().DeletedFigs.FigCount(), 0);
+  ASSERT_TRUE(Undo());  // the move
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+
+  // The figure shown is a new one: select, move and change it as usual.
+  CanvasClick(*Form, 10, 20);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  ClickButton(Form->ThickBtn);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, atChange);
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  ExpectButtons(true, false);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.PenWidth, 4);
+
+  // "ふっかつ" still brings back what the delete took, on its own.
+  CanvasClick(*Form, 10, 20);
+  ClickButton(Form->DeleteBtn);
+  ClickButton(Form->UndoBtn);
+  EXPECT_EQ(Shown(), 1);
+  ASSERT_TRUE(Undo());  // the bringing back
+  EXPECT_EQ(Shown(), 0);
+}
+
+TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 10, 20);
+  ASSERT_NE(S().SelectedFig, nullptr);
+  Form->HTrackBar->setValue(50);
+  ASSERT_TRUE(S().PendingResize);
+  ExpectButtons(true, false);
+  ASSERT_TRUE(Undo());
+  EXPECT_FALSE(S().PendingResize);
+  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atBranch}));
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (TPoint{50, 40}));
+  EXPECT_EQ(Form->HTrackBar->value(), 0);
+  ASSERT_TRUE(Redo());
+  EXPECT_NE(S().DrawingFigs.Head->Next->Data.End, (TPoint{50, 40}));
+}
+
+TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  DrawRect(*Form, {60, 10}, {90, 40});
+  PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(Shown(), 1);
+  PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  EXPECT_EQ(Shown(), 2);
+  EnterEditMode(*Form);
+  PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(Shown(), 1);
+  PressShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  EXPECT_EQ(Shown(), 2);
+  // Real key presses reach the same commands while the window is active.
+  Form->activateWindow();
+  QApplication::processEvents();
+  if (QApplication::activeWindow() == Form.get()) {
+    QTest::keyClick(Form->PaintBox, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), 1);
+    QTest::keyClick(Form->PaintBox, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), 2);
+  } else {
+    ADD_FAILURE() << "the window did not become active";
+  }
+  const int count = S().History.Count();
+  EnterPlayMode(*Form);
+  EXPECT_FALSE(Form->UndoStepBtn->isVisible());
+  PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(S().History.Count(), count);
+  EXPECT_EQ(S().WorkMode, wmPlay);
+}
+
+TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ChooseTool(Form->PolylineBtn);
+  CanvasDrag(*Form, {100, 100}, {150, 120});
+  ASSERT_TRUE(S().PolyDrawing);
+  ExpectButtons(false, false);
+  Form->UndoStepBtnClick();
+  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(Shown(), 1);
+}
+
+TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  DrawRect(*Form, {60, 10}, {90, 40});
+  Undo();
+  EnterPlayMode(*Form);
+  EXPECT_EQ(Form->TimeTrackBar->maximum(), 3);
+  Form->TimeTrackBar->setValue(2);
+  EXPECT_EQ(Shown(), 2);
+  Form->TimeTrackBar->setValue(3);
+  EXPECT_EQ(Shown(), 1);
+  EnterDrawMode(*Form);  // at the last step: no question
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  ExpectButtons(true, true);
+  Redo();
+  EXPECT_EQ(Shown(), 2);
+}
+
+TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  DrawEllipse(*Form, {100, 100}, {150, 180});
+  DrawLine(*Form, {300, 300}, {400, 300});
+  Undo();
+  Undo();
+  Redo();  // A and B shown; the line can still come back
+  const QImage shown = Form->PaintBox->Image.copy();
+  SaveAs("u.tlo");
+
+  Load("u.tlo");
+  EXPECT_EQ(S().History.Count(), 6);
+  EXPECT_EQ(Form->PaintBox->Image.copy(), shown);
+  ExpectButtons(true, true);  // read from the records
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kBlack);
+  ASSERT_TRUE(Undo());
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 1);
+
+  // A file with no undos: the first undo goes back one step of it.
+  WriteFile("plain.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40), RectRecord(2, 60, 10, 90, 40)}));
+  Load("plain.tlo");
+  ExpectButtons(true, false);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(BranchTargets(), (std::vector<int32_t>{1}));
+
+  // The batch mode replays the saved undos to the same pixels.
+  const TBatchRun run = RunTamlo(Dir.path(), {"--export-bmp", Path("u.bmp"), Path("u.tlo")});
+  ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+  QImage exported(Path("u.bmp"));
+  ASSERT_FALSE(exported.isNull());
+  EXPECT_EQ(exported.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(UndoRedo, TheButtonsSitInFreeRoomInTheDrawAndEditModes) {
+  for (bool edit : {false, true}) {
+    if (edit) EnterEditMode(*Form);
+    for (QToolButton* b : {Form->UndoStepBtn, Form->RedoStepBtn}) {
+      ASSERT_TRUE(b->isVisible());
+      EXPECT_EQ(b->toolTip(), b == Form->UndoStepBtn ? QString::fromUtf8("もどす") : QString::fromUtf8("やりなおす"));
+      EXPECT_FALSE(b->icon().isNull());
+      const QRect box(b->mapTo(Form->Client, QPoint(0, 0)), b->size());
+      EXPECT_TRUE(Form->Client->rect().contains(box));
+      // No other visible control (a leaf widget) is under them.
+      for (QWidget* w : Form->Client->findChildren<QWidget*>()) {
+        if (w == b || !w->isVisible() || !w->findChildren<QWidget*>().isEmpty()) continue;
+        if (w == Form->UndoStepBtn || w == Form->RedoStepBtn) continue;
+        const QRect other(w->mapTo(Form->Client, QPoint(0, 0)), w->size());
+        EXPECT_FALSE(box.intersects(other)) << b->objectName().toStdString() << " over "
+                                            << w->objectName().toStdString();
+      }
+    }
+    // Not over the canvas either.
+    const QRect canvas(Form->DrawField->mapTo(Form->Client, QPoint(0, 0)), Form->DrawField->size());
+    EXPECT_FALSE(canvas.intersects(QRect(Form->UndoStepBtn->pos(), Form->UndoStepBtn->size())));
+  }
+}
+
+}  // namespace
