@@ -11,6 +11,7 @@
 #include <time.h>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/picture_store.h"
 #include "random_figure.h"
@@ -36,18 +37,17 @@ std::unique_ptr<TDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
   int kind = 0;
   while (S.History.Count() < records) {
     if (int32_t(figs.size()) < maxFigures && (figs.empty() || pick(10) < 6)) {
-      TFigItem* item = S.DrawingFigs.AddFig(RandomFigure(rng, kinds[kind++ % std::size(kinds)], pts));
-      RecordCreate(S, atCreate, item);
-      figs.push_back(item);
+      figs.push_back(CreateFigure(S, RandomFigure(rng, kinds[kind++ % std::size(kinds)], pts)));
       continue;
     }
     TFigItem* sel = S.SelectedFig = figs[pick(int(figs.size()))];
     if (pick(2) == 0) {
       sel->Data.Offset(pick(41) - 20, pick(41) - 20);
-      RecordAction(S, atMove);
+      RecordMoveOfSelected(S);
     } else {
-      sel->Data.PenColor = static_cast<TColor>(pick(0xFFFFFF));
-      RecordChange(S, atChange, ptLineColor);
+      TFigData c = sel->Data;
+      c.PenColor = static_cast<TColor>(pick(0xFFFFFF));
+      ChangeSelected(S, ptLineColor, c);
     }
   }
   S.SelectedFig = nullptr;
@@ -61,8 +61,7 @@ bool UndoOrRedo(TTamloState& S, bool undo) {
   const TUndoRedoPlan plan = PlanUndoRedo(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) return false;
-  RecordBranch(S, step);
-  S.CurrentStep = S.History.Tail;
+  BranchTo(S, step);
   GoToStep(S);
   return true;
 }

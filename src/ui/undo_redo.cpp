@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "history/play.h"
+#include "history/actions.h"
 #include "history/savehistory.h"
 #include "ui/Unit1.h"
 
@@ -22,7 +23,7 @@ void TTamloForm::BranchForUndo(bool undo) {
   if (!CanUndoNow()) return;
   // A pending resize is a change of its own: recorded first, it is what an
   // undo takes back (and it ends what a redo could bring back).
-  if (S.PendingResize) FlushResize(S);
+  RecordPendingResize(S);
   const TUndoRedoPlan plan = PlanUndoRedo(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step >= 0) {
@@ -32,9 +33,8 @@ void TTamloForm::BranchForUndo(bool undo) {
     S.SelectedFig = S.MarkedFig = nullptr;
     HTrackBar->setValue(0);
     VTrackBar->setValue(0);
-    RecordBranch(S, step);
-    S.CurrentStep = S.History.Tail;
-    GoToStep(S);
+    BranchTo(S, step);
+    GoToStep(S);  // the picture side: background and canvas
   }
   UpdateUndoRedoButtons();
 }
