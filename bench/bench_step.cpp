@@ -9,7 +9,7 @@
 
 #include "history/play.h"
 #include "history/savehistory.h"
-#include "io/exportcmd.h"
+#include "io/exports.h"
 #include "io/picture.h"
 #include "random_figure.h"
 #include "io/picture_store.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "batch_run.h"
-#include "io/exportcmd.h"
+#include "io/exports.h"
 #include "io/picture.h"
 #include "support/file_fixture.h"
 

@@ -14,7 +14,7 @@
 
 #include "history/play.h"
 #include "history/savehistory.h"
-#include "io/exportcmd.h"
+#include "io/exports.h"
 #include "io/picture.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
