@@ -137,6 +137,7 @@ const QFontMetrics& TCanvas::CurrentFontMetrics() const {
 
 void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw) {
   if (FImage == nullptr || FImage->isNull()) return;
+  if (TrackBounds != nullptr) *TrackBounds |= bounds;
   const QRect box = bounds.intersected(FImage->rect());
   if (box.isEmpty()) return;
   if (TrackExtent != nullptr) *TrackExtent |= box;
