@@ -71,9 +71,36 @@ void BM_PaintBoxPaint1000(benchmark::State& state) {
     P.PaintBoxPaint();
     benchmark::DoNotOptimize(P.WorkBitmap.constBits());
   }
+  state.counters["picture_MB"] = double(P.FigurePictures.Bytes()) / (1 << 20);
+  state.counters["pictures"] = double(P.FigurePictures.Count());
   state.SetLabel(KindName(only));
 }
 BENCHMARK(BM_PaintBoxPaint1000)->DenseRange(0, kKindCount)->Unit(benchmark::kMillisecond);
+
+// The same, with no picture kept from the repaint before: the first full
+// repaint of figures never drawn (Arg as above), and (Arg + 100) every
+// figure drawn directly, without pictures at all.
+void BM_PaintBoxPaint1000Cold(benchmark::State& state) {
+  const bool direct = state.range(0) >= 100;
+  const int kind = int(state.range(0) % 100);
+  const TDrawingTool only = kind < kKindCount ? kKinds[kind] : dtNone;
+  TTamloState S;
+  TPictureStore P(S);
+  P.Incremental = false;
+  P.FigurePictures.Enabled = !direct;
+  AddFigures(S.DrawingFigs, 1000, only);
+  S.SelectedFig = S.DrawingFigs.Tail;
+  for (auto _ : state) {
+    P.FigurePictures.Clear();
+    P.PaintBoxPaint();
+    benchmark::DoNotOptimize(P.WorkBitmap.constBits());
+  }
+  state.SetLabel(std::string(KindName(only)) + (direct ? ", direct" : ", first"));
+}
+BENCHMARK(BM_PaintBoxPaint1000Cold)
+    ->DenseRange(0, kKindCount)
+    ->Arg(100 + kKindCount)
+    ->Unit(benchmark::kMillisecond);
 
 QImage Frame() {
   TTamloState S;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 const char* const kFigureFontFamily = "IPAPGothic";
@@ -136,6 +137,7 @@ const QFontMetrics& TCanvas::CurrentFontMetrics() const {
 
 void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw) {
   if (FImage == nullptr || FImage->isNull()) return;
+  if (TrackBounds != nullptr) *TrackBounds |= bounds;
   const QRect box = bounds.intersected(FImage->rect());
   if (box.isEmpty()) return;
   if (TrackExtent != nullptr) *TrackExtent |= box;
@@ -180,10 +182,16 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& dr
 // sample half a pixel off, which gives exactly `width` rows as well.
 //
 // Each capsule cuts a row in one span. The spans of all segments are
-// gathered row by row, merged and filled once, so the cost follows the rows
-// and the pixels covered, not the segments times their area: a wide pen on
-// a long polyline would otherwise fill the same pixels thousands of times.
+// gathered row by row, merged and filled once, so the cost follows the
+// spans and the pixels covered, not the segments times their area: a wide
+// pen on a long polyline would otherwise fill the same pixels thousands of
+// times.
 namespace {
+
+// Pixels X0 … X1 of a row; left uninitialised when made in bulk.
+struct TSpan {
+  int X0, X1;
+};
 
 struct TCapsule {
   double Ax, Ay, Bx, By, R;
@@ -278,39 +286,66 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
   if (closed && count > 2) add(points[count - 1], points[0]);
   if (capsules.empty()) return;
 
-  uchar* bits = t.Image.bits();
-  const qsizetype stride = t.Image.bytesPerLine();
-  std::vector<std::pair<int, int>> spans;
-  for (int y = top; y <= bottom; ++y) {
-    spans.clear();
-    bool whole = false;
-    for (const TCapsule& c : capsules) {
-      if (y < c.Top || y > c.Bottom) continue;
+  // The spans are gathered per capsule into the rows' slots (each row has
+  // a slot for every capsule reaching it), so that a capsule is looked at
+  // only on its own rows. A row that one span covers whole takes no more.
+  const int rows = bottom - top + 1;
+  std::vector<int64_t> start(size_t(rows) + 1, 0);
+  {
+    // How many capsules reach each row, then where each row's slots begin.
+    std::vector<int64_t> change(size_t(rows) + 1, 0);
+    for (const TCapsule& c : capsules) ++change[size_t(c.Top - top)], --change[size_t(c.Bottom - top) + 1];
+    int64_t reaching = 0;
+    for (int i = 0; i < rows; ++i) {
+      reaching += change[size_t(i)];
+      start[size_t(i) + 1] = start[size_t(i)] + reaching;
+    }
+  }
+  const size_t slotCount = size_t(start[size_t(rows)]);
+  std::vector<int64_t> end(start.begin(), start.end() - 1);  // next free slot per row
+  // Uninitialised: only the slots used are touched.
+  std::unique_ptr<TSpan[]> spans(new TSpan[slotCount]);
+  std::vector<uint8_t> whole(size_t(rows), 0);
+  int open = rows;  // rows not yet covered whole
+  for (const TCapsule& c : capsules) {
+    for (int y = c.Top; y <= c.Bottom; ++y) {
+      const size_t row = size_t(y - top);
+      if (whole[row]) continue;
       int x0, x1;
       if (!CapsuleSpan(c, double(y), clip, x0, x1)) continue;
       if (x0 == clip.left() && x1 == clip.right()) {
-        whole = true;  // nothing more can be added to this row
-        break;
+        whole[row] = 1;
+        --open;
+        continue;
       }
-      spans.emplace_back(x0, x1);
+      spans[size_t(end[row]++)] = TSpan{x0, x1};
     }
-    QRgb* row = reinterpret_cast<QRgb*>(bits + qsizetype(y) * stride);
-    if (whole) {
-      std::fill(row + clip.left(), row + clip.right() + 1, color);
+    if (open == 0) break;
+  }
+
+  uchar* bits = t.Image.bits();
+  const qsizetype stride = t.Image.bytesPerLine();
+  for (int y = top; y <= bottom; ++y) {
+    const size_t row = size_t(y - top);
+    QRgb* line = reinterpret_cast<QRgb*>(bits + qsizetype(y) * stride);
+    if (whole[row]) {
+      std::fill(line + clip.left(), line + clip.right() + 1, color);
       continue;
     }
-    if (spans.empty()) continue;
-    std::sort(spans.begin(), spans.end());
-    int from = spans[0].first, to = spans[0].second;
-    for (size_t i = 1; i < spans.size(); ++i) {
-      if (spans[i].first <= to + 1) {
-        to = std::max(to, spans[i].second);
+    TSpan* first = spans.get() + start[row];
+    TSpan* last = spans.get() + end[row];
+    if (first == last) continue;
+    std::sort(first, last, [](const TSpan& a, const TSpan& b) { return a.X0 < b.X0; });
+    int from = first->X0, to = first->X1;
+    for (const TSpan* s = first + 1; s != last; ++s) {
+      if (s->X0 <= to + 1) {
+        to = std::max(to, s->X1);
       } else {
-        std::fill(row + from, row + to + 1, color);
-        from = spans[i].first, to = spans[i].second;
+        std::fill(line + from, line + to + 1, color);
+        from = s->X0, to = s->X1;
       }
     }
-    std::fill(row + from, row + to + 1, color);
+    std::fill(line + from, line + to + 1, color);
   }
 }
 

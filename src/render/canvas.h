@@ -62,6 +62,10 @@ class TCanvas {
   // box it reports. With MeasureOnly it only reports and draws nothing.
   QRect* TrackExtent = nullptr;
   bool MeasureOnly = false;
+  // While set, every primitive adds the whole box it may change, before it
+  // is cut to the image, to *TrackBounds: a figure whose bounds lie within
+  // the image was drawn without being cut anywhere.
+  QRect* TrackBounds = nullptr;
 
   void MoveTo(int x, int y);
   void LineTo(int x, int y);  // moves PenPos

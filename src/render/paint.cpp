@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "render/figure_pictures.h"
 
 void DrawFigure(TCanvas& canvas, const TFigData* fig, int X, int Y, TPenMode penMode) {
   canvas.PenMode = penMode;
@@ -133,48 +134,6 @@ void TCanvasComposer::BlankBGImage() {
 
 namespace {
 
-// Everything about a figure that its drawing depends on, as numbers; a stamp
-// with its contents to any depth (each figure followed by the number of its
-// contents, then those). Two figures with equal keys draw the same pixels.
-void AppendKey(std::vector<int32_t>& out, const TFigData& top) {
-  auto one = [&out](const TFigData& f) {
-    out.push_back(int32_t(f.DrawingTool));
-    out.insert(out.end(), {f.Start.X, f.Start.Y, f.End.X, f.End.Y, f.PenWidth, int32_t(f.PenColor),
-                           int32_t(f.BrushColor), f.TextSize, int32_t(f.TextColor)});
-    out.push_back(int32_t(f.Text.size()));
-    for (unsigned char c : f.Text) out.push_back(c);
-    if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr) {
-      const TPointData& pd = *f.PointData;
-      const int count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
-      out.push_back(count);
-      for (int i = 0; i < count; ++i) out.insert(out.end(), {pd.Points[i].X, pd.Points[i].Y});
-    } else {
-      out.push_back(-1);
-    }
-    int32_t children = -1;
-    if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
-      children = 0;
-      for (const TFigItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
-    }
-    out.push_back(children);
-  };
-  // Nested stamps are walked with an explicit stack, as they are drawn.
-  std::vector<const TFigItem*> stack;
-  one(top);
-  if (top.DrawingTool == dtStamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
-  while (!stack.empty()) {
-    const TFigItem* item = stack.back();
-    if (item == nullptr) {
-      stack.pop_back();
-      continue;
-    }
-    stack.back() = item->Next;
-    one(item->Data);
-    if (item->Data.DrawingTool == dtStamp && item->Data.StampData != nullptr)
-      stack.push_back(item->Data.StampData->Head->Next);
-  }
-}
-
 bool SameKey(const std::vector<int32_t>& a, const std::vector<size_t>& as, size_t i, const std::vector<int32_t>& b,
              const std::vector<size_t>& bs, size_t j) {
   const size_t n = as[i + 1] - as[i];
@@ -208,6 +167,11 @@ void TCanvasComposer::BackgroundInto(QImage& into, const QRect& box) const {
   }
 }
 
+void TCanvasComposer::DrawNew(TCanvas& canvas, size_t i) {
+  const int32_t* key = FNewKeys.data() + FNewKeyStart[i];
+  FigurePictures.Draw(canvas, *FFigs[i], key, FNewKeyStart[i + 1] - FNewKeyStart[i]);
+}
+
 void TCanvasComposer::ComposeAll() {
   // 1. The background, pixel for pixel from its top-left corner; white
   // where a smaller picture does not reach.
@@ -220,7 +184,7 @@ void TCanvasComposer::ComposeAll() {
   FNewExtents.assign(FFigs.size(), QRect());
   for (size_t i = 0; i < FFigs.size(); ++i) {
     WorkCanvas.TrackExtent = &FNewExtents[i];
-    DrawFigure(WorkCanvas, FFigs[i], 0, 0, pmCopy);
+    DrawNew(WorkCanvas, i);
   }
   WorkCanvas.TrackExtent = nullptr;
 }
@@ -246,7 +210,7 @@ bool TCanvasComposer::ComposeChanges() {
     // Only figures added on top: drawn onto the picture as it is.
     for (size_t i = prefix; i < newCount; ++i) {
       WorkCanvas.TrackExtent = &FNewExtents[i];
-      DrawFigure(WorkCanvas, FFigs[i], 0, 0, pmCopy);
+      DrawNew(WorkCanvas, i);
     }
     WorkCanvas.TrackExtent = nullptr;
     return true;
@@ -272,7 +236,7 @@ bool TCanvasComposer::ComposeChanges() {
   FScratchCanvas.MeasureOnly = true;
   for (size_t i = prefix; i < newCount - suffix; ++i) {
     FScratchCanvas.TrackExtent = &FNewExtents[i];
-    DrawFigure(FScratchCanvas, FFigs[i], 0, 0, pmCopy);
+    DrawNew(FScratchCanvas, i);
     addDirty(FNewExtents[i]);
   }
   FScratchCanvas.MeasureOnly = false;
@@ -285,7 +249,7 @@ bool TCanvasComposer::ComposeChanges() {
     const QRect& e = FNewExtents[i];
     if (e.isEmpty()) continue;
     if (std::any_of(dirty.begin(), dirty.end(), [&](const QRect& r) { return r.intersects(e); }))
-      DrawFigure(FScratchCanvas, FFigs[i], 0, 0, pmCopy);
+      DrawNew(FScratchCanvas, i);
   }
   for (const QRect& r : dirty)
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -316,10 +280,8 @@ void TCanvasComposer::PaintBoxPaint() {
   FNewKeyStart.assign(1, 0);
   for (const TFigItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next) {
     FFigs.push_back(&item->Data);
-    if (Incremental) {
-      AppendKey(FNewKeys, item->Data);
-      FNewKeyStart.push_back(FNewKeys.size());
-    }
+    AppendFigureKey(FNewKeys, item->Data);
+    FNewKeyStart.push_back(FNewKeys.size());
   }
   // Background and figures.
   if (!reuse || !ComposeChanges()) ComposeAll();

@@ -9,6 +9,7 @@
 
 #include "history/state.h"
 #include "render/canvas.h"
+#include "render/figure_pictures.h"
 
 constexpr int kCanvasWidth = 640;
 constexpr int kCanvasHeight = 480;
@@ -54,6 +55,9 @@ class TCanvasComposer : public TPictureSide {
   std::function<void(const QImage&)> OnShow;
   // False: every PaintBoxPaint recomposes the whole canvas.
   bool Incremental = true;
+  // The figures' pictures, kept between compositions: a figure drawn again,
+  // here or elsewhere on the canvas, is copied from its picture.
+  TFigurePictures FigurePictures;
 
  protected:
   TTamloState& S;
@@ -78,6 +82,8 @@ class TCanvasComposer : public TPictureSide {
   QImage FScratch;
   TCanvas FScratchCanvas{&FScratch};
 
+  // Draws figure i of FFigs (its key in FNewKeys) through its picture.
+  void DrawNew(TCanvas& canvas, size_t i);
   void ComposeAll();
   bool ComposeChanges();
   void BackgroundInto(QImage& into, const QRect& box) const;

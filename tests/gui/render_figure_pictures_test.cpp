@@ -1,0 +1,253 @@
+// Figures drawn through their kept pictures against the same figures drawn
+// directly, pixel for pixel: every kind, wide and even pens, no-fill brushes
+// over a patterned background, texts, nested stamps, shifted to many places
+// (negative ones and places partly off the canvas included).
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "io/picture_store.h"
+#include "render/figure_pictures.h"
+#include "render/paint.h"
+
+namespace {
+
+const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const TColor kColours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+
+QImage Patterned() {
+  QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x ^ y) % 256));
+  return img;
+}
+
+// Empty when equal, else the first differing pixel.
+std::string Difference(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return "pixel " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(a.pixel(x, y)) +
+               " instead of " + std::to_string(b.pixel(x, y));
+  return {};
+}
+
+// A random figure of `tool` (stamps with up to four figures, nested twice),
+// appended to `list`, which owns its vertices and contents.
+TFigItem* AddRandomFigure(TFigList& list, std::mt19937& rng, TDrawingTool tool, int depth = 0) {
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  TFigData f;
+  f.DrawingTool = tool;
+  f.PenWidth = pick(5) == 0 ? 0 : 1 + pick(12);
+  f.PenColor = kColours[pick(7)];
+  f.BrushColor = kColours[pick(8)];
+  f.TextSize = 8 + pick(30);
+  f.TextColor = kColours[pick(7)];
+  f.Start = {40 + pick(400), 40 + pick(300)};
+  f.End = {f.Start.X + pick(140) - 20, f.Start.Y + pick(110) - 20};
+  if (tool == dtText) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
+  TPointData pts(MaxPoints);
+  if (IsPointFigure(tool)) {
+    const int n = 1 + pick(tool == dtFreeLine ? 50 : 8);
+    int x = f.Start.X, y = f.Start.Y;
+    for (int i = 0; i < n; ++i) {
+      pts.AddPoint(x, y);
+      x += pick(31) - 15, y += pick(31) - 15;
+    }
+    f.PointData = &pts;
+    f.SetBoundsFromPoints();
+  }
+  TFigItem* item = list.AddFig(f);
+  if (tool == dtStamp) {
+    auto contents = std::make_unique<TFigList>();
+    for (int k = 0, n = 1 + pick(4); k < n; ++k) {
+      TFigItem* inner = AddRandomFigure(*contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
+      inner->Data.Offset(-inner->Data.Start.X + pick(50), -inner->Data.Start.Y + pick(50));
+    }
+    item->AdoptStampData(std::move(contents));
+  }
+  return item;
+}
+
+std::vector<int32_t> KeyOf(const TFigData& fig) {
+  std::vector<int32_t> key;
+  AppendFigureKey(key, fig);
+  return key;
+}
+
+// Draws `fig` directly and through `pictures` onto two copies of
+// `background`: the pixels and the boxes reported must agree.
+void ExpectSameAsDirect(TFigurePictures& pictures, const TFigData& fig, const QImage& background,
+                        const std::string& where) {
+  QImage direct = background, cached = background;
+  TCanvas directCanvas(&direct), cachedCanvas(&cached);
+  QRect directBox, cachedBox;
+  directCanvas.TrackExtent = &directBox;
+  cachedCanvas.TrackExtent = &cachedBox;
+  DrawFigure(directCanvas, &fig, 0, 0, pmCopy);
+  const std::vector<int32_t> key = KeyOf(fig);
+  pictures.Draw(cachedCanvas, fig, key.data(), key.size());
+  EXPECT_EQ(Difference(cached, direct), "") << where;
+  EXPECT_EQ(cachedBox, directBox) << where;
+  // Measuring alone reports the same box and draws nothing.
+  QImage untouched = background;
+  TCanvas measure(&untouched);
+  QRect measured;
+  measure.TrackExtent = &measured;
+  measure.MeasureOnly = true;
+  pictures.Draw(measure, fig, key.data(), key.size());
+  EXPECT_EQ(measured, directBox) << where;
+  EXPECT_TRUE(untouched == background) << where;
+}
+
+// Every kind moved about the canvas, over and beyond its edges: each draw
+// through the pictures (first drawn, picture made, shifted copy, picture of
+// a cut-off place) equals the direct drawing.
+TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
+  const QImage background = Patterned();
+  const TPoint moves[] = {{0, 0},    {0, 0},      {37, -11},   {-29, 40},  {250, 130}, {-5, 3},
+                          {-400, 0}, {900, -700}, {-1300, 600}, {380, 120}, {1, 1},     {-3000, -3000}};
+  std::mt19937 rng(17);
+  TFigurePictures pictures;
+  TFigList figs;
+  for (int i = 0; i < 160; ++i) {
+    TFigItem* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
+    int step = 0;
+    for (const TPoint& move : moves) {
+      item->Data.Offset(move.X, move.Y);
+      ExpectSameAsDirect(pictures, item->Data, background,
+                         "figure " + std::to_string(i) + " kind " + std::to_string(item->Data.DrawingTool) +
+                             " move " + std::to_string(step++));
+      if (HasFailure()) return;
+    }
+  }
+  // The pictures did serve: far more copies than pictures made.
+  EXPECT_GT(pictures.Hits, pictures.Made * 2);
+}
+
+// A figure of the same content elsewhere shares the picture; any change to
+// the content, down inside a nested stamp, gets a picture of its own.
+TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
+  const QImage background = Patterned();
+  TFigList figs;
+  auto inner = std::make_unique<TFigList>();
+  auto innermost = std::make_unique<TFigList>();
+  TFigData text;
+  text.DrawingTool = dtText;
+  text.Text = "あいう";
+  text.TextSize = 20;
+  text.TextColor = 0x0000FF;
+  text.BrushColor = clBtnFace;
+  TFigItem* textItem = innermost->AddFig(text);
+  TFigItem* nested = inner->AddEmptyFig();
+  nested->Data.DrawingTool = dtStamp;
+  nested->Data.Start = {10, 12};
+  nested->AdoptStampData(std::move(innermost));
+  TFigData box;
+  box.DrawingTool = dtEllipse;
+  box.Start = {0, 0};
+  box.End = {60, 40};
+  box.PenWidth = 3;
+  box.BrushColor = 0x00FF00;
+  TFigItem* boxItem = inner->AddFig(box);
+  TFigItem* stamp = figs.AddEmptyFig();
+  stamp->Data.DrawingTool = dtStamp;
+  stamp->Data.Start = {100, 100};
+  stamp->AdoptStampData(std::move(inner));
+
+  TFigurePictures pictures;
+  for (int i = 0; i < 3; ++i) ExpectSameAsDirect(pictures, stamp->Data, background, "first place");
+  EXPECT_EQ(pictures.Count(), 1u);
+  EXPECT_EQ(pictures.Made, 1u);
+  stamp->Data.Offset(200, 150);
+  ExpectSameAsDirect(pictures, stamp->Data, background, "moved");
+  EXPECT_EQ(pictures.Count(), 1u);
+  EXPECT_EQ(pictures.Made, 1u);
+
+  const uint64_t made = pictures.Made;
+  auto changed = [&](const char* what) {
+    ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " first");
+    ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " again");
+  };
+  textItem->Data.Text = "あいえ";
+  changed("inner text");
+  textItem->Data.TextColor = 0xFF0000;
+  changed("inner text colour");
+  textItem->Data.TextSize = 22;
+  changed("inner text size");
+  nested->Data.Start.X += 1;
+  changed("nested stamp place");
+  boxItem->Data.BrushColor = clBtnFace;
+  changed("no fill");
+  boxItem->Data.PenWidth = 4;
+  changed("pen width");
+  boxItem->Data.End.X -= 1;
+  changed("inner size");
+  EXPECT_EQ(pictures.Made, made + 7);
+}
+
+// The kept pictures never take more than the budget; the least recently used
+// go, and drawing stays exact.
+TEST(FigurePictures, KeptPicturesStayWithinTheBudget) {
+  const QImage background = Patterned();
+  std::mt19937 rng(5);
+  TFigurePictures pictures(48 * 1024);
+  TFigList figs;
+  for (int i = 0; i < 120; ++i) AddRandomFigure(figs, rng, kKinds[i % 8]);
+  size_t most = 0;
+  for (int round = 0; round < 3; ++round)
+    for (TFigItem* f = figs.Head->Next; f != nullptr; f = f->Next) {
+      ExpectSameAsDirect(pictures, f->Data, background, "round " + std::to_string(round));
+      EXPECT_LE(pictures.Bytes(), pictures.Budget);
+      most = std::max(most, pictures.Count());
+      if (HasFailure()) return;
+    }
+  EXPECT_GT(most, 1u);
+  EXPECT_LT(pictures.Count(), 120u);
+  pictures.Clear();
+  EXPECT_EQ(pictures.Count(), 0u);
+  EXPECT_EQ(pictures.Bytes(), 0u);
+}
+
+// The composed canvas with pictures equals the one drawn directly, while
+// figures move about, change and are reordered, in full and partial
+// repaints, under a background picture and with a selection frame.
+TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
+  for (bool incremental : {false, true}) {
+    SCOPED_TRACE(incremental ? "partial repaints" : "full repaints");
+    TTamloState S;
+    TPictureStore cached(S), direct(S);
+    cached.Incremental = incremental;
+    direct.Incremental = false;
+    direct.FigurePictures.Enabled = false;
+    cached.BGPicture = direct.BGPicture = Patterned();
+    std::mt19937 rng(incremental ? 3 : 4);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    std::vector<TFigItem*> items;
+    for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(S.DrawingFigs, rng, kKinds[i % 8]));
+    for (int round = 0; round < 60; ++round) {
+      for (int k = 0; k < 4; ++k) {
+        TFigItem* item = items[size_t(pick(int(items.size())))];
+        switch (pick(5)) {
+          case 0: item->Data.Offset(pick(41) - 20, pick(41) - 20); break;
+          case 1: item->Data.Offset(pick(2) ? 700 : -700, 0); break;  // off the canvas and back
+          case 2: item->Data.PenColor = kColours[pick(7)]; break;
+          case 3: S.DrawingFigs.MoveFigFront(item); break;
+          default: S.DrawingFigs.MoveFigBack(item); break;
+        }
+      }
+      S.SelectedFig = pick(3) == 0 ? items[size_t(pick(int(items.size())))] : nullptr;
+      cached.PaintBoxPaint();
+      direct.PaintBoxPaint();
+      ASSERT_EQ(Difference(cached.WorkBitmap, direct.WorkBitmap), "") << "round " << round;
+    }
+    EXPECT_GT(cached.FigurePictures.Hits, 0u);
+    EXPECT_EQ(direct.FigurePictures.Count(), 0u);
+  }
+}
+
+}  // namespace
