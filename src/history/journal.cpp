@@ -163,6 +163,7 @@ std::string JournalFolder() {
 }
 
 size_t WholeJournalLength(const std::string& bytes, int32_t* count) {
+  if (count) *count = 0;
   const std::string header = HistoryHeaderText();
   if (!std::string_view(bytes).starts_with(header)) return 0;
   // The reader reads forward and never looks ahead, so a start of the file
@@ -176,7 +177,6 @@ size_t WholeJournalLength(const std::string& bytes, int32_t* count) {
     if (ReadsQuietly(std::string_view(bytes).substr(0, length), count)) return length;
     end = at + kBlockEnd.size() - 1;  // look before this one
   }
-  if (count) *count = 0;
   return header.size();
 }
 
