@@ -59,7 +59,12 @@ const char* const kHelp =
     "folder; one that is missing or damaged is named on standard error.\n"
     "\n"
     "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
-    "not be drawn.\n";
+    "not be drawn.\n"
+    "\n"
+    "The window keeps every action in a journal in $XDG_STATE_HOME/tamlo (default\n"
+    "~/.local/state/tamlo) until it ends; after a crash it offers the drawing\n"
+    "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
+    "folder: open it as any drawing (tamlo FILE).\n";
 
 enum TBatchMode { bmNone, bmExportBMP, bmExportJPEG, bmExportProcess, bmDescribe, bmHelp, bmVersion };
 

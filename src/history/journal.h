@@ -116,7 +116,8 @@ class TJournal {
   // tells the user once, then the window goes on without the journal.
   void Record(TTamloState& S);
 
-  bool Active() const { return FFd >= 0; }
+  // Writing: started and not failed.
+  bool Active() const { return FFd >= 0 && !FFailed; }
   const std::string& Path() const { return FPath; }
   int32_t Count() const { return FCount; }
 
