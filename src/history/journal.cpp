@@ -232,7 +232,9 @@ std::string TLeftJournal::Keep() {
   std::strftime(stamp, sizeof stamp, "tamlo-%Y-%m-%d-%H%M%S", &local);
   const std::string folder = FolderOf(Path);
   for (int n = 1; n < 1000; ++n) {
-    const std::string name = folder + "/" + stamp + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".tlo";
+    std::string name = folder + "/" + stamp;
+    if (n > 1) name.append("-").append(std::to_string(n));
+    name.append(".tlo");
     // A second name first: an existing file of that name is never replaced.
     if (::link(Path.c_str(), name.c_str()) == 0) {
       ::unlink(Path.c_str());
