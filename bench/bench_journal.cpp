@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "history/journal.h"
-#include "history/savehistory.h"
+#include "format/journal.h"
+#include "history/actions.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void RecordOne(TTamloState& S, std::mt19937& rng, TPointData& points) {
     f.PointData = &points;
     f.SetBoundsFromPoints();
   }
-  RecordCreate(S, atCreate, S.DrawingFigs.AddFig(f));
+  CreateFigure(S, f);
 }
 
 void Report(benchmark::State& state, std::vector<double>& ms) {

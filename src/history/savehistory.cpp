@@ -1,7 +1,6 @@
 #include "history/savehistory.h"
 
 #include "history/describe.h"
-#include "history/journal.h"
 
 namespace {
 
@@ -9,7 +8,7 @@ namespace {
 // record is on the disk before anything shows it), then the process display.
 void Finish(TTamloState& S, TActionItem* item) {
   item->Data.ActionTime = S.Clock->Now();
-  if (S.Journal != nullptr) S.Journal->Record(S);
+  if (S.Journal != nullptr) S.Journal->Recorded(S.History, *S.Dialogs);
   ShowAction(S, item->Data);
 }
 

@@ -12,8 +12,6 @@
 #include "history/history.h"
 #include "history/ports.h"
 
-class TJournal;
-
 enum TWorkMode : uint8_t { wmDraw = 0, wmEdit = 1, wmPlay = 2 };
 
 struct TTamloState {
@@ -72,8 +70,9 @@ struct TTamloState {
   TClock* Clock = &FSystemClock;
   TMemo* Memo = &FNoMemo;
   TPictureSide* Pictures = &FNoPictures;
-  // Where every recorded action is made durable; null: nowhere (batch mode).
-  TJournal* Journal = nullptr;
+  // Where every recorded action is made durable (the window's journal,
+  // format/journal.h); null: nowhere (batch mode).
+  TActionLog* Journal = nullptr;
 
   TTamloState() { CurrentStep = History.Head; }
   TTamloState(const TTamloState&) = delete;

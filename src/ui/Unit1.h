@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "history/journal.h"
+#include "format/journal.h"
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"

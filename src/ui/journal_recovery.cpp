@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "format/history_reader.h"
-#include "history/journal.h"
+#include "format/journal.h"
 #include "history/play.h"
 #include "io/file_replace.h"
 #include "ui/Unit1.h"

@@ -20,7 +20,8 @@
 #include "format/codepage.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
-#include "history/journal.h"
+#include "format/journal.h"
+#include "history/actions.h"
 #include "support/random_actions.h"
 #include "support/scripted_dialogs.h"
 
@@ -106,7 +107,7 @@ TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
   TFigData f;
   f.DrawingTool = dtText;
   f.Text = "なみ〜せん";  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
-  RecordCreate(S, atCreate, S.DrawingFigs.AddFig(f));
+  CreateFigure(S, f);
   TTamloState R;
   ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
   EXPECT_EQ(R.History.Tail->Data.FigData.Text, "なみ〜せん");
@@ -127,7 +128,7 @@ TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
   TFigData f;
   f.DrawingTool = dtText;
   f.Text = "end ActionData";
-  RecordCreate(S, atCreate, S.DrawingFigs.AddFig(f));
+  CreateFigure(S, f);
   ends.push_back(FileBytes(journal.Path()).size());
   const std::string bytes = FileBytes(journal.Path());
   ASSERT_EQ(ends.back(), bytes.size());
@@ -290,8 +291,8 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   TFigData f;
   f.DrawingTool = dtLine;
   f.End = {30, 40};
-  RecordCreate(S, atCreate, S.DrawingFigs.AddFig(f));
-  RecordAction(S, atClearAll);
+  CreateFigure(S, f);
+  ClearDrawing(S, atClearAll);
   const std::string bytes = FileBytes(path);
   EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
   EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));
@@ -325,7 +326,9 @@ TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
   for (int i = 0; i < 3; ++i) session.Step();
   ASSERT_TRUE(journal->Restart(S.History, "/x/e.tlo"));
   S.History.Clear();
+  S.CurrentStep = S.History.Head;
   S.DrawingFigs.ClearFigs();
+  S.DeletedFigs.ClearFigs();
   TRandomSession other(S, 61);
   other.Step();
   other.Step();

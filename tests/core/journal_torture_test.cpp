@@ -21,7 +21,7 @@
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
-#include "history/journal.h"
+#include "format/journal.h"
 #include "support/random_actions.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "format/history_writer.h"
-#include "history/journal.h"
+#include "format/journal.h"
 #include "support/file_fixture.h"
 
 namespace {

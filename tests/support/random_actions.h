@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "history/actions.h"
 #include "history/savehistory.h"
 
 // A clock that moves on by 1/100 s at every reading.
@@ -42,68 +43,10 @@ class TRandomSession {
     FStamp.AddFig(part);
   }
 
-  // Records exactly one action.
+  // Records exactly one action (commands that refuse are tried again).
   void Step() {
-    const int kind = FFigs.empty() ? 0 : Pick(13);
-    switch (kind) {
-      case 0:
-      case 1:
-        Create(atCreate);
-        break;
-      case 2:
-        Select()->Data.Offset(Pick(9) - 4, Pick(9) - 4);
-        RecordAction(S, atMove);
-        break;
-      case 3:
-        Select();
-        RecordAction(S, atDelete);
-        break;
-      case 4:
-        Create(atUndo);
-        break;
-      case 5:
-        Create(atDuplicate);
-        break;
-      case 6:
-        Select();
-        RecordAction(S, Pick(2) ? atFront : atBack);
-        break;
-      case 7: {
-        TFigItem* f = Select();
-        static const TParameterType params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor};
-        const TParameterType p = params[Pick(4)];
-        f->Data.PenWidth = 1 + Pick(9);
-        f->Data.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
-        f->Data.BrushColor = Pick(3) ? static_cast<TColor>(FRng() & 0xFFFFFF) : clBtnFace;
-        f->Data.TextColor = static_cast<TColor>(FRng() & 0xFFFFFF);
-        RecordChange(S, atChange, p);
-        break;
-      }
-      case 8:
-        Select()->Data.Text = Text();
-        RecordTextChange(S);
-        break;
-      case 9: {
-        TFigItem* f = Select();
-        f->Data.End.X = WrapAdd(f->Data.End.X, 5 + Pick(20));
-        S.ResizeFig = &f->Data;
-        S.PendingResize = true;
-        FlushResize(S);
-        break;
-      }
-      case 10:
-        RecordFile(S, atReadBG, "/nonexistent/tamlo-test/picture-" + std::to_string(Pick(1000)) + ".bmp");
-        break;
-      case 11: {
-        static const TActionType clears[] = {atCleareBG, atClearDrawing, atClearAll};
-        S.SelectedFig = nullptr;
-        RecordAction(S, clears[Pick(3)]);
-        break;
-      }
-      default:
-        RecordBranch(S, Pick(S.History.Count() + 1));
-        break;
-    }
+    const int32_t before = S.History.Count();
+    while (S.History.Count() == before) Try();
   }
 
  private:
@@ -113,7 +56,6 @@ class TRandomSession {
   TTickingClock FClock;
   TFigList FStamp;
   TPointData FPoints{MaxPoints};
-  std::vector<TFigItem*> FFigs;
 
   int Pick(int n) { return static_cast<int>(FRng() % static_cast<uint32_t>(n)); }
 
@@ -123,12 +65,82 @@ class TRandomSession {
     return Pick(2) || FAscii ? ascii[Pick(5)] : japanese[Pick(4)];
   }
 
+  // A figure on the canvas becomes the selection; null when there is none.
   TFigItem* Select() {
-    S.SelectedFig = FFigs[static_cast<size_t>(Pick(static_cast<int>(FFigs.size())))];
+    std::vector<TFigItem*> figs;
+    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+    S.SelectedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
     return S.SelectedFig;
   }
 
-  void Create(TActionType kind) {
+  void Try() {
+    switch (Pick(14)) {
+      case 0:
+      case 1:
+      case 2:
+        Create();
+        break;
+      case 3:
+        if (TFigItem* f = Select()) {
+          f->Data.Offset(Pick(9) - 4, Pick(9) - 4);
+          RecordMoveOfSelected(S);
+        }
+        break;
+      case 4:
+        Select();
+        DeleteSelected(S);
+        break;
+      case 5:
+        RestoreDeleted(S);
+        break;
+      case 6:
+        Select();
+        DuplicateSelected(S);
+        break;
+      case 7:
+        Select();
+        if (Pick(2))
+          MoveSelectedFront(S);
+        else
+          MoveSelectedBack(S);
+        break;
+      case 8:
+        if (TFigItem* f = Select()) {
+          static const TParameterType params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor, ptText};
+          TFigData changed = f->Data;
+          changed.PointData = nullptr;
+          changed.StampData = nullptr;
+          changed.PenWidth = 1 + Pick(9);
+          changed.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+          changed.BrushColor = Pick(3) ? static_cast<TColor>(FRng() & 0xFFFFFF) : clBtnFace;
+          changed.TextColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+          changed.Text = Text();
+          ChangeSelected(S, params[Pick(5)], changed);
+        }
+        break;
+      case 9:
+        if (TFigItem* f = Select()) {
+          f->Data.End.X = WrapAdd(f->Data.End.X, 5 + Pick(20));
+          S.ResizeFig = &f->Data;
+          S.PendingResize = true;
+          RecordPendingResize(S);
+        }
+        break;
+      case 10:
+        SetBackground(S, "/nonexistent/tamlo-test/picture-" + std::to_string(Pick(1000)) + ".bmp");
+        break;
+      case 11: {
+        static const TActionType clears[] = {atCleareBG, atClearDrawing, atClearAll};
+        ClearDrawing(S, clears[Pick(3)]);
+        break;
+      }
+      default:
+        BranchTo(S, Pick(S.History.Count() + 1));
+        break;
+    }
+  }
+
+  void Create() {
     static const TDrawingTool tools[] = {dtText,     dtLine,     dtFreeLine, dtEllipse,
                                          dtRectangle, dtPolyline, dtPolygon,  dtStamp};
     TFigData f;
@@ -149,9 +161,6 @@ class TRandomSession {
       f.SetBoundsFromPoints();
     }
     if (f.DrawingTool == dtStamp) f.StampData = &FStamp;
-    TFigItem* item = S.DrawingFigs.AddFig(f);
-    FFigs.push_back(item);
-    S.SelectedFig = item;
-    RecordCreate(S, kind, item);
+    CreateFigure(S, f);
   }
 };

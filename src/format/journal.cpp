@@ -1,4 +1,4 @@
-#include "history/journal.h"
+#include "format/journal.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -489,7 +489,7 @@ void TJournal::Remove() {
   Close();
 }
 
-void TJournal::Record(TTamloState& S) {
+void TJournal::Recorded(const THistoryList& history, TDialogs& dialogs) {
   if (FFd < 0 || FFailed) return;
-  if (!Append(S.History)) S.Dialogs->ShowMessage(JournalFailedMessage);
+  if (!Append(history)) dialogs.ShowMessage(JournalFailedMessage);
 }

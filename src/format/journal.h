@@ -24,8 +24,7 @@
 
 #include "format/format_text.h"
 #include "history/history.h"
-
-struct TTamloState;
+#include "history/ports.h"
 
 // The folder of the journals: $XDG_STATE_HOME/tamlo when that variable is
 // an absolute path, else $HOME/.local/state/tamlo; "" when neither is known.
@@ -81,10 +80,10 @@ class TLeftJournal {
 std::vector<TLeftJournal> FindLeftJournals(const std::string& folder);
 
 // The journal of one window.
-class TJournal {
+class TJournal : public TActionLog {
  public:
   TJournal() = default;
-  ~TJournal();  // closes it; the files stay (only Remove deletes them)
+  ~TJournal() override;  // closes it; the files stay (only Remove deletes them)
   TJournal(const TJournal&) = delete;
   TJournal& operator=(const TJournal&) = delete;
 
@@ -114,7 +113,7 @@ class TJournal {
 
   // The recording path's call: appends the new record; the first failure
   // tells the user once, then the window goes on without the journal.
-  void Record(TTamloState& S);
+  void Recorded(const THistoryList& history, TDialogs& dialogs) override;
 
   // Writing: started and not failed.
   bool Active() const { return FFd >= 0 && !FFailed; }
