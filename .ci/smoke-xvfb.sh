@@ -37,6 +37,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
+# A journal of its own: the program is killed at the end, and a journal left
+# in the real state folder would make a later start ask about it.
+export XDG_STATE_HOME="$work/state"
 # The server announces its number before it accepts clients: wait until it does.
 for _ in $(seq 100); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation > /dev/null 2>&1 || fail "Xvfb on $DISPLAY accepts no client"

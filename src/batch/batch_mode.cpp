@@ -93,7 +93,12 @@ const char* const kHelp =
     "\n"
     "Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
     "not be drawn. With several drawings, the worst of theirs, in the order\n"
-    "2, 1, 3, 0.\n";
+    "2, 1, 3, 0.\n"
+    "\n"
+    "The window keeps every action in a journal in $XDG_STATE_HOME/tamlo (default\n"
+    "~/.local/state/tamlo) until it ends; after a crash it offers the drawing\n"
+    "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
+    "folder: open it as any drawing (tamlo FILE).\n";
 
 enum TBatchMode {
   bmNone,

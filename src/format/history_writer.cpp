@@ -10,24 +10,33 @@ namespace {
 constexpr const char* Header = "TAMLO FILE FORMAT 1.2";
 
 // Builds the file text in UTF-8; the code page is chosen afterwards.
+// `targets` indexes the records that decide what a size change carries.
 class TWriter {
  public:
-  explicit TWriter(const THistoryList& history) : FHistory(history) {}
+  explicit TWriter(const TChangeTargets& targets) : FTargets(targets) {}
 
   // The UTF-8 text, or "" when some record cannot be written.
-  std::string Run() {
+  std::string Run(const THistoryList& history) {
     Line(Header);
-    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
-    for (const TActionItem* a = FHistory.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
-    if (FRefused) return std::string();
-    return std::move(FOut);
+    for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
+    return Result();
+  }
+
+  // One record's block alone, or "" when it cannot be written.
+  std::string RunBlock(const TActionItem& item) {
+    WriteAction(item);
+    return Result();
   }
 
  private:
-  const THistoryList& FHistory;
   std::string FOut;
-  TChangeTargets FTargets;  // the whole history
+  const TChangeTargets& FTargets;
   bool FRefused = false;
+
+  std::string Result() {
+    if (FRefused) return std::string();
+    return std::move(FOut);
+  }
 
   void Line(std::string_view text) {
     FOut.append(text);
@@ -165,8 +174,16 @@ class TWriter {
 
 }  // namespace
 
+std::string HistoryHeaderText() { return std::string(Header) + "\r\n"; }
+
+std::string ActionBlockText(const TActionItem& item, const TChangeTargets& targets) {
+  return TWriter(targets).RunBlock(item);
+}
+
 std::string HistoryFileText(const THistoryList& history) {
-  const std::string text = TWriter(history).Run();
+  TChangeTargets targets;  // the whole history
+  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) targets.Add(*a);
+  const std::string text = TWriter(targets).Run(history);
   if (text.empty()) return text;
   return Utf8ToFileBytes(text);
 }

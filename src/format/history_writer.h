@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "format/format_text.h"
 #include "history/state.h"
 
 // The whole file for `history`: header and one block per record, CR LF line
@@ -15,3 +16,11 @@ std::string HistoryFileText(const THistoryList& history);
 // Writes it to an open file. 1 when the history is empty (header only),
 // 2 (nothing written) when the history cannot be written, else 0.
 int WriteHistory(const THistoryList& history, std::FILE* file);
+
+// The pieces of that text in UTF-8, for writers that add to a file record
+// by record: the header line, and one record's block ("" when a text or a
+// file name holds a line break). `targets` must index every record up to
+// and including `item`. The header and the blocks of all records, joined,
+// are the whole file's text before its code page is chosen.
+std::string HistoryHeaderText();
+std::string ActionBlockText(const TActionItem& item, const TChangeTargets& targets);

@@ -70,6 +70,15 @@ class TPictureSide {
   virtual void PaintBoxPaint() = 0;
 };
 
+// Keeps every action as it is recorded (the window's journal). Told by the
+// recording path once the record at the history's tail is complete, before
+// anything shows it; a failure is told to the user through `dialogs`.
+class TActionLog {
+ public:
+  virtual ~TActionLog() = default;
+  virtual void Recorded(const THistoryList& history, TDialogs& dialogs) = 0;
+};
+
 // Stand-ins used when nobody listens: no box, the safe answer (No / Cancel
 // for files), the system clock, no memo, no pictures.
 class TQuietDialogs : public TDialogs {

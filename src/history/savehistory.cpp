@@ -4,10 +4,11 @@
 
 namespace {
 
-// The last two steps every recorder shares: the time of day, then the
-// process display.
+// The last steps every recorder shares: the time of day, the journal (the
+// record is on the disk before anything shows it), then the process display.
 void Finish(TTamloState& S, TActionItem* item) {
   item->Data.ActionTime = S.Clock->Now();
+  if (S.Journal != nullptr) S.Journal->Recorded(S.History, *S.Dialogs);
   ShowAction(S, item->Data);
 }
 

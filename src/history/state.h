@@ -71,6 +71,9 @@ struct TTamloState {
   TClock* Clock = &FSystemClock;
   TMemo* Memo = &FNoMemo;
   TPictureSide* Pictures = &FNoPictures;
+  // Where every recorded action is made durable (the window's journal,
+  // format/journal.h); null: nowhere (batch mode).
+  TActionLog* Journal = nullptr;
 
   TTamloState() { CurrentStep = History.Head; }
   TTamloState(const TTamloState&) = delete;

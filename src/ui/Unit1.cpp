@@ -495,6 +495,7 @@ void TTamloForm::FormCreate(const QString& commandLineFile) {
   PaintBox->setGeometry(0, 0, kCanvasWidth, kCanvasHeight);
   BlankStampImage();
   PaintBoxPaint();
+  StartJournal();
   if (!commandLineFile.isEmpty()) OpenFileByPath(commandLineFile);
 }
 

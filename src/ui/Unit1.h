@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "format/journal.h"
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
@@ -226,6 +227,20 @@ class TTamloForm : public QMainWindow, public TMemo {
   // sequence goes on only then).
   bool SaveDrawingAs();
   bool OverWriteDrawing();
+
+  // ---- The journal (journal_recovery.cpp) ----
+  // Every recorded action goes to it (S.Journal) while the window runs.
+  TJournal Journal;
+  // At start: asks about each drawing a crashed window left behind (newest
+  // first) and brings back the one answered Yes, else starts a new journal.
+  void StartJournal();
+  // The drawing of a left-behind journal on the canvas, and the journal goes
+  // on; false when it does not read (nothing is then changed but the canvas).
+  bool RestoreJournal(TLeftJournal& journal);
+  // After a load or a save: the journal holds nothing unsaved.
+  void RestartJournal();
+  // The exit sequence: the journal is deleted.
+  void EndJournal();
 
   // ---- Background and exports (io/exportcmd.cpp) ----
   void ReadBGMenuClick();

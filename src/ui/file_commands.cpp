@@ -55,6 +55,7 @@ bool TTamloForm::LoadDrawingFile(const QString& path) {
     S.DataFileName.clear();
     setWindowTitle(QString::fromStdString(S.VersionText));
     PaintBoxPaint();
+    RestartJournal();
     return false;
   }
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
@@ -62,6 +63,7 @@ bool TTamloForm::LoadDrawingFile(const QString& path) {
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
   S.CurrentStep = S.History.Tail;
   GoToStep(S);
+  RestartJournal();  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");
   return true;
 }
@@ -85,6 +87,7 @@ bool TTamloForm::OverWriteDrawing() {
     S.Dialogs->ShowMessage(kOverwriteFailed);
     return false;
   }
+  RestartJournal();  // nothing unsaved any more
   S.Dialogs->ShowMessage(kOverwriteDone);
   return true;
 }
@@ -109,5 +112,6 @@ bool TTamloForm::SaveDrawingAs() {
   }
   S.DataFileName = path.toStdString();
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
+  RestartJournal();  // nothing unsaved any more
   return true;
 }

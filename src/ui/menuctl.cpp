@@ -89,6 +89,7 @@ void TTamloForm::dropEvent(QDropEvent* event) {
 void TTamloForm::ExitMenuClick() {
   RecordPendingResize(S);
   if (S.History.Count() == 0) {
+    EndJournal();
     ExitProcess(0);
     return;
   }
@@ -106,6 +107,8 @@ void TTamloForm::ExitMenuClick() {
     default:
       return;
   }
+  // Only a crash or a kill leaves a journal behind.
+  EndJournal();
   // The lists, the history and the canvas are freed with the window.
   ExitProcess(0);
 }

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -154,11 +156,15 @@ class TFormTest : public ::testing::Test {
   std::vector<int> ExitCodes;  // every ExitProcess call
   // Opening a drawing enters its folder: every test starts in the same one.
   QString StartFolder = QDir::currentPath();
+  // Each test's own state folder, so that no window finds the journals of
+  // another test (or of the user).
+  QTemporaryDir StateHome;
 
   // The file handed to FormCreate as the command-line argument.
   virtual QString CommandLineFile() const { return QString(); }
 
   void SetUp() override {
+    qputenv("XDG_STATE_HOME", QFile::encodeName(StateHome.path()));
     Form = std::make_unique<TTamloForm>(&Dialogs);
     Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
     Form->FormCreate(CommandLineFile());

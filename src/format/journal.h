@@ -1,0 +1,152 @@
+// The journal: every recorded action of a running window, written to the
+// disk the moment it is recorded, so that a crash, a power cut or a killed
+// process loses nothing that was drawn.
+//
+// A journal is a drawing file (.tlo) itself: the header, then one block per
+// record, appended and flushed (fdatasync) one by one, always in UTF-8. It
+// starts with the whole history of the moment (after a load or a save), so
+// it replays the drawing on its own. A side file "<journal>.info" keeps
+// what the window needs besides: the drawing's file name and how many of
+// the records are in that file already ("base"). Journals live in
+// $XDG_STATE_HOME/tamlo (default ~/.local/state/tamlo), one per window,
+// named journal-*.tlo, each locked (flock) by its window while it runs: a
+// journal that can be locked was left behind by a window that is gone.
+#pragma once
+
+#include <cstddef>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "format/format_text.h"
+#include "history/history.h"
+#include "history/ports.h"
+
+// The folder of the journals: $XDG_STATE_HOME/tamlo when that variable is
+// an absolute path, else $HOME/.local/state/tamlo; "" when neither is known.
+std::string JournalFolder();
+
+// What the side file holds.
+struct TJournalInfo {
+  std::string DataFileName;  // the drawing's file; "" = never saved
+  int32_t BaseCount = 0;     // records that are in that file already
+};
+
+// The length of the longest start of a journal's bytes that is a readable
+// drawing file ending with a whole record: what a crash in the middle of a
+// write leaves readable. The header alone counts; 0 when not even the
+// header is whole. `count` (when given) receives the number of records.
+size_t WholeJournalLength(const std::string& bytes, int32_t* count = nullptr);
+
+// A journal whose window is gone, found at start. It stays locked by this
+// process while the object lives, so no other window takes it meanwhile.
+class TLeftJournal {
+ public:
+  std::string Path;
+  int64_t ModifiedNs = 0;  // last write, for "newest first"
+  TJournalInfo Info;
+  std::string Text;  // the journal without any torn last block
+  int32_t Count = 0;  // records in Text
+
+  TLeftJournal() = default;
+  TLeftJournal(TLeftJournal&& other) noexcept;
+  TLeftJournal& operator=(TLeftJournal&& other) noexcept;
+  ~TLeftJournal();
+
+  // Actions that are in no file: worth asking about.
+  bool HasUnsaved() const { return Count > Info.BaseCount; }
+  // Keeps the drawing as a normal drawing file in the journal's folder,
+  // named after the time of its last action (tamlo-YYYY-MM-DD-HHMMSS.tlo,
+  // "-2", "-3" … when taken), and removes the journal. The new path, or ""
+  // when it could not be made (the journal then stays).
+  std::string Keep();
+  // Removes the journal and its side file.
+  void Remove();
+
+ private:
+  friend class TJournal;
+  friend std::vector<TLeftJournal> FindLeftJournals(const std::string& folder);
+  int FFd = -1;
+  void Close();
+};
+
+// Every journal in `folder` whose window is gone, newest first. Journals
+// holding no action beyond their base, or not even a whole header, are
+// removed on the way (the drawing is in its file, or there was none).
+std::vector<TLeftJournal> FindLeftJournals(const std::string& folder);
+
+// The journal of one window.
+class TJournal : public TActionLog {
+ public:
+  TJournal() = default;
+  ~TJournal() override;  // closes it; the files stay (only Remove deletes them)
+  TJournal(const TJournal&) = delete;
+  TJournal& operator=(const TJournal&) = delete;
+
+  // Makes a new journal in `folder` (created when missing) holding
+  // `history`, all of it counted as in `dataFileName`. False when the folder
+  // or the file cannot be made or written; the journal is then off.
+  bool Start(const std::string& folder, const THistoryList& history, const std::string& dataFileName);
+  // Goes on with a left-behind journal whose records `history` now holds:
+  // the torn last block, if any, is cut off, and later records follow it.
+  bool Adopt(TLeftJournal&& left, const THistoryList& history);
+  // Writes the journal anew: `history`, all of it in `dataFileName` (after
+  // a load or a save), as a new file that replaces the old one. A crash at
+  // any moment of it leaves the old journal, the new one or both.
+  bool Restart(const THistoryList& history, const std::string& dataFileName);
+  // Appends the history's last record. It is in the file when this returns,
+  // so it outlives the process whatever happens to it; the flush to the
+  // disk (fdatasync, against a power cut) follows at once on the journal's
+  // own thread, so that the disk's pace never holds up drawing. A history
+  // that changed behind the journal's back (other than by one record) is
+  // written anew instead. False when the record could not be written (or an
+  // earlier flush failed); the journal is then off.
+  bool Append(const THistoryList& history);
+  // Waits until every appended record is on the disk.
+  void WaitFlushed();
+  // Deletes the journal's files; the journal is off.
+  void Remove();
+
+  // The recording path's call: appends the new record; the first failure
+  // tells the user once, then the window goes on without the journal.
+  void Recorded(const THistoryList& history, TDialogs& dialogs) override;
+
+  // Writing: started and not failed.
+  bool Active() const { return FFd >= 0 && !FFailed; }
+  const std::string& Path() const { return FPath; }
+  int32_t Count() const { return FCount; }
+
+ private:
+  int FFd = -1;
+  std::string FPath;
+  TJournalInfo FInfo;
+  int32_t FCount = 0;  // records in the file
+  uint64_t FSize = 0;  // bytes in the file
+  const TActionItem* FLast = nullptr;  // the history's record written last
+  TChangeTargets FTargets;
+  bool FFailed = false;
+
+  // The flusher thread; it only ever flushes FFlushFd, which the drawing
+  // thread closes only after WaitFlushed.
+  std::thread FFlusher;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  uint64_t FAsked = 0;  // flushes asked for
+  uint64_t FDone = 0;   // of them, done
+  bool FStop = false;
+  int FFlushFd = -1;
+  std::atomic<bool> FFlushFailed{false};
+
+  bool Begin(const std::string& folder, const THistoryList& history, const TJournalInfo& info);
+  bool Fail();
+  void Close();
+  void RequestFlush();
+  void FlushLoop();
+};
+
+// The message shown once when the journal cannot be written.
+extern const char* const JournalFailedMessage;

@@ -1,0 +1,426 @@
+// The journal of the recorded actions: its bytes against the drawing file's,
+// torn last blocks of every length, journals left behind (found, kept,
+// adopted, removed), two journals at once, and a disk that refuses writes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "format/codepage.h"
+#include "format/history_reader.h"
+#include "format/history_writer.h"
+#include "format/journal.h"
+#include "history/actions.h"
+#include "support/random_actions.h"
+#include "support/scripted_dialogs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void SetModified(const std::string& path, time_t seconds) {
+  struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+struct Journal : ::testing::Test {
+  std::string Folder;
+  TScriptedDialogs Dialogs;
+
+  Journal() {
+    std::random_device rd;
+    Folder = (fs::temp_directory_path() / ("tamlo-journal-" + std::to_string(rd()))).string() + "/tamlo";
+  }
+  ~Journal() override {
+    std::error_code ec;
+    fs::remove_all(fs::path(Folder).parent_path(), ec);
+  }
+
+  // A state recording into `journal` (started empty in Folder).
+  void Begin(TTamloState& S, TJournal& journal) {
+    S.Dialogs = &Dialogs;
+    ASSERT_TRUE(journal.Start(Folder, S.History, ""));
+    S.Journal = &journal;
+  }
+
+  // The records of a drawing file's text, read quietly.
+  static std::string Reread(const std::string& text) {
+    TTamloState R;
+    EXPECT_EQ(ReadHistory(R, text), 0);
+    return HistoryFileText(R.History);
+  }
+};
+
+TEST_F(Journal, HoldsTheDrawingFileTextInUtf8RecordByRecord) {
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    const bool ascii = seed % 2 == 0;
+    TRandomSession session(S, seed, ascii);
+    for (int i = 0; i < 80; ++i) session.Step();
+    EXPECT_EQ(journal.Count(), S.History.Count());
+    const std::string bytes = FileBytes(journal.Path());
+    // The same text as the drawing file's, byte for byte, but for the code
+    // page: the journal stays UTF-8 whatever it meets.
+    EXPECT_EQ(Utf8ToFileBytes(bytes), HistoryFileText(S.History));
+    if (ascii) {
+      EXPECT_EQ(bytes, HistoryFileText(S.History));
+    }
+    EXPECT_TRUE(IsValidUtf8(bytes));
+    // It reads as a drawing holding the very same history.
+    EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));
+    EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
+  }
+}
+
+TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
+  TTamloState S;
+  TJournal journal;
+  Begin(S, journal);
+  TFigData f;
+  f.DrawingTool = dtText;
+  f.Text = "なみ〜せん";  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
+  CreateFigure(S, f);
+  TTamloState R;
+  ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
+  EXPECT_EQ(R.History.Tail->Data.FigData.Text, "なみ〜せん");
+}
+
+TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
+  TTamloState S;
+  TJournal journal;
+  Begin(S, journal);
+  TRandomSession session(S, 77, true);
+  // The file's size after each record: the ends of the whole records.
+  std::vector<size_t> ends{FileBytes(journal.Path()).size()};
+  for (int i = 0; i < 14; ++i) {
+    session.Step();
+    ends.push_back(FileBytes(journal.Path()).size());
+  }
+  // A text that reads like the end of a record, inside the last block.
+  TFigData f;
+  f.DrawingTool = dtText;
+  f.Text = "end ActionData";
+  CreateFigure(S, f);
+  ends.push_back(FileBytes(journal.Path()).size());
+  const std::string bytes = FileBytes(journal.Path());
+  ASSERT_EQ(ends.back(), bytes.size());
+
+  for (size_t length = 0; length <= bytes.size(); ++length) {
+    std::string torn = bytes.substr(0, length);
+    size_t whole = 0;
+    int32_t records = 0;
+    for (size_t k = 0; k < ends.size(); ++k)
+      if (ends[k] <= length) whole = ends[k], records = static_cast<int32_t>(k);
+    int32_t count = -1;
+    ASSERT_EQ(WholeJournalLength(torn, &count), whole) << "length " << length;
+    EXPECT_EQ(count, whole == 0 ? 0 : records) << "length " << length;
+    // What a power cut can leave instead: the torn part as zeros.
+    if (length % 97 == 0 && length < bytes.size()) {
+      torn.append(bytes.size() - length, '\0');
+      EXPECT_EQ(WholeJournalLength(torn), whole) << "zeros after " << length;
+    }
+  }
+}
+
+TEST_F(Journal, LeftBehindJournalsAreFoundNewestFirstAndEmptyOnesGoSilently) {
+  // Three windows that crashed with unsaved actions, one whose drawing was
+  // all saved, one that crashed before its first action.
+  std::vector<std::string> paths;
+  for (int w = 0; w < 3; ++w) {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    TRandomSession session(S, 10 + w);
+    for (int i = 0; i <= w; ++i) session.Step();
+    paths.push_back(journal.Path());
+  }  // closed, not removed: what a kill leaves
+  SetModified(paths[0], 1000);
+  SetModified(paths[1], 3000);
+  SetModified(paths[2], 2000);
+  std::string saved;
+  {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    TRandomSession session(S, 5);
+    for (int i = 0; i < 4; ++i) session.Step();
+    ASSERT_TRUE(journal.Restart(S.History, "/home/child/e.tlo"));
+    saved = journal.Path();
+  }
+  std::string empty;
+  {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    empty = journal.Path();
+  }
+  // A window that is still running.
+  TTamloState live;
+  TJournal liveJournal;
+  Begin(live, liveJournal);
+  TRandomSession liveSession(live, 3);
+  liveSession.Step();
+
+  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 3u);
+  EXPECT_EQ(left[0].Path, paths[1]);
+  EXPECT_EQ(left[1].Path, paths[2]);
+  EXPECT_EQ(left[2].Path, paths[0]);
+  EXPECT_EQ(left[0].Count, 2);
+  EXPECT_EQ(left[0].Info.BaseCount, 0);
+  EXPECT_FALSE(fs::exists(saved));
+  EXPECT_FALSE(fs::exists(saved + ".info"));
+  EXPECT_FALSE(fs::exists(empty));
+  EXPECT_TRUE(fs::exists(liveJournal.Path()));
+  // While held here, another window's search passes them by.
+  EXPECT_TRUE(FindLeftJournals(Folder).empty());
+}
+
+TEST_F(Journal, SavedDrawingWithNewActionsComesBackWithItsNameAndBase) {
+  std::string expected;
+  {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    TRandomSession session(S, 21);
+    for (int i = 0; i < 5; ++i) session.Step();
+    ASSERT_TRUE(journal.Restart(S.History, "/home/child/え.tlo"));
+    for (int i = 0; i < 3; ++i) session.Step();
+    expected = HistoryFileText(S.History);
+  }
+  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].Info.DataFileName, "/home/child/え.tlo");
+  EXPECT_EQ(left[0].Info.BaseCount, 5);
+  EXPECT_EQ(left[0].Count, 8);
+  EXPECT_EQ(Reread(left[0].Text), expected);
+}
+
+TEST_F(Journal, KeptJournalIsADatedDrawingFileWithoutTheTornBlock) {
+  std::string expected;
+  std::vector<std::string> paths;
+  for (int w = 0; w < 2; ++w) {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    TRandomSession session(S, 30);
+    for (int i = 0; i < 6; ++i) session.Step();
+    expected = HistoryFileText(S.History);
+    paths.push_back(journal.Path());
+  }
+  // The first one died in the middle of a record; both at the same second.
+  {
+    std::ofstream out(paths[0], std::ios::binary | std::ios::app);
+    out << "begin ActionData\r\n10 11 12 13\r\nCrea";
+  }
+  const time_t when = 1700000000;
+  SetModified(paths[0], when);
+  SetModified(paths[1], when);
+  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 2u);
+  const std::string first = left[0].Keep();
+  const std::string second = left[1].Keep();
+  struct tm local;
+  localtime_r(&when, &local);
+  char stamp[40];
+  std::strftime(stamp, sizeof stamp, "tamlo-%Y-%m-%d-%H%M%S", &local);
+  EXPECT_EQ(fs::path(first).filename().string(), std::string(stamp) + ".tlo");
+  EXPECT_EQ(fs::path(second).filename().string(), std::string(stamp) + "-2.tlo");
+  for (const std::string& kept : {first, second}) {
+    std::string bytes;
+    ASSERT_TRUE(ReadDrawingFileBytes(kept, bytes));
+    EXPECT_EQ(Reread(bytes), expected);
+    EXPECT_TRUE(StartsWithDrawingHeader(kept));
+  }
+  // Only the two drawings stay.
+  EXPECT_EQ(Names(Folder).size(), 2u);
+  EXPECT_TRUE(FindLeftJournals(Folder).empty());
+}
+
+TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
+  std::string path;
+  {
+    TTamloState S;
+    TJournal journal;
+    Begin(S, journal);
+    TRandomSession session(S, 40);
+    for (int i = 0; i < 4; ++i) session.Step();
+    path = journal.Path();
+  }
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << "begin ActionData\r\n10 1";
+  }
+  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  TTamloState S;
+  S.Dialogs = &Dialogs;
+  ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
+  TJournal journal;
+  ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History));
+  S.Journal = &journal;
+  EXPECT_EQ(journal.Path(), path);
+  TFigData f;
+  f.DrawingTool = dtLine;
+  f.End = {30, 40};
+  CreateFigure(S, f);
+  ClearDrawing(S, atClearAll);
+  const std::string bytes = FileBytes(path);
+  EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
+  EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));
+  EXPECT_EQ(S.History.Count(), 6);
+}
+
+TEST_F(Journal, RestartAndRemoveLeaveOneFileOrNone) {
+  TTamloState S;
+  TJournal journal;
+  Begin(S, journal);
+  TRandomSession session(S, 50);
+  for (int i = 0; i < 3; ++i) session.Step();
+  const std::string before = journal.Path();
+  ASSERT_TRUE(journal.Restart(S.History, "/x/e.tlo"));
+  EXPECT_NE(journal.Path(), before);
+  EXPECT_EQ(Names(Folder), (std::vector<std::string>{fs::path(journal.Path()).filename().string(),
+                                                     fs::path(journal.Path()).filename().string() + ".info"}));
+  EXPECT_EQ(Reread(FileBytes(journal.Path())), HistoryFileText(S.History));
+  journal.Remove();
+  EXPECT_FALSE(journal.Active());
+  EXPECT_TRUE(Names(Folder).empty());
+  session.Step();  // recording goes on without it
+  EXPECT_EQ(S.History.Count(), 4);
+}
+
+TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
+  TTamloState S;
+  auto journal = std::make_unique<TJournal>();
+  Begin(S, *journal);
+  TRandomSession session(S, 60);
+  for (int i = 0; i < 3; ++i) session.Step();
+  ASSERT_TRUE(journal->Restart(S.History, "/x/e.tlo"));
+  S.History.Clear();
+  S.CurrentStep = S.History.Head;
+  S.DrawingFigs.ClearFigs();
+  S.DeletedFigs.ClearFigs();
+  TRandomSession other(S, 61);
+  other.Step();
+  other.Step();
+  EXPECT_EQ(Reread(FileBytes(journal->Path())), HistoryFileText(S.History));
+  S.Journal = nullptr;
+  journal.reset();  // as a kill leaves it
+  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].Info.BaseCount, 0);
+  EXPECT_EQ(left[0].Count, 2);
+}
+
+TEST_F(Journal, TwoWindowsNeverShareOne) {
+  TTamloState A, B;
+  TJournal ja, jb;
+  Begin(A, ja);
+  Begin(B, jb);
+  EXPECT_NE(ja.Path(), jb.Path());
+  TRandomSession sa(A, 1);
+  sa.Step();
+  TRandomSession sb(B, 2);
+  sb.Step();
+  sb.Step();
+  EXPECT_EQ(ja.Count(), 1);
+  EXPECT_EQ(jb.Count(), 2);
+  EXPECT_TRUE(FindLeftJournals(Folder).empty());
+}
+
+TEST_F(Journal, FolderThatCannotBeMadeLeavesTheJournalOff) {
+  fs::create_directories(fs::path(Folder).parent_path());
+  std::ofstream(fs::path(Folder).parent_path() / "file") << "x";
+  TTamloState S;
+  S.Dialogs = &Dialogs;
+  TJournal journal;
+  EXPECT_FALSE(journal.Start((fs::path(Folder).parent_path() / "file" / "tamlo").string(), S.History, ""));
+  EXPECT_FALSE(journal.Active());
+  S.Journal = &journal;
+  TRandomSession session(S, 1);
+  session.Step();
+  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(JournalFolder().empty(), std::getenv("HOME") == nullptr && std::getenv("XDG_STATE_HOME") == nullptr);
+}
+
+TEST_F(Journal, FolderFollowsTheStateHome) {
+  const char* old = std::getenv("XDG_STATE_HOME");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_STATE_HOME", "/var/tmp/somewhere", 1);
+  EXPECT_EQ(JournalFolder(), "/var/tmp/somewhere/tamlo");
+  ::setenv("XDG_STATE_HOME", "relative/ignored", 1);
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') {
+    EXPECT_EQ(JournalFolder(), std::string(home) + "/.local/state/tamlo");
+  }
+  if (old)
+    ::setenv("XDG_STATE_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_STATE_HOME");
+}
+
+TEST_F(Journal, FullDiskTellsOnceAndDrawingGoesOnWithWholeRecordsKept) {
+  TTamloState S;
+  TJournal journal;
+  Begin(S, journal);
+  TRandomSession session(S, 90, true);
+  for (int i = 0; i < 5; ++i) session.Step();
+  journal.WaitFlushed();
+  const std::string before = FileBytes(journal.Path());
+
+  // The file may grow no further than a few bytes: as a full disk does,
+  // the next record's write fails part of the way.
+  struct rlimit old;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit tight = old;
+  tight.rlim_cur = before.size() + 20;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+  for (int i = 0; i < 6; ++i) session.Step();
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(S.History.Count(), 11);
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.LastText(), JournalFailedMessage);
+  // No half record stays behind the whole ones.
+  EXPECT_EQ(FileBytes(journal.Path()), before);
+  // Off for good: later records neither write nor ask again.
+  session.Step();
+  EXPECT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(FileBytes(journal.Path()), before);
+  // Still locked: no other window takes it while this one runs.
+  EXPECT_TRUE(FindLeftJournals(Folder).empty());
+}
+
+}  // namespace

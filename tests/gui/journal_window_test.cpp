@@ -1,0 +1,252 @@
+// The window's journal: every action on the disk as it is drawn, gone after
+// the exit sequence, emptied by a save, and after a crash (a window closed
+// without its exit sequence) the question at the next start: Yes brings the
+// drawing back, No keeps it as a dated drawing file.
+#include <QDateTime>
+#include <QDir>
+#include <QRegularExpression>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "format/history_writer.h"
+#include "format/journal.h"
+#include "support/file_fixture.h"
+
+namespace {
+
+const char* const kGoOn = "まえに かいていた えが のこっています。つづきから かきますか？";
+
+class JournalWindowTest : public TFileTest {
+ protected:
+  QString StateFolder() const { return StateHome.filePath("tamlo"); }
+  QStringList Journals() const {
+    return QDir(StateFolder()).entryList({"journal-*.tlo"}, QDir::Files, QDir::Name);
+  }
+  QStringList KeptDrawings() const {
+    return QDir(StateFolder()).entryList({"tamlo-*.tlo"}, QDir::Files, QDir::Name);
+  }
+  QByteArray JournalBytes() const {
+    QFile f(QString::fromStdString(Form->Journal.Path()));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  std::vector<std::string> Questions() const {
+    std::vector<std::string> q;
+    for (const TShownBox& b : Dialogs.Shown)
+      if (b.kind == TShownBox::Question) q.push_back(b.text);
+    return q;
+  }
+
+  // What a crash or a kill does to the files: the window is gone without
+  // its exit sequence.
+  void Crash() {
+    Form->Journal.WaitFlushed();
+    Form.reset();
+  }
+  // The program started again.
+  void Restart(const QString& commandLineFile = QString()) {
+    Form = std::make_unique<TTamloForm>(&Dialogs);
+    Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
+    Form->FormCreate(commandLineFile);
+    Form->show();
+    S().Clock = &Clock;
+  }
+};
+
+TEST_F(JournalWindowTest, EveryActionIsInTheJournalAsItIsDrawn) {
+  ASSERT_EQ(Journals().size(), 1);
+  DrawRects(2);
+  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
+  EnterEditMode(*Form);
+  CanvasClick(*Form, 15, 20);
+  ClickButton(Form->DeleteBtn);
+  ASSERT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
+}
+
+TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
+  // Nothing drawn.
+  Form->ExitMenuClick();
+  EXPECT_TRUE(Journals().isEmpty());
+
+  Restart();
+  DrawRects(1);
+  Answer(mrCancel);  // the program goes on: so does the journal
+  Form->ExitMenuClick();
+  EXPECT_EQ(Journals().size(), 1);
+  Answer(mrNo);
+  Form->ExitMenuClick();
+  EXPECT_TRUE(Journals().isEmpty());
+  EXPECT_EQ(ExitCodes, (std::vector<int>{0, 0}));
+
+  Restart();
+  DrawRects(1);
+  Answer(mrYes);
+  Choose("e.tlo");
+  Form->ExitMenuClick();
+  EXPECT_TRUE(Exists("e.tlo"));
+  EXPECT_TRUE(Journals().isEmpty());
+  EXPECT_TRUE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
+  DrawRects(2);
+  Choose("e.tlo");
+  ASSERT_TRUE(Form->SaveDrawingAs());
+  Crash();
+  Restart();
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(Journals().size(), 1);  // the new window's own
+
+  // After an overwrite too.
+  ASSERT_TRUE(Form->LoadDrawingFile(Path("e.tlo")));
+  DrawRects(1);
+  ASSERT_TRUE(Form->OverWriteDrawing());
+  Crash();
+  Restart();
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_TRUE(KeptDrawings().isEmpty());
+}
+
+TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
+  DrawRects(3);
+  const std::string drawn = HistoryFileText(S().History);
+  Crash();
+  Answer(mrYes);
+  Restart();
+  ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
+  EXPECT_EQ(Dialogs.Shown.back().buttons, qbYesNo);
+  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
+  EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0x000000u);  // the third rectangle's left side
+  EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
+  EXPECT_TRUE(S().DataFileName.empty());
+
+  // The same journal goes on: a second crash brings back all four.
+  DrawRects(1);
+  EXPECT_EQ(Journals().size(), 1);
+  const std::string four = HistoryFileText(S().History);
+  Crash();
+  Answer(mrYes);
+  Restart();
+  EXPECT_EQ(HistoryFileText(S().History), four);
+  // New figures get new IDs after the restored ones.
+  DrawRects(1);
+  EXPECT_EQ(S().History.Tail->Data.TargetID, 5);
+}
+
+TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
+  WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40), RectRecord(2, 60, 10, 90, 40)}));
+  ASSERT_TRUE(Form->LoadDrawingFile(Path("e.tlo")));
+  DrawRect(*Form, {200, 200}, {260, 260});
+  const std::string drawn = HistoryFileText(S().History);
+  Crash();
+  QDir::setCurrent(StartFolder);
+  Answer(mrYes);
+  Restart();
+  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
+  EXPECT_EQ(QDir::currentPath(), Dir.path());
+  // The overwrite goes to that file, with the action drawn before the crash.
+  ASSERT_TRUE(Form->OverWriteDrawing());
+  EXPECT_EQ(ReadFile("e.tlo").toStdString(), drawn);
+}
+
+TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
+  DrawRects(2);
+  const std::string drawn = HistoryFileText(S().History);
+  Crash();
+  Answer(mrNo);
+  Restart();
+  EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  EXPECT_EQ(S().History.Count(), 0);
+  const QStringList kept = KeptDrawings();
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_TRUE(kept[0].contains(QRegularExpression("^tamlo-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.tlo$"))) << kept[0].toStdString();
+  EXPECT_EQ(Journals().size(), 1);  // the new window's own
+  ASSERT_TRUE(Form->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
+  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  // Asked once: the kept drawing is no journal.
+  Crash();
+  Restart();
+  EXPECT_EQ(Questions().size(), 1u);
+}
+
+TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
+  DrawRects(1);
+  const std::string older = HistoryFileText(S().History);
+  // A second window while the first runs: the first one's journal is in
+  // use, so nothing is asked; each has its own.
+  auto second = std::make_unique<TTamloForm>(&Dialogs);
+  second->ExitProcess = [](int) {};
+  second->FormCreate();
+  second->show();
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(Journals().size(), 2);
+  DrawRect(*second, {100, 100}, {150, 150});
+  DrawRect(*second, {200, 100}, {250, 150});
+  const std::string newer = HistoryFileText(second->S.History);
+  ASSERT_EQ(second->S.History.Count(), 2);
+  second->Journal.WaitFlushed();
+  Form->Journal.WaitFlushed();
+  // The first window's last action is certainly the older one.
+  QFile olderFile(QString::fromStdString(Form->Journal.Path()));
+  ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+  olderFile.close();
+  second.reset();
+  Crash();
+
+  Answer(mrNo);
+  Answer(mrYes);
+  Restart();
+  EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, kGoOn}));
+  EXPECT_EQ(HistoryFileText(S().History), older);
+  const QStringList kept = KeptDrawings();
+  ASSERT_EQ(kept.size(), 1);
+  QFile keptFile(QDir(StateFolder()).filePath(kept[0]));
+  ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(keptFile.readAll().toStdString(), newer);
+  EXPECT_EQ(Journals().size(), 1);
+}
+
+TEST_F(JournalWindowTest, WindowKilledBeforeDrawingLeavesNoQuestion) {
+  Crash();
+  Restart();
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_EQ(Journals().size(), 1);
+}
+
+TEST_F(JournalWindowTest, RestoredDrawingThenCommandLineFileAsksBeforeReplacingIt) {
+  WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
+  DrawRects(2);
+  Crash();
+  Answer(mrYes);
+  Answer(mrNo);  // do not load the file over the drawing that came back
+  Restart(Path("e.tlo"));
+  EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, "本当にデータをよみこみますか？"}));
+  EXPECT_EQ(S().History.Count(), 2);
+}
+
+TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
+  Crash();
+  QTemporaryDir elsewhere;
+  QFile blocker(elsewhere.filePath("file"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  // A state home under a plain file: no folder can be made there.
+  qputenv("XDG_STATE_HOME", QFile::encodeName(elsewhere.filePath("file/state")));
+  Restart();
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{JournalFailedMessage});
+  DrawRects(2);
+  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(Dialogs.Shown.size(), 1u);
+  Answer(mrNo);
+  Form->ExitMenuClick();
+  EXPECT_EQ(ExitCodes, std::vector<int>{0});
+}
+
+}  // namespace

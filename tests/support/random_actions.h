@@ -1,0 +1,166 @@
+// Random drawing sessions for the core tests: every kind of record the
+// window makes, through the same recorders, one record per Step(). Two
+// sessions with the same seed record identical histories, time stamps
+// included, so a test can rebuild what a killed process had recorded.
+#pragma once
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "history/actions.h"
+#include "history/savehistory.h"
+
+// A clock that moves on by 1/100 s at every reading.
+class TTickingClock : public TClock {
+ public:
+  int Ticks = 0;
+  TActionTime Now() override {
+    const int t = Ticks++;
+    TActionTime time;
+    time.Hund = static_cast<uint8_t>(t % 100);
+    time.Sec = static_cast<uint8_t>(t / 100 % 60);
+    time.Min = static_cast<uint8_t>(t / 6000 % 60);
+    time.Hour = static_cast<uint8_t>(10 + t / 360000 % 10);
+    return time;
+  }
+};
+
+class TRandomSession {
+ public:
+  // `ascii`: texts without Japanese characters.
+  TRandomSession(TTamloState& state, uint32_t seed, bool ascii = false) : S(state), FRng(seed), FAscii(ascii) {
+    S.Clock = &FClock;
+    TFigData part;
+    part.DrawingTool = dtRectangle;
+    part.PenWidth = 2;
+    part.Start = {0, 0};
+    part.End = {10, 8};
+    FStamp.AddFig(part);
+    part.DrawingTool = dtEllipse;
+    part.Start = {4, 4};
+    part.End = {20, 12};
+    FStamp.AddFig(part);
+  }
+
+  // Records exactly one action (commands that refuse are tried again).
+  void Step() {
+    const int32_t before = S.History.Count();
+    while (S.History.Count() == before) Try();
+  }
+
+ private:
+  TTamloState& S;
+  std::mt19937 FRng;
+  bool FAscii;
+  TTickingClock FClock;
+  TFigList FStamp;
+  TPointData FPoints{MaxPoints};
+
+  int Pick(int n) { return static_cast<int>(FRng() % static_cast<uint32_t>(n)); }
+
+  std::string Text() {
+    static const char* const ascii[] = {"Tamlo", "end ActionData", "begin ActionData", "a b  c", ""};
+    static const char* const japanese[] = {"おえかき〜たのしいね", "ｶﾀｶﾅ", "えんぴつ", "🎨 え"};
+    return Pick(2) || FAscii ? ascii[Pick(5)] : japanese[Pick(4)];
+  }
+
+  // A figure on the canvas becomes the selection; null when there is none.
+  TFigItem* Select() {
+    std::vector<TFigItem*> figs;
+    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+    S.SelectedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
+    return S.SelectedFig;
+  }
+
+  void Try() {
+    switch (Pick(14)) {
+      case 0:
+      case 1:
+      case 2:
+        Create();
+        break;
+      case 3:
+        if (TFigItem* f = Select()) {
+          f->Data.Offset(Pick(9) - 4, Pick(9) - 4);
+          RecordMoveOfSelected(S);
+        }
+        break;
+      case 4:
+        Select();
+        DeleteSelected(S);
+        break;
+      case 5:
+        RestoreDeleted(S);
+        break;
+      case 6:
+        Select();
+        DuplicateSelected(S);
+        break;
+      case 7:
+        Select();
+        if (Pick(2))
+          MoveSelectedFront(S);
+        else
+          MoveSelectedBack(S);
+        break;
+      case 8:
+        if (TFigItem* f = Select()) {
+          static const TParameterType params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor, ptText};
+          TFigData changed = f->Data;
+          changed.PointData = nullptr;
+          changed.StampData = nullptr;
+          changed.PenWidth = 1 + Pick(9);
+          changed.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+          changed.BrushColor = Pick(3) ? static_cast<TColor>(FRng() & 0xFFFFFF) : clBtnFace;
+          changed.TextColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+          changed.Text = Text();
+          ChangeSelected(S, params[Pick(5)], changed);
+        }
+        break;
+      case 9:
+        if (TFigItem* f = Select()) {
+          f->Data.End.X = WrapAdd(f->Data.End.X, 5 + Pick(20));
+          S.ResizeFig = &f->Data;
+          S.PendingResize = true;
+          RecordPendingResize(S);
+        }
+        break;
+      case 10:
+        SetBackground(S, "/nonexistent/tamlo-test/picture-" + std::to_string(Pick(1000)) + ".bmp");
+        break;
+      case 11: {
+        static const TActionType clears[] = {atCleareBG, atClearDrawing, atClearAll};
+        ClearDrawing(S, clears[Pick(3)]);
+        break;
+      }
+      default:
+        BranchTo(S, Pick(S.History.Count() + 1));
+        break;
+    }
+  }
+
+  void Create() {
+    static const TDrawingTool tools[] = {dtText,     dtLine,     dtFreeLine, dtEllipse,
+                                         dtRectangle, dtPolyline, dtPolygon,  dtStamp};
+    TFigData f;
+    f.DrawingTool = tools[Pick(8)];
+    f.PenWidth = 1 + Pick(9);
+    f.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+    f.BrushColor = Pick(2) ? clBtnFace : static_cast<TColor>(FRng() & 0xFFFFFF);
+    f.TextSize = 10 + Pick(30);
+    f.TextColor = clBlack;
+    f.Start = {Pick(600), Pick(440)};
+    f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
+    if (f.DrawingTool == dtText) f.Text = Text();
+    if (IsPointFigure(f.DrawingTool)) {
+      FPoints.Reset();
+      const int n = 2 + Pick(30);
+      for (int i = 0; i < n; ++i) FPoints.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
+      f.PointData = &FPoints;
+      f.SetBoundsFromPoints();
+    }
+    if (f.DrawingTool == dtStamp) f.StampData = &FStamp;
+    CreateFigure(S, f);
+  }
+};
