@@ -446,7 +446,7 @@ TVideoResult TVideoWriter::Open(const std::string& path, TVideoFormat format, in
     const AVCodec* gif = avcodec_find_encoder(AV_CODEC_ID_GIF);
     opened = gif && F->OpenEncoder(gif);
   } else {
-    // H.264 by x264; another H.264 encoder or MPEG-4 part 2 only when the
+    // H.264 by x264; another H.264 encoder or MPEG-4 Visual (mpeg4) only when the
     // libraries were built without it.
     const AVCodec* candidates[] = {avcodec_find_encoder_by_name("libx264"), avcodec_find_encoder(AV_CODEC_ID_H264),
                                    avcodec_find_encoder(AV_CODEC_ID_MPEG4)};
