@@ -155,6 +155,7 @@ void TFigurePictures::Make(TCanvas& canvas, const TFigData& fig, const int32_t* 
       // Untouched pixels two at a time.
       uint64_t pair;
       while (x < right && (std::memcpy(&pair, line + x, sizeof pair), pair == 0)) x += 2;
+      if (x > right) break;  // the last pair ended the row: never read past it
       const QRgb c = line[x];
       if (c == 0) {
         ++x;
