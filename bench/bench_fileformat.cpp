@@ -18,18 +18,18 @@ namespace {
 // stamps, then moves, changes of every parameter, deletions and restores,
 // reordering and a few branches. With `japanese`, text boxes hold hiragana
 // (the file is then CP932); otherwise every text is ASCII.
-std::unique_ptr<THistoryList> MakeHistory(int32_t records, bool japanese) {
-  auto h = std::make_unique<THistoryList>();
+std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) {
+  auto h = std::make_unique<HistoryList>();
   std::mt19937 rng(2024);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  const TColor palette[] = {clBlack, clWhite, 0x000000FF, 0x000080FF, 0x00FF8000, clBtnFace, 0x00C0DCC0};
+  const ColorRef palette[] = {clBlack, clWhite, 0x000000FF, 0x000080FF, 0x00FF8000, clBtnFace, 0x00C0DCC0};
   std::vector<int32_t> ids;  // figures created so far
-  std::vector<TDrawingTool> tools;
-  TFigList stampContents;
-  TPointData vertexBuffer(64);
+  std::vector<ToolKind> tools;
+  FigureList stampContents;
+  Vertex vertexBuffer(64);
 
-  auto figure = [&](TDrawingTool tool) {
-    TFigData f;
+  auto figure = [&](ToolKind tool) {
+    Figure f;
     f.DrawingTool = tool;
     f.PenWidth = 1 + 2 * pick(5);
     f.PenColor = palette[pick(7)];
@@ -48,10 +48,10 @@ std::unique_ptr<THistoryList> MakeHistory(int32_t records, bool japanese) {
     if (tool == dtStamp) f.StampData = &stampContents;
     return f;
   };
-  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<TDrawingTool>(dtLine + i)));
+  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<ToolKind>(dtLine + i)));
 
-  auto add = [&](TActionType type, int32_t id, const TFigData& f) {
-    TActionItem* a = h->AddAction(f);
+  auto add = [&](ActionKind type, int32_t id, const Figure& f) {
+    HistoryItem* a = h->AddAction(f);
     a->Data.TargetType = type;
     a->Data.TargetID = id;
     a->Data.ActionTime.Hour = static_cast<uint8_t>(pick(24));
@@ -64,7 +64,7 @@ std::unique_ptr<THistoryList> MakeHistory(int32_t records, bool japanese) {
   while (h->Count() < records) {
     const int r = pick(100);
     if (ids.empty() || r < 40) {
-      const TDrawingTool tool = static_cast<TDrawingTool>(dtText + pick(8));
+      const ToolKind tool = static_cast<ToolKind>(dtText + pick(8));
       ids.push_back(h->NextFigID++);
       tools.push_back(tool);
       add(atCreate, ids.back(), figure(tool));
@@ -74,19 +74,19 @@ std::unique_ptr<THistoryList> MakeHistory(int32_t records, bool japanese) {
     if (r < 60) {
       add(atMove, ids[k], figure(tools[k]));
     } else if (r < 85) {
-      TActionItem* a = add(atChange, ids[k], figure(tools[k]));
-      a->Data.Parameter = static_cast<TParameterType>(pick(6));
+      HistoryItem* a = add(atChange, ids[k], figure(tools[k]));
+      a->Data.Parameter = static_cast<ParameterKind>(pick(6));
     } else if (r < 95) {
-      const TActionType kinds[] = {atDelete, atFront, atBack};
-      add(kinds[pick(3)], ids[k], TFigData());
+      const ActionKind kinds[] = {atDelete, atFront, atBack};
+      add(kinds[pick(3)], ids[k], Figure());
     } else if (r < 98) {
       add(atDuplicate, h->NextFigID, figure(tools[k]));
       ids.push_back(h->NextFigID++);
       tools.push_back(tools[k]);
     } else if (r < 99) {
-      add(atCleareBG, 0, TFigData());
+      add(atClearBG, 0, Figure());
     } else {
-      add(atBranch, pick(h->Count()), TFigData());
+      add(atBranch, pick(h->Count()), Figure());
     }
   }
   return h;
@@ -107,7 +107,7 @@ BENCHMARK(BM_WriteHistory)->Arg(0)->Arg(1)->ArgName("japanese")->Unit(benchmark:
 void BM_ReadHistory(benchmark::State& state) {
   const auto h = MakeHistory(100000, state.range(0) != 0);
   const std::string text = HistoryFileText(*h);
-  auto S = std::make_unique<TTamloState>();
+  auto S = std::make_unique<AppState>();
   for (auto _ : state) {
     if (ReadHistory(*S, text) != 0 || S->History.Count() != 100000) state.SkipWithError("file not read");
     state.PauseTiming();
@@ -127,19 +127,19 @@ void BM_ReadCollidingIDs(benchmark::State& state) {
   std::unordered_map<int32_t, int> probe;
   for (int32_t i = 1; i <= n; ++i) probe.emplace(i, i);
   const int32_t stride = state.range(0) != 0 ? static_cast<int32_t>(probe.bucket_count()) : 1;
-  auto h = std::make_unique<THistoryList>();
-  TFigData f;
+  auto h = std::make_unique<HistoryList>();
+  Figure f;
   f.DrawingTool = dtRectangle;
   f.End = {10, 10};
-  for (TActionType type : {atCreate, atMove})
+  for (ActionKind type : {atCreate, atMove})
     for (int32_t i = 1; i <= n; ++i) {
-      TActionItem* a = h->AddAction(f);
+      HistoryItem* a = h->AddAction(f);
       a->Data.TargetType = type;
       a->Data.TargetID = i * stride;
     }
   const std::string text = HistoryFileText(*h);
   for (auto _ : state) {
-    auto S = std::make_unique<TTamloState>();
+    auto S = std::make_unique<AppState>();
     if (ReadHistory(*S, text) != 0) state.SkipWithError("file not read");
     S->CurrentStep = S->History.Tail;
     GoToStep(*S);

@@ -19,23 +19,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TBenchFolder {
+struct BenchFolder {
   fs::path Root;
-  TBenchFolder() {
+  BenchFolder() {
     // Next to the user's own journals, on the same disk.
     const std::string home = JournalFolder();
     const fs::path base = home.empty() ? fs::temp_directory_path() : fs::path(home).parent_path();
     Root = base / ("tamlo-bench-" + std::to_string(std::random_device{}()));
   }
-  ~TBenchFolder() {
+  ~BenchFolder() {
     std::error_code ec;
     fs::remove_all(Root, ec);
   }
 };
 
 // One recorded action: a rectangle, or a free line of 60 points.
-void RecordOne(TTamloState& S, std::mt19937& rng, TPointData& points) {
-  TFigData f;
+void RecordOne(AppState& S, std::mt19937& rng, Vertex& points) {
+  Figure f;
   f.DrawingTool = rng() % 2 ? dtRectangle : dtFreeLine;
   f.PenWidth = 3;
   f.Start = {static_cast<int32_t>(rng() % 600), static_cast<int32_t>(rng() % 440)};
@@ -59,16 +59,16 @@ void Report(benchmark::State& state, std::vector<double>& ms) {
 
 // `durable`: each action is timed until it is on the disk.
 void RunJournal(benchmark::State& state, bool durable) {
-  TBenchFolder folder;
-  TTamloState S;
-  TJournal journal;
+  BenchFolder folder;
+  AppState S;
+  ActionJournal journal;
   if (!journal.Start(folder.Root.string(), S.History, "")) {
     state.SkipWithError("no journal");
     return;
   }
   S.Journal = &journal;
   std::mt19937 rng(7);
-  TPointData points(MaxPoints);
+  Vertex points(MaxPoints);
   std::vector<double> ms;
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();

@@ -17,26 +17,26 @@
 
 namespace {
 
-const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
 constexpr int kKindCount = int(std::size(kKinds));
 
 // `count` figures, each of `only` or, with dtNone, of every kind in turn:
 // sizes and attributes as a child draws them (lines 1 to 9 pixels, half
 // filled, free lines of 60 points, stamps of five figures).
-void AddFigures(TFigList& figs, int count, TDrawingTool only) {
+void AddFigures(FigureList& figs, int count, ToolKind only) {
   std::mt19937 rng(4711);
-  auto make = [&](TDrawingTool tool, TPointData& pts) { return RandomFigure(rng, tool, pts); };
-  TPointData pts(MaxPoints);
+  auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
+  Vertex pts(MaxPoints);
   for (int i = 0; i < count; ++i) {
-    const TDrawingTool tool = only == dtNone ? kKinds[i % kKindCount] : only;
+    const ToolKind tool = only == dtNone ? kKinds[i % kKindCount] : only;
     if (tool == dtStamp) {
-      TFigList contents;
+      FigureList contents;
       for (int k = 0; k < 5; ++k) {
-        TFigData inner = make(kKinds[k % 7], pts);
+        Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
         contents.AddFig(inner);
       }
-      TFigData stamp = make(dtStamp, pts);
+      Figure stamp = make(dtStamp, pts);
       stamp.StampData = &contents;
       figs.AddFig(stamp);
     } else {
@@ -45,7 +45,7 @@ void AddFigures(TFigList& figs, int count, TDrawingTool only) {
   }
 }
 
-const char* KindName(TDrawingTool tool) {
+const char* KindName(ToolKind tool) {
   switch (tool) {
     case dtText: return "text";
     case dtLine: return "line";
@@ -61,9 +61,9 @@ const char* KindName(TDrawingTool tool) {
 
 // Arg: index into kKinds, or kKindCount for every kind mixed.
 void BM_PaintBoxPaint1000(benchmark::State& state) {
-  const TDrawingTool only = state.range(0) < kKindCount ? kKinds[state.range(0)] : dtNone;
-  TTamloState S;
-  TPictureStore P(S);
+  const ToolKind only = state.range(0) < kKindCount ? kKinds[state.range(0)] : dtNone;
+  AppState S;
+  PictureStore P(S);
   P.Incremental = false;  // the whole canvas every time, as after a jump
   AddFigures(S.DrawingFigs, 1000, only);
   S.SelectedFig = S.DrawingFigs.Tail;
@@ -83,9 +83,9 @@ BENCHMARK(BM_PaintBoxPaint1000)->DenseRange(0, kKindCount)->Unit(benchmark::kMil
 void BM_PaintBoxPaint1000Cold(benchmark::State& state) {
   const bool direct = state.range(0) >= 100;
   const int kind = int(state.range(0) % 100);
-  const TDrawingTool only = kind < kKindCount ? kKinds[kind] : dtNone;
-  TTamloState S;
-  TPictureStore P(S);
+  const ToolKind only = kind < kKindCount ? kKinds[kind] : dtNone;
+  AppState S;
+  PictureStore P(S);
   P.Incremental = false;
   P.FigurePictures.Enabled = !direct;
   AddFigures(S.DrawingFigs, 1000, only);
@@ -103,8 +103,8 @@ BENCHMARK(BM_PaintBoxPaint1000Cold)
     ->Unit(benchmark::kMillisecond);
 
 QImage Frame() {
-  TTamloState S;
-  TPictureStore P(S);
+  AppState S;
+  PictureStore P(S);
   AddFigures(S.DrawingFigs, 200, dtNone);
   P.PaintBoxPaint();
   return P.WorkBitmap;
@@ -150,20 +150,20 @@ BENCHMARK(BM_WriteBMP32_640x480)->Unit(benchmark::kMillisecond);
 // characters at the largest size.
 void BM_WidePolylines50x2000(benchmark::State& state) {
   std::mt19937 rng(5);
-  std::vector<std::unique_ptr<TPointData>> data;
-  std::vector<TFigData> figs(50);
+  std::vector<std::unique_ptr<Vertex>> data;
+  std::vector<Figure> figs(50);
   for (size_t k = 0; k < figs.size(); ++k) {
-    data.push_back(std::make_unique<TPointData>(MaxPoints));
+    data.push_back(std::make_unique<Vertex>(MaxPoints));
     for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
     figs[k].DrawingTool = dtPolyline;
     figs[k].PenWidth = 4096;
-    figs[k].PenColor = TColor(rng() & 0xFFFFFF);
+    figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
     figs[k].PointData = data[k].get();
   }
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
-  TCanvas canvas(&img);
+  RasterCanvas canvas(&img);
   for (auto _ : state) {
-    for (const TFigData& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
+    for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
     benchmark::DoNotOptimize(img.constBits());
   }
 }
@@ -174,7 +174,7 @@ void BM_TextOut20MillionCharacters(benchmark::State& state) {
   for (int i = 0; text.size() < 20'000'000; ++i) text += i % 2 ? "えをかく " : "drawing ";
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(Qt::white);
-  TCanvas canvas(&img);
+  RasterCanvas canvas(&img);
   canvas.FontSize = 3072;
   canvas.BrushStyle = bsClear;
   for (auto _ : state) {
@@ -206,8 +206,8 @@ void BM_LoadHugeProgressiveJPEG(benchmark::State& state) {
   f.open(QIODevice::WriteOnly);
   f.write(bytes);
   f.close();
-  TTamloState S;
-  TPictureStore P(S);
+  AppState S;
+  PictureStore P(S);
   for (auto _ : state) {
     if (P.LoadBGPicture(path.toStdString()) != 0) state.SkipWithError("cannot read");
   }

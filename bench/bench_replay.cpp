@@ -16,20 +16,20 @@ namespace {
 // records are used), then they are moved, changed, reordered, deleted and
 // restored at random. With `branchEvery`, every so many records the user goes
 // back to a random step in the later half and draws on from there.
-std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, int32_t branchEvery = 0) {
-  auto S = std::make_unique<TTamloState>();
+std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32_t branchEvery = 0) {
+  auto S = std::make_unique<AppState>();
   std::mt19937 rng(12345);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   const int32_t creates = std::min(maxFigures, records / 2);
-  std::vector<TFigItem*> figs;
+  std::vector<FigureItem*> figs;
 
   auto draw = [&](int kind) {
-    TFigData f;
+    Figure f;
     f.PenWidth = 4;
     f.Start = {pick(600), pick(440)};
     f.End = {f.Start.X + 20 + pick(60), f.Start.Y + 20 + pick(60)};
-    TPointData pts(32);
-    TFigList contents;
+    Vertex pts(32);
+    FigureList contents;
     switch (kind % 6) {
       case 0: f.DrawingTool = dtRectangle; break;
       case 1: f.DrawingTool = dtEllipse; break;
@@ -47,7 +47,7 @@ std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, in
         break;
       default: {
         f.DrawingTool = dtStamp;
-        TFigData in;
+        Figure in;
         in.DrawingTool = dtEllipse;
         in.End = {10, 10};
         for (int k = 0; k < 3; ++k) contents.AddFig(in);
@@ -65,20 +65,20 @@ std::unique_ptr<TTamloState> MakeHistory(int32_t records, int32_t maxFigures, in
       BranchTo(*S, step);
       GoToStep(*S);
       figs.clear();
-      for (TFigItem* f = S->DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+      for (FigureItem* f = S->DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
     }
     if (figs.empty()) {
       draw(pick(6));
       continue;
     }
     const size_t i = pick(static_cast<int>(figs.size()));
-    TFigItem* sel = S->SelectedFig = figs[i];
+    FigureItem* sel = S->SelectedFig = figs[i];
     const int op = pick(10);
     if (op < 4) {
       sel->Data.Offset(1 + pick(5), 1 + pick(5));
       RecordMoveOfSelected(*S);
     } else if (op < 7) {
-      TFigData c = sel->Data;
+      Figure c = sel->Data;
       c.PenWidth += 2;
       ChangeSelected(*S, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor, c);
     } else if (op == 7) {
@@ -128,7 +128,7 @@ void BM_ApplyEachRecord(benchmark::State& state) {
     ForgetLinksAfter(S->History.Head);
     S->DrawingFigs.ClearFigs();
     S->DeletedFigs.ClearFigs();
-    for (TActionItem* a = S->History.Head->Next; a != nullptr; a = a->Next) ApplyAction(*S, a);
+    for (HistoryItem* a = S->History.Head->Next; a != nullptr; a = a->Next) ApplyAction(*S, a);
     benchmark::DoNotOptimize(S->DrawingFigs.Tail);
   }
 }

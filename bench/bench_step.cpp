@@ -18,34 +18,34 @@
 
 namespace {
 
-const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
 
-struct THistory {
-  TTamloState S;
-  TPictureStore Pictures{S};
-  THistory() { S.Pictures = &Pictures; }
+struct BenchHistory {
+  AppState S;
+  PictureStore Pictures{S};
+  BenchHistory() { S.Pictures = &Pictures; }
 };
 
 // `records` records; a new figure (every kind in turn, sizes and attributes
 // as a child draws them) with chance 6 in 10 while fewer than `maxFigures`
 // are on the canvas, else an edit of a random figure.
-std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
-  auto h = std::make_unique<THistory>();
-  TTamloState& S = h->S;
+std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
+  auto h = std::make_unique<BenchHistory>();
+  AppState& S = h->S;
   std::mt19937 rng(2024);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  std::vector<TFigItem*> figs;
+  const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  std::vector<FigureItem*> figs;
   int kind = 0;
-  auto make = [&](TDrawingTool tool, TPointData& pts) { return RandomFigure(rng, tool, pts); };
-  TPointData pts(MaxPoints);
+  auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
+  Vertex pts(MaxPoints);
   auto create = [&] {
-    const TDrawingTool tool = kKinds[kind++ % std::size(kKinds)];
-    TFigList contents;
-    TFigData f;
+    const ToolKind tool = kKinds[kind++ % std::size(kKinds)];
+    FigureList contents;
+    Figure f;
     if (tool == dtStamp) {
       for (int k = 0; k < 5; ++k) {
-        TFigData inner = make(kKinds[k % 7], pts);
+        Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
         contents.AddFig(inner);
       }
@@ -62,13 +62,13 @@ std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
       continue;
     }
     const size_t i = pick(int(figs.size()));
-    TFigItem* sel = S.SelectedFig = figs[i];
+    FigureItem* sel = S.SelectedFig = figs[i];
     const int op = pick(10);
     if (op < 4) {
       sel->Data.Offset(pick(41) - 20, pick(41) - 20);
       RecordMoveOfSelected(S);
     } else if (op < 7) {
-      TFigData c = sel->Data;
+      Figure c = sel->Data;
       if (op == 4) c.PenWidth = 1 + 2 * pick(5);
       if (op == 5) c.PenColor = colours[pick(7)];
       if (op == 6) c.BrushColor = colours[pick(8)];
@@ -92,7 +92,7 @@ std::unique_ptr<THistory> MakeHistory(int32_t records, int32_t maxFigures) {
 // and repaints the canvas. Arg 0: every repaint recomposes the whole canvas.
 void BM_ViewStep(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
-  TTamloState& S = h->S;
+  AppState& S = h->S;
   h->Pictures.Incremental = state.range(0) != 0;
   S.CurrentStep = S.History.Tail;
   GoToStep(S);
@@ -112,7 +112,7 @@ BENCHMARK(BM_ViewStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // Every step in turn through the last 100 of the history, back and forth.
 void BM_ViewStepWalk(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
-  TTamloState& S = h->S;
+  AppState& S = h->S;
   h->Pictures.Incremental = state.range(0) != 0;
   const int32_t last = S.History.Count();
   int32_t step = last, dir = -1;
@@ -130,7 +130,7 @@ BENCHMARK(BM_ViewStepWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // A jump with the slider between the middle and the end: everything differs.
 void BM_ViewJump(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
-  TTamloState& S = h->S;
+  AppState& S = h->S;
   bool middle = true;
   for (auto _ : state) {
     S.CurrentStep = middle ? S.History.ItemAt(S.History.Count() / 2) : S.History.Tail;

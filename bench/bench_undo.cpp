@@ -19,34 +19,34 @@
 
 namespace {
 
-struct TDrawing {
-  TTamloState S;
-  TPictureStore Pictures{S};
-  TDrawing() { S.Pictures = &Pictures; }
+struct BenchDrawing {
+  AppState S;
+  PictureStore Pictures{S};
+  BenchDrawing() { S.Pictures = &Pictures; }
 };
 
 // Figures of every kind drawn, then moved and recoloured at random.
-std::unique_ptr<TDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
-  const TDrawingTool kinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon};
-  auto d = std::make_unique<TDrawing>();
-  TTamloState& S = d->S;
+std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
+  const ToolKind kinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon};
+  auto d = std::make_unique<BenchDrawing>();
+  AppState& S = d->S;
   std::mt19937 rng(77);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  TPointData pts(MaxPoints);
-  std::vector<TFigItem*> figs;
+  Vertex pts(MaxPoints);
+  std::vector<FigureItem*> figs;
   int kind = 0;
   while (S.History.Count() < records) {
     if (int32_t(figs.size()) < maxFigures && (figs.empty() || pick(10) < 6)) {
       figs.push_back(CreateFigure(S, RandomFigure(rng, kinds[kind++ % std::size(kinds)], pts)));
       continue;
     }
-    TFigItem* sel = S.SelectedFig = figs[pick(int(figs.size()))];
+    FigureItem* sel = S.SelectedFig = figs[pick(int(figs.size()))];
     if (pick(2) == 0) {
       sel->Data.Offset(pick(41) - 20, pick(41) - 20);
       RecordMoveOfSelected(S);
     } else {
-      TFigData c = sel->Data;
-      c.PenColor = static_cast<TColor>(pick(0xFFFFFF));
+      Figure c = sel->Data;
+      c.PenColor = static_cast<ColorRef>(pick(0xFFFFFF));
       ChangeSelected(S, ptLineColor, c);
     }
   }
@@ -57,8 +57,8 @@ std::unique_ptr<TDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
 }
 
 // What the undo and redo buttons do, without the widgets.
-bool UndoOrRedo(TTamloState& S, bool undo) {
-  const TUndoRedoPlan plan = PlanUndoRedo(S.History);
+bool UndoOrRedo(AppState& S, bool undo) {
+  const UndoRedoPlan plan = PlanUndoRedo(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) return false;
   BranchTo(S, step);

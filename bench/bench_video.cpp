@@ -20,7 +20,7 @@
 namespace {
 
 // The part of the canvas one step changed, as it looks after the step.
-struct TPatch {
+struct PatchSource {
   QRect Rect;
   QImage Pixels;
 };
@@ -29,9 +29,9 @@ struct TPatch {
 // and polylines in the palette's colours, 1 to 9 pixels wide, half filled,
 // each kept as the patch it changed (a few megabytes in all instead of a
 // gigabyte of whole frames).
-const std::vector<TPatch>& Steps() {
-  static const std::vector<TPatch> steps = [] {
-    std::vector<TPatch> out;
+const std::vector<PatchSource>& Steps() {
+  static const std::vector<PatchSource> steps = [] {
+    std::vector<PatchSource> out;
     std::mt19937 rng(1234);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     const QColor colours[] = {Qt::black, Qt::white, Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::gray, Qt::magenta,
@@ -63,7 +63,7 @@ const std::vector<TPatch>& Steps() {
   return steps;
 }
 
-void Apply(QImage& frame, const TPatch& patch) {
+void Apply(QImage& frame, const PatchSource& patch) {
   for (int y = 0; y < patch.Rect.height(); ++y)
     std::memcpy(frame.scanLine(patch.Rect.top() + y) + 4 * patch.Rect.left(), patch.Pixels.constScanLine(y),
                 4 * size_t(patch.Rect.width()));
@@ -72,18 +72,18 @@ void Apply(QImage& frame, const TPatch& patch) {
 // Arg 0: MP4 (H.264), 1: GIF. Each frame a quarter of a second, the last
 // held 2 s.
 void BM_VideoEncodeFrames1000(benchmark::State& state) {
-  const TVideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
-  const std::vector<TPatch>& steps = Steps();
+  const VideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
+  const std::vector<PatchSource>& steps = Steps();
   QImage last(640, 480, QImage::Format_RGB32);
   last.fill(Qt::white);
-  for (const TPatch& patch : steps) Apply(last, patch);
+  for (const PatchSource& patch : steps) Apply(last, patch);
   QTemporaryDir dir;
   const QString path = dir.filePath(format == vfMP4 ? "film.mp4" : "film.gif");
   QImage frame(640, 480, QImage::Format_RGB32);
   for (auto _ : state) {
     frame.fill(Qt::white);
-    TVideoWriter writer;
-    TVideoResult r = writer.Open(path.toStdString(), format);
+    VideoWriter writer;
+    VideoResult r = writer.Open(path.toStdString(), format);
     if (format == vfGIF) writer.AddPaletteSource(last);
     for (size_t k = 0; r.Ok && k < steps.size(); ++k) {
       Apply(frame, steps[k]);
@@ -108,30 +108,30 @@ BENCHMARK(BM_VideoEncodeFrames1000)
 // and painted as the view mode shows it and encoded, as the batch mode's
 // --export-video does. Compared with the encoding alone above in the same
 // run (goal: at most 1.5 times it).
-struct TDrawnHistory {
-  TTamloState S;
-  TPictureStore Pictures{S};
-  TQuietDialogs Dialogs;
-  TDrawnHistory() {
+struct DrawnHistory {
+  AppState S;
+  PictureStore Pictures{S};
+  QuietDialogs Dialogs;
+  DrawnHistory() {
     S.Pictures = &Pictures;
     S.Dialogs = &Dialogs;
     std::mt19937 rng(1234);
-    const TDrawingTool kinds[] = {dtRectangle, dtEllipse, dtLine, dtPolyline};
-    TPointData pts(MaxPoints);
+    const ToolKind kinds[] = {dtRectangle, dtEllipse, dtLine, dtPolyline};
+    Vertex pts(MaxPoints);
     for (int k = 0; k < 1000; ++k) {
-      TFigData f = RandomFigure(rng, kinds[k % 4], pts);
+      Figure f = RandomFigure(rng, kinds[k % 4], pts);
       CreateFigure(S, f);
     }
   }
 };
 
 void BM_ExportVideo1000(benchmark::State& state) {
-  const TVideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
-  static TDrawnHistory* history = new TDrawnHistory;  // built once, outside the timing
+  const VideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
+  static DrawnHistory* history = new DrawnHistory;  // built once, outside the timing
   QTemporaryDir dir;
   const QString path = dir.filePath(format == vfMP4 ? "film.mp4" : "film.gif");
   for (auto _ : state) {
-    if (ExportVideo(history->S, history->Pictures.WorkBitmap, path, format, TReplayPace(), false) != veDone)
+    if (ExportVideo(history->S, history->Pictures.WorkBitmap, path, format, ReplayPace(), false) != veDone)
       state.SkipWithError("the video was not written");
   }
   state.counters["kB"] = double(QFileInfo(path).size()) / 1024;

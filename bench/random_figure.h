@@ -8,10 +8,10 @@
 
 // One figure of `tool`; a point figure's vertices go into `pts`, which the
 // figure then points at.
-inline TFigData RandomFigure(std::mt19937& rng, TDrawingTool tool, TPointData& pts) {
+inline Figure RandomFigure(std::mt19937& rng, ToolKind tool, Vertex& pts) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  static const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  TFigData f;
+  static const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  Figure f;
   f.DrawingTool = tool;
   f.PenWidth = 1 + 2 * pick(5);
   f.PenColor = colours[pick(7)];

@@ -15,25 +15,25 @@ namespace {
 
 // Says Yes to every question and cancels every file dialog, so the locating
 // path runs as far as it can without touching the working folder.
-class TFuzzDialogs : public TDialogs {
+class TFuzzDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string& text) override { Last = text; }
   void ShowError(const std::string& text) override { Last = text; }
-  TModalResult Ask(const std::string&, const std::string&, TQuestionButtons) override { return mrYes; }
-  bool Execute(TFileDialog&) override { return false; }
+  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return mrYes; }
+  bool Execute(FileDialog&) override { return false; }
   std::string Last;
 };
 
-class TCountingMemo : public TMemo {
+class TCountingMemo : public ProcessDisplay {
  public:
   void AddLine(const std::string& line) override { Bytes += line.size(); }
   void Clear() override { Bytes = 0; }
   size_t Bytes = 0;
 };
 
-bool TimesFitTwoDigits(const THistoryList& h) {
-  for (const TActionItem* a = h.Head->Next; a != nullptr; a = a->Next) {
-    const TActionTime& t = a->Data.ActionTime;
+bool TimesFitTwoDigits(const HistoryList& h) {
+  for (const HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) {
+    const TimeOfDay& t = a->Data.ActionTime;
     if (t.Hour > 99 || t.Min > 99 || t.Sec > 99 || t.Hund > 99) return false;
   }
   return true;
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   TFuzzDialogs dialogs;
   TCountingMemo memo;
-  TTamloState S;
+  AppState S;
   S.Dialogs = &dialogs;
   S.Memo = &memo;
   S.ShowProcess = size % 2 == 1;
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string written = HistoryFileText(S.History);
   if (written.empty()) return 0;  // a CR inside a text reads, but is not written back
-  TTamloState again;
+  AppState again;
   again.Dialogs = &dialogs;
   if (ReadHistory(again, written) != 0) std::abort();
   if (again.History.Count() != S.History.Count()) std::abort();

@@ -18,18 +18,18 @@
 
 namespace {
 
-class TFuzzDialogs : public TDialogs {
+class TFuzzDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string&) override {}
   void ShowError(const std::string&) override {}
-  TModalResult Ask(const std::string&, const std::string&, TQuestionButtons) override { return mrNo; }
-  bool Execute(TFileDialog&) override { return false; }
+  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return mrNo; }
+  bool Execute(FileDialog&) override { return false; }
 };
 
 // The real picture side, except that every background file is missing.
-class TNoFilePictures : public TPictureStore {
+class TNoFilePictures : public PictureStore {
  public:
-  using TPictureStore::TPictureStore;
+  using PictureStore::PictureStore;
   int LoadBGPicture(const std::string&) override { return 1; }
 };
 
@@ -49,15 +49,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   TFuzzDialogs dialogs;
-  TTamloState S;
+  AppState S;
   S.Dialogs = &dialogs;
   if (ReadHistory(S, text) != 0) return 0;
   TNoFilePictures pictures(S);
   S.Pictures = &pictures;
 
-  TActionItem* middle = S.History.Head;
+  HistoryItem* middle = S.History.Head;
   int steps = 0;
-  for (TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
+  for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
     S.CurrentStep = a;
     GoToStep(S);
     if (++steps % 2 == 0) middle = middle->Next;

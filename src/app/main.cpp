@@ -7,14 +7,14 @@
 #include <QTranslator>
 #include <exception>
 
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 #include "batch/batch_mode.h"
 
 namespace {
 
 // An exception escaping an event handler is shown in an error box and the
 // program goes on with the next event.
-class TTamloApplication : public QApplication {
+class TamloApplication : public QApplication {
  public:
   using QApplication::QApplication;
   bool notify(QObject* receiver, QEvent* event) override {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   int r = RunBatchIfAsked(argc, argv);
   if (r >= 0) return r;
 
-  TTamloApplication app(argc, argv);
+  TamloApplication app(argc, argv);
   QApplication::setApplicationName("Tamlo");
 
   // Qt's own texts (dialog buttons, file dialogs) in Japanese.
@@ -45,9 +45,9 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtJapanese);
 
   try {
-    TTamloForm form;
+    MainWindow form;
     const QStringList args = QApplication::arguments();
-    form.FormCreate(args.size() > 1 ? args.at(1) : QString());
+    form.createWidgets(args.size() > 1 ? args.at(1) : QString());
     form.show();
     return app.exec();
   } catch (const std::exception& e) {

@@ -100,7 +100,7 @@ const char* const kHelp =
     "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
     "folder: open it as any drawing (tamlo FILE).\n";
 
-enum TBatchMode {
+enum BatchMode {
   bmNone,
   bmExportBMP,
   bmExportJPEG,
@@ -113,19 +113,19 @@ enum TBatchMode {
   bmVersion
 };
 
-bool IsExport(TBatchMode mode) {
+bool IsExport(BatchMode mode) {
   return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG || mode == bmExportProcess ||
          mode == bmExportVideo || mode == bmContactSheet;
 }
-bool IsSinglePicture(TBatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG; }
+bool IsSinglePicture(BatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG; }
 
-struct TBatchArgs {
-  TBatchMode Mode = bmNone;
+struct BatchArgs {
+  BatchMode Mode = bmNone;
   QString Out;
   QStringList Ins;
   QString In;  // the first of Ins
   std::optional<int> Step;
-  TReplayPace Pace;
+  ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
 };
@@ -138,9 +138,9 @@ bool IsFolderOutput(const QString& out) { return out.endsWith(u'/') || QFileInfo
 bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2; }
 
 // Fills `args`; an empty result is success, else the reason of the bad usage.
-QString ParseArgs(const QStringList& list, TBatchArgs& args) {
+QString ParseArgs(const QStringList& list, BatchArgs& args) {
   QStringList positional;
-  auto setMode = [&](TBatchMode mode) {
+  auto setMode = [&](BatchMode mode) {
     if (args.Mode != bmNone && args.Mode != mode) return false;
     args.Mode = mode;
     return true;
@@ -188,7 +188,7 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
         args.Jobs = n;
         continue;
       }
-      const TBatchMode mode = a == u"--export-bmp"      ? bmExportBMP
+      const BatchMode mode = a == u"--export-bmp"      ? bmExportBMP
                               : a == u"--export-jpeg"   ? bmExportJPEG
                               : a == u"--export-png"    ? bmExportPNG
                               : a == u"--export-video"  ? bmExportVideo
@@ -228,7 +228,7 @@ QString ParseArgs(const QStringList& list, TBatchArgs& args) {
   const bool folder = IsExport(args.Mode) && IsFolderOutput(args.Out);
   if (several && !folder)
     return QStringLiteral("several drawings need a folder as the output (ending in /), not %1").arg(args.Out);
-  TVideoFormat format;
+  VideoFormat format;
   if (args.Mode == bmExportVideo && !folder && !VideoFormatOf(args.Out, format))
     return QStringLiteral("the video %1 needs the extension .mp4 or .gif").arg(args.Out);
   return QString();
@@ -241,16 +241,16 @@ void PrintLine(std::FILE* to, const std::string& text) {
 
 // Boxes to standard error; every question answered the safe way, every file
 // dialog cancelled.
-class TBatchDialogs : public TDialogs {
+class BatchDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
   void ShowError(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
-  TModalResult Ask(const std::string& text, const std::string&, TQuestionButtons buttons) override {
-    const TModalResult answer = buttons == qbYesNoCancel ? mrCancel : mrNo;
+  ModalResult Ask(const std::string& text, const std::string&, QuestionButtons buttons) override {
+    const ModalResult answer = buttons == qbYesNoCancel ? mrCancel : mrNo;
     PrintLine(stderr, "tamlo: " + text + (answer == mrNo ? " -> No" : " -> Cancel"));
     return answer;
   }
-  bool Execute(TFileDialog&) override { return false; }
+  bool Execute(FileDialog&) override { return false; }
 };
 
 // Exit statuses besides 0 (done), 1 (failed) and 2 (bad usage).
@@ -274,9 +274,9 @@ QString RefusedOutput(const QString& out, const QString& in) {
 // drawing names that could not be drawn at the step shown: missing where it
 // was recorded and beside the drawing, or damaged. A step's loads end with
 // its repaint; the last one tells whether the picture is on the canvas.
-class TWatchedPictures : public TPictureSide {
+class WatchedPictures : public PictureSide {
  public:
-  explicit TWatchedPictures(TPictureSide& pictures) : Pictures(pictures) {}
+  explicit WatchedPictures(PictureSide& pictures) : Pictures(pictures) {}
 
   int LoadBGPicture(const std::string& name) override {
     const int result = Pictures.LoadBGPicture(name);
@@ -303,12 +303,12 @@ class TWatchedPictures : public TPictureSide {
   bool AnyFailed() const { return !Failed.empty(); }
 
  private:
-  struct TLoad {
+  struct LoadedDrawing {
     std::string Name;
     int Result;
   };
-  TPictureSide& Pictures;
-  std::vector<TLoad> Loads;
+  PictureSide& Pictures;
+  std::vector<LoadedDrawing> Loads;
   std::set<std::string> Failed;
 };
 
@@ -331,11 +331,11 @@ std::unique_ptr<QGuiApplication> StartQt(char* argv0) {
 
 // One drawing, in this process: `in` and `out` are whole paths. For the
 // contact sheet `out` is where the thumbnail of the last step goes.
-int ExportDrawing(const TBatchArgs& args, char* argv0, const QString& in, const QString& out) {
-  TTamloState S;
+int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const QString& out) {
+  AppState S;
   const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
 
-  TBatchDialogs dialogs;
+  BatchDialogs dialogs;
   S.Dialogs = &dialogs;
 
   if (IsExport(args.Mode) && args.Mode != bmContactSheet) {
@@ -366,13 +366,13 @@ int ExportDrawing(const TBatchArgs& args, char* argv0, const QString& in, const 
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == bmDescribe) {
-    for (TActionItem* item = S.History.Head->Next; item; item = item->Next)
+    for (HistoryItem* item = S.History.Head->Next; item; item = item->Next)
       for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  TPictureStore pictures(S);
-  TWatchedPictures watched(pictures);
+  PictureStore pictures(S);
+  WatchedPictures watched(pictures);
   S.Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
 
@@ -382,7 +382,7 @@ int ExportDrawing(const TBatchArgs& args, char* argv0, const QString& in, const 
       return 0;
     }
     if (args.Mode == bmExportVideo) {
-      TVideoFormat format = vfMP4;
+      VideoFormat format = vfMP4;
       VideoFormatOf(out, format);
       return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == veDone);
     }
@@ -403,14 +403,14 @@ int ExportDrawing(const TBatchArgs& args, char* argv0, const QString& in, const 
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
-  const TPictureKind kind = args.Mode == bmExportBMP ? pkBMP : args.Mode == bmExportPNG ? pkPNG : pkJPEG;
+  const PictureKind kind = args.Mode == bmExportBMP ? pkBMP : args.Mode == bmExportPNG ? pkPNG : pkJPEG;
   return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind));
 }
 
 // The output of the drawing `in` in the output folder `folder`, named after
 // the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
 // pictures are a/a001.jpg, ...).
-QString OutputInFolder(TBatchMode mode, const QString& folder, const QString& in) {
+QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in) {
   const QString base = QFileInfo(in).completeBaseName();
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
   switch (mode) {
@@ -436,7 +436,7 @@ int Worst(int a, int b) { return Severity(b) > Severity(a) ? b : a; }
 
 // A drawing of a class run: done in a child process of its own, whose
 // standard error is gathered here and shown with the drawing's name.
-struct TDrawingRun {
+struct DrawingRun {
   QString Given;  // as named on the command line
   QString In, Out;
   pid_t Pid = -1;
@@ -447,7 +447,7 @@ struct TDrawingRun {
 };
 
 // Every line of a drawing's messages, with the drawing's name after "tamlo: ".
-std::vector<std::string> NamedLines(const TDrawingRun& run) {
+std::vector<std::string> NamedLines(const DrawingRun& run) {
   std::vector<std::string> lines;
   const std::string name = run.Given.toStdString();
   for (const QByteArray& line : run.Err.split('\n')) {
@@ -461,7 +461,7 @@ std::vector<std::string> NamedLines(const TDrawingRun& run) {
 }
 
 // Why a drawing did not go well: its last message.
-std::string ReasonOf(const TDrawingRun& run) {
+std::string ReasonOf(const DrawingRun& run) {
   const std::vector<std::string> lines = NamedLines(run);
   if (lines.empty()) return "tamlo: " + run.Given.toStdString() + ": no message";
   return lines.back();
@@ -478,14 +478,14 @@ const char* OutcomeText(int status) {
 
 // The progress of a class run: a bar redrawn in place on a terminal, a
 // plain line per drawing otherwise.
-class TProgress {
+class ProgressLine {
  public:
-  explicit TProgress(int count) : Count(count), Terminal(::isatty(2) == 1) {}
+  explicit ProgressLine(int count) : Count(count), Terminal(::isatty(2) == 1) {}
   void Started(int running) {
     Running = running;
     Draw();
   }
-  void Finished(const TDrawingRun& run, const std::vector<std::string>& lines, int running) {
+  void Finished(const DrawingRun& run, const std::vector<std::string>& lines, int running) {
     ++Done;
     Running = running;
     Clear();
@@ -521,7 +521,7 @@ class TProgress {
 };
 
 // Starts the drawing's child process; false when none could be made.
-bool StartChild(TDrawingRun& run, const TBatchArgs& args, char* argv0) {
+bool StartChild(DrawingRun& run, const BatchArgs& args, char* argv0) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return false;
   std::fflush(stdout);
@@ -548,7 +548,7 @@ bool StartChild(TDrawingRun& run, const TBatchArgs& args, char* argv0) {
 }
 
 // Reads what the child said; false at its end.
-bool ReadChild(TDrawingRun& run) {
+bool ReadChild(DrawingRun& run) {
   char buffer[4096];
   for (;;) {
     const ssize_t n = ::read(run.Fd, buffer, sizeof buffer);
@@ -575,7 +575,7 @@ int ChildStatus(pid_t pid, std::string& why) {
 // every drawing is read with its own folder as the working folder, which is
 // the process's; and a drawing that crashes its renderer takes no other down.
 // No Qt object exists here before the last child has ended.
-int RunClass(const TBatchArgs& args, char* argv0) {
+int RunClass(const BatchArgs& args, char* argv0) {
   const bool sheet = args.Mode == bmContactSheet;
   const QString out = QFileInfo(args.Out).absoluteFilePath();
   std::unique_ptr<QTemporaryDir> thumbs;
@@ -597,10 +597,10 @@ int RunClass(const TBatchArgs& args, char* argv0) {
     QDir().mkpath(out);
   }
 
-  std::vector<TDrawingRun> runs(size_t(args.Ins.size()));
+  std::vector<DrawingRun> runs(size_t(args.Ins.size()));
   std::set<QString> outputs;
   for (size_t i = 0; i < runs.size(); ++i) {
-    TDrawingRun& run = runs[i];
+    DrawingRun& run = runs[i];
     run.Given = args.Ins[qsizetype(i)];
     run.In = QFileInfo(run.Given).absoluteFilePath();
     run.Out = sheet ? thumbs->filePath(QString::number(i) + ".png") : OutputInFolder(args.Mode, out, run.In);
@@ -614,11 +614,11 @@ int RunClass(const TBatchArgs& args, char* argv0) {
 
   long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
   const size_t jobs = size_t(args.Jobs > 0 ? args.Jobs : std::max(1L, cores));
-  TProgress progress(int(runs.size()));
-  std::vector<TDrawingRun*> running;
+  ProgressLine progress(int(runs.size()));
+  std::vector<DrawingRun*> running;
   size_t next = 0;
   int worst = 0;
-  auto finish = [&](TDrawingRun& run) {
+  auto finish = [&](DrawingRun& run) {
     std::vector<std::string> lines = NamedLines(run);
     if (!run.Refusal.empty()) {
       run.Err = QByteArray::fromStdString("tamlo: " + run.Refusal + "\n");
@@ -629,7 +629,7 @@ int RunClass(const TBatchArgs& args, char* argv0) {
   };
   while (next < runs.size() || !running.empty()) {
     while (next < runs.size() && running.size() < jobs) {
-      TDrawingRun& run = runs[next++];
+      DrawingRun& run = runs[next++];
       if (run.Status >= 0) {
         finish(run);
         continue;
@@ -645,11 +645,11 @@ int RunClass(const TBatchArgs& args, char* argv0) {
     }
     if (running.empty()) continue;
     std::vector<pollfd> fds;
-    for (TDrawingRun* run : running) fds.push_back({run->Fd, POLLIN, 0});
+    for (DrawingRun* run : running) fds.push_back({run->Fd, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
     for (size_t k = fds.size(); k-- > 0;) {
       if (fds[k].revents == 0) continue;
-      TDrawingRun& run = *running[k];
+      DrawingRun& run = *running[k];
       if (ReadChild(run)) continue;
       ::close(run.Fd);
       run.Fd = -1;
@@ -664,18 +664,18 @@ int RunClass(const TBatchArgs& args, char* argv0) {
 
   if (sheet) {
     const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
-    std::vector<TSheetEntry> entries;
-    for (const TDrawingRun& run : runs) {
-      TSheetEntry e{QFileInfo(run.Given).fileName(), QImage()};
+    std::vector<SheetEntry> entries;
+    for (const DrawingRun& run : runs) {
+      SheetEntry e{QFileInfo(run.Given).fileName(), QImage()};
       if (run.Status == 0 || run.Status == kPictureNotDrawn) e.Thumbnail.load(run.Out, "PNG");
       entries.push_back(e);
     }
-    TBatchDialogs dialogs;
+    BatchDialogs dialogs;
     if (!ExportPicture(dialogs, out, ContactSheet(entries), pkPNG)) worst = Worst(worst, 1);
   }
 
   int failed = 0, partly = 0;
-  for (const TDrawingRun& run : runs) {
+  for (const DrawingRun& run : runs) {
     if (run.Status == kPictureNotDrawn) ++partly;
     else if (run.Status != 0) ++failed;
   }
@@ -683,7 +683,7 @@ int RunClass(const TBatchArgs& args, char* argv0) {
   if (failed > 0) summary += QStringLiteral(", %1 failed").arg(failed);
   if (partly > 0) summary += QStringLiteral(", %1 written without a picture they name").arg(partly);
   PrintLine(stderr, summary.toStdString());
-  for (const TDrawingRun& run : runs)
+  for (const DrawingRun& run : runs)
     if (run.Status != 0)
       PrintLine(stderr, "tamlo:   " + std::string(OutcomeText(run.Status)) + ": " + ReasonOf(run).substr(7));
   return worst;
@@ -698,7 +698,7 @@ int RunBatchIfAsked(int argc, char** argv) {
   for (const QString& a : list) asked = asked || IsBatchOption(a);
   if (!asked) return -1;
 
-  TBatchArgs args;
+  BatchArgs args;
   const QString bad = ParseArgs(list, args);
   if (!bad.isEmpty()) {
     PrintLine(stderr, "tamlo: " + bad.toStdString());
@@ -712,7 +712,7 @@ int RunBatchIfAsked(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   if (args.Mode == bmVersion) {
-    PrintLine(stdout, TTamloState().VersionText);
+    PrintLine(stdout, AppState().VersionText);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 

@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-void CopyFigDeep(const TFigData& src, TFigData& dst, TFigOwner& owner) {
+void CopyFigDeep(const Figure& src, Figure& dst, FigureOwner& owner) {
   dst = src;
   dst.PointData = nullptr;
   dst.StampData = nullptr;
@@ -10,83 +10,83 @@ void CopyFigDeep(const TFigData& src, TFigData& dst, TFigOwner& owner) {
   owner.Stamp.reset();
   if (IsPointFigure(src.DrawingTool)) {
     const int32_t n = src.PointData ? src.PointData->Count : 0;
-    owner.Points = std::make_unique<TPointData>(n);
+    owner.Points = std::make_unique<Vertex>(n);
     for (int32_t i = 0; i < n; ++i)
       owner.Points->AddPoint(src.PointData->Points[i].X, src.PointData->Points[i].Y);
     dst.PointData = owner.Points.get();
     dst.SetBoundsFromPoints();
   } else if (src.DrawingTool == dtStamp) {
-    owner.Stamp = std::make_unique<TFigList>();
+    owner.Stamp = std::make_unique<FigureList>();
     if (src.StampData != nullptr) {
-      for (TFigItem* f = src.StampData->Head->Next; f != nullptr; f = f->Next)
+      for (FigureItem* f = src.StampData->Head->Next; f != nullptr; f = f->Next)
         owner.Stamp->AddFig(f->Data);
     }
     dst.StampData = owner.Stamp.get();
   }
 }
 
-TPointData* TFigItem::AdoptPointData(std::unique_ptr<TPointData> points) {
+Vertex* FigureItem::AdoptPointData(std::unique_ptr<Vertex> points) {
   Owned.Points = std::move(points);
   Data.PointData = Owned.Points.get();
   return Data.PointData;
 }
 
-TFigList* TFigItem::AdoptStampData(std::unique_ptr<TFigList> stamp) {
+FigureList* FigureItem::AdoptStampData(std::unique_ptr<FigureList> stamp) {
   Owned.Stamp = std::move(stamp);
   Data.StampData = Owned.Stamp.get();
   return Data.StampData;
 }
 
-TFigList::TFigList() : FHead(std::make_unique<TFigItem>()) {
-  Head = Tail = FHead.get();
+FigureList::FigureList() : m_head(std::make_unique<FigureItem>()) {
+  Head = Tail = m_head.get();
 }
 
-TFigList::~TFigList() { ClearFigs(); }
+FigureList::~FigureList() { ClearFigs(); }
 
-void TFigList::LinkAtEnd(TFigItem* item) {
+void FigureList::LinkAtEnd(FigureItem* item) {
   item->Prev = Tail;
   item->Next = nullptr;
   Tail->Next = item;
   Tail = item;
 }
 
-TFigItem* TFigList::AddFig(const TFigData& data) {
-  auto item = std::make_unique<TFigItem>();
+FigureItem* FigureList::AddFig(const Figure& data) {
+  auto item = std::make_unique<FigureItem>();
   CopyFigDeep(data, item->Data, item->Owned);
-  TFigItem* raw = item.release();
+  FigureItem* raw = item.release();
   LinkAtEnd(raw);
   assert(LinkedAround(raw));
   return raw;
 }
 
-TFigItem* TFigList::AddEmptyFig() {
-  TFigItem* raw = new TFigItem();
+FigureItem* FigureList::AddEmptyFig() {
+  FigureItem* raw = new FigureItem();
   LinkAtEnd(raw);
   return raw;
 }
 
-TFigItem* TFigList::DuplicateFig(TFigItem* item) {
+FigureItem* FigureList::DuplicateFig(FigureItem* item) {
   if (item == nullptr) return nullptr;
   return AddFig(item->Data);
 }
 
-int TFigList::RemoveFig(TFigItem* item) {
+int FigureList::RemoveFig(FigureItem* item) {
   if (item == nullptr || item == Head) return 1;
   if (item->Next != nullptr)
     item->Next->Prev = item->Prev;
   else
     Tail = item->Prev;
   item->Prev->Next = item->Next;
-  [[maybe_unused]] TFigItem* before = item->Prev;
+  [[maybe_unused]] FigureItem* before = item->Prev;
   delete item;
   assert(LinkedAround(before));
   return 0;
 }
 
-int TFigList::MoveFigFront(TFigItem* x) {
+int FigureList::MoveFigFront(FigureItem* x) {
   if (x == nullptr || x == Head || x == Tail) return 1;
-  TFigItem* n = x->Next;
-  TFigItem* m = n->Next;
+  FigureItem* n = x->Next;
+  FigureItem* m = n->Next;
   x->Prev->Next = n;
   n->Prev = x->Prev;
   n->Next = x;
@@ -100,11 +100,11 @@ int TFigList::MoveFigFront(TFigItem* x) {
   return 0;
 }
 
-int TFigList::MoveFigBack(TFigItem* x) {
+int FigureList::MoveFigBack(FigureItem* x) {
   if (x == nullptr || x == Head || x->Prev == Head) return 1;
-  TFigItem* p = x->Prev;
-  TFigItem* q = p->Prev;
-  TFigItem* after = x->Next;
+  FigureItem* p = x->Prev;
+  FigureItem* q = p->Prev;
+  FigureItem* after = x->Next;
   q->Next = x;
   x->Prev = q;
   x->Next = p;
@@ -118,16 +118,16 @@ int TFigList::MoveFigBack(TFigItem* x) {
   return 0;
 }
 
-int32_t TFigList::FigCount() const {
+int32_t FigureList::FigCount() const {
   int32_t n = 0;
-  for (TFigItem* f = Head->Next; f != nullptr; f = f->Next) ++n;
+  for (FigureItem* f = Head->Next; f != nullptr; f = f->Next) ++n;
   return n;
 }
 
-void TFigList::ClearFigs() {
-  TFigItem* f = Head->Next;
+void FigureList::ClearFigs() {
+  FigureItem* f = Head->Next;
   while (f != nullptr) {
-    TFigItem* next = f->Next;
+    FigureItem* next = f->Next;
     delete f;
     f = next;
   }
@@ -135,16 +135,16 @@ void TFigList::ClearFigs() {
   Tail = Head;
 }
 
-bool TFigList::LinkedAround(const TFigItem* x) const {
+bool FigureList::LinkedAround(const FigureItem* x) const {
   if (Tail->Next != nullptr || Head->Prev != nullptr) return false;
   if (x != Head && (x->Prev == nullptr || x->Prev->Next != x)) return false;
   return x->Next == nullptr ? x == Tail : x->Next->Prev == x;
 }
 
-bool TFigList::Valid() const {
+bool FigureList::Valid() const {
   if (Head == nullptr || Head->Prev != nullptr || Tail == nullptr || Tail->Next != nullptr) return false;
-  const TFigItem* last = Head;
-  for (const TFigItem* f = Head->Next; f != nullptr; f = f->Next) {
+  const FigureItem* last = Head;
+  for (const FigureItem* f = Head->Next; f != nullptr; f = f->Next) {
     if (f->Prev != last || f->Prev->Next != f) return false;
     last = f;
   }

@@ -7,68 +7,68 @@
 
 #include "document/figure.h"
 
-class TFigList;
+class FigureList;
 
 // The owning side of a figure's two pointers. A list item and a history
-// record each keep one next to their TFigData, whose pointers mirror it.
-struct TFigOwner {
-  std::unique_ptr<TPointData> Points;
-  std::unique_ptr<TFigList> Stamp;
+// record each keep one next to their Figure, whose pointers mirror it.
+struct FigureOwner {
+  std::unique_ptr<Vertex> Points;
+  std::unique_ptr<FigureList> Stamp;
 };
 
 // Deep copy of `src` into `dst`: every field, then for a point figure a new
 // vertex list with exactly the source's count as capacity (bounds rebuilt,
 // Start/End from them), for a stamp new contents copied to any depth. The
 // copies are owned by `owner`; `src` and what it points to are only read.
-void CopyFigDeep(const TFigData& src, TFigData& dst, TFigOwner& owner);
+void CopyFigDeep(const Figure& src, Figure& dst, FigureOwner& owner);
 
-class TFigItem {
+class FigureItem {
  public:
-  TFigItem* Prev = nullptr;
-  TFigItem* Next = nullptr;
-  TFigData Data;
+  FigureItem* Prev = nullptr;
+  FigureItem* Next = nullptr;
+  Figure Data;
 
-  TFigItem() = default;
-  TFigItem(const TFigItem&) = delete;
-  TFigItem& operator=(const TFigItem&) = delete;
+  FigureItem() = default;
+  FigureItem(const FigureItem&) = delete;
+  FigureItem& operator=(const FigureItem&) = delete;
 
   // Hands a vertex list or stamp contents to this item; Data points at it.
-  TPointData* AdoptPointData(std::unique_ptr<TPointData> points);
-  TFigList* AdoptStampData(std::unique_ptr<TFigList> stamp);
+  Vertex* AdoptPointData(std::unique_ptr<Vertex> points);
+  FigureList* AdoptStampData(std::unique_ptr<FigureList> stamp);
 
  private:
-  friend class TFigList;
-  friend void CopyFigDeep(const TFigData&, TFigData&, TFigOwner&);
-  TFigOwner Owned;
+  friend class FigureList;
+  friend void CopyFigDeep(const Figure&, Figure&, FigureOwner&);
+  FigureOwner Owned;
 };
 
-class TFigList {
+class FigureList {
  public:
-  TFigItem* Head;  // sentinel, never a figure, never removed
-  TFigItem* Tail;  // front-most figure; Head when empty
+  FigureItem* Head;  // sentinel, never a figure, never removed
+  FigureItem* Tail;  // front-most figure; Head when empty
 
-  TFigList();
-  ~TFigList();  // iterative: a list of any length frees in constant stack
-  TFigList(const TFigList&) = delete;
-  TFigList& operator=(const TFigList&) = delete;
+  FigureList();
+  ~FigureList();  // iterative: a list of any length frees in constant stack
+  FigureList(const FigureList&) = delete;
+  FigureList& operator=(const FigureList&) = delete;
 
   // Appends a deep copy of `data` in front of every other figure.
-  TFigItem* AddFig(const TFigData& data);
+  FigureItem* AddFig(const Figure& data);
   // Appends an item with a fresh figure, filled in place by the file reader.
-  TFigItem* AddEmptyFig();
+  FigureItem* AddEmptyFig();
   // AddFig of the item's figure; null in, null out.
-  TFigItem* DuplicateFig(TFigItem* item);
+  FigureItem* DuplicateFig(FigureItem* item);
   // 0 done, 1 refused (null item or the sentinel).
-  int RemoveFig(TFigItem* item);
+  int RemoveFig(FigureItem* item);
   // One step toward the front; 1 for null, the sentinel or the tail.
-  int MoveFigFront(TFigItem* item);
+  int MoveFigFront(FigureItem* item);
   // One step toward the back; 1 for null, the sentinel or the first figure.
-  int MoveFigBack(TFigItem* item);
+  int MoveFigBack(FigureItem* item);
 
-  TFigItem* GetHead() const { return Head; }
-  TFigItem* GetTail() const { return Tail; }
-  static TFigItem* GetPrev(TFigItem* item) { return item ? item->Prev : nullptr; }
-  static TFigItem* GetNext(TFigItem* item) { return item ? item->Next : nullptr; }
+  FigureItem* GetHead() const { return Head; }
+  FigureItem* GetTail() const { return Tail; }
+  static FigureItem* GetPrev(FigureItem* item) { return item ? item->Prev : nullptr; }
+  static FigureItem* GetNext(FigureItem* item) { return item ? item->Next : nullptr; }
   bool IsEmpty() const { return Head == Tail; }
   // Number of figures (a walk; lists are short).
   int32_t FigCount() const;
@@ -76,15 +76,15 @@ class TFigList {
   // Frees every figure; the sentinel stays.
   void ClearFigs();
   // Frees the list with all its items, sentinel included.
-  static void DeleteFigList(std::unique_ptr<TFigList>& list) { list.reset(); }
+  static void DeleteFigList(std::unique_ptr<FigureList>& list) { list.reset(); }
 
   // Checks every link invariant (a full walk; debug builds check the links
   // around each change with a cheaper local test).
   bool Valid() const;
 
  private:
-  std::unique_ptr<TFigItem> FHead;
-  void LinkAtEnd(TFigItem* item);
+  std::unique_ptr<FigureItem> m_head;
+  void LinkAtEnd(FigureItem* item);
   // The links next to one item are consistent (cheap check for asserts).
-  bool LinkedAround(const TFigItem* x) const;
+  bool LinkedAround(const FigureItem* x) const;
 };

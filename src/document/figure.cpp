@@ -2,16 +2,16 @@
 
 #include <cassert>
 
-TPointData::TPointData() : TPointData(MaxPoints) {}
+Vertex::Vertex() : Vertex(MaxPoints) {}
 
-TPointData::TPointData(int32_t capacity)
-    : Points(new TPoint[capacity > 0 ? capacity : 1]), FCapacity(capacity > 0 ? capacity : 0) {}
+Vertex::Vertex(int32_t capacity)
+    : Points(new Point[capacity > 0 ? capacity : 1]), m_capacity(capacity > 0 ? capacity : 0) {}
 
-int TPointData::AddPoint(int32_t x, int32_t y) {
+int Vertex::AddPoint(int32_t x, int32_t y) {
   // A list made for copying N points is never asked for more; refusing at
   // the capacity as well keeps a misuse from writing past the array.
-  if (Count >= MaxPoints || Count >= FCapacity) return 1;
-  Points[Count] = TPoint{x, y};
+  if (Count >= MaxPoints || Count >= m_capacity) return 1;
+  Points[Count] = Point{x, y};
   if (Count == 0) {
     MinX = MaxX = x;
     MinY = MaxY = y;
@@ -28,19 +28,19 @@ int TPointData::AddPoint(int32_t x, int32_t y) {
   return 0;
 }
 
-void TPointData::Reset() {
+void Vertex::Reset() {
   Count = 0;
   MinX = MinY = MaxX = MaxY = -100;
 }
 
-void TFigData::SetBoundsFromPoints() {
+void Figure::SetBoundsFromPoints() {
   assert(PointData != nullptr);
   if (PointData == nullptr) return;
-  Start = TPoint{PointData->MinX, PointData->MinY};
-  End = TPoint{PointData->MaxX, PointData->MaxY};
+  Start = Point{PointData->MinX, PointData->MinY};
+  End = Point{PointData->MaxX, PointData->MaxY};
 }
 
-void TFigData::Offset(int32_t dx, int32_t dy) {
+void Figure::Offset(int32_t dx, int32_t dy) {
   Start.X = WrapAdd(Start.X, dx);
   Start.Y = WrapAdd(Start.Y, dy);
   End.X = WrapAdd(End.X, dx);
@@ -53,7 +53,7 @@ void TFigData::Offset(int32_t dx, int32_t dy) {
   }
 }
 
-void TFigData::SetPoint(bool isY, int32_t index, int32_t value) {
+void Figure::SetPoint(bool isY, int32_t index, int32_t value) {
   assert(PointData != nullptr && index >= 0 && index < PointData->Count);
   if (PointData == nullptr || index < 0 || index >= PointData->Count) return;
   if (isY)

@@ -5,20 +5,20 @@
 #include <memory>
 #include <string>
 
-struct TPoint {
+struct Point {
   int32_t X = 0;
   int32_t Y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
+  friend bool operator==(const Point&, const Point&) = default;
 };
 
 // 0x00BBGGRR for plain colours; with the top bit set a system colour index.
-using TColor = int32_t;
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
+using ColorRef = int32_t;
+constexpr ColorRef clBlack = 0x000000;
+constexpr ColorRef clWhite = 0xFFFFFF;
 // The system colour "button face"; stored as a fill colour it means "no fill".
-constexpr TColor clBtnFace = static_cast<TColor>(0x8000000Fu);
+constexpr ColorRef clBtnFace = static_cast<ColorRef>(0x8000000Fu);
 
-enum TDrawingTool : int8_t {
+enum ToolKind : int8_t {
   dtNone = 0,
   dtText = 1,
   dtLine = 2,
@@ -44,56 +44,56 @@ inline int32_t WrapSub(int32_t a, int32_t b) {
 constexpr int32_t MaxPoints = 2000;
 
 // Free lines, polylines and polygons carry a vertex list; no other kind does.
-inline bool IsPointFigure(TDrawingTool tool) {
+inline bool IsPointFigure(ToolKind tool) {
   return tool == dtFreeLine || tool == dtPolyline || tool == dtPolygon;
 }
 
 // An ordered list of vertices with running bounds. The bounds start at -100,
 // are overwritten by the first point and only grow afterwards; editing points
 // in place does not touch them (a copy rebuilds them).
-class TPointData {
+class Vertex {
  public:
   int32_t Count = 0;
-  std::unique_ptr<TPoint[]> Points;
+  std::unique_ptr<Point[]> Points;
   int32_t MinX = -100;
   int32_t MinY = -100;
   int32_t MaxX = -100;
   int32_t MaxY = -100;
 
-  TPointData();
-  explicit TPointData(int32_t capacity);
-  TPointData(const TPointData&) = delete;
-  TPointData& operator=(const TPointData&) = delete;
+  Vertex();
+  explicit Vertex(int32_t capacity);
+  Vertex(const Vertex&) = delete;
+  Vertex& operator=(const Vertex&) = delete;
 
   // 0 when stored, 1 when the list is full (nothing changes then).
   int AddPoint(int32_t x, int32_t y);
   int32_t GetCount() const { return Count; }
-  int32_t Capacity() const { return FCapacity; }
+  int32_t Capacity() const { return m_capacity; }
   // Empties the list and puts the bounds back to -100.
   void Reset();
 
  private:
-  int32_t FCapacity;
+  int32_t m_capacity;
 };
 
-class TFigList;
+class FigureList;
 
 // One figure. A plain value: copying it shares nothing but never owns the
 // vertex list or the stamp contents either. Those belong to the list item or
 // history record that holds the figure, which frees them.
-struct TFigData {
-  TDrawingTool DrawingTool = dtNone;
+struct Figure {
+  ToolKind DrawingTool = dtNone;
   int32_t PenWidth = 0;
-  TColor PenColor = 0;
-  TColor BrushColor = 0;
+  ColorRef PenColor = 0;
+  ColorRef BrushColor = 0;
   uint8_t BrushStyle = 0;  // 0 solid, 1 clear; carried along, never decides anything
   int32_t TextSize = 0;
-  TColor TextColor = 0;
+  ColorRef TextColor = 0;
   std::string Text;  // UTF-8
-  TPoint Start;
-  TPoint End;
-  TPointData* PointData = nullptr;  // point figures only; not owned by a copy
-  TFigList* StampData = nullptr;    // stamps only; not owned by a copy
+  Point Start;
+  Point End;
+  Vertex* PointData = nullptr;  // point figures only; not owned by a copy
+  FigureList* StampData = nullptr;    // stamps only; not owned by a copy
 
   // Start/End := the bounding box of the vertices. Point figures only.
   void SetBoundsFromPoints();

@@ -9,15 +9,15 @@
 namespace {
 
 // One iconv descriptor for the length of a conversion.
-class TIconv {
+class Iconv {
  public:
-  TIconv(const char* to, const char* from) : FCd(iconv_open(to, from)) {}
-  ~TIconv() {
-    if (Ok()) iconv_close(FCd);
+  Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+  ~Iconv() {
+    if (Ok()) iconv_close(m_cd);
   }
-  TIconv(const TIconv&) = delete;
-  TIconv& operator=(const TIconv&) = delete;
-  bool Ok() const { return FCd != reinterpret_cast<iconv_t>(-1); }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
   // Converts all of `in`, appending to `out`. On an invalid or incomplete
   // sequence: with `replace` appends `replacement` and skips one byte,
@@ -29,7 +29,7 @@ class TIconv {
     while (left > 0) {
       char* dst = buffer;
       size_t room = sizeof buffer;
-      const size_t r = iconv(FCd, &src, &left, &dst, &room);
+      const size_t r = iconv(m_cd, &src, &left, &dst, &room);
       out.append(buffer, static_cast<size_t>(dst - buffer));
       if (r != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
@@ -37,13 +37,13 @@ class TIconv {
       out.append(replacement);
       ++src;
       --left;
-      iconv(FCd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+      iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
     }
     return true;
   }
 
  private:
-  iconv_t FCd;
+  iconv_t m_cd;
 };
 
 }  // namespace
@@ -107,7 +107,7 @@ bool IsValidUtf8(std::string_view text) {
 std::string Cp932ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 2);
-  TIconv cv("UTF-8", "CP932");
+  Iconv cv("UTF-8", "CP932");
   if (!cv.Ok()) {
     // Without the converter keep the ASCII and mark everything else.
     for (char c : text) {
@@ -123,7 +123,7 @@ std::string Cp932ToUtf8(std::string_view text) {
 bool Utf8ToCp932(std::string_view text, std::string& out) {
   out.clear();
   if (!IsValidUtf8(text)) return false;
-  TIconv cv("CP932", "UTF-8");
+  Iconv cv("CP932", "UTF-8");
   if (!cv.Ok()) return false;
   out.reserve(text.size());
   return cv.Convert(text, out, false, {});
@@ -138,10 +138,10 @@ namespace {
 
 // The characters that Linux input methods type where Windows uses a
 // look-alike: CP932 holds only the look-alike, so they are written as it.
-struct TLookAlike {
+struct LookAlike {
   std::string_view From, To;
 };
-constexpr TLookAlike LookAlikes[] = {
+constexpr LookAlike LookAlikes[] = {
     {"\u301C", "\uFF5E"},  // WAVE DASH → FULLWIDTH TILDE
     {"\u2016", "\u2225"},  // DOUBLE VERTICAL LINE → PARALLEL TO
     {"\u2212", "\uFF0D"},  // MINUS SIGN → FULLWIDTH HYPHEN-MINUS
@@ -159,7 +159,7 @@ bool WithLookAlikes(std::string_view text, std::string& out) {
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c != 0xC2 && c != 0xE2 && c != 0xE3) continue;  // no lead byte of one of them
-    for (const TLookAlike& l : LookAlikes) {
+    for (const LookAlike& l : LookAlikes) {
       if (text.substr(i, l.From.size()) != l.From) continue;
       out.append(text.substr(done, i - done));
       out.append(l.To);

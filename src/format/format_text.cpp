@@ -5,14 +5,14 @@
 
 namespace {
 
-struct TNamedColor {
+struct NamedColor {
   const char* Name;
   uint32_t Value;
 };
 
 constexpr uint32_t SysColor(uint32_t index) { return 0x80000000u | index; }
 
-constexpr std::array<TNamedColor, 52> ColorNames{{
+constexpr std::array<NamedColor, 52> ColorNames{{
     {"clBlack", 0x00000000},
     {"clMaroon", 0x00000080},
     {"clGreen", 0x00008000},
@@ -114,14 +114,14 @@ size_t LastSeparator(std::string_view path) {
 
 }  // namespace
 
-const char* ColorName(TColor color) {
+const char* ColorName(ColorRef color) {
   const uint32_t v = static_cast<uint32_t>(color);
-  for (const TNamedColor& c : ColorNames)
+  for (const NamedColor& c : ColorNames)
     if (c.Value == v) return c.Name;
   return nullptr;
 }
 
-std::string ColorToText(TColor color) {
+std::string ColorToText(ColorRef color) {
   if (const char* name = ColorName(color)) return name;
   static constexpr char Hex[] = "0123456789ABCDEF";
   std::string s(9, '$');
@@ -130,10 +130,10 @@ std::string ColorToText(TColor color) {
   return s;
 }
 
-bool TextToColor(std::string_view text, TColor& color) {
-  for (const TNamedColor& c : ColorNames) {
+bool TextToColor(std::string_view text, ColorRef& color) {
+  for (const NamedColor& c : ColorNames) {
     if (EqualsNoCase(text, c.Name)) {
-      color = static_cast<TColor>(c.Value);
+      color = static_cast<ColorRef>(c.Value);
       return true;
     }
   }
@@ -152,7 +152,7 @@ bool TextToColor(std::string_view text, TColor& color) {
       if (v > 0xFFFFFFFFull) v = 0xFFFFFFFFull;  // saturate: a colour is 32 bits
     }
     const uint32_t bits = static_cast<uint32_t>(v);
-    color = static_cast<TColor>(negative ? 0u - bits : bits);
+    color = static_cast<ColorRef>(negative ? 0u - bits : bits);
     return true;
   }
   if (i == text.size()) return false;
@@ -186,8 +186,8 @@ int32_t ParseLeadingInt(std::string_view text, size_t* used) {
   return Clamp32(negative, v);
 }
 
-TPoint ParsePoint(std::string_view text) {
-  TPoint p;
+Point ParsePoint(std::string_view text) {
+  Point p;
   size_t used = 0;
   p.X = ParseLeadingInt(text, &used);
   if (used == 0) return p;
@@ -198,7 +198,7 @@ TPoint ParsePoint(std::string_view text) {
   return p;
 }
 
-TActionTime ParseTime(std::string_view text) {
+TimeOfDay ParseTime(std::string_view text) {
   int values[4] = {0, 0, 0, 0};
   size_t i = 0;
   for (int& value : values) {
@@ -214,7 +214,7 @@ TActionTime ParseTime(std::string_view text) {
     value = negative ? -v : v;
     i = j;
   }
-  TActionTime t;
+  TimeOfDay t;
   t.Hour = static_cast<uint8_t>(values[0]);
   t.Min = static_cast<uint8_t>(values[1]);
   t.Sec = static_cast<uint8_t>(values[2]);
@@ -253,45 +253,45 @@ std::string_view CutText(std::string_view utf8, size_t maxUnits) {
   return utf8.substr(0, pos);
 }
 
-const char* ActionWord(TActionType type) {
+const char* ActionWord(ActionKind type) {
   if (type >= atCreate && type <= atBranch) return ActionWords[type];
   return "Unknown";
 }
 
-bool ActionFromWord(std::string_view word, TActionType& type) {
+bool ActionFromWord(std::string_view word, ActionKind& type) {
   for (int i = atCreate; i <= atBranch; ++i) {
     if (word == ActionWords[i]) {
-      type = static_cast<TActionType>(i);
+      type = static_cast<ActionKind>(i);
       return true;
     }
   }
   return false;
 }
 
-const char* ToolWord(TDrawingTool tool) {
+const char* ToolWord(ToolKind tool) {
   if (tool >= dtText && tool <= dtStamp) return ToolWords[tool];
   return nullptr;
 }
 
-bool ToolFromWord(std::string_view word, TDrawingTool& tool) {
+bool ToolFromWord(std::string_view word, ToolKind& tool) {
   for (int i = dtText; i <= dtStamp; ++i) {
     if (word == ToolWords[i]) {
-      tool = static_cast<TDrawingTool>(i);
+      tool = static_cast<ToolKind>(i);
       return true;
     }
   }
   return false;
 }
 
-const char* ParameterWord(TParameterType parameter) {
+const char* ParameterWord(ParameterKind parameter) {
   if (parameter >= ptSize && parameter <= ptTextColor) return ParameterWords[parameter];
   return "Unknown";
 }
 
-bool ParameterFromWord(std::string_view word, TParameterType& parameter) {
+bool ParameterFromWord(std::string_view word, ParameterKind& parameter) {
   for (int i = ptSize; i <= ptTextColor; ++i) {
     if (word == ParameterWords[i]) {
-      parameter = static_cast<TParameterType>(i);
+      parameter = static_cast<ParameterKind>(i);
       return true;
     }
   }

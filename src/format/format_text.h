@@ -14,12 +14,12 @@
 // ---- Colours
 // The name of a colour from the table of 52 named colours, or "$" and its
 // 32-bit value in eight upper-case hexadecimal digits.
-std::string ColorToText(TColor color);
+std::string ColorToText(ColorRef color);
 // A colour name (any letter case), a decimal integer with an optional sign,
 // or "$" and hexadecimal digits. False when the text is none of these.
-bool TextToColor(std::string_view text, TColor& color);
+bool TextToColor(std::string_view text, ColorRef& color);
 // The table name of a colour, or null when it has none.
-const char* ColorName(TColor color);
+const char* ColorName(ColorRef color);
 
 // ---- Integers
 // Optional leading blanks, an optional sign and decimal digits; stops at the
@@ -28,11 +28,11 @@ const char* ColorName(TColor color);
 // characters taken (0 when there were no digits).
 int32_t ParseLeadingInt(std::string_view text, size_t* used = nullptr);
 // Two such integers separated by white space.
-TPoint ParsePoint(std::string_view text);
+Point ParsePoint(std::string_view text);
 // Up to four numbers of at most two characters each (after any leading
 // white space), as in "09 05 07 42": hours, minutes, seconds, hundredths.
 // A missing number leaves its field at 0; no range check.
-TActionTime ParseTime(std::string_view text);
+TimeOfDay ParseTime(std::string_view text);
 
 // ---- Texts
 // The longest text a figure holds: what the text box takes, counted as it
@@ -44,20 +44,20 @@ std::string_view CutText(std::string_view utf8, size_t maxUnits = MaxTextUnits);
 
 // ---- Words of the file
 // The word of a kind, "Unknown" outside the table.
-const char* ActionWord(TActionType type);
+const char* ActionWord(ActionKind type);
 // False for any other text (also "Unknown").
-bool ActionFromWord(std::string_view word, TActionType& type);
+bool ActionFromWord(std::string_view word, ActionKind& type);
 // The word of a figure kind dtText .. dtStamp; null for any other value.
-const char* ToolWord(TDrawingTool tool);
-bool ToolFromWord(std::string_view word, TDrawingTool& tool);
+const char* ToolWord(ToolKind tool);
+bool ToolFromWord(std::string_view word, ToolKind& tool);
 // The word of a parameter, "Unknown" outside the table.
-const char* ParameterWord(TParameterType parameter);
-bool ParameterFromWord(std::string_view word, TParameterType& parameter);
+const char* ParameterWord(ParameterKind parameter);
+bool ParameterFromWord(std::string_view word, ParameterKind& parameter);
 
 // Which records carry which lines.
-inline bool HasTargetIDLine(TActionType t) { return t == atCreate || (t >= atMove && t <= atChange) || t == atBranch; }
-inline bool HasFileNameLine(TActionType t) { return t == atReadData || t == atReadBG; }
-inline bool HasFullFigureBlock(TActionType t) {
+inline bool HasTargetIDLine(ActionKind t) { return t == atCreate || (t >= atMove && t <= atChange) || t == atBranch; }
+inline bool HasFileNameLine(ActionKind t) { return t == atReadData || t == atReadBG; }
+inline bool HasFullFigureBlock(ActionKind t) {
   return t == atCreate || t == atMove || t == atDuplicate || t == atUndo;
 }
 
@@ -69,18 +69,18 @@ inline bool HasFullFigureBlock(TActionType t) {
 // a change read from a file has no tool yet and so carries neither.
 // Indexing the first record of every ID once keeps this linear in the
 // length of the history.
-class TChangeTargets {
+class ChangeTargets {
  public:
   // Records in history order; only the first of each TargetID counts.
-  void Add(const TActionItem& record) { FFirst.try_emplace(record.Data.TargetID, &record); }
+  void Add(const HistoryItem& record) { m_first.try_emplace(record.Data.TargetID, &record); }
   // The deciding tool for `change` (its own when not indexed yet).
-  TDrawingTool TargetTool(const TActionItem& change) const {
-    const auto it = FFirst.find(change.Data.TargetID);
-    return it != FFirst.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
+  ToolKind TargetTool(const HistoryItem& change) const {
+    const auto it = m_first.find(change.Data.TargetID);
+    return it != m_first.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
   }
 
  private:
-  std::unordered_map<int32_t, const TActionItem*, TFigIDHash> FFirst;
+  std::unordered_map<int32_t, const HistoryItem*, FigureIdHash> m_first;
 };
 
 // ---- Paths (either platform: the folder part ends at the last '/' or '\')

@@ -34,10 +34,10 @@ bool IsRegularFile(const std::string& name) {
   return std::filesystem::is_regular_file(std::filesystem::path(name), ec);
 }
 
-class TReader {
+class HistoryReader {
  public:
-  TReader(TTamloState& state, std::string_view text) : S(state), FText(text), FEcho(state.ShowProcess) {
-    for (const TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
+  HistoryReader(AppState& state, std::string_view text) : S(state), m_text(text), m_echo(state.ShowProcess) {
+    for (const HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) m_targets.Add(*a);
   }
 
   int Run() {
@@ -49,8 +49,8 @@ class TReader {
     }
     while (ReadLine(line)) {
       if (line != "begin ActionData" || !ReadAction()) {
-        if (FBadColor.has_value())
-          S.Dialogs->ShowMessage("'" + *FBadColor + "' は整数ではありません");
+        if (m_badColor.has_value())
+          S.Dialogs->ShowMessage("'" + *m_badColor + "' は整数ではありません");
         else
           S.Dialogs->ShowMessage("ActionItem：読み込みエラー");
         return Failed();
@@ -60,14 +60,14 @@ class TReader {
   }
 
  private:
-  TTamloState& S;
-  std::string_view FText;
-  size_t FPos = 0;
-  const bool FEcho;
-  TChangeTargets FTargets;  // the records read so far
-  std::vector<TPoint> FVertices;  // reused by every point block
-  std::optional<std::string> FBadColor;  // a colour line that is no colour
-  std::map<std::string, std::string> FLocated;  // file name read -> name located
+  AppState& S;
+  std::string_view m_text;
+  size_t m_pos = 0;
+  const bool m_echo;
+  ChangeTargets m_targets;  // the records read so far
+  std::vector<Point> m_vertices;  // reused by every point block
+  std::optional<std::string> m_badColor;  // a colour line that is no colour
+  std::map<std::string, std::string> m_located;  // file name read -> name located
 
   // Nothing partial may be replayed or saved.
   int Failed() {
@@ -84,19 +84,19 @@ class TReader {
   // The next line without its line end (CR LF or LF), whatever its length;
   // false only at the end of the text.
   bool NextLine(std::string_view& line) {
-    if (FPos >= FText.size()) return false;
-    const size_t start = FPos;
-    const size_t lf = FText.find('\n', start);
-    const size_t end = lf == std::string_view::npos ? FText.size() : lf;
-    FPos = lf == std::string_view::npos ? FText.size() : lf + 1;
-    line = FText.substr(start, end - start);
+    if (m_pos >= m_text.size()) return false;
+    const size_t start = m_pos;
+    const size_t lf = m_text.find('\n', start);
+    const size_t end = lf == std::string_view::npos ? m_text.size() : lf;
+    m_pos = lf == std::string_view::npos ? m_text.size() : lf + 1;
+    line = m_text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return true;
   }
 
   bool ReadLine(std::string_view& line) {
     if (!NextLine(line)) return false;
-    if (FEcho) {
+    if (m_echo) {
       if (line == "begin ActionData") S.Memo->AddLine("");
       S.Memo->AddLine(std::string(line));
     }
@@ -105,7 +105,7 @@ class TReader {
 
   bool ReadField(const char* label, std::string_view& value) {
     if (!NextLine(value)) return false;
-    if (FEcho) {
+    if (m_echo) {
       if (value.empty())
         S.Memo->AddLine(std::string(label) + ":(NULL)");
       else
@@ -126,18 +126,18 @@ class TReader {
     return true;
   }
 
-  bool PointField(const char* label, TPoint& value) {
+  bool PointField(const char* label, Point& value) {
     std::string_view v;
     if (!ReadField(label, v)) return false;
     value = ParsePoint(v);
     return true;
   }
 
-  bool ColorField(const char* label, TColor& value) {
+  bool ColorField(const char* label, ColorRef& value) {
     std::string_view v;
     if (!ReadField(label, v)) return false;
     if (!TextToColor(v, value)) {
-      FBadColor = std::string(v);
+      m_badColor = std::string(v);
       return false;
     }
     return true;
@@ -148,7 +148,7 @@ class TReader {
     std::string_view v;
     if (!NextLine(v)) return false;
     v = CutText(v);
-    if (FEcho) {
+    if (m_echo) {
       if (v.empty())
         S.Memo->AddLine(std::string(label) + ":(NULL)");
       else
@@ -159,8 +159,8 @@ class TReader {
   }
 
   bool ReadAction() {
-    TActionItem* item = S.History.AddItem();
-    TActionData& d = item->Data;
+    HistoryItem* item = S.History.AddItem();
+    Action& d = item->Data;
     std::string_view v;
     if (!ReadField("ActionTime", v)) return false;
     d.ActionTime = ParseTime(v);
@@ -169,7 +169,7 @@ class TReader {
       if (!IntField("TargetID", d.TargetID)) return false;
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
-    FTargets.Add(*item);  // TargetID is final from here on
+    m_targets.Add(*item);  // TargetID is final from here on
     if (d.TargetType == atChange) {
       if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
     }
@@ -188,8 +188,8 @@ class TReader {
   // The lines of a full figure block between "begin FigData" and "end
   // FigData". `owner` (a history record or a stamp's list item) takes the
   // vertex list or stamp contents; `depth` counts the stamp blocks around.
-  template <class TOwner>
-  bool ReadFigure(TOwner& owner, TFigData& fig, int depth) {
+  template <class Owner>
+  bool ReadFigure(Owner& owner, Figure& fig, int depth) {
     std::string_view v;
     if (!ReadField("DrawingTool", v) || !ToolFromWord(v, fig.DrawingTool)) return false;
     if (!IntField("PenWidth", fig.PenWidth) || !ColorField("PenColor", fig.PenColor) ||
@@ -199,29 +199,29 @@ class TReader {
       return false;
     fig.BrushStyle = 0;
     if (IsPointFigure(fig.DrawingTool)) return ReadPoints(owner);
-    if (fig.DrawingTool == dtStamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<TFigList>()), depth + 1);
+    if (fig.DrawingTool == dtStamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<FigureList>()), depth + 1);
     return true;
   }
 
   // A point block; vertices beyond the list's limit are dropped. The list
   // is made as long as the block, not at the limit, so memory follows the
   // file.
-  template <class TOwner>
-  bool ReadPoints(TOwner& owner) {
+  template <class Owner>
+  bool ReadPoints(Owner& owner) {
     if (!Expect("begin PointData")) return false;
-    FVertices.clear();
+    m_vertices.clear();
     std::string_view line;
     for (;;) {
       if (!ReadLine(line)) return false;
       if (line == "end PointData") break;
-      if (static_cast<int32_t>(FVertices.size()) < MaxPoints) FVertices.push_back(ParsePoint(line));
+      if (static_cast<int32_t>(m_vertices.size()) < MaxPoints) m_vertices.push_back(ParsePoint(line));
     }
-    TPointData* points = owner.AdoptPointData(std::make_unique<TPointData>(static_cast<int32_t>(FVertices.size())));
-    for (const TPoint& p : FVertices) points->AddPoint(p.X, p.Y);
+    Vertex* points = owner.AdoptPointData(std::make_unique<Vertex>(static_cast<int32_t>(m_vertices.size())));
+    for (const Point& p : m_vertices) points->AddPoint(p.X, p.Y);
     return true;
   }
 
-  bool ReadStamp(TFigList& list, int depth) {
+  bool ReadStamp(FigureList& list, int depth) {
     if (depth > MaxStampDepth) return false;
     if (!Expect("begin StampData")) return false;
     std::string_view line;
@@ -229,23 +229,23 @@ class TReader {
       if (!ReadLine(line)) return false;
       if (line == "end StampData") return true;
       if (line != "begin FigData") return false;
-      TFigItem* item = list.AddEmptyFig();
+      FigureItem* item = list.AddEmptyFig();
       if (!ReadFigure(*item, item->Data, depth) || !Expect("end FigData")) return false;
     }
   }
 
-  bool ReadChange(TActionItem& item) {
-    TFigData& f = item.Data.FigData;
+  bool ReadChange(HistoryItem& item) {
+    Figure& f = item.Data.FigData;
     if (!Expect("begin FigData")) return false;
     switch (item.Data.Parameter) {
       case ptSize: {
         if (!IntField("TextSize", f.TextSize) || !PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End))
           return false;
-        const TDrawingTool target = FTargets.TargetTool(item);
+        const ToolKind target = m_targets.TargetTool(item);
         if (IsPointFigure(target)) {
           if (!ReadPoints(item)) return false;
         } else if (target == dtStamp) {
-          if (!ReadStamp(*item.AdoptStampData(std::make_unique<TFigList>()), 1)) return false;
+          if (!ReadStamp(*item.AdoptStampData(std::make_unique<FigureList>()), 1)) return false;
         }
         break;
       }
@@ -275,10 +275,10 @@ class TReader {
   // distinct name is looked for, and asked about, once per file: a file
   // naming the same missing picture in every record asks one question.
   std::string LocateFile(const std::string& name) {
-    const auto known = FLocated.find(name);
-    if (known != FLocated.end()) return known->second;
+    const auto known = m_located.find(name);
+    if (known != m_located.end()) return known->second;
     std::string located = FindFile(name);
-    FLocated.emplace(name, located);
+    m_located.emplace(name, located);
     return located;
   }
 
@@ -314,13 +314,13 @@ class TReader {
 
 }  // namespace
 
-int ReadHistory(TTamloState& S, const std::string& text) {
-  if (IsValidUtf8(text)) return TReader(S, text).Run();
+int ReadHistory(AppState& S, const std::string& text) {
+  if (IsValidUtf8(text)) return HistoryReader(S, text).Run();
   const std::string converted = Cp932ToUtf8(text);
-  return TReader(S, converted).Run();
+  return HistoryReader(S, converted).Run();
 }
 
-int ReadHistory(TTamloState& S, std::FILE* file) {
+int ReadHistory(AppState& S, std::FILE* file) {
   std::string text;
   char buffer[65536];
   size_t n;

@@ -13,9 +13,9 @@
 // Sets S.History.NextFigID to the largest of 1 and every TargetID read, and
 // echoes what it reads into S.Memo while S.ShowProcess is on. File names of
 // ReadBG / ReadData records are located (question and OpenBGDialog).
-int ReadHistory(TTamloState& S, const std::string& text);
+int ReadHistory(AppState& S, const std::string& text);
 // The same, reading the open file to its end first.
-int ReadHistory(TTamloState& S, std::FILE* file);
+int ReadHistory(AppState& S, std::FILE* file);
 
 // Drawing files larger than this are refused.
 constexpr uint64_t MaxDrawingFileBytes = uint64_t{256} << 20;

@@ -11,82 +11,82 @@ constexpr const char* Header = "TAMLO FILE FORMAT 1.2";
 
 // Builds the file text in UTF-8; the code page is chosen afterwards.
 // `targets` indexes the records that decide what a size change carries.
-class TWriter {
+class HistoryWriter {
  public:
-  explicit TWriter(const TChangeTargets& targets) : FTargets(targets) {}
+  explicit HistoryWriter(const ChangeTargets& targets) : m_targets(targets) {}
 
   // The UTF-8 text, or "" when some record cannot be written.
-  std::string Run(const THistoryList& history) {
+  std::string Run(const HistoryList& history) {
     Line(Header);
-    for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
+    for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
     return Result();
   }
 
   // One record's block alone, or "" when it cannot be written.
-  std::string RunBlock(const TActionItem& item) {
+  std::string RunBlock(const HistoryItem& item) {
     WriteAction(item);
     return Result();
   }
 
  private:
-  std::string FOut;
-  const TChangeTargets& FTargets;
-  bool FRefused = false;
+  std::string m_out;
+  const ChangeTargets& m_targets;
+  bool m_refused = false;
 
   std::string Result() {
-    if (FRefused) return std::string();
-    return std::move(FOut);
+    if (m_refused) return std::string();
+    return std::move(m_out);
   }
 
   void Line(std::string_view text) {
-    FOut.append(text);
-    FOut.append("\r\n");
+    m_out.append(text);
+    m_out.append("\r\n");
   }
 
   // A text or file name: one line of the file, which has no way to hold a
   // line break inside it. A CR or LF would split the record when read.
   void FreeLine(std::string_view text) {
-    if (text.find_first_of("\r\n") != std::string_view::npos) FRefused = true;
+    if (text.find_first_of("\r\n") != std::string_view::npos) m_refused = true;
     Line(text);
   }
 
   void AppendInt(int32_t v) {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    FOut.append(buf, r.ptr);
+    m_out.append(buf, r.ptr);
   }
 
   void IntLine(int32_t v) {
     AppendInt(v);
-    FOut.append("\r\n");
+    m_out.append("\r\n");
   }
 
-  void PointLine(TPoint p) {
+  void PointLine(Point p) {
     AppendInt(p.X);
-    FOut += ' ';
+    m_out += ' ';
     AppendInt(p.Y);
-    FOut.append("\r\n");
+    m_out.append("\r\n");
   }
 
-  void ColorLine(TColor c) {
+  void ColorLine(ColorRef c) {
     if (const char* name = ColorName(c))
       Line(name);
     else
       Line(ColorToText(c));
   }
 
-  void TimeLine(const TActionTime& t) {
+  void TimeLine(const TimeOfDay& t) {
     const int parts[4] = {t.Hour, t.Min, t.Sec, t.Hund};
     for (int i = 0; i < 4; ++i) {
-      if (i > 0) FOut += ' ';
-      if (parts[i] < 10) FOut += '0';
+      if (i > 0) m_out += ' ';
+      if (parts[i] < 10) m_out += '0';
       AppendInt(parts[i]);
     }
-    FOut.append("\r\n");
+    m_out.append("\r\n");
   }
 
-  void WriteAction(const TActionItem& item) {
-    const TActionData& d = item.Data;
+  void WriteAction(const HistoryItem& item) {
+    const Action& d = item.Data;
     Line("begin ActionData");
     TimeLine(d.ActionTime);
     Line(ActionWord(d.TargetType));
@@ -101,7 +101,7 @@ class TWriter {
     Line("end ActionData");
   }
 
-  void WriteFigure(const TFigData& f) {
+  void WriteFigure(const Figure& f) {
     Line("begin FigData");
     if (const char* tool = ToolWord(f.DrawingTool)) Line(tool);
     IntLine(f.PenWidth);
@@ -119,29 +119,29 @@ class TWriter {
 
   // A missing list is written as an empty block so that the file stays
   // readable.
-  void WritePoints(const TPointData* points) {
+  void WritePoints(const Vertex* points) {
     Line("begin PointData");
     if (points != nullptr)
       for (int32_t i = 0; i < points->Count; ++i) PointLine(points->Points[i]);
     Line("end PointData");
   }
 
-  void WriteStamp(const TFigList* stamp) {
+  void WriteStamp(const FigureList* stamp) {
     Line("begin StampData");
     if (stamp != nullptr)
-      for (const TFigItem* f = stamp->Head->Next; f != nullptr; f = f->Next) WriteFigure(f->Data);
+      for (const FigureItem* f = stamp->Head->Next; f != nullptr; f = f->Next) WriteFigure(f->Data);
     Line("end StampData");
   }
 
-  void WriteChange(const TActionItem& item) {
-    const TFigData& f = item.Data.FigData;
+  void WriteChange(const HistoryItem& item) {
+    const Figure& f = item.Data.FigData;
     Line("begin FigData");
     switch (item.Data.Parameter) {
       case ptSize: {
         IntLine(f.TextSize);
         PointLine(f.Start);
         PointLine(f.End);
-        const TDrawingTool target = FTargets.TargetTool(item);
+        const ToolKind target = m_targets.TargetTool(item);
         if (IsPointFigure(target))
           WritePoints(f.PointData);
         else if (target == dtStamp)
@@ -176,19 +176,19 @@ class TWriter {
 
 std::string HistoryHeaderText() { return std::string(Header) + "\r\n"; }
 
-std::string ActionBlockText(const TActionItem& item, const TChangeTargets& targets) {
-  return TWriter(targets).RunBlock(item);
+std::string ActionBlockText(const HistoryItem& item, const ChangeTargets& targets) {
+  return HistoryWriter(targets).RunBlock(item);
 }
 
-std::string HistoryFileText(const THistoryList& history) {
-  TChangeTargets targets;  // the whole history
-  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) targets.Add(*a);
-  const std::string text = TWriter(targets).Run(history);
+std::string HistoryFileText(const HistoryList& history) {
+  ChangeTargets targets;  // the whole history
+  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) targets.Add(*a);
+  const std::string text = HistoryWriter(targets).Run(history);
   if (text.empty()) return text;
   return Utf8ToFileBytes(text);
 }
 
-int WriteHistory(const THistoryList& history, std::FILE* file) {
+int WriteHistory(const HistoryList& history, std::FILE* file) {
   const std::string text = HistoryFileText(history);
   if (text.empty()) return 2;
   std::fwrite(text.data(), 1, text.size(), file);

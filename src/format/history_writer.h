@@ -12,10 +12,10 @@
 // represented in CP932). "" when a text or a file name holds a line break
 // (CR or LF): the file keeps each on one line, so such a record would not
 // read back, and nothing is written rather than a file that cannot load.
-std::string HistoryFileText(const THistoryList& history);
+std::string HistoryFileText(const HistoryList& history);
 // Writes it to an open file. 1 when the history is empty (header only),
 // 2 (nothing written) when the history cannot be written, else 0.
-int WriteHistory(const THistoryList& history, std::FILE* file);
+int WriteHistory(const HistoryList& history, std::FILE* file);
 
 // The pieces of that text in UTF-8, for writers that add to a file record
 // by record: the header line, and one record's block ("" when a text or a
@@ -23,4 +23,4 @@ int WriteHistory(const THistoryList& history, std::FILE* file);
 // and including `item`. The header and the blocks of all records, joined,
 // are the whole file's text before its code page is chosen.
 std::string HistoryHeaderText();
-std::string ActionBlockText(const TActionItem& item, const TChangeTargets& targets);
+std::string ActionBlockText(const HistoryItem& item, const ChangeTargets& targets);

@@ -111,7 +111,7 @@ bool MakeFolders(const std::string& folder) {
   return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string InfoText(const TJournalInfo& info) {
+std::string InfoText(const JournalInfo& info) {
   std::string text(kInfoHeader);
   text += std::to_string(info.BaseCount);
   text += '\n';
@@ -119,8 +119,8 @@ std::string InfoText(const TJournalInfo& info) {
   return text;
 }
 
-TJournalInfo ReadInfo(const std::string& journal) {
-  TJournalInfo info;
+JournalInfo ReadInfo(const std::string& journal) {
+  JournalInfo info;
   std::string bytes;
   if (!ReadSmallFile(InfoPath(journal), bytes) || !std::string_view(bytes).starts_with(kInfoHeader)) return info;
   const size_t start = kInfoHeader.size();
@@ -136,7 +136,7 @@ TJournalInfo ReadInfo(const std::string& journal) {
 
 // A drawing file's text that reads without a word: no boxes, no questions.
 bool ReadsQuietly(std::string_view text, int32_t* count) {
-  TTamloState quiet;
+  AppState quiet;
   if (ReadHistory(quiet, std::string(text)) != 0) return false;
   if (count) *count = quiet.History.Count();
   return true;
@@ -180,19 +180,19 @@ size_t WholeJournalLength(const std::string& bytes, int32_t* count) {
   return header.size();
 }
 
-// ---- TLeftJournal
+// ---- LeftJournal
 
-TLeftJournal::TLeftJournal(TLeftJournal&& other) noexcept
+LeftJournal::LeftJournal(LeftJournal&& other) noexcept
     : Path(std::move(other.Path)),
       ModifiedNs(other.ModifiedNs),
       Info(std::move(other.Info)),
       Text(std::move(other.Text)),
       Count(other.Count),
-      FFd(other.FFd) {
-  other.FFd = -1;
+      m_fd(other.m_fd) {
+  other.m_fd = -1;
 }
 
-TLeftJournal& TLeftJournal::operator=(TLeftJournal&& other) noexcept {
+LeftJournal& LeftJournal::operator=(LeftJournal&& other) noexcept {
   if (this != &other) {
     Close();
     Path = std::move(other.Path);
@@ -200,31 +200,31 @@ TLeftJournal& TLeftJournal::operator=(TLeftJournal&& other) noexcept {
     Info = std::move(other.Info);
     Text = std::move(other.Text);
     Count = other.Count;
-    FFd = other.FFd;
-    other.FFd = -1;
+    m_fd = other.m_fd;
+    other.m_fd = -1;
   }
   return *this;
 }
 
-TLeftJournal::~TLeftJournal() { Close(); }
+LeftJournal::~LeftJournal() { Close(); }
 
-void TLeftJournal::Close() {
-  if (FFd >= 0) ::close(FFd);
-  FFd = -1;
+void LeftJournal::Close() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
 }
 
-void TLeftJournal::Remove() {
-  if (FFd < 0) return;
+void LeftJournal::Remove() {
+  if (m_fd < 0) return;
   ::unlink(InfoPath(Path).c_str());
   ::unlink(Path.c_str());
   SyncFolder(FolderOf(Path));
   Close();
 }
 
-std::string TLeftJournal::Keep() {
-  if (FFd < 0) return std::string();
+std::string LeftJournal::Keep() {
+  if (m_fd < 0) return std::string();
   // Only whole records: the kept file must read as a drawing.
-  if (::ftruncate(FFd, static_cast<off_t>(Text.size())) != 0 || ::fdatasync(FFd) != 0) return std::string();
+  if (::ftruncate(m_fd, static_cast<off_t>(Text.size())) != 0 || ::fdatasync(m_fd) != 0) return std::string();
   const time_t seconds = static_cast<time_t>(ModifiedNs / 1000000000);
   struct tm local;
   ::localtime_r(&seconds, &local);
@@ -248,8 +248,8 @@ std::string TLeftJournal::Keep() {
   return std::string();
 }
 
-std::vector<TLeftJournal> FindLeftJournals(const std::string& folder) {
-  std::vector<TLeftJournal> found;
+std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
+  std::vector<LeftJournal> found;
   if (folder.empty()) return found;
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return found;
@@ -286,8 +286,8 @@ std::vector<TLeftJournal> FindLeftJournals(const std::string& folder) {
       ::close(fd);
       continue;
     }
-    TLeftJournal left;
-    left.FFd = fd;
+    LeftJournal left;
+    left.m_fd = fd;
     left.Path = path;
     left.ModifiedNs = int64_t{held.st_mtim.tv_sec} * 1000000000 + held.st_mtim.tv_nsec;
     left.Info = ReadInfo(path);
@@ -302,81 +302,81 @@ std::vector<TLeftJournal> FindLeftJournals(const std::string& folder) {
     found.push_back(std::move(left));
   }
   std::sort(found.begin(), found.end(),
-            [](const TLeftJournal& a, const TLeftJournal& b) { return a.ModifiedNs > b.ModifiedNs; });
+            [](const LeftJournal& a, const LeftJournal& b) { return a.ModifiedNs > b.ModifiedNs; });
   return found;
 }
 
-// ---- TJournal
+// ---- ActionJournal
 
-TJournal::~TJournal() {
+ActionJournal::~ActionJournal() {
   Close();
-  if (FFlusher.joinable()) {
+  if (m_flusher.joinable()) {
     {
-      std::lock_guard<std::mutex> lock(FMutex);
-      FStop = true;
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_stop = true;
     }
-    FChanged.notify_all();
-    FFlusher.join();
+    m_changed.notify_all();
+    m_flusher.join();
   }
 }
 
-void TJournal::RequestFlush() {
+void ActionJournal::RequestFlush() {
   {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FFlushFd = FFd;
-    ++FAsked;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_flushFd = m_fd;
+    ++m_asked;
   }
-  if (!FFlusher.joinable()) FFlusher = std::thread([this] { FlushLoop(); });
-  FChanged.notify_all();
+  if (!m_flusher.joinable()) m_flusher = std::thread([this] { FlushLoop(); });
+  m_changed.notify_all();
 }
 
-void TJournal::WaitFlushed() {
-  std::unique_lock<std::mutex> lock(FMutex);
-  FChanged.wait(lock, [this] { return FDone == FAsked; });
+void ActionJournal::WaitFlushed() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_changed.wait(lock, [this] { return m_done == m_asked; });
 }
 
 // Flushes whatever was appended since the last flush; requests that come
 // during a flush are served together by the next one.
-void TJournal::FlushLoop() {
-  std::unique_lock<std::mutex> lock(FMutex);
+void ActionJournal::FlushLoop() {
+  std::unique_lock<std::mutex> lock(m_mutex);
   for (;;) {
-    FChanged.wait(lock, [this] { return FStop || FDone != FAsked; });
-    if (FDone == FAsked) return;  // stopping, nothing left
-    const uint64_t target = FAsked;
-    const int fd = FFlushFd;
+    m_changed.wait(lock, [this] { return m_stop || m_done != m_asked; });
+    if (m_done == m_asked) return;  // stopping, nothing left
+    const uint64_t target = m_asked;
+    const int fd = m_flushFd;
     lock.unlock();
     const bool ok = ::fdatasync(fd) == 0;
     lock.lock();
-    if (!ok) FFlushFailed = true;
-    FDone = target;
-    FChanged.notify_all();
+    if (!ok) m_flushFailed = true;
+    m_done = target;
+    m_changed.notify_all();
   }
 }
 
-void TJournal::Close() {
+void ActionJournal::Close() {
   // The flusher may be using the file: it is closed only once the flusher
   // is done with it.
   WaitFlushed();
-  if (FFd >= 0) ::close(FFd);
-  FFd = -1;
-  FLast = nullptr;
-  FTargets = TChangeTargets();
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  m_last = nullptr;
+  m_targets = ChangeTargets();
 }
 
-bool TJournal::Start(const std::string& folder, const THistoryList& history, const std::string& dataFileName) {
+bool ActionJournal::Start(const std::string& folder, const HistoryList& history, const std::string& dataFileName) {
   Close();
-  FFailed = false;
-  FFlushFailed = false;
+  m_failed = false;
+  m_flushFailed = false;
   if (folder.empty() || !MakeFolders(folder)) {
-    FFailed = true;
+    m_failed = true;
     return false;
   }
-  return Begin(folder, history, TJournalInfo{dataFileName, history.Count()});
+  return Begin(folder, history, JournalInfo{dataFileName, history.Count()});
 }
 
-bool TJournal::Restart(const THistoryList& history, const std::string& dataFileName) {
-  if (FFd < 0 || FFailed) return false;
-  return Begin(FolderOf(FPath), history, TJournalInfo{dataFileName, history.Count()});
+bool ActionJournal::Restart(const HistoryList& history, const std::string& dataFileName) {
+  if (m_fd < 0 || m_failed) return false;
+  return Begin(FolderOf(m_path), history, JournalInfo{dataFileName, history.Count()});
 }
 
 // A new journal file holding `history`, which then takes the place of the
@@ -385,10 +385,10 @@ bool TJournal::Restart(const THistoryList& history, const std::string& dataFileN
 // name; the old journal goes last. A crash at any moment leaves the old
 // journal, the new one, or both (the new one holds nothing unsaved that
 // the old one lacks): never less than was recorded.
-bool TJournal::Begin(const std::string& folder, const THistoryList& history, const TJournalInfo& info) {
+bool ActionJournal::Begin(const std::string& folder, const HistoryList& history, const JournalInfo& info) {
   std::string bytes = HistoryHeaderText();
-  TChangeTargets targets;
-  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) {
+  ChangeTargets targets;
+  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
     targets.Add(*a);
     const std::string block = ActionBlockText(*a, targets);
     if (block.empty()) return Fail();
@@ -416,80 +416,80 @@ bool TJournal::Begin(const std::string& folder, const THistoryList& history, con
     return Fail();
   }
   SyncFolder(folder);
-  if (FFd >= 0) Remove();
-  FFlushFailed = false;  // a failed flush of the old file no longer matters
-  FFd = fd;
-  FPath = path;
-  FInfo = info;
-  FSize = bytes.size();
-  FCount = history.Count();
-  FTargets = std::move(targets);
-  FLast = history.Tail;
+  if (m_fd >= 0) Remove();
+  m_flushFailed = false;  // a failed flush of the old file no longer matters
+  m_fd = fd;
+  m_path = path;
+  m_info = info;
+  m_size = bytes.size();
+  m_count = history.Count();
+  m_targets = std::move(targets);
+  m_last = history.Tail;
   return true;
 }
 
-bool TJournal::Fail() {
-  FFailed = true;
+bool ActionJournal::Fail() {
+  m_failed = true;
   return false;
 }
 
-bool TJournal::Adopt(TLeftJournal&& left, const THistoryList& history) {
+bool ActionJournal::Adopt(LeftJournal&& left, const HistoryList& history) {
   Close();
-  FFailed = false;
-  FFlushFailed = false;
-  if (left.FFd < 0) return false;
+  m_failed = false;
+  m_flushFailed = false;
+  if (left.m_fd < 0) return false;
   // The torn last block goes; the next record follows the whole ones.
-  if (::ftruncate(left.FFd, static_cast<off_t>(left.Text.size())) != 0 || ::fdatasync(left.FFd) != 0 ||
-      ::lseek(left.FFd, 0, SEEK_END) < 0)
+  if (::ftruncate(left.m_fd, static_cast<off_t>(left.Text.size())) != 0 || ::fdatasync(left.m_fd) != 0 ||
+      ::lseek(left.m_fd, 0, SEEK_END) < 0)
     return Fail();
-  FFd = left.FFd;
-  left.FFd = -1;
-  FPath = left.Path;
-  FInfo = left.Info;
-  FSize = left.Text.size();
-  FCount = left.Count;
-  FTargets = TChangeTargets();
-  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) FTargets.Add(*a);
-  FLast = history.Tail;
+  m_fd = left.m_fd;
+  left.m_fd = -1;
+  m_path = left.Path;
+  m_info = left.Info;
+  m_size = left.Text.size();
+  m_count = left.Count;
+  m_targets = ChangeTargets();
+  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) m_targets.Add(*a);
+  m_last = history.Tail;
   // The window read the journal itself, so the lengths agree; should they
   // not, the history is written anew, its base kept where it still holds.
-  if (history.Count() != FCount)
-    return Begin(FolderOf(FPath), history, TJournalInfo{FInfo.DataFileName, std::min(FInfo.BaseCount, history.Count())});
+  if (history.Count() != m_count)
+    return Begin(FolderOf(m_path), history, JournalInfo{m_info.DataFileName, std::min(m_info.BaseCount, history.Count())});
   return true;
 }
 
-bool TJournal::Append(const THistoryList& history) {
-  if (FFd < 0 || FFailed) return false;
-  const TActionItem* item = history.Tail;
-  if (item == history.Head || history.Count() != FCount + 1 || item->Prev != FLast) {
+bool ActionJournal::Append(const HistoryList& history) {
+  if (m_fd < 0 || m_failed) return false;
+  const HistoryItem* item = history.Tail;
+  if (item == history.Head || history.Count() != m_count + 1 || item->Prev != m_last) {
     // Not one record more than written: the history changed behind the
     // journal's back. Written anew, all of it counted as unsaved.
-    return Begin(FolderOf(FPath), history, TJournalInfo{FInfo.DataFileName, 0});
+    return Begin(FolderOf(m_path), history, JournalInfo{m_info.DataFileName, 0});
   }
-  FTargets.Add(*item);
-  const std::string block = ActionBlockText(*item, FTargets);
-  if (FFlushFailed || block.empty() || !WriteFully(FFd, block)) {
+  m_targets.Add(*item);
+  const std::string block = ActionBlockText(*item, m_targets);
+  if (m_flushFailed || block.empty() || !WriteFully(m_fd, block)) {
     // Whatever part of the block got written goes again, so that the file
     // keeps only whole records.
-    if (::ftruncate(FFd, static_cast<off_t>(FSize)) == 0) ::lseek(FFd, static_cast<off_t>(FSize), SEEK_SET);
+    if (::ftruncate(m_fd, static_cast<off_t>(m_size)) == 0) ::lseek(m_fd, static_cast<off_t>(m_size), SEEK_SET);
     return Fail();
   }
-  FSize += block.size();
-  ++FCount;
-  FLast = item;
+  m_size += block.size();
+  ++m_count;
+  m_last = item;
   RequestFlush();
   return true;
 }
 
-void TJournal::Remove() {
-  if (FFd < 0) return;
-  ::unlink(InfoPath(FPath).c_str());
-  ::unlink(FPath.c_str());
-  SyncFolder(FolderOf(FPath));
+void ActionJournal::Remove() {
+  if (m_fd < 0) return;
+  ::unlink(InfoPath(m_path).c_str());
+  ::unlink(m_path.c_str());
+  SyncFolder(FolderOf(m_path));
   Close();
 }
 
-void TJournal::Recorded(const THistoryList& history, TDialogs& dialogs) {
-  if (FFd < 0 || FFailed) return;
+void ActionJournal::Recorded(const HistoryList& history, UserDialogs& dialogs) {
+  if (m_fd < 0 || m_failed) return;
   if (!Append(history)) dialogs.ShowMessage(JournalFailedMessage);
 }

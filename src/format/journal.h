@@ -31,7 +31,7 @@
 std::string JournalFolder();
 
 // What the side file holds.
-struct TJournalInfo {
+struct JournalInfo {
   std::string DataFileName;  // the drawing's file; "" = never saved
   int32_t BaseCount = 0;     // records that are in that file already
 };
@@ -44,18 +44,18 @@ size_t WholeJournalLength(const std::string& bytes, int32_t* count = nullptr);
 
 // A journal whose window is gone, found at start. It stays locked by this
 // process while the object lives, so no other window takes it meanwhile.
-class TLeftJournal {
+class LeftJournal {
  public:
   std::string Path;
   int64_t ModifiedNs = 0;  // last write, for "newest first"
-  TJournalInfo Info;
+  JournalInfo Info;
   std::string Text;  // the journal without any torn last block
   int32_t Count = 0;  // records in Text
 
-  TLeftJournal() = default;
-  TLeftJournal(TLeftJournal&& other) noexcept;
-  TLeftJournal& operator=(TLeftJournal&& other) noexcept;
-  ~TLeftJournal();
+  LeftJournal() = default;
+  LeftJournal(LeftJournal&& other) noexcept;
+  LeftJournal& operator=(LeftJournal&& other) noexcept;
+  ~LeftJournal();
 
   // Actions that are in no file: worth asking about.
   bool HasUnsaved() const { return Count > Info.BaseCount; }
@@ -68,36 +68,36 @@ class TLeftJournal {
   void Remove();
 
  private:
-  friend class TJournal;
-  friend std::vector<TLeftJournal> FindLeftJournals(const std::string& folder);
-  int FFd = -1;
+  friend class ActionJournal;
+  friend std::vector<LeftJournal> FindLeftJournals(const std::string& folder);
+  int m_fd = -1;
   void Close();
 };
 
 // Every journal in `folder` whose window is gone, newest first. Journals
 // holding no action beyond their base, or not even a whole header, are
 // removed on the way (the drawing is in its file, or there was none).
-std::vector<TLeftJournal> FindLeftJournals(const std::string& folder);
+std::vector<LeftJournal> FindLeftJournals(const std::string& folder);
 
 // The journal of one window.
-class TJournal : public TActionLog {
+class ActionJournal : public ActionLog {
  public:
-  TJournal() = default;
-  ~TJournal() override;  // closes it; the files stay (only Remove deletes them)
-  TJournal(const TJournal&) = delete;
-  TJournal& operator=(const TJournal&) = delete;
+  ActionJournal() = default;
+  ~ActionJournal() override;  // closes it; the files stay (only Remove deletes them)
+  ActionJournal(const ActionJournal&) = delete;
+  ActionJournal& operator=(const ActionJournal&) = delete;
 
   // Makes a new journal in `folder` (created when missing) holding
   // `history`, all of it counted as in `dataFileName`. False when the folder
   // or the file cannot be made or written; the journal is then off.
-  bool Start(const std::string& folder, const THistoryList& history, const std::string& dataFileName);
+  bool Start(const std::string& folder, const HistoryList& history, const std::string& dataFileName);
   // Goes on with a left-behind journal whose records `history` now holds:
   // the torn last block, if any, is cut off, and later records follow it.
-  bool Adopt(TLeftJournal&& left, const THistoryList& history);
+  bool Adopt(LeftJournal&& left, const HistoryList& history);
   // Writes the journal anew: `history`, all of it in `dataFileName` (after
   // a load or a save), as a new file that replaces the old one. A crash at
   // any moment of it leaves the old journal, the new one or both.
-  bool Restart(const THistoryList& history, const std::string& dataFileName);
+  bool Restart(const HistoryList& history, const std::string& dataFileName);
   // Appends the history's last record. It is in the file when this returns,
   // so it outlives the process whatever happens to it; the flush to the
   // disk (fdatasync, against a power cut) follows at once on the journal's
@@ -105,7 +105,7 @@ class TJournal : public TActionLog {
   // that changed behind the journal's back (other than by one record) is
   // written anew instead. False when the record could not be written (or an
   // earlier flush failed); the journal is then off.
-  bool Append(const THistoryList& history);
+  bool Append(const HistoryList& history);
   // Waits until every appended record is on the disk.
   void WaitFlushed();
   // Deletes the journal's files; the journal is off.
@@ -113,35 +113,35 @@ class TJournal : public TActionLog {
 
   // The recording path's call: appends the new record; the first failure
   // tells the user once, then the window goes on without the journal.
-  void Recorded(const THistoryList& history, TDialogs& dialogs) override;
+  void Recorded(const HistoryList& history, UserDialogs& dialogs) override;
 
   // Writing: started and not failed.
-  bool Active() const { return FFd >= 0 && !FFailed; }
-  const std::string& Path() const { return FPath; }
-  int32_t Count() const { return FCount; }
+  bool Active() const { return m_fd >= 0 && !m_failed; }
+  const std::string& Path() const { return m_path; }
+  int32_t Count() const { return m_count; }
 
  private:
-  int FFd = -1;
-  std::string FPath;
-  TJournalInfo FInfo;
-  int32_t FCount = 0;  // records in the file
-  uint64_t FSize = 0;  // bytes in the file
-  const TActionItem* FLast = nullptr;  // the history's record written last
-  TChangeTargets FTargets;
-  bool FFailed = false;
+  int m_fd = -1;
+  std::string m_path;
+  JournalInfo m_info;
+  int32_t m_count = 0;  // records in the file
+  uint64_t m_size = 0;  // bytes in the file
+  const HistoryItem* m_last = nullptr;  // the history's record written last
+  ChangeTargets m_targets;
+  bool m_failed = false;
 
-  // The flusher thread; it only ever flushes FFlushFd, which the drawing
+  // The flusher thread; it only ever flushes m_flushFd, which the drawing
   // thread closes only after WaitFlushed.
-  std::thread FFlusher;
-  std::mutex FMutex;
-  std::condition_variable FChanged;
-  uint64_t FAsked = 0;  // flushes asked for
-  uint64_t FDone = 0;   // of them, done
-  bool FStop = false;
-  int FFlushFd = -1;
-  std::atomic<bool> FFlushFailed{false};
+  std::thread m_flusher;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  uint64_t m_asked = 0;  // flushes asked for
+  uint64_t m_done = 0;   // of them, done
+  bool m_stop = false;
+  int m_flushFd = -1;
+  std::atomic<bool> m_flushFailed{false};
 
-  bool Begin(const std::string& folder, const THistoryList& history, const TJournalInfo& info);
+  bool Begin(const std::string& folder, const HistoryList& history, const JournalInfo& info);
   bool Fail();
   void Close();
   void RequestFlush();

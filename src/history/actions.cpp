@@ -9,22 +9,22 @@ namespace {
 // at it (its creating record, or a later move or change of it, all with the
 // same ID). A figure that no record knows, which only a damaged history
 // allows, gets 0: such a record names no figure and replay skips it.
-int32_t FigureID(const TTamloState& S, const TFigData* fig, const TActionItem* item) {
-  const TActionItem* found = S.History.FindLatestItemFor(fig, item->Prev);
+int32_t FigureID(const AppState& S, const Figure* fig, const HistoryItem* item) {
+  const HistoryItem* found = S.History.FindLatestItemFor(fig, item->Prev);
   return found != nullptr ? found->Data.TargetID : 0;
 }
 
 // A new record of `kind` at the tail, with a deep copy of `snapshot` when
 // there is one.
-TActionItem* Append(TTamloState& S, TActionType kind, const TFigData* snapshot = nullptr) {
-  TActionItem* a = snapshot != nullptr ? S.History.AddAction(*snapshot) : S.History.AddItem();
+HistoryItem* Append(AppState& S, ActionKind kind, const Figure* snapshot = nullptr) {
+  HistoryItem* a = snapshot != nullptr ? S.History.AddAction(*snapshot) : S.History.AddItem();
   a->Data.TargetType = kind;
   return a;
 }
 
 // The next figure ID; a file may have raised the counter to the largest ID:
 // it wraps, never overflows.
-int32_t TakeFigureID(TTamloState& S) {
+int32_t TakeFigureID(AppState& S) {
   const int32_t id = S.History.NextFigID;
   S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
   return id;
@@ -33,36 +33,36 @@ int32_t TakeFigureID(TTamloState& S) {
 // Applies the record just appended, exactly as replay applies it, and
 // records it. `live` is the figure the record acted on: later records find
 // the figure's ID through it, and a resize compares against its snapshot.
-void Perform(TTamloState& S, TActionItem* a, TFigData* live = nullptr) {
+void Perform(AppState& S, HistoryItem* a, Figure* live = nullptr) {
   ApplyAction(S, a);
   if (live != nullptr) a->Data.TargetFig = live;
   S.CurrentStep = a;  // the drawing now shows the state after it
   FinishRecord(S, a);
 }
 
-TFigData* Selected(const TTamloState& S) { return S.SelectedFig != nullptr ? &S.SelectedFig->Data : nullptr; }
+Figure* Selected(const AppState& S) { return S.SelectedFig != nullptr ? &S.SelectedFig->Data : nullptr; }
 
 }  // namespace
 
-void RecordPendingResize(TTamloState& S) {
+void RecordPendingResize(AppState& S) {
   if (S.PendingResize) FlushResize(S);
 }
 
-void FlushResize(TTamloState& S) {
-  TFigData* r = S.ResizeFig;
+void FlushResize(AppState& S) {
+  Figure* r = S.ResizeFig;
   if (r != nullptr) {
-    const TActionItem* p = S.History.FindLatestItemFor(r, S.History.GetTail());
+    const HistoryItem* p = S.History.FindLatestItemFor(r, S.History.GetTail());
     // Width and height against the latest snapshot; a figure that was only
     // moved, or brought back to its recorded size, counts as unchanged. With
     // no snapshot at all the resize is recorded, naming no figure.
     bool changed = true;
     if (p != nullptr) {
-      const TFigData& q = p->Data.FigData;
+      const Figure& q = p->Data.FigData;
       changed = WrapSub(q.Start.X, r->Start.X) != WrapSub(q.End.X, r->End.X) ||
                 WrapSub(q.Start.Y, r->Start.Y) != WrapSub(q.End.Y, r->End.Y);
     }
     if (changed) {
-      TActionItem* a = Append(S, atChange, r);
+      HistoryItem* a = Append(S, atChange, r);
       a->Data.Parameter = ptSize;
       a->Data.TargetID = p != nullptr ? p->Data.TargetID : 0;
       // The figure already has its new size: applying the record changes
@@ -75,18 +75,18 @@ void FlushResize(TTamloState& S) {
   S.StampReference = nullptr;
 }
 
-TFigItem* CreateFigure(TTamloState& S, const TFigData& fig) {
+FigureItem* CreateFigure(AppState& S, const Figure& fig) {
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atCreate, &fig);
+  HistoryItem* a = Append(S, atCreate, &fig);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
   return a->Data.TargetItem;
 }
 
-TFigItem* DuplicateSelected(TTamloState& S) {
+FigureItem* DuplicateSelected(AppState& S) {
   if (S.SelectedFig == nullptr) return nullptr;
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atDuplicate, &S.SelectedFig->Data);
+  HistoryItem* a = Append(S, atDuplicate, &S.SelectedFig->Data);
   a->Data.FigData.Offset(20, 20);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
@@ -94,70 +94,70 @@ TFigItem* DuplicateSelected(TTamloState& S) {
   return a->Data.TargetItem;
 }
 
-bool DeleteSelected(TTamloState& S) {
-  TFigItem* victim = S.SelectedFig;
+bool DeleteSelected(AppState& S) {
+  FigureItem* victim = S.SelectedFig;
   if (victim == nullptr) return false;
   // The pending resize may be of the figure about to go: recorded first.
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atDelete);
+  HistoryItem* a = Append(S, atDelete);
   a->Data.TargetID = FigureID(S, &victim->Data, a);
   S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, a);
   return true;
 }
 
-TFigItem* RestoreDeleted(TTamloState& S) {
+FigureItem* RestoreDeleted(AppState& S) {
   if (S.DeletedFigs.IsEmpty()) return nullptr;
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atUndo, &S.DeletedFigs.GetTail()->Data);
+  HistoryItem* a = Append(S, atUndo, &S.DeletedFigs.GetTail()->Data);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
   return a->Data.TargetItem;
 }
 
-bool MoveSelectedFront(TTamloState& S) {
-  TFigItem* f = S.SelectedFig;
+bool MoveSelectedFront(AppState& S) {
+  FigureItem* f = S.SelectedFig;
   if (f == nullptr || f->Next == nullptr) return false;
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atFront);
+  HistoryItem* a = Append(S, atFront);
   a->Data.TargetID = FigureID(S, &f->Data, a);
   Perform(S, a);
   return true;
 }
 
-bool MoveSelectedBack(TTamloState& S) {
-  TFigItem* f = S.SelectedFig;
+bool MoveSelectedBack(AppState& S) {
+  FigureItem* f = S.SelectedFig;
   if (f == nullptr || f->Prev == S.DrawingFigs.GetHead()) return false;
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atBack);
+  HistoryItem* a = Append(S, atBack);
   a->Data.TargetID = FigureID(S, &f->Data, a);
   Perform(S, a);
   return true;
 }
 
-void RecordMoveOfSelected(TTamloState& S) {
-  TFigData* fig = Selected(S);
+void RecordMoveOfSelected(AppState& S) {
+  Figure* fig = Selected(S);
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atMove, fig);
+  HistoryItem* a = Append(S, atMove, fig);
   a->Data.TargetID = fig != nullptr ? FigureID(S, fig, a) : 0;
   Perform(S, a, fig);
 }
 
-bool ChangeSelected(TTamloState& S, TParameterType parameter, const TFigData& changed) {
-  TFigData* fig = Selected(S);
+bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed) {
+  Figure* fig = Selected(S);
   if (fig == nullptr) return false;
   // Recorded while the figure still has its old attributes.
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atChange, &changed);
+  HistoryItem* a = Append(S, atChange, &changed);
   a->Data.Parameter = parameter;
   a->Data.TargetID = FigureID(S, fig, a);
   Perform(S, a, fig);
   return true;
 }
 
-void SetBackground(TTamloState& S, const std::string& path) {
+void SetBackground(AppState& S, const std::string& path) {
   RecordPendingResize(S);
-  TActionItem* a = Append(S, atReadBG);
+  HistoryItem* a = Append(S, atReadBG);
   a->Data.FileName = path;
   Perform(S, a);
   // The picture side shows it already, as after a rebuild.
@@ -165,18 +165,18 @@ void SetBackground(TTamloState& S, const std::string& path) {
   S.BGFileName.clear();
 }
 
-void ClearDrawing(TTamloState& S, TActionType kind) {
+void ClearDrawing(AppState& S, ActionKind kind) {
   RecordPendingResize(S);
-  if (kind != atCleareBG) S.SelectedFig = S.MarkedFig = nullptr;
+  if (kind != atClearBG) S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, Append(S, kind));
-  if (kind == atCleareBG || kind == atClearAll) S.ShownBGFileName.clear();
+  if (kind == atClearBG || kind == atClearAll) S.ShownBGFileName.clear();
   S.BGFileName.clear();
 }
 
-void BranchTo(TTamloState& S, int32_t step) {
+void BranchTo(AppState& S, int32_t step) {
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
-  TActionItem* a = Append(S, atBranch);
+  HistoryItem* a = Append(S, atBranch);
   a->Data.TargetID = step;
   Perform(S, a);
 }

@@ -16,33 +16,33 @@
 // Records a pending slider resize, if any. Every action below starts with
 // it, and so does whatever ends editing a figure (a mode change, the mouse
 // moving on, a save, an export, the exit).
-void RecordPendingResize(TTamloState& S);
+void RecordPendingResize(AppState& S);
 
 // A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
-TFigItem* CreateFigure(TTamloState& S, const TFigData& fig);
+FigureItem* CreateFigure(AppState& S, const Figure& fig);
 // A copy of the selected figure 20 pixels right and down, on top; it
 // becomes the selection. Null when nothing is selected.
-TFigItem* DuplicateSelected(TTamloState& S);
+FigureItem* DuplicateSelected(AppState& S);
 // Moves the selected figure to the deleted figures; nothing stays selected.
 // False when nothing is selected.
-bool DeleteSelected(TTamloState& S);
+bool DeleteSelected(AppState& S);
 // Brings the figure deleted last back on top. Null when none was deleted.
-TFigItem* RestoreDeleted(TTamloState& S);
+FigureItem* RestoreDeleted(AppState& S);
 // One step toward the front or the back. False when nothing is selected or
 // the figure is already front-most or back-most.
-bool MoveSelectedFront(TTamloState& S);
-bool MoveSelectedBack(TTamloState& S);
+bool MoveSelectedFront(AppState& S);
+bool MoveSelectedBack(AppState& S);
 // Records where a drag left the selected figure (it moved while dragged).
-void RecordMoveOfSelected(TTamloState& S);
+void RecordMoveOfSelected(AppState& S);
 // Changes one attribute of the selected figure: `changed` is the figure as
 // it should become (only the attribute named by `parameter` is taken; for a
 // text, the text and its box). False when nothing is selected.
-bool ChangeSelected(TTamloState& S, TParameterType parameter, const TFigData& changed);
+bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed);
 // The background picture from `path`, already shown by the picture side.
-void SetBackground(TTamloState& S, const std::string& path);
+void SetBackground(AppState& S, const std::string& path);
 // ClearBG (the background only), ClearDrawing (figures and the deleted
 // figures) or ClearAll (both). Clearing the figures clears the selection.
-void ClearDrawing(TTamloState& S, TActionType kind);
+void ClearDrawing(AppState& S, ActionKind kind);
 // Back to the picture of `step` (0 = the empty canvas), the step before it
 // staying in the history.
-void BranchTo(TTamloState& S, int32_t step);
+void BranchTo(AppState& S, int32_t step);

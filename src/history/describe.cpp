@@ -4,7 +4,7 @@
 
 namespace {
 
-const char* ActionWord(TActionType kind) {
+const char* ActionWord(ActionKind kind) {
   switch (kind) {
     case atCreate: return "Create";
     case atSetStamp: return "Set stamp data";
@@ -17,7 +17,7 @@ const char* ActionWord(TActionType kind) {
     case atChange: return "Change";
     case atReadData: return "Read data file";
     case atReadBG: return "Read BG file";
-    case atCleareBG: return "Clear background";
+    case atClearBG: return "Clear background";
     case atClearDrawing: return "Clear drawing";
     case atClearAll: return "Clear all";
     case atBranch: return "Branch";
@@ -25,7 +25,7 @@ const char* ActionWord(TActionType kind) {
   }
 }
 
-const char* FigureWord(TDrawingTool tool) {
+const char* FigureWord(ToolKind tool) {
   switch (tool) {
     case dtText: return "Text box";
     case dtLine: return "Line";
@@ -39,7 +39,7 @@ const char* FigureWord(TDrawingTool tool) {
   }
 }
 
-const char* ParameterWord(TParameterType parameter) {
+const char* ParameterWord(ParameterKind parameter) {
   switch (parameter) {
     case ptSize: return "Size";
     case ptBodyColor: return "Body color ";  // the trailing space is part of the word
@@ -53,7 +53,7 @@ const char* ParameterWord(TParameterType parameter) {
 
 }  // namespace
 
-std::vector<std::string> DescribeAction(const TActionData& record) {
+std::vector<std::string> DescribeAction(const Action& record) {
   std::vector<std::string> lines;
   if (record.TargetType == atNone) return lines;
 
@@ -85,7 +85,7 @@ std::vector<std::string> DescribeAction(const TActionData& record) {
       break;
   }
 
-  const TActionTime& t = record.ActionTime;
+  const TimeOfDay& t = record.ActionTime;
   char time[32];
   std::snprintf(time, sizeof time, "%02d:%02d:%02d.%02d", t.Hour, t.Min, t.Sec, t.Hund);
   lines.push_back(std::string("at ") + time + ".");
@@ -93,7 +93,7 @@ std::vector<std::string> DescribeAction(const TActionData& record) {
   return lines;
 }
 
-void ShowAction(TTamloState& S, const TActionData& record) {
+void ShowAction(AppState& S, const Action& record) {
   if (!S.ShowProcess) return;
   for (const std::string& line : DescribeAction(record)) S.Memo->AddLine(line);
 }

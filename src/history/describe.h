@@ -8,6 +8,6 @@
 
 // The lines that describe one record, the closing empty line included;
 // nothing for a record of kind atNone.
-std::vector<std::string> DescribeAction(const TActionData& record);
+std::vector<std::string> DescribeAction(const Action& record);
 // Appends the description to S.Memo while S.ShowProcess is on.
-void ShowAction(TTamloState& S, const TActionData& record);
+void ShowAction(AppState& S, const Action& record);

@@ -20,84 +20,84 @@ uint64_t DrawFigIDHashSeed() {
 
 const uint64_t FigIDHashSeed = DrawFigIDHashSeed();
 
-TPointData* TActionItem::AdoptPointData(std::unique_ptr<TPointData> points) {
+Vertex* HistoryItem::AdoptPointData(std::unique_ptr<Vertex> points) {
   Owned.Points = std::move(points);
   Data.FigData.PointData = Owned.Points.get();
   return Data.FigData.PointData;
 }
 
-TFigList* TActionItem::AdoptStampData(std::unique_ptr<TFigList> stamp) {
+FigureList* HistoryItem::AdoptStampData(std::unique_ptr<FigureList> stamp) {
   Owned.Stamp = std::move(stamp);
   Data.FigData.StampData = Owned.Stamp.get();
   return Data.FigData.StampData;
 }
 
-THistoryList::THistoryList() : FHead(std::make_unique<TActionItem>()) {
-  Head = Tail = FHead.get();
+HistoryList::HistoryList() : m_head(std::make_unique<HistoryItem>()) {
+  Head = Tail = m_head.get();
 }
 
-THistoryList::~THistoryList() { Clear(); }
+HistoryList::~HistoryList() { Clear(); }
 
-void THistoryList::LinkAtEnd(TActionItem* item) {
+void HistoryList::LinkAtEnd(HistoryItem* item) {
   item->Prev = Tail;
   item->Next = nullptr;
   Tail->Next = item;
   Tail = item;
-  ++FCount;
+  ++m_count;
   assert(item->Prev->Next == item && Tail->Next == nullptr);
 }
 
-TActionItem* THistoryList::AddAction(const TFigData& figure) {
-  auto item = std::make_unique<TActionItem>();
+HistoryItem* HistoryList::AddAction(const Figure& figure) {
+  auto item = std::make_unique<HistoryItem>();
   CopyFigDeep(figure, item->Data.FigData, item->Owned);
-  TActionItem* raw = item.release();
+  HistoryItem* raw = item.release();
   LinkAtEnd(raw);
   return raw;
 }
 
-TActionItem* THistoryList::AddItem() {
-  TActionItem* raw = new TActionItem();
+HistoryItem* HistoryList::AddItem() {
+  HistoryItem* raw = new HistoryItem();
   LinkAtEnd(raw);
   return raw;
 }
 
-void THistoryList::Clear() {
+void HistoryList::Clear() {
   if (Head == Tail) return;
-  TActionItem* a = Head->Next;
+  HistoryItem* a = Head->Next;
   while (a != nullptr) {
-    TActionItem* next = a->Next;
+    HistoryItem* next = a->Next;
     delete a;
     a = next;
   }
   Head->Next = nullptr;
   Tail = Head;
-  FCount = 0;
+  m_count = 0;
   NextFigID = 1;
 }
 
-TActionItem* THistoryList::FindFigureItem(int32_t id) const {
-  for (TActionItem* a = Head->Next; a != nullptr; a = a->Next)
+HistoryItem* HistoryList::FindFigureItem(int32_t id) const {
+  for (HistoryItem* a = Head->Next; a != nullptr; a = a->Next)
     if (IsCreatingAction(a->Data.TargetType) && a->Data.TargetID == id) return a;
   return nullptr;
 }
 
-TActionItem* THistoryList::FindLatestItemFor(const TFigData* fig, TActionItem* from) const {
+HistoryItem* HistoryList::FindLatestItemFor(const Figure* fig, HistoryItem* from) const {
   if (fig == nullptr) return nullptr;
-  for (TActionItem* a = from; a != nullptr && a != Head; a = a->Prev)
+  for (HistoryItem* a = from; a != nullptr && a != Head; a = a->Prev)
     if (a->Data.TargetFig == fig) return a;
   return nullptr;
 }
 
-int32_t THistoryList::StepOf(const TActionItem* item) const {
+int32_t HistoryList::StepOf(const HistoryItem* item) const {
   int32_t k = 0;
-  for (const TActionItem* a = Head; a != nullptr; a = a->Next, ++k)
+  for (const HistoryItem* a = Head; a != nullptr; a = a->Next, ++k)
     if (a == item) return k;
   return -1;
 }
 
-TActionItem* THistoryList::ItemAt(int32_t step) const {
+HistoryItem* HistoryList::ItemAt(int32_t step) const {
   if (step < 0) return nullptr;
-  TActionItem* a = Head;
+  HistoryItem* a = Head;
   for (int32_t k = 0; k < step && a != nullptr; ++k) a = a->Next;
   return a;
 }

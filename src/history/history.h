@@ -8,7 +8,7 @@
 
 #include "document/figlist.h"
 
-enum TActionType : int8_t {
+enum ActionKind : int8_t {
   atCreate = 0,
   atSetStamp = 1,
   atMove = 2,
@@ -20,14 +20,14 @@ enum TActionType : int8_t {
   atChange = 8,
   atReadData = 9,
   atReadBG = 10,
-  atCleareBG = 11,
+  atClearBG = 11,
   atClearDrawing = 12,
   atClearAll = 13,
   atBranch = 14,
   atNone = 15,
 };
 
-enum TParameterType : int8_t {
+enum ParameterKind : int8_t {
   ptSize = 0,
   ptBodyColor = 1,
   ptLineWidth = 2,
@@ -38,7 +38,7 @@ enum TParameterType : int8_t {
 };
 
 // Records that hand out a new figure ID.
-inline bool IsCreatingAction(TActionType t) {
+inline bool IsCreatingAction(ActionKind t) {
   return t == atCreate || t == atDuplicate || t == atUndo;
 }
 
@@ -47,7 +47,7 @@ inline bool IsCreatingAction(TActionType t) {
 // of a table's bucket count would all land in one bucket. The ID is mixed
 // with a value drawn once per process, so no file can pick colliding IDs.
 extern const uint64_t FigIDHashSeed;
-struct TFigIDHash {
+struct FigureIdHash {
   size_t operator()(int32_t id) const noexcept {
     uint64_t z = static_cast<uint64_t>(static_cast<uint32_t>(id)) + FigIDHashSeed;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
@@ -57,84 +57,84 @@ struct TFigIDHash {
 };
 
 // Local time of day; no date. Field order as stored in memory.
-struct TActionTime {
+struct TimeOfDay {
   uint8_t Min = 0;
   uint8_t Hour = 0;
   uint8_t Hund = 0;  // hundredths of a second
   uint8_t Sec = 0;
 };
 
-struct TActionData {
-  TActionTime ActionTime;
-  TActionType TargetType = atNone;
+struct Action {
+  TimeOfDay ActionTime;
+  ActionKind TargetType = atNone;
   int32_t TargetID = 0;
-  TParameterType Parameter = ptNone;
+  ParameterKind Parameter = ptNone;
   std::string FileName;  // UTF-8
-  TFigData FigData;      // the snapshot; its copies are owned by the item
+  Figure FigData;      // the snapshot; its copies are owned by the item
   // Live links, never saved and never owning: the figure this record created
   // or acted on, and the item replay made for a creating record.
-  TFigData* TargetFig = nullptr;
-  TFigItem* TargetItem = nullptr;
+  Figure* TargetFig = nullptr;
+  FigureItem* TargetItem = nullptr;
 };
 
-class TActionItem {
+class HistoryItem {
  public:
-  TActionItem* Prev = nullptr;
-  TActionItem* Next = nullptr;
-  TActionData Data;
+  HistoryItem* Prev = nullptr;
+  HistoryItem* Next = nullptr;
+  Action Data;
 
-  TActionItem() = default;
-  TActionItem(const TActionItem&) = delete;
-  TActionItem& operator=(const TActionItem&) = delete;
+  HistoryItem() = default;
+  HistoryItem(const HistoryItem&) = delete;
+  HistoryItem& operator=(const HistoryItem&) = delete;
 
   // Hands a vertex list or stamp contents to the record's snapshot.
-  TPointData* AdoptPointData(std::unique_ptr<TPointData> points);
-  TFigList* AdoptStampData(std::unique_ptr<TFigList> stamp);
+  Vertex* AdoptPointData(std::unique_ptr<Vertex> points);
+  FigureList* AdoptStampData(std::unique_ptr<FigureList> stamp);
 
  private:
-  friend class THistoryList;
-  TFigOwner Owned;
+  friend class HistoryList;
+  FigureOwner Owned;
 };
 
-class THistoryList {
+class HistoryList {
  public:
-  TActionItem* Head;  // sentinel (atNone, ptNone)
-  TActionItem* Tail;  // last record; Head while empty
+  HistoryItem* Head;  // sentinel (atNone, ptNone)
+  HistoryItem* Tail;  // last record; Head while empty
   // The ID the next figure-creating record receives. 1 at start and after
   // Clear; only grows otherwise.
   int32_t NextFigID = 1;
 
-  THistoryList();
-  ~THistoryList();  // iterative: any length frees in constant stack
-  THistoryList(const THistoryList&) = delete;
-  THistoryList& operator=(const THistoryList&) = delete;
+  HistoryList();
+  ~HistoryList();  // iterative: any length frees in constant stack
+  HistoryList(const HistoryList&) = delete;
+  HistoryList& operator=(const HistoryList&) = delete;
 
   // Appends a record whose snapshot is a deep copy of `figure`.
-  TActionItem* AddAction(const TFigData& figure);
+  HistoryItem* AddAction(const Figure& figure);
   // Appends a fresh record.
-  TActionItem* AddItem();
-  TActionItem* GetHead() const { return Head; }
-  TActionItem* GetTail() const { return Tail; }
+  HistoryItem* AddItem();
+  HistoryItem* GetHead() const { return Head; }
+  HistoryItem* GetTail() const { return Tail; }
   // Number of records after the sentinel.
-  int32_t Count() const { return FCount; }
+  int32_t Count() const { return m_count; }
   // Deletes every record; NextFigID back to 1. Nothing happens when empty.
   void Clear();
-  static void DeleteHistory(std::unique_ptr<THistoryList>& list) { list.reset(); }
+  static void DeleteHistory(std::unique_ptr<HistoryList>& list) { list.reset(); }
 
   // First creating record (Create, Duplicate, Undo) with this ID, or null.
-  TActionItem* FindFigureItem(int32_t id) const;
+  HistoryItem* FindFigureItem(int32_t id) const;
   // Walking from `from` (included) toward the head, the first record whose
   // TargetFig is `fig`; null when none (never walks past the sentinel).
-  TActionItem* FindLatestItemFor(const TFigData* fig, TActionItem* from) const;
+  HistoryItem* FindLatestItemFor(const Figure* fig, HistoryItem* from) const;
 
   // Step number of an item: 0 for the sentinel, k for the k-th record; -1
   // when the item is not in this history.
-  int32_t StepOf(const TActionItem* item) const;
+  int32_t StepOf(const HistoryItem* item) const;
   // The item of step k (0 = the sentinel), or null beyond the tail.
-  TActionItem* ItemAt(int32_t step) const;
+  HistoryItem* ItemAt(int32_t step) const;
 
  private:
-  std::unique_ptr<TActionItem> FHead;
-  int32_t FCount = 0;
-  void LinkAtEnd(TActionItem* item);
+  std::unique_ptr<HistoryItem> m_head;
+  int32_t m_count = 0;
+  void LinkAtEnd(HistoryItem* item);
 };

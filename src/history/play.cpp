@@ -11,12 +11,12 @@ namespace {
 // links are cleared before those figures are freed, so a damaged history
 // that names a deleted or cleared figure finds nothing instead of a freed
 // item.
-void ClearLinks(TActionData& d) {
+void ClearLinks(Action& d) {
   d.TargetFig = nullptr;
   d.TargetItem = nullptr;
 }
 
-struct TRange {
+struct IdRange {
   int32_t First, Last;  // step numbers, both included
 };
 
@@ -36,7 +36,7 @@ int32_t BranchTarget(int32_t targetID, int32_t position) {
 // happened. Each step is looked at once, so the cost is linear however
 // deeply branches nest, where re-applying them one inside another grows
 // exponentially with a chain of branches that each go back one step.
-bool SurvivingRanges(const std::vector<TActionItem*>& steps, int32_t n, std::vector<TRange>& ranges) {
+bool SurvivingRanges(const std::vector<HistoryItem*>& steps, int32_t n, std::vector<IdRange>& ranges) {
   ranges.clear();
   bool restarted = false;
   while (n > 0) {
@@ -60,14 +60,14 @@ bool SurvivingRanges(const std::vector<TActionItem*>& steps, int32_t n, std::vec
 // - clean (after every link of the history was cleared): only the records
 //   applied here hold links, so they are remembered and cleared by list, and
 //   IDs are looked up in an index built once. Both give the same results.
-class TReplay {
+class Replayer {
  public:
-  explicit TReplay(TTamloState& state) : S(state) {}
+  explicit Replayer(AppState& state) : S(state) {}
 
   void StartClean() {
     Steps.clear();
     FirstCreator.clear();
-    for (TActionItem* a = S.History.Head; a != nullptr; a = a->Next) {
+    for (HistoryItem* a = S.History.Head; a != nullptr; a = a->Next) {
       Steps.push_back(a);
       // The first creating record of an ID wins, as with FindFigureItem.
       if (a != S.History.Head && IsCreatingAction(a->Data.TargetType))
@@ -78,7 +78,7 @@ class TReplay {
   }
 
   // Step number of `item` among the steps of StartClean; -1 if absent.
-  int32_t StepOf(const TActionItem* item) const {
+  int32_t StepOf(const HistoryItem* item) const {
     auto it = std::find(Steps.begin(), Steps.end(), item);
     return it == Steps.end() ? -1 : static_cast<int32_t>(it - Steps.begin());
   }
@@ -86,17 +86,17 @@ class TReplay {
   // Applies records 1..n to the drawing emptied by GoToStep or a branch.
   void ApplyFromStart(int32_t n) {
     assert(Clean);
-    std::vector<TRange> ranges;
+    std::vector<IdRange> ranges;
     // A restart among them empties the background the records before it
     // asked for; everything else it empties is empty already.
     if (SurvivingRanges(Steps, n, ranges)) S.BGFileName.clear();
-    for (const TRange& r : ranges)
+    for (const IdRange& r : ranges)
       for (int32_t k = r.First; k <= r.Last; ++k) Apply(Steps[k]);
   }
 
   // Any record but a branch.
-  void Apply(TActionItem* item) {
-    TActionData& d = item->Data;
+  void Apply(HistoryItem* item) {
+    Action& d = item->Data;
     ClearLinks(d);
     switch (d.TargetType) {
       case atCreate:
@@ -104,14 +104,14 @@ class TReplay {
         Link(item, S.DrawingFigs.AddFig(d.FigData));
         break;
       case atMove:
-        if (TActionItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetFig != nullptr) {
-          TFigData& f = *t->Data.TargetFig;
+        if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetFig != nullptr) {
+          Figure& f = *t->Data.TargetFig;
           f.Offset(WrapSub(d.FigData.Start.X, f.Start.X), WrapSub(d.FigData.Start.Y, f.Start.Y));
         }
         break;
       case atDelete:
-        if (TActionItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetItem != nullptr) {
-          TFigItem* i = t->Data.TargetItem;
+        if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetItem != nullptr) {
+          FigureItem* i = t->Data.TargetItem;
           S.DeletedFigs.AddFig(i->Data);
           Unlink(t, i);
           S.DrawingFigs.RemoveFig(i);
@@ -120,25 +120,25 @@ class TReplay {
       case atUndo: {
         // The figure deleted last comes back; the record's own snapshot is
         // not used.
-        TFigItem* deleted = S.DeletedFigs.GetTail();
+        FigureItem* deleted = S.DeletedFigs.GetTail();
         if (deleted == S.DeletedFigs.GetHead()) break;
         Link(item, S.DrawingFigs.AddFig(deleted->Data));
         S.DeletedFigs.RemoveFig(deleted);
         break;
       }
       case atFront:
-        if (TFigItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigFront(i);
+        if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigFront(i);
         break;
       case atBack:
-        if (TFigItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigBack(i);
+        if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigBack(i);
         break;
       case atChange:
-        if (TFigItem* i = TargetItem(d.TargetID)) ApplyChange(item, i);
+        if (FigureItem* i = TargetItem(d.TargetID)) ApplyChange(item, i);
         break;
       case atReadBG:
         S.BGFileName = d.FileName;
         break;
-      case atCleareBG:
+      case atClearBG:
         S.BGFileName.clear();
         break;
       case atClearAll:
@@ -155,7 +155,7 @@ class TReplay {
 
   // A branch record at step `position`: empty everything, then the state of
   // step TargetID.
-  void ApplyBranch(TActionItem* item, int32_t position) {
+  void ApplyBranch(HistoryItem* item, int32_t position) {
     ClearLinks(item->Data);
     S.BGFileName.clear();
     ClearAllLinks();
@@ -167,24 +167,24 @@ class TReplay {
   }
 
  private:
-  TTamloState& S;
+  AppState& S;
   bool Clean = false;
-  std::vector<TActionItem*> Steps;                        // clean: Steps[k] is step k
-  std::unordered_map<int32_t, TActionItem*, TFigIDHash> FirstCreator;  // clean: ID -> creating record
-  std::vector<TActionItem*> Linked;                       // clean: records given links
+  std::vector<HistoryItem*> Steps;                        // clean: Steps[k] is step k
+  std::unordered_map<int32_t, HistoryItem*, FigureIdHash> FirstCreator;  // clean: ID -> creating record
+  std::vector<HistoryItem*> Linked;                       // clean: records given links
 
-  TActionItem* Target(int32_t id) const {
+  HistoryItem* Target(int32_t id) const {
     if (!Clean) return S.History.FindFigureItem(id);
     auto it = FirstCreator.find(id);
     return it == FirstCreator.end() ? nullptr : it->second;
   }
 
-  TFigItem* TargetItem(int32_t id) const {
-    TActionItem* t = Target(id);
+  FigureItem* TargetItem(int32_t id) const {
+    HistoryItem* t = Target(id);
     return t != nullptr ? t->Data.TargetItem : nullptr;
   }
 
-  void Link(TActionItem* item, TFigItem* fig) {
+  void Link(HistoryItem* item, FigureItem* fig) {
     item->Data.TargetItem = fig;
     item->Data.TargetFig = &fig->Data;
     if (Clean) Linked.push_back(item);
@@ -192,16 +192,16 @@ class TReplay {
 
   // Clears every link that names `fig`, which is about to be freed;
   // `creator` is the record that links to it.
-  void Unlink(TActionItem* creator, TFigItem* fig) {
+  void Unlink(HistoryItem* creator, FigureItem* fig) {
     ClearLinks(creator->Data);
     if (Clean) return;  // only the record that created a figure links to it
-    for (TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next)
+    for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next)
       if (a->Data.TargetItem == fig || a->Data.TargetFig == &fig->Data) ClearLinks(a->Data);
   }
 
   void ClearAllLinks() {
     if (Clean) {
-      for (TActionItem* a : Linked) ClearLinks(a->Data);
+      for (HistoryItem* a : Linked) ClearLinks(a->Data);
       Linked.clear();
       return;
     }
@@ -223,18 +223,18 @@ std::string BareFileName(const std::string& path) {
 
 }  // namespace
 
-void ForgetLinksAfter(TActionItem* item) {
+void ForgetLinksAfter(HistoryItem* item) {
   if (item == nullptr) return;
-  for (TActionItem* a = item->Next; a != nullptr; a = a->Next) ClearLinks(a->Data);
+  for (HistoryItem* a = item->Next; a != nullptr; a = a->Next) ClearLinks(a->Data);
 }
 
-void GoToStep(TTamloState& S) {
+void GoToStep(AppState& S) {
   // Records beyond the step keep no links to the figures freed here.
   ForgetLinksAfter(S.History.Head);
   S.DrawingFigs.ClearFigs();
   S.DeletedFigs.ClearFigs();
 
-  TReplay replay(S);
+  Replayer replay(S);
   replay.StartClean();
   const int32_t step = replay.StepOf(S.CurrentStep);
   assert(step >= 0 && "CurrentStep must be an item of the history");
@@ -258,19 +258,19 @@ void GoToStep(TTamloState& S) {
   S.BGFileName.clear();
 }
 
-void ApplyAction(TTamloState& S, TActionItem* item) {
+void ApplyAction(AppState& S, HistoryItem* item) {
   if (item == nullptr) return;
-  TReplay replay(S);
+  Replayer replay(S);
   if (item->Data.TargetType == atBranch)
     replay.ApplyBranch(item, S.History.StepOf(item));
   else
     replay.Apply(item);
 }
 
-void ApplyChange(TActionItem* item, TFigItem* target) {
+void ApplyChange(HistoryItem* item, FigureItem* target) {
   if (item == nullptr || target == nullptr) return;
-  const TFigData& r = item->Data.FigData;
-  TFigData& f = target->Data;
+  const Figure& r = item->Data.FigData;
+  Figure& f = target->Data;
   switch (item->Data.Parameter) {
     case ptSize:
       f.TextSize = r.TextSize;
@@ -291,7 +291,7 @@ void ApplyChange(TActionItem* item, TFigItem* target) {
       } else if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
         f.StampData->ClearFigs();
         if (r.StampData != nullptr)
-          for (TFigItem* s = r.StampData->Head->Next; s != nullptr; s = s->Next) f.StampData->AddFig(s->Data);
+          for (FigureItem* s = r.StampData->Head->Next; s != nullptr; s = s->Next) f.StampData->AddFig(s->Data);
       }
       break;
     case ptBodyColor:

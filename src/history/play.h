@@ -6,11 +6,11 @@
 
 // Rebuilds DrawingFigs, DeletedFigs and the background for S.CurrentStep
 // (which must be an item of S.History) and repaints.
-void GoToStep(TTamloState& S);
+void GoToStep(AppState& S);
 // Applies one record; sets its TargetFig and TargetItem.
-void ApplyAction(TTamloState& S, TActionItem* item);
+void ApplyAction(AppState& S, HistoryItem* item);
 // Clears TargetFig and TargetItem of every record after `item` (the records
 // that a rebuild up to `item` does not apply).
-void ForgetLinksAfter(TActionItem* item);
+void ForgetLinksAfter(HistoryItem* item);
 // Copies the attribute named by the record's Parameter onto `target`.
-void ApplyChange(TActionItem* item, TFigItem* target);
+void ApplyChange(HistoryItem* item, FigureItem* target);

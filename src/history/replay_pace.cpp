@@ -19,26 +19,26 @@ bool ParseNumber(std::string_view text, double& value) {
 }
 
 // The fixed step time; a rate out of range falls back to the usual one.
-double FixedStepSeconds(const TReplayPace& pace) {
+double FixedStepSeconds(const ReplayPace& pace) {
   const double rate = pace.StepsPerSecond;
-  if (!(rate > 0) || !(rate <= kMaxStepsPerSecond)) return 1.0 / TReplayPace{}.StepsPerSecond;
+  if (!(rate > 0) || !(rate <= kMaxStepsPerSecond)) return 1.0 / ReplayPace{}.StepsPerSecond;
   return 1.0 / rate;
 }
 
 }  // namespace
 
-double SecondsOfDay(const TActionTime& t) {
+double SecondsOfDay(const TimeOfDay& t) {
   return t.Hour * 3600.0 + t.Min * 60.0 + t.Sec + t.Hund / 100.0;
 }
 
-double ActionGapSeconds(const TActionTime& from, const TActionTime& to) {
+double ActionGapSeconds(const TimeOfDay& from, const TimeOfDay& to) {
   const double gap = SecondsOfDay(to) - SecondsOfDay(from);
   if (gap >= 0) return gap;
   const double overMidnight = gap + kDaySeconds;
   return overMidnight > 0 && overMidnight < kDaySeconds / 2 ? overMidnight : -1;
 }
 
-double StepSeconds(const TReplayPace& pace, const TActionTime& time, const TActionTime* next) {
+double StepSeconds(const ReplayPace& pace, const TimeOfDay& time, const TimeOfDay* next) {
   double step = kMinStepSeconds;
   if (pace.Kind == pcFixed) {
     step = FixedStepSeconds(pace);
@@ -51,12 +51,12 @@ double StepSeconds(const TReplayPace& pace, const TActionTime& time, const TActi
   return std::max(hold, step);
 }
 
-double StepSeconds(const TReplayPace& pace, const TActionItem* item) {
-  const TActionItem* next = item->Next;
+double StepSeconds(const ReplayPace& pace, const HistoryItem* item) {
+  const HistoryItem* next = item->Next;
   return StepSeconds(pace, item->Data.ActionTime, next ? &next->Data.ActionTime : nullptr);
 }
 
-bool ParsePace(std::string_view text, TReplayPace& pace) {
+bool ParsePace(std::string_view text, ReplayPace& pace) {
   if (text == "drawn") {
     pace.Kind = pcAsDrawn;
     return true;
@@ -68,7 +68,7 @@ bool ParsePace(std::string_view text, TReplayPace& pace) {
   return true;
 }
 
-bool ParseHold(std::string_view text, TReplayPace& pace) {
+bool ParseHold(std::string_view text, ReplayPace& pace) {
   double hold = 0;
   if (!ParseNumber(text, hold) || hold > kMaxHoldSeconds) return false;
   pace.HoldSeconds = hold;

@@ -9,10 +9,10 @@
 
 #include "history/history.h"
 
-enum TPaceKind : uint8_t { pcFixed, pcAsDrawn };
+enum PaceKind : uint8_t { pcFixed, pcAsDrawn };
 
-struct TReplayPace {
-  TPaceKind Kind = pcFixed;
+struct ReplayPace {
+  PaceKind Kind = pcFixed;
   double StepsPerSecond = 4;  // pcFixed only
   double HoldSeconds = 2;     // how long the last step stays
 };
@@ -28,13 +28,13 @@ constexpr double kMaxHoldSeconds = 600;
 
 // Seconds since midnight of a recorded time (fields out of range, as in a
 // damaged file, simply count as they are).
-double SecondsOfDay(const TActionTime& t);
+double SecondsOfDay(const TimeOfDay& t);
 
 // Seconds from one recorded time to the next. A later time of day on the
 // next day (the clock passed midnight) counts as such when the two are less
 // than 12 hours apart; a time before `from` otherwise (a damaged file, the
 // clock set back) gives -1: the gap is unknown.
-double ActionGapSeconds(const TActionTime& from, const TActionTime& to);
+double ActionGapSeconds(const TimeOfDay& from, const TimeOfDay& to);
 
 // How long the step recorded at `time` is shown; `next` is the time of the
 // following record, or null when this is the last step, which is shown
@@ -42,14 +42,14 @@ double ActionGapSeconds(const TActionTime& from, const TActionTime& to);
 // the next record within [kMinStepSeconds, kMaxPauseSeconds]; an unknown
 // gap counts as the shortest step. The last step's own time as drawn is
 // kMinStepSeconds.
-double StepSeconds(const TReplayPace& pace, const TActionTime& time, const TActionTime* next);
+double StepSeconds(const ReplayPace& pace, const TimeOfDay& time, const TimeOfDay* next);
 
 // The same for a record of a history (its following record is item->Next).
-double StepSeconds(const TReplayPace& pace, const TActionItem* item);
+double StepSeconds(const ReplayPace& pace, const HistoryItem* item);
 
 // Reads a pace as given on the command line: a number of steps per second
 // (above 0, at most kMaxStepsPerSecond, e.g. "4" or "0.5"), or "drawn" for
 // the recorded pace. The hold is left as it is. False on anything else.
-bool ParsePace(std::string_view text, TReplayPace& pace);
+bool ParsePace(std::string_view text, ReplayPace& pace);
 // Reads a hold time in seconds (0 to kMaxHoldSeconds, e.g. "2" or "1.5").
-bool ParseHold(std::string_view text, TReplayPace& pace);
+bool ParseHold(std::string_view text, ReplayPace& pace);

@@ -18,18 +18,18 @@ int32_t TruncToInt(double v) {
   return static_cast<int32_t>(v);
 }
 
-int32_t& Axis(TPoint& p, bool horizontal) { return horizontal ? p.X : p.Y; }
-int32_t Axis(const TPoint& p, bool horizontal) { return horizontal ? p.X : p.Y; }
+int32_t& Axis(Point& p, bool horizontal) { return horizontal ? p.X : p.Y; }
+int32_t Axis(const Point& p, bool horizontal) { return horizontal ? p.X : p.Y; }
 
 // Lines, ellipses, rectangles: both ends move apart by the position.
-void ResizeBox(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+void ResizeBox(AppState& S, Figure& F, bool horizontal, int32_t p) {
   Axis(F.Start, horizontal) = WrapSub(Axis(S.ResizeStart, horizontal), p);
   Axis(F.End, horizontal) = WrapAdd(Axis(S.ResizeEnd, horizontal), p);
 }
 
 // Free lines, polylines, polygons: the box as above, the vertices stretched
 // proportionally between the reference ends. The vertex bounds stay.
-void ResizeVertices(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+void ResizeVertices(AppState& S, Figure& F, bool horizontal, int32_t p) {
   const double s = Axis(S.ResizeStart, horizontal);
   const double e = Axis(S.ResizeEnd, horizontal);
   if (e == s) return;  // no extent to stretch: the axis stays as it is
@@ -45,8 +45,8 @@ void ResizeVertices(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
 }
 
 // Text: the position changes the font size; the box follows the text.
-void ResizeText(TTamloState& S, TFigData& F, bool horizontal, int32_t p,
-                const TTextWidthFn& textWidth) {
+void ResizeText(AppState& S, Figure& F, bool horizontal, int32_t p,
+                const TextWidthFn& textWidth) {
   const int32_t d = horizontal ? p : -p;  // raising the vertical thumb enlarges
   if (d == 0) {
     // Back at the middle: exactly the reference, whose box may come from
@@ -71,13 +71,13 @@ void ResizeText(TTamloState& S, TFigData& F, bool horizontal, int32_t p,
 // selection-time reference like every other kind, so that a snapshot older
 // than the figure's place (after a replay only the creating record points at
 // the figure) cannot move the stamp.
-TResizeResult ResizeStamp(TTamloState& S, TFigData& F, bool horizontal, int32_t p) {
+ResizeResult ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
   if (S.StampReference == nullptr) {
-    TActionItem* found = S.History.FindLatestItemFor(&F, S.History.GetTail());
+    HistoryItem* found = S.History.FindLatestItemFor(&F, S.History.GetTail());
     if (found == nullptr) return rrStampUnresolved;
     S.StampReference = &found->Data.FigData;
   }
-  const TFigData& R = *S.StampReference;
+  const Figure& R = *S.StampReference;
   if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return rrDone;  // no extent
   ResizeBox(S, F, horizontal, p);
   ScaleStampContents(R, horizontal, F);
@@ -86,7 +86,7 @@ TResizeResult ResizeStamp(TTamloState& S, TFigData& F, bool horizontal, int32_t 
 
 }  // namespace
 
-void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& stamp) {
+void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp) {
   const double refExtent =
       static_cast<double>(Axis(reference.End, horizontal)) - Axis(reference.Start, horizontal);
   if (refExtent == 0) return;  // the ratio is undefined: contents stay
@@ -94,11 +94,11 @@ void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& st
   const double ratio =
       (static_cast<double>(Axis(stamp.End, horizontal)) - Axis(stamp.Start, horizontal)) / refExtent;
 
-  TFigItem* live = stamp.StampData->GetHead()->Next;
-  const TFigItem* ref = reference.StampData->GetHead()->Next;
+  FigureItem* live = stamp.StampData->GetHead()->Next;
+  const FigureItem* ref = reference.StampData->GetHead()->Next;
   for (; live != nullptr && ref != nullptr; live = live->Next, ref = ref->Next) {
-    TFigData& L = live->Data;
-    const TFigData& R = ref->Data;
+    Figure& L = live->Data;
+    const Figure& R = ref->Data;
     const double rs = Axis(R.Start, horizontal);
     const double re = Axis(R.End, horizontal);
     switch (L.DrawingTool) {
@@ -135,9 +135,9 @@ void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& st
   }
 }
 
-void TakeResizeReference(TTamloState& S) {
+void TakeResizeReference(AppState& S) {
   if (S.SelectedFig == nullptr) return;
-  const TFigData& F = S.SelectedFig->Data;
+  const Figure& F = S.SelectedFig->Data;
   S.ResizeStart = F.Start;
   S.ResizeEnd = F.End;
   S.ResizeTextSize = F.TextSize;
@@ -147,10 +147,10 @@ void TakeResizeReference(TTamloState& S) {
   }
 }
 
-TResizeResult ResizeSelectedFig(TTamloState& S, bool horizontal, int32_t position,
-                                const TTextWidthFn& textWidth) {
+ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
+                                const TextWidthFn& textWidth) {
   if (S.SelectedFig == nullptr) return rrNoSelection;
-  TFigData& F = S.SelectedFig->Data;
+  Figure& F = S.SelectedFig->Data;
 
   // Another figure's resize is recorded before this one starts; doing it
   // first also drops that figure's stamp reference before it could be used.

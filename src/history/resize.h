@@ -8,23 +8,23 @@
 
 #include "history/state.h"
 
-enum TResizeResult {
+enum ResizeResult {
   rrNoSelection,   // nothing selected: nothing happened
   rrDone,          // the figure was resized (or left as it was) and is pending
   rrStampUnresolved,  // a stamp without any record of it: left unchanged
 };
 
 // Width in pixels of `text` written at `textSize` points in the figure font.
-using TTextWidthFn = std::function<int32_t(const std::string& text, int32_t textSize)>;
+using TextWidthFn = std::function<int32_t(const std::string& text, int32_t textSize)>;
 
 // Applies a trackbar position. `horizontal` is true for HTrackBar; `position`
 // is that bar's position (-99 … 100). Does not repaint.
-TResizeResult ResizeSelectedFig(TTamloState& S, bool horizontal, int32_t position,
-                                const TTextWidthFn& textWidth);
+ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
+                                const TextWidthFn& textWidth);
 // Rescales the contents of `stampItem`'s stamp from `reference`'s contents
 // after the stamp's own box has been set, on one axis, to any depth.
-void ScaleStampContents(const TFigData& reference, bool horizontal, TFigData& stamp);
+void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp);
 // Takes the selected figure's geometry as the new resize reference
 // (ResizeStart, ResizeEnd, ResizeTextSize, ResizePoints). Nothing when no
 // figure is selected.
-void TakeResizeReference(TTamloState& S);
+void TakeResizeReference(AppState& S);

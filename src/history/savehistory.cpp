@@ -6,7 +6,7 @@ namespace {
 
 // The last steps every recorder shares: the time of day, the journal (the
 // record is on the disk before anything shows it), then the process display.
-void Finish(TTamloState& S, TActionItem* item) {
+void Finish(AppState& S, HistoryItem* item) {
   item->Data.ActionTime = S.Clock->Now();
   if (S.Journal != nullptr) S.Journal->Recorded(S.History, *S.Dialogs);
   ShowAction(S, item->Data);
@@ -14,4 +14,4 @@ void Finish(TTamloState& S, TActionItem* item) {
 
 }  // namespace
 
-void FinishRecord(TTamloState& S, TActionItem* item) { Finish(S, item); }
+void FinishRecord(AppState& S, HistoryItem* item) { Finish(S, item); }

@@ -6,7 +6,7 @@
 #include "history/state.h"
 
 // Stamps `item` (just appended and applied) with the time and hands it on.
-void FinishRecord(TTamloState& S, TActionItem* item);
+void FinishRecord(AppState& S, HistoryItem* item);
 // Records the pending slider resize of ResizeFig if its size changed, then
 // clears PendingResize, ResizeFig and StampReference. (history/actions.cpp)
-void FlushResize(TTamloState& S);
+void FlushResize(AppState& S);

@@ -12,28 +12,28 @@
 #include "history/history.h"
 #include "history/ports.h"
 
-enum TWorkMode : uint8_t { wmDraw = 0, wmEdit = 1, wmPlay = 2 };
+enum WindowMode : uint8_t { wmDraw = 0, wmEdit = 1, wmPlay = 2 };
 
-struct TTamloState {
+struct AppState {
   std::string VersionText = "Tamlo Ver.1.23";
   std::string DataFileName;  // drawing last loaded or saved; empty = never
 
-  THistoryList History;  // History.NextFigID hands out figure IDs
-  TFigList DrawingFigs;  // figures on the canvas, back to front
-  TFigList DeletedFigs;  // deleted figures, oldest first (the undo store)
+  HistoryList History;  // History.NextFigID hands out figure IDs
+  FigureList DrawingFigs;  // figures on the canvas, back to front
+  FigureList DeletedFigs;  // deleted figures, oldest first (the undo store)
 
   // Mouse-tool state.
   bool PolyDrawing = false;
   bool VertexAdded = false;
   bool Dragging = false;
   bool MovingFig = false;
-  TFigItem* SelectedFig = nullptr;  // selection in edit mode
-  TFigItem* MarkedFig = nullptr;    // whose selection frame is on screen
+  FigureItem* SelectedFig = nullptr;  // selection in edit mode
+  FigureItem* MarkedFig = nullptr;    // whose selection frame is on screen
 
   // Trackbar resize not yet recorded.
   bool PendingResize = false;
-  TFigData* ResizeFig = nullptr;
-  TFigData* StampReference = nullptr;
+  Figure* ResizeFig = nullptr;
+  Figure* StampReference = nullptr;
 
   // Background picture asked for by the records applied so far, and the one
   // the background now shows (empty = plain).
@@ -42,46 +42,46 @@ struct TTamloState {
 
   bool ShowProcess = false;  // internal process display on
 
-  TActionItem* CurrentStep = nullptr;  // replay position; History.Head = step 0
-  TWorkMode WorkMode = wmDraw;
-  TDrawingTool CurrentTool = dtNone;
+  HistoryItem* CurrentStep = nullptr;  // replay position; History.Head = step 0
+  WindowMode WorkMode = wmDraw;
+  ToolKind CurrentTool = dtNone;
 
-  std::unique_ptr<TFigList> CurrentStamp;  // relative to StampTopLeft
-  TPoint StampTopLeft, StampBottomRight;
-  TPoint AnchorPoint, LastPoint, PressPoint;
+  std::unique_ptr<FigureList> CurrentStamp;  // relative to StampTopLeft
+  Point StampTopLeft, StampBottomRight;
+  Point AnchorPoint, LastPoint, PressPoint;
 
   // The selected figure's geometry when it was last released (resize reference).
-  TPoint ResizeStart, ResizeEnd;
+  Point ResizeStart, ResizeEnd;
   int32_t ResizeTextSize = 0;
-  std::array<TPoint, MaxPoints> ResizePoints{};
+  std::array<Point, MaxPoints> ResizePoints{};
 
-  TFigData FigTemplate;  // the figure being built by the drawing tools
-  TPointData PointBuffer{MaxPoints};
+  Figure FigTemplate;  // the figure being built by the drawing tools
+  Vertex PointBuffer{MaxPoints};
 
   // File dialogs keep their file name and filter index between runs.
-  TFileDialog OpenDataDialog{dkOpenData, "Tamloファイル（*.tlo）|*.tlo", "", "", 1};
-  TFileDialog SaveDataDialog{dkSaveData, "Tamloファイル（*.tlo）|*.tlo", "tlo", "", 1};
-  TFileDialog OpenBGDialog{dkOpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
-  TFileDialog SaveBGDialog{dkSaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
-  TFileDialog SaveJPEGBGDialog{dkSaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
-  TFileDialog SaveVideoDialog{dkSaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
+  FileDialog OpenDataDialog{dkOpenData, "Tamloファイル（*.tlo）|*.tlo", "", "", 1};
+  FileDialog SaveDataDialog{dkSaveData, "Tamloファイル（*.tlo）|*.tlo", "tlo", "", 1};
+  FileDialog OpenBGDialog{dkOpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
+  FileDialog SaveBGDialog{dkSaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
+  FileDialog SaveJPEGBGDialog{dkSaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
+  FileDialog SaveVideoDialog{dkSaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
 
   // The world outside. Never null: quiet stand-ins until someone plugs in.
-  TDialogs* Dialogs = &FQuietDialogs;
-  TClock* Clock = &FSystemClock;
-  TMemo* Memo = &FNoMemo;
-  TPictureSide* Pictures = &FNoPictures;
+  UserDialogs* Dialogs = &m_quietDialogs;
+  ClockSource* Clock = &m_systemClock;
+  ProcessDisplay* Memo = &m_noMemo;
+  PictureSide* Pictures = &m_noPictures;
   // Where every recorded action is made durable (the window's journal,
   // format/journal.h); null: nowhere (batch mode).
-  TActionLog* Journal = nullptr;
+  ActionLog* Journal = nullptr;
 
-  TTamloState() { CurrentStep = History.Head; }
-  TTamloState(const TTamloState&) = delete;
-  TTamloState& operator=(const TTamloState&) = delete;
+  AppState() { CurrentStep = History.Head; }
+  AppState(const AppState&) = delete;
+  AppState& operator=(const AppState&) = delete;
 
  private:
-  TQuietDialogs FQuietDialogs;
-  TSystemClock FSystemClock;
-  TNoMemo FNoMemo;
-  TNoPictures FNoPictures;
+  QuietDialogs m_quietDialogs;
+  SystemClock m_systemClock;
+  NoMemo m_noMemo;
+  NoPictures m_noPictures;
 };

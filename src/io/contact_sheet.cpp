@@ -31,7 +31,7 @@ QRect SheetThumbnailRect(int index, int count) {
                kThumbWidth, kThumbHeight);
 }
 
-QImage ContactSheet(const std::vector<TSheetEntry>& entries) {
+QImage ContactSheet(const std::vector<SheetEntry>& entries) {
   const int count = std::max<int>(1, int(entries.size()));
   const int columns = std::min(SheetColumns(count), count);
   const int rows = (count + columns - 1) / columns;
@@ -44,7 +44,7 @@ QImage ContactSheet(const std::vector<TSheetEntry>& entries) {
   p.setFont(font);
   const QFontMetrics metrics(font);
   for (int i = 0; i < int(entries.size()); ++i) {
-    const TSheetEntry& e = entries[size_t(i)];
+    const SheetEntry& e = entries[size_t(i)];
     const QRect box = SheetThumbnailRect(i, count);
     if (!e.Thumbnail.isNull()) {
       p.drawImage(box.topLeft(), e.Thumbnail, QRect(0, 0, kThumbWidth, kThumbHeight));

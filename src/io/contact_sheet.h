@@ -15,7 +15,7 @@ constexpr int kSheetMargin = 12;            // around every cell and the sheet
 constexpr int kSheetNameHeight = 22;        // the file name's line under a thumbnail
 constexpr int kSheetMaxColumns = 8;
 
-struct TSheetEntry {
+struct SheetEntry {
   QString Name;     // shown under the thumbnail
   QImage Thumbnail; // kThumbWidth × kThumbHeight; null for a drawing that could not be read
 };
@@ -32,4 +32,4 @@ QRect SheetThumbnailRect(int index, int count);
 // The whole sheet: a light grey ground, every thumbnail framed, its name
 // under it in the drawings' font (shortened with "…" when too long); a
 // drawing without a thumbnail gets a crossed-out box. Format RGB32.
-QImage ContactSheet(const std::vector<TSheetEntry>& entries);
+QImage ContactSheet(const std::vector<SheetEntry>& entries);

@@ -15,7 +15,7 @@
 
 namespace {
 
-TPictureResult WritePNG(const QString& path, const QImage& image) {
+PictureResult WritePNG(const QString& path, const QImage& image) {
   QFile file(path);
   bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
   ok = ok && image.save(&file, "PNG");
@@ -27,7 +27,7 @@ TPictureResult WritePNG(const QString& path, const QImage& image) {
   return {false, CannotCreateText(path.toStdString())};
 }
 
-TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKind kind) {
+PictureResult WritePicture(const QString& path, const QImage& image, PictureKind kind) {
   switch (kind) {
     case pkBMP: return WriteBMP32(path.toStdString(), image);
     case pkJPEG: return WriteJPEG(path.toStdString(), image);
@@ -38,7 +38,7 @@ TPictureResult WritePicture(const QString& path, const QImage& image, TPictureKi
 
 // The error box of a picture that could not be written names the file the
 // user chose, never the temporary one.
-void ShowWriteError(TDialogs& dialogs, const QString& path, const std::string& error, const QString& temp) {
+void ShowWriteError(UserDialogs& dialogs, const QString& path, const std::string& error, const QString& temp) {
   QString text = error.empty() ? QString::fromStdString(CannotCreateText(path.toStdString())) : QString::fromStdString(error);
   if (!temp.isEmpty()) text.replace(temp, path);
   dialogs.ShowError(text.toStdString());
@@ -55,7 +55,7 @@ bool IsLinkAt(const QByteArray& path) {
 // there is never followed. Nothing is flushed to the disk: pictures can be
 // written again at any time, and a long series must not wait for the disk
 // at every picture.
-bool PutPictureInPlace(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+bool PutPictureInPlace(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind) {
   const QString folder = path.left(path.lastIndexOf(u'/') + 1);
   QString temp;
   for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
@@ -75,7 +75,7 @@ bool PutPictureInPlace(TDialogs& dialogs, const QString& path, const QImage& ima
     return false;
   }
   const QByteArray tempName = QFile::encodeName(temp);
-  const TPictureResult r = WritePicture(temp, image, kind);
+  const PictureResult r = WritePicture(temp, image, kind);
   if (!r.Ok || ::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
     ::unlink(tempName.constData());
     ShowWriteError(dialogs, path, r.Ok ? std::string() : r.Error, temp);
@@ -86,7 +86,7 @@ bool PutPictureInPlace(TDialogs& dialogs, const QString& path, const QImage& ima
 
 }  // namespace
 
-bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind) {
+bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind) {
   const QByteArray name = QFile::encodeName(path);
   if (!IsLinkAt(name)) {
     std::string error;
@@ -94,7 +94,7 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
     const bool ok = ReplaceFile(
         path, IsFileAt(path),
         [&](const QString& tempPath) {
-          const TPictureResult r = WritePicture(tempPath, image, kind);
+          const PictureResult r = WritePicture(tempPath, image, kind);
           if (!r.Ok) error = r.Error;
           return r.Ok;
         },
@@ -111,7 +111,7 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
   return PutPictureInPlace(dialogs, path, image, kind);
 }
 
-bool ConfirmProcessExport(TDialogs& dialogs, int count) {
+bool ConfirmProcessExport(UserDialogs& dialogs, int count) {
   if (count <= kLongProcessSeries) return true;
   const std::string text = "ぜんぶで " + std::to_string(count) + " まいの えを かきだします。よろしいですか？";
   return dialogs.Ask(text, "かくにん", qbYesNo) == mrYes;
@@ -123,7 +123,7 @@ int SortingProcessDigits(int count) {
   return digits;
 }
 
-bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
+bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& base,
                    const std::function<bool(int, int)>& progress, int digits) {
   const int count = S.History.Count();
   if (count == 0) return true;
@@ -135,7 +135,7 @@ bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& 
   S.ShownBGFileName.clear();
   bool ok = true;
   int n = 1;
-  for (TActionItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
+  for (HistoryItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
     if (progress && !progress(n, count)) {
       ok = false;
       break;

@@ -8,7 +8,7 @@
 
 #include "history/state.h"
 
-enum TPictureKind { pkBMP, pkJPEG, pkPNG };
+enum PictureKind { pkBMP, pkJPEG, pkPNG };
 
 // Writes `image` at `path` as a 32-bit BMP, a JPEG (quality 90, baseline) or
 // a PNG.
@@ -16,7 +16,7 @@ enum TPictureKind { pkBMP, pkJPEG, pkPNG };
 // backup wins), and is never lost when writing fails. A link at `path` is
 // replaced itself (and becomes the backup), never the file it points to. On
 // failure the error box is shown through `dialogs` and false returned.
-bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, TPictureKind kind);
+bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind);
 
 // Writes every step of the history as base001.jpg, base002.jpg, … (base is
 // a path without extension, see ProcessPictureBase). Each picture is what
@@ -30,7 +30,7 @@ bool ExportPicture(TDialogs& dialogs, const QString& path, const QImage& image, 
 // every step was written; an empty history writes nothing. The step numbers
 // have at least `digits` digits (the window's series: 3, so that step 1000
 // is base1000.jpg).
-bool ExportProcess(TTamloState& S, const QImage& workBitmap, const std::string& base,
+bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& base,
                    const std::function<bool(int n, int count)>& progress = {}, int digits = 3);
 
 // Digits that give every name of a series of `count` pictures the same
@@ -42,4 +42,4 @@ int SortingProcessDigits(int count);
 constexpr int kLongProcessSeries = 1000;
 // For a series longer than kLongProcessSeries, asks whether to write all
 // `count` pictures; true to go on (always for a shorter one).
-bool ConfirmProcessExport(TDialogs& dialogs, int count);
+bool ConfirmProcessExport(UserDialogs& dialogs, int count);

@@ -130,13 +130,13 @@ bool FinishTempFile(const QString& temp, const struct stat* old) {
   return ok;
 }
 
-enum TBackupKind { bkNone, bkLinked, bkRenamed };
+enum BackupKind { bkNone, bkLinked, bkRenamed };
 
 // The backup of an existing file. Preferably a second name for the same
 // file, so that the file stays under its own name until the new one takes
 // its place; where the file system has no such names, a rename. Never
 // replaces an existing backup: the first backup is kept.
-TBackupKind BackupFile(const QString& path) {
+BackupKind BackupFile(const QString& path) {
   if (!IsFileAt(path)) return bkNone;
   const QByteArray from = QFile::encodeName(path);
   const QByteArray to = QFile::encodeName(BackupName(path));
@@ -212,7 +212,7 @@ bool ReplaceFile(const QString& path, bool backup, const std::function<bool(cons
     ::unlink(tempName.constData());
     return false;
   }
-  const TBackupKind made = backup ? BackupFile(target) : bkNone;
+  const BackupKind made = backup ? BackupFile(target) : bkNone;
   // rename() puts the new file in place in one step, replacing the old one
   // (which lives on as the backup when it was linked to that name).
   if (::rename(tempName.constData(), targetName.constData()) != 0) {
@@ -228,7 +228,7 @@ bool ReplaceFile(const QString& path, bool backup, const std::function<bool(cons
   return true;
 }
 
-bool PictureNameFitsDrawing(TDialogs& dialogs, const QString& path) {
+bool PictureNameFitsDrawing(UserDialogs& dialogs, const QString& path) {
   if (!path.contains(u'\n') && !path.contains(u'\r')) return true;
   dialogs.ShowMessage(kPictureNameHasLineBreak);
   return false;

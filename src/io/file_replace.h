@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-class TDialogs;
+class UserDialogs;
 
 // The part of the file name from its last dot on; "" when it has no dot.
 // Compared exactly by the callers: ".tlo" and ".TLO" differ from ".Tlo".
@@ -52,7 +52,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 // with a line break (CR or LF) cannot be kept. False for such a name, after
 // telling the user why; checked before the picture is loaded, so nothing
 // changes. Every way of choosing a background calls it.
-bool PictureNameFitsDrawing(TDialogs& dialogs, const QString& path);
+bool PictureNameFitsDrawing(UserDialogs& dialogs, const QString& path);
 
 // Makes the folder of a file the working folder, as choosing it in a file
 // dialog does.

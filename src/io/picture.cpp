@@ -27,8 +27,8 @@ const char* const kTooManyScansText = "この JPEG は スキャンが おおす
 
 namespace {
 
-TPictureResult Done() { return TPictureResult{true, {}}; }
-TPictureResult Failed(std::string text) { return TPictureResult{false, std::move(text)}; }
+PictureResult Done() { return PictureResult{true, {}}; }
+PictureResult Failed(std::string text) { return PictureResult{false, std::move(text)}; }
 
 // ---------------------------------------------------------------- BMP ----
 
@@ -42,10 +42,10 @@ uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | u
 enum : uint32_t { kBI_RGB = 0, kBI_RLE8 = 1, kBI_RLE4 = 2, kBI_BITFIELDS = 3 };
 
 // One colour channel of a bit-field pixel, scaled to 0 … 255.
-struct TChannel {
+struct ChannelRange {
   int Shift = 0;
   int Bits = 0;
-  explicit TChannel(uint32_t mask) {
+  explicit ChannelRange(uint32_t mask) {
     if (mask == 0) return;
     Shift = std::countr_zero(mask);
     Bits = std::countr_one(mask >> Shift);
@@ -58,7 +58,7 @@ struct TChannel {
   }
 };
 
-struct TBmpInfo {
+struct BmpInfo {
   int64_t Width = 0, Height = 0;
   bool TopDown = false;
   int Bits = 0;
@@ -69,12 +69,12 @@ struct TBmpInfo {
 };
 
 // Bytes per stored row: whole 32-bit words.
-int64_t RowStride(const TBmpInfo& info) { return (info.Width * info.Bits + 31) / 32 * 4; }
+int64_t RowStride(const BmpInfo& info) { return (info.Width * info.Bits + 31) / 32 * 4; }
 
 // Reads and checks the headers, the palette and, for uncompressed pictures,
 // the amount of pixel data, before anything is allocated. False for anything
 // damaged.
-bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
+bool ParseBmpHeaders(const uint8_t* d, size_t size, BmpInfo& info) {
   if (size < 14 + 12 || d[0] != 'B' || d[1] != 'M') return false;
   const size_t offBits = U32(d + 10);
   const uint32_t headerSize = U32(d + 14);
@@ -159,7 +159,7 @@ bool ParseBmpHeaders(const uint8_t* d, size_t size, TBmpInfo& info) {
 }
 
 // `img` holds the top-left part of the picture (all of it, or less).
-bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img) {
+bool DecodeRle(const uint8_t* d, size_t size, const BmpInfo& info, QImage& img) {
   const bool rle8 = info.Compression == kBI_RLE8;
   const int64_t h = info.Height;
   const int64_t keepW = img.width(), keepH = img.height();
@@ -207,10 +207,10 @@ bool DecodeRle(const uint8_t* d, size_t size, const TBmpInfo& info, QImage& img)
 // Sizes were checked by ParseBmpHeaders. `img` holds the top-left part of
 // the picture (all of it, or less): only the rows and columns it keeps are
 // read.
-void DecodeRaw(const uint8_t* d, const TBmpInfo& info, QImage& img) {
+void DecodeRaw(const uint8_t* d, const BmpInfo& info, QImage& img) {
   const int64_t w = img.width(), h = info.Height;
   const int64_t stride = RowStride(info);
-  const TChannel r(info.Masks[0]), g(info.Masks[1]), b(info.Masks[2]);
+  const ChannelRange r(info.Masks[0]), g(info.Masks[1]), b(info.Masks[2]);
   for (int64_t y = 0; y < img.height(); ++y) {
     const int64_t fileRow = info.TopDown ? y : h - 1 - y;
     const uint8_t* src = d + info.PixelOffset + fileRow * stride;
@@ -245,7 +245,7 @@ void DecodeRaw(const uint8_t* d, const TBmpInfo& info, QImage& img) {
 
 // --------------------------------------------------------------- JPEG ----
 
-struct TJpegError {
+struct JpegError {
   jpeg_error_mgr Mgr;
   std::jmp_buf Jump;
   int Errno = 0;               // errno when the error struck (a failed write says why)
@@ -253,7 +253,7 @@ struct TJpegError {
 };
 
 [[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+  auto* err = reinterpret_cast<JpegError*>(cinfo->err);
   err->Errno = errno;
   std::longjmp(err->Jump, 1);
 }
@@ -265,36 +265,36 @@ void JpegStopAtTooManyScans(j_common_ptr cinfo) {
   if (cinfo->is_decompressor) {
     auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (dinfo->input_scan_number > kMaxJPEGScans) {
-      reinterpret_cast<TJpegError*>(cinfo->err)->TooManyScans = true;
+      reinterpret_cast<JpegError*>(cinfo->err)->TooManyScans = true;
       ERREXIT(cinfo, JERR_BAD_PROGRESSION);
     }
   }
 }
 
-void SetUpErrors(TJpegError& err) {
+void SetUpErrors(JpegError& err) {
   jpeg_std_error(&err.Mgr);
   err.Mgr.error_exit = JpegErrorExit;
   err.Mgr.emit_message = JpegQuiet;
 }
 
-struct TFileCloser {
+struct FileCloser {
   void operator()(std::FILE* f) const {
     if (f != nullptr) std::fclose(f);
   }
 };
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Where the frame header's picture height lies in a JPEG file (two bytes,
 // high first), and the height and width it declares; Offset −1 when no frame
 // header precedes the first scan. Only the headers are read: every segment
 // before the frame is skipped by its length.
-struct TJpegFrame {
+struct JpegFrame {
   int64_t Offset = -1;
   int Height = 0, Width = 0;
 };
 
-TJpegFrame FindJpegFrame(std::FILE* f) {
-  TJpegFrame frame;
+JpegFrame FindJpegFrame(std::FILE* f) {
+  JpegFrame frame;
   uint8_t b[9];
   if (std::fread(b, 1, 2, f) != 2 || b[0] != 0xFF || b[1] != 0xD8) return frame;
   int64_t pos = 2;
@@ -326,7 +326,7 @@ TJpegFrame FindJpegFrame(std::FILE* f) {
 
 // The file as libjpeg's standard source reads it, except that the frame's
 // height may be given another value on the way.
-struct TJpegSource {
+struct JpegSource {
   jpeg_source_mgr Pub{};
   std::FILE* File = nullptr;
   std::vector<JOCTET> Buffer = std::vector<JOCTET>(64 * 1024);
@@ -336,9 +336,9 @@ struct TJpegSource {
   uint8_t Patch[2] = {0, 0};
 
   static void Init(j_decompress_ptr cinfo) { Self(cinfo)->Started = false; }
-  static TJpegSource* Self(j_decompress_ptr cinfo) { return reinterpret_cast<TJpegSource*>(cinfo->src); }
+  static JpegSource* Self(j_decompress_ptr cinfo) { return reinterpret_cast<JpegSource*>(cinfo->src); }
   static boolean Fill(j_decompress_ptr cinfo) {
-    TJpegSource* s = Self(cinfo);
+    JpegSource* s = Self(cinfo);
     size_t n = std::fread(s->Buffer.data(), 1, s->Buffer.size(), s->File);
     if (n == 0) {
       if (!s->Started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -359,7 +359,7 @@ struct TJpegSource {
     return TRUE;
   }
   static void Skip(j_decompress_ptr cinfo, long count) {
-    TJpegSource* s = Self(cinfo);
+    JpegSource* s = Self(cinfo);
     if (count <= 0) return;
     while (count > long(s->Pub.bytes_in_buffer)) {
       count -= long(s->Pub.bytes_in_buffer);
@@ -370,7 +370,7 @@ struct TJpegSource {
   }
   static void Term(j_decompress_ptr) {}
 
-  explicit TJpegSource(std::FILE* file) : File(file) {
+  explicit JpegSource(std::FILE* file) : File(file) {
     Pub.init_source = Init;
     Pub.fill_input_buffer = Fill;
     Pub.skip_input_data = Skip;
@@ -381,16 +381,16 @@ struct TJpegSource {
 
 // Everything a setjmp/longjmp pair crosses lives outside the function that
 // calls setjmp, so no destructor is skipped and no local is left undefined.
-struct TJpegRead {
+struct JpegRead {
   jpeg_decompress_struct Info{};
-  TJpegError Err{};
+  JpegError Err{};
   jpeg_progress_mgr Progress{};
-  TFilePtr File;
-  std::unique_ptr<TJpegSource> Source;
+  FilePtr File;
+  std::unique_ptr<JpegSource> Source;
   std::vector<JSAMPLE> Row;
   QSize Keep;  // invalid: the whole picture
   bool Created = false;
-  ~TJpegRead() {
+  ~JpegRead() {
     if (Created) jpeg_destroy_decompress(&Info);
   }
 };
@@ -399,7 +399,7 @@ struct TJpegRead {
 // its last rows see the same neighbours as in the whole picture.
 constexpr int kKeepMargin = 64;
 
-bool DecodeJpeg(TJpegRead& r, QImage& img) {
+bool DecodeJpeg(JpegRead& r, QImage& img) {
   if (setjmp(r.Err.Jump)) return false;
   jpeg_create_decompress(&r.Info);
   r.Created = true;
@@ -411,9 +411,9 @@ bool DecodeJpeg(TJpegRead& r, QImage& img) {
   // so the rows above come out exactly as in the whole picture, while a
   // progressive or multi-scan file needs its coefficient store only for
   // those rows (for 8192 × 8192 it would take hundreds of megabytes).
-  const TJpegFrame frame = FindJpegFrame(r.File.get());
+  const JpegFrame frame = FindJpegFrame(r.File.get());
   if (std::fseek(r.File.get(), 0, SEEK_SET) != 0) ERREXIT(&r.Info, JERR_INPUT_EMPTY);
-  r.Source = std::make_unique<TJpegSource>(r.File.get());
+  r.Source = std::make_unique<JpegSource>(r.File.get());
   if (r.Keep.isValid() && frame.Offset >= 0 && frame.Height > r.Keep.height() + kKeepMargin) {
     const int h = r.Keep.height() + kKeepMargin;
     r.Source->PatchAt = frame.Offset;
@@ -452,17 +452,17 @@ bool DecodeJpeg(TJpegRead& r, QImage& img) {
   return true;
 }
 
-struct TJpegWrite {
+struct JpegWrite {
   jpeg_compress_struct Info{};
-  TJpegError Err{};
+  JpegError Err{};
   std::FILE* File = nullptr;
   bool Created = false;
-  ~TJpegWrite() {
+  ~JpegWrite() {
     if (Created) jpeg_destroy_compress(&Info);
   }
 };
 
-bool EncodeJpeg(TJpegWrite& c, const QImage& img) {
+bool EncodeJpeg(JpegWrite& c, const QImage& img) {
   if (setjmp(c.Err.Jump)) return false;
   jpeg_create_compress(&c.Info);
   c.Created = true;
@@ -495,7 +495,7 @@ bool IsFile(const std::string& path) {
 // After a failed write: a half-written picture is worse than none, so a
 // file the writer made goes; anything else under the name (a device, a
 // pipe) is left alone. The message says why when the disk was full.
-TPictureResult WriteFailed(const std::string& path, int error) {
+PictureResult WriteFailed(const std::string& path, int error) {
   if (IsFile(path)) std::remove(path.c_str());
   if (error == ENOSPC || error == EDQUOT) return Failed(DiskFullText(path));
   return Failed(CannotCreateText(path));
@@ -513,7 +513,7 @@ QSize KeptSize(int64_t w, int64_t h, const QSize& keep) {
 
 }  // namespace
 
-TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep) {
+PictureResult ReadBMP(const std::string& path, QImage& out, QSize keep) {
   QFile file(QString::fromStdString(path));
   if (!IsFile(path) || !file.open(QIODevice::ReadOnly)) return Failed(kBadBitmapText);
   const qint64 fileSize = file.size();
@@ -528,7 +528,7 @@ TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep) {
     d = copy.data();
   }
   const size_t size = size_t(fileSize);
-  TBmpInfo info;
+  BmpInfo info;
   if (!ParseBmpHeaders(d, size, info)) return Failed(kBadBitmapText);
   QImage img(KeptSize(info.Width, info.Height, keep), QImage::Format_RGB32);
   if (img.isNull()) return Failed(kBadBitmapText);
@@ -541,8 +541,8 @@ TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep) {
   return Done();
 }
 
-TPictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep) {
-  TJpegRead r;
+PictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep) {
+  JpegRead r;
   SetUpErrors(r.Err);
   r.Info.err = &r.Err.Mgr;
   r.Keep = keep;
@@ -554,7 +554,7 @@ TPictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep) {
   return Done();
 }
 
-TPictureResult WriteBMP32(const std::string& path, const QImage& image) {
+PictureResult WriteBMP32(const std::string& path, const QImage& image) {
   const QImage img = AsRGB32(image);
   const int w = img.width(), h = img.height();
   const uint32_t pixelBytes = uint32_t(w) * uint32_t(h) * 4;
@@ -604,9 +604,9 @@ TPictureResult WriteBMP32(const std::string& path, const QImage& image) {
   return Done();
 }
 
-TPictureResult WriteJPEG(const std::string& path, const QImage& image) {
+PictureResult WriteJPEG(const std::string& path, const QImage& image) {
   const QImage img = AsRGB32(image);
-  TJpegWrite c;
+  JpegWrite c;
   SetUpErrors(c.Err);
   c.Info.err = &c.Err.Mgr;
   c.File = std::fopen(path.c_str(), "wb");

@@ -7,7 +7,7 @@
 #include <string>
 
 // Outcome of a picture read: ok, or the text of the error box to show.
-struct TPictureResult {
+struct PictureResult {
   bool Ok = false;
   std::string Error;  // "ビットマップイメージが不正です", "JPEG エラー #%d", …
 };
@@ -29,15 +29,15 @@ constexpr int kMaxJPEGScans = 100;
 //
 // Reads a BMP (any of the usual formats; damaged or lying files refused).
 // The result is of format RGB32 (any alpha in the file is ignored).
-TPictureResult ReadBMP(const std::string& path, QImage& out, QSize keep = QSize());
+PictureResult ReadBMP(const std::string& path, QImage& out, QSize keep = QSize());
 // Decodes a JPEG: best-quality decoding, 24-bit colour; 32-bit result.
-TPictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep = QSize());
+PictureResult ReadJPEG(const std::string& path, QImage& out, QSize keep = QSize());
 // The writers remove what they wrote when writing fails, and say so when the
 // disk was full.
 // Writes a 640 × 480 (any size) picture as a 32-bit BMP. Error text on failure.
-TPictureResult WriteBMP32(const std::string& path, const QImage& image);
+PictureResult WriteBMP32(const std::string& path, const QImage& image);
 // Encodes JPEG at quality 90, baseline, colour.
-TPictureResult WriteJPEG(const std::string& path, const QImage& image);
+PictureResult WriteJPEG(const std::string& path, const QImage& image);
 
 // The text of the error box for a file that cannot be created.
 std::string CannotCreateText(const std::string& path);

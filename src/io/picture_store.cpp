@@ -4,7 +4,7 @@
 
 #include "io/picture.h"
 
-int TPictureStore::LoadBGPicture(const std::string& name) {
+int PictureStore::LoadBGPicture(const std::string& name) {
   std::error_code ec;
   const std::filesystem::path path(name);
   if (name.empty() || !std::filesystem::exists(path, ec) || std::filesystem::is_directory(path, ec)) return 1;
@@ -14,7 +14,7 @@ int TPictureStore::LoadBGPicture(const std::string& name) {
   const std::string ext =
       dot != std::string::npos && (slash == std::string::npos || dot > slash) ? name.substr(dot) : std::string();
   QImage picture;
-  TPictureResult result;
+  PictureResult result;
   // The canvas shows the picture's top-left part only; the rest is not kept.
   const QSize shown(kCanvasWidth, kCanvasHeight);
   if (ext == ".bmp" || ext == ".BMP")

@@ -6,9 +6,9 @@
 
 #include "render/paint.h"
 
-class TPictureStore : public TCanvasComposer {
+class PictureStore : public CanvasComposer {
  public:
-  using TCanvasComposer::TCanvasComposer;
+  using CanvasComposer::CanvasComposer;
 
   // 1 when no file exists under the name; 2 when the file is damaged (its
   // error box has been shown and the previous picture stays); else 0.

@@ -5,7 +5,7 @@
 namespace {
 
 // Whatever happened, the drawing goes on from the complete history.
-void BackToTheEnd(TTamloState& S) {
+void BackToTheEnd(AppState& S) {
   if (S.CurrentStep != S.History.Tail) {
     S.CurrentStep = S.History.Tail;
     GoToStep(S);
@@ -14,8 +14,8 @@ void BackToTheEnd(TTamloState& S) {
 
 }  // namespace
 
-TVideoExportResult ExportVideo(TTamloState& S, const QImage& workBitmap, const QString& path, TVideoFormat format,
-                               const TReplayPace& pace, bool backup,
+VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QString& path, VideoFormat format,
+                               const ReplayPace& pace, bool backup,
                                const std::function<bool(int, int)>& progress) {
   const int count = S.History.Count();
   if (count == 0) return veDone;
@@ -24,8 +24,8 @@ TVideoExportResult ExportVideo(TTamloState& S, const QImage& workBitmap, const Q
   S.Pictures->BlankBGImage();
   S.ShownBGFileName.clear();
 
-  TVideoWriter writer;
-  TVideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
+  VideoWriter writer;
+  VideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
   if (r.Ok && format == vfGIF) {
     // The last step holds (nearly) every colour of the drawing.
     S.CurrentStep = S.History.Tail;
@@ -34,7 +34,7 @@ TVideoExportResult ExportVideo(TTamloState& S, const QImage& workBitmap, const Q
   }
   bool cancelled = false;
   int n = 1;
-  for (TActionItem* item = S.History.Head->Next; r.Ok && item; item = item->Next, ++n) {
+  for (HistoryItem* item = S.History.Head->Next; r.Ok && item; item = item->Next, ++n) {
     if (progress && !progress(n, count)) {
       cancelled = true;
       break;

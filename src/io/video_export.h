@@ -1,6 +1,6 @@
 // The time-lapse video of a whole drawing: every step of its history as the
 // view mode shows it, one frame a step, each shown for the time the pace
-// gives it, written with TVideoWriter. Shared by the window's menu command
+// gives it, written with VideoWriter. Shared by the window's menu command
 // and the batch mode.
 #pragma once
 
@@ -12,7 +12,7 @@
 #include "history/state.h"
 #include "io/video_writer.h"
 
-enum TVideoExportResult { veDone, veCancelled, veFailed };
+enum VideoExportResult { veDone, veCancelled, veFailed };
 
 // Writes the video of every step at `path` in `format`. The frames are the
 // pictures of the numbered series (from the blank background, as the view
@@ -24,6 +24,6 @@ enum TVideoExportResult { veDone, veCancelled, veFailed };
 // box through S.Dialogs. Afterwards CurrentStep is the last record and the
 // drawing is rebuilt for it, whatever happened. An empty history writes
 // nothing and is done.
-TVideoExportResult ExportVideo(TTamloState& S, const QImage& workBitmap, const QString& path, TVideoFormat format,
-                               const TReplayPace& pace, bool backup,
+VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QString& path, VideoFormat format,
+                               const ReplayPace& pace, bool backup,
                                const std::function<bool(int n, int count)>& progress = {});

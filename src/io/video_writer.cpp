@@ -75,7 +75,7 @@ bool SyncFile(const QString& path) {
 
 // One palette for a whole GIF: built from the colours of a few pictures,
 // then used to turn every frame into palette indices.
-class TGIFPalette {
+class GIFPalette {
  public:
   // Counts the colours of an RGB32 picture.
   void Count(const QImage& image) {
@@ -86,7 +86,7 @@ class TGIFPalette {
       for (int x = 0; x < image.width(); ++x) pixels.push_back(row[x] & 0xFFFFFF);
     }
     std::sort(pixels.begin(), pixels.end());
-    std::vector<TColourCount> counted;
+    std::vector<ColourCount> counted;
     for (size_t i = 0; i < pixels.size();) {
       size_t j = i;
       while (j < pixels.size() && pixels[j] == pixels[i]) ++j;
@@ -94,20 +94,20 @@ class TGIFPalette {
       i = j;
     }
     // Merge into the colours counted before (both sorted by colour).
-    std::vector<TColourCount> merged;
-    merged.reserve(FCounts.size() + counted.size());
+    std::vector<ColourCount> merged;
+    merged.reserve(m_counts.size() + counted.size());
     size_t a = 0, b = 0;
-    while (a < FCounts.size() || b < counted.size()) {
-      if (b == counted.size() || (a < FCounts.size() && FCounts[a].Colour < counted[b].Colour)) {
-        merged.push_back(FCounts[a++]);
-      } else if (a == FCounts.size() || counted[b].Colour < FCounts[a].Colour) {
+    while (a < m_counts.size() || b < counted.size()) {
+      if (b == counted.size() || (a < m_counts.size() && m_counts[a].Colour < counted[b].Colour)) {
+        merged.push_back(m_counts[a++]);
+      } else if (a == m_counts.size() || counted[b].Colour < m_counts[a].Colour) {
         merged.push_back(counted[b++]);
       } else {
-        merged.push_back({FCounts[a].Colour, FCounts[a].Pixels + counted[b].Pixels});
+        merged.push_back({m_counts[a].Colour, m_counts[a].Pixels + counted[b].Pixels});
         ++a, ++b;
       }
     }
-    FCounts.swap(merged);
+    m_counts.swap(merged);
   }
 
   // Makes the palette from the colours counted so far, and forgets them.
@@ -117,37 +117,37 @@ class TGIFPalette {
   // the last entry stays transparent, which lets the encoder leave the
   // unchanged parts of a frame out.
   void Build() {
-    FSize = 0;
-    if (FCounts.size() <= FEntries.size()) {
-      for (const TColourCount& c : FCounts) FEntries[FSize++] = c.Colour;
+    m_size = 0;
+    if (m_counts.size() <= m_entries.size()) {
+      for (const ColourCount& c : m_counts) m_entries[m_size++] = c.Colour;
     } else {
       uint64_t total = 0;
-      for (const TColourCount& c : FCounts) total += c.Pixels;
+      for (const ColourCount& c : m_counts) total += c.Pixels;
       const uint64_t flatMinimum = std::max<uint64_t>(64, total / 4096);
-      std::vector<TColourCount> flat, rest;
-      for (const TColourCount& c : FCounts) (c.Pixels >= flatMinimum ? flat : rest).push_back(c);
+      std::vector<ColourCount> flat, rest;
+      for (const ColourCount& c : m_counts) (c.Pixels >= flatMinimum ? flat : rest).push_back(c);
       std::stable_sort(flat.begin(), flat.end(),
-                       [](const TColourCount& x, const TColourCount& y) { return x.Pixels > y.Pixels; });
+                       [](const ColourCount& x, const ColourCount& y) { return x.Pixels > y.Pixels; });
       constexpr size_t kMaxFlat = 128;
       if (flat.size() > kMaxFlat) {
         rest.insert(rest.end(), flat.begin() + kMaxFlat, flat.end());
         flat.resize(kMaxFlat);
       }
-      for (const TColourCount& c : flat) FEntries[FSize++] = c.Colour;
-      for (uint32_t colour : MedianCut(rest, FEntries.size() - 1 - flat.size())) FEntries[FSize++] = colour;
+      for (const ColourCount& c : flat) m_entries[m_size++] = c.Colour;
+      for (uint32_t colour : MedianCut(rest, m_entries.size() - 1 - flat.size())) m_entries[m_size++] = colour;
     }
-    FCounts.clear();
-    FCounts.shrink_to_fit();
-    FExactKeys.fill(kNoKey);
-    for (int i = FSize - 1; i >= 0; --i) InsertExact(FEntries[i], i);
-    FNearest.assign(32768, -1);
-    FLastColour = kNoKey;
+    m_counts.clear();
+    m_counts.shrink_to_fit();
+    m_exactKeys.fill(kNoKey);
+    for (int i = m_size - 1; i >= 0; --i) InsertExact(m_entries[i], i);
+    m_nearest.assign(32768, -1);
+    m_lastColour = kNoKey;
   }
 
   // The palette as a frame carries it: opaque entries, unused ones
   // transparent.
   void Fill(uint32_t* palette) const {
-    for (int i = 0; i < 256; ++i) palette[i] = i < FSize ? 0xFF000000u | FEntries[i] : 0;
+    for (int i = 0; i < 256; ++i) palette[i] = i < m_size ? 0xFF000000u | m_entries[i] : 0;
   }
 
   void Map(const QImage& image, uint8_t* indices, int lineSize) {
@@ -156,58 +156,58 @@ class TGIFPalette {
       uint8_t* out = indices + ptrdiff_t(y) * lineSize;
       for (int x = 0; x < image.width(); ++x) {
         const uint32_t colour = row[x] & 0xFFFFFF;
-        if (colour != FLastColour) {
-          FLastColour = colour;
-          FLastIndex = IndexOf(colour);
+        if (colour != m_lastColour) {
+          m_lastColour = colour;
+          m_lastIndex = IndexOf(colour);
         }
-        out[x] = FLastIndex;
+        out[x] = m_lastIndex;
       }
     }
   }
 
  private:
-  struct TColourCount {
+  struct ColourCount {
     uint32_t Colour;
     uint64_t Pixels;
   };
   static constexpr uint32_t kNoKey = 0xFFFFFFFF;
   static constexpr size_t kExactSlots = 1024;
 
-  std::vector<TColourCount> FCounts;  // sorted by colour
-  std::array<uint32_t, 256> FEntries{};
-  int FSize = 0;
+  std::vector<ColourCount> m_counts;  // sorted by colour
+  std::array<uint32_t, 256> m_entries{};
+  int m_size = 0;
   // Exact colours of the palette: open addressing on the colour.
-  std::array<uint32_t, kExactSlots> FExactKeys{};
-  std::array<uint8_t, kExactSlots> FExactIndex{};
+  std::array<uint32_t, kExactSlots> m_exactKeys{};
+  std::array<uint8_t, kExactSlots> m_exactIndex{};
   // Other colours: the entry nearest to the middle of their 5-5-5 bit cell.
-  std::vector<int16_t> FNearest;
-  uint32_t FLastColour = kNoKey;
-  uint8_t FLastIndex = 0;
+  std::vector<int16_t> m_nearest;
+  uint32_t m_lastColour = kNoKey;
+  uint8_t m_lastIndex = 0;
 
   static size_t Slot(uint32_t colour) { return (colour * 2654435761u) >> 22; }
 
   void InsertExact(uint32_t colour, int index) {
     size_t s = Slot(colour);
-    while (FExactKeys[s] != kNoKey && FExactKeys[s] != colour) s = (s + 1) % kExactSlots;
-    FExactKeys[s] = colour;
-    FExactIndex[s] = uint8_t(index);
+    while (m_exactKeys[s] != kNoKey && m_exactKeys[s] != colour) s = (s + 1) % kExactSlots;
+    m_exactKeys[s] = colour;
+    m_exactIndex[s] = uint8_t(index);
   }
 
   uint8_t IndexOf(uint32_t colour) {
-    for (size_t s = Slot(colour); FExactKeys[s] != kNoKey; s = (s + 1) % kExactSlots)
-      if (FExactKeys[s] == colour) return FExactIndex[s];
+    for (size_t s = Slot(colour); m_exactKeys[s] != kNoKey; s = (s + 1) % kExactSlots)
+      if (m_exactKeys[s] == colour) return m_exactIndex[s];
     const int cell = int((colour >> 9) & 0x7C00) | int((colour >> 6) & 0x3E0) | int((colour >> 3) & 0x1F);
-    if (FNearest[cell] < 0) FNearest[cell] = int16_t(Nearest((colour & 0xF8F8F8) | 0x040404));
-    return uint8_t(FNearest[cell]);
+    if (m_nearest[cell] < 0) m_nearest[cell] = int16_t(Nearest((colour & 0xF8F8F8) | 0x040404));
+    return uint8_t(m_nearest[cell]);
   }
 
   int Nearest(uint32_t colour) const {
     int best = 0;
     int64_t bestDistance = INT64_MAX;
-    for (int i = 0; i < FSize; ++i) {
-      const int dr = int((FEntries[i] >> 16) & 0xFF) - int((colour >> 16) & 0xFF);
-      const int dg = int((FEntries[i] >> 8) & 0xFF) - int((colour >> 8) & 0xFF);
-      const int db = int(FEntries[i] & 0xFF) - int(colour & 0xFF);
+    for (int i = 0; i < m_size; ++i) {
+      const int dr = int((m_entries[i] >> 16) & 0xFF) - int((colour >> 16) & 0xFF);
+      const int dg = int((m_entries[i] >> 8) & 0xFF) - int((colour >> 8) & 0xFF);
+      const int db = int(m_entries[i] & 0xFF) - int(colour & 0xFF);
       const int64_t d = int64_t(dr) * dr * 3 + int64_t(dg) * dg * 4 + int64_t(db) * db * 2;
       if (d < bestDistance) bestDistance = d, best = i;
     }
@@ -218,13 +218,13 @@ class TGIFPalette {
 
   // Median cut: splits the colours, weighted by their pixels, into at most
   // `count` boxes and gives each box's average colour.
-  static std::vector<uint32_t> MedianCut(std::vector<TColourCount>& colours, size_t count) {
-    struct TBox {
+  static std::vector<uint32_t> MedianCut(std::vector<ColourCount>& colours, size_t count) {
+    struct BoxRect {
       size_t Begin, End;
       uint64_t Pixels = 0;
       int Axis = 0, Range = 0;
     };
-    auto measure = [&](TBox& box) {
+    auto measure = [&](BoxRect& box) {
       int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
       box.Pixels = 0;
       for (size_t i = box.Begin; i < box.End; ++i) {
@@ -239,7 +239,7 @@ class TGIFPalette {
         if (hi[a] - lo[a] > hi[box.Axis] - lo[box.Axis]) box.Axis = a;
       box.Range = hi[box.Axis] - lo[box.Axis];
     };
-    std::vector<TBox> boxes;
+    std::vector<BoxRect> boxes;
     if (colours.empty() || count == 0) return {};
     boxes.push_back({0, colours.size()});
     measure(boxes[0]);
@@ -252,10 +252,10 @@ class TGIFPalette {
         if (boxes[i].End - boxes[i].Begin >= 2 && score > best) best = score, pick = i;
       }
       if (pick == boxes.size()) break;
-      TBox box = boxes[pick];
+      BoxRect box = boxes[pick];
       const int axis = box.Axis;
       std::sort(colours.begin() + ptrdiff_t(box.Begin), colours.begin() + ptrdiff_t(box.End),
-                [axis](const TColourCount& x, const TColourCount& y) {
+                [axis](const ColourCount& x, const ColourCount& y) {
                   const int cx = Channel(x.Colour, axis), cy = Channel(y.Colour, axis);
                   return cx != cy ? cx < cy : x.Colour < y.Colour;
                 });
@@ -266,14 +266,14 @@ class TGIFPalette {
         split = i + 1;
         if (seen * 2 >= box.Pixels) break;
       }
-      TBox low{box.Begin, split}, high{split, box.End};
+      BoxRect low{box.Begin, split}, high{split, box.End};
       measure(low);
       measure(high);
       boxes[pick] = low;
       boxes.push_back(high);
     }
     std::vector<uint32_t> result;
-    for (const TBox& box : boxes) {
+    for (const BoxRect& box : boxes) {
       double sum[3] = {0, 0, 0};
       for (size_t i = box.Begin; i < box.End; ++i)
         for (int a = 0; a < 3; ++a) sum[a] += double(Channel(colours[i].Colour, a)) * double(colours[i].Pixels);
@@ -288,7 +288,7 @@ class TGIFPalette {
 
 }  // namespace
 
-bool VideoFormatOf(const QString& path, TVideoFormat& format) {
+bool VideoFormatOf(const QString& path, VideoFormat& format) {
   const QString ext = FileExtension(path);
   if (ext == u".mp4" || ext == u".MP4") {
     format = vfMP4;
@@ -301,8 +301,8 @@ bool VideoFormatOf(const QString& path, TVideoFormat& format) {
   return false;
 }
 
-struct TVideoWriter::TImpl {
-  TVideoFormat Format = vfMP4;
+struct VideoWriter::Impl {
+  VideoFormat Format = vfMP4;
   int Width = 0, Height = 0;
   QString Target, Temp;
   AVFormatContext* Mux = nullptr;
@@ -312,7 +312,7 @@ struct TVideoWriter::TImpl {
   AVPacket* Packet = nullptr;
   SwsContext* Scaler = nullptr;
   std::string EncoderName;
-  TGIFPalette Palette;
+  GIFPalette Palette;
   bool PaletteBuilt = false;
   // Start and length of the frames inside the encoder, in its clock.
   std::deque<std::pair<int64_t, int64_t>> Pending;
@@ -321,7 +321,7 @@ struct TVideoWriter::TImpl {
   int Frames = 0;
   std::string Error;  // the failure that closed the writer
 
-  ~TImpl() { Close(); }
+  ~Impl() { Close(); }
 
   // Frees the libraries' objects and removes the temporary file.
   void Close() {
@@ -341,7 +341,7 @@ struct TVideoWriter::TImpl {
     Temp.clear();
   }
 
-  TVideoResult Fail(const std::string& reason) {
+  VideoResult Fail(const std::string& reason) {
     Close();
     Error = FailureText(reason);
     return {false, Error};
@@ -392,7 +392,7 @@ struct TVideoWriter::TImpl {
   }
 
   // Hands the encoder's finished packets to the file.
-  TVideoResult Drain() {
+  VideoResult Drain() {
     for (;;) {
       int err = avcodec_receive_packet(Encoder, Packet);
       if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return {true, {}};
@@ -412,10 +412,10 @@ struct TVideoWriter::TImpl {
   }
 };
 
-TVideoWriter::TVideoWriter() : F(std::make_unique<TImpl>()) {}
-TVideoWriter::~TVideoWriter() = default;
+VideoWriter::VideoWriter() : F(std::make_unique<Impl>()) {}
+VideoWriter::~VideoWriter() = default;
 
-TVideoResult TVideoWriter::Open(const std::string& path, TVideoFormat format, int width, int height) {
+VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int width, int height) {
   Cancel();
   // The libraries report progress on the standard error; a failure comes
   // back as the result instead.
@@ -429,7 +429,7 @@ TVideoResult TVideoWriter::Open(const std::string& path, TVideoFormat format, in
   F->EndTicks = F->LastTicks = 0;
   F->Frames = 0;
   F->PaletteBuilt = false;
-  F->Palette = TGIFPalette();
+  F->Palette = GIFPalette();
   F->EncoderName.clear();
   if (width < 2 || height < 2 || width > kMaxVideoSide || height > kMaxVideoSide ||
       (format == vfMP4 && (width % 2 != 0 || height % 2 != 0)))
@@ -486,7 +486,7 @@ TVideoResult TVideoWriter::Open(const std::string& path, TVideoFormat format, in
   return {true, {}};
 }
 
-void TVideoWriter::AddPaletteSource(const QImage& image) {
+void VideoWriter::AddPaletteSource(const QImage& image) {
   if (!F->Mux || F->Format != vfGIF || F->PaletteBuilt) return;
   if (image.width() != F->Width || image.height() != F->Height) return;
   F->Palette.Count(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
@@ -494,7 +494,7 @@ void TVideoWriter::AddPaletteSource(const QImage& image) {
                        : image.convertToFormat(QImage::Format_RGB32));
 }
 
-TVideoResult TVideoWriter::AddFrame(const QImage& image, double seconds) {
+VideoResult VideoWriter::AddFrame(const QImage& image, double seconds) {
   if (!F->Error.empty()) return {false, F->Error};
   if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
   if (image.width() != F->Width || image.height() != F->Height) return F->Fail("えの おおきさが ちがいます");
@@ -539,13 +539,13 @@ TVideoResult TVideoWriter::AddFrame(const QImage& image, double seconds) {
   return F->Drain();
 }
 
-TVideoResult TVideoWriter::Finish(bool backup) {
+VideoResult VideoWriter::Finish(bool backup) {
   if (!F->Error.empty()) return {false, F->Error};
   if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
   if (F->Frames == 0) return F->Fail("えが ひとつも ありません");
   int err = avcodec_send_frame(F->Encoder, nullptr);
   if (err < 0) return F->Fail(LibraryErrorText("エンコードに しっぱいしました", err));
-  if (TVideoResult r = F->Drain(); !r.Ok) return r;
+  if (VideoResult r = F->Drain(); !r.Ok) return r;
   // A GIF's last frame has no next one to end it: its delay is set here.
   if (F->Format == vfGIF) av_opt_set_int(F->Mux->priv_data, "final_delay", F->LastTicks, 0);
   err = av_write_trailer(F->Mux);
@@ -567,9 +567,9 @@ TVideoResult TVideoWriter::Finish(bool backup) {
   return {true, {}};
 }
 
-void TVideoWriter::Cancel() { F->Close(); }
+void VideoWriter::Cancel() { F->Close(); }
 
-bool TVideoWriter::IsOpen() const { return F->Mux != nullptr; }
-int TVideoWriter::FrameCount() const { return F->Frames; }
-std::string TVideoWriter::EncoderName() const { return F->EncoderName; }
-QString TVideoWriter::TempPath() const { return F->Temp; }
+bool VideoWriter::IsOpen() const { return F->Mux != nullptr; }
+int VideoWriter::FrameCount() const { return F->Frames; }
+std::string VideoWriter::EncoderName() const { return F->EncoderName; }
+QString VideoWriter::TempPath() const { return F->Temp; }

@@ -17,31 +17,31 @@
 #include <memory>
 #include <string>
 
-enum TVideoFormat : uint8_t { vfMP4, vfGIF };
+enum VideoFormat : uint8_t { vfMP4, vfGIF };
 
 // The format by the file's extension: ".mp4"/".MP4" or ".gif"/".GIF".
 // False for any other name.
-bool VideoFormatOf(const QString& path, TVideoFormat& format);
+bool VideoFormatOf(const QString& path, VideoFormat& format);
 
 // Outcome of a writer call: ok, or the message to show.
-struct TVideoResult {
+struct VideoResult {
   bool Ok = false;
   std::string Error;  // "どうがを かきだせませんでした（…）"
 };
 
 extern const char* const kVideoFailedText;  // "どうがを かきだせませんでした"
 
-class TVideoWriter {
+class VideoWriter {
  public:
-  TVideoWriter();
-  ~TVideoWriter();  // an unfinished video is cancelled
-  TVideoWriter(const TVideoWriter&) = delete;
-  TVideoWriter& operator=(const TVideoWriter&) = delete;
+  VideoWriter();
+  ~VideoWriter();  // an unfinished video is cancelled
+  VideoWriter(const VideoWriter&) = delete;
+  VideoWriter& operator=(const VideoWriter&) = delete;
 
   // Starts a video of `width` × `height` pixels (both even, at most
   // 4096) at `path`. A writer takes one video at a time: a video still open
   // is cancelled first.
-  TVideoResult Open(const std::string& path, TVideoFormat format, int width = 640, int height = 480);
+  VideoResult Open(const std::string& path, VideoFormat format, int width = 640, int height = 480);
 
   // GIF only, before the first frame: pictures whose colours the palette is
   // built from, together with the first frame's. A GIF has one palette of
@@ -61,12 +61,12 @@ class TVideoWriter {
   // rounding never adds up. The picture must have the video's size; any
   // QImage format is taken (RGB32 without conversion). After a failure the
   // writer is closed, its file removed, and every further call fails.
-  TVideoResult AddFrame(const QImage& image, double seconds);
+  VideoResult AddFrame(const QImage& image, double seconds);
 
   // Completes the video and puts it at the target path in one step,
   // replacing a file there (which becomes its ".bak" backup first when
   // `backup` is set; an older backup wins). At least one frame is needed.
-  TVideoResult Finish(bool backup = false);
+  VideoResult Finish(bool backup = false);
 
   // Abandons the video: the temporary file is removed, the target untouched.
   void Cancel();
@@ -80,6 +80,6 @@ class TVideoWriter {
   QString TempPath() const;
 
  private:
-  struct TImpl;
-  std::unique_ptr<TImpl> F;
+  struct Impl;
+  std::unique_ptr<Impl> F;
 };

@@ -70,7 +70,7 @@ QRect BoundsOf(int64_t l, int64_t t, int64_t r, int64_t b, int margin) {
 
 }  // namespace
 
-QColor ToQColor(TColor color) {
+QColor ToQColor(ColorRef color) {
   const uint32_t c = static_cast<uint32_t>(color);
   if (c & 0x80000000u) {
     const uint32_t index = c & 0xFFu;
@@ -87,11 +87,11 @@ int PointsToPixels(int points) {
   return static_cast<int>(std::clamp<int64_t>(px, INT32_MIN, INT32_MAX));
 }
 
-TCanvas::TCanvas(QImage* image) : FImage(image) {}
+RasterCanvas::RasterCanvas(QImage* image) : m_image(image) {}
 
-int TCanvas::EffectivePenWidth() const { return std::clamp(PenWidth, 1, kMaxPenWidth); }
+int RasterCanvas::EffectivePenWidth() const { return std::clamp(PenWidth, 1, kMaxPenWidth); }
 
-QPen TCanvas::MakePen() const {
+QPen RasterCanvas::MakePen() const {
   QPen pen(ToQColor(PenColor));
   const int w = EffectivePenWidth();
   pen.setWidth(w);
@@ -103,42 +103,42 @@ QPen TCanvas::MakePen() const {
   return pen;
 }
 
-QBrush TCanvas::MakeBrush() const {
+QBrush RasterCanvas::MakeBrush() const {
   if (BrushStyle == bsClear) return Qt::NoBrush;
   return QBrush(ToQColor(BrushColor));
 }
 
-const QFont& TCanvas::CurrentFont() const {
+const QFont& RasterCanvas::CurrentFont() const {
   int px = PointsToPixels(FontSize);
   // A size of 0 or less asks for the default size.
   if (px <= 0) px = PointsToPixels(9);
   px = std::min(px, kMaxFontPixels);
-  if (FFontIndex < 0 || FFonts[size_t(FFontIndex)].Pixels != px) {
-    FFontIndex = -1;
-    for (size_t i = 0; i < FFonts.size(); ++i)
-      if (FFonts[i].Pixels == px) FFontIndex = int(i);
-    if (FFontIndex < 0) {
+  if (m_fontIndex < 0 || m_fonts[size_t(m_fontIndex)].Pixels != px) {
+    m_fontIndex = -1;
+    for (size_t i = 0; i < m_fonts.size(); ++i)
+      if (m_fonts[i].Pixels == px) m_fontIndex = int(i);
+    if (m_fontIndex < 0) {
       // Beyond a handful of sizes the oldest ones go.
-      if (FFonts.size() >= 32) FFonts.erase(FFonts.begin());
+      if (m_fonts.size() >= 32) m_fonts.erase(m_fonts.begin());
       QFont font(QString::fromLatin1(kFigureFontFamily));
       font.setPixelSize(px);
       font.setStyleStrategy(QFont::NoAntialias);
-      FFonts.push_back(TSizedFont{px, font, QFontMetrics(font)});
-      FFontIndex = int(FFonts.size()) - 1;
+      m_fonts.push_back(SizedFont{px, font, QFontMetrics(font)});
+      m_fontIndex = int(m_fonts.size()) - 1;
     }
   }
-  return FFonts[size_t(FFontIndex)].Font;
+  return m_fonts[size_t(m_fontIndex)].Font;
 }
 
-const QFontMetrics& TCanvas::CurrentFontMetrics() const {
+const QFontMetrics& RasterCanvas::CurrentFontMetrics() const {
   CurrentFont();
-  return FFonts[size_t(FFontIndex)].Metrics;
+  return m_fonts[size_t(m_fontIndex)].Metrics;
 }
 
-void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw) {
-  if (FImage == nullptr || FImage->isNull()) return;
+void RasterCanvas::Paint(const QRect& bounds, const std::function<void(TargetImage&)>& draw) {
+  if (m_image == nullptr || m_image->isNull()) return;
   if (TrackBounds != nullptr) *TrackBounds |= bounds;
-  const QRect box = bounds.intersected(FImage->rect());
+  const QRect box = bounds.intersected(m_image->rect());
   if (box.isEmpty()) return;
   if (TrackExtent != nullptr) *TrackExtent |= box;
   if (MeasureOnly) return;
@@ -148,10 +148,10 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& dr
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   };
   if (PenMode == pmCopy) {
-    QPainter p(FImage);
+    QPainter p(m_image);
     prepare(p);
     p.setClipRect(box);
-    TTarget t{p, *FImage, QPoint(0, 0), box};
+    TargetImage t{p, *m_image, QPoint(0, 0), box};
     draw(t);
     return;
   }
@@ -166,10 +166,10 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& dr
     QPainter sp(&sheet);
     prepare(sp);
     sp.translate(-box.topLeft());
-    TTarget t{sp, sheet, box.topLeft(), sheet.rect()};
+    TargetImage t{sp, sheet, box.topLeft(), sheet.rect()};
     draw(t);
   }
-  QPainter p(FImage);
+  QPainter p(m_image);
   p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
   p.drawImage(box.topLeft(), sheet);
 }
@@ -189,11 +189,11 @@ void TCanvas::Paint(const QRect& bounds, const std::function<void(TTarget&)>& dr
 namespace {
 
 // Pixels X0 … X1 of a row; left uninitialised when made in bulk.
-struct TSpan {
+struct Span {
   int X0, X1;
 };
 
-struct TCapsule {
+struct Capsule {
   double Ax, Ay, Bx, By, R;
   double Ux, Uy, Len;
   bool Band, Vertical, Horizontal;
@@ -202,7 +202,7 @@ struct TCapsule {
 
 // The capsule from a to b (target coordinates) of radius r; false when it
 // reaches no row of the clip.
-bool MakeCapsule(double ax, double ay, double bx, double by, double r, const QRect& clip, TCapsule& c) {
+bool MakeCapsule(double ax, double ay, double bx, double by, double r, const QRect& clip, Capsule& c) {
   constexpr double eps = 1e-9;
   const double yTop = std::max(std::ceil(std::min(ay, by) - r - eps), double(clip.top()));
   const double yBottom = std::min(std::floor(std::max(ay, by) + r + eps), double(clip.bottom()));
@@ -218,7 +218,7 @@ bool MakeCapsule(double ax, double ay, double bx, double by, double r, const QRe
 
 // The pixels x0 … x1 of row y that the capsule covers, within the clip's
 // columns; false when none.
-bool CapsuleSpan(const TCapsule& c, double y, const QRect& clip, int& x0, int& x1) {
+bool CapsuleSpan(const Capsule& c, double y, const QRect& clip, int& x0, int& x1) {
   constexpr double eps = 1e-9;
   const double r2 = c.R * c.R;
   double lo = INFINITY, hi = -INFINITY;
@@ -265,18 +265,18 @@ bool CapsuleSpan(const TCapsule& c, double y, const QRect& clip, int& x0, int& x
 
 }  // namespace
 
-void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool closed, int width, QRgb color) {
+void RasterCanvas::StrokeWide(TargetImage& t, const Point* points, int count, bool closed, int width, QRgb color) {
   const QRect clip = t.Clip.intersected(t.Image.rect());
   if (clip.isEmpty() || count <= 0) return;
   // Into the target image's coordinates.
   const double shift = width % 2 == 0 ? -0.5 : 0.0;
   const double ox = shift - t.Origin.x(), oy = shift - t.Origin.y();
   const double r = width / 2.0;
-  std::vector<TCapsule> capsules;
+  std::vector<Capsule> capsules;
   capsules.reserve(size_t(count) + 1);
   int top = clip.bottom() + 1, bottom = clip.top() - 1;
-  auto add = [&](const TPoint& a, const TPoint& b) {
-    TCapsule c;
+  auto add = [&](const Point& a, const Point& b) {
+    Capsule c;
     if (!MakeCapsule(a.X + ox, a.Y + oy, b.X + ox, b.Y + oy, r, clip, c)) return;
     capsules.push_back(c);
     top = std::min(top, c.Top), bottom = std::max(bottom, c.Bottom);
@@ -294,7 +294,7 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
   {
     // How many capsules reach each row, then where each row's slots begin.
     std::vector<int64_t> change(size_t(rows) + 1, 0);
-    for (const TCapsule& c : capsules) ++change[size_t(c.Top - top)], --change[size_t(c.Bottom - top) + 1];
+    for (const Capsule& c : capsules) ++change[size_t(c.Top - top)], --change[size_t(c.Bottom - top) + 1];
     int64_t reaching = 0;
     for (int i = 0; i < rows; ++i) {
       reaching += change[size_t(i)];
@@ -304,10 +304,10 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
   const size_t slotCount = size_t(start[size_t(rows)]);
   std::vector<int64_t> end(start.begin(), start.end() - 1);  // next free slot per row
   // Uninitialised: only the slots used are touched.
-  std::unique_ptr<TSpan[]> spans(new TSpan[slotCount]);
+  std::unique_ptr<Span[]> spans(new Span[slotCount]);
   std::vector<uint8_t> whole(size_t(rows), 0);
   int open = rows;  // rows not yet covered whole
-  for (const TCapsule& c : capsules) {
+  for (const Capsule& c : capsules) {
     for (int y = c.Top; y <= c.Bottom; ++y) {
       const size_t row = size_t(y - top);
       if (whole[row]) continue;
@@ -318,7 +318,7 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
         --open;
         continue;
       }
-      spans[size_t(end[row]++)] = TSpan{x0, x1};
+      spans[size_t(end[row]++)] = Span{x0, x1};
     }
     if (open == 0) break;
   }
@@ -332,12 +332,12 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
       std::fill(line + clip.left(), line + clip.right() + 1, color);
       continue;
     }
-    TSpan* first = spans.get() + start[row];
-    TSpan* last = spans.get() + end[row];
+    Span* first = spans.get() + start[row];
+    Span* last = spans.get() + end[row];
     if (first == last) continue;
-    std::sort(first, last, [](const TSpan& a, const TSpan& b) { return a.X0 < b.X0; });
+    std::sort(first, last, [](const Span& a, const Span& b) { return a.X0 < b.X0; });
     int from = first->X0, to = first->X1;
-    for (const TSpan* s = first + 1; s != last; ++s) {
+    for (const Span* s = first + 1; s != last; ++s) {
       if (s->X0 <= to + 1) {
         to = std::max(to, s->X1);
       } else {
@@ -349,20 +349,20 @@ void TCanvas::StrokeWide(TTarget& t, const TPoint* points, int count, bool close
   }
 }
 
-void TCanvas::MoveTo(int x, int y) { PenPos = TPoint{x, y}; }
+void RasterCanvas::MoveTo(int x, int y) { PenPos = Point{x, y}; }
 
-void TCanvas::LineTo(int x, int y) {
-  const TPoint pts[2] = {PenPos, TPoint{x, y}};
+void RasterCanvas::LineTo(int x, int y) {
+  const Point pts[2] = {PenPos, Point{x, y}};
   Polyline(pts, 2);
-  PenPos = TPoint{x, y};
+  PenPos = Point{x, y};
 }
 
-void TCanvas::Line(TPoint a, TPoint b) {
-  const TPoint pts[2] = {a, b};
+void RasterCanvas::Line(Point a, Point b) {
+  const Point pts[2] = {a, b};
   Polyline(pts, 2);
 }
 
-void TCanvas::StrokePoints(const TPoint* points, int count, bool closed, bool filled) {
+void RasterCanvas::StrokePoints(const Point* points, int count, bool closed, bool filled) {
   if (points == nullptr || count <= 0) return;
   int64_t l = points[0].X, r = l, t = points[0].Y, b = t;
   for (int i = 0; i < count; ++i) {
@@ -374,7 +374,7 @@ void TCanvas::StrokePoints(const TPoint* points, int count, bool closed, bool fi
   const QPen pen = MakePen();
   const int w = pen.width();
   const QBrush brush = MakeBrush();
-  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TTarget& target) {
+  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TargetImage& target) {
     QPainter& p = target.P;
     QPolygonF poly;
     if ((filled && brush.style() != Qt::NoBrush) || w == 1) {
@@ -403,11 +403,11 @@ void TCanvas::StrokePoints(const TPoint* points, int count, bool closed, bool fi
   });
 }
 
-void TCanvas::Polyline(const TPoint* points, int count) { StrokePoints(points, count, false, false); }
+void RasterCanvas::Polyline(const Point* points, int count) { StrokePoints(points, count, false, false); }
 
-void TCanvas::Polygon(const TPoint* points, int count) { StrokePoints(points, count, true, true); }
+void RasterCanvas::Polygon(const Point* points, int count) { StrokePoints(points, count, true, true); }
 
-void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
+void RasterCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   // The box is normalised and, as on the platform, excludes its right and
   // bottom edge: (x1, y1, x2, y2) covers the pixels x1 … x2 − 1, y1 … y2 − 1.
   // A box of zero width or height still draws its one column or row.
@@ -418,7 +418,7 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   const QPen pen = MakePen();
   const int w = pen.width();
   const QBrush brush = MakeBrush();
-  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TTarget& target) {
+  Paint(BoundsOf(l, t, r, b, w / 2 + 2), [&](TargetImage& target) {
     QPainter& p = target.P;
     const QRectF geometry(Centre(l, t), Centre(r, b));
     if (ellipse) {
@@ -432,7 +432,7 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
       p.fillRect(inside, brush);
     }
     if (w > 1) {
-      const TPoint corners[4] = {{int32_t(l), int32_t(t)}, {int32_t(r), int32_t(t)},
+      const Point corners[4] = {{int32_t(l), int32_t(t)}, {int32_t(r), int32_t(t)},
                                  {int32_t(r), int32_t(b)}, {int32_t(l), int32_t(b)}};
       StrokeWide(target, corners, 4, true, w, pen.color().rgb());
     } else {
@@ -443,9 +443,9 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   });
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, true); }
+void RasterCanvas::Ellipse(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, true); }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, false); }
+void RasterCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, false); }
 
 namespace {
 
@@ -535,7 +535,7 @@ int Round64(int64_t v) { return int(std::clamp<int64_t>((v + 32) >> 6, INT32_MIN
 
 }  // namespace
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
+void RasterCanvas::TextOut(int x, int y, const std::string& text) {
   const QString s = QString::fromStdString(text);
   const QFont& font = CurrentFont();
   const QFontMetrics& fm = CurrentFontMetrics();
@@ -552,8 +552,8 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     // last visible glyphs are shaped with the same neighbours. A line that
     // may reorder is drawn whole.
     QString shown = s;
-    if (s.size() > kWholeText && FImage != nullptr && !HasBidi(s)) {
-      const int64_t edge = (int64_t(FImage->width()) + 2 * int64_t(height) - x) * 64;
+    if (s.size() > kWholeText && m_image != nullptr && !HasBidi(s)) {
+      const int64_t edge = (int64_t(m_image->width()) + 2 * int64_t(height) - x) * 64;
       qsizetype cut = s.size();
       TextAdvance64(fmf, s, std::max<int64_t>(edge, 0), &cut);
       if (cut < s.size()) cut = PartEnd(s, cut);
@@ -562,7 +562,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     // Glyphs may reach a little beyond their advance (italic overhangs,
     // wide glyphs from a fallback face). Paint draws only when this box
     // meets the image, so x and y are then near it and cannot overflow.
-    Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](TTarget& target) {
+    Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](TargetImage& target) {
       QPainter& p = target.P;
       if (brush.style() != Qt::NoBrush) p.fillRect(QRect(x, y, std::max(width, 0), height), brush);
       p.setFont(font);
@@ -570,10 +570,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
       p.drawText(QPoint(x, y + ascent), shown);
     });
   }
-  PenPos = TPoint{static_cast<int32_t>(int64_t(x) + width), y};
+  PenPos = Point{static_cast<int32_t>(int64_t(x) + width), y};
 }
 
-int TCanvas::TextWidth(const std::string& text) const {
+int RasterCanvas::TextWidth(const std::string& text) const {
   const QString s = QString::fromStdString(text);
   if (s.size() <= kWholeText) return CurrentFontMetrics().horizontalAdvance(s);
   // Long texts are summed part by part in the font's own 1/64 pixels and
@@ -581,18 +581,18 @@ int TCanvas::TextWidth(const std::string& text) const {
   return Round64(TextAdvance64(QFontMetricsF(CurrentFont()), s));
 }
 
-int TCanvas::TextHeight(const std::string&) const { return CurrentFontMetrics().height(); }
+int RasterCanvas::TextHeight(const std::string&) const { return CurrentFontMetrics().height(); }
 
-void TCanvas::FillRect(const QRect& rect) {
+void RasterCanvas::FillRect(const QRect& rect) {
   // Fills with the brush whatever the pen mode, like the platform's call.
-  if (FImage == nullptr || FImage->isNull() || BrushStyle == bsClear) return;
-  QPainter p(FImage);
-  p.fillRect(rect.intersected(FImage->rect()), ToQColor(BrushColor));
+  if (m_image == nullptr || m_image->isNull() || BrushStyle == bsClear) return;
+  QPainter p(m_image);
+  p.fillRect(rect.intersected(m_image->rect()), ToQColor(BrushColor));
 }
 
-void TCanvas::StretchDraw(const QRect& to, const QImage& source, const QRect& from) {
-  if (FImage == nullptr || FImage->isNull() || source.isNull()) return;
-  QPainter p(FImage);
+void RasterCanvas::StretchDraw(const QRect& to, const QImage& source, const QRect& from) {
+  if (m_image == nullptr || m_image->isNull() || source.isNull()) return;
+  QPainter p(m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.drawImage(to, source, from);

@@ -18,12 +18,12 @@
 
 class QPainter;
 
-enum TPenStyle { psSolid, psDot };
-enum TPenMode { pmCopy, pmNotXor };
-enum TBrushStyle { bsSolid, bsClear };
+enum LineStyle { psSolid, psDot };
+enum DrawMode { pmCopy, pmNotXor };
+enum FillStyle { bsSolid, bsClear };
 
-// TColor (0x00BBGGRR, system colours by index) to a Qt colour.
-QColor ToQColor(TColor color);
+// ColorRef (0x00BBGGRR, system colours by index) to a Qt colour.
+QColor ToQColor(ColorRef color);
 
 // Family of the window font and of every text figure.
 extern const char* const kFigureFontFamily;  // "IPAPGothic"
@@ -41,21 +41,21 @@ int PointsToPixels(int points);
 // second identical call restores the picture; a white brush or pen leaves
 // the destination unchanged in that mode. The image must be of format
 // RGB32 or ARGB32_Premultiplied.
-class TCanvas {
+class RasterCanvas {
  public:
-  explicit TCanvas(QImage* image);
+  explicit RasterCanvas(QImage* image);
 
   int PenWidth = 1;
-  TColor PenColor = clBlack;
-  TPenStyle PenStyle = psSolid;
-  TPenMode PenMode = pmCopy;
-  TColor BrushColor = clWhite;
-  TBrushStyle BrushStyle = bsSolid;
+  ColorRef PenColor = clBlack;
+  LineStyle PenStyle = psSolid;
+  DrawMode PenMode = pmCopy;
+  ColorRef BrushColor = clWhite;
+  FillStyle BrushStyle = bsSolid;
   int FontSize = 9;  // points
-  TColor FontColor = clBlack;
-  TPoint PenPos;
+  ColorRef FontColor = clBlack;
+  Point PenPos;
 
-  QImage* Image() const { return FImage; }
+  QImage* Image() const { return m_image; }
 
   // While set, every primitive adds the box it may change (within the
   // image) to *TrackExtent: a primitive never changes a pixel outside the
@@ -69,9 +69,9 @@ class TCanvas {
 
   void MoveTo(int x, int y);
   void LineTo(int x, int y);  // moves PenPos
-  void Line(TPoint a, TPoint b);
-  void Polyline(const TPoint* points, int count);
-  void Polygon(const TPoint* points, int count);  // closed, outlined and filled
+  void Line(Point a, Point b);
+  void Polyline(const Point* points, int count);
+  void Polygon(const Point* points, int count);  // closed, outlined and filled
   void Ellipse(int x1, int y1, int x2, int y2);    // in the box, filled
   void Rectangle(int x1, int y1, int x2, int y2);  // outlined and filled
   // Writes text with its top-left at (x, y), transparent or on the brush;
@@ -86,22 +86,22 @@ class TCanvas {
   void StretchDraw(const QRect& to, const QImage& source, const QRect& from);
 
  private:
-  QImage* FImage;
+  QImage* m_image;
   // The fonts of the sizes used so far (a drawing has few), each made once;
-  // FFonts[FFontIndex] is the one of the current size (an index, so that a
+  // m_fonts[m_fontIndex] is the one of the current size (an index, so that a
   // copy of the canvas keeps its own).
-  struct TSizedFont {
+  struct SizedFont {
     int Pixels;
     QFont Font;
     QFontMetrics Metrics;
   };
-  mutable std::vector<TSizedFont> FFonts;
-  mutable int FFontIndex = -1;
+  mutable std::vector<SizedFont> m_fonts;
+  mutable int m_fontIndex = -1;
 
   // Where a primitive draws: a painter for what Qt draws, and the image it
   // paints on (whose (0, 0) is canvas point Origin) for the wide strokes
   // laid down directly, within Clip.
-  struct TTarget {
+  struct TargetImage {
     QPainter& P;
     QImage& Image;
     QPoint Origin;
@@ -114,8 +114,8 @@ class TCanvas {
   const QFont& CurrentFont() const;
   const QFontMetrics& CurrentFontMetrics() const;
   // Runs `draw` on the image, restricted to `bounds`, in the current pen mode.
-  void Paint(const QRect& bounds, const std::function<void(TTarget&)>& draw);
-  static void StrokeWide(TTarget& t, const TPoint* points, int count, bool closed, int width, QRgb color);
-  void StrokePoints(const TPoint* points, int count, bool closed, bool filled);
+  void Paint(const QRect& bounds, const std::function<void(TargetImage&)>& draw);
+  static void StrokeWide(TargetImage& t, const Point* points, int count, bool closed, int width, QRgb color);
+  void StrokePoints(const Point* points, int count, bool closed, bool filled);
   void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);
 };

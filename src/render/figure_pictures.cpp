@@ -5,11 +5,11 @@
 
 #include "render/paint.h"
 
-void AppendFigureKey(std::vector<int32_t>& out, const TFigData& top) {
-  const TPoint at = top.Start;
+void AppendFigureKey(std::vector<int32_t>& out, const Figure& top) {
+  const Point at = top.Start;
   // `shift`: the figure's own coordinates are taken from its Start; those of
   // a stamp's contents are already taken from the stamp's.
-  auto one = [&out](const TFigData& f, TPoint shift) {
+  auto one = [&out](const Figure& f, Point shift) {
     auto x = [&](int32_t v) { return WrapSub(v, shift.X); };
     auto y = [&](int32_t v) { return WrapSub(v, shift.Y); };
     out.push_back(int32_t(f.DrawingTool));
@@ -18,7 +18,7 @@ void AppendFigureKey(std::vector<int32_t>& out, const TFigData& top) {
     out.push_back(int32_t(f.Text.size()));
     for (unsigned char c : f.Text) out.push_back(c);
     if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr) {
-      const TPointData& pd = *f.PointData;
+      const Vertex& pd = *f.PointData;
       const int count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
       out.push_back(count);
       for (int i = 0; i < count; ++i) out.insert(out.end(), {x(pd.Points[i].X), y(pd.Points[i].Y)});
@@ -28,22 +28,22 @@ void AppendFigureKey(std::vector<int32_t>& out, const TFigData& top) {
     int32_t children = -1;
     if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
       children = 0;
-      for (const TFigItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
+      for (const FigureItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
     }
     out.push_back(children);
   };
   // Nested stamps are walked with an explicit stack, as they are drawn.
-  std::vector<const TFigItem*> stack;
+  std::vector<const FigureItem*> stack;
   one(top, at);
   if (top.DrawingTool == dtStamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
   while (!stack.empty()) {
-    const TFigItem* item = stack.back();
+    const FigureItem* item = stack.back();
     if (item == nullptr) {
       stack.pop_back();
       continue;
     }
     stack.back() = item->Next;
-    one(item->Data, TPoint{0, 0});
+    one(item->Data, Point{0, 0});
     if (item->Data.DrawingTool == dtStamp && item->Data.StampData != nullptr)
       stack.push_back(item->Data.StampData->Head->Next);
   }
@@ -65,74 +65,74 @@ uint64_t HashKey(bool placed, const int32_t* key, size_t length) {
 // shifting one never wraps any of its coordinates.
 constexpr int32_t kPlaceLimit = 1 << 24;
 
-bool PlaceInRange(TPoint p) {
+bool PlaceInRange(Point p) {
   return p.X > -kPlaceLimit && p.X < kPlaceLimit && p.Y > -kPlaceLimit && p.Y < kPlaceLimit;
 }
 
 }  // namespace
 
-void TFigurePictures::Clear() {
-  FSeen.clear();
-  FPictures.clear();
-  FIndex.clear();
-  FBytes = 0;
+void FigurePictureCache::Clear() {
+  m_seen.clear();
+  m_pictures.clear();
+  m_index.clear();
+  m_bytes = 0;
 }
 
-TFigurePictures::TPictures::iterator TFigurePictures::Find(bool placed, uint64_t hash, const int32_t* key,
+FigurePictureCache::PictureList::iterator FigurePictureCache::Find(bool placed, uint64_t hash, const int32_t* key,
                                                           size_t keyLength) {
-  const auto [from, to] = FIndex.equal_range(hash);
+  const auto [from, to] = m_index.equal_range(hash);
   for (auto i = from; i != to; ++i) {
-    const TPicture& p = *i->second;
+    const KeptPicture& p = *i->second;
     if (p.Placed == placed && p.Key.size() == keyLength && std::equal(p.Key.begin(), p.Key.end(), key)) return i->second;
   }
-  return FPictures.end();
+  return m_pictures.end();
 }
 
-void TFigurePictures::Copy(const TPicture& picture, QImage& image, QPoint at) {
+void FigurePictureCache::Copy(const KeptPicture& picture, QImage& image, QPoint at) {
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
   const int top = at.y() + picture.Box.top();
   for (size_t r = 0; r + 1 < picture.RowStart.size(); ++r) {
     QRgb* line = reinterpret_cast<QRgb*>(bits + qsizetype(top + int(r)) * stride) + at.x();
     for (uint32_t k = picture.RowStart[r]; k < picture.RowStart[r + 1]; ++k) {
-      const TRun& run = picture.Runs[k];
+      const PixelRun& run = picture.Runs[k];
       std::fill_n(line + run.X, run.Length, run.Color);
     }
   }
 }
 
-void TFigurePictures::Keep(TPicture&& picture) {
-  picture.Bytes = sizeof(TPicture) + 64 + picture.Key.size() * sizeof(int32_t) +
-                  picture.RowStart.size() * sizeof(uint32_t) + picture.Runs.size() * sizeof(TRun);
+void FigurePictureCache::Keep(KeptPicture&& picture) {
+  picture.Bytes = sizeof(KeptPicture) + 64 + picture.Key.size() * sizeof(int32_t) +
+                  picture.RowStart.size() * sizeof(uint32_t) + picture.Runs.size() * sizeof(PixelRun);
   if (picture.Bytes > Budget) return;
-  FBytes += picture.Bytes;
-  FPictures.push_front(std::move(picture));
-  FIndex.emplace(FPictures.front().Hash, FPictures.begin());
-  while (FBytes > Budget && !FPictures.empty()) {
-    const auto last = std::prev(FPictures.end());
-    const auto [from, to] = FIndex.equal_range(last->Hash);
+  m_bytes += picture.Bytes;
+  m_pictures.push_front(std::move(picture));
+  m_index.emplace(m_pictures.front().Hash, m_pictures.begin());
+  while (m_bytes > Budget && !m_pictures.empty()) {
+    const auto last = std::prev(m_pictures.end());
+    const auto [from, to] = m_index.equal_range(last->Hash);
     for (auto i = from; i != to; ++i)
       if (i->second == last) {
-        FIndex.erase(i);
+        m_index.erase(i);
         break;
       }
-    FBytes -= last->Bytes;
-    FPictures.erase(last);
+    m_bytes -= last->Bytes;
+    m_pictures.erase(last);
   }
 }
 
-void TFigurePictures::Make(TCanvas& canvas, const TFigData& fig, const int32_t* key, size_t keyLength) {
+void FigurePictureCache::Make(RasterCanvas& canvas, const Figure& fig, const int32_t* key, size_t keyLength) {
   QImage& image = *canvas.Image();
-  if (FSheet.size() != image.size()) {
-    FSheet = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
-    FSheet.fill(Qt::transparent);
+  if (m_sheet.size() != image.size()) {
+    m_sheet = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
+    m_sheet.fill(Qt::transparent);
   }
   QRect bounds, extent;
-  FSheetCanvas.TrackBounds = &bounds;
-  FSheetCanvas.TrackExtent = &extent;
-  DrawFigure(FSheetCanvas, &fig, 0, 0, pmCopy);
-  FSheetCanvas.TrackBounds = nullptr;
-  FSheetCanvas.TrackExtent = nullptr;
+  m_sheetCanvas.TrackBounds = &bounds;
+  m_sheetCanvas.TrackExtent = &extent;
+  DrawFigure(m_sheetCanvas, &fig, 0, 0, pmCopy);
+  m_sheetCanvas.TrackBounds = nullptr;
+  m_sheetCanvas.TrackExtent = nullptr;
   if (canvas.TrackBounds != nullptr) *canvas.TrackBounds |= bounds;
   if (canvas.TrackExtent != nullptr) *canvas.TrackExtent |= extent;
   if (extent.isEmpty()) return;
@@ -141,15 +141,15 @@ void TFigurePictures::Make(TCanvas& canvas, const TFigData& fig, const int32_t* 
   // The sheet's touched pixels, as runs from the figure's Start. A pixel
   // drawn only in part would show that the figure's colours mix with what
   // lies below: then it is drawn directly instead.
-  TPicture picture;
-  const TPoint at = fig.Start;
+  KeptPicture picture;
+  const Point at = fig.Start;
   picture.Box = extent.translated(-at.X, -at.Y);
   picture.Bounds = bounds.translated(-at.X, -at.Y);
   picture.RowStart.reserve(size_t(extent.height()) + 1);
   bool exact = true;
   for (int y = extent.top(); y <= extent.bottom() && exact; ++y) {
     picture.RowStart.push_back(uint32_t(picture.Runs.size()));
-    const QRgb* line = reinterpret_cast<const QRgb*>(FSheet.constScanLine(y));
+    const QRgb* line = reinterpret_cast<const QRgb*>(m_sheet.constScanLine(y));
     const int right = extent.right();
     for (int x = extent.left(); x <= right;) {
       // Untouched pixels two at a time.
@@ -167,14 +167,14 @@ void TFigurePictures::Make(TCanvas& canvas, const TFigData& fig, const int32_t* 
       }
       int end = x + 1;
       while (end <= right && line[end] == c) ++end;
-      picture.Runs.push_back(TRun{x - at.X, end - x, c});
+      picture.Runs.push_back(PixelRun{x - at.X, end - x, c});
       x = end;
     }
   }
   picture.RowStart.push_back(uint32_t(picture.Runs.size()));
   // The sheet is transparent again for the next figure.
   for (int y = extent.top(); y <= extent.bottom(); ++y)
-    std::memset(reinterpret_cast<QRgb*>(FSheet.scanLine(y)) + extent.left(), 0,
+    std::memset(reinterpret_cast<QRgb*>(m_sheet.scanLine(y)) + extent.left(), 0,
                 size_t(extent.width()) * sizeof(QRgb));
   if (!exact) {
     DrawFigure(canvas, &fig, 0, 0, pmCopy);
@@ -190,15 +190,15 @@ void TFigurePictures::Make(TCanvas& canvas, const TFigData& fig, const int32_t* 
   Keep(std::move(picture));
 }
 
-void TFigurePictures::Use(TCanvas& canvas, TPictures::iterator found, QPoint at) {
+void FigurePictureCache::Use(RasterCanvas& canvas, PictureList::iterator found, QPoint at) {
   ++Hits;
-  if (found != FPictures.begin()) FPictures.splice(FPictures.begin(), FPictures, found);
+  if (found != m_pictures.begin()) m_pictures.splice(m_pictures.begin(), m_pictures, found);
   if (canvas.TrackBounds != nullptr) *canvas.TrackBounds |= found->Bounds.translated(at);
   if (canvas.TrackExtent != nullptr) *canvas.TrackExtent |= found->Box.translated(at);
   if (!canvas.MeasureOnly) Copy(*found, *canvas.Image(), at);
 }
 
-void TFigurePictures::Draw(TCanvas& canvas, const TFigData& fig, const int32_t* key, size_t keyLength) {
+void FigurePictureCache::Draw(RasterCanvas& canvas, const Figure& fig, const int32_t* key, size_t keyLength) {
   QImage* image = canvas.Image();
   if (!Enabled || image == nullptr || image->isNull() || image->format() != QImage::Format_RGB32 ||
       !PlaceInRange(fig.Start) || keyLength < kFigureKeyPlace) {
@@ -208,16 +208,16 @@ void TFigurePictures::Draw(TCanvas& canvas, const TFigData& fig, const int32_t* 
   const QPoint at(fig.Start.X, fig.Start.Y);
   const size_t content = keyLength - kFigureKeyPlace;
   const auto movable = Find(false, HashKey(false, key, content), key, content);
-  if (movable != FPictures.end() && image->rect().contains(movable->Box.translated(at)))
+  if (movable != m_pictures.end() && image->rect().contains(movable->Box.translated(at)))
     return Use(canvas, movable, at);
   const uint64_t placedHash = HashKey(true, key, keyLength);
   const auto placed = Find(true, placedHash, key, keyLength);
-  if (placed != FPictures.end()) return Use(canvas, placed, at);
+  if (placed != m_pictures.end()) return Use(canvas, placed, at);
   // A picture is made for a figure drawn a second time: most figures of a
   // first full repaint are drawn once only.
   if (!canvas.MeasureOnly) {
-    if (FSeen.size() >= kSeenLimit) FSeen.clear();
-    if (!FSeen.insert(placedHash).second) return Make(canvas, fig, key, keyLength);
+    if (m_seen.size() >= kSeenLimit) m_seen.clear();
+    if (!m_seen.insert(placedHash).second) return Make(canvas, fig, key, keyLength);
   }
   DrawFigure(canvas, &fig, 0, 0, pmCopy);
 }

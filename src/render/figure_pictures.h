@@ -19,7 +19,7 @@
 // figures whose keys agree but for the last two numbers draw the same
 // pixels, shifted by the difference of their Starts (wherever nothing is
 // cut off at the image's edges).
-void AppendFigureKey(std::vector<int32_t>& out, const TFigData& fig);
+void AppendFigureKey(std::vector<int32_t>& out, const Figure& fig);
 // The numbers of a key that follow its content: its place.
 constexpr size_t kFigureKeyPlace = 2;
 
@@ -38,23 +38,23 @@ constexpr size_t kFigureKeyPlace = 2;
 // its second time on (most figures of a first repaint are drawn once only).
 // The pictures kept take at most `Budget` bytes; the least recently used
 // go first.
-class TFigurePictures {
+class FigurePictureCache {
  public:
   static constexpr size_t kDefaultBudget = size_t(64) << 20;
-  explicit TFigurePictures(size_t budget = kDefaultBudget) : Budget(budget) {}
-  TFigurePictures(const TFigurePictures&) = delete;  // FSheetCanvas points into this object
-  TFigurePictures& operator=(const TFigurePictures&) = delete;
+  explicit FigurePictureCache(size_t budget = kDefaultBudget) : Budget(budget) {}
+  FigurePictureCache(const FigurePictureCache&) = delete;  // m_sheetCanvas points into this object
+  FigurePictureCache& operator=(const FigurePictureCache&) = delete;
 
   // Does what DrawFigure(canvas, &fig, 0, 0, pmCopy) does to canvas's
   // image, its TrackExtent, TrackBounds and MeasureOnly included (the
   // canvas's pen and brush are left as they may be). `key` is the figure's
   // whole key (keyLength numbers, see AppendFigureKey).
-  void Draw(TCanvas& canvas, const TFigData& fig, const int32_t* key, size_t keyLength);
+  void Draw(RasterCanvas& canvas, const Figure& fig, const int32_t* key, size_t keyLength);
 
   // Forgets every picture.
   void Clear();
-  size_t Bytes() const { return FBytes; }
-  size_t Count() const { return FPictures.size(); }
+  size_t Bytes() const { return m_bytes; }
+  size_t Count() const { return m_pictures.size(); }
 
   size_t Budget;
   bool Enabled = true;  // false: every figure is drawn directly
@@ -62,36 +62,36 @@ class TFigurePictures {
   uint64_t Made = 0;    // pictures made (kept or not)
 
  private:
-  struct TRun {
+  struct PixelRun {
     int32_t X;  // from the figure's Start
     int32_t Length;
     QRgb Color;
   };
-  struct TPicture {
+  struct KeptPicture {
     uint64_t Hash;
     bool Placed;  // for its place only: Key is then the whole key
     std::vector<int32_t> Key;
     QRect Box;                      // from the figure's Start
     QRect Bounds;                   // the same, before being cut to the image
     std::vector<uint32_t> RowStart;  // row y's runs: RowStart[y − Box.top()] … RowStart[y − Box.top() + 1]
-    std::vector<TRun> Runs;
+    std::vector<PixelRun> Runs;
     size_t Bytes;
   };
-  using TPictures = std::list<TPicture>;
-  TPictures FPictures;  // the most recently used first
-  std::unordered_multimap<uint64_t, TPictures::iterator> FIndex;
-  size_t FBytes = 0;
+  using PictureList = std::list<KeptPicture>;
+  PictureList m_pictures;  // the most recently used first
+  std::unordered_multimap<uint64_t, PictureList::iterator> m_index;
+  size_t m_bytes = 0;
   // The figures (whole keys, hashed) drawn without a picture so far.
-  std::unordered_set<uint64_t> FSeen;
+  std::unordered_set<uint64_t> m_seen;
   static constexpr size_t kSeenLimit = size_t(1) << 16;
-  QImage FSheet;  // transparent but where a picture is being made
-  TCanvas FSheetCanvas{&FSheet};
+  QImage m_sheet;  // transparent but where a picture is being made
+  RasterCanvas m_sheetCanvas{&m_sheet};
 
-  TPictures::iterator Find(bool placed, uint64_t hash, const int32_t* key, size_t keyLength);
+  PictureList::iterator Find(bool placed, uint64_t hash, const int32_t* key, size_t keyLength);
   // Copies a picture found at the figure's place.
-  void Use(TCanvas& canvas, TPictures::iterator found, QPoint at);
+  void Use(RasterCanvas& canvas, PictureList::iterator found, QPoint at);
   // Draws through the sheet and keeps the picture.
-  void Make(TCanvas& canvas, const TFigData& fig, const int32_t* key, size_t keyLength);
-  static void Copy(const TPicture& picture, QImage& image, QPoint at);
-  void Keep(TPicture&& picture);
+  void Make(RasterCanvas& canvas, const Figure& fig, const int32_t* key, size_t keyLength);
+  static void Copy(const KeptPicture& picture, QImage& image, QPoint at);
+  void Keep(KeptPicture&& picture);
 };

@@ -8,24 +8,24 @@
 
 #include "render/figure_pictures.h"
 
-void DrawFigure(TCanvas& canvas, const TFigData* fig, int X, int Y, TPenMode penMode) {
+void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode) {
   canvas.PenMode = penMode;
   if (fig == nullptr) return;
-  const TPoint p1{WrapAdd(X, fig->Start.X), WrapAdd(Y, fig->Start.Y)};
-  const TPoint p2{WrapAdd(X, fig->End.X), WrapAdd(Y, fig->End.Y)};
+  const Point p1{WrapAdd(X, fig->Start.X), WrapAdd(Y, fig->Start.Y)};
+  const Point p2{WrapAdd(X, fig->End.X), WrapAdd(Y, fig->End.Y)};
   canvas.PenWidth = fig->PenWidth;
   canvas.PenColor = fig->PenColor;
   canvas.BrushColor = fig->BrushColor;
   canvas.BrushStyle = fig->BrushColor == clBtnFace ? bsClear : bsSolid;
   canvas.PenStyle = psSolid;
 
-  std::array<TPoint, MaxPoints> vertices;
+  std::array<Point, MaxPoints> vertices;
   int count = 0;
   if (IsPointFigure(fig->DrawingTool) && fig->PointData != nullptr) {
-    const TPointData& pd = *fig->PointData;
+    const Vertex& pd = *fig->PointData;
     count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
     for (int i = 0; i < count; ++i)
-      vertices[i] = TPoint{WrapAdd(X, pd.Points[i].X), WrapAdd(Y, pd.Points[i].Y)};
+      vertices[i] = Point{WrapAdd(X, pd.Points[i].X), WrapAdd(Y, pd.Points[i].Y)};
   }
 
   switch (fig->DrawingTool) {
@@ -60,25 +60,25 @@ void DrawFigure(TCanvas& canvas, const TFigData* fig, int X, int Y, TPenMode pen
   }
 }
 
-void DrawFigList(TCanvas& canvas, const TFigList* list, int X, int Y) {
+void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
   if (list == nullptr) return;
   // Stamps inside stamps are walked with an explicit stack: a drawing read
   // from a file may nest them deeper than the call stack would allow.
-  struct TFrame {
-    const TFigItem* Next;
+  struct FrameState {
+    const FigureItem* Next;
     int32_t X, Y;
   };
-  std::vector<TFrame> stack{{list->Head->Next, X, Y}};
+  std::vector<FrameState> stack{{list->Head->Next, X, Y}};
   while (!stack.empty()) {
-    TFrame& top = stack.back();
-    const TFigItem* item = top.Next;
+    FrameState& top = stack.back();
+    const FigureItem* item = top.Next;
     if (item == nullptr) {
       stack.pop_back();
       continue;
     }
     top.Next = item->Next;
     const int32_t x = top.X, y = top.Y;
-    const TFigData& fig = item->Data;
+    const Figure& fig = item->Data;
     if (fig.DrawingTool == dtStamp) {
       if (fig.StampData != nullptr)
         stack.push_back({fig.StampData->Head->Next, WrapAdd(x, fig.Start.X), WrapAdd(y, fig.Start.Y)});
@@ -88,12 +88,12 @@ void DrawFigList(TCanvas& canvas, const TFigList* list, int X, int Y) {
   }
 }
 
-void DrawSelectionFrame(TCanvas& canvas, const TFigData& fig) {
+void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig) {
   SetFramePen(canvas);
   canvas.Rectangle(WrapSub(fig.Start.X, 3), WrapSub(fig.Start.Y, 3), WrapAdd(fig.End.X, 3), WrapAdd(fig.End.Y, 3));
 }
 
-void ResetDrawingPen(TCanvas& canvas) {
+void ResetDrawingPen(RasterCanvas& canvas) {
   canvas.PenWidth = 4;
   canvas.PenStyle = psSolid;
   canvas.PenColor = clBlack;
@@ -102,7 +102,7 @@ void ResetDrawingPen(TCanvas& canvas) {
   canvas.PenMode = pmCopy;
 }
 
-void SetFramePen(TCanvas& canvas) {
+void SetFramePen(RasterCanvas& canvas) {
   canvas.PenWidth = 1;
   canvas.PenStyle = psDot;
   canvas.PenColor = clBlack;
@@ -121,12 +121,12 @@ QImage WhiteCanvas() {
 
 }  // namespace
 
-TCanvasComposer::TCanvasComposer(TTamloState& state)
+CanvasComposer::CanvasComposer(AppState& state)
     : WorkBitmap(WhiteCanvas()), BGPicture(WhiteCanvas()), S(state) {}
 
-void TCanvasComposer::BlankBGImage() {
+void CanvasComposer::BlankBGImage() {
   if (BGPicture.isNull()) BGPicture = WhiteCanvas();
-  TCanvas canvas(&BGPicture);
+  RasterCanvas canvas(&BGPicture);
   canvas.BrushColor = clWhite;
   canvas.BrushStyle = bsSolid;
   canvas.FillRect(QRect(0, 0, kCanvasWidth, kCanvasHeight));
@@ -149,7 +149,7 @@ constexpr int64_t kMaxDirtyArea = int64_t(kCanvasWidth) * kCanvasHeight / 2;
 
 // The background alone in `box` of `into`: the picture from its top-left
 // corner, white where it does not reach.
-void TCanvasComposer::BackgroundInto(QImage& into, const QRect& box) const {
+void CanvasComposer::BackgroundInto(QImage& into, const QRect& box) const {
   const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
                                                                : BGPicture.convertToFormat(QImage::Format_RGB32);
   const QRect r = box.intersected(into.rect());
@@ -167,12 +167,12 @@ void TCanvasComposer::BackgroundInto(QImage& into, const QRect& box) const {
   }
 }
 
-void TCanvasComposer::DrawNew(TCanvas& canvas, size_t i) {
-  const int32_t* key = FNewKeys.data() + FNewKeyStart[i];
-  FigurePictures.Draw(canvas, *FFigs[i], key, FNewKeyStart[i + 1] - FNewKeyStart[i]);
+void CanvasComposer::DrawNew(RasterCanvas& canvas, size_t i) {
+  const int32_t* key = m_newKeys.data() + m_newKeyStart[i];
+  FigurePictures.Draw(canvas, *m_figs[i], key, m_newKeyStart[i + 1] - m_newKeyStart[i]);
 }
 
-void TCanvasComposer::ComposeAll() {
+void CanvasComposer::ComposeAll() {
   // 1. The background, pixel for pixel from its top-left corner; white
   // where a smaller picture does not reach.
   const QImage bg = BGPicture.format() == QImage::Format_RGB32 ? BGPicture
@@ -181,35 +181,35 @@ void TCanvasComposer::ComposeAll() {
   if (w < kCanvasWidth || h < kCanvasHeight) WorkBitmap.fill(Qt::white);
   for (int y = 0; y < h; ++y) std::memcpy(WorkBitmap.scanLine(y), bg.constScanLine(y), size_t(w) * 4);
   // 2. Every figure, back to front, noting where each one draws.
-  FNewExtents.assign(FFigs.size(), QRect());
-  for (size_t i = 0; i < FFigs.size(); ++i) {
-    WorkCanvas.TrackExtent = &FNewExtents[i];
+  m_newExtents.assign(m_figs.size(), QRect());
+  for (size_t i = 0; i < m_figs.size(); ++i) {
+    WorkCanvas.TrackExtent = &m_newExtents[i];
     DrawNew(WorkCanvas, i);
   }
   WorkCanvas.TrackExtent = nullptr;
 }
 
-// WorkBitmap holds the figures of FKeys on the same background: brings it
-// to the figures of FNewKeys. False when a full recomposition is cheaper.
-bool TCanvasComposer::ComposeChanges() {
-  const size_t oldCount = FExtents.size(), newCount = FFigs.size();
+// WorkBitmap holds the figures of m_keys on the same background: brings it
+// to the figures of m_newKeys. False when a full recomposition is cheaper.
+bool CanvasComposer::ComposeChanges() {
+  const size_t oldCount = m_extents.size(), newCount = m_figs.size();
   const size_t common = std::min(oldCount, newCount);
   size_t prefix = 0;
-  while (prefix < common && SameKey(FKeys, FKeyStart, prefix, FNewKeys, FNewKeyStart, prefix)) ++prefix;
+  while (prefix < common && SameKey(m_keys, m_keyStart, prefix, m_newKeys, m_newKeyStart, prefix)) ++prefix;
   size_t suffix = 0;
   while (suffix < common - prefix &&
-         SameKey(FKeys, FKeyStart, oldCount - 1 - suffix, FNewKeys, FNewKeyStart, newCount - 1 - suffix))
+         SameKey(m_keys, m_keyStart, oldCount - 1 - suffix, m_newKeys, m_newKeyStart, newCount - 1 - suffix))
     ++suffix;
   // Figures outside the changed middle keep their place in the drawing
   // order and their boxes.
-  FNewExtents.assign(newCount, QRect());
-  std::copy(FExtents.begin(), FExtents.begin() + prefix, FNewExtents.begin());
-  std::copy(FExtents.end() - suffix, FExtents.end(), FNewExtents.end() - suffix);
+  m_newExtents.assign(newCount, QRect());
+  std::copy(m_extents.begin(), m_extents.begin() + prefix, m_newExtents.begin());
+  std::copy(m_extents.end() - suffix, m_extents.end(), m_newExtents.end() - suffix);
 
   if (prefix == oldCount) {
     // Only figures added on top: drawn onto the picture as it is.
     for (size_t i = prefix; i < newCount; ++i) {
-      WorkCanvas.TrackExtent = &FNewExtents[i];
+      WorkCanvas.TrackExtent = &m_newExtents[i];
       DrawNew(WorkCanvas, i);
     }
     WorkCanvas.TrackExtent = nullptr;
@@ -217,8 +217,8 @@ bool TCanvasComposer::ComposeChanges() {
   }
   if ((oldCount - prefix - suffix) + (newCount - prefix - suffix) > kMaxChangedFigures) return false;
   // Of the canvas's size, so that boxes measured on it are those of WorkBitmap.
-  if (FScratch.size() != WorkBitmap.size() || FScratch.format() != QImage::Format_RGB32)
-    FScratch = QImage(WorkBitmap.size(), QImage::Format_RGB32);
+  if (m_scratch.size() != WorkBitmap.size() || m_scratch.format() != QImage::Format_RGB32)
+    m_scratch = QImage(WorkBitmap.size(), QImage::Format_RGB32);
 
   // A pixel outside the boxes of the changed figures is covered by the same
   // figures in the same order as before. Inside them, it is made again on
@@ -232,73 +232,73 @@ bool TCanvasComposer::ComposeChanges() {
     dirty.push_back(r);
     area += int64_t(r.width()) * r.height();
   };
-  for (size_t i = prefix; i < oldCount - suffix; ++i) addDirty(FExtents[i]);
-  FScratchCanvas.MeasureOnly = true;
+  for (size_t i = prefix; i < oldCount - suffix; ++i) addDirty(m_extents[i]);
+  m_scratchCanvas.MeasureOnly = true;
   for (size_t i = prefix; i < newCount - suffix; ++i) {
-    FScratchCanvas.TrackExtent = &FNewExtents[i];
-    DrawNew(FScratchCanvas, i);
-    addDirty(FNewExtents[i]);
+    m_scratchCanvas.TrackExtent = &m_newExtents[i];
+    DrawNew(m_scratchCanvas, i);
+    addDirty(m_newExtents[i]);
   }
-  FScratchCanvas.MeasureOnly = false;
-  FScratchCanvas.TrackExtent = nullptr;
+  m_scratchCanvas.MeasureOnly = false;
+  m_scratchCanvas.TrackExtent = nullptr;
   if (area > kMaxDirtyArea) return false;
   if (dirty.empty()) return true;
 
-  for (const QRect& r : dirty) BackgroundInto(FScratch, r);
+  for (const QRect& r : dirty) BackgroundInto(m_scratch, r);
   for (size_t i = 0; i < newCount; ++i) {
-    const QRect& e = FNewExtents[i];
+    const QRect& e = m_newExtents[i];
     if (e.isEmpty()) continue;
     if (std::any_of(dirty.begin(), dirty.end(), [&](const QRect& r) { return r.intersects(e); }))
-      DrawNew(FScratchCanvas, i);
+      DrawNew(m_scratchCanvas, i);
   }
   for (const QRect& r : dirty)
     for (int y = r.top(); y <= r.bottom(); ++y)
       std::memcpy(reinterpret_cast<QRgb*>(WorkBitmap.scanLine(y)) + r.left(),
-                  reinterpret_cast<const QRgb*>(FScratch.constScanLine(y)) + r.left(), size_t(r.width()) * 4);
+                  reinterpret_cast<const QRgb*>(m_scratch.constScanLine(y)) + r.left(), size_t(r.width()) * 4);
   return true;
 }
 
-void TCanvasComposer::PaintBoxPaint() {
+void CanvasComposer::PaintBoxPaint() {
   if (WorkBitmap.size() != QSize(kCanvasWidth, kCanvasHeight) || WorkBitmap.format() != QImage::Format_RGB32)
     WorkBitmap = WhiteCanvas();
   // The last composition is a base only if nobody has changed either
   // picture since (any change to a QImage changes its cache key).
   const bool reuse =
-      Incremental && FValid && WorkBitmap.cacheKey() == FWorkKey && BGPicture.cacheKey() == FBGKey;
-  FValid = false;
-  if (reuse && FFrameDrawn) {
+      Incremental && m_valid && WorkBitmap.cacheKey() == m_workKey && BGPicture.cacheKey() == m_bgKey;
+  m_valid = false;
+  if (reuse && m_frameDrawn) {
     // Drawing the frame again removes it.
-    TFigData frame;
-    frame.Start = FFrameStart;
-    frame.End = FFrameEnd;
+    Figure frame;
+    frame.Start = m_frameStart;
+    frame.End = m_frameEnd;
     DrawSelectionFrame(WorkCanvas, frame);
   }
-  FFrameDrawn = false;
+  m_frameDrawn = false;
 
-  FFigs.clear();
-  FNewKeys.clear();
-  FNewKeyStart.assign(1, 0);
-  for (const TFigItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next) {
-    FFigs.push_back(&item->Data);
-    AppendFigureKey(FNewKeys, item->Data);
-    FNewKeyStart.push_back(FNewKeys.size());
+  m_figs.clear();
+  m_newKeys.clear();
+  m_newKeyStart.assign(1, 0);
+  for (const FigureItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next) {
+    m_figs.push_back(&item->Data);
+    AppendFigureKey(m_newKeys, item->Data);
+    m_newKeyStart.push_back(m_newKeys.size());
   }
   // Background and figures.
   if (!reuse || !ComposeChanges()) ComposeAll();
-  std::swap(FKeys, FNewKeys);
-  std::swap(FKeyStart, FNewKeyStart);
-  std::swap(FExtents, FNewExtents);
+  std::swap(m_keys, m_newKeys);
+  std::swap(m_keyStart, m_newKeyStart);
+  std::swap(m_extents, m_newExtents);
   // The selection frame.
   if (S.SelectedFig != nullptr) {
     DrawSelectionFrame(WorkCanvas, S.SelectedFig->Data);
-    FFrameDrawn = true;
-    FFrameStart = S.SelectedFig->Data.Start;
-    FFrameEnd = S.SelectedFig->Data.End;
+    m_frameDrawn = true;
+    m_frameStart = S.SelectedFig->Data.Start;
+    m_frameEnd = S.SelectedFig->Data.End;
   }
   if (Incremental) {
-    FValid = true;
-    FWorkKey = WorkBitmap.cacheKey();
-    FBGKey = BGPicture.cacheKey();
+    m_valid = true;
+    m_workKey = WorkBitmap.cacheKey();
+    m_bgKey = BGPicture.cacheKey();
   }
   // Onto the screen.
   if (OnShow) OnShow(WorkBitmap);

@@ -16,28 +16,28 @@ constexpr int kCanvasHeight = 480;
 
 // Draws one figure shifted by (X, Y) with its own attributes. Null draws
 // nothing. Stamps draw their contents relative to their Start, in copy mode.
-void DrawFigure(TCanvas& canvas, const TFigData* fig, int X, int Y, TPenMode penMode);
+void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode);
 // Draws a whole list back to front, recursing into stamps.
-void DrawFigList(TCanvas& canvas, const TFigList* list, int X, int Y);
+void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y);
 // The dotted not-xor frame 3 pixels around Start/End; twice removes it.
-void DrawSelectionFrame(TCanvas& canvas, const TFigData& fig);
+void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig);
 // Pen 4 px solid black, brush white solid, copy mode.
-void ResetDrawingPen(TCanvas& canvas);
+void ResetDrawingPen(RasterCanvas& canvas);
 // Pen 1 px dotted black, brush white solid, not-xor mode.
-void SetFramePen(TCanvas& canvas);
+void SetFramePen(RasterCanvas& canvas);
 
 // The background picture and the off-screen canvas composed from it and
 // the figures. Reading picture files is left to a subclass (see
 // io/picture_store.h), so that drawing never depends on file formats.
-class TCanvasComposer : public TPictureSide {
+class CanvasComposer : public PictureSide {
  public:
-  explicit TCanvasComposer(TTamloState& state);
-  TCanvasComposer(const TCanvasComposer&) = delete;  // WorkCanvas points into this object
-  TCanvasComposer& operator=(const TCanvasComposer&) = delete;
+  explicit CanvasComposer(AppState& state);
+  CanvasComposer(const CanvasComposer&) = delete;  // WorkCanvas points into this object
+  CanvasComposer& operator=(const CanvasComposer&) = delete;
 
   QImage WorkBitmap;  // 640 × 480 RGB32, what the canvas shows after each refresh
   QImage BGPicture;   // the background picture (RGB32), shown unscaled from (0, 0)
-  TCanvas WorkCanvas{&WorkBitmap};  // the canvas of WorkBitmap, keeping its pen
+  RasterCanvas WorkCanvas{&WorkBitmap};  // the canvas of WorkBitmap, keeping its pen
 
   // Fills (0, 0, 640, 480) of the background picture with white; a smaller
   // picture keeps its size.
@@ -57,33 +57,33 @@ class TCanvasComposer : public TPictureSide {
   bool Incremental = true;
   // The figures' pictures, kept between compositions: a figure drawn again,
   // here or elsewhere on the canvas, is copied from its picture.
-  TFigurePictures FigurePictures;
+  FigurePictureCache FigurePictures;
 
  protected:
-  TTamloState& S;
+  AppState& S;
 
  private:
   // What WorkBitmap holds after the last PaintBoxPaint.
-  bool FValid = false;
-  qint64 FWorkKey = 0;  // WorkBitmap.cacheKey() then
-  qint64 FBGKey = 0;    // BGPicture.cacheKey() then
-  bool FFrameDrawn = false;
-  TPoint FFrameStart, FFrameEnd;
-  // Per figure, back to front: its content (FKeyStart[i] … FKeyStart[i + 1]
-  // in FKeys) and the box it may draw in.
-  std::vector<int32_t> FKeys;
-  std::vector<size_t> FKeyStart;
-  std::vector<QRect> FExtents;
+  bool m_valid = false;
+  qint64 m_workKey = 0;  // WorkBitmap.cacheKey() then
+  qint64 m_bgKey = 0;    // BGPicture.cacheKey() then
+  bool m_frameDrawn = false;
+  Point m_frameStart, m_frameEnd;
+  // Per figure, back to front: its content (m_keyStart[i] … m_keyStart[i + 1]
+  // in m_keys) and the box it may draw in.
+  std::vector<int32_t> m_keys;
+  std::vector<size_t> m_keyStart;
+  std::vector<QRect> m_extents;
   // Scratch for recomposing boxes.
-  std::vector<int32_t> FNewKeys;
-  std::vector<size_t> FNewKeyStart;
-  std::vector<QRect> FNewExtents;
-  std::vector<const TFigData*> FFigs;
-  QImage FScratch;
-  TCanvas FScratchCanvas{&FScratch};
+  std::vector<int32_t> m_newKeys;
+  std::vector<size_t> m_newKeyStart;
+  std::vector<QRect> m_newExtents;
+  std::vector<const Figure*> m_figs;
+  QImage m_scratch;
+  RasterCanvas m_scratchCanvas{&m_scratch};
 
-  // Draws figure i of FFigs (its key in FNewKeys) through its picture.
-  void DrawNew(TCanvas& canvas, size_t i);
+  // Draws figure i of m_figs (its key in m_newKeys) through its picture.
+  void DrawNew(RasterCanvas& canvas, size_t i);
   void ComposeAll();
   bool ComposeChanges();
   void BackgroundInto(QImage& into, const QRect& box) const;

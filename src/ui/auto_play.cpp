@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "history/replay_pace.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 #include "ui/icons.h"
 
 namespace {
@@ -21,21 +21,21 @@ constexpr int kFirstStepMilliseconds = 500;
 
 }  // namespace
 
-TQtPlayTimer::TQtPlayTimer() {
-  FTimer.setSingleShot(true);
-  FTimer.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&FTimer, &QTimer::timeout, &FTimer, [this] {
+QtPlaybackTimer::QtPlaybackTimer() {
+  m_timer.setSingleShot(true);
+  m_timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
     if (OnTimeout) OnTimeout();
   });
 }
 
-void TQtPlayTimer::Start(int milliseconds) { FTimer.start(milliseconds); }
+void QtPlaybackTimer::Start(int milliseconds) { m_timer.start(milliseconds); }
 
-void TQtPlayTimer::Stop() { FTimer.stop(); }
+void QtPlaybackTimer::Stop() { m_timer.stop(); }
 
-bool TQtPlayTimer::IsActive() const { return FTimer.isActive(); }
+bool QtPlaybackTimer::IsActive() const { return m_timer.isActive(); }
 
-int PlayStepMilliseconds(TPlaySpeed speed, const TActionItem* shown, const TActionItem* head) {
+int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const HistoryItem* head) {
   switch (speed) {
     case psOne:
       return 1000;
@@ -47,71 +47,71 @@ int PlayStepMilliseconds(TPlaySpeed speed, const TActionItem* shown, const TActi
       break;
   }
   if (shown == nullptr || shown == head || shown->Next == nullptr) return kFirstStepMilliseconds;
-  TReplayPace pace;
+  ReplayPace pace;
   pace.Kind = pcAsDrawn;
   return static_cast<int>(std::lround(StepSeconds(pace, shown) * 1000));
 }
 
-void TTamloForm::SetPlayTimer(std::unique_ptr<TPlayTimer> timer) {
+void MainWindow::SetPlayTimer(std::unique_ptr<PlaybackTimer> timer) {
   StopPlaying();
-  if (FPlayTimer) FPlayTimer->OnTimeout = nullptr;
-  FPlayTimer = std::move(timer);
-  if (FPlayTimer) FPlayTimer->OnTimeout = [this] { PlayTimerTick(); };
+  if (m_playTimer) m_playTimer->OnTimeout = nullptr;
+  m_playTimer = std::move(timer);
+  if (m_playTimer) m_playTimer->OnTimeout = [this] { PlayTimerTick(); };
 }
 
-TPlaySpeed TTamloForm::PlaySpeed() const {
+PlaybackSpeed MainWindow::PlaySpeed() const {
   const int id = SpeedGroup != nullptr ? SpeedGroup->checkedId() : -1;
-  return id >= psOne && id <= psAsDrawn ? static_cast<TPlaySpeed>(id) : psOne;
+  return id >= psOne && id <= psAsDrawn ? static_cast<PlaybackSpeed>(id) : psOne;
 }
 
-void TTamloForm::PlayBtnClick() {
-  if (FPlaying) {
+void MainWindow::PlayBtnClick() {
+  if (m_playing) {
     StopPlaying();
     return;
   }
-  if (S.WorkMode != wmPlay || S.History.Count() == 0 || !FPlayTimer) return;
+  if (S.WorkMode != wmPlay || S.History.Count() == 0 || !m_playTimer) return;
   // At the last step the film starts again from the empty canvas.
   if (S.CurrentStep->Next == nullptr) StopBtnClick();
-  FPlaying = true;
+  m_playing = true;
   ShowPlayState();
-  FPlayTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+  m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
 }
 
-void TTamloForm::StopPlaying() {
-  if (!FPlaying) return;
-  FPlaying = false;
-  if (FPlayTimer) FPlayTimer->Stop();
+void MainWindow::StopPlaying() {
+  if (!m_playing) return;
+  m_playing = false;
+  if (m_playTimer) m_playTimer->Stop();
   ShowPlayState();
 }
 
-void TTamloForm::SpeedBtnClick() {
+void MainWindow::SpeedBtnClick() {
   // A new speed counts from now on, for the step on the screen too.
-  if (FPlaying) FPlayTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+  if (m_playing) m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
 }
 
-void TTamloForm::PlayTimerTick() {
-  if (!FPlaying) return;
+void MainWindow::PlayTimerTick() {
+  if (!m_playing) return;
   if (S.WorkMode != wmPlay || S.CurrentStep->Next == nullptr) {
     StopPlaying();
     return;
   }
-  FPlayStepping = true;
+  m_playStepping = true;
   TimeTrackBar->setValue(TimeTrackBar->value() + 1);  // rebuilds the step
-  FPlayStepping = false;
+  m_playStepping = false;
   if (S.CurrentStep->Next == nullptr)
     StopPlaying();  // the last step stays
   else
-    FPlayTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+    m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
 }
 
-void TTamloForm::ShowPlayState() {
+void MainWindow::ShowPlayState() {
   if (PlayBtn == nullptr) return;
-  const char* name = FPlaying ? "PauseBtn" : "PlayBtn";
+  const char* name = m_playing ? "PauseBtn" : "PlayBtn";
   PlayBtn->setIcon(ButtonIcon(QLatin1String(name), PlayBtn->iconSize()));
-  PlayBtn->setToolTip(QString::fromUtf8(FPlaying ? "とめる" : "さいせい"));
+  PlayBtn->setToolTip(QString::fromUtf8(m_playing ? "とめる" : "さいせい"));
 }
 
-void TTamloForm::UpdateStepCount() {
+void MainWindow::UpdateStepCount() {
   if (StepCountLabel == nullptr) return;
   StepCountLabel->setText(QStringLiteral("%1 / %2").arg(TimeTrackBar->value()).arg(TimeTrackBar->maximum()));
 }

@@ -9,9 +9,9 @@
 
 // A single-shot timer. The window runs the replay on a QTimer; tests plug in
 // one they fire by hand, so no test waits for real time.
-class TPlayTimer {
+class PlaybackTimer {
  public:
-  virtual ~TPlayTimer() = default;
+  virtual ~PlaybackTimer() = default;
   // Called once when a started timer runs out.
   std::function<void()> OnTimeout;
   // (Re)starts the timer; it runs out after `milliseconds`.
@@ -20,23 +20,23 @@ class TPlayTimer {
   virtual bool IsActive() const = 0;
 };
 
-class TQtPlayTimer : public TPlayTimer {
+class QtPlaybackTimer : public PlaybackTimer {
  public:
-  TQtPlayTimer();
+  QtPlaybackTimer();
   void Start(int milliseconds) override;
   void Stop() override;
   bool IsActive() const override;
 
  private:
-  QTimer FTimer;
+  QTimer m_timer;
 };
 
 // The speeds to choose from: one, two or four steps a second, or the pace at
 // which the drawing was made.
-enum TPlaySpeed { psOne, psTwo, psFour, psAsDrawn };
+enum PlaybackSpeed { psOne, psTwo, psFour, psAsDrawn };
 
 // How long the step `shown` stays before the next one comes, in
 // milliseconds. As drawn, a step stays as long as the child took to the next
 // record, long pauses shortened to at most 2 seconds; the empty canvas
 // before the first record stays half a second.
-int PlayStepMilliseconds(TPlaySpeed speed, const TActionItem* shown, const TActionItem* head);
+int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const HistoryItem* head);

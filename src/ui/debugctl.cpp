@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
-void TTamloForm::ShowDataMenuClick() {
+void MainWindow::ShowDataMenuClick() {
   S.ShowProcess = !S.ShowProcess;
   if (S.ShowProcess) {
     ShowDataMenu->setText("内部処理の非表示");
@@ -19,12 +19,12 @@ void TTamloForm::ShowDataMenuClick() {
   ClearMemoBtn->setVisible(S.ShowProcess);
 }
 
-void TTamloForm::ClearMemoBtnClick() { Memo->clear(); }
+void MainWindow::ClearMemoBtnClick() { Memo->clear(); }
 
-void TTamloForm::AddLine(const std::string& line) {
+void MainWindow::AddLine(const std::string& line) {
   if (Memo) Memo->appendPlainText(QString::fromStdString(line));
 }
 
-void TTamloForm::Clear() {
+void MainWindow::Clear() {
   if (Memo) Memo->clear();
 }

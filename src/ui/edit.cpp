@@ -8,10 +8,10 @@
 
 #include "history/resize.h"
 #include "history/actions.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 #include "ui/paintbox.h"
 
-void TTamloForm::DupBtnClick() {
+void MainWindow::DupBtnClick() {
   HideInputEdit();
   if (DuplicateSelected(S) == nullptr) return;
   // The copy is a new selection: the size sliders work from its geometry,
@@ -26,21 +26,21 @@ void TTamloForm::DupBtnClick() {
   PaintBoxPaint();
 }
 
-void TTamloForm::DeleteBtnClick() {
+void MainWindow::DeleteBtnClick() {
   HideInputEdit();
-  TFigItem* victim = S.SelectedFig;
+  FigureItem* victim = S.SelectedFig;
   if (DeleteSelected(S) && TextEditFig == victim) TextEditFig = nullptr;
   S.SelectedFig = S.MarkedFig = nullptr;
   PaintBoxPaint();
 }
 
-void TTamloForm::UndoBtnClick() {
+void MainWindow::UndoBtnClick() {
   HideInputEdit();
   RestoreDeleted(S);
   PaintBoxPaint();
 }
 
-void TTamloForm::FrontBackBtnClick(QAbstractButton* button) {
+void MainWindow::FrontBackBtnClick(QAbstractButton* button) {
   HideInputEdit();
   if (S.SelectedFig == nullptr || button == nullptr) return;
   if (button->objectName() == QLatin1String("FrontBtn")) {
@@ -51,20 +51,20 @@ void TTamloForm::FrontBackBtnClick(QAbstractButton* button) {
   PaintBoxPaint();
 }
 
-void TTamloForm::AttrChangeBtnClick(QAbstractButton* button) {
+void MainWindow::AttrChangeBtnClick(QAbstractButton* button) {
   HideInputEdit();
   if (S.SelectedFig == nullptr || button == nullptr) return;
-  TFigData& F = S.SelectedFig->Data;
+  Figure& F = S.SelectedFig->Data;
   if (F.DrawingTool == dtStamp) {
     S.Dialogs->ShowMessage("スタンプは変更できません");
     return;
   }
   const QString name = button->objectName();
-  const TColor c = ChosenColor();
+  const ColorRef c = ChosenColor();
   // First decide (a refusal changes and records nothing), then record a
   // pending resize while the figure still has its old attributes, then
   // change and record the change.
-  TParameterType parameter = ptNone;
+  ParameterKind parameter = ptNone;
   if (name == QLatin1String("LineColorBtn")) {
     if (c == clBtnFace) {
       S.Dialogs->ShowMessage("線はぬりつぶしなしにできません");
@@ -94,7 +94,7 @@ void TTamloForm::AttrChangeBtnClick(QAbstractButton* button) {
   }
   if (parameter == ptNone) return;
 
-  TFigData changed = F;  // shares F's vertices and contents: only read
+  Figure changed = F;  // shares F's vertices and contents: only read
   switch (parameter) {
     case ptLineColor: changed.PenColor = c; break;
     case ptBodyColor: changed.BrushColor = c; break;
@@ -106,9 +106,9 @@ void TTamloForm::AttrChangeBtnClick(QAbstractButton* button) {
   PaintBoxPaint();
 }
 
-void TTamloForm::ChangeTextBtnClick() {
+void MainWindow::ChangeTextBtnClick() {
   if (S.SelectedFig == nullptr || S.SelectedFig->Data.DrawingTool != dtText) return;
-  const TFigData& F = S.SelectedFig->Data;
+  const Figure& F = S.SelectedFig->Data;
   // Room for the text and a few more letters; a damaged file may hold any box.
   const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);
   InputEdit->move(F.Start.X, F.Start.Y);
@@ -120,15 +120,15 @@ void TTamloForm::ChangeTextBtnClick() {
   TextEditFig = S.SelectedFig;
 }
 
-void TTamloForm::ColorPanelClick(TColorPanel* panel) {
+void MainWindow::ColorPanelClick(ColorSwatch* panel) {
   if (panel == nullptr) return;
   ConfirmPanel->SetColor(panel->Color());
   ConfirmPanel->setToolTip(QStringLiteral("色がえらばれています"));
 }
 
-void TTamloForm::ClearPanelClick() {
+void MainWindow::ClearPanelClick() {
   ConfirmPanel->SetColor(clBtnFace);
   ConfirmPanel->setToolTip(QStringLiteral("「ぬりつぶしなし」がえらばれています"));
 }
 
-TColor TTamloForm::ChosenColor() const { return ConfirmPanel ? ConfirmPanel->Color() : clBlack; }
+ColorRef MainWindow::ChosenColor() const { return ConfirmPanel ? ConfirmPanel->Color() : clBlack; }

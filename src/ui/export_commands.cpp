@@ -11,9 +11,9 @@
 #include "io/file_replace.h"
 #include "io/picture.h"
 #include "io/video_export.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
-void TTamloForm::ReadBGMenuClick() {
+void MainWindow::ReadBGMenuClick() {
   if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
   const QString path = QString::fromStdString(S.OpenBGDialog.FileName);
   if (!PictureNameFitsDrawing(*S.Dialogs, path)) return;
@@ -23,7 +23,7 @@ void TTamloForm::ReadBGMenuClick() {
   PaintBoxPaint();
 }
 
-void TTamloForm::ClearMenuClick(QAction* sender) {
+void MainWindow::ClearMenuClick(QAction* sender) {
   if (!sender) return;
   const QString name = sender->objectName();
   const bool all = name == u"ClearAllMenu";
@@ -31,18 +31,18 @@ void TTamloForm::ClearMenuClick(QAction* sender) {
   const bool figures = all || name == u"ClearImageMenu";
   if (!background && !figures) return;
 
-  ClearDrawing(S, all ? atClearAll : background ? atCleareBG : atClearDrawing);
+  ClearDrawing(S, all ? atClearAll : background ? atClearBG : atClearDrawing);
   if (background) Pictures.BlankBGImage();
   if (figures) BlankStampImage();  // the undo store went too: nothing cleared comes back
   PaintBoxPaint();
 }
 
-void TTamloForm::CaptureMenuClick() {
+void MainWindow::CaptureMenuClick() {
   PaintBoxPaint();  // the selection frame, if any, is part of the copy
   QGuiApplication::clipboard()->setImage(Pictures.WorkBitmap);
 }
 
-void TTamloForm::Save2BMPMenuClick() {
+void MainWindow::SaveScreenBmpMenuClick() {
   RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
@@ -52,7 +52,7 @@ void TTamloForm::Save2BMPMenuClick() {
   ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkBMP);
 }
 
-void TTamloForm::Save2JPEGMenuClick() {
+void MainWindow::Save2JPEGMenuClick() {
   RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
@@ -62,7 +62,7 @@ void TTamloForm::Save2JPEGMenuClick() {
   ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkJPEG);
 }
 
-void TTamloForm::SaveAllProcessMenuClick() {
+void MainWindow::SaveAllProcessMenuClick() {
   RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   // The chosen file itself is never written: it names the folder and the
@@ -99,13 +99,13 @@ void TTamloForm::SaveAllProcessMenuClick() {
   PaintBoxPaint();
 }
 
-void TTamloForm::SaveVideoMenuClick() {
+void MainWindow::SaveVideoMenuClick() {
   if (S.PendingResize) FlushResize(S);
   if (!S.Dialogs->Execute(S.SaveVideoDialog)) return;
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the
   // dialog.
-  TVideoFormat format = vfMP4;
+  VideoFormat format = vfMP4;
   if (!VideoFormatOf(path, format)) {
     format = S.SaveVideoDialog.FilterIndex == 2 ? vfGIF : vfMP4;
     path += format == vfGIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
@@ -123,7 +123,7 @@ void TTamloForm::SaveVideoMenuClick() {
   progress.setMinimumDuration(0);
   progress.setRange(0, S.History.Count());
   progress.setEnabled(true);  // as in the series export: the box takes the Cancel click
-  ExportVideo(S, Pictures.WorkBitmap, path, format, TReplayPace(), true, [&](int n, int count) {
+  ExportVideo(S, Pictures.WorkBitmap, path, format, ReplayPace(), true, [&](int n, int count) {
     if (progress.wasCanceled()) return false;
     progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
     progress.setValue(n - 1);

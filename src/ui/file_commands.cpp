@@ -7,7 +7,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/file_replace.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const char* const kSaveFailed = "データ保存に失敗しました";
 
 }  // namespace
 
-void TTamloForm::ReadDataMenuClick() {
+void MainWindow::ReadDataMenuClick() {
   if (!S.Dialogs->Execute(S.OpenDataDialog)) return;
   const QString path = QString::fromStdString(S.OpenDataDialog.FileName);
   if (!IsDrawingFileName(path)) {
@@ -33,7 +33,7 @@ void TTamloForm::ReadDataMenuClick() {
   LoadDrawingFile(path);
 }
 
-bool TTamloForm::LoadDrawingFile(const QString& path) {
+bool MainWindow::LoadDrawingFile(const QString& path) {
   // The whole file is read before anything is reset, so a file that cannot
   // be read changes nothing. Only a regular file of a sane size is read: a
   // pipe or a device named like a drawing would hang or never end.
@@ -68,11 +68,11 @@ bool TTamloForm::LoadDrawingFile(const QString& path) {
   return true;
 }
 
-void TTamloForm::OverWriteDataMenuClick() { OverWriteDrawing(); }
+void MainWindow::OverWriteDataMenuClick() { OverWriteDrawing(); }
 
-void TTamloForm::WriteDataMenuClick() { SaveDrawingAs(); }
+void MainWindow::WriteDataMenuClick() { SaveDrawingAs(); }
 
-bool TTamloForm::OverWriteDrawing() {
+bool MainWindow::OverWriteDrawing() {
   RecordPendingResize(S);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
@@ -92,7 +92,7 @@ bool TTamloForm::OverWriteDrawing() {
   return true;
 }
 
-bool TTamloForm::SaveDrawingAs() {
+bool MainWindow::SaveDrawingAs() {
   RecordPendingResize(S);
   if (!S.Dialogs->Execute(S.SaveDataDialog)) return false;
   const QString path = QString::fromStdString(S.SaveDataDialog.FileName);

@@ -131,7 +131,7 @@ void CurvedArrow(QPainter& p, qreal cx, bool back) {
 
 const std::map<QString, Painter>& Painters() {
   static const std::map<QString, Painter> painters = {
-      {"SellectionBtn",
+      {"SelectionBtn",
        [](QPainter& p, qreal W) {
          qreal cx = W / 2;
          p.setPen(QPen(kBlue, 3, Qt::DashLine));

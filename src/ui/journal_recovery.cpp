@@ -9,7 +9,7 @@
 #include "format/journal.h"
 #include "history/play.h"
 #include "io/file_replace.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -17,13 +17,13 @@ const char* const kGoOnQuestion = "まえに かいていた えが のこって
 
 }  // namespace
 
-void TTamloForm::StartJournal() {
+void MainWindow::StartJournal() {
   const std::string folder = JournalFolder();
   // Newest first; one question each until a drawing comes back. Those not
   // asked about stay for the next start.
-  std::vector<TLeftJournal> left = FindLeftJournals(folder);
+  std::vector<LeftJournal> left = FindLeftJournals(folder);
   bool restored = false;
-  for (TLeftJournal& journal : left) {
+  for (LeftJournal& journal : left) {
     if (S.Dialogs->Ask(kGoOnQuestion, "かくにん", qbYesNo) == mrYes) {
       restored = RestoreJournal(journal);
       if (restored) break;
@@ -36,7 +36,7 @@ void TTamloForm::StartJournal() {
   S.Journal = &Journal;
 }
 
-bool TTamloForm::RestoreJournal(TLeftJournal& journal) {
+bool MainWindow::RestoreJournal(LeftJournal& journal) {
   const QString name = QString::fromStdString(journal.Info.DataFileName);
   // As a load does: the pictures next to the drawing are looked for there.
   if (!name.isEmpty() && QFileInfo(name).absoluteDir().exists()) EnterFolderOf(name);
@@ -57,11 +57,11 @@ bool TTamloForm::RestoreJournal(TLeftJournal& journal) {
   return true;
 }
 
-void TTamloForm::RestartJournal() {
+void MainWindow::RestartJournal() {
   if (Journal.Active() && !Journal.Restart(S.History, S.DataFileName)) S.Dialogs->ShowMessage(JournalFailedMessage);
 }
 
-void TTamloForm::EndJournal() {
+void MainWindow::EndJournal() {
   S.Journal = nullptr;
   Journal.Remove();
 }

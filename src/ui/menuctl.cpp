@@ -12,7 +12,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/file_replace.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool OpensAsDrawing(const QString& path) {
 
 }  // namespace
 
-void TTamloForm::OpenFileByPath(const QString& path) {
+void MainWindow::OpenFileByPath(const QString& path) {
   const bool drawing = OpensAsDrawing(path);
   if (!drawing && !IsPictureFileName(path)) {
     S.Dialogs->ShowMessage("ファイルけいしきがちがいます");
@@ -60,7 +60,7 @@ const char* const kDraggedFiles = "TamloDraggedFiles";
 
 }  // namespace
 
-void TTamloForm::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   setProperty(kDraggedFiles, QVariant::fromValue(urls));
   if (event->mimeData()->hasUrls())
@@ -69,7 +69,7 @@ void TTamloForm::dragEnterEvent(QDragEnterEvent* event) {
     event->ignore();
 }
 
-void TTamloForm::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty()) urls = property(kDraggedFiles).value<QList<QUrl>>();
   setProperty(kDraggedFiles, QVariant());
@@ -86,7 +86,7 @@ void TTamloForm::dropEvent(QDropEvent* event) {
   QMetaObject::invokeMethod(this, [this, path] { OpenFileByPath(path); }, Qt::QueuedConnection);
 }
 
-void TTamloForm::ExitMenuClick() {
+void MainWindow::ExitMenuClick() {
   RecordPendingResize(S);
   if (S.History.Count() == 0) {
     EndJournal();
@@ -113,11 +113,11 @@ void TTamloForm::ExitMenuClick() {
   ExitProcess(0);
 }
 
-void TTamloForm::ExitByForceClick() { ExitProcess(1); }
+void MainWindow::ExitByForceClick() { ExitProcess(1); }
 
 // FormCloseQuery: the platform never closes the window itself; the exit
 // sequence ends the process or, after Cancel, the program goes on.
-void TTamloForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   // While the window is disabled (the whole-process export runs) nothing
   // may interrupt it.

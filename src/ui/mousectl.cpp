@@ -17,10 +17,10 @@
 
 #include "history/actions.h"
 #include "render/paint.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 #include "ui/paintbox.h"
 
-bool HitTest(TPoint A, TPoint B, TPoint P) {
+bool HitTest(Point A, Point B, Point P) {
   // 64-bit: coordinates read from a file may lie near the 32-bit limits.
   const int64_t left = std::min<int64_t>(A.X, B.X), right = std::max<int64_t>(A.X, B.X);
   const int64_t top = std::min<int64_t>(A.Y, B.Y), bottom = std::max<int64_t>(A.Y, B.Y);
@@ -29,20 +29,20 @@ bool HitTest(TPoint A, TPoint B, TPoint P) {
 
 namespace {
 
-void SetRubberPen(TCanvas& c) {
+void SetRubberPen(RasterCanvas& c) {
   c.PenStyle = psDot;
   c.PenWidth = 1;
   c.PenMode = pmNotXor;
 }
 
-void SetSolidPen(TCanvas& c) {
+void SetSolidPen(RasterCanvas& c) {
   c.PenStyle = psSolid;
   c.PenWidth = 4;
 }
 
 // The primitive a drawing tool shows between two corners: the rubber band
 // and the finished shape share it.
-void DrawToolShape(TCanvas& c, TDrawingTool tool, TPoint a, TPoint b) {
+void DrawToolShape(RasterCanvas& c, ToolKind tool, Point a, Point b) {
   switch (tool) {
     case dtEllipse:
       c.Ellipse(a.X, a.Y, b.X, b.Y);
@@ -63,9 +63,9 @@ void DrawToolShape(TCanvas& c, TDrawingTool tool, TPoint a, TPoint b) {
 
 }  // namespace
 
-void TTamloForm::PaintBoxMouseDown(int X, int Y) {
-  const TPoint P{X, Y};
-  TCanvas& c = PaintBox->Canvas;
+void MainWindow::PaintBoxMouseDown(int X, int Y) {
+  const Point P{X, Y};
+  RasterCanvas& c = PaintBox->Canvas;
 
   if (S.WorkMode == wmDraw) {
     if (!S.PolyDrawing) S.PointBuffer.Reset();
@@ -74,7 +74,7 @@ void TTamloForm::PaintBoxMouseDown(int X, int Y) {
         // The selection tool: into the edit mode, then select at this point.
         DrawPanel->hide();
         EditPanel->show();
-        SellectEditBtn->setChecked(true);
+        SelectEditBtn->setChecked(true);
         S.WorkMode = wmEdit;
         break;
       case dtText:
@@ -108,8 +108,8 @@ void TTamloForm::PaintBoxMouseDown(int X, int Y) {
   if (S.WorkMode != wmEdit) return;
 
   // Edit mode: the front-most figure whose box holds the point.
-  TFigItem* hit = nullptr;
-  for (TFigItem* f = S.DrawingFigs.GetTail(); f && f != S.DrawingFigs.GetHead(); f = TFigList::GetPrev(f)) {
+  FigureItem* hit = nullptr;
+  for (FigureItem* f = S.DrawingFigs.GetTail(); f && f != S.DrawingFigs.GetHead(); f = FigureList::GetPrev(f)) {
     if (HitTest(f->Data.Start, f->Data.End, P)) {
       hit = f;
       break;
@@ -131,13 +131,13 @@ void TTamloForm::PaintBoxMouseDown(int X, int Y) {
   }
 }
 
-void TTamloForm::PaintBoxMouseMove(int X, int Y) {
-  const TPoint P{X, Y};
-  TCanvas& c = PaintBox->Canvas;
+void MainWindow::PaintBoxMouseMove(int X, int Y) {
+  const Point P{X, Y};
+  RasterCanvas& c = PaintBox->Canvas;
 
   if (S.WorkMode == wmDraw) {
     if (S.Dragging) {
-      const TDrawingTool tool = S.CurrentTool;
+      const ToolKind tool = S.CurrentTool;
       if (tool == dtFreeLine) {
         SetSolidPen(c);
         c.PenMode = pmCopy;
@@ -168,16 +168,16 @@ void TTamloForm::PaintBoxMouseMove(int X, int Y) {
   }
 }
 
-void TTamloForm::PaintBoxMouseUp(int X, int Y) {
-  const TPoint P{X, Y};
-  TCanvas& c = PaintBox->Canvas;
+void MainWindow::PaintBoxMouseUp(int X, int Y) {
+  const Point P{X, Y};
+  RasterCanvas& c = PaintBox->Canvas;
 
   if (S.WorkMode == wmDraw) {
     if (S.CurrentTool == dtSetStamp) {
       SetRubberPen(c);
       c.Rectangle(S.AnchorPoint.X, S.AnchorPoint.Y, X, Y);  // removes the rubber band
       c.PenMode = pmCopy;
-      SellectionBtn->setChecked(true);
+      SelectionBtn->setChecked(true);
       S.CurrentTool = dtNone;
       if (X != S.AnchorPoint.X && Y != S.AnchorPoint.Y) MakeStamp(S.AnchorPoint, P);
       PaintBox->Changed();
@@ -230,7 +230,7 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
         if (S.CurrentStamp) {
           // The contents are drawn with their own attributes; the draw-mode
           // pen and brush stay as they were.
-          TCanvas saved = c;
+          RasterCanvas saved = c;
           DrawFigList(c, S.CurrentStamp.get(), X, Y);
           c = saved;
           make = true;
@@ -249,7 +249,7 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
     }
 
     // Make the figure from the template with the draw-mode attributes.
-    TFigData& t = S.FigTemplate;
+    Figure& t = S.FigTemplate;
     t.DrawingTool = S.CurrentTool;
     t.PenWidth = c.PenWidth;
     t.PenColor = c.PenColor;
@@ -262,7 +262,7 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
     if (IsPointFigure(S.CurrentTool)) t.PointData = &S.PointBuffer;
     if (S.CurrentTool == dtStamp) {
       t.Start = P;
-      t.End = TPoint{WrapAdd(X, WrapSub(S.StampBottomRight.X, S.StampTopLeft.X)),
+      t.End = Point{WrapAdd(X, WrapSub(S.StampBottomRight.X, S.StampTopLeft.X)),
                      WrapAdd(Y, WrapSub(S.StampBottomRight.Y, S.StampTopLeft.Y))};
       t.StampData = S.CurrentStamp.get();
     }
@@ -275,8 +275,8 @@ void TTamloForm::PaintBoxMouseUp(int X, int Y) {
 
   if (S.WorkMode != wmEdit) return;
   S.MovingFig = false;
-  if (TFigItem* sel = S.SelectedFig) {
-    const TFigData& f = sel->Data;
+  if (FigureItem* sel = S.SelectedFig) {
+    const Figure& f = sel->Data;
     S.ResizeStart = f.Start;
     S.ResizeEnd = f.End;
     S.ResizeTextSize = f.TextSize;

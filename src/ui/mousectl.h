@@ -5,4 +5,4 @@
 
 // Does P lie in the box spanned by the corners A and B, widened by 3 pixels
 // on every side (bounds inclusive)?
-bool HitTest(TPoint A, TPoint B, TPoint P);
+bool HitTest(Point A, Point B, Point P);

@@ -14,14 +14,14 @@
 // with the composed picture (Show). Every mouse button acts alike; a double
 // click arrives as press, release, press, release (Qt's double-click event
 // is the second press).
-class TPaintBox : public QWidget {
+class CanvasView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPaintBox(QWidget* parent = nullptr);
+  explicit CanvasView(QWidget* parent = nullptr);
 
   QImage Image;            // the screen image, 640 × 480
-  TCanvas Canvas{&Image};  // the paint box canvas
+  RasterCanvas Canvas{&Image};  // the paint box canvas
 
   // Copies `picture` onto the screen image at (0, 0), pixel for pixel, and
   // schedules a repaint.
@@ -43,20 +43,20 @@ class TPaintBox : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// A colour swatch: a lowered panel showing a TColor. A system colour (the
+// A colour swatch: a lowered panel showing a ColorRef. A system colour (the
 // no-fill colour) shows as the window colour crossed by a red stroke.
 // A click (press and release on it) emits Clicked.
-class TColorPanel : public QFrame {
+class ColorSwatch : public QFrame {
   Q_OBJECT
 
  public:
-  explicit TColorPanel(QWidget* parent = nullptr);
+  explicit ColorSwatch(QWidget* parent = nullptr);
 
-  TColor Color() const { return FColor; }
-  void SetColor(TColor color);
+  ColorRef Color() const { return m_color; }
+  void SetColor(ColorRef color);
 
  signals:
-  void Clicked(TColorPanel* panel);
+  void Clicked(ColorSwatch* panel);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -64,19 +64,19 @@ class TColorPanel : public QFrame {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  TColor FColor = clWhite;
-  bool FPressed = false;
+  ColorRef m_color = clWhite;
+  bool m_pressed = false;
 };
 
 // The stamp preview: a picture of its own size (108 × 85) with a canvas.
-class TStampImage : public QWidget {
+class StampPreview : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TStampImage(QWidget* parent = nullptr);
+  explicit StampPreview(QWidget* parent = nullptr);
 
   QImage Image;
-  TCanvas Canvas{&Image};
+  RasterCanvas Canvas{&Image};
 
   // Fills the whole picture white.
   void Blank();

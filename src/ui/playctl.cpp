@@ -7,9 +7,9 @@
 
 #include "history/describe.h"
 #include "history/play.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
-void TTamloForm::StopBtnClick() {
+void MainWindow::StopBtnClick() {
   StopPlaying();
   S.CurrentStep = S.History.Head;
   ForwardBtn->setEnabled(true);
@@ -19,7 +19,7 @@ void TTamloForm::StopBtnClick() {
   GoToStep(S);
 }
 
-void TTamloForm::ForwardBtnClick() {
+void MainWindow::ForwardBtnClick() {
   StopPlaying();
   if (S.CurrentStep->Next == nullptr) {  // already at the last step
     ForwardBtn->setEnabled(false);
@@ -32,7 +32,7 @@ void TTamloForm::ForwardBtnClick() {
   if (S.CurrentStep->Next == nullptr) ForwardBtn->setEnabled(false);
 }
 
-void TTamloForm::ReverseBtnClick() {
+void MainWindow::ReverseBtnClick() {
   StopPlaying();
   if (S.CurrentStep == S.History.Head) {  // already at step 0
     ReverseBtn->setEnabled(false);
@@ -45,15 +45,15 @@ void TTamloForm::ReverseBtnClick() {
   if (S.CurrentStep == S.History.Head) ReverseBtn->setEnabled(false);
 }
 
-void TTamloForm::TimeTrackBarChange() {
-  if (!FPlayStepping) StopPlaying();
+void MainWindow::TimeTrackBarChange() {
+  if (!m_playStepping) StopPlaying();
   const int position = TimeTrackBar->value();
   const bool atStart = position <= 0;
   const bool atEnd = position >= S.History.Count();
   ReverseBtn->setEnabled(!atStart);
   ForwardBtn->setEnabled(!atEnd);
 
-  TActionItem* step = S.History.Head;
+  HistoryItem* step = S.History.Head;
   for (int i = 0; i < position && step->Next; ++i) step = step->Next;
   S.CurrentStep = step;
   ShowAction(S, step->Data);

@@ -22,7 +22,7 @@ void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) 
   box.exec();
 }
 
-bool IsOpenDialog(TDialogKind kind) { return kind == dkOpenData || kind == dkOpenBG; }
+bool IsOpenDialog(DialogKind kind) { return kind == dkOpenData || kind == dkOpenBG; }
 
 // The index of the chosen filter; the dialog may name it by its shown text
 // only (the patterns hidden), which begins the full filter.
@@ -36,14 +36,14 @@ int FilterIndexOf(const QStringList& filters, const QString& selected) {
 
 }  // namespace
 
-void TQtDialogs::ShowMessage(const std::string& text) { PlainBox(FParent, QMessageBox::NoIcon, text); }
+void QtDialogs::ShowMessage(const std::string& text) { PlainBox(m_parent, QMessageBox::NoIcon, text); }
 
-void TQtDialogs::ShowError(const std::string& text) { PlainBox(FParent, QMessageBox::Critical, text); }
+void QtDialogs::ShowError(const std::string& text) { PlainBox(m_parent, QMessageBox::Critical, text); }
 
-TModalResult TQtDialogs::Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) {
+ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) {
   QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
   if (buttons == qbYesNoCancel) set |= QMessageBox::Cancel;
-  QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, FParent);
+  QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, m_parent);
   box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
   box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
   if (buttons == qbYesNoCancel) {
@@ -63,7 +63,7 @@ TModalResult TQtDialogs::Ask(const std::string& text, const std::string& caption
   }
 }
 
-QStringList TQtDialogs::NameFilters(const std::string& filter) {
+QStringList QtDialogs::NameFilters(const std::string& filter) {
   const QStringList parts = Q(filter).split('|');
   QStringList result;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -77,16 +77,16 @@ QStringList TQtDialogs::NameFilters(const std::string& filter) {
   return result;
 }
 
-QString TQtDialogs::WithDefaultExt(const QString& path, const std::string& ext) {
+QString QtDialogs::WithDefaultExt(const QString& path, const std::string& ext) {
   if (ext.empty() || path.isEmpty()) return path;
   const QString name = QFileInfo(path).fileName();
   if (name.contains('.')) return path;
   return path + "." + Q(ext);
 }
 
-bool TQtDialogs::Execute(TFileDialog& dialog) {
+bool QtDialogs::Execute(FileDialog& dialog) {
   const QStringList filters = NameFilters(dialog.Filter);
-  QFileDialog fd(FParent);
+  QFileDialog fd(m_parent);
   const bool open = IsOpenDialog(dialog.Kind);
   fd.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   fd.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -8,19 +8,19 @@
 
 class QWidget;
 
-class TQtDialogs : public TDialogs {
+class QtDialogs : public UserDialogs {
  public:
-  explicit TQtDialogs(QWidget* parent) : FParent(parent) {}
+  explicit QtDialogs(QWidget* parent) : m_parent(parent) {}
 
   // OK only, captioned with the application title.
   void ShowMessage(const std::string& text) override;
   // The error box: error icon, application title.
   void ShowError(const std::string& text) override;
   // Question icon, Japanese button texts.
-  TModalResult Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) override;
+  ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override;
   // Runs an open or save dialog; on success the chosen file's folder becomes
   // the current folder.
-  bool Execute(TFileDialog& dialog) override;
+  bool Execute(FileDialog& dialog) override;
 
   // "text|pattern;pattern|text|pattern" to Qt's name filters, each pattern's
   // extension offered in lower and upper case ("*.tlo" matches .tlo and .TLO).
@@ -29,5 +29,5 @@ class TQtDialogs : public TDialogs {
   static QString WithDefaultExt(const QString& path, const std::string& ext);
 
  private:
-  QWidget* FParent;
+  QWidget* m_parent;
 };

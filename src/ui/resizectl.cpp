@@ -2,12 +2,12 @@
 #include <QSlider>
 
 #include "history/resize.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
-void TTamloForm::TrackBarChange(QSlider* sender) {
+void MainWindow::TrackBarChange(QSlider* sender) {
   if (sender == nullptr || S.SelectedFig == nullptr) return;
   const bool horizontal = sender->objectName() == QLatin1String("HTrackBar");
-  const TResizeResult result = ResizeSelectedFig(
+  const ResizeResult result = ResizeSelectedFig(
       S, horizontal, sender->value(),
       [this](const std::string& text, int32_t size) { return FigureTextWidth(text, size); });
   if (result == rrStampUnresolved) {

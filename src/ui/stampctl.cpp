@@ -4,34 +4,34 @@
 #include <algorithm>
 
 #include "render/paint.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 #include "ui/mousectl.h"
 #include "ui/paintbox.h"
 
-void TTamloForm::MakeStamp(TPoint A, TPoint B) {
+void MainWindow::MakeStamp(Point A, Point B) {
   if (S.DrawingFigs.IsEmpty()) {
     S.Dialogs->ShowMessage("選択できる図形がありません");
     S.CurrentTool = dtNone;
-    SellectionBtn->setChecked(true);
+    SelectionBtn->setChecked(true);
     return;  // the current stamp stays
   }
 
-  TPoint topLeft{kCanvasWidth, kCanvasHeight};
-  TPoint bottomRight{0, 0};
+  Point topLeft{kCanvasWidth, kCanvasHeight};
+  Point bottomRight{0, 0};
   QImage scratch(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   scratch.fill(Qt::white);
-  TCanvas scratchCanvas(&scratch);
+  RasterCanvas scratchCanvas(&scratch);
 
-  const TPoint r1{std::min(A.X, B.X), std::min(A.Y, B.Y)};
-  const TPoint r2{std::max(A.X, B.X), std::max(A.Y, B.Y)};
+  const Point r1{std::min(A.X, B.X), std::min(A.Y, B.Y)};
+  const Point r2{std::max(A.X, B.X), std::max(A.Y, B.Y)};
 
   // The previous stamp goes; figures placed from it keep their own copies.
-  auto stamp = std::make_unique<TFigList>();
-  for (TFigItem* f = S.DrawingFigs.GetHead()->Next; f; f = TFigList::GetNext(f)) {
+  auto stamp = std::make_unique<FigureList>();
+  for (FigureItem* f = S.DrawingFigs.GetHead()->Next; f; f = FigureList::GetNext(f)) {
     if (!HitTest(r1, r2, f->Data.Start) || !HitTest(r1, r2, f->Data.End)) continue;
-    TFigItem* item = stamp->AddFig(f->Data);
+    FigureItem* item = stamp->AddFig(f->Data);
     DrawFigure(scratchCanvas, &item->Data, 0, 0, pmCopy);
-    const TFigData& d = item->Data;
+    const Figure& d = item->Data;
     topLeft.X = std::min({topLeft.X, d.Start.X, d.End.X});
     topLeft.Y = std::min({topLeft.Y, d.Start.Y, d.End.Y});
     bottomRight.X = std::max({bottomRight.X, d.Start.X, d.End.X});
@@ -46,7 +46,7 @@ void TTamloForm::MakeStamp(TPoint A, TPoint B) {
 
   S.StampTopLeft = topLeft;
   S.StampBottomRight = bottomRight;
-  for (TFigItem* f = stamp->GetHead()->Next; f; f = TFigList::GetNext(f))
+  for (FigureItem* f = stamp->GetHead()->Next; f; f = FigureList::GetNext(f))
     f->Data.Offset(WrapSub(0, topLeft.X), WrapSub(0, topLeft.Y));
   S.CurrentStamp = std::move(stamp);
   StampBtn->setEnabled(true);

@@ -5,54 +5,54 @@
 
 #include "history/actions.h"
 #include "render/canvas.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 namespace {
 
 // A new text is black at size 12.
 constexpr int32_t kNewTextSize = 12;
 
-bool IsInList(const TFigList& list, const TFigItem* item) {
-  for (const TFigItem* f = list.GetHead()->Next; f != nullptr; f = f->Next)
+bool IsInList(const FigureList& list, const FigureItem* item) {
+  for (const FigureItem* f = list.GetHead()->Next; f != nullptr; f = f->Next)
     if (f == item) return true;
   return false;
 }
 
 }  // namespace
 
-int32_t TTamloForm::FigureTextWidth(const std::string& text, int32_t size) const {
+int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const {
   // Any canvas measures alike: the font is the figure font at `size`.
   QImage scratch;
-  TCanvas canvas(&scratch);
+  RasterCanvas canvas(&scratch);
   canvas.FontSize = size;
   return canvas.TextWidth(text);
 }
 
-bool TTamloForm::InputEditKeyPress(int key) {
+bool MainWindow::InputEditKeyPress(int key) {
   if (key == 13) {
     const std::string text = InputEdit->text().toStdString();
-    const TPoint at{InputEdit->x(), InputEdit->y()};
-    TFigItem* target = TextEditFig;
+    const Point at{InputEdit->x(), InputEdit->y()};
+    FigureItem* target = TextEditFig;
     TextEditFig = nullptr;
     InputEdit->hide();
     InputEdit->clear();
     if (!text.empty()) {
       if (S.WorkMode == wmDraw) {
-        TFigData& T = S.FigTemplate;
+        Figure& T = S.FigTemplate;
         T.DrawingTool = dtText;
         T.TextSize = kNewTextSize;
         T.TextColor = clBlack;
         T.Text = text;
         T.Start = at;
-        T.End = TPoint{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
+        T.End = Point{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
         CreateFigure(S, T);
       } else if (S.WorkMode == wmEdit && target != nullptr && target == S.SelectedFig &&
                  IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == dtText) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
-        TFigData changed = target->Data;  // a text figure: nothing shared
+        Figure changed = target->Data;  // a text figure: nothing shared
         changed.Text = text;
-        changed.End = TPoint{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
+        changed.End = Point{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
                              WrapAdd(changed.Start.Y, changed.TextSize)};
         ChangeSelected(S, ptText, changed);
       }
@@ -67,7 +67,7 @@ bool TTamloForm::InputEditKeyPress(int key) {
     if (S.WorkMode == wmDraw) {
       // The text tool is left for the selection tool.
       S.CurrentTool = dtNone;
-      SellectionBtn->setChecked(true);
+      SelectionBtn->setChecked(true);
     }
     PaintBoxPaint();
     return true;

@@ -8,7 +8,7 @@
 namespace {
 
 // Records that leave the drawing and its background as they were.
-bool ChangesNothingDrawn(TActionType kind) {
+bool ChangesNothingDrawn(ActionKind kind) {
   switch (kind) {
     case atCreate:
     case atMove:
@@ -19,7 +19,7 @@ bool ChangesNothingDrawn(TActionType kind) {
     case atBack:
     case atChange:
     case atReadBG:
-    case atCleareBG:
+    case atClearBG:
     case atClearDrawing:
     case atClearAll:
       return false;
@@ -37,7 +37,7 @@ int32_t BranchTarget(int32_t targetID, int32_t position) {
 
 }  // namespace
 
-TUndoRedoPlan PlanUndoRedo(const THistoryList& history) {
+UndoRedoPlan PlanUndoRedo(const HistoryList& history) {
   // made[k]: the step whose change made the picture shown after step k.
   std::vector<int32_t> made;
   made.reserve(static_cast<size_t>(history.Count()) + 1);
@@ -45,9 +45,9 @@ TUndoRedoPlan PlanUndoRedo(const THistoryList& history) {
   // The steps shown before each undo not yet redone, the latest last.
   std::vector<int32_t> redo;
   int32_t k = 0;
-  for (const TActionItem* a = history.Head->Next; a != nullptr; a = a->Next) {
+  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
     ++k;
-    const TActionType kind = a->Data.TargetType;
+    const ActionKind kind = a->Data.TargetType;
     if (kind == atBranch) {
       const int32_t target = BranchTarget(a->Data.TargetID, k);
       const int32_t before = made[k - 1];
@@ -66,7 +66,7 @@ TUndoRedoPlan PlanUndoRedo(const THistoryList& history) {
       made.push_back(k);
     }
   }
-  TUndoRedoPlan plan;
+  UndoRedoPlan plan;
   if (made[k] > 0) plan.UndoTo = made[k] - 1;
   if (!redo.empty()) plan.RedoTo = redo.back();
   return plan;

@@ -1,5 +1,5 @@
 // Undo and redo in the draw and edit modes (see undo_redo.h): the two
-// buttons and what they do; the keys are wired in Unit1.cpp.
+// buttons and what they do; the keys are wired in main_window.cpp.
 #include "ui/undo_redo.h"
 
 #include <QSlider>
@@ -8,23 +8,23 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
-void TTamloForm::UndoStepBtnClick() { BranchForUndo(true); }
+void MainWindow::UndoStepBtnClick() { BranchForUndo(true); }
 
-void TTamloForm::RedoStepBtnClick() { BranchForUndo(false); }
+void MainWindow::RedoStepBtnClick() { BranchForUndo(false); }
 
-bool TTamloForm::CanUndoNow() const {
+bool MainWindow::CanUndoNow() const {
   // Not in the middle of a drag or of an unfinished polyline or polygon.
   return S.WorkMode != wmPlay && !S.PolyDrawing && !S.Dragging && !S.MovingFig;
 }
 
-void TTamloForm::BranchForUndo(bool undo) {
+void MainWindow::BranchForUndo(bool undo) {
   if (!CanUndoNow()) return;
   // A pending resize is a change of its own: recorded first, it is what an
   // undo takes back (and it ends what a redo could bring back).
   RecordPendingResize(S);
-  const TUndoRedoPlan plan = PlanUndoRedo(S.History);
+  const UndoRedoPlan plan = PlanUndoRedo(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step >= 0) {
     // The figures are rebuilt: nothing may keep pointing at the old ones.
@@ -39,10 +39,10 @@ void TTamloForm::BranchForUndo(bool undo) {
   UpdateUndoRedoButtons();
 }
 
-void TTamloForm::UpdateUndoRedoButtons() {
+void MainWindow::UpdateUndoRedoButtons() {
   if (UndoStepBtn == nullptr || RedoStepBtn == nullptr) return;
   if (S.WorkMode == wmPlay) return;  // hidden there
-  const TUndoRedoPlan plan = PlanUndoRedo(S.History);
+  const UndoRedoPlan plan = PlanUndoRedo(S.History);
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
   const bool free = !S.PolyDrawing;
   UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.PendingResize));

@@ -16,10 +16,10 @@
 
 #include "history/history.h"
 
-struct TUndoRedoPlan {
+struct UndoRedoPlan {
   int32_t UndoTo = -1;  // the step an undo branches to; -1: nothing to undo
   int32_t RedoTo = -1;  // the step a redo branches to; -1: nothing to redo
 };
 
 // Reads the whole history once (linear in its length).
-TUndoRedoPlan PlanUndoRedo(const THistoryList& history);
+UndoRedoPlan PlanUndoRedo(const HistoryList& history);

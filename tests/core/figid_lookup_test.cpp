@@ -14,7 +14,7 @@
 
 namespace {
 
-size_t LargestBucket(const std::unordered_map<int32_t, int, TFigIDHash>& table) {
+size_t LargestBucket(const std::unordered_map<int32_t, int, FigureIdHash>& table) {
   size_t largest = 0;
   for (size_t b = 0; b < table.bucket_count(); ++b) largest = std::max(largest, table.bucket_size(b));
   return largest;
@@ -30,7 +30,7 @@ int32_t FinalBucketCount(int32_t n) {
 TEST(FigIDHash, MultiplesOfTheBucketCountSpreadOverTheBuckets) {
   for (int32_t n : {100, 1000, 5000, 20000}) {
     const int32_t stride = FinalBucketCount(n);
-    std::unordered_map<int32_t, int, TFigIDHash> table;
+    std::unordered_map<int32_t, int, FigureIdHash> table;
     for (int32_t i = 1; i <= n; ++i) table.emplace(i * stride, i);
     ASSERT_EQ(static_cast<int32_t>(table.bucket_count()), stride);
     // About one ID per bucket; a dozen in one would already be very unlikely.
@@ -38,14 +38,14 @@ TEST(FigIDHash, MultiplesOfTheBucketCountSpreadOverTheBuckets) {
   }
   // Powers of two, the bucket counts of other tables.
   for (int32_t stride : {64, 1024, 65536}) {
-    std::unordered_map<int32_t, int, TFigIDHash> table;
+    std::unordered_map<int32_t, int, FigureIdHash> table;
     for (int32_t i = 1; i <= 20000; ++i) table.emplace(i * stride, i);
     EXPECT_LE(LargestBucket(table), 12u) << "multiples of " << stride;
   }
 }
 
 TEST(FigIDHash, NegativeAndExtremeIDsSpreadToo) {
-  std::unordered_map<int32_t, int, TFigIDHash> table;
+  std::unordered_map<int32_t, int, FigureIdHash> table;
   for (int32_t i = 0; i < 4096; ++i) table.emplace(INT32_MIN + i * 1048576, i);
   EXPECT_LE(LargestBucket(table), 12u);
 }
@@ -68,8 +68,8 @@ std::string Drawing(int32_t n, int32_t stride) {
 double ReadAndStepSeconds(const std::string& text) {
   double best = 1e9;
   for (int run = 0; run < 3; ++run) {
-    TTamloState S;
-    TScriptedDialogs dialogs;
+    AppState S;
+    ScriptedDialogs dialogs;
     S.Dialogs = &dialogs;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadHistory(S, text), 0);

@@ -7,29 +7,29 @@
 
 namespace {
 
-TFigData Named(const std::string& name) {
-  TFigData f;
+Figure Named(const std::string& name) {
+  Figure f;
   f.DrawingTool = dtRectangle;
   f.Text = name;
   return f;
 }
 
-std::string Order(const TFigList& list) {
+std::string Order(const FigureList& list) {
   std::string s;
-  for (TFigItem* f = list.GetHead()->Next; f != nullptr; f = f->Next) s += f->Data.Text;
+  for (FigureItem* f = list.GetHead()->Next; f != nullptr; f = f->Next) s += f->Data.Text;
   EXPECT_TRUE(list.Valid());
   return s;
 }
 
 struct FigListABC : ::testing::Test {
-  TFigList list;
-  TFigItem* A = list.AddFig(Named("A"));
-  TFigItem* B = list.AddFig(Named("B"));
-  TFigItem* C = list.AddFig(Named("C"));
+  FigureList list;
+  FigureItem* A = list.AddFig(Named("A"));
+  FigureItem* B = list.AddFig(Named("B"));
+  FigureItem* C = list.AddFig(Named("C"));
 };
 
 TEST(FigList, NewListIsEmpty) {
-  TFigList list;
+  FigureList list;
   EXPECT_EQ(list.GetHead(), list.GetTail());
   EXPECT_EQ(list.GetHead()->Data.DrawingTool, dtNone);
   EXPECT_EQ(Order(list), "");
@@ -39,10 +39,10 @@ TEST(FigList, NewListIsEmpty) {
 TEST_F(FigListABC, AddFigAppendsInFront) {
   EXPECT_EQ(Order(list), "ABC");
   EXPECT_EQ(list.GetTail(), C);
-  EXPECT_EQ(TFigList::GetPrev(A), list.GetHead());
-  EXPECT_EQ(TFigList::GetNext(C), nullptr);
-  EXPECT_EQ(TFigList::GetNext(nullptr), nullptr);
-  EXPECT_EQ(TFigList::GetPrev(nullptr), nullptr);
+  EXPECT_EQ(FigureList::GetPrev(A), list.GetHead());
+  EXPECT_EQ(FigureList::GetNext(C), nullptr);
+  EXPECT_EQ(FigureList::GetNext(nullptr), nullptr);
+  EXPECT_EQ(FigureList::GetPrev(nullptr), nullptr);
 }
 
 TEST_F(FigListABC, MoveFrontAndBackWithRefusals) {
@@ -91,44 +91,44 @@ TEST_F(FigListABC, ClearFigsKeepsTheListUsable) {
 }
 
 TEST(FigList, DuplicateNullAddsNothing) {
-  TFigList list;
+  FigureList list;
   EXPECT_EQ(list.DuplicateFig(nullptr), nullptr);
   EXPECT_TRUE(list.IsEmpty());
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(30, 15);
   pts.AddPoint(10, 40);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &pts;
   f.Start = {0, 0};
   f.End = {0, 0};
-  TFigList list;
-  TFigItem* item = list.AddFig(f);
+  FigureList list;
+  FigureItem* item = list.AddFig(f);
   EXPECT_NE(item->Data.PointData, &pts);
   EXPECT_EQ(item->Data.PointData->Capacity(), 2);
-  EXPECT_EQ(item->Data.Start, (TPoint{10, 15}));
-  EXPECT_EQ(item->Data.End, (TPoint{30, 40}));
+  EXPECT_EQ(item->Data.Start, (Point{10, 15}));
+  EXPECT_EQ(item->Data.End, (Point{30, 40}));
   pts.Points[0].X = 999;  // the copy is independent
   EXPECT_EQ(item->Data.PointData->Points[0].X, 30);
 }
 
 // A stamp holding a stamp holding a polygon.
 struct NestedStamp {
-  TPointData pts;
-  TFigList innerList, outerList;
-  TFigData stamp;
+  Vertex pts;
+  FigureList innerList, outerList;
+  Figure stamp;
   NestedStamp() {
     pts.AddPoint(0, 0);
     pts.AddPoint(5, 0);
     pts.AddPoint(5, 5);
-    TFigData poly;
+    Figure poly;
     poly.DrawingTool = dtPolygon;
     poly.PointData = &pts;
     innerList.AddFig(poly);
-    TFigData inner;
+    Figure inner;
     inner.DrawingTool = dtStamp;
     inner.Start = {5, 5};
     inner.StampData = &innerList;
@@ -141,17 +141,17 @@ struct NestedStamp {
 
 TEST(FigList, AddFigCopiesNestedStampsDeeply) {
   NestedStamp n;
-  TFigList list;
-  TFigItem* copy = list.AddFig(n.stamp);
-  TFigList* l1 = copy->Data.StampData;
+  FigureList list;
+  FigureItem* copy = list.AddFig(n.stamp);
+  FigureList* l1 = copy->Data.StampData;
   ASSERT_NE(l1, nullptr);
   EXPECT_NE(l1, &n.outerList);
-  TFigItem* inner = l1->GetTail();
+  FigureItem* inner = l1->GetTail();
   EXPECT_EQ(inner->Data.DrawingTool, dtStamp);
-  EXPECT_EQ(inner->Data.Start, (TPoint{5, 5}));
-  TFigList* l2 = inner->Data.StampData;
+  EXPECT_EQ(inner->Data.Start, (Point{5, 5}));
+  FigureList* l2 = inner->Data.StampData;
   EXPECT_NE(l2, &n.innerList);
-  TFigItem* poly = l2->GetTail();
+  FigureItem* poly = l2->GetTail();
   EXPECT_EQ(poly->Data.DrawingTool, dtPolygon);
   EXPECT_NE(poly->Data.PointData, &n.pts);
   EXPECT_EQ(poly->Data.PointData->Count, 3);
@@ -161,51 +161,51 @@ TEST(FigList, AddFigCopiesNestedStampsDeeply) {
 }
 
 TEST(FigList, EmptyStampCopiesToEmptyList) {
-  TFigData stamp;
+  Figure stamp;
   stamp.DrawingTool = dtStamp;
-  TFigList list;
-  TFigItem* item = list.AddFig(stamp);
+  FigureList list;
+  FigureItem* item = list.AddFig(stamp);
   ASSERT_NE(item->Data.StampData, nullptr);
   EXPECT_TRUE(item->Data.StampData->IsEmpty());
 }
 
 TEST(FigList, MillionItemsFreeWithoutRecursion) {
-  auto list = std::make_unique<TFigList>();
-  TFigData f;
+  auto list = std::make_unique<FigureList>();
+  Figure f;
   f.DrawingTool = dtLine;
   for (int i = 0; i < 1000000; ++i) list->AddFig(f);
   EXPECT_EQ(list->FigCount(), 1000000);
-  TFigList::DeleteFigList(list);
+  FigureList::DeleteFigList(list);
   EXPECT_EQ(list, nullptr);
 }
 
 TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
   // Build 1000 nested levels, each stamp holding the previous one.
-  auto level = std::make_unique<TFigList>();
-  TFigData line;
+  auto level = std::make_unique<FigureList>();
+  Figure line;
   line.DrawingTool = dtLine;
   level->AddFig(line);
   for (int depth = 0; depth < 1000; ++depth) {
-    auto outer = std::make_unique<TFigList>();
-    TFigData stamp;
+    auto outer = std::make_unique<FigureList>();
+    Figure stamp;
     stamp.DrawingTool = dtStamp;
     stamp.StampData = level.get();
     outer->AddFig(stamp);
     level = std::move(outer);
   }
-  TFigList copy;
+  FigureList copy;
   copy.AddFig(level->GetTail()->Data);
   int depth = 0;
-  for (TFigItem* f = copy.GetTail(); f->Data.DrawingTool == dtStamp; f = f->Data.StampData->GetTail()) ++depth;
+  for (FigureItem* f = copy.GetTail(); f->Data.DrawingTool == dtStamp; f = f->Data.StampData->GetTail()) ++depth;
   EXPECT_EQ(depth, 1000);
 }
 
 TEST(FigList, AdoptedContentsAreFreedWithTheItem) {
-  TFigList list;
-  TFigItem* item = list.AddEmptyFig();
+  FigureList list;
+  FigureItem* item = list.AddEmptyFig();
   EXPECT_EQ(item->Data.DrawingTool, dtNone);
   item->Data.DrawingTool = dtPolyline;
-  item->AdoptPointData(std::make_unique<TPointData>())->AddPoint(1, 2);
+  item->AdoptPointData(std::make_unique<Vertex>())->AddPoint(1, 2);
   EXPECT_EQ(item->Data.PointData->Count, 1);
   EXPECT_EQ(list.RemoveFig(item), 0);  // no leak under the sanitizers
 }

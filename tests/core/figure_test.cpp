@@ -5,7 +5,7 @@
 namespace {
 
 TEST(PointData, EmptyListHasSentinelBounds) {
-  TPointData p;
+  Vertex p;
   EXPECT_EQ(p.GetCount(), 0);
   EXPECT_EQ(p.Capacity(), MaxPoints);
   EXPECT_EQ(p.MinX, -100);
@@ -15,39 +15,39 @@ TEST(PointData, EmptyListHasSentinelBounds) {
 }
 
 TEST(PointData, FirstPointOverwritesBoundsThenTheyOnlyGrow) {
-  TPointData p;
+  Vertex p;
   EXPECT_EQ(p.AddPoint(5, 7), 0);
   EXPECT_EQ((std::array{p.MinX, p.MinY, p.MaxX, p.MaxY}), (std::array{5, 7, 5, 7}));
   EXPECT_EQ(p.AddPoint(-3, 20), 0);
   EXPECT_EQ((std::array{p.MinX, p.MinY, p.MaxX, p.MaxY}), (std::array{-3, 7, 5, 20}));
-  EXPECT_EQ(p.Points[1], (TPoint{-3, 20}));
+  EXPECT_EQ(p.Points[1], (Point{-3, 20}));
 }
 
 TEST(PointData, RefusesThe2001stPointWhateverTheCapacity) {
-  TPointData p;
+  Vertex p;
   for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(p.AddPoint(i, -i), 0);
   EXPECT_EQ(p.AddPoint(9999, 9999), 1);
   EXPECT_EQ(p.Count, MaxPoints);
   EXPECT_EQ(p.MaxX, MaxPoints - 1);
 
-  TPointData big(MaxPoints + 50);
+  Vertex big(MaxPoints + 50);
   for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(big.AddPoint(i, i), 0);
   EXPECT_EQ(big.AddPoint(1, 1), 1);
   EXPECT_EQ(big.Count, MaxPoints);
 }
 
 TEST(PointData, SmallCapacityNeverOverflows) {
-  TPointData p(2);
+  Vertex p(2);
   EXPECT_EQ(p.AddPoint(1, 1), 0);
   EXPECT_EQ(p.AddPoint(2, 2), 0);
   EXPECT_EQ(p.AddPoint(3, 3), 1);
   EXPECT_EQ(p.Count, 2);
 }
 
-TFigItem* AddFreeLine(TFigList& list, std::initializer_list<TPoint> pts) {
-  TPointData points;
-  for (TPoint p : pts) points.AddPoint(p.X, p.Y);
-  TFigData f;
+FigureItem* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
+  Vertex points;
+  for (Point p : pts) points.AddPoint(p.X, p.Y);
+  Figure f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &points;
   f.Start = {-1, -1};  // stale corners: the copy replaces them
@@ -56,45 +56,45 @@ TFigItem* AddFreeLine(TFigList& list, std::initializer_list<TPoint> pts) {
 }
 
 TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {
-  TFigList list;
-  TFigItem* item = AddFreeLine(list, {{0, 0}, {10, 20}});
+  FigureList list;
+  FigureItem* item = AddFreeLine(list, {{0, 0}, {10, 20}});
   item->Data.Offset(10, -5);
-  EXPECT_EQ(item->Data.Start, (TPoint{10, -5}));
-  EXPECT_EQ(item->Data.End, (TPoint{20, 15}));
-  EXPECT_EQ(item->Data.PointData->Points[0], (TPoint{10, -5}));
-  EXPECT_EQ(item->Data.PointData->Points[1], (TPoint{20, 15}));
+  EXPECT_EQ(item->Data.Start, (Point{10, -5}));
+  EXPECT_EQ(item->Data.End, (Point{20, 15}));
+  EXPECT_EQ(item->Data.PointData->Points[0], (Point{10, -5}));
+  EXPECT_EQ(item->Data.PointData->Points[1], (Point{20, 15}));
   EXPECT_EQ(item->Data.PointData->MinX, 0);
   EXPECT_EQ(item->Data.PointData->MaxY, 20);
 
   // A copy rebuilds the bounds from the moved vertices.
-  TFigItem* copy = list.DuplicateFig(item);
+  FigureItem* copy = list.DuplicateFig(item);
   EXPECT_EQ(copy->Data.PointData->MinX, 10);
   EXPECT_EQ(copy->Data.PointData->MinY, -5);
-  EXPECT_EQ(copy->Data.Start, (TPoint{10, -5}));
-  EXPECT_EQ(copy->Data.End, (TPoint{20, 15}));
+  EXPECT_EQ(copy->Data.Start, (Point{10, -5}));
+  EXPECT_EQ(copy->Data.End, (Point{20, 15}));
 }
 
 TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
-  TFigList inner;
-  TFigData line;
+  FigureList inner;
+  Figure line;
   line.DrawingTool = dtLine;
   line.End = {10, 0};
   inner.AddFig(line);
-  TFigData stamp;
+  Figure stamp;
   stamp.DrawingTool = dtStamp;
   stamp.Start = {100, 50};
   stamp.End = {110, 50};
   stamp.StampData = &inner;
-  TFigList list;
-  TFigItem* s = list.AddFig(stamp);
+  FigureList list;
+  FigureItem* s = list.AddFig(stamp);
   s->Data.Offset(5, 5);
-  EXPECT_EQ(s->Data.Start, (TPoint{105, 55}));
-  EXPECT_EQ(s->Data.End, (TPoint{115, 55}));
-  EXPECT_EQ(s->Data.StampData->Tail->Data.End, (TPoint{10, 0}));
+  EXPECT_EQ(s->Data.Start, (Point{105, 55}));
+  EXPECT_EQ(s->Data.End, (Point{115, 55}));
+  EXPECT_EQ(s->Data.StampData->Tail->Data.End, (Point{10, 0}));
 }
 
 TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtLine;
   f.Start = {INT32_MAX, INT32_MIN};
   f.Offset(1, -1);
@@ -103,24 +103,24 @@ TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
 }
 
 TEST(FigData, SetPointChangesOneCoordinateOnly) {
-  TFigList list;
-  TFigItem* item = AddFreeLine(list, {{1, 2}, {3, 4}});
+  FigureList list;
+  FigureItem* item = AddFreeLine(list, {{1, 2}, {3, 4}});
   item->Data.SetPoint(true, 1, 40);
   item->Data.SetPoint(false, 0, 10);
-  EXPECT_EQ(item->Data.PointData->Points[0], (TPoint{10, 2}));
-  EXPECT_EQ(item->Data.PointData->Points[1], (TPoint{3, 40}));
+  EXPECT_EQ(item->Data.PointData->Points[0], (Point{10, 2}));
+  EXPECT_EQ(item->Data.PointData->Points[1], (Point{3, 40}));
   EXPECT_EQ(item->Data.PointData->MaxY, 4);
 }
 
 TEST(FigData, ByValueCopySharesPointersAndOwnsNothing) {
-  TFigList list;
-  TFigItem* item = AddFreeLine(list, {{1, 2}});
+  FigureList list;
+  FigureItem* item = AddFreeLine(list, {{1, 2}});
   {
-    TFigData copy = item->Data;
+    Figure copy = item->Data;
     EXPECT_EQ(copy.PointData, item->Data.PointData);
   }
   // The copy is gone; the item's vertex list is still alive (ASan checks).
-  EXPECT_EQ(item->Data.PointData->Points[0], (TPoint{1, 2}));
+  EXPECT_EQ(item->Data.PointData->Points[0], (Point{1, 2}));
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ const std::vector<std::string> RichLines = {
 };
 
 struct DamagedFile : ::testing::Test {
-  TTamloState S;
-  TScriptedDialogs Dialogs;
+  AppState S;
+  ScriptedDialogs Dialogs;
   DamagedFile() { S.Dialogs = &Dialogs; }
 
   // Reads `text` and expects failure with `message`, an empty history and
@@ -58,7 +58,7 @@ struct DamagedFile : ::testing::Test {
     Dialogs.Shown.clear();
     EXPECT_EQ(ReadHistory(S, text), 1) << why;
     ASSERT_FALSE(Dialogs.Shown.empty()) << why;
-    EXPECT_EQ(Dialogs.Shown.back().kind, TShownBox::Message) << why;
+    EXPECT_EQ(Dialogs.Shown.back().kind, ShownBox::Message) << why;
     if (message == AnyReadError) {
       // A cut inside a colour line leaves a line that is no colour.
       const std::string t = Dialogs.LastText();
@@ -160,12 +160,12 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
   lines[32] = "-99999999999 7";  // a vertex
   lines[2] = "zz";              // time
   ASSERT_EQ(ReadHistory(S, Crlf(lines)), 0);
-  const TActionData& first = S.History.ItemAt(1)->Data;
+  const Action& first = S.History.ItemAt(1)->Data;
   EXPECT_EQ(first.TargetID, 0);
   EXPECT_EQ(first.ActionTime.Hour, 0);
   EXPECT_EQ(first.FigData.PenWidth, INT32_MAX);
-  EXPECT_EQ(first.FigData.Start, (TPoint{0, 0}));
-  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.PointData->Points[0], (TPoint{INT32_MIN, 7}));
+  EXPECT_EQ(first.FigData.Start, (Point{0, 0}));
+  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.PointData->Points[0], (Point{INT32_MIN, 7}));
 
   S.History.Clear();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
@@ -185,7 +185,7 @@ std::string Nested(int depth) {
 TEST_F(DamagedFile, StampsNestUpToAThousandLevels) {
   ASSERT_EQ(ReadHistory(S, Nested(1000)), 0);
   int depth = 0;
-  for (const TFigData* f = &S.History.ItemAt(1)->Data.FigData; f->StampData != nullptr;
+  for (const Figure* f = &S.History.ItemAt(1)->Data.FigData; f->StampData != nullptr;
        f = f->StampData->IsEmpty() ? &f->StampData->Head->Data : &f->StampData->Head->Next->Data)
     ++depth;
   EXPECT_EQ(depth, 1000);
@@ -205,7 +205,7 @@ TEST_F(DamagedFile, FailureAfterGoodRecordsLeavesNothing) {
 }
 
 // Echo into the process display.
-class TRecordingMemo : public TMemo {
+class RecordingMemo : public ProcessDisplay {
  public:
   std::vector<std::string> Lines;
   void AddLine(const std::string& line) override { Lines.push_back(line); }
@@ -213,7 +213,7 @@ class TRecordingMemo : public TMemo {
 };
 
 TEST_F(DamagedFile, EchoShowsLinesAndLabelledFieldsWhileTheDisplayIsOn) {
-  TRecordingMemo memo;
+  RecordingMemo memo;
   S.Memo = &memo;
   const std::vector<std::string> file = {
       "TAMLO FILE FORMAT 1.2",
@@ -246,7 +246,7 @@ TEST_F(DamagedFile, EchoShowsLinesAndLabelledFieldsWhileTheDisplayIsOn) {
 }
 
 TEST_F(DamagedFile, EchoOfAFileNameAndOfABadFile) {
-  TRecordingMemo memo;
+  RecordingMemo memo;
   S.Memo = &memo;
   S.ShowProcess = true;
   ASSERT_EQ(ReadHistory(S, Crlf({"TAMLO FILE FORMAT 1.0", "begin ActionData", "", "ReadBG", "/x/y.bmp",

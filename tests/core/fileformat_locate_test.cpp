@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct LocateFile : ::testing::Test {
-  TTamloState S;
-  TScriptedDialogs Dialogs;
+  AppState S;
+  ScriptedDialogs Dialogs;
   fs::path SavedCwd;
   fs::path Root;  // temporary: Root/work (the working folder), Root/pics
 
@@ -83,7 +83,7 @@ TEST_F(LocateFile, NamesWithoutFolderOrRelativeAreFoundFromTheWorkingFolder) {
 TEST_F(LocateFile, AMissingNameWithoutFolderAsks) {
   EXPECT_EQ(ReadName("sora.jpg"), "sora.jpg");
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, Question("sora.jpg"));
   EXPECT_EQ(Dialogs.Shown[0].caption, "確認");
   EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNo);
@@ -171,7 +171,7 @@ TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
   ASSERT_EQ(ReadHistory(S, ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun.size(), 1u);
-  for (TActionItem* a = S.History.Head->Next; a; a = a->Next) ASSERT_EQ(a->Data.FileName, chosen);
+  for (HistoryItem* a = S.History.Head->Next; a; a = a->Next) ASSERT_EQ(a->Data.FileName, chosen);
 }
 
 TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {

@@ -33,24 +33,24 @@ const std::vector<std::string> ExampleLines = {
 
 // A state whose dialogs are scripted (the locating question is answered No).
 struct DrawingFile : ::testing::Test {
-  TTamloState S;
-  TScriptedDialogs Dialogs;
+  AppState S;
+  ScriptedDialogs Dialogs;
   DrawingFile() { S.Dialogs = &Dialogs; }
 
   int Read(const std::string& text) { return ReadHistory(S, text); }
 
-  TActionItem* Record(int32_t step) { return S.History.ItemAt(step); }
+  HistoryItem* Record(int32_t step) { return S.History.ItemAt(step); }
 
-  TActionItem* Add(TActionType type, int32_t id, const TFigData& fig = TFigData()) {
-    TActionItem* a = Source.AddAction(fig);
+  HistoryItem* Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
+    HistoryItem* a = Source.AddAction(fig);
     a->Data.TargetType = type;
     a->Data.TargetID = id;
     a->Data.ActionTime = Time(10, 20, 30, 40);
     return a;
   }
 
-  static TActionTime Time(int h, int m, int s, int hund) {
-    TActionTime t;
+  static TimeOfDay Time(int h, int m, int s, int hund) {
+    TimeOfDay t;
     t.Hour = static_cast<uint8_t>(h);
     t.Min = static_cast<uint8_t>(m);
     t.Sec = static_cast<uint8_t>(s);
@@ -58,11 +58,11 @@ struct DrawingFile : ::testing::Test {
     return t;
   }
 
-  THistoryList Source;  // histories built by hand, written, then read into S
+  HistoryList Source;  // histories built by hand, written, then read into S
 };
 
-TFigData Fig(TDrawingTool tool) {
-  TFigData f;
+Figure Fig(ToolKind tool) {
+  Figure f;
   f.DrawingTool = tool;
   f.PenWidth = 4;
   f.PenColor = clBlack;
@@ -76,18 +76,18 @@ TFigData Fig(TDrawingTool tool) {
   return f;
 }
 
-void ExpectSameFigure(const TFigData& a, const TFigData& b, const std::string& where);
+void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where);
 
-void ExpectSameList(const TFigList* a, const TFigList* b, const std::string& where) {
+void ExpectSameList(const FigureList* a, const FigureList* b, const std::string& where) {
   ASSERT_EQ(a == nullptr, b == nullptr) << where;
   if (a == nullptr) return;
   ASSERT_EQ(a->FigCount(), b->FigCount()) << where;
   int i = 0;
-  for (const TFigItem *x = a->Head->Next, *y = b->Head->Next; x != nullptr; x = x->Next, y = y->Next, ++i)
+  for (const FigureItem *x = a->Head->Next, *y = b->Head->Next; x != nullptr; x = x->Next, y = y->Next, ++i)
     ExpectSameFigure(x->Data, y->Data, where + "/" + std::to_string(i));
 }
 
-void ExpectSameFigure(const TFigData& a, const TFigData& b, const std::string& where) {
+void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where) {
   EXPECT_EQ(a.DrawingTool, b.DrawingTool) << where;
   EXPECT_EQ(a.PenWidth, b.PenWidth) << where;
   EXPECT_EQ(a.PenColor, b.PenColor) << where;
@@ -111,7 +111,7 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   ASSERT_EQ(S.History.Count(), 4);
   EXPECT_EQ(S.History.NextFigID, 2);
 
-  const TActionData& line = Record(1)->Data;
+  const Action& line = Record(1)->Data;
   EXPECT_EQ(line.TargetType, atCreate);
   EXPECT_EQ(line.TargetID, 1);
   EXPECT_EQ(line.ActionTime.Hour, 10);
@@ -125,26 +125,26 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(line.FigData.BrushStyle, 0);
   EXPECT_EQ(line.FigData.TextSize, 12);
   EXPECT_EQ(line.FigData.Text, "");
-  EXPECT_EQ(line.FigData.Start, (TPoint{100, 120}));
-  EXPECT_EQ(line.FigData.End, (TPoint{300, 200}));
+  EXPECT_EQ(line.FigData.Start, (Point{100, 120}));
+  EXPECT_EQ(line.FigData.End, (Point{300, 200}));
   EXPECT_EQ(line.FigData.PointData, nullptr);
   EXPECT_EQ(line.FigData.StampData, nullptr);
 
-  const TActionData& free = Record(2)->Data;
+  const Action& free = Record(2)->Data;
   EXPECT_EQ(free.FigData.DrawingTool, dtFreeLine);
   EXPECT_EQ(free.FigData.PenColor, 0x000080FF);
   ASSERT_NE(free.FigData.PointData, nullptr);
   ASSERT_EQ(free.FigData.PointData->Count, 3);
-  EXPECT_EQ(free.FigData.PointData->Points[2], (TPoint{30, 12}));
+  EXPECT_EQ(free.FigData.PointData->Points[2], (Point{30, 12}));
   EXPECT_EQ(free.FigData.PointData->MaxY, 15);
 
-  const TActionData& change = Record(3)->Data;
+  const Action& change = Record(3)->Data;
   EXPECT_EQ(change.TargetType, atChange);
   EXPECT_EQ(change.Parameter, ptLineColor);
   EXPECT_EQ(change.FigData.PenColor, 0x000000FF);
   EXPECT_EQ(change.FigData.DrawingTool, dtNone);
 
-  const TActionData& bg = Record(4)->Data;
+  const Action& bg = Record(4)->Data;
   EXPECT_EQ(bg.TargetType, atReadBG);
   EXPECT_EQ(bg.FileName, "C:\\e\\sora.jpg");
   EXPECT_EQ(bg.TargetID, 0);
@@ -221,14 +221,14 @@ TEST_F(DrawingFile, HeaderAloneIsAnEmptyDrawing) {
 }
 
 TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
-  TFigData line = Fig(dtLine);
-  TFigData poly = Fig(dtPolygon);
-  TPointData pts;
+  Figure line = Fig(dtLine);
+  Figure poly = Fig(dtPolygon);
+  Vertex pts;
   pts.AddPoint(1, 2);
   pts.AddPoint(-3, 400);
   pts.AddPoint(50, -60);
   poly.PointData = &pts;
-  TFigData text = Fig(dtText);
+  Figure text = Fig(dtText);
   text.Text = " 先頭に空白 and blanks  ";
 
   Add(atCreate, 1, line);
@@ -242,14 +242,14 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   Add(atFront, 2);
   Add(atBack, 3);
   for (int p = ptSize; p <= ptTextColor; ++p) {
-    TActionItem* c = Add(atChange, 2, poly);
-    c->Data.Parameter = static_cast<TParameterType>(p);
+    HistoryItem* c = Add(atChange, 2, poly);
+    c->Data.Parameter = static_cast<ParameterKind>(p);
   }
-  TActionItem* c = Add(atChange, 3, text);
+  HistoryItem* c = Add(atChange, 3, text);
   c->Data.Parameter = ptText;
   Add(atReadData, 0)->Data.FileName = "/nowhere/e.tlo";
   Add(atReadBG, 0)->Data.FileName = "C:\\e\\sora.jpg";
-  Add(atCleareBG, 0);
+  Add(atClearBG, 0);
   Add(atClearDrawing, 0);
   Add(atClearAll, 0);
   Add(atBranch, 3);
@@ -261,8 +261,8 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   EXPECT_EQ(S.History.NextFigID, 5);
   EXPECT_EQ(HistoryFileText(S.History), text1);
 
-  const TActionItem* b = S.History.Head->Next;
-  for (const TActionItem* a = Source.Head->Next; a != nullptr; a = a->Next, b = b->Next) {
+  const HistoryItem* b = S.History.Head->Next;
+  for (const HistoryItem* a = Source.Head->Next; a != nullptr; a = a->Next, b = b->Next) {
     ASSERT_NE(b, nullptr);
     const std::string where = ActionWord(a->Data.TargetType);
     EXPECT_EQ(a->Data.TargetType, b->Data.TargetType) << where;
@@ -302,10 +302,10 @@ std::vector<std::string> BlockLines(const std::string& text, int step) {
 }
 
 TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
-  TFigData ellipse = Fig(dtEllipse);
+  Figure ellipse = Fig(dtEllipse);
   Add(atCreate, 1, ellipse);
   const struct {
-    TParameterType p;
+    ParameterKind p;
     std::vector<std::string> lines;
   } cases[] = {
       {ptSize, {"12", "10 20", "110 220"}},
@@ -327,27 +327,27 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
 
   ASSERT_EQ(Read(text), 0);
   // Fields a change block does not carry keep the fresh record's values.
-  const TFigData& width = Record(4)->Data.FigData;
+  const Figure& width = Record(4)->Data.FigData;
   EXPECT_EQ(width.PenWidth, 4);
   EXPECT_EQ(width.TextSize, 0);
   EXPECT_EQ(width.PenColor, 0);
   EXPECT_EQ(width.Text, "");
   EXPECT_EQ(width.DrawingTool, dtNone);
-  const TFigData& textChange = Record(6)->Data.FigData;
+  const Figure& textChange = Record(6)->Data.FigData;
   EXPECT_EQ(textChange.Text, "a b");
-  EXPECT_EQ(textChange.End, (TPoint{110, 220}));
+  EXPECT_EQ(textChange.End, (Point{110, 220}));
   EXPECT_EQ(textChange.PenWidth, 0);
   EXPECT_EQ(HistoryFileText(S.History), text);
 }
 
 TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
-  TFigData free = Fig(dtFreeLine);
-  TPointData pts;
+  Figure free = Fig(dtFreeLine);
+  Vertex pts;
   pts.AddPoint(5, 6);
   pts.AddPoint(7, 8);
   free.PointData = &pts;
-  TFigData stamp = Fig(dtStamp);
-  TFigList contents;
+  Figure stamp = Fig(dtStamp);
+  FigureList contents;
   contents.AddFig(Fig(dtRectangle));
   stamp.StampData = &contents;
   Add(atCreate, 1, free);
@@ -356,7 +356,7 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
   for (int id = 1; id <= 3; ++id) {
     // The change record's own snapshot is a free line every time: only the
     // target's kind decides.
-    TActionItem* c = Add(atChange, id, id == 3 ? stamp : free);
+    HistoryItem* c = Add(atChange, id, id == 3 ? stamp : free);
     c->Data.Parameter = ptSize;
   }
   const std::string text = HistoryFileText(Source);
@@ -371,14 +371,14 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
   EXPECT_EQ(st[10], "dtRectangle");
 
   ASSERT_EQ(Read(text), 0);
-  const TFigData& r1 = Record(4)->Data.FigData;
+  const Figure& r1 = Record(4)->Data.FigData;
   ASSERT_NE(r1.PointData, nullptr);
   EXPECT_EQ(r1.PointData->Count, 2);
-  EXPECT_EQ(r1.PointData->Points[1], (TPoint{7, 8}));
+  EXPECT_EQ(r1.PointData->Points[1], (Point{7, 8}));
   EXPECT_EQ(r1.StampData, nullptr);
   EXPECT_EQ(Record(5)->Data.FigData.PointData, nullptr);
   EXPECT_EQ(Record(5)->Data.FigData.StampData, nullptr);
-  const TFigData& r3 = Record(6)->Data.FigData;
+  const Figure& r3 = Record(6)->Data.FigData;
   EXPECT_EQ(r3.PointData, nullptr);
   ASSERT_NE(r3.StampData, nullptr);
   EXPECT_EQ(r3.StampData->FigCount(), 1);
@@ -394,8 +394,8 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   EXPECT_EQ(HistoryFileText(S.History), noBlock);
 
   // Writer: goes by the record's own snapshot (a file the reader refuses).
-  TFigData free = Fig(dtFreeLine);
-  TPointData pts;
+  Figure free = Fig(dtFreeLine);
+  Vertex pts;
   pts.AddPoint(1, 1);
   free.PointData = &pts;
   Add(atChange, 9, free)->Data.Parameter = ptSize;
@@ -407,19 +407,19 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
 }
 
 TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
-  TFigData inner = Fig(dtStamp);
-  TFigList innerList;
+  Figure inner = Fig(dtStamp);
+  FigureList innerList;
   innerList.AddFig(Fig(dtEllipse));
-  TFigData innerFree = Fig(dtPolyline);
-  TPointData pts;
+  Figure innerFree = Fig(dtPolyline);
+  Vertex pts;
   pts.AddPoint(3, 4);
   innerFree.PointData = &pts;
   innerList.AddFig(innerFree);
   inner.StampData = &innerList;
 
-  TFigData outer = Fig(dtStamp);
-  TFigList outerList;
-  TFigData first = Fig(dtText);
+  Figure outer = Fig(dtStamp);
+  FigureList outerList;
+  Figure first = Fig(dtText);
   first.Text = "いちばん";
   outerList.AddFig(first);
   outerList.AddFig(inner);
@@ -430,13 +430,13 @@ TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
 
   const std::string text = HistoryFileText(Source);
   ASSERT_EQ(Read(text), 0);
-  const TFigData& got = Record(1)->Data.FigData;
+  const Figure& got = Record(1)->Data.FigData;
   ExpectSameFigure(Source.Head->Next->Data.FigData, got, "outer");
   ASSERT_EQ(got.StampData->FigCount(), 4);
-  const TFigData& nested = got.StampData->Head->Next->Next->Data;
+  const Figure& nested = got.StampData->Head->Next->Next->Data;
   EXPECT_EQ(nested.DrawingTool, dtStamp);
   ASSERT_EQ(nested.StampData->FigCount(), 2);
-  EXPECT_EQ(nested.StampData->Tail->Data.PointData->Points[0], (TPoint{3, 4}));
+  EXPECT_EQ(nested.StampData->Tail->Data.PointData->Points[0], (Point{3, 4}));
   EXPECT_EQ(nested.StampData->Tail->Data.BrushStyle, 0);
   EXPECT_TRUE(got.StampData->Valid());
   EXPECT_EQ(HistoryFileText(S.History), text);
@@ -449,10 +449,10 @@ TEST_F(DrawingFile, PointBlockKeepsTwoThousandVertices) {
   for (int i = 0; i < 2001; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(-i));
   lines.insert(lines.end(), {"end PointData", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(Crlf(lines)), 0);
-  const TPointData* p = Record(1)->Data.FigData.PointData;
+  const Vertex* p = Record(1)->Data.FigData.PointData;
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->Count, 2000);
-  EXPECT_EQ(p->Points[1999], (TPoint{1999, -1999}));
+  EXPECT_EQ(p->Points[1999], (Point{1999, -1999}));
   EXPECT_EQ(p->MaxX, 1999);
   EXPECT_EQ(p->MinY, -1999);
 }
@@ -475,7 +475,7 @@ TEST_F(DrawingFile, TimeLineIsZeroPadded) {
 }
 
 TEST_F(DrawingFile, JapaneseTextIsStoredInCp932) {
-  TFigData t = Fig(dtText);
+  Figure t = Fig(dtText);
   t.Text = "おはよう 世界";
   Add(atCreate, 1, t);
   Add(atReadBG, 0)->Data.FileName = "/えほん/そら.jpg";
@@ -489,9 +489,9 @@ TEST_F(DrawingFile, JapaneseTextIsStoredInCp932) {
 }
 
 TEST_F(DrawingFile, TextWithoutCp932FormMakesTheWholeFileUtf8) {
-  TFigData t = Fig(dtText);
+  Figure t = Fig(dtText);
   t.Text = "にじ🌈";
-  TFigData u = Fig(dtText);
+  Figure u = Fig(dtText);
   u.Text = "あめ";
   Add(atCreate, 1, u);
   Add(atCreate, 2, t);
@@ -507,7 +507,7 @@ TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
   for (size_t n : {254u, 255u, 256u, 5000u, 300000u}) {
     Source.Clear();
     S.History.Clear();
-    TFigData t = Fig(dtText);
+    Figure t = Fig(dtText);
     t.Text = std::string(n - 3, 'x') + "あ";
     Add(atCreate, 1, t);
     Add(atReadData, 0)->Data.FileName = "/" + std::string(n, 'd') + "/e.tlo";
@@ -532,7 +532,7 @@ TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
     Source.Clear();
     S.History.Clear();
     Dialogs.Shown.clear();
-    if (variant == 0) Add(atCreate, 1, TFigData());
+    if (variant == 0) Add(atCreate, 1, Figure());
     if (variant == 1) Add(atNone, 1);
     if (variant == 2) Add(atChange, 1)->Data.Parameter = ptNone;
     const std::string text = HistoryFileText(Source);

@@ -14,7 +14,7 @@ TEST(ColorText, NamedColoursAreWrittenByName) {
   EXPECT_EQ(ColorToText(clWhite), "clWhite");
   EXPECT_EQ(ColorToText(clBlack), "clBlack");
   EXPECT_EQ(ColorToText(0x00F0CAA6), "clSkyBlue");
-  EXPECT_EQ(ColorToText(static_cast<TColor>(0x8000001A)), "clHotLight");
+  EXPECT_EQ(ColorToText(static_cast<ColorRef>(0x8000001A)), "clHotLight");
   EXPECT_EQ(ColorToText(0x1FFFFFFF), "clNone");
   EXPECT_EQ(ColorToText(0x20000000), "clDefault");
 }
@@ -23,7 +23,7 @@ TEST(ColorText, OtherColoursAreWrittenAsEightHexDigits) {
   EXPECT_EQ(ColorToText(0x000080FF), "$000080FF");
   EXPECT_EQ(ColorToText(0x00ABCDEF), "$00ABCDEF");
   // Index 25 is a gap in the system colour table.
-  EXPECT_EQ(ColorToText(static_cast<TColor>(0x80000019)), "$80000019");
+  EXPECT_EQ(ColorToText(static_cast<ColorRef>(0x80000019)), "$80000019");
   EXPECT_EQ(ColorToText(-1), "$FFFFFFFF");
 }
 
@@ -33,22 +33,22 @@ TEST(ColorText, EveryNameReadsBackInAnyLetterCase) {
                      0x00808080u, 0x00C0C0C0u, 0x000000FFu, 0x0000FF00u, 0x0000FFFFu, 0x00FF0000u, 0x00FF00FFu,
                      0x00FFFF00u, 0x00FFFFFFu, 0x00C0DCC0u, 0x00F0CAA6u, 0x00F0FBFFu, 0x00A4A0A0u, 0x1FFFFFFFu,
                      0x20000000u}) {
-    const char* name = ColorName(static_cast<TColor>(v));
+    const char* name = ColorName(static_cast<ColorRef>(v));
     ASSERT_NE(name, nullptr) << std::hex << v;
     ++named;
   }
   for (uint32_t i = 0; i <= 30; ++i)
-    if (ColorName(static_cast<TColor>(0x80000000u | i)) != nullptr) ++named;
+    if (ColorName(static_cast<ColorRef>(0x80000000u | i)) != nullptr) ++named;
   EXPECT_EQ(named, 52);
 
   for (uint32_t v = 0; v <= 30; ++v) {
-    const TColor c = static_cast<TColor>(0x80000000u | v);
+    const ColorRef c = static_cast<ColorRef>(0x80000000u | v);
     const char* name = ColorName(c);
     if (name == nullptr) continue;
     std::string upper = name, lower = name;
     for (char& ch : upper) ch = static_cast<char>(toupper(ch));
     for (char& ch : lower) ch = static_cast<char>(tolower(ch));
-    TColor read = 0;
+    ColorRef read = 0;
     ASSERT_TRUE(TextToColor(upper, read));
     EXPECT_EQ(read, c);
     ASSERT_TRUE(TextToColor(lower, read));
@@ -57,7 +57,7 @@ TEST(ColorText, EveryNameReadsBackInAnyLetterCase) {
 }
 
 TEST(ColorText, ReadsNamesDecimalAndHex) {
-  TColor c = 0;
+  ColorRef c = 0;
   ASSERT_TRUE(TextToColor("clRed", c));
   EXPECT_EQ(c, 0x000000FF);
   ASSERT_TRUE(TextToColor("CLRED", c));
@@ -77,7 +77,7 @@ TEST(ColorText, ReadsNamesDecimalAndHex) {
 }
 
 TEST(ColorText, HugeNumbersAreClamped) {
-  TColor c = 0;
+  ColorRef c = 0;
   ASSERT_TRUE(TextToColor("99999999999999999999999", c));
   EXPECT_EQ(c, INT32_MAX);
   ASSERT_TRUE(TextToColor("-99999999999999999999999", c));
@@ -87,7 +87,7 @@ TEST(ColorText, HugeNumbersAreClamped) {
 }
 
 TEST(ColorText, RefusesWhatIsNeitherNameNorNumber) {
-  TColor c = 7;
+  ColorRef c = 7;
   for (const char* bad : {"", "red", "clRedd", "12a", "$", "$G0", "255 ", "-", "0x10", "cl Red"}) {
     EXPECT_FALSE(TextToColor(bad, c)) << bad;
     EXPECT_EQ(c, 7);
@@ -119,16 +119,16 @@ TEST(Numbers, IntegersBeyondThirtyTwoBitsAreClamped) {
 }
 
 TEST(Numbers, Points) {
-  EXPECT_EQ(ParsePoint("100 120"), (TPoint{100, 120}));
-  EXPECT_EQ(ParsePoint("-5\t-6"), (TPoint{-5, -6}));
-  EXPECT_EQ(ParsePoint("  3   4 trailing"), (TPoint{3, 4}));
-  EXPECT_EQ(ParsePoint("7"), (TPoint{7, 0}));
-  EXPECT_EQ(ParsePoint(""), (TPoint{0, 0}));
-  EXPECT_EQ(ParsePoint("99999999999 1"), (TPoint{INT32_MAX, 1}));
+  EXPECT_EQ(ParsePoint("100 120"), (Point{100, 120}));
+  EXPECT_EQ(ParsePoint("-5\t-6"), (Point{-5, -6}));
+  EXPECT_EQ(ParsePoint("  3   4 trailing"), (Point{3, 4}));
+  EXPECT_EQ(ParsePoint("7"), (Point{7, 0}));
+  EXPECT_EQ(ParsePoint(""), (Point{0, 0}));
+  EXPECT_EQ(ParsePoint("99999999999 1"), (Point{INT32_MAX, 1}));
 }
 
 TEST(Numbers, TimeTakesAtMostTwoCharactersPerNumber) {
-  TActionTime t = ParseTime("23 59 59 99");
+  TimeOfDay t = ParseTime("23 59 59 99");
   EXPECT_EQ(t.Hour, 23);
   EXPECT_EQ(t.Min, 59);
   EXPECT_EQ(t.Sec, 59);
@@ -158,46 +158,46 @@ TEST(Numbers, TimeTakesAtMostTwoCharactersPerNumber) {
 
 TEST(Words, KindsToolsAndParametersBothWays) {
   for (int i = atCreate; i <= atBranch; ++i) {
-    TActionType t = atNone;
-    ASSERT_TRUE(ActionFromWord(ActionWord(static_cast<TActionType>(i)), t));
+    ActionKind t = atNone;
+    ASSERT_TRUE(ActionFromWord(ActionWord(static_cast<ActionKind>(i)), t));
     EXPECT_EQ(t, i);
   }
-  EXPECT_STREQ(ActionWord(atCleareBG), "CleareBG");
+  EXPECT_STREQ(ActionWord(atClearBG), "CleareBG");
   EXPECT_STREQ(ActionWord(atNone), "Unknown");
-  EXPECT_STREQ(ActionWord(static_cast<TActionType>(-3)), "Unknown");
-  TActionType t;
+  EXPECT_STREQ(ActionWord(static_cast<ActionKind>(-3)), "Unknown");
+  ActionKind t;
   EXPECT_FALSE(ActionFromWord("Unknown", t));
   EXPECT_FALSE(ActionFromWord("create", t));
   EXPECT_FALSE(ActionFromWord("Create ", t));
 
   for (int i = dtText; i <= dtStamp; ++i) {
-    TDrawingTool d = dtNone;
-    ASSERT_TRUE(ToolFromWord(ToolWord(static_cast<TDrawingTool>(i)), d));
+    ToolKind d = dtNone;
+    ASSERT_TRUE(ToolFromWord(ToolWord(static_cast<ToolKind>(i)), d));
     EXPECT_EQ(d, i);
   }
   EXPECT_EQ(ToolWord(dtNone), nullptr);
   EXPECT_EQ(ToolWord(dtSetStamp), nullptr);
-  TDrawingTool d;
+  ToolKind d;
   EXPECT_FALSE(ToolFromWord("dtNone", d));
   EXPECT_FALSE(ToolFromWord("dtline", d));
 
   for (int i = ptSize; i <= ptTextColor; ++i) {
-    TParameterType p = ptNone;
-    ASSERT_TRUE(ParameterFromWord(ParameterWord(static_cast<TParameterType>(i)), p));
+    ParameterKind p = ptNone;
+    ASSERT_TRUE(ParameterFromWord(ParameterWord(static_cast<ParameterKind>(i)), p));
     EXPECT_EQ(p, i);
   }
   EXPECT_STREQ(ParameterWord(ptNone), "Unknown");
-  TParameterType p;
+  ParameterKind p;
   EXPECT_FALSE(ParameterFromWord("Unknown", p));
   EXPECT_FALSE(ParameterFromWord("size", p));
 }
 
 TEST(ChangeTargets, FirstRecordWithTheIdDecidesWhateverItsKind) {
-  THistoryList h;
-  auto add = [&](TActionType type, int32_t id, TDrawingTool tool) {
-    TFigData f;
+  HistoryList h;
+  auto add = [&](ActionKind type, int32_t id, ToolKind tool) {
+    Figure f;
     f.DrawingTool = tool;
-    TActionItem* a = h.AddAction(f);
+    HistoryItem* a = h.AddAction(f);
     a->Data.TargetType = type;
     a->Data.TargetID = id;
     return a;
@@ -205,14 +205,14 @@ TEST(ChangeTargets, FirstRecordWithTheIdDecidesWhateverItsKind) {
   add(atBranch, 2, dtNone);  // a step number that equals a later figure ID
   add(atCreate, 1, dtFreeLine);
   add(atCreate, 2, dtStamp);
-  TActionItem* size1 = add(atChange, 1, dtFreeLine);
-  TActionItem* size2 = add(atChange, 2, dtStamp);
-  TActionItem* orphan = add(atChange, 9, dtPolygon);
-  TActionItem* later = add(atChange, 10, dtEllipse);
+  HistoryItem* size1 = add(atChange, 1, dtFreeLine);
+  HistoryItem* size2 = add(atChange, 2, dtStamp);
+  HistoryItem* orphan = add(atChange, 9, dtPolygon);
+  HistoryItem* later = add(atChange, 10, dtEllipse);
   add(atCreate, 10, dtPolyline);
 
-  TChangeTargets t;
-  for (const TActionItem* a = h.Head->Next; a != nullptr; a = a->Next) t.Add(*a);
+  ChangeTargets t;
+  for (const HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) t.Add(*a);
   EXPECT_EQ(t.TargetTool(*size1), dtFreeLine);
   EXPECT_EQ(t.TargetTool(*size2), dtNone);      // the Branch record comes first
   EXPECT_EQ(t.TargetTool(*orphan), dtPolygon);  // finds itself: its own tool

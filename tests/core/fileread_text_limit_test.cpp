@@ -55,8 +55,8 @@ TEST(CutText, CountsUtf16UnitsAndNeverSplitsACharacter) {
 }
 
 struct TextLimitRead : ::testing::Test {
-  TTamloState S;
-  TScriptedDialogs Dialogs;
+  AppState S;
+  ScriptedDialogs Dialogs;
   TextLimitRead() { S.Dialogs = &Dialogs; }
 
   static std::string TextFigure(const std::string& text) {
@@ -75,7 +75,7 @@ TEST_F(TextLimitRead, FigureAndChangedTextsAreCutToTheTextBoxLimit) {
                            TextChange(Repeat("x", 1000000)) + TextChange("short");
   ASSERT_EQ(ReadHistory(S, text), 0);
   ASSERT_EQ(S.History.Count(), 3);
-  const TActionItem* first = S.History.Head->Next;
+  const HistoryItem* first = S.History.Head->Next;
   EXPECT_EQ(first->Data.FigData.Text, Repeat(kana, 32767));
   EXPECT_EQ(first->Next->Data.FigData.Text, Repeat("x", 32767));
   EXPECT_EQ(S.History.Tail->Data.FigData.Text, "short");

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(History, NewHistoryIsEmpty) {
-  THistoryList h;
+  HistoryList h;
   EXPECT_EQ(h.Count(), 0);
   EXPECT_EQ(h.GetHead(), h.GetTail());
   EXPECT_EQ(h.GetHead()->Data.TargetType, atNone);
@@ -14,8 +14,8 @@ TEST(History, NewHistoryIsEmpty) {
 }
 
 TEST(History, AddItemLinksAfterTheSentinel) {
-  THistoryList h;
-  TActionItem* a = h.AddItem();
+  HistoryList h;
+  HistoryItem* a = h.AddItem();
   EXPECT_EQ(h.Count(), 1);
   EXPECT_EQ(a->Prev, h.GetHead());
   EXPECT_EQ(h.GetHead()->Next, a);
@@ -28,7 +28,7 @@ TEST(History, AddItemLinksAfterTheSentinel) {
 }
 
 TEST(History, ClearEmptiesAndResetsNextFigID) {
-  THistoryList h;
+  HistoryList h;
   h.NextFigID = 7;
   h.Clear();  // empty: nothing changes
   EXPECT_EQ(h.NextFigID, 7);
@@ -41,78 +41,78 @@ TEST(History, ClearEmptiesAndResetsNextFigID) {
 }
 
 TEST(History, AddActionCopiesFreeLineDeeply) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(10, 10);
   pts.AddPoint(20, 15);
   pts.AddPoint(30, 12);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &pts;
-  THistoryList h;
-  TActionItem* a = h.AddAction(f);
-  const TFigData& snap = a->Data.FigData;
+  HistoryList h;
+  HistoryItem* a = h.AddAction(f);
+  const Figure& snap = a->Data.FigData;
   ASSERT_NE(snap.PointData, nullptr);
   EXPECT_NE(snap.PointData, &pts);
   EXPECT_EQ(snap.PointData->Count, 3);
-  EXPECT_EQ(snap.Start, (TPoint{10, 10}));
-  EXPECT_EQ(snap.End, (TPoint{30, 15}));
+  EXPECT_EQ(snap.Start, (Point{10, 10}));
+  EXPECT_EQ(snap.End, (Point{30, 15}));
   pts.Points[0] = {0, 0};
-  EXPECT_EQ(snap.PointData->Points[0], (TPoint{10, 10}));
+  EXPECT_EQ(snap.PointData->Points[0], (Point{10, 10}));
 }
 
 TEST(History, AddActionCopiesStampWithItsPolygon) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(1, 1);
-  TFigData poly;
+  Figure poly;
   poly.DrawingTool = dtPolygon;
   poly.PointData = &pts;
-  TFigList contents;
+  FigureList contents;
   contents.AddFig(poly);
-  TFigData stamp;
+  Figure stamp;
   stamp.DrawingTool = dtStamp;
   stamp.StampData = &contents;
-  THistoryList h;
-  TActionItem* a = h.AddAction(stamp);
-  TFigList* copy = a->Data.FigData.StampData;
+  HistoryList h;
+  HistoryItem* a = h.AddAction(stamp);
+  FigureList* copy = a->Data.FigData.StampData;
   ASSERT_NE(copy, nullptr);
   EXPECT_NE(copy, &contents);
   ASSERT_EQ(copy->FigCount(), 1);
   EXPECT_NE(copy->GetTail()->Data.PointData, contents.GetTail()->Data.PointData);
-  EXPECT_EQ(copy->GetTail()->Data.PointData->Points[0], (TPoint{1, 1}));
+  EXPECT_EQ(copy->GetTail()->Data.PointData->Points[0], (Point{1, 1}));
 }
 
-TActionItem* Add(THistoryList& h, TActionType type, int32_t id) {
-  TActionItem* a = h.AddItem();
+HistoryItem* Add(HistoryList& h, ActionKind type, int32_t id) {
+  HistoryItem* a = h.AddItem();
   a->Data.TargetType = type;
   a->Data.TargetID = id;
   return a;
 }
 
 TEST(History, FindFigureItemAfterCreateDeleteUndo) {
-  THistoryList h;
-  TActionItem* create = Add(h, atCreate, 1);
+  HistoryList h;
+  HistoryItem* create = Add(h, atCreate, 1);
   Add(h, atDelete, 1);
-  TActionItem* undo = Add(h, atUndo, 2);
+  HistoryItem* undo = Add(h, atUndo, 2);
   EXPECT_EQ(h.FindFigureItem(2), undo);
   EXPECT_EQ(h.FindFigureItem(1), create);
   EXPECT_EQ(h.FindFigureItem(3), nullptr);
 }
 
 TEST(History, FindFigureItemIgnoresNonCreatingRecords) {
-  THistoryList h;
+  HistoryList h;
   Add(h, atBranch, 4);
   Add(h, atMove, 4);
-  TActionItem* dup = Add(h, atDuplicate, 4);
+  HistoryItem* dup = Add(h, atDuplicate, 4);
   EXPECT_EQ(h.FindFigureItem(4), dup);
 }
 
 TEST(History, FindLatestItemForWalksBackToTheSentinel) {
-  THistoryList h;
-  TFigData live;
-  TFigData other;
-  TActionItem* a = Add(h, atCreate, 1);
+  HistoryList h;
+  Figure live;
+  Figure other;
+  HistoryItem* a = Add(h, atCreate, 1);
   a->Data.TargetFig = &live;
-  TActionItem* b = Add(h, atMove, 1);
+  HistoryItem* b = Add(h, atMove, 1);
   b->Data.TargetFig = &live;
   Add(h, atCreate, 2)->Data.TargetFig = &other;
   EXPECT_EQ(h.FindLatestItemFor(&live, h.GetTail()), b);
@@ -123,9 +123,9 @@ TEST(History, FindLatestItemForWalksBackToTheSentinel) {
 }
 
 TEST(History, BranchKeepsLaterRecords) {
-  THistoryList h;
+  HistoryList h;
   for (int i = 1; i <= 3; ++i) Add(h, atCreate, i);
-  TActionItem* branch = Add(h, atBranch, 1);
+  HistoryItem* branch = Add(h, atBranch, 1);
   EXPECT_EQ(h.Count(), 4);
   EXPECT_EQ(h.StepOf(branch), 4);
   EXPECT_EQ(h.ItemAt(2)->Data.TargetID, 2);
@@ -134,21 +134,21 @@ TEST(History, BranchKeepsLaterRecords) {
 }
 
 TEST(History, MillionRecordsFreeWithoutRecursion) {
-  auto h = std::make_unique<THistoryList>();
-  TFigData f;
+  auto h = std::make_unique<HistoryList>();
+  Figure f;
   f.DrawingTool = dtRectangle;
   for (int i = 0; i < 1000000; ++i) h->AddAction(f);
   EXPECT_EQ(h->Count(), 1000000);
-  THistoryList::DeleteHistory(h);
+  HistoryList::DeleteHistory(h);
   EXPECT_EQ(h, nullptr);
 }
 
 TEST(History, AdoptedSnapshotContentsAreOwned) {
-  THistoryList h;
-  TActionItem* a = h.AddItem();
+  HistoryList h;
+  HistoryItem* a = h.AddItem();
   a->Data.FigData.DrawingTool = dtStamp;
-  TFigList* list = a->AdoptStampData(std::make_unique<TFigList>());
-  TFigData line;
+  FigureList* list = a->AdoptStampData(std::make_unique<FigureList>());
+  Figure line;
   line.DrawingTool = dtLine;
   list->AddFig(line);
   EXPECT_EQ(a->Data.FigData.StampData->FigCount(), 1);

@@ -15,8 +15,8 @@
 
 namespace {
 
-TFigData TextFig(const std::string& text) {
-  TFigData f;
+Figure TextFig(const std::string& text) {
+  Figure f;
   f.DrawingTool = dtText;
   f.PenWidth = 1;
   f.PenColor = clBlack;
@@ -30,13 +30,13 @@ TFigData TextFig(const std::string& text) {
 }
 
 struct Writer : ::testing::Test {
-  THistoryList History;
-  TTamloState S;
-  TScriptedDialogs Dialogs;
+  HistoryList History;
+  AppState S;
+  ScriptedDialogs Dialogs;
   Writer() { S.Dialogs = &Dialogs; }
 
-  TActionItem* Add(TActionType type, int32_t id, const TFigData& fig = TFigData()) {
-    TActionItem* a = History.AddAction(fig);
+  HistoryItem* Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
+    HistoryItem* a = History.AddAction(fig);
     a->Data.TargetType = type;
     a->Data.TargetID = id;
     return a;
@@ -59,22 +59,22 @@ struct Writer : ::testing::Test {
 // in a stamp, in a text change, in a picture's or drawing's name.
 TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
   for (const std::string br : {"\n", "\r"}) {
-    struct TCase {
+    struct Case {
       const char* what;
       std::function<void()> build;
     };
-    TFigList stampList, innerList;
-    const std::vector<TCase> cases = {
+    FigureList stampList, innerList;
+    const std::vector<Case> cases = {
         {"text figure", [&] { Add(atCreate, 1, TextFig("a" + br + "b")); }},
         {"text at the end", [&] { Add(atCreate, 1, TextFig("ab" + br)); }},
         {"text in a nested stamp",
          [&] {
            innerList.AddFig(TextFig("x" + br));
-           TFigData inner = TextFig("");
+           Figure inner = TextFig("");
            inner.DrawingTool = dtStamp;
            inner.StampData = &innerList;
            stampList.AddFig(inner);
-           TFigData stamp = TextFig("");
+           Figure stamp = TextFig("");
            stamp.DrawingTool = dtStamp;
            stamp.StampData = &stampList;
            Add(atCreate, 1, stamp);
@@ -87,7 +87,7 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
         {"picture name", [&] { Add(atReadBG, 0)->Data.FileName = "/tmp/a" + br + "b.bmp"; }},
         {"drawing name", [&] { Add(atReadData, 0)->Data.FileName = "/tmp/e" + br + ".tlo"; }},
     };
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
       History.Clear();
       stampList.ClearFigs();
       innerList.ClearFigs();

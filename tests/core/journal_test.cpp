@@ -50,7 +50,7 @@ void SetModified(const std::string& path, time_t seconds) {
 
 struct Journal : ::testing::Test {
   std::string Folder;
-  TScriptedDialogs Dialogs;
+  ScriptedDialogs Dialogs;
 
   Journal() {
     std::random_device rd;
@@ -62,7 +62,7 @@ struct Journal : ::testing::Test {
   }
 
   // A state recording into `journal` (started empty in Folder).
-  void Begin(TTamloState& S, TJournal& journal) {
+  void Begin(AppState& S, ActionJournal& journal) {
     S.Dialogs = &Dialogs;
     ASSERT_TRUE(journal.Start(Folder, S.History, ""));
     S.Journal = &journal;
@@ -70,7 +70,7 @@ struct Journal : ::testing::Test {
 
   // The records of a drawing file's text, read quietly.
   static std::string Reread(const std::string& text) {
-    TTamloState R;
+    AppState R;
     EXPECT_EQ(ReadHistory(R, text), 0);
     return HistoryFileText(R.History);
   }
@@ -79,11 +79,11 @@ struct Journal : ::testing::Test {
 TEST_F(Journal, HoldsTheDrawingFileTextInUtf8RecordByRecord) {
   for (uint32_t seed = 1; seed <= 12; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
     const bool ascii = seed % 2 == 0;
-    TRandomSession session(S, seed, ascii);
+    RandomSession session(S, seed, ascii);
     for (int i = 0; i < 80; ++i) session.Step();
     EXPECT_EQ(journal.Count(), S.History.Count());
     const std::string bytes = FileBytes(journal.Path());
@@ -101,23 +101,23 @@ TEST_F(Journal, HoldsTheDrawingFileTextInUtf8RecordByRecord) {
 }
 
 TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
-  TTamloState S;
-  TJournal journal;
+  AppState S;
+  ActionJournal journal;
   Begin(S, journal);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtText;
   f.Text = "なみ〜せん";  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
   CreateFigure(S, f);
-  TTamloState R;
+  AppState R;
   ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
   EXPECT_EQ(R.History.Tail->Data.FigData.Text, "なみ〜せん");
 }
 
 TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
-  TTamloState S;
-  TJournal journal;
+  AppState S;
+  ActionJournal journal;
   Begin(S, journal);
-  TRandomSession session(S, 77, true);
+  RandomSession session(S, 77, true);
   // The file's size after each record: the ends of the whole records.
   std::vector<size_t> ends{FileBytes(journal.Path()).size()};
   for (int i = 0; i < 14; ++i) {
@@ -125,7 +125,7 @@ TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
     ends.push_back(FileBytes(journal.Path()).size());
   }
   // A text that reads like the end of a record, inside the last block.
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtText;
   f.Text = "end ActionData";
   CreateFigure(S, f);
@@ -155,10 +155,10 @@ TEST_F(Journal, LeftBehindJournalsAreFoundNewestFirstAndEmptyOnesGoSilently) {
   // all saved, one that crashed before its first action.
   std::vector<std::string> paths;
   for (int w = 0; w < 3; ++w) {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
-    TRandomSession session(S, 10 + w);
+    RandomSession session(S, 10 + w);
     for (int i = 0; i <= w; ++i) session.Step();
     paths.push_back(journal.Path());
   }  // closed, not removed: what a kill leaves
@@ -167,29 +167,29 @@ TEST_F(Journal, LeftBehindJournalsAreFoundNewestFirstAndEmptyOnesGoSilently) {
   SetModified(paths[2], 2000);
   std::string saved;
   {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
-    TRandomSession session(S, 5);
+    RandomSession session(S, 5);
     for (int i = 0; i < 4; ++i) session.Step();
     ASSERT_TRUE(journal.Restart(S.History, "/home/child/e.tlo"));
     saved = journal.Path();
   }
   std::string empty;
   {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
     empty = journal.Path();
   }
   // A window that is still running.
-  TTamloState live;
-  TJournal liveJournal;
+  AppState live;
+  ActionJournal liveJournal;
   Begin(live, liveJournal);
-  TRandomSession liveSession(live, 3);
+  RandomSession liveSession(live, 3);
   liveSession.Step();
 
-  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 3u);
   EXPECT_EQ(left[0].Path, paths[1]);
   EXPECT_EQ(left[1].Path, paths[2]);
@@ -207,16 +207,16 @@ TEST_F(Journal, LeftBehindJournalsAreFoundNewestFirstAndEmptyOnesGoSilently) {
 TEST_F(Journal, SavedDrawingWithNewActionsComesBackWithItsNameAndBase) {
   std::string expected;
   {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
-    TRandomSession session(S, 21);
+    RandomSession session(S, 21);
     for (int i = 0; i < 5; ++i) session.Step();
     ASSERT_TRUE(journal.Restart(S.History, "/home/child/え.tlo"));
     for (int i = 0; i < 3; ++i) session.Step();
     expected = HistoryFileText(S.History);
   }
-  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].Info.DataFileName, "/home/child/え.tlo");
   EXPECT_EQ(left[0].Info.BaseCount, 5);
@@ -228,10 +228,10 @@ TEST_F(Journal, KeptJournalIsADatedDrawingFileWithoutTheTornBlock) {
   std::string expected;
   std::vector<std::string> paths;
   for (int w = 0; w < 2; ++w) {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
-    TRandomSession session(S, 30);
+    RandomSession session(S, 30);
     for (int i = 0; i < 6; ++i) session.Step();
     expected = HistoryFileText(S.History);
     paths.push_back(journal.Path());
@@ -244,7 +244,7 @@ TEST_F(Journal, KeptJournalIsADatedDrawingFileWithoutTheTornBlock) {
   const time_t when = 1700000000;
   SetModified(paths[0], when);
   SetModified(paths[1], when);
-  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 2u);
   const std::string first = left[0].Keep();
   const std::string second = left[1].Keep();
@@ -268,10 +268,10 @@ TEST_F(Journal, KeptJournalIsADatedDrawingFileWithoutTheTornBlock) {
 TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   std::string path;
   {
-    TTamloState S;
-    TJournal journal;
+    AppState S;
+    ActionJournal journal;
     Begin(S, journal);
-    TRandomSession session(S, 40);
+    RandomSession session(S, 40);
     for (int i = 0; i < 4; ++i) session.Step();
     path = journal.Path();
   }
@@ -279,16 +279,16 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
     std::ofstream out(path, std::ios::binary | std::ios::app);
     out << "begin ActionData\r\n10 1";
   }
-  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
-  TTamloState S;
+  AppState S;
   S.Dialogs = &Dialogs;
   ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
-  TJournal journal;
+  ActionJournal journal;
   ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History));
   S.Journal = &journal;
   EXPECT_EQ(journal.Path(), path);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtLine;
   f.End = {30, 40};
   CreateFigure(S, f);
@@ -300,10 +300,10 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
 }
 
 TEST_F(Journal, RestartAndRemoveLeaveOneFileOrNone) {
-  TTamloState S;
-  TJournal journal;
+  AppState S;
+  ActionJournal journal;
   Begin(S, journal);
-  TRandomSession session(S, 50);
+  RandomSession session(S, 50);
   for (int i = 0; i < 3; ++i) session.Step();
   const std::string before = journal.Path();
   ASSERT_TRUE(journal.Restart(S.History, "/x/e.tlo"));
@@ -319,37 +319,37 @@ TEST_F(Journal, RestartAndRemoveLeaveOneFileOrNone) {
 }
 
 TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
-  TTamloState S;
-  auto journal = std::make_unique<TJournal>();
+  AppState S;
+  auto journal = std::make_unique<ActionJournal>();
   Begin(S, *journal);
-  TRandomSession session(S, 60);
+  RandomSession session(S, 60);
   for (int i = 0; i < 3; ++i) session.Step();
   ASSERT_TRUE(journal->Restart(S.History, "/x/e.tlo"));
   S.History.Clear();
   S.CurrentStep = S.History.Head;
   S.DrawingFigs.ClearFigs();
   S.DeletedFigs.ClearFigs();
-  TRandomSession other(S, 61);
+  RandomSession other(S, 61);
   other.Step();
   other.Step();
   EXPECT_EQ(Reread(FileBytes(journal->Path())), HistoryFileText(S.History));
   S.Journal = nullptr;
   journal.reset();  // as a kill leaves it
-  std::vector<TLeftJournal> left = FindLeftJournals(Folder);
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].Info.BaseCount, 0);
   EXPECT_EQ(left[0].Count, 2);
 }
 
 TEST_F(Journal, TwoWindowsNeverShareOne) {
-  TTamloState A, B;
-  TJournal ja, jb;
+  AppState A, B;
+  ActionJournal ja, jb;
   Begin(A, ja);
   Begin(B, jb);
   EXPECT_NE(ja.Path(), jb.Path());
-  TRandomSession sa(A, 1);
+  RandomSession sa(A, 1);
   sa.Step();
-  TRandomSession sb(B, 2);
+  RandomSession sb(B, 2);
   sb.Step();
   sb.Step();
   EXPECT_EQ(ja.Count(), 1);
@@ -360,13 +360,13 @@ TEST_F(Journal, TwoWindowsNeverShareOne) {
 TEST_F(Journal, FolderThatCannotBeMadeLeavesTheJournalOff) {
   fs::create_directories(fs::path(Folder).parent_path());
   std::ofstream(fs::path(Folder).parent_path() / "file") << "x";
-  TTamloState S;
+  AppState S;
   S.Dialogs = &Dialogs;
-  TJournal journal;
+  ActionJournal journal;
   EXPECT_FALSE(journal.Start((fs::path(Folder).parent_path() / "file" / "tamlo").string(), S.History, ""));
   EXPECT_FALSE(journal.Active());
   S.Journal = &journal;
-  TRandomSession session(S, 1);
+  RandomSession session(S, 1);
   session.Step();
   EXPECT_EQ(S.History.Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -390,10 +390,10 @@ TEST_F(Journal, FolderFollowsTheStateHome) {
 }
 
 TEST_F(Journal, FullDiskTellsOnceAndDrawingGoesOnWithWholeRecordsKept) {
-  TTamloState S;
-  TJournal journal;
+  AppState S;
+  ActionJournal journal;
   Begin(S, journal);
-  TRandomSession session(S, 90, true);
+  RandomSession session(S, 90, true);
   for (int i = 0; i < 5; ++i) session.Step();
   journal.WaitFlushed();
   const std::string before = FileBytes(journal.Path());

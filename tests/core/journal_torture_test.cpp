@@ -39,11 +39,11 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
 // The child: records, says 'a' after each action and 's' after each save,
 // then waits to be killed.
 [[noreturn]] void RunChild(const std::string& folder, uint32_t seed, int tell) {
-  TTamloState S;
-  TJournal journal;
+  AppState S;
+  ActionJournal journal;
   if (!journal.Start(folder, S.History, "")) ::_exit(3);
   S.Journal = &journal;
-  TRandomSession session(S, seed);
+  RandomSession session(S, seed);
   for (int i = 1; i <= kMaxActions; ++i) {
     session.Step();
     if (::write(tell, "a", 1) != 1) ::_exit(4);
@@ -57,8 +57,8 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
 
 // The history text of the first `n` actions of a session.
 std::string ExpectedText(uint32_t seed, int32_t n) {
-  TTamloState E;
-  TRandomSession session(E, seed);
+  AppState E;
+  RandomSession session(E, seed);
   for (int32_t i = 0; i < n; ++i) session.Step();
   return HistoryFileText(E.History);
 }
@@ -111,20 +111,20 @@ TEST(JournalTorture, EveryKillRestoresExactlyTheRecordedActions) {
       if (c == 'a') ++acked;
     ::close(fds[0]);
 
-    std::vector<TLeftJournal> left = FindLeftJournals(folder);
+    std::vector<LeftJournal> left = FindLeftJournals(folder);
     if (left.empty()) {
       // Nothing unsaved: the child had just saved (or not begun).
       EXPECT_EQ(acked % kSaveEvery, 0) << "acked " << acked;
     } else {
       ASSERT_EQ(left.size(), 1u);
       ++found;
-      const TLeftJournal& j = left[0];
+      const LeftJournal& j = left[0];
       EXPECT_GE(j.Count, acked);
       EXPECT_LE(j.Count, acked + 1);
       EXPECT_EQ(j.Info.BaseCount % kSaveEvery, 0);
       EXPECT_LE(j.Info.BaseCount, j.Count);
       if (fs::file_size(j.Path) != j.Text.size()) ++torn;
-      TTamloState R;
+      AppState R;
       ASSERT_EQ(ReadHistory(R, j.Text), 0);
       EXPECT_EQ(R.History.Count(), j.Count);
       EXPECT_EQ(HistoryFileText(R.History), ExpectedText(seed, j.Count));

@@ -11,13 +11,13 @@
 
 namespace {
 
-class TSetClock : public TClock {
+class SetClock : public ClockSource {
  public:
-  TActionTime Time;
-  TActionTime Now() override { return Time; }
+  TimeOfDay Time;
+  TimeOfDay Now() override { return Time; }
 };
 
-class TLines : public TMemo {
+class LineLog : public ProcessDisplay {
  public:
   std::vector<std::string> Lines;
   void AddLine(const std::string& line) override { Lines.push_back(line); }
@@ -25,33 +25,33 @@ class TLines : public TMemo {
 };
 
 struct Recording : ::testing::Test {
-  TTamloState S;
-  TSetClock Clock;
-  TLines Memo;
+  AppState S;
+  SetClock Clock;
+  LineLog Memo;
   Recording() {
     S.Clock = &Clock;
     S.Memo = &Memo;
   }
 
-  TFigItem* Draw(TDrawingTool tool, TPoint start, TPoint end) {
-    TFigData f;
+  FigureItem* Draw(ToolKind tool, Point start, Point end) {
+    Figure f;
     f.DrawingTool = tool;
     f.Start = start;
     f.End = end;
     return CreateFigure(S, f);
   }
   // The selected figure with one attribute changed by `edit`.
-  void Change(TParameterType parameter, void (*edit)(TFigData&)) {
-    TFigData changed = S.SelectedFig->Data;
+  void Change(ParameterKind parameter, void (*edit)(Figure&)) {
+    Figure changed = S.SelectedFig->Data;
     edit(changed);
     ChangeSelected(S, parameter, changed);
   }
-  TActionData& Last() { return S.History.Tail->Data; }
-  TActionData& Record(int32_t k) { return S.History.ItemAt(k)->Data; }
+  Action& Last() { return S.History.Tail->Data; }
+  Action& Record(int32_t k) { return S.History.ItemAt(k)->Data; }
 };
 
 TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
-  TFigItem* rect = Draw(dtRectangle, {10, 10}, {50, 40});
+  FigureItem* rect = Draw(dtRectangle, {10, 10}, {50, 40});
   Draw(dtLine, {0, 0}, {5, 5});
   EXPECT_EQ(Record(1).TargetType, atCreate);
   EXPECT_EQ(Record(1).TargetID, 1);
@@ -62,39 +62,39 @@ TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
   EXPECT_EQ(Record(1).Parameter, ptNone);
   rect->Data.Offset(100, 100);
   rect->Data.PenWidth = 9;
-  EXPECT_EQ(Record(1).FigData.Start, (TPoint{10, 10}));
+  EXPECT_EQ(Record(1).FigData.Start, (Point{10, 10}));
   EXPECT_EQ(Record(1).FigData.PenWidth, 0);
 }
 
 TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(3, 4);
   pts.AddPoint(8, 1);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &pts;
-  TFigItem* item = CreateFigure(S, f);
+  FigureItem* item = CreateFigure(S, f);
   ASSERT_NE(Last().FigData.PointData, nullptr);
   EXPECT_NE(Last().FigData.PointData, item->Data.PointData);
   item->Data.Offset(1, 1);
-  EXPECT_EQ(Last().FigData.PointData->Points[0], (TPoint{3, 4}));
+  EXPECT_EQ(Last().FigData.PointData->Points[0], (Point{3, 4}));
 }
 
 TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
-  TFigItem* b = Draw(dtEllipse, {20, 20}, {30, 30});
+  FigureItem* b = Draw(dtEllipse, {20, 20}, {30, 30});
   S.SelectedFig = b;
   b->Data.Offset(1, 0);
   RecordMoveOfSelected(S);
   EXPECT_EQ(Last().TargetType, atMove);
   EXPECT_EQ(Last().TargetID, 2);
-  EXPECT_EQ(Last().FigData.Start, (TPoint{21, 20}));
+  EXPECT_EQ(Last().FigData.Start, (Point{21, 20}));
   EXPECT_EQ(Last().TargetFig, &b->Data);
-  Change(ptLineColor, [](TFigData& f) { f.PenColor = 0xFF; });  // found through the move record
+  Change(ptLineColor, [](Figure& f) { f.PenColor = 0xFF; });  // found through the move record
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().Parameter, ptLineColor);
   EXPECT_EQ(b->Data.PenColor, 0xFF);  // applied to the figure
-  Change(ptText, [](TFigData& f) { f.Text = "t"; });
+  Change(ptText, [](Figure& f) { f.Text = "t"; });
   EXPECT_EQ(Last().Parameter, ptText);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(MoveSelectedBack(S));
@@ -121,7 +121,7 @@ TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
-  TFigItem* a = S.DrawingFigs.Tail;
+  FigureItem* a = S.DrawingFigs.Tail;
   S.SelectedFig = a;
   EXPECT_TRUE(DeleteSelected(S));
   EXPECT_EQ(Last().TargetID, 1);
@@ -140,24 +140,24 @@ TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
   Draw(dtRectangle, {0, 0}, {10, 10});
   Draw(dtRectangle, {5, 5}, {15, 15});
   S.SelectedFig = S.DrawingFigs.Tail;
-  Change(ptBodyColor, [](TFigData& f) { f.BrushColor = 5; });
+  Change(ptBodyColor, [](Figure& f) { f.BrushColor = 5; });
   S.CurrentStep = S.History.Tail;
   GoToStep(S);  // new figure items; only creating records point at them
   S.SelectedFig = S.DrawingFigs.Head->Next;
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 1);
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{0, 0}));
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{0, 0}));
 }
 
 // A figure no record knows (only a damaged history allows it) is recorded
 // with no ID; the walk stops at the first record.
 TEST_F(Recording, AnUnknownFigureGetsIDZero) {
-  TFigItem* stray = S.DrawingFigs.AddFig(TFigData{});
-  S.DrawingFigs.AddFig(TFigData{});
+  FigureItem* stray = S.DrawingFigs.AddFig(Figure{});
+  S.DrawingFigs.AddFig(Figure{});
   S.SelectedFig = stray;
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 0);
-  Change(ptLineWidth, [](TFigData& f) { f.PenWidth = 3; });
+  Change(ptLineWidth, [](Figure& f) { f.PenWidth = 3; });
   EXPECT_EQ(Last().TargetID, 0);
   S.SelectedFig = nullptr;
   RecordMoveOfSelected(S);
@@ -166,7 +166,7 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
 }
 
 TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
-  TFigItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  FigureItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
   S.SelectedFig = a;
   Clock.Time = {5, 9, 0, 0};
   S.PendingResize = true;
@@ -174,11 +174,11 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   a->Data.End = {60, 50};  // many trackbar steps, one pending record
   a->Data.End = {70, 55};
   Clock.Time = {5, 9, 50, 0};
-  Change(ptLineWidth, [](TFigData& f) { f.PenWidth += 2; });
+  Change(ptLineWidth, [](Figure& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History.Count(), 3);
   EXPECT_EQ(Record(2).Parameter, ptSize);
   EXPECT_EQ(Record(2).TargetID, 1);
-  EXPECT_EQ(Record(2).FigData.End, (TPoint{70, 55}));
+  EXPECT_EQ(Record(2).FigData.End, (Point{70, 55}));
   EXPECT_EQ(Record(3).Parameter, ptLineWidth);
   EXPECT_FALSE(S.PendingResize);
   EXPECT_EQ(S.ResizeFig, nullptr);
@@ -186,7 +186,7 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
 }
 
 TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
-  TFigItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  FigureItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
   S.PendingResize = true;
   S.ResizeFig = &a->Data;
   a->Data.End = {80, 80};
@@ -207,7 +207,7 @@ TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
 }
 
 TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
-  TFigItem* a = Draw(dtRectangle, {0, 0}, {10, 10});
+  FigureItem* a = Draw(dtRectangle, {0, 0}, {10, 10});
   S.PendingResize = true;
   S.ResizeFig = &a->Data;
   a->Data.End = {20, 10};

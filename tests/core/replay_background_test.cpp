@@ -11,7 +11,7 @@
 
 namespace {
 
-class TCountingPictures : public TPictureSide {
+class CountingPictures : public PictureSide {
  public:
   std::set<std::string> Existing;
   std::vector<std::string> Calls;  // "load NAME", "blank", "paint"
@@ -25,12 +25,12 @@ class TCountingPictures : public TPictureSide {
 };
 
 struct Background : ::testing::Test {
-  TTamloState S;
-  TCountingPictures P;
+  AppState S;
+  CountingPictures P;
   Background() { S.Pictures = &P; }
 
-  TActionItem* Add(TActionType kind, const std::string& file = "") {
-    TActionItem* a = S.History.AddItem();
+  HistoryItem* Add(ActionKind kind, const std::string& file = "") {
+    HistoryItem* a = S.History.AddItem();
     a->Data.TargetType = kind;
     a->Data.FileName = file;
     return a;
@@ -47,7 +47,7 @@ struct Background : ::testing::Test {
 TEST_F(Background, LoadedOnChangeBlankedOnClearNotReloadedWhenShown) {
   P.Existing = {"/pics/sky.bmp"};
   Add(atReadBG, "/pics/sky.bmp");
-  Add(atCleareBG);
+  Add(atClearBG);
   EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
   EXPECT_EQ(S.ShownBGFileName, "/pics/sky.bmp");
   EXPECT_EQ(Step(2), (V{"blank", "paint"}));

@@ -9,7 +9,7 @@
 namespace {
 
 // The names of the plain fields in which two figures differ.
-std::string Differences(const TFigData& a, const TFigData& b) {
+std::string Differences(const Figure& a, const Figure& b) {
   std::string d;
   if (a.DrawingTool != b.DrawingTool) d += "DrawingTool ";
   if (a.PenWidth != b.PenWidth) d += "PenWidth ";
@@ -24,8 +24,8 @@ std::string Differences(const TFigData& a, const TFigData& b) {
   return d;
 }
 
-TFigData Figure(int32_t v) {
-  TFigData f;
+Figure FigureWithValue(int32_t v) {
+  Figure f;
   f.DrawingTool = dtText;
   f.PenWidth = v;
   f.PenColor = v + 1;
@@ -40,21 +40,21 @@ TFigData Figure(int32_t v) {
 }
 
 struct ChangeCase {
-  TParameterType Parameter;
+  ParameterKind Parameter;
   const char* Changed;
 };
 
 class ChangeEach : public ::testing::TestWithParam<ChangeCase> {};
 
 TEST_P(ChangeEach, CopiesOnlyItsAttribute) {
-  TFigList list;
-  TFigItem* target = list.AddFig(Figure(10));
-  THistoryList h;
-  TFigData wanted = Figure(77);
-  TActionItem* rec = h.AddAction(wanted);
+  FigureList list;
+  FigureItem* target = list.AddFig(FigureWithValue(10));
+  HistoryList h;
+  Figure wanted = FigureWithValue(77);
+  HistoryItem* rec = h.AddAction(wanted);
   rec->Data.TargetType = atChange;
   rec->Data.Parameter = GetParam().Parameter;
-  const TFigData before = target->Data;
+  const Figure before = target->Data;
   ApplyChange(rec, target);
   EXPECT_EQ(Differences(before, target->Data), GetParam().Changed);
   // ...and they now hold the record's values.
@@ -67,74 +67,74 @@ INSTANTIATE_TEST_SUITE_P(Parameters, ChangeEach,
                          ::testing::Values(ChangeCase{ptBodyColor, "BrushColor "}, ChangeCase{ptLineWidth, "PenWidth "},
                                            ChangeCase{ptLineColor, "PenColor "}, ChangeCase{ptTextColor, "TextColor "},
                                            ChangeCase{ptText, "Text Start End "}, ChangeCase{ptSize, "TextSize Start End "},
-                                           ChangeCase{ptNone, ""}, ChangeCase{static_cast<TParameterType>(99), ""}));
+                                           ChangeCase{ptNone, ""}, ChangeCase{static_cast<ParameterKind>(99), ""}));
 
 TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
-  TPointData live;
+  Vertex live;
   live.AddPoint(0, 0);
   live.AddPoint(10, 10);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtPolygon;
   f.PointData = &live;
-  TFigList list;
-  TFigItem* target = list.AddFig(f);
-  TPointData bigger;
+  FigureList list;
+  FigureItem* target = list.AddFig(f);
+  Vertex bigger;
   bigger.AddPoint(0, 0);
   bigger.AddPoint(30, 20);
   f.PointData = &bigger;
-  THistoryList h;
-  TActionItem* rec = h.AddAction(f);
+  HistoryList h;
+  HistoryItem* rec = h.AddAction(f);
   rec->Data.Parameter = ptSize;
   ApplyChange(rec, target);
-  const TPointData* p = target->Data.PointData;
-  EXPECT_EQ(p->Points[1], (TPoint{30, 20}));
+  const Vertex* p = target->Data.PointData;
+  EXPECT_EQ(p->Points[1], (Point{30, 20}));
   EXPECT_EQ(p->MaxX, 30);
   EXPECT_EQ(p->MaxY, 20);
-  EXPECT_EQ(target->Data.End, (TPoint{30, 20}));
+  EXPECT_EQ(target->Data.End, (Point{30, 20}));
 }
 
 // A damaged file may give the record fewer vertices than the figure.
 TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
-  TPointData three;
+  Vertex three;
   three.AddPoint(1, 1);
   three.AddPoint(2, 2);
   three.AddPoint(3, 3);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtFreeLine;
   f.PointData = &three;
-  TFigList list;
-  TFigItem* target = list.AddFig(f);
-  TPointData one;
+  FigureList list;
+  FigureItem* target = list.AddFig(f);
+  Vertex one;
   one.AddPoint(9, 9);
   f.PointData = &one;
-  THistoryList h;
-  TActionItem* rec = h.AddAction(f);
+  HistoryList h;
+  HistoryItem* rec = h.AddAction(f);
   rec->Data.Parameter = ptSize;
   ApplyChange(rec, target);
   EXPECT_EQ(target->Data.PointData->Count, 3);
-  EXPECT_EQ(target->Data.PointData->Points[0], (TPoint{9, 9}));
-  EXPECT_EQ(target->Data.PointData->Points[2], (TPoint{3, 3}));
+  EXPECT_EQ(target->Data.PointData->Points[0], (Point{9, 9}));
+  EXPECT_EQ(target->Data.PointData->Points[2], (Point{3, 3}));
   rec->Data.FigData.PointData = nullptr;  // and none at all
   ApplyChange(rec, target);
 }
 
 TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
-  TFigList oldContents;
-  oldContents.AddFig(Figure(1));
-  TFigData stamp;
+  FigureList oldContents;
+  oldContents.AddFig(FigureWithValue(1));
+  Figure stamp;
   stamp.DrawingTool = dtStamp;
   stamp.StampData = &oldContents;
-  TFigList list;
-  TFigItem* target = list.AddFig(stamp);
-  TFigList newContents;
-  newContents.AddFig(Figure(2));
-  newContents.AddFig(Figure(3));
+  FigureList list;
+  FigureItem* target = list.AddFig(stamp);
+  FigureList newContents;
+  newContents.AddFig(FigureWithValue(2));
+  newContents.AddFig(FigureWithValue(3));
   stamp.StampData = &newContents;
-  THistoryList h;
-  TActionItem* rec = h.AddAction(stamp);
+  HistoryList h;
+  HistoryItem* rec = h.AddAction(stamp);
   rec->Data.Parameter = ptSize;
   ApplyChange(rec, target);
-  TFigList* got = target->Data.StampData;
+  FigureList* got = target->Data.StampData;
   ASSERT_EQ(got->FigCount(), 2);
   EXPECT_EQ(got->Head->Next->Data.Text, "t2");
   EXPECT_NE(got->Head->Next, rec->Data.FigData.StampData->Head->Next);

@@ -8,8 +8,8 @@
 
 namespace {
 
-TActionTime At(int hour, int min, int sec, int hund) {
-  TActionTime t;
+TimeOfDay At(int hour, int min, int sec, int hund) {
+  TimeOfDay t;
   t.Hour = uint8_t(hour);
   t.Min = uint8_t(min);
   t.Sec = uint8_t(sec);
@@ -33,8 +33,8 @@ TEST(ReplayPace, GapsCountHundredthsAndPassMidnight) {
 }
 
 TEST(ReplayPace, FixedRateIgnoresTheRecordedTimes) {
-  TReplayPace pace;  // 4 steps a second, hold 2 s
-  const TActionTime a = At(10, 0, 0, 0), b = At(10, 30, 0, 0), back = At(9, 0, 0, 0);
+  ReplayPace pace;  // 4 steps a second, hold 2 s
+  const TimeOfDay a = At(10, 0, 0, 0), b = At(10, 30, 0, 0), back = At(9, 0, 0, 0);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &b), 0.25);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &back), 0.25);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, nullptr), 2.0);
@@ -58,18 +58,18 @@ TEST(ReplayPace, FixedRateIgnoresTheRecordedTimes) {
 }
 
 TEST(ReplayPace, AsDrawnFollowsTheGapsWithinLimits) {
-  TReplayPace pace;
+  ReplayPace pace;
   pace.Kind = pcAsDrawn;
-  const TActionTime a = At(10, 0, 0, 0);
-  const TActionTime soon = At(10, 0, 0, 70), same = a, late = At(10, 5, 0, 0);
-  const TActionTime tiny = At(10, 0, 0, 1), back = At(9, 59, 0, 0), nextDay = At(0, 0, 1, 0);
+  const TimeOfDay a = At(10, 0, 0, 0);
+  const TimeOfDay soon = At(10, 0, 0, 70), same = a, late = At(10, 5, 0, 0);
+  const TimeOfDay tiny = At(10, 0, 0, 1), back = At(9, 59, 0, 0), nextDay = At(0, 0, 1, 0);
   EXPECT_NEAR(StepSeconds(pace, a, &soon), 0.70, 1e-9);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &same), kMinStepSeconds);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &tiny), kMinStepSeconds);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &late), kMaxPauseSeconds);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, &back), kMinStepSeconds);
   EXPECT_DOUBLE_EQ(StepSeconds(pace, At(23, 59, 59, 0), &nextDay), kMaxPauseSeconds);
-  const TActionTime justBefore = At(0, 0, 0, 40);
+  const TimeOfDay justBefore = At(0, 0, 0, 40);
   EXPECT_NEAR(StepSeconds(pace, At(23, 59, 59, 90), &justBefore), 0.5, 1e-9);
   // The last step: the hold, but at least the shortest step.
   EXPECT_DOUBLE_EQ(StepSeconds(pace, a, nullptr), 2.0);
@@ -80,15 +80,15 @@ TEST(ReplayPace, AsDrawnFollowsTheGapsWithinLimits) {
 }
 
 TEST(ReplayPace, StepsOfAHistoryUseTheFollowingRecord) {
-  THistoryList h;
-  const TActionTime times[] = {At(10, 0, 0, 0), At(10, 0, 0, 30), At(10, 0, 9, 0), At(10, 0, 9, 0)};
-  for (const TActionTime& t : times) h.AddItem()->Data.ActionTime = t;
-  TReplayPace pace;
+  HistoryList h;
+  const TimeOfDay times[] = {At(10, 0, 0, 0), At(10, 0, 0, 30), At(10, 0, 9, 0), At(10, 0, 9, 0)};
+  for (const TimeOfDay& t : times) h.AddItem()->Data.ActionTime = t;
+  ReplayPace pace;
   pace.Kind = pcAsDrawn;
   pace.HoldSeconds = 3;
   double total = 0;
   std::vector<double> steps;
-  for (const TActionItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
+  for (const HistoryItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
   ASSERT_EQ(steps.size(), 4u);
   EXPECT_NEAR(steps[0], 0.3, 1e-9);
   EXPECT_DOUBLE_EQ(steps[1], kMaxPauseSeconds);
@@ -99,7 +99,7 @@ TEST(ReplayPace, StepsOfAHistoryUseTheFollowingRecord) {
 }
 
 TEST(ReplayPace, ParsesPaceAndHoldFromTheCommandLine) {
-  TReplayPace pace;
+  ReplayPace pace;
   EXPECT_TRUE(ParsePace("drawn", pace));
   EXPECT_EQ(pace.Kind, pcAsDrawn);
   EXPECT_TRUE(ParsePace("0.5", pace));

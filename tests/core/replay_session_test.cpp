@@ -17,9 +17,9 @@
 
 namespace {
 
-std::string Describe(const TFigList& list);
+std::string Describe(const FigureList& list);
 
-std::string Describe(const TFigData& f) {
+std::string Describe(const Figure& f) {
   std::string s = std::to_string(f.DrawingTool) + ":" + f.Text + "@" + std::to_string(f.Start.X) + "," +
                   std::to_string(f.Start.Y) + "-" + std::to_string(f.End.X) + "," + std::to_string(f.End.Y) +
                   " w" + std::to_string(f.PenWidth) + " c" + std::to_string(f.PenColor) + " s" +
@@ -31,26 +31,26 @@ std::string Describe(const TFigData& f) {
   return s;
 }
 
-std::string Describe(const TFigList& list) {
+std::string Describe(const FigureList& list) {
   std::string s;
-  for (TFigItem* f = list.Head->Next; f != nullptr; f = f->Next) s += Describe(f->Data) + "; ";
+  for (FigureItem* f = list.Head->Next; f != nullptr; f = f->Next) s += Describe(f->Data) + "; ";
   return s;
 }
 
-class TSession {
+class Session {
  public:
-  TTamloState S;
+  AppState S;
   std::map<int32_t, std::string> Seen;  // step -> the drawing after it
   std::mt19937 Rng;
 
-  explicit TSession(unsigned seed) : Rng(seed) {}
+  explicit Session(unsigned seed) : Rng(seed) {}
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); }
 
-  TFigItem* Select() {
+  FigureItem* Select() {
     const int32_t n = S.DrawingFigs.FigCount();
     if (n == 0) return S.SelectedFig = nullptr;
-    TFigItem* f = S.DrawingFigs.Head->Next;
+    FigureItem* f = S.DrawingFigs.Head->Next;
     for (int k = Pick(n); k > 0; --k) f = f->Next;
     return S.SelectedFig = f;
   }
@@ -60,13 +60,13 @@ class TSession {
   }
 
   void Draw() {
-    TFigData f;
+    Figure f;
     f.Start = {Pick(600), Pick(400)};
     f.End = {f.Start.X + 1 + Pick(80), f.Start.Y + 1 + Pick(80)};
     f.PenWidth = 1 + Pick(6);
     f.Text = std::string(1, static_cast<char>('a' + Pick(26)));
-    TPointData pts;
-    TFigList contents;
+    Vertex pts;
+    FigureList contents;
     switch (Pick(3)) {
       case 0: f.DrawingTool = dtRectangle; break;
       case 1:
@@ -77,20 +77,20 @@ class TSession {
         break;
       default:
         f.DrawingTool = dtStamp;
-        contents.AddFig(TFigData{dtEllipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
+        contents.AddFig(Figure{dtEllipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
         f.StampData = &contents;
     }
     CreateFigure(S, f);
   }
 
-  void Change(TParameterType parameter, const std::function<void(TFigData&)>& edit) {
-    TFigData changed = S.SelectedFig->Data;
+  void Change(ParameterKind parameter, const std::function<void(Figure&)>& edit) {
+    Figure changed = S.SelectedFig->Data;
     edit(changed);
     ChangeSelected(S, parameter, changed);
   }
 
   void Step() {
-    TFigItem* sel = Select();
+    FigureItem* sel = Select();
     const int op = Pick(14);
     if (sel == nullptr && op <= 9) return Draw();
     switch (op) {
@@ -102,10 +102,10 @@ class TSession {
       case 4: DeleteSelected(S); return;
       case 5: MoveSelectedFront(S); return;
       case 6: MoveSelectedBack(S); return;
-      case 7: return Change(ptLineWidth, [](TFigData& f) { f.PenWidth += 2; });
+      case 7: return Change(ptLineWidth, [](Figure& f) { f.PenWidth += 2; });
       case 8:  // text boxes only; figures with vertices take their box from them
         if (IsPointFigure(sel->Data.DrawingTool)) return;
-        return Change(ptText, [](TFigData& f) {
+        return Change(ptText, [](Figure& f) {
           f.Text += "x";
           f.End.X += 8;
         });
@@ -140,9 +140,9 @@ class TSession {
 };
 
 // Branches whose restart range holds an earlier branch.
-int NestedBranches(const THistoryList& h) {
+int NestedBranches(const HistoryList& h) {
   int nested = 0, step = 0, firstBranch = 0;
-  for (TActionItem* a = h.Head->Next; a != nullptr; a = a->Next) {
+  for (HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) {
     ++step;
     if (a->Data.TargetType != atBranch) continue;
     if (firstBranch != 0 && a->Data.TargetID >= firstBranch) ++nested;
@@ -154,7 +154,7 @@ int NestedBranches(const THistoryList& h) {
 TEST(ReplaySession, EveryStepRebuildsWhatWasShown) {
   int nested = 0;
   for (unsigned seed = 1; seed <= 24; ++seed) {
-    TSession t(seed);
+    Session t(seed);
     for (int k = 0; k < 250; ++k) {
       t.Step();
       if (!t.S.PendingResize) t.Seen[t.S.History.Count()] = t.Now();

@@ -10,20 +10,20 @@
 namespace {
 
 struct Replay : ::testing::Test {
-  TTamloState S;
+  AppState S;
 
-  TActionItem* Add(TActionType kind, int32_t id, const std::string& name = "", TPoint start = {}) {
-    TFigData f;
+  HistoryItem* Add(ActionKind kind, int32_t id, const std::string& name = "", Point start = {}) {
+    Figure f;
     f.DrawingTool = dtRectangle;
     f.Text = name;
     f.Start = start;
     f.End = {start.X + 10, start.Y + 10};
-    TActionItem* a = S.History.AddAction(f);
+    HistoryItem* a = S.History.AddAction(f);
     a->Data.TargetType = kind;
     a->Data.TargetID = id;
     return a;
   }
-  TActionItem* Create(const std::string& name, TPoint start = {}) {
+  HistoryItem* Create(const std::string& name, Point start = {}) {
     return Add(atCreate, S.History.NextFigID++, name, start);
   }
 
@@ -37,10 +37,10 @@ struct Replay : ::testing::Test {
   // Exactly the figures on the canvas are linked, each from one creating
   // record; no other record holds a link.
   void CheckLinks() {
-    std::set<TFigItem*> live, linked;
-    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) live.insert(f);
-    for (TActionItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
-      const TActionData& d = a->Data;
+    std::set<FigureItem*> live, linked;
+    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) live.insert(f);
+    for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
+      const Action& d = a->Data;
       if (d.TargetItem == nullptr) {
         EXPECT_EQ(d.TargetFig, nullptr);
         continue;
@@ -54,9 +54,9 @@ struct Replay : ::testing::Test {
     EXPECT_TRUE(S.DeletedFigs.Valid());
   }
 
-  static std::string Names(const TFigList& list) {
+  static std::string Names(const FigureList& list) {
     std::string s;
-    for (TFigItem* f = list.Head->Next; f != nullptr; f = f->Next) s += f->Data.Text;
+    for (FigureItem* f = list.Head->Next; f != nullptr; f = f->Next) s += f->Data.Text;
     return s;
   }
   std::string Shown() const { return Names(S.DrawingFigs); }
@@ -74,36 +74,36 @@ TEST_F(Replay, CreateCreateMove) {
   EXPECT_EQ(Shown(), "AB");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{30, 5}));
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.End, (TPoint{40, 15}));
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{30, 5}));
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.End, (Point{40, 15}));
   Step(1);  // backwards: from an empty drawing again
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
 }
 
 TEST_F(Replay, MoveCarriesTheVerticesAlong) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(10, 10);
   pts.AddPoint(20, 30);
-  TFigData f;
+  Figure f;
   f.DrawingTool = dtPolyline;
   f.PointData = &pts;
-  TActionItem* c = S.History.AddAction(f);
+  HistoryItem* c = S.History.AddAction(f);
   c->Data.TargetType = atCreate;
   c->Data.TargetID = 1;
-  TActionItem* m = S.History.AddAction(f);
+  HistoryItem* m = S.History.AddAction(f);
   m->Data.TargetType = atMove;
   m->Data.TargetID = 1;
   m->Data.FigData.Start = {15, 5};
   Step(2);
-  const TPointData* p = S.DrawingFigs.Tail->Data.PointData;
-  EXPECT_EQ(p->Points[0], (TPoint{15, 5}));
-  EXPECT_EQ(p->Points[1], (TPoint{25, 25}));
+  const Vertex* p = S.DrawingFigs.Tail->Data.PointData;
+  EXPECT_EQ(p->Points[0], (Point{15, 5}));
+  EXPECT_EQ(p->Points[1], (Point{25, 25}));
 }
 
 TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
   Create("A");
   Add(atDelete, 1);
-  TActionItem* undo = Add(atUndo, 2, "not used");
+  HistoryItem* undo = Add(atUndo, 2, "not used");
   Step(2);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigs), "A");
@@ -158,7 +158,7 @@ TEST_F(Replay, NestedBranches) {
   Create("B");
   Add(atBranch, 1);
   Create("C");
-  TActionItem* outer = Add(atBranch, 4);
+  HistoryItem* outer = Add(atBranch, 4);
   Step(5);
   EXPECT_EQ(Shown(), "AC");
   outer->Data.TargetID = 3;
@@ -174,7 +174,7 @@ TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
   Add(atDelete, 2);  // B was dropped by the branch: skipped
   Step(5);
   EXPECT_EQ(Shown(), "A");
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{7, 7}));
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{7, 7}));
   EXPECT_EQ(Names(S.DeletedFigs), "");
 }
 
@@ -185,7 +185,7 @@ TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
   Create("B");
   Add(atBranch, 1);
   Create("C");
-  TActionItem* outer = Add(atBranch, 4);
+  HistoryItem* outer = Add(atBranch, 4);
   Create("X");
   Step(6);
   EXPECT_EQ(Shown(), "ACX");
@@ -215,7 +215,7 @@ TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
   Add(atChange, 1)->Data.Parameter = ptText;
   Add(atSetStamp, 0);
   Add(atReadData, 0);
-  Add(static_cast<TActionType>(42), 1);
+  Add(static_cast<ActionKind>(42), 1);
   Step(S.History.Count());
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigs), "A");
@@ -234,7 +234,7 @@ TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
 
 TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
   Create("A");
-  TActionItem* b = Add(atBranch, 2);  // its own step: would restart forever
+  HistoryItem* b = Add(atBranch, 2);  // its own step: would restart forever
   Create("B");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
@@ -253,13 +253,13 @@ TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
   Add(atCreate, 1, "A2");  // a damaged file reuses ID 1
   Add(atMove, 1, "", {40, 40});
   Step(3);
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (TPoint{40, 40}));
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (TPoint{0, 0}));
+  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{40, 40}));
+  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{0, 0}));
 }
 
 TEST_F(Replay, GoingBackLeavesNoLinksOnLaterRecords) {
   Create("A");
-  TActionItem* b = Create("B");
+  HistoryItem* b = Create("B");
   Step(2);
   EXPECT_NE(b->Data.TargetItem, nullptr);
   Step(1);

@@ -13,8 +13,8 @@ int32_t FakeWidth(const std::string& text, int32_t size) {
   return static_cast<int32_t>(text.size()) * (size - 5);
 }
 
-TFigData Box(TDrawingTool kind, TPoint a, TPoint b) {
-  TFigData f;
+Figure Box(ToolKind kind, Point a, Point b) {
+  Figure f;
   f.DrawingTool = kind;
   f.PenWidth = 4;
   f.BrushColor = clWhite;
@@ -24,25 +24,25 @@ TFigData Box(TDrawingTool kind, TPoint a, TPoint b) {
 }
 
 struct Resize : ::testing::Test {
-  TTamloState S;
+  AppState S;
 
   // Adds a figure, records its creation the way the recorders do (snapshot
   // plus a live link), selects it and takes it as the resize reference.
-  TFigItem* AddSelected(const TFigData& f) {
-    TFigItem* item = S.DrawingFigs.AddFig(f);
-    TActionItem* a = S.History.AddAction(item->Data);
+  FigureItem* AddSelected(const Figure& f) {
+    FigureItem* item = S.DrawingFigs.AddFig(f);
+    HistoryItem* a = S.History.AddAction(item->Data);
     a->Data.TargetType = atCreate;
     a->Data.TargetID = S.History.NextFigID++;
     a->Data.TargetFig = &item->Data;
     Select(item);
     return item;
   }
-  void Select(TFigItem* item) {
+  void Select(FigureItem* item) {
     S.SelectedFig = S.MarkedFig = item;
     TakeResizeReference(S);
   }
-  TResizeResult H(int32_t p) { return ResizeSelectedFig(S, true, p, FakeWidth); }
-  TResizeResult V(int32_t q) { return ResizeSelectedFig(S, false, q, FakeWidth); }
+  ResizeResult H(int32_t p) { return ResizeSelectedFig(S, true, p, FakeWidth); }
+  ResizeResult V(int32_t q) { return ResizeSelectedFig(S, false, q, FakeWidth); }
 };
 
 TEST_F(Resize, NothingSelectedDoesNothing) {
@@ -52,43 +52,43 @@ TEST_F(Resize, NothingSelectedDoesNothing) {
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  TFigData& F = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}))->Data;
+  Figure& F = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}))->Data;
   EXPECT_EQ(H(10), rrDone);
-  EXPECT_EQ(F.Start, (TPoint{90, 100}));
-  EXPECT_EQ(F.End, (TPoint{210, 150}));
+  EXPECT_EQ(F.Start, (Point{90, 100}));
+  EXPECT_EQ(F.End, (Point{210, 150}));
   V(-20);
-  EXPECT_EQ(F.Start, (TPoint{90, 120}));
-  EXPECT_EQ(F.End, (TPoint{210, 130}));
+  EXPECT_EQ(F.Start, (Point{90, 120}));
+  EXPECT_EQ(F.End, (Point{210, 130}));
   H(0);
-  EXPECT_EQ(F.Start, (TPoint{100, 120}));
-  EXPECT_EQ(F.End, (TPoint{200, 130}));
+  EXPECT_EQ(F.Start, (Point{100, 120}));
+  EXPECT_EQ(F.End, (Point{200, 130}));
   V(0);
-  EXPECT_EQ(F.Start, (TPoint{100, 100}));
-  EXPECT_EQ(F.End, (TPoint{200, 150}));
+  EXPECT_EQ(F.Start, (Point{100, 100}));
+  EXPECT_EQ(F.End, (Point{200, 150}));
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  TFigData& F = AddSelected(Box(dtLine, {200, 50}, {100, 20}))->Data;
+  Figure& F = AddSelected(Box(dtLine, {200, 50}, {100, 20}))->Data;
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
 }
 
 TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(0, 0);
   pts.AddPoint(25, 50);
   pts.AddPoint(100, 10);
-  TFigData f = Box(dtPolyline, {}, {});
+  Figure f = Box(dtPolyline, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
-  TFigData& F = AddSelected(f)->Data;
+  Figure& F = AddSelected(f)->Data;
   H(10);
   EXPECT_EQ(F.Start.X, -10);
   EXPECT_EQ(F.End.X, 110);
-  EXPECT_EQ(F.PointData->Points[0], (TPoint{-10, 0}));
-  EXPECT_EQ(F.PointData->Points[1], (TPoint{20, 50}));
-  EXPECT_EQ(F.PointData->Points[2], (TPoint{110, 10}));
+  EXPECT_EQ(F.PointData->Points[0], (Point{-10, 0}));
+  EXPECT_EQ(F.PointData->Points[1], (Point{20, 50}));
+  EXPECT_EQ(F.PointData->Points[2], (Point{110, 10}));
   // The bounds of the vertex list are not touched.
   EXPECT_EQ(F.PointData->MinX, 0);
   EXPECT_EQ(F.PointData->MaxX, 100);
@@ -100,21 +100,21 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
   // Back at 0 every vertex is exactly where it was.
   H(0);
   V(0);
-  EXPECT_EQ(F.PointData->Points[1], (TPoint{25, 50}));
-  EXPECT_EQ(F.PointData->Points[2], (TPoint{100, 10}));
+  EXPECT_EQ(F.PointData->Points[1], (Point{25, 50}));
+  EXPECT_EQ(F.PointData->Points[2], (Point{100, 10}));
 }
 
 TEST_F(Resize, VertexTruncatesTowardZero) {
   // Reference 0 … 3, vertex at 1. P = 1: −1 + trunc(1.67) = 0. P = −2:
   // 2 + trunc(−0.33) = 2 (rounding down would give 1).
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(0, 0);
   pts.AddPoint(1, 0);
   pts.AddPoint(3, 0);
-  TFigData f = Box(dtFreeLine, {}, {});
+  Figure f = Box(dtFreeLine, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
-  TFigData& F = AddSelected(f)->Data;
+  Figure& F = AddSelected(f)->Data;
   H(1);
   EXPECT_EQ(F.PointData->Points[1].X, 0);
   H(-2);
@@ -122,30 +122,30 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
 }
 
 TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
-  TPointData pts;  // a vertical free line: no width to stretch
+  Vertex pts;  // a vertical free line: no width to stretch
   pts.AddPoint(50, 10);
   pts.AddPoint(50, 90);
-  TFigData f = Box(dtFreeLine, {}, {});
+  Figure f = Box(dtFreeLine, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
-  TFigData& F = AddSelected(f)->Data;
+  Figure& F = AddSelected(f)->Data;
   EXPECT_EQ(H(30), rrDone);
-  EXPECT_EQ(F.Start, (TPoint{50, 10}));
-  EXPECT_EQ(F.End, (TPoint{50, 90}));
-  EXPECT_EQ(F.PointData->Points[0], (TPoint{50, 10}));
+  EXPECT_EQ(F.Start, (Point{50, 10}));
+  EXPECT_EQ(F.End, (Point{50, 90}));
+  EXPECT_EQ(F.PointData->Points[0], (Point{50, 10}));
   V(10);  // the other axis still works
-  EXPECT_EQ(F.PointData->Points[0], (TPoint{50, 0}));
-  EXPECT_EQ(F.PointData->Points[1], (TPoint{50, 100}));
+  EXPECT_EQ(F.PointData->Points[0], (Point{50, 0}));
+  EXPECT_EQ(F.PointData->Points[1], (Point{50, 100}));
 }
 
 TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
-  TFigData t = Box(dtText, {100, 80}, {130, 90});
+  Figure t = Box(dtText, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
-  TFigData& F = AddSelected(t)->Data;
+  Figure& F = AddSelected(t)->Data;
   H(-4);
   EXPECT_EQ(F.TextSize, 6);
-  EXPECT_EQ(F.Start, (TPoint{100, 80}));
+  EXPECT_EQ(F.Start, (Point{100, 80}));
   EXPECT_EQ(F.End.X, 100 + 3 * 1);
   EXPECT_EQ(F.End.Y, 87);  // trunc(80 + 7.2)
   H(-5);                   // 5 would be too small: stays as it was
@@ -160,60 +160,60 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
 TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   // A text made by typing has End.Y = Start.Y + size, not the resized
   // height: a bar set back to 0 (also by the program) must not change it.
-  TFigData t = Box(dtText, {10, 10}, {37, 22});
+  Figure t = Box(dtText, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
-  TFigData& F = AddSelected(t)->Data;
+  Figure& F = AddSelected(t)->Data;
   H(0);
-  EXPECT_EQ(F.End, (TPoint{37, 22}));
+  EXPECT_EQ(F.End, (Point{37, 22}));
   H(8);
   V(0);
   EXPECT_EQ(F.TextSize, 12);
-  EXPECT_EQ(F.End, (TPoint{37, 22}));
+  EXPECT_EQ(F.End, (Point{37, 22}));
   const int32_t before = S.History.Count();
   FlushResize(S);
   EXPECT_EQ(S.History.Count(), before);
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
-  TFigData t = Box(dtText, {10, 10}, {40, 22});
+  Figure t = Box(dtText, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
-  TFigData& F = AddSelected(t)->Data;
+  Figure& F = AddSelected(t)->Data;
   H(-5);
   EXPECT_EQ(F.TextSize, 10);
-  EXPECT_EQ(F.End, (TPoint{40, 22}));
+  EXPECT_EQ(F.End, (Point{40, 22}));
 }
 
 // A stamp 40 × 20 at (100, 100) holding a rectangle, a text, a polyline and a
 // nested stamp, with coordinates relative to the stamp's Start.
 struct StampResize : Resize {
-  TFigItem* Stamp = nullptr;
-  TFigData& Live(int i) {
-    TFigItem* f = Stamp->Data.StampData->GetHead()->Next;
+  FigureItem* Stamp = nullptr;
+  Figure& Live(int i) {
+    FigureItem* f = Stamp->Data.StampData->GetHead()->Next;
     while (i-- > 0) f = f->Next;
     return f->Data;
   }
   void SetUp() override {
-    TFigList contents;
+    FigureList contents;
     contents.AddFig(Box(dtRectangle, {10, 2}, {30, 12}));
-    TFigData t = Box(dtText, {10, 4}, {30, 16});
+    Figure t = Box(dtText, {10, 4}, {30, 16});
     t.TextSize = 9;
     t.Text = "ab";
     contents.AddFig(t);
-    TPointData pts;
+    Vertex pts;
     pts.AddPoint(0, 0);
     pts.AddPoint(15, 20);
-    TFigData p = Box(dtPolyline, {}, {});
+    Figure p = Box(dtPolyline, {}, {});
     p.PointData = &pts;
     p.SetBoundsFromPoints();
     contents.AddFig(p);
-    TFigList inner;
+    FigureList inner;
     inner.AddFig(Box(dtEllipse, {2, 0}, {6, 4}));
-    TFigData n = Box(dtStamp, {20, 10}, {28, 14});
+    Figure n = Box(dtStamp, {20, 10}, {28, 14});
     n.StampData = &inner;
     contents.AddFig(n);
-    TFigData s = Box(dtStamp, {100, 100}, {140, 120});
+    Figure s = Box(dtStamp, {100, 100}, {140, 120});
     s.StampData = &contents;
     Stamp = AddSelected(s);
   }
@@ -221,36 +221,36 @@ struct StampResize : Resize {
 
 TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
   EXPECT_EQ(H(20), rrDone);
-  EXPECT_EQ(Stamp->Data.Start, (TPoint{80, 100}));
-  EXPECT_EQ(Stamp->Data.End, (TPoint{160, 120}));
-  EXPECT_EQ(Live(0).Start, (TPoint{20, 2}));
-  EXPECT_EQ(Live(0).End, (TPoint{60, 12}));
+  EXPECT_EQ(Stamp->Data.Start, (Point{80, 100}));
+  EXPECT_EQ(Stamp->Data.End, (Point{160, 120}));
+  EXPECT_EQ(Live(0).Start, (Point{20, 2}));
+  EXPECT_EQ(Live(0).End, (Point{60, 12}));
   // The text keeps its size and stays centred on its scaled place.
-  EXPECT_EQ(Live(1).Start, (TPoint{30, 4}));
-  EXPECT_EQ(Live(1).End, (TPoint{70, 16}));
+  EXPECT_EQ(Live(1).Start, (Point{30, 4}));
+  EXPECT_EQ(Live(1).End, (Point{70, 16}));
   EXPECT_EQ(Live(1).TextSize, 9);
-  EXPECT_EQ(Live(2).PointData->Points[1], (TPoint{30, 20}));
+  EXPECT_EQ(Live(2).PointData->Points[1], (Point{30, 20}));
   EXPECT_EQ(Live(2).End.X, 30);
   // The nested stamp and, relative to it, its own contents.
   EXPECT_EQ(Live(3).Start.X, 40);
   EXPECT_EQ(Live(3).End.X, 56);
-  TFigData& inner = Live(3).StampData->GetHead()->Next->Data;
-  EXPECT_EQ(inner.Start, (TPoint{4, 0}));
-  EXPECT_EQ(inner.End, (TPoint{12, 4}));
+  Figure& inner = Live(3).StampData->GetHead()->Next->Data;
+  EXPECT_EQ(inner.Start, (Point{4, 0}));
+  EXPECT_EQ(inner.End, (Point{12, 4}));
   // Back at 0 all is as recorded.
   H(0);
-  EXPECT_EQ(Live(0).Start, (TPoint{10, 2}));
-  EXPECT_EQ(Live(1).End, (TPoint{30, 16}));
-  EXPECT_EQ(inner.End, (TPoint{6, 4}));
+  EXPECT_EQ(Live(0).Start, (Point{10, 2}));
+  EXPECT_EQ(Live(1).End, (Point{30, 16}));
+  EXPECT_EQ(inner.End, (Point{6, 4}));
 }
 
 TEST_F(StampResize, VerticalTouchesOnlyY) {
   V(10);  // 20 → 40 high: ratio 2
-  EXPECT_EQ(Stamp->Data.Start, (TPoint{100, 90}));
-  EXPECT_EQ(Stamp->Data.End, (TPoint{140, 130}));
-  EXPECT_EQ(Live(0).Start, (TPoint{10, 4}));
-  EXPECT_EQ(Live(0).End, (TPoint{30, 24}));
-  EXPECT_EQ(Live(2).PointData->Points[1], (TPoint{15, 40}));
+  EXPECT_EQ(Stamp->Data.Start, (Point{100, 90}));
+  EXPECT_EQ(Stamp->Data.End, (Point{140, 130}));
+  EXPECT_EQ(Live(0).Start, (Point{10, 4}));
+  EXPECT_EQ(Live(0).End, (Point{30, 24}));
+  EXPECT_EQ(Live(2).PointData->Points[1], (Point{15, 40}));
 }
 
 TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
@@ -267,27 +267,27 @@ TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
 TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
   S.History.Clear();
   EXPECT_EQ(H(20), rrStampUnresolved);
-  EXPECT_EQ(Stamp->Data.Start, (TPoint{100, 100}));
-  EXPECT_EQ(Live(0).End, (TPoint{30, 12}));
+  EXPECT_EQ(Stamp->Data.Start, (Point{100, 100}));
+  EXPECT_EQ(Live(0).End, (Point{30, 12}));
   EXPECT_FALSE(S.PendingResize);
   EXPECT_EQ(S.ResizeFig, nullptr);
   EXPECT_EQ(S.StampReference, nullptr);
 }
 
 TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
-  TFigList refContents, liveContents;
+  FigureList refContents, liveContents;
   refContents.AddFig(Box(dtRectangle, {1, 0}, {3, 0}));
   liveContents.AddFig(Box(dtRectangle, {1, 0}, {3, 0}));
-  TFigData ref = Box(dtStamp, {0, 5}, {10, 5});
+  Figure ref = Box(dtStamp, {0, 5}, {10, 5});
   ref.StampData = &refContents;
-  TFigData live = Box(dtStamp, {0, 0}, {10, 10});
+  Figure live = Box(dtStamp, {0, 0}, {10, 10});
   live.StampData = &liveContents;
   ScaleStampContents(ref, false, live);
-  EXPECT_EQ(liveContents.GetTail()->Data.End, (TPoint{3, 0}));
+  EXPECT_EQ(liveContents.GetTail()->Data.End, (Point{3, 0}));
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  TFigItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
+  FigureItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History.Count(), before);
@@ -297,13 +297,13 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
   ASSERT_EQ(S.History.Count(), before + 1);
   EXPECT_EQ(S.History.GetTail()->Data.TargetType, atChange);
   EXPECT_EQ(S.History.GetTail()->Data.Parameter, ptSize);
-  EXPECT_EQ(S.History.GetTail()->Data.FigData.Start, (TPoint{70, 100}));
+  EXPECT_EQ(S.History.GetTail()->Data.FigData.Start, (Point{70, 100}));
   EXPECT_FALSE(S.PendingResize);
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  TFigItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
-  TFigItem* b = AddSelected(Box(dtEllipse, {10, 10}, {50, 40}));
+  FigureItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
+  FigureItem* b = AddSelected(Box(dtEllipse, {10, 10}, {50, 40}));
   const int32_t before = S.History.Count();
   Select(a);
   H(10);
@@ -331,11 +331,11 @@ TEST_F(Resize, BroughtBackRecordsNothing) {
 TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   // A pending stamp resize must not lend its reference to the next stamp.
   H(20);
-  TFigList c;
+  FigureList c;
   c.AddFig(Box(dtRectangle, {0, 0}, {8, 8}));
-  TFigData s = Box(dtStamp, {300, 300}, {308, 308});
+  Figure s = Box(dtStamp, {300, 300}, {308, 308});
   s.StampData = &c;
-  TFigItem* second = AddSelected(s);
+  FigureItem* second = AddSelected(s);
   H(4);  // 8 → 16 wide
   EXPECT_EQ(second->Data.Start.X, 296);
   EXPECT_EQ(second->Data.End.X, 312);

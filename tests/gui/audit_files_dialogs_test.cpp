@@ -17,7 +17,7 @@
 
 namespace {
 
-struct TSeen {
+struct SeenSteps {
   QStringList Shown;     // the texts of the filter list
   QString Current;       // the filter chosen when the dialog opened
   QStringList Patterns;  // the patterns behind every filter
@@ -25,8 +25,8 @@ struct TSeen {
 
 // Runs `dialog` through the real dialog; `act` gets the open dialog, may
 // choose a file and must accept or reject it.
-bool RunDialog(TFileDialog& dialog, TSeen& seen, const std::function<void(QFileDialog&)>& act) {
-  TQtDialogs dialogs(nullptr);
+bool RunDialog(FileDialog& dialog, SeenSteps& seen, const std::function<void(QFileDialog&)>& act) {
+  QtDialogs dialogs(nullptr);
   QTimer::singleShot(0, [&] {
     auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(fd, nullptr);
@@ -54,12 +54,12 @@ class QtFileDialogs : public ::testing::Test {
 };
 
 TEST_F(QtFileDialogs, DrawingDialogsShowTheirFilterTextAndTakeBothCases) {
-  TTamloState S;
+  AppState S;
   QFile upper(At("A.TLO"));
   ASSERT_TRUE(upper.open(QIODevice::WriteOnly));
   upper.close();
 
-  TSeen seen;
+  SeenSteps seen;
   S.OpenDataDialog.FileName = At("A.TLO").toStdString();
   ASSERT_TRUE(RunDialog(S.OpenDataDialog, seen, [&](QFileDialog& fd) { static_cast<QDialog&>(fd).accept(); }));
   EXPECT_EQ(seen.Shown, QStringList{QString::fromUtf8("Tamloファイル（*.tlo）")});
@@ -71,8 +71,8 @@ TEST_F(QtFileDialogs, DrawingDialogsShowTheirFilterTextAndTakeBothCases) {
 }
 
 TEST_F(QtFileDialogs, SaveDialogAddsTheDefaultExtensionOnlyWhenThereIsNone) {
-  TTamloState S;
-  TSeen seen;
+  AppState S;
+  SeenSteps seen;
   S.SaveDataDialog.FileName = At("pic").toStdString();
   ASSERT_TRUE(RunDialog(S.SaveDataDialog, seen, [&](QFileDialog& fd) { static_cast<QDialog&>(fd).accept(); }));
   EXPECT_EQ(QString::fromStdString(S.SaveDataDialog.FileName), At("pic.tlo"));
@@ -86,12 +86,12 @@ TEST_F(QtFileDialogs, SaveDialogAddsTheDefaultExtensionOnlyWhenThereIsNone) {
 }
 
 TEST_F(QtFileDialogs, PictureDialogsKeepTheirFilterIndex) {
-  TTamloState S;
+  AppState S;
   QFile jpeg(At("bg.JPG"));
   ASSERT_TRUE(jpeg.open(QIODevice::WriteOnly));
   jpeg.close();
 
-  TSeen seen;
+  SeenSteps seen;
   S.OpenBGDialog.FileName = At("bg.JPG").toStdString();
   S.OpenBGDialog.FilterIndex = 2;
   ASSERT_TRUE(RunDialog(S.OpenBGDialog, seen, [&](QFileDialog& fd) { static_cast<QDialog&>(fd).accept(); }));

@@ -8,7 +8,7 @@
 
 namespace {
 
-class DropTest : public TFileTest {
+class DropTest : public FileTest {
  protected:
   void Enter(const QMimeData& data) {
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -5,7 +5,7 @@
 
 namespace {
 
-class WindowSliders : public TFormTest {
+class WindowSliders : public FormTest {
  protected:
   void DrawTwoSteps() {
     DrawRect(*Form, {10, 10}, {50, 40});

@@ -8,7 +8,7 @@
 
 namespace {
 
-class TManualTimer : public TPlayTimer {
+class ManualTimer : public PlaybackTimer {
  public:
   bool Active = false;
   int Interval = -1;
@@ -28,13 +28,13 @@ class TManualTimer : public TPlayTimer {
   }
 };
 
-class AutoPlay : public TFormTest {
+class AutoPlay : public FormTest {
  protected:
-  TManualTimer* Timer = nullptr;
+  ManualTimer* Timer = nullptr;
 
   void SetUp() override {
-    TFormTest::SetUp();
-    auto timer = std::make_unique<TManualTimer>();
+    FormTest::SetUp();
+    auto timer = std::make_unique<ManualTimer>();
     Timer = timer.get();
     Form->SetPlayTimer(std::move(timer));
   }
@@ -77,7 +77,7 @@ TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
     EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
   }
   EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 210}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 210}));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_FALSE(Timer->Active);
   EXPECT_EQ(Form->PlayBtn->toolTip(), QString::fromUtf8("さいせい"));
@@ -109,7 +109,7 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   const int hund[] = {0, 0, 30, 0};
   const int minutes[] = {0, 0, 0, 40};
   int i = 0;
-  for (TActionItem* a = S().History.Head->Next; a; a = a->Next, ++i) {
+  for (HistoryItem* a = S().History.Head->Next; a; a = a->Next, ++i) {
     a->Data.ActionTime.Hour = 9;
     a->Data.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
     a->Data.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
@@ -176,12 +176,12 @@ TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
 
   ClickButton(Form->PlayBtn);
   // The command (here its file dialog) finds the replay stopped already.
-  class TSpyDialogs : public TQuietDialogs {
+  class SpyDialogs : public QuietDialogs {
    public:
-    TTamloForm* Form = nullptr;
+    MainWindow* Form = nullptr;
     int Runs = 0;
     bool PlayingInDialog = true;
-    bool Execute(TFileDialog&) override {
+    bool Execute(FileDialog&) override {
       ++Runs;
       PlayingInDialog = Form->IsPlaying();
       return false;
@@ -189,7 +189,7 @@ TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
   } spy;
   spy.Form = Form.get();
   S().Dialogs = &spy;
-  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
   S().Dialogs = &Dialogs;
   EXPECT_EQ(spy.Runs, 1);
   EXPECT_FALSE(spy.PlayingInDialog);
@@ -241,7 +241,7 @@ TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
     EXPECT_FALSE(Form->StepCountLabel->geometry().intersects(w->geometry()));
   // Nothing of the view mode lies under the replay panel.
   const QRect panel = Form->ReplayPanel->geometry();
-  for (QWidget* w : {Form->PlayPanel, Form->SellectBtnPanel, Form->DrawField})
+  for (QWidget* w : {Form->PlayPanel, Form->SelectBtnPanel, Form->DrawField})
     EXPECT_FALSE(panel.intersects(w->geometry())) << w->objectName().toStdString();
   EnterDrawMode(*Form);
   EXPECT_FALSE(Form->ReplayPanel->isVisible());

@@ -33,7 +33,7 @@ class BatchClassTest : public ::testing::Test {
   QStringList Entries(const QString& folder) const {
     return QDir(Path(folder)).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
-  TBatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
   void WritePicture(const QString& name, QColor colour) {
     QImage picture(64, 64, QImage::Format_RGB32);
     picture.fill(colour);
@@ -53,7 +53,7 @@ TEST_F(BatchClassTest, EveryDrawingGetsItsPictureAndOneDamagedStopsNoOther) {
   WriteRects("class/b.tlo", 3);
   WriteFile("class/broken.tlo", "TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\nnonsense\r\n");
   WriteRects("class/c.tlo", 2);
-  const TBatchRun r = Run({"--export-jpeg", "out/", "class/a.tlo", "class/b.tlo", "class/broken.tlo", "class/c.tlo",
+  const BatchRun r = Run({"--export-jpeg", "out/", "class/a.tlo", "class/b.tlo", "class/broken.tlo", "class/c.tlo",
                            "class/gone.tlo"});
   EXPECT_EQ(r.Status, 1) << r.Err.toStdString();
   EXPECT_EQ(Entries("out"), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
@@ -75,10 +75,10 @@ TEST_F(BatchClassTest, EachDrawingFindsThePicturesBesideIt) {
   WritePicture("blue/sky.bmp", QColor(0, 0, 255));
   for (const QString& name : {"red/r.tlo", "blue/b.tlo"})
     WriteFile(name, DrawingFileText({RectRecord(1, 300, 300, 340, 340), ReadBGRecord("sky.bmp")}));
-  const TBatchRun r = Run({"--export-bmp", "out", "--jobs", "2", "red/r.tlo", "blue/b.tlo"});
+  const BatchRun r = Run({"--export-bmp", "out", "--jobs", "2", "red/r.tlo", "blue/b.tlo"});
   ASSERT_EQ(r.Status, 2) << "out is no folder yet and does not end in /";
   ASSERT_TRUE(QDir().mkpath(Path("out")));
-  const TBatchRun ok = Run({"--export-bmp", "out", "--jobs", "2", "red/r.tlo", "blue/b.tlo"});
+  const BatchRun ok = Run({"--export-bmp", "out", "--jobs", "2", "red/r.tlo", "blue/b.tlo"});
   ASSERT_EQ(ok.Status, 0) << ok.Err.toStdString();
   EXPECT_EQ(QImage(Path("out/r.bmp")).pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(QImage(Path("out/b.bmp")).pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
@@ -89,7 +89,7 @@ TEST_F(BatchClassTest, TheExitStatusIsTheWorstOfTheDrawings) {
   WriteFile("lost.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), ReadBGRecord(Path("nowhere.bmp"))}));
   WriteFile("bad.tlo", "not a drawing at all");
 
-  TBatchRun r = Run({"--export-png", "o/", "a.tlo", "lost.tlo"});
+  BatchRun r = Run({"--export-png", "o/", "a.tlo", "lost.tlo"});
   EXPECT_EQ(r.Status, 3) << r.Err.toStdString();  // written, a picture not drawn
   EXPECT_EQ(Entries("o"), (QStringList{"a.png", "lost.png"}));
   EXPECT_EQ(QImage(Path("o/a.png")).size(), QSize(640, 480));
@@ -110,7 +110,7 @@ TEST_F(BatchClassTest, TheExitStatusIsTheWorstOfTheDrawings) {
 TEST_F(BatchClassTest, DrawingsOfTheSameNameDoNotOverwriteEachOther) {
   WriteRects("x/a.tlo", 1);
   WriteRects("y/a.tlo", 4);
-  const TBatchRun r = Run({"--export-bmp", "out/", "x/a.tlo", "y/a.tlo"});
+  const BatchRun r = Run({"--export-bmp", "out/", "x/a.tlo", "y/a.tlo"});
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Entries("out"), QStringList{"a.bmp"});
   // The first one named is written; the second is named as failed.
@@ -122,7 +122,7 @@ TEST_F(BatchClassTest, DrawingsOfTheSameNameDoNotOverwriteEachOther) {
 TEST_F(BatchClassTest, VideosAndSeriesIntoAFolder) {
   WriteRects("a.tlo", 3);
   WriteRects("b.tlo", 2);
-  TBatchRun r = Run({"--export-video", "films/", "--pace", "10", "a.tlo", "b.tlo"});
+  BatchRun r = Run({"--export-video", "films/", "--pace", "10", "a.tlo", "b.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   EXPECT_EQ(Entries("films"), (QStringList{"a.mp4", "b.mp4"}));
 
@@ -135,7 +135,7 @@ TEST_F(BatchClassTest, VideosAndSeriesIntoAFolder) {
 
 TEST_F(BatchClassTest, ALongSeriesHasNamesOfOneWidth) {
   WriteRects("long.tlo", 1000);
-  const TBatchRun r = Run({"--export-process", "p/", "long.tlo"});
+  const BatchRun r = Run({"--export-process", "p/", "long.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   const QStringList names = Entries("p/long");
   ASSERT_EQ(names.size(), 1000);
@@ -150,11 +150,11 @@ TEST_F(BatchClassTest, TheContactSheetShowsEveryDrawingInAGrid) {
   WriteRects("two.tlo", 2);
   WriteFile("three.tlo", "damaged");
   WriteRects("four.tlo", 1);
-  const TBatchRun r = Run({"--contact-sheet", "sheet.png", "g/one.tlo", "two.tlo", "three.tlo", "four.tlo"});
+  const BatchRun r = Run({"--contact-sheet", "sheet.png", "g/one.tlo", "two.tlo", "three.tlo", "four.tlo"});
   EXPECT_EQ(r.Status, 1) << r.Err.toStdString();
   const QImage sheet = QImage(Path("sheet.png")).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(sheet.isNull());
-  EXPECT_EQ(sheet.size(), ContactSheet(std::vector<TSheetEntry>(4)).size());
+  EXPECT_EQ(sheet.size(), ContactSheet(std::vector<SheetEntry>(4)).size());
   // Two columns, two rows: the green background of one.tlo top left, the
   // rectangles of two.tlo top right, a cross for the damaged one.
   const QRect one = SheetThumbnailRect(0, 4), two = SheetThumbnailRect(1, 4), three = SheetThumbnailRect(2, 4);

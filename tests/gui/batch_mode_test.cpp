@@ -15,7 +15,7 @@
 
 namespace {
 
-struct TRun {
+struct PixelRun {
   int Status = -1;
   QByteArray Out, Err;
 };
@@ -37,7 +37,7 @@ class BatchTest : public ::testing::Test {
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name); }
 
   // Runs tamlo with no display at all.
-  TRun Run(const QStringList& args) {
+  PixelRun Run(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
@@ -46,7 +46,7 @@ class BatchTest : public ::testing::Test {
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(Dir.path());
     p.start(TAMLO_BINARY, args);
-    TRun r;
+    PixelRun r;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
     r.Status = p.exitCode();
     r.Out = p.readAllStandardOutput();
@@ -62,7 +62,7 @@ class BatchTest : public ::testing::Test {
 };
 
 TEST_F(BatchTest, HelpAndVersion) {
-  TRun r = Run({"--version"});
+  PixelRun r = Run({"--version"});
   EXPECT_EQ(r.Status, 0);
   EXPECT_EQ(r.Out, "Tamlo Ver.1.23\n");
   r = Run({"--help"});
@@ -77,7 +77,7 @@ TEST_F(BatchTest, BadUsageExitsWithTwoAndTheUsage) {
         QStringList{"--export-bmp", "o.bmp", "--step", "x", "d.tlo"}, QStringList{"--describe", "--step", "1", "d.tlo"},
         QStringList{"--export-bmp", "o.bmp", "--export-jpeg", "o.jpg", "d.tlo"}, QStringList{"--describe", "--frobnicate", "d.tlo"},
         QStringList{"--bogus", "d.tlo"}}) {
-    const TRun r = Run(args);
+    const PixelRun r = Run(args);
     EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
     EXPECT_TRUE(Entries().isEmpty());
@@ -86,7 +86,7 @@ TEST_F(BatchTest, BadUsageExitsWithTwoAndTheUsage) {
 
 TEST_F(BatchTest, BMPOfTheLastAndOfAnEarlierStep) {
   WriteDrawing();
-  TRun r = Run({"--export-bmp", "out.bmp", "d.tlo"});
+  PixelRun r = Run({"--export-bmp", "out.bmp", "d.tlo"});
   // Written, but without the missing background the last step names.
   ASSERT_EQ(r.Status, 3) << r.Err.toStdString();
   // The missing picture's locating question got its safe answer.
@@ -113,7 +113,7 @@ TEST_F(BatchTest, BMPOfTheLastAndOfAnEarlierStep) {
 
 TEST_F(BatchTest, JPEGIsBaseline) {
   WriteDrawing();
-  const TRun r = Run({"--export-jpeg", "out.jpg", "d.tlo"});
+  const PixelRun r = Run({"--export-jpeg", "out.jpg", "d.tlo"});
   ASSERT_EQ(r.Status, 3) << r.Err.toStdString();  // written; nowhere.bmp is missing
   const QByteArray jpeg = ReadFile("out.jpg");
   EXPECT_TRUE(jpeg.startsWith("\xFF\xD8"));
@@ -125,7 +125,7 @@ TEST_F(BatchTest, JPEGIsBaseline) {
 TEST_F(BatchTest, ProcessWritesOnePicturePerRecord) {
   WriteDrawing();
   QDir(Dir.path()).mkdir("pics");
-  const TRun r = Run({"--export-process", "pics/p.jpg", "d.tlo"});
+  const PixelRun r = Run({"--export-process", "pics/p.jpg", "d.tlo"});
   ASSERT_EQ(r.Status, 3) << r.Err.toStdString();  // written; nowhere.bmp is missing
   EXPECT_EQ(QDir(Path("pics")).entryList(QDir::Files, QDir::Name),
             (QStringList{"p001.jpg", "p002.jpg", "p003.jpg", "p004.jpg"}));
@@ -133,7 +133,7 @@ TEST_F(BatchTest, ProcessWritesOnePicturePerRecord) {
 
 TEST_F(BatchTest, DescribeListsEveryRecord) {
   WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), ReadBGRecord(Path("sky.jpg"))}));
-  const TRun r = Run({"--describe", "d.tlo"});
+  const PixelRun r = Run({"--describe", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   const QString expected = "Create Rectangle (ID = 1)\nat 10:02:15.07.\n\nRead BG file (" + Path("sky.jpg") +
                            ")\nat 10:02:16.00.\n\n";
@@ -141,7 +141,7 @@ TEST_F(BatchTest, DescribeListsEveryRecord) {
 }
 
 TEST_F(BatchTest, FailuresExitWithOne) {
-  TRun r = Run({"--export-bmp", "o.bmp", "missing.tlo"});
+  PixelRun r = Run({"--export-bmp", "o.bmp", "missing.tlo"});
   EXPECT_EQ(r.Status, 1);
   EXPECT_TRUE(r.Err.contains("データ読み込みに失敗しました"));
 

@@ -32,7 +32,7 @@ class BatchOutputTest : public ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::System, QDir::Name); }
-  TBatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
   void WriteSky(const QString& name) {
     QImage sky(64, 64, QImage::Format_RGB32);
     sky.fill(QColor(0, 0, 255));
@@ -48,7 +48,7 @@ TEST_F(BatchOutputTest, APictureThatCannotBeDrawnExitsWithThreeAndIsNamed) {
                                       RectRecord(2, 100, 10, 150, 50), ReadBGRecord(Path("bad.bmp")),
                                       RectRecord(3, 200, 10, 250, 50), ReadBGRecord(Path("sky.bmp"))}));
 
-  TBatchRun r = Run({"--export-bmp", "two.bmp", "--step", "2", "d.tlo"});
+  BatchRun r = Run({"--export-bmp", "two.bmp", "--step", "2", "d.tlo"});
   EXPECT_EQ(r.Status, 3) << r.Err.toStdString();
   EXPECT_TRUE(r.Err.contains(("tamlo: the picture " + Path("gone.bmp") + " could not be drawn: no such file").toUtf8()))
       << r.Err.toStdString();
@@ -97,7 +97,7 @@ TEST_F(BatchOutputTest, PicturesNeverGoOverTheDrawingOrAnyDrawingName) {
         QStringList{"--export-bmp", "other.TLO", "d.tlo"}, QStringList{"--export-jpeg", "new.Tlo", "d.tlo"},
         QStringList{"--export-process", "d.tlo", "d.tlo"}, QStringList{"--export-bmp", "link.bmp", "d.tlo"},
         QStringList{"--export-jpeg", "hard.jpg", "d.tlo"}, QStringList{"--export-jpeg", Path("link.bmp"), Path("d.tlo")}}) {
-    const TBatchRun r = Run(args);
+    const BatchRun r = Run(args);
     EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
     EXPECT_EQ(ReadFile("d.tlo"), drawing) << args.join(' ').toStdString();
@@ -116,7 +116,7 @@ TEST_F(BatchOutputTest, TheSeriesReplacesLinksInsteadOfWritingThroughThem) {
   WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), RectRecord(2, 100, 10, 150, 50)}));
   WriteFile("keep.txt", "must stay");
   ASSERT_TRUE(QFile::link(Path("keep.txt"), Path("p001.jpg")));
-  const TBatchRun r = Run({"--export-process", "p.jpg", "d.tlo"});
+  const BatchRun r = Run({"--export-process", "p.jpg", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   EXPECT_EQ(ReadFile("keep.txt"), "must stay");
   EXPECT_FALSE(QFileInfo(Path("p001.jpg")).isSymLink());
@@ -134,9 +134,9 @@ TEST_F(BatchOutputTest, PipesAndDevicesNamedLikeDrawingsAreRefused) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.tlo")).constData(), 0600), 0);
   ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.tlo")));
   for (const QString& name : {QStringLiteral("pipe.tlo"), QStringLiteral("zero.tlo")}) {
-    const TBatchRun r = Run({"--describe", name});
+    const BatchRun r = Run({"--describe", name});
     EXPECT_EQ(r.Status, 1) << name.toStdString();
-    const TBatchRun e = Run({"--export-bmp", "out.bmp", name});
+    const BatchRun e = Run({"--export-bmp", "out.bmp", name});
     EXPECT_EQ(e.Status, 1) << name.toStdString();
     EXPECT_FALSE(QFile::exists(Path("out.bmp")));
   }

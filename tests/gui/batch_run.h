@@ -7,12 +7,12 @@
 #include <QString>
 #include <QStringList>
 
-struct TBatchRun {
+struct BatchRun {
   int Status = -1;  // -1: did not end normally
   QByteArray Out, Err;
 };
 
-inline TBatchRun RunTamlo(const QString& folder, const QStringList& args) {
+inline BatchRun RunTamlo(const QString& folder, const QStringList& args) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove("DISPLAY");
@@ -21,7 +21,7 @@ inline TBatchRun RunTamlo(const QString& folder, const QStringList& args) {
   p.setProcessEnvironment(env);
   p.setWorkingDirectory(folder);
   p.start(TAMLO_BINARY, args);
-  TBatchRun r;
+  BatchRun r;
   if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
   r.Status = p.exitCode();
   r.Out = p.readAllStandardOutput();

@@ -41,7 +41,7 @@ class BatchVideoTest : public ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-  TBatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
 
   // Five rectangles: at 0.00 s, 0.30 s, 40.00 s (a long pause), 40.00 s
   // (the same moment) and 40.70 s.
@@ -53,7 +53,7 @@ class BatchVideoTest : public ::testing::Test {
   // The batch's BMP of a step.
   QImage StepPicture(int step) {
     const QString name = QStringLiteral("step%1.bmp").arg(step);
-    const TBatchRun r = Run({"--export-bmp", name, "--step", QString::number(step), "d.tlo"});
+    const BatchRun r = Run({"--export-bmp", name, "--step", QString::number(step), "d.tlo"});
     EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
     const QImage picture = QImage(Path(name)).convertToFormat(QImage::Format_RGB32);
     QFile::remove(Path(name));
@@ -63,12 +63,12 @@ class BatchVideoTest : public ::testing::Test {
 
 TEST_F(BatchVideoTest, MP4HasAFrameAStepAtFourStepsASecondAndHoldsTheLast) {
   WriteDrawing();
-  const TBatchRun r = Run({"--export-video", "film.mp4", "d.tlo"});
+  const BatchRun r = Run({"--export-video", "film.mp4", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
   EXPECT_EQ(Entries(), (QStringList{"d.tlo", "film.mp4"}));  // no temporary file left
 
-  const TDecodedVideo d = DecodeVideo(Path("film.mp4"));
+  const DecodedVideo d = DecodeVideo(Path("film.mp4"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_H264);
   EXPECT_EQ(d.PixelFormat, AV_PIX_FMT_YUV420P);
@@ -94,9 +94,9 @@ TEST_F(BatchVideoTest, MP4HasAFrameAStepAtFourStepsASecondAndHoldsTheLast) {
 
 TEST_F(BatchVideoTest, GIFAsDrawnLoopsWithTheRecordedTimesAndExactPictures) {
   WriteDrawing();
-  const TBatchRun r = Run({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"});
+  const BatchRun r = Run({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
-  const TDecodedVideo d = DecodeVideo(Path("film.gif"));
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
   ASSERT_EQ(d.Pictures.size(), 5u);
@@ -120,7 +120,7 @@ TEST_F(BatchVideoTest, AnExistingVideoIsKeptAsTheBackupAndAnEmptyDrawingWritesNo
   EXPECT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 5u);
 
   WriteFile("empty.tlo", DrawingFileText({}));
-  const TBatchRun r = Run({"--export-video", "none.gif", "empty.tlo"});
+  const BatchRun r = Run({"--export-video", "none.gif", "empty.tlo"});
   EXPECT_EQ(r.Status, 0);
   EXPECT_TRUE(r.Err.contains("the drawing has no steps; nothing written"));
   EXPECT_FALSE(QFile::exists(Path("none.gif")));
@@ -134,7 +134,7 @@ TEST_F(BatchVideoTest, BadPaceHoldOrVideoNameIsBadUsage) {
         QStringList{"--export-video", "f.mp4", "--pace", "2", "--pace", "3", "d.tlo"}, QStringList{"--export-video", "f.avi", "d.tlo"},
         QStringList{"--export-bmp", "f.bmp", "--pace", "2", "d.tlo"}, QStringList{"--export-video", "f.mp4", "--step", "2", "d.tlo"},
         QStringList{"--export-video", "f.tlo", "d.tlo"}}) {
-    const TBatchRun r = Run(args);
+    const BatchRun r = Run(args);
     EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
   }

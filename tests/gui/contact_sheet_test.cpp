@@ -8,7 +8,7 @@
 
 namespace {
 
-TSheetEntry Entry(const QString& name, QColor colour) {
+SheetEntry Entry(const QString& name, QColor colour) {
   QImage canvas(640, 480, QImage::Format_RGB32);
   canvas.fill(colour);
   return {name, SheetThumbnail(canvas)};
@@ -34,7 +34,7 @@ TEST(ContactSheet, ColumnsGrowWithTheSquareRootUpToEight) {
 
 TEST(ContactSheet, ThumbnailsFillTheGridRowByRowWithTheirNames) {
   const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan};
-  std::vector<TSheetEntry> entries;
+  std::vector<SheetEntry> entries;
   for (int i = 0; i < 5; ++i) entries.push_back(Entry(QStringLiteral("d%1.tlo").arg(i), colours[i]));
   entries[3].Name.clear();
   const QImage sheet = ContactSheet(entries);
@@ -55,7 +55,7 @@ TEST(ContactSheet, ThumbnailsFillTheGridRowByRowWithTheirNames) {
 }
 
 TEST(ContactSheet, ALongNameStaysUnderItsOwnThumbnail) {
-  std::vector<TSheetEntry> entries{Entry(QString(80, u'あ') + ".tlo", Qt::white), Entry("", Qt::white)};
+  std::vector<SheetEntry> entries{Entry(QString(80, u'あ') + ".tlo", Qt::white), Entry("", Qt::white)};
   const QImage sheet = ContactSheet(entries);
   EXPECT_GT(InkUnder(sheet, SheetThumbnailRect(0, 2)), 20);
   EXPECT_EQ(InkUnder(sheet, SheetThumbnailRect(1, 2)), 0);

@@ -11,7 +11,7 @@
 
 namespace {
 
-class TOneTimer : public TPlayTimer {
+class OneTimer : public PlaybackTimer {
  public:
   void Start(int) override { Active = true; }
   void Stop() override { Active = false; }
@@ -19,7 +19,7 @@ class TOneTimer : public TPlayTimer {
   bool Active = false;
 };
 
-class DocsScreenshots : public TFormTest {
+class DocsScreenshots : public FormTest {
  protected:
   // Selects the figure at (x, y) in the edit mode, chooses palette colour
   // `colour` (0-based) and applies it with `apply`.
@@ -38,8 +38,8 @@ class DocsScreenshots : public TFormTest {
 TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   const char* folder = std::getenv("TAMLO_SCREENSHOTS");
   if (folder == nullptr || *folder == 0) GTEST_SKIP() << "TAMLO_SCREENSHOTS names no folder";
-  auto timer = std::make_unique<TOneTimer>();
-  TOneTimer* t = timer.get();
+  auto timer = std::make_unique<OneTimer>();
+  OneTimer* t = timer.get();
   Form->SetPlayTimer(std::move(timer));
 
   DrawRect(*Form, {204, 252}, {384, 422});  // the house

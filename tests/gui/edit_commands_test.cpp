@@ -8,22 +8,22 @@
 
 namespace {
 
-class EditCommands : public TFormTest {
+class EditCommands : public FormTest {
  protected:
   // Draws a rectangle in the draw mode, enters the edit mode and selects it
   // with a click inside it.
-  TFigItem* DrawAndSelectRect(QPoint a, QPoint b) {
+  FigureItem* DrawAndSelectRect(QPoint a, QPoint b) {
     DrawRect(*Form, a, b);
     EnterEditMode(*Form);
     CanvasClick(*Form, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
     return S().SelectedFig;
   }
-  TActionData& Last() { return S().History.GetTail()->Data; }
+  Action& Last() { return S().History.GetTail()->Data; }
   int32_t Records() { return S().History.Count(); }
 };
 
 TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
-  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
   ASSERT_NE(f, nullptr);
   ASSERT_EQ(f->Data.PenWidth, 4);
   for (int i = 1; i <= 13; ++i) {
@@ -43,7 +43,7 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
 }
 
 TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
-  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Form->ThinBtn);
   ClickButton(Form->ThinBtn);
   EXPECT_EQ(f->Data.PenWidth, 0);
@@ -70,7 +70,7 @@ TEST_F(EditCommands, PaletteSetsTheChosenColourAndItsHint) {
 }
 
 TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
-  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
   QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
   ClickButton(Form->BodyColorBtn);
   EXPECT_EQ(f->Data.BrushColor, clBtnFace);
@@ -88,7 +88,7 @@ TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
 }
 
 TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
-  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Form->LineColorBtn);  // black on black: nothing
   EXPECT_EQ(Records(), 1);
   QTest::mouseClick(Form->ColorPanels[6], Qt::LeftButton);  // ColorPanel07, blue
@@ -106,14 +106,14 @@ TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
 }
 
 TEST_F(EditCommands, AStampRefusesEveryAttribute) {
-  TFigList contents;
-  TFigData r;
+  FigureList contents;
+  Figure r;
   r.DrawingTool = dtRectangle;
   r.PenWidth = 4;
   r.BrushColor = clWhite;
   r.End = {20, 20};
   contents.AddFig(r);
-  TFigData stamp;
+  Figure stamp;
   stamp.DrawingTool = dtStamp;
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
@@ -135,30 +135,30 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
 }
 
 TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
-  TFigItem* original = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* original = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Form->DupBtn);
-  TFigItem* copy = S().SelectedFig;
+  FigureItem* copy = S().SelectedFig;
   ASSERT_NE(copy, original);
   EXPECT_EQ(copy, S().DrawingFigs.GetTail());
   EXPECT_EQ(S().MarkedFig, copy);
-  EXPECT_EQ(copy->Data.Start, (TPoint{30, 30}));
-  EXPECT_EQ(copy->Data.End, (TPoint{70, 60}));
+  EXPECT_EQ(copy->Data.Start, (Point{30, 30}));
+  EXPECT_EQ(copy->Data.End, (Point{70, 60}));
   EXPECT_EQ(Last().TargetType, atDuplicate);
   EXPECT_EQ(Last().TargetID, 2);
   ClickButton(Form->DupBtn);
-  EXPECT_EQ(S().SelectedFig->Data.Start, (TPoint{50, 50}));
+  EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 50}));
   EXPECT_EQ(Last().TargetID, 3);
   EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
-  EXPECT_EQ(original->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(original->Data.Start, (Point{10, 10}));
 }
 
 TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
   DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Form->DupBtn);
-  TFigItem* copy = S().SelectedFig;
+  FigureItem* copy = S().SelectedFig;
   Form->HTrackBar->setValue(5);
-  EXPECT_EQ(copy->Data.Start, (TPoint{25, 30}));
-  EXPECT_EQ(copy->Data.End, (TPoint{75, 60}));
+  EXPECT_EQ(copy->Data.Start, (Point{25, 30}));
+  EXPECT_EQ(copy->Data.End, (Point{75, 60}));
 }
 
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
@@ -190,11 +190,11 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
   EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0xFFFFFFu);
 
   ClickButton(Form->UndoBtn);
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (TPoint{100, 10}));
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{100, 10}));
   EXPECT_EQ(Last().TargetType, atUndo);
   EXPECT_EQ(Last().TargetID, 3);
   ClickButton(Form->UndoBtn);
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{10, 10}));
   EXPECT_EQ(Last().TargetID, 4);
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());
   EXPECT_EQ(S().SelectedFig, nullptr);
@@ -208,12 +208,12 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
 }
 
 TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
-  TFigItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
   Form->HTrackBar->setValue(7);
   EXPECT_EQ(f->Data.End.X, 57);
   ClickButton(Form->DeleteBtn);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atDelete}));
-  TActionItem* size = S().History.GetTail()->Prev;
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atDelete}));
+  HistoryItem* size = S().History.GetTail()->Prev;
   EXPECT_EQ(size->Data.Parameter, ptSize);
   EXPECT_EQ(size->Data.FigData.End.X, 57);
   EXPECT_EQ(Last().TargetID, 1);
@@ -228,7 +228,7 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
   EnterEditMode(*Form);
   auto order = [this] {
     std::string s;
-    for (const TFigData* f : Figures(S().DrawingFigs)) s += char('A' + f->Start.X / 100);
+    for (const Figure* f : Figures(S().DrawingFigs)) s += char('A' + f->Start.X / 100);
     return s;
   };
   CanvasClick(*Form, 220, 25);  // C, the front-most
@@ -266,14 +266,14 @@ TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
   EXPECT_FALSE(Form->InputEdit->isVisible());
   EXPECT_TRUE(Form->InputEdit->text().isEmpty());
   EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
 }
 
 }  // namespace
 
 namespace {
 
-class FigureIdentity : public TFormTest {};
+class FigureIdentity : public FormTest {};
 
 // A figure drawn where a deleted or cleared one was kept in memory must not
 // inherit that figure's ID: its moves would replay on the wrong figure.

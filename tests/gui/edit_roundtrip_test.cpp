@@ -10,7 +10,7 @@
 
 namespace {
 
-void ExpectSameFigure(const TFigData& a, const TFigData& b, const std::string& where) {
+void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where) {
   SCOPED_TRACE(where);
   EXPECT_EQ(a.DrawingTool, b.DrawingTool);
   EXPECT_EQ(a.PenWidth, b.PenWidth);
@@ -30,21 +30,21 @@ void ExpectSameFigure(const TFigData& a, const TFigData& b, const std::string& w
   ASSERT_EQ(a.StampData == nullptr, b.StampData == nullptr);
   if (a.StampData != nullptr) {
     ASSERT_EQ(a.StampData->FigCount(), b.StampData->FigCount());
-    const TFigItem* x = a.StampData->GetHead()->Next;
-    const TFigItem* y = b.StampData->GetHead()->Next;
+    const FigureItem* x = a.StampData->GetHead()->Next;
+    const FigureItem* y = b.StampData->GetHead()->Next;
     for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i)
       ExpectSameFigure(x->Data, y->Data, where + " / " + std::to_string(i));
   }
 }
 
-void ExpectSameList(const TFigList& a, const TFigList& b) {
+void ExpectSameList(const FigureList& a, const FigureList& b) {
   ASSERT_EQ(a.FigCount(), b.FigCount());
-  const TFigItem* x = a.GetHead()->Next;
-  const TFigItem* y = b.GetHead()->Next;
+  const FigureItem* x = a.GetHead()->Next;
+  const FigureItem* y = b.GetHead()->Next;
   for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i) ExpectSameFigure(x->Data, y->Data, std::to_string(i));
 }
 
-class EditRoundTrip : public TFormTest {};
+class EditRoundTrip : public FormTest {};
 
 TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   DrawRect(*Form, {10, 10}, {50, 40});     // A
@@ -55,32 +55,32 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   PressKey(*Form, Qt::Key_Return);  // T
 
   // A stamp with a rectangle, a text and a polyline inside, and a polyline.
-  TFigList contents;
-  TFigData r;
+  FigureList contents;
+  Figure r;
   r.DrawingTool = dtRectangle;
   r.PenWidth = 2;
   r.BrushColor = 0x00FF00;
   r.Start = {0, 0};
   r.End = {20, 10};
   contents.AddFig(r);
-  TFigData t;
+  Figure t;
   t.DrawingTool = dtText;
   t.Text = "s";
   t.TextSize = 12;
   t.Start = {5, 12};
   t.End = {15, 24};
   contents.AddFig(t);
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(0, 30);
   pts.AddPoint(13, 40);
   pts.AddPoint(30, 35);
-  TFigData p;
+  Figure p;
   p.DrawingTool = dtPolyline;
   p.PenWidth = 4;
   p.PointData = &pts;
   p.SetBoundsFromPoints();
   contents.AddFig(p);
-  TFigData s;
+  Figure s;
   s.DrawingTool = dtStamp;
   s.Start = {300, 300};
   s.End = {330, 340};
@@ -122,10 +122,10 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   ASSERT_FALSE(S().PendingResize);
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
 
-  TFigList before;
-  for (const TFigData* f : Figures(S().DrawingFigs)) before.AddFig(*f);
-  TFigList deletedBefore;
-  for (const TFigData* f : Figures(S().DeletedFigs)) deletedBefore.AddFig(*f);
+  FigureList before;
+  for (const Figure* f : Figures(S().DrawingFigs)) before.AddFig(*f);
+  FigureList deletedBefore;
+  for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.AddFig(*f);
   ASSERT_EQ(before.FigCount(), 6);
 
   S().SelectedFig = S().MarkedFig = nullptr;

@@ -6,7 +6,7 @@
 
 namespace {
 
-class ExitTest : public TFileTest {
+class ExitTest : public FileTest {
  protected:
   void Quit() { ASSERT_TRUE(TriggerMenu(Form->ExitMenu)); }
 };

@@ -10,7 +10,7 @@
 
 namespace {
 
-class ExportTest : public TFileTest {
+class ExportTest : public FileTest {
  protected:
   void WritePicture(const QString& name, QColor color, int w = 320, int h = 240) {
     QImage picture(w, h, QImage::Format_RGB32);
@@ -50,7 +50,7 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   LoadBackground("sky.bmp");
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp");
-  ASSERT_EQ(ActionKinds(S()), std::vector<TActionType>{atReadBG});
+  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{atReadBG});
   EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);
 
@@ -80,7 +80,7 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   ASSERT_FALSE(S().DeletedFigs.IsEmpty());
 
   ASSERT_TRUE(TriggerMenu(Form->ClearBGMenu));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atCleareBG);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, atClearBG);
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
   EXPECT_FALSE(S().DeletedFigs.IsEmpty());
@@ -114,7 +114,7 @@ TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
   SelectedRect();
   WriteFile("pic.bmp", "older picture");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
   EXPECT_EQ(Dialogs.DialogsRun.back().Kind, dkSaveBG);
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "bmp");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -137,7 +137,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
   WriteFile("pic.bmp", "old picture");
   WriteFile("pic.bak", "backup of pic.tlo");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
   EXPECT_EQ(ReadFile("pic.bak"), "backup of pic.tlo");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_EQ(Entries(), (QStringList{"pic.bak", "pic.bmp"}));
@@ -160,7 +160,7 @@ TEST_F(ExportTest, ExportIntoAMissingFolderShowsTheErrorWithThePath) {
   Choose("no/pic.jpg");
   ASSERT_TRUE(TriggerMenu(Form->Save2JPEGMenu));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Error);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(Dialogs.LastText(), "ファイル " + Path("no/pic.jpg").toStdString() + " を作成できません");
 }
 
@@ -215,7 +215,7 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   Choose("proc.jpg");
   ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Error);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_TRUE(Exists("proc001.jpg"));
   EXPECT_FALSE(Exists("proc003.jpg"));
   EXPECT_TRUE(Form->isEnabled());

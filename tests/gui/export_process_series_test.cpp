@@ -12,7 +12,7 @@
 
 namespace {
 
-class SeriesTest : public TFileTest {
+class SeriesTest : public FileTest {
  protected:
   QTemporaryDir ViewDir;  // the view mode's pictures, apart from the series
 
@@ -25,7 +25,7 @@ class SeriesTest : public TFileTest {
   // The canvas encoded as the series encodes its pictures, read back.
   QImage AsSeriesPicture(const QImage& canvas) {
     const std::string file = ViewDir.filePath("view.jpg").toStdString();
-    const TPictureResult r = WriteJPEG(file, canvas);
+    const PictureResult r = WriteJPEG(file, canvas);
     EXPECT_TRUE(r.Ok) << r.Error;
     return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
   }
@@ -113,7 +113,7 @@ TEST_F(SeriesTest, TheBatchSeriesEqualsTheViewMode) {
   WritePicture("sky.bmp", QColor(0, 128, 0));
   WriteFile("d.tlo", DrawingFileText({RectRecord(1, 10, 10, 60, 50), RectRecord(2, 100, 10, 150, 50),
                                       ReadBGRecord(Path("sky.bmp")), RectRecord(3, 200, 10, 250, 50)}));
-  const TBatchRun r = RunTamlo(Dir.path(), {"--export-process", "b.jpg", "d.tlo"});
+  const BatchRun r = RunTamlo(Dir.path(), {"--export-process", "b.jpg", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   ASSERT_EQ(SeriesFiles("b").size(), 4u);
   ASSERT_TRUE(Form->LoadDrawingFile(Path("d.tlo")));
@@ -163,7 +163,7 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
   Answer(mrNo);
   ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ぜんぶで 1001 まいの えを かきだします。よろしいですか？");
   EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNo);
   EXPECT_TRUE(SeriesFiles("long").isEmpty());
@@ -206,7 +206,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   // stays as it was.
   ASSERT_TRUE(QFile::link(Path("victim.tlo"), Path("pic.bmp")));
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_FALSE(QFileInfo(Path("pic.bmp")).isSymLink());

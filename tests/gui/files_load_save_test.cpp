@@ -8,7 +8,7 @@
 
 namespace {
 
-class FileMenuTest : public TFileTest {
+class FileMenuTest : public FileTest {
  protected:
   void SaveAs(const QString& name) {
     Choose(name);
@@ -25,20 +25,20 @@ class FileMenuTest : public TFileTest {
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
-    FOldHandler = signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &FOld);
-    rlimit small = FOld;
+    m_oldHandler = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    rlimit small = m_old;
     small.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &small);
   }
   ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &FOld);
-    signal(SIGXFSZ, FOldHandler);
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    signal(SIGXFSZ, m_oldHandler);
   }
 
  private:
-  rlimit FOld{};
-  sighandler_t FOldHandler;
+  rlimit m_old{};
+  sighandler_t m_oldHandler;
 };
 
 TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {

@@ -23,12 +23,12 @@ namespace {
 const char* const kLoadFailed = "データ読み込みに失敗しました";
 const char* const kWrongType = "ファイルけいしきがちがいます";
 
-class OpenByPathTest : public TFileTest {
+class OpenByPathTest : public FileTest {
  protected:
   QTemporaryDir Elsewhere;  // the working folder before the drawing is opened
 
   void SetUp() override {
-    TFileTest::SetUp();
+    FileTest::SetUp();
     ASSERT_TRUE(Elsewhere.isValid());
     ASSERT_TRUE(QDir().mkpath(Path("art")));
     QDir::setCurrent(Elsewhere.path());
@@ -130,15 +130,15 @@ TEST_F(CommandLinePictureTest, TheDrawingFindsItsPicture) {
 
 // What desktop/tamlo-mime.xml claims: its name patterns and the strings its
 // content test looks for at the start of a file.
-struct TFileType {
-  struct TGlob {
+struct FileType {
+  struct Glob {
     QRegularExpression Pattern;
   };
-  std::vector<TGlob> Globs;
+  std::vector<Glob> Globs;
   std::vector<QByteArray> Magic;
 
   bool NameMatches(const QString& name) const {
-    for (const TGlob& g : Globs)
+    for (const Glob& g : Globs)
       if (g.Pattern.match(name).hasMatch()) return true;
     return false;
   }
@@ -158,8 +158,8 @@ QString MimeDefinitionPath() {
   return QString();
 }
 
-TFileType ReadFileType(const QString& path) {
-  TFileType type;
+FileType ReadFileType(const QString& path) {
+  FileType type;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return type;
   QXmlStreamReader xml(&file);
@@ -185,7 +185,7 @@ TFileType ReadFileType(const QString& path) {
 TEST_F(OpenByPathTest, EveryFileTheDesktopCallsADrawingOpensAsOne) {
   const QString definition = MimeDefinitionPath();
   ASSERT_FALSE(definition.isEmpty());
-  const TFileType type = ReadFileType(definition);
+  const FileType type = ReadFileType(definition);
   ASSERT_FALSE(type.Globs.empty());
   ASSERT_FALSE(type.Magic.empty());
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-class OpenFileTest : public TFileTest {
+class OpenFileTest : public FileTest {
  protected:
   // A 320 × 240 picture of one colour.
   void WritePicture(const QString& name, QColor color) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-class ReplaceTest : public TFileTest {
+class ReplaceTest : public FileTest {
  protected:
   void SaveAs(const QString& name) {
     Choose(name);
@@ -58,7 +58,7 @@ TEST_F(ReplaceTest, SavesAndExportsKeepTheFilesPermissions) {
   ASSERT_TRUE(picture.save(Path("p.bmp"), "BMP"));
   SetMode("p.bmp", 0600);
   Choose("p.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->Save2BMPMenu));
+  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
   EXPECT_EQ(QImage(Path("p.bmp")).size(), QSize(640, 480));
   EXPECT_EQ(Mode("p.bmp"), 0600u);
 

@@ -16,7 +16,7 @@ namespace {
 
 const char* const kGoOn = "まえに かいていた えが のこっています。つづきから かきますか？";
 
-class JournalWindowTest : public TFileTest {
+class JournalWindowTest : public FileTest {
  protected:
   QString StateFolder() const { return StateHome.filePath("tamlo"); }
   QStringList Journals() const {
@@ -31,8 +31,8 @@ class JournalWindowTest : public TFileTest {
   }
   std::vector<std::string> Questions() const {
     std::vector<std::string> q;
-    for (const TShownBox& b : Dialogs.Shown)
-      if (b.kind == TShownBox::Question) q.push_back(b.text);
+    for (const ShownBox& b : Dialogs.Shown)
+      if (b.kind == ShownBox::Question) q.push_back(b.text);
     return q;
   }
 
@@ -44,9 +44,9 @@ class JournalWindowTest : public TFileTest {
   }
   // The program started again.
   void Restart(const QString& commandLineFile = QString()) {
-    Form = std::make_unique<TTamloForm>(&Dialogs);
+    Form = std::make_unique<MainWindow>(&Dialogs);
     Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
-    Form->FormCreate(commandLineFile);
+    Form->createWidgets(commandLineFile);
     Form->show();
     S().Clock = &Clock;
   }
@@ -180,9 +180,9 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   const std::string older = HistoryFileText(S().History);
   // A second window while the first runs: the first one's journal is in
   // use, so nothing is asked; each has its own.
-  auto second = std::make_unique<TTamloForm>(&Dialogs);
+  auto second = std::make_unique<MainWindow>(&Dialogs);
   second->ExitProcess = [](int) {};
-  second->FormCreate();
+  second->createWidgets();
   second->show();
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(Journals().size(), 2);

@@ -4,7 +4,7 @@
 
 namespace {
 
-class MemoTest : public TFileTest {
+class MemoTest : public FileTest {
  protected:
   QStringList Lines() const { return Form->Memo->toPlainText().split('\n'); }
   void SwitchDisplay() { ASSERT_TRUE(TriggerMenu(Form->ShowDataMenu)); }

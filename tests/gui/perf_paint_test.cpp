@@ -22,12 +22,12 @@
 
 namespace {
 
-const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
 
-struct TDrawing {
-  TTamloState S;
-  TPictureStore Pictures{S};
-  TDrawing() { S.Pictures = &Pictures; }
+struct BenchDrawing {
+  AppState S;
+  PictureStore Pictures{S};
+  BenchDrawing() { S.Pictures = &Pictures; }
 };
 
 // Two background pictures in `dir`: a full-size JPEG and a smaller BMP.
@@ -49,18 +49,18 @@ std::vector<std::string> MakeBackgrounds(const QTemporaryDir& dir) {
 // changes of every parameter, front and back, deletes with undo, cleared
 // drawings and backgrounds, background pictures, and branches back to
 // earlier steps.
-void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vector<std::string>& backgrounds) {
+void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<std::string>& backgrounds) {
   std::mt19937 rng(seed);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  const TColor colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  std::vector<TFigItem*> figs;
+  const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+  std::vector<FigureItem*> figs;
   auto refresh = [&] {
     figs.clear();
-    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
   };
-  std::function<TFigData(TDrawingTool, TPointData&, TFigList&, int)> make = [&](TDrawingTool tool, TPointData& pts,
-                                                                                TFigList& contents, int depth) {
-    TFigData f;
+  std::function<Figure(ToolKind, Vertex&, FigureList&, int)> make = [&](ToolKind tool, Vertex& pts,
+                                                                                FigureList& contents, int depth) {
+    Figure f;
     f.DrawingTool = tool;
     f.PenWidth = pick(4) == 0 ? 0 : 1 + pick(9);
     f.PenColor = colours[pick(7)];
@@ -83,10 +83,10 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
     }
     if (tool == dtStamp) {
       for (int k = 0, n = pick(4); k < n; ++k) {
-        TPointData innerPts(MaxPoints);
-        TFigList innerContents;
-        const TDrawingTool t = depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)];
-        TFigData inner = make(t, innerPts, innerContents, depth + 1);
+        Vertex innerPts(MaxPoints);
+        FigureList innerContents;
+        const ToolKind t = depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)];
+        Figure inner = make(t, innerPts, innerContents, depth + 1);
         inner.Offset(-inner.Start.X + pick(40), -inner.Start.Y + pick(40));
         contents.AddFig(inner);
       }
@@ -99,9 +99,9 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
     S.SelectedFig = nullptr;
     const int what = pick(100);
     if (figs.empty() || what < 40) {
-      TPointData pts(MaxPoints);
-      TFigList contents;
-      const TFigData f = make(kKinds[pick(8)], pts, contents, 0);
+      Vertex pts(MaxPoints);
+      FigureList contents;
+      const Figure f = make(kKinds[pick(8)], pts, contents, 0);
       if (pick(5) == 0 && !figs.empty()) {
         S.SelectedFig = figs[pick(int(figs.size()))];
         figs.push_back(DuplicateSelected(S));
@@ -115,7 +115,7 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
       continue;
     }
     if (what == 43) {
-      ClearDrawing(S, pick(2) ? atCleareBG : atClearAll);
+      ClearDrawing(S, pick(2) ? atClearBG : atClearAll);
       if (S.History.Tail->Data.TargetType == atClearAll) figs.clear();
       continue;
     }
@@ -131,10 +131,10 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
       continue;
     }
     const size_t i = pick(int(figs.size()));
-    TFigItem* sel = S.SelectedFig = figs[i];
-    TFigData& f = sel->Data;
+    FigureItem* sel = S.SelectedFig = figs[i];
+    Figure& f = sel->Data;
     const int op = pick(12);
-    TFigData c = f;  // shares f's vertices and contents
+    Figure c = f;  // shares f's vertices and contents
     if (op < 3) {
       f.Offset(pick(61) - 30, pick(61) - 30);
       RecordMoveOfSelected(S);
@@ -173,8 +173,8 @@ void MakeHistory(TTamloState& S, uint32_t seed, int32_t records, const std::vect
 }
 
 // The canvas as a full recomposition makes it for the current drawing.
-QImage FullComposition(TTamloState& S, const QImage& background) {
-  TPictureStore full(S);
+QImage FullComposition(AppState& S, const QImage& background) {
+  PictureStore full(S);
   full.Incremental = false;
   full.BGPicture = background;
   full.PaintBoxPaint();
@@ -198,12 +198,12 @@ std::string Bytes(const QImage& image) {
 
 // Figures and live links in a comparable form: every figure's drawing
 // content, then per record the position of the figure it links to.
-std::vector<std::string> DrawingState(const TTamloState& S) {
+std::vector<std::string> DrawingState(const AppState& S) {
   std::vector<std::string> out;
-  std::vector<const TFigItem*> items;
-  for (const TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) {
+  std::vector<const FigureItem*> items;
+  for (const FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) {
     items.push_back(f);
-    const TFigData& d = f->Data;
+    const Figure& d = f->Data;
     std::string line = std::to_string(d.DrawingTool) + " " + std::to_string(d.Start.X) + "," +
                        std::to_string(d.Start.Y) + " " + std::to_string(d.End.X) + "," + std::to_string(d.End.Y) +
                        " " + std::to_string(d.PenWidth) + " " + std::to_string(d.PenColor) + " " +
@@ -216,7 +216,7 @@ std::vector<std::string> DrawingState(const TTamloState& S) {
   }
   out.push_back("deleted " + std::to_string(S.DeletedFigs.FigCount()));
   int32_t step = 0;
-  for (const TActionItem* a = S.History.Head; a != nullptr; a = a->Next, ++step) {
+  for (const HistoryItem* a = S.History.Head; a != nullptr; a = a->Next, ++step) {
     const auto at = std::find(items.begin(), items.end(), a->Data.TargetItem);
     const long item = a->Data.TargetItem == nullptr ? -1 : at == items.end() ? -2 : long(at - items.begin());
     const bool figOk = a->Data.TargetItem == nullptr ? a->Data.TargetFig == nullptr
@@ -237,8 +237,8 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
   const std::vector<std::string> backgrounds = MakeBackgrounds(dir);
   for (uint32_t seed = 1; seed <= 6; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    TDrawing d;
-    TTamloState& S = d.S;
+    BenchDrawing d;
+    AppState& S = d.S;
     MakeHistory(S, seed, 400, backgrounds);
     std::mt19937 rng(seed * 7919);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
@@ -253,7 +253,7 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
         step = pick(S.History.Count() + 1);
       if (pick(10) == 0) {
         // Something else draws on the canvas (a rubber band) before the step.
-        TCanvas rubber(&d.Pictures.WorkBitmap);
+        RasterCanvas rubber(&d.Pictures.WorkBitmap);
         rubber.PenMode = pmNotXor;
         rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
       }
@@ -284,15 +284,15 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
 // Direct repaints while a figure is dragged, reordered, recoloured and added:
 // the cases the window repaints without a history step.
 TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
-  TTamloState S;
-  TPictureStore P(S);
+  AppState S;
+  PictureStore P(S);
   std::mt19937 rng(99);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   QImage bg(500, 400, QImage::Format_ARGB32);  // not the canvas format: converted when composed
   bg.fill(qRgba(10, 120, 200, 255));
   P.BGPicture = bg;
   for (int i = 0; i < 200; ++i) {
-    TFigData f;
+    Figure f;
     f.DrawingTool = kKinds[pick(7)];
     f.PenWidth = pick(8);
     f.PenColor = 0x123456 * (i % 5);
@@ -301,7 +301,7 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
     f.End = {f.Start.X + 40, f.Start.Y + 30};
     f.Text = "x";
     f.TextSize = 12;
-    TPointData pts(4);
+    Vertex pts(4);
     if (IsPointFigure(f.DrawingTool)) {
       pts.AddPoint(f.Start.X, f.Start.Y);
       pts.AddPoint(f.End.X, f.Start.Y);
@@ -311,7 +311,7 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
     S.DrawingFigs.AddFig(f);
   }
   for (int round = 0; round < 150; ++round) {
-    TFigItem* item = S.DrawingFigs.Head->Next;
+    FigureItem* item = S.DrawingFigs.Head->Next;
     for (int k = pick(S.DrawingFigs.FigCount()); k > 0; --k) item = item->Next;
     switch (pick(6)) {
       case 0: item->Data.Offset(pick(21) - 10, pick(21) - 10); break;
@@ -339,7 +339,7 @@ TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
     std::vector<std::string> states[2];
     std::string files[2];
     for (int fast = 0; fast < 2; ++fast) {
-      TDrawing d;
+      BenchDrawing d;
       MakeHistory(d.S, seed, 250, backgrounds);
       // Start from somewhere in the middle, as after the view mode.
       d.S.CurrentStep = d.S.History.ItemAt(d.S.History.Count() / 3);

@@ -19,15 +19,15 @@
 namespace {
 
 
-void Put16(TBytes& b, size_t at, uint32_t v) {
+void Put16(ByteBuffer& b, size_t at, uint32_t v) {
   b[at] = uint8_t(v), b[at + 1] = uint8_t(v >> 8);
 }
-void Put32(TBytes& b, size_t at, uint32_t v) {
+void Put32(ByteBuffer& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
 }
 
 // A BMP put together field by field, so that any field can lie.
-struct TBmp {
+struct BmpBuilder {
   uint32_t HeaderSize = 40;
   int32_t Width = 0, Height = 0;  // Height < 0: top-down
   int Bits = 24;
@@ -35,14 +35,14 @@ struct TBmp {
   std::vector<QRgb> Palette;
   uint32_t ColorsUsed = 0;
   std::vector<uint32_t> Masks;  // written after a 40-byte header, or inside a longer one
-  TBytes Pixels;
+  ByteBuffer Pixels;
   int64_t OffBitsDelta = 0;  // added to the true pixel offset
 
-  TBytes Bytes() const {
+  ByteBuffer Bytes() const {
     const size_t paletteEntry = HeaderSize == 12 ? 3 : 4;
     const size_t masksAfter = HeaderSize == 40 && !Masks.empty() ? 4 * Masks.size() : 0;
     const size_t offBits = 14 + HeaderSize + masksAfter + Palette.size() * paletteEntry;
-    TBytes b(offBits + Pixels.size(), 0);
+    ByteBuffer b(offBits + Pixels.size(), 0);
     b[0] = 'B', b[1] = 'M';
     Put32(b, 2, uint32_t(b.size()));
     Put32(b, 10, uint32_t(int64_t(offBits) + OffBitsDelta));
@@ -92,10 +92,10 @@ QImage Expected(int colors, int w = 7, int h = 5) {
 
 // Stores `img` in the uncompressed layout of `bits`, rows bottom-up unless
 // topDown. Indexed layouts use kPalette16's positions.
-TBytes Layout(const QImage& img, int bits, bool topDown, const std::vector<uint32_t>& masks = {}) {
+ByteBuffer Layout(const QImage& img, int bits, bool topDown, const std::vector<uint32_t>& masks = {}) {
   const int w = img.width(), h = img.height();
   const int stride = (w * bits + 31) / 32 * 4;
-  TBytes px(size_t(stride) * h, 0);
+  ByteBuffer px(size_t(stride) * h, 0);
   for (int row = 0; row < h; ++row) {
     const int y = topDown ? row : h - 1 - row;
     uint8_t* dst = px.data() + size_t(row) * stride;
@@ -120,28 +120,28 @@ TBytes Layout(const QImage& img, int bits, bool topDown, const std::vector<uint3
   return px;
 }
 
-class BmpTest : public TPictureFileTest {
+class BmpTest : public PictureFileTest {
  protected:
-  TPictureResult Read(const TBytes& bytes, QImage& out) { return ReadBMP(Write("t.bmp", bytes), out); }
+  PictureResult Read(const ByteBuffer& bytes, QImage& out) { return ReadBMP(Write("t.bmp", bytes), out); }
 
-  void ExpectDamaged(const TBytes& bytes, const char* what) {
+  void ExpectDamaged(const ByteBuffer& bytes, const char* what) {
     QImage out;
-    const TPictureResult r = Read(bytes, out);
+    const PictureResult r = Read(bytes, out);
     EXPECT_FALSE(r.Ok) << what;
     EXPECT_EQ(r.Error, "ビットマップイメージが不正です") << what;
   }
 
-  void ExpectReads(const TBmp& bmp, const QImage& want, const char* what) {
+  void ExpectReads(const BmpBuilder& bmp, const QImage& want, const char* what) {
     QImage out;
-    const TPictureResult r = Read(bmp.Bytes(), out);
+    const PictureResult r = Read(bmp.Bytes(), out);
     ASSERT_TRUE(r.Ok) << what << ": " << r.Error;
     EXPECT_EQ(out.format(), QImage::Format_RGB32) << what;
     EXPECT_EQ(out, want) << what;
   }
 };
 
-TBmp Indexed(int bits, uint32_t headerSize = 40, bool topDown = false) {
-  TBmp b;
+BmpBuilder Indexed(int bits, uint32_t headerSize = 40, bool topDown = false) {
+  BmpBuilder b;
   b.HeaderSize = headerSize;
   b.Bits = bits;
   const int colors = 1 << bits;
@@ -157,8 +157,8 @@ TBmp Indexed(int bits, uint32_t headerSize = 40, bool topDown = false) {
   return b;
 }
 
-TBmp TrueColor(int bits, uint32_t headerSize = 40, bool topDown = false, bool bitfields = false) {
-  TBmp b;
+BmpBuilder TrueColor(int bits, uint32_t headerSize = 40, bool topDown = false, bool bitfields = false) {
+  BmpBuilder b;
   b.HeaderSize = headerSize;
   b.Bits = bits;
   const QImage img = Expected(16);
@@ -193,7 +193,7 @@ TEST_F(BmpTest, EveryUncompressedLayoutReadsExactly) {
 
 TEST_F(BmpTest, SixteenBitPixelsScaleTheirChannelsToFullRange) {
   // 5-5-5 by default; 5-6-5 with bit fields.
-  TBmp b;
+  BmpBuilder b;
   b.Bits = 16;
   b.Width = 3;
   b.Height = 1;
@@ -220,7 +220,7 @@ TEST_F(BmpTest, SixteenBitPixelsScaleTheirChannelsToFullRange) {
 TEST_F(BmpTest, RunLengthPicturesReadExactly) {
   // 6 × 3, bottom row first: "3 × index 2, literal 1 4 3, end of line";
   // "delta right 2, 2 × index 5, end of line"; "literal 7 7 7 7 7 7", end.
-  TBmp b;
+  BmpBuilder b;
   b.Bits = 8;
   b.Compression = 1;
   b.Width = 6;
@@ -239,7 +239,7 @@ TEST_F(BmpTest, RunLengthPicturesReadExactly) {
   ExpectReads(b, want, "RLE8");
 
   // The same picture in 4-bit runs: runs alternate two indices.
-  TBmp c = b;
+  BmpBuilder c = b;
   c.Bits = 4;
   c.Compression = 2;
   c.Pixels = {3, 0x22, 0, 3, 0x14, 0x30, 0, 0,  // literal of 3 in 2 bytes: even, no pad
@@ -248,14 +248,14 @@ TEST_F(BmpTest, RunLengthPicturesReadExactly) {
   ExpectReads(c, want, "RLE4");
 
   // Without its end marker a picture whose rows are all there is whole.
-  TBmp d = b;
+  BmpBuilder d = b;
   d.Pixels = {3, 2, 0, 3, 1, 4, 3, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 0, 6, 7, 0, 0};
   QImage out;
   EXPECT_TRUE(Read(d.Bytes(), out).Ok);
 }
 
 TEST_F(BmpTest, RunsPastTheEdgesAreClippedNotWritten) {
-  TBmp b;
+  BmpBuilder b;
   b.Bits = 8;
   b.Compression = 1;
   b.Width = 2;
@@ -263,52 +263,52 @@ TEST_F(BmpTest, RunsPastTheEdgesAreClippedNotWritten) {
   b.Palette = kPalette16;
   b.Pixels = {255, 3, 0, 2, 250, 250, 255, 4, 0, 0, 255, 5, 0, 0, 255, 6, 0, 1};
   QImage out;
-  const TPictureResult r = Read(b.Bytes(), out);
+  const PictureResult r = Read(b.Bytes(), out);
   ASSERT_TRUE(r.Ok);
   EXPECT_EQ(out.pixel(0, 1), kPalette16[3]);
   EXPECT_EQ(out.pixel(1, 1), kPalette16[3]);
 }
 
 TEST_F(BmpTest, DamagedAndLyingHeadersAreRefused) {
-  const TBmp good = TrueColor(24);
+  const BmpBuilder good = TrueColor(24);
   ExpectDamaged({}, "empty file");
   ExpectDamaged({'B', 'M'}, "signature only");
-  TBytes b = good.Bytes();
+  ByteBuffer b = good.Bytes();
   b[0] = 'X';
   ExpectDamaged(b, "no BM signature");
 
   auto with = [&](auto change, const char* what) {
-    TBmp t = good;
+    BmpBuilder t = good;
     change(t);
     ExpectDamaged(t.Bytes(), what);
   };
-  with([](TBmp& t) { t.HeaderSize = 20; }, "unknown header size");
-  with([](TBmp& t) { t.Width = 0; }, "width 0");
-  with([](TBmp& t) { t.Width = -7; }, "negative width");
-  with([](TBmp& t) { t.Height = 0; }, "height 0");
-  with([](TBmp& t) { t.Height = INT_MIN; }, "height INT_MIN");
-  with([](TBmp& t) { t.Bits = 2; }, "2 bits");
-  with([](TBmp& t) { t.Bits = 64; }, "64 bits");
-  with([](TBmp& t) { t.Bits = 0; }, "0 bits");
-  with([](TBmp& t) { t.Compression = 4; }, "embedded JPEG");
-  with([](TBmp& t) { t.Compression = 5; }, "embedded PNG");
-  with([](TBmp& t) { t.Compression = 1; }, "run-length 8 on 24 bits");
-  with([](TBmp& t) { t.Compression = 3, t.Masks = {1, 2, 4}; }, "bit fields on 24 bits");
-  with([](TBmp& t) { t.Height += 1; }, "one row more than the data");
-  with([](TBmp& t) { t.Width += 2; }, "wider than the data");
-  with([](TBmp& t) { t.Pixels.resize(t.Pixels.size() - 4); }, "short pixel data");
-  with([](TBmp& t) { t.OffBitsDelta = 1000; }, "pixel offset beyond the file");
-  with([](TBmp& t) { t.OffBitsDelta = -30; }, "pixel offset inside the header");
-  with([](TBmp& t) { t.Width = 8193, t.Height = 8192; }, "more than 64 megapixels");
-  with([](TBmp& t) { t.Width = 65535, t.Height = -65535; }, "4 gigapixels top-down");
-  with([](TBmp& t) { t.HeaderSize = 12, t.Width = 65535, t.Height = 65535; }, "4 gigapixels, old header");
+  with([](BmpBuilder& t) { t.HeaderSize = 20; }, "unknown header size");
+  with([](BmpBuilder& t) { t.Width = 0; }, "width 0");
+  with([](BmpBuilder& t) { t.Width = -7; }, "negative width");
+  with([](BmpBuilder& t) { t.Height = 0; }, "height 0");
+  with([](BmpBuilder& t) { t.Height = INT_MIN; }, "height INT_MIN");
+  with([](BmpBuilder& t) { t.Bits = 2; }, "2 bits");
+  with([](BmpBuilder& t) { t.Bits = 64; }, "64 bits");
+  with([](BmpBuilder& t) { t.Bits = 0; }, "0 bits");
+  with([](BmpBuilder& t) { t.Compression = 4; }, "embedded JPEG");
+  with([](BmpBuilder& t) { t.Compression = 5; }, "embedded PNG");
+  with([](BmpBuilder& t) { t.Compression = 1; }, "run-length 8 on 24 bits");
+  with([](BmpBuilder& t) { t.Compression = 3, t.Masks = {1, 2, 4}; }, "bit fields on 24 bits");
+  with([](BmpBuilder& t) { t.Height += 1; }, "one row more than the data");
+  with([](BmpBuilder& t) { t.Width += 2; }, "wider than the data");
+  with([](BmpBuilder& t) { t.Pixels.resize(t.Pixels.size() - 4); }, "short pixel data");
+  with([](BmpBuilder& t) { t.OffBitsDelta = 1000; }, "pixel offset beyond the file");
+  with([](BmpBuilder& t) { t.OffBitsDelta = -30; }, "pixel offset inside the header");
+  with([](BmpBuilder& t) { t.Width = 8193, t.Height = 8192; }, "more than 64 megapixels");
+  with([](BmpBuilder& t) { t.Width = 65535, t.Height = -65535; }, "4 gigapixels top-down");
+  with([](BmpBuilder& t) { t.HeaderSize = 12, t.Width = 65535, t.Height = 65535; }, "4 gigapixels, old header");
 
-  TBmp pal = Indexed(8);
+  BmpBuilder pal = Indexed(8);
   pal.ColorsUsed = 200;  // more colours declared than stored, and no pixels
   pal.Pixels.clear();
   ExpectDamaged(pal.Bytes(), "palette and pixels missing");
 
-  TBmp rle;
+  BmpBuilder rle;
   rle.Bits = 8, rle.Compression = 1, rle.Width = 4, rle.Height = -2, rle.Palette = kPalette16;
   rle.Pixels = {4, 1, 0, 0, 4, 2, 0, 1};
   ExpectDamaged(rle.Bytes(), "run-length top-down");
@@ -323,7 +323,7 @@ TEST_F(BmpTest, DamagedAndLyingHeadersAreRefused) {
 
 TEST_F(BmpTest, TheLargestAllowedPictureIsStillRead) {
   // 8192 × 8192 at 1 bit per pixel: 8 MB of file, 64 megapixels exactly.
-  TBmp b;
+  BmpBuilder b;
   b.Bits = 1;
   b.Width = 8192;
   b.Height = 8192;
@@ -331,7 +331,7 @@ TEST_F(BmpTest, TheLargestAllowedPictureIsStillRead) {
   b.Pixels.assign(size_t(8192 / 8) * 8192, 0);
   b.Pixels[0] = 0x80;  // bottom-left pixel in the second colour
   QImage out;
-  const TPictureResult r = Read(b.Bytes(), out);
+  const PictureResult r = Read(b.Bytes(), out);
   ASSERT_TRUE(r.Ok);
   EXPECT_EQ(out.size(), QSize(8192, 8192));
   EXPECT_EQ(out.pixel(0, 8191), qRgb(255, 0, 0));
@@ -339,7 +339,7 @@ TEST_F(BmpTest, TheLargestAllowedPictureIsStillRead) {
 }
 
 TEST_F(BmpTest, IndicesPastAShortPaletteShowBlack) {
-  TBmp b;
+  BmpBuilder b;
   b.Bits = 8;
   b.Width = 2;
   b.Height = 1;
@@ -353,20 +353,20 @@ TEST_F(BmpTest, IndicesPastAShortPaletteShowBlack) {
 }
 
 TEST_F(BmpTest, EveryTruncationOfEveryLayoutIsRefusedOrWhole) {
-  std::vector<TBytes> files = {Indexed(1).Bytes(), Indexed(4).Bytes(), Indexed(8, 124).Bytes(),
+  std::vector<ByteBuffer> files = {Indexed(1).Bytes(), Indexed(4).Bytes(), Indexed(8, 124).Bytes(),
                                TrueColor(24).Bytes(), TrueColor(32, 108, true, true).Bytes(),
                                Indexed(8, 12).Bytes()};
-  TBmp rle;
+  BmpBuilder rle;
   rle.Bits = 8, rle.Compression = 1, rle.Width = 6, rle.Height = 3, rle.Palette = kPalette16;
   rle.Pixels = {3, 2, 0, 3, 1, 4, 3, 0, 0, 0, 0, 2, 2, 0, 2, 5, 0, 0, 0, 6, 7, 7, 7, 7, 7, 7, 0, 1};
   files.push_back(rle.Bytes());
   for (size_t f = 0; f < files.size(); ++f) {
-    const TBytes& whole = files[f];
+    const ByteBuffer& whole = files[f];
     QImage full;
     ASSERT_TRUE(Read(whole, full).Ok) << f;
     for (size_t n = 0; n < whole.size(); ++n) {
       QImage out;
-      const TPictureResult r = Read(TBytes(whole.begin(), whole.begin() + n), out);
+      const PictureResult r = Read(ByteBuffer(whole.begin(), whole.begin() + n), out);
       // Only the last row's padding, or a run-length end marker after the
       // last row, may be missing.
       if (r.Ok)
@@ -381,12 +381,12 @@ TEST_F(BmpTest, EveryTruncationOfEveryLayoutIsRefusedOrWhole) {
 }
 
 TEST_F(BmpTest, RandomlyDamagedFilesNeverCrashTheReader) {
-  const std::vector<TBytes> seeds = {Indexed(4).Bytes(), Indexed(8, 40, true).Bytes(), TrueColor(24).Bytes(),
+  const std::vector<ByteBuffer> seeds = {Indexed(4).Bytes(), Indexed(8, 40, true).Bytes(), TrueColor(24).Bytes(),
                                      TrueColor(32, 124, false, true).Bytes()};
   std::mt19937 rng(20240607);
   int ok = 0, refused = 0;
   for (int round = 0; round < 4000; ++round) {
-    TBytes b = seeds[round % seeds.size()];
+    ByteBuffer b = seeds[round % seeds.size()];
     const int changes = 1 + int(rng() % 4);
     for (int k = 0; k < changes; ++k) {
       // Mostly in the headers, where the sizes are.
@@ -394,7 +394,7 @@ TEST_F(BmpTest, RandomlyDamagedFilesNeverCrashTheReader) {
       b[at] = rng() % 3 ? uint8_t(rng()) : (rng() % 2 ? 0xFF : 0x00);
     }
     QImage out;
-    const TPictureResult r = Read(b, out);
+    const PictureResult r = Read(b, out);
     if (r.Ok) {
       ++ok;
       EXPECT_FALSE(out.isNull());
@@ -408,7 +408,7 @@ TEST_F(BmpTest, RandomlyDamagedFilesNeverCrashTheReader) {
 }
 
 TEST_F(BmpTest, ReadsLikeQtsOwnReaderOnWellFormedFiles) {
-  const std::vector<std::pair<const char*, TBytes>> files = {
+  const std::vector<std::pair<const char*, ByteBuffer>> files = {
       {"1 bit", Indexed(1).Bytes()},           {"4 bits", Indexed(4).Bytes()},
       {"8 bits", Indexed(8).Bytes()},          {"8 bits top-down", Indexed(8, 40, true).Bytes()},
       {"old header", Indexed(8, 12).Bytes()},  {"24 bits", TrueColor(24).Bytes()},
@@ -445,12 +445,12 @@ TEST_F(BmpTest, ImageMagicksVariantsReadLikeTheirSource) {
   const QImage source = Gradient(37, 23);
   const QString png = dir.filePath("source.png");
   ASSERT_TRUE(source.save(png));
-  struct TVariant {
+  struct Variant {
     const char* name;
     const char* options;
     bool lossless;  // the picture survives unchanged
   };
-  const TVariant variants[] = {
+  const Variant variants[] = {
       {"bmp3-24.bmp", "-type TrueColor BMP3:", true},
       {"bmp-32.bmp", "-alpha on -define bmp:format=bmp4 BMP:", true},
       {"bmp2-24.bmp", "-type TrueColor BMP2:", true},
@@ -460,7 +460,7 @@ TEST_F(BmpTest, ImageMagicksVariantsReadLikeTheirSource) {
       {"bmp3-rle8.bmp", "-colors 60 -type Palette -compress RLE BMP3:", false},
       {"gray.bmp", "-colorspace Gray -type Grayscale BMP3:", false},
   };
-  for (const TVariant& v : variants) {
+  for (const Variant& v : variants) {
     const QString out = dir.filePath(v.name);
     const std::string cmd = "convert " + png.toStdString() + " " + v.options + out.toStdString() + " 2>/dev/null";
     if (std::system(cmd.c_str()) != 0) {
@@ -468,7 +468,7 @@ TEST_F(BmpTest, ImageMagicksVariantsReadLikeTheirSource) {
       continue;
     }
     QImage ours;
-    const TPictureResult r = ReadBMP(out.toStdString(), ours);
+    const PictureResult r = ReadBMP(out.toStdString(), ours);
     ASSERT_TRUE(r.Ok) << v.name;
     if (v.lossless) {
       EXPECT_EQ(ours, source) << v.name;
@@ -477,10 +477,10 @@ TEST_F(BmpTest, ImageMagicksVariantsReadLikeTheirSource) {
       EXPECT_EQ(ours, theirs) << v.name;
     }
     // And through the background loader.
-    TTamloState S;
-    TScriptedDialogs dialogs;
+    AppState S;
+    ScriptedDialogs dialogs;
     S.Dialogs = &dialogs;
-    TPictureStore store(S);
+    PictureStore store(S);
     EXPECT_EQ(store.LoadBGPicture(out.toStdString()), 0) << v.name;
     EXPECT_EQ(store.BGPicture, ours) << v.name;
     EXPECT_TRUE(dialogs.Shown.empty()) << v.name;
@@ -536,7 +536,7 @@ TEST_F(BmpTest, WriterTellsWhichFileItCouldNotCreate) {
   const std::string path = dir.filePath("no/such/folder/out.bmp").toStdString();
   QImage img(4, 4, QImage::Format_RGB32);
   img.fill(Qt::white);
-  const TPictureResult r = WriteBMP32(path, img);
+  const PictureResult r = WriteBMP32(path, img);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "ファイル " + path + " を作成できません");
 }

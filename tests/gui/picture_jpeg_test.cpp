@@ -25,7 +25,7 @@ QImage Smooth(int w, int h) {
   return img;
 }
 
-struct TEncodeOptions {
+struct EncodeOptions {
   bool Grey = false;
   bool Progressive = false;
   bool FullChroma = false;  // 4:4:4
@@ -33,7 +33,7 @@ struct TEncodeOptions {
 };
 
 // An independent encoder for test files, straight on libjpeg.
-TBytes Encode(const QImage& img, const TEncodeOptions& o) {
+ByteBuffer Encode(const QImage& img, const EncodeOptions& o) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);
@@ -83,7 +83,7 @@ TBytes Encode(const QImage& img, const TEncodeOptions& o) {
     jpeg_write_scanlines(&c, rows, 1);
   }
   jpeg_finish_compress(&c);
-  TBytes bytes(out, out + outSize);
+  ByteBuffer bytes(out, out + outSize);
   jpeg_destroy_compress(&c);
   std::free(out);
   return bytes;
@@ -91,13 +91,13 @@ TBytes Encode(const QImage& img, const TEncodeOptions& o) {
 
 // Where the frame header (SOF0 … SOF2) starts; its height and width follow
 // at +5 and +7.
-size_t FindFrame(const TBytes& b) {
+size_t FindFrame(const ByteBuffer& b) {
   for (size_t i = 2; i + 9 < b.size(); ++i)
     if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC1 || b[i + 1] == 0xC2)) return i;
   return 0;
 }
 
-void SetFrameSize(TBytes& b, int w, int h) {
+void SetFrameSize(ByteBuffer& b, int w, int h) {
   const size_t f = FindFrame(b);
   ASSERT_NE(f, 0u);
   b[f + 5] = uint8_t(h >> 8), b[f + 6] = uint8_t(h);
@@ -114,9 +114,9 @@ double MeanError(const QImage& a, const QImage& b) {
   return sum / (3.0 * a.width() * a.height());
 }
 
-class JpegTest : public TPictureFileTest {
+class JpegTest : public PictureFileTest {
  protected:
-  TPictureResult Read(const TBytes& bytes, QImage& out) { return ReadJPEG(Write("t.jpg", bytes), out); }
+  PictureResult Read(const ByteBuffer& bytes, QImage& out) { return ReadJPEG(Write("t.jpg", bytes), out); }
 };
 
 }  // namespace
@@ -176,8 +176,8 @@ TEST_F(JpegTest, GreyScaleFilesAreReadAsColour) {
 
 TEST_F(JpegTest, ProgressiveAndFullChromaFilesDecode) {
   const QImage img = Smooth(75, 41);
-  for (TEncodeOptions o : {TEncodeOptions{.Progressive = true}, TEncodeOptions{.FullChroma = true},
-                           TEncodeOptions{.Progressive = true, .FullChroma = true}}) {
+  for (EncodeOptions o : {EncodeOptions{.Progressive = true}, EncodeOptions{.FullChroma = true},
+                           EncodeOptions{.Progressive = true, .FullChroma = true}}) {
     QImage back;
     ASSERT_TRUE(Read(Encode(img, o), back).Ok);
     EXPECT_EQ(back.size(), img.size());
@@ -189,17 +189,17 @@ TEST_F(JpegTest, AHundredScansDecodeAndTheHundredAndFirstStops) {
   const QImage img = Smooth(32, 32);
   QImage back;
   EXPECT_TRUE(Read(Encode(img, {.Scans = 100}), back).Ok);
-  const TPictureResult r = Read(Encode(img, {.Scans = 101}), back);
+  const PictureResult r = Read(Encode(img, {.Scans = 101}), back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, kTooManyScansText);
   EXPECT_FALSE(Read(Encode(img, {.Scans = 190}), back).Ok);
 }
 
 TEST_F(JpegTest, PicturesOverSixtyFourMegapixelsAreRefusedBeforeDecoding) {
-  TBytes b = Encode(Smooth(16, 16), {});
+  ByteBuffer b = Encode(Smooth(16, 16), {});
   SetFrameSize(b, 65000, 65000);
   QImage back;
-  TPictureResult r = Read(b, back);
+  PictureResult r = Read(b, back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_IMAGE_TOO_BIG));
   SetFrameSize(b, 8193, 8192);
@@ -209,17 +209,17 @@ TEST_F(JpegTest, PicturesOverSixtyFourMegapixelsAreRefusedBeforeDecoding) {
 
 TEST_F(JpegTest, AProgressiveFileNeedingTooMuchMemoryIsRefused) {
   // 8192 × 8192 at full chroma: its coefficients alone would take 400 MB.
-  TBytes b = Encode(Smooth(16, 16), {.Progressive = true, .FullChroma = true});
+  ByteBuffer b = Encode(Smooth(16, 16), {.Progressive = true, .FullChroma = true});
   SetFrameSize(b, 8192, 8192);
   QImage back;
-  const TPictureResult r = Read(b, back);
+  const PictureResult r = Read(b, back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error.rfind("JPEG エラー #", 0), 0u) << r.Error;
 }
 
 TEST_F(JpegTest, EmptyAndForeignFilesShowTheDecodersError) {
   QImage back;
-  TPictureResult r = Read({}, back);
+  PictureResult r = Read({}, back);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_INPUT_EMPTY));
   r = Read({'B', 'M', 0, 0, 0, 0, 0, 0}, back);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_NO_SOI));
@@ -230,11 +230,11 @@ TEST_F(JpegTest, EmptyAndForeignFilesShowTheDecodersError) {
 }
 
 TEST_F(JpegTest, EveryTruncationIsReadOrRefusedWithoutHarm) {
-  for (TEncodeOptions o : {TEncodeOptions{}, TEncodeOptions{.Progressive = true}}) {
-    const TBytes whole = Encode(Smooth(48, 40), o);
+  for (EncodeOptions o : {EncodeOptions{}, EncodeOptions{.Progressive = true}}) {
+    const ByteBuffer whole = Encode(Smooth(48, 40), o);
     for (size_t n = 0; n < whole.size(); n += 3) {
       QImage back;
-      const TPictureResult r = Read(TBytes(whole.begin(), whole.begin() + n), back);
+      const PictureResult r = Read(ByteBuffer(whole.begin(), whole.begin() + n), back);
       if (r.Ok)
         EXPECT_EQ(back.size(), QSize(48, 40)) << n;  // the missing part is filled in
       else
@@ -244,16 +244,16 @@ TEST_F(JpegTest, EveryTruncationIsReadOrRefusedWithoutHarm) {
 }
 
 TEST_F(JpegTest, RandomlyDamagedFilesNeverCrashTheDecoder) {
-  const std::vector<TBytes> seeds = {Encode(Smooth(40, 24), {}), Encode(Smooth(40, 24), {.Progressive = true}),
+  const std::vector<ByteBuffer> seeds = {Encode(Smooth(40, 24), {}), Encode(Smooth(40, 24), {.Progressive = true}),
                                      Encode(Smooth(40, 24), {.Grey = true})};
   std::mt19937 rng(777);
   int ok = 0, refused = 0;
   for (int round = 0; round < 1500; ++round) {
-    TBytes b = seeds[round % seeds.size()];
+    ByteBuffer b = seeds[round % seeds.size()];
     const int changes = 1 + int(rng() % 6);
     for (int k = 0; k < changes; ++k) b[rng() % b.size()] = uint8_t(rng());
     QImage back;
-    const TPictureResult r = Read(b, back);
+    const PictureResult r = Read(b, back);
     if (r.Ok) {
       ++ok;
       EXPECT_LE(int64_t(back.width()) * back.height(), kMaxPicturePixels);
@@ -268,7 +268,7 @@ TEST_F(JpegTest, RandomlyDamagedFilesNeverCrashTheDecoder) {
 
 TEST_F(JpegTest, ExportTellsWhichFileItCouldNotCreate) {
   const std::string path = dir.filePath("missing/folder/x.jpg").toStdString();
-  const TPictureResult r = WriteJPEG(path, Smooth(8, 8));
+  const PictureResult r = WriteJPEG(path, Smooth(8, 8));
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "ファイル " + path + " を作成できません");
 }
@@ -296,7 +296,7 @@ TEST_F(JpegTest, ImageMagicksJpegsDecode) {
   const std::string cmyk = dir.filePath("cmyk.jpg").toStdString();
   ASSERT_EQ(std::system(("convert " + png.toStdString() + " -colorspace CMYK " + cmyk).c_str()), 0);
   QImage back;
-  const TPictureResult r = ReadJPEG(cmyk, back);
+  const PictureResult r = ReadJPEG(cmyk, back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_CONVERSION_NOTIMPL));
 }

@@ -75,7 +75,7 @@ QImage Busy(int w, int h) {
   return img;
 }
 
-struct TJpegKind {
+struct JpegKind {
   const char* Name;
   bool Progressive;
   int HSamp, VSamp;  // of the brightness component: 2 × 2 is 4:2:0, 1 × 1 is 4:4:4
@@ -83,7 +83,7 @@ struct TJpegKind {
   bool Grey;
 };
 
-TBytes EncodeJpeg(const QImage& img, const TJpegKind& k, int scans = 0) {
+ByteBuffer EncodeJpeg(const QImage& img, const JpegKind& k, int scans = 0) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);
@@ -136,14 +136,14 @@ TBytes EncodeJpeg(const QImage& img, const TJpegKind& k, int scans = 0) {
     jpeg_write_scanlines(&c, rows, 1);
   }
   jpeg_finish_compress(&c);
-  TBytes bytes(out, out + size);
+  ByteBuffer bytes(out, out + size);
   jpeg_destroy_compress(&c);
   std::free(out);
   return bytes;
 }
 
 // Sets the size the frame header declares.
-void DeclareSize(TBytes& b, int w, int h) {
+void DeclareSize(ByteBuffer& b, int w, int h) {
   for (size_t i = 2; i + 9 < b.size(); ++i)
     if (b[i] == 0xFF && b[i + 1] >= 0xC0 && b[i + 1] <= 0xC2) {
       b[i + 5] = uint8_t(h >> 8), b[i + 6] = uint8_t(h);
@@ -153,15 +153,15 @@ void DeclareSize(TBytes& b, int w, int h) {
   ADD_FAILURE() << "no frame header";
 }
 
-void Put32(TBytes& b, size_t at, uint32_t v) {
+void Put32(ByteBuffer& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
 }
 
 // A BMP with a 40-byte header: 24 bits (bottom-up or top-down) or RLE8
 // with a grey palette; `pixels` follow the header (and palette).
-TBytes Bmp(int w, int h, int bits, uint32_t compression, const TBytes& pixels) {
+ByteBuffer Bmp(int w, int h, int bits, uint32_t compression, const ByteBuffer& pixels) {
   const size_t palette = bits == 8 ? 256 * 4 : 0;
-  TBytes b(54 + palette, 0);
+  ByteBuffer b(54 + palette, 0);
   b[0] = 'B', b[1] = 'M';
   Put32(b, 10, uint32_t(54 + palette));
   Put32(b, 14, 40);
@@ -175,29 +175,29 @@ TBytes Bmp(int w, int h, int bits, uint32_t compression, const TBytes& pixels) {
   return b;
 }
 
-TBytes Rows24(int w, int h) {
-  TBytes p;
+ByteBuffer Rows24(int w, int h) {
+  ByteBuffer p;
   const int stride = (w * 3 + 3) / 4 * 4;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < stride; ++x) p.push_back(uint8_t((x * 13 + y * 7) ^ (y >> 2)));
   return p;
 }
 
-class PictureLimits : public TPictureFileTest {};
+class PictureLimits : public PictureFileTest {};
 
 }  // namespace
 
 // The kept part of every kind of JPEG, wider and taller than the canvas or
 // only one of the two, is the top-left of the whole picture pixel for pixel.
 TEST_F(PictureLimits, AKeptJpegPartHasThePixelsOfTheWholePicture) {
-  const TJpegKind kinds[] = {
+  const JpegKind kinds[] = {
       {"baseline 4:2:0", false, 2, 2, false, false}, {"baseline 4:4:4", false, 1, 1, false, false},
       {"baseline 4:2:2", false, 2, 1, false, false}, {"progressive 4:2:0", true, 2, 2, false, false},
       {"progressive 4:4:4", true, 1, 1, false, false}, {"one scan per component", false, 2, 2, true, false},
       {"grey", false, 1, 1, false, true},            {"progressive grey", true, 1, 1, false, true},
   };
   const QSize sizes[] = {{1000, 760}, {700, 1300}, {500, 900}, {1200, 300}, {640, 480}};
-  for (const TJpegKind& k : kinds)
+  for (const JpegKind& k : kinds)
     for (const QSize& size : sizes) {
       const std::string path = Write("big.jpg", EncodeJpeg(Busy(size.width(), size.height()), k));
       QImage whole, part;
@@ -213,18 +213,18 @@ TEST_F(PictureLimits, AKeptJpegPartHasThePixelsOfTheWholePicture) {
 
 TEST_F(PictureLimits, AKeptBmpPartHasThePixelsOfTheWholePicture) {
   // 24 bits bottom-up and top-down, and RLE8 runs crossing the right edge.
-  TBytes rle;
+  ByteBuffer rle;
   const int w = 700, h = 530;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; x += 100) rle.push_back(100), rle.push_back(uint8_t(x / 3 + y));
     rle.push_back(0), rle.push_back(0);
   }
   rle.push_back(0), rle.push_back(1);
-  TBytes topDown = Bmp(w, h, 24, 0, Rows24(w, h));
+  ByteBuffer topDown = Bmp(w, h, 24, 0, Rows24(w, h));
   Put32(topDown, 22, uint32_t(-h));
-  const TBytes files[] = {Bmp(w, h, 24, 0, Rows24(w, h)), topDown, Bmp(w, h, 8, 1, rle),
+  const ByteBuffer files[] = {Bmp(w, h, 24, 0, Rows24(w, h)), topDown, Bmp(w, h, 8, 1, rle),
                           Bmp(300, 700, 24, 0, Rows24(300, 700))};
-  for (const TBytes& b : files) {
+  for (const ByteBuffer& b : files) {
     const std::string path = Write("big.bmp", b);
     QImage whole, part;
     ASSERT_TRUE(ReadBMP(path, whole).Ok);
@@ -238,15 +238,15 @@ TEST_F(PictureLimits, AKeptBmpPartHasThePixelsOfTheWholePicture) {
 // A 656-byte progressive JPEG and a tiny run-length BMP that declare
 // 8192 × 8192 pixels: as backgrounds they cost little time and memory.
 TEST_F(PictureLimits, HugeDeclaredPicturesLoadAsBackgroundsCheaply) {
-  TBytes jpeg = EncodeJpeg(Busy(16, 16), {"progressive", true, 2, 2, false, false});
+  ByteBuffer jpeg = EncodeJpeg(Busy(16, 16), {"progressive", true, 2, 2, false, false});
   DeclareSize(jpeg, 8192, 8192);
-  TBytes rle = {0, 0, 0, 1};  // one empty row, then the end of the picture
+  ByteBuffer rle = {0, 0, 0, 1};  // one empty row, then the end of the picture
   const std::string names[] = {Write("huge.jpg", jpeg), Write("huge.bmp", Bmp(8192, 8192, 8, 1, rle))};
   for (const std::string& name : names) {
-    TTamloState S;
-    TScriptedDialogs dialogs;
+    AppState S;
+    ScriptedDialogs dialogs;
     S.Dialogs = &dialogs;
-    TPictureStore pictures(S);
+    PictureStore pictures(S);
     S.Pictures = &pictures;
     int result = -1;
     const auto start = std::chrono::steady_clock::now();
@@ -264,20 +264,20 @@ TEST_F(PictureLimits, HugeDeclaredPicturesLoadAsBackgroundsCheaply) {
 }
 
 TEST_F(PictureLimits, TheScanLimitSaysSo) {
-  const TJpegKind k{"progressive", true, 1, 1, false, false};
+  const JpegKind k{"progressive", true, 1, 1, false, false};
   QImage back;
   EXPECT_TRUE(ReadJPEG(Write("100.jpg", EncodeJpeg(Busy(32, 32), k, 100)), back).Ok);
-  const TPictureResult r = ReadJPEG(Write("101.jpg", EncodeJpeg(Busy(32, 32), k, 101)), back);
+  const PictureResult r = ReadJPEG(Write("101.jpg", EncodeJpeg(Busy(32, 32), k, 101)), back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "この JPEG は スキャンが おおすぎて よみこめません");
   // Damage that libjpeg reports with the same number keeps its number.
-  TBytes bad = EncodeJpeg(Busy(32, 32), k);
+  ByteBuffer bad = EncodeJpeg(Busy(32, 32), k);
   for (size_t i = 2; i + 8 < bad.size(); ++i)
     if (bad[i] == 0xFF && bad[i + 1] == 0xDA) {
       bad[i + 8] = 70;  // a spectral selection past the last coefficient
       break;
     }
-  const TPictureResult damaged = ReadJPEG(Write("bad.jpg", bad), back);
+  const PictureResult damaged = ReadJPEG(Write("bad.jpg", bad), back);
   EXPECT_FALSE(damaged.Ok);
   EXPECT_EQ(damaged.Error.rfind("JPEG エラー #", 0), 0u) << damaged.Error;
 }
@@ -290,7 +290,7 @@ TEST_F(PictureLimits, AFullDiskIsNamedAndNothingElseIsRemoved) {
   if (stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full";
   const QImage img = Busy(640, 480);
   const std::string expected = "ディスクがいっぱいで ファイル /dev/full をかけません";
-  TPictureResult r = WriteJPEG("/dev/full", img);
+  PictureResult r = WriteJPEG("/dev/full", img);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, expected);
   r = WriteJPEG("/dev/full", Busy(8, 8));  // fails only when the last bytes go out

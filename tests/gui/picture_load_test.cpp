@@ -16,9 +16,9 @@ namespace {
 class LoadTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
-  TTamloState S;
-  TScriptedDialogs dialogs;
-  TPictureStore P{S};
+  AppState S;
+  ScriptedDialogs dialogs;
+  PictureStore P{S};
 
   void SetUp() override { S.Dialogs = &dialogs; }
 
@@ -116,7 +116,7 @@ TEST_F(LoadTest, ADamagedBitmapShowsItsErrorAndKeepsThePreviousPicture) {
   bytes.chop(100);
   EXPECT_EQ(P.LoadBGPicture(SaveBytes("cut.bmp", bytes)), 2);
   ASSERT_EQ(dialogs.Shown.size(), 1u);
-  EXPECT_EQ(dialogs.Shown[0].kind, TShownBox::Error);
+  EXPECT_EQ(dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(dialogs.Shown[0].text, "ビットマップイメージが不正です");
   EXPECT_EQ(P.BGPicture, blue);
   // A JPEG under a bitmap's name is a damaged bitmap.
@@ -132,7 +132,7 @@ TEST_F(LoadTest, ADamagedJpegShowsTheDecodersErrorAndKeepsThePreviousPicture) {
   ASSERT_EQ(P.LoadBGPicture(SaveBmp("blue.bmp", blue)), 0);
   EXPECT_EQ(P.LoadBGPicture(SaveBytes("bad.jpg", QByteArray("not a picture at all"))), 2);
   ASSERT_EQ(dialogs.Shown.size(), 1u);
-  EXPECT_EQ(dialogs.Shown[0].kind, TShownBox::Error);
+  EXPECT_EQ(dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(dialogs.Shown[0].text.rfind("JPEG エラー #", 0), 0u) << dialogs.Shown[0].text;
   EXPECT_EQ(P.BGPicture, blue);
 }

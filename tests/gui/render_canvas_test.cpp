@@ -57,9 +57,9 @@ TEST(CanvasColor, PlainColoursAreBlueGreenRedFromHighToLow) {
 
 TEST(CanvasColor, SystemColoursHaveFixedValues) {
   EXPECT_EQ(ToQColor(clBtnFace).rgb(), qRgb(0xF0, 0xF0, 0xF0));
-  EXPECT_EQ(ToQColor(static_cast<TColor>(0x80000005u)).rgb(), qRgb(255, 255, 255));  // window
-  EXPECT_EQ(ToQColor(static_cast<TColor>(0x80000008u)).rgb(), qRgb(0, 0, 0));        // window text
-  EXPECT_EQ(ToQColor(static_cast<TColor>(0x800000FFu)).rgb(), qRgb(0, 0, 0));        // no such index
+  EXPECT_EQ(ToQColor(static_cast<ColorRef>(0x80000005u)).rgb(), qRgb(255, 255, 255));  // window
+  EXPECT_EQ(ToQColor(static_cast<ColorRef>(0x80000008u)).rgb(), qRgb(0, 0, 0));        // window text
+  EXPECT_EQ(ToQColor(static_cast<ColorRef>(0x800000FFu)).rgb(), qRgb(0, 0, 0));        // no such index
 }
 
 TEST(CanvasFont, PointsBecomePixelsAtNinetySixDotsPerInch) {
@@ -72,7 +72,7 @@ TEST(CanvasFont, PointsBecomePixelsAtNinetySixDotsPerInch) {
 
 TEST(CanvasLine, OnePixelLineCoversBothEndPointsAndNothingElse) {
   QImage img = Blank();
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.Line({2, 5}, {12, 5});
   std::set<std::pair<int, int>> want;
   for (int x = 2; x <= 12; ++x) want.insert({x, 5});
@@ -81,11 +81,11 @@ TEST(CanvasLine, OnePixelLineCoversBothEndPointsAndNothingElse) {
 
 TEST(CanvasLine, PenWidthZeroOrLessDrawsLikeOnePixel) {
   QImage one = Blank(), zero = Blank(), negative = Blank();
-  TCanvas c1(&one), c0(&zero), cn(&negative);
+  RasterCanvas c1(&one), c0(&zero), cn(&negative);
   c1.PenWidth = 1;
   c0.PenWidth = 0;
   cn.PenWidth = -7;
-  const TPoint pts[] = {{1, 1}, {20, 9}, {4, 14}};
+  const Point pts[] = {{1, 1}, {20, 9}, {4, 14}};
   c1.Polyline(pts, 3);
   c0.Polyline(pts, 3);
   cn.Polyline(pts, 3);
@@ -96,7 +96,7 @@ TEST(CanvasLine, PenWidthZeroOrLessDrawsLikeOnePixel) {
 
 TEST(CanvasLine, OddWidthsSpreadEvenlyAroundTheLine) {
   QImage img = Blank();
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = 3;
   c.Line({6, 7}, {16, 7});
   // Rows 6, 7 and 8 along the middle; nothing on rows 5 and 9.
@@ -118,7 +118,7 @@ TEST(CanvasLine, OddWidthsSpreadEvenlyAroundTheLine) {
 
 TEST(CanvasLine, EvenWidthsCoverExactlyThatManyRowsAndColumns) {
   QImage img = Blank(30, 30);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = 4;
   c.Line({5, 7}, {25, 7});
   c.Line({15, 12}, {15, 28});
@@ -128,9 +128,9 @@ TEST(CanvasLine, EvenWidthsCoverExactlyThatManyRowsAndColumns) {
 
 TEST(CanvasLine, WidePolylinesJoinRoundAndCoverEveryVertex) {
   QImage img = Blank(40, 40);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = 5;
-  const TPoint corner[] = {{5, 30}, {20, 10}, {35, 30}};
+  const Point corner[] = {{5, 30}, {20, 10}, {35, 30}};
   c.Polyline(corner, 3);
   // Around the joint every pixel within 2.5 of the vertex is covered.
   for (int dy = -2; dy <= 2; ++dy)
@@ -142,7 +142,7 @@ TEST(CanvasLine, WidePolylinesJoinRoundAndCoverEveryVertex) {
 
 TEST(CanvasShapes, WideRectanglesHaveRoundCornersAndSpreadBothWays) {
   QImage img = Blank(30, 30);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = 5;
   c.BrushStyle = bsClear;
   c.Rectangle(5, 5, 25, 20);  // outline through columns 5 and 24, rows 5 and 19
@@ -161,7 +161,7 @@ TEST(CanvasShapes, WideRectanglesHaveRoundCornersAndSpreadBothWays) {
 
 TEST(CanvasLine, ZeroLengthLineLeavesADotOfThePenWidth) {
   QImage thin = Blank(), wide = Blank();
-  TCanvas ct(&thin), cw(&wide);
+  RasterCanvas ct(&thin), cw(&wide);
   ct.Line({5, 5}, {5, 5});
   EXPECT_EQ(PixelsOf(thin, kBlack), (std::set<std::pair<int, int>>{{5, 5}}));
   cw.PenWidth = 5;
@@ -177,11 +177,11 @@ TEST(CanvasLine, ZeroLengthLineLeavesADotOfThePenWidth) {
 
 TEST(CanvasLine, LineToMovesThePenPosition) {
   QImage img = Blank();
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.MoveTo(1, 1);
   c.LineTo(5, 1);
   c.LineTo(5, 6);
-  EXPECT_EQ(c.PenPos, (TPoint{5, 6}));
+  EXPECT_EQ(c.PenPos, (Point{5, 6}));
   EXPECT_EQ(img.pixel(1, 1), kBlack);
   EXPECT_EQ(img.pixel(5, 1), kBlack);
   EXPECT_EQ(img.pixel(5, 6), kBlack);
@@ -190,7 +190,7 @@ TEST(CanvasLine, LineToMovesThePenPosition) {
 
 TEST(CanvasLine, DottedOnePixelPenSkipsEveryOtherPixelAndWidePensStaySolid) {
   QImage dotted = Blank(), wide = Blank();
-  TCanvas cd(&dotted), cw(&wide);
+  RasterCanvas cd(&dotted), cw(&wide);
   cd.PenStyle = psDot;
   cd.Line({0, 3}, {19, 3});
   for (int x = 0; x < 20; ++x) EXPECT_EQ(dotted.pixel(x, 3), x % 2 == 0 ? kBlack : kWhite) << x;
@@ -202,7 +202,7 @@ TEST(CanvasLine, DottedOnePixelPenSkipsEveryOtherPixelAndWidePensStaySolid) {
 
 TEST(CanvasShapes, RectangleExcludesItsRightAndBottomEdge) {
   QImage img = Blank();
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.BrushColor = 0x0000FF;
   c.Rectangle(2, 3, 12, 9);
   EXPECT_EQ(PixelsOf(img, kBlack), RectOutline(2, 3, 11, 8));
@@ -213,7 +213,7 @@ TEST(CanvasShapes, RectangleExcludesItsRightAndBottomEdge) {
 
 TEST(CanvasShapes, CornersInAnyOrderGiveTheSameShape) {
   QImage a = Blank(), b = Blank(), e1 = Blank(), e2 = Blank();
-  TCanvas ca(&a), cb(&b), c1(&e1), c2(&e2);
+  RasterCanvas ca(&a), cb(&b), c1(&e1), c2(&e2);
   ca.Rectangle(2, 3, 12, 9);
   cb.Rectangle(12, 9, 2, 3);
   EXPECT_EQ(a, b);
@@ -224,7 +224,7 @@ TEST(CanvasShapes, CornersInAnyOrderGiveTheSameShape) {
 
 TEST(CanvasShapes, ClearBrushLeavesTheInsideAsItWas) {
   QImage img = Blank(24, 16, qRgb(0, 128, 0));
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.BrushStyle = bsClear;
   c.Rectangle(2, 3, 12, 9);
   EXPECT_EQ(PixelsOf(img, kBlack), RectOutline(2, 3, 11, 8));
@@ -233,7 +233,7 @@ TEST(CanvasShapes, ClearBrushLeavesTheInsideAsItWas) {
 
 TEST(CanvasShapes, EllipseTouchesEverySideOfItsBoxAndStaysInside) {
   QImage img = Blank(24, 16);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.BrushColor = 0x0000FF;
   c.Ellipse(2, 1, 21, 14);  // pixels 2 … 20, 1 … 13
   int minX = 99, maxX = -1, minY = 99, maxY = -1;
@@ -251,9 +251,9 @@ TEST(CanvasShapes, EllipseTouchesEverySideOfItsBoxAndStaysInside) {
 }
 
 TEST(CanvasShapes, PolygonIsClosedAndFilledPolylineIsOpen) {
-  const TPoint tri[] = {{2, 2}, {20, 2}, {2, 13}};
+  const Point tri[] = {{2, 2}, {20, 2}, {2, 13}};
   QImage poly = Blank(), line = Blank();
-  TCanvas cp(&poly), cl(&line);
+  RasterCanvas cp(&poly), cl(&line);
   cp.BrushColor = 0x0000FF;
   cp.Polygon(tri, 3);
   cl.Polyline(tri, 3);
@@ -268,12 +268,12 @@ TEST(CanvasShapes, PolygonIsClosedAndFilledPolylineIsOpen) {
 
 TEST(CanvasText, TextOutIsTransparentUnderAClearBrushAndMovesThePen) {
   QImage img = Blank(120, 40, qRgb(0, 0, 255));
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.FontSize = 12;
   c.FontColor = 0x0000FF;  // red
   c.BrushStyle = bsClear;
   c.TextOut(4, 3, "Aa あ");
-  EXPECT_EQ(c.PenPos, (TPoint{4 + c.TextWidth("Aa あ"), 3}));
+  EXPECT_EQ(c.PenPos, (Point{4 + c.TextWidth("Aa あ"), 3}));
   EXPECT_GT(c.TextWidth("Aa あ"), 20);
   // Only two colours: the background and the glyphs, no smoothing.
   const auto blue = PixelsOf(img, qRgb(0, 0, 255)).size(), red = PixelsOf(img, qRgb(255, 0, 0)).size();
@@ -286,7 +286,7 @@ TEST(CanvasText, TextOutIsTransparentUnderAClearBrushAndMovesThePen) {
 
 TEST(CanvasText, TextOutOnASolidBrushFillsTheTextCell) {
   QImage img = Blank(120, 40, qRgb(0, 0, 255));
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.FontSize = 12;
   c.BrushColor = clWhite;
   c.TextOut(4, 3, "Ab");
@@ -299,7 +299,7 @@ TEST(CanvasText, TextOutOnASolidBrushFillsTheTextCell) {
 
 TEST(CanvasText, LargerFontsAreWider) {
   QImage img = Blank();
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.FontSize = 9;
   const int small = c.TextWidth("abc");
   c.FontSize = 36;
@@ -309,7 +309,7 @@ TEST(CanvasText, LargerFontsAreWider) {
 
 TEST(CanvasNotXor, OneDrawInvertsAgainstThePenColour) {
   QImage img = Blank(24, 16, qRgb(0x12, 0x34, 0x56));
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenMode = pmNotXor;
   c.PenColor = 0x0000FF;  // red
   c.Line({2, 5}, {12, 5});
@@ -321,7 +321,7 @@ TEST(CanvasNotXor, OneDrawInvertsAgainstThePenColour) {
 TEST(CanvasNotXor, WhiteFillLeavesTheDestinationUnchanged) {
   const QImage before = Noise();
   QImage img = before;
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenMode = pmNotXor;
   c.PenColor = clWhite;
   c.BrushColor = clWhite;
@@ -333,22 +333,22 @@ TEST(CanvasNotXor, WhiteFillLeavesTheDestinationUnchanged) {
 
 TEST(CanvasNotXor, DrawingEveryPrimitiveTwiceRestoresEveryPixel) {
   const QImage before = Noise();
-  const TPoint zigzag[] = {{1, 1}, {38, 28}, {38, 1}, {1, 28}, {20, 0}, {20, 29}};  // crosses itself
-  struct TCase {
+  const Point zigzag[] = {{1, 1}, {38, 28}, {38, 1}, {1, 28}, {20, 0}, {20, 29}};  // crosses itself
+  struct Case {
     const char* name;
-    TPenStyle style;
+    LineStyle style;
     int width;
-    TBrushStyle brush;
-    TColor brushColor;
+    FillStyle brush;
+    ColorRef brushColor;
   };
-  const TCase cases[] = {
+  const Case cases[] = {
       {"dotted frame", psDot, 1, bsSolid, clWhite},  {"thin solid", psSolid, 1, bsSolid, 0x00FF00},
       {"wide solid", psSolid, 4, bsSolid, clWhite},  {"wide odd, coloured brush", psSolid, 7, bsSolid, 0x0080FF},
       {"clear brush", psSolid, 3, bsClear, clWhite}, {"width zero dotted", psDot, 0, bsSolid, clWhite},
   };
-  for (const TCase& k : cases) {
+  for (const Case& k : cases) {
     QImage img = before;
-    TCanvas c(&img);
+    RasterCanvas c(&img);
     c.PenMode = pmNotXor;
     c.PenStyle = k.style;
     c.PenWidth = k.width;
@@ -376,7 +376,7 @@ TEST(CanvasNotXor, DrawingEveryPrimitiveTwiceRestoresEveryPixel) {
 
 TEST(CanvasFill, FillRectUsesTheBrushWhateverThePenMode) {
   QImage img = Blank(24, 16, qRgb(9, 9, 9));
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenMode = pmNotXor;
   c.BrushColor = 0x0000FF;
   c.FillRect(QRect(2, 2, 5, 4));
@@ -396,7 +396,7 @@ TEST(CanvasStretch, StretchDrawScalesWithoutSmoothing) {
   src.setPixel(0, 1, qRgb(0, 0, 255));
   src.setPixel(1, 1, qRgb(0, 0, 0));
   QImage img = Blank(8, 8);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.StretchDraw(QRect(2, 2, 4, 4), src, QRect(0, 0, 2, 2));
   EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(3, 3), qRgb(255, 0, 0));
@@ -409,14 +409,14 @@ TEST(CanvasStretch, StretchDrawScalesWithoutSmoothing) {
 
 TEST(CanvasHostile, HugeCoordinatesWidthsAndSizesDrawWithoutHarm) {
   QImage img = Blank(64, 48);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = INT_MAX;
   c.Line({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX});
   c.PenWidth = 1;
   c.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
   c.Rectangle(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-  TPoint far[MaxPoints];
-  for (int i = 0; i < MaxPoints; ++i) far[i] = TPoint{i % 2 ? INT_MAX : INT_MIN, (i * 7919) % 3 ? INT_MIN : INT_MAX};
+  Point far[MaxPoints];
+  for (int i = 0; i < MaxPoints; ++i) far[i] = Point{i % 2 ? INT_MAX : INT_MIN, (i * 7919) % 3 ? INT_MIN : INT_MAX};
   c.Polygon(far, MaxPoints);
   c.Polyline(far, MaxPoints);
   c.FontSize = INT_MAX;
@@ -432,7 +432,7 @@ TEST(CanvasHostile, HugeCoordinatesWidthsAndSizesDrawWithoutHarm) {
 }
 
 TEST(CanvasHostile, ACanvasWithoutAnImageDrawsNothing) {
-  TCanvas c(nullptr);
+  RasterCanvas c(nullptr);
   c.Rectangle(0, 0, 10, 10);
   c.TextOut(0, 0, "x");
   c.FillRect(QRect(0, 0, 5, 5));

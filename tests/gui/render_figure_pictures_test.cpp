@@ -16,8 +16,8 @@
 
 namespace {
 
-const TDrawingTool kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
-const TColor kColours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
+const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ColorRef kColours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
 
 QImage Patterned() {
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
@@ -38,9 +38,9 @@ std::string Difference(const QImage& a, const QImage& b) {
 
 // A random figure of `tool` (stamps with up to four figures, nested twice),
 // appended to `list`, which owns its vertices and contents.
-TFigItem* AddRandomFigure(TFigList& list, std::mt19937& rng, TDrawingTool tool, int depth = 0) {
+FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, int depth = 0) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  TFigData f;
+  Figure f;
   f.DrawingTool = tool;
   f.PenWidth = pick(5) == 0 ? 0 : 1 + pick(12);
   f.PenColor = kColours[pick(7)];
@@ -50,7 +50,7 @@ TFigItem* AddRandomFigure(TFigList& list, std::mt19937& rng, TDrawingTool tool, 
   f.Start = {40 + pick(400), 40 + pick(300)};
   f.End = {f.Start.X + pick(140) - 20, f.Start.Y + pick(110) - 20};
   if (tool == dtText) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
-  TPointData pts(MaxPoints);
+  Vertex pts(MaxPoints);
   if (IsPointFigure(tool)) {
     const int n = 1 + pick(tool == dtFreeLine ? 50 : 8);
     int x = f.Start.X, y = f.Start.Y;
@@ -61,11 +61,11 @@ TFigItem* AddRandomFigure(TFigList& list, std::mt19937& rng, TDrawingTool tool, 
     f.PointData = &pts;
     f.SetBoundsFromPoints();
   }
-  TFigItem* item = list.AddFig(f);
+  FigureItem* item = list.AddFig(f);
   if (tool == dtStamp) {
-    auto contents = std::make_unique<TFigList>();
+    auto contents = std::make_unique<FigureList>();
     for (int k = 0, n = 1 + pick(4); k < n; ++k) {
-      TFigItem* inner = AddRandomFigure(*contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
+      FigureItem* inner = AddRandomFigure(*contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
       inner->Data.Offset(-inner->Data.Start.X + pick(50), -inner->Data.Start.Y + pick(50));
     }
     item->AdoptStampData(std::move(contents));
@@ -73,7 +73,7 @@ TFigItem* AddRandomFigure(TFigList& list, std::mt19937& rng, TDrawingTool tool, 
   return item;
 }
 
-std::vector<int32_t> KeyOf(const TFigData& fig) {
+std::vector<int32_t> KeyOf(const Figure& fig) {
   std::vector<int32_t> key;
   AppendFigureKey(key, fig);
   return key;
@@ -81,10 +81,10 @@ std::vector<int32_t> KeyOf(const TFigData& fig) {
 
 // Draws `fig` directly and through `pictures` onto two copies of
 // `background`: the pixels and the boxes reported must agree.
-void ExpectSameAsDirect(TFigurePictures& pictures, const TFigData& fig, const QImage& background,
+void ExpectSameAsDirect(FigurePictureCache& pictures, const Figure& fig, const QImage& background,
                         const std::string& where) {
   QImage direct = background, cached = background;
-  TCanvas directCanvas(&direct), cachedCanvas(&cached);
+  RasterCanvas directCanvas(&direct), cachedCanvas(&cached);
   QRect directBox, cachedBox;
   directCanvas.TrackExtent = &directBox;
   cachedCanvas.TrackExtent = &cachedBox;
@@ -95,7 +95,7 @@ void ExpectSameAsDirect(TFigurePictures& pictures, const TFigData& fig, const QI
   EXPECT_EQ(cachedBox, directBox) << where;
   // Measuring alone reports the same box and draws nothing.
   QImage untouched = background;
-  TCanvas measure(&untouched);
+  RasterCanvas measure(&untouched);
   QRect measured;
   measure.TrackExtent = &measured;
   measure.MeasureOnly = true;
@@ -109,15 +109,15 @@ void ExpectSameAsDirect(TFigurePictures& pictures, const TFigData& fig, const QI
 // a cut-off place) equals the direct drawing.
 TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
   const QImage background = Patterned();
-  const TPoint moves[] = {{0, 0},    {0, 0},      {37, -11},   {-29, 40},  {250, 130}, {-5, 3},
+  const Point moves[] = {{0, 0},    {0, 0},      {37, -11},   {-29, 40},  {250, 130}, {-5, 3},
                           {-400, 0}, {900, -700}, {-1300, 600}, {380, 120}, {1, 1},     {-3000, -3000}};
   std::mt19937 rng(17);
-  TFigurePictures pictures;
-  TFigList figs;
+  FigurePictureCache pictures;
+  FigureList figs;
   for (int i = 0; i < 160; ++i) {
-    TFigItem* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
+    FigureItem* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
     int step = 0;
-    for (const TPoint& move : moves) {
+    for (const Point& move : moves) {
       item->Data.Offset(move.X, move.Y);
       ExpectSameAsDirect(pictures, item->Data, background,
                          "figure " + std::to_string(i) + " kind " + std::to_string(item->Data.DrawingTool) +
@@ -133,33 +133,33 @@ TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
 // the content, down inside a nested stamp, gets a picture of its own.
 TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
   const QImage background = Patterned();
-  TFigList figs;
-  auto inner = std::make_unique<TFigList>();
-  auto innermost = std::make_unique<TFigList>();
-  TFigData text;
+  FigureList figs;
+  auto inner = std::make_unique<FigureList>();
+  auto innermost = std::make_unique<FigureList>();
+  Figure text;
   text.DrawingTool = dtText;
   text.Text = "あいう";
   text.TextSize = 20;
   text.TextColor = 0x0000FF;
   text.BrushColor = clBtnFace;
-  TFigItem* textItem = innermost->AddFig(text);
-  TFigItem* nested = inner->AddEmptyFig();
+  FigureItem* textItem = innermost->AddFig(text);
+  FigureItem* nested = inner->AddEmptyFig();
   nested->Data.DrawingTool = dtStamp;
   nested->Data.Start = {10, 12};
   nested->AdoptStampData(std::move(innermost));
-  TFigData box;
+  Figure box;
   box.DrawingTool = dtEllipse;
   box.Start = {0, 0};
   box.End = {60, 40};
   box.PenWidth = 3;
   box.BrushColor = 0x00FF00;
-  TFigItem* boxItem = inner->AddFig(box);
-  TFigItem* stamp = figs.AddEmptyFig();
+  FigureItem* boxItem = inner->AddFig(box);
+  FigureItem* stamp = figs.AddEmptyFig();
   stamp->Data.DrawingTool = dtStamp;
   stamp->Data.Start = {100, 100};
   stamp->AdoptStampData(std::move(inner));
 
-  TFigurePictures pictures;
+  FigurePictureCache pictures;
   for (int i = 0; i < 3; ++i) ExpectSameAsDirect(pictures, stamp->Data, background, "first place");
   EXPECT_EQ(pictures.Count(), 1u);
   EXPECT_EQ(pictures.Made, 1u);
@@ -195,12 +195,12 @@ TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
 TEST(FigurePictures, KeptPicturesStayWithinTheBudget) {
   const QImage background = Patterned();
   std::mt19937 rng(5);
-  TFigurePictures pictures(48 * 1024);
-  TFigList figs;
+  FigurePictureCache pictures(48 * 1024);
+  FigureList figs;
   for (int i = 0; i < 120; ++i) AddRandomFigure(figs, rng, kKinds[i % 8]);
   size_t most = 0;
   for (int round = 0; round < 3; ++round)
-    for (TFigItem* f = figs.Head->Next; f != nullptr; f = f->Next) {
+    for (FigureItem* f = figs.Head->Next; f != nullptr; f = f->Next) {
       ExpectSameAsDirect(pictures, f->Data, background, "round " + std::to_string(round));
       EXPECT_LE(pictures.Bytes(), pictures.Budget);
       most = std::max(most, pictures.Count());
@@ -219,19 +219,19 @@ TEST(FigurePictures, KeptPicturesStayWithinTheBudget) {
 TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
   for (bool incremental : {false, true}) {
     SCOPED_TRACE(incremental ? "partial repaints" : "full repaints");
-    TTamloState S;
-    TPictureStore cached(S), direct(S);
+    AppState S;
+    PictureStore cached(S), direct(S);
     cached.Incremental = incremental;
     direct.Incremental = false;
     direct.FigurePictures.Enabled = false;
     cached.BGPicture = direct.BGPicture = Patterned();
     std::mt19937 rng(incremental ? 3 : 4);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-    std::vector<TFigItem*> items;
+    std::vector<FigureItem*> items;
     for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(S.DrawingFigs, rng, kKinds[i % 8]));
     for (int round = 0; round < 60; ++round) {
       for (int k = 0; k < 4; ++k) {
-        TFigItem* item = items[size_t(pick(int(items.size())))];
+        FigureItem* item = items[size_t(pick(int(items.size())))];
         switch (pick(5)) {
           case 0: item->Data.Offset(pick(41) - 20, pick(41) - 20); break;
           case 1: item->Data.Offset(pick(2) ? 700 : -700, 0); break;  // off the canvas and back

@@ -66,7 +66,7 @@ const char* const kAlphabets[] = {
 TEST(CanvasLongText, WidthsOfLongTextsAreThoseOfTheWholeText) {
   std::mt19937 rng(77);
   QImage img(8, 8, QImage::Format_RGB32);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   for (const char* alphabet : kAlphabets)
     for (int points : {9, 14, 40}) {
       for (int n : {4000, 4097, 6000, 15000}) {
@@ -99,13 +99,13 @@ TEST(CanvasLongText, LongTextsDrawThePixelsOfTheWholeText) {
           p.setPen(QColor(0, 0, 255));
           p.drawText(QPoint(x, 200 + ascent), s);
         }
-        TCanvas c(&actual);
+        RasterCanvas c(&actual);
         c.FontSize = points;
         c.FontColor = 0xFF0000;
         c.BrushStyle = bsClear;
         c.TextOut(x, 200, s.toStdString());
         EXPECT_TRUE(actual == expected) << points << " pt at " << x << " of " << alphabet;
-        EXPECT_EQ(c.PenPos, (TPoint{x + width, 200}));
+        EXPECT_EQ(c.PenPos, (Point{x + width, 200}));
       }
     }
 }
@@ -118,7 +118,7 @@ TEST(CanvasLongText, AHugeTextDrawsInBoundedTime) {
   for (int i = 0; text.size() < 20'000'000; ++i) text += i % 2 ? "えをかく " : "drawing ";
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(Qt::white);
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.FontSize = 3072;
   c.BrushStyle = bsClear;
   const auto start = std::chrono::steady_clock::now();

@@ -13,8 +13,8 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
-constexpr TColor tRed = 0x0000FF;
-constexpr TColor tBlue = 0xFF0000;
+constexpr ColorRef tRed = 0x0000FF;
+constexpr ColorRef tBlue = 0xFF0000;
 
 QImage Blank(QRgb fill = kWhite) {
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
@@ -22,8 +22,8 @@ QImage Blank(QRgb fill = kWhite) {
   return img;
 }
 
-TFigData Shape(TDrawingTool tool, TPoint a, TPoint b, TColor brush, int penWidth = 1, TColor pen = clBlack) {
-  TFigData f;
+Figure Shape(ToolKind tool, Point a, Point b, ColorRef brush, int penWidth = 1, ColorRef pen = clBlack) {
+  Figure f;
   f.DrawingTool = tool;
   f.Start = a;
   f.End = b;
@@ -33,8 +33,8 @@ TFigData Shape(TDrawingTool tool, TPoint a, TPoint b, TColor brush, int penWidth
   return f;
 }
 
-TFigData Text(TPoint at, const std::string& text, TColor color, TColor brush) {
-  TFigData f = Shape(dtText, at, at, brush);
+Figure Text(Point at, const std::string& text, ColorRef color, ColorRef brush) {
+  Figure f = Shape(dtText, at, at, brush);
   f.Text = text;
   f.TextSize = 14;
   f.TextColor = color;
@@ -50,8 +50,8 @@ int Differences(const QImage& a, const QImage& b) {
 }
 
 // A stamp item whose contents are `contents`, appended to `list`.
-TFigItem* AddStamp(TFigList& list, TPoint start, std::unique_ptr<TFigList> contents) {
-  TFigItem* item = list.AddEmptyFig();
+FigureItem* AddStamp(FigureList& list, Point start, std::unique_ptr<FigureList> contents) {
+  FigureItem* item = list.AddEmptyFig();
   item->Data.DrawingTool = dtStamp;
   item->Data.Start = start;
   item->Data.End = start;
@@ -62,14 +62,14 @@ TFigItem* AddStamp(TFigList& list, TPoint start, std::unique_ptr<TFigList> conte
 class PaintTest : public ::testing::Test {
  protected:
   QImage img = Blank();
-  TCanvas canvas{&img};
+  RasterCanvas canvas{&img};
 };
 
 }  // namespace
 
 TEST_F(PaintTest, NoFillRectangleShowsOnlyItsOutline) {
-  const TFigData behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
-  const TFigData front = Shape(dtRectangle, {10, 10}, {50, 50}, clBtnFace);
+  const Figure behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
+  const Figure front = Shape(dtRectangle, {10, 10}, {50, 50}, clBtnFace);
   DrawFigure(canvas, &behind, 0, 0, pmCopy);
   DrawFigure(canvas, &front, 0, 0, pmCopy);
   EXPECT_EQ(img.pixel(30, 30), kRed);    // seen through the front rectangle
@@ -79,8 +79,8 @@ TEST_F(PaintTest, NoFillRectangleShowsOnlyItsOutline) {
 }
 
 TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
-  const TFigData behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
-  const TFigData front = Shape(dtRectangle, {10, 10}, {50, 50}, clWhite);
+  const Figure behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
+  const Figure front = Shape(dtRectangle, {10, 10}, {50, 50}, clWhite);
   DrawFigure(canvas, &behind, 0, 0, pmCopy);
   DrawFigure(canvas, &front, 0, 0, pmCopy);
   EXPECT_EQ(img.pixel(30, 30), kWhite);
@@ -88,15 +88,15 @@ TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
 }
 
 TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
-  TPointData tri;
+  Vertex tri;
   tri.AddPoint(100, 100);
   tri.AddPoint(200, 100);
   tri.AddPoint(100, 200);
-  for (TDrawingTool tool : {dtRectangle, dtEllipse, dtPolygon}) {
+  for (ToolKind tool : {dtRectangle, dtEllipse, dtPolygon}) {
     QImage a = Blank(), b = Blank();
-    TCanvas ca(&a), cb(&b);
-    TFigData filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
-    TFigData empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
+    RasterCanvas ca(&a), cb(&b);
+    Figure filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
+    Figure empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
     filled.PointData = empty.PointData = &tri;
     DrawFigure(ca, &filled, 0, 0, pmCopy);
     DrawFigure(cb, &empty, 0, 0, pmCopy);
@@ -108,14 +108,14 @@ TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
 }
 
 TEST_F(PaintTest, OpenKindsNeverFill) {
-  TPointData tri;
+  Vertex tri;
   tri.AddPoint(100, 100);
   tri.AddPoint(200, 100);
   tri.AddPoint(100, 200);
-  for (TDrawingTool tool : {dtFreeLine, dtPolyline, dtLine}) {
+  for (ToolKind tool : {dtFreeLine, dtPolyline, dtLine}) {
     QImage a = Blank();
-    TCanvas ca(&a);
-    TFigData f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
+    RasterCanvas ca(&a);
+    Figure f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
     f.PointData = &tri;
     DrawFigure(ca, &f, 0, 0, pmCopy);
     EXPECT_EQ(a.pixel(120, 130), kWhite) << int(tool);
@@ -124,8 +124,8 @@ TEST_F(PaintTest, OpenKindsNeverFill) {
 }
 
 TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
-  const TFigData black = Shape(dtRectangle, {0, 0}, {200, 100}, clBlack);
-  const TFigData text = Text({10, 10}, "Tamlo たむろ", tRed, clWhite);
+  const Figure black = Shape(dtRectangle, {0, 0}, {200, 100}, clBlack);
+  const Figure text = Text({10, 10}, "Tamlo たむろ", tRed, clWhite);
   DrawFigure(canvas, &black, 0, 0, pmCopy);
   DrawFigure(canvas, &text, 0, 0, pmCopy);
   int red = 0;
@@ -139,7 +139,7 @@ TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
 }
 
 TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
-  const TFigData text = Text({50, 40}, "WWW", clBlack, clWhite);
+  const Figure text = Text({50, 40}, "WWW", clBlack, clWhite);
   DrawFigure(canvas, &text, 0, 0, pmCopy);
   int minX = 9999, minY = 9999;
   for (int y = 0; y < 100; ++y)
@@ -152,7 +152,7 @@ TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
 }
 
 TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
-  const TFigData line = Shape(dtLine, {10, 10}, {60, 10}, clWhite, 0);
+  const Figure line = Shape(dtLine, {10, 10}, {60, 10}, clWhite, 0);
   DrawFigure(canvas, &line, 0, 0, pmCopy);
   for (int x = 10; x <= 60; ++x) {
     EXPECT_EQ(img.pixel(x, 10), kBlack) << x;
@@ -162,7 +162,7 @@ TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
 }
 
 TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
-  const TFigData rect = Shape(dtRectangle, {10, 10}, {20, 20}, clBtnFace);
+  const Figure rect = Shape(dtRectangle, {10, 10}, {20, 20}, clBtnFace);
   DrawFigure(canvas, &rect, 100, 50, pmCopy);
   EXPECT_EQ(img.pixel(110, 60), kBlack);
   EXPECT_EQ(img.pixel(119, 69), kBlack);
@@ -172,13 +172,13 @@ TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
 TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   // A stamp at (100, 50) holding a line (0, 0)–(10, 0) and a stamp at (5, 5)
   // holding the same line.
-  auto inner = std::make_unique<TFigList>();
+  auto inner = std::make_unique<FigureList>();
   inner->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
-  auto outer = std::make_unique<TFigList>();
+  auto outer = std::make_unique<FigureList>();
   outer->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
   AddStamp(*outer, {5, 5}, std::move(inner));
-  TFigList top;
-  TFigItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
+  FigureList top;
+  FigureItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
   stamp->Data.PenWidth = 40;  // a stamp's own attributes never show
   stamp->Data.PenColor = tRed;
   stamp->Data.BrushColor = tRed;
@@ -194,27 +194,27 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 
   // The same through DrawFigList of the list holding the stamp.
   QImage viaList = Blank();
-  TCanvas c(&viaList);
+  RasterCanvas c(&viaList);
   DrawFigList(c, &top, 0, 0);
   EXPECT_EQ(Differences(viaList, want), 0);
 }
 
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
-  auto contents = std::make_unique<TFigList>();
+  auto contents = std::make_unique<FigureList>();
   contents->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
-  TFigList top;
-  TFigItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
+  FigureList top;
+  FigureItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, &stamp->Data, 0, 0, pmNotXor);
   DrawFigure(canvas, &stamp->Data, 0, 0, pmNotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
 }
 
 TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
-  auto list = std::make_unique<TFigList>();
+  auto list = std::make_unique<FigureList>();
   list->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
   for (int depth = 0; depth < 3000; ++depth) {
-    auto outer = std::make_unique<TFigList>();
-    AddStamp(*outer, depth == 1500 ? TPoint{7, 3} : TPoint{0, 0}, std::move(list));
+    auto outer = std::make_unique<FigureList>();
+    AddStamp(*outer, depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list));
     list = std::move(outer);
   }
   DrawFigList(canvas, list.get(), 100, 50);
@@ -228,25 +228,25 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   DrawFigure(canvas, nullptr, 0, 0, pmNotXor);
   EXPECT_EQ(canvas.PenMode, pmNotXor);  // the mode is set before the null test
   DrawFigList(canvas, nullptr, 0, 0);
-  TFigList empty;
+  FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
-  TFigList top;
-  AddStamp(top, {10, 10}, std::make_unique<TFigList>());
-  TFigItem* bare = top.AddEmptyFig();
+  FigureList top;
+  AddStamp(top, {10, 10}, std::make_unique<FigureList>());
+  FigureItem* bare = top.AddEmptyFig();
   bare->Data.DrawingTool = dtStamp;  // no contents at all
-  TFigItem* none = top.AddEmptyFig();
+  FigureItem* none = top.AddEmptyFig();
   none->Data.DrawingTool = dtNone;
   none->Data.End = {100, 100};
-  TFigItem* points = top.AddEmptyFig();
+  FigureItem* points = top.AddEmptyFig();
   points->Data.DrawingTool = dtPolygon;  // a point figure without its vertices
   DrawFigList(canvas, &top, 0, 0);
-  for (TFigItem* i = top.Head->Next; i; i = i->Next) DrawFigure(canvas, &i->Data, 0, 0, pmCopy);
+  for (FigureItem* i = top.Head->Next; i; i = i->Next) DrawFigure(canvas, &i->Data, 0, 0, pmCopy);
   EXPECT_EQ(Differences(img, Blank()), 0);
 }
 
 TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
   const QImage before = img;
-  const TFigData rect = Shape(dtRectangle, {10, 20}, {110, 70}, clWhite);
+  const Figure rect = Shape(dtRectangle, {10, 20}, {110, 70}, clWhite);
   DrawSelectionFrame(canvas, rect);
   // Corners (7, 17) and (113, 73): the right and bottom edges are the last
   // pixels inside, columns 112 and rows 72.
@@ -274,7 +274,7 @@ TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
 }
 
 TEST_F(PaintTest, SelectionFrameOfAReversedBoxRunsInsideOnThatAxis) {
-  const TFigData line = Shape(dtLine, {110, 70}, {10, 20}, clWhite);
+  const Figure line = Shape(dtLine, {110, 70}, {10, 20}, clWhite);
   DrawSelectionFrame(canvas, line);  // corners (107, 67) and (13, 23)
   int minX = 9999, maxX = -1, minY = 9999, maxY = -1;
   for (int y = 0; y < kCanvasHeight; ++y)
@@ -293,7 +293,7 @@ TEST_F(PaintTest, SelectionFrameTwiceRestoresAnyPicture) {
   for (int y = 0; y < kCanvasHeight; ++y)
     for (int x = 0; x < kCanvasWidth; ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
   const QImage before = img;
-  const TFigData rect = Shape(dtEllipse, {-1, 5}, {638, 481}, clWhite);  // partly off the canvas
+  const Figure rect = Shape(dtEllipse, {-1, 5}, {638, 481}, clWhite);  // partly off the canvas
   DrawSelectionFrame(canvas, rect);
   EXPECT_EQ(Differences(img, before), 320);  // only its top edge is on the canvas, every other pixel
   DrawSelectionFrame(canvas, rect);
@@ -322,12 +322,12 @@ TEST_F(PaintTest, PenPresetsForDrawingAndForTheFrame) {
 
 class RefreshTest : public ::testing::Test {
  protected:
-  TTamloState S;
-  TPictureStore P{S};
+  AppState S;
+  PictureStore P{S};
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  TFigItem* red = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 10}, {60, 60}, tRed));
+  FigureItem* red = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 10}, {60, 60}, tRed));
   S.DrawingFigs.AddFig(Shape(dtRectangle, {40, 40}, {90, 90}, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
@@ -337,7 +337,7 @@ TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  TFigItem* rect = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 20}, {110, 70}, clBtnFace));
+  FigureItem* rect = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 20}, {110, 70}, clBtnFace));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);

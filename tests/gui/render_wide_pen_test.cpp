@@ -83,10 +83,10 @@ void PlainCapsule(QImage& img, QPoint origin, const QRect& clipIn, double ax, do
 // A whole wide polyline or polygon as the canvas drew it with the plain
 // stroker: the body (if any) with the painter, then one capsule per segment;
 // in not-xor mode on a white sheet combined with the picture afterwards.
-void PlainStroke(QImage& img, const std::vector<TPoint>& pts, bool closed, int width, QRgb pen, bool body,
+void PlainStroke(QImage& img, const std::vector<Point>& pts, bool closed, int width, QRgb pen, bool body,
                  QRgb brush, bool notXor) {
   int64_t l = pts[0].X, r = l, t = pts[0].Y, b = t;
-  for (const TPoint& p : pts) {
+  for (const Point& p : pts) {
     l = std::min<int64_t>(l, p.X), r = std::max<int64_t>(r, p.X);
     t = std::min<int64_t>(t, p.Y), b = std::max<int64_t>(b, p.Y);
   }
@@ -108,13 +108,13 @@ void PlainStroke(QImage& img, const std::vector<TPoint>& pts, bool closed, int w
     p.setClipRect(clip);
     p.translate(-origin);
     QPolygonF poly;
-    for (const TPoint& q : pts) poly << QPointF(q.X + 0.5, q.Y + 0.5);
+    for (const Point& q : pts) poly << QPointF(q.X + 0.5, q.Y + 0.5);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(brush));
     p.drawPolygon(poly, Qt::OddEvenFill);
   }
   const double shift = width % 2 == 0 ? -0.5 : 0.0, rad = width / 2.0;
-  auto capsule = [&](const TPoint& a, const TPoint& c) {
+  auto capsule = [&](const Point& a, const Point& c) {
     PlainCapsule(*target, origin, clip, a.X + shift, a.Y + shift, c.X + shift, c.Y + shift, rad, pen);
   };
   const int n = int(pts.size());
@@ -163,16 +163,16 @@ TEST(CanvasWidePen, MergedRowsCoverExactlyThePixelsOfEveryCapsule) {
     const bool clipped = round % 2 == 1;
     const int spread = clipped ? std::max(w, h) * 3 : 0;
     const int n = pick(1, round % 10 == 0 ? 400 : 12);
-    std::vector<TPoint> pts;
+    std::vector<Point> pts;
     for (int i = 0; i < n; ++i) {
       if (i > 0 && pick(0, 7) == 0) {
         pts.push_back(pts.back());  // a repeated vertex
       } else if (i > 0 && pick(0, 5) == 0) {
-        pts.push_back(TPoint{pts.back().X, pick(-spread, h + spread)});  // vertical
+        pts.push_back(Point{pts.back().X, pick(-spread, h + spread)});  // vertical
       } else if (i > 0 && pick(0, 5) == 0) {
-        pts.push_back(TPoint{pick(-spread, w + spread), pts.back().Y});  // horizontal
+        pts.push_back(Point{pick(-spread, w + spread), pts.back().Y});  // horizontal
       } else {
-        pts.push_back(TPoint{pick(-spread, w - 1 + spread), pick(-spread, h - 1 + spread)});
+        pts.push_back(Point{pick(-spread, w - 1 + spread), pick(-spread, h - 1 + spread)});
       }
     }
     const int widths[] = {2, 3, 4, 5, 8, 9, 16, 33, 100, 4096};
@@ -184,14 +184,14 @@ TEST(CanvasWidePen, MergedRowsCoverExactlyThePixelsOfEveryCapsule) {
 
     QImage expected = Noise(w, h, uint32_t(round));
     QImage actual = expected;
-    TCanvas c(&actual);
+    RasterCanvas c(&actual);
     c.PenWidth = width;
-    c.PenColor = TColor(qBlue(pen) << 16 | qGreen(pen) << 8 | qRed(pen));
-    c.BrushColor = TColor(qBlue(brush) << 16 | qGreen(brush) << 8 | qRed(brush));
+    c.PenColor = ColorRef(qBlue(pen) << 16 | qGreen(pen) << 8 | qRed(pen));
+    c.BrushColor = ColorRef(qBlue(brush) << 16 | qGreen(brush) << 8 | qRed(brush));
     c.BrushStyle = kind == 2 ? bsSolid : bsClear;
     c.PenMode = notXor ? pmNotXor : pmCopy;
     if (kind == 3) {
-      const TPoint a = pts[0], b = pts.size() > 1 ? pts[1] : pts[0];
+      const Point a = pts[0], b = pts.size() > 1 ? pts[1] : pts[0];
       c.Rectangle(a.X, a.Y, b.X, b.Y);
       const int l = std::min(a.X, b.X), t = std::min(a.Y, b.Y);
       const int r = std::max(l, std::max(a.X, b.X) - 1), bo = std::max(t, std::max(a.Y, b.Y) - 1);
@@ -216,11 +216,11 @@ TEST(CanvasWidePen, MergedRowsCoverExactlyThePixelsOfEveryCapsule) {
 TEST(CanvasWidePen, NotXorOverlappingSegmentsRestoreOnTheSecondCall) {
   const QImage before = Noise(120, 90, 7);
   QImage img = before;
-  TCanvas c(&img);
+  RasterCanvas c(&img);
   c.PenWidth = 25;
   c.PenMode = pmNotXor;
   c.PenColor = 0x123456;
-  const TPoint zigzag[] = {{10, 10}, {100, 20}, {12, 30}, {110, 45}, {10, 80}, {10, 80}, {60, 5}};
+  const Point zigzag[] = {{10, 10}, {100, 20}, {12, 30}, {110, 45}, {10, 80}, {10, 80}, {60, 5}};
   c.Polyline(zigzag, 7);
   EXPECT_FALSE(img == before);
   c.Polyline(zigzag, 7);
@@ -232,21 +232,21 @@ TEST(CanvasWidePen, NotXorOverlappingSegmentsRestoreOnTheSecondCall) {
 TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
   if (kSanitized) GTEST_SKIP() << "timing is not meaningful under the sanitizers";
   std::mt19937 rng(5);
-  std::vector<std::unique_ptr<TPointData>> data;
-  std::vector<TFigData> figs(50);
+  std::vector<std::unique_ptr<Vertex>> data;
+  std::vector<Figure> figs(50);
   for (size_t k = 0; k < figs.size(); ++k) {
-    data.push_back(std::make_unique<TPointData>(MaxPoints));
+    data.push_back(std::make_unique<Vertex>(MaxPoints));
     for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
     figs[k].DrawingTool = k % 2 ? dtPolyline : dtFreeLine;
     figs[k].PenWidth = 4096;
-    figs[k].PenColor = TColor(rng() & 0xFFFFFF);
+    figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
     figs[k].PointData = data[k].get();
   }
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(Qt::white);
-  TCanvas canvas(&img);
+  RasterCanvas canvas(&img);
   const auto start = std::chrono::steady_clock::now();
-  for (const TFigData& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
+  for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 2.0);
   EXPECT_EQ(img.pixel(320, 240), ToQColor(figs.back().PenColor).rgb());

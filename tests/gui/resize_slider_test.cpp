@@ -8,8 +8,8 @@
 
 namespace {
 
-TFigData Rect(TPoint a, TPoint b) {
-  TFigData f;
+Figure Rect(Point a, Point b) {
+  Figure f;
   f.DrawingTool = dtRectangle;
   f.PenWidth = 4;
   f.BrushColor = clWhite;
@@ -18,15 +18,15 @@ TFigData Rect(TPoint a, TPoint b) {
   return f;
 }
 
-class ResizeSliders : public TFormTest {
+class ResizeSliders : public FormTest {
  protected:
   // Puts a figure into the drawing as a command would (a copy plus its
   // Create record).
-  TFigItem* Put(const TFigData& f) {
+  FigureItem* Put(const Figure& f) {
     return CreateFigure(S(), f);
   }
   // Selects with a click in the edit mode.
-  TFigItem* Pick(int x, int y) {
+  FigureItem* Pick(int x, int y) {
     if (S().WorkMode != wmEdit) EnterEditMode(*Form);
     CanvasClick(*Form, x, y);
     return S().SelectedFig;
@@ -37,19 +37,19 @@ class ResizeSliders : public TFormTest {
 
 TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
   DrawRect(*Form, {100, 100}, {200, 150});
-  TFigItem* f = Pick(150, 125);
+  FigureItem* f = Pick(150, 125);
   ASSERT_NE(f, nullptr);
   H(10);
-  EXPECT_EQ(f->Data.Start, (TPoint{90, 100}));
-  EXPECT_EQ(f->Data.End, (TPoint{210, 150}));
+  EXPECT_EQ(f->Data.Start, (Point{90, 100}));
+  EXPECT_EQ(f->Data.End, (Point{210, 150}));
   EXPECT_EQ(CanvasPixel(*Form, 91, 125), 0x000000u);  // repainted
   V(-20);
-  EXPECT_EQ(f->Data.Start, (TPoint{90, 120}));
-  EXPECT_EQ(f->Data.End, (TPoint{210, 130}));
+  EXPECT_EQ(f->Data.Start, (Point{90, 120}));
+  EXPECT_EQ(f->Data.End, (Point{210, 130}));
   H(0);
   V(0);
-  EXPECT_EQ(f->Data.Start, (TPoint{100, 100}));
-  EXPECT_EQ(f->Data.End, (TPoint{200, 150}));
+  EXPECT_EQ(f->Data.Start, (Point{100, 100}));
+  EXPECT_EQ(f->Data.End, (Point{200, 150}));
   EXPECT_EQ(S().History.Count(), 1);  // moving a slider records nothing
 }
 
@@ -62,17 +62,17 @@ TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
 }
 
 TEST_F(ResizeSliders, PolylineVerticesStretch) {
-  TPointData pts;
+  Vertex pts;
   pts.AddPoint(100, 100);
   pts.AddPoint(125, 200);
   pts.AddPoint(200, 110);
-  TFigData p;
+  Figure p;
   p.DrawingTool = dtPolyline;
   p.PenWidth = 4;
   p.PointData = &pts;
   p.SetBoundsFromPoints();
   Put(p);
-  TFigItem* f = Pick(125, 150);
+  FigureItem* f = Pick(125, 150);
   ASSERT_NE(f, nullptr);
   H(10);
   EXPECT_EQ(f->Data.Start.X, 90);
@@ -85,7 +85,7 @@ TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
-  TFigItem* f = Pick(102, 85);
+  FigureItem* f = Pick(102, 85);
   ASSERT_NE(f, nullptr);
   H(-6);
   EXPECT_EQ(f->Data.TextSize, 6);
@@ -100,28 +100,28 @@ TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
 }
 
 TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
-  TFigList contents;
+  FigureList contents;
   contents.AddFig(Rect({10, 0}, {30, 20}));
-  TFigData t;
+  Figure t;
   t.DrawingTool = dtText;
   t.Text = "a";
   t.TextSize = 12;
   t.Start = {10, 20};
   t.End = {30, 32};
   contents.AddFig(t);
-  TFigData s;
+  Figure s;
   s.DrawingTool = dtStamp;
   s.Start = {100, 100};
   s.End = {140, 140};
   s.StampData = &contents;
   Put(s);
-  TFigItem* f = Pick(120, 120);
+  FigureItem* f = Pick(120, 120);
   ASSERT_NE(f, nullptr);
   H(20);  // 40 → 80 wide
   EXPECT_EQ(f->Data.Start.X, 80);
   EXPECT_EQ(f->Data.End.X, 160);
-  const TFigData& r = f->Data.StampData->GetHead()->Next->Data;
-  const TFigData& text = f->Data.StampData->GetTail()->Data;
+  const Figure& r = f->Data.StampData->GetHead()->Next->Data;
+  const Figure& text = f->Data.StampData->GetTail()->Data;
   EXPECT_EQ(r.Start.X, 20);
   EXPECT_EQ(r.End.X, 60);
   EXPECT_EQ(text.Start.X, 30);
@@ -130,26 +130,26 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   // The stretched rectangle shows at its new place: stamp 80 + 20.
   EXPECT_EQ(CanvasPixel(*Form, 100, 110), 0x000000u);
   EnterDrawMode(*Form);  // leaving the edit mode records the size
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
   EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptSize);
   EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData->GetHead()->Next->Data.End.X, 60);
 }
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
-  TFigList contents;
+  FigureList contents;
   contents.AddFig(Rect({0, 0}, {20, 20}));
-  TFigData s;
+  Figure s;
   s.DrawingTool = dtStamp;
   s.Start = {100, 100};
   s.End = {120, 120};
   s.StampData = &contents;
-  TFigItem* item = S().DrawingFigs.AddFig(s);  // no record points at it
-  TFigItem* f = Pick(110, 110);
+  FigureItem* item = S().DrawingFigs.AddFig(s);  // no record points at it
+  FigureItem* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプのサイズ変更：解決できないエラーが発生しました"});
-  EXPECT_EQ(f->Data.Start, (TPoint{100, 100}));
-  EXPECT_EQ(f->Data.StampData->GetTail()->Data.End, (TPoint{20, 20}));
+  EXPECT_EQ(f->Data.Start, (Point{100, 100}));
+  EXPECT_EQ(f->Data.StampData->GetTail()->Data.End, (Point{20, 20}));
   EXPECT_TRUE(ExitCodes.empty());
   EXPECT_FALSE(S().PendingResize);
   // The drawing is still there to work on.
@@ -160,17 +160,17 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
 
 TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   DrawRect(*Form, {100, 100}, {200, 150});
-  TFigItem* f = Pick(150, 125);
+  FigureItem* f = Pick(150, 125);
   for (int p = 1; p <= 25; ++p) H(p);
   V(5);
   EXPECT_EQ(S().History.Count(), 1);
   ClickButton(Form->ThickBtn);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atChange}));
-  const TActionItem* size = S().History.GetTail()->Prev;
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atChange}));
+  const HistoryItem* size = S().History.GetTail()->Prev;
   EXPECT_EQ(size->Data.Parameter, ptSize);
   EXPECT_EQ(size->Data.TargetID, 1);
-  EXPECT_EQ(size->Data.FigData.Start, (TPoint{75, 95}));
-  EXPECT_EQ(size->Data.FigData.End, (TPoint{225, 155}));
+  EXPECT_EQ(size->Data.FigData.Start, (Point{75, 95}));
+  EXPECT_EQ(size->Data.FigData.End, (Point{225, 155}));
   EXPECT_EQ(size->Data.FigData.PenWidth, 4);
   EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
   EXPECT_EQ(f->Data.PenWidth, 6);
@@ -185,7 +185,7 @@ TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
   H(0);
   V(0);
   ClickButton(Form->ThickBtn);
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
   EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
 }
 
@@ -194,15 +194,15 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   DrawRect(*Form, {300, 300}, {350, 350});  // B
   Pick(150, 125);
   H(10);
-  TFigItem* b = Pick(325, 325);
+  FigureItem* b = Pick(325, 325);
   EXPECT_EQ(Form->HTrackBar->value(), 0);  // the click puts the bars back
   V(5);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atChange}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atChange}));
   EXPECT_EQ(S().History.GetTail()->Data.TargetID, 1);
   EXPECT_EQ(S().History.GetTail()->Data.FigData.End.X, 210);
   EXPECT_EQ(S().ResizeFig, &b->Data);
   ClickButton(Form->DeleteBtn);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atChange, atChange, atDelete}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atChange, atChange, atDelete}));
   EXPECT_EQ(S().History.GetTail()->Prev->Data.TargetID, 2);
 }
 
@@ -211,13 +211,13 @@ TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
-  TFigItem* f = Pick(102, 85);
+  FigureItem* f = Pick(102, 85);
   H(8);
   ClickButton(Form->ChangeTextBtn);
   Form->InputEdit->end(false);
   TypeText(*Form, "d");
   PressKey(*Form, Qt::Key_Return);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atChange}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atChange}));
   EXPECT_EQ(S().History.GetTail()->Prev->Data.Parameter, ptSize);
   EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.TextSize, 20);
   EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.Text, "abc");

@@ -7,7 +7,7 @@
 
 namespace {
 
-class TextEntry : public TFormTest {
+class TextEntry : public FormTest {
  protected:
   // Opens the box with the text tool at (x, y), types and presses Enter.
   void WriteText(int x, int y, const QString& text) {
@@ -31,16 +31,16 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   EXPECT_FALSE(Form->InputEdit->isVisible());
   EXPECT_TRUE(Form->InputEdit->text().isEmpty());
   ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
-  const TFigData& t = S().DrawingFigs.GetTail()->Data;
+  const Figure& t = S().DrawingFigs.GetTail()->Data;
   EXPECT_EQ(t.DrawingTool, dtText);
   EXPECT_EQ(t.Text, "abc");
   EXPECT_EQ(t.TextSize, 12);
   EXPECT_EQ(t.TextColor, clBlack);
-  EXPECT_EQ(t.Start, (TPoint{100, 80}));
+  EXPECT_EQ(t.Start, (Point{100, 80}));
   const int32_t w = Width("abc", 12);
   EXPECT_GT(w, 10);
-  EXPECT_EQ(t.End, (TPoint{100 + w, 92}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  EXPECT_EQ(t.End, (Point{100 + w, 92}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
   EXPECT_EQ(S().History.GetTail()->Data.FigData.Text, "abc");
   // The text is on the canvas: some pixel of its cell is dark.
   bool inked = false;
@@ -67,7 +67,7 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
   QApplication::sendEvent(Form->InputEdit, &commit);
   PressKey(*Form, Qt::Key_Return);
   ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
-  const TFigData& t = S().DrawingFigs.GetTail()->Data;
+  const Figure& t = S().DrawingFigs.GetTail()->Data;
   EXPECT_EQ(t.Text, "ねこ");
   EXPECT_EQ(t.End.X, 20 + Width("ねこ", 12));
 }
@@ -92,14 +92,14 @@ TEST_F(TextEntry, EscapeLeavesTheTextTool) {
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_EQ(S().CurrentTool, dtNone);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
 }
 
 TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   WriteText(100, 80, "abc");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  TFigItem* f = S().SelectedFig;
+  FigureItem* f = S().SelectedFig;
   ASSERT_NE(f, nullptr);
   const int32_t oldEnd = f->Data.End.X;
   ClickButton(Form->ChangeTextBtn);
@@ -114,11 +114,11 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   PressKey(*Form, Qt::Key_Return);
   EXPECT_FALSE(Form->InputEdit->isVisible());
   EXPECT_EQ(f->Data.Text, "abcdef");
-  EXPECT_EQ(f->Data.Start, (TPoint{100, 80}));
-  EXPECT_EQ(f->Data.End, (TPoint{100 + Width("abcdef", 12), 92}));
+  EXPECT_EQ(f->Data.Start, (Point{100, 80}));
+  EXPECT_EQ(f->Data.End, (Point{100 + Width("abcdef", 12), 92}));
   EXPECT_GT(f->Data.End.X, oldEnd);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange}));
-  const TActionData& c = S().History.GetTail()->Data;
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
+  const Action& c = S().History.GetTail()->Data;
   EXPECT_EQ(c.Parameter, ptText);
   EXPECT_EQ(c.TargetID, 1);
   EXPECT_EQ(c.FigData.Text, "abcdef");
@@ -185,7 +185,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   WriteText(100, 80, "abc");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  TFigItem* a = S().SelectedFig;
+  FigureItem* a = S().SelectedFig;
   ASSERT_NE(a, nullptr);
   ClickButton(Form->ChangeTextBtn);
   ASSERT_TRUE(Form->InputEdit->isVisible());
@@ -202,8 +202,8 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   ASSERT_EQ(S().SelectedFig, a);
   if (Form->InputEdit->isVisible()) PressKey(*Form, Qt::Key_Return);
   EXPECT_EQ(a->Data.Text, "abc");
-  for (const TFigData* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atDuplicate}));
+  for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atDuplicate}));
 }
 
 TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {

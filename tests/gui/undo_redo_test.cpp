@@ -13,22 +13,22 @@ namespace {
 
 // ---- The plan read from records alone ----
 
-struct TRecordSpec {
-  TActionType kind;
+struct RecordSpec {
+  ActionKind kind;
   int32_t target = 0;  // branches only
 };
 
-std::unique_ptr<THistoryList> MakeHistory(std::initializer_list<TRecordSpec> records) {
-  auto h = std::make_unique<THistoryList>();
-  for (const TRecordSpec& r : records) {
-    TActionItem* a = h->AddItem();
+std::unique_ptr<HistoryList> MakeHistory(std::initializer_list<RecordSpec> records) {
+  auto h = std::make_unique<HistoryList>();
+  for (const RecordSpec& r : records) {
+    HistoryItem* a = h->AddItem();
     a->Data.TargetType = r.kind;
     a->Data.TargetID = r.target;
   }
   return h;
 }
 
-TUndoRedoPlan Plan(std::initializer_list<TRecordSpec> records) { return PlanUndoRedo(*MakeHistory(records)); }
+UndoRedoPlan Plan(std::initializer_list<RecordSpec> records) { return PlanUndoRedo(*MakeHistory(records)); }
 
 TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
   // Nothing drawn: nothing to undo or redo.
@@ -82,7 +82,7 @@ TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
 
 // ---- The window ----
 
-class UndoRedo : public TFileTest {
+class UndoRedo : public FileTest {
  protected:
   int Shown() { return S().DrawingFigs.FigCount(); }
   // Clicks the button; true when it was there to click and enabled.
@@ -95,7 +95,7 @@ class UndoRedo : public TFileTest {
   bool Redo() { return Press(Form->RedoStepBtn); }
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
-    for (TActionItem* a = S().History.Head->Next; a; a = a->Next)
+    for (HistoryItem* a = S().History.Head->Next; a; a = a->Next)
       if (a->Data.TargetType == atBranch) t.push_back(a->Data.TargetID);
     return t;
   }
@@ -155,7 +155,7 @@ TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
   EXPECT_EQ(Shown(), 2);
   // Nothing was cut: every undo and redo is a branch record.
   EXPECT_EQ(ActionKinds(S()),
-            (std::vector<TActionType>{atCreate, atCreate, atBranch, atBranch, atBranch, atCreate}));
+            (std::vector<ActionKind>{atCreate, atCreate, atBranch, atBranch, atBranch, atCreate}));
   EXPECT_EQ(BranchTargets(), (std::vector<int32_t>{1, 0, 3}));
 
   // Undo now takes back the line, then goes on from A's picture.
@@ -184,11 +184,11 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
 
   ASSERT_TRUE(Undo());  // the delete
   ASSERT_EQ(Shown(), 1);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().DeletedFigs.FigCount(), 0);
   ASSERT_TRUE(Undo());  // the move
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
 
   // The figure shown is a new one: select, move and change it as usual.
   CanvasClick(*Form, 10, 20);
@@ -219,12 +219,12 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atChange, atBranch}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atBranch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (TPoint{50, 40}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
   EXPECT_EQ(Form->HTrackBar->value(), 0);
   ASSERT_TRUE(Redo());
-  EXPECT_NE(S().DrawingFigs.Head->Next->Data.End, (TPoint{50, 40}));
+  EXPECT_NE(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
 }
 
 TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
@@ -315,7 +315,7 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
   EXPECT_EQ(BranchTargets(), (std::vector<int32_t>{1}));
 
   // The batch mode replays the saved undos to the same pixels.
-  const TBatchRun run = RunTamlo(Dir.path(), {"--export-bmp", Path("u.bmp"), Path("u.tlo")});
+  const BatchRun run = RunTamlo(Dir.path(), {"--export-bmp", Path("u.bmp"), Path("u.tlo")});
   ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
   QImage exported(Path("u.bmp"));
   ASSERT_FALSE(exported.isNull());

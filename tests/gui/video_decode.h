@@ -14,7 +14,7 @@ extern "C" {
 #include <cstdlib>
 #include <vector>
 
-struct TDecodedVideo {
+struct DecodedVideo {
   bool Ok = false;
   AVCodecID Codec = AV_CODEC_ID_NONE;
   AVPixelFormat PixelFormat = AV_PIX_FMT_NONE;
@@ -23,8 +23,8 @@ struct TDecodedVideo {
   std::vector<QImage> Pictures;            // RGB32, every frame
 };
 
-inline TDecodedVideo DecodeVideo(const QString& path) {
-  TDecodedVideo d;
+inline DecodedVideo DecodeVideo(const QString& path) {
+  DecodedVideo d;
   AVFormatContext* in = nullptr;
   const std::string url = "file:" + path.toStdString();
   if (avformat_open_input(&in, url.c_str(), nullptr, nullptr) < 0) return d;

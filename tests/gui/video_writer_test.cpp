@@ -1,4 +1,4 @@
-// Time-lapse videos: written with TVideoWriter, read back with FFmpeg's own
+// Time-lapse videos: written with VideoWriter, read back with FFmpeg's own
 // demuxers and decoders: frames, sizes, pictures, frame times, the GIF's
 // palette and loop, and what is left on the disk after a cancel or failure.
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ extern "C" {
 namespace {
 
 // What a video file holds, as FFmpeg reads it back.
-struct TDecoded {
+struct Decoded {
   bool Ok = false;
   AVCodecID Codec = AV_CODEC_ID_NONE;
   int Profile = 0;
@@ -32,8 +32,8 @@ struct TDecoded {
   std::vector<QImage> Pictures;            // RGB32, every frame
 };
 
-TDecoded Decode(const QString& path) {
-  TDecoded d;
+Decoded Decode(const QString& path) {
+  Decoded d;
   AVFormatContext* in = nullptr;
   const std::string url = "file:" + path.toStdString();
   if (avformat_open_input(&in, url.c_str(), nullptr, nullptr) < 0) return d;
@@ -132,8 +132,8 @@ bool SamePixels(const QImage& a, const QImage& b) {
   return true;
 }
 
-TActionTime At(int min, int sec, int hund) {
-  TActionTime t;
+TimeOfDay At(int min, int sec, int hund) {
+  TimeOfDay t;
   t.Hour = 10;
   t.Min = uint8_t(min);
   t.Sec = uint8_t(sec);
@@ -156,20 +156,20 @@ class VideoWriterTest : public ::testing::Test {
   // held 2 s: 0.30, 2 (a long pause cut short), 0.05 (same moment), 0.70
   // and the hold.
   std::vector<double> AsDrawnSteps() {
-    THistoryList h;
-    for (const TActionTime& t : {At(0, 0, 0), At(0, 0, 30), At(0, 40, 0), At(0, 40, 0), At(0, 40, 70)})
+    HistoryList h;
+    for (const TimeOfDay& t : {At(0, 0, 0), At(0, 0, 30), At(0, 40, 0), At(0, 40, 0), At(0, 40, 70)})
       h.AddItem()->Data.ActionTime = t;
-    TReplayPace pace;
+    ReplayPace pace;
     pace.Kind = pcAsDrawn;
     std::vector<double> steps;
-    for (const TActionItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
+    for (const HistoryItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
     return steps;
   }
 
-  void Write(const QString& name, TVideoFormat format, const std::vector<double>& steps,
+  void Write(const QString& name, VideoFormat format, const std::vector<double>& steps,
              const QImage& background = QImage()) {
-    TVideoWriter w;
-    TVideoResult r = w.Open(Path(name).toStdString(), format);
+    VideoWriter w;
+    VideoResult r = w.Open(Path(name).toStdString(), format);
     ASSERT_TRUE(r.Ok) << r.Error;
     if (format == vfGIF) w.AddPaletteSource(Drawing(int(steps.size()), background));
     for (size_t k = 0; k < steps.size(); ++k) {
@@ -189,7 +189,7 @@ TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
   Write("film.mp4", vfMP4, steps);
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file left
 
-  const TDecoded d = Decode(Path("film.mp4"));
+  const Decoded d = Decode(Path("film.mp4"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_H264);
   EXPECT_EQ(d.Profile, FF_PROFILE_H264_HIGH);
@@ -225,7 +225,7 @@ TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
   Write("film.gif", vfGIF, steps);
   EXPECT_EQ(Entries(), QStringList{"film.gif"});
 
-  const TDecoded d = Decode(Path("film.gif"));
+  const Decoded d = Decode(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
   EXPECT_EQ(d.Width, 640);
@@ -245,7 +245,7 @@ TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
 TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursExact) {
   const QImage photo = Photo();
   Write("photo.gif", vfGIF, std::vector<double>(9, 0.25), photo);
-  const TDecoded d = Decode(Path("photo.gif"));
+  const Decoded d = Decode(Path("photo.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 9u);
   for (int k : {0, 4, 8}) {
@@ -276,8 +276,8 @@ TEST_F(VideoWriterTest, FrameTimesRoundWithoutAddingUp) {
   const std::vector<double> steps = {1.0 / 3, 1.0 / 3, 1.0 / 3, 0.001, -1, 0.5};
   Write("times.gif", vfGIF, steps);
   Write("times.mp4", vfMP4, steps);
-  const TDecoded gif = Decode(Path("times.gif"));
-  const TDecoded mp4 = Decode(Path("times.mp4"));
+  const Decoded gif = Decode(Path("times.gif"));
+  const Decoded mp4 = Decode(Path("times.mp4"));
   EXPECT_EQ(gif.LengthMs, (std::vector<int64_t>{330, 340, 330, 20, 20, 500}));
   EXPECT_EQ(gif.StartMs, (std::vector<int64_t>{0, 330, 670, 1000, 1020, 1040}));
   EXPECT_EQ(mp4.LengthMs, (std::vector<int64_t>{333, 334, 333, 1, 1, 500}));
@@ -291,7 +291,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   old.write("old video");
   old.close();
   {
-    TVideoWriter w;
+    VideoWriter w;
     ASSERT_TRUE(w.Open(Path("film.mp4").toStdString(), vfMP4).Ok);
     EXPECT_TRUE(QFile::exists(w.TempPath()));
     for (int k = 1; k <= 3; ++k) ASSERT_TRUE(w.AddFrame(Drawing(k), 0.25).Ok);
@@ -305,7 +305,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   }
   // A writer destroyed before Finish (an exception, a closed window).
   {
-    TVideoWriter w;
+    VideoWriter w;
     ASSERT_TRUE(w.Open(Path("gone.gif").toStdString(), vfGIF).Ok);
     ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
   }
@@ -313,10 +313,10 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
 
   // A frame of the wrong size ends the video with a message; nothing stays.
   {
-    TVideoWriter w;
+    VideoWriter w;
     ASSERT_TRUE(w.Open(Path("bad.mp4").toStdString(), vfMP4).Ok);
     ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
-    const TVideoResult r = w.AddFrame(QImage(320, 240, QImage::Format_RGB32), 0.25);
+    const VideoResult r = w.AddFrame(QImage(320, 240, QImage::Format_RGB32), 0.25);
     EXPECT_FALSE(r.Ok);
     EXPECT_EQ(r.Error.rfind(kVideoFailedText, 0), 0u) << r.Error;
     EXPECT_EQ(w.Finish().Error, r.Error);  // the failure sticks
@@ -324,15 +324,15 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   }
   // No frame at all: no video.
   {
-    TVideoWriter w;
+    VideoWriter w;
     ASSERT_TRUE(w.Open(Path("empty.gif").toStdString(), vfGIF).Ok);
     EXPECT_FALSE(w.Finish().Ok);
     EXPECT_EQ(Entries(), QStringList{"film.mp4"});
   }
   // A folder that does not exist, a size MP4 cannot take.
   {
-    TVideoWriter w;
-    TVideoResult r = w.Open(Path("no/such/folder/film.mp4").toStdString(), vfMP4);
+    VideoWriter w;
+    VideoResult r = w.Open(Path("no/such/folder/film.mp4").toStdString(), vfMP4);
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Error.find("no/such/folder/film.mp4"), std::string::npos) << r.Error;
     r = w.Open(Path("odd.mp4").toStdString(), vfMP4, 641, 480);
@@ -347,7 +347,7 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("old video");
   old.close();
-  TVideoWriter w;
+  VideoWriter w;
   ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), vfGIF).Ok);
   ASSERT_TRUE(w.AddFrame(Drawing(1), 1).Ok);
   ASSERT_TRUE(w.Finish(true).Ok);
@@ -360,14 +360,14 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
   ASSERT_TRUE(w.AddFrame(Drawing(2), 1).Ok);
   ASSERT_TRUE(w.Finish().Ok);
   EXPECT_EQ(Bytes("film.bak"), "old video");
-  const TDecoded d = Decode(Path("film.gif"));
+  const Decoded d = Decode(Path("film.gif"));
   ASSERT_EQ(d.Pictures.size(), 1u);
   EXPECT_TRUE(SamePixels(d.Pictures[0], Drawing(2)));
   EXPECT_EQ(d.LengthMs, std::vector<int64_t>{1000});
 }
 
 TEST(VideoFormat, ChosenByTheExtension) {
-  TVideoFormat f = vfGIF;
+  VideoFormat f = vfGIF;
   EXPECT_TRUE(VideoFormatOf("/a/b.mp4", f));
   EXPECT_EQ(f, vfMP4);
   EXPECT_TRUE(VideoFormatOf("b.GIF", f));

@@ -6,15 +6,15 @@
 
 namespace {
 
-class WindowDraw : public TFormTest {
+class WindowDraw : public FormTest {
  protected:
-  const TFigData& Only() {
+  const Figure& Only() {
     auto figs = Figures(S().DrawingFigs);
     EXPECT_EQ(figs.size(), 1u);
     return *figs.back();
   }
-  std::vector<TPoint> Vertices(const TFigData& f) {
-    std::vector<TPoint> v;
+  std::vector<Point> Vertices(const Figure& f) {
+    std::vector<Point> v;
     if (f.PointData)
       for (int i = 0; i < f.PointData->Count; ++i) v.push_back(f.PointData->Points[i]);
     return v;
@@ -26,19 +26,19 @@ constexpr QRgb kBlack = 0x000000;
 
 TEST_F(WindowDraw, RectangleDragMakesOneFigureWithDefaultsAndOneCreateRecord) {
   DrawRect(*Form, {10, 10}, {50, 40});
-  const TFigData& f = Only();
+  const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, dtRectangle);
-  EXPECT_EQ(f.Start, (TPoint{10, 10}));
-  EXPECT_EQ(f.End, (TPoint{50, 40}));
+  EXPECT_EQ(f.Start, (Point{10, 10}));
+  EXPECT_EQ(f.End, (Point{50, 40}));
   EXPECT_EQ(f.PenWidth, 4);
   EXPECT_EQ(f.PenColor, 0x000000);
   EXPECT_EQ(f.BrushColor, 0xFFFFFF);
   EXPECT_EQ(f.BrushStyle, 0);
-  ASSERT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
-  const TActionData& r = S().History.Tail->Data;
+  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
+  const Action& r = S().History.Tail->Data;
   EXPECT_EQ(r.TargetID, 1);
   EXPECT_EQ(r.FigData.DrawingTool, dtRectangle);
-  EXPECT_EQ(r.FigData.End, (TPoint{50, 40}));
+  EXPECT_EQ(r.FigData.End, (Point{50, 40}));
   // The finished rectangle is on the screen: black outline, white inside.
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), kBlack);
   EXPECT_EQ(CanvasPixel(*Form, 30, 25), kWhite);
@@ -50,15 +50,15 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
   DrawLine(*Form, {300, 300}, {250, 200});
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 3u);
-  EXPECT_EQ(figs[0]->Start, (TPoint{50, 40}));
-  EXPECT_EQ(figs[0]->End, (TPoint{10, 10}));
+  EXPECT_EQ(figs[0]->Start, (Point{50, 40}));
+  EXPECT_EQ(figs[0]->End, (Point{10, 10}));
   EXPECT_EQ(figs[1]->DrawingTool, dtEllipse);
-  EXPECT_EQ(figs[1]->Start, (TPoint{200, 100}));
-  EXPECT_EQ(figs[1]->End, (TPoint{120, 20}));
+  EXPECT_EQ(figs[1]->Start, (Point{200, 100}));
+  EXPECT_EQ(figs[1]->End, (Point{120, 20}));
   EXPECT_EQ(figs[2]->DrawingTool, dtLine);
-  EXPECT_EQ(figs[2]->Start, (TPoint{300, 300}));
-  EXPECT_EQ(figs[2]->End, (TPoint{250, 200}));
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atCreate}));
+  EXPECT_EQ(figs[2]->Start, (Point{300, 300}));
+  EXPECT_EQ(figs[2]->End, (Point{250, 200}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atCreate}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 3);
 }
 
@@ -116,13 +116,13 @@ TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
   CanvasMove(*Form, 30, 30);
   CanvasMove(*Form, 25, 60);
   CanvasRelease(*Form, 40, 70);
-  const TFigData& f = Only();
+  const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, dtFreeLine);
-  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
+  EXPECT_EQ(Vertices(f), (std::vector<Point>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
   // Start and End are the vertices' box.
-  EXPECT_EQ(f.Start, (TPoint{10, 10}));
-  EXPECT_EQ(f.End, (TPoint{40, 70}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  EXPECT_EQ(f.Start, (Point{10, 10}));
+  EXPECT_EQ(f.End, (Point{40, 70}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
 }
 
 TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
@@ -139,7 +139,7 @@ TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
   CanvasPress(*Form, 0, 0);
   for (int i = 1; i < 2500; ++i) CanvasMove(*Form, i % 600, i / 600);
   CanvasRelease(*Form, 300, 300);
-  const TFigData& f = Only();
+  const Figure& f = Only();
   ASSERT_NE(f.PointData, nullptr);
   EXPECT_EQ(f.PointData->Count, 2000);
 }
@@ -156,12 +156,12 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   CanvasDoubleClick(*Form, 0, 100);
   EXPECT_FALSE(S().PolyDrawing);
   EXPECT_FALSE(S().Dragging);
-  const TFigData& f = Only();
+  const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, dtPolyline);
-  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
-  EXPECT_EQ(f.Start, (TPoint{0, 0}));
-  EXPECT_EQ(f.End, (TPoint{100, 100}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<TActionType>{atCreate});
+  EXPECT_EQ(Vertices(f), (std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
+  EXPECT_EQ(f.Start, (Point{0, 0}));
+  EXPECT_EQ(f.End, (Point{100, 100}));
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
   EXPECT_EQ(S().History.Tail->Data.FigData.PointData->Count, 7);
 }
 
@@ -171,9 +171,9 @@ TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
   CanvasMove(*Form, 150, 200, false);
   CanvasClick(*Form, 150, 200);
   CanvasClick(*Form, 150, 200);
-  const TFigData& f = Only();
+  const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, dtPolygon);
-  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
+  EXPECT_EQ(Vertices(f), (std::vector<Point>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
   Form->PaintBoxPaint();
   EXPECT_EQ(CanvasPixel(*Form, 150, 100), kBlack);  // the first edge
 }
@@ -190,8 +190,8 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   // A double click on the last vertex: its first click finishes the figure,
   // its second is a click that makes nothing.
   CanvasDoubleClick(*Form, 30, 10);
-  const TFigData& f = Only();
-  EXPECT_EQ(Vertices(f), (std::vector<TPoint>{{10, 10}, {30, 10}, {30, 10}}));
+  const Figure& f = Only();
+  EXPECT_EQ(Vertices(f), (std::vector<Point>{{10, 10}, {30, 10}, {30, 10}}));
 }
 
 TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
@@ -230,9 +230,9 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   ChooseTool(Form->RectBtn);
   EXPECT_TRUE(Form->PolygonBtn->isChecked());
   EXPECT_EQ(S().CurrentTool, dtPolygon);
-  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Form->SellectEditBtn), static_cast<QAbstractButton*>(Form->SellectPlayBtn)}) {
+  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Form->SelectEditBtn), static_cast<QAbstractButton*>(Form->SelectPlayBtn)}) {
     ClickButton(mode);
-    EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+    EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
     EXPECT_EQ(S().WorkMode, wmDraw);
     EXPECT_TRUE(Form->DrawPanel->isVisible());
   }
@@ -240,7 +240,7 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
 
   // The rubber band follows the mouse with no button held.
   CanvasMove(*Form, 100, 60, false);
-  EXPECT_EQ(S().LastPoint, (TPoint{100, 60}));
+  EXPECT_EQ(S().LastPoint, (Point{100, 60}));
   CanvasClick(*Form, 100, 60);
   CanvasClick(*Form, 100, 60);
   EXPECT_FALSE(S().PolyDrawing);
@@ -260,10 +260,10 @@ TEST_F(WindowDraw, TheTextToolOpensTheTextBoxWhereThePressWas) {
 
 TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
   DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Form->SellectionBtn);
+  ChooseTool(Form->SelectionBtn);
   CanvasClick(*Form, 20, 20);
   EXPECT_EQ(S().WorkMode, wmEdit);
-  EXPECT_TRUE(Form->SellectEditBtn->isChecked());
+  EXPECT_TRUE(Form->SelectEditBtn->isChecked());
   EXPECT_TRUE(Form->EditPanel->isVisible());
   EXPECT_FALSE(Form->DrawPanel->isVisible());
   ASSERT_NE(S().SelectedFig, nullptr);

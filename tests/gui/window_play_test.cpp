@@ -5,14 +5,14 @@
 
 namespace {
 
-class LinesMemo : public TMemo {
+class LinesMemo : public ProcessDisplay {
  public:
   std::vector<std::string> Lines;
   void AddLine(const std::string& line) override { Lines.push_back(line); }
   void Clear() override { Lines.clear(); }
 };
 
-class WindowPlay : public TFormTest {
+class WindowPlay : public FormTest {
  protected:
   // Three records: Create A, Create B, Move A.
   void DrawThreeSteps() {
@@ -22,7 +22,7 @@ class WindowPlay : public TFormTest {
     CanvasPress(*Form, 20, 20);
     CanvasMove(*Form, 220, 20);
     CanvasRelease(*Form, 220, 20);
-    ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atMove}));
+    ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atMove}));
   }
   int Shown() { return S().DrawingFigs.FigCount(); }
   int Step() { return S().History.StepOf(S().CurrentStep); }
@@ -36,14 +36,14 @@ TEST_F(WindowPlay, AnEmptyHistoryHasNothingToPlay) {
   EXPECT_TRUE(EnterPlayMode(*Form));
   EXPECT_EQ(Dialogs.LastText(), "さいせいする絵がありません");
   EXPECT_EQ(S().WorkMode, wmDraw);
-  EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
   EXPECT_FALSE(Form->PlayPanel->isVisible());
 
   EnterEditMode(*Form);
   EnterPlayMode(*Form);
   EXPECT_EQ(S().WorkMode, wmEdit);
-  EXPECT_TRUE(Form->SellectEditBtn->isChecked());
+  EXPECT_TRUE(Form->SelectEditBtn->isChecked());
 }
 
 TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
@@ -84,7 +84,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Form->ForwardBtn);
   EXPECT_EQ(Step(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));  // A moved
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));  // A moved
   ExpectButtons(true, false);
   ClickButton(Form->ForwardBtn);  // disabled at the end
   EXPECT_EQ(Step(), 3);
@@ -92,7 +92,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Form->ReverseBtn);
   EXPECT_EQ(Step(), 2);
   EXPECT_EQ(Form->TimeTrackBar->value(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
   ExpectButtons(true, true);
   ClickButton(Form->ReverseBtn);
   ClickButton(Form->ReverseBtn);
@@ -165,17 +165,17 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   Dialogs.Answers.push_back(mrYes);
   EnterEditMode(*Form);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
-  EXPECT_EQ(Dialogs.Shown[0].kind, TShownBox::Question);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
   EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
   EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNoCancel);
   EXPECT_EQ(S().WorkMode, wmEdit);
   EXPECT_TRUE(Form->EditPanel->isVisible());
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atMove, atBranch}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atMove, atBranch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
   EXPECT_EQ(Shown(), 1);
-  for (TActionItem* a = S().History.Head->Next->Next; a; a = a->Next) EXPECT_EQ(a->Data.TargetItem, nullptr);
+  for (HistoryItem* a = S().History.Head->Next->Next; a; a = a->Next) EXPECT_EQ(a->Data.TargetItem, nullptr);
 
   // Drawing goes on from there, and the whole history replays to it.
   EnterDrawMode(*Form);
@@ -201,9 +201,9 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (TPoint{210, 10}));
+  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));
   EXPECT_TRUE(Form->DrawPanel->isVisible());
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
@@ -217,7 +217,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_TRUE(Form->PlayPanel->isVisible());
   EXPECT_FALSE(Form->DrawPanel->isVisible());
-  EXPECT_TRUE(Form->SellectPlayBtn->isChecked());
+  EXPECT_TRUE(Form->SelectPlayBtn->isChecked());
   EXPECT_FALSE(Form->FileMenu->menuAction()->isEnabled());
   // The play controls still work.
   ClickButton(Form->ForwardBtn);
@@ -246,7 +246,7 @@ TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   EXPECT_EQ(S().WorkMode, wmDraw);
   EXPECT_TRUE(Form->DrawPanel->isVisible());
   EXPECT_FALSE(Form->PlayPanel->isVisible());
-  EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
   EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
   EXPECT_EQ(S().History.NextFigID, 1);

@@ -4,17 +4,17 @@
 
 namespace {
 
-class WindowSelect : public TFormTest {
+class WindowSelect : public FormTest {
  protected:
-  TFigItem* Fig(int index) {
-    TFigItem* f = S().DrawingFigs.Head->Next;
+  FigureItem* Fig(int index) {
+    FigureItem* f = S().DrawingFigs.Head->Next;
     while (index-- > 0 && f) f = f->Next;
     return f;
   }
 };
 
 TEST(HitTest, TheBoxIsWidenedByThreePixelsInclusive) {
-  const TPoint a{10, 10}, b{50, 40};
+  const Point a{10, 10}, b{50, 40};
   EXPECT_TRUE(HitTest(a, b, {7, 20}));
   EXPECT_FALSE(HitTest(a, b, {6, 20}));
   EXPECT_TRUE(HitTest(a, b, {53, 43}));
@@ -81,18 +81,18 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   CanvasPress(*Form, 20, 20);
   CanvasMove(*Form, 60, 70);
   // The picture is recomposed on every move: the figure shows at its new place.
-  EXPECT_EQ(S().SelectedFig->Data.Start, (TPoint{50, 60}));
+  EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 60}));
   EXPECT_EQ(CanvasPixel(*Form, 70, 60), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0xFFFFFFu);
   EXPECT_EQ(S().History.Count(), 1);
   CanvasMove(*Form, 120, 100);
   CanvasRelease(*Form, 120, 100);
-  const TFigData& f = Fig(0)->Data;
-  EXPECT_EQ(f.Start, (TPoint{110, 90}));
-  EXPECT_EQ(f.End, (TPoint{150, 120}));
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atMove}));
+  const Figure& f = Fig(0)->Data;
+  EXPECT_EQ(f.Start, (Point{110, 90}));
+  EXPECT_EQ(f.End, (Point{150, 120}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atMove}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
-  EXPECT_EQ(S().History.Tail->Data.FigData.Start, (TPoint{110, 90}));
+  EXPECT_EQ(S().History.Tail->Data.FigData.Start, (Point{110, 90}));
   EXPECT_FALSE(S().MovingFig);
   EXPECT_EQ(S().SelectedFig, Fig(0));  // the selection survives the release
 }
@@ -105,31 +105,31 @@ TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove
   CanvasMove(*Form, 20, 20);
   CanvasRelease(*Form, 20, 20);
   EXPECT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(Fig(0)->Data.Start, (TPoint{10, 10}));
+  EXPECT_EQ(Fig(0)->Data.Start, (Point{10, 10}));
   CanvasPress(*Form, 20, 20);
   CanvasMove(*Form, 21, 20);
   CanvasRelease(*Form, 21, 20);
-  EXPECT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atMove}));
-  EXPECT_EQ(Fig(0)->Data.Start, (TPoint{11, 10}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atMove}));
+  EXPECT_EQ(Fig(0)->Data.Start, (Point{11, 10}));
 }
 
 TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars) {
   ChooseTool(Form->PolylineBtn);
   CanvasDrag(*Form, {10, 10}, {60, 10});
   CanvasDoubleClick(*Form, 60, 10);
-  ChooseTool(Form->SellectionBtn);
+  ChooseTool(Form->SelectionBtn);
   EnterEditMode(*Form);
   Form->HTrackBar->setValue(0);
   CanvasPress(*Form, 30, 10);
   CanvasMove(*Form, 40, 20);
   CanvasRelease(*Form, 40, 20);
-  const TFigData& f = Fig(0)->Data;
+  const Figure& f = Fig(0)->Data;
   EXPECT_EQ(S().ResizeStart, f.Start);
   EXPECT_EQ(S().ResizeEnd, f.End);
-  EXPECT_EQ(S().ResizeStart, (TPoint{20, 20}));
-  EXPECT_EQ(S().ResizePoints[0], (TPoint{20, 20}));
-  EXPECT_EQ(S().ResizePoints[1], (TPoint{70, 20}));
-  EXPECT_EQ(S().ResizePoints[2], (TPoint{70, 20}));
+  EXPECT_EQ(S().ResizeStart, (Point{20, 20}));
+  EXPECT_EQ(S().ResizePoints[0], (Point{20, 20}));
+  EXPECT_EQ(S().ResizePoints[1], (Point{70, 20}));
+  EXPECT_EQ(S().ResizePoints[2], (Point{70, 20}));
 
   // Also with nothing selected, a release puts both bars back to 0.
   CanvasClick(*Form, 400, 400);
@@ -162,7 +162,7 @@ TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().MarkedFig, nullptr);
   EXPECT_EQ(S().WorkMode, wmDraw);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
   // The picture no longer shows the frame.
   EXPECT_EQ(CanvasPixel(*Form, 7, 20), 0xFFFFFFu);
   EnterEditMode(*Form);

@@ -3,7 +3,7 @@
 
 namespace {
 
-class WindowStamp : public TFormTest {
+class WindowStamp : public FormTest {
  protected:
   // The rectangle (10, 10)–(50, 40) and the ellipse (100, 100)–(150, 180).
   void DrawExample() {
@@ -28,21 +28,21 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
   ASSERT_EQ(StampCount(), 2);
-  EXPECT_EQ(S().StampTopLeft, (TPoint{10, 10}));
-  EXPECT_EQ(S().StampBottomRight, (TPoint{150, 180}));
+  EXPECT_EQ(S().StampTopLeft, (Point{10, 10}));
+  EXPECT_EQ(S().StampBottomRight, (Point{150, 180}));
   auto copies = Figures(*S().CurrentStamp);
   EXPECT_EQ(copies[0]->DrawingTool, dtRectangle);
-  EXPECT_EQ(copies[0]->Start, (TPoint{0, 0}));
-  EXPECT_EQ(copies[0]->End, (TPoint{40, 30}));
+  EXPECT_EQ(copies[0]->Start, (Point{0, 0}));
+  EXPECT_EQ(copies[0]->End, (Point{40, 30}));
   EXPECT_EQ(copies[1]->DrawingTool, dtEllipse);
-  EXPECT_EQ(copies[1]->Start, (TPoint{90, 90}));
-  EXPECT_EQ(copies[1]->End, (TPoint{140, 170}));
+  EXPECT_EQ(copies[1]->Start, (Point{90, 90}));
+  EXPECT_EQ(copies[1]->End, (Point{140, 170}));
   // The drawing is untouched and nothing is recorded.
-  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (TPoint{10, 10}));
+  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
   EXPECT_EQ(S().History.Count(), 2);
   // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
   EXPECT_EQ(S().CurrentTool, dtNone);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
   EXPECT_TRUE(Form->StampBtn->isEnabled());
   EXPECT_FALSE(PreviewBlank());
   // The rubber band is gone from the screen.
@@ -60,14 +60,14 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   CanvasRelease(*Form, 300, 200);
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 3u);
-  const TFigData& st = *figs[2];
+  const Figure& st = *figs[2];
   EXPECT_EQ(st.DrawingTool, dtStamp);
-  EXPECT_EQ(st.Start, (TPoint{300, 200}));
-  EXPECT_EQ(st.End, (TPoint{440, 370}));
+  EXPECT_EQ(st.Start, (Point{300, 200}));
+  EXPECT_EQ(st.End, (Point{440, 370}));
   ASSERT_NE(st.StampData, nullptr);
   EXPECT_NE(st.StampData, S().CurrentStamp.get());  // a copy of its own
   EXPECT_EQ(st.StampData->FigCount(), 2);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<TActionType>{atCreate, atCreate, atCreate}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atCreate}));
   EXPECT_EQ(S().History.Tail->Data.FigData.StampData->FigCount(), 2);
   // The placed stamp shows its contents at once: the rectangle's top edge.
   EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
@@ -117,7 +117,7 @@ TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
   SetStamp({0, 0}, {0, 200});
   EXPECT_EQ(StampCount(), 2);  // MakeStamp never ran
   EXPECT_EQ(S().CurrentTool, dtNone);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -137,11 +137,11 @@ TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
   CanvasClick(*Form, 100, 100);
   SetStamp({90, 90}, {130, 130});
   ASSERT_EQ(StampCount(), 1);
-  const TFigData* inner = Figures(*S().CurrentStamp)[0];
+  const Figure* inner = Figures(*S().CurrentStamp)[0];
   EXPECT_EQ(inner->DrawingTool, dtStamp);
-  EXPECT_EQ(inner->Start, (TPoint{0, 0}));
+  EXPECT_EQ(inner->Start, (Point{0, 0}));
   ASSERT_NE(inner->StampData, nullptr);
-  EXPECT_EQ(Figures(*inner->StampData)[0]->End, (TPoint{20, 20}));
+  EXPECT_EQ(Figures(*inner->StampData)[0]->End, (Point{20, 20}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace {
 
-class WindowStartup : public TFormTest {
+class WindowStartup : public FormTest {
  protected:
   QWidget* Find(const char* name) { return Form->findChild<QWidget*>(QString::fromLatin1(name)); }
 };
@@ -25,7 +25,7 @@ const Placement kLayout[] = {
     {"PaintBox", "DrawField", 0, 0, 640, 480},
     {"InputEdit", "DrawField", 464, 448, 169, 24},
     {"DrawPanel", "Client", 646, 4, 137, 481},
-    {"SellectionBtn", "DrawPanel", 8, 8, 57, 49},
+    {"SelectionBtn", "DrawPanel", 8, 8, 57, 49},
     {"TextBtn", "DrawPanel", 72, 8, 57, 49},
     {"LineBtn", "DrawPanel", 8, 64, 57, 49},
     {"FreeBtn", "DrawPanel", 72, 64, 57, 49},
@@ -66,10 +66,10 @@ const Placement kLayout[] = {
     {"TimeTrackBar", "PlayPanel", 288, 3, 313, 38},
     {"NormalPlayBtn", "PlayPanel", 8, 5, 113, 17},
     {"StepPlayBtn", "PlayPanel", 8, 21, 105, 17},
-    {"SellectBtnPanel", "Client", 624, 488, 161, 41},
-    {"SellectDrawBtn", "SellectBtnPanel", 8, 8, 49, 25},
-    {"SellectEditBtn", "SellectBtnPanel", 56, 8, 49, 25},
-    {"SellectPlayBtn", "SellectBtnPanel", 104, 8, 49, 25},
+    {"SelectBtnPanel", "Client", 624, 488, 161, 41},
+    {"SelectDrawBtn", "SelectBtnPanel", 8, 8, 49, 25},
+    {"SelectEditBtn", "SelectBtnPanel", 56, 8, 49, 25},
+    {"SelectPlayBtn", "SelectBtnPanel", 104, 8, 49, 25},
     {"Memo", "Client", 808, 8, 169, 489},
     {"ClearMemoBtn", "Client", 808, 504, 169, 25},
 };
@@ -105,8 +105,8 @@ TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
 TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
   EXPECT_EQ(S().WorkMode, wmDraw);
   EXPECT_EQ(S().CurrentTool, dtNone);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
-  EXPECT_TRUE(Form->SellectDrawBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
   EXPECT_FALSE(Form->StampBtn->isEnabled());
   EXPECT_TRUE(Form->DrawPanel->isVisible());
   EXPECT_FALSE(Form->EditPanel->isVisible());
@@ -117,7 +117,7 @@ TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
   EXPECT_TRUE(Form->NormalPlayBtn->isChecked());
   EXPECT_FALSE(Form->NormalPlayBtn->isVisibleTo(Form->PlayPanel));
   EXPECT_FALSE(Form->StepPlayBtn->isVisibleTo(Form->PlayPanel));
-  EXPECT_EQ(S().Memo, static_cast<TMemo*>(Form.get()));
+  EXPECT_EQ(S().Memo, static_cast<ProcessDisplay*>(Form.get()));
   EXPECT_EQ(S().Pictures, &Form->Pictures);
   EXPECT_EQ(S().Dialogs, &Dialogs);
   // A white canvas, and the paint box canvas set for drawing.
@@ -132,7 +132,7 @@ TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
 
 TEST_F(WindowStartup, ButtonsCarryPicturesAndHints) {
   const std::pair<QAbstractButton*, const char*> hints[] = {
-      {Form->SellectionBtn, "かえたい図形をえらぶ"}, {Form->TextBtn, "もじをかく"},
+      {Form->SelectionBtn, "かえたい図形をえらぶ"}, {Form->TextBtn, "もじをかく"},
       {Form->LineBtn, "直線をかく"},                 {Form->FreeBtn, "じゆうにかく"},
       {Form->OvalBtn, "円をかく"},                   {Form->RectBtn, "四角形をかく"},
       {Form->PolylineBtn, "おれ線をかく"},           {Form->PolygonBtn, "多角形をかく"},
@@ -154,16 +154,16 @@ TEST_F(WindowStartup, ButtonsCarryPicturesAndHints) {
   EXPECT_EQ(Form->ReverseBtn->text(), "<");
   EXPECT_EQ(Form->StopBtn->text(), QString::fromUtf8("□"));
   EXPECT_EQ(Form->ForwardBtn->text(), ">");
-  EXPECT_EQ(Form->SellectDrawBtn->text(), QString::fromUtf8("かく"));
-  EXPECT_EQ(Form->SellectEditBtn->text(), QString::fromUtf8("なおす"));
-  EXPECT_EQ(Form->SellectPlayBtn->text(), QString::fromUtf8("みる"));
+  EXPECT_EQ(Form->SelectDrawBtn->text(), QString::fromUtf8("かく"));
+  EXPECT_EQ(Form->SelectEditBtn->text(), QString::fromUtf8("なおす"));
+  EXPECT_EQ(Form->SelectPlayBtn->text(), QString::fromUtf8("みる"));
   EXPECT_EQ(Form->ClearMemoBtn->text(), QString::fromUtf8("内部表示のリセット"));
   EXPECT_EQ(Form->NormalPlayBtn->text(), QString::fromUtf8("ふつうのさいせい"));
   EXPECT_EQ(Form->StepPlayBtn->text(), QString::fromUtf8("１こずつさいせい"));
 }
 
 TEST_F(WindowStartup, PaletteHoldsTheSixteenColours) {
-  const TColor expected[16] = {0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
+  const ColorRef expected[16] = {0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
                                0x00FFFF, 0x00A5FF, 0x00FF00, 0x00A000, 0x666600, 0xC0C0C0, 0x808080, 0x000000};
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(Form->ColorPanels[i]->Color(), expected[i]) << i;
@@ -203,17 +203,17 @@ TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
       {Form->ClearBGMenu, "はいけいをけす"},
       {Form->ClearImageMenu, "はいけい いがい けす"},
       {Form->ClearAllMenu, "ぜんぶけす"},
-      {Form->N5, "タムロのつかいかた"},
+      {Form->HowToUseMenu, "タムロのつかいかた"},
       {Form->ShowDataMenu, "Tamloの内部処理の表示"},
       {Form->CaptureMenu, "画面をクリップボードにコピー"},
-      {Form->Save2BMPMenu, "画面をBMPに書き出す"},
+      {Form->SaveScreenBmpMenu, "画面をBMPに書き出す"},
       {Form->Save2JPEGMenu, "画面をJPEGに書き出す"},
       {Form->SaveAllProcessMenu, "全過程をJPEGに書き出す"},
       {Form->ExitByForce, "無理やり終わる"},
   };
   for (auto [item, caption] : items) EXPECT_EQ(item->text(), QString::fromUtf8(caption));
   EXPECT_EQ(Form->ClearAllMenu->objectName(), "ClearAllMenu");
-  EXPECT_FALSE(Form->N5->isEnabled());
+  EXPECT_FALSE(Form->HowToUseMenu->isEnabled());
   EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
 }
 
@@ -222,14 +222,14 @@ TEST_F(WindowStartup, OpeningTheDisplayMenuReturnsToTheSelectionTool) {
   ASSERT_EQ(S().CurrentTool, dtRectangle);
   emit Form->DrawMenu->aboutToShow();
   EXPECT_EQ(S().CurrentTool, dtNone);
-  EXPECT_TRUE(Form->SellectionBtn->isChecked());
+  EXPECT_TRUE(Form->SelectionBtn->isChecked());
 }
 
 TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
-  const std::pair<QAbstractButton*, TDrawingTool> tools[] = {
+  const std::pair<QAbstractButton*, ToolKind> tools[] = {
       {Form->TextBtn, dtText},         {Form->LineBtn, dtLine},         {Form->FreeBtn, dtFreeLine},
       {Form->OvalBtn, dtEllipse},      {Form->RectBtn, dtRectangle},    {Form->PolylineBtn, dtPolyline},
-      {Form->PolygonBtn, dtPolygon},   {Form->SetStampBtn, dtSetStamp}, {Form->SellectionBtn, dtNone},
+      {Form->PolygonBtn, dtPolygon},   {Form->SetStampBtn, dtSetStamp}, {Form->SelectionBtn, dtNone},
   };
   for (auto [button, tool] : tools) {
     ChooseTool(button);
@@ -257,15 +257,15 @@ TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {
 }
 
 TEST(QtDialogs, FiltersOfferBothLetterCasesAndDefaultExtensionsAreAppended) {
-  EXPECT_EQ(TQtDialogs::NameFilters("Tamloファイル（*.tlo）|*.tlo"),
+  EXPECT_EQ(QtDialogs::NameFilters("Tamloファイル（*.tlo）|*.tlo"),
             QStringList{QString::fromUtf8("Tamloファイル（*.tlo） (*.tlo *.TLO)")});
-  EXPECT_EQ(TQtDialogs::NameFilters("ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp"),
+  EXPECT_EQ(QtDialogs::NameFilters("ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp"),
             (QStringList{QString::fromUtf8("ビットマップ（*.bmp） (*.bmp *.BMP)"),
                          QString::fromUtf8("JPEGファイル（*.jpg） (*.jpg *.JPG *.bmp *.BMP)")}));
-  EXPECT_EQ(TQtDialogs::WithDefaultExt("/tmp/e", "tlo"), "/tmp/e.tlo");
-  EXPECT_EQ(TQtDialogs::WithDefaultExt("/tmp/e.TLO", "tlo"), "/tmp/e.TLO");
-  EXPECT_EQ(TQtDialogs::WithDefaultExt("/tmp/v1.2/e", "tlo"), "/tmp/v1.2/e.tlo");
-  EXPECT_EQ(TQtDialogs::WithDefaultExt("/tmp/e", ""), "/tmp/e");
+  EXPECT_EQ(QtDialogs::WithDefaultExt("/tmp/e", "tlo"), "/tmp/e.tlo");
+  EXPECT_EQ(QtDialogs::WithDefaultExt("/tmp/e.TLO", "tlo"), "/tmp/e.TLO");
+  EXPECT_EQ(QtDialogs::WithDefaultExt("/tmp/v1.2/e", "tlo"), "/tmp/v1.2/e.tlo");
+  EXPECT_EQ(QtDialogs::WithDefaultExt("/tmp/e", ""), "/tmp/e");
 }
 
 }  // namespace

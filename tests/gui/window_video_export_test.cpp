@@ -11,7 +11,7 @@
 
 namespace {
 
-class WindowVideoTest : public TFileTest {
+class WindowVideoTest : public FileTest {
  protected:
   void Rects(int n) {
     for (int i = 0; i < n; ++i) DrawRect(*Form, {100 + 40 * i, 200}, {130 + 40 * i, 260});
@@ -44,7 +44,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif");
   EXPECT_TRUE(Dialogs.Shown.empty());
 
-  const TDecodedVideo d = DecodeVideo(Path("film.gif"));
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 4u);
   EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{250, 250, 250, 2000}));

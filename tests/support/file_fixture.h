@@ -32,25 +32,25 @@ inline QByteArray DrawingFileText(std::initializer_list<QStringList> records) {
   return (lines.join("\r\n") + "\r\n").toUtf8();
 }
 
-class TFixedClock : public TClock {
+class FixedClock : public ClockSource {
  public:
-  TActionTime Time;
-  TFixedClock() {
+  TimeOfDay Time;
+  FixedClock() {
     Time.Hour = 14;
     Time.Min = 5;
     Time.Sec = 9;
     Time.Hund = 7;
   }
-  TActionTime Now() override { return Time; }
+  TimeOfDay Now() override { return Time; }
 };
 
-class TFileTest : public TFormTest {
+class FileTest : public FormTest {
  protected:
   QTemporaryDir Dir;
-  TFixedClock Clock;
+  FixedClock Clock;
 
   void SetUp() override {
-    TFormTest::SetUp();
+    FormTest::SetUp();
     ASSERT_TRUE(Dir.isValid());
     S().Clock = &Clock;
   }
@@ -73,7 +73,7 @@ class TFileTest : public TFormTest {
   // The next file dialog returns this file of the folder.
   void Choose(const QString& name) { Dialogs.Files.push_back(Path(name).toStdString()); }
   void CancelDialog() { Dialogs.Files.push_back(""); }
-  void Answer(TModalResult r) { Dialogs.Answers.push_back(r); }
+  void Answer(ModalResult r) { Dialogs.Answers.push_back(r); }
 
   QString Caption() const { return Form->windowTitle(); }
   QString CaptionFor(const QString& name) const { return "Tamlo Ver.1.23 - " + Path(name); }

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-using TBytes = std::vector<uint8_t>;
+using ByteBuffer = std::vector<uint8_t>;
 
-class TPictureFileTest : public ::testing::Test {
+class PictureFileTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
 
   // Writes `bytes` as the file `name` in the folder; returns its path.
-  std::string Write(const std::string& name, const TBytes& bytes) {
+  std::string Write(const std::string& name, const ByteBuffer& bytes) {
     const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
     // A new file each time: rewriting one in place makes some file
     // systems flush it to disk on every close.

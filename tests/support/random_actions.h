@@ -12,12 +12,12 @@
 #include "history/savehistory.h"
 
 // A clock that moves on by 1/100 s at every reading.
-class TTickingClock : public TClock {
+class TickingClock : public ClockSource {
  public:
   int Ticks = 0;
-  TActionTime Now() override {
+  TimeOfDay Now() override {
     const int t = Ticks++;
-    TActionTime time;
+    TimeOfDay time;
     time.Hund = static_cast<uint8_t>(t % 100);
     time.Sec = static_cast<uint8_t>(t / 100 % 60);
     time.Min = static_cast<uint8_t>(t / 6000 % 60);
@@ -26,21 +26,21 @@ class TTickingClock : public TClock {
   }
 };
 
-class TRandomSession {
+class RandomSession {
  public:
   // `ascii`: texts without Japanese characters.
-  TRandomSession(TTamloState& state, uint32_t seed, bool ascii = false) : S(state), FRng(seed), FAscii(ascii) {
-    S.Clock = &FClock;
-    TFigData part;
+  RandomSession(AppState& state, uint32_t seed, bool ascii = false) : S(state), m_rng(seed), m_ascii(ascii) {
+    S.Clock = &m_clock;
+    Figure part;
     part.DrawingTool = dtRectangle;
     part.PenWidth = 2;
     part.Start = {0, 0};
     part.End = {10, 8};
-    FStamp.AddFig(part);
+    m_stamp.AddFig(part);
     part.DrawingTool = dtEllipse;
     part.Start = {4, 4};
     part.End = {20, 12};
-    FStamp.AddFig(part);
+    m_stamp.AddFig(part);
   }
 
   // Records exactly one action (commands that refuse are tried again).
@@ -50,25 +50,25 @@ class TRandomSession {
   }
 
  private:
-  TTamloState& S;
-  std::mt19937 FRng;
-  bool FAscii;
-  TTickingClock FClock;
-  TFigList FStamp;
-  TPointData FPoints{MaxPoints};
+  AppState& S;
+  std::mt19937 m_rng;
+  bool m_ascii;
+  TickingClock m_clock;
+  FigureList m_stamp;
+  Vertex m_points{MaxPoints};
 
-  int Pick(int n) { return static_cast<int>(FRng() % static_cast<uint32_t>(n)); }
+  int Pick(int n) { return static_cast<int>(m_rng() % static_cast<uint32_t>(n)); }
 
   std::string Text() {
     static const char* const ascii[] = {"Tamlo", "end ActionData", "begin ActionData", "a b  c", ""};
     static const char* const japanese[] = {"おえかき〜たのしいね", "ｶﾀｶﾅ", "えんぴつ", "🎨 え"};
-    return Pick(2) || FAscii ? ascii[Pick(5)] : japanese[Pick(4)];
+    return Pick(2) || m_ascii ? ascii[Pick(5)] : japanese[Pick(4)];
   }
 
   // A figure on the canvas becomes the selection; null when there is none.
-  TFigItem* Select() {
-    std::vector<TFigItem*> figs;
-    for (TFigItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+  FigureItem* Select() {
+    std::vector<FigureItem*> figs;
+    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
     S.SelectedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
     return S.SelectedFig;
   }
@@ -81,7 +81,7 @@ class TRandomSession {
         Create();
         break;
       case 3:
-        if (TFigItem* f = Select()) {
+        if (FigureItem* f = Select()) {
           f->Data.Offset(Pick(9) - 4, Pick(9) - 4);
           RecordMoveOfSelected(S);
         }
@@ -105,21 +105,21 @@ class TRandomSession {
           MoveSelectedBack(S);
         break;
       case 8:
-        if (TFigItem* f = Select()) {
-          static const TParameterType params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor, ptText};
-          TFigData changed = f->Data;
+        if (FigureItem* f = Select()) {
+          static const ParameterKind params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor, ptText};
+          Figure changed = f->Data;
           changed.PointData = nullptr;
           changed.StampData = nullptr;
           changed.PenWidth = 1 + Pick(9);
-          changed.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
-          changed.BrushColor = Pick(3) ? static_cast<TColor>(FRng() & 0xFFFFFF) : clBtnFace;
-          changed.TextColor = static_cast<TColor>(FRng() & 0xFFFFFF);
+          changed.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
+          changed.BrushColor = Pick(3) ? static_cast<ColorRef>(m_rng() & 0xFFFFFF) : clBtnFace;
+          changed.TextColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
           changed.Text = Text();
           ChangeSelected(S, params[Pick(5)], changed);
         }
         break;
       case 9:
-        if (TFigItem* f = Select()) {
+        if (FigureItem* f = Select()) {
           f->Data.End.X = WrapAdd(f->Data.End.X, 5 + Pick(20));
           S.ResizeFig = &f->Data;
           S.PendingResize = true;
@@ -130,7 +130,7 @@ class TRandomSession {
         SetBackground(S, "/nonexistent/tamlo-test/picture-" + std::to_string(Pick(1000)) + ".bmp");
         break;
       case 11: {
-        static const TActionType clears[] = {atCleareBG, atClearDrawing, atClearAll};
+        static const ActionKind clears[] = {atClearBG, atClearDrawing, atClearAll};
         ClearDrawing(S, clears[Pick(3)]);
         break;
       }
@@ -141,26 +141,26 @@ class TRandomSession {
   }
 
   void Create() {
-    static const TDrawingTool tools[] = {dtText,     dtLine,     dtFreeLine, dtEllipse,
+    static const ToolKind tools[] = {dtText,     dtLine,     dtFreeLine, dtEllipse,
                                          dtRectangle, dtPolyline, dtPolygon,  dtStamp};
-    TFigData f;
+    Figure f;
     f.DrawingTool = tools[Pick(8)];
     f.PenWidth = 1 + Pick(9);
-    f.PenColor = static_cast<TColor>(FRng() & 0xFFFFFF);
-    f.BrushColor = Pick(2) ? clBtnFace : static_cast<TColor>(FRng() & 0xFFFFFF);
+    f.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
+    f.BrushColor = Pick(2) ? clBtnFace : static_cast<ColorRef>(m_rng() & 0xFFFFFF);
     f.TextSize = 10 + Pick(30);
     f.TextColor = clBlack;
     f.Start = {Pick(600), Pick(440)};
     f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
     if (f.DrawingTool == dtText) f.Text = Text();
     if (IsPointFigure(f.DrawingTool)) {
-      FPoints.Reset();
+      m_points.Reset();
       const int n = 2 + Pick(30);
-      for (int i = 0; i < n; ++i) FPoints.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
-      f.PointData = &FPoints;
+      for (int i = 0; i < n; ++i) m_points.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
+      f.PointData = &m_points;
       f.SetBoundsFromPoints();
     }
-    if (f.DrawingTool == dtStamp) f.StampData = &FStamp;
+    if (f.DrawingTool == dtStamp) f.StampData = &m_stamp;
     CreateFigure(S, f);
   }
 };

@@ -9,31 +9,31 @@
 
 #include "history/ports.h"
 
-struct TShownBox {
+struct ShownBox {
   enum Kind { Message, Error, Question } kind;
   std::string text;
   std::string caption;  // questions only
-  TQuestionButtons buttons = qbYesNo;
+  QuestionButtons buttons = qbYesNo;
 };
 
-class TScriptedDialogs : public TDialogs {
+class ScriptedDialogs : public UserDialogs {
  public:
-  std::vector<TShownBox> Shown;
-  std::deque<TModalResult> Answers;       // next answers to questions
+  std::vector<ShownBox> Shown;
+  std::deque<ModalResult> Answers;       // next answers to questions
   std::deque<std::string> Files;          // next dialog results; "" = cancel
-  std::vector<TFileDialog> DialogsRun;    // every file dialog, as preset
-  TModalResult DefaultAnswer = mrNo;
+  std::vector<FileDialog> DialogsRun;    // every file dialog, as preset
+  ModalResult DefaultAnswer = mrNo;
 
-  void ShowMessage(const std::string& text) override { Shown.push_back({TShownBox::Message, text, "", qbYesNo}); }
-  void ShowError(const std::string& text) override { Shown.push_back({TShownBox::Error, text, "", qbYesNo}); }
-  TModalResult Ask(const std::string& text, const std::string& caption, TQuestionButtons buttons) override {
-    Shown.push_back({TShownBox::Question, text, caption, buttons});
+  void ShowMessage(const std::string& text) override { Shown.push_back({ShownBox::Message, text, "", qbYesNo}); }
+  void ShowError(const std::string& text) override { Shown.push_back({ShownBox::Error, text, "", qbYesNo}); }
+  ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override {
+    Shown.push_back({ShownBox::Question, text, caption, buttons});
     if (Answers.empty()) return DefaultAnswer;
-    TModalResult r = Answers.front();
+    ModalResult r = Answers.front();
     Answers.pop_front();
     return r;
   }
-  bool Execute(TFileDialog& dialog) override {
+  bool Execute(FileDialog& dialog) override {
     DialogsRun.push_back(dialog);
     if (Files.empty()) return false;
     std::string f = Files.front();

@@ -26,26 +26,26 @@ class QRadioButton;
 class QSlider;
 class QToolButton;
 class QWidget;
-class TPaintBox;
-class TColorPanel;
-class TStampImage;
+class CanvasView;
+class ColorSwatch;
+class StampPreview;
 
-class TTamloForm : public QMainWindow, public TMemo {
+class MainWindow : public QMainWindow, public ProcessDisplay {
   Q_OBJECT
 
  public:
   // `dialogs` replaces the real message boxes and file dialogs (tests);
-  // null uses the real ones. The caller then calls FormCreate.
-  explicit TTamloForm(TDialogs* dialogs = nullptr, QWidget* parent = nullptr);
-  ~TTamloForm() override;
+  // null uses the real ones. The caller then calls createWidgets.
+  explicit MainWindow(UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Caption, size, panels, WorkBitmap, then the file named on the command
   // line (empty: none).
-  void FormCreate(const QString& commandLineFile = QString());
+  void createWidgets(const QString& commandLineFile = QString());
 
   // The program state and the picture side.
-  TTamloState S;
-  TPictureStore Pictures{S};
+  AppState S;
+  PictureStore Pictures{S};
 
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
@@ -55,12 +55,12 @@ class TTamloForm : public QMainWindow, public TMemo {
   QWidget* Client = nullptr;  // the client area under the menu bar
   QWidget* DrawField = nullptr;
   QLabel* BGImage = nullptr;
-  TPaintBox* PaintBox = nullptr;
+  CanvasView* PaintBox = nullptr;
   QLineEdit* InputEdit = nullptr;
 
   QWidget* DrawPanel = nullptr;
   QButtonGroup* ToolGroup = nullptr;
-  QToolButton* SellectionBtn = nullptr;
+  QToolButton* SelectionBtn = nullptr;
   QToolButton* TextBtn = nullptr;
   QToolButton* LineBtn = nullptr;
   QToolButton* FreeBtn = nullptr;
@@ -71,7 +71,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   QToolButton* StampBtn = nullptr;
   QToolButton* SetStampBtn = nullptr;
   QWidget* StampField = nullptr;
-  TStampImage* StampImage = nullptr;
+  StampPreview* StampImage = nullptr;
 
   QWidget* EditPanel = nullptr;
   QSlider* HTrackBar = nullptr;
@@ -89,9 +89,9 @@ class TTamloForm : public QMainWindow, public TMemo {
   QToolButton* ChangeTextBtn = nullptr;
   QToolButton* TextColorBtn = nullptr;
   QWidget* ColorBasePanel = nullptr;
-  TColorPanel* ClearPanel = nullptr;
-  TColorPanel* ColorPanels[16] = {};  // ColorPanel01 … ColorPanel16
-  TColorPanel* ConfirmPanel = nullptr;
+  ColorSwatch* ClearPanel = nullptr;
+  ColorSwatch* ColorPanels[16] = {};  // ColorPanel01 … ColorPanel16
+  ColorSwatch* ConfirmPanel = nullptr;
 
   QWidget* PlayPanel = nullptr;
   QPushButton* ReverseBtn = nullptr;
@@ -106,7 +106,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   QWidget* ReplayPanel = nullptr;
   QToolButton* PlayBtn = nullptr;  // ▶ / ⏸
   QLabel* SpeedLabel = nullptr;
-  QButtonGroup* SpeedGroup = nullptr;  // ids are TPlaySpeed values
+  QButtonGroup* SpeedGroup = nullptr;  // ids are PlaybackSpeed values
   QToolButton* SpeedOneBtn = nullptr;
   QToolButton* SpeedTwoBtn = nullptr;
   QToolButton* SpeedFourBtn = nullptr;
@@ -117,11 +117,11 @@ class TTamloForm : public QMainWindow, public TMemo {
   QToolButton* UndoStepBtn = nullptr;
   QToolButton* RedoStepBtn = nullptr;
 
-  QWidget* SellectBtnPanel = nullptr;
+  QWidget* SelectBtnPanel = nullptr;
   QButtonGroup* ModeGroup = nullptr;
-  QToolButton* SellectDrawBtn = nullptr;
-  QToolButton* SellectEditBtn = nullptr;
-  QToolButton* SellectPlayBtn = nullptr;
+  QToolButton* SelectDrawBtn = nullptr;
+  QToolButton* SelectEditBtn = nullptr;
+  QToolButton* SelectPlayBtn = nullptr;
 
   QPlainTextEdit* Memo = nullptr;
   QPushButton* ClearMemoBtn = nullptr;
@@ -137,23 +137,23 @@ class TTamloForm : public QMainWindow, public TMemo {
   QAction* ClearImageMenu = nullptr;
   QAction* ClearAllMenu = nullptr;
   QMenu* HelpMenu = nullptr;
-  QAction* N5 = nullptr;
+  QAction* HowToUseMenu = nullptr;
   QMenu* ToolMenu = nullptr;
   QAction* ShowDataMenu = nullptr;
   QAction* CaptureMenu = nullptr;
-  QAction* Save2BMPMenu = nullptr;
+  QAction* SaveScreenBmpMenu = nullptr;
   QAction* Save2JPEGMenu = nullptr;
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
 
-  // ---- Start-up, modes (Unit1.cpp) ----
+  // ---- Start-up, modes (main_window.cpp) ----
   void DrawingBtnClick(QAbstractButton* button);
   void HideInputEdit();
   void ResetDrawing();
-  void SellectDrawBtnClick();
-  void SellectEditBtnClick();
-  void SellectPlayBtnClick();
+  void SelectDrawBtnClick();
+  void SelectEditBtnClick();
+  void SelectPlayBtnClick();
   void DrawMenuClick();
   // Blanks the stamp preview and disables StampBtn.
   void BlankStampImage();
@@ -168,7 +168,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   void PaintBoxMouseUp(int X, int Y);
 
   // ---- Stamp setting (stampctl.cpp) ----
-  void MakeStamp(TPoint A, TPoint B);
+  void MakeStamp(Point A, Point B);
 
   // ---- Play controls (playctl.cpp) ----
   void StopBtnClick();
@@ -179,12 +179,12 @@ class TTamloForm : public QMainWindow, public TMemo {
   // ---- The replay that plays by itself (auto_play.cpp) ----
   void PlayBtnClick();  // ▶ starts (from the start at the last step), ⏸ stops
   void StopPlaying();   // nothing when not playing
-  bool IsPlaying() const { return FPlaying; }
+  bool IsPlaying() const { return m_playing; }
   void SpeedBtnClick();
-  TPlaySpeed PlaySpeed() const;
+  PlaybackSpeed PlaySpeed() const;
   // Replaces the timer the replay runs on (tests: a timer fired by hand).
-  void SetPlayTimer(std::unique_ptr<TPlayTimer> timer);
-  TPlayTimer* PlayTimer() const { return FPlayTimer.get(); }
+  void SetPlayTimer(std::unique_ptr<PlaybackTimer> timer);
+  PlaybackTimer* PlayTimer() const { return m_playTimer.get(); }
   void UpdateStepCount();
 
   // ---- Undo and redo (undo_redo.cpp) ----
@@ -200,10 +200,10 @@ class TTamloForm : public QMainWindow, public TMemo {
   void FrontBackBtnClick(QAbstractButton* button);
   void AttrChangeBtnClick(QAbstractButton* button);
   void ChangeTextBtnClick();
-  void ColorPanelClick(TColorPanel* panel);
+  void ColorPanelClick(ColorSwatch* panel);
   void ClearPanelClick();
   // The chosen colour (ConfirmPanel's colour).
-  TColor ChosenColor() const;
+  ColorRef ChosenColor() const;
 
   // ---- Text entry (textctl.cpp) ----
   // Handles Enter (13) and Escape (27); returns true when it handled the key.
@@ -212,7 +212,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   int32_t FigureTextWidth(const std::string& text, int32_t size) const;
   // The text figure the box was opened on by ChangeTextBtnClick; Enter in
   // the edit mode changes only this figure, and only while it is selected.
-  TFigItem* TextEditFig = nullptr;
+  FigureItem* TextEditFig = nullptr;
 
   // ---- Resizing (resizectl.cpp) ----
   void TrackBarChange(QSlider* sender);
@@ -230,13 +230,13 @@ class TTamloForm : public QMainWindow, public TMemo {
 
   // ---- The journal (journal_recovery.cpp) ----
   // Every recorded action goes to it (S.Journal) while the window runs.
-  TJournal Journal;
+  ActionJournal Journal;
   // At start: asks about each drawing a crashed window left behind (newest
   // first) and brings back the one answered Yes, else starts a new journal.
   void StartJournal();
   // The drawing of a left-behind journal on the canvas, and the journal goes
   // on; false when it does not read (nothing is then changed but the canvas).
-  bool RestoreJournal(TLeftJournal& journal);
+  bool RestoreJournal(LeftJournal& journal);
   // After a load or a save: the journal holds nothing unsaved.
   void RestartJournal();
   // The exit sequence: the journal is deleted.
@@ -246,7 +246,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   void ReadBGMenuClick();
   void ClearMenuClick(QAction* sender);
   void CaptureMenuClick();
-  void Save2BMPMenuClick();
+  void SaveScreenBmpMenuClick();
   void Save2JPEGMenuClick();
   void SaveAllProcessMenuClick();
   void SaveVideoMenuClick();
@@ -259,7 +259,7 @@ class TTamloForm : public QMainWindow, public TMemo {
   // ---- Process display (debugctl.cpp) ----
   void ShowDataMenuClick();
   void ClearMemoBtnClick();
-  // TMemo: lines go to the Memo panel.
+  // ProcessDisplay: lines go to the Memo panel.
   void AddLine(const std::string& line) override;
   void Clear() override;
 
@@ -270,24 +270,24 @@ class TTamloForm : public QMainWindow, public TMemo {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::unique_ptr<TDialogs> FOwnDialogs;
+  std::unique_ptr<UserDialogs> m_ownDialogs;
   void BuildWindow();
   void BuildMenu();
   // Leaves the view mode for the draw or edit mode; false when the user
   // chose to stay (Cancel).
   bool LeaveViewMode();
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
-  void ShowModePanels(TWorkMode mode);
+  void ShowModePanels(WindowMode mode);
 
   // Undo and redo: both append a branch record (undo_redo.cpp).
   bool CanUndoNow() const;
   void BranchForUndo(bool undo);
   void BuildUndoRedoButtons();
-  // The replay panel and the play timer (auto_play.cpp, Unit1.cpp).
+  // The replay panel and the play timer (auto_play.cpp, main_window.cpp).
   void BuildReplayPanel();
   void PlayTimerTick();
   void ShowPlayState();
-  std::unique_ptr<TPlayTimer> FPlayTimer;
-  bool FPlaying = false;
-  bool FPlayStepping = false;  // the slider moved by the replay itself
+  std::unique_ptr<PlaybackTimer> m_playTimer;
+  bool m_playing = false;
+  bool m_playStepping = false;  // the slider moved by the replay itself
 };

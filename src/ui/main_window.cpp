@@ -1,6 +1,6 @@
 // The main window: building the controls, start-up, the choice of tool and
 // the three working modes.
-#include "ui/Unit1.h"
+#include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -32,7 +32,7 @@
 namespace {
 
 // The palette of the edit mode, ColorPanel01 … ColorPanel16 (0x00BBGGRR).
-constexpr TColor kPalette[16] = {
+constexpr ColorRef kPalette[16] = {
     0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
     0x00FFFF, 0x00A5FF, 0x00FF00, 0x00A000, 0x666600, 0xC0C0C0, 0x808080, 0x000000,
 };
@@ -63,11 +63,11 @@ QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int wid
 // Sliders page toward a click anywhere off the thumb, not only on the thin
 // groove line that the style draws: the whole bar is the channel.
 // A thumb length above 0 replaces the style's own.
-class TChannelSliderStyle : public QProxyStyle {
+class ChannelSliderStyle : public QProxyStyle {
  public:
-  explicit TChannelSliderStyle(int thumbLength) : FThumbLength(thumbLength) {}
+  explicit ChannelSliderStyle(int thumbLength) : m_thumbLength(thumbLength) {}
   int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
-    if (metric == PM_SliderLength && FThumbLength > 0) return FThumbLength;
+    if (metric == PM_SliderLength && m_thumbLength > 0) return m_thumbLength;
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
   SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex* option,
@@ -78,22 +78,22 @@ class TChannelSliderStyle : public QProxyStyle {
   }
 
  private:
-  int FThumbLength;
+  int m_thumbLength;
 };
 
 void UseChannelClicks(QSlider* slider, int thumbLength = 0) {
-  auto* style = new TChannelSliderStyle(thumbLength);
+  auto* style = new ChannelSliderStyle(thumbLength);
   style->setParent(slider);  // a widget does not own its style
   slider->setStyle(style);
 }
 
 }  // namespace
 
-TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
   setObjectName("TamloForm");
   if (dialogs == nullptr) {
-    FOwnDialogs = std::make_unique<TQtDialogs>(this);
-    dialogs = FOwnDialogs.get();
+    m_ownDialogs = std::make_unique<QtDialogs>(this);
+    dialogs = m_ownDialogs.get();
   }
   S.Dialogs = dialogs;
   S.Memo = this;
@@ -111,7 +111,7 @@ TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent)
     PaintBox->Show(picture);
     UpdateUndoRedoButtons();
   };
-  SetPlayTimer(std::make_unique<TQtPlayTimer>());
+  SetPlayTimer(std::make_unique<QtPlaybackTimer>());
 
   setAcceptDrops(true);
   // Files dropped anywhere on the window open as files; the text box and the
@@ -123,7 +123,7 @@ TTamloForm::TTamloForm(TDialogs* dialogs, QWidget* parent) : QMainWindow(parent)
   for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);
 }
 
-TTamloForm::~TTamloForm() {
+MainWindow::~MainWindow() {
   // Take the controls down while the state they report to is still alive.
   Pictures.OnShow = nullptr;
   SetPlayTimer(nullptr);
@@ -132,12 +132,12 @@ TTamloForm::~TTamloForm() {
   Client = nullptr;
 }
 
-void TTamloForm::SetMenuEnabled(QMenu* menu, bool enabled) {
+void MainWindow::SetMenuEnabled(QMenu* menu, bool enabled) {
   menu->setEnabled(enabled);
   menu->menuAction()->setEnabled(enabled);
 }
 
-void TTamloForm::BuildMenu() {
+void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("TamloMenu");
   auto addMenu = [&](QMenu*& menu, const char* name, const char* caption) {
@@ -148,7 +148,7 @@ void TTamloForm::BuildMenu() {
     connect(menu, &QMenu::aboutToShow, this, [this] { StopPlaying(); });
   };
   auto addItem = [&](QMenu* menu, QAction*& item, const char* name, const char* caption,
-                     void (TTamloForm::*handler)()) {
+                     void (MainWindow::*handler)()) {
     item = menu->addAction(QString::fromUtf8(caption));
     item->setObjectName(name);
     // Every command stops the replay first (also when run by its shortcut).
@@ -157,14 +157,14 @@ void TTamloForm::BuildMenu() {
   };
 
   addMenu(FileMenu, "FileMenu", "ファイル");
-  addItem(FileMenu, ReadDataMenu, "ReadDataMenu", "えをよみこむ", &TTamloForm::ReadDataMenuClick);
-  addItem(FileMenu, OverWriteDataMenu, "OverWriteDataMenu", "えをうわがきほぞん", &TTamloForm::OverWriteDataMenuClick);
-  addItem(FileMenu, WriteDataMenu, "WriteDataMenu", "えになまえをつけてほぞん", &TTamloForm::WriteDataMenuClick);
-  addItem(FileMenu, ExitMenu, "ExitMenu", "タムロをおわる", &TTamloForm::ExitMenuClick);
+  addItem(FileMenu, ReadDataMenu, "ReadDataMenu", "えをよみこむ", &MainWindow::ReadDataMenuClick);
+  addItem(FileMenu, OverWriteDataMenu, "OverWriteDataMenu", "えをうわがきほぞん", &MainWindow::OverWriteDataMenuClick);
+  addItem(FileMenu, WriteDataMenu, "WriteDataMenu", "えになまえをつけてほぞん", &MainWindow::WriteDataMenuClick);
+  addItem(FileMenu, ExitMenu, "ExitMenu", "タムロをおわる", &MainWindow::ExitMenuClick);
 
   addMenu(DrawMenu, "DrawMenu", "ひょうじ");
   connect(DrawMenu, &QMenu::aboutToShow, this, [this] { DrawMenuClick(); });
-  addItem(DrawMenu, ReadBGMenu, "ReadBGMenu", "はいけいをよみこむ", &TTamloForm::ReadBGMenuClick);
+  addItem(DrawMenu, ReadBGMenu, "ReadBGMenu", "はいけいをよみこむ", &MainWindow::ReadBGMenuClick);
   addItem(DrawMenu, ClearBGMenu, "ClearBGMenu", "はいけいをけす", nullptr);
   addItem(DrawMenu, ClearImageMenu, "ClearImageMenu", "はいけい いがい けす", nullptr);
   addItem(DrawMenu, ClearAllMenu, "ClearAllMenu", "ぜんぶけす", nullptr);
@@ -172,20 +172,20 @@ void TTamloForm::BuildMenu() {
     connect(item, &QAction::triggered, this, [this, item] { ClearMenuClick(item); });
 
   addMenu(HelpMenu, "HelpMenu", "ヘルプ");
-  addItem(HelpMenu, N5, "N5", "タムロのつかいかた", nullptr);
-  N5->setEnabled(false);
+  addItem(HelpMenu, HowToUseMenu, "HowToUseMenu", "タムロのつかいかた", nullptr);
+  HowToUseMenu->setEnabled(false);
 
   addMenu(ToolMenu, "ToolMenu", "ツール");
-  addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", "Tamloの内部処理の表示", &TTamloForm::ShowDataMenuClick);
-  addItem(ToolMenu, CaptureMenu, "CaptureMenu", "画面をクリップボードにコピー", &TTamloForm::CaptureMenuClick);
-  addItem(ToolMenu, Save2BMPMenu, "Save2BMPMenu", "画面をBMPに書き出す", &TTamloForm::Save2BMPMenuClick);
-  addItem(ToolMenu, Save2JPEGMenu, "Save2JPEGMenu", "画面をJPEGに書き出す", &TTamloForm::Save2JPEGMenuClick);
-  addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す", &TTamloForm::SaveAllProcessMenuClick);
-  addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", "全過程を動画に書き出す", &TTamloForm::SaveVideoMenuClick);
-  addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる", &TTamloForm::ExitByForceClick);
+  addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", "Tamloの内部処理の表示", &MainWindow::ShowDataMenuClick);
+  addItem(ToolMenu, CaptureMenu, "CaptureMenu", "画面をクリップボードにコピー", &MainWindow::CaptureMenuClick);
+  addItem(ToolMenu, SaveScreenBmpMenu, "SaveScreenBmpMenu", "画面をBMPに書き出す", &MainWindow::SaveScreenBmpMenuClick);
+  addItem(ToolMenu, Save2JPEGMenu, "Save2JPEGMenu", "画面をJPEGに書き出す", &MainWindow::Save2JPEGMenuClick);
+  addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す", &MainWindow::SaveAllProcessMenuClick);
+  addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", "全過程を動画に書き出す", &MainWindow::SaveVideoMenuClick);
+  addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる", &MainWindow::ExitByForceClick);
 }
 
-void TTamloForm::BuildWindow() {
+void MainWindow::BuildWindow() {
   Client = new QWidget(this);
   Client->setObjectName("Client");
   setCentralWidget(Client);
@@ -243,29 +243,29 @@ void TTamloForm::BuildWindow() {
   connect(ChangeTextBtn, &QToolButton::clicked, this, [this] { ChangeTextBtnClick(); });
 
   ColorBasePanel = MakePanel(EditPanel, "ColorBasePanel", 4, 484, 285, 43);
-  ClearPanel = Place(new TColorPanel(ColorBasePanel), "ClearPanel", 8, 4, 25, 33);
+  ClearPanel = Place(new ColorSwatch(ColorBasePanel), "ClearPanel", 8, 4, 25, 33);
   ClearPanel->SetColor(clBtnFace);
   ClearPanel->setToolTip(QString::fromUtf8("ぬりつぶしなし"));
-  connect(ClearPanel, &TColorPanel::Clicked, this, [this] { ClearPanelClick(); });
+  connect(ClearPanel, &ColorSwatch::Clicked, this, [this] { ClearPanelClick(); });
   for (int i = 0; i < 16; ++i) {
     QByteArray name = QByteArray("ColorPanel") + (i < 9 ? "0" : "") + QByteArray::number(i + 1);
-    auto* panel = new TColorPanel(ColorBasePanel);
+    auto* panel = new ColorSwatch(ColorBasePanel);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setGeometry(40 + 24 * (i % 8), i < 8 ? 4 : 20, 25, 17);
-    connect(panel, &TColorPanel::Clicked, this, [this](TColorPanel* p) { ColorPanelClick(p); });
+    connect(panel, &ColorSwatch::Clicked, this, [this](ColorSwatch* p) { ColorPanelClick(p); });
     ColorPanels[i] = panel;
   }
-  ConfirmPanel = Place(new TColorPanel(ColorBasePanel), "ConfirmPanel", 240, 4, 33, 33);
+  ConfirmPanel = Place(new ColorSwatch(ColorBasePanel), "ConfirmPanel", 240, 4, 33, 33);
   ConfirmPanel->SetColor(clBlack);
   ConfirmPanel->setToolTip(QString::fromUtf8("色がえらばれています"));
 
   // The canvas area.
   DrawField = MakePanel(Client, "DrawField", 4, 4, 640, 480, true, true);
   BGImage = Place(new QLabel(DrawField), "BGImage", 0, 0, 640, 480);
-  PaintBox = Place(new TPaintBox(DrawField), "PaintBox", 0, 0, 640, 480);
-  connect(PaintBox, &TPaintBox::MouseDown, this, &TTamloForm::PaintBoxMouseDown);
-  connect(PaintBox, &TPaintBox::MouseMove, this, &TTamloForm::PaintBoxMouseMove);
-  connect(PaintBox, &TPaintBox::MouseUp, this, &TTamloForm::PaintBoxMouseUp);
+  PaintBox = Place(new CanvasView(DrawField), "PaintBox", 0, 0, 640, 480);
+  connect(PaintBox, &CanvasView::MouseDown, this, &MainWindow::PaintBoxMouseDown);
+  connect(PaintBox, &CanvasView::MouseMove, this, &MainWindow::PaintBoxMouseMove);
+  connect(PaintBox, &CanvasView::MouseUp, this, &MainWindow::PaintBoxMouseUp);
   InputEdit = Place(new QLineEdit(DrawField), "InputEdit", 464, 448, 169, 24);
   QFont editFont(kFigureFontFamily);
   editFont.setPixelSize(16);
@@ -285,7 +285,7 @@ void TTamloForm::BuildWindow() {
     const char* hint;
   };
   const ToolButton toolButtons[] = {
-      {&SellectionBtn, "SellectionBtn", 8, 8, 57, 49, "かえたい図形をえらぶ"},
+      {&SelectionBtn, "SelectionBtn", 8, 8, 57, 49, "かえたい図形をえらぶ"},
       {&TextBtn, "TextBtn", 72, 8, 57, 49, "もじをかく"},
       {&LineBtn, "LineBtn", 8, 64, 57, 49, "直線をかく"},
       {&FreeBtn, "FreeBtn", 72, 64, 57, 49, "じゆうにかく"},
@@ -309,10 +309,10 @@ void TTamloForm::BuildWindow() {
   }
   SetStampBtn->setText(QString::fromUtf8("スタンプのせってい"));
   SetStampBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  SellectionBtn->setChecked(true);
+  SelectionBtn->setChecked(true);
   StampBtn->setEnabled(false);
   StampField = MakePanel(DrawPanel, "StampField", 8, 376, 120, 100, true, true);
-  StampImage = Place(new TStampImage(StampField), "StampImage", 5, 4, 108, 85);
+  StampImage = Place(new StampPreview(StampField), "StampImage", 5, 4, 108, 85);
 
   BuildUndoRedoButtons();
 
@@ -354,24 +354,24 @@ void TTamloForm::BuildWindow() {
   BuildReplayPanel();
 
   // The mode buttons: a second radio group.
-  SellectBtnPanel = MakePanel(Client, "SellectBtnPanel", 624, 488, 161, 41);
+  SelectBtnPanel = MakePanel(Client, "SelectBtnPanel", 624, 488, 161, 41);
   ModeGroup = new QButtonGroup(this);
   ModeGroup->setObjectName("ModeGroup");
   ModeGroup->setExclusive(true);
-  SellectDrawBtn = Place(new QToolButton(SellectBtnPanel), "SellectDrawBtn", 8, 8, 49, 25);
-  SellectEditBtn = Place(new QToolButton(SellectBtnPanel), "SellectEditBtn", 56, 8, 49, 25);
-  SellectPlayBtn = Place(new QToolButton(SellectBtnPanel), "SellectPlayBtn", 104, 8, 49, 25);
-  SellectDrawBtn->setText(QString::fromUtf8("かく"));
-  SellectEditBtn->setText(QString::fromUtf8("なおす"));
-  SellectPlayBtn->setText(QString::fromUtf8("みる"));
-  for (QToolButton* b : {SellectDrawBtn, SellectEditBtn, SellectPlayBtn}) {
+  SelectDrawBtn = Place(new QToolButton(SelectBtnPanel), "SelectDrawBtn", 8, 8, 49, 25);
+  SelectEditBtn = Place(new QToolButton(SelectBtnPanel), "SelectEditBtn", 56, 8, 49, 25);
+  SelectPlayBtn = Place(new QToolButton(SelectBtnPanel), "SelectPlayBtn", 104, 8, 49, 25);
+  SelectDrawBtn->setText(QString::fromUtf8("かく"));
+  SelectEditBtn->setText(QString::fromUtf8("なおす"));
+  SelectPlayBtn->setText(QString::fromUtf8("みる"));
+  for (QToolButton* b : {SelectDrawBtn, SelectEditBtn, SelectPlayBtn}) {
     b->setCheckable(true);
     ModeGroup->addButton(b);
   }
-  SellectDrawBtn->setChecked(true);
-  connect(SellectDrawBtn, &QToolButton::clicked, this, [this] { SellectDrawBtnClick(); });
-  connect(SellectEditBtn, &QToolButton::clicked, this, [this] { SellectEditBtnClick(); });
-  connect(SellectPlayBtn, &QToolButton::clicked, this, [this] { SellectPlayBtnClick(); });
+  SelectDrawBtn->setChecked(true);
+  connect(SelectDrawBtn, &QToolButton::clicked, this, [this] { SelectDrawBtnClick(); });
+  connect(SelectEditBtn, &QToolButton::clicked, this, [this] { SelectEditBtnClick(); });
+  connect(SelectPlayBtn, &QToolButton::clicked, this, [this] { SelectPlayBtnClick(); });
 
   // The process display.
   Memo = Place(new QPlainTextEdit(Client), "Memo", 808, 8, 169, 489);
@@ -396,16 +396,16 @@ void TTamloForm::BuildWindow() {
   // the handlers).
   for (QAbstractButton* b : Client->findChildren<QAbstractButton*>())
     connect(b, &QAbstractButton::clicked, this, [this] { UpdateUndoRedoButtons(); });
-  for (TColorPanel* p : Client->findChildren<TColorPanel*>())
-    connect(p, &TColorPanel::Clicked, this, [this] { UpdateUndoRedoButtons(); });
-  connect(PaintBox, &TPaintBox::MouseDown, this, [this] { UpdateUndoRedoButtons(); });
-  connect(PaintBox, &TPaintBox::MouseUp, this, [this] { UpdateUndoRedoButtons(); });
+  for (ColorSwatch* p : Client->findChildren<ColorSwatch*>())
+    connect(p, &ColorSwatch::Clicked, this, [this] { UpdateUndoRedoButtons(); });
+  connect(PaintBox, &CanvasView::MouseDown, this, [this] { UpdateUndoRedoButtons(); });
+  connect(PaintBox, &CanvasView::MouseUp, this, [this] { UpdateUndoRedoButtons(); });
   for (QAction* item : menuBar()->findChildren<QAction*>())
     connect(item, &QAction::triggered, this, [this] { UpdateUndoRedoButtons(); });
 
   // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. The text box keeps the keys
   // for its own text while it has the focus.
-  auto addShortcut = [this](const QKeySequence& keys, void (TTamloForm::*handler)()) {
+  auto addShortcut = [this](const QKeySequence& keys, void (MainWindow::*handler)()) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, [this, handler] {
@@ -413,12 +413,12 @@ void TTamloForm::BuildWindow() {
       (this->*handler)();
     });
   };
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &TTamloForm::UndoStepBtnClick);
-  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TTamloForm::RedoStepBtnClick);
-  addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TTamloForm::RedoStepBtnClick);
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &MainWindow::UndoStepBtnClick);
+  addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &MainWindow::RedoStepBtnClick);
+  addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &MainWindow::RedoStepBtnClick);
 }
 
-void TTamloForm::BuildUndoRedoButtons() {
+void MainWindow::BuildUndoRedoButtons() {
   // Children of the client area, placed by mode (ShowModePanels) in room no
   // other control uses.
   UndoStepBtn = new QToolButton(Client);
@@ -433,7 +433,7 @@ void TTamloForm::BuildUndoRedoButtons() {
   RedoStepBtn->setEnabled(false);
 }
 
-void TTamloForm::BuildReplayPanel() {
+void MainWindow::BuildReplayPanel() {
   ReplayPanel = MakePanel(Client, "ReplayPanel", 646, 4, 137, 481);
   PlayBtn = Place(new QToolButton(ReplayPanel), "PlayBtn", 8, 8, 121, 96);
   PlayBtn->setIconSize(QSize(72, 72));
@@ -454,7 +454,7 @@ void TTamloForm::BuildReplayPanel() {
     const char* name;
     const char* caption;
     const char* hint;
-    TPlaySpeed speed;
+    PlaybackSpeed speed;
   };
   const SpeedButton speedButtons[] = {
       {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ", psOne},
@@ -477,7 +477,7 @@ void TTamloForm::BuildReplayPanel() {
   connect(SpeedGroup, &QButtonGroup::idClicked, this, [this] { SpeedBtnClick(); });
 }
 
-void TTamloForm::FormCreate(const QString& commandLineFile) {
+void MainWindow::createWidgets(const QString& commandLineFile) {
   setWindowTitle(QString::fromStdString(S.VersionText));
   Memo->clear();
   move(0, 0);
@@ -499,7 +499,7 @@ void TTamloForm::FormCreate(const QString& commandLineFile) {
   if (!commandLineFile.isEmpty()) OpenFileByPath(commandLineFile);
 }
 
-bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Whatever hides the text box (Enter, Escape, a command, a mode change)
   // ends the text change it was opened for.
   if (watched == InputEdit && event->type() == QEvent::Hide && InputEdit->isHidden()) TextEditFig = nullptr;
@@ -519,39 +519,39 @@ bool TTamloForm::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TTamloForm::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
+void MainWindow::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
 
-void TTamloForm::DrawingBtnClick(QAbstractButton* button) {
+void MainWindow::DrawingBtnClick(QAbstractButton* button) {
   if (S.PolyDrawing) {
     // An unfinished polyline or polygon keeps its tool.
     (S.CurrentTool == dtPolygon ? PolygonBtn : PolylineBtn)->setChecked(true);
     return;
   }
-  static const char* const kToolNames[] = {"SellectionBtn", "TextBtn",     "LineBtn",    "FreeBtn",
+  static const char* const kToolNames[] = {"SelectionBtn", "TextBtn",     "LineBtn",    "FreeBtn",
                                            "OvalBtn",       "RectBtn",     "PolylineBtn", "PolygonBtn",
                                            "StampBtn",      "SetStampBtn"};
   const QString name = button->objectName();
   for (int tool = 0; tool < 10; ++tool) {
     if (name == QLatin1String(kToolNames[tool])) {
-      S.CurrentTool = static_cast<TDrawingTool>(tool);
+      S.CurrentTool = static_cast<ToolKind>(tool);
       break;
     }
   }
   if (InputEdit->isVisible() && name != QLatin1String("TextBtn")) HideInputEdit();
 }
 
-void TTamloForm::HideInputEdit() {
+void MainWindow::HideInputEdit() {
   if (!InputEdit->isVisible()) return;
   InputEdit->clear();
   InputEdit->hide();
 }
 
-void TTamloForm::BlankStampImage() {
+void MainWindow::BlankStampImage() {
   StampImage->Blank();
   StampBtn->setEnabled(false);
 }
 
-void TTamloForm::ShowModePanels(TWorkMode mode) {
+void MainWindow::ShowModePanels(WindowMode mode) {
   DrawPanel->setVisible(mode == wmDraw);
   EditPanel->setVisible(mode == wmEdit);
   PlayPanel->setVisible(mode == wmPlay);
@@ -575,7 +575,7 @@ void TTamloForm::ShowModePanels(TWorkMode mode) {
   UpdateUndoRedoButtons();
 }
 
-void TTamloForm::ResetDrawing() {
+void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
   S.History.Clear();
   S.CurrentStep = S.History.Head;  // the old records are gone
@@ -590,8 +590,8 @@ void TTamloForm::ResetDrawing() {
   S.CurrentTool = dtNone;
   Memo->clear();
   ShowModePanels(wmDraw);
-  SellectionBtn->setChecked(true);
-  SellectDrawBtn->setChecked(true);
+  SelectionBtn->setChecked(true);
+  SelectDrawBtn->setChecked(true);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
   ResetDrawingPen(PaintBox->Canvas);
   Pictures.BlankBGImage();
@@ -600,14 +600,14 @@ void TTamloForm::ResetDrawing() {
   PaintBoxPaint();
 }
 
-bool TTamloForm::LeaveViewMode() {
+bool MainWindow::LeaveViewMode() {
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.CurrentStep != S.History.Tail) {
-    TModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", qbYesNoCancel);
+    ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", qbYesNoCancel);
     if (answer == mrCancel) {
       // Stay in the view mode, and look like it.
       ShowModePanels(wmPlay);
-      SellectPlayBtn->setChecked(true);
+      SelectPlayBtn->setChecked(true);
       return false;
     }
     if (answer == mrYes) {
@@ -622,11 +622,11 @@ bool TTamloForm::LeaveViewMode() {
   return true;
 }
 
-void TTamloForm::SellectDrawBtnClick() {
+void MainWindow::SelectDrawBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
-    SellectDrawBtn->setChecked(true);
+    SelectDrawBtn->setChecked(true);
     return;
   }
   RecordPendingResize(S);
@@ -639,33 +639,33 @@ void TTamloForm::SellectDrawBtnClick() {
     if (!LeaveViewMode()) return;
   }
   S.WorkMode = wmDraw;
-  SellectionBtn->setChecked(true);
+  SelectionBtn->setChecked(true);
   S.CurrentTool = dtNone;
   PaintBoxPaint();
 }
 
-void TTamloForm::SellectEditBtnClick() {
+void MainWindow::SelectEditBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
-    SellectDrawBtn->setChecked(true);
+    SelectDrawBtn->setChecked(true);
     return;
   }
   RecordPendingResize(S);
   ShowModePanels(wmEdit);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == wmPlay && !LeaveViewMode()) return;
-  SellectionBtn->setChecked(true);
+  SelectionBtn->setChecked(true);
   S.CurrentTool = dtNone;
   S.WorkMode = wmEdit;
   PaintBoxPaint();
 }
 
-void TTamloForm::SellectPlayBtnClick() {
+void MainWindow::SelectPlayBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (S.PolyDrawing) {
-    SellectDrawBtn->setChecked(true);
+    SelectDrawBtn->setChecked(true);
     return;
   }
   RecordPendingResize(S);
@@ -675,10 +675,10 @@ void TTamloForm::SellectPlayBtnClick() {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
     S.CurrentTool = dtNone;
     if (S.WorkMode == wmEdit) {
-      SellectEditBtn->setChecked(true);
+      SelectEditBtn->setChecked(true);
     } else {
-      SellectDrawBtn->setChecked(true);
-      SellectionBtn->setChecked(true);
+      SelectDrawBtn->setChecked(true);
+      SelectionBtn->setChecked(true);
     }
     return;
   }
@@ -704,7 +704,7 @@ void TTamloForm::SellectPlayBtnClick() {
   PaintBoxPaint();
 }
 
-void TTamloForm::DrawMenuClick() {
+void MainWindow::DrawMenuClick() {
   S.CurrentTool = dtNone;
-  SellectionBtn->setChecked(true);
+  SelectionBtn->setChecked(true);
 }
