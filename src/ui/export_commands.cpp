@@ -31,7 +31,7 @@ void MainWindow::ClearMenuClick(QAction* sender) {
   const bool figures = all || name == u"ClearImageMenu";
   if (!background && !figures) return;
 
-  ClearDrawing(S, all ? atClearAll : background ? atClearBG : atClearDrawing);
+  ClearDrawing(S, all ? ActionKind::ClearAll : background ? ActionKind::ClearBG : ActionKind::ClearDrawing);
   if (background) Pictures.BlankBGImage();
   if (figures) BlankStampImage();  // the undo store went too: nothing cleared comes back
   PaintBoxPaint();
@@ -49,7 +49,7 @@ void MainWindow::SaveScreenBmpMenuClick() {
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkBMP);
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::BMP);
 }
 
 void MainWindow::Save2JPEGMenuClick() {
@@ -59,7 +59,7 @@ void MainWindow::Save2JPEGMenuClick() {
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkJPEG);
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::JPEG);
 }
 
 void MainWindow::SaveAllProcessMenuClick() {
@@ -105,10 +105,10 @@ void MainWindow::SaveVideoMenuClick() {
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the
   // dialog.
-  VideoFormat format = vfMP4;
+  VideoFormat format = VideoFormat::MP4;
   if (!VideoFormatOf(path, format)) {
-    format = S.SaveVideoDialog.FilterIndex == 2 ? vfGIF : vfMP4;
-    path += format == vfGIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
+    format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
+    path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;

@@ -28,7 +28,7 @@ void MainWindow::StartJournal() {
   std::vector<LeftJournal> left = FindLeftJournals(folder);
   bool restored = false;
   for (LeftJournal& journal : left) {
-    if (S.Dialogs->Ask(kGoOnQuestion, "かくにん", qbYesNo) == mrYes) {
+    if (S.Dialogs->Ask(kGoOnQuestion, "かくにん", QuestionButtons::YesNo) == ModalResult::Yes) {
       restored = RestoreJournal(journal);
       if (restored) break;
     }
@@ -70,7 +70,7 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   return true;
 }
 
-void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == wmPlay, TimeTrackBar->value()); }
+void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == WindowMode::Play, TimeTrackBar->value()); }
 
 void MainWindow::RestartJournal() {
   NoteShownStep();

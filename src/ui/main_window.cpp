@@ -118,8 +118,8 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   // memo would otherwise take them as typed text.
   InputEdit->setAcceptDrops(false);
   Memo->setAcceptDrops(false);
-  S.WorkMode = wmDraw;
-  S.CurrentTool = dtNone;
+  S.WorkMode = WindowMode::Draw;
+  S.CurrentTool = ToolKind::None;
   for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);
 }
 
@@ -389,7 +389,7 @@ void MainWindow::BuildWindow() {
   EditPanel->hide();
   PlayPanel->hide();
   ReplayPanel->hide();
-  ShowModePanels(wmDraw);
+  ShowModePanels(WindowMode::Draw);
 
   // The undo and redo buttons follow every change of the history: after
   // each click, canvas gesture and command (connected last, these run after
@@ -409,7 +409,7 @@ void MainWindow::BuildWindow() {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, [this, handler] {
-      if (S.WorkMode == wmPlay) return;
+      if (S.WorkMode == WindowMode::Play) return;
       (this->*handler)();
     });
   };
@@ -457,10 +457,10 @@ void MainWindow::BuildReplayPanel() {
     PlaybackSpeed speed;
   };
   const SpeedButton speedButtons[] = {
-      {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ", psOne},
-      {&SpeedTwoBtn, "SpeedTwoBtn", "2×", "1びょうに 2こ", psTwo},
-      {&SpeedFourBtn, "SpeedFourBtn", "4×", "1びょうに 4こ", psFour},
-      {&AsDrawnBtn, "AsDrawnBtn", "as drawn", "かいたときの はやさ", psAsDrawn},
+      {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ", PlaybackSpeed::One},
+      {&SpeedTwoBtn, "SpeedTwoBtn", "2×", "1びょうに 2こ", PlaybackSpeed::Two},
+      {&SpeedFourBtn, "SpeedFourBtn", "4×", "1びょうに 4こ", PlaybackSpeed::Four},
+      {&AsDrawnBtn, "AsDrawnBtn", "as drawn", "かいたときの はやさ", PlaybackSpeed::AsDrawn},
   };
   int top = 138;
   for (const SpeedButton& b : speedButtons) {
@@ -524,7 +524,7 @@ void MainWindow::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
 void MainWindow::DrawingBtnClick(QAbstractButton* button) {
   if (S.PolyDrawing) {
     // An unfinished polyline or polygon keeps its tool.
-    (S.CurrentTool == dtPolygon ? PolygonBtn : PolylineBtn)->setChecked(true);
+    (S.CurrentTool == ToolKind::Polygon ? PolygonBtn : PolylineBtn)->setChecked(true);
     return;
   }
   static const char* const kToolNames[] = {"SelectionBtn", "TextBtn",     "LineBtn",    "FreeBtn",
@@ -552,24 +552,24 @@ void MainWindow::BlankStampImage() {
 }
 
 void MainWindow::ShowModePanels(WindowMode mode) {
-  DrawPanel->setVisible(mode == wmDraw);
-  EditPanel->setVisible(mode == wmEdit);
-  PlayPanel->setVisible(mode == wmPlay);
-  ReplayPanel->setVisible(mode == wmPlay);
+  DrawPanel->setVisible(mode == WindowMode::Draw);
+  EditPanel->setVisible(mode == WindowMode::Edit);
+  PlayPanel->setVisible(mode == WindowMode::Play);
+  ReplayPanel->setVisible(mode == WindowMode::Play);
   // Undo and redo: in the tool panel's free row under the stamp tool, or in
   // the room between the canvas and the edit buttons above the size bar.
-  if (mode == wmDraw) {
+  if (mode == WindowMode::Draw) {
     UndoStepBtn->setGeometry(654, 289, 57, 40);
     RedoStepBtn->setGeometry(718, 289, 57, 40);
   } else {
     UndoStepBtn->setGeometry(645, 8, 26, 60);
     RedoStepBtn->setGeometry(645, 74, 26, 60);
   }
-  const QSize iconSize = mode == wmDraw ? QSize(44, 32) : QSize(22, 22);
+  const QSize iconSize = mode == WindowMode::Draw ? QSize(44, 32) : QSize(22, 22);
   for (QToolButton* b : {UndoStepBtn, RedoStepBtn}) {
     b->setIconSize(iconSize);
     b->setIcon(ButtonIcon(b->objectName(), iconSize));
-    b->setVisible(mode != wmPlay);
+    b->setVisible(mode != WindowMode::Play);
     b->raise();
   }
   UpdateUndoRedoButtons();
@@ -586,10 +586,10 @@ void MainWindow::ResetDrawing() {
   S.PendingResize = false;
   S.ResizeFig = nullptr;
   S.StampReference = nullptr;
-  S.WorkMode = wmDraw;
-  S.CurrentTool = dtNone;
+  S.WorkMode = WindowMode::Draw;
+  S.CurrentTool = ToolKind::None;
   Memo->clear();
-  ShowModePanels(wmDraw);
+  ShowModePanels(WindowMode::Draw);
   SelectionBtn->setChecked(true);
   SelectDrawBtn->setChecked(true);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
@@ -603,14 +603,14 @@ void MainWindow::ResetDrawing() {
 bool MainWindow::LeaveViewMode() {
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.CurrentStep != S.History.Tail) {
-    ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", qbYesNoCancel);
-    if (answer == mrCancel) {
+    ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", QuestionButtons::YesNoCancel);
+    if (answer == ModalResult::Cancel) {
       // Stay in the view mode, and look like it.
-      ShowModePanels(wmPlay);
+      ShowModePanels(WindowMode::Play);
       SelectPlayBtn->setChecked(true);
       return false;
     }
-    if (answer == mrYes) {
+    if (answer == ModalResult::Yes) {
       BranchTo(S, TimeTrackBar->value());
     } else {
       S.CurrentStep = S.History.Tail;
@@ -632,16 +632,16 @@ void MainWindow::SelectDrawBtnClick() {
   }
   RecordPendingResize(S);
   ResetDrawingPen(PaintBox->Canvas);
-  ShowModePanels(wmDraw);
-  if (S.WorkMode == wmEdit) {
+  ShowModePanels(WindowMode::Draw);
+  if (S.WorkMode == WindowMode::Edit) {
     S.SelectedFig = S.MarkedFig = nullptr;
     HideInputEdit();
-  } else if (S.WorkMode == wmPlay) {
+  } else if (S.WorkMode == WindowMode::Play) {
     if (!LeaveViewMode()) return;
   }
-  S.WorkMode = wmDraw;
+  S.WorkMode = WindowMode::Draw;
   SelectionBtn->setChecked(true);
-  S.CurrentTool = dtNone;
+  S.CurrentTool = ToolKind::None;
   PaintBoxPaint();
 }
 
@@ -653,12 +653,12 @@ void MainWindow::SelectEditBtnClick() {
     return;
   }
   RecordPendingResize(S);
-  ShowModePanels(wmEdit);
+  ShowModePanels(WindowMode::Edit);
   S.SelectedFig = S.MarkedFig = nullptr;
-  if (S.WorkMode == wmPlay && !LeaveViewMode()) return;
+  if (S.WorkMode == WindowMode::Play && !LeaveViewMode()) return;
   SelectionBtn->setChecked(true);
-  S.CurrentTool = dtNone;
-  S.WorkMode = wmEdit;
+  S.CurrentTool = ToolKind::None;
+  S.WorkMode = WindowMode::Edit;
   PaintBoxPaint();
 }
 
@@ -671,11 +671,11 @@ void MainWindow::SelectPlayBtnClick() {
   }
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
-  if (S.WorkMode == wmPlay) return;
+  if (S.WorkMode == WindowMode::Play) return;
   if (S.History.Count() == 0) {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
-    S.CurrentTool = dtNone;
-    if (S.WorkMode == wmEdit) {
+    S.CurrentTool = ToolKind::None;
+    if (S.WorkMode == WindowMode::Edit) {
       SelectEditBtn->setChecked(true);
     } else {
       SelectDrawBtn->setChecked(true);
@@ -683,7 +683,7 @@ void MainWindow::SelectPlayBtnClick() {
     }
     return;
   }
-  S.WorkMode = wmPlay;
+  S.WorkMode = WindowMode::Play;
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
   S.CurrentStep = S.History.Head;
@@ -694,7 +694,7 @@ void MainWindow::SelectPlayBtnClick() {
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();
-  ShowModePanels(wmPlay);
+  ShowModePanels(WindowMode::Play);
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
   ReverseBtn->setEnabled(false);
@@ -707,6 +707,6 @@ void MainWindow::SelectPlayBtnClick() {
 }
 
 void MainWindow::DrawMenuClick() {
-  S.CurrentTool = dtNone;
+  S.CurrentTool = ToolKind::None;
   SelectionBtn->setChecked(true);
 }

@@ -10,7 +10,7 @@ void MainWindow::TrackBarChange(QSlider* sender) {
   const ResizeResult result = ResizeSelectedFig(
       S, horizontal, sender->value(),
       [this](const std::string& text, int32_t size) { return FigureTextWidth(text, size); });
-  if (result == rrStampUnresolved) {
+  if (result == ResizeResult::StampUnresolved) {
     // The stamp stays as it was and the drawing stays open.
     S.Dialogs->ShowMessage("スタンプのサイズ変更：解決できないエラーが発生しました");
     return;

@@ -49,7 +49,7 @@ class JournalWindowTest : public FileTest {
   }
   // The view mode shows step `k`, and the window around it agrees.
   void ExpectViewModeAtStep(int k) {
-    EXPECT_EQ(S().WorkMode, wmPlay);
+    EXPECT_EQ(S().WorkMode, WindowMode::Play);
     EXPECT_TRUE(Form->SelectPlayBtn->isChecked());
     EXPECT_TRUE(Form->PlayPanel->isVisible());
     EXPECT_EQ(Form->TimeTrackBar->value(), k);
@@ -88,17 +88,17 @@ TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
 
   Restart();
   DrawRects(1);
-  Answer(mrCancel);  // the program goes on: so does the journal
+  Answer(ModalResult::Cancel);  // the program goes on: so does the journal
   Form->ExitMenuClick();
   EXPECT_EQ(Journals().size(), 1);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->ExitMenuClick();
   EXPECT_TRUE(Journals().isEmpty());
   EXPECT_EQ(ExitCodes, (std::vector<int>{0, 0}));
 
   Restart();
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Choose("e.tlo");
   Form->ExitMenuClick();
   EXPECT_TRUE(Exists("e.tlo"));
@@ -130,11 +130,11 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   DrawRects(3);
   const std::string drawn = HistoryFileText(S().History);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
-  EXPECT_EQ(Dialogs.Shown.back().buttons, qbYesNo);
+  EXPECT_EQ(Dialogs.Shown.back().buttons, QuestionButtons::YesNo);
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
@@ -147,7 +147,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   EXPECT_EQ(Journals().size(), 1);
   const std::string four = HistoryFileText(S().History);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), four);
   // New figures get new IDs after the restored ones.
@@ -162,7 +162,7 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   const std::string drawn = HistoryFileText(S().History);
   Crash();
   QDir::setCurrent(StartFolder);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
@@ -177,7 +177,7 @@ TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   DrawRects(2);
   const std::string drawn = HistoryFileText(S().History);
   Crash();
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Restart();
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(S().History.Count(), 0);
@@ -216,8 +216,8 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   second.reset();
   Crash();
 
-  Answer(mrNo);
-  Answer(mrYes);
+  Answer(ModalResult::No);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, kGoOn}));
   EXPECT_EQ(HistoryFileText(S().History), older);
@@ -240,8 +240,8 @@ TEST_F(JournalWindowTest, RestoredDrawingThenCommandLineFileAsksBeforeReplacingI
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   DrawRects(2);
   Crash();
-  Answer(mrYes);
-  Answer(mrNo);  // do not load the file over the drawing that came back
+  Answer(ModalResult::Yes);
+  Answer(ModalResult::No);  // do not load the file over the drawing that came back
   Restart(Path("e.tlo"));
   EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, "本当にデータをよみこみますか？"}));
   EXPECT_EQ(S().History.Count(), 2);
@@ -260,7 +260,7 @@ TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   DrawRects(2);
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->ExitMenuClick();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
 }
@@ -274,7 +274,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   ClickButton(Form->ReverseBtn);
   ASSERT_EQ(Form->TimeTrackBar->value(), 2);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   ExpectViewModeAtStep(2);
@@ -289,7 +289,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   // Step 0 (the empty canvas) is a step like any other.
   ClickButton(Form->StopBtn);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(0);
 }
@@ -298,12 +298,12 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   DrawRects(4);
   ASSERT_TRUE(EnterPlayMode(*Form));
   Form->TimeTrackBar->setValue(1);
-  Answer(mrNo);  // not from here: back to the whole drawing
+  Answer(ModalResult::No);  // not from here: back to the whole drawing
   ASSERT_TRUE(EnterDrawMode(*Form));
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
 
@@ -311,14 +311,14 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   // shows that drawing, the last step.
   ASSERT_TRUE(EnterPlayMode(*Form));
   Form->TimeTrackBar->setValue(2);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   ASSERT_TRUE(EnterEditMode(*Form));
   const std::string branched = HistoryFileText(S().History);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), branched);
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
 }
@@ -330,9 +330,9 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Form->TimeTrackBar->setValue(1);
   WriteInfo("TAMLO JOURNAL 1\n0\n");
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
 
@@ -340,7 +340,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   WriteInfo("TAMLO JOURNAL 1\n0\n" + QFile::encodeName(Path("e.tlo")));
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
@@ -349,14 +349,14 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   DrawRects(1);
   WriteInfo("TAMLO JOURNAL 2\nview 0000000099\n0\n");
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(4);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   // And steps taken now are noted in the side file written anew.
   ClickButton(Form->ReverseBtn);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(3);
 }

@@ -103,8 +103,8 @@ TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
 }
 
 TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
-  EXPECT_EQ(S().WorkMode, wmDraw);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Form->SelectionBtn->isChecked());
   EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
   EXPECT_FALSE(Form->StampBtn->isEnabled());
@@ -219,17 +219,17 @@ TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
 
 TEST_F(WindowStartup, OpeningTheDisplayMenuReturnsToTheSelectionTool) {
   ChooseTool(Form->RectBtn);
-  ASSERT_EQ(S().CurrentTool, dtRectangle);
+  ASSERT_EQ(S().CurrentTool, ToolKind::Rectangle);
   emit Form->DrawMenu->aboutToShow();
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Form->SelectionBtn->isChecked());
 }
 
 TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   const std::pair<QAbstractButton*, ToolKind> tools[] = {
-      {Form->TextBtn, dtText},         {Form->LineBtn, dtLine},         {Form->FreeBtn, dtFreeLine},
-      {Form->OvalBtn, dtEllipse},      {Form->RectBtn, dtRectangle},    {Form->PolylineBtn, dtPolyline},
-      {Form->PolygonBtn, dtPolygon},   {Form->SetStampBtn, dtSetStamp}, {Form->SelectionBtn, dtNone},
+      {Form->TextBtn, ToolKind::Text},         {Form->LineBtn, ToolKind::Line},         {Form->FreeBtn, ToolKind::FreeLine},
+      {Form->OvalBtn, ToolKind::Ellipse},      {Form->RectBtn, ToolKind::Rectangle},    {Form->PolylineBtn, ToolKind::Polyline},
+      {Form->PolygonBtn, ToolKind::Polygon},   {Form->SetStampBtn, ToolKind::SetStamp}, {Form->SelectionBtn, ToolKind::None},
   };
   for (auto [button, tool] : tools) {
     ChooseTool(button);
@@ -238,7 +238,7 @@ TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   }
   // The stamp tool cannot be chosen without a stamp.
   ChooseTool(Form->StampBtn);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {
