@@ -11,8 +11,8 @@
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
+#include <cstdio>
 #include <random>
-#include <thread>
 #include <string_view>
 
 #include "format/history_reader.h"
@@ -27,7 +27,17 @@ namespace {
 constexpr std::string_view kJournalPrefix = "journal-";
 constexpr std::string_view kJournalSuffix = ".tlo";
 constexpr std::string_view kInfoSuffix = ".info";
-constexpr std::string_view kInfoHeader = "TAMLO JOURNAL 1\n";
+// The side file: the header, the step line, the base, then the drawing's
+// file name. Side files of the first kind lack the step line (the last
+// step is shown).
+constexpr std::string_view kInfoHeader = "TAMLO JOURNAL 2\n";
+constexpr std::string_view kInfoHeaderWithoutStep = "TAMLO JOURNAL 1\n";
+// The step line, "view 0000000012" or "draw 0000000000", is always of the
+// same length, right after the header, so that a new step is written over
+// the old one in place; its line end is never written again.
+constexpr std::string_view kViewWord = "view ";
+constexpr std::string_view kDrawWord = "draw ";
+constexpr int kStepDigits = 10;
 constexpr std::string_view kBlockEnd = "\r\nend ActionData\r\n";
 
 // How many ends of blocks, from the last one back, are tried as the end of
@@ -111,8 +121,17 @@ bool MakeFolders(const std::string& folder) {
   return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The step line without its line end.
+std::string StepText(const JournalInfo& info) {
+  char digits[kStepDigits + 1];
+  std::snprintf(digits, sizeof digits, "%0*d", kStepDigits, info.ViewMode ? std::max(info.ShownStep, 0) : 0);
+  return std::string(info.ViewMode ? kViewWord : kDrawWord) + digits;
+}
+
 std::string InfoText(const JournalInfo& info) {
   std::string text(kInfoHeader);
+  text += StepText(info);
+  text += '\n';
   text += std::to_string(info.BaseCount);
   text += '\n';
   text += info.DataFileName;  // the rest of the file, whatever it holds
@@ -122,8 +141,34 @@ std::string InfoText(const JournalInfo& info) {
 JournalInfo ReadInfo(const std::string& journal) {
   JournalInfo info;
   std::string bytes;
-  if (!ReadSmallFile(InfoPath(journal), bytes) || !std::string_view(bytes).starts_with(kInfoHeader)) return info;
-  const size_t start = kInfoHeader.size();
+  if (!ReadSmallFile(InfoPath(journal), bytes)) return info;
+  const std::string_view text(bytes);
+  size_t start = 0;
+  bool viewMode = false;
+  int32_t shownStep = 0;
+  if (text.starts_with(kInfoHeader)) {
+    start = kInfoHeader.size();
+    const size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) return info;
+    const std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    // Anything but a whole view line (one torn by a power cut, say) means
+    // the last step; the rest of the file holds all the same.
+    if (line.starts_with(kViewWord)) {
+      const char* digits = line.data() + kViewWord.size();
+      const char* last = line.data() + line.size();
+      int32_t step = 0;
+      const auto r = std::from_chars(digits, last, step);
+      if (r.ec == std::errc() && r.ptr == last && step >= 0) {
+        viewMode = true;
+        shownStep = step;
+      }
+    }
+  } else if (text.starts_with(kInfoHeaderWithoutStep)) {
+    start = kInfoHeaderWithoutStep.size();
+  } else {
+    return info;
+  }
   const size_t lf = bytes.find('\n', start);
   if (lf == std::string::npos) return info;
   int32_t base = 0;
@@ -131,6 +176,8 @@ JournalInfo ReadInfo(const std::string& journal) {
   if (r.ec != std::errc() || r.ptr != bytes.data() + lf || base < 0) return info;
   info.BaseCount = base;
   info.DataFileName = bytes.substr(lf + 1);
+  info.ViewMode = viewMode;
+  info.ShownStep = shownStep;
   return info;
 }
 
@@ -308,57 +355,13 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
 
 // ---- ActionJournal
 
-ActionJournal::~ActionJournal() {
-  Close();
-  if (m_flusher.joinable()) {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_stop = true;
-    }
-    m_changed.notify_all();
-    m_flusher.join();
-  }
-}
-
-void ActionJournal::RequestFlush() {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_flushFd = m_fd;
-    ++m_asked;
-  }
-  if (!m_flusher.joinable()) m_flusher = std::thread([this] { FlushLoop(); });
-  m_changed.notify_all();
-}
-
-void ActionJournal::WaitFlushed() {
-  std::unique_lock<std::mutex> lock(m_mutex);
-  m_changed.wait(lock, [this] { return m_done == m_asked; });
-}
-
-// Flushes whatever was appended since the last flush; requests that come
-// during a flush are served together by the next one.
-void ActionJournal::FlushLoop() {
-  std::unique_lock<std::mutex> lock(m_mutex);
-  for (;;) {
-    m_changed.wait(lock, [this] { return m_stop || m_done != m_asked; });
-    if (m_done == m_asked) return;  // stopping, nothing left
-    const uint64_t target = m_asked;
-    const int fd = m_flushFd;
-    lock.unlock();
-    const bool ok = ::fdatasync(fd) == 0;
-    lock.lock();
-    if (!ok) m_flushFailed = true;
-    m_done = target;
-    m_changed.notify_all();
-  }
-}
+ActionJournal::~ActionJournal() { Close(); }
 
 void ActionJournal::Close() {
-  // The flusher may be using the file: it is closed only once the flusher
-  // is done with it.
-  WaitFlushed();
   if (m_fd >= 0) ::close(m_fd);
+  if (m_infoFd >= 0) ::close(m_infoFd);
   m_fd = -1;
+  m_infoFd = -1;
   m_last = nullptr;
   m_targets = ChangeTargets();
 }
@@ -366,7 +369,7 @@ void ActionJournal::Close() {
 bool ActionJournal::Start(const std::string& folder, const HistoryList& history, const std::string& dataFileName) {
   Close();
   m_failed = false;
-  m_flushFailed = false;
+  m_info = JournalInfo();
   if (folder.empty() || !MakeFolders(folder)) {
     m_failed = true;
     return false;
@@ -385,7 +388,11 @@ bool ActionJournal::Restart(const HistoryList& history, const std::string& dataF
 // name; the old journal goes last. A crash at any moment leaves the old
 // journal, the new one, or both (the new one holds nothing unsaved that
 // the old one lacks): never less than was recorded.
-bool ActionJournal::Begin(const std::string& folder, const HistoryList& history, const JournalInfo& info) {
+bool ActionJournal::Begin(const std::string& folder, const HistoryList& history, const JournalInfo& newInfo) {
+  // What the window shows does not change with the file.
+  JournalInfo info = newInfo;
+  info.ViewMode = m_info.ViewMode;
+  info.ShownStep = m_info.ShownStep;
   std::string bytes = HistoryHeaderText();
   ChangeTargets targets;
   for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
@@ -417,10 +424,10 @@ bool ActionJournal::Begin(const std::string& folder, const HistoryList& history,
   }
   SyncFolder(folder);
   if (m_fd >= 0) Remove();
-  m_flushFailed = false;  // a failed flush of the old file no longer matters
   m_fd = fd;
   m_path = path;
   m_info = info;
+  OpenInfo();
   m_size = bytes.size();
   m_count = history.Count();
   m_targets = std::move(targets);
@@ -436,7 +443,6 @@ bool ActionJournal::Fail() {
 bool ActionJournal::Adopt(LeftJournal&& left, const HistoryList& history) {
   Close();
   m_failed = false;
-  m_flushFailed = false;
   if (left.m_fd < 0) return false;
   // The torn last block goes; the next record follows the whole ones.
   if (::ftruncate(left.m_fd, static_cast<off_t>(left.Text.size())) != 0 || ::fdatasync(left.m_fd) != 0 ||
@@ -455,6 +461,10 @@ bool ActionJournal::Adopt(LeftJournal&& left, const HistoryList& history) {
   // not, the history is written anew, its base kept where it still holds.
   if (history.Count() != m_count)
     return Begin(FolderOf(m_path), history, JournalInfo{m_info.DataFileName, std::min(m_info.BaseCount, history.Count())});
+  // The side file in the present form, whatever wrote it, so that steps
+  // are written over their own place in it. The old one stays should this
+  // fail: only the steps shown from now on go unnoted.
+  if (WriteFileAtomically(InfoPath(m_path), InfoText(m_info))) OpenInfo();
   return true;
 }
 
@@ -468,7 +478,7 @@ bool ActionJournal::Append(const HistoryList& history) {
   }
   m_targets.Add(*item);
   const std::string block = ActionBlockText(*item, m_targets);
-  if (m_flushFailed || block.empty() || !WriteFully(m_fd, block)) {
+  if (block.empty() || !WriteFully(m_fd, block)) {
     // Whatever part of the block got written goes again, so that the file
     // keeps only whole records.
     if (::ftruncate(m_fd, static_cast<off_t>(m_size)) == 0) ::lseek(m_fd, static_cast<off_t>(m_size), SEEK_SET);
@@ -477,8 +487,31 @@ bool ActionJournal::Append(const HistoryList& history) {
   m_size += block.size();
   ++m_count;
   m_last = item;
-  RequestFlush();
+  // The whole record stays in the file even when the flush fails: it may
+  // well be on the disk, and it is the history's own.
+  if (::fdatasync(m_fd) != 0) return Fail();
   return true;
+}
+
+void ActionJournal::OpenInfo() {
+  if (m_infoFd >= 0) ::close(m_infoFd);
+  m_infoFd = ::open(InfoPath(m_path).c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+void ActionJournal::ShowStep(bool viewMode, int32_t step) {
+  if (m_fd < 0 || m_failed) return;
+  step = viewMode ? std::max(step, 0) : 0;
+  if (m_info.ViewMode == viewMode && m_info.ShownStep == step) return;
+  m_info.ViewMode = viewMode;
+  m_info.ShownStep = step;
+  if (m_infoFd < 0) return;
+  const std::string line = StepText(m_info);
+  if (::pwrite(m_infoFd, line.data(), line.size(), static_cast<off_t>(kInfoHeader.size())) !=
+      static_cast<ssize_t>(line.size())) {
+    // Not worth a word: the drawing is safe, only the step shown goes unnoted.
+    ::close(m_infoFd);
+    m_infoFd = -1;
+  }
 }
 
 void ActionJournal::Remove() {

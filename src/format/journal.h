@@ -6,20 +6,17 @@
 // record, appended and flushed (fdatasync) one by one, always in UTF-8. It
 // starts with the whole history of the moment (after a load or a save), so
 // it replays the drawing on its own. A side file "<journal>.info" keeps
-// what the window needs besides: the drawing's file name and how many of
-// the records are in that file already ("base"). Journals live in
+// what the window needs besides: the drawing's file name, how many of the
+// records are in that file already ("base"), and the step the view mode
+// shows. Journals live in
 // $XDG_STATE_HOME/tamlo (default ~/.local/state/tamlo), one per window,
 // named journal-*.tlo, each locked (flock) by its window while it runs: a
 // journal that can be locked was left behind by a window that is gone.
 #pragma once
 
 #include <cstddef>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "format/format_text.h"
@@ -34,6 +31,10 @@ std::string JournalFolder();
 struct JournalInfo {
   std::string DataFileName;  // the drawing's file; "" = never saved
   int32_t BaseCount = 0;     // records that are in that file already
+  // The window was in the view mode, showing the first ShownStep records
+  // (0: the empty canvas). Outside the view mode the last step is shown.
+  bool ViewMode = false;
+  int32_t ShownStep = 0;
 };
 
 // The length of the longest start of a journal's bytes that is a readable
@@ -98,16 +99,18 @@ class ActionJournal : public ActionLog {
   // a load or a save), as a new file that replaces the old one. A crash at
   // any moment of it leaves the old journal, the new one or both.
   bool Restart(const HistoryList& history, const std::string& dataFileName);
-  // Appends the history's last record. It is in the file when this returns,
-  // so it outlives the process whatever happens to it; the flush to the
-  // disk (fdatasync, against a power cut) follows at once on the journal's
-  // own thread, so that the disk's pace never holds up drawing. A history
-  // that changed behind the journal's back (other than by one record) is
-  // written anew instead. False when the record could not be written (or an
-  // earlier flush failed); the journal is then off.
+  // Appends the history's last record and flushes it to the disk
+  // (fdatasync) before returning, so that it outlives a kill as well as a
+  // power cut. A history that changed behind the journal's back (other than
+  // by one record) is written anew instead. False when the record could not
+  // be written or flushed; the journal is then off.
   bool Append(const HistoryList& history);
-  // Waits until every appended record is on the disk.
-  void WaitFlushed();
+  // Notes what the window shows: in the view mode, the first `step`
+  // records; outside it, the last step. Written over its place in the side
+  // file without a flush (a step costs no disk wait); a crash or a kill
+  // keeps it, a power cut may give back an earlier one. Never fails the
+  // journal.
+  void ShowStep(bool viewMode, int32_t step);
   // Deletes the journal's files; the journal is off.
   void Remove();
 
@@ -119,6 +122,9 @@ class ActionJournal : public ActionLog {
   bool Active() const { return m_fd >= 0 && !m_failed; }
   const std::string& Path() const { return m_path; }
   int32_t Count() const { return m_count; }
+  // What the side file says the window shows.
+  bool ViewMode() const { return m_info.ViewMode; }
+  int32_t ShownStep() const { return m_info.ShownStep; }
 
  private:
   int m_fd = -1;
@@ -129,23 +135,12 @@ class ActionJournal : public ActionLog {
   const HistoryItem* m_last = nullptr;  // the history's record written last
   ChangeTargets m_targets;
   bool m_failed = false;
-
-  // The flusher thread; it only ever flushes m_flushFd, which the drawing
-  // thread closes only after WaitFlushed.
-  std::thread m_flusher;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  uint64_t m_asked = 0;  // flushes asked for
-  uint64_t m_done = 0;   // of them, done
-  bool m_stop = false;
-  int m_flushFd = -1;
-  std::atomic<bool> m_flushFailed{false};
+  int m_infoFd = -1;  // the side file, for the step shown; -1 when it could not be opened
 
   bool Begin(const std::string& folder, const HistoryList& history, const JournalInfo& info);
+  void OpenInfo();
   bool Fail();
   void Close();
-  void RequestFlush();
-  void FlushLoop();
 };
 
 // The message shown once when the journal cannot be written.

@@ -1,8 +1,12 @@
 // The window's journal: started with the window, written anew after a load
-// or a save, removed by the exit sequence; and at start, the question about
-// each drawing that a crashed or killed window left behind.
+// or a save, told the step the view mode shows, removed by the exit
+// sequence; and at start, the question about each drawing that a crashed or
+// killed window left behind.
+#include <QToolButton>
 #include <QDir>
 #include <QFileInfo>
+#include <QSlider>
+#include <algorithm>
 #include <vector>
 
 #include "format/history_reader.h"
@@ -53,11 +57,23 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
                                 : QString::fromStdString(S.VersionText + " - ") + name);
   S.CurrentStep = S.History.Tail;
   GoToStep(S);
+  const JournalInfo info = journal.Info;
   if (!Journal.Adopt(std::move(journal), S.History)) S.Dialogs->ShowMessage(JournalFailedMessage);
+  // The step that was on the screen, in the view mode when the window was
+  // in it; a step past the history (a side file edited by hand) is the last.
+  if (info.ViewMode && S.History.Count() > 0) {
+    SelectPlayBtn->setChecked(true);
+    SelectPlayBtnClick();
+    TimeTrackBar->setValue(std::min(info.ShownStep, S.History.Count()));  // rebuilds that step
+  }
+  NoteShownStep();
   return true;
 }
 
+void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == WindowMode::Play, TimeTrackBar->value()); }
+
 void MainWindow::RestartJournal() {
+  NoteShownStep();
   if (Journal.Active() && !Journal.Restart(S.History, S.DataFileName)) S.Dialogs->ShowMessage(JournalFailedMessage);
 }
 

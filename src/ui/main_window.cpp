@@ -619,6 +619,7 @@ bool MainWindow::LeaveViewMode() {
   SetMenuEnabled(FileMenu, true);
   SetMenuEnabled(DrawMenu, true);
   GoToStep(S);
+  Journal.ShowStep(false, 0);  // the drawing and edit modes show the last step
   return true;
 }
 
@@ -702,6 +703,7 @@ void MainWindow::SelectPlayBtnClick() {
   TimeTrackBar->setValue(0);
   TimeTrackBar->setMaximum(S.History.Count());
   PaintBoxPaint();
+  NoteShownStep();
 }
 
 void MainWindow::DrawMenuClick() {

@@ -239,6 +239,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   bool RestoreJournal(LeftJournal& journal);
   // After a load or a save: the journal holds nothing unsaved.
   void RestartJournal();
+  // Tells the journal the step on the screen (after every step of the view
+  // mode, and as the view mode begins).
+  void NoteShownStep();
   // The exit sequence: the journal is deleted.
   void EndJournal();
 

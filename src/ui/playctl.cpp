@@ -58,4 +58,5 @@ void MainWindow::TimeTrackBarChange() {
   S.CurrentStep = step;
   ShowAction(S, step->Data);
   GoToStep(S);
+  NoteShownStep();
 }

@@ -1,6 +1,7 @@
 // The journal of the recorded actions: its bytes against the drawing file's,
 // torn last blocks of every length, journals left behind (found, kept,
-// adopted, removed), two journals at once, and a disk that refuses writes.
+// adopted, removed), the step shown in the side file, two journals at once,
+// and a disk that refuses writes.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -341,6 +342,101 @@ TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
   EXPECT_EQ(left[0].Count, 2);
 }
 
+TEST_F(Journal, StepShownOutlivesTheWindowAndEveryRewriteOfTheSideFile) {
+  // A file name with a line end in it: the name is the rest of the side file.
+  const std::string name = "/home/child/え\nview 0000000001\n.tlo";
+  {
+    AppState S;
+    ActionJournal journal;
+    Begin(S, journal);
+    RandomSession session(S, 70);
+    for (int i = 0; i < 6; ++i) session.Step();
+    ASSERT_TRUE(journal.Restart(S.History, name));
+    session.Step();
+    journal.ShowStep(true, 5);
+    journal.ShowStep(true, 12345);  // the widest step takes the same place
+    journal.ShowStep(true, 3);
+    const auto size = fs::file_size(journal.Path() + ".info");
+    // Written anew after a save: the step stays.
+    ASSERT_TRUE(journal.Restart(S.History, name));
+    session.Step();
+    EXPECT_EQ(fs::file_size(journal.Path() + ".info"), size);
+    EXPECT_TRUE(journal.ViewMode());
+    EXPECT_EQ(journal.ShownStep(), 3);
+  }
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(left[0].Info.ViewMode);
+  EXPECT_EQ(left[0].Info.ShownStep, 3);
+  EXPECT_EQ(left[0].Info.BaseCount, 7);
+  EXPECT_EQ(left[0].Info.DataFileName, name);
+
+  // Adopted, it goes on noting; out of the view mode, the last step.
+  AppState S;
+  S.Dialogs = &Dialogs;
+  ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
+  auto journal = std::make_unique<ActionJournal>();
+  ASSERT_TRUE(journal->Adopt(std::move(left[0]), S.History));
+  journal->ShowStep(false, 4);
+  journal.reset();
+  left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_FALSE(left[0].Info.ViewMode);
+  EXPECT_EQ(left[0].Info.ShownStep, 0);
+  EXPECT_EQ(left[0].Info.DataFileName, name);
+}
+
+TEST_F(Journal, SideFilesWithoutTheStepOrWithADamagedOneKeepNameAndBase) {
+  std::string path;
+  {
+    AppState S;
+    ActionJournal journal;
+    Begin(S, journal);
+    RandomSession session(S, 71);
+    for (int i = 0; i < 4; ++i) session.Step();
+    path = journal.Path();
+  }
+  const auto info = [&](const std::string& bytes) {
+    std::ofstream(path + ".info", std::ios::binary | std::ios::trunc) << bytes;
+    std::vector<LeftJournal> left = FindLeftJournals(Folder);
+    EXPECT_EQ(left.size(), 1u);
+    return left.empty() ? JournalInfo() : left[0].Info;
+  };
+  // As the first journals wrote them.
+  JournalInfo old = info("TAMLO JOURNAL 1\n2\n/x/e.tlo");
+  EXPECT_FALSE(old.ViewMode);
+  EXPECT_EQ(old.BaseCount, 2);
+  EXPECT_EQ(old.DataFileName, "/x/e.tlo");
+  // A step line a power cut tore, or nonsense: the last step, the rest kept.
+  for (const char* line : {"view 00000\0\0\0\0\0", "view 000000-001", "view           ", "vie\0 0000000003", "view 99999999999"}) {
+    SCOPED_TRACE(line);
+    const JournalInfo torn = info(std::string("TAMLO JOURNAL 2\n") + std::string(line, 15) + "\n2\n/x/e.tlo");
+    EXPECT_FALSE(torn.ViewMode);
+    EXPECT_EQ(torn.BaseCount, 2);
+    EXPECT_EQ(torn.DataFileName, "/x/e.tlo");
+  }
+
+  // Adopting a side file of the first kind writes it in the present form:
+  // a step noted afterwards never lands on the base or the name.
+  info("TAMLO JOURNAL 1\n2\n/x/e.tlo");
+  std::vector<LeftJournal> left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  AppState S;
+  S.Dialogs = &Dialogs;
+  ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
+  {
+    ActionJournal journal;
+    ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History));
+    journal.ShowStep(true, 1);
+  }
+  left = FindLeftJournals(Folder);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(left[0].Info.ViewMode);
+  EXPECT_EQ(left[0].Info.ShownStep, 1);
+  EXPECT_EQ(left[0].Info.BaseCount, 2);
+  EXPECT_EQ(left[0].Info.DataFileName, "/x/e.tlo");
+}
+
 TEST_F(Journal, TwoWindowsNeverShareOne) {
   AppState A, B;
   ActionJournal ja, jb;
@@ -395,7 +491,6 @@ TEST_F(Journal, FullDiskTellsOnceAndDrawingGoesOnWithWholeRecordsKept) {
   Begin(S, journal);
   RandomSession session(S, 90, true);
   for (int i = 0; i < 5; ++i) session.Step();
-  journal.WaitFlushed();
   const std::string before = FileBytes(journal.Path());
 
   // The file may grow no further than a few bytes: as a full disk does,

@@ -1,9 +1,10 @@
 // The journal against SIGKILL: a child process records a random session,
 // telling the parent after each recorded action, and is killed at a random
-// moment; the journal it leaves must give back exactly the actions recorded
-// up to then (the one being recorded at the kill may or may not be there),
-// never more, never a damaged history. Every 25 actions the child saves, so
-// kills also land while the journal is written anew.
+// moment; the journal it leaves must give back every action whose recording
+// had returned (the one being recorded at the kill may or may not be there),
+// never more, never a damaged history. After each action the child notes
+// it as the step shown, which must come back as well. Every 25 actions the
+// child saves, so kills also land while the journal is written anew.
 //
 // TAMLO_TORTURE_SEED repeats a run (the seed is printed); TAMLO_TORTURE_ROUNDS
 // changes the number of kills.
@@ -46,6 +47,9 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
   RandomSession session(S, seed);
   for (int i = 1; i <= kMaxActions; ++i) {
     session.Step();
+    // Told only once the action is in the journal for good.
+    if (!journal.Active() || journal.Count() != i) ::_exit(6);
+    journal.ShowStep(true, i);
     if (::write(tell, "a", 1) != 1) ::_exit(4);
     if (i % kSaveEvery == 0) {
       if (!journal.Restart(S.History, "/saved/e.tlo")) ::_exit(5);
@@ -123,6 +127,10 @@ TEST(JournalTorture, EveryKillRestoresExactlyTheRecordedActions) {
       EXPECT_LE(j.Count, acked + 1);
       EXPECT_EQ(j.Info.BaseCount % kSaveEvery, 0);
       EXPECT_LE(j.Info.BaseCount, j.Count);
+      // The step noted last: that of the last action told, or of the next.
+      EXPECT_TRUE(j.Info.ViewMode);
+      EXPECT_GE(j.Info.ShownStep, acked);
+      EXPECT_LE(j.Info.ShownStep, j.Count);
       if (fs::file_size(j.Path) != j.Text.size()) ++torn;
       AppState R;
       ASSERT_EQ(ReadHistory(R, j.Text), 0);

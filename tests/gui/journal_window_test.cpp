@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
+#include <QSlider>
 #include <QTemporaryDir>
 
 #include "format/history_writer.h"
@@ -38,10 +39,27 @@ class JournalWindowTest : public FileTest {
 
   // What a crash or a kill does to the files: the window is gone without
   // its exit sequence.
-  void Crash() {
-    Form->Journal.WaitFlushed();
-    Form.reset();
+  void Crash() { Form.reset(); }
+  // The side file of the window's journal.
+  QString InfoPath() const { return QString::fromStdString(Form->Journal.Path()) + ".info"; }
+  void WriteInfo(const QByteArray& bytes) {
+    QFile f(InfoPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
   }
+  // The view mode shows step `k`, and the window around it agrees.
+  void ExpectViewModeAtStep(int k) {
+    EXPECT_EQ(S().WorkMode, WindowMode::Play);
+    EXPECT_TRUE(Form->SelectPlayBtn->isChecked());
+    EXPECT_TRUE(Form->PlayPanel->isVisible());
+    EXPECT_EQ(Form->TimeTrackBar->value(), k);
+    EXPECT_EQ(Form->TimeTrackBar->maximum(), S().History.Count());
+    EXPECT_EQ(S().CurrentStep, S().History.ItemAt(k));
+    EXPECT_EQ(Figures(S().DrawingFigs).size(), static_cast<size_t>(k));  // one rectangle a step
+    EXPECT_EQ(Form->ReverseBtn->isEnabled(), k > 0);
+    EXPECT_EQ(Form->ForwardBtn->isEnabled(), k < S().History.Count());
+  }
+
   // The program started again.
   void Restart(const QString& commandLineFile = QString()) {
     Form = std::make_unique<MainWindow>(&Dialogs);
@@ -190,8 +208,6 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   DrawRect(*second, {200, 100}, {250, 150});
   const std::string newer = HistoryFileText(second->S.History);
   ASSERT_EQ(second->S.History.Count(), 2);
-  second->Journal.WaitFlushed();
-  Form->Journal.WaitFlushed();
   // The first window's last action is certainly the older one.
   QFile olderFile(QString::fromStdString(Form->Journal.Path()));
   ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
@@ -247,6 +263,102 @@ TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   Answer(ModalResult::No);
   Form->ExitMenuClick();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
+}
+
+TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
+  DrawRects(5);
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  // Every way of moving counts: the slider, the buttons.
+  Form->TimeTrackBar->setValue(4);
+  ClickButton(Form->ReverseBtn);
+  ClickButton(Form->ReverseBtn);
+  ASSERT_EQ(Form->TimeTrackBar->value(), 2);
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  ExpectViewModeAtStep(2);
+  // The third and fourth rectangles' left sides are not drawn yet.
+  EXPECT_EQ(CanvasPixel(*Form, 10 + 20, 25), 0x000000u);
+  EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0xFFFFFFu);
+  // The whole drawing is there all the same, and the journal goes on.
+  EXPECT_EQ(S().History.Count(), 5);
+  ClickButton(Form->ForwardBtn);
+  ExpectViewModeAtStep(3);
+
+  // Step 0 (the empty canvas) is a step like any other.
+  ClickButton(Form->StopBtn);
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  ExpectViewModeAtStep(0);
+}
+
+TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
+  DrawRects(4);
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  Form->TimeTrackBar->setValue(1);
+  Answer(ModalResult::No);  // not from here: back to the whole drawing
+  ASSERT_TRUE(EnterDrawMode(*Form));
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
+
+  // Drawing again from an earlier step records a branch: the drawing mode
+  // shows that drawing, the last step.
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  Form->TimeTrackBar->setValue(2);
+  Answer(ModalResult::Yes);
+  ASSERT_TRUE(EnterEditMode(*Form));
+  const std::string branched = HistoryFileText(S().History);
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(HistoryFileText(S().History), branched);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+}
+
+TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
+  // A side file as the first journals wrote it: the last step.
+  DrawRects(3);
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  Form->TimeTrackBar->setValue(1);
+  WriteInfo("TAMLO JOURNAL 1\n0\n");
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
+
+  // Its file name still counts.
+  WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
+  WriteInfo("TAMLO JOURNAL 1\n0\n" + QFile::encodeName(Path("e.tlo")));
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
+
+  // A step past the history, by hand: the last one, in the view mode.
+  DrawRects(1);
+  WriteInfo("TAMLO JOURNAL 2\nview 0000000099\n0\n");
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  ExpectViewModeAtStep(4);
+  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  // And steps taken now are noted in the side file written anew.
+  ClickButton(Form->ReverseBtn);
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  ExpectViewModeAtStep(3);
 }
 
 }  // namespace
