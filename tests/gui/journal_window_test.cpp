@@ -26,7 +26,7 @@ class JournalWindowTest : public FileTest {
     return QDir(StateFolder()).entryList({"tamlo-*.tlo"}, QDir::Files, QDir::Name);
   }
   QByteArray JournalBytes() const {
-    QFile f(QString::fromStdString(Form->Journal.Path()));
+    QFile f(QString::fromStdString(WindowJournal(*Form).Path()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   std::vector<std::string> Questions() const {
@@ -39,7 +39,7 @@ class JournalWindowTest : public FileTest {
   // What a crash or a kill does to the files: the window is gone without
   // its exit sequence.
   void Crash() {
-    Form->Journal.WaitFlushed();
+    WindowJournal(*Form).WaitFlushed();
     Form.reset();
   }
   // The program started again.
@@ -48,7 +48,7 @@ class JournalWindowTest : public FileTest {
     Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
     Form->createWidgets(commandLineFile);
     Form->show();
-    S().Clock = &Clock;
+    MutableState(*Form).Clock = &Clock;
   }
 };
 
@@ -58,7 +58,7 @@ TEST_F(JournalWindowTest, EveryActionIsInTheJournalAsItIsDrawn) {
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(S().History.Count(), 3);
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
 }
@@ -188,12 +188,12 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   EXPECT_EQ(Journals().size(), 2);
   DrawRect(*second, {100, 100}, {150, 150});
   DrawRect(*second, {200, 100}, {250, 150});
-  const std::string newer = HistoryFileText(second->S.History);
-  ASSERT_EQ(second->S.History.Count(), 2);
-  second->Journal.WaitFlushed();
-  Form->Journal.WaitFlushed();
+  const std::string newer = HistoryFileText(second->state().History);
+  ASSERT_EQ(second->state().History.Count(), 2);
+  WindowJournal(*second).WaitFlushed();
+  WindowJournal(*Form).WaitFlushed();
   // The first window's last action is certainly the older one.
-  QFile olderFile(QString::fromStdString(Form->Journal.Path()));
+  QFile olderFile(QString::fromStdString(WindowJournal(*Form).Path()));
   ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
   ASSERT_TRUE(olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
   olderFile.close();
