@@ -38,17 +38,17 @@ std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) {
     f.TextColor = palette[pick(7)];
     f.Start = {pick(600), pick(440)};
     f.End = {f.Start.X + pick(200), f.Start.Y + pick(200)};
-    if (tool == dtText) f.Text = japanese ? "おえかき たのしいね" : "drawing is fun";
+    if (tool == ToolKind::Text) f.Text = japanese ? "おえかき たのしいね" : "drawing is fun";
     if (IsPointFigure(tool)) {
       vertexBuffer.Reset();
       const int n = 4 + pick(30);
       for (int i = 0; i < n; ++i) vertexBuffer.AddPoint(pick(640), pick(480));
       f.PointData = &vertexBuffer;
     }
-    if (tool == dtStamp) f.StampData = &stampContents;
+    if (tool == ToolKind::Stamp) f.StampData = &stampContents;
     return f;
   };
-  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<ToolKind>(dtLine + i)));
+  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<ToolKind>(ToolKind::Line + i)));
 
   auto add = [&](ActionKind type, int32_t id, const Figure& f) {
     HistoryItem* a = h->AddAction(f);
@@ -64,29 +64,29 @@ std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) {
   while (h->Count() < records) {
     const int r = pick(100);
     if (ids.empty() || r < 40) {
-      const ToolKind tool = static_cast<ToolKind>(dtText + pick(8));
+      const ToolKind tool = static_cast<ToolKind>(ToolKind::Text + pick(8));
       ids.push_back(h->NextFigID++);
       tools.push_back(tool);
-      add(atCreate, ids.back(), figure(tool));
+      add(ActionKind::Create, ids.back(), figure(tool));
       continue;
     }
     const size_t k = static_cast<size_t>(pick(static_cast<int>(ids.size())));
     if (r < 60) {
-      add(atMove, ids[k], figure(tools[k]));
+      add(ActionKind::Move, ids[k], figure(tools[k]));
     } else if (r < 85) {
-      HistoryItem* a = add(atChange, ids[k], figure(tools[k]));
+      HistoryItem* a = add(ActionKind::Change, ids[k], figure(tools[k]));
       a->Data.Parameter = static_cast<ParameterKind>(pick(6));
     } else if (r < 95) {
-      const ActionKind kinds[] = {atDelete, atFront, atBack};
+      const ActionKind kinds[] = {ActionKind::Delete, ActionKind::Front, ActionKind::Back};
       add(kinds[pick(3)], ids[k], Figure());
     } else if (r < 98) {
-      add(atDuplicate, h->NextFigID, figure(tools[k]));
+      add(ActionKind::Duplicate, h->NextFigID, figure(tools[k]));
       ids.push_back(h->NextFigID++);
       tools.push_back(tools[k]);
     } else if (r < 99) {
-      add(atClearBG, 0, Figure());
+      add(ActionKind::ClearBG, 0, Figure());
     } else {
-      add(atBranch, pick(h->Count()), Figure());
+      add(ActionKind::Branch, pick(h->Count()), Figure());
     }
   }
   return h;
@@ -129,9 +129,9 @@ void BM_ReadCollidingIDs(benchmark::State& state) {
   const int32_t stride = state.range(0) != 0 ? static_cast<int32_t>(probe.bucket_count()) : 1;
   auto h = std::make_unique<HistoryList>();
   Figure f;
-  f.DrawingTool = dtRectangle;
+  f.DrawingTool = ToolKind::Rectangle;
   f.End = {10, 10};
-  for (ActionKind type : {atCreate, atMove})
+  for (ActionKind type : {ActionKind::Create, ActionKind::Move})
     for (int32_t i = 1; i <= n; ++i) {
       HistoryItem* a = h->AddAction(f);
       a->Data.TargetType = type;

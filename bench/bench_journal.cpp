@@ -36,11 +36,11 @@ struct BenchFolder {
 // One recorded action: a rectangle, or a free line of 60 points.
 void RecordOne(AppState& S, std::mt19937& rng, Vertex& points) {
   Figure f;
-  f.DrawingTool = rng() % 2 ? dtRectangle : dtFreeLine;
+  f.DrawingTool = rng() % 2 ? ToolKind::Rectangle : ToolKind::FreeLine;
   f.PenWidth = 3;
   f.Start = {static_cast<int32_t>(rng() % 600), static_cast<int32_t>(rng() % 440)};
   f.End = {f.Start.X + 40, f.Start.Y + 30};
-  if (f.DrawingTool == dtFreeLine) {
+  if (f.DrawingTool == ToolKind::FreeLine) {
     points.Reset();
     for (int i = 0; i < 60; ++i) points.AddPoint(f.Start.X + i, f.Start.Y + static_cast<int32_t>(rng() % 30));
     f.PointData = &points;

@@ -17,10 +17,10 @@
 
 namespace {
 
-const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
 constexpr int kKindCount = int(std::size(kKinds));
 
-// `count` figures, each of `only` or, with dtNone, of every kind in turn:
+// `count` figures, each of `only` or, with ToolKind::None, of every kind in turn:
 // sizes and attributes as a child draws them (lines 1 to 9 pixels, half
 // filled, free lines of 60 points, stamps of five figures).
 void AddFigures(FigureList& figs, int count, ToolKind only) {
@@ -28,15 +28,15 @@ void AddFigures(FigureList& figs, int count, ToolKind only) {
   auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
   Vertex pts(MaxPoints);
   for (int i = 0; i < count; ++i) {
-    const ToolKind tool = only == dtNone ? kKinds[i % kKindCount] : only;
-    if (tool == dtStamp) {
+    const ToolKind tool = only == ToolKind::None ? kKinds[i % kKindCount] : only;
+    if (tool == ToolKind::Stamp) {
       FigureList contents;
       for (int k = 0; k < 5; ++k) {
         Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
         contents.AddFig(inner);
       }
-      Figure stamp = make(dtStamp, pts);
+      Figure stamp = make(ToolKind::Stamp, pts);
       stamp.StampData = &contents;
       figs.AddFig(stamp);
     } else {
@@ -47,21 +47,21 @@ void AddFigures(FigureList& figs, int count, ToolKind only) {
 
 const char* KindName(ToolKind tool) {
   switch (tool) {
-    case dtText: return "text";
-    case dtLine: return "line";
-    case dtFreeLine: return "freeline";
-    case dtEllipse: return "ellipse";
-    case dtRectangle: return "rectangle";
-    case dtPolyline: return "polyline";
-    case dtPolygon: return "polygon";
-    case dtStamp: return "stamp";
+    case ToolKind::Text: return "text";
+    case ToolKind::Line: return "line";
+    case ToolKind::FreeLine: return "freeline";
+    case ToolKind::Ellipse: return "ellipse";
+    case ToolKind::Rectangle: return "rectangle";
+    case ToolKind::Polyline: return "polyline";
+    case ToolKind::Polygon: return "polygon";
+    case ToolKind::Stamp: return "stamp";
     default: return "mixed";
   }
 }
 
 // Arg: index into kKinds, or kKindCount for every kind mixed.
 void BM_PaintBoxPaint1000(benchmark::State& state) {
-  const ToolKind only = state.range(0) < kKindCount ? kKinds[state.range(0)] : dtNone;
+  const ToolKind only = state.range(0) < kKindCount ? kKinds[state.range(0)] : ToolKind::None;
   AppState S;
   PictureStore P(S);
   P.Incremental = false;  // the whole canvas every time, as after a jump
@@ -83,7 +83,7 @@ BENCHMARK(BM_PaintBoxPaint1000)->DenseRange(0, kKindCount)->Unit(benchmark::kMil
 void BM_PaintBoxPaint1000Cold(benchmark::State& state) {
   const bool direct = state.range(0) >= 100;
   const int kind = int(state.range(0) % 100);
-  const ToolKind only = kind < kKindCount ? kKinds[kind] : dtNone;
+  const ToolKind only = kind < kKindCount ? kKinds[kind] : ToolKind::None;
   AppState S;
   PictureStore P(S);
   P.Incremental = false;
@@ -105,7 +105,7 @@ BENCHMARK(BM_PaintBoxPaint1000Cold)
 QImage Frame() {
   AppState S;
   PictureStore P(S);
-  AddFigures(S.DrawingFigs, 200, dtNone);
+  AddFigures(S.DrawingFigs, 200, ToolKind::None);
   P.PaintBoxPaint();
   return P.WorkBitmap;
 }
@@ -155,7 +155,7 @@ void BM_WidePolylines50x2000(benchmark::State& state) {
   for (size_t k = 0; k < figs.size(); ++k) {
     data.push_back(std::make_unique<Vertex>(MaxPoints));
     for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
-    figs[k].DrawingTool = dtPolyline;
+    figs[k].DrawingTool = ToolKind::Polyline;
     figs[k].PenWidth = 4096;
     figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
     figs[k].PointData = data[k].get();
@@ -163,7 +163,7 @@ void BM_WidePolylines50x2000(benchmark::State& state) {
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   RasterCanvas canvas(&img);
   for (auto _ : state) {
-    for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
+    for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, DrawMode::Copy);
     benchmark::DoNotOptimize(img.constBits());
   }
 }
@@ -176,7 +176,7 @@ void BM_TextOut20MillionCharacters(benchmark::State& state) {
   img.fill(Qt::white);
   RasterCanvas canvas(&img);
   canvas.FontSize = 3072;
-  canvas.BrushStyle = bsClear;
+  canvas.BrushStyle = FillStyle::Clear;
   for (auto _ : state) {
     canvas.TextOut(-100, -50, text);
     benchmark::DoNotOptimize(img.constBits());

@@ -31,24 +31,24 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
     Vertex pts(32);
     FigureList contents;
     switch (kind % 6) {
-      case 0: f.DrawingTool = dtRectangle; break;
-      case 1: f.DrawingTool = dtEllipse; break;
+      case 0: f.DrawingTool = ToolKind::Rectangle; break;
+      case 1: f.DrawingTool = ToolKind::Ellipse; break;
       case 2:
-        f.DrawingTool = dtText;
+        f.DrawingTool = ToolKind::Text;
         f.Text = "テキスト";
         f.TextSize = 12;
         break;
       case 3:
       case 4:
-        f.DrawingTool = kind % 6 == 3 ? dtFreeLine : dtPolygon;
+        f.DrawingTool = kind % 6 == 3 ? ToolKind::FreeLine : ToolKind::Polygon;
         for (int k = 0; k < 32; ++k) pts.AddPoint(f.Start.X + pick(80), f.Start.Y + pick(80));
         f.PointData = &pts;
         f.SetBoundsFromPoints();
         break;
       default: {
-        f.DrawingTool = dtStamp;
+        f.DrawingTool = ToolKind::Stamp;
         Figure in;
-        in.DrawingTool = dtEllipse;
+        in.DrawingTool = ToolKind::Ellipse;
         in.End = {10, 10};
         for (int k = 0; k < 3; ++k) contents.AddFig(in);
         f.StampData = &contents;
@@ -80,7 +80,7 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
     } else if (op < 7) {
       Figure c = sel->Data;
       c.PenWidth += 2;
-      ChangeSelected(*S, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor, c);
+      ChangeSelected(*S, op == 4 ? ParameterKind::LineWidth : op == 5 ? ParameterKind::LineColor : ParameterKind::BodyColor, c);
     } else if (op == 7) {
       MoveSelectedFront(*S);
     } else if (op == 8) {

@@ -18,7 +18,7 @@
 
 namespace {
 
-const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
 
 struct BenchHistory {
   AppState S;
@@ -43,13 +43,13 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
     const ToolKind tool = kKinds[kind++ % std::size(kKinds)];
     FigureList contents;
     Figure f;
-    if (tool == dtStamp) {
+    if (tool == ToolKind::Stamp) {
       for (int k = 0; k < 5; ++k) {
         Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
         contents.AddFig(inner);
       }
-      f = make(dtStamp, pts);
+      f = make(ToolKind::Stamp, pts);
       f.StampData = &contents;
     } else {
       f = make(tool, pts);
@@ -72,7 +72,7 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
       if (op == 4) c.PenWidth = 1 + 2 * pick(5);
       if (op == 5) c.PenColor = colours[pick(7)];
       if (op == 6) c.BrushColor = colours[pick(8)];
-      ChangeSelected(S, op == 4 ? ptLineWidth : op == 5 ? ptLineColor : ptBodyColor, c);
+      ChangeSelected(S, op == 4 ? ParameterKind::LineWidth : op == 5 ? ParameterKind::LineColor : ParameterKind::BodyColor, c);
     } else if (op == 7) {
       MoveSelectedFront(S);
     } else if (op == 8) {

@@ -27,7 +27,7 @@ struct BenchDrawing {
 
 // Figures of every kind drawn, then moved and recoloured at random.
 std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
-  const ToolKind kinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon};
+  const ToolKind kinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon};
   auto d = std::make_unique<BenchDrawing>();
   AppState& S = d->S;
   std::mt19937 rng(77);
@@ -47,7 +47,7 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
     } else {
       Figure c = sel->Data;
       c.PenColor = static_cast<ColorRef>(pick(0xFFFFFF));
-      ChangeSelected(S, ptLineColor, c);
+      ChangeSelected(S, ParameterKind::LineColor, c);
     }
   }
   S.SelectedFig = nullptr;

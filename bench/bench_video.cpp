@@ -72,19 +72,19 @@ void Apply(QImage& frame, const PatchSource& patch) {
 // Arg 0: MP4 (H.264), 1: GIF. Each frame a quarter of a second, the last
 // held 2 s.
 void BM_VideoEncodeFrames1000(benchmark::State& state) {
-  const VideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
+  const VideoFormat format = state.range(0) == 0 ? VideoFormat::MP4 : VideoFormat::GIF;
   const std::vector<PatchSource>& steps = Steps();
   QImage last(640, 480, QImage::Format_RGB32);
   last.fill(Qt::white);
   for (const PatchSource& patch : steps) Apply(last, patch);
   QTemporaryDir dir;
-  const QString path = dir.filePath(format == vfMP4 ? "film.mp4" : "film.gif");
+  const QString path = dir.filePath(format == VideoFormat::MP4 ? "film.mp4" : "film.gif");
   QImage frame(640, 480, QImage::Format_RGB32);
   for (auto _ : state) {
     frame.fill(Qt::white);
     VideoWriter writer;
     VideoResult r = writer.Open(path.toStdString(), format);
-    if (format == vfGIF) writer.AddPaletteSource(last);
+    if (format == VideoFormat::GIF) writer.AddPaletteSource(last);
     for (size_t k = 0; r.Ok && k < steps.size(); ++k) {
       Apply(frame, steps[k]);
       r = writer.AddFrame(frame, k + 1 == steps.size() ? 2.0 : 0.25);
@@ -93,7 +93,7 @@ void BM_VideoEncodeFrames1000(benchmark::State& state) {
     if (!r.Ok) state.SkipWithError(r.Error.c_str());
   }
   state.counters["kB"] = double(QFileInfo(path).size()) / 1024;
-  state.SetLabel(format == vfMP4 ? "mp4" : "gif");
+  state.SetLabel(format == VideoFormat::MP4 ? "mp4" : "gif");
 }
 // x264 encodes on threads of its own: the CPU time counts the whole process.
 BENCHMARK(BM_VideoEncodeFrames1000)
@@ -116,7 +116,7 @@ struct DrawnHistory {
     S.Pictures = &Pictures;
     S.Dialogs = &Dialogs;
     std::mt19937 rng(1234);
-    const ToolKind kinds[] = {dtRectangle, dtEllipse, dtLine, dtPolyline};
+    const ToolKind kinds[] = {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Line, ToolKind::Polyline};
     Vertex pts(MaxPoints);
     for (int k = 0; k < 1000; ++k) {
       Figure f = RandomFigure(rng, kinds[k % 4], pts);
@@ -126,16 +126,16 @@ struct DrawnHistory {
 };
 
 void BM_ExportVideo1000(benchmark::State& state) {
-  const VideoFormat format = state.range(0) == 0 ? vfMP4 : vfGIF;
+  const VideoFormat format = state.range(0) == 0 ? VideoFormat::MP4 : VideoFormat::GIF;
   static DrawnHistory* history = new DrawnHistory;  // built once, outside the timing
   QTemporaryDir dir;
-  const QString path = dir.filePath(format == vfMP4 ? "film.mp4" : "film.gif");
+  const QString path = dir.filePath(format == VideoFormat::MP4 ? "film.mp4" : "film.gif");
   for (auto _ : state) {
-    if (ExportVideo(history->S, history->Pictures.WorkBitmap, path, format, ReplayPace(), false) != veDone)
+    if (ExportVideo(history->S, history->Pictures.WorkBitmap, path, format, ReplayPace(), false) != VideoExportResult::Done)
       state.SkipWithError("the video was not written");
   }
   state.counters["kB"] = double(QFileInfo(path).size()) / 1024;
-  state.SetLabel(format == vfMP4 ? "mp4" : "gif");
+  state.SetLabel(format == VideoFormat::MP4 ? "mp4" : "gif");
 }
 BENCHMARK(BM_ExportVideo1000)
     ->Arg(0)

@@ -20,10 +20,10 @@ inline Figure RandomFigure(std::mt19937& rng, ToolKind tool, Vertex& pts) {
   f.TextColor = colours[pick(7)];
   f.Start = {pick(560), pick(400)};
   f.End = {f.Start.X + 10 + pick(120), f.Start.Y + 10 + pick(100)};
-  if (tool == dtText) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
+  if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき たのしいね" : "Tamlo 123";
   if (IsPointFigure(tool)) {
     pts.Reset();
-    const int n = tool == dtFreeLine ? 60 : 3 + pick(8);
+    const int n = tool == ToolKind::FreeLine ? 60 : 3 + pick(8);
     int x = f.Start.X, y = f.Start.Y;
     for (int i = 0; i < n; ++i) {
       pts.AddPoint(x, y);

@@ -19,7 +19,7 @@ class TFuzzDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string& text) override { Last = text; }
   void ShowError(const std::string& text) override { Last = text; }
-  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return mrYes; }
+  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return ModalResult::Yes; }
   bool Execute(FileDialog&) override { return false; }
   std::string Last;
 };

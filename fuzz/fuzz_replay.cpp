@@ -22,7 +22,7 @@ class TFuzzDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string&) override {}
   void ShowError(const std::string&) override {}
-  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return mrNo; }
+  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return ModalResult::No; }
   bool Execute(FileDialog&) override { return false; }
 };
 

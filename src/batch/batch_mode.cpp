@@ -100,27 +100,27 @@ const char* const kHelp =
     "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
     "folder: open it as any drawing (tamlo FILE).\n";
 
-enum BatchMode {
-  bmNone,
-  bmExportBMP,
-  bmExportJPEG,
-  bmExportPNG,
-  bmExportProcess,
-  bmExportVideo,
-  bmContactSheet,
-  bmDescribe,
-  bmHelp,
-  bmVersion
+enum class BatchMode {
+  None,
+  ExportBMP,
+  ExportJPEG,
+  ExportPNG,
+  ExportProcess,
+  ExportVideo,
+  ContactSheet,
+  Describe,
+  Help,
+  Version
 };
 
 bool IsExport(BatchMode mode) {
-  return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG || mode == bmExportProcess ||
-         mode == bmExportVideo || mode == bmContactSheet;
+  return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG || mode == BatchMode::ExportProcess ||
+         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet;
 }
-bool IsSinglePicture(BatchMode mode) { return mode == bmExportBMP || mode == bmExportJPEG || mode == bmExportPNG; }
+bool IsSinglePicture(BatchMode mode) { return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG; }
 
 struct BatchArgs {
-  BatchMode Mode = bmNone;
+  BatchMode Mode = BatchMode::None;
   QString Out;
   QStringList Ins;
   QString In;  // the first of Ins
@@ -141,7 +141,7 @@ bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 
 QString ParseArgs(const QStringList& list, BatchArgs& args) {
   QStringList positional;
   auto setMode = [&](BatchMode mode) {
-    if (args.Mode != bmNone && args.Mode != mode) return false;
+    if (args.Mode != BatchMode::None && args.Mode != mode) return false;
     args.Mode = mode;
     return true;
   };
@@ -149,7 +149,7 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
     const QString& a = list[i];
     if (a == u"--help" || a == u"--version") {
       // Asking for help wins over everything else on the line.
-      args.Mode = a == u"--help" ? bmHelp : bmVersion;
+      args.Mode = a == u"--help" ? BatchMode::Help : BatchMode::Version;
       return QString();
     }
     const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-png" ||
@@ -188,18 +188,18 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
         args.Jobs = n;
         continue;
       }
-      const BatchMode mode = a == u"--export-bmp"      ? bmExportBMP
-                              : a == u"--export-jpeg"   ? bmExportJPEG
-                              : a == u"--export-png"    ? bmExportPNG
-                              : a == u"--export-video"  ? bmExportVideo
-                              : a == u"--contact-sheet" ? bmContactSheet
-                                                        : bmExportProcess;
+      const BatchMode mode = a == u"--export-bmp"      ? BatchMode::ExportBMP
+                              : a == u"--export-jpeg"   ? BatchMode::ExportJPEG
+                              : a == u"--export-png"    ? BatchMode::ExportPNG
+                              : a == u"--export-video"  ? BatchMode::ExportVideo
+                              : a == u"--contact-sheet" ? BatchMode::ContactSheet
+                                                        : BatchMode::ExportProcess;
       if (!setMode(mode) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
       args.Out = value;
       continue;
     }
     if (a == u"--describe") {
-      if (!setMode(bmDescribe)) return QStringLiteral("--describe cannot be combined with an export");
+      if (!setMode(BatchMode::Describe)) return QStringLiteral("--describe cannot be combined with an export");
       continue;
     }
     if (a.startsWith(u"--") && a.size() > 2) return QStringLiteral("unknown option ") + a;
@@ -215,12 +215,12 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
   args.In = positional.first();
   if (args.Step && !IsSinglePicture(args.Mode))
     return QStringLiteral("--step goes with --export-bmp, --export-jpeg or --export-png");
-  if ((args.PaceGiven || args.HoldGiven) && args.Mode != bmExportVideo)
+  if ((args.PaceGiven || args.HoldGiven) && args.Mode != BatchMode::ExportVideo)
     return QStringLiteral("--pace and --hold go with --export-video");
   if (args.Jobs != 0 && !IsExport(args.Mode)) return QStringLiteral("--jobs goes with the exports");
   if (IsExport(args.Mode) && args.Out.isEmpty())
     return QStringLiteral("the output file name is empty");
-  if (args.Mode == bmContactSheet) {
+  if (args.Mode == BatchMode::ContactSheet) {
     if (args.Out.endsWith(u'/') || QFileInfo(args.Out).isDir())
       return QStringLiteral("the contact sheet is one picture: %1 is a folder").arg(args.Out);
     return QString();
@@ -229,7 +229,7 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
   if (several && !folder)
     return QStringLiteral("several drawings need a folder as the output (ending in /), not %1").arg(args.Out);
   VideoFormat format;
-  if (args.Mode == bmExportVideo && !folder && !VideoFormatOf(args.Out, format))
+  if (args.Mode == BatchMode::ExportVideo && !folder && !VideoFormatOf(args.Out, format))
     return QStringLiteral("the video %1 needs the extension .mp4 or .gif").arg(args.Out);
   return QString();
 }
@@ -246,8 +246,8 @@ class BatchDialogs : public UserDialogs {
   void ShowMessage(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
   void ShowError(const std::string& text) override { PrintLine(stderr, "tamlo: " + text); }
   ModalResult Ask(const std::string& text, const std::string&, QuestionButtons buttons) override {
-    const ModalResult answer = buttons == qbYesNoCancel ? mrCancel : mrNo;
-    PrintLine(stderr, "tamlo: " + text + (answer == mrNo ? " -> No" : " -> Cancel"));
+    const ModalResult answer = buttons == QuestionButtons::YesNoCancel ? ModalResult::Cancel : ModalResult::No;
+    PrintLine(stderr, "tamlo: " + text + (answer == ModalResult::No ? " -> No" : " -> Cancel"));
     return answer;
   }
   bool Execute(FileDialog&) override { return false; }
@@ -338,7 +338,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   BatchDialogs dialogs;
   S.Dialogs = &dialogs;
 
-  if (IsExport(args.Mode) && args.Mode != bmContactSheet) {
+  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet) {
     const QString refused = RefusedOutput(out, in);
     if (!refused.isEmpty()) {
       PrintLine(stderr, "tamlo: " + refused.toStdString());
@@ -365,7 +365,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   if (ReadHistory(S, bytes) != 0) return 1;
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
-  if (args.Mode == bmDescribe) {
+  if (args.Mode == BatchMode::Describe) {
     for (HistoryItem* item = S.History.Head->Next; item; item = item->Next)
       for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -376,15 +376,15 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   S.Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
 
-  if (args.Mode == bmExportProcess || args.Mode == bmExportVideo) {
+  if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
     if (S.History.Count() == 0) {
       PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
       return 0;
     }
-    if (args.Mode == bmExportVideo) {
-      VideoFormat format = vfMP4;
+    if (args.Mode == BatchMode::ExportVideo) {
+      VideoFormat format = VideoFormat::MP4;
       VideoFormatOf(out, format);
-      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == veDone);
+      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == VideoExportResult::Done);
     }
     return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString()), {},
                                 SortingProcessDigits(S.History.Count())));
@@ -398,12 +398,12 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   }
   S.CurrentStep = S.History.ItemAt(step);
   GoToStep(S);
-  if (args.Mode == bmContactSheet) {
+  if (args.Mode == BatchMode::ContactSheet) {
     const bool saved = SheetThumbnail(pictures.WorkBitmap).save(out, "PNG");
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
-  const PictureKind kind = args.Mode == bmExportBMP ? pkBMP : args.Mode == bmExportPNG ? pkPNG : pkJPEG;
+  const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
   return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind));
 }
 
@@ -414,10 +414,10 @@ QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in)
   const QString base = QFileInfo(in).completeBaseName();
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
   switch (mode) {
-    case bmExportBMP: return dir + base + ".bmp";
-    case bmExportPNG: return dir + base + ".png";
-    case bmExportVideo: return dir + base + ".mp4";
-    case bmExportProcess: return dir + base + u'/' + base + ".jpg";
+    case BatchMode::ExportBMP: return dir + base + ".bmp";
+    case BatchMode::ExportPNG: return dir + base + ".png";
+    case BatchMode::ExportVideo: return dir + base + ".mp4";
+    case BatchMode::ExportProcess: return dir + base + u'/' + base + ".jpg";
     default: return dir + base + ".jpg";
   }
 }
@@ -576,7 +576,7 @@ int ChildStatus(pid_t pid, std::string& why) {
 // the process's; and a drawing that crashes its renderer takes no other down.
 // No Qt object exists here before the last child has ended.
 int RunClass(const BatchArgs& args, char* argv0) {
-  const bool sheet = args.Mode == bmContactSheet;
+  const bool sheet = args.Mode == BatchMode::ContactSheet;
   const QString out = QFileInfo(args.Out).absoluteFilePath();
   std::unique_ptr<QTemporaryDir> thumbs;
   if (sheet) {
@@ -607,7 +607,7 @@ int RunClass(const BatchArgs& args, char* argv0) {
     if (!outputs.insert(run.Out).second) {
       run.Status = 1;
       run.Refusal = "another drawing of the same name is written to " + run.Out.toStdString() + "; nothing written";
-    } else if (args.Mode == bmExportProcess) {
+    } else if (args.Mode == BatchMode::ExportProcess) {
       QDir().mkpath(QFileInfo(run.Out).absolutePath());
     }
   }
@@ -671,7 +671,7 @@ int RunClass(const BatchArgs& args, char* argv0) {
       entries.push_back(e);
     }
     BatchDialogs dialogs;
-    if (!ExportPicture(dialogs, out, ContactSheet(entries), pkPNG)) worst = Worst(worst, 1);
+    if (!ExportPicture(dialogs, out, ContactSheet(entries), PictureKind::PNG)) worst = Worst(worst, 1);
   }
 
   int failed = 0, partly = 0;
@@ -706,17 +706,17 @@ int RunBatchIfAsked(int argc, char** argv) {
     return 2;
   }
 
-  if (args.Mode == bmHelp) {
+  if (args.Mode == BatchMode::Help) {
     std::fputs(kUsage, stdout);
     std::fputs(kHelp, stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (args.Mode == bmVersion) {
+  if (args.Mode == BatchMode::Version) {
     PrintLine(stdout, AppState().VersionText);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  if (args.Ins.size() > 1 || args.Mode == bmContactSheet) return RunClass(args, argv[0]);
+  if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet) return RunClass(args, argv[0]);
 
   // Both names are taken whole before the working folder changes.
   const QString in = QFileInfo(args.In).absoluteFilePath();

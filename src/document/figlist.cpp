@@ -15,7 +15,7 @@ void CopyFigDeep(const Figure& src, Figure& dst, FigureOwner& owner) {
       owner.Points->AddPoint(src.PointData->Points[i].X, src.PointData->Points[i].Y);
     dst.PointData = owner.Points.get();
     dst.SetBoundsFromPoints();
-  } else if (src.DrawingTool == dtStamp) {
+  } else if (src.DrawingTool == ToolKind::Stamp) {
     owner.Stamp = std::make_unique<FigureList>();
     if (src.StampData != nullptr) {
       for (FigureItem* f = src.StampData->Head->Next; f != nullptr; f = f->Next)

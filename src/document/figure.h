@@ -18,17 +18,17 @@ constexpr ColorRef clWhite = 0xFFFFFF;
 // The system colour "button face"; stored as a fill colour it means "no fill".
 constexpr ColorRef clBtnFace = static_cast<ColorRef>(0x8000000Fu);
 
-enum ToolKind : int8_t {
-  dtNone = 0,
-  dtText = 1,
-  dtLine = 2,
-  dtFreeLine = 3,
-  dtEllipse = 4,
-  dtRectangle = 5,
-  dtPolyline = 6,
-  dtPolygon = 7,
-  dtStamp = 8,
-  dtSetStamp = 9,
+enum class ToolKind : int8_t {
+  None = 0,
+  Text = 1,
+  Line = 2,
+  FreeLine = 3,
+  Ellipse = 4,
+  Rectangle = 5,
+  Polyline = 6,
+  Polygon = 7,
+  Stamp = 8,
+  SetStamp = 9,
 };
 
 // Coordinate arithmetic wraps around like the 32-bit integers of the stored
@@ -45,7 +45,7 @@ constexpr int32_t MaxPoints = 2000;
 
 // Free lines, polylines and polygons carry a vertex list; no other kind does.
 inline bool IsPointFigure(ToolKind tool) {
-  return tool == dtFreeLine || tool == dtPolyline || tool == dtPolygon;
+  return tool == ToolKind::FreeLine || tool == ToolKind::Polyline || tool == ToolKind::Polygon;
 }
 
 // An ordered list of vertices with running bounds. The bounds start at -100,
@@ -82,7 +82,7 @@ class FigureList;
 // vertex list or the stamp contents either. Those belong to the list item or
 // history record that holds the figure, which frees them.
 struct Figure {
-  ToolKind DrawingTool = dtNone;
+  ToolKind DrawingTool = ToolKind::None;
   int32_t PenWidth = 0;
   ColorRef PenColor = 0;
   ColorRef BrushColor = 0;

@@ -254,12 +254,12 @@ std::string_view CutText(std::string_view utf8, size_t maxUnits) {
 }
 
 const char* ActionWord(ActionKind type) {
-  if (type >= atCreate && type <= atBranch) return ActionWords[type];
+  if (type >= ActionKind::Create && type <= ActionKind::Branch) return ActionWords[type];
   return "Unknown";
 }
 
 bool ActionFromWord(std::string_view word, ActionKind& type) {
-  for (int i = atCreate; i <= atBranch; ++i) {
+  for (int i = ActionKind::Create; i <= ActionKind::Branch; ++i) {
     if (word == ActionWords[i]) {
       type = static_cast<ActionKind>(i);
       return true;
@@ -269,12 +269,12 @@ bool ActionFromWord(std::string_view word, ActionKind& type) {
 }
 
 const char* ToolWord(ToolKind tool) {
-  if (tool >= dtText && tool <= dtStamp) return ToolWords[tool];
+  if (tool >= ToolKind::Text && tool <= ToolKind::Stamp) return ToolWords[tool];
   return nullptr;
 }
 
 bool ToolFromWord(std::string_view word, ToolKind& tool) {
-  for (int i = dtText; i <= dtStamp; ++i) {
+  for (int i = ToolKind::Text; i <= ToolKind::Stamp; ++i) {
     if (word == ToolWords[i]) {
       tool = static_cast<ToolKind>(i);
       return true;
@@ -284,12 +284,12 @@ bool ToolFromWord(std::string_view word, ToolKind& tool) {
 }
 
 const char* ParameterWord(ParameterKind parameter) {
-  if (parameter >= ptSize && parameter <= ptTextColor) return ParameterWords[parameter];
+  if (parameter >= ParameterKind::Size && parameter <= ParameterKind::TextColor) return ParameterWords[parameter];
   return "Unknown";
 }
 
 bool ParameterFromWord(std::string_view word, ParameterKind& parameter) {
-  for (int i = ptSize; i <= ptTextColor; ++i) {
+  for (int i = ParameterKind::Size; i <= ParameterKind::TextColor; ++i) {
     if (word == ParameterWords[i]) {
       parameter = static_cast<ParameterKind>(i);
       return true;

@@ -47,7 +47,7 @@ std::string_view CutText(std::string_view utf8, size_t maxUnits = MaxTextUnits);
 const char* ActionWord(ActionKind type);
 // False for any other text (also "Unknown").
 bool ActionFromWord(std::string_view word, ActionKind& type);
-// The word of a figure kind dtText .. dtStamp; null for any other value.
+// The word of a figure kind ToolKind::Text .. ToolKind::Stamp; null for any other value.
 const char* ToolWord(ToolKind tool);
 bool ToolFromWord(std::string_view word, ToolKind& tool);
 // The word of a parameter, "Unknown" outside the table.
@@ -55,10 +55,10 @@ const char* ParameterWord(ParameterKind parameter);
 bool ParameterFromWord(std::string_view word, ParameterKind& parameter);
 
 // Which records carry which lines.
-inline bool HasTargetIDLine(ActionKind t) { return t == atCreate || (t >= atMove && t <= atChange) || t == atBranch; }
-inline bool HasFileNameLine(ActionKind t) { return t == atReadData || t == atReadBG; }
+inline bool HasTargetIDLine(ActionKind t) { return t == ActionKind::Create || (t >= ActionKind::Move && t <= ActionKind::Change) || t == ActionKind::Branch; }
+inline bool HasFileNameLine(ActionKind t) { return t == ActionKind::ReadData || t == ActionKind::ReadBG; }
 inline bool HasFullFigureBlock(ActionKind t) {
-  return t == atCreate || t == atMove || t == atDuplicate || t == atUndo;
+  return t == ActionKind::Create || t == ActionKind::Move || t == ActionKind::Duplicate || t == ActionKind::Undo;
 }
 
 // ---- The kind of a change's target

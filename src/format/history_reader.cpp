@@ -170,7 +170,7 @@ class HistoryReader {
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
     m_targets.Add(*item);  // TargetID is final from here on
-    if (d.TargetType == atChange) {
+    if (d.TargetType == ActionKind::Change) {
       if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
     }
     if (HasFileNameLine(d.TargetType)) {
@@ -179,7 +179,7 @@ class HistoryReader {
     }
     if (HasFullFigureBlock(d.TargetType)) {
       if (!Expect("begin FigData") || !ReadFigure(*item, d.FigData, 0) || !Expect("end FigData")) return false;
-    } else if (d.TargetType == atChange) {
+    } else if (d.TargetType == ActionKind::Change) {
       if (!ReadChange(*item)) return false;
     }
     return Expect("end ActionData");
@@ -199,7 +199,7 @@ class HistoryReader {
       return false;
     fig.BrushStyle = 0;
     if (IsPointFigure(fig.DrawingTool)) return ReadPoints(owner);
-    if (fig.DrawingTool == dtStamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<FigureList>()), depth + 1);
+    if (fig.DrawingTool == ToolKind::Stamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<FigureList>()), depth + 1);
     return true;
   }
 
@@ -238,31 +238,31 @@ class HistoryReader {
     Figure& f = item.Data.FigData;
     if (!Expect("begin FigData")) return false;
     switch (item.Data.Parameter) {
-      case ptSize: {
+      case ParameterKind::Size: {
         if (!IntField("TextSize", f.TextSize) || !PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End))
           return false;
         const ToolKind target = m_targets.TargetTool(item);
         if (IsPointFigure(target)) {
           if (!ReadPoints(item)) return false;
-        } else if (target == dtStamp) {
+        } else if (target == ToolKind::Stamp) {
           if (!ReadStamp(*item.AdoptStampData(std::make_unique<FigureList>()), 1)) return false;
         }
         break;
       }
-      case ptBodyColor:
+      case ParameterKind::BodyColor:
         if (!ColorField("BrushColor", f.BrushColor)) return false;
         break;
-      case ptLineWidth:
+      case ParameterKind::LineWidth:
         if (!IntField("PenWidth", f.PenWidth)) return false;
         break;
-      case ptLineColor:
+      case ParameterKind::LineColor:
         if (!ColorField("PenColor", f.PenColor)) return false;
         break;
-      case ptText:
+      case ParameterKind::Text:
         if (!PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End) || !TextField("Text", f.Text))
           return false;
         break;
-      case ptTextColor:
+      case ParameterKind::TextColor:
         if (!ColorField("TextColor", f.TextColor)) return false;
         break;
       default:
@@ -291,7 +291,7 @@ class HistoryReader {
     const std::string bare = PathBareName(name);
     if (IsRegularFile(name)) return AbsolutePath(name);
     if (IsRegularFile(bare)) return AbsolutePath(bare);
-    if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", qbYesNo) != mrYes) return name;
+    if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", QuestionButtons::YesNo) != ModalResult::Yes) return name;
     const std::string ext = PathExtension(name);
     S.OpenBGDialog.FileName = bare;
     S.OpenBGDialog.FilterIndex = (ext == ".jpg" || ext == ".JPG") ? 2 : 1;

@@ -91,11 +91,11 @@ class HistoryWriter {
     TimeLine(d.ActionTime);
     Line(ActionWord(d.TargetType));
     if (HasTargetIDLine(d.TargetType)) IntLine(d.TargetID);
-    if (d.TargetType == atChange) Line(ParameterWord(d.Parameter));
+    if (d.TargetType == ActionKind::Change) Line(ParameterWord(d.Parameter));
     if (HasFileNameLine(d.TargetType)) FreeLine(d.FileName);
     if (HasFullFigureBlock(d.TargetType)) {
       WriteFigure(d.FigData);
-    } else if (d.TargetType == atChange) {
+    } else if (d.TargetType == ActionKind::Change) {
       WriteChange(item);
     }
     Line("end ActionData");
@@ -113,7 +113,7 @@ class HistoryWriter {
     PointLine(f.Start);
     PointLine(f.End);
     if (IsPointFigure(f.DrawingTool)) WritePoints(f.PointData);
-    if (f.DrawingTool == dtStamp) WriteStamp(f.StampData);
+    if (f.DrawingTool == ToolKind::Stamp) WriteStamp(f.StampData);
     Line("end FigData");
   }
 
@@ -137,32 +137,32 @@ class HistoryWriter {
     const Figure& f = item.Data.FigData;
     Line("begin FigData");
     switch (item.Data.Parameter) {
-      case ptSize: {
+      case ParameterKind::Size: {
         IntLine(f.TextSize);
         PointLine(f.Start);
         PointLine(f.End);
         const ToolKind target = m_targets.TargetTool(item);
         if (IsPointFigure(target))
           WritePoints(f.PointData);
-        else if (target == dtStamp)
+        else if (target == ToolKind::Stamp)
           WriteStamp(f.StampData);
         break;
       }
-      case ptBodyColor:
+      case ParameterKind::BodyColor:
         ColorLine(f.BrushColor);
         break;
-      case ptLineWidth:
+      case ParameterKind::LineWidth:
         IntLine(f.PenWidth);
         break;
-      case ptLineColor:
+      case ParameterKind::LineColor:
         ColorLine(f.PenColor);
         break;
-      case ptText:
+      case ParameterKind::Text:
         PointLine(f.Start);
         PointLine(f.End);
         FreeLine(f.Text);
         break;
-      case ptTextColor:
+      case ParameterKind::TextColor:
         ColorLine(f.TextColor);
         break;
       default:

@@ -62,8 +62,8 @@ void FlushResize(AppState& S) {
                 WrapSub(q.Start.Y, r->Start.Y) != WrapSub(q.End.Y, r->End.Y);
     }
     if (changed) {
-      HistoryItem* a = Append(S, atChange, r);
-      a->Data.Parameter = ptSize;
+      HistoryItem* a = Append(S, ActionKind::Change, r);
+      a->Data.Parameter = ParameterKind::Size;
       a->Data.TargetID = p != nullptr ? p->Data.TargetID : 0;
       // The figure already has its new size: applying the record changes
       // nothing but keeps live editing and replay one path.
@@ -77,7 +77,7 @@ void FlushResize(AppState& S) {
 
 FigureItem* CreateFigure(AppState& S, const Figure& fig) {
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atCreate, &fig);
+  HistoryItem* a = Append(S, ActionKind::Create, &fig);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
   return a->Data.TargetItem;
@@ -86,7 +86,7 @@ FigureItem* CreateFigure(AppState& S, const Figure& fig) {
 FigureItem* DuplicateSelected(AppState& S) {
   if (S.SelectedFig == nullptr) return nullptr;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atDuplicate, &S.SelectedFig->Data);
+  HistoryItem* a = Append(S, ActionKind::Duplicate, &S.SelectedFig->Data);
   a->Data.FigData.Offset(20, 20);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
@@ -99,7 +99,7 @@ bool DeleteSelected(AppState& S) {
   if (victim == nullptr) return false;
   // The pending resize may be of the figure about to go: recorded first.
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atDelete);
+  HistoryItem* a = Append(S, ActionKind::Delete);
   a->Data.TargetID = FigureID(S, &victim->Data, a);
   S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, a);
@@ -109,7 +109,7 @@ bool DeleteSelected(AppState& S) {
 FigureItem* RestoreDeleted(AppState& S) {
   if (S.DeletedFigs.IsEmpty()) return nullptr;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atUndo, &S.DeletedFigs.GetTail()->Data);
+  HistoryItem* a = Append(S, ActionKind::Undo, &S.DeletedFigs.GetTail()->Data);
   a->Data.TargetID = TakeFigureID(S);
   Perform(S, a);
   return a->Data.TargetItem;
@@ -119,7 +119,7 @@ bool MoveSelectedFront(AppState& S) {
   FigureItem* f = S.SelectedFig;
   if (f == nullptr || f->Next == nullptr) return false;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atFront);
+  HistoryItem* a = Append(S, ActionKind::Front);
   a->Data.TargetID = FigureID(S, &f->Data, a);
   Perform(S, a);
   return true;
@@ -129,7 +129,7 @@ bool MoveSelectedBack(AppState& S) {
   FigureItem* f = S.SelectedFig;
   if (f == nullptr || f->Prev == S.DrawingFigs.GetHead()) return false;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atBack);
+  HistoryItem* a = Append(S, ActionKind::Back);
   a->Data.TargetID = FigureID(S, &f->Data, a);
   Perform(S, a);
   return true;
@@ -138,7 +138,7 @@ bool MoveSelectedBack(AppState& S) {
 void RecordMoveOfSelected(AppState& S) {
   Figure* fig = Selected(S);
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atMove, fig);
+  HistoryItem* a = Append(S, ActionKind::Move, fig);
   a->Data.TargetID = fig != nullptr ? FigureID(S, fig, a) : 0;
   Perform(S, a, fig);
 }
@@ -148,7 +148,7 @@ bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed)
   if (fig == nullptr) return false;
   // Recorded while the figure still has its old attributes.
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atChange, &changed);
+  HistoryItem* a = Append(S, ActionKind::Change, &changed);
   a->Data.Parameter = parameter;
   a->Data.TargetID = FigureID(S, fig, a);
   Perform(S, a, fig);
@@ -157,7 +157,7 @@ bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed)
 
 void SetBackground(AppState& S, const std::string& path) {
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, atReadBG);
+  HistoryItem* a = Append(S, ActionKind::ReadBG);
   a->Data.FileName = path;
   Perform(S, a);
   // The picture side shows it already, as after a rebuild.
@@ -167,16 +167,16 @@ void SetBackground(AppState& S, const std::string& path) {
 
 void ClearDrawing(AppState& S, ActionKind kind) {
   RecordPendingResize(S);
-  if (kind != atClearBG) S.SelectedFig = S.MarkedFig = nullptr;
+  if (kind != ActionKind::ClearBG) S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, Append(S, kind));
-  if (kind == atClearBG || kind == atClearAll) S.ShownBGFileName.clear();
+  if (kind == ActionKind::ClearBG || kind == ActionKind::ClearAll) S.ShownBGFileName.clear();
   S.BGFileName.clear();
 }
 
 void BranchTo(AppState& S, int32_t step) {
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
-  HistoryItem* a = Append(S, atBranch);
+  HistoryItem* a = Append(S, ActionKind::Branch);
   a->Data.TargetID = step;
   Perform(S, a);
 }

@@ -6,47 +6,47 @@ namespace {
 
 const char* ActionWord(ActionKind kind) {
   switch (kind) {
-    case atCreate: return "Create";
-    case atSetStamp: return "Set stamp data";
-    case atMove: return "Move";
-    case atDuplicate: return "Duplicate";
-    case atDelete: return "Delete";
-    case atUndo: return "Undo";
-    case atFront: return "Move front";
-    case atBack: return "Move back";
-    case atChange: return "Change";
-    case atReadData: return "Read data file";
-    case atReadBG: return "Read BG file";
-    case atClearBG: return "Clear background";
-    case atClearDrawing: return "Clear drawing";
-    case atClearAll: return "Clear all";
-    case atBranch: return "Branch";
+    case ActionKind::Create: return "Create";
+    case ActionKind::SetStamp: return "Set stamp data";
+    case ActionKind::Move: return "Move";
+    case ActionKind::Duplicate: return "Duplicate";
+    case ActionKind::Delete: return "Delete";
+    case ActionKind::Undo: return "Undo";
+    case ActionKind::Front: return "Move front";
+    case ActionKind::Back: return "Move back";
+    case ActionKind::Change: return "Change";
+    case ActionKind::ReadData: return "Read data file";
+    case ActionKind::ReadBG: return "Read BG file";
+    case ActionKind::ClearBG: return "Clear background";
+    case ActionKind::ClearDrawing: return "Clear drawing";
+    case ActionKind::ClearAll: return "Clear all";
+    case ActionKind::Branch: return "Branch";
     default: return "WARNING: Action ?";
   }
 }
 
 const char* FigureWord(ToolKind tool) {
   switch (tool) {
-    case dtText: return "Text box";
-    case dtLine: return "Line";
-    case dtFreeLine: return "Free line";
-    case dtEllipse: return "Ellipse";
-    case dtRectangle: return "Rectangle";
-    case dtPolyline: return "Polyline";
-    case dtPolygon: return "Polygon";
-    case dtStamp: return "Stamp";
+    case ToolKind::Text: return "Text box";
+    case ToolKind::Line: return "Line";
+    case ToolKind::FreeLine: return "Free line";
+    case ToolKind::Ellipse: return "Ellipse";
+    case ToolKind::Rectangle: return "Rectangle";
+    case ToolKind::Polyline: return "Polyline";
+    case ToolKind::Polygon: return "Polygon";
+    case ToolKind::Stamp: return "Stamp";
     default: return "Unknown";
   }
 }
 
 const char* ParameterWord(ParameterKind parameter) {
   switch (parameter) {
-    case ptSize: return "Size";
-    case ptBodyColor: return "Body color ";  // the trailing space is part of the word
-    case ptLineWidth: return "Line width";
-    case ptLineColor: return "Line color";
-    case ptText: return "Text";
-    case ptTextColor: return "Text color";
+    case ParameterKind::Size: return "Size";
+    case ParameterKind::BodyColor: return "Body color ";  // the trailing space is part of the word
+    case ParameterKind::LineWidth: return "Line width";
+    case ParameterKind::LineColor: return "Line color";
+    case ParameterKind::Text: return "Text";
+    case ParameterKind::TextColor: return "Text color";
     default: return "WARNING: Parameter ?";
   }
 }
@@ -55,29 +55,29 @@ const char* ParameterWord(ParameterKind parameter) {
 
 std::vector<std::string> DescribeAction(const Action& record) {
   std::vector<std::string> lines;
-  if (record.TargetType == atNone) return lines;
+  if (record.TargetType == ActionKind::None) return lines;
 
   const std::string action = ActionWord(record.TargetType);
   const std::string id = std::to_string(record.TargetID);
   switch (record.TargetType) {
-    case atCreate:
-    case atMove:
-    case atDuplicate:
+    case ActionKind::Create:
+    case ActionKind::Move:
+    case ActionKind::Duplicate:
       lines.push_back(action + " " + FigureWord(record.FigData.DrawingTool) + " (ID = " + id + ")");
       break;
-    case atDelete:
-    case atFront:
-    case atBack:
+    case ActionKind::Delete:
+    case ActionKind::Front:
+    case ActionKind::Back:
       lines.push_back(action + " figure (ID = " + id + ")");
       break;
-    case atChange:
+    case ActionKind::Change:
       lines.push_back(action + " figure (ID = " + id + ")");
       lines.push_back(std::string("Parameter: ") + ParameterWord(record.Parameter));
       break;
-    case atReadBG:
+    case ActionKind::ReadBG:
       lines.push_back(action + " (" + record.FileName + ")");
       break;
-    case atBranch:
+    case ActionKind::Branch:
       lines.push_back(action + " (STEP = " + id + ")");
       break;
     default:

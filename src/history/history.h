@@ -8,38 +8,38 @@
 
 #include "document/figlist.h"
 
-enum ActionKind : int8_t {
-  atCreate = 0,
-  atSetStamp = 1,
-  atMove = 2,
-  atDuplicate = 3,
-  atDelete = 4,
-  atUndo = 5,
-  atFront = 6,
-  atBack = 7,
-  atChange = 8,
-  atReadData = 9,
-  atReadBG = 10,
-  atClearBG = 11,
-  atClearDrawing = 12,
-  atClearAll = 13,
-  atBranch = 14,
-  atNone = 15,
+enum class ActionKind : int8_t {
+  Create = 0,
+  SetStamp = 1,
+  Move = 2,
+  Duplicate = 3,
+  Delete = 4,
+  Undo = 5,
+  Front = 6,
+  Back = 7,
+  Change = 8,
+  ReadData = 9,
+  ReadBG = 10,
+  ClearBG = 11,
+  ClearDrawing = 12,
+  ClearAll = 13,
+  Branch = 14,
+  None = 15,
 };
 
-enum ParameterKind : int8_t {
-  ptSize = 0,
-  ptBodyColor = 1,
-  ptLineWidth = 2,
-  ptLineColor = 3,
-  ptText = 4,
-  ptTextColor = 5,
-  ptNone = 6,
+enum class ParameterKind : int8_t {
+  Size = 0,
+  BodyColor = 1,
+  LineWidth = 2,
+  LineColor = 3,
+  Text = 4,
+  TextColor = 5,
+  None = 6,
 };
 
 // Records that hand out a new figure ID.
 inline bool IsCreatingAction(ActionKind t) {
-  return t == atCreate || t == atDuplicate || t == atUndo;
+  return t == ActionKind::Create || t == ActionKind::Duplicate || t == ActionKind::Undo;
 }
 
 // Hash for lookup tables keyed by figure ID. IDs come from files, and the
@@ -66,9 +66,9 @@ struct TimeOfDay {
 
 struct Action {
   TimeOfDay ActionTime;
-  ActionKind TargetType = atNone;
+  ActionKind TargetType = ActionKind::None;
   int32_t TargetID = 0;
-  ParameterKind Parameter = ptNone;
+  ParameterKind Parameter = ParameterKind::None;
   std::string FileName;  // UTF-8
   Figure FigData;      // the snapshot; its copies are owned by the item
   // Live links, never saved and never owning: the figure this record created
@@ -98,7 +98,7 @@ class HistoryItem {
 
 class HistoryList {
  public:
-  HistoryItem* Head;  // sentinel (atNone, ptNone)
+  HistoryItem* Head;  // sentinel (ActionKind::None, ParameterKind::None)
   HistoryItem* Tail;  // last record; Head while empty
   // The ID the next figure-creating record receives. 1 at start and after
   // Clear; only grows otherwise.

@@ -41,7 +41,7 @@ bool SurvivingRanges(const std::vector<HistoryItem*>& steps, int32_t n, std::vec
   bool restarted = false;
   while (n > 0) {
     int32_t j = n;
-    while (j > 0 && steps[j]->Data.TargetType != atBranch) --j;
+    while (j > 0 && steps[j]->Data.TargetType != ActionKind::Branch) --j;
     if (j == 0) {
       ranges.push_back({1, n});
       break;
@@ -99,17 +99,17 @@ class Replayer {
     Action& d = item->Data;
     ClearLinks(d);
     switch (d.TargetType) {
-      case atCreate:
-      case atDuplicate:
+      case ActionKind::Create:
+      case ActionKind::Duplicate:
         Link(item, S.DrawingFigs.AddFig(d.FigData));
         break;
-      case atMove:
+      case ActionKind::Move:
         if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetFig != nullptr) {
           Figure& f = *t->Data.TargetFig;
           f.Offset(WrapSub(d.FigData.Start.X, f.Start.X), WrapSub(d.FigData.Start.Y, f.Start.Y));
         }
         break;
-      case atDelete:
+      case ActionKind::Delete:
         if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetItem != nullptr) {
           FigureItem* i = t->Data.TargetItem;
           S.DeletedFigs.AddFig(i->Data);
@@ -117,7 +117,7 @@ class Replayer {
           S.DrawingFigs.RemoveFig(i);
         }
         break;
-      case atUndo: {
+      case ActionKind::Undo: {
         // The figure deleted last comes back; the record's own snapshot is
         // not used.
         FigureItem* deleted = S.DeletedFigs.GetTail();
@@ -126,29 +126,29 @@ class Replayer {
         S.DeletedFigs.RemoveFig(deleted);
         break;
       }
-      case atFront:
+      case ActionKind::Front:
         if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigFront(i);
         break;
-      case atBack:
+      case ActionKind::Back:
         if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigBack(i);
         break;
-      case atChange:
+      case ActionKind::Change:
         if (FigureItem* i = TargetItem(d.TargetID)) ApplyChange(item, i);
         break;
-      case atReadBG:
+      case ActionKind::ReadBG:
         S.BGFileName = d.FileName;
         break;
-      case atClearBG:
+      case ActionKind::ClearBG:
         S.BGFileName.clear();
         break;
-      case atClearAll:
+      case ActionKind::ClearAll:
         S.BGFileName.clear();
         ClearDrawing();
         break;
-      case atClearDrawing:
+      case ActionKind::ClearDrawing:
         ClearDrawing();
         break;
-      default:  // atSetStamp, atReadData, atNone, atBranch (see ApplyBranch), unknown codes
+      default:  // ActionKind::SetStamp, ActionKind::ReadData, ActionKind::None, ActionKind::Branch (see ApplyBranch), unknown codes
         break;
     }
   }
@@ -261,7 +261,7 @@ void GoToStep(AppState& S) {
 void ApplyAction(AppState& S, HistoryItem* item) {
   if (item == nullptr) return;
   Replayer replay(S);
-  if (item->Data.TargetType == atBranch)
+  if (item->Data.TargetType == ActionKind::Branch)
     replay.ApplyBranch(item, S.History.StepOf(item));
   else
     replay.Apply(item);
@@ -272,7 +272,7 @@ void ApplyChange(HistoryItem* item, FigureItem* target) {
   const Figure& r = item->Data.FigData;
   Figure& f = target->Data;
   switch (item->Data.Parameter) {
-    case ptSize:
+    case ParameterKind::Size:
       f.TextSize = r.TextSize;
       f.Start = r.Start;
       f.End = r.End;
@@ -288,27 +288,27 @@ void ApplyChange(HistoryItem* item, FigureItem* target) {
           f.PointData->MaxX = r.PointData->MaxX;
           f.PointData->MaxY = r.PointData->MaxY;
         }
-      } else if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
+      } else if (f.DrawingTool == ToolKind::Stamp && f.StampData != nullptr) {
         f.StampData->ClearFigs();
         if (r.StampData != nullptr)
           for (FigureItem* s = r.StampData->Head->Next; s != nullptr; s = s->Next) f.StampData->AddFig(s->Data);
       }
       break;
-    case ptBodyColor:
+    case ParameterKind::BodyColor:
       f.BrushColor = r.BrushColor;
       break;
-    case ptLineWidth:
+    case ParameterKind::LineWidth:
       f.PenWidth = r.PenWidth;
       break;
-    case ptLineColor:
+    case ParameterKind::LineColor:
       f.PenColor = r.PenColor;
       break;
-    case ptText:
+    case ParameterKind::Text:
       f.Text = r.Text;
       f.Start = r.Start;
       f.End = r.End;
       break;
-    case ptTextColor:
+    case ParameterKind::TextColor:
       f.TextColor = r.TextColor;
       break;
     default:

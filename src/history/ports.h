@@ -8,16 +8,16 @@
 
 #include "history/history.h"
 
-enum ModalResult { mrOK, mrYes, mrNo, mrCancel };
-enum QuestionButtons { qbYesNo, qbYesNoCancel };
+enum class ModalResult { OK, Yes, No, Cancel };
+enum class QuestionButtons { YesNo, YesNoCancel };
 
-enum DialogKind {
-  dkOpenData,     // OpenDataDialog
-  dkSaveData,     // SaveDataDialog
-  dkOpenBG,       // OpenBGDialog
-  dkSaveBG,       // SaveBGDialog
-  dkSaveJPEGBG,   // SaveJPEGBGDialog
-  dkSaveVideo,    // SaveVideoDialog
+enum class DialogKind {
+  OpenData,     // OpenDataDialog
+  SaveData,     // SaveDataDialog
+  OpenBG,       // OpenBGDialog
+  SaveBG,       // SaveBGDialog
+  SaveJPEGBG,   // SaveJPEGBGDialog
+  SaveVideo,    // SaveVideoDialog
 };
 
 // A file dialog's own state, kept between runs as a real dialog keeps it.
@@ -85,7 +85,7 @@ class QuietDialogs : public UserDialogs {
  public:
   void ShowMessage(const std::string&) override {}
   void ShowError(const std::string&) override {}
-  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return mrNo; }
+  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return ModalResult::No; }
   bool Execute(FileDialog&) override { return false; }
 };
 

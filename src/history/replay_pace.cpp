@@ -40,7 +40,7 @@ double ActionGapSeconds(const TimeOfDay& from, const TimeOfDay& to) {
 
 double StepSeconds(const ReplayPace& pace, const TimeOfDay& time, const TimeOfDay* next) {
   double step = kMinStepSeconds;
-  if (pace.Kind == pcFixed) {
+  if (pace.Kind == PaceKind::Fixed) {
     step = FixedStepSeconds(pace);
   } else if (next != nullptr) {
     const double gap = ActionGapSeconds(time, *next);
@@ -58,12 +58,12 @@ double StepSeconds(const ReplayPace& pace, const HistoryItem* item) {
 
 bool ParsePace(std::string_view text, ReplayPace& pace) {
   if (text == "drawn") {
-    pace.Kind = pcAsDrawn;
+    pace.Kind = PaceKind::AsDrawn;
     return true;
   }
   double rate = 0;
   if (!ParseNumber(text, rate) || !(rate > 0) || rate > kMaxStepsPerSecond) return false;
-  pace.Kind = pcFixed;
+  pace.Kind = PaceKind::Fixed;
   pace.StepsPerSecond = rate;
   return true;
 }

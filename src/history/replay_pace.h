@@ -9,11 +9,11 @@
 
 #include "history/history.h"
 
-enum PaceKind : uint8_t { pcFixed, pcAsDrawn };
+enum class PaceKind : uint8_t { Fixed, AsDrawn };
 
 struct ReplayPace {
-  PaceKind Kind = pcFixed;
-  double StepsPerSecond = 4;  // pcFixed only
+  PaceKind Kind = PaceKind::Fixed;
+  double StepsPerSecond = 4;  // PaceKind::Fixed only
   double HoldSeconds = 2;     // how long the last step stays
 };
 

@@ -74,14 +74,14 @@ void ResizeText(AppState& S, Figure& F, bool horizontal, int32_t p,
 ResizeResult ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
   if (S.StampReference == nullptr) {
     HistoryItem* found = S.History.FindLatestItemFor(&F, S.History.GetTail());
-    if (found == nullptr) return rrStampUnresolved;
+    if (found == nullptr) return ResizeResult::StampUnresolved;
     S.StampReference = &found->Data.FigData;
   }
   const Figure& R = *S.StampReference;
-  if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return rrDone;  // no extent
+  if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return ResizeResult::Done;  // no extent
   ResizeBox(S, F, horizontal, p);
   ScaleStampContents(R, horizontal, F);
-  return rrDone;
+  return ResizeResult::Done;
 }
 
 }  // namespace
@@ -102,29 +102,29 @@ void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp)
     const double rs = Axis(R.Start, horizontal);
     const double re = Axis(R.End, horizontal);
     switch (L.DrawingTool) {
-      case dtFreeLine:
-      case dtPolyline:
-      case dtPolygon:
+      case ToolKind::FreeLine:
+      case ToolKind::Polyline:
+      case ToolKind::Polygon:
         if (L.PointData != nullptr && R.PointData != nullptr) {
           const int32_t n = std::min(L.PointData->Count, R.PointData->Count);
           for (int32_t i = 0; i < n; ++i)
             L.SetPoint(!horizontal, i, TruncToInt(Axis(R.PointData->Points[i], horizontal) * ratio));
         }
         [[fallthrough]];
-      case dtLine:
-      case dtEllipse:
-      case dtRectangle:
+      case ToolKind::Line:
+      case ToolKind::Ellipse:
+      case ToolKind::Rectangle:
         Axis(L.Start, horizontal) = TruncToInt(rs * ratio);
         Axis(L.End, horizontal) = TruncToInt(re * ratio);
         break;
-      case dtText: {
+      case ToolKind::Text: {
         // A text keeps its size: it stays centred on its scaled place.
         const double offset = (ratio - 1.0) * ((re - rs) * 0.5);
         Axis(L.Start, horizontal) = TruncToInt(rs * ratio + offset);
         Axis(L.End, horizontal) = TruncToInt(re * ratio + offset);
         break;
       }
-      case dtStamp:
+      case ToolKind::Stamp:
         Axis(L.Start, horizontal) = TruncToInt(rs * ratio);
         Axis(L.End, horizontal) = TruncToInt(re * ratio);
         ScaleStampContents(R, horizontal, L);
@@ -149,7 +149,7 @@ void TakeResizeReference(AppState& S) {
 
 ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
                                 const TextWidthFn& textWidth) {
-  if (S.SelectedFig == nullptr) return rrNoSelection;
+  if (S.SelectedFig == nullptr) return ResizeResult::NoSelection;
   Figure& F = S.SelectedFig->Data;
 
   // Another figure's resize is recorded before this one starts; doing it
@@ -157,21 +157,21 @@ ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
   if (S.ResizeFig != nullptr && S.ResizeFig != &F) FlushResize(S);
 
   switch (F.DrawingTool) {
-    case dtLine:
-    case dtEllipse:
-    case dtRectangle:
+    case ToolKind::Line:
+    case ToolKind::Ellipse:
+    case ToolKind::Rectangle:
       ResizeBox(S, F, horizontal, position);
       break;
-    case dtFreeLine:
-    case dtPolyline:
-    case dtPolygon:
+    case ToolKind::FreeLine:
+    case ToolKind::Polyline:
+    case ToolKind::Polygon:
       ResizeVertices(S, F, horizontal, position);
       break;
-    case dtText:
+    case ToolKind::Text:
       ResizeText(S, F, horizontal, position, textWidth);
       break;
-    case dtStamp:
-      if (ResizeStamp(S, F, horizontal, position) == rrStampUnresolved) return rrStampUnresolved;
+    case ToolKind::Stamp:
+      if (ResizeStamp(S, F, horizontal, position) == ResizeResult::StampUnresolved) return ResizeResult::StampUnresolved;
       break;
     default:
       break;
@@ -181,5 +181,5 @@ ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
     S.ResizeFig = &F;
     S.PendingResize = true;
   }
-  return rrDone;
+  return ResizeResult::Done;
 }

@@ -8,10 +8,10 @@
 
 #include "history/state.h"
 
-enum ResizeResult {
-  rrNoSelection,   // nothing selected: nothing happened
-  rrDone,          // the figure was resized (or left as it was) and is pending
-  rrStampUnresolved,  // a stamp without any record of it: left unchanged
+enum class ResizeResult {
+  NoSelection,   // nothing selected: nothing happened
+  Done,          // the figure was resized (or left as it was) and is pending
+  StampUnresolved,  // a stamp without any record of it: left unchanged
 };
 
 // Width in pixels of `text` written at `textSize` points in the figure font.

@@ -12,7 +12,7 @@
 #include "history/history.h"
 #include "history/ports.h"
 
-enum WindowMode : uint8_t { wmDraw = 0, wmEdit = 1, wmPlay = 2 };
+enum class WindowMode : uint8_t { Draw = 0, Edit = 1, Play = 2 };
 
 struct AppState {
   std::string VersionText = "Tamlo Ver.1.23";
@@ -43,8 +43,8 @@ struct AppState {
   bool ShowProcess = false;  // internal process display on
 
   HistoryItem* CurrentStep = nullptr;  // replay position; History.Head = step 0
-  WindowMode WorkMode = wmDraw;
-  ToolKind CurrentTool = dtNone;
+  WindowMode WorkMode = WindowMode::Draw;
+  ToolKind CurrentTool = ToolKind::None;
 
   std::unique_ptr<FigureList> CurrentStamp;  // relative to StampTopLeft
   Point StampTopLeft, StampBottomRight;
@@ -59,12 +59,12 @@ struct AppState {
   Vertex PointBuffer{MaxPoints};
 
   // File dialogs keep their file name and filter index between runs.
-  FileDialog OpenDataDialog{dkOpenData, "Tamloファイル（*.tlo）|*.tlo", "", "", 1};
-  FileDialog SaveDataDialog{dkSaveData, "Tamloファイル（*.tlo）|*.tlo", "tlo", "", 1};
-  FileDialog OpenBGDialog{dkOpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
-  FileDialog SaveBGDialog{dkSaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
-  FileDialog SaveJPEGBGDialog{dkSaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
-  FileDialog SaveVideoDialog{dkSaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
+  FileDialog OpenDataDialog{DialogKind::OpenData, "Tamloファイル（*.tlo）|*.tlo", "", "", 1};
+  FileDialog SaveDataDialog{DialogKind::SaveData, "Tamloファイル（*.tlo）|*.tlo", "tlo", "", 1};
+  FileDialog OpenBGDialog{DialogKind::OpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
+  FileDialog SaveBGDialog{DialogKind::SaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
+  FileDialog SaveJPEGBGDialog{DialogKind::SaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
+  FileDialog SaveVideoDialog{DialogKind::SaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
 
   // The world outside. Never null: quiet stand-ins until someone plugs in.
   UserDialogs* Dialogs = &m_quietDialogs;

@@ -29,9 +29,9 @@ PictureResult WritePNG(const QString& path, const QImage& image) {
 
 PictureResult WritePicture(const QString& path, const QImage& image, PictureKind kind) {
   switch (kind) {
-    case pkBMP: return WriteBMP32(path.toStdString(), image);
-    case pkJPEG: return WriteJPEG(path.toStdString(), image);
-    case pkPNG: return WritePNG(path, image);
+    case PictureKind::BMP: return WriteBMP32(path.toStdString(), image);
+    case PictureKind::JPEG: return WriteJPEG(path.toStdString(), image);
+    case PictureKind::PNG: return WritePNG(path, image);
   }
   return {false, CannotCreateText(path.toStdString())};
 }
@@ -114,7 +114,7 @@ bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& imag
 bool ConfirmProcessExport(UserDialogs& dialogs, int count) {
   if (count <= kLongProcessSeries) return true;
   const std::string text = "ぜんぶで " + std::to_string(count) + " まいの えを かきだします。よろしいですか？";
-  return dialogs.Ask(text, "かくにん", qbYesNo) == mrYes;
+  return dialogs.Ask(text, "かくにん", QuestionButtons::YesNo) == ModalResult::Yes;
 }
 
 int SortingProcessDigits(int count) {
@@ -144,7 +144,7 @@ bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& bas
     GoToStep(S);
     const QString name = digits <= 3 ? QString::fromStdString(ProcessPictureName(base, n))
                                      : QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0'));
-    if (!PutPictureInPlace(*S.Dialogs, name, workBitmap, pkJPEG)) {
+    if (!PutPictureInPlace(*S.Dialogs, name, workBitmap, PictureKind::JPEG)) {
       ok = false;
       break;
     }

@@ -8,7 +8,7 @@
 
 #include "history/state.h"
 
-enum PictureKind { pkBMP, pkJPEG, pkPNG };
+enum class PictureKind { BMP, JPEG, PNG };
 
 // Writes `image` at `path` as a 32-bit BMP, a JPEG (quality 90, baseline) or
 // a PNG.

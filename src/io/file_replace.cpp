@@ -130,20 +130,20 @@ bool FinishTempFile(const QString& temp, const struct stat* old) {
   return ok;
 }
 
-enum BackupKind { bkNone, bkLinked, bkRenamed };
+enum class BackupKind { None, Linked, Renamed };
 
 // The backup of an existing file. Preferably a second name for the same
 // file, so that the file stays under its own name until the new one takes
 // its place; where the file system has no such names, a rename. Never
 // replaces an existing backup: the first backup is kept.
 BackupKind BackupFile(const QString& path) {
-  if (!IsFileAt(path)) return bkNone;
+  if (!IsFileAt(path)) return BackupKind::None;
   const QByteArray from = QFile::encodeName(path);
   const QByteArray to = QFile::encodeName(BackupName(path));
-  if (::link(from.constData(), to.constData()) == 0) return bkLinked;
-  if (errno == EEXIST) return bkNone;
+  if (::link(from.constData(), to.constData()) == 0) return BackupKind::Linked;
+  if (errno == EEXIST) return BackupKind::None;
   // QFile::rename never replaces an existing file.
-  return QFile::rename(path, BackupName(path)) ? bkRenamed : bkNone;
+  return QFile::rename(path, BackupName(path)) ? BackupKind::Renamed : BackupKind::None;
 }
 
 }  // namespace
@@ -176,7 +176,7 @@ QString BackupName(const QString& path) {
   return path.left(path.size() - name.size()) + base + QStringLiteral(".bak");
 }
 
-bool MakeBackup(const QString& path) { return BackupFile(path) != bkNone; }
+bool MakeBackup(const QString& path) { return BackupFile(path) != BackupKind::None; }
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
@@ -212,13 +212,13 @@ bool ReplaceFile(const QString& path, bool backup, const std::function<bool(cons
     ::unlink(tempName.constData());
     return false;
   }
-  const BackupKind made = backup ? BackupFile(target) : bkNone;
+  const BackupKind made = backup ? BackupFile(target) : BackupKind::None;
   // rename() puts the new file in place in one step, replacing the old one
   // (which lives on as the backup when it was linked to that name).
   if (::rename(tempName.constData(), targetName.constData()) != 0) {
     ::unlink(tempName.constData());
-    if (made == bkLinked) ::unlink(QFile::encodeName(BackupName(target)).constData());
-    if (made == bkRenamed) QFile::rename(BackupName(target), target);
+    if (made == BackupKind::Linked) ::unlink(QFile::encodeName(BackupName(target)).constData());
+    if (made == BackupKind::Renamed) QFile::rename(BackupName(target), target);
     return false;
   }
   // The new name, and the backup's, last through a power cut only once the

@@ -18,7 +18,7 @@ VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QStri
                                const ReplayPace& pace, bool backup,
                                const std::function<bool(int, int)>& progress) {
   const int count = S.History.Count();
-  if (count == 0) return veDone;
+  if (count == 0) return VideoExportResult::Done;
   // As the numbered series: the film starts from the blank background, not
   // from one loaded through the menu that the replay does not know of.
   S.Pictures->BlankBGImage();
@@ -26,7 +26,7 @@ VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QStri
 
   VideoWriter writer;
   VideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
-  if (r.Ok && format == vfGIF) {
+  if (r.Ok && format == VideoFormat::GIF) {
     // The last step holds (nearly) every colour of the drawing.
     S.CurrentStep = S.History.Tail;
     GoToStep(S);
@@ -46,10 +46,10 @@ VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QStri
   if (r.Ok && !cancelled) r = writer.Finish(backup);
   if (cancelled || !r.Ok) writer.Cancel();
   BackToTheEnd(S);
-  if (cancelled) return veCancelled;
+  if (cancelled) return VideoExportResult::Cancelled;
   if (!r.Ok) {
     S.Dialogs->ShowError(r.Error);
-    return veFailed;
+    return VideoExportResult::Failed;
   }
-  return veDone;
+  return VideoExportResult::Done;
 }

@@ -12,7 +12,7 @@
 #include "history/state.h"
 #include "io/video_writer.h"
 
-enum VideoExportResult { veDone, veCancelled, veFailed };
+enum class VideoExportResult { Done, Cancelled, Failed };
 
 // Writes the video of every step at `path` in `format`. The frames are the
 // pictures of the numbered series (from the blank background, as the view

@@ -291,18 +291,18 @@ class GIFPalette {
 bool VideoFormatOf(const QString& path, VideoFormat& format) {
   const QString ext = FileExtension(path);
   if (ext == u".mp4" || ext == u".MP4") {
-    format = vfMP4;
+    format = VideoFormat::MP4;
     return true;
   }
   if (ext == u".gif" || ext == u".GIF") {
-    format = vfGIF;
+    format = VideoFormat::GIF;
     return true;
   }
   return false;
 }
 
 struct VideoWriter::Impl {
-  VideoFormat Format = vfMP4;
+  VideoFormat Format = VideoFormat::MP4;
   int Width = 0, Height = 0;
   QString Target, Temp;
   AVFormatContext* Mux = nullptr;
@@ -356,7 +356,7 @@ struct VideoWriter::Impl {
     Encoder->width = Width;
     Encoder->height = Height;
     AVDictionary* options = nullptr;
-    if (Format == vfGIF) {
+    if (Format == VideoFormat::GIF) {
       Encoder->time_base = {1, 100};
       Encoder->pix_fmt = AV_PIX_FMT_PAL8;
     } else {
@@ -432,17 +432,17 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   F->Palette = GIFPalette();
   F->EncoderName.clear();
   if (width < 2 || height < 2 || width > kMaxVideoSide || height > kMaxVideoSide ||
-      (format == vfMP4 && (width % 2 != 0 || height % 2 != 0)))
+      (format == VideoFormat::MP4 && (width % 2 != 0 || height % 2 != 0)))
     return F->Fail("えの おおきさが つかえません");
 
   F->Temp = CreateTempFileNear(F->Target);
   if (F->Temp.isEmpty()) return F->Fail(CannotCreateText(path));
   const std::string url = FileURL(F->Temp);
-  if (avformat_alloc_output_context2(&F->Mux, nullptr, format == vfGIF ? "gif" : "mp4", url.c_str()) < 0 || !F->Mux)
+  if (avformat_alloc_output_context2(&F->Mux, nullptr, format == VideoFormat::GIF ? "gif" : "mp4", url.c_str()) < 0 || !F->Mux)
     return F->Fail("ファイルの かたちが つかえません");
 
   bool opened = false;
-  if (format == vfGIF) {
+  if (format == VideoFormat::GIF) {
     const AVCodec* gif = avcodec_find_encoder(AV_CODEC_ID_GIF);
     opened = gif && F->OpenEncoder(gif);
   } else {
@@ -463,7 +463,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   int err = avio_open(&F->Mux->pb, url.c_str(), AVIO_FLAG_WRITE);
   if (err < 0) return F->Fail(CannotCreateText(path));
   AVDictionary* options = nullptr;
-  if (format == vfGIF)
+  if (format == VideoFormat::GIF)
     av_dict_set(&options, "loop", "0", 0);  // endlessly
   else
     av_dict_set(&options, "movflags", "+faststart", 0);  // plays while it loads
@@ -478,7 +478,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   F->Frame->width = width;
   F->Frame->height = height;
   if (av_frame_get_buffer(F->Frame, 0) < 0) return F->Fail("メモリが たりません");
-  if (format == vfMP4) {
+  if (format == VideoFormat::MP4) {
     F->Scaler = sws_getContext(width, height, AV_PIX_FMT_RGB32, width, height, AV_PIX_FMT_YUV420P,
                                SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
     if (!F->Scaler) return F->Fail("メモリが たりません");
@@ -487,7 +487,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
 }
 
 void VideoWriter::AddPaletteSource(const QImage& image) {
-  if (!F->Mux || F->Format != vfGIF || F->PaletteBuilt) return;
+  if (!F->Mux || F->Format != VideoFormat::GIF || F->PaletteBuilt) return;
   if (image.width() != F->Width || image.height() != F->Height) return;
   F->Palette.Count(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                        ? image
@@ -505,8 +505,8 @@ VideoResult VideoWriter::AddFrame(const QImage& image, double seconds) {
   // The frame's time on the encoder's clock: from the end of the last frame
   // to the rounded sum of all times so far.
   const int64_t perSecond = F->TicksPerSecond();
-  const int64_t shortest = F->Format == vfGIF ? 2 : 1;
-  const int64_t longest = F->Format == vfGIF ? kMaxGIFDelay : 24 * 3600 * perSecond;
+  const int64_t shortest = F->Format == VideoFormat::GIF ? 2 : 1;
+  const int64_t longest = F->Format == VideoFormat::GIF ? kMaxGIFDelay : 24 * 3600 * perSecond;
   F->Elapsed += std::isfinite(seconds) && seconds > 0 ? std::min(seconds, 24.0 * 3600) : 0;
   const int64_t start = F->EndTicks;
   int64_t end = std::llround(F->Elapsed * double(perSecond));
@@ -516,7 +516,7 @@ VideoResult VideoWriter::AddFrame(const QImage& image, double seconds) {
   }
 
   if (av_frame_make_writable(F->Frame) < 0) return F->Fail("メモリが たりません");
-  if (F->Format == vfGIF) {
+  if (F->Format == VideoFormat::GIF) {
     if (!F->PaletteBuilt) {
       F->Palette.Count(rgb);
       F->Palette.Build();
@@ -547,7 +547,7 @@ VideoResult VideoWriter::Finish(bool backup) {
   if (err < 0) return F->Fail(LibraryErrorText("エンコードに しっぱいしました", err));
   if (VideoResult r = F->Drain(); !r.Ok) return r;
   // A GIF's last frame has no next one to end it: its delay is set here.
-  if (F->Format == vfGIF) av_opt_set_int(F->Mux->priv_data, "final_delay", F->LastTicks, 0);
+  if (F->Format == VideoFormat::GIF) av_opt_set_int(F->Mux->priv_data, "final_delay", F->LastTicks, 0);
   err = av_write_trailer(F->Mux);
   if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
   if (F->Mux->pb->error < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", F->Mux->pb->error));

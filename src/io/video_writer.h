@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-enum VideoFormat : uint8_t { vfMP4, vfGIF };
+enum class VideoFormat : uint8_t { MP4, GIF };
 
 // The format by the file's extension: ".mp4"/".MP4" or ".gif"/".GIF".
 // False for any other name.

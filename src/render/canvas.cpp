@@ -99,12 +99,12 @@ QPen RasterCanvas::MakePen() const {
   // applies to the one-pixel pen, wider pens draw solid.
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
-  if (PenStyle == psDot && w == 1) pen.setDashPattern({1.0, 1.0});
+  if (PenStyle == LineStyle::Dot && w == 1) pen.setDashPattern({1.0, 1.0});
   return pen;
 }
 
 QBrush RasterCanvas::MakeBrush() const {
-  if (BrushStyle == bsClear) return Qt::NoBrush;
+  if (BrushStyle == FillStyle::Clear) return Qt::NoBrush;
   return QBrush(ToQColor(BrushColor));
 }
 
@@ -147,7 +147,7 @@ void RasterCanvas::Paint(const QRect& bounds, const std::function<void(TargetIma
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   };
-  if (PenMode == pmCopy) {
+  if (PenMode == DrawMode::Copy) {
     QPainter p(m_image);
     prepare(p);
     p.setClipRect(box);
@@ -585,7 +585,7 @@ int RasterCanvas::TextHeight(const std::string&) const { return CurrentFontMetri
 
 void RasterCanvas::FillRect(const QRect& rect) {
   // Fills with the brush whatever the pen mode, like the platform's call.
-  if (m_image == nullptr || m_image->isNull() || BrushStyle == bsClear) return;
+  if (m_image == nullptr || m_image->isNull() || BrushStyle == FillStyle::Clear) return;
   QPainter p(m_image);
   p.fillRect(rect.intersected(m_image->rect()), ToQColor(BrushColor));
 }

@@ -18,9 +18,9 @@
 
 class QPainter;
 
-enum LineStyle { psSolid, psDot };
-enum DrawMode { pmCopy, pmNotXor };
-enum FillStyle { bsSolid, bsClear };
+enum class LineStyle { Solid, Dot };
+enum class DrawMode { Copy, NotXor };
+enum class FillStyle { Solid, Clear };
 
 // ColorRef (0x00BBGGRR, system colours by index) to a Qt colour.
 QColor ToQColor(ColorRef color);
@@ -47,10 +47,10 @@ class RasterCanvas {
 
   int PenWidth = 1;
   ColorRef PenColor = clBlack;
-  LineStyle PenStyle = psSolid;
-  DrawMode PenMode = pmCopy;
+  LineStyle PenStyle = LineStyle::Solid;
+  DrawMode PenMode = DrawMode::Copy;
   ColorRef BrushColor = clWhite;
-  FillStyle BrushStyle = bsSolid;
+  FillStyle BrushStyle = FillStyle::Solid;
   int FontSize = 9;  // points
   ColorRef FontColor = clBlack;
   Point PenPos;

@@ -26,7 +26,7 @@ void AppendFigureKey(std::vector<int32_t>& out, const Figure& top) {
       out.push_back(-1);
     }
     int32_t children = -1;
-    if (f.DrawingTool == dtStamp && f.StampData != nullptr) {
+    if (f.DrawingTool == ToolKind::Stamp && f.StampData != nullptr) {
       children = 0;
       for (const FigureItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
     }
@@ -35,7 +35,7 @@ void AppendFigureKey(std::vector<int32_t>& out, const Figure& top) {
   // Nested stamps are walked with an explicit stack, as they are drawn.
   std::vector<const FigureItem*> stack;
   one(top, at);
-  if (top.DrawingTool == dtStamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
+  if (top.DrawingTool == ToolKind::Stamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
   while (!stack.empty()) {
     const FigureItem* item = stack.back();
     if (item == nullptr) {
@@ -44,7 +44,7 @@ void AppendFigureKey(std::vector<int32_t>& out, const Figure& top) {
     }
     stack.back() = item->Next;
     one(item->Data, Point{0, 0});
-    if (item->Data.DrawingTool == dtStamp && item->Data.StampData != nullptr)
+    if (item->Data.DrawingTool == ToolKind::Stamp && item->Data.StampData != nullptr)
       stack.push_back(item->Data.StampData->Head->Next);
   }
   out.insert(out.end(), {at.X, at.Y});
@@ -130,7 +130,7 @@ void FigurePictureCache::Make(RasterCanvas& canvas, const Figure& fig, const int
   QRect bounds, extent;
   m_sheetCanvas.TrackBounds = &bounds;
   m_sheetCanvas.TrackExtent = &extent;
-  DrawFigure(m_sheetCanvas, &fig, 0, 0, pmCopy);
+  DrawFigure(m_sheetCanvas, &fig, 0, 0, DrawMode::Copy);
   m_sheetCanvas.TrackBounds = nullptr;
   m_sheetCanvas.TrackExtent = nullptr;
   if (canvas.TrackBounds != nullptr) *canvas.TrackBounds |= bounds;
@@ -177,7 +177,7 @@ void FigurePictureCache::Make(RasterCanvas& canvas, const Figure& fig, const int
     std::memset(reinterpret_cast<QRgb*>(m_sheet.scanLine(y)) + extent.left(), 0,
                 size_t(extent.width()) * sizeof(QRgb));
   if (!exact) {
-    DrawFigure(canvas, &fig, 0, 0, pmCopy);
+    DrawFigure(canvas, &fig, 0, 0, DrawMode::Copy);
     return;
   }
   Copy(picture, image, QPoint(at.X, at.Y));
@@ -202,7 +202,7 @@ void FigurePictureCache::Draw(RasterCanvas& canvas, const Figure& fig, const int
   QImage* image = canvas.Image();
   if (!Enabled || image == nullptr || image->isNull() || image->format() != QImage::Format_RGB32 ||
       !PlaceInRange(fig.Start) || keyLength < kFigureKeyPlace) {
-    DrawFigure(canvas, &fig, 0, 0, pmCopy);
+    DrawFigure(canvas, &fig, 0, 0, DrawMode::Copy);
     return;
   }
   const QPoint at(fig.Start.X, fig.Start.Y);
@@ -219,5 +219,5 @@ void FigurePictureCache::Draw(RasterCanvas& canvas, const Figure& fig, const int
     if (m_seen.size() >= kSeenLimit) m_seen.clear();
     if (!m_seen.insert(placedHash).second) return Make(canvas, fig, key, keyLength);
   }
-  DrawFigure(canvas, &fig, 0, 0, pmCopy);
+  DrawFigure(canvas, &fig, 0, 0, DrawMode::Copy);
 }

@@ -45,7 +45,7 @@ class FigurePictureCache {
   FigurePictureCache(const FigurePictureCache&) = delete;  // m_sheetCanvas points into this object
   FigurePictureCache& operator=(const FigurePictureCache&) = delete;
 
-  // Does what DrawFigure(canvas, &fig, 0, 0, pmCopy) does to canvas's
+  // Does what DrawFigure(canvas, &fig, 0, 0, DrawMode::Copy) does to canvas's
   // image, its TrackExtent, TrackBounds and MeasureOnly included (the
   // canvas's pen and brush are left as they may be). `key` is the figure's
   // whole key (keyLength numbers, see AppendFigureKey).

@@ -16,8 +16,8 @@ void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode 
   canvas.PenWidth = fig->PenWidth;
   canvas.PenColor = fig->PenColor;
   canvas.BrushColor = fig->BrushColor;
-  canvas.BrushStyle = fig->BrushColor == clBtnFace ? bsClear : bsSolid;
-  canvas.PenStyle = psSolid;
+  canvas.BrushStyle = fig->BrushColor == clBtnFace ? FillStyle::Clear : FillStyle::Solid;
+  canvas.PenStyle = LineStyle::Solid;
 
   std::array<Point, MaxPoints> vertices;
   int count = 0;
@@ -29,30 +29,30 @@ void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode 
   }
 
   switch (fig->DrawingTool) {
-    case dtText:
+    case ToolKind::Text:
       // The text's background stays transparent whatever its fill colour.
-      canvas.BrushStyle = bsClear;
+      canvas.BrushStyle = FillStyle::Clear;
       canvas.FontSize = fig->TextSize;
       canvas.FontColor = fig->TextColor;
       canvas.TextOut(p1.X, p1.Y, fig->Text);
       break;
-    case dtLine:
+    case ToolKind::Line:
       canvas.Line(p1, p2);
       break;
-    case dtFreeLine:
-    case dtPolyline:
+    case ToolKind::FreeLine:
+    case ToolKind::Polyline:
       canvas.Polyline(vertices.data(), count);
       break;
-    case dtPolygon:
+    case ToolKind::Polygon:
       canvas.Polygon(vertices.data(), count);
       break;
-    case dtEllipse:
+    case ToolKind::Ellipse:
       canvas.Ellipse(p1.X, p1.Y, p2.X, p2.Y);
       break;
-    case dtRectangle:
+    case ToolKind::Rectangle:
       canvas.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
       break;
-    case dtStamp:
+    case ToolKind::Stamp:
       DrawFigList(canvas, fig->StampData, p1.X, p1.Y);
       break;
     default:
@@ -79,11 +79,11 @@ void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
     top.Next = item->Next;
     const int32_t x = top.X, y = top.Y;
     const Figure& fig = item->Data;
-    if (fig.DrawingTool == dtStamp) {
+    if (fig.DrawingTool == ToolKind::Stamp) {
       if (fig.StampData != nullptr)
         stack.push_back({fig.StampData->Head->Next, WrapAdd(x, fig.Start.X), WrapAdd(y, fig.Start.Y)});
     } else {
-      DrawFigure(canvas, &fig, x, y, pmCopy);
+      DrawFigure(canvas, &fig, x, y, DrawMode::Copy);
     }
   }
 }
@@ -95,20 +95,20 @@ void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig) {
 
 void ResetDrawingPen(RasterCanvas& canvas) {
   canvas.PenWidth = 4;
-  canvas.PenStyle = psSolid;
+  canvas.PenStyle = LineStyle::Solid;
   canvas.PenColor = clBlack;
   canvas.BrushColor = clWhite;
-  canvas.BrushStyle = bsSolid;
-  canvas.PenMode = pmCopy;
+  canvas.BrushStyle = FillStyle::Solid;
+  canvas.PenMode = DrawMode::Copy;
 }
 
 void SetFramePen(RasterCanvas& canvas) {
   canvas.PenWidth = 1;
-  canvas.PenStyle = psDot;
+  canvas.PenStyle = LineStyle::Dot;
   canvas.PenColor = clBlack;
   canvas.BrushColor = clWhite;
-  canvas.BrushStyle = bsSolid;
-  canvas.PenMode = pmNotXor;
+  canvas.BrushStyle = FillStyle::Solid;
+  canvas.PenMode = DrawMode::NotXor;
 }
 
 namespace {
@@ -128,7 +128,7 @@ void CanvasComposer::BlankBGImage() {
   if (BGPicture.isNull()) BGPicture = WhiteCanvas();
   RasterCanvas canvas(&BGPicture);
   canvas.BrushColor = clWhite;
-  canvas.BrushStyle = bsSolid;
+  canvas.BrushStyle = FillStyle::Solid;
   canvas.FillRect(QRect(0, 0, kCanvasWidth, kCanvasHeight));
 }
 

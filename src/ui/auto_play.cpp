@@ -36,18 +36,18 @@ bool QtPlaybackTimer::IsActive() const { return m_timer.isActive(); }
 
 int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const HistoryItem* head) {
   switch (speed) {
-    case psOne:
+    case PlaybackSpeed::One:
       return 1000;
-    case psTwo:
+    case PlaybackSpeed::Two:
       return 500;
-    case psFour:
+    case PlaybackSpeed::Four:
       return 250;
-    case psAsDrawn:
+    case PlaybackSpeed::AsDrawn:
       break;
   }
   if (shown == nullptr || shown == head || shown->Next == nullptr) return kFirstStepMilliseconds;
   ReplayPace pace;
-  pace.Kind = pcAsDrawn;
+  pace.Kind = PaceKind::AsDrawn;
   return static_cast<int>(std::lround(StepSeconds(pace, shown) * 1000));
 }
 
@@ -63,7 +63,7 @@ void MainWindow::PlayBtnClick() {
     StopPlaying();
     return;
   }
-  if (S.WorkMode != wmPlay || S.History.Count() == 0 || !m_playTimer) return;
+  if (S.WorkMode != WindowMode::Play || S.History.Count() == 0 || !m_playTimer) return;
   // At the last step the film starts again from the empty canvas.
   if (S.CurrentStep->Next == nullptr) StopBtnClick();
   m_playing = true;
@@ -85,7 +85,7 @@ void MainWindow::SpeedBtnClick() {
 
 void MainWindow::PlayTimerTick() {
   if (!m_playing) return;
-  if (S.WorkMode != wmPlay || S.CurrentStep->Next == nullptr) {
+  if (S.WorkMode != WindowMode::Play || S.CurrentStep->Next == nullptr) {
     StopPlaying();
     return;
   }

@@ -33,7 +33,7 @@ class QtPlaybackTimer : public PlaybackTimer {
 
 // The speeds to choose from: one, two or four steps a second, or the pace at
 // which the drawing was made.
-enum PlaybackSpeed { psOne, psTwo, psFour, psAsDrawn };
+enum class PlaybackSpeed { One, Two, Four, AsDrawn };
 
 // How long the step `shown` stays before the next one comes, in
 // milliseconds. As drawn, a step stays as long as the child took to the next

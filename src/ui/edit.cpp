@@ -54,7 +54,7 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
   HideInputEdit();
   if (S.SelectedFig == nullptr) return;
   Figure& F = S.SelectedFig->Data;
-  if (F.DrawingTool == dtStamp) {
+  if (F.DrawingTool == ToolKind::Stamp) {
     S.Dialogs->ShowMessage("スタンプは変更できません");
     return;
   }
@@ -62,42 +62,42 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
   // First decide (a refusal changes and records nothing), then record a
   // pending resize while the figure still has its old attributes, then
   // change and record the change.
-  ParameterKind parameter = ptNone;
+  ParameterKind parameter = ParameterKind::None;
   if (change == AttrChange::LineColor) {
     if (c == clBtnFace) {
       S.Dialogs->ShowMessage("線はぬりつぶしなしにできません");
       return;
     }
-    if (F.PenColor != c) parameter = ptLineColor;
+    if (F.PenColor != c) parameter = ParameterKind::LineColor;
   } else if (change == AttrChange::BodyColor) {
-    if (F.BrushColor != c) parameter = ptBodyColor;
+    if (F.BrushColor != c) parameter = ParameterKind::BodyColor;
   } else if (change == AttrChange::Thicker) {
     if (F.PenWidth >= 30) {
       S.Dialogs->ShowMessage("これより線を太くできません");
       return;
     }
-    parameter = ptLineWidth;
+    parameter = ParameterKind::LineWidth;
   } else if (change == AttrChange::Thinner) {
     if (F.PenWidth <= 1) {
       S.Dialogs->ShowMessage("これより線を細くできません");
       return;
     }
-    parameter = ptLineWidth;
+    parameter = ParameterKind::LineWidth;
   } else if (change == AttrChange::TextColor) {
     if (c == clBtnFace) {
       S.Dialogs->ShowMessage("文字はぬりつぶしなしにできません");
       return;
     }
-    if (F.DrawingTool == dtText && F.TextColor != c) parameter = ptTextColor;
+    if (F.DrawingTool == ToolKind::Text && F.TextColor != c) parameter = ParameterKind::TextColor;
   }
-  if (parameter == ptNone) return;
+  if (parameter == ParameterKind::None) return;
 
   Figure changed = F;  // shares F's vertices and contents: only read
   switch (parameter) {
-    case ptLineColor: changed.PenColor = c; break;
-    case ptBodyColor: changed.BrushColor = c; break;
-    case ptTextColor: changed.TextColor = c; break;
-    case ptLineWidth: changed.PenWidth += change == AttrChange::Thicker ? 2 : -2; break;
+    case ParameterKind::LineColor: changed.PenColor = c; break;
+    case ParameterKind::BodyColor: changed.BrushColor = c; break;
+    case ParameterKind::TextColor: changed.TextColor = c; break;
+    case ParameterKind::LineWidth: changed.PenWidth += change == AttrChange::Thicker ? 2 : -2; break;
     default: break;
   }
   ChangeSelected(S, parameter, changed);
@@ -105,7 +105,7 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
 }
 
 void MainWindow::ChangeTextBtnClick() {
-  if (S.SelectedFig == nullptr || S.SelectedFig->Data.DrawingTool != dtText) return;
+  if (S.SelectedFig == nullptr || S.SelectedFig->Data.DrawingTool != ToolKind::Text) return;
   const Figure& F = S.SelectedFig->Data;
   // Room for the text and a few more letters; a damaged file may hold any box.
   const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);

@@ -24,8 +24,8 @@ void MainWindow::ReadBGMenuClick() {
 }
 
 void MainWindow::ClearMenuClick(ActionKind clearing) {
-  const bool background = clearing == atClearAll || clearing == atClearBG;
-  const bool figures = clearing == atClearAll || clearing == atClearDrawing;
+  const bool background = clearing == ActionKind::ClearAll || clearing == ActionKind::ClearBG;
+  const bool figures = clearing == ActionKind::ClearAll || clearing == ActionKind::ClearDrawing;
   if (!background && !figures) return;
 
   ClearDrawing(S, clearing);
@@ -46,7 +46,7 @@ void MainWindow::SaveScreenBmpMenuClick() {
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkBMP);
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::BMP);
 }
 
 void MainWindow::Save2JPEGMenuClick() {
@@ -56,7 +56,7 @@ void MainWindow::Save2JPEGMenuClick() {
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, pkJPEG);
+  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::JPEG);
 }
 
 void MainWindow::SaveAllProcessMenuClick() {
@@ -102,10 +102,10 @@ void MainWindow::SaveVideoMenuClick() {
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the
   // dialog.
-  VideoFormat format = vfMP4;
+  VideoFormat format = VideoFormat::MP4;
   if (!VideoFormatOf(path, format)) {
-    format = S.SaveVideoDialog.FilterIndex == 2 ? vfGIF : vfMP4;
-    path += format == vfGIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
+    format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
+    path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;

@@ -29,7 +29,7 @@ void MainWindow::ReadDataMenuClick() {
     S.Dialogs->ShowMessage(kWrongFileType);
     return;
   }
-  if (S.History.Count() > 0 && S.Dialogs->Ask(kReallyLoad, "かくにん", qbYesNo) != mrYes) return;
+  if (S.History.Count() > 0 && S.Dialogs->Ask(kReallyLoad, "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
   LoadDrawingFile(path);
 }
 
@@ -101,7 +101,7 @@ bool MainWindow::SaveDrawingAs() {
   PaintBoxPaint();
 
   const bool exists = IsFileAt(path);
-  if (exists && S.Dialogs->Ask(kOverwriteQuestion, "確認", qbYesNo) != mrYes) {
+  if (exists && S.Dialogs->Ask(kOverwriteQuestion, "確認", QuestionButtons::YesNo) != ModalResult::Yes) {
     S.Dialogs->ShowMessage(kSaveCancelled);
     return false;
   }

@@ -24,7 +24,7 @@ void MainWindow::StartJournal() {
   std::vector<LeftJournal> left = FindLeftJournals(folder);
   bool restored = false;
   for (LeftJournal& journal : left) {
-    if (S.Dialogs->Ask(kGoOnQuestion, "かくにん", qbYesNo) == mrYes) {
+    if (S.Dialogs->Ask(kGoOnQuestion, "かくにん", QuestionButtons::YesNo) == ModalResult::Yes) {
       restored = RestoreJournal(journal);
       if (restored) break;
     }

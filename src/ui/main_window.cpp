@@ -49,7 +49,7 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
 
   BuildMenu();
   BuildWindow();
-  ShowModePanels(wmDraw);
+  ShowModePanels(WindowMode::Draw);
   ConnectMenu();
   ConnectControls();
   ConnectShortcuts();
@@ -65,8 +65,8 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   // memo would otherwise take them as typed text.
   InputEdit->setAcceptDrops(false);
   Memo->setAcceptDrops(false);
-  S.WorkMode = wmDraw;
-  S.CurrentTool = dtNone;
+  S.WorkMode = WindowMode::Draw;
+  S.CurrentTool = ToolKind::None;
   for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);
 }
 
@@ -131,11 +131,11 @@ void MainWindow::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
 void MainWindow::DrawingBtnClick(ToolKind tool) {
   if (S.PolyDrawing) {
     // An unfinished polyline or polygon keeps its tool.
-    (S.CurrentTool == dtPolygon ? PolygonBtn : PolylineBtn)->setChecked(true);
+    (S.CurrentTool == ToolKind::Polygon ? PolygonBtn : PolylineBtn)->setChecked(true);
     return;
   }
   S.CurrentTool = tool;
-  if (InputEdit->isVisible() && tool != dtText) HideInputEdit();
+  if (InputEdit->isVisible() && tool != ToolKind::Text) HideInputEdit();
 }
 
 void MainWindow::HideInputEdit() {
@@ -150,24 +150,24 @@ void MainWindow::BlankStampImage() {
 }
 
 void MainWindow::ShowModePanels(WindowMode mode) {
-  DrawPanel->setVisible(mode == wmDraw);
-  EditPanel->setVisible(mode == wmEdit);
-  PlayPanel->setVisible(mode == wmPlay);
-  ReplayPanel->setVisible(mode == wmPlay);
+  DrawPanel->setVisible(mode == WindowMode::Draw);
+  EditPanel->setVisible(mode == WindowMode::Edit);
+  PlayPanel->setVisible(mode == WindowMode::Play);
+  ReplayPanel->setVisible(mode == WindowMode::Play);
   // Undo and redo: in the tool panel's free row under the stamp tool, or in
   // the room between the canvas and the edit buttons above the size bar.
-  if (mode == wmDraw) {
+  if (mode == WindowMode::Draw) {
     UndoStepBtn->setGeometry(654, 289, 57, 40);
     RedoStepBtn->setGeometry(718, 289, 57, 40);
   } else {
     UndoStepBtn->setGeometry(645, 8, 26, 60);
     RedoStepBtn->setGeometry(645, 74, 26, 60);
   }
-  const QSize iconSize = mode == wmDraw ? QSize(44, 32) : QSize(22, 22);
+  const QSize iconSize = mode == WindowMode::Draw ? QSize(44, 32) : QSize(22, 22);
   for (QToolButton* b : {UndoStepBtn, RedoStepBtn}) {
     b->setIconSize(iconSize);
     b->setIcon(ButtonIcon(b->objectName(), iconSize));
-    b->setVisible(mode != wmPlay);
+    b->setVisible(mode != WindowMode::Play);
     b->raise();
   }
   UpdateUndoRedoButtons();
@@ -184,10 +184,10 @@ void MainWindow::ResetDrawing() {
   S.PendingResize = false;
   S.ResizeFig = nullptr;
   S.StampReference = nullptr;
-  S.WorkMode = wmDraw;
-  S.CurrentTool = dtNone;
+  S.WorkMode = WindowMode::Draw;
+  S.CurrentTool = ToolKind::None;
   Memo->clear();
-  ShowModePanels(wmDraw);
+  ShowModePanels(WindowMode::Draw);
   SelectionBtn->setChecked(true);
   SelectDrawBtn->setChecked(true);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
@@ -201,14 +201,14 @@ void MainWindow::ResetDrawing() {
 bool MainWindow::LeaveViewMode() {
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.CurrentStep != S.History.Tail) {
-    ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", qbYesNoCancel);
-    if (answer == mrCancel) {
+    ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", QuestionButtons::YesNoCancel);
+    if (answer == ModalResult::Cancel) {
       // Stay in the view mode, and look like it.
-      ShowModePanels(wmPlay);
+      ShowModePanels(WindowMode::Play);
       SelectPlayBtn->setChecked(true);
       return false;
     }
-    if (answer == mrYes) {
+    if (answer == ModalResult::Yes) {
       BranchTo(S, TimeTrackBar->value());
     } else {
       S.CurrentStep = S.History.Tail;
@@ -229,16 +229,16 @@ void MainWindow::SelectDrawBtnClick() {
   }
   RecordPendingResize(S);
   ResetDrawingPen(PaintBox->Canvas);
-  ShowModePanels(wmDraw);
-  if (S.WorkMode == wmEdit) {
+  ShowModePanels(WindowMode::Draw);
+  if (S.WorkMode == WindowMode::Edit) {
     S.SelectedFig = S.MarkedFig = nullptr;
     HideInputEdit();
-  } else if (S.WorkMode == wmPlay) {
+  } else if (S.WorkMode == WindowMode::Play) {
     if (!LeaveViewMode()) return;
   }
-  S.WorkMode = wmDraw;
+  S.WorkMode = WindowMode::Draw;
   SelectionBtn->setChecked(true);
-  S.CurrentTool = dtNone;
+  S.CurrentTool = ToolKind::None;
   PaintBoxPaint();
 }
 
@@ -250,12 +250,12 @@ void MainWindow::SelectEditBtnClick() {
     return;
   }
   RecordPendingResize(S);
-  ShowModePanels(wmEdit);
+  ShowModePanels(WindowMode::Edit);
   S.SelectedFig = S.MarkedFig = nullptr;
-  if (S.WorkMode == wmPlay && !LeaveViewMode()) return;
+  if (S.WorkMode == WindowMode::Play && !LeaveViewMode()) return;
   SelectionBtn->setChecked(true);
-  S.CurrentTool = dtNone;
-  S.WorkMode = wmEdit;
+  S.CurrentTool = ToolKind::None;
+  S.WorkMode = WindowMode::Edit;
   PaintBoxPaint();
 }
 
@@ -268,11 +268,11 @@ void MainWindow::SelectPlayBtnClick() {
   }
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
-  if (S.WorkMode == wmPlay) return;
+  if (S.WorkMode == WindowMode::Play) return;
   if (S.History.Count() == 0) {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
-    S.CurrentTool = dtNone;
-    if (S.WorkMode == wmEdit) {
+    S.CurrentTool = ToolKind::None;
+    if (S.WorkMode == WindowMode::Edit) {
       SelectEditBtn->setChecked(true);
     } else {
       SelectDrawBtn->setChecked(true);
@@ -280,7 +280,7 @@ void MainWindow::SelectPlayBtnClick() {
     }
     return;
   }
-  S.WorkMode = wmPlay;
+  S.WorkMode = WindowMode::Play;
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
   S.CurrentStep = S.History.Head;
@@ -291,7 +291,7 @@ void MainWindow::SelectPlayBtnClick() {
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();
-  ShowModePanels(wmPlay);
+  ShowModePanels(WindowMode::Play);
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
   ReverseBtn->setEnabled(false);
@@ -303,6 +303,6 @@ void MainWindow::SelectPlayBtnClick() {
 }
 
 void MainWindow::DrawMenuClick() {
-  S.CurrentTool = dtNone;
+  S.CurrentTool = ToolKind::None;
   SelectionBtn->setChecked(true);
 }

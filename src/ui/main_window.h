@@ -167,7 +167,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   std::unique_ptr<PlaybackTimer> m_playTimer;
   bool m_playing = false;
   bool m_playStepping = false;  // the slider moved by the replay itself
-  PlaybackSpeed m_playSpeed = psOne;  // the checked speed button's
+  PlaybackSpeed m_playSpeed = PlaybackSpeed::One;  // the checked speed button's
 
   // ---- Undo and redo (undo_redo.cpp): both append a branch record ----
   bool CanUndoNow() const;
@@ -214,8 +214,8 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
 
   // ---- Background and exports (export_commands.cpp) ----
   void ReadBGMenuClick();
-  // Clears the background (atClearBG), the figures (atClearDrawing) or both
-  // (atClearAll), and records it.
+  // Clears the background (ActionKind::ClearBG), the figures (ActionKind::ClearDrawing) or both
+  // (ActionKind::ClearAll), and records it.
   void ClearMenuClick(ActionKind clearing);
   void CaptureMenuClick();
   void SaveScreenBmpMenuClick();

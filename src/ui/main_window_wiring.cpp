@@ -33,9 +33,9 @@ void MainWindow::ConnectMenu() {
   command(WriteDataMenu, [this] { WriteDataMenuClick(); });
   command(ExitMenu, [this] { ExitMenuClick(); });
   command(ReadBGMenu, [this] { ReadBGMenuClick(); });
-  command(ClearBGMenu, [this] { ClearMenuClick(atClearBG); });
-  command(ClearImageMenu, [this] { ClearMenuClick(atClearDrawing); });
-  command(ClearAllMenu, [this] { ClearMenuClick(atClearAll); });
+  command(ClearBGMenu, [this] { ClearMenuClick(ActionKind::ClearBG); });
+  command(ClearImageMenu, [this] { ClearMenuClick(ActionKind::ClearDrawing); });
+  command(ClearAllMenu, [this] { ClearMenuClick(ActionKind::ClearAll); });
   command(HowToUseMenu, nullptr);
   command(ShowDataMenu, [this] { ShowDataMenuClick(); });
   command(CaptureMenu, [this] { CaptureMenuClick(); });
@@ -75,10 +75,10 @@ void MainWindow::ConnectControls() {
 
   // The tools of the draw mode.
   const std::pair<QToolButton*, ToolKind> toolButtons[] = {
-      {SelectionBtn, dtNone},     {TextBtn, dtText},         {LineBtn, dtLine},
-      {FreeBtn, dtFreeLine},      {OvalBtn, dtEllipse},      {RectBtn, dtRectangle},
-      {PolylineBtn, dtPolyline},  {PolygonBtn, dtPolygon},   {StampBtn, dtStamp},
-      {SetStampBtn, dtSetStamp},
+      {SelectionBtn, ToolKind::None},     {TextBtn, ToolKind::Text},         {LineBtn, ToolKind::Line},
+      {FreeBtn, ToolKind::FreeLine},      {OvalBtn, ToolKind::Ellipse},      {RectBtn, ToolKind::Rectangle},
+      {PolylineBtn, ToolKind::Polyline},  {PolygonBtn, ToolKind::Polygon},   {StampBtn, ToolKind::Stamp},
+      {SetStampBtn, ToolKind::SetStamp},
   };
   for (const auto& [button, tool] : toolButtons)
     connect(button, &QToolButton::clicked, this, [this, tool] { DrawingBtnClick(tool); });
@@ -100,7 +100,7 @@ void MainWindow::ConnectControls() {
   // The replay panel.
   connect(PlayBtn, &QToolButton::clicked, this, [this] { PlayBtnClick(); });
   const std::pair<QToolButton*, PlaybackSpeed> speedButtons[] = {
-      {SpeedOneBtn, psOne}, {SpeedTwoBtn, psTwo}, {SpeedFourBtn, psFour}, {AsDrawnBtn, psAsDrawn}};
+      {SpeedOneBtn, PlaybackSpeed::One}, {SpeedTwoBtn, PlaybackSpeed::Two}, {SpeedFourBtn, PlaybackSpeed::Four}, {AsDrawnBtn, PlaybackSpeed::AsDrawn}};
   for (const auto& [button, speed] : speedButtons) {
     connect(button, &QToolButton::toggled, this, [this, speed](bool on) {
       if (on) m_playSpeed = speed;
@@ -135,7 +135,7 @@ void MainWindow::ConnectShortcuts() {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, [this, handler] {
-      if (S.WorkMode == wmPlay) return;
+      if (S.WorkMode == WindowMode::Play) return;
       (this->*handler)();
     });
   };

@@ -34,11 +34,11 @@ void MainWindow::OpenFileByPath(const QString& path) {
     S.Dialogs->ShowMessage("ファイルけいしきがちがいます");
     return;
   }
-  if (S.WorkMode == wmPlay) {
+  if (S.WorkMode == WindowMode::Play) {
     S.Dialogs->ShowMessage("さいせい中はファイルをよみこめません");
     return;
   }
-  if (S.History.Count() > 0 && S.Dialogs->Ask("本当にデータをよみこみますか？", "かくにん", qbYesNo) != mrYes) return;
+  if (S.History.Count() > 0 && S.Dialogs->Ask("本当にデータをよみこみますか？", "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
 
   // A name relative to the folder the program started in would point
   // elsewhere once a dialog has changed the working folder: keep it whole.
@@ -96,13 +96,13 @@ void MainWindow::ExitMenuClick() {
   const bool named = !S.DataFileName.empty();
   const char* question =
       named ? "Tamloをおわる前にえをうわがきほぞんしますか？" : "Tamloをおわる前にえをほぞんしますか？";
-  switch (S.Dialogs->Ask(question, "確認", qbYesNoCancel)) {
-    case mrYes:
+  switch (S.Dialogs->Ask(question, "確認", QuestionButtons::YesNoCancel)) {
+    case ModalResult::Yes:
       // A save that did not happen (dialog cancelled, overwrite refused,
       // write failed) keeps the program and the drawing.
       if (!(named ? OverWriteDrawing() : SaveDrawingAs())) return;
       break;
-    case mrNo:
+    case ModalResult::No:
       break;
     default:
       return;

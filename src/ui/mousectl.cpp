@@ -30,13 +30,13 @@ bool HitTest(Point A, Point B, Point P) {
 namespace {
 
 void SetRubberPen(RasterCanvas& c) {
-  c.PenStyle = psDot;
+  c.PenStyle = LineStyle::Dot;
   c.PenWidth = 1;
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
 }
 
 void SetSolidPen(RasterCanvas& c) {
-  c.PenStyle = psSolid;
+  c.PenStyle = LineStyle::Solid;
   c.PenWidth = 4;
 }
 
@@ -44,16 +44,16 @@ void SetSolidPen(RasterCanvas& c) {
 // and the finished shape share it.
 void DrawToolShape(RasterCanvas& c, ToolKind tool, Point a, Point b) {
   switch (tool) {
-    case dtEllipse:
+    case ToolKind::Ellipse:
       c.Ellipse(a.X, a.Y, b.X, b.Y);
       break;
-    case dtRectangle:
-    case dtSetStamp:
+    case ToolKind::Rectangle:
+    case ToolKind::SetStamp:
       c.Rectangle(a.X, a.Y, b.X, b.Y);
       break;
-    case dtLine:
-    case dtPolyline:
-    case dtPolygon:
+    case ToolKind::Line:
+    case ToolKind::Polyline:
+    case ToolKind::Polygon:
       c.Line(a, b);
       break;
     default:
@@ -67,37 +67,37 @@ void MainWindow::PaintBoxMouseDown(int X, int Y) {
   const Point P{X, Y};
   RasterCanvas& c = PaintBox->Canvas;
 
-  if (S.WorkMode == wmDraw) {
+  if (S.WorkMode == WindowMode::Draw) {
     if (!S.PolyDrawing) S.PointBuffer.Reset();
     switch (S.CurrentTool) {
-      case dtNone:
+      case ToolKind::None:
         // The selection tool: into the edit mode, then select at this point.
         DrawPanel->hide();
         EditPanel->show();
         SelectEditBtn->setChecked(true);
-        S.WorkMode = wmEdit;
+        S.WorkMode = WindowMode::Edit;
         break;
-      case dtText:
+      case ToolKind::Text:
         InputEdit->move(X, Y);
         InputEdit->show();
         InputEdit->raise();
         InputEdit->setFocus();
         return;
-      case dtStamp:
+      case ToolKind::Stamp:
         return;
       default:
         if (S.PolyDrawing) {
           // Another vertex of the polyline or polygon under way.
           SetSolidPen(c);
-          c.BrushStyle = bsSolid;
-          c.PenMode = pmCopy;
+          c.BrushStyle = FillStyle::Solid;
+          c.PenMode = DrawMode::Copy;
           c.Line(S.AnchorPoint, P);
           S.VertexAdded = true;
           S.PointBuffer.AddPoint(X, Y);
         } else {
           S.Dragging = true;
           S.AnchorPoint = S.LastPoint = P;
-          c.BrushStyle = bsClear;  // rubber shapes are hollow
+          c.BrushStyle = FillStyle::Clear;  // rubber shapes are hollow
           S.PointBuffer.AddPoint(X, Y);
         }
         PaintBox->Changed();
@@ -105,7 +105,7 @@ void MainWindow::PaintBoxMouseDown(int X, int Y) {
     }
   }
 
-  if (S.WorkMode != wmEdit) return;
+  if (S.WorkMode != WindowMode::Edit) return;
 
   // Edit mode: the front-most figure whose box holds the point.
   FigureItem* hit = nullptr;
@@ -135,17 +135,17 @@ void MainWindow::PaintBoxMouseMove(int X, int Y) {
   const Point P{X, Y};
   RasterCanvas& c = PaintBox->Canvas;
 
-  if (S.WorkMode == wmDraw) {
+  if (S.WorkMode == WindowMode::Draw) {
     if (S.Dragging) {
       const ToolKind tool = S.CurrentTool;
-      if (tool == dtFreeLine) {
+      if (tool == ToolKind::FreeLine) {
         SetSolidPen(c);
-        c.PenMode = pmCopy;
+        c.PenMode = DrawMode::Copy;
         c.Line(S.LastPoint, P);
         S.PointBuffer.AddPoint(X, Y);
       } else {
         SetRubberPen(c);
-        if ((tool == dtPolyline || tool == dtPolygon) && S.VertexAdded) {
+        if ((tool == ToolKind::Polyline || tool == ToolKind::Polygon) && S.VertexAdded) {
           S.AnchorPoint = S.LastPoint = P;
           S.VertexAdded = false;
         }
@@ -155,11 +155,11 @@ void MainWindow::PaintBoxMouseMove(int X, int Y) {
       PaintBox->Changed();
     }
     S.LastPoint = P;
-    c.PenMode = pmCopy;
+    c.PenMode = DrawMode::Copy;
     return;
   }
 
-  if (S.WorkMode != wmEdit) return;
+  if (S.WorkMode != WindowMode::Edit) return;
   RecordPendingResize(S);
   if (S.MovingFig && S.SelectedFig) {
     S.SelectedFig->Data.Offset(WrapSub(X, S.AnchorPoint.X), WrapSub(Y, S.AnchorPoint.Y));
@@ -172,47 +172,47 @@ void MainWindow::PaintBoxMouseUp(int X, int Y) {
   const Point P{X, Y};
   RasterCanvas& c = PaintBox->Canvas;
 
-  if (S.WorkMode == wmDraw) {
-    if (S.CurrentTool == dtSetStamp) {
+  if (S.WorkMode == WindowMode::Draw) {
+    if (S.CurrentTool == ToolKind::SetStamp) {
       SetRubberPen(c);
       c.Rectangle(S.AnchorPoint.X, S.AnchorPoint.Y, X, Y);  // removes the rubber band
-      c.PenMode = pmCopy;
+      c.PenMode = DrawMode::Copy;
       SelectionBtn->setChecked(true);
-      S.CurrentTool = dtNone;
+      S.CurrentTool = ToolKind::None;
       if (X != S.AnchorPoint.X && Y != S.AnchorPoint.Y) MakeStamp(S.AnchorPoint, P);
       PaintBox->Changed();
     }
 
     S.Dragging = false;
     SetSolidPen(c);
-    c.BrushStyle = bsSolid;
+    c.BrushStyle = FillStyle::Solid;
 
     const bool unmoved = P == S.AnchorPoint;
     bool make = false;
     switch (S.CurrentTool) {
-      case dtLine:
+      case ToolKind::Line:
         if (unmoved) break;
         c.Line(S.AnchorPoint, P);
         make = true;
         break;
-      case dtFreeLine:
+      case ToolKind::FreeLine:
         if (unmoved) break;
         c.Line(S.LastPoint, P);
         S.PointBuffer.AddPoint(X, Y);
         make = true;
         break;
-      case dtEllipse:
-      case dtRectangle:
+      case ToolKind::Ellipse:
+      case ToolKind::Rectangle:
         if (unmoved) break;
         DrawToolShape(c, S.CurrentTool, S.AnchorPoint, P);
         make = true;
         break;
-      case dtPolyline:
-      case dtPolygon:
+      case ToolKind::Polyline:
+      case ToolKind::Polygon:
         S.VertexAdded = false;
         if (unmoved) {
           // A release on the last vertex finishes the figure.
-          if (S.CurrentTool == dtPolygon) c.Polygon(S.PointBuffer.Points.get(), S.PointBuffer.Count);
+          if (S.CurrentTool == ToolKind::Polygon) c.Polygon(S.PointBuffer.Points.get(), S.PointBuffer.Count);
           S.Dragging = false;
           S.PolyDrawing = false;
           for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
@@ -226,7 +226,7 @@ void MainWindow::PaintBoxMouseUp(int X, int Y) {
           S.AnchorPoint = S.LastPoint = P;
         }
         break;
-      case dtStamp:
+      case ToolKind::Stamp:
         if (S.CurrentStamp) {
           // The contents are drawn with their own attributes; the draw-mode
           // pen and brush stay as they were.
@@ -254,13 +254,13 @@ void MainWindow::PaintBoxMouseUp(int X, int Y) {
     t.PenWidth = c.PenWidth;
     t.PenColor = c.PenColor;
     t.BrushColor = c.BrushColor;
-    t.BrushStyle = c.BrushStyle == bsClear ? 1 : 0;
+    t.BrushStyle = c.BrushStyle == FillStyle::Clear ? 1 : 0;
     t.Start = S.AnchorPoint;
     t.End = P;
     t.PointData = nullptr;
     t.StampData = nullptr;
     if (IsPointFigure(S.CurrentTool)) t.PointData = &S.PointBuffer;
-    if (S.CurrentTool == dtStamp) {
+    if (S.CurrentTool == ToolKind::Stamp) {
       t.Start = P;
       t.End = Point{WrapAdd(X, WrapSub(S.StampBottomRight.X, S.StampTopLeft.X)),
                      WrapAdd(Y, WrapSub(S.StampBottomRight.Y, S.StampTopLeft.Y))};
@@ -273,7 +273,7 @@ void MainWindow::PaintBoxMouseUp(int X, int Y) {
     return;
   }
 
-  if (S.WorkMode != wmEdit) return;
+  if (S.WorkMode != WindowMode::Edit) return;
   S.MovingFig = false;
   if (FigureItem* sel = S.SelectedFig) {
     const Figure& f = sel->Data;

@@ -22,7 +22,7 @@ void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) 
   box.exec();
 }
 
-bool IsOpenDialog(DialogKind kind) { return kind == dkOpenData || kind == dkOpenBG; }
+bool IsOpenDialog(DialogKind kind) { return kind == DialogKind::OpenData || kind == DialogKind::OpenBG; }
 
 // The index of the chosen filter; the dialog may name it by its shown text
 // only (the patterns hidden), which begins the full filter.
@@ -42,11 +42,11 @@ void QtDialogs::ShowError(const std::string& text) { PlainBox(m_parent, QMessage
 
 ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) {
   QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
-  if (buttons == qbYesNoCancel) set |= QMessageBox::Cancel;
+  if (buttons == QuestionButtons::YesNoCancel) set |= QMessageBox::Cancel;
   QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, m_parent);
   box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
   box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
-  if (buttons == qbYesNoCancel) {
+  if (buttons == QuestionButtons::YesNoCancel) {
     box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
     box.setEscapeButton(QMessageBox::Cancel);
   } else {
@@ -55,11 +55,11 @@ ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, 
   box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
     case QMessageBox::Yes:
-      return mrYes;
+      return ModalResult::Yes;
     case QMessageBox::No:
-      return mrNo;
+      return ModalResult::No;
     default:
-      return buttons == qbYesNoCancel ? mrCancel : mrNo;
+      return buttons == QuestionButtons::YesNoCancel ? ModalResult::Cancel : ModalResult::No;
   }
 }
 

@@ -11,7 +11,7 @@
 void MainWindow::MakeStamp(Point A, Point B) {
   if (S.DrawingFigs.IsEmpty()) {
     S.Dialogs->ShowMessage("選択できる図形がありません");
-    S.CurrentTool = dtNone;
+    S.CurrentTool = ToolKind::None;
     SelectionBtn->setChecked(true);
     return;  // the current stamp stays
   }
@@ -30,7 +30,7 @@ void MainWindow::MakeStamp(Point A, Point B) {
   for (FigureItem* f = S.DrawingFigs.GetHead()->Next; f; f = FigureList::GetNext(f)) {
     if (!HitTest(r1, r2, f->Data.Start) || !HitTest(r1, r2, f->Data.End)) continue;
     FigureItem* item = stamp->AddFig(f->Data);
-    DrawFigure(scratchCanvas, &item->Data, 0, 0, pmCopy);
+    DrawFigure(scratchCanvas, &item->Data, 0, 0, DrawMode::Copy);
     const Figure& d = item->Data;
     topLeft.X = std::min({topLeft.X, d.Start.X, d.End.X});
     topLeft.Y = std::min({topLeft.Y, d.Start.Y, d.End.Y});

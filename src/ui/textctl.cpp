@@ -37,24 +37,24 @@ bool MainWindow::InputEditKeyPress(int key) {
     InputEdit->hide();
     InputEdit->clear();
     if (!text.empty()) {
-      if (S.WorkMode == wmDraw) {
+      if (S.WorkMode == WindowMode::Draw) {
         Figure& T = S.FigTemplate;
-        T.DrawingTool = dtText;
+        T.DrawingTool = ToolKind::Text;
         T.TextSize = kNewTextSize;
         T.TextColor = clBlack;
         T.Text = text;
         T.Start = at;
         T.End = Point{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
         CreateFigure(S, T);
-      } else if (S.WorkMode == wmEdit && target != nullptr && target == S.SelectedFig &&
-                 IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == dtText) {
+      } else if (S.WorkMode == WindowMode::Edit && target != nullptr && target == S.SelectedFig &&
+                 IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == ToolKind::Text) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
         Figure changed = target->Data;  // a text figure: nothing shared
         changed.Text = text;
         changed.End = Point{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
                              WrapAdd(changed.Start.Y, changed.TextSize)};
-        ChangeSelected(S, ptText, changed);
+        ChangeSelected(S, ParameterKind::Text, changed);
       }
     }
     PaintBoxPaint();
@@ -64,9 +64,9 @@ bool MainWindow::InputEditKeyPress(int key) {
     TextEditFig = nullptr;
     InputEdit->hide();
     InputEdit->clear();
-    if (S.WorkMode == wmDraw) {
+    if (S.WorkMode == WindowMode::Draw) {
       // The text tool is left for the selection tool.
-      S.CurrentTool = dtNone;
+      S.CurrentTool = ToolKind::None;
       SelectionBtn->setChecked(true);
     }
     PaintBoxPaint();

@@ -10,20 +10,20 @@ namespace {
 // Records that leave the drawing and its background as they were.
 bool ChangesNothingDrawn(ActionKind kind) {
   switch (kind) {
-    case atCreate:
-    case atMove:
-    case atDuplicate:
-    case atDelete:
-    case atUndo:
-    case atFront:
-    case atBack:
-    case atChange:
-    case atReadBG:
-    case atClearBG:
-    case atClearDrawing:
-    case atClearAll:
+    case ActionKind::Create:
+    case ActionKind::Move:
+    case ActionKind::Duplicate:
+    case ActionKind::Delete:
+    case ActionKind::Undo:
+    case ActionKind::Front:
+    case ActionKind::Back:
+    case ActionKind::Change:
+    case ActionKind::ReadBG:
+    case ActionKind::ClearBG:
+    case ActionKind::ClearDrawing:
+    case ActionKind::ClearAll:
       return false;
-    default:  // atSetStamp, atReadData, atNone and codes no program writes
+    default:  // ActionKind::SetStamp, ActionKind::ReadData, ActionKind::None and codes no program writes
       return true;
   }
 }
@@ -48,7 +48,7 @@ UndoRedoPlan PlanUndoRedo(const HistoryList& history) {
   for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
     ++k;
     const ActionKind kind = a->Data.TargetType;
-    if (kind == atBranch) {
+    if (kind == ActionKind::Branch) {
       const int32_t target = BranchTarget(a->Data.TargetID, k);
       const int32_t before = made[k - 1];
       if (before > 0 && target == before - 1) {

@@ -16,7 +16,7 @@ void MainWindow::RedoStepBtnClick() { BranchForUndo(false); }
 
 bool MainWindow::CanUndoNow() const {
   // Not in the middle of a drag or of an unfinished polyline or polygon.
-  return S.WorkMode != wmPlay && !S.PolyDrawing && !S.Dragging && !S.MovingFig;
+  return S.WorkMode != WindowMode::Play && !S.PolyDrawing && !S.Dragging && !S.MovingFig;
 }
 
 void MainWindow::BranchForUndo(bool undo) {
@@ -41,7 +41,7 @@ void MainWindow::BranchForUndo(bool undo) {
 
 void MainWindow::UpdateUndoRedoButtons() {
   if (UndoStepBtn == nullptr || RedoStepBtn == nullptr) return;
-  if (S.WorkMode == wmPlay) return;  // hidden there
+  if (S.WorkMode == WindowMode::Play) return;  // hidden there
   const UndoRedoPlan plan = PlanUndoRedo(S.History);
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
   const bool free = !S.PolyDrawing;

@@ -9,7 +9,7 @@ namespace {
 
 Figure Named(const std::string& name) {
   Figure f;
-  f.DrawingTool = dtRectangle;
+  f.DrawingTool = ToolKind::Rectangle;
   f.Text = name;
   return f;
 }
@@ -31,7 +31,7 @@ struct FigListABC : ::testing::Test {
 TEST(FigList, NewListIsEmpty) {
   FigureList list;
   EXPECT_EQ(list.GetHead(), list.GetTail());
-  EXPECT_EQ(list.GetHead()->Data.DrawingTool, dtNone);
+  EXPECT_EQ(list.GetHead()->Data.DrawingTool, ToolKind::None);
   EXPECT_EQ(Order(list), "");
   EXPECT_EQ(list.FigCount(), 0);
 }
@@ -101,7 +101,7 @@ TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
   pts.AddPoint(30, 15);
   pts.AddPoint(10, 40);
   Figure f;
-  f.DrawingTool = dtFreeLine;
+  f.DrawingTool = ToolKind::FreeLine;
   f.PointData = &pts;
   f.Start = {0, 0};
   f.End = {0, 0};
@@ -125,15 +125,15 @@ struct NestedStamp {
     pts.AddPoint(5, 0);
     pts.AddPoint(5, 5);
     Figure poly;
-    poly.DrawingTool = dtPolygon;
+    poly.DrawingTool = ToolKind::Polygon;
     poly.PointData = &pts;
     innerList.AddFig(poly);
     Figure inner;
-    inner.DrawingTool = dtStamp;
+    inner.DrawingTool = ToolKind::Stamp;
     inner.Start = {5, 5};
     inner.StampData = &innerList;
     outerList.AddFig(inner);
-    stamp.DrawingTool = dtStamp;
+    stamp.DrawingTool = ToolKind::Stamp;
     stamp.Start = {100, 50};
     stamp.StampData = &outerList;
   }
@@ -147,12 +147,12 @@ TEST(FigList, AddFigCopiesNestedStampsDeeply) {
   ASSERT_NE(l1, nullptr);
   EXPECT_NE(l1, &n.outerList);
   FigureItem* inner = l1->GetTail();
-  EXPECT_EQ(inner->Data.DrawingTool, dtStamp);
+  EXPECT_EQ(inner->Data.DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(inner->Data.Start, (Point{5, 5}));
   FigureList* l2 = inner->Data.StampData;
   EXPECT_NE(l2, &n.innerList);
   FigureItem* poly = l2->GetTail();
-  EXPECT_EQ(poly->Data.DrawingTool, dtPolygon);
+  EXPECT_EQ(poly->Data.DrawingTool, ToolKind::Polygon);
   EXPECT_NE(poly->Data.PointData, &n.pts);
   EXPECT_EQ(poly->Data.PointData->Count, 3);
   EXPECT_EQ(list.RemoveFig(copy), 0);
@@ -162,7 +162,7 @@ TEST(FigList, AddFigCopiesNestedStampsDeeply) {
 
 TEST(FigList, EmptyStampCopiesToEmptyList) {
   Figure stamp;
-  stamp.DrawingTool = dtStamp;
+  stamp.DrawingTool = ToolKind::Stamp;
   FigureList list;
   FigureItem* item = list.AddFig(stamp);
   ASSERT_NE(item->Data.StampData, nullptr);
@@ -172,7 +172,7 @@ TEST(FigList, EmptyStampCopiesToEmptyList) {
 TEST(FigList, MillionItemsFreeWithoutRecursion) {
   auto list = std::make_unique<FigureList>();
   Figure f;
-  f.DrawingTool = dtLine;
+  f.DrawingTool = ToolKind::Line;
   for (int i = 0; i < 1000000; ++i) list->AddFig(f);
   EXPECT_EQ(list->FigCount(), 1000000);
   FigureList::DeleteFigList(list);
@@ -183,12 +183,12 @@ TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
   // Build 1000 nested levels, each stamp holding the previous one.
   auto level = std::make_unique<FigureList>();
   Figure line;
-  line.DrawingTool = dtLine;
+  line.DrawingTool = ToolKind::Line;
   level->AddFig(line);
   for (int depth = 0; depth < 1000; ++depth) {
     auto outer = std::make_unique<FigureList>();
     Figure stamp;
-    stamp.DrawingTool = dtStamp;
+    stamp.DrawingTool = ToolKind::Stamp;
     stamp.StampData = level.get();
     outer->AddFig(stamp);
     level = std::move(outer);
@@ -196,15 +196,15 @@ TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
   FigureList copy;
   copy.AddFig(level->GetTail()->Data);
   int depth = 0;
-  for (FigureItem* f = copy.GetTail(); f->Data.DrawingTool == dtStamp; f = f->Data.StampData->GetTail()) ++depth;
+  for (FigureItem* f = copy.GetTail(); f->Data.DrawingTool == ToolKind::Stamp; f = f->Data.StampData->GetTail()) ++depth;
   EXPECT_EQ(depth, 1000);
 }
 
 TEST(FigList, AdoptedContentsAreFreedWithTheItem) {
   FigureList list;
   FigureItem* item = list.AddEmptyFig();
-  EXPECT_EQ(item->Data.DrawingTool, dtNone);
-  item->Data.DrawingTool = dtPolyline;
+  EXPECT_EQ(item->Data.DrawingTool, ToolKind::None);
+  item->Data.DrawingTool = ToolKind::Polyline;
   item->AdoptPointData(std::make_unique<Vertex>())->AddPoint(1, 2);
   EXPECT_EQ(item->Data.PointData->Count, 1);
   EXPECT_EQ(list.RemoveFig(item), 0);  // no leak under the sanitizers

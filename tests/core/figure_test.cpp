@@ -48,7 +48,7 @@ FigureItem* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
   Vertex points;
   for (Point p : pts) points.AddPoint(p.X, p.Y);
   Figure f;
-  f.DrawingTool = dtFreeLine;
+  f.DrawingTool = ToolKind::FreeLine;
   f.PointData = &points;
   f.Start = {-1, -1};  // stale corners: the copy replaces them
   f.End = {-1, -1};
@@ -77,11 +77,11 @@ TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {
 TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
   FigureList inner;
   Figure line;
-  line.DrawingTool = dtLine;
+  line.DrawingTool = ToolKind::Line;
   line.End = {10, 0};
   inner.AddFig(line);
   Figure stamp;
-  stamp.DrawingTool = dtStamp;
+  stamp.DrawingTool = ToolKind::Stamp;
   stamp.Start = {100, 50};
   stamp.End = {110, 50};
   stamp.StampData = &inner;
@@ -95,7 +95,7 @@ TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
 
 TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
   Figure f;
-  f.DrawingTool = dtLine;
+  f.DrawingTool = ToolKind::Line;
   f.Start = {INT32_MAX, INT32_MIN};
   f.Offset(1, -1);
   EXPECT_EQ(f.Start.X, INT32_MIN);

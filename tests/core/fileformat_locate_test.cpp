@@ -86,7 +86,7 @@ TEST_F(LocateFile, AMissingNameWithoutFolderAsks) {
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, Question("sora.jpg"));
   EXPECT_EQ(Dialogs.Shown[0].caption, "確認");
-  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNo);
+  EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNo);
 }
 
 TEST_F(LocateFile, AnsweringNoKeepsTheRecordedName) {
@@ -96,11 +96,11 @@ TEST_F(LocateFile, AnsweringNoKeepsTheRecordedName) {
 }
 
 TEST_F(LocateFile, CancellingTheDialogKeepsTheRecordedNameAndFolder) {
-  Dialogs.Answers = {mrYes};
+  Dialogs.Answers = {ModalResult::Yes};
   Dialogs.Files = {""};
   EXPECT_EQ(ReadName("/gone/umi.bmp", "ReadData"), "/gone/umi.bmp");
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
-  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, dkOpenBG);
+  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::OpenBG);
   EXPECT_EQ(Dialogs.DialogsRun[0].FileName, "umi.bmp");
   EXPECT_EQ(Dialogs.DialogsRun[0].FilterIndex, 1);
   EXPECT_EQ(fs::current_path(), Root / "work");
@@ -113,7 +113,7 @@ TEST_F(LocateFile, FilterIndexFollowsTheExtensionExactly) {
   } cases[] = {{"/g/a.jpg", 2}, {"/g/a.JPG", 2}, {"/g/a.Jpg", 1}, {"/g/a.jpeg", 1}, {"/g/a.bmp", 1},
                {"/g.jpg/a", 1}, {"C:\\g\\a.jpg", 2}};
   for (const auto& c : cases) {
-    Dialogs.Answers = {mrYes};
+    Dialogs.Answers = {ModalResult::Yes};
     Dialogs.Files = {""};
     Dialogs.DialogsRun.clear();
     ReadName(c.name);
@@ -125,7 +125,7 @@ TEST_F(LocateFile, FilterIndexFollowsTheExtensionExactly) {
 TEST_F(LocateFile, ChosenFileIsTakenAndItsFolderBecomesTheWorkingFolder) {
   const std::string chosen = (Root / "pics" / "sora2.jpg").string();
   Touch(chosen);
-  Dialogs.Answers = {mrYes};
+  Dialogs.Answers = {ModalResult::Yes};
   Dialogs.Files = {chosen};
   EXPECT_EQ(ReadName("C:\\e\\sora.jpg"), chosen);
   EXPECT_EQ(fs::current_path(), Root / "pics");
@@ -166,7 +166,7 @@ TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
 TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
   const std::string chosen = (Root / "pics" / "umi.bmp").string();
   Touch(chosen);
-  Dialogs.Answers = {mrYes};
+  Dialogs.Answers = {ModalResult::Yes};
   Dialogs.Files = {chosen};
   ASSERT_EQ(ReadHistory(S, ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);

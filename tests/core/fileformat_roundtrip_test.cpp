@@ -112,13 +112,13 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(S.History.NextFigID, 2);
 
   const Action& line = Record(1)->Data;
-  EXPECT_EQ(line.TargetType, atCreate);
+  EXPECT_EQ(line.TargetType, ActionKind::Create);
   EXPECT_EQ(line.TargetID, 1);
   EXPECT_EQ(line.ActionTime.Hour, 10);
   EXPECT_EQ(line.ActionTime.Min, 2);
   EXPECT_EQ(line.ActionTime.Sec, 15);
   EXPECT_EQ(line.ActionTime.Hund, 7);
-  EXPECT_EQ(line.FigData.DrawingTool, dtLine);
+  EXPECT_EQ(line.FigData.DrawingTool, ToolKind::Line);
   EXPECT_EQ(line.FigData.PenWidth, 3);
   EXPECT_EQ(line.FigData.PenColor, clBlack);
   EXPECT_EQ(line.FigData.BrushColor, clBtnFace);
@@ -131,7 +131,7 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(line.FigData.StampData, nullptr);
 
   const Action& free = Record(2)->Data;
-  EXPECT_EQ(free.FigData.DrawingTool, dtFreeLine);
+  EXPECT_EQ(free.FigData.DrawingTool, ToolKind::FreeLine);
   EXPECT_EQ(free.FigData.PenColor, 0x000080FF);
   ASSERT_NE(free.FigData.PointData, nullptr);
   ASSERT_EQ(free.FigData.PointData->Count, 3);
@@ -139,13 +139,13 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(free.FigData.PointData->MaxY, 15);
 
   const Action& change = Record(3)->Data;
-  EXPECT_EQ(change.TargetType, atChange);
-  EXPECT_EQ(change.Parameter, ptLineColor);
+  EXPECT_EQ(change.TargetType, ActionKind::Change);
+  EXPECT_EQ(change.Parameter, ParameterKind::LineColor);
   EXPECT_EQ(change.FigData.PenColor, 0x000000FF);
-  EXPECT_EQ(change.FigData.DrawingTool, dtNone);
+  EXPECT_EQ(change.FigData.DrawingTool, ToolKind::None);
 
   const Action& bg = Record(4)->Data;
-  EXPECT_EQ(bg.TargetType, atReadBG);
+  EXPECT_EQ(bg.TargetType, ActionKind::ReadBG);
   EXPECT_EQ(bg.FileName, "C:\\e\\sora.jpg");
   EXPECT_EQ(bg.TargetID, 0);
 }
@@ -221,38 +221,38 @@ TEST_F(DrawingFile, HeaderAloneIsAnEmptyDrawing) {
 }
 
 TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
-  Figure line = Fig(dtLine);
-  Figure poly = Fig(dtPolygon);
+  Figure line = Fig(ToolKind::Line);
+  Figure poly = Fig(ToolKind::Polygon);
   Vertex pts;
   pts.AddPoint(1, 2);
   pts.AddPoint(-3, 400);
   pts.AddPoint(50, -60);
   poly.PointData = &pts;
-  Figure text = Fig(dtText);
+  Figure text = Fig(ToolKind::Text);
   text.Text = " 先頭に空白 and blanks  ";
 
-  Add(atCreate, 1, line);
-  Add(atCreate, 2, poly);
-  Add(atCreate, 3, text);
-  Add(atSetStamp, 0);
-  Add(atMove, 1, line);
-  Add(atDuplicate, 4, poly);
-  Add(atDelete, 4);
-  Add(atUndo, 5, poly);
-  Add(atFront, 2);
-  Add(atBack, 3);
-  for (int p = ptSize; p <= ptTextColor; ++p) {
-    HistoryItem* c = Add(atChange, 2, poly);
+  Add(ActionKind::Create, 1, line);
+  Add(ActionKind::Create, 2, poly);
+  Add(ActionKind::Create, 3, text);
+  Add(ActionKind::SetStamp, 0);
+  Add(ActionKind::Move, 1, line);
+  Add(ActionKind::Duplicate, 4, poly);
+  Add(ActionKind::Delete, 4);
+  Add(ActionKind::Undo, 5, poly);
+  Add(ActionKind::Front, 2);
+  Add(ActionKind::Back, 3);
+  for (int p = ParameterKind::Size; p <= ParameterKind::TextColor; ++p) {
+    HistoryItem* c = Add(ActionKind::Change, 2, poly);
     c->Data.Parameter = static_cast<ParameterKind>(p);
   }
-  HistoryItem* c = Add(atChange, 3, text);
-  c->Data.Parameter = ptText;
-  Add(atReadData, 0)->Data.FileName = "/nowhere/e.tlo";
-  Add(atReadBG, 0)->Data.FileName = "C:\\e\\sora.jpg";
-  Add(atClearBG, 0);
-  Add(atClearDrawing, 0);
-  Add(atClearAll, 0);
-  Add(atBranch, 3);
+  HistoryItem* c = Add(ActionKind::Change, 3, text);
+  c->Data.Parameter = ParameterKind::Text;
+  Add(ActionKind::ReadData, 0)->Data.FileName = "/nowhere/e.tlo";
+  Add(ActionKind::ReadBG, 0)->Data.FileName = "C:\\e\\sora.jpg";
+  Add(ActionKind::ClearBG, 0);
+  Add(ActionKind::ClearDrawing, 0);
+  Add(ActionKind::ClearAll, 0);
+  Add(ActionKind::Branch, 3);
   Source.Tail->Data.ActionTime = Time(23, 59, 59, 99);
 
   const std::string text1 = HistoryFileText(Source);
@@ -271,8 +271,8 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
     EXPECT_EQ(a->Data.FileName, b->Data.FileName) << where;
     EXPECT_EQ(a->Data.ActionTime.Hour, b->Data.ActionTime.Hour) << where;
     EXPECT_EQ(a->Data.ActionTime.Hund, b->Data.ActionTime.Hund) << where;
-    if (a->Data.TargetType == atCreate || a->Data.TargetType == atMove || a->Data.TargetType == atDuplicate ||
-        a->Data.TargetType == atUndo)
+    if (a->Data.TargetType == ActionKind::Create || a->Data.TargetType == ActionKind::Move || a->Data.TargetType == ActionKind::Duplicate ||
+        a->Data.TargetType == ActionKind::Undo)
       ExpectSameFigure(a->Data.FigData, b->Data.FigData, where);
     EXPECT_EQ(b->Data.FigData.BrushStyle, 0) << where;
   }
@@ -302,20 +302,20 @@ std::vector<std::string> BlockLines(const std::string& text, int step) {
 }
 
 TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
-  Figure ellipse = Fig(dtEllipse);
-  Add(atCreate, 1, ellipse);
+  Figure ellipse = Fig(ToolKind::Ellipse);
+  Add(ActionKind::Create, 1, ellipse);
   const struct {
     ParameterKind p;
     std::vector<std::string> lines;
   } cases[] = {
-      {ptSize, {"12", "10 20", "110 220"}},
-      {ptBodyColor, {"clBtnFace"}},
-      {ptLineWidth, {"4"}},
-      {ptLineColor, {"clBlack"}},
-      {ptText, {"10 20", "110 220", "a b"}},
-      {ptTextColor, {"$00123456"}},
+      {ParameterKind::Size, {"12", "10 20", "110 220"}},
+      {ParameterKind::BodyColor, {"clBtnFace"}},
+      {ParameterKind::LineWidth, {"4"}},
+      {ParameterKind::LineColor, {"clBlack"}},
+      {ParameterKind::Text, {"10 20", "110 220", "a b"}},
+      {ParameterKind::TextColor, {"$00123456"}},
   };
-  for (const auto& c : cases) Add(atChange, 1, ellipse)->Data.Parameter = c.p;
+  for (const auto& c : cases) Add(ActionKind::Change, 1, ellipse)->Data.Parameter = c.p;
   const std::string text = HistoryFileText(Source);
   int step = 2;
   for (const auto& c : cases) {
@@ -332,7 +332,7 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
   EXPECT_EQ(width.TextSize, 0);
   EXPECT_EQ(width.PenColor, 0);
   EXPECT_EQ(width.Text, "");
-  EXPECT_EQ(width.DrawingTool, dtNone);
+  EXPECT_EQ(width.DrawingTool, ToolKind::None);
   const Figure& textChange = Record(6)->Data.FigData;
   EXPECT_EQ(textChange.Text, "a b");
   EXPECT_EQ(textChange.End, (Point{110, 220}));
@@ -341,23 +341,23 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
 }
 
 TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
-  Figure free = Fig(dtFreeLine);
+  Figure free = Fig(ToolKind::FreeLine);
   Vertex pts;
   pts.AddPoint(5, 6);
   pts.AddPoint(7, 8);
   free.PointData = &pts;
-  Figure stamp = Fig(dtStamp);
+  Figure stamp = Fig(ToolKind::Stamp);
   FigureList contents;
-  contents.AddFig(Fig(dtRectangle));
+  contents.AddFig(Fig(ToolKind::Rectangle));
   stamp.StampData = &contents;
-  Add(atCreate, 1, free);
-  Add(atCreate, 2, Fig(dtEllipse));
-  Add(atCreate, 3, stamp);
+  Add(ActionKind::Create, 1, free);
+  Add(ActionKind::Create, 2, Fig(ToolKind::Ellipse));
+  Add(ActionKind::Create, 3, stamp);
   for (int id = 1; id <= 3; ++id) {
     // The change record's own snapshot is a free line every time: only the
     // target's kind decides.
-    HistoryItem* c = Add(atChange, id, id == 3 ? stamp : free);
-    c->Data.Parameter = ptSize;
+    HistoryItem* c = Add(ActionKind::Change, id, id == 3 ? stamp : free);
+    c->Data.Parameter = ParameterKind::Size;
   }
   const std::string text = HistoryFileText(Source);
   const auto points = BlockLines(text, 4);
@@ -394,11 +394,11 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   EXPECT_EQ(HistoryFileText(S.History), noBlock);
 
   // Writer: goes by the record's own snapshot (a file the reader refuses).
-  Figure free = Fig(dtFreeLine);
+  Figure free = Fig(ToolKind::FreeLine);
   Vertex pts;
   pts.AddPoint(1, 1);
   free.PointData = &pts;
-  Add(atChange, 9, free)->Data.Parameter = ptSize;
+  Add(ActionKind::Change, 9, free)->Data.Parameter = ParameterKind::Size;
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("begin PointData"), std::string::npos);
   S.History.Clear();
@@ -407,26 +407,26 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
 }
 
 TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
-  Figure inner = Fig(dtStamp);
+  Figure inner = Fig(ToolKind::Stamp);
   FigureList innerList;
-  innerList.AddFig(Fig(dtEllipse));
-  Figure innerFree = Fig(dtPolyline);
+  innerList.AddFig(Fig(ToolKind::Ellipse));
+  Figure innerFree = Fig(ToolKind::Polyline);
   Vertex pts;
   pts.AddPoint(3, 4);
   innerFree.PointData = &pts;
   innerList.AddFig(innerFree);
   inner.StampData = &innerList;
 
-  Figure outer = Fig(dtStamp);
+  Figure outer = Fig(ToolKind::Stamp);
   FigureList outerList;
-  Figure first = Fig(dtText);
+  Figure first = Fig(ToolKind::Text);
   first.Text = "いちばん";
   outerList.AddFig(first);
   outerList.AddFig(inner);
-  outerList.AddFig(Fig(dtStamp));  // an empty stamp
-  outerList.AddFig(Fig(dtLine));
+  outerList.AddFig(Fig(ToolKind::Stamp));  // an empty stamp
+  outerList.AddFig(Fig(ToolKind::Line));
   outer.StampData = &outerList;
-  Add(atCreate, 1, outer);
+  Add(ActionKind::Create, 1, outer);
 
   const std::string text = HistoryFileText(Source);
   ASSERT_EQ(Read(text), 0);
@@ -434,7 +434,7 @@ TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
   ExpectSameFigure(Source.Head->Next->Data.FigData, got, "outer");
   ASSERT_EQ(got.StampData->FigCount(), 4);
   const Figure& nested = got.StampData->Head->Next->Next->Data;
-  EXPECT_EQ(nested.DrawingTool, dtStamp);
+  EXPECT_EQ(nested.DrawingTool, ToolKind::Stamp);
   ASSERT_EQ(nested.StampData->FigCount(), 2);
   EXPECT_EQ(nested.StampData->Tail->Data.PointData->Points[0], (Point{3, 4}));
   EXPECT_EQ(nested.StampData->Tail->Data.BrushStyle, 0);
@@ -458,27 +458,27 @@ TEST_F(DrawingFile, PointBlockKeepsTwoThousandVertices) {
 }
 
 TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {
-  for (int id = 1; id <= 7; ++id) Add(atCreate, id, Fig(dtLine));
-  Add(atBranch, 40);
+  for (int id = 1; id <= 7; ++id) Add(ActionKind::Create, id, Fig(ToolKind::Line));
+  Add(ActionKind::Branch, 40);
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   EXPECT_EQ(S.History.NextFigID, 40);
   S.History.Clear();
   Source.Clear();
-  Add(atCreate, -5, Fig(dtLine));
+  Add(ActionKind::Create, -5, Fig(ToolKind::Line));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   EXPECT_EQ(S.History.NextFigID, 1);
 }
 
 TEST_F(DrawingFile, TimeLineIsZeroPadded) {
-  Add(atClearAll, 0)->Data.ActionTime = Time(9, 5, 7, 42);
+  Add(ActionKind::ClearAll, 0)->Data.ActionTime = Time(9, 5, 7, 42);
   EXPECT_EQ(BlockLines(HistoryFileText(Source), 1)[0], "09 05 07 42");
 }
 
 TEST_F(DrawingFile, JapaneseTextIsStoredInCp932) {
-  Figure t = Fig(dtText);
+  Figure t = Fig(ToolKind::Text);
   t.Text = "おはよう 世界";
-  Add(atCreate, 1, t);
-  Add(atReadBG, 0)->Data.FileName = "/えほん/そら.jpg";
+  Add(ActionKind::Create, 1, t);
+  Add(ActionKind::ReadBG, 0)->Data.FileName = "/えほん/そら.jpg";
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("\x82\xa8\x82\xcd\x82\xe6\x82\xa4 \x90\xa2\x8a\x45\r\n"), std::string::npos);
   EXPECT_NE(text.find("/\x82\xa6\x82\xd9\x82\xf1/\x82\xbb\x82\xe7.jpg\r\n"), std::string::npos);
@@ -489,12 +489,12 @@ TEST_F(DrawingFile, JapaneseTextIsStoredInCp932) {
 }
 
 TEST_F(DrawingFile, TextWithoutCp932FormMakesTheWholeFileUtf8) {
-  Figure t = Fig(dtText);
+  Figure t = Fig(ToolKind::Text);
   t.Text = "にじ🌈";
-  Figure u = Fig(dtText);
+  Figure u = Fig(ToolKind::Text);
   u.Text = "あめ";
-  Add(atCreate, 1, u);
-  Add(atCreate, 2, t);
+  Add(ActionKind::Create, 1, u);
+  Add(ActionKind::Create, 2, t);
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("\r\nあめ\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nにじ🌈\r\n"), std::string::npos);
@@ -507,10 +507,10 @@ TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
   for (size_t n : {254u, 255u, 256u, 5000u, 300000u}) {
     Source.Clear();
     S.History.Clear();
-    Figure t = Fig(dtText);
+    Figure t = Fig(ToolKind::Text);
     t.Text = std::string(n - 3, 'x') + "あ";
-    Add(atCreate, 1, t);
-    Add(atReadData, 0)->Data.FileName = "/" + std::string(n, 'd') + "/e.tlo";
+    Add(ActionKind::Create, 1, t);
+    Add(ActionKind::ReadData, 0)->Data.FileName = "/" + std::string(n, 'd') + "/e.tlo";
     const std::string text = HistoryFileText(Source);
     ASSERT_EQ(Read(text), 0) << n;
     // Texts beyond what the text box takes (32767 characters) are cut.
@@ -521,20 +521,20 @@ TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
 
 TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
   // A point figure without a list is written with an empty block.
-  Add(atCreate, 1, Fig(dtFreeLine));
+  Add(ActionKind::Create, 1, Fig(ToolKind::FreeLine));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   ASSERT_NE(Record(1)->Data.FigData.PointData, nullptr);
   EXPECT_EQ(Record(1)->Data.FigData.PointData->Count, 0);
 
-  // No tool line for dtNone, "Unknown" for codes outside the tables: such a
+  // No tool line for ToolKind::None, "Unknown" for codes outside the tables: such a
   // file does not load.
   for (int variant = 0; variant < 3; ++variant) {
     Source.Clear();
     S.History.Clear();
     Dialogs.Shown.clear();
-    if (variant == 0) Add(atCreate, 1, Figure());
-    if (variant == 1) Add(atNone, 1);
-    if (variant == 2) Add(atChange, 1)->Data.Parameter = ptNone;
+    if (variant == 0) Add(ActionKind::Create, 1, Figure());
+    if (variant == 1) Add(ActionKind::None, 1);
+    if (variant == 2) Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::None;
     const std::string text = HistoryFileText(Source);
     if (variant == 1) {
       EXPECT_NE(text.find("\r\nUnknown\r\n"), std::string::npos);

@@ -157,36 +157,36 @@ TEST(Numbers, TimeTakesAtMostTwoCharactersPerNumber) {
 }
 
 TEST(Words, KindsToolsAndParametersBothWays) {
-  for (int i = atCreate; i <= atBranch; ++i) {
-    ActionKind t = atNone;
+  for (int i = ActionKind::Create; i <= ActionKind::Branch; ++i) {
+    ActionKind t = ActionKind::None;
     ASSERT_TRUE(ActionFromWord(ActionWord(static_cast<ActionKind>(i)), t));
     EXPECT_EQ(t, i);
   }
-  EXPECT_STREQ(ActionWord(atClearBG), "CleareBG");
-  EXPECT_STREQ(ActionWord(atNone), "Unknown");
+  EXPECT_STREQ(ActionWord(ActionKind::ClearBG), "CleareBG");
+  EXPECT_STREQ(ActionWord(ActionKind::None), "Unknown");
   EXPECT_STREQ(ActionWord(static_cast<ActionKind>(-3)), "Unknown");
   ActionKind t;
   EXPECT_FALSE(ActionFromWord("Unknown", t));
   EXPECT_FALSE(ActionFromWord("create", t));
   EXPECT_FALSE(ActionFromWord("Create ", t));
 
-  for (int i = dtText; i <= dtStamp; ++i) {
-    ToolKind d = dtNone;
+  for (int i = ToolKind::Text; i <= ToolKind::Stamp; ++i) {
+    ToolKind d = ToolKind::None;
     ASSERT_TRUE(ToolFromWord(ToolWord(static_cast<ToolKind>(i)), d));
     EXPECT_EQ(d, i);
   }
-  EXPECT_EQ(ToolWord(dtNone), nullptr);
-  EXPECT_EQ(ToolWord(dtSetStamp), nullptr);
+  EXPECT_EQ(ToolWord(ToolKind::None), nullptr);
+  EXPECT_EQ(ToolWord(ToolKind::SetStamp), nullptr);
   ToolKind d;
   EXPECT_FALSE(ToolFromWord("dtNone", d));
   EXPECT_FALSE(ToolFromWord("dtline", d));
 
-  for (int i = ptSize; i <= ptTextColor; ++i) {
-    ParameterKind p = ptNone;
+  for (int i = ParameterKind::Size; i <= ParameterKind::TextColor; ++i) {
+    ParameterKind p = ParameterKind::None;
     ASSERT_TRUE(ParameterFromWord(ParameterWord(static_cast<ParameterKind>(i)), p));
     EXPECT_EQ(p, i);
   }
-  EXPECT_STREQ(ParameterWord(ptNone), "Unknown");
+  EXPECT_STREQ(ParameterWord(ParameterKind::None), "Unknown");
   ParameterKind p;
   EXPECT_FALSE(ParameterFromWord("Unknown", p));
   EXPECT_FALSE(ParameterFromWord("size", p));
@@ -202,21 +202,21 @@ TEST(ChangeTargets, FirstRecordWithTheIdDecidesWhateverItsKind) {
     a->Data.TargetID = id;
     return a;
   };
-  add(atBranch, 2, dtNone);  // a step number that equals a later figure ID
-  add(atCreate, 1, dtFreeLine);
-  add(atCreate, 2, dtStamp);
-  HistoryItem* size1 = add(atChange, 1, dtFreeLine);
-  HistoryItem* size2 = add(atChange, 2, dtStamp);
-  HistoryItem* orphan = add(atChange, 9, dtPolygon);
-  HistoryItem* later = add(atChange, 10, dtEllipse);
-  add(atCreate, 10, dtPolyline);
+  add(ActionKind::Branch, 2, ToolKind::None);  // a step number that equals a later figure ID
+  add(ActionKind::Create, 1, ToolKind::FreeLine);
+  add(ActionKind::Create, 2, ToolKind::Stamp);
+  HistoryItem* size1 = add(ActionKind::Change, 1, ToolKind::FreeLine);
+  HistoryItem* size2 = add(ActionKind::Change, 2, ToolKind::Stamp);
+  HistoryItem* orphan = add(ActionKind::Change, 9, ToolKind::Polygon);
+  HistoryItem* later = add(ActionKind::Change, 10, ToolKind::Ellipse);
+  add(ActionKind::Create, 10, ToolKind::Polyline);
 
   ChangeTargets t;
   for (const HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) t.Add(*a);
-  EXPECT_EQ(t.TargetTool(*size1), dtFreeLine);
-  EXPECT_EQ(t.TargetTool(*size2), dtNone);      // the Branch record comes first
-  EXPECT_EQ(t.TargetTool(*orphan), dtPolygon);  // finds itself: its own tool
-  EXPECT_EQ(t.TargetTool(*later), dtEllipse);   // a later creation does not count
+  EXPECT_EQ(t.TargetTool(*size1), ToolKind::FreeLine);
+  EXPECT_EQ(t.TargetTool(*size2), ToolKind::None);      // the Branch record comes first
+  EXPECT_EQ(t.TargetTool(*orphan), ToolKind::Polygon);  // finds itself: its own tool
+  EXPECT_EQ(t.TargetTool(*later), ToolKind::Ellipse);   // a later creation does not count
 }
 
 TEST(Paths, SplitAtTheLastSeparatorOfEitherPlatform) {

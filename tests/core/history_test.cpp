@@ -8,8 +8,8 @@ TEST(History, NewHistoryIsEmpty) {
   HistoryList h;
   EXPECT_EQ(h.Count(), 0);
   EXPECT_EQ(h.GetHead(), h.GetTail());
-  EXPECT_EQ(h.GetHead()->Data.TargetType, atNone);
-  EXPECT_EQ(h.GetHead()->Data.Parameter, ptNone);
+  EXPECT_EQ(h.GetHead()->Data.TargetType, ActionKind::None);
+  EXPECT_EQ(h.GetHead()->Data.Parameter, ParameterKind::None);
   EXPECT_EQ(h.NextFigID, 1);
 }
 
@@ -20,7 +20,7 @@ TEST(History, AddItemLinksAfterTheSentinel) {
   EXPECT_EQ(a->Prev, h.GetHead());
   EXPECT_EQ(h.GetHead()->Next, a);
   EXPECT_EQ(h.GetTail(), a);
-  EXPECT_EQ(a->Data.TargetType, atNone);
+  EXPECT_EQ(a->Data.TargetType, ActionKind::None);
   EXPECT_EQ(a->Data.TargetID, 0);
   EXPECT_EQ(a->Data.FigData.PointData, nullptr);
   EXPECT_EQ(a->Data.TargetFig, nullptr);
@@ -46,7 +46,7 @@ TEST(History, AddActionCopiesFreeLineDeeply) {
   pts.AddPoint(20, 15);
   pts.AddPoint(30, 12);
   Figure f;
-  f.DrawingTool = dtFreeLine;
+  f.DrawingTool = ToolKind::FreeLine;
   f.PointData = &pts;
   HistoryList h;
   HistoryItem* a = h.AddAction(f);
@@ -64,12 +64,12 @@ TEST(History, AddActionCopiesStampWithItsPolygon) {
   Vertex pts;
   pts.AddPoint(1, 1);
   Figure poly;
-  poly.DrawingTool = dtPolygon;
+  poly.DrawingTool = ToolKind::Polygon;
   poly.PointData = &pts;
   FigureList contents;
   contents.AddFig(poly);
   Figure stamp;
-  stamp.DrawingTool = dtStamp;
+  stamp.DrawingTool = ToolKind::Stamp;
   stamp.StampData = &contents;
   HistoryList h;
   HistoryItem* a = h.AddAction(stamp);
@@ -90,9 +90,9 @@ HistoryItem* Add(HistoryList& h, ActionKind type, int32_t id) {
 
 TEST(History, FindFigureItemAfterCreateDeleteUndo) {
   HistoryList h;
-  HistoryItem* create = Add(h, atCreate, 1);
-  Add(h, atDelete, 1);
-  HistoryItem* undo = Add(h, atUndo, 2);
+  HistoryItem* create = Add(h, ActionKind::Create, 1);
+  Add(h, ActionKind::Delete, 1);
+  HistoryItem* undo = Add(h, ActionKind::Undo, 2);
   EXPECT_EQ(h.FindFigureItem(2), undo);
   EXPECT_EQ(h.FindFigureItem(1), create);
   EXPECT_EQ(h.FindFigureItem(3), nullptr);
@@ -100,9 +100,9 @@ TEST(History, FindFigureItemAfterCreateDeleteUndo) {
 
 TEST(History, FindFigureItemIgnoresNonCreatingRecords) {
   HistoryList h;
-  Add(h, atBranch, 4);
-  Add(h, atMove, 4);
-  HistoryItem* dup = Add(h, atDuplicate, 4);
+  Add(h, ActionKind::Branch, 4);
+  Add(h, ActionKind::Move, 4);
+  HistoryItem* dup = Add(h, ActionKind::Duplicate, 4);
   EXPECT_EQ(h.FindFigureItem(4), dup);
 }
 
@@ -110,11 +110,11 @@ TEST(History, FindLatestItemForWalksBackToTheSentinel) {
   HistoryList h;
   Figure live;
   Figure other;
-  HistoryItem* a = Add(h, atCreate, 1);
+  HistoryItem* a = Add(h, ActionKind::Create, 1);
   a->Data.TargetFig = &live;
-  HistoryItem* b = Add(h, atMove, 1);
+  HistoryItem* b = Add(h, ActionKind::Move, 1);
   b->Data.TargetFig = &live;
-  Add(h, atCreate, 2)->Data.TargetFig = &other;
+  Add(h, ActionKind::Create, 2)->Data.TargetFig = &other;
   EXPECT_EQ(h.FindLatestItemFor(&live, h.GetTail()), b);
   EXPECT_EQ(h.FindLatestItemFor(&live, a), a);
   EXPECT_EQ(h.FindLatestItemFor(&other, b), nullptr);
@@ -124,8 +124,8 @@ TEST(History, FindLatestItemForWalksBackToTheSentinel) {
 
 TEST(History, BranchKeepsLaterRecords) {
   HistoryList h;
-  for (int i = 1; i <= 3; ++i) Add(h, atCreate, i);
-  HistoryItem* branch = Add(h, atBranch, 1);
+  for (int i = 1; i <= 3; ++i) Add(h, ActionKind::Create, i);
+  HistoryItem* branch = Add(h, ActionKind::Branch, 1);
   EXPECT_EQ(h.Count(), 4);
   EXPECT_EQ(h.StepOf(branch), 4);
   EXPECT_EQ(h.ItemAt(2)->Data.TargetID, 2);
@@ -136,7 +136,7 @@ TEST(History, BranchKeepsLaterRecords) {
 TEST(History, MillionRecordsFreeWithoutRecursion) {
   auto h = std::make_unique<HistoryList>();
   Figure f;
-  f.DrawingTool = dtRectangle;
+  f.DrawingTool = ToolKind::Rectangle;
   for (int i = 0; i < 1000000; ++i) h->AddAction(f);
   EXPECT_EQ(h->Count(), 1000000);
   HistoryList::DeleteHistory(h);
@@ -146,10 +146,10 @@ TEST(History, MillionRecordsFreeWithoutRecursion) {
 TEST(History, AdoptedSnapshotContentsAreOwned) {
   HistoryList h;
   HistoryItem* a = h.AddItem();
-  a->Data.FigData.DrawingTool = dtStamp;
+  a->Data.FigData.DrawingTool = ToolKind::Stamp;
   FigureList* list = a->AdoptStampData(std::make_unique<FigureList>());
   Figure line;
-  line.DrawingTool = dtLine;
+  line.DrawingTool = ToolKind::Line;
   list->AddFig(line);
   EXPECT_EQ(a->Data.FigData.StampData->FigCount(), 1);
   h.Clear();  // frees it; the sanitizers report a leak otherwise

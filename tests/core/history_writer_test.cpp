@@ -17,7 +17,7 @@ namespace {
 
 Figure TextFig(const std::string& text) {
   Figure f;
-  f.DrawingTool = dtText;
+  f.DrawingTool = ToolKind::Text;
   f.PenWidth = 1;
   f.PenColor = clBlack;
   f.BrushColor = clWhite;
@@ -65,35 +65,35 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
     };
     FigureList stampList, innerList;
     const std::vector<Case> cases = {
-        {"text figure", [&] { Add(atCreate, 1, TextFig("a" + br + "b")); }},
-        {"text at the end", [&] { Add(atCreate, 1, TextFig("ab" + br)); }},
+        {"text figure", [&] { Add(ActionKind::Create, 1, TextFig("a" + br + "b")); }},
+        {"text at the end", [&] { Add(ActionKind::Create, 1, TextFig("ab" + br)); }},
         {"text in a nested stamp",
          [&] {
            innerList.AddFig(TextFig("x" + br));
            Figure inner = TextFig("");
-           inner.DrawingTool = dtStamp;
+           inner.DrawingTool = ToolKind::Stamp;
            inner.StampData = &innerList;
            stampList.AddFig(inner);
            Figure stamp = TextFig("");
-           stamp.DrawingTool = dtStamp;
+           stamp.DrawingTool = ToolKind::Stamp;
            stamp.StampData = &stampList;
-           Add(atCreate, 1, stamp);
+           Add(ActionKind::Create, 1, stamp);
          }},
         {"text change",
          [&] {
-           Add(atCreate, 1, TextFig("ok"));
-           Add(atChange, 1, TextFig(br + "new"))->Data.Parameter = ptText;
+           Add(ActionKind::Create, 1, TextFig("ok"));
+           Add(ActionKind::Change, 1, TextFig(br + "new"))->Data.Parameter = ParameterKind::Text;
          }},
-        {"picture name", [&] { Add(atReadBG, 0)->Data.FileName = "/tmp/a" + br + "b.bmp"; }},
-        {"drawing name", [&] { Add(atReadData, 0)->Data.FileName = "/tmp/e" + br + ".tlo"; }},
+        {"picture name", [&] { Add(ActionKind::ReadBG, 0)->Data.FileName = "/tmp/a" + br + "b.bmp"; }},
+        {"drawing name", [&] { Add(ActionKind::ReadData, 0)->Data.FileName = "/tmp/e" + br + ".tlo"; }},
     };
     for (const Case& c : cases) {
       History.Clear();
       stampList.ClearFigs();
       innerList.ClearFigs();
-      Add(atCreate, 1, TextFig("before"));
+      Add(ActionKind::Create, 1, TextFig("before"));
       c.build();
-      Add(atCreate, 2, TextFig("after"));
+      Add(ActionKind::Create, 2, TextFig("after"));
       const std::string where = std::string(c.what) + (br == "\n" ? " LF" : " CR");
       EXPECT_EQ(HistoryFileText(History), "") << where;
       const auto [result, bytes] = WriteToFile();
@@ -142,8 +142,8 @@ TEST(CodePageLookAlikes, ATextWithNoCp932FormStillMakesTheFileUtf8Unchanged) {
 }
 
 TEST_F(Writer, ADrawingWithAWaveDashIsWrittenInCp932) {
-  Add(atCreate, 1, TextFig("えのぐ〜"));
-  Add(atCreate, 2, TextFig("ふでばこ"));
+  Add(ActionKind::Create, 1, TextFig("えのぐ〜"));
+  Add(ActionKind::Create, 2, TextFig("ふでばこ"));
   const std::string bytes = HistoryFileText(History);
   EXPECT_FALSE(IsValidUtf8(bytes));
   EXPECT_NE(bytes.find("\x82\xa6\x82\xcc\x82\xae\x81\x60\r\n"), std::string::npos);

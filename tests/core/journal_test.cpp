@@ -105,7 +105,7 @@ TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
   ActionJournal journal;
   Begin(S, journal);
   Figure f;
-  f.DrawingTool = dtText;
+  f.DrawingTool = ToolKind::Text;
   f.Text = "なみ〜せん";  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
   CreateFigure(S, f);
   AppState R;
@@ -126,7 +126,7 @@ TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
   }
   // A text that reads like the end of a record, inside the last block.
   Figure f;
-  f.DrawingTool = dtText;
+  f.DrawingTool = ToolKind::Text;
   f.Text = "end ActionData";
   CreateFigure(S, f);
   ends.push_back(FileBytes(journal.Path()).size());
@@ -289,10 +289,10 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   S.Journal = &journal;
   EXPECT_EQ(journal.Path(), path);
   Figure f;
-  f.DrawingTool = dtLine;
+  f.DrawingTool = ToolKind::Line;
   f.End = {30, 40};
   CreateFigure(S, f);
-  ClearDrawing(S, atClearAll);
+  ClearDrawing(S, ActionKind::ClearAll);
   const std::string bytes = FileBytes(path);
   EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
   EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));

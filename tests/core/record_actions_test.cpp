@@ -51,15 +51,15 @@ struct Recording : ::testing::Test {
 };
 
 TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
-  FigureItem* rect = Draw(dtRectangle, {10, 10}, {50, 40});
-  Draw(dtLine, {0, 0}, {5, 5});
-  EXPECT_EQ(Record(1).TargetType, atCreate);
+  FigureItem* rect = Draw(ToolKind::Rectangle, {10, 10}, {50, 40});
+  Draw(ToolKind::Line, {0, 0}, {5, 5});
+  EXPECT_EQ(Record(1).TargetType, ActionKind::Create);
   EXPECT_EQ(Record(1).TargetID, 1);
   EXPECT_EQ(Record(2).TargetID, 2);
   EXPECT_EQ(S.History.NextFigID, 3);
   EXPECT_EQ(Record(1).TargetFig, &rect->Data);
   EXPECT_EQ(Record(1).TargetItem, rect);
-  EXPECT_EQ(Record(1).Parameter, ptNone);
+  EXPECT_EQ(Record(1).Parameter, ParameterKind::None);
   rect->Data.Offset(100, 100);
   rect->Data.PenWidth = 9;
   EXPECT_EQ(Record(1).FigData.Start, (Point{10, 10}));
@@ -71,7 +71,7 @@ TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
   pts.AddPoint(3, 4);
   pts.AddPoint(8, 1);
   Figure f;
-  f.DrawingTool = dtFreeLine;
+  f.DrawingTool = ToolKind::FreeLine;
   f.PointData = &pts;
   FigureItem* item = CreateFigure(S, f);
   ASSERT_NE(Last().FigData.PointData, nullptr);
@@ -81,30 +81,30 @@ TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
 }
 
 TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
-  Draw(dtRectangle, {0, 0}, {10, 10});
-  FigureItem* b = Draw(dtEllipse, {20, 20}, {30, 30});
+  Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
+  FigureItem* b = Draw(ToolKind::Ellipse, {20, 20}, {30, 30});
   S.SelectedFig = b;
   b->Data.Offset(1, 0);
   RecordMoveOfSelected(S);
-  EXPECT_EQ(Last().TargetType, atMove);
+  EXPECT_EQ(Last().TargetType, ActionKind::Move);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().FigData.Start, (Point{21, 20}));
   EXPECT_EQ(Last().TargetFig, &b->Data);
-  Change(ptLineColor, [](Figure& f) { f.PenColor = 0xFF; });  // found through the move record
+  Change(ParameterKind::LineColor, [](Figure& f) { f.PenColor = 0xFF; });  // found through the move record
   EXPECT_EQ(Last().TargetID, 2);
-  EXPECT_EQ(Last().Parameter, ptLineColor);
+  EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
   EXPECT_EQ(b->Data.PenColor, 0xFF);  // applied to the figure
-  Change(ptText, [](Figure& f) { f.Text = "t"; });
-  EXPECT_EQ(Last().Parameter, ptText);
+  Change(ParameterKind::Text, [](Figure& f) { f.Text = "t"; });
+  EXPECT_EQ(Last().Parameter, ParameterKind::Text);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(MoveSelectedBack(S));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().TargetFig, nullptr);
   EXPECT_EQ(S.DrawingFigs.Head->Next, b);
   EXPECT_FALSE(MoveSelectedBack(S));  // already at the back: nothing recorded
-  EXPECT_EQ(Last().TargetType, atBack);
+  EXPECT_EQ(Last().TargetType, ActionKind::Back);
   EXPECT_EQ(S.History.Count(), 6);
-  ClearDrawing(S, atClearDrawing);
+  ClearDrawing(S, ActionKind::ClearDrawing);
   EXPECT_EQ(Last().TargetID, 0);
   EXPECT_TRUE(S.DrawingFigs.IsEmpty());
   EXPECT_EQ(S.SelectedFig, nullptr);
@@ -113,14 +113,14 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
 TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
   // A file may carry the largest 32-bit ID; the next figure must not overflow.
   S.History.NextFigID = INT32_MAX;
-  Draw(dtLine, {0, 0}, {5, 5});
-  Draw(dtLine, {0, 0}, {6, 6});
+  Draw(ToolKind::Line, {0, 0}, {5, 5});
+  Draw(ToolKind::Line, {0, 0}, {6, 6});
   EXPECT_EQ(Record(1).TargetID, INT32_MAX);
   EXPECT_EQ(Record(2).TargetID, INT32_MIN);
 }
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
-  Draw(dtRectangle, {0, 0}, {10, 10});
+  Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   FigureItem* a = S.DrawingFigs.Tail;
   S.SelectedFig = a;
   EXPECT_TRUE(DeleteSelected(S));
@@ -129,7 +129,7 @@ TEST_F(Recording, DeleteThenUndoGivesANewID) {
   EXPECT_EQ(S.DeletedFigs.FigCount(), 1);
   EXPECT_EQ(S.SelectedFig, nullptr);
   EXPECT_NE(RestoreDeleted(S), nullptr);
-  EXPECT_EQ(Last().TargetType, atUndo);
+  EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(S.DeletedFigs.IsEmpty());
   EXPECT_EQ(RestoreDeleted(S), nullptr);  // nothing left to bring back
@@ -137,10 +137,10 @@ TEST_F(Recording, DeleteThenUndoGivesANewID) {
 }
 
 TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
-  Draw(dtRectangle, {0, 0}, {10, 10});
-  Draw(dtRectangle, {5, 5}, {15, 15});
+  Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
+  Draw(ToolKind::Rectangle, {5, 5}, {15, 15});
   S.SelectedFig = S.DrawingFigs.Tail;
-  Change(ptBodyColor, [](Figure& f) { f.BrushColor = 5; });
+  Change(ParameterKind::BodyColor, [](Figure& f) { f.BrushColor = 5; });
   S.CurrentStep = S.History.Tail;
   GoToStep(S);  // new figure items; only creating records point at them
   S.SelectedFig = S.DrawingFigs.Head->Next;
@@ -157,7 +157,7 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
   S.SelectedFig = stray;
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 0);
-  Change(ptLineWidth, [](Figure& f) { f.PenWidth = 3; });
+  Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth = 3; });
   EXPECT_EQ(Last().TargetID, 0);
   S.SelectedFig = nullptr;
   RecordMoveOfSelected(S);
@@ -166,7 +166,7 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
 }
 
 TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
-  FigureItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  FigureItem* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.SelectedFig = a;
   Clock.Time = {5, 9, 0, 0};
   S.PendingResize = true;
@@ -174,19 +174,19 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   a->Data.End = {60, 50};  // many trackbar steps, one pending record
   a->Data.End = {70, 55};
   Clock.Time = {5, 9, 50, 0};
-  Change(ptLineWidth, [](Figure& f) { f.PenWidth += 2; });
+  Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History.Count(), 3);
-  EXPECT_EQ(Record(2).Parameter, ptSize);
+  EXPECT_EQ(Record(2).Parameter, ParameterKind::Size);
   EXPECT_EQ(Record(2).TargetID, 1);
   EXPECT_EQ(Record(2).FigData.End, (Point{70, 55}));
-  EXPECT_EQ(Record(3).Parameter, ptLineWidth);
+  EXPECT_EQ(Record(3).Parameter, ParameterKind::LineWidth);
   EXPECT_FALSE(S.PendingResize);
   EXPECT_EQ(S.ResizeFig, nullptr);
   EXPECT_EQ(S.StampReference, nullptr);
 }
 
 TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
-  FigureItem* a = Draw(dtRectangle, {10, 10}, {50, 50});
+  FigureItem* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.PendingResize = true;
   S.ResizeFig = &a->Data;
   a->Data.End = {80, 80};
@@ -207,7 +207,7 @@ TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
 }
 
 TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
-  FigureItem* a = Draw(dtRectangle, {0, 0}, {10, 10});
+  FigureItem* a = Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   S.PendingResize = true;
   S.ResizeFig = &a->Data;
   a->Data.End = {20, 10};
@@ -219,13 +219,13 @@ TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
 }
 
 TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
-  for (int i = 0; i < 10; ++i) Draw(dtLine, {i, 0}, {i, 10});
+  for (int i = 0; i < 10; ++i) Draw(ToolKind::Line, {i, 0}, {i, 10});
   BranchTo(S, 3);
   EXPECT_EQ(S.History.Count(), 11);
   EXPECT_EQ(S.DrawingFigs.FigCount(), 3);  // the picture of step 3
-  EXPECT_EQ(Last().TargetType, atBranch);
+  EXPECT_EQ(Last().TargetType, ActionKind::Branch);
   EXPECT_EQ(Last().TargetID, 3);
-  Draw(dtLine, {0, 0}, {1, 1});
+  Draw(ToolKind::Line, {0, 0}, {1, 1});
   EXPECT_EQ(S.History.Count(), 12);
   EXPECT_EQ(Last().TargetID, 11);
 }
@@ -234,10 +234,10 @@ TEST_F(Recording, FileRecordKeepsThePathAndNoFigure) {
   SetBackground(S, "/home/k/え.bmp");
   EXPECT_EQ(S.ShownBGFileName, "/home/k/え.bmp");
   EXPECT_TRUE(S.BGFileName.empty());
-  EXPECT_EQ(Last().TargetType, atReadBG);
+  EXPECT_EQ(Last().TargetType, ActionKind::ReadBG);
   EXPECT_EQ(Last().FileName, "/home/k/え.bmp");
   EXPECT_EQ(Last().TargetID, 0);
-  EXPECT_EQ(Last().FigData.DrawingTool, dtNone);
+  EXPECT_EQ(Last().FigData.DrawingTool, ToolKind::None);
 }
 
 TEST_F(Recording, TimeOfDayAndProcessDisplay) {
@@ -245,12 +245,12 @@ TEST_F(Recording, TimeOfDayAndProcessDisplay) {
   Clock.Time.Min = 5;
   Clock.Time.Sec = 9;
   Clock.Time.Hund = 7;
-  Draw(dtRectangle, {0, 0}, {1, 1});
+  Draw(ToolKind::Rectangle, {0, 0}, {1, 1});
   EXPECT_TRUE(Memo.Lines.empty());  // display off
   EXPECT_EQ(Last().ActionTime.Hour, 14);
   EXPECT_EQ(Last().ActionTime.Hund, 7);
   S.ShowProcess = true;
-  Draw(dtRectangle, {0, 0}, {1, 1});
+  Draw(ToolKind::Rectangle, {0, 0}, {1, 1});
   BranchTo(S, 1);
   EXPECT_EQ(Memo.Lines, (std::vector<std::string>{"Create Rectangle (ID = 2)", "at 14:05:09.07.", "",
                                                   "Branch (STEP = 1)", "at 14:05:09.07.", ""}));

@@ -46,8 +46,8 @@ struct Background : ::testing::Test {
 
 TEST_F(Background, LoadedOnChangeBlankedOnClearNotReloadedWhenShown) {
   P.Existing = {"/pics/sky.bmp"};
-  Add(atReadBG, "/pics/sky.bmp");
-  Add(atClearBG);
+  Add(ActionKind::ReadBG, "/pics/sky.bmp");
+  Add(ActionKind::ClearBG);
   EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
   EXPECT_EQ(S.ShownBGFileName, "/pics/sky.bmp");
   EXPECT_EQ(Step(2), (V{"blank", "paint"}));
@@ -60,10 +60,10 @@ TEST_F(Background, LoadedOnChangeBlankedOnClearNotReloadedWhenShown) {
 
 TEST_F(Background, TheLastBackgroundRecordDecides) {
   P.Existing = {"a.bmp", "b.jpg"};
-  Add(atReadBG, "a.bmp");
-  Add(atReadBG, "b.jpg");
-  Add(atClearAll);
-  Add(atReadBG, "a.bmp");
+  Add(ActionKind::ReadBG, "a.bmp");
+  Add(ActionKind::ReadBG, "b.jpg");
+  Add(ActionKind::ClearAll);
+  Add(ActionKind::ReadBG, "a.bmp");
   EXPECT_EQ(Step(2), (V{"load b.jpg", "paint"}));
   EXPECT_EQ(Step(3), (V{"blank", "paint"}));
   EXPECT_EQ(Step(4), (V{"load a.bmp", "paint"}));
@@ -71,9 +71,9 @@ TEST_F(Background, TheLastBackgroundRecordDecides) {
 
 TEST_F(Background, ABranchDropsThePictureOfLaterRecords) {
   P.Existing = {"a.bmp"};
-  Add(atReadBG, "a.bmp");
-  Add(atBranch)->Data.TargetID = 0;
-  Add(atBranch)->Data.TargetID = 1;
+  Add(ActionKind::ReadBG, "a.bmp");
+  Add(ActionKind::Branch)->Data.TargetID = 0;
+  Add(ActionKind::Branch)->Data.TargetID = 1;
   EXPECT_EQ(Step(1), (V{"load a.bmp", "paint"}));
   EXPECT_EQ(Step(2), (V{"blank", "paint"}));
   EXPECT_EQ(Step(3), (V{"load a.bmp", "paint"}));
@@ -81,8 +81,8 @@ TEST_F(Background, ABranchDropsThePictureOfLaterRecords) {
 
 TEST_F(Background, AMovedPictureIsLookedForByItsBareName) {
   P.Existing = {"sky.bmp", "sea.jpg"};
-  Add(atReadBG, "/home/old/sky.bmp");
-  Add(atReadBG, "C:\\My Pictures\\sea.jpg");
+  Add(ActionKind::ReadBG, "/home/old/sky.bmp");
+  Add(ActionKind::ReadBG, "C:\\My Pictures\\sea.jpg");
   EXPECT_EQ(Step(1), (V{"load /home/old/sky.bmp", "load sky.bmp", "paint"}));
   EXPECT_EQ(S.ShownBGFileName, "/home/old/sky.bmp");
   EXPECT_EQ(Step(1), (V{"paint"}));
@@ -92,8 +92,8 @@ TEST_F(Background, AMovedPictureIsLookedForByItsBareName) {
 // Not found anywhere: the background stays as it was, no box, and the name
 // counts as shown so the next step does not look again.
 TEST_F(Background, AMissingPictureIsLookedForOnce) {
-  Add(atReadBG, "/gone/x.bmp");
-  Add(atReadBG, "y.bmp");
+  Add(ActionKind::ReadBG, "/gone/x.bmp");
+  Add(ActionKind::ReadBG, "y.bmp");
   EXPECT_EQ(Step(1), (V{"load /gone/x.bmp", "load x.bmp", "paint"}));
   EXPECT_EQ(S.ShownBGFileName, "/gone/x.bmp");
   EXPECT_EQ(Step(1), (V{"paint"}));

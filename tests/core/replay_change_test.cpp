@@ -26,7 +26,7 @@ std::string Differences(const Figure& a, const Figure& b) {
 
 Figure FigureWithValue(int32_t v) {
   Figure f;
-  f.DrawingTool = dtText;
+  f.DrawingTool = ToolKind::Text;
   f.PenWidth = v;
   f.PenColor = v + 1;
   f.BrushColor = v + 2;
@@ -52,7 +52,7 @@ TEST_P(ChangeEach, CopiesOnlyItsAttribute) {
   HistoryList h;
   Figure wanted = FigureWithValue(77);
   HistoryItem* rec = h.AddAction(wanted);
-  rec->Data.TargetType = atChange;
+  rec->Data.TargetType = ActionKind::Change;
   rec->Data.Parameter = GetParam().Parameter;
   const Figure before = target->Data;
   ApplyChange(rec, target);
@@ -64,17 +64,17 @@ TEST_P(ChangeEach, CopiesOnlyItsAttribute) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Parameters, ChangeEach,
-                         ::testing::Values(ChangeCase{ptBodyColor, "BrushColor "}, ChangeCase{ptLineWidth, "PenWidth "},
-                                           ChangeCase{ptLineColor, "PenColor "}, ChangeCase{ptTextColor, "TextColor "},
-                                           ChangeCase{ptText, "Text Start End "}, ChangeCase{ptSize, "TextSize Start End "},
-                                           ChangeCase{ptNone, ""}, ChangeCase{static_cast<ParameterKind>(99), ""}));
+                         ::testing::Values(ChangeCase{ParameterKind::BodyColor, "BrushColor "}, ChangeCase{ParameterKind::LineWidth, "PenWidth "},
+                                           ChangeCase{ParameterKind::LineColor, "PenColor "}, ChangeCase{ParameterKind::TextColor, "TextColor "},
+                                           ChangeCase{ParameterKind::Text, "Text Start End "}, ChangeCase{ParameterKind::Size, "TextSize Start End "},
+                                           ChangeCase{ParameterKind::None, ""}, ChangeCase{static_cast<ParameterKind>(99), ""}));
 
 TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
   Vertex live;
   live.AddPoint(0, 0);
   live.AddPoint(10, 10);
   Figure f;
-  f.DrawingTool = dtPolygon;
+  f.DrawingTool = ToolKind::Polygon;
   f.PointData = &live;
   FigureList list;
   FigureItem* target = list.AddFig(f);
@@ -84,7 +84,7 @@ TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
   f.PointData = &bigger;
   HistoryList h;
   HistoryItem* rec = h.AddAction(f);
-  rec->Data.Parameter = ptSize;
+  rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   const Vertex* p = target->Data.PointData;
   EXPECT_EQ(p->Points[1], (Point{30, 20}));
@@ -100,7 +100,7 @@ TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
   three.AddPoint(2, 2);
   three.AddPoint(3, 3);
   Figure f;
-  f.DrawingTool = dtFreeLine;
+  f.DrawingTool = ToolKind::FreeLine;
   f.PointData = &three;
   FigureList list;
   FigureItem* target = list.AddFig(f);
@@ -109,7 +109,7 @@ TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
   f.PointData = &one;
   HistoryList h;
   HistoryItem* rec = h.AddAction(f);
-  rec->Data.Parameter = ptSize;
+  rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   EXPECT_EQ(target->Data.PointData->Count, 3);
   EXPECT_EQ(target->Data.PointData->Points[0], (Point{9, 9}));
@@ -122,7 +122,7 @@ TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
   FigureList oldContents;
   oldContents.AddFig(FigureWithValue(1));
   Figure stamp;
-  stamp.DrawingTool = dtStamp;
+  stamp.DrawingTool = ToolKind::Stamp;
   stamp.StampData = &oldContents;
   FigureList list;
   FigureItem* target = list.AddFig(stamp);
@@ -132,7 +132,7 @@ TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
   stamp.StampData = &newContents;
   HistoryList h;
   HistoryItem* rec = h.AddAction(stamp);
-  rec->Data.Parameter = ptSize;
+  rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   FigureList* got = target->Data.StampData;
   ASSERT_EQ(got->FigCount(), 2);

@@ -59,7 +59,7 @@ TEST(ReplayPace, FixedRateIgnoresTheRecordedTimes) {
 
 TEST(ReplayPace, AsDrawnFollowsTheGapsWithinLimits) {
   ReplayPace pace;
-  pace.Kind = pcAsDrawn;
+  pace.Kind = PaceKind::AsDrawn;
   const TimeOfDay a = At(10, 0, 0, 0);
   const TimeOfDay soon = At(10, 0, 0, 70), same = a, late = At(10, 5, 0, 0);
   const TimeOfDay tiny = At(10, 0, 0, 1), back = At(9, 59, 0, 0), nextDay = At(0, 0, 1, 0);
@@ -84,7 +84,7 @@ TEST(ReplayPace, StepsOfAHistoryUseTheFollowingRecord) {
   const TimeOfDay times[] = {At(10, 0, 0, 0), At(10, 0, 0, 30), At(10, 0, 9, 0), At(10, 0, 9, 0)};
   for (const TimeOfDay& t : times) h.AddItem()->Data.ActionTime = t;
   ReplayPace pace;
-  pace.Kind = pcAsDrawn;
+  pace.Kind = PaceKind::AsDrawn;
   pace.HoldSeconds = 3;
   double total = 0;
   std::vector<double> steps;
@@ -101,16 +101,16 @@ TEST(ReplayPace, StepsOfAHistoryUseTheFollowingRecord) {
 TEST(ReplayPace, ParsesPaceAndHoldFromTheCommandLine) {
   ReplayPace pace;
   EXPECT_TRUE(ParsePace("drawn", pace));
-  EXPECT_EQ(pace.Kind, pcAsDrawn);
+  EXPECT_EQ(pace.Kind, PaceKind::AsDrawn);
   EXPECT_TRUE(ParsePace("0.5", pace));
-  EXPECT_EQ(pace.Kind, pcFixed);
+  EXPECT_EQ(pace.Kind, PaceKind::Fixed);
   EXPECT_DOUBLE_EQ(pace.StepsPerSecond, 0.5);
   EXPECT_TRUE(ParsePace("100", pace));
   EXPECT_DOUBLE_EQ(pace.StepsPerSecond, 100);
   // Refused texts leave the pace as it was.
   for (const char* bad : {"", "0", "0.0", "-4", "+4", "101", "4x", " 4", "1e2", "inf", "nan", "Drawn", "4,5", "."}) {
     EXPECT_FALSE(ParsePace(bad, pace)) << bad;
-    EXPECT_EQ(pace.Kind, pcFixed) << bad;
+    EXPECT_EQ(pace.Kind, PaceKind::Fixed) << bad;
     EXPECT_DOUBLE_EQ(pace.StepsPerSecond, 100) << bad;
   }
   EXPECT_TRUE(ParseHold("0", pace));

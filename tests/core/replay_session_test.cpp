@@ -68,16 +68,16 @@ class Session {
     Vertex pts;
     FigureList contents;
     switch (Pick(3)) {
-      case 0: f.DrawingTool = dtRectangle; break;
+      case 0: f.DrawingTool = ToolKind::Rectangle; break;
       case 1:
-        f.DrawingTool = dtPolyline;
+        f.DrawingTool = ToolKind::Polyline;
         for (int k = 0; k < 3; ++k) pts.AddPoint(Pick(600), Pick(400));
         f.PointData = &pts;
         f.SetBoundsFromPoints();
         break;
       default:
-        f.DrawingTool = dtStamp;
-        contents.AddFig(Figure{dtEllipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
+        f.DrawingTool = ToolKind::Stamp;
+        contents.AddFig(Figure{ToolKind::Ellipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
         f.StampData = &contents;
     }
     CreateFigure(S, f);
@@ -102,10 +102,10 @@ class Session {
       case 4: DeleteSelected(S); return;
       case 5: MoveSelectedFront(S); return;
       case 6: MoveSelectedBack(S); return;
-      case 7: return Change(ptLineWidth, [](Figure& f) { f.PenWidth += 2; });
+      case 7: return Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
       case 8:  // text boxes only; figures with vertices take their box from them
         if (IsPointFigure(sel->Data.DrawingTool)) return;
-        return Change(ptText, [](Figure& f) {
+        return Change(ParameterKind::Text, [](Figure& f) {
           f.Text += "x";
           f.End.X += 8;
         });
@@ -119,7 +119,7 @@ class Session {
       case 10: RestoreDeleted(S); return;
       case 11:
         if (Pick(4) != 0) return;
-        return ClearDrawing(S, atClearDrawing);
+        return ClearDrawing(S, ActionKind::ClearDrawing);
       case 12: {  // the view mode, left at an earlier step: draw on from there
         const int32_t n = S.History.Count();
         if (n == 0) return;
@@ -144,7 +144,7 @@ int NestedBranches(const HistoryList& h) {
   int nested = 0, step = 0, firstBranch = 0;
   for (HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) {
     ++step;
-    if (a->Data.TargetType != atBranch) continue;
+    if (a->Data.TargetType != ActionKind::Branch) continue;
     if (firstBranch != 0 && a->Data.TargetID >= firstBranch) ++nested;
     if (firstBranch == 0) firstBranch = step;
   }

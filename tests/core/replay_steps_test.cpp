@@ -14,7 +14,7 @@ struct Replay : ::testing::Test {
 
   HistoryItem* Add(ActionKind kind, int32_t id, const std::string& name = "", Point start = {}) {
     Figure f;
-    f.DrawingTool = dtRectangle;
+    f.DrawingTool = ToolKind::Rectangle;
     f.Text = name;
     f.Start = start;
     f.End = {start.X + 10, start.Y + 10};
@@ -24,7 +24,7 @@ struct Replay : ::testing::Test {
     return a;
   }
   HistoryItem* Create(const std::string& name, Point start = {}) {
-    return Add(atCreate, S.History.NextFigID++, name, start);
+    return Add(ActionKind::Create, S.History.NextFigID++, name, start);
   }
 
   void Step(int32_t k) {
@@ -65,7 +65,7 @@ struct Replay : ::testing::Test {
 TEST_F(Replay, CreateCreateMove) {
   Create("A", {10, 10});
   Create("B", {50, 50});
-  Add(atMove, 1, "", {30, 5});
+  Add(ActionKind::Move, 1, "", {30, 5});
   Step(0);
   EXPECT_EQ(Shown(), "");
   Step(1);
@@ -85,13 +85,13 @@ TEST_F(Replay, MoveCarriesTheVerticesAlong) {
   pts.AddPoint(10, 10);
   pts.AddPoint(20, 30);
   Figure f;
-  f.DrawingTool = dtPolyline;
+  f.DrawingTool = ToolKind::Polyline;
   f.PointData = &pts;
   HistoryItem* c = S.History.AddAction(f);
-  c->Data.TargetType = atCreate;
+  c->Data.TargetType = ActionKind::Create;
   c->Data.TargetID = 1;
   HistoryItem* m = S.History.AddAction(f);
-  m->Data.TargetType = atMove;
+  m->Data.TargetType = ActionKind::Move;
   m->Data.TargetID = 1;
   m->Data.FigData.Start = {15, 5};
   Step(2);
@@ -102,8 +102,8 @@ TEST_F(Replay, MoveCarriesTheVerticesAlong) {
 
 TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
   Create("A");
-  Add(atDelete, 1);
-  HistoryItem* undo = Add(atUndo, 2, "not used");
+  Add(ActionKind::Delete, 1);
+  HistoryItem* undo = Add(ActionKind::Undo, 2, "not used");
   Step(2);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigs), "A");
@@ -117,9 +117,9 @@ TEST_F(Replay, FrontBackAndTheFigureListOrder) {
   Create("A");
   Create("B");
   Create("C");
-  Add(atFront, 1);  // BAC
-  Add(atBack, 3);   // BCA
-  Add(atFront, 1);  // A is already in front: no change
+  Add(ActionKind::Front, 1);  // BAC
+  Add(ActionKind::Back, 3);   // BCA
+  Add(ActionKind::Front, 1);  // A is already in front: no change
   Step(4);
   EXPECT_EQ(Shown(), "BAC");
   Step(6);
@@ -129,8 +129,8 @@ TEST_F(Replay, FrontBackAndTheFigureListOrder) {
 TEST_F(Replay, ClearRecordsEmptyBothLists) {
   Create("A");
   Create("B");
-  Add(atDelete, 2);
-  Add(atClearDrawing, 0);
+  Add(ActionKind::Delete, 2);
+  Add(ActionKind::ClearDrawing, 0);
   Create("C");
   Step(3);
   EXPECT_EQ(Names(S.DeletedFigs), "B");
@@ -143,7 +143,7 @@ TEST_F(Replay, BranchRestartsFromItsStepAndKeepsTheLaterRecords) {
   Create("A");
   Create("B");
   Create("C");
-  Add(atBranch, 1);
+  Add(ActionKind::Branch, 1);
   Create("D");
   Step(4);
   EXPECT_EQ(Shown(), "A");
@@ -156,9 +156,9 @@ TEST_F(Replay, BranchRestartsFromItsStepAndKeepsTheLaterRecords) {
 TEST_F(Replay, NestedBranches) {
   Create("A");
   Create("B");
-  Add(atBranch, 1);
+  Add(ActionKind::Branch, 1);
   Create("C");
-  HistoryItem* outer = Add(atBranch, 4);
+  HistoryItem* outer = Add(ActionKind::Branch, 4);
   Step(5);
   EXPECT_EQ(Shown(), "AC");
   outer->Data.TargetID = 3;
@@ -169,9 +169,9 @@ TEST_F(Replay, NestedBranches) {
 TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
   Create("A", {0, 0});
   Create("B");
-  Add(atBranch, 1);
-  Add(atMove, 1, "", {7, 7});
-  Add(atDelete, 2);  // B was dropped by the branch: skipped
+  Add(ActionKind::Branch, 1);
+  Add(ActionKind::Move, 1, "", {7, 7});
+  Add(ActionKind::Delete, 2);  // B was dropped by the branch: skipped
   Step(5);
   EXPECT_EQ(Shown(), "A");
   EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{7, 7}));
@@ -183,9 +183,9 @@ TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
 TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
   Create("A");
   Create("B");
-  Add(atBranch, 1);
+  Add(ActionKind::Branch, 1);
   Create("C");
-  HistoryItem* outer = Add(atBranch, 4);
+  HistoryItem* outer = Add(ActionKind::Branch, 4);
   Create("X");
   Step(6);
   EXPECT_EQ(Shown(), "ACX");
@@ -199,22 +199,22 @@ TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
 // branches would take 2^60 record applications here.
 TEST_F(Replay, AChainOfBranchesRebuildsInLinearTime) {
   Create("A");
-  for (int32_t k = 1; k <= 60; ++k) Add(atBranch, k);
+  for (int32_t k = 1; k <= 60; ++k) Add(ActionKind::Branch, k);
   Step(61);
   EXPECT_EQ(Shown(), "A");
 }
 
 TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
   Create("A");
-  Add(atMove, 99, "", {5, 5});  // no such ID
-  Add(atUndo, 2);               // nothing deleted yet
-  Add(atDelete, 1);
-  Add(atDelete, 1);             // already deleted
-  Add(atMove, 1, "", {9, 9});   // a deleted figure
-  Add(atFront, 1);
-  Add(atChange, 1)->Data.Parameter = ptText;
-  Add(atSetStamp, 0);
-  Add(atReadData, 0);
+  Add(ActionKind::Move, 99, "", {5, 5});  // no such ID
+  Add(ActionKind::Undo, 2);               // nothing deleted yet
+  Add(ActionKind::Delete, 1);
+  Add(ActionKind::Delete, 1);             // already deleted
+  Add(ActionKind::Move, 1, "", {9, 9});   // a deleted figure
+  Add(ActionKind::Front, 1);
+  Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::Text;
+  Add(ActionKind::SetStamp, 0);
+  Add(ActionKind::ReadData, 0);
   Add(static_cast<ActionKind>(42), 1);
   Step(S.History.Count());
   EXPECT_EQ(Shown(), "");
@@ -223,10 +223,10 @@ TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
 
 TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
   Create("A");
-  Add(atClearAll, 0);
-  Add(atMove, 1, "", {9, 9});
-  Add(atChange, 1)->Data.Parameter = ptLineWidth;
-  Add(atDelete, 1);
+  Add(ActionKind::ClearAll, 0);
+  Add(ActionKind::Move, 1, "", {9, 9});
+  Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::LineWidth;
+  Add(ActionKind::Delete, 1);
   Step(5);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigs), "");
@@ -234,7 +234,7 @@ TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
 
 TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
   Create("A");
-  HistoryItem* b = Add(atBranch, 2);  // its own step: would restart forever
+  HistoryItem* b = Add(ActionKind::Branch, 2);  // its own step: would restart forever
   Create("B");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
@@ -250,8 +250,8 @@ TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
 
 TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
   Create("A");
-  Add(atCreate, 1, "A2");  // a damaged file reuses ID 1
-  Add(atMove, 1, "", {40, 40});
+  Add(ActionKind::Create, 1, "A2");  // a damaged file reuses ID 1
+  Add(ActionKind::Move, 1, "", {40, 40});
   Step(3);
   EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{40, 40}));
   EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{0, 0}));

@@ -31,7 +31,7 @@ struct Resize : ::testing::Test {
   FigureItem* AddSelected(const Figure& f) {
     FigureItem* item = S.DrawingFigs.AddFig(f);
     HistoryItem* a = S.History.AddAction(item->Data);
-    a->Data.TargetType = atCreate;
+    a->Data.TargetType = ActionKind::Create;
     a->Data.TargetID = S.History.NextFigID++;
     a->Data.TargetFig = &item->Data;
     Select(item);
@@ -46,14 +46,14 @@ struct Resize : ::testing::Test {
 };
 
 TEST_F(Resize, NothingSelectedDoesNothing) {
-  EXPECT_EQ(H(10), rrNoSelection);
+  EXPECT_EQ(H(10), ResizeResult::NoSelection);
   EXPECT_FALSE(S.PendingResize);
   EXPECT_EQ(S.ResizeFig, nullptr);
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  Figure& F = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}))->Data;
-  EXPECT_EQ(H(10), rrDone);
+  Figure& F = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}))->Data;
+  EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
   V(-20);
@@ -68,7 +68,7 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  Figure& F = AddSelected(Box(dtLine, {200, 50}, {100, 20}))->Data;
+  Figure& F = AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}))->Data;
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
@@ -79,7 +79,7 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
   pts.AddPoint(0, 0);
   pts.AddPoint(25, 50);
   pts.AddPoint(100, 10);
-  Figure f = Box(dtPolyline, {}, {});
+  Figure f = Box(ToolKind::Polyline, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
   Figure& F = AddSelected(f)->Data;
@@ -111,7 +111,7 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
   pts.AddPoint(0, 0);
   pts.AddPoint(1, 0);
   pts.AddPoint(3, 0);
-  Figure f = Box(dtFreeLine, {}, {});
+  Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
   Figure& F = AddSelected(f)->Data;
@@ -125,11 +125,11 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
   Vertex pts;  // a vertical free line: no width to stretch
   pts.AddPoint(50, 10);
   pts.AddPoint(50, 90);
-  Figure f = Box(dtFreeLine, {}, {});
+  Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = &pts;
   f.SetBoundsFromPoints();
   Figure& F = AddSelected(f)->Data;
-  EXPECT_EQ(H(30), rrDone);
+  EXPECT_EQ(H(30), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{50, 10}));
   EXPECT_EQ(F.End, (Point{50, 90}));
   EXPECT_EQ(F.PointData->Points[0], (Point{50, 10}));
@@ -139,7 +139,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
 }
 
 TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
-  Figure t = Box(dtText, {100, 80}, {130, 90});
+  Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -160,7 +160,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
 TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   // A text made by typing has End.Y = Start.Y + size, not the resized
   // height: a bar set back to 0 (also by the program) must not change it.
-  Figure t = Box(dtText, {10, 10}, {37, 22});
+  Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
   Figure& F = AddSelected(t)->Data;
@@ -176,7 +176,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
-  Figure t = Box(dtText, {10, 10}, {40, 22});
+  Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -196,31 +196,31 @@ struct StampResize : Resize {
   }
   void SetUp() override {
     FigureList contents;
-    contents.AddFig(Box(dtRectangle, {10, 2}, {30, 12}));
-    Figure t = Box(dtText, {10, 4}, {30, 16});
+    contents.AddFig(Box(ToolKind::Rectangle, {10, 2}, {30, 12}));
+    Figure t = Box(ToolKind::Text, {10, 4}, {30, 16});
     t.TextSize = 9;
     t.Text = "ab";
     contents.AddFig(t);
     Vertex pts;
     pts.AddPoint(0, 0);
     pts.AddPoint(15, 20);
-    Figure p = Box(dtPolyline, {}, {});
+    Figure p = Box(ToolKind::Polyline, {}, {});
     p.PointData = &pts;
     p.SetBoundsFromPoints();
     contents.AddFig(p);
     FigureList inner;
-    inner.AddFig(Box(dtEllipse, {2, 0}, {6, 4}));
-    Figure n = Box(dtStamp, {20, 10}, {28, 14});
+    inner.AddFig(Box(ToolKind::Ellipse, {2, 0}, {6, 4}));
+    Figure n = Box(ToolKind::Stamp, {20, 10}, {28, 14});
     n.StampData = &inner;
     contents.AddFig(n);
-    Figure s = Box(dtStamp, {100, 100}, {140, 120});
+    Figure s = Box(ToolKind::Stamp, {100, 100}, {140, 120});
     s.StampData = &contents;
     Stamp = AddSelected(s);
   }
 };
 
 TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
-  EXPECT_EQ(H(20), rrDone);
+  EXPECT_EQ(H(20), ResizeResult::Done);
   EXPECT_EQ(Stamp->Data.Start, (Point{80, 100}));
   EXPECT_EQ(Stamp->Data.End, (Point{160, 120}));
   EXPECT_EQ(Live(0).Start, (Point{20, 2}));
@@ -266,7 +266,7 @@ TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
 
 TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
   S.History.Clear();
-  EXPECT_EQ(H(20), rrStampUnresolved);
+  EXPECT_EQ(H(20), ResizeResult::StampUnresolved);
   EXPECT_EQ(Stamp->Data.Start, (Point{100, 100}));
   EXPECT_EQ(Live(0).End, (Point{30, 12}));
   EXPECT_FALSE(S.PendingResize);
@@ -276,18 +276,18 @@ TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
 
 TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
   FigureList refContents, liveContents;
-  refContents.AddFig(Box(dtRectangle, {1, 0}, {3, 0}));
-  liveContents.AddFig(Box(dtRectangle, {1, 0}, {3, 0}));
-  Figure ref = Box(dtStamp, {0, 5}, {10, 5});
+  refContents.AddFig(Box(ToolKind::Rectangle, {1, 0}, {3, 0}));
+  liveContents.AddFig(Box(ToolKind::Rectangle, {1, 0}, {3, 0}));
+  Figure ref = Box(ToolKind::Stamp, {0, 5}, {10, 5});
   ref.StampData = &refContents;
-  Figure live = Box(dtStamp, {0, 0}, {10, 10});
+  Figure live = Box(ToolKind::Stamp, {0, 0}, {10, 10});
   live.StampData = &liveContents;
   ScaleStampContents(ref, false, live);
   EXPECT_EQ(liveContents.GetTail()->Data.End, (Point{3, 0}));
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  FigureItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
+  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History.Count(), before);
@@ -295,15 +295,15 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
   EXPECT_EQ(S.ResizeFig, &a->Data);
   FlushResize(S);
   ASSERT_EQ(S.History.Count(), before + 1);
-  EXPECT_EQ(S.History.GetTail()->Data.TargetType, atChange);
-  EXPECT_EQ(S.History.GetTail()->Data.Parameter, ptSize);
+  EXPECT_EQ(S.History.GetTail()->Data.TargetType, ActionKind::Change);
+  EXPECT_EQ(S.History.GetTail()->Data.Parameter, ParameterKind::Size);
   EXPECT_EQ(S.History.GetTail()->Data.FigData.Start, (Point{70, 100}));
   EXPECT_FALSE(S.PendingResize);
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  FigureItem* a = AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
-  FigureItem* b = AddSelected(Box(dtEllipse, {10, 10}, {50, 40}));
+  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  FigureItem* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
   const int32_t before = S.History.Count();
   Select(a);
   H(10);
@@ -319,7 +319,7 @@ TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
 }
 
 TEST_F(Resize, BroughtBackRecordsNothing) {
-  AddSelected(Box(dtRectangle, {100, 100}, {200, 150}));
+  AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   H(40);
   H(0);
@@ -332,8 +332,8 @@ TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   // A pending stamp resize must not lend its reference to the next stamp.
   H(20);
   FigureList c;
-  c.AddFig(Box(dtRectangle, {0, 0}, {8, 8}));
-  Figure s = Box(dtStamp, {300, 300}, {308, 308});
+  c.AddFig(Box(ToolKind::Rectangle, {0, 0}, {8, 8}));
+  Figure s = Box(ToolKind::Stamp, {300, 300}, {308, 308});
   s.StampData = &c;
   FigureItem* second = AddSelected(s);
   H(4);  // 8 → 16 wide

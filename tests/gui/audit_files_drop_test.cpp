@@ -38,7 +38,7 @@ TEST_F(DropTest, FilesSeenWhenTheDragEnteredOpenWhenTheDropCarriesNone) {
   QMimeData carrying;
   carrying.setUrls({QUrl::fromLocalFile(Path("second.tlo"))});
   Enter(entering);
-  Dialogs.Answers.push_back(mrYes);
+  Dialogs.Answers.push_back(ModalResult::Yes);
   DropData(carrying);
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Caption(), CaptionFor("second.tlo"));

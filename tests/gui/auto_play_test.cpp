@@ -117,7 +117,7 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   }
   EnterPlayMode(*Form);
   ClickButton(Button(*Form, "SpeedTwoBtn"));
-  EXPECT_EQ(Form->PlaySpeed(), psTwo);
+  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Two);
   ClickButton(Button(*Form, "PlayBtn"));
   EXPECT_EQ(Timer->Interval, 500);
   ClickButton(Button(*Form, "SpeedFourBtn"));  // a new speed counts at once
@@ -200,25 +200,25 @@ TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
 TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
   PlayFromStart();
   Timer->Fire();
-  Dialogs.Answers.push_back(mrCancel);
+  Dialogs.Answers.push_back(ModalResult::Cancel);
   EnterDrawMode(*Form);
   EXPECT_FALSE(Form->IsPlaying());
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 1);
 
   ClickButton(Button(*Form, "PlayBtn"));
-  Dialogs.Answers.push_back(mrNo);
+  Dialogs.Answers.push_back(ModalResult::No);
   EnterEditMode(*Form);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_FALSE(Timer->Active);
   EXPECT_FALSE(Panel(*Form, "ReplayPanel")->isVisible());
   EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isVisible());
   // A timer that ran out anyway changes nothing outside the view mode.
   Timer->OnTimeout();
   EXPECT_EQ(S().History.Count(), 4);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
 }
 
 TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {

@@ -30,8 +30,8 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
     ClickButton(Button(*Form, "ThickBtn"));
     EXPECT_EQ(f->Data.PenWidth, 4 + 2 * i);
     EXPECT_EQ(Records(), 1 + i);
-    EXPECT_EQ(Last().TargetType, atChange);
-    EXPECT_EQ(Last().Parameter, ptLineWidth);
+    EXPECT_EQ(Last().TargetType, ActionKind::Change);
+    EXPECT_EQ(Last().Parameter, ParameterKind::LineWidth);
     EXPECT_EQ(Last().TargetID, 1);
     EXPECT_EQ(Last().FigData.PenWidth, 4 + 2 * i);
   }
@@ -74,7 +74,7 @@ TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
   QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
   ClickButton(Button(*Form, "BodyColorBtn"));
   EXPECT_EQ(f->Data.BrushColor, clBtnFace);
-  EXPECT_EQ(Last().Parameter, ptBodyColor);
+  EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 2);
   // The canvas shows the white background through the hollow body.
   EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0xFFFFFFu);
@@ -96,10 +96,10 @@ TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
   EXPECT_EQ(Records(), 1);
   ClickButton(Button(*Form, "LineColorBtn"));
   EXPECT_EQ(f->Data.PenColor, 0xFF0000);
-  EXPECT_EQ(Last().Parameter, ptLineColor);
+  EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
   ClickButton(Button(*Form, "BodyColorBtn"));
   EXPECT_EQ(f->Data.BrushColor, 0xFF0000);
-  EXPECT_EQ(Last().Parameter, ptBodyColor);
+  EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 3);
   EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0x0000FFu);  // QRgb is 0xRRGGBB
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -108,13 +108,13 @@ TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
 TEST_F(EditCommands, AStampRefusesEveryAttribute) {
   FigureList contents;
   Figure r;
-  r.DrawingTool = dtRectangle;
+  r.DrawingTool = ToolKind::Rectangle;
   r.PenWidth = 4;
   r.BrushColor = clWhite;
   r.End = {20, 20};
   contents.AddFig(r);
   Figure stamp;
-  stamp.DrawingTool = dtStamp;
+  stamp.DrawingTool = ToolKind::Stamp;
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
   stamp.StampData = &contents;
@@ -143,7 +143,7 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   EXPECT_EQ(S().MarkedFig, copy);
   EXPECT_EQ(copy->Data.Start, (Point{30, 30}));
   EXPECT_EQ(copy->Data.End, (Point{70, 60}));
-  EXPECT_EQ(Last().TargetType, atDuplicate);
+  EXPECT_EQ(Last().TargetType, ActionKind::Duplicate);
   EXPECT_EQ(Last().TargetID, 2);
   ClickButton(Button(*Form, "DupBtn"));
   EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 50}));
@@ -180,7 +180,7 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
   CanvasClick(*Form, 30, 25);
   ClickButton(Button(*Form, "DeleteBtn"));
   EXPECT_EQ(S().SelectedFig, nullptr);
-  EXPECT_EQ(Last().TargetType, atDelete);
+  EXPECT_EQ(Last().TargetType, ActionKind::Delete);
   EXPECT_EQ(Last().TargetID, 1);
   CanvasClick(*Form, 120, 25);
   ClickButton(Button(*Form, "DeleteBtn"));
@@ -191,7 +191,7 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
 
   ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{100, 10}));
-  EXPECT_EQ(Last().TargetType, atUndo);
+  EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 3);
   ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{10, 10}));
@@ -212,9 +212,9 @@ TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
   Slider(*Form, "HTrackBar")->setValue(7);
   EXPECT_EQ(f->Data.End.X, 57);
   ClickButton(Button(*Form, "DeleteBtn"));
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atDelete}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
   HistoryItem* size = S().History.GetTail()->Prev;
-  EXPECT_EQ(size->Data.Parameter, ptSize);
+  EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
   EXPECT_EQ(size->Data.FigData.End.X, 57);
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_FALSE(S().PendingResize);
@@ -237,7 +237,7 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
   EXPECT_EQ(Records(), 3);
   ClickButton(Button(*Form, "BackBtn"));
   EXPECT_EQ(order(), "ACB");
-  EXPECT_EQ(Last().TargetType, atBack);
+  EXPECT_EQ(Last().TargetType, ActionKind::Back);
   EXPECT_EQ(Last().TargetID, 3);
   ClickButton(Button(*Form, "BackBtn"));
   EXPECT_EQ(order(), "CAB");
@@ -247,7 +247,7 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
   EXPECT_EQ(order(), "CAB");
   ClickButton(Button(*Form, "FrontBtn"));
   EXPECT_EQ(order(), "ACB");
-  EXPECT_EQ(Last().TargetType, atFront);
+  EXPECT_EQ(Last().TargetType, ActionKind::Front);
   EXPECT_EQ(Records(), 6);
 }
 
@@ -266,7 +266,7 @@ TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
   EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
 }
 
 }  // namespace
@@ -293,7 +293,7 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     const int32_t id = S().History.Tail->Data.TargetID;
     EnterEditMode(*Form);
     CanvasDrag(*Form, {30, 30}, {80, 50});
-    ASSERT_EQ(S().History.Tail->Data.TargetType, atMove);
+    ASSERT_EQ(S().History.Tail->Data.TargetType, ActionKind::Move);
     EXPECT_EQ(S().History.Tail->Data.TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
     CanvasClick(*Form, 600, 400);  // nothing selected: no frame

@@ -57,14 +57,14 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   // A stamp with a rectangle, a text and a polyline inside, and a polyline.
   FigureList contents;
   Figure r;
-  r.DrawingTool = dtRectangle;
+  r.DrawingTool = ToolKind::Rectangle;
   r.PenWidth = 2;
   r.BrushColor = 0x00FF00;
   r.Start = {0, 0};
   r.End = {20, 10};
   contents.AddFig(r);
   Figure t;
-  t.DrawingTool = dtText;
+  t.DrawingTool = ToolKind::Text;
   t.Text = "s";
   t.TextSize = 12;
   t.Start = {5, 12};
@@ -75,13 +75,13 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   pts.AddPoint(13, 40);
   pts.AddPoint(30, 35);
   Figure p;
-  p.DrawingTool = dtPolyline;
+  p.DrawingTool = ToolKind::Polyline;
   p.PenWidth = 4;
   p.PointData = &pts;
   p.SetBoundsFromPoints();
   contents.AddFig(p);
   Figure s;
-  s.DrawingTool = dtStamp;
+  s.DrawingTool = ToolKind::Stamp;
   s.Start = {300, 300};
   s.End = {330, 340};
   s.StampData = &contents;

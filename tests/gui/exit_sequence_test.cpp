@@ -19,12 +19,12 @@ TEST_F(ExitTest, EmptyHistoryEndsAtOnce) {
 
 TEST_F(ExitTest, UnnamedDrawingAsksToSaveAndCancelKeepsEverything) {
   DrawRects(2);
-  Answer(mrCancel);
+  Answer(ModalResult::Cancel);
   Quit();
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, "Tamloをおわる前にえをほぞんしますか？");
   EXPECT_EQ(Dialogs.Shown[0].caption, "確認");
-  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNoCancel);
+  EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNoCancel);
   EXPECT_TRUE(ExitCodes.empty());
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
@@ -32,7 +32,7 @@ TEST_F(ExitTest, UnnamedDrawingAsksToSaveAndCancelKeepsEverything) {
 
 TEST_F(ExitTest, NoEndsWithoutSaving) {
   DrawRects(1);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Quit();
   EXPECT_TRUE(Dialogs.DialogsRun.empty());
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
@@ -40,7 +40,7 @@ TEST_F(ExitTest, NoEndsWithoutSaving) {
 
 TEST_F(ExitTest, YesSavesUnderANameThenEnds) {
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Choose("bye.tlo");
   Quit();
   EXPECT_TRUE(ReadFile("bye.tlo").startsWith("TAMLO FILE FORMAT 1.2"));
@@ -52,7 +52,7 @@ TEST_F(ExitTest, NamedDrawingAsksToOverwriteAndYesOverwrites) {
   Choose("e.tlo");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Quit();
   ASSERT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(Dialogs.Shown[0].text, "Tamloをおわる前にえをうわがきほぞんしますか？");
@@ -65,7 +65,7 @@ TEST_F(ExitTest, NamedDrawingAsksToOverwriteAndYesOverwrites) {
 // A Yes whose save did not happen keeps the program and the drawing.
 TEST_F(ExitTest, YesWithACancelledSaveDialogKeepsRunning) {
   DrawRects(2);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   CancelDialog();
   Quit();
   EXPECT_TRUE(ExitCodes.empty());
@@ -76,9 +76,9 @@ TEST_F(ExitTest, YesWithACancelledSaveDialogKeepsRunning) {
 TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
   WriteFile("there.tlo", "keep");
   DrawRects(1);
-  Answer(mrYes);  // save before quitting
+  Answer(ModalResult::Yes);  // save before quitting
   Choose("there.tlo");
-  Answer(mrNo);  // but do not overwrite
+  Answer(ModalResult::No);  // but do not overwrite
   Quit();
   EXPECT_EQ(Dialogs.LastText(), "ファイルほぞんをキャンセルしました");
   EXPECT_EQ(ReadFile("there.tlo"), "keep");
@@ -89,7 +89,7 @@ TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
 TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
   DrawRects(1);
   MutableState(*Form).DataFileName = Path("gone/e.tlo").toStdString();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Quit();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   EXPECT_TRUE(ExitCodes.empty());
@@ -98,13 +98,13 @@ TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
 
 TEST_F(ExitTest, CloseBoxRunsTheExitSequence) {
   DrawRects(1);
-  Answer(mrCancel);
+  Answer(ModalResult::Cancel);
   EXPECT_FALSE(Form->close());  // refused: the program goes on
   EXPECT_TRUE(Form->isVisible());
   EXPECT_EQ(Dialogs.LastText(), "Tamloをおわる前にえをほぞんしますか？");
   EXPECT_TRUE(ExitCodes.empty());
 
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->close();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
 }
@@ -122,10 +122,10 @@ TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   CanvasClick(*Form, 15, 20);
   Slider(*Form, "HTrackBar")->setValue(40);
   ASSERT_TRUE(S().PendingResize);
-  Answer(mrCancel);
+  Answer(ModalResult::Cancel);
   Quit();
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atChange);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   LoadBackground("sky.bmp");
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp");
-  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{atReadBG});
+  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::ReadBG});
   EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);
 
@@ -80,21 +80,21 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   ASSERT_FALSE(S().DeletedFigs.IsEmpty());
 
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atClearBG);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearBG);
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
   EXPECT_FALSE(S().DeletedFigs.IsEmpty());
 
   LoadBackground("bg.bmp");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atClearDrawing);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearDrawing);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());  // nothing can be brought back
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00FF00u);  // background kept
 
   DrawRects(1);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearAllMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atClearAll);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearAll);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
@@ -115,7 +115,7 @@ TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
   WriteFile("pic.bmp", "older picture");
   Choose("pic.bmp");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
-  EXPECT_EQ(Dialogs.DialogsRun.back().Kind, dkSaveBG);
+  EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveBG);
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "bmp");
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(ReadFile("pic.bak"), "older picture");
@@ -230,7 +230,7 @@ TEST_F(ExportTest, WholeProcessInTheViewModeEndsOnTheLastStep) {
   Choose("v.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(CanvasPixel(*Form, 30, 20), 0x000000u);  // the second rectangle shows
 }

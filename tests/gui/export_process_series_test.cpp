@@ -87,7 +87,7 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));    // step 3
   Rects(1, 350);                                 // step 4
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));   // step 5
-  Answer(mrYes);                                 // "load it?"
+  Answer(ModalResult::Yes);                                 // "load it?"
   Form->OpenFileByPath(Path("grass.bmp"));       // step 6, as a dropped picture
   Rects(1, 400);                                 // step 7
   ASSERT_EQ(S().History.Count(), 7);
@@ -160,17 +160,17 @@ TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
 TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
   LoadRects(1001);
   Choose("long.jpg");
-  Answer(mrNo);
+  Answer(ModalResult::No);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ぜんぶで 1001 まいの えを かきだします。よろしいですか？");
-  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNo);
+  EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNo);
   EXPECT_TRUE(SeriesFiles("long").isEmpty());
   EXPECT_TRUE(Form->isEnabled());
 
   Choose("long.jpg");
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   CancelAtStep(3);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 2u);

@@ -55,7 +55,7 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Load("e.tlo");
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, "本当にデータをよみこみますか？");
@@ -63,7 +63,7 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().History.NextFigID, 3);
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
@@ -94,7 +94,7 @@ TEST_F(FileMenuTest, OverwriteWithoutAFileNameIsSaveAs) {
   Choose("new.tlo");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
-  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, dkSaveData);
+  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveData);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "Tamloファイル（*.tlo）|*.tlo");
   EXPECT_EQ(Dialogs.DialogsRun[0].DefaultExt, "tlo");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -105,7 +105,7 @@ TEST_F(FileMenuTest, OverwriteWithoutAFileNameIsSaveAs) {
 TEST_F(FileMenuTest, SaveAsOntoAnExistingFileAsksAndNoKeepsEverything) {
   WriteFile("old.tlo", "precious");
   DrawRects(1);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   SaveAs("old.tlo");
   ASSERT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(Dialogs.Shown[0].text, "すでにあるファイルにうわがきしますか");
@@ -116,7 +116,7 @@ TEST_F(FileMenuTest, SaveAsOntoAnExistingFileAsksAndNoKeepsEverything) {
   EXPECT_TRUE(S().DataFileName.empty());
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
 
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   SaveAs("old.tlo");
   EXPECT_EQ(ReadFile("old.bak"), "precious");
   EXPECT_TRUE(ReadFile("old.tlo").startsWith("TAMLO FILE FORMAT 1.2"));
@@ -194,12 +194,12 @@ TEST_F(FileMenuTest, LoadRefusesOtherExtensionsByExactCase) {
 TEST_F(FileMenuTest, AnsweringNoOrAMissingFileChangesNothing) {
   WriteFile("a.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   DrawRects(2);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Load("a.tlo");
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
 
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Load("gone.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データ読み込みに失敗しました");
   EXPECT_EQ(S().History.Count(), 2);  // nothing was reset
@@ -213,7 +213,7 @@ TEST_F(FileMenuTest, FailedLoadForgetsTheFileSoItCannotBeOverwritten) {
   Load("good.tlo");
   ASSERT_EQ(Caption(), CaptionFor("good.tlo"));
 
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Load("bad.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データフォーマットが違います");
   EXPECT_EQ(S().History.Count(), 0);
@@ -223,7 +223,7 @@ TEST_F(FileMenuTest, FailedLoadForgetsTheFileSoItCannotBeOverwritten) {
 
   // Overwriting now asks for a name instead of emptying good.tlo.
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
-  EXPECT_EQ(Dialogs.DialogsRun.back().Kind, dkSaveData);
+  EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveData);
   EXPECT_EQ(ReadFile("good.tlo"), good);
 }
 
@@ -247,7 +247,7 @@ TEST_F(FileMenuTest, LoadSetsTheNextIDAboveTheFilesIDs) {
   EXPECT_EQ(S().History.Tail->Data.TargetID, 13);
 
   WriteFile("empty.tlo", "TAMLO FILE FORMAT 1.2\r\n");
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Load("empty.tlo");
   EXPECT_EQ(S().History.NextFigID, 1);
   EXPECT_EQ(Caption(), CaptionFor("empty.tlo"));
@@ -262,8 +262,8 @@ TEST_F(FileMenuTest, PendingResizeIsTheLastRecordSaved) {
   ASSERT_TRUE(S().PendingResize);
   SaveAs("r.tlo");
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atChange);
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ptSize);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::Size);
   EXPECT_TRUE(ReadFile("r.tlo").contains("Change\r\n1\r\nSize\r\n"));
 }
 

@@ -71,7 +71,7 @@ TEST_F(OpenByPathTest, AnOpenedOrDroppedDrawingFindsThePictureNextToIt) {
   ExpectPictureFoundWithoutQuestion();
 
   QDir::setCurrent(Elsewhere.path());
-  Answer(mrYes);  // "really load?"
+  Answer(ModalResult::Yes);  // "really load?"
   Drop(Path("art/d.tlo"));
   ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"});
   Dialogs.Shown.clear();
@@ -96,7 +96,7 @@ TEST_F(OpenByPathTest, TheFoundPictureStaysFoundAfterSavingAndElsewhere) {
     ASSERT_TRUE(Form->OverWriteDrawing());
     Dialogs.Shown.clear();
     QDir::setCurrent(Elsewhere.path());
-    Answer(mrYes);
+    Answer(ModalResult::Yes);
     Form->OpenFileByPath(Path("art/d.tlo"));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"}) << round;
     EXPECT_EQ(S().History.Head->Next->Data.FileName, PicturePath()) << round;
@@ -249,7 +249,7 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
   for (const char* name : {"pipe.tlo", "zero.tlo", "folder.tlo", "huge.tlo"}) {
     for (int how = 0; how < 2; ++how) {
       Dialogs.Shown.clear();
-      Answer(mrYes);  // "really load?"
+      Answer(ModalResult::Yes);  // "really load?"
       if (how == 0) {
         Form->OpenFileByPath(Path(name));
       } else {

@@ -64,21 +64,21 @@ TEST_F(OpenFileTest, NothingOpensDuringPlayback) {
   Form->OpenFileByPath(Path("d.tlo"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"さいせい中はファイルをよみこめません"});
   EXPECT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
 TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
   WritePicture("sky.bmp", QColor(0, 0, 255));
   DrawRects(1);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->OpenFileByPath(Path("sky.bmp"));
   EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
   EXPECT_EQ(S().History.Count(), 1);  // No: nothing
 
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Form->OpenFileByPath(Path("sky.bmp"));
   ASSERT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atReadBG);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ReadBG);
   EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Form, 300, 200), 0x0000FFu);  // inside the picture
   EXPECT_EQ(CanvasPixel(*Form, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
@@ -103,10 +103,10 @@ TEST_F(OpenFileTest, ADropOfThreeFilesOpensOnlyTheFirst) {
 TEST_F(OpenFileTest, ADroppedPictureAsksFirstWhenThereIsADrawing) {
   WritePicture("p.bmp", Qt::green);
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Drop({"p.bmp"});
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"});
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atReadBG);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ReadBG);
 }
 
 TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {

@@ -47,7 +47,7 @@ TEST_F(ReplaceTest, SavesAndExportsKeepTheFilesPermissions) {
   // Save-as onto an existing file, read-only for everybody.
   SetMode("e.tlo", 0444);
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   SaveAs("e.tlo");
   EXPECT_EQ(Mode("e.tlo"), 0444u);
   EXPECT_EQ(S().History.Count(), 3);
@@ -74,7 +74,7 @@ TEST_F(ReplaceTest, SavingThroughALinkReplacesTheFileItPointsTo) {
   Link("chain.tlo", Path("e.tlo"));  // absolute, to the link
 
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   SaveAs("chain.tlo");
   EXPECT_TRUE(IsLink("chain.tlo"));
   EXPECT_TRUE(IsLink("e.tlo"));

@@ -70,17 +70,17 @@ TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
 
   Restart();
   DrawRects(1);
-  Answer(mrCancel);  // the program goes on: so does the journal
+  Answer(ModalResult::Cancel);  // the program goes on: so does the journal
   Form->ExitMenuClick();
   EXPECT_EQ(Journals().size(), 1);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->ExitMenuClick();
   EXPECT_TRUE(Journals().isEmpty());
   EXPECT_EQ(ExitCodes, (std::vector<int>{0, 0}));
 
   Restart();
   DrawRects(1);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Choose("e.tlo");
   Form->ExitMenuClick();
   EXPECT_TRUE(Exists("e.tlo"));
@@ -112,11 +112,11 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   DrawRects(3);
   const std::string drawn = HistoryFileText(S().History);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
-  EXPECT_EQ(Dialogs.Shown.back().buttons, qbYesNo);
+  EXPECT_EQ(Dialogs.Shown.back().buttons, QuestionButtons::YesNo);
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
@@ -129,7 +129,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   EXPECT_EQ(Journals().size(), 1);
   const std::string four = HistoryFileText(S().History);
   Crash();
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), four);
   // New figures get new IDs after the restored ones.
@@ -144,7 +144,7 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   const std::string drawn = HistoryFileText(S().History);
   Crash();
   QDir::setCurrent(StartFolder);
-  Answer(mrYes);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
@@ -159,7 +159,7 @@ TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   DrawRects(2);
   const std::string drawn = HistoryFileText(S().History);
   Crash();
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Restart();
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(S().History.Count(), 0);
@@ -200,8 +200,8 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   second.reset();
   Crash();
 
-  Answer(mrNo);
-  Answer(mrYes);
+  Answer(ModalResult::No);
+  Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, kGoOn}));
   EXPECT_EQ(HistoryFileText(S().History), older);
@@ -224,8 +224,8 @@ TEST_F(JournalWindowTest, RestoredDrawingThenCommandLineFileAsksBeforeReplacingI
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   DrawRects(2);
   Crash();
-  Answer(mrYes);
-  Answer(mrNo);  // do not load the file over the drawing that came back
+  Answer(ModalResult::Yes);
+  Answer(ModalResult::No);  // do not load the file over the drawing that came back
   Restart(Path("e.tlo"));
   EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, "本当にデータをよみこみますか？"}));
   EXPECT_EQ(S().History.Count(), 2);
@@ -244,7 +244,7 @@ TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   DrawRects(2);
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
-  Answer(mrNo);
+  Answer(ModalResult::No);
   Form->ExitMenuClick();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
 }

@@ -86,7 +86,7 @@ TEST_F(MemoTest, BranchAndReplayedStep) {
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 2)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
-  Answer(mrYes);  // draw on from step 2
+  Answer(ModalResult::Yes);  // draw on from step 2
   ASSERT_TRUE(EnterDrawMode(*Form));
   EXPECT_EQ(Lines(), (QStringList{"Branch (STEP = 2)", "at 14:05:09.07.", ""}));
 }
@@ -95,7 +95,7 @@ TEST_F(MemoTest, LoadingEchoesTheFileAndEndsWithAnEmptyLine) {
   WriteFile("m.tlo", DrawingFileText({ReadBGRecord(Path("none.bmp"))}));
   SwitchDisplay();
   Choose("m.tlo");
-  Answer(mrNo);  // the locating question for the missing picture
+  Answer(ModalResult::No);  // the locating question for the missing picture
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
   const QStringList lines = Lines();
   // The reset before reading emptied the panel; then the reader's echo.

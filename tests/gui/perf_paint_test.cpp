@@ -22,7 +22,7 @@
 
 namespace {
 
-const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
 
 struct BenchDrawing {
   AppState S;
@@ -69,10 +69,10 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     f.TextColor = colours[pick(7)];
     f.Start = {pick(700) - 30, pick(540) - 30};
     f.End = {f.Start.X + pick(150), f.Start.Y + pick(120)};
-    if (tool == dtText) f.Text = pick(2) ? "おえかき" : "Ab 12";
+    if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき" : "Ab 12";
     if (IsPointFigure(tool)) {
       pts.Reset();
-      const int n = 1 + pick(tool == dtFreeLine ? 40 : 8);
+      const int n = 1 + pick(tool == ToolKind::FreeLine ? 40 : 8);
       int x = f.Start.X, y = f.Start.Y;
       for (int i = 0; i < n; ++i) {
         pts.AddPoint(x, y);
@@ -81,7 +81,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       f.PointData = &pts;
       f.SetBoundsFromPoints();
     }
-    if (tool == dtStamp) {
+    if (tool == ToolKind::Stamp) {
       for (int k = 0, n = pick(4); k < n; ++k) {
         Vertex innerPts(MaxPoints);
         FigureList innerContents;
@@ -115,12 +115,12 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       continue;
     }
     if (what == 43) {
-      ClearDrawing(S, pick(2) ? atClearBG : atClearAll);
-      if (S.History.Tail->Data.TargetType == atClearAll) figs.clear();
+      ClearDrawing(S, pick(2) ? ActionKind::ClearBG : ActionKind::ClearAll);
+      if (S.History.Tail->Data.TargetType == ActionKind::ClearAll) figs.clear();
       continue;
     }
     if (what == 44) {
-      ClearDrawing(S, atClearDrawing);
+      ClearDrawing(S, ActionKind::ClearDrawing);
       figs.clear();
       continue;
     }
@@ -140,25 +140,25 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       RecordMoveOfSelected(S);
     } else if (op == 3) {
       c.PenWidth = pick(10);
-      ChangeSelected(S, ptLineWidth, c);
+      ChangeSelected(S, ParameterKind::LineWidth, c);
     } else if (op == 4) {
       c.PenColor = colours[pick(7)];
-      ChangeSelected(S, ptLineColor, c);
+      ChangeSelected(S, ParameterKind::LineColor, c);
     } else if (op == 5) {
       c.BrushColor = colours[pick(8)];
-      ChangeSelected(S, ptBodyColor, c);
+      ChangeSelected(S, ParameterKind::BodyColor, c);
     } else if (op == 6) {
       c.TextColor = colours[pick(7)];
-      ChangeSelected(S, ptTextColor, c);
-    } else if (op == 7 && f.DrawingTool == dtText) {
+      ChangeSelected(S, ParameterKind::TextColor, c);
+    } else if (op == 7 && f.DrawingTool == ToolKind::Text) {
       c.Text += "あ";
-      ChangeSelected(S, ptText, c);
-    } else if (op == 7 && f.DrawingTool != dtStamp) {
+      ChangeSelected(S, ParameterKind::Text, c);
+    } else if (op == 7 && f.DrawingTool != ToolKind::Stamp) {
       c.End = {f.End.X + pick(21) - 10, f.End.Y + pick(21) - 10};
       if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr)
         for (int k = 0; k < f.PointData->Count; k += 2) f.PointData->Points[k].X += 3;
       c.TextSize += 2;
-      ChangeSelected(S, ptSize, c);
+      ChangeSelected(S, ParameterKind::Size, c);
     } else if (op == 8) {
       MoveSelectedFront(S);
     } else if (op == 9) {
@@ -254,7 +254,7 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
       if (pick(10) == 0) {
         // Something else draws on the canvas (a rubber band) before the step.
         RasterCanvas rubber(&d.Pictures.WorkBitmap);
-        rubber.PenMode = pmNotXor;
+        rubber.PenMode = DrawMode::NotXor;
         rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
       }
       S.CurrentStep = S.History.ItemAt(step);

@@ -144,7 +144,7 @@ TEST(CanvasShapes, WideRectanglesHaveRoundCornersAndSpreadBothWays) {
   QImage img = Blank(30, 30);
   RasterCanvas c(&img);
   c.PenWidth = 5;
-  c.BrushStyle = bsClear;
+  c.BrushStyle = FillStyle::Clear;
   c.Rectangle(5, 5, 25, 20);  // outline through columns 5 and 24, rows 5 and 19
   for (int x = 3; x <= 7; ++x) EXPECT_EQ(img.pixel(x, 12), kBlack) << x;
   for (int x = 22; x <= 26; ++x) EXPECT_EQ(img.pixel(x, 12), kBlack) << x;
@@ -191,10 +191,10 @@ TEST(CanvasLine, LineToMovesThePenPosition) {
 TEST(CanvasLine, DottedOnePixelPenSkipsEveryOtherPixelAndWidePensStaySolid) {
   QImage dotted = Blank(), wide = Blank();
   RasterCanvas cd(&dotted), cw(&wide);
-  cd.PenStyle = psDot;
+  cd.PenStyle = LineStyle::Dot;
   cd.Line({0, 3}, {19, 3});
   for (int x = 0; x < 20; ++x) EXPECT_EQ(dotted.pixel(x, 3), x % 2 == 0 ? kBlack : kWhite) << x;
-  cw.PenStyle = psDot;
+  cw.PenStyle = LineStyle::Dot;
   cw.PenWidth = 3;
   cw.Line({2, 8}, {18, 8});
   for (int x = 2; x <= 18; ++x) EXPECT_EQ(wide.pixel(x, 8), kBlack) << x;
@@ -225,7 +225,7 @@ TEST(CanvasShapes, CornersInAnyOrderGiveTheSameShape) {
 TEST(CanvasShapes, ClearBrushLeavesTheInsideAsItWas) {
   QImage img = Blank(24, 16, qRgb(0, 128, 0));
   RasterCanvas c(&img);
-  c.BrushStyle = bsClear;
+  c.BrushStyle = FillStyle::Clear;
   c.Rectangle(2, 3, 12, 9);
   EXPECT_EQ(PixelsOf(img, kBlack), RectOutline(2, 3, 11, 8));
   EXPECT_EQ(img.pixel(5, 5), qRgb(0, 128, 0));
@@ -271,7 +271,7 @@ TEST(CanvasText, TextOutIsTransparentUnderAClearBrushAndMovesThePen) {
   RasterCanvas c(&img);
   c.FontSize = 12;
   c.FontColor = 0x0000FF;  // red
-  c.BrushStyle = bsClear;
+  c.BrushStyle = FillStyle::Clear;
   c.TextOut(4, 3, "Aa あ");
   EXPECT_EQ(c.PenPos, (Point{4 + c.TextWidth("Aa あ"), 3}));
   EXPECT_GT(c.TextWidth("Aa あ"), 20);
@@ -310,7 +310,7 @@ TEST(CanvasText, LargerFontsAreWider) {
 TEST(CanvasNotXor, OneDrawInvertsAgainstThePenColour) {
   QImage img = Blank(24, 16, qRgb(0x12, 0x34, 0x56));
   RasterCanvas c(&img);
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
   c.PenColor = 0x0000FF;  // red
   c.Line({2, 5}, {12, 5});
   // NOT(dest XOR red) = NOT(0xED3456) = 0x12CBA9.
@@ -322,7 +322,7 @@ TEST(CanvasNotXor, WhiteFillLeavesTheDestinationUnchanged) {
   const QImage before = Noise();
   QImage img = before;
   RasterCanvas c(&img);
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
   c.PenColor = clWhite;
   c.BrushColor = clWhite;
   c.PenWidth = 5;
@@ -342,14 +342,14 @@ TEST(CanvasNotXor, DrawingEveryPrimitiveTwiceRestoresEveryPixel) {
     ColorRef brushColor;
   };
   const Case cases[] = {
-      {"dotted frame", psDot, 1, bsSolid, clWhite},  {"thin solid", psSolid, 1, bsSolid, 0x00FF00},
-      {"wide solid", psSolid, 4, bsSolid, clWhite},  {"wide odd, coloured brush", psSolid, 7, bsSolid, 0x0080FF},
-      {"clear brush", psSolid, 3, bsClear, clWhite}, {"width zero dotted", psDot, 0, bsSolid, clWhite},
+      {"dotted frame", LineStyle::Dot, 1, FillStyle::Solid, clWhite},  {"thin solid", LineStyle::Solid, 1, FillStyle::Solid, 0x00FF00},
+      {"wide solid", LineStyle::Solid, 4, FillStyle::Solid, clWhite},  {"wide odd, coloured brush", LineStyle::Solid, 7, FillStyle::Solid, 0x0080FF},
+      {"clear brush", LineStyle::Solid, 3, FillStyle::Clear, clWhite}, {"width zero dotted", LineStyle::Dot, 0, FillStyle::Solid, clWhite},
   };
   for (const Case& k : cases) {
     QImage img = before;
     RasterCanvas c(&img);
-    c.PenMode = pmNotXor;
+    c.PenMode = DrawMode::NotXor;
     c.PenStyle = k.style;
     c.PenWidth = k.width;
     c.BrushStyle = k.brush;
@@ -377,13 +377,13 @@ TEST(CanvasNotXor, DrawingEveryPrimitiveTwiceRestoresEveryPixel) {
 TEST(CanvasFill, FillRectUsesTheBrushWhateverThePenMode) {
   QImage img = Blank(24, 16, qRgb(9, 9, 9));
   RasterCanvas c(&img);
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
   c.BrushColor = 0x0000FF;
   c.FillRect(QRect(2, 2, 5, 4));
   EXPECT_EQ(PixelsOf(img, qRgb(255, 0, 0)).size(), 20u);
   EXPECT_EQ(img.pixel(6, 5), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(7, 5), qRgb(9, 9, 9));
-  c.BrushStyle = bsClear;
+  c.BrushStyle = FillStyle::Clear;
   c.BrushColor = clWhite;
   c.FillRect(QRect(0, 0, 24, 16));
   EXPECT_EQ(PixelsOf(img, kWhite).size(), 0u);
@@ -423,7 +423,7 @@ TEST(CanvasHostile, HugeCoordinatesWidthsAndSizesDrawWithoutHarm) {
   c.TextOut(INT_MAX, INT_MAX, "big");
   c.FontSize = INT_MIN;
   c.TextOut(2, 2, "small");
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
   c.PenWidth = INT_MAX;
   c.Line({INT_MIN, 0}, {INT_MAX, 0});
   c.Polyline(nullptr, 5);

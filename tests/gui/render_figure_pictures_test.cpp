@@ -16,7 +16,7 @@
 
 namespace {
 
-const ToolKind kKinds[] = {dtText, dtLine, dtFreeLine, dtEllipse, dtRectangle, dtPolyline, dtPolygon, dtStamp};
+const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
 const ColorRef kColours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
 
 QImage Patterned() {
@@ -49,10 +49,10 @@ FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, 
   f.TextColor = kColours[pick(7)];
   f.Start = {40 + pick(400), 40 + pick(300)};
   f.End = {f.Start.X + pick(140) - 20, f.Start.Y + pick(110) - 20};
-  if (tool == dtText) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
+  if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
   Vertex pts(MaxPoints);
   if (IsPointFigure(tool)) {
-    const int n = 1 + pick(tool == dtFreeLine ? 50 : 8);
+    const int n = 1 + pick(tool == ToolKind::FreeLine ? 50 : 8);
     int x = f.Start.X, y = f.Start.Y;
     for (int i = 0; i < n; ++i) {
       pts.AddPoint(x, y);
@@ -62,7 +62,7 @@ FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, 
     f.SetBoundsFromPoints();
   }
   FigureItem* item = list.AddFig(f);
-  if (tool == dtStamp) {
+  if (tool == ToolKind::Stamp) {
     auto contents = std::make_unique<FigureList>();
     for (int k = 0, n = 1 + pick(4); k < n; ++k) {
       FigureItem* inner = AddRandomFigure(*contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
@@ -88,7 +88,7 @@ void ExpectSameAsDirect(FigurePictureCache& pictures, const Figure& fig, const Q
   QRect directBox, cachedBox;
   directCanvas.TrackExtent = &directBox;
   cachedCanvas.TrackExtent = &cachedBox;
-  DrawFigure(directCanvas, &fig, 0, 0, pmCopy);
+  DrawFigure(directCanvas, &fig, 0, 0, DrawMode::Copy);
   const std::vector<int32_t> key = KeyOf(fig);
   pictures.Draw(cachedCanvas, fig, key.data(), key.size());
   EXPECT_EQ(Difference(cached, direct), "") << where;
@@ -137,25 +137,25 @@ TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
   auto inner = std::make_unique<FigureList>();
   auto innermost = std::make_unique<FigureList>();
   Figure text;
-  text.DrawingTool = dtText;
+  text.DrawingTool = ToolKind::Text;
   text.Text = "あいう";
   text.TextSize = 20;
   text.TextColor = 0x0000FF;
   text.BrushColor = clBtnFace;
   FigureItem* textItem = innermost->AddFig(text);
   FigureItem* nested = inner->AddEmptyFig();
-  nested->Data.DrawingTool = dtStamp;
+  nested->Data.DrawingTool = ToolKind::Stamp;
   nested->Data.Start = {10, 12};
   nested->AdoptStampData(std::move(innermost));
   Figure box;
-  box.DrawingTool = dtEllipse;
+  box.DrawingTool = ToolKind::Ellipse;
   box.Start = {0, 0};
   box.End = {60, 40};
   box.PenWidth = 3;
   box.BrushColor = 0x00FF00;
   FigureItem* boxItem = inner->AddFig(box);
   FigureItem* stamp = figs.AddEmptyFig();
-  stamp->Data.DrawingTool = dtStamp;
+  stamp->Data.DrawingTool = ToolKind::Stamp;
   stamp->Data.Start = {100, 100};
   stamp->AdoptStampData(std::move(inner));
 

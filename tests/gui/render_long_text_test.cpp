@@ -102,7 +102,7 @@ TEST(CanvasLongText, LongTextsDrawThePixelsOfTheWholeText) {
         RasterCanvas c(&actual);
         c.FontSize = points;
         c.FontColor = 0xFF0000;
-        c.BrushStyle = bsClear;
+        c.BrushStyle = FillStyle::Clear;
         c.TextOut(x, 200, s.toStdString());
         EXPECT_TRUE(actual == expected) << points << " pt at " << x << " of " << alphabet;
         EXPECT_EQ(c.PenPos, (Point{x + width, 200}));
@@ -120,7 +120,7 @@ TEST(CanvasLongText, AHugeTextDrawsInBoundedTime) {
   img.fill(Qt::white);
   RasterCanvas c(&img);
   c.FontSize = 3072;
-  c.BrushStyle = bsClear;
+  c.BrushStyle = FillStyle::Clear;
   const auto start = std::chrono::steady_clock::now();
   c.TextOut(-100, -50, text);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -34,7 +34,7 @@ Figure Shape(ToolKind tool, Point a, Point b, ColorRef brush, int penWidth = 1, 
 }
 
 Figure Text(Point at, const std::string& text, ColorRef color, ColorRef brush) {
-  Figure f = Shape(dtText, at, at, brush);
+  Figure f = Shape(ToolKind::Text, at, at, brush);
   f.Text = text;
   f.TextSize = 14;
   f.TextColor = color;
@@ -52,7 +52,7 @@ int Differences(const QImage& a, const QImage& b) {
 // A stamp item whose contents are `contents`, appended to `list`.
 FigureItem* AddStamp(FigureList& list, Point start, std::unique_ptr<FigureList> contents) {
   FigureItem* item = list.AddEmptyFig();
-  item->Data.DrawingTool = dtStamp;
+  item->Data.DrawingTool = ToolKind::Stamp;
   item->Data.Start = start;
   item->Data.End = start;
   item->AdoptStampData(std::move(contents));
@@ -68,10 +68,10 @@ class PaintTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(PaintTest, NoFillRectangleShowsOnlyItsOutline) {
-  const Figure behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
-  const Figure front = Shape(dtRectangle, {10, 10}, {50, 50}, clBtnFace);
-  DrawFigure(canvas, &behind, 0, 0, pmCopy);
-  DrawFigure(canvas, &front, 0, 0, pmCopy);
+  const Figure behind = Shape(ToolKind::Rectangle, {20, 20}, {60, 60}, tRed);
+  const Figure front = Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clBtnFace);
+  DrawFigure(canvas, &behind, 0, 0, DrawMode::Copy);
+  DrawFigure(canvas, &front, 0, 0, DrawMode::Copy);
   EXPECT_EQ(img.pixel(30, 30), kRed);    // seen through the front rectangle
   EXPECT_EQ(img.pixel(10, 30), kBlack);  // its outline
   EXPECT_EQ(img.pixel(49, 30), kBlack);
@@ -79,10 +79,10 @@ TEST_F(PaintTest, NoFillRectangleShowsOnlyItsOutline) {
 }
 
 TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
-  const Figure behind = Shape(dtRectangle, {20, 20}, {60, 60}, tRed);
-  const Figure front = Shape(dtRectangle, {10, 10}, {50, 50}, clWhite);
-  DrawFigure(canvas, &behind, 0, 0, pmCopy);
-  DrawFigure(canvas, &front, 0, 0, pmCopy);
+  const Figure behind = Shape(ToolKind::Rectangle, {20, 20}, {60, 60}, tRed);
+  const Figure front = Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clWhite);
+  DrawFigure(canvas, &behind, 0, 0, DrawMode::Copy);
+  DrawFigure(canvas, &front, 0, 0, DrawMode::Copy);
   EXPECT_EQ(img.pixel(30, 30), kWhite);
   EXPECT_EQ(img.pixel(55, 55), kRed);
 }
@@ -92,14 +92,14 @@ TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
   tri.AddPoint(100, 100);
   tri.AddPoint(200, 100);
   tri.AddPoint(100, 200);
-  for (ToolKind tool : {dtRectangle, dtEllipse, dtPolygon}) {
+  for (ToolKind tool : {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Polygon}) {
     QImage a = Blank(), b = Blank();
     RasterCanvas ca(&a), cb(&b);
     Figure filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
     Figure empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
     filled.PointData = empty.PointData = &tri;
-    DrawFigure(ca, &filled, 0, 0, pmCopy);
-    DrawFigure(cb, &empty, 0, 0, pmCopy);
+    DrawFigure(ca, &filled, 0, 0, DrawMode::Copy);
+    DrawFigure(cb, &empty, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 120), kBlue) << int(tool);
     EXPECT_EQ(b.pixel(120, 120), kWhite) << int(tool);
     EXPECT_EQ(a.pixel(100, 150), kBlack) << int(tool);  // left edge on every kind
@@ -112,22 +112,22 @@ TEST_F(PaintTest, OpenKindsNeverFill) {
   tri.AddPoint(100, 100);
   tri.AddPoint(200, 100);
   tri.AddPoint(100, 200);
-  for (ToolKind tool : {dtFreeLine, dtPolyline, dtLine}) {
+  for (ToolKind tool : {ToolKind::FreeLine, ToolKind::Polyline, ToolKind::Line}) {
     QImage a = Blank();
     RasterCanvas ca(&a);
     Figure f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
     f.PointData = &tri;
-    DrawFigure(ca, &f, 0, 0, pmCopy);
+    DrawFigure(ca, &f, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 130), kWhite) << int(tool);
     EXPECT_EQ(a.pixel(150, 150), kBlack) << int(tool);  // the diagonal
   }
 }
 
 TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
-  const Figure black = Shape(dtRectangle, {0, 0}, {200, 100}, clBlack);
+  const Figure black = Shape(ToolKind::Rectangle, {0, 0}, {200, 100}, clBlack);
   const Figure text = Text({10, 10}, "Tamlo たむろ", tRed, clWhite);
-  DrawFigure(canvas, &black, 0, 0, pmCopy);
-  DrawFigure(canvas, &text, 0, 0, pmCopy);
+  DrawFigure(canvas, &black, 0, 0, DrawMode::Copy);
+  DrawFigure(canvas, &text, 0, 0, DrawMode::Copy);
   int red = 0;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x) {
@@ -140,7 +140,7 @@ TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
 
 TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
   const Figure text = Text({50, 40}, "WWW", clBlack, clWhite);
-  DrawFigure(canvas, &text, 0, 0, pmCopy);
+  DrawFigure(canvas, &text, 0, 0, DrawMode::Copy);
   int minX = 9999, minY = 9999;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x)
@@ -152,8 +152,8 @@ TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
 }
 
 TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
-  const Figure line = Shape(dtLine, {10, 10}, {60, 10}, clWhite, 0);
-  DrawFigure(canvas, &line, 0, 0, pmCopy);
+  const Figure line = Shape(ToolKind::Line, {10, 10}, {60, 10}, clWhite, 0);
+  DrawFigure(canvas, &line, 0, 0, DrawMode::Copy);
   for (int x = 10; x <= 60; ++x) {
     EXPECT_EQ(img.pixel(x, 10), kBlack) << x;
     EXPECT_EQ(img.pixel(x, 9), kWhite) << x;
@@ -162,8 +162,8 @@ TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
 }
 
 TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
-  const Figure rect = Shape(dtRectangle, {10, 10}, {20, 20}, clBtnFace);
-  DrawFigure(canvas, &rect, 100, 50, pmCopy);
+  const Figure rect = Shape(ToolKind::Rectangle, {10, 10}, {20, 20}, clBtnFace);
+  DrawFigure(canvas, &rect, 100, 50, DrawMode::Copy);
   EXPECT_EQ(img.pixel(110, 60), kBlack);
   EXPECT_EQ(img.pixel(119, 69), kBlack);
   EXPECT_EQ(img.pixel(10, 10), kWhite);
@@ -173,9 +173,9 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   // A stamp at (100, 50) holding a line (0, 0)–(10, 0) and a stamp at (5, 5)
   // holding the same line.
   auto inner = std::make_unique<FigureList>();
-  inner->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
+  inner->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   auto outer = std::make_unique<FigureList>();
-  outer->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
+  outer->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   AddStamp(*outer, {5, 5}, std::move(inner));
   FigureList top;
   FigureItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
@@ -184,7 +184,7 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   stamp->Data.BrushColor = tRed;
   stamp->Data.End = {300, 300};
 
-  DrawFigure(canvas, &stamp->Data, 0, 0, pmCopy);
+  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::Copy);
   QImage want = Blank();
   for (int x = 0; x <= 10; ++x) {
     want.setPixel(100 + x, 50, kBlack);
@@ -201,17 +201,17 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
   auto contents = std::make_unique<FigureList>();
-  contents->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
+  contents->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   FigureList top;
   FigureItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
-  DrawFigure(canvas, &stamp->Data, 0, 0, pmNotXor);
-  DrawFigure(canvas, &stamp->Data, 0, 0, pmNotXor);  // not-xor would erase it again
+  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);
+  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
 }
 
 TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
   auto list = std::make_unique<FigureList>();
-  list->AddFig(Shape(dtLine, {0, 0}, {10, 0}, clWhite, 1));
+  list->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   for (int depth = 0; depth < 3000; ++depth) {
     auto outer = std::make_unique<FigureList>();
     AddStamp(*outer, depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list));
@@ -224,29 +224,29 @@ TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
 }
 
 TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
-  canvas.PenMode = pmCopy;
-  DrawFigure(canvas, nullptr, 0, 0, pmNotXor);
-  EXPECT_EQ(canvas.PenMode, pmNotXor);  // the mode is set before the null test
+  canvas.PenMode = DrawMode::Copy;
+  DrawFigure(canvas, nullptr, 0, 0, DrawMode::NotXor);
+  EXPECT_EQ(canvas.PenMode, DrawMode::NotXor);  // the mode is set before the null test
   DrawFigList(canvas, nullptr, 0, 0);
   FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
   AddStamp(top, {10, 10}, std::make_unique<FigureList>());
   FigureItem* bare = top.AddEmptyFig();
-  bare->Data.DrawingTool = dtStamp;  // no contents at all
+  bare->Data.DrawingTool = ToolKind::Stamp;  // no contents at all
   FigureItem* none = top.AddEmptyFig();
-  none->Data.DrawingTool = dtNone;
+  none->Data.DrawingTool = ToolKind::None;
   none->Data.End = {100, 100};
   FigureItem* points = top.AddEmptyFig();
-  points->Data.DrawingTool = dtPolygon;  // a point figure without its vertices
+  points->Data.DrawingTool = ToolKind::Polygon;  // a point figure without its vertices
   DrawFigList(canvas, &top, 0, 0);
-  for (FigureItem* i = top.Head->Next; i; i = i->Next) DrawFigure(canvas, &i->Data, 0, 0, pmCopy);
+  for (FigureItem* i = top.Head->Next; i; i = i->Next) DrawFigure(canvas, &i->Data, 0, 0, DrawMode::Copy);
   EXPECT_EQ(Differences(img, Blank()), 0);
 }
 
 TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
   const QImage before = img;
-  const Figure rect = Shape(dtRectangle, {10, 20}, {110, 70}, clWhite);
+  const Figure rect = Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clWhite);
   DrawSelectionFrame(canvas, rect);
   // Corners (7, 17) and (113, 73): the right and bottom edges are the last
   // pixels inside, columns 112 and rows 72.
@@ -268,13 +268,13 @@ TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
   // Dotted: about every other pixel of the 2 × (106 + 56) − 4 on the outline.
   EXPECT_GT(dots, 140);
   EXPECT_LT(dots, 180);
-  EXPECT_EQ(canvas.PenMode, pmNotXor);
+  EXPECT_EQ(canvas.PenMode, DrawMode::NotXor);
   DrawSelectionFrame(canvas, rect);
   EXPECT_EQ(img, before);
 }
 
 TEST_F(PaintTest, SelectionFrameOfAReversedBoxRunsInsideOnThatAxis) {
-  const Figure line = Shape(dtLine, {110, 70}, {10, 20}, clWhite);
+  const Figure line = Shape(ToolKind::Line, {110, 70}, {10, 20}, clWhite);
   DrawSelectionFrame(canvas, line);  // corners (107, 67) and (13, 23)
   int minX = 9999, maxX = -1, minY = 9999, maxY = -1;
   for (int y = 0; y < kCanvasHeight; ++y)
@@ -293,7 +293,7 @@ TEST_F(PaintTest, SelectionFrameTwiceRestoresAnyPicture) {
   for (int y = 0; y < kCanvasHeight; ++y)
     for (int x = 0; x < kCanvasWidth; ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
   const QImage before = img;
-  const Figure rect = Shape(dtEllipse, {-1, 5}, {638, 481}, clWhite);  // partly off the canvas
+  const Figure rect = Shape(ToolKind::Ellipse, {-1, 5}, {638, 481}, clWhite);  // partly off the canvas
   DrawSelectionFrame(canvas, rect);
   EXPECT_EQ(Differences(img, before), 320);  // only its top edge is on the canvas, every other pixel
   DrawSelectionFrame(canvas, rect);
@@ -302,20 +302,20 @@ TEST_F(PaintTest, SelectionFrameTwiceRestoresAnyPicture) {
 
 TEST_F(PaintTest, PenPresetsForDrawingAndForTheFrame) {
   canvas.PenWidth = 9;
-  canvas.PenStyle = psDot;
-  canvas.BrushStyle = bsClear;
-  canvas.PenMode = pmNotXor;
+  canvas.PenStyle = LineStyle::Dot;
+  canvas.BrushStyle = FillStyle::Clear;
+  canvas.PenMode = DrawMode::NotXor;
   ResetDrawingPen(canvas);
   EXPECT_EQ(canvas.PenWidth, 4);
-  EXPECT_EQ(canvas.PenStyle, psSolid);
+  EXPECT_EQ(canvas.PenStyle, LineStyle::Solid);
   EXPECT_EQ(canvas.PenColor, clBlack);
   EXPECT_EQ(canvas.BrushColor, clWhite);
-  EXPECT_EQ(canvas.BrushStyle, bsSolid);
-  EXPECT_EQ(canvas.PenMode, pmCopy);
+  EXPECT_EQ(canvas.BrushStyle, FillStyle::Solid);
+  EXPECT_EQ(canvas.PenMode, DrawMode::Copy);
   SetFramePen(canvas);
   EXPECT_EQ(canvas.PenWidth, 1);
-  EXPECT_EQ(canvas.PenStyle, psDot);
-  EXPECT_EQ(canvas.PenMode, pmNotXor);
+  EXPECT_EQ(canvas.PenStyle, LineStyle::Dot);
+  EXPECT_EQ(canvas.PenMode, DrawMode::NotXor);
 }
 
 // ---- The canvas refresh ----
@@ -327,8 +327,8 @@ class RefreshTest : public ::testing::Test {
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  FigureItem* red = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 10}, {60, 60}, tRed));
-  S.DrawingFigs.AddFig(Shape(dtRectangle, {40, 40}, {90, 90}, tBlue));
+  FigureItem* red = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
   ASSERT_EQ(S.DrawingFigs.MoveFigFront(red), 0);
@@ -337,7 +337,7 @@ TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  FigureItem* rect = S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 20}, {110, 70}, clBtnFace));
+  FigureItem* rect = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);
@@ -359,7 +359,7 @@ TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
     EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
     EXPECT_EQ(img.pixel(20, 20), kRed);
   };
-  S.DrawingFigs.AddFig(Shape(dtRectangle, {10, 10}, {60, 60}, tRed));
+  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
   P.PaintBoxPaint();
   EXPECT_EQ(shown, 1);
 }

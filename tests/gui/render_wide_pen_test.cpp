@@ -188,8 +188,8 @@ TEST(CanvasWidePen, MergedRowsCoverExactlyThePixelsOfEveryCapsule) {
     c.PenWidth = width;
     c.PenColor = ColorRef(qBlue(pen) << 16 | qGreen(pen) << 8 | qRed(pen));
     c.BrushColor = ColorRef(qBlue(brush) << 16 | qGreen(brush) << 8 | qRed(brush));
-    c.BrushStyle = kind == 2 ? bsSolid : bsClear;
-    c.PenMode = notXor ? pmNotXor : pmCopy;
+    c.BrushStyle = kind == 2 ? FillStyle::Solid : FillStyle::Clear;
+    c.PenMode = notXor ? DrawMode::NotXor : DrawMode::Copy;
     if (kind == 3) {
       const Point a = pts[0], b = pts.size() > 1 ? pts[1] : pts[0];
       c.Rectangle(a.X, a.Y, b.X, b.Y);
@@ -218,7 +218,7 @@ TEST(CanvasWidePen, NotXorOverlappingSegmentsRestoreOnTheSecondCall) {
   QImage img = before;
   RasterCanvas c(&img);
   c.PenWidth = 25;
-  c.PenMode = pmNotXor;
+  c.PenMode = DrawMode::NotXor;
   c.PenColor = 0x123456;
   const Point zigzag[] = {{10, 10}, {100, 20}, {12, 30}, {110, 45}, {10, 80}, {10, 80}, {60, 5}};
   c.Polyline(zigzag, 7);
@@ -237,7 +237,7 @@ TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
   for (size_t k = 0; k < figs.size(); ++k) {
     data.push_back(std::make_unique<Vertex>(MaxPoints));
     for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
-    figs[k].DrawingTool = k % 2 ? dtPolyline : dtFreeLine;
+    figs[k].DrawingTool = k % 2 ? ToolKind::Polyline : ToolKind::FreeLine;
     figs[k].PenWidth = 4096;
     figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
     figs[k].PointData = data[k].get();
@@ -246,7 +246,7 @@ TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
   img.fill(Qt::white);
   RasterCanvas canvas(&img);
   const auto start = std::chrono::steady_clock::now();
-  for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, pmCopy);
+  for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, DrawMode::Copy);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 2.0);
   EXPECT_EQ(img.pixel(320, 240), ToQColor(figs.back().PenColor).rgb());

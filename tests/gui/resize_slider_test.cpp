@@ -10,7 +10,7 @@ namespace {
 
 Figure Rect(Point a, Point b) {
   Figure f;
-  f.DrawingTool = dtRectangle;
+  f.DrawingTool = ToolKind::Rectangle;
   f.PenWidth = 4;
   f.BrushColor = clWhite;
   f.Start = a;
@@ -27,7 +27,7 @@ class ResizeSliders : public FormTest {
   }
   // Selects with a click in the edit mode.
   FigureItem* Pick(int x, int y) {
-    if (S().WorkMode != wmEdit) EnterEditMode(*Form);
+    if (S().WorkMode != WindowMode::Edit) EnterEditMode(*Form);
     CanvasClick(*Form, x, y);
     return S().SelectedFig;
   }
@@ -67,7 +67,7 @@ TEST_F(ResizeSliders, PolylineVerticesStretch) {
   pts.AddPoint(125, 200);
   pts.AddPoint(200, 110);
   Figure p;
-  p.DrawingTool = dtPolyline;
+  p.DrawingTool = ToolKind::Polyline;
   p.PenWidth = 4;
   p.PointData = &pts;
   p.SetBoundsFromPoints();
@@ -103,14 +103,14 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   FigureList contents;
   contents.AddFig(Rect({10, 0}, {30, 20}));
   Figure t;
-  t.DrawingTool = dtText;
+  t.DrawingTool = ToolKind::Text;
   t.Text = "a";
   t.TextSize = 12;
   t.Start = {10, 20};
   t.End = {30, 32};
   contents.AddFig(t);
   Figure s;
-  s.DrawingTool = dtStamp;
+  s.DrawingTool = ToolKind::Stamp;
   s.Start = {100, 100};
   s.End = {140, 140};
   s.StampData = &contents;
@@ -130,8 +130,8 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   // The stretched rectangle shows at its new place: stamp 80 + 20.
   EXPECT_EQ(CanvasPixel(*Form, 100, 110), 0x000000u);
   EnterDrawMode(*Form);  // leaving the edit mode records the size
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptSize);
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::Size);
   EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData->GetHead()->Next->Data.End.X, 60);
 }
 
@@ -139,7 +139,7 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   FigureList contents;
   contents.AddFig(Rect({0, 0}, {20, 20}));
   Figure s;
-  s.DrawingTool = dtStamp;
+  s.DrawingTool = ToolKind::Stamp;
   s.Start = {100, 100};
   s.End = {120, 120};
   s.StampData = &contents;
@@ -165,14 +165,14 @@ TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   V(5);
   EXPECT_EQ(S().History.Count(), 1);
   ClickButton(Button(*Form, "ThickBtn"));
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atChange}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
   const HistoryItem* size = S().History.GetTail()->Prev;
-  EXPECT_EQ(size->Data.Parameter, ptSize);
+  EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
   EXPECT_EQ(size->Data.TargetID, 1);
   EXPECT_EQ(size->Data.FigData.Start, (Point{75, 95}));
   EXPECT_EQ(size->Data.FigData.End, (Point{225, 155}));
   EXPECT_EQ(size->Data.FigData.PenWidth, 4);
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(f->Data.PenWidth, 6);
   EXPECT_FALSE(S().PendingResize);
 }
@@ -185,8 +185,8 @@ TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
   H(0);
   V(0);
   ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptLineWidth);
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::LineWidth);
 }
 
 TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
@@ -197,12 +197,12 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   FigureItem* b = Pick(325, 325);
   EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);  // the click puts the bars back
   V(5);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atChange}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.GetTail()->Data.TargetID, 1);
   EXPECT_EQ(S().History.GetTail()->Data.FigData.End.X, 210);
   EXPECT_EQ(S().ResizeFig, &b->Data);
   ClickButton(Button(*Form, "DeleteBtn"));
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atChange, atChange, atDelete}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
   EXPECT_EQ(S().History.GetTail()->Prev->Data.TargetID, 2);
 }
 
@@ -217,11 +217,11 @@ TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
   TextBox(*Form)->end(false);
   TypeText(*Form, "d");
   PressKey(*Form, Qt::Key_Return);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atChange}));
-  EXPECT_EQ(S().History.GetTail()->Prev->Data.Parameter, ptSize);
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
+  EXPECT_EQ(S().History.GetTail()->Prev->Data.Parameter, ParameterKind::Size);
   EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.TextSize, 20);
   EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.Text, "abc");
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ptText);
+  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::Text);
   EXPECT_EQ(f->Data.Text, "abcd");
   EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abcd", 20));
 }

@@ -32,7 +32,7 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
   const Figure& t = S().DrawingFigs.GetTail()->Data;
-  EXPECT_EQ(t.DrawingTool, dtText);
+  EXPECT_EQ(t.DrawingTool, ToolKind::Text);
   EXPECT_EQ(t.Text, "abc");
   EXPECT_EQ(t.TextSize, 12);
   EXPECT_EQ(t.TextColor, clBlack);
@@ -40,7 +40,7 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   const int32_t w = Width("abc", 12);
   EXPECT_GT(w, 10);
   EXPECT_EQ(t.End, (Point{100 + w, 92}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
   EXPECT_EQ(S().History.GetTail()->Data.FigData.Text, "abc");
   // The text is on the canvas: some pixel of its cell is dark.
   bool inked = false;
@@ -91,7 +91,7 @@ TEST_F(TextEntry, EscapeLeavesTheTextTool) {
   EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
 
@@ -117,9 +117,9 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   EXPECT_EQ(f->Data.Start, (Point{100, 80}));
   EXPECT_EQ(f->Data.End, (Point{100 + Width("abcdef", 12), 92}));
   EXPECT_GT(f->Data.End.X, oldEnd);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
   const Action& c = S().History.GetTail()->Data;
-  EXPECT_EQ(c.Parameter, ptText);
+  EXPECT_EQ(c.Parameter, ParameterKind::Text);
   EXPECT_EQ(c.TargetID, 1);
   EXPECT_EQ(c.FigData.Text, "abcdef");
 }
@@ -203,7 +203,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
   EXPECT_EQ(a->Data.Text, "abc");
   for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atDuplicate}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Duplicate}));
 }
 
 TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {

@@ -35,23 +35,23 @@ TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
   EXPECT_EQ(Plan({}).UndoTo, -1);
   EXPECT_EQ(Plan({}).RedoTo, -1);
   // One figure: undo goes back to the empty canvas.
-  EXPECT_EQ(Plan({{atCreate}}).UndoTo, 0);
+  EXPECT_EQ(Plan({{ActionKind::Create}}).UndoTo, 0);
   // Two undos, then two redos, one at a time.
-  auto p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}});
+  auto p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}});
   EXPECT_EQ(p.UndoTo, 0);
   EXPECT_EQ(p.RedoTo, 4);  // the step shown before the second undo
-  p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}, {atBranch, 4}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}, {ActionKind::Branch, 4}});
   EXPECT_EQ(p.UndoTo, 1);  // the picture of step 2 is shown: before it, step 1
   EXPECT_EQ(p.RedoTo, 3);
-  p = Plan({{atCreate}, {atCreate}, {atMove}, {atBranch, 2}, {atBranch, 1}, {atBranch, 4}, {atBranch, 3}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}, {ActionKind::Branch, 4}, {ActionKind::Branch, 3}});
   EXPECT_EQ(p.UndoTo, 2);
   EXPECT_EQ(p.RedoTo, -1);  // everything is back
   // A new change after an undo ends the redos; undo then takes it back.
-  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atDelete}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Delete}});
   EXPECT_EQ(p.RedoTo, -1);
   EXPECT_EQ(p.UndoTo, 3);
   // Undo after that goes back over the earlier undo, not through it.
-  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atDelete}, {atBranch, 3}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Delete}, {ActionKind::Branch, 3}});
   EXPECT_EQ(p.UndoTo, 0);  // step 3 shows step 1's picture
   EXPECT_EQ(p.RedoTo, 4);
 }
@@ -59,24 +59,24 @@ TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
 TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
   // Leaving the view mode two steps back: undo goes on from that picture,
   // and there is nothing to redo.
-  auto p = Plan({{atCreate}, {atCreate}, {atCreate}, {atBranch, 1}});
+  auto p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}});
   EXPECT_EQ(p.UndoTo, 0);
   EXPECT_EQ(p.RedoTo, -1);
   // A branch to the step just before is an undo, whoever wrote it.
-  EXPECT_EQ(Plan({{atCreate}, {atCreate}, {atBranch, 1}}).RedoTo, 2);
+  EXPECT_EQ(Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}}).RedoTo, 2);
   // Records that change nothing drawn are stepped over and keep the redos.
-  p = Plan({{atCreate}, {atSetStamp}, {atReadData}});
+  p = Plan({{ActionKind::Create}, {ActionKind::SetStamp}, {ActionKind::ReadData}});
   EXPECT_EQ(p.UndoTo, 0);
-  p = Plan({{atCreate}, {atCreate}, {atBranch, 1}, {atSetStamp}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::SetStamp}});
   EXPECT_EQ(p.RedoTo, 2);
-  EXPECT_EQ(Plan({{atSetStamp}}).UndoTo, -1);
+  EXPECT_EQ(Plan({{ActionKind::SetStamp}}).UndoTo, -1);
   // Damaged targets read as replay reads them: below 0 is the empty canvas,
   // at or beyond the branch itself is the step before it.
-  p = Plan({{atCreate}, {atCreate}, {atBranch, -7}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, -7}});
   EXPECT_EQ(p.UndoTo, -1);
-  p = Plan({{atCreate}, {atCreate}, {atBranch, 99}});
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 99}});
   EXPECT_EQ(p.UndoTo, 1);
-  p = Plan({{atCreate}, {atBranch, 0}, {atBranch, 2}});  // a chain through a branch target
+  p = Plan({{ActionKind::Create}, {ActionKind::Branch, 0}, {ActionKind::Branch, 2}});  // a chain through a branch target
   EXPECT_EQ(p.UndoTo, -1);
 }
 
@@ -96,7 +96,7 @@ class UndoRedo : public FileTest {
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
     for (HistoryItem* a = S().History.Head->Next; a; a = a->Next)
-      if (a->Data.TargetType == atBranch) t.push_back(a->Data.TargetID);
+      if (a->Data.TargetType == ActionKind::Branch) t.push_back(a->Data.TargetID);
     return t;
   }
   void ExpectButtons(bool undo, bool redo) {
@@ -109,7 +109,7 @@ class UndoRedo : public FileTest {
     ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
   }
   void Load(const QString& name) {
-    if (S().History.Count() > 0) Answer(mrYes);
+    if (S().History.Count() > 0) Answer(ModalResult::Yes);
     Choose(name);
     ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
   }
@@ -155,7 +155,7 @@ TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
   EXPECT_EQ(Shown(), 2);
   // Nothing was cut: every undo and redo is a branch record.
   EXPECT_EQ(ActionKinds(S()),
-            (std::vector<ActionKind>{atCreate, atCreate, atBranch, atBranch, atBranch, atCreate}));
+            (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Branch, ActionKind::Branch, ActionKind::Branch, ActionKind::Create}));
   EXPECT_EQ(BranchTargets(), (std::vector<int32_t>{1, 0, 3}));
 
   // Undo now takes back the line, then goes on from A's picture.
@@ -194,7 +194,7 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
   CanvasClick(*Form, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atChange);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
@@ -219,7 +219,7 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atChange, atBranch}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
   EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
@@ -255,7 +255,7 @@ TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
   EXPECT_FALSE(Button(*Form, "UndoStepBtn")->isVisible());
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EXPECT_EQ(S().History.Count(), count);
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
 TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {

@@ -160,7 +160,7 @@ class VideoWriterTest : public ::testing::Test {
     for (const TimeOfDay& t : {At(0, 0, 0), At(0, 0, 30), At(0, 40, 0), At(0, 40, 0), At(0, 40, 70)})
       h.AddItem()->Data.ActionTime = t;
     ReplayPace pace;
-    pace.Kind = pcAsDrawn;
+    pace.Kind = PaceKind::AsDrawn;
     std::vector<double> steps;
     for (const HistoryItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
     return steps;
@@ -171,7 +171,7 @@ class VideoWriterTest : public ::testing::Test {
     VideoWriter w;
     VideoResult r = w.Open(Path(name).toStdString(), format);
     ASSERT_TRUE(r.Ok) << r.Error;
-    if (format == vfGIF) w.AddPaletteSource(Drawing(int(steps.size()), background));
+    if (format == VideoFormat::GIF) w.AddPaletteSource(Drawing(int(steps.size()), background));
     for (size_t k = 0; k < steps.size(); ++k) {
       r = w.AddFrame(Drawing(int(k) + 1, background), steps[k]);
       ASSERT_TRUE(r.Ok) << r.Error;
@@ -186,7 +186,7 @@ class VideoWriterTest : public ::testing::Test {
 TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
   const std::vector<double> steps = AsDrawnSteps();
   ASSERT_EQ(steps.size(), 5u);
-  Write("film.mp4", vfMP4, steps);
+  Write("film.mp4", VideoFormat::MP4, steps);
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file left
 
   const Decoded d = Decode(Path("film.mp4"));
@@ -222,7 +222,7 @@ TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
 
 TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
   const std::vector<double> steps = AsDrawnSteps();
-  Write("film.gif", vfGIF, steps);
+  Write("film.gif", VideoFormat::GIF, steps);
   EXPECT_EQ(Entries(), QStringList{"film.gif"});
 
   const Decoded d = Decode(Path("film.gif"));
@@ -244,7 +244,7 @@ TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
 
 TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursExact) {
   const QImage photo = Photo();
-  Write("photo.gif", vfGIF, std::vector<double>(9, 0.25), photo);
+  Write("photo.gif", VideoFormat::GIF, std::vector<double>(9, 0.25), photo);
   const Decoded d = Decode(Path("photo.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 9u);
@@ -274,8 +274,8 @@ TEST_F(VideoWriterTest, FrameTimesRoundWithoutAddingUp) {
   // time: the thirds end exactly at 1 s; the short ones take the shortest
   // time the format shows, and the next frame still ends where asked.
   const std::vector<double> steps = {1.0 / 3, 1.0 / 3, 1.0 / 3, 0.001, -1, 0.5};
-  Write("times.gif", vfGIF, steps);
-  Write("times.mp4", vfMP4, steps);
+  Write("times.gif", VideoFormat::GIF, steps);
+  Write("times.mp4", VideoFormat::MP4, steps);
   const Decoded gif = Decode(Path("times.gif"));
   const Decoded mp4 = Decode(Path("times.mp4"));
   EXPECT_EQ(gif.LengthMs, (std::vector<int64_t>{330, 340, 330, 20, 20, 500}));
@@ -292,7 +292,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   old.close();
   {
     VideoWriter w;
-    ASSERT_TRUE(w.Open(Path("film.mp4").toStdString(), vfMP4).Ok);
+    ASSERT_TRUE(w.Open(Path("film.mp4").toStdString(), VideoFormat::MP4).Ok);
     EXPECT_TRUE(QFile::exists(w.TempPath()));
     for (int k = 1; k <= 3; ++k) ASSERT_TRUE(w.AddFrame(Drawing(k), 0.25).Ok);
     w.Cancel();
@@ -306,7 +306,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   // A writer destroyed before Finish (an exception, a closed window).
   {
     VideoWriter w;
-    ASSERT_TRUE(w.Open(Path("gone.gif").toStdString(), vfGIF).Ok);
+    ASSERT_TRUE(w.Open(Path("gone.gif").toStdString(), VideoFormat::GIF).Ok);
     ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
   }
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});
@@ -314,7 +314,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   // A frame of the wrong size ends the video with a message; nothing stays.
   {
     VideoWriter w;
-    ASSERT_TRUE(w.Open(Path("bad.mp4").toStdString(), vfMP4).Ok);
+    ASSERT_TRUE(w.Open(Path("bad.mp4").toStdString(), VideoFormat::MP4).Ok);
     ASSERT_TRUE(w.AddFrame(Drawing(1), 0.25).Ok);
     const VideoResult r = w.AddFrame(QImage(320, 240, QImage::Format_RGB32), 0.25);
     EXPECT_FALSE(r.Ok);
@@ -325,17 +325,17 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   // No frame at all: no video.
   {
     VideoWriter w;
-    ASSERT_TRUE(w.Open(Path("empty.gif").toStdString(), vfGIF).Ok);
+    ASSERT_TRUE(w.Open(Path("empty.gif").toStdString(), VideoFormat::GIF).Ok);
     EXPECT_FALSE(w.Finish().Ok);
     EXPECT_EQ(Entries(), QStringList{"film.mp4"});
   }
   // A folder that does not exist, a size MP4 cannot take.
   {
     VideoWriter w;
-    VideoResult r = w.Open(Path("no/such/folder/film.mp4").toStdString(), vfMP4);
+    VideoResult r = w.Open(Path("no/such/folder/film.mp4").toStdString(), VideoFormat::MP4);
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Error.find("no/such/folder/film.mp4"), std::string::npos) << r.Error;
-    r = w.Open(Path("odd.mp4").toStdString(), vfMP4, 641, 480);
+    r = w.Open(Path("odd.mp4").toStdString(), VideoFormat::MP4, 641, 480);
     EXPECT_FALSE(r.Ok);
     EXPECT_EQ(r.Error.rfind(kVideoFailedText, 0), 0u);
     EXPECT_EQ(Entries(), QStringList{"film.mp4"});
@@ -348,7 +348,7 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
   old.write("old video");
   old.close();
   VideoWriter w;
-  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), vfGIF).Ok);
+  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), VideoFormat::GIF).Ok);
   ASSERT_TRUE(w.AddFrame(Drawing(1), 1).Ok);
   ASSERT_TRUE(w.Finish(true).Ok);
   EXPECT_EQ(Entries(), (QStringList{"film.bak", "film.gif"}));
@@ -356,7 +356,7 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
   EXPECT_TRUE(Bytes("film.gif").startsWith("GIF89a"));
 
   // The writer takes the next video; without the backup the file is replaced.
-  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), vfGIF).Ok);
+  ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), VideoFormat::GIF).Ok);
   ASSERT_TRUE(w.AddFrame(Drawing(2), 1).Ok);
   ASSERT_TRUE(w.Finish().Ok);
   EXPECT_EQ(Bytes("film.bak"), "old video");
@@ -367,13 +367,13 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
 }
 
 TEST(VideoFormat, ChosenByTheExtension) {
-  VideoFormat f = vfGIF;
+  VideoFormat f = VideoFormat::GIF;
   EXPECT_TRUE(VideoFormatOf("/a/b.mp4", f));
-  EXPECT_EQ(f, vfMP4);
+  EXPECT_EQ(f, VideoFormat::MP4);
   EXPECT_TRUE(VideoFormatOf("b.GIF", f));
-  EXPECT_EQ(f, vfGIF);
+  EXPECT_EQ(f, VideoFormat::GIF);
   EXPECT_TRUE(VideoFormatOf("B.MP4", f));
-  EXPECT_EQ(f, vfMP4);
+  EXPECT_EQ(f, VideoFormat::MP4);
   for (const char* bad : {"b.Mp4", "b.gif.txt", "b", "/a.gif/b", "b.avi"}) EXPECT_FALSE(VideoFormatOf(bad, f)) << bad;
 }
 

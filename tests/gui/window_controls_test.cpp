@@ -58,9 +58,9 @@ TEST_F(WindowControls, EverySwatchChoosesItsOwnColour) {
 TEST_F(WindowControls, EverySpeedButtonSetsItsSpeedHoweverItIsChecked) {
   DrawRect(*Form, {10, 10}, {50, 40});
   ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_EQ(Form->PlaySpeed(), psOne);
+  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::One);
   const std::pair<const char*, PlaybackSpeed> speeds[] = {
-      {"SpeedTwoBtn", psTwo}, {"SpeedFourBtn", psFour}, {"AsDrawnBtn", psAsDrawn}, {"SpeedOneBtn", psOne}};
+      {"SpeedTwoBtn", PlaybackSpeed::Two}, {"SpeedFourBtn", PlaybackSpeed::Four}, {"AsDrawnBtn", PlaybackSpeed::AsDrawn}, {"SpeedOneBtn", PlaybackSpeed::One}};
   for (auto [name, speed] : speeds) {
     ClickButton(Button(*Form, name));
     EXPECT_EQ(Form->PlaySpeed(), speed) << name;
@@ -69,13 +69,13 @@ TEST_F(WindowControls, EverySpeedButtonSetsItsSpeedHoweverItIsChecked) {
   // Checked by other means (the keyboard, an accessibility tool), the
   // button still sets the speed the replay runs at.
   Button(*Form, "SpeedFourBtn")->setChecked(true);
-  EXPECT_EQ(Form->PlaySpeed(), psFour);
+  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Four);
   EXPECT_FALSE(Button(*Form, "SpeedOneBtn")->isChecked());
 }
 
 TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
   const std::pair<const char*, ActionKind> items[] = {
-      {"ClearBGMenu", atClearBG}, {"ClearImageMenu", atClearDrawing}, {"ClearAllMenu", atClearAll}};
+      {"ClearBGMenu", ActionKind::ClearBG}, {"ClearImageMenu", ActionKind::ClearDrawing}, {"ClearAllMenu", ActionKind::ClearAll}};
   for (auto [name, kind] : items) {
     DrawRect(*Form, {10, 10}, {50, 40});
     const int before = S().History.Count();
@@ -83,7 +83,7 @@ TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
     ASSERT_EQ(S().History.Count(), before + 1) << name;
     EXPECT_EQ(S().History.Tail->Data.TargetType, kind) << name;
     // Only clearing the figures takes the rectangle away.
-    EXPECT_EQ(S().DrawingFigs.IsEmpty(), kind != atClearBG) << name;
+    EXPECT_EQ(S().DrawingFigs.IsEmpty(), kind != ActionKind::ClearBG) << name;
   }
 }
 
@@ -94,7 +94,7 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
   QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // red, 0x0000FF
 
   ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ptLineWidth);
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(f->Data.PenWidth, before.PenWidth + 2);
   ClickButton(Button(*Form, "ThinBtn"));
   EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
@@ -102,13 +102,13 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
   EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
 
   ClickButton(Button(*Form, "LineColorBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ptLineColor);
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineColor);
   EXPECT_EQ(f->Data.PenColor, 0x0000FF);
   EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
 
   QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);  // green, 0x00FF00
   ClickButton(Button(*Form, "BodyColorBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ptBodyColor);
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(f->Data.BrushColor, 0x00FF00);
   EXPECT_EQ(f->Data.PenColor, 0x0000FF);
   EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
@@ -122,10 +122,10 @@ TEST_F(WindowControls, FrontAndBackMoveTheSelectionTheirOwnWay) {
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
   EXPECT_EQ(S().History.Count(), 2);
   ClickButton(Button(*Form, "BackBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atBack);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Back);
   EXPECT_EQ(S().DrawingFigs.Head->Next, S().SelectedFig);
   ClickButton(Button(*Form, "FrontBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atFront);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Front);
   EXPECT_EQ(S().DrawingFigs.GetTail(), S().SelectedFig);
 }
 

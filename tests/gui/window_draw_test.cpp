@@ -27,17 +27,17 @@ constexpr QRgb kBlack = 0x000000;
 TEST_F(WindowDraw, RectangleDragMakesOneFigureWithDefaultsAndOneCreateRecord) {
   DrawRect(*Form, {10, 10}, {50, 40});
   const Figure& f = Only();
-  EXPECT_EQ(f.DrawingTool, dtRectangle);
+  EXPECT_EQ(f.DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(f.Start, (Point{10, 10}));
   EXPECT_EQ(f.End, (Point{50, 40}));
   EXPECT_EQ(f.PenWidth, 4);
   EXPECT_EQ(f.PenColor, 0x000000);
   EXPECT_EQ(f.BrushColor, 0xFFFFFF);
   EXPECT_EQ(f.BrushStyle, 0);
-  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
+  ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
   const Action& r = S().History.Tail->Data;
   EXPECT_EQ(r.TargetID, 1);
-  EXPECT_EQ(r.FigData.DrawingTool, dtRectangle);
+  EXPECT_EQ(r.FigData.DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(r.FigData.End, (Point{50, 40}));
   // The finished rectangle is on the screen: black outline, white inside.
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), kBlack);
@@ -52,13 +52,13 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
   ASSERT_EQ(figs.size(), 3u);
   EXPECT_EQ(figs[0]->Start, (Point{50, 40}));
   EXPECT_EQ(figs[0]->End, (Point{10, 10}));
-  EXPECT_EQ(figs[1]->DrawingTool, dtEllipse);
+  EXPECT_EQ(figs[1]->DrawingTool, ToolKind::Ellipse);
   EXPECT_EQ(figs[1]->Start, (Point{200, 100}));
   EXPECT_EQ(figs[1]->End, (Point{120, 20}));
-  EXPECT_EQ(figs[2]->DrawingTool, dtLine);
+  EXPECT_EQ(figs[2]->DrawingTool, ToolKind::Line);
   EXPECT_EQ(figs[2]->Start, (Point{300, 300}));
   EXPECT_EQ(figs[2]->End, (Point{250, 200}));
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atCreate}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 3);
 }
 
@@ -117,12 +117,12 @@ TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
   CanvasMove(*Form, 25, 60);
   CanvasRelease(*Form, 40, 70);
   const Figure& f = Only();
-  EXPECT_EQ(f.DrawingTool, dtFreeLine);
+  EXPECT_EQ(f.DrawingTool, ToolKind::FreeLine);
   EXPECT_EQ(Vertices(f), (std::vector<Point>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
   // Start and End are the vertices' box.
   EXPECT_EQ(f.Start, (Point{10, 10}));
   EXPECT_EQ(f.End, (Point{40, 70}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
 }
 
 TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
@@ -157,11 +157,11 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   EXPECT_FALSE(S().PolyDrawing);
   EXPECT_FALSE(S().Dragging);
   const Figure& f = Only();
-  EXPECT_EQ(f.DrawingTool, dtPolyline);
+  EXPECT_EQ(f.DrawingTool, ToolKind::Polyline);
   EXPECT_EQ(Vertices(f), (std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
   EXPECT_EQ(f.Start, (Point{0, 0}));
   EXPECT_EQ(f.End, (Point{100, 100}));
-  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{atCreate});
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
   EXPECT_EQ(S().History.Tail->Data.FigData.PointData->Count, 7);
 }
 
@@ -172,7 +172,7 @@ TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
   CanvasClick(*Form, 150, 200);
   CanvasClick(*Form, 150, 200);
   const Figure& f = Only();
-  EXPECT_EQ(f.DrawingTool, dtPolygon);
+  EXPECT_EQ(f.DrawingTool, ToolKind::Polygon);
   EXPECT_EQ(Vertices(f), (std::vector<Point>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
   Form->PaintBoxPaint();
   EXPECT_EQ(CanvasPixel(*Form, 150, 100), kBlack);  // the first edge
@@ -183,7 +183,7 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   CanvasClick(*Form, 40, 40);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_FALSE(S().PolyDrawing);
-  EXPECT_EQ(S().CurrentTool, dtPolyline);
+  EXPECT_EQ(S().CurrentTool, ToolKind::Polyline);
   EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   // And the next drag starts a new figure from scratch.
   CanvasDrag(*Form, {10, 10}, {30, 10});
@@ -229,11 +229,11 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
 
   ChooseTool(Button(*Form, "RectBtn"));
   EXPECT_TRUE(Button(*Form, "PolygonBtn")->isChecked());
-  EXPECT_EQ(S().CurrentTool, dtPolygon);
+  EXPECT_EQ(S().CurrentTool, ToolKind::Polygon);
   for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Button(*Form, "SelectEditBtn")), static_cast<QAbstractButton*>(Button(*Form, "SelectPlayBtn"))}) {
     ClickButton(mode);
     EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
-    EXPECT_EQ(S().WorkMode, wmDraw);
+    EXPECT_EQ(S().WorkMode, WindowMode::Draw);
     EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
   }
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -246,7 +246,7 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   EXPECT_FALSE(S().PolyDrawing);
   for (QMenu* menu : {Menu(*Form, "FileMenu"), Menu(*Form, "DrawMenu"), Menu(*Form, "ToolMenu")}) EXPECT_TRUE(menu->menuAction()->isEnabled());
   ChooseTool(Button(*Form, "RectBtn"));
-  EXPECT_EQ(S().CurrentTool, dtRectangle);
+  EXPECT_EQ(S().CurrentTool, ToolKind::Rectangle);
 }
 
 TEST_F(WindowDraw, TheTextToolOpensTheTextBoxWhereThePressWas) {
@@ -262,7 +262,7 @@ TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
   DrawRect(*Form, {10, 10}, {50, 40});
   ChooseTool(Button(*Form, "SelectionBtn"));
   CanvasClick(*Form, 20, 20);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_TRUE(Button(*Form, "SelectEditBtn")->isChecked());
   EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
@@ -273,7 +273,7 @@ TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
 
 TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
   CanvasClick(*Form, 300, 300);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_EQ(S().SelectedFig, nullptr);
 }
 

@@ -22,7 +22,7 @@ class WindowPlay : public FormTest {
     CanvasPress(*Form, 20, 20);
     CanvasMove(*Form, 220, 20);
     CanvasRelease(*Form, 220, 20);
-    ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atMove}));
+    ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
   }
   int Shown() { return S().DrawingFigs.FigCount(); }
   int Step() { return S().History.StepOf(S().CurrentStep); }
@@ -35,21 +35,21 @@ class WindowPlay : public FormTest {
 TEST_F(WindowPlay, AnEmptyHistoryHasNothingToPlay) {
   EXPECT_TRUE(EnterPlayMode(*Form));
   EXPECT_EQ(Dialogs.LastText(), "さいせいする絵がありません");
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
 
   EnterEditMode(*Form);
   EnterPlayMode(*Form);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_TRUE(Button(*Form, "SelectEditBtn")->isChecked());
 }
 
 TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   DrawThreeSteps();
   ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "EditPanel")->isVisible());
@@ -68,7 +68,7 @@ TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   // Nothing was recorded, and a second press of the mode button does nothing.
   EnterPlayMode(*Form);
   EXPECT_EQ(S().History.Count(), 3);
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
 TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
@@ -151,7 +151,7 @@ TEST_F(WindowPlay, LeavingAtTheLastStepAsksNothing) {
   Slider(*Form, "TimeTrackBar")->setValue(3);
   EnterDrawMode(*Form);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(Shown(), 2);
   EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   EXPECT_TRUE(Menu(*Form, "DrawMenu")->menuAction()->isEnabled());
@@ -162,16 +162,16 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
   Slider(*Form, "TimeTrackBar")->setValue(1);
-  Dialogs.Answers.push_back(mrYes);
+  Dialogs.Answers.push_back(ModalResult::Yes);
   EnterEditMode(*Form);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
   EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
-  EXPECT_EQ(Dialogs.Shown[0].buttons, qbYesNoCancel);
-  EXPECT_EQ(S().WorkMode, wmEdit);
+  EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNoCancel);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atMove, atBranch}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move, ActionKind::Branch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
   EXPECT_EQ(Shown(), 1);
@@ -195,9 +195,9 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
   Slider(*Form, "TimeTrackBar")->setValue(1);
-  Dialogs.Answers.push_back(mrNo);
+  Dialogs.Answers.push_back(ModalResult::No);
   EnterDrawMode(*Form);
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_EQ(Shown(), 2);
@@ -210,9 +210,9 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
   Slider(*Form, "TimeTrackBar")->setValue(2);
-  Dialogs.Answers.push_back(mrCancel);
+  Dialogs.Answers.push_back(ModalResult::Cancel);
   EnterDrawMode(*Form);
-  EXPECT_EQ(S().WorkMode, wmPlay);
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 2);
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
@@ -243,7 +243,7 @@ TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   Form->ResetDrawing();
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_EQ(S().CurrentStep, S().History.Head);
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
   EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());

@@ -90,7 +90,7 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   const Figure& f = Fig(0)->Data;
   EXPECT_EQ(f.Start, (Point{110, 90}));
   EXPECT_EQ(f.End, (Point{150, 120}));
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atMove}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(S().History.Tail->Data.FigData.Start, (Point{110, 90}));
   EXPECT_FALSE(S().MovingFig);
@@ -109,7 +109,7 @@ TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove
   CanvasPress(*Form, 20, 20);
   CanvasMove(*Form, 21, 20);
   CanvasRelease(*Form, 21, 20);
-  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atMove}));
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   EXPECT_EQ(Fig(0)->Data.Start, (Point{11, 10}));
 }
 
@@ -149,8 +149,8 @@ TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
   if (!S().PendingResize) GTEST_SKIP() << "trackbar resizing not available";
   CanvasMove(*Form, 300, 300, false);
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, atChange);
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ptSize);
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::Size);
 }
 
 TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {
@@ -161,13 +161,13 @@ TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {
   EnterDrawMode(*Form);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().MarkedFig, nullptr);
-  EXPECT_EQ(S().WorkMode, wmDraw);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   // The picture no longer shows the frame.
   EXPECT_EQ(CanvasPixel(*Form, 7, 20), 0xFFFFFFu);
   EnterEditMode(*Form);
-  EXPECT_EQ(S().WorkMode, wmEdit);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().WorkMode, WindowMode::Edit);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 }  // namespace

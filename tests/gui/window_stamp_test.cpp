@@ -31,17 +31,17 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   EXPECT_EQ(S().StampTopLeft, (Point{10, 10}));
   EXPECT_EQ(S().StampBottomRight, (Point{150, 180}));
   auto copies = Figures(*S().CurrentStamp);
-  EXPECT_EQ(copies[0]->DrawingTool, dtRectangle);
+  EXPECT_EQ(copies[0]->DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(copies[0]->Start, (Point{0, 0}));
   EXPECT_EQ(copies[0]->End, (Point{40, 30}));
-  EXPECT_EQ(copies[1]->DrawingTool, dtEllipse);
+  EXPECT_EQ(copies[1]->DrawingTool, ToolKind::Ellipse);
   EXPECT_EQ(copies[1]->Start, (Point{90, 90}));
   EXPECT_EQ(copies[1]->End, (Point{140, 170}));
   // The drawing is untouched and nothing is recorded.
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
   EXPECT_EQ(S().History.Count(), 2);
   // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   EXPECT_TRUE(Button(*Form, "StampBtn")->isEnabled());
   EXPECT_FALSE(PreviewBlank());
@@ -54,20 +54,20 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
   ChooseTool(Button(*Form, "StampBtn"));
-  ASSERT_EQ(S().CurrentTool, dtStamp);
+  ASSERT_EQ(S().CurrentTool, ToolKind::Stamp);
   CanvasPress(*Form, 250, 250);  // a press does nothing
   CanvasMove(*Form, 300, 200);
   CanvasRelease(*Form, 300, 200);
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 3u);
   const Figure& st = *figs[2];
-  EXPECT_EQ(st.DrawingTool, dtStamp);
+  EXPECT_EQ(st.DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(st.Start, (Point{300, 200}));
   EXPECT_EQ(st.End, (Point{440, 370}));
   ASSERT_NE(st.StampData, nullptr);
   EXPECT_NE(st.StampData, S().CurrentStamp.get());  // a copy of its own
   EXPECT_EQ(st.StampData->FigCount(), 2);
-  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{atCreate, atCreate, atCreate}));
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
   EXPECT_EQ(S().History.Tail->Data.FigData.StampData->FigCount(), 2);
   // The placed stamp shows its contents at once: the rectangle's top edge.
   EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
@@ -100,14 +100,14 @@ TEST_F(WindowStamp, FiguresOnlyPartlyInsideAreLeftOut) {
   DrawExample();
   SetStamp({0, 0}, {120, 120});
   ASSERT_EQ(StampCount(), 1);
-  EXPECT_EQ(Figures(*S().CurrentStamp)[0]->DrawingTool, dtRectangle);
+  EXPECT_EQ(Figures(*S().CurrentStamp)[0]->DrawingTool, ToolKind::Rectangle);
 }
 
 TEST_F(WindowStamp, AnEmptyDrawingKeepsTheStampAndSaysSo) {
   SetStamp({0, 0}, {100, 100});
   EXPECT_EQ(Dialogs.LastText(), "選択できる図形がありません");
   EXPECT_EQ(StampCount(), -1);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
@@ -116,7 +116,7 @@ TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
   ASSERT_EQ(StampCount(), 2);
   SetStamp({0, 0}, {0, 200});
   EXPECT_EQ(StampCount(), 2);  // MakeStamp never ran
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
@@ -138,7 +138,7 @@ TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
   SetStamp({90, 90}, {130, 130});
   ASSERT_EQ(StampCount(), 1);
   const Figure* inner = Figures(*S().CurrentStamp)[0];
-  EXPECT_EQ(inner->DrawingTool, dtStamp);
+  EXPECT_EQ(inner->DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(inner->Start, (Point{0, 0}));
   ASSERT_NE(inner->StampData, nullptr);
   EXPECT_EQ(Figures(*inner->StampData)[0]->End, (Point{20, 20}));

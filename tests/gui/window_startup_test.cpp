@@ -103,8 +103,8 @@ TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
 }
 
 TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
-  EXPECT_EQ(S().WorkMode, wmDraw);
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().WorkMode, WindowMode::Draw);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
   EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
@@ -219,17 +219,17 @@ TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
 
 TEST_F(WindowStartup, OpeningTheDisplayMenuReturnsToTheSelectionTool) {
   ChooseTool(Button(*Form, "RectBtn"));
-  ASSERT_EQ(S().CurrentTool, dtRectangle);
+  ASSERT_EQ(S().CurrentTool, ToolKind::Rectangle);
   emit Menu(*Form, "DrawMenu")->aboutToShow();
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
 
 TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   const std::pair<QAbstractButton*, ToolKind> tools[] = {
-      {Button(*Form, "TextBtn"), dtText},         {Button(*Form, "LineBtn"), dtLine},         {Button(*Form, "FreeBtn"), dtFreeLine},
-      {Button(*Form, "OvalBtn"), dtEllipse},      {Button(*Form, "RectBtn"), dtRectangle},    {Button(*Form, "PolylineBtn"), dtPolyline},
-      {Button(*Form, "PolygonBtn"), dtPolygon},   {Button(*Form, "SetStampBtn"), dtSetStamp}, {Button(*Form, "SelectionBtn"), dtNone},
+      {Button(*Form, "TextBtn"), ToolKind::Text},         {Button(*Form, "LineBtn"), ToolKind::Line},         {Button(*Form, "FreeBtn"), ToolKind::FreeLine},
+      {Button(*Form, "OvalBtn"), ToolKind::Ellipse},      {Button(*Form, "RectBtn"), ToolKind::Rectangle},    {Button(*Form, "PolylineBtn"), ToolKind::Polyline},
+      {Button(*Form, "PolygonBtn"), ToolKind::Polygon},   {Button(*Form, "SetStampBtn"), ToolKind::SetStamp}, {Button(*Form, "SelectionBtn"), ToolKind::None},
   };
   for (auto [button, tool] : tools) {
     ChooseTool(button);
@@ -238,7 +238,7 @@ TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   }
   // The stamp tool cannot be chosen without a stamp.
   ChooseTool(Button(*Form, "StampBtn"));
-  EXPECT_EQ(S().CurrentTool, dtNone);
+  EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {

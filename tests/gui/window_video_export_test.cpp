@@ -40,7 +40,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   Choose("film.gif");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveVideoMenu")));
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
-  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, dkSaveVideo);
+  EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveVideo);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif");
   EXPECT_TRUE(Dialogs.Shown.empty());
 

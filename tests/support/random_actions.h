@@ -32,12 +32,12 @@ class RandomSession {
   RandomSession(AppState& state, uint32_t seed, bool ascii = false) : S(state), m_rng(seed), m_ascii(ascii) {
     S.Clock = &m_clock;
     Figure part;
-    part.DrawingTool = dtRectangle;
+    part.DrawingTool = ToolKind::Rectangle;
     part.PenWidth = 2;
     part.Start = {0, 0};
     part.End = {10, 8};
     m_stamp.AddFig(part);
-    part.DrawingTool = dtEllipse;
+    part.DrawingTool = ToolKind::Ellipse;
     part.Start = {4, 4};
     part.End = {20, 12};
     m_stamp.AddFig(part);
@@ -106,7 +106,7 @@ class RandomSession {
         break;
       case 8:
         if (FigureItem* f = Select()) {
-          static const ParameterKind params[] = {ptBodyColor, ptLineWidth, ptLineColor, ptTextColor, ptText};
+          static const ParameterKind params[] = {ParameterKind::BodyColor, ParameterKind::LineWidth, ParameterKind::LineColor, ParameterKind::TextColor, ParameterKind::Text};
           Figure changed = f->Data;
           changed.PointData = nullptr;
           changed.StampData = nullptr;
@@ -130,7 +130,7 @@ class RandomSession {
         SetBackground(S, "/nonexistent/tamlo-test/picture-" + std::to_string(Pick(1000)) + ".bmp");
         break;
       case 11: {
-        static const ActionKind clears[] = {atClearBG, atClearDrawing, atClearAll};
+        static const ActionKind clears[] = {ActionKind::ClearBG, ActionKind::ClearDrawing, ActionKind::ClearAll};
         ClearDrawing(S, clears[Pick(3)]);
         break;
       }
@@ -141,8 +141,8 @@ class RandomSession {
   }
 
   void Create() {
-    static const ToolKind tools[] = {dtText,     dtLine,     dtFreeLine, dtEllipse,
-                                         dtRectangle, dtPolyline, dtPolygon,  dtStamp};
+    static const ToolKind tools[] = {ToolKind::Text,     ToolKind::Line,     ToolKind::FreeLine, ToolKind::Ellipse,
+                                         ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
     Figure f;
     f.DrawingTool = tools[Pick(8)];
     f.PenWidth = 1 + Pick(9);
@@ -152,7 +152,7 @@ class RandomSession {
     f.TextColor = clBlack;
     f.Start = {Pick(600), Pick(440)};
     f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
-    if (f.DrawingTool == dtText) f.Text = Text();
+    if (f.DrawingTool == ToolKind::Text) f.Text = Text();
     if (IsPointFigure(f.DrawingTool)) {
       m_points.Reset();
       const int n = 2 + Pick(30);
@@ -160,7 +160,7 @@ class RandomSession {
       f.PointData = &m_points;
       f.SetBoundsFromPoints();
     }
-    if (f.DrawingTool == dtStamp) f.StampData = &m_stamp;
+    if (f.DrawingTool == ToolKind::Stamp) f.StampData = &m_stamp;
     CreateFigure(S, f);
   }
 };

@@ -13,7 +13,7 @@ struct ShownBox {
   enum Kind { Message, Error, Question } kind;
   std::string text;
   std::string caption;  // questions only
-  QuestionButtons buttons = qbYesNo;
+  QuestionButtons buttons = QuestionButtons::YesNo;
 };
 
 class ScriptedDialogs : public UserDialogs {
@@ -22,10 +22,10 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<ModalResult> Answers;       // next answers to questions
   std::deque<std::string> Files;          // next dialog results; "" = cancel
   std::vector<FileDialog> DialogsRun;    // every file dialog, as preset
-  ModalResult DefaultAnswer = mrNo;
+  ModalResult DefaultAnswer = ModalResult::No;
 
-  void ShowMessage(const std::string& text) override { Shown.push_back({ShownBox::Message, text, "", qbYesNo}); }
-  void ShowError(const std::string& text) override { Shown.push_back({ShownBox::Error, text, "", qbYesNo}); }
+  void ShowMessage(const std::string& text) override { Shown.push_back({ShownBox::Message, text, "", QuestionButtons::YesNo}); }
+  void ShowError(const std::string& text) override { Shown.push_back({ShownBox::Error, text, "", QuestionButtons::YesNo}); }
   ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override {
     Shown.push_back({ShownBox::Question, text, caption, buttons});
     if (Answers.empty()) return DefaultAnswer;
