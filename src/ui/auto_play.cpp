@@ -4,7 +4,6 @@
 // other move of the slider, a play button, a mode button or a menu stops it.
 #include "ui/auto_play.h"
 
-#include <QButtonGroup>
 #include <QLabel>
 #include <QSlider>
 #include <QToolButton>
@@ -57,11 +56,6 @@ void MainWindow::SetPlayTimer(std::unique_ptr<PlaybackTimer> timer) {
   if (m_playTimer) m_playTimer->OnTimeout = nullptr;
   m_playTimer = std::move(timer);
   if (m_playTimer) m_playTimer->OnTimeout = [this] { PlayTimerTick(); };
-}
-
-PlaybackSpeed MainWindow::PlaySpeed() const {
-  const int id = SpeedGroup != nullptr ? SpeedGroup->checkedId() : -1;
-  return id >= static_cast<int>(PlaybackSpeed::One) && id <= static_cast<int>(PlaybackSpeed::AsDrawn) ? static_cast<PlaybackSpeed>(id) : PlaybackSpeed::One;
 }
 
 void MainWindow::PlayBtnClick() {

@@ -1,5 +1,4 @@
 // Edit commands on the selected figure and the colour palette.
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -40,10 +39,10 @@ void MainWindow::UndoBtnClick() {
   PaintBoxPaint();
 }
 
-void MainWindow::FrontBackBtnClick(QAbstractButton* button) {
+void MainWindow::FrontBackBtnClick(bool toFront) {
   HideInputEdit();
-  if (S.SelectedFig == nullptr || button == nullptr) return;
-  if (button->objectName() == QLatin1String("FrontBtn")) {
+  if (S.SelectedFig == nullptr) return;
+  if (toFront) {
     if (!MoveSelectedFront(S)) S.Dialogs->ShowMessage("これより前にいくことができません。");
   } else {
     if (!MoveSelectedBack(S)) S.Dialogs->ShowMessage("これより後ろにいくことができません。");
@@ -51,41 +50,40 @@ void MainWindow::FrontBackBtnClick(QAbstractButton* button) {
   PaintBoxPaint();
 }
 
-void MainWindow::AttrChangeBtnClick(QAbstractButton* button) {
+void MainWindow::AttrChangeBtnClick(AttrChange change) {
   HideInputEdit();
-  if (S.SelectedFig == nullptr || button == nullptr) return;
+  if (S.SelectedFig == nullptr) return;
   Figure& F = S.SelectedFig->Data;
   if (F.DrawingTool == ToolKind::Stamp) {
     S.Dialogs->ShowMessage("スタンプは変更できません");
     return;
   }
-  const QString name = button->objectName();
   const ColorRef c = ChosenColor();
   // First decide (a refusal changes and records nothing), then record a
   // pending resize while the figure still has its old attributes, then
   // change and record the change.
   ParameterKind parameter = ParameterKind::None;
-  if (name == QLatin1String("LineColorBtn")) {
+  if (change == AttrChange::LineColor) {
     if (c == clBtnFace) {
       S.Dialogs->ShowMessage("線はぬりつぶしなしにできません");
       return;
     }
     if (F.PenColor != c) parameter = ParameterKind::LineColor;
-  } else if (name == QLatin1String("BodyColorBtn")) {
+  } else if (change == AttrChange::BodyColor) {
     if (F.BrushColor != c) parameter = ParameterKind::BodyColor;
-  } else if (name == QLatin1String("ThickBtn")) {
+  } else if (change == AttrChange::Thicker) {
     if (F.PenWidth >= 30) {
       S.Dialogs->ShowMessage("これより線を太くできません");
       return;
     }
     parameter = ParameterKind::LineWidth;
-  } else if (name == QLatin1String("ThinBtn")) {
+  } else if (change == AttrChange::Thinner) {
     if (F.PenWidth <= 1) {
       S.Dialogs->ShowMessage("これより線を細くできません");
       return;
     }
     parameter = ParameterKind::LineWidth;
-  } else if (name == QLatin1String("TextColorBtn")) {
+  } else if (change == AttrChange::TextColor) {
     if (c == clBtnFace) {
       S.Dialogs->ShowMessage("文字はぬりつぶしなしにできません");
       return;
@@ -99,7 +97,7 @@ void MainWindow::AttrChangeBtnClick(QAbstractButton* button) {
     case ParameterKind::LineColor: changed.PenColor = c; break;
     case ParameterKind::BodyColor: changed.BrushColor = c; break;
     case ParameterKind::TextColor: changed.TextColor = c; break;
-    case ParameterKind::LineWidth: changed.PenWidth += name == QLatin1String("ThickBtn") ? 2 : -2; break;
+    case ParameterKind::LineWidth: changed.PenWidth += change == AttrChange::Thicker ? 2 : -2; break;
     default: break;
   }
   ChangeSelected(S, parameter, changed);
@@ -120,9 +118,9 @@ void MainWindow::ChangeTextBtnClick() {
   TextEditFig = S.SelectedFig;
 }
 
-void MainWindow::ColorPanelClick(ColorSwatch* panel) {
-  if (panel == nullptr) return;
-  ConfirmPanel->SetColor(panel->Color());
+void MainWindow::ColorPanelClick(int index) {
+  if (index < 0 || index >= 16) return;
+  ConfirmPanel->SetColor(ColorPanels[index]->Color());
   ConfirmPanel->setToolTip(QStringLiteral("色がえらばれています"));
 }
 

@@ -23,15 +23,12 @@ void MainWindow::ReadBGMenuClick() {
   PaintBoxPaint();
 }
 
-void MainWindow::ClearMenuClick(QAction* sender) {
-  if (!sender) return;
-  const QString name = sender->objectName();
-  const bool all = name == u"ClearAllMenu";
-  const bool background = all || name == u"ClearBGMenu";
-  const bool figures = all || name == u"ClearImageMenu";
+void MainWindow::ClearMenuClick(ActionKind clearing) {
+  const bool background = clearing == ActionKind::ClearAll || clearing == ActionKind::ClearBG;
+  const bool figures = clearing == ActionKind::ClearAll || clearing == ActionKind::ClearDrawing;
   if (!background && !figures) return;
 
-  ClearDrawing(S, all ? ActionKind::ClearAll : background ? ActionKind::ClearBG : ActionKind::ClearDrawing);
+  ClearDrawing(S, clearing);
   if (background) Pictures.BlankBGImage();
   if (figures) BlankStampImage();  // the undo store went too: nothing cleared comes back
   PaintBoxPaint();

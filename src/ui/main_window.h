@@ -1,6 +1,12 @@
-// The main window: layout, modes and every event handler of the program.
-// The handlers are spread over several files by subject (mouse tools, edit
-// commands, text entry, stamp setting, play controls, menu commands).
+// The main window: the controls, the three working modes and every command
+// of the program. The handlers are spread over several files by subject
+// (mouse tools, edit commands, text entry, stamp setting, play controls,
+// menu commands); the controls are built in main_window_layout.cpp and
+// connected to their handlers in main_window_wiring.cpp.
+//
+// The controls are the window's own: outside code finds them by their object
+// names (findChild), as screenshots and tests do, and reads the drawing
+// through state().
 #pragma once
 
 #include <QMainWindow>
@@ -14,7 +20,6 @@
 #include "render/paint.h"
 #include "ui/auto_play.h"
 
-class QAbstractButton;
 class QAction;
 class QButtonGroup;
 class QLabel;
@@ -43,13 +48,188 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // line (empty: none).
   void createWidgets(const QString& commandLineFile = QString());
 
-  // The program state and the picture side.
-  AppState S;
-  PictureStore Pictures{S};
+  // The drawing, its history and the tool state, to read.
+  const AppState& state() const { return S; }
+  // The picture side: the composed canvas (WorkBitmap) and the background.
+  const PictureStore& pictures() const { return Pictures; }
 
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+
+  // ---- Commands ----
+  // Opens a dropped file or the command-line file: a drawing or a background
+  // by its name or contents.
+  void OpenFileByPath(const QString& path);
+  // Returns true when the drawing was loaded.
+  bool LoadDrawingFile(const QString& path);
+  // The two saves; true only when the drawing is now in its file (the exit
+  // sequence goes on only then).
+  bool SaveDrawingAs();
+  bool OverWriteDrawing();
+  // The exit sequence (タムロをおわる, closing the window).
+  void ExitMenuClick();
+  // An empty drawing in the draw mode, as after start-up.
+  void ResetDrawing();
+  // Undo and redo (the curved arrows, Ctrl+Z, Ctrl+Y).
+  void UndoStepBtnClick();
+  void RedoStepBtnClick();
+  // Recomposes the canvas and shows it (the one refresh routine).
+  void PaintBoxPaint();
+
+  // ---- The replay that plays by itself (auto_play.cpp) ----
+  void StopPlaying();  // nothing when not playing
+  bool IsPlaying() const { return m_playing; }
+  PlaybackSpeed PlaySpeed() const { return m_playSpeed; }
+  // Replaces the timer the replay runs on (tests: a timer fired by hand).
+  void SetPlayTimer(std::unique_ptr<PlaybackTimer> timer);
+  PlaybackTimer* PlayTimer() const { return m_playTimer.get(); }
+
+  // The chosen colour (ConfirmPanel's colour).
+  ColorRef ChosenColor() const;
+  // Width in pixels of `text` at `size` points in the font of text figures.
+  int32_t FigureTextWidth(const std::string& text, int32_t size) const;
+
+  // ProcessDisplay: lines go to the Memo panel.
+  void AddLine(const std::string& line) override;
+  void Clear() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Lets the test fixture rig what no control reaches (clock, dialogs).
+  friend struct MainWindowTestAccess;
+
+  // What an attribute button of the edit mode changes.
+  enum class AttrChange { Thinner, Thicker, LineColor, BodyColor, TextColor };
+
+  // The program state and the picture side.
+  AppState S;
+  PictureStore Pictures{S};
+  // Every recorded action goes to it (S.Journal) while the window runs.
+  ActionJournal Journal;
+  std::unique_ptr<UserDialogs> m_ownDialogs;
+
+  // ---- Building and connecting (main_window_layout.cpp, _wiring.cpp) ----
+  void BuildMenu();
+  void BuildWindow();
+  void BuildEditArea();
+  void BuildToolPanel();
+  void BuildPlayArea();
+  void BuildReplayPanel();
+  void BuildModeButtons();
+  void BuildUndoRedoButtons();
+  void ConnectMenu();
+  void ConnectControls();
+  void ConnectShortcuts();
+
+  // ---- Start-up, modes (main_window.cpp) ----
+  void DrawingBtnClick(ToolKind tool);
+  void HideInputEdit();
+  void SelectDrawBtnClick();
+  void SelectEditBtnClick();
+  void SelectPlayBtnClick();
+  void DrawMenuClick();
+  // Blanks the stamp preview and disables StampBtn.
+  void BlankStampImage();
+  // Enables or disables a menu bar entry together with its menu.
+  static void SetMenuEnabled(QMenu* menu, bool enabled);
+  // Leaves the view mode for the draw or edit mode; false when the user
+  // chose to stay (Cancel).
+  bool LeaveViewMode();
+  // Shows the panels of a mode: the tool panel, the edit area or the play area.
+  void ShowModePanels(WindowMode mode);
+
+  // ---- Mouse tools (mousectl.cpp) ----
+  void PaintBoxMouseDown(int X, int Y);
+  void PaintBoxMouseMove(int X, int Y);
+  void PaintBoxMouseUp(int X, int Y);
+
+  // ---- Stamp setting (stampctl.cpp) ----
+  void MakeStamp(Point A, Point B);
+
+  // ---- Play controls (playctl.cpp) ----
+  void StopBtnClick();
+  void ForwardBtnClick();
+  void ReverseBtnClick();
+  void TimeTrackBarChange();
+
+  // ---- The replay that plays by itself (auto_play.cpp) ----
+  void PlayBtnClick();  // ▶ starts (from the start at the last step), ⏸ stops
+  void SpeedBtnClick();
+  void PlayTimerTick();
+  void ShowPlayState();
+  void UpdateStepCount();
+  std::unique_ptr<PlaybackTimer> m_playTimer;
+  bool m_playing = false;
+  bool m_playStepping = false;  // the slider moved by the replay itself
+  PlaybackSpeed m_playSpeed = PlaybackSpeed::One;  // the checked speed button's
+
+  // ---- Undo and redo (undo_redo.cpp): both append a branch record ----
+  bool CanUndoNow() const;
+  void BranchForUndo(bool undo);
+  // Enables the two buttons as the history allows.
+  void UpdateUndoRedoButtons();
+
+  // ---- Edit commands (edit.cpp) ----
+  void DupBtnClick();
+  void DeleteBtnClick();
+  void UndoBtnClick();
+  void FrontBackBtnClick(bool toFront);
+  void AttrChangeBtnClick(AttrChange change);
+  void ChangeTextBtnClick();
+  void ColorPanelClick(int index);  // 0 … 15: ColorPanel01 … ColorPanel16
+  void ClearPanelClick();
+
+  // ---- Text entry (textctl.cpp) ----
+  // Handles Enter (13) and Escape (27); returns true when it handled the key.
+  bool InputEditKeyPress(int key);
+  // The text figure the box was opened on by ChangeTextBtnClick; Enter in
+  // the edit mode changes only this figure, and only while it is selected.
+  FigureItem* TextEditFig = nullptr;
+
+  // ---- Resizing (resizectl.cpp) ----
+  void TrackBarChange(bool horizontal, int value);
+
+  // ---- Files (file_commands.cpp) ----
+  void ReadDataMenuClick();
+  void OverWriteDataMenuClick();
+  void WriteDataMenuClick();
+
+  // ---- The journal (journal_recovery.cpp) ----
+  // At start: asks about each drawing a crashed window left behind (newest
+  // first) and brings back the one answered Yes, else starts a new journal.
+  void StartJournal();
+  // The drawing of a left-behind journal on the canvas, and the journal goes
+  // on; false when it does not read (nothing is then changed but the canvas).
+  bool RestoreJournal(LeftJournal& journal);
+  // After a load or a save: the journal holds nothing unsaved.
+  void RestartJournal();
+  // Tells the journal the step on the screen (after every step of the view
+  // mode, and as the view mode begins).
+  void NoteShownStep();
+  // The exit sequence: the journal is deleted.
+  void EndJournal();
+
+  // ---- Background and exports (export_commands.cpp) ----
+  void ReadBGMenuClick();
+  // Clears the background (ActionKind::ClearBG), the figures (ActionKind::ClearDrawing) or both
+  // (ActionKind::ClearAll), and records it.
+  void ClearMenuClick(ActionKind clearing);
+  void CaptureMenuClick();
+  void SaveScreenBmpMenuClick();
+  void Save2JPEGMenuClick();
+  void SaveAllProcessMenuClick();
+  void SaveVideoMenuClick();
+
+  // ---- Exit by force (menuctl.cpp), process display (debugctl.cpp) ----
+  void ExitByForceClick();
+  void ShowDataMenuClick();
+  void ClearMemoBtnClick();
 
   // ---- Controls (object names as their member names) ----
   QWidget* Client = nullptr;  // the client area under the menu bar
@@ -106,7 +286,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QWidget* ReplayPanel = nullptr;
   QToolButton* PlayBtn = nullptr;  // ▶ / ⏸
   QLabel* SpeedLabel = nullptr;
-  QButtonGroup* SpeedGroup = nullptr;  // ids are PlaybackSpeed values
+  QButtonGroup* SpeedGroup = nullptr;
   QToolButton* SpeedOneBtn = nullptr;
   QToolButton* SpeedTwoBtn = nullptr;
   QToolButton* SpeedFourBtn = nullptr;
@@ -146,151 +326,4 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
-
-  // ---- Start-up, modes (main_window.cpp) ----
-  void DrawingBtnClick(QAbstractButton* button);
-  void HideInputEdit();
-  void ResetDrawing();
-  void SelectDrawBtnClick();
-  void SelectEditBtnClick();
-  void SelectPlayBtnClick();
-  void DrawMenuClick();
-  // Blanks the stamp preview and disables StampBtn.
-  void BlankStampImage();
-  // Recomposes the canvas and shows it (the one refresh routine).
-  void PaintBoxPaint();
-  // Enables or disables a menu bar entry together with its menu.
-  static void SetMenuEnabled(QMenu* menu, bool enabled);
-
-  // ---- Mouse tools (mousectl.cpp) ----
-  void PaintBoxMouseDown(int X, int Y);
-  void PaintBoxMouseMove(int X, int Y);
-  void PaintBoxMouseUp(int X, int Y);
-
-  // ---- Stamp setting (stampctl.cpp) ----
-  void MakeStamp(Point A, Point B);
-
-  // ---- Play controls (playctl.cpp) ----
-  void StopBtnClick();
-  void ForwardBtnClick();
-  void ReverseBtnClick();
-  void TimeTrackBarChange();
-
-  // ---- The replay that plays by itself (auto_play.cpp) ----
-  void PlayBtnClick();  // ▶ starts (from the start at the last step), ⏸ stops
-  void StopPlaying();   // nothing when not playing
-  bool IsPlaying() const { return m_playing; }
-  void SpeedBtnClick();
-  PlaybackSpeed PlaySpeed() const;
-  // Replaces the timer the replay runs on (tests: a timer fired by hand).
-  void SetPlayTimer(std::unique_ptr<PlaybackTimer> timer);
-  PlaybackTimer* PlayTimer() const { return m_playTimer.get(); }
-  void UpdateStepCount();
-
-  // ---- Undo and redo (undo_redo.cpp) ----
-  void UndoStepBtnClick();
-  void RedoStepBtnClick();
-  // Enables the two buttons as the history allows.
-  void UpdateUndoRedoButtons();
-
-  // ---- Edit commands (edit.cpp) ----
-  void DupBtnClick();
-  void DeleteBtnClick();
-  void UndoBtnClick();
-  void FrontBackBtnClick(QAbstractButton* button);
-  void AttrChangeBtnClick(QAbstractButton* button);
-  void ChangeTextBtnClick();
-  void ColorPanelClick(ColorSwatch* panel);
-  void ClearPanelClick();
-  // The chosen colour (ConfirmPanel's colour).
-  ColorRef ChosenColor() const;
-
-  // ---- Text entry (textctl.cpp) ----
-  // Handles Enter (13) and Escape (27); returns true when it handled the key.
-  bool InputEditKeyPress(int key);
-  // Width in pixels of `text` at `size` points in the font of text figures.
-  int32_t FigureTextWidth(const std::string& text, int32_t size) const;
-  // The text figure the box was opened on by ChangeTextBtnClick; Enter in
-  // the edit mode changes only this figure, and only while it is selected.
-  FigureItem* TextEditFig = nullptr;
-
-  // ---- Resizing (resizectl.cpp) ----
-  void TrackBarChange(QSlider* sender);
-
-  // ---- Files (io/filecommands.cpp) ----
-  void ReadDataMenuClick();
-  void OverWriteDataMenuClick();
-  void WriteDataMenuClick();
-  // Returns true when the drawing was loaded.
-  bool LoadDrawingFile(const QString& path);
-  // The two saves; true only when the drawing is now in its file (the exit
-  // sequence goes on only then).
-  bool SaveDrawingAs();
-  bool OverWriteDrawing();
-
-  // ---- The journal (journal_recovery.cpp) ----
-  // Every recorded action goes to it (S.Journal) while the window runs.
-  ActionJournal Journal;
-  // At start: asks about each drawing a crashed window left behind (newest
-  // first) and brings back the one answered Yes, else starts a new journal.
-  void StartJournal();
-  // The drawing of a left-behind journal on the canvas, and the journal goes
-  // on; false when it does not read (nothing is then changed but the canvas).
-  bool RestoreJournal(LeftJournal& journal);
-  // After a load or a save: the journal holds nothing unsaved.
-  void RestartJournal();
-  // Tells the journal the step on the screen (after every step of the view
-  // mode, and as the view mode begins).
-  void NoteShownStep();
-  // The exit sequence: the journal is deleted.
-  void EndJournal();
-
-  // ---- Background and exports (io/exportcmd.cpp) ----
-  void ReadBGMenuClick();
-  void ClearMenuClick(QAction* sender);
-  void CaptureMenuClick();
-  void SaveScreenBmpMenuClick();
-  void Save2JPEGMenuClick();
-  void SaveAllProcessMenuClick();
-  void SaveVideoMenuClick();
-
-  // ---- Dropped files, command line, exit (menuctl.cpp) ----
-  void OpenFileByPath(const QString& path);
-  void ExitMenuClick();
-  void ExitByForceClick();
-
-  // ---- Process display (debugctl.cpp) ----
-  void ShowDataMenuClick();
-  void ClearMemoBtnClick();
-  // ProcessDisplay: lines go to the Memo panel.
-  void AddLine(const std::string& line) override;
-  void Clear() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  std::unique_ptr<UserDialogs> m_ownDialogs;
-  void BuildWindow();
-  void BuildMenu();
-  // Leaves the view mode for the draw or edit mode; false when the user
-  // chose to stay (Cancel).
-  bool LeaveViewMode();
-  // Shows the panels of a mode: the tool panel, the edit area or the play area.
-  void ShowModePanels(WindowMode mode);
-
-  // Undo and redo: both append a branch record (undo_redo.cpp).
-  bool CanUndoNow() const;
-  void BranchForUndo(bool undo);
-  void BuildUndoRedoButtons();
-  // The replay panel and the play timer (auto_play.cpp, main_window.cpp).
-  void BuildReplayPanel();
-  void PlayTimerTick();
-  void ShowPlayState();
-  std::unique_ptr<PlaybackTimer> m_playTimer;
-  bool m_playing = false;
-  bool m_playStepping = false;  // the slider moved by the replay itself
 };

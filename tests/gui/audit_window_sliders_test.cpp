@@ -25,25 +25,25 @@ class WindowSliders : public FormTest {
 TEST_F(WindowSliders, ClickingTheTimeBarOffTheThumbStepsTowardTheClick) {
   DrawTwoSteps();
   ASSERT_TRUE(EnterPlayMode(*Form));
-  ClickBar(Form->TimeTrackBar, 0.95);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 1);
+  ClickBar(Slider(*Form, "TimeTrackBar"), 0.95);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 1);
   EXPECT_EQ(Step(), 1);
   EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
-  ClickBar(Form->TimeTrackBar, 0.95);
+  ClickBar(Slider(*Form, "TimeTrackBar"), 0.95);
   EXPECT_EQ(Step(), 2);
-  EXPECT_FALSE(Form->ForwardBtn->isEnabled());
-  ClickBar(Form->TimeTrackBar, 0.02);
+  EXPECT_FALSE(Button(*Form, "ForwardBtn")->isEnabled());
+  ClickBar(Slider(*Form, "TimeTrackBar"), 0.02);
   EXPECT_EQ(Step(), 1);
-  EXPECT_TRUE(Form->ForwardBtn->isEnabled());
-  EXPECT_TRUE(Form->ReverseBtn->isEnabled());
+  EXPECT_TRUE(Button(*Form, "ForwardBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Form, "ReverseBtn")->isEnabled());
 }
 
 TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
   EnterEditMode(*Form);
-  ClickBar(Form->HTrackBar, 0.98);
-  EXPECT_EQ(Form->HTrackBar->value(), 10);
-  ClickBar(Form->HTrackBar, 0.02);
-  EXPECT_EQ(Form->HTrackBar->value(), 0);
+  ClickBar(Slider(*Form, "HTrackBar"), 0.98);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 10);
+  ClickBar(Slider(*Form, "HTrackBar"), 0.02);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
 namespace {
 
 TEST_F(WindowSliders, SizeBarsHaveAFifteenPixelThumb) {
-  for (QSlider* bar : {Form->HTrackBar, Form->VTrackBar})
+  for (QSlider* bar : {Slider(*Form, "HTrackBar"), Slider(*Form, "VTrackBar")})
     EXPECT_EQ(bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar), 15) << bar->objectName().toStdString();
 }
 

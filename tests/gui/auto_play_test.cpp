@@ -50,12 +50,12 @@ class AutoPlay : public FormTest {
     ASSERT_EQ(S().History.Count(), 4);
   }
   int Step() { return S().History.StepOf(S().CurrentStep); }
-  QString Counter() { return Form->StepCountLabel->text(); }
+  QString Counter() { return Label(*Form, "StepCountLabel")->text(); }
   // Starts playing from step 0 of the view mode.
   void PlayFromStart() {
     DrawFourSteps();
     ASSERT_TRUE(EnterPlayMode(*Form));
-    ASSERT_TRUE(ClickButton(Form->PlayBtn));
+    ASSERT_TRUE(ClickButton(Button(*Form, "PlayBtn")));
     ASSERT_TRUE(Form->IsPlaying());
     ASSERT_TRUE(Timer->Active);
   }
@@ -66,38 +66,38 @@ TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
   EnterPlayMode(*Form);
   EXPECT_EQ(Counter(), "0 / 4");
   EXPECT_FALSE(Timer->Active);
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   EXPECT_TRUE(Form->IsPlaying());
-  EXPECT_EQ(Form->PlayBtn->toolTip(), QString::fromUtf8("とめる"));
+  EXPECT_EQ(Button(*Form, "PlayBtn")->toolTip(), QString::fromUtf8("とめる"));
   EXPECT_EQ(Step(), 0);  // nothing moves before the timer runs out
   for (int step = 1; step <= 4; ++step) {
     Timer->Fire();
     EXPECT_EQ(Step(), step);
-    EXPECT_EQ(Form->TimeTrackBar->value(), step);
+    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), step);
     EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
   }
   EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 210}));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_FALSE(Timer->Active);
-  EXPECT_EQ(Form->PlayBtn->toolTip(), QString::fromUtf8("さいせい"));
+  EXPECT_EQ(Button(*Form, "PlayBtn")->toolTip(), QString::fromUtf8("さいせい"));
   EXPECT_EQ(Timer->Starts, (std::vector<int>{1000, 1000, 1000, 1000}));
-  EXPECT_FALSE(Form->ForwardBtn->isEnabled());
-  EXPECT_TRUE(Form->ReverseBtn->isEnabled());
+  EXPECT_FALSE(Button(*Form, "ForwardBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Form, "ReverseBtn")->isEnabled());
   EXPECT_EQ(S().History.Count(), 4);  // playing records nothing
 
   // At the last step ▶ plays the film again from the empty canvas.
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(Counter(), "0 / 4");
   EXPECT_TRUE(Form->IsPlaying());
   Timer->Fire();
   EXPECT_EQ(Step(), 1);
   // ⏸ holds the step on the screen; ▶ goes on from it.
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_FALSE(Timer->Active);
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   Timer->Fire();
   EXPECT_EQ(Step(), 2);
 }
@@ -116,14 +116,14 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
     a->Data.ActionTime.Hund = static_cast<uint8_t>(hund[i]);
   }
   EnterPlayMode(*Form);
-  ClickButton(Form->SpeedTwoBtn);
+  ClickButton(Button(*Form, "SpeedTwoBtn"));
   EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Two);
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   EXPECT_EQ(Timer->Interval, 500);
-  ClickButton(Form->SpeedFourBtn);  // a new speed counts at once
+  ClickButton(Button(*Form, "SpeedFourBtn"));  // a new speed counts at once
   EXPECT_TRUE(Form->IsPlaying());
   EXPECT_EQ(Timer->Interval, 250);
-  ClickButton(Form->AsDrawnBtn);
+  ClickButton(Button(*Form, "AsDrawnBtn"));
   EXPECT_EQ(Timer->Interval, 500);  // the empty canvas before the first record
   Timer->Fire();
   EXPECT_EQ(Timer->Interval, 1000);
@@ -133,37 +133,37 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   EXPECT_EQ(Timer->Interval, 2000);  // the long pause, shortened
   Timer->Fire();
   EXPECT_FALSE(Form->IsPlaying());
-  ClickButton(Form->SpeedOneBtn);  // not playing: nothing starts
+  ClickButton(Button(*Form, "SpeedOneBtn"));  // not playing: nothing starts
   EXPECT_FALSE(Timer->Active);
 }
 
 TEST_F(AutoPlay, AStepOrSliderMoveByHandStopsIt) {
   PlayFromStart();
   Timer->Fire();
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_FALSE(Timer->Active);
   EXPECT_EQ(Step(), 2);
 
-  ClickButton(Form->PlayBtn);
-  ClickButton(Form->ReverseBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Form, "ReverseBtn"));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_EQ(Step(), 1);
 
-  ClickButton(Form->PlayBtn);
-  ClickButton(Form->StopBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Form, "StopBtn"));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_EQ(Step(), 0);
 
-  ClickButton(Form->PlayBtn);
-  Form->TimeTrackBar->setFocus();
-  QTest::keyClick(Form->TimeTrackBar, Qt::Key_Right);
+  ClickButton(Button(*Form, "PlayBtn"));
+  Slider(*Form, "TimeTrackBar")->setFocus();
+  QTest::keyClick(Slider(*Form, "TimeTrackBar"), Qt::Key_Right);
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_EQ(Step(), 1);
-  EXPECT_EQ(Form->StepCountLabel->text(), "1 / 4");
+  EXPECT_EQ(Label(*Form, "StepCountLabel")->text(), "1 / 4");
 
-  ClickButton(Form->PlayBtn);
-  emit Form->TimeTrackBar->sliderPressed();  // a press on the thumb
+  ClickButton(Button(*Form, "PlayBtn"));
+  emit Slider(*Form, "TimeTrackBar")->sliderPressed();  // a press on the thumb
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_EQ(Step(), 1);
 }
@@ -171,10 +171,10 @@ TEST_F(AutoPlay, AStepOrSliderMoveByHandStopsIt) {
 TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
   PlayFromStart();
   Timer->Fire();
-  emit Form->ToolMenu->aboutToShow();
+  emit Menu(*Form, "ToolMenu")->aboutToShow();
   EXPECT_FALSE(Form->IsPlaying());
 
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   // The command (here its file dialog) finds the replay stopped already.
   class SpyDialogs : public QuietDialogs {
    public:
@@ -188,9 +188,9 @@ TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
     }
   } spy;
   spy.Form = Form.get();
-  S().Dialogs = &spy;
-  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
-  S().Dialogs = &Dialogs;
+  MutableState(*Form).Dialogs = &spy;
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
+  MutableState(*Form).Dialogs = &Dialogs;
   EXPECT_EQ(spy.Runs, 1);
   EXPECT_FALSE(spy.PlayingInDialog);
   EXPECT_FALSE(Timer->Active);
@@ -208,13 +208,13 @@ TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 1);
 
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "PlayBtn"));
   Dialogs.Answers.push_back(ModalResult::No);
   EnterEditMode(*Form);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_FALSE(Timer->Active);
-  EXPECT_FALSE(Form->ReplayPanel->isVisible());
-  EXPECT_TRUE(Form->UndoStepBtn->isVisible());
+  EXPECT_FALSE(Panel(*Form, "ReplayPanel")->isVisible());
+  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isVisible());
   // A timer that ran out anyway changes nothing outside the view mode.
   Timer->OnTimeout();
   EXPECT_EQ(S().History.Count(), 4);
@@ -224,27 +224,27 @@ TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
 TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
   DrawFourSteps();
   EnterPlayMode(*Form);
-  ASSERT_TRUE(Form->ReplayPanel->isVisible());
-  EXPECT_EQ(Form->ReplayPanel->geometry(), Form->DrawPanel->geometry());
-  for (QWidget* w : {static_cast<QWidget*>(Form->PlayBtn), static_cast<QWidget*>(Form->SpeedOneBtn),
-                     static_cast<QWidget*>(Form->SpeedTwoBtn), static_cast<QWidget*>(Form->SpeedFourBtn),
-                     static_cast<QWidget*>(Form->AsDrawnBtn)}) {
+  ASSERT_TRUE(Panel(*Form, "ReplayPanel")->isVisible());
+  EXPECT_EQ(Panel(*Form, "ReplayPanel")->geometry(), Panel(*Form, "DrawPanel")->geometry());
+  for (QWidget* w : {static_cast<QWidget*>(Button(*Form, "PlayBtn")), static_cast<QWidget*>(Button(*Form, "SpeedOneBtn")),
+                     static_cast<QWidget*>(Button(*Form, "SpeedTwoBtn")), static_cast<QWidget*>(Button(*Form, "SpeedFourBtn")),
+                     static_cast<QWidget*>(Button(*Form, "AsDrawnBtn"))}) {
     EXPECT_GE(w->width(), 48) << w->objectName().toStdString();
     EXPECT_GE(w->height(), 48) << w->objectName().toStdString();
-    EXPECT_TRUE(Form->ReplayPanel->rect().contains(w->geometry()));
+    EXPECT_TRUE(Panel(*Form, "ReplayPanel")->rect().contains(w->geometry()));
   }
-  EXPECT_EQ(Form->SpeedOneBtn->text(), QString::fromUtf8("1×"));
-  EXPECT_EQ(Form->AsDrawnBtn->text(), "as drawn");
+  EXPECT_EQ(Button(*Form, "SpeedOneBtn")->text(), QString::fromUtf8("1×"));
+  EXPECT_EQ(Button(*Form, "AsDrawnBtn")->text(), "as drawn");
   // The counter sits in the play area's free room, clear of its buttons.
-  ASSERT_TRUE(Form->StepCountLabel->isVisible());
-  for (QWidget* w : {static_cast<QWidget*>(Form->ReverseBtn), static_cast<QWidget*>(Form->TimeTrackBar)})
-    EXPECT_FALSE(Form->StepCountLabel->geometry().intersects(w->geometry()));
+  ASSERT_TRUE(Label(*Form, "StepCountLabel")->isVisible());
+  for (QWidget* w : {static_cast<QWidget*>(Button(*Form, "ReverseBtn")), static_cast<QWidget*>(Slider(*Form, "TimeTrackBar"))})
+    EXPECT_FALSE(Label(*Form, "StepCountLabel")->geometry().intersects(w->geometry()));
   // Nothing of the view mode lies under the replay panel.
-  const QRect panel = Form->ReplayPanel->geometry();
-  for (QWidget* w : {Form->PlayPanel, Form->SelectBtnPanel, Form->DrawField})
+  const QRect panel = Panel(*Form, "ReplayPanel")->geometry();
+  for (QWidget* w : {Panel(*Form, "PlayPanel"), Panel(*Form, "SelectBtnPanel"), Panel(*Form, "DrawField")})
     EXPECT_FALSE(panel.intersects(w->geometry())) << w->objectName().toStdString();
   EnterDrawMode(*Form);
-  EXPECT_FALSE(Form->ReplayPanel->isVisible());
+  EXPECT_FALSE(Panel(*Form, "ReplayPanel")->isVisible());
 }
 
 }  // namespace

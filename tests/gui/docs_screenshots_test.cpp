@@ -23,10 +23,10 @@ class DocsScreenshots : public FormTest {
  protected:
   // Selects the figure at (x, y) in the edit mode, chooses palette colour
   // `colour` (0-based) and applies it with `apply`.
-  void Colour(int x, int y, int colour, QToolButton* apply) {
+  void Colour(int x, int y, int colour, QAbstractButton* apply) {
     CanvasClick(*Form, x, y);
     ASSERT_NE(S().SelectedFig, nullptr) << x << "," << y;
-    QTest::mouseClick(Form->ColorPanels[colour], Qt::LeftButton);
+    QTest::mouseClick(ColorPanel(*Form, colour), Qt::LeftButton);
     ClickButton(apply);
   }
   void Save(const QString& folder, const char* name) {
@@ -43,7 +43,7 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   Form->SetPlayTimer(std::move(timer));
 
   DrawRect(*Form, {204, 252}, {384, 422});  // the house
-  ChooseTool(Form->PolygonBtn);             // its roof
+  ChooseTool(Button(*Form, "PolygonBtn"));             // its roof
   CanvasDrag(*Form, {184, 252}, {404, 252});
   CanvasDoubleClick(*Form, 294, 152);
   DrawRect(*Form, {274, 332}, {319, 422});      // the door
@@ -51,30 +51,30 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   DrawEllipse(*Form, {324, 282}, {384, 317});
   DrawEllipse(*Form, {494, 52}, {594, 152});    // the sun
   DrawLine(*Form, {4, 422}, {644, 422});        // the ground
-  ChooseTool(Form->PolylineBtn);                // a bird
+  ChooseTool(Button(*Form, "PolylineBtn"));                // a bird
   CanvasDrag(*Form, {94, 202}, {114, 187});
   CanvasClick(*Form, 134, 202);
   CanvasClick(*Form, 154, 187);
   CanvasDoubleClick(*Form, 174, 202);
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 44, 82);
-  Form->InputEdit->setText(QString::fromUtf8("わたしのおうち"));
+  TextBox(*Form)->setText(QString::fromUtf8("わたしのおうち"));
   PressKey(*Form, Qt::Key_Return);
 
   EnterEditMode(*Form);
-  Colour(204, 390, 9, Form->BodyColorBtn);   // orange house
-  Colour(239, 202, 2, Form->BodyColorBtn);   // red roof
-  Colour(274, 400, 4, Form->BodyColorBtn);   // dark red door
-  Colour(234, 282, 5, Form->BodyColorBtn);   // light blue windows
-  Colour(354, 282, 5, Form->BodyColorBtn);
-  Colour(494, 102, 8, Form->BodyColorBtn);   // a yellow sun
-  Colour(494, 102, 9, Form->LineColorBtn);
-  Colour(100, 422, 11, Form->LineColorBtn);  // green ground
-  ClickButton(Form->ThickBtn);
+  Colour(204, 390, 9, Button(*Form, "BodyColorBtn"));   // orange house
+  Colour(239, 202, 2, Button(*Form, "BodyColorBtn"));   // red roof
+  Colour(274, 400, 4, Button(*Form, "BodyColorBtn"));   // dark red door
+  Colour(234, 282, 5, Button(*Form, "BodyColorBtn"));   // light blue windows
+  Colour(354, 282, 5, Button(*Form, "BodyColorBtn"));
+  Colour(494, 102, 8, Button(*Form, "BodyColorBtn"));   // a yellow sun
+  Colour(494, 102, 9, Button(*Form, "LineColorBtn"));
+  Colour(100, 422, 11, Button(*Form, "LineColorBtn"));  // green ground
+  ClickButton(Button(*Form, "ThickBtn"));
   CanvasClick(*Form, 44 + 2, 82 + 2);        // the text, blue
   if (S().SelectedFig != nullptr) {
-    QTest::mouseClick(Form->ColorPanels[6], Qt::LeftButton);
-    ClickButton(Form->TextColorBtn);
+    QTest::mouseClick(ColorPanel(*Form, 6), Qt::LeftButton);
+    ClickButton(Button(*Form, "TextColorBtn"));
   }
   CanvasClick(*Form, 494, 102);  // the sun selected for the picture
   Save(folder, "edit-mode.png");
@@ -83,8 +83,8 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   Save(folder, "draw-mode.png");
 
   EnterPlayMode(*Form);
-  ClickButton(Form->SpeedTwoBtn);
-  ClickButton(Form->PlayBtn);
+  ClickButton(Button(*Form, "SpeedTwoBtn"));
+  ClickButton(Button(*Form, "PlayBtn"));
   for (int i = 0; i < S().History.Count() / 2; ++i) t->OnTimeout();
   Save(folder, "view-mode.png");
 }

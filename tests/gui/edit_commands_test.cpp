@@ -27,7 +27,7 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
   ASSERT_NE(f, nullptr);
   ASSERT_EQ(f->Data.PenWidth, 4);
   for (int i = 1; i <= 13; ++i) {
-    ClickButton(Form->ThickBtn);
+    ClickButton(Button(*Form, "ThickBtn"));
     EXPECT_EQ(f->Data.PenWidth, 4 + 2 * i);
     EXPECT_EQ(Records(), 1 + i);
     EXPECT_EQ(Last().TargetType, ActionKind::Change);
@@ -36,7 +36,7 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
     EXPECT_EQ(Last().FigData.PenWidth, 4 + 2 * i);
   }
   EXPECT_TRUE(Dialogs.Shown.empty());
-  ClickButton(Form->ThickBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を太くできません");
   EXPECT_EQ(f->Data.PenWidth, 30);
   EXPECT_EQ(Records(), 14);
@@ -44,12 +44,12 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
 
 TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
   FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Form->ThinBtn);
-  ClickButton(Form->ThinBtn);
+  ClickButton(Button(*Form, "ThinBtn"));
+  ClickButton(Button(*Form, "ThinBtn"));
   EXPECT_EQ(f->Data.PenWidth, 0);
   EXPECT_EQ(Records(), 3);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  ClickButton(Form->ThinBtn);
+  ClickButton(Button(*Form, "ThinBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を細くできません");
   EXPECT_EQ(f->Data.PenWidth, 0);
   EXPECT_EQ(Records(), 3);
@@ -57,31 +57,31 @@ TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
 
 TEST_F(EditCommands, PaletteSetsTheChosenColourAndItsHint) {
   EXPECT_EQ(Form->ChosenColor(), clBlack);
-  QTest::mouseClick(Form->ColorPanels[2], Qt::LeftButton);  // ColorPanel03, red
+  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // ColorPanel03, red
   EXPECT_EQ(Form->ChosenColor(), 0x0000FF);
-  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("色がえらばれています"));
-  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
+  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
+  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
   EXPECT_EQ(Form->ChosenColor(), clBtnFace);
-  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("「ぬりつぶしなし」がえらばれています"));
-  QTest::mouseClick(Form->ColorPanels[15], Qt::LeftButton);  // black again
+  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("「ぬりつぶしなし」がえらばれています"));
+  QTest::mouseClick(ColorPanel(*Form, 15), Qt::LeftButton);  // black again
   EXPECT_EQ(Form->ChosenColor(), clBlack);
-  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QStringLiteral("色がえらばれています"));
+  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
   EXPECT_EQ(Records(), 0);  // choosing a colour records nothing
 }
 
 TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
   FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
-  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
-  ClickButton(Form->BodyColorBtn);
+  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
+  ClickButton(Button(*Form, "BodyColorBtn"));
   EXPECT_EQ(f->Data.BrushColor, clBtnFace);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 2);
   // The canvas shows the white background through the hollow body.
   EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0xFFFFFFu);
 
-  ClickButton(Form->LineColorBtn);
+  ClickButton(Button(*Form, "LineColorBtn"));
   EXPECT_EQ(Dialogs.LastText(), "線はぬりつぶしなしにできません");
-  ClickButton(Form->TextColorBtn);
+  ClickButton(Button(*Form, "TextColorBtn"));
   EXPECT_EQ(Dialogs.LastText(), "文字はぬりつぶしなしにできません");
   EXPECT_EQ(f->Data.PenColor, clBlack);
   EXPECT_EQ(Records(), 2);
@@ -89,15 +89,15 @@ TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
 
 TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
   FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Form->LineColorBtn);  // black on black: nothing
+  ClickButton(Button(*Form, "LineColorBtn"));  // black on black: nothing
   EXPECT_EQ(Records(), 1);
-  QTest::mouseClick(Form->ColorPanels[6], Qt::LeftButton);  // ColorPanel07, blue
-  ClickButton(Form->TextColorBtn);  // a rectangle has no text: nothing
+  QTest::mouseClick(ColorPanel(*Form, 6), Qt::LeftButton);  // ColorPanel07, blue
+  ClickButton(Button(*Form, "TextColorBtn"));  // a rectangle has no text: nothing
   EXPECT_EQ(Records(), 1);
-  ClickButton(Form->LineColorBtn);
+  ClickButton(Button(*Form, "LineColorBtn"));
   EXPECT_EQ(f->Data.PenColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
-  ClickButton(Form->BodyColorBtn);
+  ClickButton(Button(*Form, "BodyColorBtn"));
   EXPECT_EQ(f->Data.BrushColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 3);
@@ -118,13 +118,13 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
   stamp.StampData = &contents;
-  CreateFigure(S(), stamp);
+  CreateFigure(MutableState(*Form), stamp);
   EnterEditMode(*Form);
   CanvasClick(*Form, 110, 110);
   ASSERT_NE(S().SelectedFig, nullptr);
-  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
-  for (QToolButton* b : {Form->ThickBtn, Form->ThinBtn, Form->LineColorBtn, Form->BodyColorBtn,
-                         Form->TextColorBtn}) {
+  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
+  for (QAbstractButton* b : {Button(*Form, "ThickBtn"), Button(*Form, "ThinBtn"), Button(*Form, "LineColorBtn"), Button(*Form, "BodyColorBtn"),
+                         Button(*Form, "TextColorBtn")}) {
     Dialogs.Shown.clear();
     ClickButton(b);
     ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプは変更できません"})
@@ -136,7 +136,7 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
 
 TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   FigureItem* original = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Form->DupBtn);
+  ClickButton(Button(*Form, "DupBtn"));
   FigureItem* copy = S().SelectedFig;
   ASSERT_NE(copy, original);
   EXPECT_EQ(copy, S().DrawingFigs.GetTail());
@@ -145,7 +145,7 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   EXPECT_EQ(copy->Data.End, (Point{70, 60}));
   EXPECT_EQ(Last().TargetType, ActionKind::Duplicate);
   EXPECT_EQ(Last().TargetID, 2);
-  ClickButton(Form->DupBtn);
+  ClickButton(Button(*Form, "DupBtn"));
   EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 50}));
   EXPECT_EQ(Last().TargetID, 3);
   EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
@@ -154,9 +154,9 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
 
 TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
   DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Form->DupBtn);
+  ClickButton(Button(*Form, "DupBtn"));
   FigureItem* copy = S().SelectedFig;
-  Form->HTrackBar->setValue(5);
+  Slider(*Form, "HTrackBar")->setValue(5);
   EXPECT_EQ(copy->Data.Start, (Point{25, 30}));
   EXPECT_EQ(copy->Data.End, (Point{75, 60}));
 }
@@ -164,13 +164,13 @@ TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
   DrawRect(*Form, {10, 10}, {50, 40});
   EnterEditMode(*Form);
-  for (QToolButton* b : {Form->DupBtn, Form->DeleteBtn, Form->FrontBtn, Form->BackBtn, Form->ThickBtn,
-                         Form->ThinBtn, Form->LineColorBtn, Form->ChangeTextBtn})
+  for (QAbstractButton* b : {Button(*Form, "DupBtn"), Button(*Form, "DeleteBtn"), Button(*Form, "FrontBtn"), Button(*Form, "BackBtn"), Button(*Form, "ThickBtn"),
+                         Button(*Form, "ThinBtn"), Button(*Form, "LineColorBtn"), Button(*Form, "ChangeTextBtn")})
     ClickButton(b);
   EXPECT_EQ(Records(), 1);
   EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
 }
 
 TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
@@ -178,40 +178,40 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
   DrawRect(*Form, {100, 10}, {150, 40});  // B, ID 2
   EnterEditMode(*Form);
   CanvasClick(*Form, 30, 25);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(Last().TargetType, ActionKind::Delete);
   EXPECT_EQ(Last().TargetID, 1);
   CanvasClick(*Form, 120, 25);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().DeletedFigs.FigCount(), 2);
   EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0xFFFFFFu);
 
-  ClickButton(Form->UndoBtn);
+  ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{100, 10}));
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 3);
-  ClickButton(Form->UndoBtn);
+  ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{10, 10}));
   EXPECT_EQ(Last().TargetID, 4);
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());
   EXPECT_EQ(S().SelectedFig, nullptr);
-  ClickButton(Form->UndoBtn);  // nothing left: nothing recorded
+  ClickButton(Button(*Form, "UndoBtn"));  // nothing left: nothing recorded
   EXPECT_EQ(Records(), 6);
   EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0x000000u);
   // The restored figure can be edited under its new ID.
   CanvasClick(*Form, 30, 25);
-  ClickButton(Form->ThickBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(Last().TargetID, 4);
 }
 
 TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
   FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
-  Form->HTrackBar->setValue(7);
+  Slider(*Form, "HTrackBar")->setValue(7);
   EXPECT_EQ(f->Data.End.X, 57);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
   HistoryItem* size = S().History.GetTail()->Prev;
   EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
@@ -232,39 +232,39 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
     return s;
   };
   CanvasClick(*Form, 220, 25);  // C, the front-most
-  ClickButton(Form->FrontBtn);
+  ClickButton(Button(*Form, "FrontBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
   EXPECT_EQ(Records(), 3);
-  ClickButton(Form->BackBtn);
+  ClickButton(Button(*Form, "BackBtn"));
   EXPECT_EQ(order(), "ACB");
   EXPECT_EQ(Last().TargetType, ActionKind::Back);
   EXPECT_EQ(Last().TargetID, 3);
-  ClickButton(Form->BackBtn);
+  ClickButton(Button(*Form, "BackBtn"));
   EXPECT_EQ(order(), "CAB");
   Dialogs.Shown.clear();
-  ClickButton(Form->BackBtn);
+  ClickButton(Button(*Form, "BackBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより後ろにいくことができません。");
   EXPECT_EQ(order(), "CAB");
-  ClickButton(Form->FrontBtn);
+  ClickButton(Button(*Form, "FrontBtn"));
   EXPECT_EQ(order(), "ACB");
   EXPECT_EQ(Last().TargetType, ActionKind::Front);
   EXPECT_EQ(Records(), 6);
 }
 
 TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Form->ChangeTextBtn);
-  ASSERT_TRUE(Form->InputEdit->isVisible());
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Form)->isVisible());
   TypeText(*Form, "xyz");
-  ClickButton(Form->ThickBtn);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
-  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  ClickButton(Button(*Form, "ThickBtn"));
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
 }
@@ -284,9 +284,9 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     CanvasClick(*Form, 30, 30);
     ASSERT_NE(S().SelectedFig, nullptr);
     if (round == 0) {
-      ClickButton(Form->DeleteBtn);
+      ClickButton(Button(*Form, "DeleteBtn"));
     } else {
-      ASSERT_TRUE(TriggerMenu(Form->ClearImageMenu));
+      ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
     }
     EnterDrawMode(*Form);
     DrawRect(*Form, {10, 10}, {60, 60});
@@ -297,10 +297,10 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     EXPECT_EQ(S().History.Tail->Data.TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
     CanvasClick(*Form, 600, 400);  // nothing selected: no frame
-    const QImage shown = Form->PaintBox->Image.copy();
-    S().CurrentStep = S().History.Tail;
-    GoToStep(S());
-    EXPECT_EQ(Form->PaintBox->Image, shown);
+    const QImage shown = Canvas(*Form)->Image.copy();
+    MutableState(*Form).CurrentStep = S().History.Tail;
+    GoToStep(MutableState(*Form));
+    EXPECT_EQ(Canvas(*Form)->Image, shown);
     EnterDrawMode(*Form);
   }
 }

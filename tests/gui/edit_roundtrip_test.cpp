@@ -49,7 +49,7 @@ class EditRoundTrip : public FormTest {};
 TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   DrawRect(*Form, {10, 10}, {50, 40});     // A
   DrawEllipse(*Form, {100, 10}, {160, 60});  // B
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 200, 200);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);  // T
@@ -85,39 +85,39 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   s.Start = {300, 300};
   s.End = {330, 340};
   s.StampData = &contents;
-  CreateFigure(S(), s);
+  CreateFigure(MutableState(*Form), s);
   p.Offset(400, 100);
-  CreateFigure(S(), p);
+  CreateFigure(MutableState(*Form), p);
 
   EnterEditMode(*Form);
   CanvasClick(*Form, 30, 25);  // A
-  ClickButton(Form->ThickBtn);
-  QTest::mouseClick(Form->ColorPanels[2], Qt::LeftButton);
-  ClickButton(Form->LineColorBtn);
-  Form->HTrackBar->setValue(12);
-  Form->VTrackBar->setValue(-3);
-  ClickButton(Form->DupBtn);  // A', selected
-  QTest::mouseClick(Form->ClearPanel, Qt::LeftButton);
-  ClickButton(Form->BodyColorBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
+  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);
+  ClickButton(Button(*Form, "LineColorBtn"));
+  Slider(*Form, "HTrackBar")->setValue(12);
+  Slider(*Form, "VTrackBar")->setValue(-3);
+  ClickButton(Button(*Form, "DupBtn"));  // A', selected
+  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
+  ClickButton(Button(*Form, "BodyColorBtn"));
   CanvasClick(*Form, 130, 35);  // B
-  ClickButton(Form->BackBtn);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "BackBtn"));
+  ClickButton(Button(*Form, "DeleteBtn"));
   CanvasClick(*Form, 202, 205);  // T
-  Form->VTrackBar->setValue(-6);
-  ClickButton(Form->ChangeTextBtn);
-  Form->InputEdit->end(false);
+  Slider(*Form, "VTrackBar")->setValue(-6);
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  TextBox(*Form)->end(false);
   TypeText(*Form, "de");
   PressKey(*Form, Qt::Key_Return);
-  QTest::mouseClick(Form->ColorPanels[10], Qt::LeftButton);
-  ClickButton(Form->TextColorBtn);
+  QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);
+  ClickButton(Button(*Form, "TextColorBtn"));
   CanvasClick(*Form, 315, 320);  // the stamp
-  Form->HTrackBar->setValue(15);
-  Form->VTrackBar->setValue(5);
+  Slider(*Form, "HTrackBar")->setValue(15);
+  Slider(*Form, "VTrackBar")->setValue(5);
   CanvasClick(*Form, 413, 135);  // the polyline
-  Form->HTrackBar->setValue(-4);
-  Form->VTrackBar->setValue(9);
-  ClickButton(Form->UndoBtn);  // B comes back in front
-  ClickButton(Form->FrontBtn);
+  Slider(*Form, "HTrackBar")->setValue(-4);
+  Slider(*Form, "VTrackBar")->setValue(9);
+  ClickButton(Button(*Form, "UndoBtn"));  // B comes back in front
+  ClickButton(Button(*Form, "FrontBtn"));
   EnterDrawMode(*Form);  // records the last pending resize
   ASSERT_FALSE(S().PendingResize);
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
@@ -128,9 +128,9 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.AddFig(*f);
   ASSERT_EQ(before.FigCount(), 6);
 
-  S().SelectedFig = S().MarkedFig = nullptr;
-  S().CurrentStep = S().History.GetTail();
-  GoToStep(S());
+  MutableState(*Form).SelectedFig = MutableState(*Form).MarkedFig = nullptr;
+  MutableState(*Form).CurrentStep = S().History.GetTail();
+  GoToStep(MutableState(*Form));
   ExpectSameList(S().DrawingFigs, before);
   ExpectSameList(S().DeletedFigs, deletedBefore);
 }

@@ -8,7 +8,7 @@ namespace {
 
 class ExitTest : public FileTest {
  protected:
-  void Quit() { ASSERT_TRUE(TriggerMenu(Form->ExitMenu)); }
+  void Quit() { ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ExitMenu"))); }
 };
 
 TEST_F(ExitTest, EmptyHistoryEndsAtOnce) {
@@ -50,7 +50,7 @@ TEST_F(ExitTest, YesSavesUnderANameThenEnds) {
 TEST_F(ExitTest, NamedDrawingAsksToOverwriteAndYesOverwrites) {
   DrawRects(1);
   Choose("e.tlo");
-  ASSERT_TRUE(TriggerMenu(Form->WriteDataMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
   DrawRects(1);
   Answer(ModalResult::Yes);
   Quit();
@@ -88,7 +88,7 @@ TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
 
 TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
   DrawRects(1);
-  S().DataFileName = Path("gone/e.tlo").toStdString();
+  MutableState(*Form).DataFileName = Path("gone/e.tlo").toStdString();
   Answer(ModalResult::Yes);
   Quit();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
@@ -111,7 +111,7 @@ TEST_F(ExitTest, CloseBoxRunsTheExitSequence) {
 
 TEST_F(ExitTest, ForcedEndAsksNothingAndReturnsOne) {
   DrawRects(3);
-  ASSERT_TRUE(TriggerMenu(Form->ExitByForce));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ExitByForce")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(ExitCodes, std::vector<int>{1});
 }
@@ -120,7 +120,7 @@ TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   DrawRects(1);
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
-  Form->HTrackBar->setValue(40);
+  Slider(*Form, "HTrackBar")->setValue(40);
   ASSERT_TRUE(S().PendingResize);
   Answer(ModalResult::Cancel);
   Quit();

@@ -19,7 +19,7 @@ class ExportTest : public FileTest {
   }
   void LoadBackground(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(Form->ReadBGMenu));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));
   }
   static uint32_t U32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
@@ -57,7 +57,7 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   DrawRects(1);
   ASSERT_TRUE(EnterPlayMode(*Form));
   EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0xFFFFFFu);  // step 0: plain
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);  // the ReadBG step reloads it
 }
 
@@ -76,33 +76,33 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   DrawRects(2);
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
-  ClickButton(Form->DeleteBtn);  // one figure in the undo store
+  ClickButton(Button(*Form, "DeleteBtn"));  // one figure in the undo store
   ASSERT_FALSE(S().DeletedFigs.IsEmpty());
 
-  ASSERT_TRUE(TriggerMenu(Form->ClearBGMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));
   EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearBG);
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
   EXPECT_FALSE(S().DeletedFigs.IsEmpty());
 
   LoadBackground("bg.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->ClearImageMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
   EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearDrawing);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());  // nothing can be brought back
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00FF00u);  // background kept
 
   DrawRects(1);
-  ASSERT_TRUE(TriggerMenu(Form->ClearAllMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearAllMenu")));
   EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearAll);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
-  EXPECT_FALSE(Form->StampBtn->isEnabled());
+  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
 }
 
 TEST_F(ExportTest, ClipboardCopyIncludesTheSelectionFrame) {
   SelectedRect();
-  ASSERT_TRUE(TriggerMenu(Form->CaptureMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "CaptureMenu")));
   const QImage copy = QGuiApplication::clipboard()->image();
   ASSERT_EQ(copy.size(), QSize(640, 480));
   EXPECT_EQ(copy.pixel(97, 97) & 0xFFFFFF, CanvasPixel(*Form, 97, 97));
@@ -114,7 +114,7 @@ TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
   SelectedRect();
   WriteFile("pic.bmp", "older picture");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveBG);
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "bmp");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -137,7 +137,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
   WriteFile("pic.bmp", "old picture");
   WriteFile("pic.bak", "backup of pic.tlo");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
   EXPECT_EQ(ReadFile("pic.bak"), "backup of pic.tlo");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_EQ(Entries(), (QStringList{"pic.bak", "pic.bmp"}));
@@ -146,7 +146,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
 TEST_F(ExportTest, JPEGExportIsBaseline) {
   DrawRects(1);
   Choose("pic.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->Save2JPEGMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "Save2JPEGMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Filter, "JPEGファイル（*.jpg）|*.jpg");
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "jpg");
   const QByteArray jpeg = ReadFile("pic.jpg");
@@ -158,7 +158,7 @@ TEST_F(ExportTest, JPEGExportIsBaseline) {
 TEST_F(ExportTest, ExportIntoAMissingFolderShowsTheErrorWithThePath) {
   DrawRects(1);
   Choose("no/pic.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->Save2JPEGMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "Save2JPEGMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(Dialogs.LastText(), "ファイル " + Path("no/pic.jpg").toStdString() + " を作成できません");
@@ -170,8 +170,8 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
   std::vector<bool> enabled;
   std::vector<QString> labels;
   bool waitCursor = true;
-  auto show = Form->Pictures.OnShow;
-  Form->Pictures.OnShow = [&](const QImage& picture) {
+  auto show = Form->pictures().OnShow;
+  MutablePictures(*Form).OnShow = [&](const QImage& picture) {
     auto* progress = Form->findChild<QProgressDialog*>();
     if (progress && progress->isVisible()) {
       enabled.push_back(Form->isEnabled());
@@ -182,8 +182,8 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
     if (show) show(picture);
   };
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
-  Form->Pictures.OnShow = show;
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  MutablePictures(*Form).OnShow = show;
 
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg", "proc003.jpg"}));
   const QImage first = QImage(Path("proc001.jpg"));
@@ -204,7 +204,7 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
 
 TEST_F(ExportTest, WholeProcessOfAnEmptyHistoryWritesNothing) {
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_TRUE(Entries().isEmpty());
   EXPECT_TRUE(Form->isEnabled());
 }
@@ -213,7 +213,7 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   DrawRects(3);
   ASSERT_TRUE(QDir(Dir.path()).mkdir("proc002.jpg"));  // step 2 cannot be written
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_TRUE(Exists("proc001.jpg"));
@@ -228,7 +228,7 @@ TEST_F(ExportTest, WholeProcessInTheViewModeEndsOnTheLastStep) {
   DrawRects(2);
   ASSERT_TRUE(EnterPlayMode(*Form));
   Choose("v.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);

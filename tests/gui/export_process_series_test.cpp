@@ -36,12 +36,12 @@ class SeriesTest : public FileTest {
     const int count = S().History.Count();
     ASSERT_TRUE(EnterPlayMode(*Form));
     for (int n = 1; n <= count; ++n) {
-      ClickButton(Form->ForwardBtn);
+      ClickButton(Button(*Form, "ForwardBtn"));
       ASSERT_EQ(S().CurrentStep, S().History.ItemAt(n));
       const QImage series = QImage(Path(QStringLiteral("%1%2.jpg").arg(base).arg(n, 3, 10, QChar(u'0'))))
                                 .convertToFormat(QImage::Format_RGB32);
       ASSERT_EQ(series.size(), QSize(640, 480)) << "step " << n;
-      EXPECT_TRUE(series == AsSeriesPicture(Form->Pictures.WorkBitmap)) << "step " << n << " differs";
+      EXPECT_TRUE(series == AsSeriesPicture(Form->pictures().WorkBitmap)) << "step " << n << " differs";
     }
   }
 
@@ -61,7 +61,7 @@ class SeriesTest : public FileTest {
 
   // Presses the progress box's Cancel button while step `step` is drawn.
   void CancelAtStep(int step) {
-    Form->Pictures.OnShow = [this, step, show = Form->Pictures.OnShow](const QImage& picture) {
+    MutablePictures(*Form).OnShow = [this, step, show = Form->pictures().OnShow](const QImage& picture) {
       auto* progress = Form->findChild<QProgressDialog*>();
       if (progress && progress->isVisible() && progress->labelText().startsWith(QString::number(step) + " / ")) {
         auto* cancel = progress->findChild<QPushButton*>();
@@ -84,9 +84,9 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   WritePicture("grass.bmp", QColor(0, 160, 0));
   Rects(2, 300);                                 // steps 1, 2
   Choose("sky.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->ReadBGMenu));    // step 3
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));    // step 3
   Rects(1, 350);                                 // step 4
-  ASSERT_TRUE(TriggerMenu(Form->ClearBGMenu));   // step 5
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));   // step 5
   Answer(ModalResult::Yes);                                 // "load it?"
   Form->OpenFileByPath(Path("grass.bmp"));       // step 6, as a dropped picture
   Rects(1, 400);                                 // step 7
@@ -94,7 +94,7 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   ASSERT_EQ(CanvasPixel(*Form, 5, 5), 0x00A000u);
 
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   ASSERT_EQ(SeriesFiles("proc").size(), 7u);
   const auto corner = [&](int n) {
     return QImage(Path(QStringLiteral("proc%1.jpg").arg(n, 3, 10, QChar(u'0')))).pixel(5, 5);
@@ -124,10 +124,10 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   WritePicture("sky.bmp", QColor(0, 0, 255));
   Rects(2, 300);
   Choose("sky.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->ReadBGMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));
   Rects(2, 350);
   std::vector<int> asked;
-  const bool done = ExportProcess(S(), Form->Pictures.WorkBitmap, Path("p").toStdString(), [&](int n, int count) {
+  const bool done = ExportProcess(MutableState(*Form), Form->pictures().WorkBitmap, Path("p").toStdString(), [&](int n, int count) {
     asked.push_back(n);
     EXPECT_EQ(count, 5);
     return n < 3;
@@ -140,14 +140,14 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   // The drawing is whole again, background included.
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
-  EXPECT_EQ(Form->Pictures.WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(Form->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
   Rects(5, 300);
   CancelAtStep(2);
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg"}));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_TRUE(Form->isEnabled());
@@ -161,7 +161,7 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
   LoadRects(1001);
   Choose("long.jpg");
   Answer(ModalResult::No);
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ぜんぶで 1001 まいの えを かきだします。よろしいですか？");
@@ -172,7 +172,7 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
   Choose("long.jpg");
   Answer(ModalResult::Yes);
   CancelAtStep(3);
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(SeriesFiles("long"), (QStringList{"long001.jpg", "long002.jpg", "long003.jpg"}));
 }
@@ -181,7 +181,7 @@ TEST_F(SeriesTest, AThousandPicturesAreWrittenWithoutAQuestion) {
   LoadRects(kLongProcessSeries);
   CancelAtStep(1);
   Choose("k.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(SeriesFiles("k"), QStringList{"k001.jpg"});
 }
@@ -192,7 +192,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   ASSERT_TRUE(QFile::link(Path("victim.tlo"), Path("proc001.jpg")));
   ASSERT_TRUE(QFile::link(Path("nowhere/else.jpg"), Path("proc002.jpg")));  // dangling
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(Form->SaveAllProcessMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   for (const QString name : {"proc001.jpg", "proc002.jpg"}) {
@@ -206,7 +206,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   // stays as it was.
   ASSERT_TRUE(QFile::link(Path("victim.tlo"), Path("pic.bmp")));
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(Form->SaveScreenBmpMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_FALSE(QFileInfo(Path("pic.bmp")).isSymLink());

@@ -87,7 +87,7 @@ TEST_F(OpenByPathTest, TheFoundPictureStaysFoundAfterSavingAndElsewhere) {
   // view mode still shows the picture.
   QDir::setCurrent(Elsewhere.path());
   ASSERT_TRUE(EnterPlayMode(*Form));
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_TRUE(PictureShown());
   ASSERT_TRUE(EnterDrawMode(*Form));
 
@@ -229,7 +229,7 @@ TEST_F(OpenByPathTest, EveryFileTheDesktopCallsADrawingOpensAsOne) {
   WriteFile("menu.Tlo", drawing);
   Choose("menu.Tlo");
   Dialogs.Shown.clear();
-  TriggerMenu(Form->ReadDataMenu);
+  TriggerMenu(MenuAction(*Form, "ReadDataMenu"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{kWrongType});
 }
 
@@ -254,7 +254,7 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
         Form->OpenFileByPath(Path(name));
       } else {
         Choose(name);
-        TriggerMenu(Form->ReadDataMenu);
+        TriggerMenu(MenuAction(*Form, "ReadDataMenu"));
       }
       EXPECT_EQ(Dialogs.LastText(), kLoadFailed) << name << " " << how;
       EXPECT_EQ(S().History.Count(), 2) << name;
@@ -271,7 +271,7 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
 // ---- The process display ----
 
 TEST_F(OpenByPathTest, TheProcessDisplayKeepsOnlyTheNewestLines) {
-  TriggerMenu(Form->ShowDataMenu);
+  TriggerMenu(MenuAction(*Form, "ShowDataMenu"));
   ASSERT_TRUE(S().ShowProcess);
   // 1,500 records of 16 lines each, echoed while read: 24,000 lines and more.
   QStringList lines{"TAMLO FILE FORMAT 1.2"};
@@ -279,11 +279,11 @@ TEST_F(OpenByPathTest, TheProcessDisplayKeepsOnlyTheNewestLines) {
   WriteFile("long.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
   Form->OpenFileByPath(Path("long.tlo"));
   ASSERT_EQ(S().History.Count(), 1500);
-  EXPECT_LE(Form->Memo->blockCount(), 10000);
-  EXPECT_GE(Form->Memo->blockCount(), 9000);
+  EXPECT_LE(MemoBox(*Form)->blockCount(), 10000);
+  EXPECT_GE(MemoBox(*Form)->blockCount(), 9000);
   // The newest lines are the ones kept: the end of the last record, then
   // the empty line after a load.
-  const QStringList shown = Form->Memo->toPlainText().split('\n');
+  const QStringList shown = MemoBox(*Form)->toPlainText().split('\n');
   ASSERT_GE(shown.size(), 3);
   EXPECT_EQ(shown.at(shown.size() - 2), "end ActionData");
   EXPECT_EQ(shown.last(), "");

@@ -27,7 +27,7 @@ class JournalWindowTest : public FileTest {
     return QDir(StateFolder()).entryList({"tamlo-*.tlo"}, QDir::Files, QDir::Name);
   }
   QByteArray JournalBytes() const {
-    QFile f(QString::fromStdString(Form->Journal.Path()));
+    QFile f(QString::fromStdString(WindowJournal(*Form).Path()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   std::vector<std::string> Questions() const {
@@ -41,7 +41,7 @@ class JournalWindowTest : public FileTest {
   // its exit sequence.
   void Crash() { Form.reset(); }
   // The side file of the window's journal.
-  QString InfoPath() const { return QString::fromStdString(Form->Journal.Path()) + ".info"; }
+  QString InfoPath() const { return QString::fromStdString(WindowJournal(*Form).Path()) + ".info"; }
   void WriteInfo(const QByteArray& bytes) {
     QFile f(InfoPath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -50,14 +50,14 @@ class JournalWindowTest : public FileTest {
   // The view mode shows step `k`, and the window around it agrees.
   void ExpectViewModeAtStep(int k) {
     EXPECT_EQ(S().WorkMode, WindowMode::Play);
-    EXPECT_TRUE(Form->SelectPlayBtn->isChecked());
-    EXPECT_TRUE(Form->PlayPanel->isVisible());
-    EXPECT_EQ(Form->TimeTrackBar->value(), k);
-    EXPECT_EQ(Form->TimeTrackBar->maximum(), S().History.Count());
+    EXPECT_TRUE(Button(*Form, "SelectPlayBtn")->isChecked());
+    EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
+    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), k);
+    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), S().History.Count());
     EXPECT_EQ(S().CurrentStep, S().History.ItemAt(k));
     EXPECT_EQ(Figures(S().DrawingFigs).size(), static_cast<size_t>(k));  // one rectangle a step
-    EXPECT_EQ(Form->ReverseBtn->isEnabled(), k > 0);
-    EXPECT_EQ(Form->ForwardBtn->isEnabled(), k < S().History.Count());
+    EXPECT_EQ(Button(*Form, "ReverseBtn")->isEnabled(), k > 0);
+    EXPECT_EQ(Button(*Form, "ForwardBtn")->isEnabled(), k < S().History.Count());
   }
 
   // The program started again.
@@ -76,7 +76,7 @@ TEST_F(JournalWindowTest, EveryActionIsInTheJournalAsItIsDrawn) {
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(S().History.Count(), 3);
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
 }
@@ -206,10 +206,10 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   EXPECT_EQ(Journals().size(), 2);
   DrawRect(*second, {100, 100}, {150, 150});
   DrawRect(*second, {200, 100}, {250, 150});
-  const std::string newer = HistoryFileText(second->S.History);
-  ASSERT_EQ(second->S.History.Count(), 2);
+  const std::string newer = HistoryFileText(second->state().History);
+  ASSERT_EQ(second->state().History.Count(), 2);
   // The first window's last action is certainly the older one.
-  QFile olderFile(QString::fromStdString(Form->Journal.Path()));
+  QFile olderFile(QString::fromStdString(WindowJournal(*Form).Path()));
   ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
   ASSERT_TRUE(olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
   olderFile.close();
@@ -269,10 +269,10 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   DrawRects(5);
   ASSERT_TRUE(EnterPlayMode(*Form));
   // Every way of moving counts: the slider, the buttons.
-  Form->TimeTrackBar->setValue(4);
-  ClickButton(Form->ReverseBtn);
-  ClickButton(Form->ReverseBtn);
-  ASSERT_EQ(Form->TimeTrackBar->value(), 2);
+  Slider(*Form, "TimeTrackBar")->setValue(4);
+  ClickButton(Button(*Form, "ReverseBtn"));
+  ClickButton(Button(*Form, "ReverseBtn"));
+  ASSERT_EQ(Slider(*Form, "TimeTrackBar")->value(), 2);
   Crash();
   Answer(ModalResult::Yes);
   Restart();
@@ -283,11 +283,11 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0xFFFFFFu);
   // The whole drawing is there all the same, and the journal goes on.
   EXPECT_EQ(S().History.Count(), 5);
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   ExpectViewModeAtStep(3);
 
   // Step 0 (the empty canvas) is a step like any other.
-  ClickButton(Form->StopBtn);
+  ClickButton(Button(*Form, "StopBtn"));
   Crash();
   Answer(ModalResult::Yes);
   Restart();
@@ -297,7 +297,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
 TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   DrawRects(4);
   ASSERT_TRUE(EnterPlayMode(*Form));
-  Form->TimeTrackBar->setValue(1);
+  Slider(*Form, "TimeTrackBar")->setValue(1);
   Answer(ModalResult::No);  // not from here: back to the whole drawing
   ASSERT_TRUE(EnterDrawMode(*Form));
   Crash();
@@ -310,7 +310,7 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   // Drawing again from an earlier step records a branch: the drawing mode
   // shows that drawing, the last step.
   ASSERT_TRUE(EnterPlayMode(*Form));
-  Form->TimeTrackBar->setValue(2);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   Answer(ModalResult::Yes);
   ASSERT_TRUE(EnterEditMode(*Form));
   const std::string branched = HistoryFileText(S().History);
@@ -327,7 +327,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   // A side file as the first journals wrote it: the last step.
   DrawRects(3);
   ASSERT_TRUE(EnterPlayMode(*Form));
-  Form->TimeTrackBar->setValue(1);
+  Slider(*Form, "TimeTrackBar")->setValue(1);
   WriteInfo("TAMLO JOURNAL 1\n0\n");
   Crash();
   Answer(ModalResult::Yes);
@@ -354,7 +354,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   ExpectViewModeAtStep(4);
   EXPECT_EQ(S().CurrentStep, S().History.Tail);
   // And steps taken now are noted in the side file written anew.
-  ClickButton(Form->ReverseBtn);
+  ClickButton(Button(*Form, "ReverseBtn"));
   Crash();
   Answer(ModalResult::Yes);
   Restart();

@@ -6,50 +6,50 @@ namespace {
 
 class MemoTest : public FileTest {
  protected:
-  QStringList Lines() const { return Form->Memo->toPlainText().split('\n'); }
-  void SwitchDisplay() { ASSERT_TRUE(TriggerMenu(Form->ShowDataMenu)); }
-  void ClearMemo() { Form->Memo->clear(); }
+  QStringList Lines() const { return MemoBox(*Form)->toPlainText().split('\n'); }
+  void SwitchDisplay() { ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ShowDataMenu"))); }
+  void ClearMemo() { MemoBox(*Form)->clear(); }
 };
 
 TEST_F(MemoTest, SwitchingShowsAndHidesThePanelAndSizesTheWindow) {
-  EXPECT_EQ(Form->ShowDataMenu->text(), "Tamloの内部処理の表示");
-  EXPECT_FALSE(Form->Memo->isVisible());
+  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "Tamloの内部処理の表示");
+  EXPECT_FALSE(MemoBox(*Form)->isVisible());
   SwitchDisplay();
   EXPECT_TRUE(S().ShowProcess);
-  EXPECT_EQ(Form->ShowDataMenu->text(), "内部処理の非表示");
+  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の非表示");
   EXPECT_EQ(Form->size(), QSize(990, 620));
-  EXPECT_TRUE(Form->Memo->isVisible());
-  EXPECT_TRUE(Form->ClearMemoBtn->isVisible());
+  EXPECT_TRUE(MemoBox(*Form)->isVisible());
+  EXPECT_TRUE(Button(*Form, "ClearMemoBtn")->isVisible());
 
   SwitchDisplay();
   EXPECT_FALSE(S().ShowProcess);
-  EXPECT_EQ(Form->ShowDataMenu->text(), "内部処理の表示");
+  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の表示");
   EXPECT_EQ(Form->size(), QSize(810, 620));
-  EXPECT_FALSE(Form->Memo->isVisible());
-  EXPECT_FALSE(Form->ClearMemoBtn->isVisible());
+  EXPECT_FALSE(MemoBox(*Form)->isVisible());
+  EXPECT_FALSE(Button(*Form, "ClearMemoBtn")->isVisible());
 
   SwitchDisplay();
-  EXPECT_EQ(Form->ShowDataMenu->text(), "内部処理の非表示");
+  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の非表示");
   EXPECT_EQ(Form->size(), QSize(990, 620));
 }
 
 TEST_F(MemoTest, NothingIsWrittenWhileOffAndOldLinesGoWhenSwitchedOn) {
   DrawRects(1);
-  EXPECT_TRUE(Form->Memo->toPlainText().isEmpty());
+  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
   SwitchDisplay();
   DrawRects(1);
   SwitchDisplay();  // off: the lines stay, hidden
-  EXPECT_FALSE(Form->Memo->toPlainText().isEmpty());
+  EXPECT_FALSE(MemoBox(*Form)->toPlainText().isEmpty());
   DrawRects(1);
   SwitchDisplay();  // on again: emptied
-  EXPECT_TRUE(Form->Memo->toPlainText().isEmpty());
+  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
 }
 
 TEST_F(MemoTest, ClearButtonEmptiesThePanelAndKeepsTheDisplayOn) {
   SwitchDisplay();
   DrawRects(1);
-  ASSERT_TRUE(ClickButton(Form->ClearMemoBtn));
-  EXPECT_TRUE(Form->Memo->toPlainText().isEmpty());
+  ASSERT_TRUE(ClickButton(Button(*Form, "ClearMemoBtn")));
+  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
   EXPECT_TRUE(S().ShowProcess);
   DrawRects(1);
   EXPECT_EQ(Lines().first(), "Create Rectangle (ID = 2)");
@@ -63,13 +63,13 @@ TEST_F(MemoTest, RecordedCreateChangeAndUndo) {
   ClearMemo();
   EnterEditMode(*Form);
   CanvasClick(*Form, 15, 20);
-  QTest::mouseClick(Form->ColorPanels[2], Qt::LeftButton);
-  ClickButton(Form->BodyColorBtn);
+  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);
+  ClickButton(Button(*Form, "BodyColorBtn"));
   EXPECT_EQ(Lines(), (QStringList{"Change figure (ID = 1)", "Parameter: Body color ", "at 14:05:09.07.", ""}));
 
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   ClearMemo();
-  ClickButton(Form->UndoBtn);
+  ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(Lines(), (QStringList{"Undo", "at 14:05:09.07.", ""}));
 }
 
@@ -77,12 +77,12 @@ TEST_F(MemoTest, BranchAndReplayedStep) {
   DrawRects(3);
   SwitchDisplay();
   ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_TRUE(Form->Memo->toPlainText().isEmpty());
-  ClickButton(Form->ForwardBtn);  // the replay of step 1
+  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
+  ClickButton(Button(*Form, "ForwardBtn"));  // the replay of step 1
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 1)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
-  Form->TimeTrackBar->setValue(2);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 2)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
@@ -96,7 +96,7 @@ TEST_F(MemoTest, LoadingEchoesTheFileAndEndsWithAnEmptyLine) {
   SwitchDisplay();
   Choose("m.tlo");
   Answer(ModalResult::No);  // the locating question for the missing picture
-  ASSERT_TRUE(TriggerMenu(Form->ReadDataMenu));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
   const QStringList lines = Lines();
   // The reset before reading emptied the panel; then the reader's echo.
   EXPECT_EQ(lines.first(), "TAMLO FILE FORMAT 1.2");

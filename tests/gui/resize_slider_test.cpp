@@ -23,7 +23,7 @@ class ResizeSliders : public FormTest {
   // Puts a figure into the drawing as a command would (a copy plus its
   // Create record).
   FigureItem* Put(const Figure& f) {
-    return CreateFigure(S(), f);
+    return CreateFigure(MutableState(*Form), f);
   }
   // Selects with a click in the edit mode.
   FigureItem* Pick(int x, int y) {
@@ -31,8 +31,8 @@ class ResizeSliders : public FormTest {
     CanvasClick(*Form, x, y);
     return S().SelectedFig;
   }
-  void H(int p) { Form->HTrackBar->setValue(p); }
-  void V(int q) { Form->VTrackBar->setValue(q); }
+  void H(int p) { Slider(*Form, "HTrackBar")->setValue(p); }
+  void V(int q) { Slider(*Form, "VTrackBar")->setValue(q); }
 };
 
 TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
@@ -81,7 +81,7 @@ TEST_F(ResizeSliders, PolylineVerticesStretch) {
 }
 
 TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
@@ -143,7 +143,7 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   s.Start = {100, 100};
   s.End = {120, 120};
   s.StampData = &contents;
-  FigureItem* item = S().DrawingFigs.AddFig(s);  // no record points at it
+  FigureItem* item = MutableState(*Form).DrawingFigs.AddFig(s);  // no record points at it
   FigureItem* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);
@@ -164,7 +164,7 @@ TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   for (int p = 1; p <= 25; ++p) H(p);
   V(5);
   EXPECT_EQ(S().History.Count(), 1);
-  ClickButton(Form->ThickBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
   const HistoryItem* size = S().History.GetTail()->Prev;
   EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
@@ -184,7 +184,7 @@ TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
   V(-10);
   H(0);
   V(0);
-  ClickButton(Form->ThickBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::LineWidth);
 }
@@ -195,26 +195,26 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   Pick(150, 125);
   H(10);
   FigureItem* b = Pick(325, 325);
-  EXPECT_EQ(Form->HTrackBar->value(), 0);  // the click puts the bars back
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);  // the click puts the bars back
   V(5);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.GetTail()->Data.TargetID, 1);
   EXPECT_EQ(S().History.GetTail()->Data.FigData.End.X, 210);
   EXPECT_EQ(S().ResizeFig, &b->Data);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
   EXPECT_EQ(S().History.GetTail()->Prev->Data.TargetID, 2);
 }
 
 TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
   FigureItem* f = Pick(102, 85);
   H(8);
-  ClickButton(Form->ChangeTextBtn);
-  Form->InputEdit->end(false);
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  TextBox(*Form)->end(false);
   TypeText(*Form, "d");
   PressKey(*Form, Qt::Key_Return);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));

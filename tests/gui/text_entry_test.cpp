@@ -11,7 +11,7 @@ class TextEntry : public FormTest {
  protected:
   // Opens the box with the text tool at (x, y), types and presses Enter.
   void WriteText(int x, int y, const QString& text) {
-    ChooseTool(Form->TextBtn);
+    ChooseTool(Button(*Form, "TextBtn"));
     CanvasClick(*Form, x, y);
     TypeText(*Form, text);
     PressKey(*Form, Qt::Key_Return);
@@ -20,16 +20,16 @@ class TextEntry : public FormTest {
 };
 
 TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
-  ASSERT_TRUE(Form->InputEdit->isVisible());
-  EXPECT_EQ(Form->InputEdit->pos(), QPoint(100, 80));
+  ASSERT_TRUE(TextBox(*Form)->isVisible());
+  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 80));
   TypeText(*Form, "abc");
   EXPECT_EQ(S().History.Count(), 0);  // typing alone makes nothing
   PressKey(*Form, Qt::Key_Return);
 
-  EXPECT_FALSE(Form->InputEdit->isVisible());
-  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
   const Figure& t = S().DrawingFigs.GetTail()->Data;
   EXPECT_EQ(t.DrawingTool, ToolKind::Text);
@@ -57,14 +57,14 @@ TEST_F(TextEntry, MeasuredInTheFigureFont) {
 }
 
 TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 20, 30);
   // What an input method sends: a preedit string, then the committed text.
   QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
-  QApplication::sendEvent(Form->InputEdit, &preedit);
+  QApplication::sendEvent(TextBox(*Form), &preedit);
   QInputMethodEvent commit;
   commit.setCommitString(QStringLiteral("ねこ"));
-  QApplication::sendEvent(Form->InputEdit, &commit);
+  QApplication::sendEvent(TextBox(*Form), &commit);
   PressKey(*Form, Qt::Key_Return);
   ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
   const Figure& t = S().DrawingFigs.GetTail()->Data;
@@ -73,26 +73,26 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
 }
 
 TEST_F(TextEntry, EmptyBoxMakesNothing) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
   PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_TRUE(Form->TextBtn->isChecked());  // the text tool stays
+  EXPECT_TRUE(Button(*Form, "TextBtn")->isChecked());  // the text tool stays
 }
 
 TEST_F(TextEntry, EscapeLeavesTheTextTool) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Escape);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
-  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
 
 TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
@@ -102,17 +102,17 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   FigureItem* f = S().SelectedFig;
   ASSERT_NE(f, nullptr);
   const int32_t oldEnd = f->Data.End.X;
-  ClickButton(Form->ChangeTextBtn);
-  ASSERT_TRUE(Form->InputEdit->isVisible());
-  EXPECT_EQ(Form->InputEdit->pos(), QPoint(100, 80));
-  EXPECT_EQ(Form->InputEdit->width(), oldEnd - 100 + 30);
-  EXPECT_EQ(Form->InputEdit->text(), QStringLiteral("abc"));
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Form)->isVisible());
+  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 80));
+  EXPECT_EQ(TextBox(*Form)->width(), oldEnd - 100 + 30);
+  EXPECT_EQ(TextBox(*Form)->text(), QStringLiteral("abc"));
   EXPECT_EQ(S().History.Count(), 1);  // opening records nothing
 
-  Form->InputEdit->end(false);
+  TextBox(*Form)->end(false);
   TypeText(*Form, "def");
   PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_EQ(f->Data.Text, "abcdef");
   EXPECT_EQ(f->Data.Start, (Point{100, 80}));
   EXPECT_EQ(f->Data.End, (Point{100 + Width("abcdef", 12), 92}));
@@ -128,8 +128,8 @@ TEST_F(TextEntry, ChangeTextIgnoresOtherKinds) {
   DrawRect(*Form, {10, 10}, {50, 40});
   EnterEditMode(*Form);
   CanvasClick(*Form, 30, 25);
-  ClickButton(Form->ChangeTextBtn);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
 }
 
 TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
@@ -137,19 +137,19 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
   WriteText(300, 200, "xyz");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  ClickButton(Form->ChangeTextBtn);
+  ClickButton(Button(*Form, "ChangeTextBtn"));
   TypeText(*Form, "!");
   CanvasClick(*Form, 302, 205);  // another text becomes the selection
   ASSERT_EQ(S().SelectedFig, S().DrawingFigs.GetTail());
   PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_EQ(S().DrawingFigs.GetHead()->Next->Data.Text, "abc");
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "xyz");
   EXPECT_EQ(S().History.Count(), 2);
 
   // Nothing selected at all: the same.
   CanvasClick(*Form, 102, 85);
-  ClickButton(Form->ChangeTextBtn);
+  ClickButton(Button(*Form, "ChangeTextBtn"));
   CanvasClick(*Form, 600, 400);
   ASSERT_EQ(S().SelectedFig, nullptr);
   PressKey(*Form, Qt::Key_Return);
@@ -158,25 +158,25 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
 
 TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
   WriteText(100, 80, "abc");
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 300, 200);
   TypeText(*Form, "zzz");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  if (Form->InputEdit->isVisible()) PressKey(*Form, Qt::Key_Return);
+  if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
   EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
   EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);
 }
 
 TEST_F(TextEntry, OtherKeysTypeNormally) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 10, 10);
   TypeText(*Form, "ab");
   PressKey(*Form, Qt::Key_Backspace);
   TypeText(*Form, "c");
-  EXPECT_EQ(Form->InputEdit->text(), QStringLiteral("ac"));
-  EXPECT_TRUE(Form->InputEdit->isVisible());
+  EXPECT_EQ(TextBox(*Form)->text(), QStringLiteral("ac"));
+  EXPECT_TRUE(TextBox(*Form)->isVisible());
 }
 
 // The box opened on one text and then hidden by another command must not
@@ -187,20 +187,20 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   CanvasClick(*Form, 102, 85);
   FigureItem* a = S().SelectedFig;
   ASSERT_NE(a, nullptr);
-  ClickButton(Form->ChangeTextBtn);
-  ASSERT_TRUE(Form->InputEdit->isVisible());
-  ClickButton(Form->DupBtn);  // hides the box
-  ASSERT_FALSE(Form->InputEdit->isVisible());
+  ClickButton(Button(*Form, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Form)->isVisible());
+  ClickButton(Button(*Form, "DupBtn"));  // hides the box
+  ASSERT_FALSE(TextBox(*Form)->isVisible());
 
   // A new text typed in the draw mode, its box still open on the switch.
   EnterDrawMode(*Form);
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 300, 300);
   TypeText(*Form, "XYZ");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
   ASSERT_EQ(S().SelectedFig, a);
-  if (Form->InputEdit->isVisible()) PressKey(*Form, Qt::Key_Return);
+  if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
   EXPECT_EQ(a->Data.Text, "abc");
   for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Duplicate}));
@@ -210,15 +210,15 @@ TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
   WriteText(100, 80, "abc");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  ClickButton(Form->ChangeTextBtn);
+  ClickButton(Button(*Form, "ChangeTextBtn"));
   // Through the view mode and back: the figures are rebuilt, and a rebuilt
   // figure may even sit where the old one was.
   EnterPlayMode(*Form);
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
   ASSERT_NE(S().SelectedFig, nullptr);
-  Form->InputEdit->show();  // whatever shows the box again, it is not a change
-  Form->InputEdit->setText(QStringLiteral("XYZ"));
+  TextBox(*Form)->show();  // whatever shows the box again, it is not a change
+  TextBox(*Form)->setText(QStringLiteral("XYZ"));
   PressKey(*Form, Qt::Key_Return);
   EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);

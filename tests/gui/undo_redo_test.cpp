@@ -86,13 +86,13 @@ class UndoRedo : public FileTest {
  protected:
   int Shown() { return S().DrawingFigs.FigCount(); }
   // Clicks the button; true when it was there to click and enabled.
-  static bool Press(QToolButton* b) {
+  static bool Press(QAbstractButton* b) {
     const bool usable = b->isVisible() && b->isEnabled();
     ClickButton(b);
     return usable;
   }
-  bool Undo() { return Press(Form->UndoStepBtn); }
-  bool Redo() { return Press(Form->RedoStepBtn); }
+  bool Undo() { return Press(Button(*Form, "UndoStepBtn")); }
+  bool Redo() { return Press(Button(*Form, "RedoStepBtn")); }
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
     for (HistoryItem* a = S().History.Head->Next; a; a = a->Next)
@@ -100,18 +100,18 @@ class UndoRedo : public FileTest {
     return t;
   }
   void ExpectButtons(bool undo, bool redo) {
-    EXPECT_EQ(Form->UndoStepBtn->isEnabled(), undo);
-    EXPECT_EQ(Form->RedoStepBtn->isEnabled(), redo);
+    EXPECT_EQ(Button(*Form, "UndoStepBtn")->isEnabled(), undo);
+    EXPECT_EQ(Button(*Form, "RedoStepBtn")->isEnabled(), redo);
   }
   // Saves the drawing under `name` through the menu.
   void SaveAs(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(Form->WriteDataMenu));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
   }
   void Load(const QString& name) {
     if (S().History.Count() > 0) Answer(ModalResult::Yes);
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(Form->ReadDataMenu));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
   }
   // Fires a window shortcut the way a key press does.
   void PressShortcut(const QKeySequence& keys) {
@@ -174,12 +174,12 @@ TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
 TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
   DrawRect(*Form, {10, 10}, {50, 40});
   EnterEditMode(*Form);
-  EXPECT_TRUE(Form->UndoStepBtn->isVisible());
+  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isVisible());
   CanvasPress(*Form, 20, 20);  // move A by 200 pixels
   CanvasMove(*Form, 220, 20);
   CanvasRelease(*Form, 220, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Form->DeleteBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
   EXPECT_EQ(Shown(), 0);
 
   ASSERT_TRUE(Undo());  // the delete
@@ -193,7 +193,7 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
   // The figure shown is a new one: select, move and change it as usual.
   CanvasClick(*Form, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Form->ThickBtn);
+  ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   ExpectButtons(true, false);
@@ -202,8 +202,8 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
 
   // "ふっかつ" still brings back what the delete took, on its own.
   CanvasClick(*Form, 10, 20);
-  ClickButton(Form->DeleteBtn);
-  ClickButton(Form->UndoBtn);
+  ClickButton(Button(*Form, "DeleteBtn"));
+  ClickButton(Button(*Form, "UndoBtn"));
   EXPECT_EQ(Shown(), 1);
   ASSERT_TRUE(Undo());  // the bringing back
   EXPECT_EQ(Shown(), 0);
@@ -214,7 +214,7 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   EnterEditMode(*Form);
   CanvasClick(*Form, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  Form->HTrackBar->setValue(50);
+  Slider(*Form, "HTrackBar")->setValue(50);
   ASSERT_TRUE(S().PendingResize);
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
@@ -222,7 +222,7 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
-  EXPECT_EQ(Form->HTrackBar->value(), 0);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
   ASSERT_TRUE(Redo());
   EXPECT_NE(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
 }
@@ -243,16 +243,16 @@ TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
   Form->activateWindow();
   QApplication::processEvents();
   if (QApplication::activeWindow() == Form.get()) {
-    QTest::keyClick(Form->PaintBox, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Canvas(*Form), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(), 1);
-    QTest::keyClick(Form->PaintBox, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(Canvas(*Form), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Shown(), 2);
   } else {
     ADD_FAILURE() << "the window did not become active";
   }
   const int count = S().History.Count();
   EnterPlayMode(*Form);
-  EXPECT_FALSE(Form->UndoStepBtn->isVisible());
+  EXPECT_FALSE(Button(*Form, "UndoStepBtn")->isVisible());
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EXPECT_EQ(S().History.Count(), count);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
@@ -260,7 +260,7 @@ TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
 
 TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {
   DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Form->PolylineBtn);
+  ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {100, 100}, {150, 120});
   ASSERT_TRUE(S().PolyDrawing);
   ExpectButtons(false, false);
@@ -274,10 +274,10 @@ TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
   DrawRect(*Form, {60, 10}, {90, 40});
   Undo();
   EnterPlayMode(*Form);
-  EXPECT_EQ(Form->TimeTrackBar->maximum(), 3);
-  Form->TimeTrackBar->setValue(2);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), 3);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   EXPECT_EQ(Shown(), 2);
-  Form->TimeTrackBar->setValue(3);
+  Slider(*Form, "TimeTrackBar")->setValue(3);
   EXPECT_EQ(Shown(), 1);
   EnterDrawMode(*Form);  // at the last step: no question
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -293,12 +293,12 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
   Undo();
   Undo();
   Redo();  // A and B shown; the line can still come back
-  const QImage shown = Form->PaintBox->Image.copy();
+  const QImage shown = Canvas(*Form)->Image.copy();
   SaveAs("u.tlo");
 
   Load("u.tlo");
   EXPECT_EQ(S().History.Count(), 6);
-  EXPECT_EQ(Form->PaintBox->Image.copy(), shown);
+  EXPECT_EQ(Canvas(*Form)->Image.copy(), shown);
   ExpectButtons(true, true);  // read from the records
   ASSERT_TRUE(Redo());
   EXPECT_EQ(CanvasPixel(*Form, 350, 300), kBlack);
@@ -325,24 +325,24 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
 TEST_F(UndoRedo, TheButtonsSitInFreeRoomInTheDrawAndEditModes) {
   for (bool edit : {false, true}) {
     if (edit) EnterEditMode(*Form);
-    for (QToolButton* b : {Form->UndoStepBtn, Form->RedoStepBtn}) {
+    for (QAbstractButton* b : {Button(*Form, "UndoStepBtn"), Button(*Form, "RedoStepBtn")}) {
       ASSERT_TRUE(b->isVisible());
-      EXPECT_EQ(b->toolTip(), b == Form->UndoStepBtn ? QString::fromUtf8("もどす") : QString::fromUtf8("やりなおす"));
+      EXPECT_EQ(b->toolTip(), b == Button(*Form, "UndoStepBtn") ? QString::fromUtf8("もどす") : QString::fromUtf8("やりなおす"));
       EXPECT_FALSE(b->icon().isNull());
-      const QRect box(b->mapTo(Form->Client, QPoint(0, 0)), b->size());
-      EXPECT_TRUE(Form->Client->rect().contains(box));
+      const QRect box(b->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), b->size());
+      EXPECT_TRUE(Panel(*Form, "Client")->rect().contains(box));
       // No other visible control (a leaf widget) is under them.
-      for (QWidget* w : Form->Client->findChildren<QWidget*>()) {
+      for (QWidget* w : Panel(*Form, "Client")->findChildren<QWidget*>()) {
         if (w == b || !w->isVisible() || !w->findChildren<QWidget*>().isEmpty()) continue;
-        if (w == Form->UndoStepBtn || w == Form->RedoStepBtn) continue;
-        const QRect other(w->mapTo(Form->Client, QPoint(0, 0)), w->size());
+        if (w == Button(*Form, "UndoStepBtn") || w == Button(*Form, "RedoStepBtn")) continue;
+        const QRect other(w->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), w->size());
         EXPECT_FALSE(box.intersects(other)) << b->objectName().toStdString() << " over "
                                             << w->objectName().toStdString();
       }
     }
     // Not over the canvas either.
-    const QRect canvas(Form->DrawField->mapTo(Form->Client, QPoint(0, 0)), Form->DrawField->size());
-    EXPECT_FALSE(canvas.intersects(QRect(Form->UndoStepBtn->pos(), Form->UndoStepBtn->size())));
+    const QRect canvas(Panel(*Form, "DrawField")->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), Panel(*Form, "DrawField")->size());
+    EXPECT_FALSE(canvas.intersects(QRect(Button(*Form, "UndoStepBtn")->pos(), Button(*Form, "UndoStepBtn")->size())));
   }
 }
 

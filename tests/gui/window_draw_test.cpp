@@ -63,15 +63,15 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
 }
 
 TEST_F(WindowDraw, EveryMouseButtonDrawsAlike) {
-  ChooseTool(Form->RectBtn);
+  ChooseTool(Button(*Form, "RectBtn"));
   CanvasDrag(*Form, {10, 10}, {60, 50}, 3, Qt::RightButton);
   CanvasDrag(*Form, {100, 10}, {160, 50}, 3, Qt::MiddleButton);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
 }
 
 TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
-  for (QAbstractButton* tool : {static_cast<QAbstractButton*>(Form->LineBtn), static_cast<QAbstractButton*>(Form->OvalBtn),
-                                static_cast<QAbstractButton*>(Form->RectBtn), static_cast<QAbstractButton*>(Form->FreeBtn)}) {
+  for (QAbstractButton* tool : {static_cast<QAbstractButton*>(Button(*Form, "LineBtn")), static_cast<QAbstractButton*>(Button(*Form, "OvalBtn")),
+                                static_cast<QAbstractButton*>(Button(*Form, "RectBtn")), static_cast<QAbstractButton*>(Button(*Form, "FreeBtn"))}) {
     ChooseTool(tool);
     CanvasClick(*Form, 100, 100);
     // Moving away and coming back before the release is still a click.
@@ -89,7 +89,7 @@ TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
 }
 
 TEST_F(WindowDraw, RubberBandIsDrawnAndErasedOnTheScreenOnly) {
-  ChooseTool(Form->RectBtn);
+  ChooseTool(Button(*Form, "RectBtn"));
   CanvasPress(*Form, 100, 100);
   CanvasMove(*Form, 200, 180);
   // The dotted band shows somewhere on its right edge.
@@ -103,14 +103,14 @@ TEST_F(WindowDraw, RubberBandIsDrawnAndErasedOnTheScreenOnly) {
     ASSERT_EQ(CanvasPixel(*Form, 200, y), kWhite) << y;
   }
   // Nothing of it entered the composed picture.
-  EXPECT_EQ(Form->Pictures.WorkBitmap.pixel(150, 120) & 0xFFFFFF, kWhite);
+  EXPECT_EQ(Form->pictures().WorkBitmap.pixel(150, 120) & 0xFFFFFF, kWhite);
   EXPECT_EQ(S().History.Count(), 0);
   CanvasRelease(*Form, 150, 140);
   EXPECT_EQ(S().History.Count(), 1);
 }
 
 TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
-  ChooseTool(Form->FreeBtn);
+  ChooseTool(Button(*Form, "FreeBtn"));
   CanvasPress(*Form, 10, 10);
   CanvasMove(*Form, 20, 15);
   CanvasMove(*Form, 30, 30);
@@ -126,7 +126,7 @@ TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
 }
 
 TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
-  ChooseTool(Form->FreeBtn);
+  ChooseTool(Button(*Form, "FreeBtn"));
   CanvasPress(*Form, 50, 50);
   for (int i = 0; i < 40; ++i) CanvasMove(*Form, 50 + i * 3, 50 + (i % 7) * 5);
   CanvasRelease(*Form, 50, 50);
@@ -135,7 +135,7 @@ TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
 }
 
 TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
-  ChooseTool(Form->FreeBtn);
+  ChooseTool(Button(*Form, "FreeBtn"));
   CanvasPress(*Form, 0, 0);
   for (int i = 1; i < 2500; ++i) CanvasMove(*Form, i % 600, i / 600);
   CanvasRelease(*Form, 300, 300);
@@ -145,7 +145,7 @@ TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
 }
 
 TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
-  ChooseTool(Form->PolylineBtn);
+  ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {0, 0}, {100, 0});
   EXPECT_TRUE(S().PolyDrawing);
   CanvasMove(*Form, 100, 50, false);
@@ -166,7 +166,7 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
 }
 
 TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
-  ChooseTool(Form->PolygonBtn);
+  ChooseTool(Button(*Form, "PolygonBtn"));
   CanvasDrag(*Form, {100, 100}, {200, 100});
   CanvasMove(*Form, 150, 200, false);
   CanvasClick(*Form, 150, 200);
@@ -179,12 +179,12 @@ TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
 }
 
 TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
-  ChooseTool(Form->PolylineBtn);
+  ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasClick(*Form, 40, 40);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_FALSE(S().PolyDrawing);
   EXPECT_EQ(S().CurrentTool, ToolKind::Polyline);
-  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   // And the next drag starts a new figure from scratch.
   CanvasDrag(*Form, {10, 10}, {30, 10});
   // A double click on the last vertex: its first click finishes the figure,
@@ -196,45 +196,45 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
 
 TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
   DrawRect(*Form, {20, 20}, {80, 60});
-  for (QToolButton* tool : {Form->PolylineBtn, Form->PolygonBtn}) {
+  for (QAbstractButton* tool : {Button(*Form, "PolylineBtn"), Button(*Form, "PolygonBtn")}) {
     ChooseTool(tool);
-    const QImage before = Form->PaintBox->Image.copy();
+    const QImage before = Canvas(*Form)->Image.copy();
     CanvasClick(*Form, 40, 40);   // on a figure
-    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " click";
+    EXPECT_EQ(Canvas(*Form)->Image, before) << tool->objectName().toStdString() << " click";
     CanvasDoubleClick(*Form, 200, 200); // on the white canvas
-    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " double";
+    EXPECT_EQ(Canvas(*Form)->Image, before) << tool->objectName().toStdString() << " double";
     // A child's click: the hand shakes while the button is down.
     CanvasPress(*Form, 300, 300);
     CanvasMove(*Form, 302, 301);
     CanvasRelease(*Form, 300, 300);
-    EXPECT_EQ(Form->PaintBox->Image, before) << tool->objectName().toStdString() << " shaky";
+    EXPECT_EQ(Canvas(*Form)->Image, before) << tool->objectName().toStdString() << " shaky";
     EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
   }
   // The spare second click of a finishing double click makes nothing too:
   // what is shown is exactly a full repaint of the drawing.
-  ChooseTool(Form->PolylineBtn);
+  ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {100, 100}, {150, 120});
   CanvasDoubleClick(*Form, 150, 120);
-  const QImage shown = Form->PaintBox->Image.copy();
+  const QImage shown = Canvas(*Form)->Image.copy();
   Form->PaintBoxPaint();
-  EXPECT_EQ(Form->PaintBox->Image, shown);
+  EXPECT_EQ(Canvas(*Form)->Image, shown);
 }
 
 TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
-  ChooseTool(Form->PolygonBtn);
+  ChooseTool(Button(*Form, "PolygonBtn"));
   CanvasDrag(*Form, {10, 10}, {100, 10});
   ASSERT_TRUE(S().PolyDrawing);
-  for (QMenu* menu : {Form->FileMenu, Form->DrawMenu, Form->ToolMenu}) EXPECT_FALSE(menu->menuAction()->isEnabled());
-  EXPECT_FALSE(TriggerMenu(Form->ReadDataMenu));
+  for (QMenu* menu : {Menu(*Form, "FileMenu"), Menu(*Form, "DrawMenu"), Menu(*Form, "ToolMenu")}) EXPECT_FALSE(menu->menuAction()->isEnabled());
+  EXPECT_FALSE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
 
-  ChooseTool(Form->RectBtn);
-  EXPECT_TRUE(Form->PolygonBtn->isChecked());
+  ChooseTool(Button(*Form, "RectBtn"));
+  EXPECT_TRUE(Button(*Form, "PolygonBtn")->isChecked());
   EXPECT_EQ(S().CurrentTool, ToolKind::Polygon);
-  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Form->SelectEditBtn), static_cast<QAbstractButton*>(Form->SelectPlayBtn)}) {
+  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Button(*Form, "SelectEditBtn")), static_cast<QAbstractButton*>(Button(*Form, "SelectPlayBtn"))}) {
     ClickButton(mode);
-    EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
+    EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
     EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-    EXPECT_TRUE(Form->DrawPanel->isVisible());
+    EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
   }
   EXPECT_TRUE(Dialogs.Shown.empty());
 
@@ -244,28 +244,28 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   CanvasClick(*Form, 100, 60);
   CanvasClick(*Form, 100, 60);
   EXPECT_FALSE(S().PolyDrawing);
-  for (QMenu* menu : {Form->FileMenu, Form->DrawMenu, Form->ToolMenu}) EXPECT_TRUE(menu->menuAction()->isEnabled());
-  ChooseTool(Form->RectBtn);
+  for (QMenu* menu : {Menu(*Form, "FileMenu"), Menu(*Form, "DrawMenu"), Menu(*Form, "ToolMenu")}) EXPECT_TRUE(menu->menuAction()->isEnabled());
+  ChooseTool(Button(*Form, "RectBtn"));
   EXPECT_EQ(S().CurrentTool, ToolKind::Rectangle);
 }
 
 TEST_F(WindowDraw, TheTextToolOpensTheTextBoxWhereThePressWas) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasPress(*Form, 30, 40);
-  EXPECT_TRUE(Form->InputEdit->isVisible());
-  EXPECT_EQ(Form->InputEdit->pos(), QPoint(30, 40));
+  EXPECT_TRUE(TextBox(*Form)->isVisible());
+  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(30, 40));
   CanvasRelease(*Form, 30, 40);
   EXPECT_EQ(S().History.Count(), 0);
 }
 
 TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
   DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Form->SelectionBtn);
+  ChooseTool(Button(*Form, "SelectionBtn"));
   CanvasClick(*Form, 20, 20);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
-  EXPECT_TRUE(Form->SelectEditBtn->isChecked());
-  EXPECT_TRUE(Form->EditPanel->isVisible());
-  EXPECT_FALSE(Form->DrawPanel->isVisible());
+  EXPECT_TRUE(Button(*Form, "SelectEditBtn")->isChecked());
+  EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
   ASSERT_NE(S().SelectedFig, nullptr);
   EXPECT_EQ(S().SelectedFig, S().DrawingFigs.Tail);
   EXPECT_EQ(S().History.Count(), 1);
@@ -278,8 +278,8 @@ TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
 }
 
 TEST_F(WindowDraw, NewFiguresKeepTextAttributesOfTheLastTextEntry) {
-  S().FigTemplate.TextSize = 20;
-  S().FigTemplate.Text = "x";
+  MutableState(*Form).FigTemplate.TextSize = 20;
+  MutableState(*Form).FigTemplate.Text = "x";
   DrawRect(*Form, {10, 10}, {50, 40});
   EXPECT_EQ(Only().TextSize, 20);
   EXPECT_EQ(Only().Text, "x");

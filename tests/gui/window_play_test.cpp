@@ -27,8 +27,8 @@ class WindowPlay : public FormTest {
   int Shown() { return S().DrawingFigs.FigCount(); }
   int Step() { return S().History.StepOf(S().CurrentStep); }
   void ExpectButtons(bool reverse, bool forward) {
-    EXPECT_EQ(Form->ReverseBtn->isEnabled(), reverse);
-    EXPECT_EQ(Form->ForwardBtn->isEnabled(), forward);
+    EXPECT_EQ(Button(*Form, "ReverseBtn")->isEnabled(), reverse);
+    EXPECT_EQ(Button(*Form, "ForwardBtn")->isEnabled(), forward);
   }
 };
 
@@ -36,34 +36,34 @@ TEST_F(WindowPlay, AnEmptyHistoryHasNothingToPlay) {
   EXPECT_TRUE(EnterPlayMode(*Form));
   EXPECT_EQ(Dialogs.LastText(), "さいせいする絵がありません");
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
-  EXPECT_FALSE(Form->PlayPanel->isVisible());
+  EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
 
   EnterEditMode(*Form);
   EnterPlayMode(*Form);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
-  EXPECT_TRUE(Form->SelectEditBtn->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectEditBtn")->isChecked());
 }
 
 TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   DrawThreeSteps();
   ASSERT_TRUE(EnterPlayMode(*Form));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
-  EXPECT_TRUE(Form->PlayPanel->isVisible());
-  EXPECT_FALSE(Form->DrawPanel->isVisible());
-  EXPECT_FALSE(Form->EditPanel->isVisible());
-  EXPECT_FALSE(Form->FileMenu->menuAction()->isEnabled());
-  EXPECT_FALSE(Form->DrawMenu->menuAction()->isEnabled());
-  EXPECT_TRUE(Form->ToolMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "EditPanel")->isVisible());
+  EXPECT_FALSE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
+  EXPECT_FALSE(Menu(*Form, "DrawMenu")->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*Form, "ToolMenu")->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
   EXPECT_EQ(S().CurrentStep, S().History.Head);
   EXPECT_EQ(S().SelectedFig, nullptr);
-  EXPECT_EQ(Form->TimeTrackBar->minimum(), 0);
-  EXPECT_EQ(Form->TimeTrackBar->maximum(), 3);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->minimum(), 0);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), 3);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 0);
   ExpectButtons(false, true);
-  EXPECT_TRUE(Form->StopBtn->isEnabled());
+  EXPECT_TRUE(Button(*Form, "StopBtn")->isEnabled());
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0xFFFFFFu);
   // Nothing was recorded, and a second press of the mode button does nothing.
   EnterPlayMode(*Form);
@@ -74,37 +74,37 @@ TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
 TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_EQ(Step(), 1);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 1);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 1);
   EXPECT_EQ(Shown(), 1);
   ExpectButtons(true, true);
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0x000000u);
-  ClickButton(Form->ForwardBtn);
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_EQ(Step(), 3);
   EXPECT_EQ(Shown(), 2);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));  // A moved
   ExpectButtons(true, false);
-  ClickButton(Form->ForwardBtn);  // disabled at the end
+  ClickButton(Button(*Form, "ForwardBtn"));  // disabled at the end
   EXPECT_EQ(Step(), 3);
 
-  ClickButton(Form->ReverseBtn);
+  ClickButton(Button(*Form, "ReverseBtn"));
   EXPECT_EQ(Step(), 2);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 2);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 2);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
   ExpectButtons(true, true);
-  ClickButton(Form->ReverseBtn);
-  ClickButton(Form->ReverseBtn);
+  ClickButton(Button(*Form, "ReverseBtn"));
+  ClickButton(Button(*Form, "ReverseBtn"));
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(Shown(), 0);
   ExpectButtons(false, true);
 
-  ClickButton(Form->ForwardBtn);
-  ClickButton(Form->ForwardBtn);
-  ClickButton(Form->StopBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
+  ClickButton(Button(*Form, "ForwardBtn"));
+  ClickButton(Button(*Form, "StopBtn"));
   EXPECT_EQ(Step(), 0);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 0);
   EXPECT_EQ(Shown(), 0);
   ExpectButtons(false, true);
 }
@@ -112,19 +112,19 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
 TEST_F(WindowPlay, SliderJumpsSetTheStepAndTheButtons) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(3);
+  Slider(*Form, "TimeTrackBar")->setValue(3);
   EXPECT_EQ(Step(), 3);
   EXPECT_EQ(Shown(), 2);
   ExpectButtons(true, false);
-  Form->TimeTrackBar->setValue(0);
+  Slider(*Form, "TimeTrackBar")->setValue(0);
   EXPECT_EQ(Step(), 0);
   ExpectButtons(false, true);
-  Form->TimeTrackBar->setValue(2);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   ExpectButtons(true, true);
   EXPECT_EQ(Shown(), 2);
   // The keyboard moves it too.
-  Form->TimeTrackBar->setFocus();
-  QTest::keyClick(Form->TimeTrackBar, Qt::Key_Right);
+  Slider(*Form, "TimeTrackBar")->setFocus();
+  QTest::keyClick(Slider(*Form, "TimeTrackBar"), Qt::Key_Right);
   EXPECT_EQ(Step(), 3);
 }
 
@@ -132,36 +132,36 @@ TEST_F(WindowPlay, ForwardWritesTheLinesOfTheStepReachedOnce) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
   LinesMemo lines;
-  S().Memo = &lines;
-  S().ShowProcess = true;
-  ClickButton(Form->ForwardBtn);
+  MutableState(*Form).Memo = &lines;
+  MutableState(*Form).ShowProcess = true;
+  ClickButton(Button(*Form, "ForwardBtn"));
   const std::vector<std::string> expected = DescribeAction(S().History.Head->Next->Data);
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(lines.Lines, expected);
   lines.Lines.clear();
-  ClickButton(Form->StopBtn);  // step 0 has no lines
+  ClickButton(Button(*Form, "StopBtn"));  // step 0 has no lines
   EXPECT_TRUE(lines.Lines.empty());
-  S().ShowProcess = false;
-  S().Memo = Form.get();
+  MutableState(*Form).ShowProcess = false;
+  MutableState(*Form).Memo = Form.get();
 }
 
 TEST_F(WindowPlay, LeavingAtTheLastStepAsksNothing) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(3);
+  Slider(*Form, "TimeTrackBar")->setValue(3);
   EnterDrawMode(*Form);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
-  EXPECT_TRUE(Form->DrawMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu(*Form, "DrawMenu")->menuAction()->isEnabled());
   EXPECT_EQ(S().History.Count(), 3);
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(1);
+  Slider(*Form, "TimeTrackBar")->setValue(1);
   Dialogs.Answers.push_back(ModalResult::Yes);
   EnterEditMode(*Form);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
@@ -170,7 +170,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
   EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNoCancel);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
-  EXPECT_TRUE(Form->EditPanel->isVisible());
+  EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move, ActionKind::Branch}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
@@ -182,9 +182,9 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   DrawLine(*Form, {300, 300}, {400, 300});
   EXPECT_EQ(Shown(), 2);
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(5);
+  Slider(*Form, "TimeTrackBar")->setValue(5);
   EXPECT_EQ(Shown(), 2);
-  Form->TimeTrackBar->setValue(3);
+  Slider(*Form, "TimeTrackBar")->setValue(3);
   EXPECT_EQ(Shown(), 2);
   EnterDrawMode(*Form);  // at step 3 of 5: asks again, No
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
@@ -194,7 +194,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(1);
+  Slider(*Form, "TimeTrackBar")->setValue(1);
   Dialogs.Answers.push_back(ModalResult::No);
   EnterDrawMode(*Form);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
@@ -202,35 +202,35 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_EQ(Shown(), 2);
   EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));
-  EXPECT_TRUE(Form->DrawPanel->isVisible());
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(2);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   Dialogs.Answers.push_back(ModalResult::Cancel);
   EnterDrawMode(*Form);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 2);
   EXPECT_EQ(S().History.Count(), 3);
-  EXPECT_TRUE(Form->PlayPanel->isVisible());
-  EXPECT_FALSE(Form->DrawPanel->isVisible());
-  EXPECT_TRUE(Form->SelectPlayBtn->isChecked());
-  EXPECT_FALSE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
+  EXPECT_TRUE(Button(*Form, "SelectPlayBtn")->isChecked());
+  EXPECT_FALSE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   // The play controls still work.
-  ClickButton(Form->ForwardBtn);
+  ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_EQ(Step(), 3);
 }
 
 TEST_F(WindowPlay, EnteringAgainStartsFromStepZero) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(3);
+  Slider(*Form, "TimeTrackBar")->setValue(3);
   EnterDrawMode(*Form);
   EnterPlayMode(*Form);
-  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 0);
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(Shown(), 0);
   ExpectButtons(false, true);
@@ -239,15 +239,15 @@ TEST_F(WindowPlay, EnteringAgainStartsFromStepZero) {
 TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   DrawThreeSteps();
   EnterPlayMode(*Form);
-  Form->TimeTrackBar->setValue(2);
+  Slider(*Form, "TimeTrackBar")->setValue(2);
   Form->ResetDrawing();
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_EQ(S().CurrentStep, S().History.Head);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_TRUE(Form->DrawPanel->isVisible());
-  EXPECT_FALSE(Form->PlayPanel->isVisible());
-  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
-  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
+  EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
+  EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
   EXPECT_EQ(S().History.NextFigID, 1);
   DrawRect(*Form, {10, 10}, {20, 20});

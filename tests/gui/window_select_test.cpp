@@ -114,12 +114,12 @@ TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove
 }
 
 TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars) {
-  ChooseTool(Form->PolylineBtn);
+  ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {10, 10}, {60, 10});
   CanvasDoubleClick(*Form, 60, 10);
-  ChooseTool(Form->SelectionBtn);
+  ChooseTool(Button(*Form, "SelectionBtn"));
   EnterEditMode(*Form);
-  Form->HTrackBar->setValue(0);
+  Slider(*Form, "HTrackBar")->setValue(0);
   CanvasPress(*Form, 30, 10);
   CanvasMove(*Form, 40, 20);
   CanvasRelease(*Form, 40, 20);
@@ -134,18 +134,18 @@ TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars
   // Also with nothing selected, a release puts both bars back to 0.
   CanvasClick(*Form, 400, 400);
   ASSERT_EQ(S().SelectedFig, nullptr);
-  Form->HTrackBar->setValue(40);
-  Form->VTrackBar->setValue(-30);
+  Slider(*Form, "HTrackBar")->setValue(40);
+  Slider(*Form, "VTrackBar")->setValue(-30);
   CanvasClick(*Form, 400, 400);
-  EXPECT_EQ(Form->HTrackBar->value(), 0);
-  EXPECT_EQ(Form->VTrackBar->value(), 0);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
+  EXPECT_EQ(Slider(*Form, "VTrackBar")->value(), 0);
 }
 
 TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
   DrawRect(*Form, {100, 100}, {200, 150});
   EnterEditMode(*Form);
   CanvasClick(*Form, 150, 120);
-  Form->HTrackBar->setValue(10);
+  Slider(*Form, "HTrackBar")->setValue(10);
   if (!S().PendingResize) GTEST_SKIP() << "trackbar resizing not available";
   CanvasMove(*Form, 300, 300, false);
   EXPECT_FALSE(S().PendingResize);
@@ -162,7 +162,7 @@ TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().MarkedFig, nullptr);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   // The picture no longer shows the frame.
   EXPECT_EQ(CanvasPixel(*Form, 7, 20), 0xFFFFFFu);
   EnterEditMode(*Form);

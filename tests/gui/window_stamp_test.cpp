@@ -11,12 +11,12 @@ class WindowStamp : public FormTest {
     DrawEllipse(*Form, {100, 100}, {150, 180});
   }
   void SetStamp(QPoint from, QPoint to) {
-    ChooseTool(Form->SetStampBtn);
+    ChooseTool(Button(*Form, "SetStampBtn"));
     CanvasDrag(*Form, from, to);
   }
   int StampCount() { return S().CurrentStamp ? S().CurrentStamp->FigCount() : -1; }
   bool PreviewBlank() {
-    const QImage& img = Form->StampImage->Image;
+    const QImage& img = StampImage(*Form)->Image;
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
         if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
@@ -42,8 +42,8 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   EXPECT_EQ(S().History.Count(), 2);
   // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
-  EXPECT_TRUE(Form->StampBtn->isEnabled());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Form, "StampBtn")->isEnabled());
   EXPECT_FALSE(PreviewBlank());
   // The rubber band is gone from the screen.
   Form->PaintBoxPaint();
@@ -53,7 +53,7 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
 TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
-  ChooseTool(Form->StampBtn);
+  ChooseTool(Button(*Form, "StampBtn"));
   ASSERT_EQ(S().CurrentTool, ToolKind::Stamp);
   CanvasPress(*Form, 250, 250);  // a press does nothing
   CanvasMove(*Form, 300, 200);
@@ -91,7 +91,7 @@ TEST_F(WindowStamp, ReverseDragGathersTheSameAndMarginIsThreePixels) {
   // 4 pixels beyond: left out, and with nothing gathered the stamp is gone.
   SetStamp({14, 10}, {50, 40});
   EXPECT_EQ(StampCount(), -1);
-  EXPECT_FALSE(Form->StampBtn->isEnabled());
+  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
   EXPECT_TRUE(PreviewBlank());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
@@ -117,7 +117,7 @@ TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
   SetStamp({0, 0}, {0, 200});
   EXPECT_EQ(StampCount(), 2);  // MakeStamp never ran
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -125,7 +125,7 @@ TEST_F(WindowStamp, PlaybackBlanksThePreviewAndDisablesTheStampTool) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
   ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_FALSE(Form->StampBtn->isEnabled());
+  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
   EXPECT_TRUE(PreviewBlank());
   EXPECT_EQ(StampCount(), 2);
 }
@@ -133,7 +133,7 @@ TEST_F(WindowStamp, PlaybackBlanksThePreviewAndDisablesTheStampTool) {
 TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
   DrawRect(*Form, {10, 10}, {30, 30});
   SetStamp({0, 0}, {40, 40});
-  ChooseTool(Form->StampBtn);
+  ChooseTool(Button(*Form, "StampBtn"));
   CanvasClick(*Form, 100, 100);
   SetStamp({90, 90}, {130, 130});
   ASSERT_EQ(StampCount(), 1);

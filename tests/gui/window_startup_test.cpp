@@ -84,10 +84,10 @@ TEST_F(WindowStartup, EveryControlSitsAtItsPlaceUnderItsParent) {
     EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(p.parent));
   }
   // The client area lies directly under the menu bar.
-  EXPECT_EQ(Form->Client->geometry().top(), Form->menuBar()->geometry().bottom() + 1);
+  EXPECT_EQ(Panel(*Form, "Client")->geometry().top(), Form->menuBar()->geometry().bottom() + 1);
   // The edit area lies behind the canvas.
-  QObjectList order = Form->Client->children();
-  EXPECT_LT(order.indexOf(Form->EditPanel), order.indexOf(Form->DrawField));
+  QObjectList order = Panel(*Form, "Client")->children();
+  EXPECT_LT(order.indexOf(Panel(*Form, "EditPanel")), order.indexOf(Panel(*Form, "DrawField")));
 }
 
 TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
@@ -97,7 +97,7 @@ TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
   EXPECT_EQ(Form->pos(), QPoint(0, 0));
   EXPECT_EQ(Form->font().family(), "IPAPGothic");
   EXPECT_EQ(Form->font().pixelSize(), 12);
-  EXPECT_EQ(Form->InputEdit->font().pixelSize(), 16);
+  EXPECT_EQ(TextBox(*Form)->font().pixelSize(), 16);
   EXPECT_TRUE(Form->acceptDrops());
   EXPECT_EQ(QApplication::applicationName(), "Tamlo");
 }
@@ -105,131 +105,131 @@ TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
 TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
-  EXPECT_TRUE(Form->SelectDrawBtn->isChecked());
-  EXPECT_FALSE(Form->StampBtn->isEnabled());
-  EXPECT_TRUE(Form->DrawPanel->isVisible());
-  EXPECT_FALSE(Form->EditPanel->isVisible());
-  EXPECT_FALSE(Form->PlayPanel->isVisible());
-  EXPECT_FALSE(Form->InputEdit->isVisible());
-  EXPECT_FALSE(Form->Memo->isVisible());
-  EXPECT_FALSE(Form->ClearMemoBtn->isVisible());
-  EXPECT_TRUE(Form->NormalPlayBtn->isChecked());
-  EXPECT_FALSE(Form->NormalPlayBtn->isVisibleTo(Form->PlayPanel));
-  EXPECT_FALSE(Form->StepPlayBtn->isVisibleTo(Form->PlayPanel));
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
+  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
+  EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "EditPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_FALSE(MemoBox(*Form)->isVisible());
+  EXPECT_FALSE(Button(*Form, "ClearMemoBtn")->isVisible());
+  EXPECT_TRUE(Button(*Form, "NormalPlayBtn")->isChecked());
+  EXPECT_FALSE(Button(*Form, "NormalPlayBtn")->isVisibleTo(Panel(*Form, "PlayPanel")));
+  EXPECT_FALSE(Button(*Form, "StepPlayBtn")->isVisibleTo(Panel(*Form, "PlayPanel")));
   EXPECT_EQ(S().Memo, static_cast<ProcessDisplay*>(Form.get()));
-  EXPECT_EQ(S().Pictures, &Form->Pictures);
+  EXPECT_EQ(S().Pictures, &Form->pictures());
   EXPECT_EQ(S().Dialogs, &Dialogs);
   // A white canvas, and the paint box canvas set for drawing.
   EXPECT_EQ(CanvasPixel(*Form, 0, 0), 0xFFFFFFu);
   EXPECT_EQ(CanvasPixel(*Form, 639, 479), 0xFFFFFFu);
-  EXPECT_EQ(Form->PaintBox->Canvas.PenWidth, 4);
-  EXPECT_EQ(Form->PaintBox->Canvas.PenColor, clBlack);
-  EXPECT_EQ(Form->PaintBox->Canvas.BrushColor, clWhite);
-  EXPECT_EQ(Form->Pictures.WorkBitmap.size(), QSize(640, 480));
+  EXPECT_EQ(Canvas(*Form)->Canvas.PenWidth, 4);
+  EXPECT_EQ(Canvas(*Form)->Canvas.PenColor, clBlack);
+  EXPECT_EQ(Canvas(*Form)->Canvas.BrushColor, clWhite);
+  EXPECT_EQ(Form->pictures().WorkBitmap.size(), QSize(640, 480));
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
 TEST_F(WindowStartup, ButtonsCarryPicturesAndHints) {
   const std::pair<QAbstractButton*, const char*> hints[] = {
-      {Form->SelectionBtn, "かえたい図形をえらぶ"}, {Form->TextBtn, "もじをかく"},
-      {Form->LineBtn, "直線をかく"},                 {Form->FreeBtn, "じゆうにかく"},
-      {Form->OvalBtn, "円をかく"},                   {Form->RectBtn, "四角形をかく"},
-      {Form->PolylineBtn, "おれ線をかく"},           {Form->PolygonBtn, "多角形をかく"},
-      {Form->StampBtn, "スタンプ"},                  {Form->DupBtn, "ふやす"},
-      {Form->DeleteBtn, "けす"},                     {Form->UndoBtn, "ふっかつ"},
-      {Form->FrontBtn, "てまえに"},                  {Form->BackBtn, "うしろへ"},
-      {Form->ThinBtn, "細い線"},                     {Form->ThickBtn, "太い線"},
-      {Form->LineColorBtn, "線の色をかえる"},        {Form->BodyColorBtn, "中の色をかえる"},
-      {Form->ChangeTextBtn, "もじをかえる"},         {Form->TextColorBtn, "もじの色をかえる"},
+      {Button(*Form, "SelectionBtn"), "かえたい図形をえらぶ"}, {Button(*Form, "TextBtn"), "もじをかく"},
+      {Button(*Form, "LineBtn"), "直線をかく"},                 {Button(*Form, "FreeBtn"), "じゆうにかく"},
+      {Button(*Form, "OvalBtn"), "円をかく"},                   {Button(*Form, "RectBtn"), "四角形をかく"},
+      {Button(*Form, "PolylineBtn"), "おれ線をかく"},           {Button(*Form, "PolygonBtn"), "多角形をかく"},
+      {Button(*Form, "StampBtn"), "スタンプ"},                  {Button(*Form, "DupBtn"), "ふやす"},
+      {Button(*Form, "DeleteBtn"), "けす"},                     {Button(*Form, "UndoBtn"), "ふっかつ"},
+      {Button(*Form, "FrontBtn"), "てまえに"},                  {Button(*Form, "BackBtn"), "うしろへ"},
+      {Button(*Form, "ThinBtn"), "細い線"},                     {Button(*Form, "ThickBtn"), "太い線"},
+      {Button(*Form, "LineColorBtn"), "線の色をかえる"},        {Button(*Form, "BodyColorBtn"), "中の色をかえる"},
+      {Button(*Form, "ChangeTextBtn"), "もじをかえる"},         {Button(*Form, "TextColorBtn"), "もじの色をかえる"},
   };
   for (auto [button, hint] : hints) {
     SCOPED_TRACE(button->objectName().toStdString());
     EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
     EXPECT_FALSE(button->icon().isNull());
   }
-  EXPECT_EQ(Form->SetStampBtn->text(), QString::fromUtf8("スタンプのせってい"));
-  EXPECT_EQ(Form->ClearPanel->toolTip(), QString::fromUtf8("ぬりつぶしなし"));
-  EXPECT_EQ(Form->ConfirmPanel->toolTip(), QString::fromUtf8("色がえらばれています"));
-  EXPECT_EQ(Form->ReverseBtn->text(), "<");
-  EXPECT_EQ(Form->StopBtn->text(), QString::fromUtf8("□"));
-  EXPECT_EQ(Form->ForwardBtn->text(), ">");
-  EXPECT_EQ(Form->SelectDrawBtn->text(), QString::fromUtf8("かく"));
-  EXPECT_EQ(Form->SelectEditBtn->text(), QString::fromUtf8("なおす"));
-  EXPECT_EQ(Form->SelectPlayBtn->text(), QString::fromUtf8("みる"));
-  EXPECT_EQ(Form->ClearMemoBtn->text(), QString::fromUtf8("内部表示のリセット"));
-  EXPECT_EQ(Form->NormalPlayBtn->text(), QString::fromUtf8("ふつうのさいせい"));
-  EXPECT_EQ(Form->StepPlayBtn->text(), QString::fromUtf8("１こずつさいせい"));
+  EXPECT_EQ(Button(*Form, "SetStampBtn")->text(), QString::fromUtf8("スタンプのせってい"));
+  EXPECT_EQ(Swatch(*Form, "ClearPanel")->toolTip(), QString::fromUtf8("ぬりつぶしなし"));
+  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QString::fromUtf8("色がえらばれています"));
+  EXPECT_EQ(Button(*Form, "ReverseBtn")->text(), "<");
+  EXPECT_EQ(Button(*Form, "StopBtn")->text(), QString::fromUtf8("□"));
+  EXPECT_EQ(Button(*Form, "ForwardBtn")->text(), ">");
+  EXPECT_EQ(Button(*Form, "SelectDrawBtn")->text(), QString::fromUtf8("かく"));
+  EXPECT_EQ(Button(*Form, "SelectEditBtn")->text(), QString::fromUtf8("なおす"));
+  EXPECT_EQ(Button(*Form, "SelectPlayBtn")->text(), QString::fromUtf8("みる"));
+  EXPECT_EQ(Button(*Form, "ClearMemoBtn")->text(), QString::fromUtf8("内部表示のリセット"));
+  EXPECT_EQ(Button(*Form, "NormalPlayBtn")->text(), QString::fromUtf8("ふつうのさいせい"));
+  EXPECT_EQ(Button(*Form, "StepPlayBtn")->text(), QString::fromUtf8("１こずつさいせい"));
 }
 
 TEST_F(WindowStartup, PaletteHoldsTheSixteenColours) {
   const ColorRef expected[16] = {0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
                                0x00FFFF, 0x00A5FF, 0x00FF00, 0x00A000, 0x666600, 0xC0C0C0, 0x808080, 0x000000};
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(Form->ColorPanels[i]->Color(), expected[i]) << i;
-    EXPECT_EQ(Form->ColorPanels[i]->objectName(), QString::asprintf("ColorPanel%02d", i + 1));
+    EXPECT_EQ(ColorPanel(*Form, i)->Color(), expected[i]) << i;
+    EXPECT_EQ(ColorPanel(*Form, i)->objectName(), QString::asprintf("ColorPanel%02d", i + 1));
   }
-  EXPECT_EQ(Form->ClearPanel->Color(), clBtnFace);
-  EXPECT_EQ(Form->ConfirmPanel->Color(), clBlack);
-  EXPECT_EQ(ToQColor(Form->ColorPanels[1]->Color()), QColor(255, 105, 180));
+  EXPECT_EQ(Swatch(*Form, "ClearPanel")->Color(), clBtnFace);
+  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->Color(), clBlack);
+  EXPECT_EQ(ToQColor(ColorPanel(*Form, 1)->Color()), QColor(255, 105, 180));
 }
 
 TEST_F(WindowStartup, SlidersHaveTheirRanges) {
-  for (QSlider* bar : {Form->HTrackBar, Form->VTrackBar}) {
+  for (QSlider* bar : {Slider(*Form, "HTrackBar"), Slider(*Form, "VTrackBar")}) {
     EXPECT_EQ(bar->minimum(), -99);
     EXPECT_EQ(bar->maximum(), 100);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(bar->tickPosition(), QSlider::NoTicks);
   }
-  EXPECT_EQ(Form->HTrackBar->orientation(), Qt::Horizontal);
-  EXPECT_EQ(Form->HTrackBar->pageStep(), 10);
-  EXPECT_EQ(Form->VTrackBar->orientation(), Qt::Vertical);
-  EXPECT_TRUE(Form->VTrackBar->invertedAppearance());  // grows downwards
-  EXPECT_EQ(Form->TimeTrackBar->value(), 0);
-  EXPECT_EQ(Form->TimeTrackBar->minimum(), 0);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->orientation(), Qt::Horizontal);
+  EXPECT_EQ(Slider(*Form, "HTrackBar")->pageStep(), 10);
+  EXPECT_EQ(Slider(*Form, "VTrackBar")->orientation(), Qt::Vertical);
+  EXPECT_TRUE(Slider(*Form, "VTrackBar")->invertedAppearance());  // grows downwards
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 0);
+  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->minimum(), 0);
 }
 
 TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
   const std::pair<QMenu*, const char*> menus[] = {
-      {Form->FileMenu, "ファイル"}, {Form->DrawMenu, "ひょうじ"}, {Form->HelpMenu, "ヘルプ"}, {Form->ToolMenu, "ツール"}};
+      {Menu(*Form, "FileMenu"), "ファイル"}, {Menu(*Form, "DrawMenu"), "ひょうじ"}, {Menu(*Form, "HelpMenu"), "ヘルプ"}, {Menu(*Form, "ToolMenu"), "ツール"}};
   for (auto [menu, caption] : menus) EXPECT_EQ(menu->title(), QString::fromUtf8(caption));
   EXPECT_EQ(Form->menuBar()->actions().size(), 4);
   const std::pair<QAction*, const char*> items[] = {
-      {Form->ReadDataMenu, "えをよみこむ"},
-      {Form->OverWriteDataMenu, "えをうわがきほぞん"},
-      {Form->WriteDataMenu, "えになまえをつけてほぞん"},
-      {Form->ExitMenu, "タムロをおわる"},
-      {Form->ReadBGMenu, "はいけいをよみこむ"},
-      {Form->ClearBGMenu, "はいけいをけす"},
-      {Form->ClearImageMenu, "はいけい いがい けす"},
-      {Form->ClearAllMenu, "ぜんぶけす"},
-      {Form->HowToUseMenu, "タムロのつかいかた"},
-      {Form->ShowDataMenu, "Tamloの内部処理の表示"},
-      {Form->CaptureMenu, "画面をクリップボードにコピー"},
-      {Form->SaveScreenBmpMenu, "画面をBMPに書き出す"},
-      {Form->Save2JPEGMenu, "画面をJPEGに書き出す"},
-      {Form->SaveAllProcessMenu, "全過程をJPEGに書き出す"},
-      {Form->ExitByForce, "無理やり終わる"},
+      {MenuAction(*Form, "ReadDataMenu"), "えをよみこむ"},
+      {MenuAction(*Form, "OverWriteDataMenu"), "えをうわがきほぞん"},
+      {MenuAction(*Form, "WriteDataMenu"), "えになまえをつけてほぞん"},
+      {MenuAction(*Form, "ExitMenu"), "タムロをおわる"},
+      {MenuAction(*Form, "ReadBGMenu"), "はいけいをよみこむ"},
+      {MenuAction(*Form, "ClearBGMenu"), "はいけいをけす"},
+      {MenuAction(*Form, "ClearImageMenu"), "はいけい いがい けす"},
+      {MenuAction(*Form, "ClearAllMenu"), "ぜんぶけす"},
+      {MenuAction(*Form, "HowToUseMenu"), "タムロのつかいかた"},
+      {MenuAction(*Form, "ShowDataMenu"), "Tamloの内部処理の表示"},
+      {MenuAction(*Form, "CaptureMenu"), "画面をクリップボードにコピー"},
+      {MenuAction(*Form, "SaveScreenBmpMenu"), "画面をBMPに書き出す"},
+      {MenuAction(*Form, "Save2JPEGMenu"), "画面をJPEGに書き出す"},
+      {MenuAction(*Form, "SaveAllProcessMenu"), "全過程をJPEGに書き出す"},
+      {MenuAction(*Form, "ExitByForce"), "無理やり終わる"},
   };
   for (auto [item, caption] : items) EXPECT_EQ(item->text(), QString::fromUtf8(caption));
-  EXPECT_EQ(Form->ClearAllMenu->objectName(), "ClearAllMenu");
-  EXPECT_FALSE(Form->HowToUseMenu->isEnabled());
-  EXPECT_TRUE(Form->FileMenu->menuAction()->isEnabled());
+  EXPECT_EQ(MenuAction(*Form, "ClearAllMenu")->objectName(), "ClearAllMenu");
+  EXPECT_FALSE(MenuAction(*Form, "HowToUseMenu")->isEnabled());
+  EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
 }
 
 TEST_F(WindowStartup, OpeningTheDisplayMenuReturnsToTheSelectionTool) {
-  ChooseTool(Form->RectBtn);
+  ChooseTool(Button(*Form, "RectBtn"));
   ASSERT_EQ(S().CurrentTool, ToolKind::Rectangle);
-  emit Form->DrawMenu->aboutToShow();
+  emit Menu(*Form, "DrawMenu")->aboutToShow();
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Form->SelectionBtn->isChecked());
+  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
 
 TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   const std::pair<QAbstractButton*, ToolKind> tools[] = {
-      {Form->TextBtn, ToolKind::Text},         {Form->LineBtn, ToolKind::Line},         {Form->FreeBtn, ToolKind::FreeLine},
-      {Form->OvalBtn, ToolKind::Ellipse},      {Form->RectBtn, ToolKind::Rectangle},    {Form->PolylineBtn, ToolKind::Polyline},
-      {Form->PolygonBtn, ToolKind::Polygon},   {Form->SetStampBtn, ToolKind::SetStamp}, {Form->SelectionBtn, ToolKind::None},
+      {Button(*Form, "TextBtn"), ToolKind::Text},         {Button(*Form, "LineBtn"), ToolKind::Line},         {Button(*Form, "FreeBtn"), ToolKind::FreeLine},
+      {Button(*Form, "OvalBtn"), ToolKind::Ellipse},      {Button(*Form, "RectBtn"), ToolKind::Rectangle},    {Button(*Form, "PolylineBtn"), ToolKind::Polyline},
+      {Button(*Form, "PolygonBtn"), ToolKind::Polygon},   {Button(*Form, "SetStampBtn"), ToolKind::SetStamp}, {Button(*Form, "SelectionBtn"), ToolKind::None},
   };
   for (auto [button, tool] : tools) {
     ChooseTool(button);
@@ -237,22 +237,22 @@ TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
     EXPECT_TRUE(button->isChecked());
   }
   // The stamp tool cannot be chosen without a stamp.
-  ChooseTool(Form->StampBtn);
+  ChooseTool(Button(*Form, "StampBtn"));
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {
-  ChooseTool(Form->TextBtn);
+  ChooseTool(Button(*Form, "TextBtn"));
   CanvasClick(*Form, 100, 120);
-  ASSERT_TRUE(Form->InputEdit->isVisible());
-  EXPECT_EQ(Form->InputEdit->pos(), QPoint(100, 120));
+  ASSERT_TRUE(TextBox(*Form)->isVisible());
+  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 120));
   TypeText(*Form, "abc");
-  ChooseTool(Form->TextBtn);
-  EXPECT_TRUE(Form->InputEdit->isVisible());
-  EXPECT_EQ(Form->InputEdit->text(), "abc");
-  ChooseTool(Form->LineBtn);
-  EXPECT_FALSE(Form->InputEdit->isVisible());
-  EXPECT_TRUE(Form->InputEdit->text().isEmpty());
+  ChooseTool(Button(*Form, "TextBtn"));
+  EXPECT_TRUE(TextBox(*Form)->isVisible());
+  EXPECT_EQ(TextBox(*Form)->text(), "abc");
+  ChooseTool(Button(*Form, "LineBtn"));
+  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
   EXPECT_EQ(S().History.Count(), 0);
 }
 

@@ -52,7 +52,7 @@ class FileTest : public FormTest {
   void SetUp() override {
     FormTest::SetUp();
     ASSERT_TRUE(Dir.isValid());
-    S().Clock = &Clock;
+    MutableState(*Form).Clock = &Clock;
   }
 
   QString Path(const QString& name) const { return Dir.filePath(name); }

@@ -1,14 +1,16 @@
 // A fresh main window per test, with scripted message boxes and file dialogs
-// and a recorder in place of ending the process, plus helpers that drive the
-// real widgets: mouse presses, drags and clicks on the canvas in paint-box
-// pixels, button clicks, menu commands and typing into the text box.
+// and a recorder in place of ending the process, plus helpers that find the
+// real controls by their object names and drive them: mouse presses, drags
+// and clicks on the canvas in paint-box pixels, button clicks, menu commands
+// and typing into the text box. The drawing is read through state().
 //
 //   class EditTest : public FormTest {};
 //   TEST_F(EditTest, Something) {
 //     DrawRect(*Form, {10, 10}, {50, 40});
 //     EnterEditMode(*Form);
 //     CanvasClick(*Form, 20, 20);
-//     ...
+//     ClickButton(Button(*Form, "DeleteBtn"));
+//     EXPECT_TRUE(S().DrawingFigs.IsEmpty());
 //   }
 #pragma once
 
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -31,6 +34,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -38,11 +43,52 @@
 #include "ui/main_window.h"
 #include "ui/paintbox.h"
 
+// What no control reaches: the state to rig a situation (a clock, a dialog
+// spy), the picture side's hook and the journal.
+struct MainWindowTestAccess {
+  static AppState& State(MainWindow& form) { return form.S; }
+  static PictureStore& Pictures(MainWindow& form) { return form.Pictures; }
+  static ActionJournal& Journal(MainWindow& form) { return form.Journal; }
+};
+inline AppState& MutableState(MainWindow& form) { return MainWindowTestAccess::State(form); }
+inline PictureStore& MutablePictures(MainWindow& form) { return MainWindowTestAccess::Pictures(form); }
+inline ActionJournal& WindowJournal(MainWindow& form) { return MainWindowTestAccess::Journal(form); }
+
+// ---- Finding the controls by object name ----
+
+// The window's child of type T named `name`. A missing control ends the
+// test run with its name: a renamed control must not pass unnoticed.
+template <class T>
+T* Child(const MainWindow& form, const char* name) {
+  T* child = form.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) {
+    std::fprintf(stderr, "no control named %s of the expected type\n", name);
+    std::abort();
+  }
+  return child;
+}
+inline QAbstractButton* Button(const MainWindow& form, const char* name) { return Child<QAbstractButton>(form, name); }
+inline QSlider* Slider(const MainWindow& form, const char* name) { return Child<QSlider>(form, name); }
+inline QAction* MenuAction(const MainWindow& form, const char* name) { return Child<QAction>(form, name); }
+inline QMenu* Menu(const MainWindow& form, const char* name) { return Child<QMenu>(form, name); }
+inline QLabel* Label(const MainWindow& form, const char* name) { return Child<QLabel>(form, name); }
+inline QWidget* Panel(const MainWindow& form, const char* name) { return Child<QWidget>(form, name); }
+inline ColorSwatch* Swatch(const MainWindow& form, const char* name) { return Child<ColorSwatch>(form, name); }
+// ColorPanel01 … ColorPanel16 by index 0 … 15.
+inline ColorSwatch* ColorPanel(const MainWindow& form, int index) {
+  const QByteArray name = QByteArray("ColorPanel") + (index < 9 ? "0" : "") + QByteArray::number(index + 1);
+  return Swatch(form, name.constData());
+}
+inline QLineEdit* TextBox(const MainWindow& form) { return Child<QLineEdit>(form, "InputEdit"); }
+inline CanvasView* Canvas(const MainWindow& form) { return Child<CanvasView>(form, "PaintBox"); }
+inline StampPreview* StampImage(const MainWindow& form) { return Child<StampPreview>(form, "StampImage"); }
+inline QPlainTextEdit* MemoBox(const MainWindow& form) { return Child<QPlainTextEdit>(form, "Memo"); }
+
 // ---- Canvas mouse input (paint-box pixels) ----
 
 inline void SendCanvasMouse(MainWindow& form, QEvent::Type type, QPoint p, Qt::MouseButton button,
                             Qt::MouseButtons held) {
-  QWidget* w = form.PaintBox;
+  QWidget* w = Canvas(form);
   QMouseEvent ev(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
   QApplication::sendEvent(w, &ev);
 }
@@ -82,7 +128,7 @@ inline void CanvasDrag(MainWindow& form, QPoint from, QPoint to, int steps = 4,
 }
 
 // The pixel the canvas shows at (x, y).
-inline QRgb CanvasPixel(MainWindow& form, int x, int y) { return form.PaintBox->Image.pixel(x, y) & 0xFFFFFF; }
+inline QRgb CanvasPixel(MainWindow& form, int x, int y) { return Canvas(form)->Image.pixel(x, y) & 0xFFFFFF; }
 
 // ---- Buttons, menus, keys ----
 
@@ -108,15 +154,15 @@ inline bool TriggerMenu(QAction* item) {
 }
 
 // Types text into the text box, then optionally presses Enter.
-inline void TypeText(MainWindow& form, const QString& text) { QTest::keyClicks(form.InputEdit, text); }
-inline void PressKey(MainWindow& form, Qt::Key key) { QTest::keyClick(form.InputEdit, key); }
+inline void TypeText(MainWindow& form, const QString& text) { QTest::keyClicks(TextBox(form), text); }
+inline void PressKey(MainWindow& form, Qt::Key key) { QTest::keyClick(TextBox(form), key); }
 
 // ---- Modes and tools ----
 
 inline bool ChooseTool(QAbstractButton* toolButton) { return ClickButton(toolButton); }
-inline bool EnterDrawMode(MainWindow& form) { return ClickButton(form.SelectDrawBtn); }
-inline bool EnterEditMode(MainWindow& form) { return ClickButton(form.SelectEditBtn); }
-inline bool EnterPlayMode(MainWindow& form) { return ClickButton(form.SelectPlayBtn); }
+inline bool EnterDrawMode(MainWindow& form) { return ClickButton(Button(form, "SelectDrawBtn")); }
+inline bool EnterEditMode(MainWindow& form) { return ClickButton(Button(form, "SelectEditBtn")); }
+inline bool EnterPlayMode(MainWindow& form) { return ClickButton(Button(form, "SelectPlayBtn")); }
 
 // Draws one figure by dragging with a drawing tool (line, free line,
 // ellipse, rectangle) in draw mode.
@@ -125,13 +171,13 @@ inline void DrawWith(MainWindow& form, QAbstractButton* tool, QPoint from, QPoin
   CanvasDrag(form, from, to);
 }
 inline void DrawRect(MainWindow& form, QPoint from, QPoint to) {
-  DrawWith(form, form.RectBtn, from, to);
+  DrawWith(form, Button(form, "RectBtn"), from, to);
 }
 inline void DrawEllipse(MainWindow& form, QPoint from, QPoint to) {
-  DrawWith(form, form.OvalBtn, from, to);
+  DrawWith(form, Button(form, "OvalBtn"), from, to);
 }
 inline void DrawLine(MainWindow& form, QPoint from, QPoint to) {
-  DrawWith(form, form.LineBtn, from, to);
+  DrawWith(form, Button(form, "LineBtn"), from, to);
 }
 
 // ---- Reading the state ----
@@ -175,5 +221,6 @@ class FormTest : public ::testing::Test {
     QDir::setCurrent(StartFolder);
   }
 
-  AppState& S() { return Form->S; }
+  // The drawing, to read; MutableState(*Form) rigs what no control reaches.
+  const AppState& S() const { return Form->state(); }
 };

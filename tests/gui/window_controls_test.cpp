@@ -1,0 +1,132 @@
+// The controls as tests and screenshots find them, and what each one stands
+// for: names that single out one control, every swatch its own colour,
+// every speed button its speed, every clearing command its record, every
+// attribute button its attribute.
+#include <QMenuBar>
+#include <QSet>
+#include <QStringList>
+
+#include "support/form_fixture.h"
+
+namespace {
+
+class WindowControls : public FormTest {
+ protected:
+  // Every name given to more than one object of the same kind.
+  template <class T>
+  QStringList SharedNames() const {
+    QSet<QString> seen;
+    QStringList shared;
+    for (T* o : Form->findChildren<T*>()) {
+      const QString name = o->objectName();
+      if (name.isEmpty() || name.startsWith(u"qt_")) continue;
+      if (seen.contains(name)) shared << name;
+      seen.insert(name);
+    }
+    return shared;
+  }
+
+  FigureItem* DrawAndSelect(QPoint from, QPoint to) {
+    DrawRect(*Form, from, to);
+    EnterEditMode(*Form);
+    CanvasClick(*Form, from.x() + 2, from.y() + 2);
+    return S().SelectedFig;
+  }
+};
+
+TEST_F(WindowControls, EachNameSinglesOutOneControlOfItsKind) {
+  EXPECT_EQ(SharedNames<QWidget>(), QStringList());
+  EXPECT_EQ(SharedNames<QAction>(), QStringList());
+  // A menu and its entry in the menu bar share the menu's name, by kind.
+  EXPECT_EQ(MenuAction(*Form, "FileMenu"), Menu(*Form, "FileMenu")->menuAction());
+  EXPECT_EQ(Canvas(*Form)->parentWidget(), Panel(*Form, "DrawField"));
+}
+
+TEST_F(WindowControls, EverySwatchChoosesItsOwnColour) {
+  for (int i = 0; i < 16; ++i) {
+    QTest::mouseClick(ColorPanel(*Form, i), Qt::LeftButton);
+    EXPECT_EQ(Form->ChosenColor(), ColorPanel(*Form, i)->Color()) << "ColorPanel" << i + 1;
+    EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->Color(), ColorPanel(*Form, i)->Color());
+  }
+  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
+  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
+  // The chosen colour is only shown, never a swatch of the palette.
+  QTest::mouseClick(Swatch(*Form, "ConfirmPanel"), Qt::LeftButton);
+  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
+}
+
+TEST_F(WindowControls, EverySpeedButtonSetsItsSpeedHoweverItIsChecked) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ASSERT_TRUE(EnterPlayMode(*Form));
+  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::One);
+  const std::pair<const char*, PlaybackSpeed> speeds[] = {
+      {"SpeedTwoBtn", PlaybackSpeed::Two}, {"SpeedFourBtn", PlaybackSpeed::Four}, {"AsDrawnBtn", PlaybackSpeed::AsDrawn}, {"SpeedOneBtn", PlaybackSpeed::One}};
+  for (auto [name, speed] : speeds) {
+    ClickButton(Button(*Form, name));
+    EXPECT_EQ(Form->PlaySpeed(), speed) << name;
+    EXPECT_TRUE(Button(*Form, name)->isChecked());
+  }
+  // Checked by other means (the keyboard, an accessibility tool), the
+  // button still sets the speed the replay runs at.
+  Button(*Form, "SpeedFourBtn")->setChecked(true);
+  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Four);
+  EXPECT_FALSE(Button(*Form, "SpeedOneBtn")->isChecked());
+}
+
+TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
+  const std::pair<const char*, ActionKind> items[] = {
+      {"ClearBGMenu", ActionKind::ClearBG}, {"ClearImageMenu", ActionKind::ClearDrawing}, {"ClearAllMenu", ActionKind::ClearAll}};
+  for (auto [name, kind] : items) {
+    DrawRect(*Form, {10, 10}, {50, 40});
+    const int before = S().History.Count();
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, name))) << name;
+    ASSERT_EQ(S().History.Count(), before + 1) << name;
+    EXPECT_EQ(S().History.Tail->Data.TargetType, kind) << name;
+    // Only clearing the figures takes the rectangle away.
+    EXPECT_EQ(S().DrawingFigs.IsEmpty(), kind != ActionKind::ClearBG) << name;
+  }
+}
+
+TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
+  FigureItem* f = DrawAndSelect({10, 10}, {60, 50});
+  ASSERT_NE(f, nullptr);
+  const Figure before = f->Data;
+  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // red, 0x0000FF
+
+  ClickButton(Button(*Form, "ThickBtn"));
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(f->Data.PenWidth, before.PenWidth + 2);
+  ClickButton(Button(*Form, "ThinBtn"));
+  EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
+  EXPECT_EQ(f->Data.PenColor, before.PenColor);
+  EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
+
+  ClickButton(Button(*Form, "LineColorBtn"));
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineColor);
+  EXPECT_EQ(f->Data.PenColor, 0x0000FF);
+  EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
+
+  QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);  // green, 0x00FF00
+  ClickButton(Button(*Form, "BodyColorBtn"));
+  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::BodyColor);
+  EXPECT_EQ(f->Data.BrushColor, 0x00FF00);
+  EXPECT_EQ(f->Data.PenColor, 0x0000FF);
+  EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
+}
+
+TEST_F(WindowControls, FrontAndBackMoveTheSelectionTheirOwnWay) {
+  DrawRect(*Form, {10, 10}, {60, 50});
+  FigureItem* top = DrawAndSelect({100, 10}, {150, 50});
+  ASSERT_EQ(S().DrawingFigs.GetTail(), top);
+  ClickButton(Button(*Form, "FrontBtn"));
+  EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
+  EXPECT_EQ(S().History.Count(), 2);
+  ClickButton(Button(*Form, "BackBtn"));
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Back);
+  EXPECT_EQ(S().DrawingFigs.Head->Next, S().SelectedFig);
+  ClickButton(Button(*Form, "FrontBtn"));
+  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Front);
+  EXPECT_EQ(S().DrawingFigs.GetTail(), S().SelectedFig);
+}
+
+}  // namespace
