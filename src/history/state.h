@@ -22,11 +22,7 @@ struct AppState {
   FigureList DrawingFigs;  // figures on the canvas, back to front
   FigureList DeletedFigs;  // deleted figures, oldest first (the undo store)
 
-  // Mouse-tool state.
-  bool PolyDrawing = false;
-  bool VertexAdded = false;
-  bool Dragging = false;
-  bool MovingFig = false;
+  // The edit session (the mouse tools keep their own drag state).
   FigureItem* SelectedFig = nullptr;  // selection in edit mode
   FigureItem* MarkedFig = nullptr;    // whose selection frame is on screen
 
@@ -48,15 +44,11 @@ struct AppState {
 
   std::unique_ptr<FigureList> CurrentStamp;  // relative to StampTopLeft
   Point StampTopLeft, StampBottomRight;
-  Point AnchorPoint, LastPoint, PressPoint;
 
   // The selected figure's geometry when it was last released (resize reference).
   Point ResizeStart, ResizeEnd;
   int32_t ResizeTextSize = 0;
   std::array<Point, MaxPoints> ResizePoints{};
-
-  Figure FigTemplate;  // the figure being built by the drawing tools
-  Vertex PointBuffer{MaxPoints};
 
   // File dialogs keep their file name and filter index between runs.
   FileDialog OpenDataDialog{DialogKind::OpenData, "Tamloファイル（*.tlo）|*.tlo", "", "", 1};

@@ -129,11 +129,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
 
 void MainWindow::DrawingBtnClick(ToolKind tool) {
-  if (S.PolyDrawing) {
+  if (m_tools->PolyDrawing()) {
     // An unfinished polyline or polygon keeps its tool.
     (S.CurrentTool == ToolKind::Polygon ? PolygonBtn : PolylineBtn)->setChecked(true);
     return;
   }
+  m_tools->Interrupt();
   S.CurrentTool = tool;
   if (InputEdit->isVisible() && tool != ToolKind::Text) HideInputEdit();
 }
@@ -179,7 +180,7 @@ void MainWindow::ResetDrawing() {
   S.CurrentStep = S.History.Head;  // the old records are gone
   S.DrawingFigs.ClearFigs();
   S.DeletedFigs.ClearFigs();
-  S.PolyDrawing = S.VertexAdded = S.Dragging = S.MovingFig = false;
+  m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.PendingResize = false;
   S.ResizeFig = nullptr;
@@ -224,10 +225,11 @@ bool MainWindow::LeaveViewMode() {
 void MainWindow::SelectDrawBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
-  if (S.PolyDrawing) {
+  if (m_tools->PolyDrawing()) {
     SelectDrawBtn->setChecked(true);
     return;
   }
+  m_tools->Interrupt();  // a drag under way ends here
   RecordPendingResize(S);
   ResetDrawingPen(PaintBox->Canvas);
   ShowModePanels(WindowMode::Draw);
@@ -246,10 +248,11 @@ void MainWindow::SelectDrawBtnClick() {
 void MainWindow::SelectEditBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
-  if (S.PolyDrawing) {
+  if (m_tools->PolyDrawing()) {
     SelectDrawBtn->setChecked(true);
     return;
   }
+  m_tools->Interrupt();  // a drag under way ends here
   RecordPendingResize(S);
   ShowModePanels(WindowMode::Edit);
   S.SelectedFig = S.MarkedFig = nullptr;
@@ -263,10 +266,11 @@ void MainWindow::SelectEditBtnClick() {
 void MainWindow::SelectPlayBtnClick() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
-  if (S.PolyDrawing) {
+  if (m_tools->PolyDrawing()) {
     SelectDrawBtn->setChecked(true);
     return;
   }
+  m_tools->Interrupt();  // a drag under way ends here
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play) return;

@@ -19,6 +19,7 @@
 #include "io/picture_store.h"
 #include "render/paint.h"
 #include "ui/auto_play.h"
+#include "ui/tools/tool_box.h"
 
 class QAction;
 class QButtonGroup;
@@ -50,6 +51,8 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
 
   // The drawing, its history and the tool state, to read.
   const AppState& state() const { return S; }
+  // The mouse tools (tests read what a drag has under way).
+  ToolBox& Tools() { return *m_tools; }
   // The picture side: the composed canvas (WorkBitmap) and the background.
   const PictureStore& pictures() const { return Pictures; }
 
@@ -113,6 +116,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Every recorded action goes to it (S.Journal) while the window runs.
   ActionJournal Journal;
   std::unique_ptr<UserDialogs> m_ownDialogs;
+  friend class WindowToolHost;
+  static std::unique_ptr<ToolBox> NewToolBox(MainWindow& window);
+  std::unique_ptr<ToolBox> m_tools = NewToolBox(*this);
 
   // ---- Building and connecting (main_window_layout.cpp, _wiring.cpp) ----
   void BuildMenu();
@@ -144,7 +150,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(WindowMode mode);
 
-  // ---- Mouse tools (mousectl.cpp) ----
+  // ---- Mouse tools (mousectl.cpp, ui/tools/) ----
   void PaintBoxMouseDown(int X, int Y);
   void PaintBoxMouseMove(int X, int Y);
   void PaintBoxMouseUp(int X, int Y);

@@ -1,4 +1,4 @@
-// Hit testing shared by the mouse tools and the stamp setting.
+// Hit testing shared by the selection and the stamp setting.
 #pragma once
 
 #include "document/figure.h"

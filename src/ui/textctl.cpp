@@ -9,9 +9,6 @@
 
 namespace {
 
-// A new text is black at size 12.
-constexpr int32_t kNewTextSize = 12;
-
 bool IsInList(const FigureList& list, const FigureItem* item) {
   for (const FigureItem* f = list.GetHead()->Next; f != nullptr; f = f->Next)
     if (f == item) return true;
@@ -38,14 +35,7 @@ bool MainWindow::InputEditKeyPress(int key) {
     InputEdit->clear();
     if (!text.empty()) {
       if (S.WorkMode == WindowMode::Draw) {
-        Figure& T = S.FigTemplate;
-        T.DrawingTool = ToolKind::Text;
-        T.TextSize = kNewTextSize;
-        T.TextColor = clBlack;
-        T.Text = text;
-        T.Start = at;
-        T.End = Point{WrapAdd(at.X, FigureTextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
-        CreateFigure(S, T);
+        m_tools->Text().Place(text, at);
       } else if (S.WorkMode == WindowMode::Edit && target != nullptr && target == S.SelectedFig &&
                  IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == ToolKind::Text) {
         // Only the figure the box was opened on, and only while it is still

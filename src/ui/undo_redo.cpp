@@ -16,7 +16,7 @@ void MainWindow::RedoStepBtnClick() { BranchForUndo(false); }
 
 bool MainWindow::CanUndoNow() const {
   // Not in the middle of a drag or of an unfinished polyline or polygon.
-  return S.WorkMode != WindowMode::Play && !S.PolyDrawing && !S.Dragging && !S.MovingFig;
+  return S.WorkMode != WindowMode::Play && !m_tools->Busy();
 }
 
 void MainWindow::BranchForUndo(bool undo) {
@@ -44,7 +44,7 @@ void MainWindow::UpdateUndoRedoButtons() {
   if (S.WorkMode == WindowMode::Play) return;  // hidden there
   const UndoRedoPlan plan = PlanUndoRedo(S.History);
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
-  const bool free = !S.PolyDrawing;
+  const bool free = !m_tools->PolyDrawing();
   UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.PendingResize));
   RedoStepBtn->setEnabled(free && plan.RedoTo >= 0 && !S.PendingResize);
 }

@@ -66,7 +66,7 @@ class JournalWindowTest : public FileTest {
     Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
     Form->createWidgets(commandLineFile);
     Form->show();
-    S().Clock = &Clock;
+    MutableState(*Form).Clock = &Clock;
   }
 };
 

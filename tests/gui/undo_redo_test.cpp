@@ -262,7 +262,7 @@ TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {
   DrawRect(*Form, {10, 10}, {50, 40});
   ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {100, 100}, {150, 120});
-  ASSERT_TRUE(S().PolyDrawing);
+  ASSERT_TRUE(Form->Tools().PolyDrawing());
   ExpectButtons(false, false);
   Form->UndoStepBtnClick();
   EXPECT_EQ(S().History.Count(), 1);

@@ -82,7 +82,7 @@ TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
   }
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_FALSE(S().Dragging);
+  EXPECT_FALSE(Form->Tools().Busy());
   // The screen returns to the composed picture at the next refresh.
   Form->PaintBoxPaint();
   EXPECT_EQ(CanvasPixel(*Form, 230, 220), kWhite);
@@ -147,15 +147,15 @@ TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
 TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasDrag(*Form, {0, 0}, {100, 0});
-  EXPECT_TRUE(S().PolyDrawing);
+  EXPECT_TRUE(Form->Tools().PolyDrawing());
   CanvasMove(*Form, 100, 50, false);
   CanvasMove(*Form, 100, 100, false);
   CanvasClick(*Form, 100, 100);
   CanvasMove(*Form, 50, 100, false);
   CanvasMove(*Form, 0, 100, false);
   CanvasDoubleClick(*Form, 0, 100);
-  EXPECT_FALSE(S().PolyDrawing);
-  EXPECT_FALSE(S().Dragging);
+  EXPECT_FALSE(Form->Tools().PolyDrawing());
+  EXPECT_FALSE(Form->Tools().Busy());
   const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, ToolKind::Polyline);
   EXPECT_EQ(Vertices(f), (std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
@@ -182,7 +182,7 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   ChooseTool(Button(*Form, "PolylineBtn"));
   CanvasClick(*Form, 40, 40);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_FALSE(S().PolyDrawing);
+  EXPECT_FALSE(Form->Tools().PolyDrawing());
   EXPECT_EQ(S().CurrentTool, ToolKind::Polyline);
   EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
   // And the next drag starts a new figure from scratch.
@@ -223,7 +223,7 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
 TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   ChooseTool(Button(*Form, "PolygonBtn"));
   CanvasDrag(*Form, {10, 10}, {100, 10});
-  ASSERT_TRUE(S().PolyDrawing);
+  ASSERT_TRUE(Form->Tools().PolyDrawing());
   for (QMenu* menu : {Menu(*Form, "FileMenu"), Menu(*Form, "DrawMenu"), Menu(*Form, "ToolMenu")}) EXPECT_FALSE(menu->menuAction()->isEnabled());
   EXPECT_FALSE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
 
@@ -240,10 +240,10 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
 
   // The rubber band follows the mouse with no button held.
   CanvasMove(*Form, 100, 60, false);
-  EXPECT_EQ(S().LastPoint, (Point{100, 60}));
+  EXPECT_EQ(Form->Tools().Polygon().LastPoint(), (Point{100, 60}));
   CanvasClick(*Form, 100, 60);
   CanvasClick(*Form, 100, 60);
-  EXPECT_FALSE(S().PolyDrawing);
+  EXPECT_FALSE(Form->Tools().PolyDrawing());
   for (QMenu* menu : {Menu(*Form, "FileMenu"), Menu(*Form, "DrawMenu"), Menu(*Form, "ToolMenu")}) EXPECT_TRUE(menu->menuAction()->isEnabled());
   ChooseTool(Button(*Form, "RectBtn"));
   EXPECT_EQ(S().CurrentTool, ToolKind::Rectangle);
@@ -278,12 +278,12 @@ TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
 }
 
 TEST_F(WindowDraw, NewFiguresKeepTextAttributesOfTheLastTextEntry) {
-  MutableState(*Form).FigTemplate.TextSize = 20;
-  MutableState(*Form).FigTemplate.Text = "x";
+  Form->Tools().NewFigure().TextSize = 20;
+  Form->Tools().NewFigure().Text = "x";
   DrawRect(*Form, {10, 10}, {50, 40});
   EXPECT_EQ(Only().TextSize, 20);
   EXPECT_EQ(Only().Text, "x");
-  EXPECT_EQ(S().FigTemplate.PointData, nullptr);
+  EXPECT_EQ(Form->Tools().NewFigure().PointData, nullptr);
 }
 
 TEST_F(WindowDraw, EditModeReturnsToDrawingWithTheDefaultPen) {

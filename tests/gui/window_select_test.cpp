@@ -93,7 +93,7 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
   EXPECT_EQ(S().History.Tail->Data.FigData.Start, (Point{110, 90}));
-  EXPECT_FALSE(S().MovingFig);
+  EXPECT_FALSE(Form->Tools().Busy());
   EXPECT_EQ(S().SelectedFig, Fig(0));  // the selection survives the release
 }
 

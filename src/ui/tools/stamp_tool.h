@@ -1,0 +1,22 @@
+// Stamps. The stamp tool places the current stamp with its top left corner
+// where the mouse is released. The stamp setting tool (StampAreaTool) drags
+// a rectangle like the rectangle tool; at the release the figures inside it
+// become the current stamp and the selection tool is chosen again.
+#pragma once
+
+#include "ui/tools/shape_tool.h"
+
+class StampTool : public Tool {
+ public:
+  StampTool(ToolHost& host, Figure& newFigure) : Tool(host, newFigure) {}
+
+  void Press(Point) override {}
+  void Release(Point p) override;
+};
+
+class StampAreaTool : public ShapeTool {
+ public:
+  StampAreaTool(ToolHost& host, Figure& newFigure) : ShapeTool(host, newFigure, ToolKind::SetStamp) {}
+
+  void Release(Point p) override;
+};

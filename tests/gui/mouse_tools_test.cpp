@@ -1,0 +1,200 @@
+// The mouse tools as a whole: what a drag leaves behind when the mode or the
+// tool changes before its release, what the tools share (the template of new
+// figures), polylines with other buttons, and the selection tool's switch to
+// the edit mode.
+#include <QShortcut>
+
+#include "support/form_fixture.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFF;
+
+class MouseTools : public FormTest {
+ protected:
+  // Every pixel of the screen is the composed picture: nothing left over
+  // from a rubber band or an unfinished stroke.
+  bool ScreenIsThePicture() {
+    const QImage shown = Canvas(*Form)->Image.copy();
+    Form->PaintBoxPaint();
+    return Canvas(*Form)->Image == shown;
+  }
+  void Undo() { ClickButton(Button(*Form, "UndoStepBtn")); }
+};
+
+// ---- A drag ended by a mode or tool change ----
+
+TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothingStuck) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  for (QAbstractButton* tool : {Button(*Form, "RectBtn"), Button(*Form, "OvalBtn"), Button(*Form, "LineBtn"), Button(*Form, "FreeBtn"), Button(*Form, "PolygonBtn")}) {
+    EnterDrawMode(*Form);
+    ChooseTool(tool);
+    CanvasPress(*Form, 100, 100);
+    CanvasMove(*Form, 200, 180);
+    EnterEditMode(*Form);
+    CanvasMove(*Form, 210, 190);
+    CanvasRelease(*Form, 210, 190);
+    const std::string name = tool->objectName().toStdString();
+    EXPECT_EQ(S().DrawingFigs.FigCount(), 1) << name;
+    EXPECT_EQ(S().History.Count(), 1) << name;
+    EXPECT_FALSE(Form->Tools().Busy()) << name;
+    EXPECT_TRUE(ScreenIsThePicture()) << name;
+    // Back with the same tool, the mouse moving with no button held draws
+    // no band from the old press.
+    EnterDrawMode(*Form);
+    ChooseTool(tool);
+    CanvasMove(*Form, 300, 300, false);
+    EXPECT_TRUE(ScreenIsThePicture()) << name;
+  }
+  // Undo is not held up by the drags that were ended.
+  Undo();
+  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+}
+
+TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
+  ChooseTool(Button(*Form, "RectBtn"));
+  CanvasPress(*Form, 100, 100);
+  CanvasMove(*Form, 200, 180);
+  ChooseTool(Button(*Form, "LineBtn"));
+  EXPECT_TRUE(ScreenIsThePicture());  // the band is gone at once
+  CanvasRelease(*Form, 200, 180);
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(ScreenIsThePicture());
+  // The next drag with the new tool is an ordinary one.
+  CanvasDrag(*Form, {10, 10}, {60, 30});
+  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
+  EXPECT_EQ(Figures(S().DrawingFigs)[0]->DrawingTool, ToolKind::Line);
+  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
+}
+
+TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorded) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  CanvasPress(*Form, 20, 20);
+  CanvasMove(*Form, 50, 40);
+  CanvasMove(*Form, 60, 50);
+  EnterDrawMode(*Form);
+  CanvasRelease(*Form, 60, 50);
+  EXPECT_FALSE(Form->Tools().Busy());
+  // The drawing and its history agree: the move is a step of its own.
+  ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
+  const Figure& f = *Figures(S().DrawingFigs)[0];
+  EXPECT_EQ(f.Start, (Point{50, 40}));
+  EXPECT_EQ(S().History.Tail->Data.FigData.Start, f.Start);
+  EXPECT_EQ(S().History.Tail->Data.FigData.End, f.End);
+  // And undo takes it back.
+  Undo();
+  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
+}
+
+TEST_F(MouseTools, AFigurePressedButNotMovedRecordsNothingWhenTheModeChanges) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  EnterEditMode(*Form);
+  CanvasPress(*Form, 20, 20);
+  EnterDrawMode(*Form);
+  CanvasRelease(*Form, 20, 20);
+  EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
+}
+
+TEST_F(MouseTools, UndoKeysWaitForTheDragUnderWay) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ChooseTool(Button(*Form, "RectBtn"));
+  CanvasPress(*Form, 100, 100);
+  CanvasMove(*Form, 150, 150);
+  Form->UndoStepBtnClick();
+  EXPECT_EQ(S().History.Count(), 1);
+  CanvasRelease(*Form, 150, 150);
+  EXPECT_EQ(S().History.Count(), 2);
+  EnterEditMode(*Form);
+  CanvasPress(*Form, 20, 20);
+  CanvasMove(*Form, 30, 30);
+  Form->UndoStepBtnClick();
+  EXPECT_EQ(S().History.Count(), 2);
+  CanvasRelease(*Form, 30, 30);
+  EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
+}
+
+// ---- What the tools share ----
+
+TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
+  // New figures are made from one template: a text keeps the pen and brush
+  // the last shape left in it, and stored drawings hold them so.
+  ChooseTool(Button(*Form, "TextBtn"));
+  CanvasClick(*Form, 30, 40);
+  TypeText(*Form, "a");
+  PressKey(*Form, Qt::Key_Return);
+  DrawRect(*Form, {100, 100}, {150, 140});
+  ChooseTool(Button(*Form, "TextBtn"));
+  CanvasClick(*Form, 200, 200);
+  TypeText(*Form, "b");
+  PressKey(*Form, Qt::Key_Return);
+  auto figs = Figures(S().DrawingFigs);
+  ASSERT_EQ(figs.size(), 3u);
+  EXPECT_EQ(figs[0]->PenWidth, 0);  // nothing drawn before the first text
+  EXPECT_EQ(figs[1]->Text, "a");    // the rectangle keeps the first text
+  EXPECT_EQ(figs[1]->TextSize, 12);
+  EXPECT_EQ(figs[2]->DrawingTool, ToolKind::Text);
+  EXPECT_EQ(figs[2]->PenWidth, 4);
+  EXPECT_EQ(figs[2]->BrushStyle, 0);
+  EXPECT_EQ(figs[2]->PointData, nullptr);
+}
+
+// ---- Polylines ----
+
+TEST_F(MouseTools, PolylinesAreDrawnAndFinishedAlikeWithEveryButton) {
+  auto draw = [this](Qt::MouseButton button, int dy) {
+    ChooseTool(Button(*Form, "PolygonBtn"));
+    CanvasDrag(*Form, {100, 100 + dy}, {200, 100 + dy}, 2, button);
+    CanvasMove(*Form, 150, 160 + dy, false);
+    CanvasClick(*Form, 150, 160 + dy, button);
+    CanvasClick(*Form, 150, 160 + dy, button);
+  };
+  draw(Qt::LeftButton, 0);
+  draw(Qt::RightButton, 200);
+  auto figs = Figures(S().DrawingFigs);
+  ASSERT_EQ(figs.size(), 2u);
+  ASSERT_EQ(figs[0]->PointData->Count, figs[1]->PointData->Count);
+  for (int i = 0; i < figs[0]->PointData->Count; ++i) {
+    const Point a = figs[0]->PointData->Points[i], b = figs[1]->PointData->Points[i];
+    EXPECT_EQ(a.X, b.X) << i;
+    EXPECT_EQ(a.Y + 200, b.Y) << i;
+  }
+  EXPECT_FALSE(Form->Tools().PolyDrawing());
+}
+
+TEST_F(MouseTools, ThePolylineBandFollowsTheMouseOnlyOnceAFigureIsUnderWay) {
+  ChooseTool(Button(*Form, "PolylineBtn"));
+  CanvasMove(*Form, 200, 200, false);
+  CanvasMove(*Form, 300, 250, false);
+  EXPECT_TRUE(ScreenIsThePicture());
+  CanvasDrag(*Form, {10, 10}, {100, 10});
+  CanvasMove(*Form, 100, 200, false);
+  bool band = false;
+  for (int y = 20; y < 200; ++y) band |= CanvasPixel(*Form, 100, y) != kWhite;
+  EXPECT_TRUE(band);
+}
+
+// ---- The selection tool ----
+
+TEST_F(MouseTools, TheSelectionToolPutsUndoAndRedoWhereTheEditModeHasThem) {
+  DrawRect(*Form, {10, 10}, {50, 40});
+  ChooseTool(Button(*Form, "SelectionBtn"));
+  CanvasClick(*Form, 20, 20);
+  ASSERT_EQ(S().WorkMode, WindowMode::Edit);
+  const QRect undo = Button(*Form, "UndoStepBtn")->geometry(), redo = Button(*Form, "RedoStepBtn")->geometry();
+  // No edit button lies under them (the thick-line and line-colour buttons
+  // sit where the draw mode has them).
+  for (QToolButton* b : Panel(*Form, "OpPanel")->findChildren<QToolButton*>()) {
+    const QRect box(b->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), b->size());
+    EXPECT_FALSE(box.intersects(undo)) << b->objectName().toStdString();
+    EXPECT_FALSE(box.intersects(redo)) << b->objectName().toStdString();
+  }
+  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isEnabled());
+  // Exactly where the mode button puts them.
+  EnterDrawMode(*Form);
+  EnterEditMode(*Form);
+  EXPECT_EQ(Button(*Form, "UndoStepBtn")->geometry(), undo);
+  EXPECT_EQ(Button(*Form, "RedoStepBtn")->geometry(), redo);
+}
+
+}  // namespace
