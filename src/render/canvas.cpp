@@ -1,3 +1,5 @@
+// The canvas: its colours, pens and brushes, and the shapes it draws
+// through QPainter. Wide pens and texts have files of their own.
 #include "render/canvas.h"
 
 #include <QFont>
@@ -10,6 +12,10 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "render/canvas_internal.h"
+
+using canvas_internal::BoundsOf;
 
 const char* const kFigureFontFamily = "IPAPGothic";
 
@@ -55,18 +61,10 @@ constexpr QRgb kSystemColors[] = {
 // reach it; the limit keeps a hostile width from making the stroker work
 // on absurd geometry.
 constexpr int kMaxPenWidth = 4096;
-// Largest font pixel size: any larger text would not fit on the canvas.
-constexpr int kMaxFontPixels = 4096;
 
 // Integer vertices are pixel indices; shapes are laid through the pixel
 // centres so that odd pen widths spread evenly to both sides.
 inline QPointF Centre(int64_t x, int64_t y) { return QPointF(double(x) + 0.5, double(y) + 0.5); }
-
-QRect BoundsOf(int64_t l, int64_t t, int64_t r, int64_t b, int margin) {
-  // Clamp into a range QRect can hold; the caller intersects with the image.
-  auto c = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(1 << 28), 1 << 28)); };
-  return QRect(QPoint(c(l - margin), c(t - margin)), QPoint(c(r + margin), c(b + margin)));
-}
 
 }  // namespace
 
@@ -108,33 +106,6 @@ QBrush RasterCanvas::MakeBrush() const {
   return QBrush(ToQColor(BrushColor));
 }
 
-const QFont& RasterCanvas::CurrentFont() const {
-  int px = PointsToPixels(FontSize);
-  // A size of 0 or less asks for the default size.
-  if (px <= 0) px = PointsToPixels(9);
-  px = std::min(px, kMaxFontPixels);
-  if (m_fontIndex < 0 || m_fonts[size_t(m_fontIndex)].Pixels != px) {
-    m_fontIndex = -1;
-    for (size_t i = 0; i < m_fonts.size(); ++i)
-      if (m_fonts[i].Pixels == px) m_fontIndex = int(i);
-    if (m_fontIndex < 0) {
-      // Beyond a handful of sizes the oldest ones go.
-      if (m_fonts.size() >= 32) m_fonts.erase(m_fonts.begin());
-      QFont font(QString::fromLatin1(kFigureFontFamily));
-      font.setPixelSize(px);
-      font.setStyleStrategy(QFont::NoAntialias);
-      m_fonts.push_back(SizedFont{px, font, QFontMetrics(font)});
-      m_fontIndex = int(m_fonts.size()) - 1;
-    }
-  }
-  return m_fonts[size_t(m_fontIndex)].Font;
-}
-
-const QFontMetrics& RasterCanvas::CurrentFontMetrics() const {
-  CurrentFont();
-  return m_fonts[size_t(m_fontIndex)].Metrics;
-}
-
 void RasterCanvas::Paint(const QRect& bounds, const std::function<void(TargetImage&)>& draw) {
   if (m_image == nullptr || m_image->isNull()) return;
   if (TrackBounds != nullptr) *TrackBounds |= bounds;
@@ -172,181 +143,6 @@ void RasterCanvas::Paint(const QRect& bounds, const std::function<void(TargetIma
   QPainter p(m_image);
   p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
   p.drawImage(box.topLeft(), sheet);
-}
-
-// Wide pens are laid down as capsules, one per segment (the segment widened
-// by the pen's radius in every direction, so ends and joins are round): a
-// pixel is covered when its sample point lies within the radius of a
-// segment. Odd widths sample at the pixel centres' grid, so a horizontal
-// line of width 3 covers its own row and one row on each side; even widths
-// sample half a pixel off, which gives exactly `width` rows as well.
-//
-// Each capsule cuts a row in one span. The spans of all segments are
-// gathered row by row, merged and filled once, so the cost follows the
-// spans and the pixels covered, not the segments times their area: a wide
-// pen on a long polyline would otherwise fill the same pixels thousands of
-// times.
-namespace {
-
-// Pixels X0 … X1 of a row; left uninitialised when made in bulk.
-struct Span {
-  int X0, X1;
-};
-
-struct Capsule {
-  double Ax, Ay, Bx, By, R;
-  double Ux, Uy, Len;
-  bool Band, Vertical, Horizontal;
-  int Top, Bottom;  // rows it may reach, within the clip
-};
-
-// The capsule from a to b (target coordinates) of radius r; false when it
-// reaches no row of the clip.
-bool MakeCapsule(double ax, double ay, double bx, double by, double r, const QRect& clip, Capsule& c) {
-  constexpr double eps = 1e-9;
-  const double yTop = std::max(std::ceil(std::min(ay, by) - r - eps), double(clip.top()));
-  const double yBottom = std::min(std::floor(std::max(ay, by) + r + eps), double(clip.bottom()));
-  if (!(yTop <= yBottom)) return false;
-  const double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
-  c.Ax = ax, c.Ay = ay, c.Bx = bx, c.By = by, c.R = r, c.Len = len;
-  c.Ux = len > 0 ? dx / len : 1, c.Uy = len > 0 ? dy / len : 0;
-  c.Band = len > 0;
-  c.Vertical = std::abs(c.Ux) < 1e-12, c.Horizontal = std::abs(c.Uy) < 1e-12;
-  c.Top = int(yTop), c.Bottom = int(yBottom);
-  return true;
-}
-
-// The pixels x0 … x1 of row y that the capsule covers, within the clip's
-// columns; false when none.
-bool CapsuleSpan(const Capsule& c, double y, const QRect& clip, int& x0, int& x1) {
-  constexpr double eps = 1e-9;
-  const double r2 = c.R * c.R;
-  double lo = INFINITY, hi = -INFINITY;
-  // The round ends.
-  const double ha = r2 - (y - c.Ay) * (y - c.Ay);
-  if (ha >= 0) {
-    const double h = std::sqrt(ha);
-    lo = c.Ax - h, hi = c.Ax + h;
-  }
-  const double hb = r2 - (y - c.By) * (y - c.By);
-  if (hb >= 0) {
-    const double h = std::sqrt(hb);
-    lo = std::min(lo, c.Bx - h), hi = std::max(hi, c.Bx + h);
-  }
-  // The band between the ends: 0 <= along <= len and |across| <= r, with
-  // along = x'·ux + (y − ay)·uy and across = (y − ay)·ux − x'·uy, x' = x − ax.
-  // Both are linear in x', so the row cuts the band in one interval.
-  if (c.Band) {
-    const double fy = y - c.Ay;
-    double from = -INFINITY, to = INFINITY;
-    bool empty = false;
-    if (c.Vertical) {
-      const double v = fy * c.Uy;
-      empty = v < -eps || v > c.Len + eps;
-    } else {
-      double a = -fy * c.Uy / c.Ux, b = (c.Len - fy * c.Uy) / c.Ux;
-      if (a > b) std::swap(a, b);
-      from = a, to = b;
-    }
-    if (c.Horizontal) {
-      empty = empty || std::abs(fy * c.Ux) > c.R + eps;
-    } else {
-      double a = (fy * c.Ux - c.R) / c.Uy, b = (fy * c.Ux + c.R) / c.Uy;
-      if (a > b) std::swap(a, b);
-      from = std::max(from, a), to = std::min(to, b);
-    }
-    if (!empty && from <= to) lo = std::min(lo, c.Ax + from), hi = std::max(hi, c.Ax + to);
-  }
-  if (lo > hi) return false;
-  x0 = int(std::max(std::ceil(lo - eps), double(clip.left())));
-  x1 = int(std::min(std::floor(hi + eps), double(clip.right())));
-  return x0 <= x1;
-}
-
-}  // namespace
-
-void RasterCanvas::StrokeWide(TargetImage& t, const Point* points, int count, bool closed, int width, QRgb color) {
-  const QRect clip = t.Clip.intersected(t.Image.rect());
-  if (clip.isEmpty() || count <= 0) return;
-  // Into the target image's coordinates.
-  const double shift = width % 2 == 0 ? -0.5 : 0.0;
-  const double ox = shift - t.Origin.x(), oy = shift - t.Origin.y();
-  const double r = width / 2.0;
-  std::vector<Capsule> capsules;
-  capsules.reserve(size_t(count) + 1);
-  int top = clip.bottom() + 1, bottom = clip.top() - 1;
-  auto add = [&](const Point& a, const Point& b) {
-    Capsule c;
-    if (!MakeCapsule(a.X + ox, a.Y + oy, b.X + ox, b.Y + oy, r, clip, c)) return;
-    capsules.push_back(c);
-    top = std::min(top, c.Top), bottom = std::max(bottom, c.Bottom);
-  };
-  if (count == 1) add(points[0], points[0]);
-  for (int i = 0; i + 1 < count; ++i) add(points[i], points[i + 1]);
-  if (closed && count > 2) add(points[count - 1], points[0]);
-  if (capsules.empty()) return;
-
-  // The spans are gathered per capsule into the rows' slots (each row has
-  // a slot for every capsule reaching it), so that a capsule is looked at
-  // only on its own rows. A row that one span covers whole takes no more.
-  const int rows = bottom - top + 1;
-  std::vector<int64_t> start(size_t(rows) + 1, 0);
-  {
-    // How many capsules reach each row, then where each row's slots begin.
-    std::vector<int64_t> change(size_t(rows) + 1, 0);
-    for (const Capsule& c : capsules) ++change[size_t(c.Top - top)], --change[size_t(c.Bottom - top) + 1];
-    int64_t reaching = 0;
-    for (int i = 0; i < rows; ++i) {
-      reaching += change[size_t(i)];
-      start[size_t(i) + 1] = start[size_t(i)] + reaching;
-    }
-  }
-  const size_t slotCount = size_t(start[size_t(rows)]);
-  std::vector<int64_t> end(start.begin(), start.end() - 1);  // next free slot per row
-  // Uninitialised: only the slots used are touched.
-  std::unique_ptr<Span[]> spans(new Span[slotCount]);
-  std::vector<uint8_t> whole(size_t(rows), 0);
-  int open = rows;  // rows not yet covered whole
-  for (const Capsule& c : capsules) {
-    for (int y = c.Top; y <= c.Bottom; ++y) {
-      const size_t row = size_t(y - top);
-      if (whole[row]) continue;
-      int x0, x1;
-      if (!CapsuleSpan(c, double(y), clip, x0, x1)) continue;
-      if (x0 == clip.left() && x1 == clip.right()) {
-        whole[row] = 1;
-        --open;
-        continue;
-      }
-      spans[size_t(end[row]++)] = Span{x0, x1};
-    }
-    if (open == 0) break;
-  }
-
-  uchar* bits = t.Image.bits();
-  const qsizetype stride = t.Image.bytesPerLine();
-  for (int y = top; y <= bottom; ++y) {
-    const size_t row = size_t(y - top);
-    QRgb* line = reinterpret_cast<QRgb*>(bits + qsizetype(y) * stride);
-    if (whole[row]) {
-      std::fill(line + clip.left(), line + clip.right() + 1, color);
-      continue;
-    }
-    Span* first = spans.get() + start[row];
-    Span* last = spans.get() + end[row];
-    if (first == last) continue;
-    std::sort(first, last, [](const Span& a, const Span& b) { return a.X0 < b.X0; });
-    int from = first->X0, to = first->X1;
-    for (const Span* s = first + 1; s != last; ++s) {
-      if (s->X0 <= to + 1) {
-        to = std::max(to, s->X1);
-      } else {
-        std::fill(line + from, line + to + 1, color);
-        from = s->X0, to = s->X1;
-      }
-    }
-    std::fill(line + from, line + to + 1, color);
-  }
 }
 
 void RasterCanvas::MoveTo(int x, int y) { PenPos = Point{x, y}; }
@@ -446,142 +242,6 @@ void RasterCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
 void RasterCanvas::Ellipse(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, true); }
 
 void RasterCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, false); }
-
-namespace {
-
-// Texts up to this length are measured and drawn whole; longer ones in
-// parts, so that their cost stays in proportion to what the canvas shows.
-constexpr qsizetype kWholeText = 4096;
-// The parts of a long text are about this long.
-constexpr qsizetype kTextPart = 1024;
-
-// Characters whose glyphs do not depend on their neighbours in the figure
-// font: ASCII, kana (without the combining sound marks) and the common
-// ideographs.
-bool Standalone(char16_t c) {
-  return (c >= 0x20 && c < 0x7F) || (c >= 0x3041 && c <= 0x30FF && c != 0x3099 && c != 0x309A) ||
-         (c >= 0x4E00 && c <= 0x9FFF);
-}
-
-// Where the part of `s` from `from` ends: about kTextPart further on,
-// between two standalone characters, so that the parts are shaped as they
-// are within the whole text. Without such a place nearby the part runs on
-// to the next one (or to the end).
-qsizetype PartEnd(const QString& s, qsizetype from) {
-  const qsizetype n = s.size();
-  for (qsizetype i = from + kTextPart; i < n; ++i)
-    if (Standalone(s[i - 1].unicode()) && Standalone(s[i].unicode())) return i;
-  return n;
-}
-
-// Characters that may reorder a line: a cut text could then lay out what
-// precedes the cut differently.
-bool HasBidi(const QString& s) {
-  for (QChar c : s) {
-    if (c.unicode() < 0x0590) continue;
-    switch (c.direction()) {
-      case QChar::DirR: case QChar::DirAL: case QChar::DirAN: case QChar::DirRLE: case QChar::DirRLO:
-      case QChar::DirLRE: case QChar::DirLRO: case QChar::DirPDF: case QChar::DirRLI: case QChar::DirLRI:
-      case QChar::DirFSI: case QChar::DirPDI:
-        return true;
-      default:
-        break;
-    }
-  }
-  return false;
-}
-
-// The advance of `s` in 1/64 pixels, as the font metrics sum it: a text is
-// measured up to its first U+009C (a separator of alternative texts).
-int64_t Advance64(const QFontMetricsF& fm, const QString& s, qsizetype from, qsizetype to) {
-  return std::llround(fm.horizontalAdvance(s.mid(from, to - from)) * 64);
-}
-
-// The advance of the whole text in 1/64 pixels, or, with `stopAt`, of the
-// text up to the first place where the sum reaches stopAt (*end is then
-// that place). A long text is summed piece by piece, cut between every two
-// standalone characters: each standalone character by its own advance (the
-// same for all of its occurrences, so measured once), the characters in
-// between together with their neighbours.
-int64_t TextAdvance64(const QFontMetricsF& fm, const QString& text, int64_t stopAt = INT64_MAX,
-                      qsizetype* end = nullptr) {
-  qsizetype n = text.indexOf(QChar(0x9C));
-  if (n < 0) n = text.size();
-  if (end != nullptr) *end = n;
-  if (n <= kWholeText) return Advance64(fm, text, 0, n);
-  std::vector<int32_t> single(0x10000, -1);  // the advance of each standalone character met so far
-  int64_t sum = 0;
-  for (qsizetype from = 0; from < n;) {
-    const char16_t c = text[from].unicode();
-    qsizetype to = from + 1;
-    if (to < n && Standalone(c) && Standalone(text[to].unicode())) {
-      if (single[c] < 0) single[c] = int32_t(Advance64(fm, text, from, to));
-      sum += single[c];
-    } else {
-      while (to < n && !(Standalone(text[to - 1].unicode()) && Standalone(text[to].unicode()))) ++to;
-      sum += Advance64(fm, text, from, to);
-    }
-    from = to;
-    if (sum >= stopAt) {
-      if (end != nullptr) *end = to;
-      break;
-    }
-  }
-  return sum;
-}
-
-// Rounded like the font metrics' whole pixels.
-int Round64(int64_t v) { return int(std::clamp<int64_t>((v + 32) >> 6, INT32_MIN, INT32_MAX)); }
-
-}  // namespace
-
-void RasterCanvas::TextOut(int x, int y, const std::string& text) {
-  const QString s = QString::fromStdString(text);
-  const QFont& font = CurrentFont();
-  const QFontMetrics& fm = CurrentFontMetrics();
-  const QFontMetricsF fmf(font);
-  const int width = TextWidth(text);
-  const int height = fm.height();
-  const int ascent = fm.ascent();
-  const QColor fontColor = ToQColor(FontColor);
-  const QBrush brush = MakeBrush();
-  if (!s.isEmpty()) {
-    // Of a long text only what can reach the picture is drawn: the glyphs
-    // up to a part ending well past the right edge (a glyph reaches at most
-    // about its height beyond its advance), and one part more, so that the
-    // last visible glyphs are shaped with the same neighbours. A line that
-    // may reorder is drawn whole.
-    QString shown = s;
-    if (s.size() > kWholeText && m_image != nullptr && !HasBidi(s)) {
-      const int64_t edge = (int64_t(m_image->width()) + 2 * int64_t(height) - x) * 64;
-      qsizetype cut = s.size();
-      TextAdvance64(fmf, s, std::max<int64_t>(edge, 0), &cut);
-      if (cut < s.size()) cut = PartEnd(s, cut);
-      if (cut < s.size()) shown = s.left(cut);
-    }
-    // Glyphs may reach a little beyond their advance (italic overhangs,
-    // wide glyphs from a fallback face). Paint draws only when this box
-    // meets the image, so x and y are then near it and cannot overflow.
-    Paint(BoundsOf(x, y, int64_t(x) + width, int64_t(y) + height, height), [&](TargetImage& target) {
-      QPainter& p = target.P;
-      if (brush.style() != Qt::NoBrush) p.fillRect(QRect(x, y, std::max(width, 0), height), brush);
-      p.setFont(font);
-      p.setPen(fontColor);
-      p.drawText(QPoint(x, y + ascent), shown);
-    });
-  }
-  PenPos = Point{static_cast<int32_t>(int64_t(x) + width), y};
-}
-
-int RasterCanvas::TextWidth(const std::string& text) const {
-  const QString s = QString::fromStdString(text);
-  if (s.size() <= kWholeText) return CurrentFontMetrics().horizontalAdvance(s);
-  // Long texts are summed part by part in the font's own 1/64 pixels and
-  // rounded once, as the whole text would be.
-  return Round64(TextAdvance64(QFontMetricsF(CurrentFont()), s));
-}
-
-int RasterCanvas::TextHeight(const std::string&) const { return CurrentFontMetrics().height(); }
 
 void RasterCanvas::FillRect(const QRect& rect) {
   // Fills with the brush whatever the pen mode, like the platform's call.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/figlist.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -97,67 +98,41 @@ TEST(FigList, DuplicateNullAddsNothing) {
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
-  Vertex pts;
-  pts.AddPoint(30, 15);
-  pts.AddPoint(10, 40);
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = &pts;
-  f.Start = {0, 0};
-  f.End = {0, 0};
+  BuiltFigure f = freeLine({{30, 15}, {10, 40}});
+  f.Start = f.End = {0, 0};  // stale corners
   FigureList list;
   FigureItem* item = list.AddFig(f);
-  EXPECT_NE(item->Data.PointData, &pts);
+  EXPECT_NE(item->Data.PointData, f.PointData);
   EXPECT_EQ(item->Data.PointData->Capacity(), 2);
   EXPECT_EQ(item->Data.Start, (Point{10, 15}));
   EXPECT_EQ(item->Data.End, (Point{30, 40}));
-  pts.Points[0].X = 999;  // the copy is independent
+  f.PointData->Points[0].X = 999;  // the copy is independent
   EXPECT_EQ(item->Data.PointData->Points[0].X, 30);
 }
 
-// A stamp holding a stamp holding a polygon.
-struct NestedStamp {
-  Vertex pts;
-  FigureList innerList, outerList;
-  Figure stamp;
-  NestedStamp() {
-    pts.AddPoint(0, 0);
-    pts.AddPoint(5, 0);
-    pts.AddPoint(5, 5);
-    Figure poly;
-    poly.DrawingTool = ToolKind::Polygon;
-    poly.PointData = &pts;
-    innerList.AddFig(poly);
-    Figure inner;
-    inner.DrawingTool = ToolKind::Stamp;
-    inner.Start = {5, 5};
-    inner.StampData = &innerList;
-    outerList.AddFig(inner);
-    stamp.DrawingTool = ToolKind::Stamp;
-    stamp.Start = {100, 50};
-    stamp.StampData = &outerList;
-  }
-};
-
 TEST(FigList, AddFigCopiesNestedStampsDeeply) {
-  NestedStamp n;
+  // A stamp holding a stamp holding a polygon.
+  const BuiltFigure source = stamp({100, 50}, {stamp({5, 5}, {polygon({{0, 0}, {5, 0}, {5, 5}})})});
+  const FigureList& outerList = *source.StampData;
+  const FigureList& innerList = *outerList.GetTail()->Data.StampData;
+  const Vertex* pts = innerList.GetTail()->Data.PointData;
   FigureList list;
-  FigureItem* copy = list.AddFig(n.stamp);
+  FigureItem* copy = list.AddFig(source);
   FigureList* l1 = copy->Data.StampData;
   ASSERT_NE(l1, nullptr);
-  EXPECT_NE(l1, &n.outerList);
+  EXPECT_NE(l1, &outerList);
   FigureItem* inner = l1->GetTail();
   EXPECT_EQ(inner->Data.DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(inner->Data.Start, (Point{5, 5}));
   FigureList* l2 = inner->Data.StampData;
-  EXPECT_NE(l2, &n.innerList);
+  EXPECT_NE(l2, &innerList);
   FigureItem* poly = l2->GetTail();
   EXPECT_EQ(poly->Data.DrawingTool, ToolKind::Polygon);
-  EXPECT_NE(poly->Data.PointData, &n.pts);
+  EXPECT_NE(poly->Data.PointData, pts);
   EXPECT_EQ(poly->Data.PointData->Count, 3);
   EXPECT_EQ(list.RemoveFig(copy), 0);
   // The source is intact after the copy is freed.
-  EXPECT_EQ(n.innerList.GetTail()->Data.PointData->Count, 3);
+  EXPECT_EQ(innerList.GetTail()->Data.PointData->Count, 3);
 }
 
 TEST(FigList, EmptyStampCopiesToEmptyList) {

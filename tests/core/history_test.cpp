@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "history/history.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -41,38 +42,25 @@ TEST(History, ClearEmptiesAndResetsNextFigID) {
 }
 
 TEST(History, AddActionCopiesFreeLineDeeply) {
-  Vertex pts;
-  pts.AddPoint(10, 10);
-  pts.AddPoint(20, 15);
-  pts.AddPoint(30, 12);
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = &pts;
+  BuiltFigure f = freeLine({{10, 10}, {20, 15}, {30, 12}});
+  f.Start = f.End = {};  // no corners: the copy takes the vertices' box
   HistoryList h;
   HistoryItem* a = h.AddAction(f);
   const Figure& snap = a->Data.FigData;
   ASSERT_NE(snap.PointData, nullptr);
-  EXPECT_NE(snap.PointData, &pts);
+  EXPECT_NE(snap.PointData, f.PointData);
   EXPECT_EQ(snap.PointData->Count, 3);
   EXPECT_EQ(snap.Start, (Point{10, 10}));
   EXPECT_EQ(snap.End, (Point{30, 15}));
-  pts.Points[0] = {0, 0};
+  f.PointData->Points[0] = {0, 0};
   EXPECT_EQ(snap.PointData->Points[0], (Point{10, 10}));
 }
 
 TEST(History, AddActionCopiesStampWithItsPolygon) {
-  Vertex pts;
-  pts.AddPoint(1, 1);
-  Figure poly;
-  poly.DrawingTool = ToolKind::Polygon;
-  poly.PointData = &pts;
-  FigureList contents;
-  contents.AddFig(poly);
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.StampData = &contents;
+  const BuiltFigure s = stamp({}, {polygon({{1, 1}})});
+  const FigureList& contents = *s.StampData;
   HistoryList h;
-  HistoryItem* a = h.AddAction(stamp);
+  HistoryItem* a = h.AddAction(s);
   FigureList* copy = a->Data.FigData.StampData;
   ASSERT_NE(copy, nullptr);
   EXPECT_NE(copy, &contents);

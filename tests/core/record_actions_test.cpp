@@ -8,6 +8,7 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -67,13 +68,7 @@ TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
 }
 
 TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
-  Vertex pts;
-  pts.AddPoint(3, 4);
-  pts.AddPoint(8, 1);
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = &pts;
-  FigureItem* item = CreateFigure(S, f);
+  FigureItem* item = CreateFigure(S, freeLine({{3, 4}, {8, 1}}));
   ASSERT_NE(Last().FigData.PointData, nullptr);
   EXPECT_NE(Last().FigData.PointData, item->Data.PointData);
   item->Data.Offset(1, 1);

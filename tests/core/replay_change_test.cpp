@@ -5,6 +5,7 @@
 #include <string>
 
 #include "history/play.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -70,20 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Parameters, ChangeEach,
                                            ChangeCase{ParameterKind::None, ""}, ChangeCase{static_cast<ParameterKind>(99), ""}));
 
 TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
-  Vertex live;
-  live.AddPoint(0, 0);
-  live.AddPoint(10, 10);
-  Figure f;
-  f.DrawingTool = ToolKind::Polygon;
-  f.PointData = &live;
   FigureList list;
-  FigureItem* target = list.AddFig(f);
-  Vertex bigger;
-  bigger.AddPoint(0, 0);
-  bigger.AddPoint(30, 20);
-  f.PointData = &bigger;
+  FigureItem* target = list.AddFig(polygon({{0, 0}, {10, 10}}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(f);
+  HistoryItem* rec = h.AddAction(polygon({{0, 0}, {30, 20}}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   const Vertex* p = target->Data.PointData;
@@ -95,20 +86,10 @@ TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
 
 // A damaged file may give the record fewer vertices than the figure.
 TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
-  Vertex three;
-  three.AddPoint(1, 1);
-  three.AddPoint(2, 2);
-  three.AddPoint(3, 3);
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = &three;
   FigureList list;
-  FigureItem* target = list.AddFig(f);
-  Vertex one;
-  one.AddPoint(9, 9);
-  f.PointData = &one;
+  FigureItem* target = list.AddFig(freeLine({{1, 1}, {2, 2}, {3, 3}}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(f);
+  HistoryItem* rec = h.AddAction(freeLine({{9, 9}}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   EXPECT_EQ(target->Data.PointData->Count, 3);
@@ -119,19 +100,10 @@ TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
 }
 
 TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
-  FigureList oldContents;
-  oldContents.AddFig(FigureWithValue(1));
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.StampData = &oldContents;
   FigureList list;
-  FigureItem* target = list.AddFig(stamp);
-  FigureList newContents;
-  newContents.AddFig(FigureWithValue(2));
-  newContents.AddFig(FigureWithValue(3));
-  stamp.StampData = &newContents;
+  FigureItem* target = list.AddFig(stamp({}, {FigureWithValue(1)}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(stamp);
+  HistoryItem* rec = h.AddAction(stamp({}, {FigureWithValue(2), FigureWithValue(3)}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
   FigureList* got = target->Data.StampData;

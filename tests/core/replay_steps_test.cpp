@@ -6,6 +6,7 @@
 #include <string>
 
 #include "history/play.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -81,12 +82,7 @@ TEST_F(Replay, CreateCreateMove) {
 }
 
 TEST_F(Replay, MoveCarriesTheVerticesAlong) {
-  Vertex pts;
-  pts.AddPoint(10, 10);
-  pts.AddPoint(20, 30);
-  Figure f;
-  f.DrawingTool = ToolKind::Polyline;
-  f.PointData = &pts;
+  const BuiltFigure f = polyline({{10, 10}, {20, 30}});
   HistoryItem* c = S.History.AddAction(f);
   c->Data.TargetType = ActionKind::Create;
   c->Data.TargetID = 1;

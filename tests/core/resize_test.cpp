@@ -4,6 +4,7 @@
 
 #include "history/resize.h"
 #include "history/savehistory.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -13,27 +14,13 @@ int32_t FakeWidth(const std::string& text, int32_t size) {
   return static_cast<int32_t>(text.size()) * (size - 5);
 }
 
-Figure Box(ToolKind kind, Point a, Point b) {
-  Figure f;
-  f.DrawingTool = kind;
-  f.PenWidth = 4;
-  f.BrushColor = clWhite;
-  f.Start = a;
-  f.End = b;
-  return f;
-}
-
 struct Resize : ::testing::Test {
   AppState S;
 
-  // Adds a figure, records its creation the way the recorders do (snapshot
-  // plus a live link), selects it and takes it as the resize reference.
+  // Draws a figure as the drawing tools do, selects it and takes it as the
+  // resize reference.
   FigureItem* AddSelected(const Figure& f) {
-    FigureItem* item = S.DrawingFigs.AddFig(f);
-    HistoryItem* a = S.History.AddAction(item->Data);
-    a->Data.TargetType = ActionKind::Create;
-    a->Data.TargetID = S.History.NextFigID++;
-    a->Data.TargetFig = &item->Data;
+    FigureItem* item = draw(S, {f}).front();
     Select(item);
     return item;
   }
@@ -52,7 +39,7 @@ TEST_F(Resize, NothingSelectedDoesNothing) {
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  Figure& F = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}))->Data;
+  Figure& F = AddSelected(rect({100, 100}, {200, 150}))->Data;
   EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
@@ -68,21 +55,14 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  Figure& F = AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}))->Data;
+  Figure& F = AddSelected(shape(ToolKind::Line, {200, 50}, {100, 20}))->Data;
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
 }
 
 TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
-  Vertex pts;
-  pts.AddPoint(0, 0);
-  pts.AddPoint(25, 50);
-  pts.AddPoint(100, 10);
-  Figure f = Box(ToolKind::Polyline, {}, {});
-  f.PointData = &pts;
-  f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  Figure& F = AddSelected(polyline({{0, 0}, {25, 50}, {100, 10}}))->Data;
   H(10);
   EXPECT_EQ(F.Start.X, -10);
   EXPECT_EQ(F.End.X, 110);
@@ -107,14 +87,7 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
 TEST_F(Resize, VertexTruncatesTowardZero) {
   // Reference 0 … 3, vertex at 1. P = 1: −1 + trunc(1.67) = 0. P = −2:
   // 2 + trunc(−0.33) = 2 (rounding down would give 1).
-  Vertex pts;
-  pts.AddPoint(0, 0);
-  pts.AddPoint(1, 0);
-  pts.AddPoint(3, 0);
-  Figure f = Box(ToolKind::FreeLine, {}, {});
-  f.PointData = &pts;
-  f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  Figure& F = AddSelected(freeLine({{0, 0}, {1, 0}, {3, 0}}))->Data;
   H(1);
   EXPECT_EQ(F.PointData->Points[1].X, 0);
   H(-2);
@@ -122,13 +95,8 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
 }
 
 TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
-  Vertex pts;  // a vertical free line: no width to stretch
-  pts.AddPoint(50, 10);
-  pts.AddPoint(50, 90);
-  Figure f = Box(ToolKind::FreeLine, {}, {});
-  f.PointData = &pts;
-  f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  // A vertical free line: no width to stretch.
+  Figure& F = AddSelected(freeLine({{50, 10}, {50, 90}}))->Data;
   EXPECT_EQ(H(30), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{50, 10}));
   EXPECT_EQ(F.End, (Point{50, 90}));
@@ -139,7 +107,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
 }
 
 TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
-  Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
+  Figure t = shape(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -160,7 +128,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
 TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   // A text made by typing has End.Y = Start.Y + size, not the resized
   // height: a bar set back to 0 (also by the program) must not change it.
-  Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
+  Figure t = shape(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
   Figure& F = AddSelected(t)->Data;
@@ -176,7 +144,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
-  Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
+  Figure t = shape(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -195,27 +163,11 @@ struct StampResize : Resize {
     return f->Data;
   }
   void SetUp() override {
-    FigureList contents;
-    contents.AddFig(Box(ToolKind::Rectangle, {10, 2}, {30, 12}));
-    Figure t = Box(ToolKind::Text, {10, 4}, {30, 16});
+    Figure t = shape(ToolKind::Text, {10, 4}, {30, 16});
     t.TextSize = 9;
     t.Text = "ab";
-    contents.AddFig(t);
-    Vertex pts;
-    pts.AddPoint(0, 0);
-    pts.AddPoint(15, 20);
-    Figure p = Box(ToolKind::Polyline, {}, {});
-    p.PointData = &pts;
-    p.SetBoundsFromPoints();
-    contents.AddFig(p);
-    FigureList inner;
-    inner.AddFig(Box(ToolKind::Ellipse, {2, 0}, {6, 4}));
-    Figure n = Box(ToolKind::Stamp, {20, 10}, {28, 14});
-    n.StampData = &inner;
-    contents.AddFig(n);
-    Figure s = Box(ToolKind::Stamp, {100, 100}, {140, 120});
-    s.StampData = &contents;
-    Stamp = AddSelected(s);
+    const BuiltFigure nested = stamp({20, 10}, {28, 14}, {ellipse({2, 0}, {6, 4})});
+    Stamp = AddSelected(stamp({100, 100}, {140, 120}, {rect({10, 2}, {30, 12}), t, polyline({{0, 0}, {15, 20}}), nested}));
   }
 };
 
@@ -276,18 +228,18 @@ TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
 
 TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
   FigureList refContents, liveContents;
-  refContents.AddFig(Box(ToolKind::Rectangle, {1, 0}, {3, 0}));
-  liveContents.AddFig(Box(ToolKind::Rectangle, {1, 0}, {3, 0}));
-  Figure ref = Box(ToolKind::Stamp, {0, 5}, {10, 5});
+  refContents.AddFig(rect({1, 0}, {3, 0}));
+  liveContents.AddFig(rect({1, 0}, {3, 0}));
+  Figure ref = shape(ToolKind::Stamp, {0, 5}, {10, 5});
   ref.StampData = &refContents;
-  Figure live = Box(ToolKind::Stamp, {0, 0}, {10, 10});
+  Figure live = shape(ToolKind::Stamp, {0, 0}, {10, 10});
   live.StampData = &liveContents;
   ScaleStampContents(ref, false, live);
   EXPECT_EQ(liveContents.GetTail()->Data.End, (Point{3, 0}));
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  FigureItem* a = AddSelected(rect({100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History.Count(), before);
@@ -302,8 +254,8 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
-  FigureItem* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
+  FigureItem* a = AddSelected(rect({100, 100}, {200, 150}));
+  FigureItem* b = AddSelected(shape(ToolKind::Ellipse, {10, 10}, {50, 40}));
   const int32_t before = S.History.Count();
   Select(a);
   H(10);
@@ -319,7 +271,7 @@ TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
 }
 
 TEST_F(Resize, BroughtBackRecordsNothing) {
-  AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  AddSelected(rect({100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   H(40);
   H(0);
@@ -332,8 +284,8 @@ TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   // A pending stamp resize must not lend its reference to the next stamp.
   H(20);
   FigureList c;
-  c.AddFig(Box(ToolKind::Rectangle, {0, 0}, {8, 8}));
-  Figure s = Box(ToolKind::Stamp, {300, 300}, {308, 308});
+  c.AddFig(rect({0, 0}, {8, 8}));
+  Figure s = shape(ToolKind::Stamp, {300, 300}, {308, 308});
   s.StampData = &c;
   FigureItem* second = AddSelected(s);
   H(4);  // 8 → 16 wide

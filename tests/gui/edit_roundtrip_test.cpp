@@ -7,6 +7,7 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "support/form_fixture.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -55,37 +56,13 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   PressKey(*Form, Qt::Key_Return);  // T
 
   // A stamp with a rectangle, a text and a polyline inside, and a polyline.
-  FigureList contents;
-  Figure r;
-  r.DrawingTool = ToolKind::Rectangle;
+  BuiltFigure r = rect({0, 0}, {20, 10});
   r.PenWidth = 2;
   r.BrushColor = 0x00FF00;
-  r.Start = {0, 0};
-  r.End = {20, 10};
-  contents.AddFig(r);
-  Figure t;
-  t.DrawingTool = ToolKind::Text;
-  t.Text = "s";
-  t.TextSize = 12;
-  t.Start = {5, 12};
+  BuiltFigure t = text("s", {5, 12}, 12);
   t.End = {15, 24};
-  contents.AddFig(t);
-  Vertex pts;
-  pts.AddPoint(0, 30);
-  pts.AddPoint(13, 40);
-  pts.AddPoint(30, 35);
-  Figure p;
-  p.DrawingTool = ToolKind::Polyline;
-  p.PenWidth = 4;
-  p.PointData = &pts;
-  p.SetBoundsFromPoints();
-  contents.AddFig(p);
-  Figure s;
-  s.DrawingTool = ToolKind::Stamp;
-  s.Start = {300, 300};
-  s.End = {330, 340};
-  s.StampData = &contents;
-  CreateFigure(MutableState(*Form), s);
+  BuiltFigure p = polyline({{0, 30}, {13, 40}, {30, 35}});
+  CreateFigure(MutableState(*Form), stamp({300, 300}, {330, 340}, {r, t, p}));
   p.Offset(400, 100);
   CreateFigure(MutableState(*Form), p);
 

@@ -19,6 +19,7 @@
 #include "io/picture.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -301,14 +302,10 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
     f.End = {f.Start.X + 40, f.Start.Y + 30};
     f.Text = "x";
     f.TextSize = 12;
-    Vertex pts(4);
-    if (IsPointFigure(f.DrawingTool)) {
-      pts.AddPoint(f.Start.X, f.Start.Y);
-      pts.AddPoint(f.End.X, f.Start.Y);
-      pts.AddPoint(f.End.X, f.End.Y);
-      f.PointData = &pts;
-    }
-    S.DrawingFigs.AddFig(f);
+    if (IsPointFigure(f.DrawingTool))
+      S.DrawingFigs.AddFig(withPoints(f, {f.Start, {f.End.X, f.Start.Y}, f.End}));
+    else
+      S.DrawingFigs.AddFig(f);
   }
   for (int round = 0; round < 150; ++round) {
     FigureItem* item = S.DrawingFigs.Head->Next;

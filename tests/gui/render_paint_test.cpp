@@ -1,63 +1,15 @@
-// Drawing figures and composing the canvas: exact pixels on small cases.
+// Drawing figures and the selection frame: exact pixels on small cases.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <memory>
 
 #include "io/picture_store.h"
+#include "paint_pixels.h"
 #include "render/paint.h"
+#include "support/builders.h"
 
 namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr ColorRef tRed = 0x0000FF;
-constexpr ColorRef tBlue = 0xFF0000;
-
-QImage Blank(QRgb fill = kWhite) {
-  QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
-  img.fill(fill);
-  return img;
-}
-
-Figure Shape(ToolKind tool, Point a, Point b, ColorRef brush, int penWidth = 1, ColorRef pen = clBlack) {
-  Figure f;
-  f.DrawingTool = tool;
-  f.Start = a;
-  f.End = b;
-  f.BrushColor = brush;
-  f.PenWidth = penWidth;
-  f.PenColor = pen;
-  return f;
-}
-
-Figure Text(Point at, const std::string& text, ColorRef color, ColorRef brush) {
-  Figure f = Shape(ToolKind::Text, at, at, brush);
-  f.Text = text;
-  f.TextSize = 14;
-  f.TextColor = color;
-  return f;
-}
-
-// Pixels that differ between two pictures.
-int Differences(const QImage& a, const QImage& b) {
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
-  return n;
-}
-
-// A stamp item whose contents are `contents`, appended to `list`.
-FigureItem* AddStamp(FigureList& list, Point start, std::unique_ptr<FigureList> contents) {
-  FigureItem* item = list.AddEmptyFig();
-  item->Data.DrawingTool = ToolKind::Stamp;
-  item->Data.Start = start;
-  item->Data.End = start;
-  item->AdoptStampData(std::move(contents));
-  return item;
-}
 
 class PaintTest : public ::testing::Test {
  protected:
@@ -88,16 +40,12 @@ TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
 }
 
 TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
-  Vertex tri;
-  tri.AddPoint(100, 100);
-  tri.AddPoint(200, 100);
-  tri.AddPoint(100, 200);
+  const std::vector<Point> tri = {{100, 100}, {200, 100}, {100, 200}};
   for (ToolKind tool : {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Polygon}) {
     QImage a = Blank(), b = Blank();
     RasterCanvas ca(&a), cb(&b);
-    Figure filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
-    Figure empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
-    filled.PointData = empty.PointData = &tri;
+    const BuiltFigure filled = withPoints(Shape(tool, {100, 100}, {200, 200}, tBlue, 3), tri);
+    const BuiltFigure empty = withPoints(Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3), tri);
     DrawFigure(ca, &filled, 0, 0, DrawMode::Copy);
     DrawFigure(cb, &empty, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 120), kBlue) << int(tool);
@@ -108,15 +56,11 @@ TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
 }
 
 TEST_F(PaintTest, OpenKindsNeverFill) {
-  Vertex tri;
-  tri.AddPoint(100, 100);
-  tri.AddPoint(200, 100);
-  tri.AddPoint(100, 200);
+  const std::vector<Point> tri = {{100, 100}, {200, 100}, {100, 200}};
   for (ToolKind tool : {ToolKind::FreeLine, ToolKind::Polyline, ToolKind::Line}) {
     QImage a = Blank();
     RasterCanvas ca(&a);
-    Figure f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
-    f.PointData = &tri;
+    const BuiltFigure f = withPoints(Shape(tool, {100, 100}, {200, 200}, tBlue, 3), tri);
     DrawFigure(ca, &f, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 130), kWhite) << int(tool);
     EXPECT_EQ(a.pixel(150, 150), kBlack) << int(tool);  // the diagonal
@@ -176,9 +120,9 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   inner->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   auto outer = std::make_unique<FigureList>();
   outer->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
-  AddStamp(*outer, {5, 5}, std::move(inner));
+  addStamp(*outer, {5, 5}, std::move(inner));
   FigureList top;
-  FigureItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
+  FigureItem* stamp = addStamp(top, {100, 50}, std::move(outer));
   stamp->Data.PenWidth = 40;  // a stamp's own attributes never show
   stamp->Data.PenColor = tRed;
   stamp->Data.BrushColor = tRed;
@@ -203,7 +147,7 @@ TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
   auto contents = std::make_unique<FigureList>();
   contents->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   FigureList top;
-  FigureItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
+  FigureItem* stamp = addStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);
   DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
@@ -214,7 +158,7 @@ TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
   list->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
   for (int depth = 0; depth < 3000; ++depth) {
     auto outer = std::make_unique<FigureList>();
-    AddStamp(*outer, depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list));
+    addStamp(*outer, depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list));
     list = std::move(outer);
   }
   DrawFigList(canvas, list.get(), 100, 50);
@@ -231,7 +175,7 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
-  AddStamp(top, {10, 10}, std::make_unique<FigureList>());
+  addStamp(top, {10, 10}, std::make_unique<FigureList>());
   FigureItem* bare = top.AddEmptyFig();
   bare->Data.DrawingTool = ToolKind::Stamp;  // no contents at all
   FigureItem* none = top.AddEmptyFig();
@@ -316,93 +260,4 @@ TEST_F(PaintTest, PenPresetsForDrawingAndForTheFrame) {
   EXPECT_EQ(canvas.PenWidth, 1);
   EXPECT_EQ(canvas.PenStyle, LineStyle::Dot);
   EXPECT_EQ(canvas.PenMode, DrawMode::NotXor);
-}
-
-// ---- The canvas refresh ----
-
-class RefreshTest : public ::testing::Test {
- protected:
-  AppState S;
-  PictureStore P{S};
-};
-
-TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  FigureItem* red = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
-  ASSERT_EQ(S.DrawingFigs.MoveFigFront(red), 0);
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kRed);
-}
-
-TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  FigureItem* rect = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
-  P.PaintBoxPaint();
-  const QImage plain = P.WorkBitmap;
-  EXPECT_EQ(plain.pixel(7, 17), kWhite);
-  S.SelectedFig = rect;
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap.pixel(7, 17), kBlack);
-  const QImage framed = P.WorkBitmap;
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap, framed);
-  S.SelectedFig = nullptr;
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap, plain);
-}
-
-TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
-  int shown = 0;
-  P.OnShow = [&](const QImage& img) {
-    ++shown;
-    EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
-    EXPECT_EQ(img.pixel(20, 20), kRed);
-  };
-  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  P.PaintBoxPaint();
-  EXPECT_EQ(shown, 1);
-}
-
-TEST_F(RefreshTest, SmallBackgroundShowsAtTheTopLeftWithWhiteBeyond) {
-  P.BGPicture = QImage(320, 240, QImage::Format_RGB32);
-  P.BGPicture.fill(kRed);
-  P.WorkBitmap.fill(kBlue);  // anything left from before is overwritten
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap.pixel(0, 0), kRed);
-  EXPECT_EQ(P.WorkBitmap.pixel(319, 239), kRed);
-  EXPECT_EQ(P.WorkBitmap.pixel(320, 0), kWhite);
-  EXPECT_EQ(P.WorkBitmap.pixel(0, 240), kWhite);
-  EXPECT_EQ(P.WorkBitmap.pixel(639, 479), kWhite);
-}
-
-TEST_F(RefreshTest, LargeBackgroundShowsItsTopLeftPartPixelForPixel) {
-  QImage big(1024, 768, QImage::Format_RGB32);
-  for (int y = 0; y < big.height(); ++y)
-    for (int x = 0; x < big.width(); ++x) big.setPixel(x, y, qRgb(x & 255, y & 255, (x >> 8) * 60 + (y >> 8)));
-  P.BGPicture = big;
-  P.PaintBoxPaint();
-  EXPECT_EQ(P.WorkBitmap, big.copy(0, 0, kCanvasWidth, kCanvasHeight));
-}
-
-TEST_F(RefreshTest, BlankingTheBackgroundKeepsItsSize) {
-  P.BGPicture = QImage(320, 240, QImage::Format_RGB32);
-  P.BGPicture.fill(kRed);
-  P.BlankBGImage();
-  EXPECT_EQ(P.BGPicture.size(), QSize(320, 240));
-  EXPECT_EQ(P.BGPicture.pixel(319, 239), kWhite);
-  QImage big(800, 600, QImage::Format_RGB32);
-  big.fill(kRed);
-  P.BGPicture = big;
-  P.BlankBGImage();
-  EXPECT_EQ(P.BGPicture.pixel(639, 479), kWhite);
-  EXPECT_EQ(P.BGPicture.pixel(640, 0), kRed);  // outside (0, 0, 640, 480)
-}
-
-TEST_F(RefreshTest, StartsWithAWhiteBackgroundAndCanvas) {
-  EXPECT_EQ(P.WorkBitmap.size(), QSize(kCanvasWidth, kCanvasHeight));
-  EXPECT_EQ(P.WorkBitmap.format(), QImage::Format_RGB32);
-  EXPECT_EQ(P.BGPicture.size(), QSize(kCanvasWidth, kCanvasHeight));
-  P.PaintBoxPaint();
-  EXPECT_EQ(Differences(P.WorkBitmap, Blank()), 0);
 }

@@ -5,18 +5,9 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "support/form_fixture.h"
+#include "support/builders.h"
 
 namespace {
-
-Figure Rect(Point a, Point b) {
-  Figure f;
-  f.DrawingTool = ToolKind::Rectangle;
-  f.PenWidth = 4;
-  f.BrushColor = clWhite;
-  f.Start = a;
-  f.End = b;
-  return f;
-}
 
 class ResizeSliders : public FormTest {
  protected:
@@ -62,16 +53,7 @@ TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
 }
 
 TEST_F(ResizeSliders, PolylineVerticesStretch) {
-  Vertex pts;
-  pts.AddPoint(100, 100);
-  pts.AddPoint(125, 200);
-  pts.AddPoint(200, 110);
-  Figure p;
-  p.DrawingTool = ToolKind::Polyline;
-  p.PenWidth = 4;
-  p.PointData = &pts;
-  p.SetBoundsFromPoints();
-  Put(p);
+  Put(polyline({{100, 100}, {125, 200}, {200, 110}}));
   FigureItem* f = Pick(125, 150);
   ASSERT_NE(f, nullptr);
   H(10);
@@ -100,21 +82,9 @@ TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
 }
 
 TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
-  FigureList contents;
-  contents.AddFig(Rect({10, 0}, {30, 20}));
-  Figure t;
-  t.DrawingTool = ToolKind::Text;
-  t.Text = "a";
-  t.TextSize = 12;
-  t.Start = {10, 20};
+  BuiltFigure t = text("a", {10, 20}, 12);
   t.End = {30, 32};
-  contents.AddFig(t);
-  Figure s;
-  s.DrawingTool = ToolKind::Stamp;
-  s.Start = {100, 100};
-  s.End = {140, 140};
-  s.StampData = &contents;
-  Put(s);
+  Put(stamp({100, 100}, {140, 140}, {rect({10, 0}, {30, 20}), t}));
   FigureItem* f = Pick(120, 120);
   ASSERT_NE(f, nullptr);
   H(20);  // 40 → 80 wide
@@ -136,14 +106,8 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
 }
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
-  FigureList contents;
-  contents.AddFig(Rect({0, 0}, {20, 20}));
-  Figure s;
-  s.DrawingTool = ToolKind::Stamp;
-  s.Start = {100, 100};
-  s.End = {120, 120};
-  s.StampData = &contents;
-  FigureItem* item = MutableState(*Form).DrawingFigs.AddFig(s);  // no record points at it
+  // No record points at it.
+  FigureItem* item = MutableState(*Form).DrawingFigs.AddFig(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
   FigureItem* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);

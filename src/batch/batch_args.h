@@ -1,0 +1,58 @@
+// The batch mode's command line: which export or description is asked for,
+// of which drawings, and into which output.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "history/replay_pace.h"
+
+namespace batch {
+
+// The first lines of the help, also shown after a bad usage.
+extern const char* const kUsage;
+// The rest of the help.
+extern const char* const kHelp;
+
+enum class BatchMode {
+  None,
+  ExportBMP,
+  ExportJPEG,
+  ExportPNG,
+  ExportProcess,
+  ExportVideo,
+  ContactSheet,
+  Describe,
+  Help,
+  Version
+};
+
+inline bool IsExport(BatchMode mode) {
+  return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG || mode == BatchMode::ExportProcess ||
+         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet;
+}
+inline bool IsSinglePicture(BatchMode mode) { return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG; }
+
+struct BatchArgs {
+  BatchMode Mode = BatchMode::None;
+  QString Out;
+  QStringList Ins;
+  QString In;  // the first of Ins
+  std::optional<int> Step;
+  ReplayPace Pace;
+  bool PaceGiven = false, HoldGiven = false;
+  int Jobs = 0;  // 0: one per core
+};
+
+// An output that names a folder: one output per drawing goes into it.
+bool IsFolderOutput(const QString& out);
+
+// Any long option asks for the batch mode: an unknown one is bad usage with
+// the usage line, never a window started by mistake.
+bool IsBatchOption(const QString& a);
+
+// Fills `args`; an empty result is success, else the reason of the bad usage.
+QString ParseArgs(const QStringList& list, BatchArgs& args);
+
+}  // namespace batch

@@ -1,0 +1,198 @@
+// One drawing of the batch mode: read, replayed to the step asked for, and
+// exported or described.
+#include "batch/batch_drawing.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <set>
+#include <vector>
+
+#include "format/history_reader.h"
+#include "history/describe.h"
+#include "history/play.h"
+#include "history/state.h"
+#include "io/contact_sheet.h"
+#include "io/exports.h"
+#include "io/file_replace.h"
+#include "io/picture.h"
+#include "io/picture_store.h"
+#include "io/video_export.h"
+#include "io/video_writer.h"
+
+namespace batch {
+
+void PrintLine(std::FILE* to, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), to);
+  std::fputc('\n', to);
+}
+
+QString RefusedOutput(const QString& out, const QString& in) {
+  struct stat a {}, b {};
+  const bool same = ::stat(QFile::encodeName(out).constData(), &a) == 0 &&
+                    ::stat(QFile::encodeName(in).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  if (same) return QStringLiteral("the output %1 is the drawing %2 itself").arg(out, in);
+  if (FileExtension(out).compare(u".tlo", Qt::CaseInsensitive) == 0)
+    return QStringLiteral("the output %1 has a drawing's extension (.tlo); pictures are never written over drawings")
+        .arg(out);
+  return QString();
+}
+
+namespace {
+
+// Passes the background loads of the replay on, and notes every picture the
+// drawing names that could not be drawn at the step shown: missing where it
+// was recorded and beside the drawing, or damaged. A step's loads end with
+// its repaint; the last one tells whether the picture is on the canvas.
+class WatchedPictures : public PictureSide {
+ public:
+  explicit WatchedPictures(PictureSide& pictures) : Pictures(pictures) {}
+
+  int LoadBGPicture(const std::string& name) override {
+    const int result = Pictures.LoadBGPicture(name);
+    Loads.push_back({name, result});
+    return result;
+  }
+  void BlankBGImage() override {
+    Loads.clear();
+    Pictures.BlankBGImage();
+  }
+  void PaintBoxPaint() override {
+    if (!Loads.empty() && Loads.back().Result != 0) {
+      // A missing picture is named as the drawing names it; a damaged one
+      // by the file that was read.
+      const bool damaged = Loads.back().Result == 2;
+      const std::string& name = damaged ? Loads.back().Name : Loads.front().Name;
+      if (Failed.insert(name).second)
+        PrintLine(stderr, "tamlo: the picture " + name + " could not be drawn: " +
+                              (damaged ? "the file is damaged" : "no such file"));
+    }
+    Loads.clear();
+    Pictures.PaintBoxPaint();
+  }
+  bool AnyFailed() const { return !Failed.empty(); }
+
+ private:
+  struct LoadedDrawing {
+    std::string Name;
+    int Result;
+  };
+  PictureSide& Pictures;
+  std::vector<LoadedDrawing> Loads;
+  std::set<std::string> Failed;
+};
+
+// Qt's own notes about the platform (no runtime folder, no window system)
+// say nothing about the drawing: only its serious messages are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, "tamlo: " + text.toStdString());
+}
+
+}  // namespace
+
+// Rendering text needs the GUI side of Qt, never a display.
+std::unique_ptr<QGuiApplication> StartQt(char* argv0) {
+  static int qtArgc = 1;
+  static char* qtArgv[] = {argv0, nullptr};
+  qtArgv[0] = argv0;
+  if (QCoreApplication::instance()) return nullptr;
+  qInstallMessageHandler(QuietQtMessages);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+}
+
+// One drawing, in this process: `in` and `out` are whole paths. For the
+// contact sheet `out` is where the thumbnail of the last step goes.
+int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const QString& out) {
+  AppState S;
+  const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+
+  BatchDialogs dialogs;
+  S.Dialogs = &dialogs;
+
+  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet) {
+    const QString refused = RefusedOutput(out, in);
+    if (!refused.isEmpty()) {
+      PrintLine(stderr, "tamlo: " + refused.toStdString());
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
+  if (!IsDrawingFileName(in)) {
+    dialogs.ShowMessage("ファイルけいしきがちがいます");
+    return 1;
+  }
+  // Only a regular file of a sane size: a pipe or a device named like a
+  // drawing would hang or never end.
+  std::string bytes;
+  if (!ReadDrawingFileBytes(QFile::encodeName(in).toStdString(), bytes)) {
+    dialogs.ShowMessage("データ読み込みに失敗しました");
+    return 1;
+  }
+
+  // As after choosing the drawing in the open dialog: pictures it names by
+  // their bare names are looked for next to it.
+  EnterFolderOf(in);
+  if (ReadHistory(S, bytes) != 0) return 1;
+  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
+
+  if (args.Mode == BatchMode::Describe) {
+    for (HistoryItem* item = S.History.Head->Next; item; item = item->Next)
+      for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+
+  PictureStore pictures(S);
+  WatchedPictures watched(pictures);
+  S.Pictures = &watched;
+  const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
+
+  if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
+    if (S.History.Count() == 0) {
+      PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
+      return 0;
+    }
+    if (args.Mode == BatchMode::ExportVideo) {
+      VideoFormat format = VideoFormat::MP4;
+      VideoFormatOf(out, format);
+      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == VideoExportResult::Done);
+    }
+    return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString()), {},
+                                SortingProcessDigits(S.History.Count())));
+  }
+
+  const int step = args.Step.value_or(S.History.Count());
+  if (step > S.History.Count()) {
+    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History.Count())
+                          .toStdString());
+    return 1;
+  }
+  S.CurrentStep = S.History.ItemAt(step);
+  GoToStep(S);
+  if (args.Mode == BatchMode::ContactSheet) {
+    const bool saved = SheetThumbnail(pictures.WorkBitmap).save(out, "PNG");
+    if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
+    return status(saved);
+  }
+  const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
+  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind));
+}
+
+// The output of the drawing `in` in the output folder `folder`, named after
+// the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
+// pictures are a/a001.jpg, ...).
+QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in) {
+  const QString base = QFileInfo(in).completeBaseName();
+  const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
+  switch (mode) {
+    case BatchMode::ExportBMP: return dir + base + ".bmp";
+    case BatchMode::ExportPNG: return dir + base + ".png";
+    case BatchMode::ExportVideo: return dir + base + ".mp4";
+    case BatchMode::ExportProcess: return dir + base + u'/' + base + ".jpg";
+    default: return dir + base + ".jpg";
+  }
+}
+
+}  // namespace batch

@@ -1,0 +1,111 @@
+// Figures and drawings for the tests, made in one place: figures with their
+// vertices or stamp contents, and drawings recorded through the same actions
+// the window records them with.
+//
+//   rect({10, 10}, {50, 40})            polyline({{0, 0}, {25, 50}})
+//   text("あ", {10, 20}, 14)            stamp({100, 50}, {rect(...), polygon(...)})
+//   withPoints(someFigure, {{1, 2}})    draw(S, {rect(...), ellipse(...)})
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/figlist.h"
+#include "history/actions.h"
+
+// A figure together with what it points to: the vertex list of a point
+// figure and the contents of a stamp live as long as the BuiltFigure, or a
+// copy of it, does. Lists and histories copy what a figure points to, so a
+// temporary BuiltFigure may be handed to AddFig, AddAction or CreateFigure;
+// a plain Figure copied from one must not outlive it.
+struct BuiltFigure : Figure {
+  std::shared_ptr<Vertex> Vertices;
+  std::shared_ptr<FigureList> Contents;
+};
+
+// A figure of any kind from `start` to `end`, in the style the builders
+// share: a 4-pixel black pen over a white body, black 12-point text.
+inline BuiltFigure shape(ToolKind tool, Point start, Point end) {
+  BuiltFigure f;
+  f.DrawingTool = tool;
+  f.PenWidth = 4;
+  f.PenColor = clBlack;
+  f.BrushColor = clWhite;
+  f.TextSize = 12;
+  f.TextColor = clBlack;
+  f.Start = start;
+  f.End = end;
+  return f;
+}
+inline BuiltFigure rect(Point start, Point end) { return shape(ToolKind::Rectangle, start, end); }
+inline BuiltFigure ellipse(Point start, Point end) { return shape(ToolKind::Ellipse, start, end); }
+inline BuiltFigure line(Point start, Point end) { return shape(ToolKind::Line, start, end); }
+
+// A text figure at `at` (its box is left for the window to measure: both
+// corners are `at`).
+inline BuiltFigure text(const std::string& text, Point at, int size = 12) {
+  BuiltFigure f = shape(ToolKind::Text, at, at);
+  f.Text = text;
+  f.TextSize = size;
+  return f;
+}
+
+// `figure` with the vertex list `points`; its corners stay as they are.
+inline BuiltFigure withPoints(const Figure& figure, const std::vector<Point>& points) {
+  BuiltFigure f;
+  static_cast<Figure&>(f) = figure;
+  f.Vertices = std::make_shared<Vertex>();
+  for (const Point& p : points) f.Vertices->AddPoint(p.X, p.Y);
+  f.PointData = f.Vertices.get();
+  return f;
+}
+
+// A point figure of `tool` through `points`, its corners their bounding box.
+inline BuiltFigure pointFigure(ToolKind tool, const std::vector<Point>& points) {
+  BuiltFigure f = withPoints(shape(tool, {}, {}), points);
+  f.SetBoundsFromPoints();
+  return f;
+}
+inline BuiltFigure polyline(const std::vector<Point>& points) { return pointFigure(ToolKind::Polyline, points); }
+inline BuiltFigure polygon(const std::vector<Point>& points) { return pointFigure(ToolKind::Polygon, points); }
+inline BuiltFigure freeLine(const std::vector<Point>& points) { return pointFigure(ToolKind::FreeLine, points); }
+
+// `figure` holding copies of `contents`, first to last, as its stamp
+// contents (positions relative to the stamp's start).
+inline BuiltFigure withContents(const Figure& figure, std::initializer_list<Figure> contents) {
+  BuiltFigure f;
+  static_cast<Figure&>(f) = figure;
+  f.Contents = std::make_shared<FigureList>();
+  for (const Figure& c : contents) f.Contents->AddFig(c);
+  f.StampData = f.Contents.get();
+  return f;
+}
+
+// A stamp from `start` to `end` (or at `start`) holding copies of `contents`.
+inline BuiltFigure stamp(Point start, Point end, std::initializer_list<Figure> contents) {
+  return withContents(shape(ToolKind::Stamp, start, end), contents);
+}
+inline BuiltFigure stamp(Point start, std::initializer_list<Figure> contents) {
+  return stamp(start, start, contents);
+}
+
+// A stamp item at `start` appended to `list`, taking `contents` over as its
+// own (no copy: fit for deep nesting).
+inline FigureItem* addStamp(FigureList& list, Point start, std::unique_ptr<FigureList> contents) {
+  FigureItem* item = list.AddEmptyFig();
+  item->Data.DrawingTool = ToolKind::Stamp;
+  item->Data.Start = start;
+  item->Data.End = start;
+  item->AdoptStampData(std::move(contents));
+  return item;
+}
+
+// Draws `figures` into S one after the other as the drawing tools do: each
+// creation recorded with its own figure ID. Returns the figures drawn.
+inline std::vector<FigureItem*> draw(AppState& S, std::initializer_list<Figure> figures) {
+  std::vector<FigureItem*> drawn;
+  for (const Figure& f : figures) drawn.push_back(CreateFigure(S, f));
+  return drawn;
+}

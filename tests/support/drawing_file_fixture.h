@@ -1,0 +1,109 @@
+// Drawing files written from histories built record by record and read
+// back: the fixture, its figures, and ways to compare and look into files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "format/history_reader.h"
+#include "format/history_writer.h"
+#include "support/scripted_dialogs.h"
+
+// A state whose dialogs are scripted (the locating question is answered No).
+struct DrawingFile : ::testing::Test {
+  AppState S;
+  ScriptedDialogs Dialogs;
+  DrawingFile() { S.Dialogs = &Dialogs; }
+
+  int Read(const std::string& text) { return ReadHistory(S, text); }
+
+  HistoryItem* Record(int32_t step) { return S.History.ItemAt(step); }
+
+  HistoryItem* Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
+    HistoryItem* a = Source.AddAction(fig);
+    a->Data.TargetType = type;
+    a->Data.TargetID = id;
+    a->Data.ActionTime = Time(10, 20, 30, 40);
+    return a;
+  }
+
+  static TimeOfDay Time(int h, int m, int s, int hund) {
+    TimeOfDay t;
+    t.Hour = static_cast<uint8_t>(h);
+    t.Min = static_cast<uint8_t>(m);
+    t.Sec = static_cast<uint8_t>(s);
+    t.Hund = static_cast<uint8_t>(hund);
+    return t;
+  }
+
+  HistoryList Source;  // histories built by hand, written, then read into S
+};
+
+inline Figure Fig(ToolKind tool) {
+  Figure f;
+  f.DrawingTool = tool;
+  f.PenWidth = 4;
+  f.PenColor = clBlack;
+  f.BrushColor = clBtnFace;
+  f.BrushStyle = 1;
+  f.TextSize = 12;
+  f.TextColor = 0x00123456;
+  f.Text = "a b";
+  f.Start = {10, 20};
+  f.End = {110, 220};
+  return f;
+}
+
+inline void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where);
+
+inline void ExpectSameList(const FigureList* a, const FigureList* b, const std::string& where) {
+  ASSERT_EQ(a == nullptr, b == nullptr) << where;
+  if (a == nullptr) return;
+  ASSERT_EQ(a->FigCount(), b->FigCount()) << where;
+  int i = 0;
+  for (const FigureItem *x = a->Head->Next, *y = b->Head->Next; x != nullptr; x = x->Next, y = y->Next, ++i)
+    ExpectSameFigure(x->Data, y->Data, where + "/" + std::to_string(i));
+}
+
+inline void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where) {
+  EXPECT_EQ(a.DrawingTool, b.DrawingTool) << where;
+  EXPECT_EQ(a.PenWidth, b.PenWidth) << where;
+  EXPECT_EQ(a.PenColor, b.PenColor) << where;
+  EXPECT_EQ(a.BrushColor, b.BrushColor) << where;
+  EXPECT_EQ(a.TextSize, b.TextSize) << where;
+  EXPECT_EQ(a.TextColor, b.TextColor) << where;
+  EXPECT_EQ(a.Text, b.Text) << where;
+  EXPECT_EQ(a.Start, b.Start) << where;
+  EXPECT_EQ(a.End, b.End) << where;
+  ASSERT_EQ(a.PointData == nullptr, b.PointData == nullptr) << where;
+  if (a.PointData != nullptr) {
+    ASSERT_EQ(a.PointData->Count, b.PointData->Count) << where;
+    for (int32_t i = 0; i < a.PointData->Count; ++i) EXPECT_EQ(a.PointData->Points[i], b.PointData->Points[i]) << where;
+  }
+  ExpectSameList(a.StampData, b.StampData, where + " stamp");
+}
+
+// The lines of record `step`'s block in `text`, without "begin ActionData"
+// and "end ActionData".
+inline std::vector<std::string> BlockLines(const std::string& text, int step) {
+  std::vector<std::string> all;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t e = text.find("\r\n", pos);
+    all.push_back(text.substr(pos, e - pos));
+    pos = e + 2;
+  }
+  int k = 0;
+  std::vector<std::string> block;
+  for (const auto& l : all) {
+    if (l == "begin ActionData") {
+      ++k;
+      continue;
+    }
+    if (k == step && l == "end ActionData") break;
+    if (k == step) block.push_back(l);
+  }
+  return block;
+}
