@@ -46,7 +46,7 @@ void RecordOne(AppState& S, std::mt19937& rng, Vertex& points) {
   if (f.DrawingTool == ToolKind::FreeLine) {
     points.Reset();
     for (int i = 0; i < 60; ++i) points.AddPoint(f.Start.X + i, f.Start.Y + static_cast<int32_t>(rng() % 30));
-    f.PointData = &points;
+    f.PointData = points;
     f.SetBoundsFromPoints();
   }
   CreateFigure(S, f);
@@ -74,7 +74,7 @@ void RunJournal(benchmark::State& state, bool wholeAction) {
   }
   if (wholeAction) S.Journal = &journal;
   std::mt19937 rng(7);
-  Vertex points(MaxPoints);
+  Vertex points;
   std::vector<double> ms;
   for (auto _ : state) {
     if (wholeAction) {

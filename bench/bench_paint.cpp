@@ -26,18 +26,18 @@ constexpr int kKindCount = int(std::size(kKinds));
 void AddFigures(FigureList& figs, int count, ToolKind only) {
   std::mt19937 rng(4711);
   auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
-  Vertex pts(MaxPoints);
+  Vertex pts;
   for (int i = 0; i < count; ++i) {
     const ToolKind tool = only == ToolKind::None ? kKinds[i % kKindCount] : only;
     if (tool == ToolKind::Stamp) {
-      FigureList contents;
+      std::vector<Figure> contents;
       for (int k = 0; k < 5; ++k) {
         Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
-        contents.AddFig(inner);
+        contents.push_back(StoredCopy(inner));
       }
       Figure stamp = make(ToolKind::Stamp, pts);
-      stamp.StampData = &contents;
+      stamp.StampData = std::move(contents);
       figs.AddFig(stamp);
     } else {
       figs.AddFig(make(tool, pts));
@@ -150,15 +150,12 @@ BENCHMARK(BM_WriteBMP32_640x480)->Unit(benchmark::kMillisecond);
 // characters at the largest size.
 void BM_WidePolylines50x2000(benchmark::State& state) {
   std::mt19937 rng(5);
-  std::vector<std::unique_ptr<Vertex>> data;
   std::vector<Figure> figs(50);
   for (size_t k = 0; k < figs.size(); ++k) {
-    data.push_back(std::make_unique<Vertex>(MaxPoints));
-    for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
+    for (int i = 0; i < MaxPoints; ++i) figs[k].PointData.AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
     figs[k].DrawingTool = ToolKind::Polyline;
     figs[k].PenWidth = 4096;
     figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
-    figs[k].PointData = data[k].get();
   }
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   RasterCanvas canvas(&img);

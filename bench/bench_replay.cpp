@@ -28,8 +28,8 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
     f.PenWidth = 4;
     f.Start = {pick(600), pick(440)};
     f.End = {f.Start.X + 20 + pick(60), f.Start.Y + 20 + pick(60)};
-    Vertex pts(32);
-    FigureList contents;
+    Vertex pts;
+    std::vector<Figure> contents;
     switch (kind % 6) {
       case 0: f.DrawingTool = ToolKind::Rectangle; break;
       case 1: f.DrawingTool = ToolKind::Ellipse; break;
@@ -42,7 +42,7 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
       case 4:
         f.DrawingTool = kind % 6 == 3 ? ToolKind::FreeLine : ToolKind::Polygon;
         for (int k = 0; k < 32; ++k) pts.AddPoint(f.Start.X + pick(80), f.Start.Y + pick(80));
-        f.PointData = &pts;
+        f.PointData = pts;
         f.SetBoundsFromPoints();
         break;
       default: {
@@ -50,8 +50,8 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
         Figure in;
         in.DrawingTool = ToolKind::Ellipse;
         in.End = {10, 10};
-        for (int k = 0; k < 3; ++k) contents.AddFig(in);
-        f.StampData = &contents;
+        for (int k = 0; k < 3; ++k) contents.push_back(StoredCopy(in));
+        f.StampData = contents;
       }
     }
     figs.push_back(CreateFigure(*S, f));

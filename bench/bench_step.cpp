@@ -38,19 +38,19 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
   std::vector<FigureItem*> figs;
   int kind = 0;
   auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
-  Vertex pts(MaxPoints);
+  Vertex pts;
   auto create = [&] {
     const ToolKind tool = kKinds[kind++ % std::size(kKinds)];
-    FigureList contents;
+    std::vector<Figure> contents;
     Figure f;
     if (tool == ToolKind::Stamp) {
       for (int k = 0; k < 5; ++k) {
         Figure inner = make(kKinds[k % 7], pts);
         inner.Offset(-inner.Start.X, -inner.Start.Y);
-        contents.AddFig(inner);
+        contents.push_back(StoredCopy(inner));
       }
       f = make(ToolKind::Stamp, pts);
-      f.StampData = &contents;
+      f.StampData = std::move(contents);
     } else {
       f = make(tool, pts);
     }

@@ -32,7 +32,7 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
   AppState& S = d->S;
   std::mt19937 rng(77);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  Vertex pts(MaxPoints);
+  Vertex pts;
   std::vector<FigureItem*> figs;
   int kind = 0;
   while (S.History.Count() < records) {

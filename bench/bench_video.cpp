@@ -117,7 +117,7 @@ struct DrawnHistory {
     S.Dialogs = &Dialogs;
     std::mt19937 rng(1234);
     const ToolKind kinds[] = {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Line, ToolKind::Polyline};
-    Vertex pts(MaxPoints);
+    Vertex pts;
     for (int k = 0; k < 1000; ++k) {
       Figure f = RandomFigure(rng, kinds[k % 4], pts);
       CreateFigure(S, f);

@@ -20,8 +20,8 @@ inline std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) 
   const ColorRef palette[] = {clBlack, clWhite, 0x000000FF, 0x000080FF, 0x00FF8000, clBtnFace, 0x00C0DCC0};
   std::vector<int32_t> ids;  // figures created so far
   std::vector<ToolKind> tools;
-  FigureList stampContents;
-  Vertex vertexBuffer(64);
+  std::vector<Figure> stampContents;
+  Vertex vertexBuffer;
 
   auto figure = [&](ToolKind tool) {
     Figure f;
@@ -38,12 +38,12 @@ inline std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) 
       vertexBuffer.Reset();
       const int n = 4 + pick(30);
       for (int i = 0; i < n; ++i) vertexBuffer.AddPoint(pick(640), pick(480));
-      f.PointData = &vertexBuffer;
+      f.PointData = vertexBuffer;
     }
-    if (tool == ToolKind::Stamp) f.StampData = &stampContents;
+    if (tool == ToolKind::Stamp) f.StampData = stampContents;
     return f;
   };
-  for (int i = 0; i < 3; ++i) stampContents.AddFig(figure(static_cast<ToolKind>(ToolKind::Line + i)));
+  for (int i = 0; i < 3; ++i) stampContents.push_back(StoredCopy(figure(static_cast<ToolKind>(static_cast<int>(ToolKind::Line) + i))));
 
   auto add = [&](ActionKind type, int32_t id, const Figure& f) {
     HistoryItem* a = h->AddAction(f);
@@ -59,7 +59,7 @@ inline std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) 
   while (h->Count() < records) {
     const int r = pick(100);
     if (ids.empty() || r < 40) {
-      const ToolKind tool = static_cast<ToolKind>(ToolKind::Text + pick(8));
+      const ToolKind tool = static_cast<ToolKind>(static_cast<int>(ToolKind::Text) + pick(8));
       ids.push_back(h->NextFigID++);
       tools.push_back(tool);
       add(ActionKind::Create, ids.back(), figure(tool));

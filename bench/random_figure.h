@@ -6,8 +6,8 @@
 
 #include "document/figure.h"
 
-// One figure of `tool`; a point figure's vertices go into `pts`, which the
-// figure then points at.
+// One figure of `tool`; a point figure's vertices are made in `pts` and
+// copied into the figure.
 inline Figure RandomFigure(std::mt19937& rng, ToolKind tool, Vertex& pts) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   static const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
@@ -29,7 +29,7 @@ inline Figure RandomFigure(std::mt19937& rng, ToolKind tool, Vertex& pts) {
       pts.AddPoint(x, y);
       x += pick(21) - 10, y += pick(21) - 10;
     }
-    f.PointData = &pts;
+    f.PointData = pts;
     f.SetBoundsFromPoints();
   }
   return f;

@@ -2,41 +2,6 @@
 
 #include <cassert>
 
-void CopyFigDeep(const Figure& src, Figure& dst, FigureOwner& owner) {
-  dst = src;
-  dst.PointData = nullptr;
-  dst.StampData = nullptr;
-  owner.Points.reset();
-  owner.Stamp.reset();
-  if (IsPointFigure(src.DrawingTool)) {
-    const int32_t n = src.PointData ? src.PointData->Count : 0;
-    owner.Points = std::make_unique<Vertex>(n);
-    for (int32_t i = 0; i < n; ++i)
-      owner.Points->AddPoint(src.PointData->Points[i].X, src.PointData->Points[i].Y);
-    dst.PointData = owner.Points.get();
-    dst.SetBoundsFromPoints();
-  } else if (src.DrawingTool == ToolKind::Stamp) {
-    owner.Stamp = std::make_unique<FigureList>();
-    if (src.StampData != nullptr) {
-      for (FigureItem* f = src.StampData->Head->Next; f != nullptr; f = f->Next)
-        owner.Stamp->AddFig(f->Data);
-    }
-    dst.StampData = owner.Stamp.get();
-  }
-}
-
-Vertex* FigureItem::AdoptPointData(std::unique_ptr<Vertex> points) {
-  Owned.Points = std::move(points);
-  Data.PointData = Owned.Points.get();
-  return Data.PointData;
-}
-
-FigureList* FigureItem::AdoptStampData(std::unique_ptr<FigureList> stamp) {
-  Owned.Stamp = std::move(stamp);
-  Data.StampData = Owned.Stamp.get();
-  return Data.StampData;
-}
-
 FigureList::FigureList() : m_head(std::make_unique<FigureItem>()) {
   Head = Tail = m_head.get();
 }
@@ -52,7 +17,7 @@ void FigureList::LinkAtEnd(FigureItem* item) {
 
 FigureItem* FigureList::AddFig(const Figure& data) {
   auto item = std::make_unique<FigureItem>();
-  CopyFigDeep(data, item->Data, item->Owned);
+  item->Data = StoredCopy(data);
   FigureItem* raw = item.release();
   LinkAtEnd(raw);
   assert(LinkedAround(raw));

@@ -1,26 +1,11 @@
 // Ordered figure lists: the drawing order is the list order, the tail is the
-// front-most figure. A list owns its items and, through them, every item's
-// vertex list and stamp contents; figures enter a list only as deep copies.
+// front-most figure. A list owns its items; figures enter it as their
+// StoredCopy.
 #pragma once
 
 #include <memory>
 
 #include "document/figure.h"
-
-class FigureList;
-
-// The owning side of a figure's two pointers. A list item and a history
-// record each keep one next to their Figure, whose pointers mirror it.
-struct FigureOwner {
-  std::unique_ptr<Vertex> Points;
-  std::unique_ptr<FigureList> Stamp;
-};
-
-// Deep copy of `src` into `dst`: every field, then for a point figure a new
-// vertex list with exactly the source's count as capacity (bounds rebuilt,
-// Start/End from them), for a stamp new contents copied to any depth. The
-// copies are owned by `owner`; `src` and what it points to are only read.
-void CopyFigDeep(const Figure& src, Figure& dst, FigureOwner& owner);
 
 class FigureItem {
  public:
@@ -31,15 +16,6 @@ class FigureItem {
   FigureItem() = default;
   FigureItem(const FigureItem&) = delete;
   FigureItem& operator=(const FigureItem&) = delete;
-
-  // Hands a vertex list or stamp contents to this item; Data points at it.
-  Vertex* AdoptPointData(std::unique_ptr<Vertex> points);
-  FigureList* AdoptStampData(std::unique_ptr<FigureList> stamp);
-
- private:
-  friend class FigureList;
-  friend void CopyFigDeep(const Figure&, Figure&, FigureOwner&);
-  FigureOwner Owned;
 };
 
 class FigureList {
@@ -52,7 +28,7 @@ class FigureList {
   FigureList(const FigureList&) = delete;
   FigureList& operator=(const FigureList&) = delete;
 
-  // Appends a deep copy of `data` in front of every other figure.
+  // Appends the StoredCopy of `data` in front of every other figure.
   FigureItem* AddFig(const Figure& data);
   // Appends an item with a fresh figure, filled in place by the file reader.
   FigureItem* AddEmptyFig();

@@ -1,18 +1,11 @@
 #include "document/figure.h"
 
+#include <algorithm>
 #include <cassert>
 
-Vertex::Vertex() : Vertex(MaxPoints) {}
-
-Vertex::Vertex(int32_t capacity)
-    : Points(new Point[capacity > 0 ? capacity : 1]), m_capacity(capacity > 0 ? capacity : 0) {}
-
 int Vertex::AddPoint(int32_t x, int32_t y) {
-  // A list made for copying N points is never asked for more; refusing at
-  // the capacity as well keeps a misuse from writing past the array.
-  if (Count >= MaxPoints || Count >= m_capacity) return 1;
-  Points[Count] = Point{x, y};
-  if (Count == 0) {
+  if (Count() >= MaxPoints) return 1;
+  if (Points.empty()) {
     MinX = MaxX = x;
     MinY = MaxY = y;
   }
@@ -24,20 +17,18 @@ int Vertex::AddPoint(int32_t x, int32_t y) {
     MinY = y;
   else if (y > MaxY)
     MaxY = y;
-  ++Count;
+  Points.push_back(Point{x, y});
   return 0;
 }
 
 void Vertex::Reset() {
-  Count = 0;
+  Points.clear();
   MinX = MinY = MaxX = MaxY = -100;
 }
 
 void Figure::SetBoundsFromPoints() {
-  assert(PointData != nullptr);
-  if (PointData == nullptr) return;
-  Start = Point{PointData->MinX, PointData->MinY};
-  End = Point{PointData->MaxX, PointData->MaxY};
+  Start = Point{PointData.MinX, PointData.MinY};
+  End = Point{PointData.MaxX, PointData.MaxY};
 }
 
 void Figure::Offset(int32_t dx, int32_t dy) {
@@ -45,19 +36,45 @@ void Figure::Offset(int32_t dx, int32_t dy) {
   Start.Y = WrapAdd(Start.Y, dy);
   End.X = WrapAdd(End.X, dx);
   End.Y = WrapAdd(End.Y, dy);
-  if (IsPointFigure(DrawingTool) && PointData != nullptr) {
-    for (int32_t i = 0; i < PointData->Count; ++i) {
-      PointData->Points[i].X = WrapAdd(PointData->Points[i].X, dx);
-      PointData->Points[i].Y = WrapAdd(PointData->Points[i].Y, dy);
+  if (IsPointFigure(DrawingTool)) {
+    for (Point& p : PointData.Points) {
+      p.X = WrapAdd(p.X, dx);
+      p.Y = WrapAdd(p.Y, dy);
     }
   }
 }
 
 void Figure::SetPoint(bool isY, int32_t index, int32_t value) {
-  assert(PointData != nullptr && index >= 0 && index < PointData->Count);
-  if (PointData == nullptr || index < 0 || index >= PointData->Count) return;
+  assert(index >= 0 && index < PointData.Count());
+  if (index < 0 || index >= PointData.Count()) return;
   if (isY)
-    PointData->Points[index].Y = value;
+    PointData.Points[index].Y = value;
   else
-    PointData->Points[index].X = value;
+    PointData.Points[index].X = value;
+}
+
+Figure StoredCopy(const Figure& src) {
+  // Attribute by attribute: copying the whole figure would copy the
+  // vertices and contents only to rebuild them.
+  Figure dst;
+  dst.DrawingTool = src.DrawingTool;
+  dst.PenWidth = src.PenWidth;
+  dst.PenColor = src.PenColor;
+  dst.BrushColor = src.BrushColor;
+  dst.BrushStyle = src.BrushStyle;
+  dst.TextSize = src.TextSize;
+  dst.TextColor = src.TextColor;
+  dst.Text = src.Text;
+  dst.Start = src.Start;
+  dst.End = src.End;
+  if (IsPointFigure(src.DrawingTool)) {
+    const size_t n = std::min<size_t>(src.PointData.Points.size(), MaxPoints);
+    dst.PointData.Points.reserve(n);
+    for (size_t i = 0; i < n; ++i) dst.PointData.AddPoint(src.PointData.Points[i].X, src.PointData.Points[i].Y);
+    dst.SetBoundsFromPoints();
+  } else if (src.DrawingTool == ToolKind::Stamp) {
+    dst.StampData.reserve(src.StampData.size());
+    for (const Figure& f : src.StampData) dst.StampData.push_back(StoredCopy(f));
+  }
+  return dst;
 }

@@ -1,9 +1,10 @@
-// One figure of the drawing and the vertex list of a point figure.
+// One figure of the drawing, with the vertex list of a point figure and the
+// contents of a stamp.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
 struct Point {
   int32_t X = 0;
@@ -50,37 +51,23 @@ inline bool IsPointFigure(ToolKind tool) {
 
 // An ordered list of vertices with running bounds. The bounds start at -100,
 // are overwritten by the first point and only grow afterwards; editing points
-// in place does not touch them (a copy rebuilds them).
-class Vertex {
- public:
-  int32_t Count = 0;
-  std::unique_ptr<Point[]> Points;
+// in place does not touch them (a stored copy rebuilds them).
+struct Vertex {
+  std::vector<Point> Points;
   int32_t MinX = -100;
   int32_t MinY = -100;
   int32_t MaxX = -100;
   int32_t MaxY = -100;
 
-  Vertex();
-  explicit Vertex(int32_t capacity);
-  Vertex(const Vertex&) = delete;
-  Vertex& operator=(const Vertex&) = delete;
-
-  // 0 when stored, 1 when the list is full (nothing changes then).
+  // 0 when stored, 1 when the list already holds MaxPoints (nothing changes).
   int AddPoint(int32_t x, int32_t y);
-  int32_t GetCount() const { return Count; }
-  int32_t Capacity() const { return m_capacity; }
+  int32_t Count() const { return static_cast<int32_t>(Points.size()); }
   // Empties the list and puts the bounds back to -100.
   void Reset();
-
- private:
-  int32_t m_capacity;
 };
 
-class FigureList;
-
-// One figure. A plain value: copying it shares nothing but never owns the
-// vertex list or the stamp contents either. Those belong to the list item or
-// history record that holds the figure, which frees them.
+// One figure, a plain value: a copy holds its own vertices and stamp
+// contents, exactly as they are.
 struct Figure {
   ToolKind DrawingTool = ToolKind::None;
   int32_t PenWidth = 0;
@@ -92,14 +79,20 @@ struct Figure {
   std::string Text;  // UTF-8
   Point Start;
   Point End;
-  Vertex* PointData = nullptr;  // point figures only; not owned by a copy
-  FigureList* StampData = nullptr;    // stamps only; not owned by a copy
+  Vertex PointData;                // point figures
+  std::vector<Figure> StampData;   // stamps: the contents, relative to Start, back to front
 
   // Start/End := the bounding box of the vertices. Point figures only.
   void SetBoundsFromPoints();
   // Moves the figure; vertices move too, stamp contents (relative) and the
   // vertex bounds do not.
   void Offset(int32_t dx, int32_t dy);
-  // Sets the X (isY false) or Y of one vertex; the caller keeps index < Count.
+  // Sets the X (isY false) or Y of one vertex; the caller keeps index < Count().
   void SetPoint(bool isY, int32_t index, int32_t value);
 };
+
+// The figure as a list or a record keeps it: every attribute; for a point
+// figure its vertices with the bounds rebuilt from them and Start/End taken
+// from those; for a stamp its contents kept the same way to any depth.
+// Vertices of other kinds and contents of non-stamps are not kept.
+Figure StoredCopy(const Figure& src);

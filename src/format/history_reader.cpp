@@ -178,7 +178,7 @@ class HistoryReader {
       d.FileName = LocateFile(std::string(v));
     }
     if (HasFullFigureBlock(d.TargetType)) {
-      if (!Expect("begin FigData") || !ReadFigure(*item, d.FigData, 0) || !Expect("end FigData")) return false;
+      if (!Expect("begin FigData") || !ReadFigure(d.FigData, 0) || !Expect("end FigData")) return false;
     } else if (d.TargetType == ActionKind::Change) {
       if (!ReadChange(*item)) return false;
     }
@@ -186,10 +186,8 @@ class HistoryReader {
   }
 
   // The lines of a full figure block between "begin FigData" and "end
-  // FigData". `owner` (a history record or a stamp's list item) takes the
-  // vertex list or stamp contents; `depth` counts the stamp blocks around.
-  template <class Owner>
-  bool ReadFigure(Owner& owner, Figure& fig, int depth) {
+  // FigData"; `depth` counts the stamp blocks around.
+  bool ReadFigure(Figure& fig, int depth) {
     std::string_view v;
     if (!ReadField("DrawingTool", v) || !ToolFromWord(v, fig.DrawingTool)) return false;
     if (!IntField("PenWidth", fig.PenWidth) || !ColorField("PenColor", fig.PenColor) ||
@@ -198,16 +196,15 @@ class HistoryReader {
         !PointField("Start(x,y)", fig.Start) || !PointField("End(x,y)", fig.End))
       return false;
     fig.BrushStyle = 0;
-    if (IsPointFigure(fig.DrawingTool)) return ReadPoints(owner);
-    if (fig.DrawingTool == ToolKind::Stamp) return ReadStamp(*owner.AdoptStampData(std::make_unique<FigureList>()), depth + 1);
+    if (IsPointFigure(fig.DrawingTool)) return ReadPoints(fig.PointData);
+    if (fig.DrawingTool == ToolKind::Stamp) return ReadStamp(fig.StampData, depth + 1);
     return true;
   }
 
   // A point block; vertices beyond the list's limit are dropped. The list
   // is made as long as the block, not at the limit, so memory follows the
   // file.
-  template <class Owner>
-  bool ReadPoints(Owner& owner) {
+  bool ReadPoints(Vertex& points) {
     if (!Expect("begin PointData")) return false;
     m_vertices.clear();
     std::string_view line;
@@ -216,12 +213,13 @@ class HistoryReader {
       if (line == "end PointData") break;
       if (static_cast<int32_t>(m_vertices.size()) < MaxPoints) m_vertices.push_back(ParsePoint(line));
     }
-    Vertex* points = owner.AdoptPointData(std::make_unique<Vertex>(static_cast<int32_t>(m_vertices.size())));
-    for (const Point& p : m_vertices) points->AddPoint(p.X, p.Y);
+    points.Reset();
+    points.Points.reserve(m_vertices.size());
+    for (const Point& p : m_vertices) points.AddPoint(p.X, p.Y);
     return true;
   }
 
-  bool ReadStamp(FigureList& list, int depth) {
+  bool ReadStamp(std::vector<Figure>& contents, int depth) {
     if (depth > MaxStampDepth) return false;
     if (!Expect("begin StampData")) return false;
     std::string_view line;
@@ -229,8 +227,8 @@ class HistoryReader {
       if (!ReadLine(line)) return false;
       if (line == "end StampData") return true;
       if (line != "begin FigData") return false;
-      FigureItem* item = list.AddEmptyFig();
-      if (!ReadFigure(*item, item->Data, depth) || !Expect("end FigData")) return false;
+      contents.emplace_back();
+      if (!ReadFigure(contents.back(), depth) || !Expect("end FigData")) return false;
     }
   }
 
@@ -243,9 +241,10 @@ class HistoryReader {
           return false;
         const ToolKind target = m_targets.TargetTool(item);
         if (IsPointFigure(target)) {
-          if (!ReadPoints(item)) return false;
+          if (!ReadPoints(f.PointData)) return false;
         } else if (target == ToolKind::Stamp) {
-          if (!ReadStamp(*item.AdoptStampData(std::make_unique<FigureList>()), 1)) return false;
+          f.StampData.clear();
+          if (!ReadStamp(f.StampData, 1)) return false;
         }
         break;
       }

@@ -117,19 +117,15 @@ class HistoryWriter {
     Line("end FigData");
   }
 
-  // A missing list is written as an empty block so that the file stays
-  // readable.
-  void WritePoints(const Vertex* points) {
+  void WritePoints(const Vertex& points) {
     Line("begin PointData");
-    if (points != nullptr)
-      for (int32_t i = 0; i < points->Count; ++i) PointLine(points->Points[i]);
+    for (const Point& p : points.Points) PointLine(p);
     Line("end PointData");
   }
 
-  void WriteStamp(const FigureList* stamp) {
+  void WriteStamp(const std::vector<Figure>& contents) {
     Line("begin StampData");
-    if (stamp != nullptr)
-      for (const FigureItem* f = stamp->Head->Next; f != nullptr; f = f->Next) WriteFigure(f->Data);
+    for (const Figure& f : contents) WriteFigure(f);
     Line("end StampData");
   }
 

@@ -20,18 +20,6 @@ uint64_t DrawFigIDHashSeed() {
 
 const uint64_t FigIDHashSeed = DrawFigIDHashSeed();
 
-Vertex* HistoryItem::AdoptPointData(std::unique_ptr<Vertex> points) {
-  Owned.Points = std::move(points);
-  Data.FigData.PointData = Owned.Points.get();
-  return Data.FigData.PointData;
-}
-
-FigureList* HistoryItem::AdoptStampData(std::unique_ptr<FigureList> stamp) {
-  Owned.Stamp = std::move(stamp);
-  Data.FigData.StampData = Owned.Stamp.get();
-  return Data.FigData.StampData;
-}
-
 HistoryList::HistoryList() : m_head(std::make_unique<HistoryItem>()) {
   Head = Tail = m_head.get();
 }
@@ -49,7 +37,7 @@ void HistoryList::LinkAtEnd(HistoryItem* item) {
 
 HistoryItem* HistoryList::AddAction(const Figure& figure) {
   auto item = std::make_unique<HistoryItem>();
-  CopyFigDeep(figure, item->Data.FigData, item->Owned);
+  item->Data.FigData = StoredCopy(figure);
   HistoryItem* raw = item.release();
   LinkAtEnd(raw);
   return raw;

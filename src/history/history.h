@@ -70,7 +70,7 @@ struct Action {
   int32_t TargetID = 0;
   ParameterKind Parameter = ParameterKind::None;
   std::string FileName;  // UTF-8
-  Figure FigData;      // the snapshot; its copies are owned by the item
+  Figure FigData;      // the snapshot
   // Live links, never saved and never owning: the figure this record created
   // or acted on, and the item replay made for a creating record.
   Figure* TargetFig = nullptr;
@@ -86,14 +86,6 @@ class HistoryItem {
   HistoryItem() = default;
   HistoryItem(const HistoryItem&) = delete;
   HistoryItem& operator=(const HistoryItem&) = delete;
-
-  // Hands a vertex list or stamp contents to the record's snapshot.
-  Vertex* AdoptPointData(std::unique_ptr<Vertex> points);
-  FigureList* AdoptStampData(std::unique_ptr<FigureList> stamp);
-
- private:
-  friend class HistoryList;
-  FigureOwner Owned;
 };
 
 class HistoryList {
@@ -109,7 +101,7 @@ class HistoryList {
   HistoryList(const HistoryList&) = delete;
   HistoryList& operator=(const HistoryList&) = delete;
 
-  // Appends a record whose snapshot is a deep copy of `figure`.
+  // Appends a record whose snapshot is the StoredCopy of `figure`.
   HistoryItem* AddAction(const Figure& figure);
   // Appends a fresh record.
   HistoryItem* AddItem();

@@ -280,18 +280,17 @@ void ApplyChange(HistoryItem* item, FigureItem* target) {
         // Resizing moves vertices and never adds any, so both lists hold the
         // same number; a damaged file may not, and only the common ones are
         // copied.
-        if (f.PointData != nullptr && r.PointData != nullptr) {
-          const int32_t n = std::min(f.PointData->Count, r.PointData->Count);
-          for (int32_t k = 0; k < n; ++k) f.PointData->Points[k] = r.PointData->Points[k];
-          f.PointData->MinX = r.PointData->MinX;
-          f.PointData->MinY = r.PointData->MinY;
-          f.PointData->MaxX = r.PointData->MaxX;
-          f.PointData->MaxY = r.PointData->MaxY;
-        }
-      } else if (f.DrawingTool == ToolKind::Stamp && f.StampData != nullptr) {
-        f.StampData->ClearFigs();
-        if (r.StampData != nullptr)
-          for (FigureItem* s = r.StampData->Head->Next; s != nullptr; s = s->Next) f.StampData->AddFig(s->Data);
+        Vertex& to = f.PointData;
+        const Vertex& from = r.PointData;
+        const size_t n = std::min(to.Points.size(), from.Points.size());
+        std::copy(from.Points.begin(), from.Points.begin() + n, to.Points.begin());
+        to.MinX = from.MinX;
+        to.MinY = from.MinY;
+        to.MaxX = from.MaxX;
+        to.MaxY = from.MaxY;
+      } else if (f.DrawingTool == ToolKind::Stamp) {
+        f.StampData.clear();
+        for (const Figure& s : r.StampData) f.StampData.push_back(StoredCopy(s));
       }
       break;
     case ParameterKind::BodyColor:

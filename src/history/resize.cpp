@@ -34,8 +34,7 @@ void ResizeVertices(AppState& S, Figure& F, bool horizontal, int32_t p) {
   const double e = Axis(S.ResizeEnd, horizontal);
   if (e == s) return;  // no extent to stretch: the axis stays as it is
   ResizeBox(S, F, horizontal, p);
-  if (F.PointData == nullptr) return;
-  const int32_t n = std::min(F.PointData->Count, MaxPoints);
+  const int32_t n = std::min(F.PointData.Count(), MaxPoints);
   const int32_t start = Axis(F.Start, horizontal);
   for (int32_t i = 0; i < n; ++i) {
     const double x0 = Axis(S.ResizePoints[i], horizontal);
@@ -90,26 +89,21 @@ void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp)
   const double refExtent =
       static_cast<double>(Axis(reference.End, horizontal)) - Axis(reference.Start, horizontal);
   if (refExtent == 0) return;  // the ratio is undefined: contents stay
-  if (stamp.StampData == nullptr || reference.StampData == nullptr) return;
   const double ratio =
       (static_cast<double>(Axis(stamp.End, horizontal)) - Axis(stamp.Start, horizontal)) / refExtent;
 
-  FigureItem* live = stamp.StampData->GetHead()->Next;
-  const FigureItem* ref = reference.StampData->GetHead()->Next;
-  for (; live != nullptr && ref != nullptr; live = live->Next, ref = ref->Next) {
-    Figure& L = live->Data;
-    const Figure& R = ref->Data;
+  const size_t common = std::min(stamp.StampData.size(), reference.StampData.size());
+  for (size_t k = 0; k < common; ++k) {
+    Figure& L = stamp.StampData[k];
+    const Figure& R = reference.StampData[k];
     const double rs = Axis(R.Start, horizontal);
     const double re = Axis(R.End, horizontal);
     switch (L.DrawingTool) {
       case ToolKind::FreeLine:
       case ToolKind::Polyline:
       case ToolKind::Polygon:
-        if (L.PointData != nullptr && R.PointData != nullptr) {
-          const int32_t n = std::min(L.PointData->Count, R.PointData->Count);
-          for (int32_t i = 0; i < n; ++i)
-            L.SetPoint(!horizontal, i, TruncToInt(Axis(R.PointData->Points[i], horizontal) * ratio));
-        }
+        for (int32_t i = 0, n = std::min(L.PointData.Count(), R.PointData.Count()); i < n; ++i)
+          L.SetPoint(!horizontal, i, TruncToInt(Axis(R.PointData.Points[i], horizontal) * ratio));
         [[fallthrough]];
       case ToolKind::Line:
       case ToolKind::Ellipse:
@@ -141,9 +135,9 @@ void TakeResizeReference(AppState& S) {
   S.ResizeStart = F.Start;
   S.ResizeEnd = F.End;
   S.ResizeTextSize = F.TextSize;
-  if (IsPointFigure(F.DrawingTool) && F.PointData != nullptr) {
-    const int32_t n = std::min(F.PointData->Count, MaxPoints);
-    std::copy(F.PointData->Points.get(), F.PointData->Points.get() + n, S.ResizePoints.begin());
+  if (IsPointFigure(F.DrawingTool)) {
+    const int32_t n = std::min(F.PointData.Count(), MaxPoints);
+    std::copy(F.PointData.Points.begin(), F.PointData.Points.begin() + n, S.ResizePoints.begin());
   }
 }
 

@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document/figlist.h"
 #include "history/history.h"
@@ -42,7 +44,7 @@ struct AppState {
   WindowMode WorkMode = WindowMode::Draw;
   ToolKind CurrentTool = ToolKind::None;
 
-  std::unique_ptr<FigureList> CurrentStamp;  // relative to StampTopLeft
+  std::optional<std::vector<Figure>> CurrentStamp;  // relative to StampTopLeft; none until one is set
   Point StampTopLeft, StampBottomRight;
 
   // The selected figure's geometry when it was last released (resize reference).

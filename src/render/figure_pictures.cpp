@@ -17,35 +17,36 @@ void AppendFigureKey(std::vector<int32_t>& out, const Figure& top) {
                            int32_t(f.BrushColor), f.TextSize, int32_t(f.TextColor)});
     out.push_back(int32_t(f.Text.size()));
     for (unsigned char c : f.Text) out.push_back(c);
-    if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr) {
-      const Vertex& pd = *f.PointData;
-      const int count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
+    if (IsPointFigure(f.DrawingTool)) {
+      const Vertex& pd = f.PointData;
+      const int count = std::min(pd.Count(), MaxPoints);
       out.push_back(count);
       for (int i = 0; i < count; ++i) out.insert(out.end(), {x(pd.Points[i].X), y(pd.Points[i].Y)});
     } else {
       out.push_back(-1);
     }
-    int32_t children = -1;
-    if (f.DrawingTool == ToolKind::Stamp && f.StampData != nullptr) {
-      children = 0;
-      for (const FigureItem* i = f.StampData->Head->Next; i != nullptr; i = i->Next) ++children;
-    }
-    out.push_back(children);
+    out.push_back(f.DrawingTool == ToolKind::Stamp ? int32_t(f.StampData.size()) : -1);
   };
   // Nested stamps are walked with an explicit stack, as they are drawn.
-  std::vector<const FigureItem*> stack;
+  struct Range {
+    const Figure* Next;
+    const Figure* End;
+  };
+  std::vector<Range> stack;
+  auto contents = [](const Figure& f) {
+    return Range{f.StampData.data(), f.StampData.data() + f.StampData.size()};
+  };
   one(top, at);
-  if (top.DrawingTool == ToolKind::Stamp && top.StampData != nullptr) stack.push_back(top.StampData->Head->Next);
+  if (top.DrawingTool == ToolKind::Stamp) stack.push_back(contents(top));
   while (!stack.empty()) {
-    const FigureItem* item = stack.back();
-    if (item == nullptr) {
+    Range& r = stack.back();
+    if (r.Next == r.End) {
       stack.pop_back();
       continue;
     }
-    stack.back() = item->Next;
-    one(item->Data, Point{0, 0});
-    if (item->Data.DrawingTool == ToolKind::Stamp && item->Data.StampData != nullptr)
-      stack.push_back(item->Data.StampData->Head->Next);
+    const Figure& f = *r.Next++;
+    one(f, Point{0, 0});
+    if (f.DrawingTool == ToolKind::Stamp) stack.push_back(contents(f));
   }
   out.insert(out.end(), {at.X, at.Y});
 }

@@ -21,9 +21,9 @@ void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode 
 
   std::array<Point, MaxPoints> vertices;
   int count = 0;
-  if (IsPointFigure(fig->DrawingTool) && fig->PointData != nullptr) {
-    const Vertex& pd = *fig->PointData;
-    count = std::clamp(pd.Count, 0, std::min(MaxPoints, pd.Capacity()));
+  if (IsPointFigure(fig->DrawingTool)) {
+    const Vertex& pd = fig->PointData;
+    count = std::min(pd.Count(), MaxPoints);
     for (int i = 0; i < count; ++i)
       vertices[i] = Point{WrapAdd(X, pd.Points[i].X), WrapAdd(Y, pd.Points[i].Y)};
   }
@@ -60,31 +60,40 @@ void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode 
   }
 }
 
-void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
-  if (list == nullptr) return;
+void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X, int Y) {
   // Stamps inside stamps are walked with an explicit stack: a drawing read
   // from a file may nest them deeper than the call stack would allow.
   struct FrameState {
-    const FigureItem* Next;
+    const Figure* Next;
+    const Figure* End;
     int32_t X, Y;
   };
-  std::vector<FrameState> stack{{list->Head->Next, X, Y}};
+  std::vector<FrameState> stack{{figures.data(), figures.data() + figures.size(), X, Y}};
   while (!stack.empty()) {
     FrameState& top = stack.back();
-    const FigureItem* item = top.Next;
-    if (item == nullptr) {
+    if (top.Next == top.End) {
       stack.pop_back();
       continue;
     }
-    top.Next = item->Next;
+    const Figure& fig = *top.Next++;
     const int32_t x = top.X, y = top.Y;
-    const Figure& fig = item->Data;
     if (fig.DrawingTool == ToolKind::Stamp) {
-      if (fig.StampData != nullptr)
-        stack.push_back({fig.StampData->Head->Next, WrapAdd(x, fig.Start.X), WrapAdd(y, fig.Start.Y)});
+      const std::vector<Figure>& inner = fig.StampData;
+      stack.push_back({inner.data(), inner.data() + inner.size(), WrapAdd(x, fig.Start.X), WrapAdd(y, fig.Start.Y)});
     } else {
       DrawFigure(canvas, &fig, x, y, DrawMode::Copy);
     }
+  }
+}
+
+void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
+  if (list == nullptr) return;
+  for (const FigureItem* item = list->Head->Next; item != nullptr; item = item->Next) {
+    const Figure& fig = item->Data;
+    if (fig.DrawingTool == ToolKind::Stamp)
+      DrawFigList(canvas, fig.StampData, WrapAdd(X, fig.Start.X), WrapAdd(Y, fig.Start.Y));
+    else
+      DrawFigure(canvas, &fig, X, Y, DrawMode::Copy);
   }
 }
 

@@ -17,8 +17,10 @@ constexpr int kCanvasHeight = 480;
 // Draws one figure shifted by (X, Y) with its own attributes. Null draws
 // nothing. Stamps draw their contents relative to their Start, in copy mode.
 void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode);
-// Draws a whole list back to front, recursing into stamps.
+// Draws a whole list back to front, recursing into stamps. Null draws nothing.
 void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y);
+// The same for stamp contents shifted by (X, Y).
+void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X, int Y);
 // The dotted not-xor frame 3 pixels around Start/End; twice removes it.
 void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig);
 // Pen 4 px solid black, brush white solid, copy mode.

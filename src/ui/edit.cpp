@@ -92,7 +92,7 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
   }
   if (parameter == ParameterKind::None) return;
 
-  Figure changed = F;  // shares F's vertices and contents: only read
+  Figure changed = F;
   switch (parameter) {
     case ParameterKind::LineColor: changed.PenColor = c; break;
     case ParameterKind::BodyColor: changed.BrushColor = c; break;

@@ -26,19 +26,18 @@ void MainWindow::MakeStamp(Point A, Point B) {
   const Point r2{std::max(A.X, B.X), std::max(A.Y, B.Y)};
 
   // The previous stamp goes; figures placed from it keep their own copies.
-  auto stamp = std::make_unique<FigureList>();
+  std::vector<Figure> stamp;
   for (FigureItem* f = S.DrawingFigs.GetHead()->Next; f; f = FigureList::GetNext(f)) {
     if (!HitTest(r1, r2, f->Data.Start) || !HitTest(r1, r2, f->Data.End)) continue;
-    FigureItem* item = stamp->AddFig(f->Data);
-    DrawFigure(scratchCanvas, &item->Data, 0, 0, DrawMode::Copy);
-    const Figure& d = item->Data;
+    const Figure& d = stamp.emplace_back(StoredCopy(f->Data));
+    DrawFigure(scratchCanvas, &d, 0, 0, DrawMode::Copy);
     topLeft.X = std::min({topLeft.X, d.Start.X, d.End.X});
     topLeft.Y = std::min({topLeft.Y, d.Start.Y, d.End.Y});
     bottomRight.X = std::max({bottomRight.X, d.Start.X, d.End.X});
     bottomRight.Y = std::max({bottomRight.Y, d.Start.Y, d.End.Y});
   }
 
-  if (stamp->IsEmpty()) {
+  if (stamp.empty()) {
     S.CurrentStamp.reset();
     BlankStampImage();
     return;
@@ -46,8 +45,7 @@ void MainWindow::MakeStamp(Point A, Point B) {
 
   S.StampTopLeft = topLeft;
   S.StampBottomRight = bottomRight;
-  for (FigureItem* f = stamp->GetHead()->Next; f; f = FigureList::GetNext(f))
-    f->Data.Offset(WrapSub(0, topLeft.X), WrapSub(0, topLeft.Y));
+  for (Figure& f : stamp) f.Offset(WrapSub(0, topLeft.X), WrapSub(0, topLeft.Y));
   S.CurrentStamp = std::move(stamp);
   StampBtn->setEnabled(true);
 

@@ -98,41 +98,59 @@ TEST(FigList, DuplicateNullAddsNothing) {
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
-  BuiltFigure f = freeLine({{30, 15}, {10, 40}});
-  f.Start = f.End = {0, 0};  // stale corners
+  Figure f;
+  f.DrawingTool = ToolKind::FreeLine;
+  f.PointData.AddPoint(30, 15);
+  f.PointData.AddPoint(10, 40);
+  f.Start = {0, 0};
+  f.End = {0, 0};
   FigureList list;
   FigureItem* item = list.AddFig(f);
-  EXPECT_NE(item->Data.PointData, f.PointData);
-  EXPECT_EQ(item->Data.PointData->Capacity(), 2);
+  EXPECT_EQ(item->Data.PointData.Count(), 2);
   EXPECT_EQ(item->Data.Start, (Point{10, 15}));
   EXPECT_EQ(item->Data.End, (Point{30, 40}));
-  f.PointData->Points[0].X = 999;  // the copy is independent
-  EXPECT_EQ(item->Data.PointData->Points[0].X, 30);
+  f.PointData.Points[0].X = 999;  // the copy is independent
+  EXPECT_EQ(item->Data.PointData.Points[0].X, 30);
 }
 
+// A stamp holding a stamp holding a polygon.
+struct NestedStamp {
+  Figure stamp;
+  NestedStamp() {
+    Figure poly;
+    poly.DrawingTool = ToolKind::Polygon;
+    poly.PointData.AddPoint(0, 0);
+    poly.PointData.AddPoint(5, 0);
+    poly.PointData.AddPoint(5, 5);
+    Figure inner;
+    inner.DrawingTool = ToolKind::Stamp;
+    inner.Start = {5, 5};
+    inner.StampData = {poly};
+    stamp.DrawingTool = ToolKind::Stamp;
+    stamp.Start = {100, 50};
+    stamp.StampData = {inner};
+  }
+};
+
 TEST(FigList, AddFigCopiesNestedStampsDeeply) {
-  // A stamp holding a stamp holding a polygon.
-  const BuiltFigure source = stamp({100, 50}, {stamp({5, 5}, {polygon({{0, 0}, {5, 0}, {5, 5}})})});
-  const FigureList& outerList = *source.StampData;
-  const FigureList& innerList = *outerList.GetTail()->Data.StampData;
-  const Vertex* pts = innerList.GetTail()->Data.PointData;
+  NestedStamp n;
   FigureList list;
-  FigureItem* copy = list.AddFig(source);
-  FigureList* l1 = copy->Data.StampData;
-  ASSERT_NE(l1, nullptr);
-  EXPECT_NE(l1, &outerList);
-  FigureItem* inner = l1->GetTail();
-  EXPECT_EQ(inner->Data.DrawingTool, ToolKind::Stamp);
-  EXPECT_EQ(inner->Data.Start, (Point{5, 5}));
-  FigureList* l2 = inner->Data.StampData;
-  EXPECT_NE(l2, &innerList);
-  FigureItem* poly = l2->GetTail();
-  EXPECT_EQ(poly->Data.DrawingTool, ToolKind::Polygon);
-  EXPECT_NE(poly->Data.PointData, pts);
-  EXPECT_EQ(poly->Data.PointData->Count, 3);
+  FigureItem* copy = list.AddFig(n.stamp);
+  ASSERT_EQ(copy->Data.StampData.size(), 1u);
+  Figure& inner = copy->Data.StampData.back();
+  EXPECT_EQ(inner.DrawingTool, ToolKind::Stamp);
+  EXPECT_EQ(inner.Start, (Point{5, 5}));
+  ASSERT_EQ(inner.StampData.size(), 1u);
+  Figure& poly = inner.StampData.back();
+  EXPECT_EQ(poly.DrawingTool, ToolKind::Polygon);
+  EXPECT_EQ(poly.PointData.Count(), 3);
+  // Stored to every depth: the polygon's box comes from its vertices.
+  EXPECT_EQ(poly.End, (Point{5, 5}));
+  poly.Offset(1, 1);
+  EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Points[0], (Point{0, 0}));
   EXPECT_EQ(list.RemoveFig(copy), 0);
   // The source is intact after the copy is freed.
-  EXPECT_EQ(innerList.GetTail()->Data.PointData->Count, 3);
+  EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Count(), 3);
 }
 
 TEST(FigList, EmptyStampCopiesToEmptyList) {
@@ -140,8 +158,7 @@ TEST(FigList, EmptyStampCopiesToEmptyList) {
   stamp.DrawingTool = ToolKind::Stamp;
   FigureList list;
   FigureItem* item = list.AddFig(stamp);
-  ASSERT_NE(item->Data.StampData, nullptr);
-  EXPECT_TRUE(item->Data.StampData->IsEmpty());
+  EXPECT_TRUE(item->Data.StampData.empty());
 }
 
 TEST(FigList, MillionItemsFreeWithoutRecursion) {
@@ -156,22 +173,18 @@ TEST(FigList, MillionItemsFreeWithoutRecursion) {
 
 TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
   // Build 1000 nested levels, each stamp holding the previous one.
-  auto level = std::make_unique<FigureList>();
-  Figure line;
-  line.DrawingTool = ToolKind::Line;
-  level->AddFig(line);
+  Figure level;
+  level.DrawingTool = ToolKind::Line;
   for (int depth = 0; depth < 1000; ++depth) {
-    auto outer = std::make_unique<FigureList>();
     Figure stamp;
     stamp.DrawingTool = ToolKind::Stamp;
-    stamp.StampData = level.get();
-    outer->AddFig(stamp);
-    level = std::move(outer);
+    stamp.StampData.push_back(std::move(level));
+    level = std::move(stamp);
   }
   FigureList copy;
-  copy.AddFig(level->GetTail()->Data);
+  copy.AddFig(level);
   int depth = 0;
-  for (FigureItem* f = copy.GetTail(); f->Data.DrawingTool == ToolKind::Stamp; f = f->Data.StampData->GetTail()) ++depth;
+  for (const Figure* f = &copy.GetTail()->Data; f->DrawingTool == ToolKind::Stamp; f = &f->StampData.back()) ++depth;
   EXPECT_EQ(depth, 1000);
 }
 
@@ -180,8 +193,8 @@ TEST(FigList, AdoptedContentsAreFreedWithTheItem) {
   FigureItem* item = list.AddEmptyFig();
   EXPECT_EQ(item->Data.DrawingTool, ToolKind::None);
   item->Data.DrawingTool = ToolKind::Polyline;
-  item->AdoptPointData(std::make_unique<Vertex>())->AddPoint(1, 2);
-  EXPECT_EQ(item->Data.PointData->Count, 1);
+  item->Data.PointData.AddPoint(1, 2);
+  EXPECT_EQ(item->Data.PointData.Count(), 1);
   EXPECT_EQ(list.RemoveFig(item), 0);  // no leak under the sanitizers
 }
 

@@ -6,8 +6,7 @@ namespace {
 
 TEST(PointData, EmptyListHasSentinelBounds) {
   Vertex p;
-  EXPECT_EQ(p.GetCount(), 0);
-  EXPECT_EQ(p.Capacity(), MaxPoints);
+  EXPECT_EQ(p.Count(), 0);
   EXPECT_EQ(p.MinX, -100);
   EXPECT_EQ(p.MinY, -100);
   EXPECT_EQ(p.MaxX, -100);
@@ -27,29 +26,33 @@ TEST(PointData, RefusesThe2001stPointWhateverTheCapacity) {
   Vertex p;
   for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(p.AddPoint(i, -i), 0);
   EXPECT_EQ(p.AddPoint(9999, 9999), 1);
-  EXPECT_EQ(p.Count, MaxPoints);
+  EXPECT_EQ(p.Count(), MaxPoints);
   EXPECT_EQ(p.MaxX, MaxPoints - 1);
 
-  Vertex big(MaxPoints + 50);
+  Vertex big;
+  big.Points.reserve(MaxPoints + 50);
   for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(big.AddPoint(i, i), 0);
   EXPECT_EQ(big.AddPoint(1, 1), 1);
-  EXPECT_EQ(big.Count, MaxPoints);
+  EXPECT_EQ(big.Count(), MaxPoints);
 }
 
+// A list filled past the limit by hand is still cut to the limit when a
+// list or record stores it.
 TEST(PointData, SmallCapacityNeverOverflows) {
-  Vertex p(2);
-  EXPECT_EQ(p.AddPoint(1, 1), 0);
-  EXPECT_EQ(p.AddPoint(2, 2), 0);
-  EXPECT_EQ(p.AddPoint(3, 3), 1);
-  EXPECT_EQ(p.Count, 2);
+  Figure f;
+  f.DrawingTool = ToolKind::Polyline;
+  f.PointData.Points.assign(MaxPoints + 5, Point{1, 2});
+  EXPECT_EQ(f.PointData.AddPoint(3, 3), 1);
+  const Figure stored = StoredCopy(f);
+  EXPECT_EQ(stored.PointData.Count(), MaxPoints);
+  EXPECT_EQ(stored.Start, (Point{1, 2}));
+  EXPECT_EQ(stored.End, (Point{1, 2}));
 }
 
 FigureItem* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
-  Vertex points;
-  for (Point p : pts) points.AddPoint(p.X, p.Y);
   Figure f;
   f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = &points;
+  for (Point p : pts) f.PointData.AddPoint(p.X, p.Y);
   f.Start = {-1, -1};  // stale corners: the copy replaces them
   f.End = {-1, -1};
   return list.AddFig(f);
@@ -61,36 +64,34 @@ TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {
   item->Data.Offset(10, -5);
   EXPECT_EQ(item->Data.Start, (Point{10, -5}));
   EXPECT_EQ(item->Data.End, (Point{20, 15}));
-  EXPECT_EQ(item->Data.PointData->Points[0], (Point{10, -5}));
-  EXPECT_EQ(item->Data.PointData->Points[1], (Point{20, 15}));
-  EXPECT_EQ(item->Data.PointData->MinX, 0);
-  EXPECT_EQ(item->Data.PointData->MaxY, 20);
+  EXPECT_EQ(item->Data.PointData.Points[0], (Point{10, -5}));
+  EXPECT_EQ(item->Data.PointData.Points[1], (Point{20, 15}));
+  EXPECT_EQ(item->Data.PointData.MinX, 0);
+  EXPECT_EQ(item->Data.PointData.MaxY, 20);
 
   // A copy rebuilds the bounds from the moved vertices.
   FigureItem* copy = list.DuplicateFig(item);
-  EXPECT_EQ(copy->Data.PointData->MinX, 10);
-  EXPECT_EQ(copy->Data.PointData->MinY, -5);
+  EXPECT_EQ(copy->Data.PointData.MinX, 10);
+  EXPECT_EQ(copy->Data.PointData.MinY, -5);
   EXPECT_EQ(copy->Data.Start, (Point{10, -5}));
   EXPECT_EQ(copy->Data.End, (Point{20, 15}));
 }
 
 TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
-  FigureList inner;
   Figure line;
   line.DrawingTool = ToolKind::Line;
   line.End = {10, 0};
-  inner.AddFig(line);
   Figure stamp;
   stamp.DrawingTool = ToolKind::Stamp;
   stamp.Start = {100, 50};
   stamp.End = {110, 50};
-  stamp.StampData = &inner;
+  stamp.StampData = {line};
   FigureList list;
   FigureItem* s = list.AddFig(stamp);
   s->Data.Offset(5, 5);
   EXPECT_EQ(s->Data.Start, (Point{105, 55}));
   EXPECT_EQ(s->Data.End, (Point{115, 55}));
-  EXPECT_EQ(s->Data.StampData->Tail->Data.End, (Point{10, 0}));
+  EXPECT_EQ(s->Data.StampData.back().End, (Point{10, 0}));
 }
 
 TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
@@ -107,20 +108,56 @@ TEST(FigData, SetPointChangesOneCoordinateOnly) {
   FigureItem* item = AddFreeLine(list, {{1, 2}, {3, 4}});
   item->Data.SetPoint(true, 1, 40);
   item->Data.SetPoint(false, 0, 10);
-  EXPECT_EQ(item->Data.PointData->Points[0], (Point{10, 2}));
-  EXPECT_EQ(item->Data.PointData->Points[1], (Point{3, 40}));
-  EXPECT_EQ(item->Data.PointData->MaxY, 4);
+  EXPECT_EQ(item->Data.PointData.Points[0], (Point{10, 2}));
+  EXPECT_EQ(item->Data.PointData.Points[1], (Point{3, 40}));
+  EXPECT_EQ(item->Data.PointData.MaxY, 4);
 }
 
-TEST(FigData, ByValueCopySharesPointersAndOwnsNothing) {
+TEST(FigData, ByValueCopyOwnsItsVerticesAndContents) {
   FigureList list;
   FigureItem* item = AddFreeLine(list, {{1, 2}});
   {
     Figure copy = item->Data;
-    EXPECT_EQ(copy.PointData, item->Data.PointData);
+    copy.Offset(5, 5);
+    EXPECT_EQ(copy.PointData.Points[0], (Point{6, 7}));
   }
-  // The copy is gone; the item's vertex list is still alive (ASan checks).
-  EXPECT_EQ(item->Data.PointData->Points[0], (Point{1, 2}));
+  // The copy moved and is gone; the item's vertex list is untouched.
+  EXPECT_EQ(item->Data.PointData.Points[0], (Point{1, 2}));
+
+  Figure stamp;
+  stamp.DrawingTool = ToolKind::Stamp;
+  stamp.StampData = {item->Data};
+  Figure copy = stamp;
+  copy.StampData[0].SetPoint(false, 0, 99);
+  EXPECT_EQ(stamp.StampData[0].PointData.Points[0].X, 1);
+}
+
+// A copy keeps everything as it is, stale bounds and box included; only
+// storing a figure rebuilds them.
+TEST(FigData, CopyKeepsStaleBoundsWhereStoringRebuildsThem) {
+  Figure f;
+  f.DrawingTool = ToolKind::Polygon;
+  f.PointData.AddPoint(0, 0);
+  f.PointData.AddPoint(10, 10);
+  f.Start = {-1, -1};
+  f.Offset(5, 0);
+  const Figure copy = f;
+  EXPECT_EQ(copy.PointData.MinX, 0);
+  EXPECT_EQ(copy.Start, (Point{4, -1}));
+  const Figure stored = StoredCopy(f);
+  EXPECT_EQ(stored.PointData.MinX, 5);
+  EXPECT_EQ(stored.Start, (Point{5, 0}));
+  EXPECT_EQ(stored.End, (Point{15, 10}));
+
+  // Vertices of a figure of another kind and contents of a non-stamp are
+  // not stored.
+  Figure line = f;
+  line.DrawingTool = ToolKind::Line;
+  line.StampData = {f};
+  const Figure storedLine = StoredCopy(line);
+  EXPECT_EQ(storedLine.PointData.Count(), 0);
+  EXPECT_TRUE(storedLine.StampData.empty());
+  EXPECT_EQ(storedLine.Start, line.Start);
 }
 
 }  // namespace

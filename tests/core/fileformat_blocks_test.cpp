@@ -57,8 +57,15 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
 }
 
 TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
-  const BuiltFigure free = withPoints(Fig(ToolKind::FreeLine), {{5, 6}, {7, 8}});
-  const BuiltFigure stamp = withContents(Fig(ToolKind::Stamp), {Fig(ToolKind::Rectangle)});
+  Figure free = Fig(ToolKind::FreeLine);
+  Vertex pts;
+  pts.AddPoint(5, 6);
+  pts.AddPoint(7, 8);
+  free.PointData = pts;
+  Figure stamp = Fig(ToolKind::Stamp);
+  std::vector<Figure> contents;
+  contents.push_back(Fig(ToolKind::Rectangle));
+  stamp.StampData = contents;
   Add(ActionKind::Create, 1, free);
   Add(ActionKind::Create, 2, Fig(ToolKind::Ellipse));
   Add(ActionKind::Create, 3, stamp);
@@ -81,16 +88,14 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
 
   ASSERT_EQ(Read(text), 0);
   const Figure& r1 = Record(4)->Data.FigData;
-  ASSERT_NE(r1.PointData, nullptr);
-  EXPECT_EQ(r1.PointData->Count, 2);
-  EXPECT_EQ(r1.PointData->Points[1], (Point{7, 8}));
-  EXPECT_EQ(r1.StampData, nullptr);
-  EXPECT_EQ(Record(5)->Data.FigData.PointData, nullptr);
-  EXPECT_EQ(Record(5)->Data.FigData.StampData, nullptr);
+  EXPECT_EQ(r1.PointData.Count(), 2);
+  EXPECT_EQ(r1.PointData.Points[1], (Point{7, 8}));
+  EXPECT_TRUE(r1.StampData.empty());
+  EXPECT_EQ(Record(5)->Data.FigData.PointData.Count(), 0);
+  EXPECT_TRUE(Record(5)->Data.FigData.StampData.empty());
   const Figure& r3 = Record(6)->Data.FigData;
-  EXPECT_EQ(r3.PointData, nullptr);
-  ASSERT_NE(r3.StampData, nullptr);
-  EXPECT_EQ(r3.StampData->FigCount(), 1);
+  EXPECT_EQ(r3.PointData.Count(), 0);
+  EXPECT_EQ(r3.StampData.size(), 1u);
   EXPECT_EQ(HistoryFileText(S.History), text);
 }
 
@@ -99,11 +104,15 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   const std::string noBlock = Crlf({"TAMLO FILE FORMAT 1.2", "begin ActionData", "00 00 00 00", "Change", "9",
                                     "Size", "begin FigData", "12", "1 2", "3 4", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(noBlock), 0);
-  EXPECT_EQ(Record(1)->Data.FigData.PointData, nullptr);
+  EXPECT_EQ(Record(1)->Data.FigData.PointData.Count(), 0);
   EXPECT_EQ(HistoryFileText(S.History), noBlock);
 
   // Writer: goes by the record's own snapshot (a file the reader refuses).
-  Add(ActionKind::Change, 9, withPoints(Fig(ToolKind::FreeLine), {{1, 1}}))->Data.Parameter = ParameterKind::Size;
+  Figure free = Fig(ToolKind::FreeLine);
+  Vertex pts;
+  pts.AddPoint(1, 1);
+  free.PointData = pts;
+  Add(ActionKind::Change, 9, free)->Data.Parameter = ParameterKind::Size;
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("begin PointData"), std::string::npos);
   S.History.Clear();
@@ -112,23 +121,37 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
 }
 
 TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
-  const BuiltFigure inner = withContents(Fig(ToolKind::Stamp), {Fig(ToolKind::Ellipse), withPoints(Fig(ToolKind::Polyline), {{3, 4}})});
+  Figure inner = Fig(ToolKind::Stamp);
+  std::vector<Figure> innerList;
+  innerList.push_back(Fig(ToolKind::Ellipse));
+  Figure innerFree = Fig(ToolKind::Polyline);
+  Vertex pts;
+  pts.AddPoint(3, 4);
+  innerFree.PointData = pts;
+  innerList.push_back(innerFree);
+  inner.StampData = innerList;
+
+  Figure outer = Fig(ToolKind::Stamp);
+  std::vector<Figure> outerList;
   Figure first = Fig(ToolKind::Text);
   first.Text = "いちばん";
-  const Figure empty = Fig(ToolKind::Stamp);  // a stamp without contents
-  Add(ActionKind::Create, 1, withContents(Fig(ToolKind::Stamp), {first, inner, empty, Fig(ToolKind::Line)}));
+  outerList.push_back(first);
+  outerList.push_back(inner);
+  outerList.push_back(Fig(ToolKind::Stamp));  // an empty stamp
+  outerList.push_back(Fig(ToolKind::Line));
+  outer.StampData = outerList;
+  Add(ActionKind::Create, 1, outer);
 
   const std::string text = HistoryFileText(Source);
   ASSERT_EQ(Read(text), 0);
   const Figure& got = Record(1)->Data.FigData;
   ExpectSameFigure(Source.Head->Next->Data.FigData, got, "outer");
-  ASSERT_EQ(got.StampData->FigCount(), 4);
-  const Figure& nested = got.StampData->Head->Next->Next->Data;
+  ASSERT_EQ(got.StampData.size(), 4u);
+  const Figure& nested = got.StampData[1];
   EXPECT_EQ(nested.DrawingTool, ToolKind::Stamp);
-  ASSERT_EQ(nested.StampData->FigCount(), 2);
-  EXPECT_EQ(nested.StampData->Tail->Data.PointData->Points[0], (Point{3, 4}));
-  EXPECT_EQ(nested.StampData->Tail->Data.BrushStyle, 0);
-  EXPECT_TRUE(got.StampData->Valid());
+  ASSERT_EQ(nested.StampData.size(), 2u);
+  EXPECT_EQ(nested.StampData.back().PointData.Points[0], (Point{3, 4}));
+  EXPECT_EQ(nested.StampData.back().BrushStyle, 0);
   EXPECT_EQ(HistoryFileText(S.History), text);
 }
 
@@ -139,20 +162,18 @@ TEST_F(DrawingFile, PointBlockKeepsTwoThousandVertices) {
   for (int i = 0; i < 2001; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(-i));
   lines.insert(lines.end(), {"end PointData", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(Crlf(lines)), 0);
-  const Vertex* p = Record(1)->Data.FigData.PointData;
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->Count, 2000);
-  EXPECT_EQ(p->Points[1999], (Point{1999, -1999}));
-  EXPECT_EQ(p->MaxX, 1999);
-  EXPECT_EQ(p->MinY, -1999);
+  const Vertex& p = Record(1)->Data.FigData.PointData;
+  EXPECT_EQ(p.Count(), 2000);
+  EXPECT_EQ(p.Points[1999], (Point{1999, -1999}));
+  EXPECT_EQ(p.MaxX, 1999);
+  EXPECT_EQ(p.MinY, -1999);
 }
 
 TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
   // A point figure without a list is written with an empty block.
   Add(ActionKind::Create, 1, Fig(ToolKind::FreeLine));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
-  ASSERT_NE(Record(1)->Data.FigData.PointData, nullptr);
-  EXPECT_EQ(Record(1)->Data.FigData.PointData->Count, 0);
+  EXPECT_EQ(Record(1)->Data.FigData.PointData.Count(), 0);
 
   // No tool line for ToolKind::None, "Unknown" for codes outside the tables: such a
   // file does not load.

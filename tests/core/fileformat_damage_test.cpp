@@ -165,7 +165,7 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
   EXPECT_EQ(first.ActionTime.Hour, 0);
   EXPECT_EQ(first.FigData.PenWidth, INT32_MAX);
   EXPECT_EQ(first.FigData.Start, (Point{0, 0}));
-  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.PointData->Points[0], (Point{INT32_MIN, 7}));
+  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.PointData.Points[0], (Point{INT32_MIN, 7}));
 
   S.History.Clear();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
@@ -185,8 +185,8 @@ std::string Nested(int depth) {
 TEST_F(DamagedFile, StampsNestUpToAThousandLevels) {
   ASSERT_EQ(ReadHistory(S, Nested(1000)), 0);
   int depth = 0;
-  for (const Figure* f = &S.History.ItemAt(1)->Data.FigData; f->StampData != nullptr;
-       f = f->StampData->IsEmpty() ? &f->StampData->Head->Data : &f->StampData->Head->Next->Data)
+  for (const Figure* f = &S.History.ItemAt(1)->Data.FigData; f != nullptr && f->DrawingTool == ToolKind::Stamp;
+       f = f->StampData.empty() ? nullptr : &f->StampData.front())
     ++depth;
   EXPECT_EQ(depth, 1000);
   EXPECT_EQ(HistoryFileText(S.History), Nested(1000));

@@ -55,16 +55,15 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(line.FigData.Text, "");
   EXPECT_EQ(line.FigData.Start, (Point{100, 120}));
   EXPECT_EQ(line.FigData.End, (Point{300, 200}));
-  EXPECT_EQ(line.FigData.PointData, nullptr);
-  EXPECT_EQ(line.FigData.StampData, nullptr);
+  EXPECT_EQ(line.FigData.PointData.Count(), 0);
+  EXPECT_TRUE(line.FigData.StampData.empty());
 
   const Action& free = Record(2)->Data;
   EXPECT_EQ(free.FigData.DrawingTool, ToolKind::FreeLine);
   EXPECT_EQ(free.FigData.PenColor, 0x000080FF);
-  ASSERT_NE(free.FigData.PointData, nullptr);
-  ASSERT_EQ(free.FigData.PointData->Count, 3);
-  EXPECT_EQ(free.FigData.PointData->Points[2], (Point{30, 12}));
-  EXPECT_EQ(free.FigData.PointData->MaxY, 15);
+  ASSERT_EQ(free.FigData.PointData.Count(), 3);
+  EXPECT_EQ(free.FigData.PointData.Points[2], (Point{30, 12}));
+  EXPECT_EQ(free.FigData.PointData.MaxY, 15);
 
   const Action& change = Record(3)->Data;
   EXPECT_EQ(change.TargetType, ActionKind::Change);
@@ -150,7 +149,12 @@ TEST_F(DrawingFile, HeaderAloneIsAnEmptyDrawing) {
 
 TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   Figure line = Fig(ToolKind::Line);
-  const BuiltFigure poly = withPoints(Fig(ToolKind::Polygon), {{1, 2}, {-3, 400}, {50, -60}});
+  Figure poly = Fig(ToolKind::Polygon);
+  Vertex pts;
+  pts.AddPoint(1, 2);
+  pts.AddPoint(-3, 400);
+  pts.AddPoint(50, -60);
+  poly.PointData = pts;
   Figure text = Fig(ToolKind::Text);
   text.Text = " 先頭に空白 and blanks  ";
 
@@ -199,6 +203,29 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
       ExpectSameFigure(a->Data.FigData, b->Data.FigData, where);
     EXPECT_EQ(b->Data.FigData.BrushStyle, 0) << where;
   }
+}
+
+// The lines of record `step`'s block in `text`, without "begin ActionData"
+// and "end ActionData".
+std::vector<std::string> BlockLines(const std::string& text, int step) {
+  std::vector<std::string> all;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t e = text.find("\r\n", pos);
+    all.push_back(text.substr(pos, e - pos));
+    pos = e + 2;
+  }
+  int k = 0;
+  std::vector<std::string> block;
+  for (const auto& l : all) {
+    if (l == "begin ActionData") {
+      ++k;
+      continue;
+    }
+    if (k == step && l == "end ActionData") break;
+    if (k == step) block.push_back(l);
+  }
+  return block;
 }
 
 TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {

@@ -23,7 +23,7 @@ TEST(History, AddItemLinksAfterTheSentinel) {
   EXPECT_EQ(h.GetTail(), a);
   EXPECT_EQ(a->Data.TargetType, ActionKind::None);
   EXPECT_EQ(a->Data.TargetID, 0);
-  EXPECT_EQ(a->Data.FigData.PointData, nullptr);
+  EXPECT_EQ(a->Data.FigData.PointData.Count(), 0);
   EXPECT_EQ(a->Data.TargetFig, nullptr);
   EXPECT_EQ(a->Data.ActionTime.Hour, 0);
 }
@@ -42,31 +42,39 @@ TEST(History, ClearEmptiesAndResetsNextFigID) {
 }
 
 TEST(History, AddActionCopiesFreeLineDeeply) {
-  BuiltFigure f = freeLine({{10, 10}, {20, 15}, {30, 12}});
-  f.Start = f.End = {};  // no corners: the copy takes the vertices' box
+  Vertex pts;
+  pts.AddPoint(10, 10);
+  pts.AddPoint(20, 15);
+  pts.AddPoint(30, 12);
+  Figure f;
+  f.DrawingTool = ToolKind::FreeLine;
+  f.PointData = pts;
   HistoryList h;
   HistoryItem* a = h.AddAction(f);
   const Figure& snap = a->Data.FigData;
-  ASSERT_NE(snap.PointData, nullptr);
-  EXPECT_NE(snap.PointData, f.PointData);
-  EXPECT_EQ(snap.PointData->Count, 3);
+  EXPECT_EQ(snap.PointData.Count(), 3);
   EXPECT_EQ(snap.Start, (Point{10, 10}));
   EXPECT_EQ(snap.End, (Point{30, 15}));
-  f.PointData->Points[0] = {0, 0};
-  EXPECT_EQ(snap.PointData->Points[0], (Point{10, 10}));
+  pts.Points[0] = {0, 0};
+  EXPECT_EQ(snap.PointData.Points[0], (Point{10, 10}));
 }
 
 TEST(History, AddActionCopiesStampWithItsPolygon) {
-  const BuiltFigure s = stamp({}, {polygon({{1, 1}})});
-  const FigureList& contents = *s.StampData;
+  Vertex pts;
+  pts.AddPoint(1, 1);
+  Figure poly;
+  poly.DrawingTool = ToolKind::Polygon;
+  poly.PointData = pts;
+  Figure stamp;
+  stamp.DrawingTool = ToolKind::Stamp;
+  stamp.StampData = {poly};
   HistoryList h;
-  HistoryItem* a = h.AddAction(s);
-  FigureList* copy = a->Data.FigData.StampData;
-  ASSERT_NE(copy, nullptr);
-  EXPECT_NE(copy, &contents);
-  ASSERT_EQ(copy->FigCount(), 1);
-  EXPECT_NE(copy->GetTail()->Data.PointData, contents.GetTail()->Data.PointData);
-  EXPECT_EQ(copy->GetTail()->Data.PointData->Points[0], (Point{1, 1}));
+  HistoryItem* a = h.AddAction(stamp);
+  const std::vector<Figure>& copy = a->Data.FigData.StampData;
+  ASSERT_EQ(copy.size(), 1u);
+  stamp.StampData[0].PointData.Points[0] = {7, 7};
+  EXPECT_EQ(copy.back().PointData.Points[0], (Point{1, 1}));
+  EXPECT_EQ(copy.back().End, (Point{1, 1}));
 }
 
 HistoryItem* Add(HistoryList& h, ActionKind type, int32_t id) {
@@ -135,11 +143,10 @@ TEST(History, AdoptedSnapshotContentsAreOwned) {
   HistoryList h;
   HistoryItem* a = h.AddItem();
   a->Data.FigData.DrawingTool = ToolKind::Stamp;
-  FigureList* list = a->AdoptStampData(std::make_unique<FigureList>());
   Figure line;
   line.DrawingTool = ToolKind::Line;
-  list->AddFig(line);
-  EXPECT_EQ(a->Data.FigData.StampData->FigCount(), 1);
+  a->Data.FigData.StampData.push_back(line);
+  EXPECT_EQ(a->Data.FigData.StampData.size(), 1u);
   h.Clear();  // frees it; the sanitizers report a leak otherwise
 }
 

@@ -63,20 +63,20 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
       const char* what;
       std::function<void()> build;
     };
-    FigureList stampList, innerList;
+    std::vector<Figure> stampList, innerList;
     const std::vector<Case> cases = {
         {"text figure", [&] { Add(ActionKind::Create, 1, TextFig("a" + br + "b")); }},
         {"text at the end", [&] { Add(ActionKind::Create, 1, TextFig("ab" + br)); }},
         {"text in a nested stamp",
          [&] {
-           innerList.AddFig(TextFig("x" + br));
+           innerList.push_back(TextFig("x" + br));
            Figure inner = TextFig("");
            inner.DrawingTool = ToolKind::Stamp;
-           inner.StampData = &innerList;
-           stampList.AddFig(inner);
+           inner.StampData = innerList;
+           stampList.push_back(inner);
            Figure stamp = TextFig("");
            stamp.DrawingTool = ToolKind::Stamp;
-           stamp.StampData = &stampList;
+           stamp.StampData = stampList;
            Add(ActionKind::Create, 1, stamp);
          }},
         {"text change",
@@ -89,8 +89,8 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
     };
     for (const Case& c : cases) {
       History.Clear();
-      stampList.ClearFigs();
-      innerList.ClearFigs();
+      stampList.clear();
+      innerList.clear();
       Add(ActionKind::Create, 1, TextFig("before"));
       c.build();
       Add(ActionKind::Create, 2, TextFig("after"));

@@ -69,10 +69,10 @@ TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
 
 TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
   FigureItem* item = CreateFigure(S, freeLine({{3, 4}, {8, 1}}));
-  ASSERT_NE(Last().FigData.PointData, nullptr);
-  EXPECT_NE(Last().FigData.PointData, item->Data.PointData);
+  ASSERT_EQ(Last().FigData.PointData.Count(), 2);
+  EXPECT_NE(Last().FigData.PointData.Points.data(), item->Data.PointData.Points.data());
   item->Data.Offset(1, 1);
-  EXPECT_EQ(Last().FigData.PointData->Points[0], (Point{3, 4}));
+  EXPECT_EQ(Last().FigData.PointData.Points[0], (Point{3, 4}));
 }
 
 TEST_F(Recording, FigureCommandsCarryTheFiguresID) {

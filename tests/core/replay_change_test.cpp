@@ -77,10 +77,10 @@ TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
   HistoryItem* rec = h.AddAction(polygon({{0, 0}, {30, 20}}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
-  const Vertex* p = target->Data.PointData;
-  EXPECT_EQ(p->Points[1], (Point{30, 20}));
-  EXPECT_EQ(p->MaxX, 30);
-  EXPECT_EQ(p->MaxY, 20);
+  const Vertex& p = target->Data.PointData;
+  EXPECT_EQ(p.Points[1], (Point{30, 20}));
+  EXPECT_EQ(p.MaxX, 30);
+  EXPECT_EQ(p.MaxY, 20);
   EXPECT_EQ(target->Data.End, (Point{30, 20}));
 }
 
@@ -92,11 +92,13 @@ TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
   HistoryItem* rec = h.AddAction(freeLine({{9, 9}}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
-  EXPECT_EQ(target->Data.PointData->Count, 3);
-  EXPECT_EQ(target->Data.PointData->Points[0], (Point{9, 9}));
-  EXPECT_EQ(target->Data.PointData->Points[2], (Point{3, 3}));
-  rec->Data.FigData.PointData = nullptr;  // and none at all
+  EXPECT_EQ(target->Data.PointData.Count(), 3);
+  EXPECT_EQ(target->Data.PointData.Points[0], (Point{9, 9}));
+  EXPECT_EQ(target->Data.PointData.Points[2], (Point{3, 3}));
+  rec->Data.FigData.PointData.Reset();  // and none at all
   ApplyChange(rec, target);
+  EXPECT_EQ(target->Data.PointData.Count(), 3);
+  EXPECT_EQ(target->Data.PointData.Points[0], (Point{9, 9}));
 }
 
 TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
@@ -106,10 +108,11 @@ TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
   HistoryItem* rec = h.AddAction(stamp({}, {FigureWithValue(2), FigureWithValue(3)}));
   rec->Data.Parameter = ParameterKind::Size;
   ApplyChange(rec, target);
-  FigureList* got = target->Data.StampData;
-  ASSERT_EQ(got->FigCount(), 2);
-  EXPECT_EQ(got->Head->Next->Data.Text, "t2");
-  EXPECT_NE(got->Head->Next, rec->Data.FigData.StampData->Head->Next);
+  std::vector<Figure>& got = target->Data.StampData;
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].Text, "t2");
+  got[0].Text = "changed";  // copies, not the record's own contents
+  EXPECT_EQ(rec->Data.FigData.StampData[0].Text, "t2");
 }
 
 }  // namespace

@@ -24,10 +24,13 @@ std::string Describe(const Figure& f) {
                   std::to_string(f.Start.Y) + "-" + std::to_string(f.End.X) + "," + std::to_string(f.End.Y) +
                   " w" + std::to_string(f.PenWidth) + " c" + std::to_string(f.PenColor) + " s" +
                   std::to_string(f.TextSize);
-  if (f.PointData != nullptr)
-    for (int32_t k = 0; k < f.PointData->Count; ++k)
-      s += " " + std::to_string(f.PointData->Points[k].X) + "/" + std::to_string(f.PointData->Points[k].Y);
-  if (f.StampData != nullptr) s += " {" + Describe(*f.StampData) + "}";
+  for (int32_t k = 0; k < f.PointData.Count(); ++k)
+      s += " " + std::to_string(f.PointData.Points[k].X) + "/" + std::to_string(f.PointData.Points[k].Y);
+  if (f.DrawingTool == ToolKind::Stamp) {
+    s += " {";
+    for (const Figure& g : f.StampData) s += Describe(g) + "; ";
+    s += "}";
+  }
   return s;
 }
 
@@ -66,19 +69,19 @@ class Session {
     f.PenWidth = 1 + Pick(6);
     f.Text = std::string(1, static_cast<char>('a' + Pick(26)));
     Vertex pts;
-    FigureList contents;
+    std::vector<Figure> contents;
     switch (Pick(3)) {
       case 0: f.DrawingTool = ToolKind::Rectangle; break;
       case 1:
         f.DrawingTool = ToolKind::Polyline;
         for (int k = 0; k < 3; ++k) pts.AddPoint(Pick(600), Pick(400));
-        f.PointData = &pts;
+        f.PointData = pts;
         f.SetBoundsFromPoints();
         break;
       default:
         f.DrawingTool = ToolKind::Stamp;
-        contents.AddFig(Figure{ToolKind::Ellipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
-        f.StampData = &contents;
+        contents.push_back(Figure{ToolKind::Ellipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
+        f.StampData = contents;
     }
     CreateFigure(S, f);
   }

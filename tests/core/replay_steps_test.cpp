@@ -91,9 +91,9 @@ TEST_F(Replay, MoveCarriesTheVerticesAlong) {
   m->Data.TargetID = 1;
   m->Data.FigData.Start = {15, 5};
   Step(2);
-  const Vertex* p = S.DrawingFigs.Tail->Data.PointData;
-  EXPECT_EQ(p->Points[0], (Point{15, 5}));
-  EXPECT_EQ(p->Points[1], (Point{25, 25}));
+  const Vertex& p = S.DrawingFigs.Tail->Data.PointData;
+  EXPECT_EQ(p.Points[0], (Point{15, 5}));
+  EXPECT_EQ(p.Points[1], (Point{25, 25}));
 }
 
 TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {

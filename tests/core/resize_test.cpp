@@ -4,7 +4,6 @@
 
 #include "history/resize.h"
 #include "history/savehistory.h"
-#include "support/builders.h"
 
 namespace {
 
@@ -14,13 +13,27 @@ int32_t FakeWidth(const std::string& text, int32_t size) {
   return static_cast<int32_t>(text.size()) * (size - 5);
 }
 
+Figure Box(ToolKind kind, Point a, Point b) {
+  Figure f;
+  f.DrawingTool = kind;
+  f.PenWidth = 4;
+  f.BrushColor = clWhite;
+  f.Start = a;
+  f.End = b;
+  return f;
+}
+
 struct Resize : ::testing::Test {
   AppState S;
 
-  // Draws a figure as the drawing tools do, selects it and takes it as the
-  // resize reference.
+  // Adds a figure, records its creation the way the recorders do (snapshot
+  // plus a live link), selects it and takes it as the resize reference.
   FigureItem* AddSelected(const Figure& f) {
-    FigureItem* item = draw(S, {f}).front();
+    FigureItem* item = S.DrawingFigs.AddFig(f);
+    HistoryItem* a = S.History.AddAction(item->Data);
+    a->Data.TargetType = ActionKind::Create;
+    a->Data.TargetID = S.History.NextFigID++;
+    a->Data.TargetFig = &item->Data;
     Select(item);
     return item;
   }
@@ -39,7 +52,7 @@ TEST_F(Resize, NothingSelectedDoesNothing) {
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  Figure& F = AddSelected(rect({100, 100}, {200, 150}))->Data;
+  Figure& F = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}))->Data;
   EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
@@ -55,59 +68,78 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  Figure& F = AddSelected(shape(ToolKind::Line, {200, 50}, {100, 20}))->Data;
+  Figure& F = AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}))->Data;
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
 }
 
 TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
-  Figure& F = AddSelected(polyline({{0, 0}, {25, 50}, {100, 10}}))->Data;
+  Vertex pts;
+  pts.AddPoint(0, 0);
+  pts.AddPoint(25, 50);
+  pts.AddPoint(100, 10);
+  Figure f = Box(ToolKind::Polyline, {}, {});
+  f.PointData = pts;
+  f.SetBoundsFromPoints();
+  Figure& F = AddSelected(f)->Data;
   H(10);
   EXPECT_EQ(F.Start.X, -10);
   EXPECT_EQ(F.End.X, 110);
-  EXPECT_EQ(F.PointData->Points[0], (Point{-10, 0}));
-  EXPECT_EQ(F.PointData->Points[1], (Point{20, 50}));
-  EXPECT_EQ(F.PointData->Points[2], (Point{110, 10}));
+  EXPECT_EQ(F.PointData.Points[0], (Point{-10, 0}));
+  EXPECT_EQ(F.PointData.Points[1], (Point{20, 50}));
+  EXPECT_EQ(F.PointData.Points[2], (Point{110, 10}));
   // The bounds of the vertex list are not touched.
-  EXPECT_EQ(F.PointData->MinX, 0);
-  EXPECT_EQ(F.PointData->MaxX, 100);
+  EXPECT_EQ(F.PointData.MinX, 0);
+  EXPECT_EQ(F.PointData.MaxX, 100);
   // Vertically: reference 0 … 50, one vertex at 10 and Q = -5 (shrink).
   V(-5);
   EXPECT_EQ(F.Start.Y, 5);
   EXPECT_EQ(F.End.Y, 45);
-  EXPECT_EQ(F.PointData->Points[2].Y, 13);  // 5 + trunc(10/50 × −10 + 10)
+  EXPECT_EQ(F.PointData.Points[2].Y, 13);  // 5 + trunc(10/50 × −10 + 10)
   // Back at 0 every vertex is exactly where it was.
   H(0);
   V(0);
-  EXPECT_EQ(F.PointData->Points[1], (Point{25, 50}));
-  EXPECT_EQ(F.PointData->Points[2], (Point{100, 10}));
+  EXPECT_EQ(F.PointData.Points[1], (Point{25, 50}));
+  EXPECT_EQ(F.PointData.Points[2], (Point{100, 10}));
 }
 
 TEST_F(Resize, VertexTruncatesTowardZero) {
   // Reference 0 … 3, vertex at 1. P = 1: −1 + trunc(1.67) = 0. P = −2:
   // 2 + trunc(−0.33) = 2 (rounding down would give 1).
-  Figure& F = AddSelected(freeLine({{0, 0}, {1, 0}, {3, 0}}))->Data;
+  Vertex pts;
+  pts.AddPoint(0, 0);
+  pts.AddPoint(1, 0);
+  pts.AddPoint(3, 0);
+  Figure f = Box(ToolKind::FreeLine, {}, {});
+  f.PointData = pts;
+  f.SetBoundsFromPoints();
+  Figure& F = AddSelected(f)->Data;
   H(1);
-  EXPECT_EQ(F.PointData->Points[1].X, 0);
+  EXPECT_EQ(F.PointData.Points[1].X, 0);
   H(-2);
-  EXPECT_EQ(F.PointData->Points[1].X, 2);
+  EXPECT_EQ(F.PointData.Points[1].X, 2);
 }
 
 TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
-  // A vertical free line: no width to stretch.
-  Figure& F = AddSelected(freeLine({{50, 10}, {50, 90}}))->Data;
+  Vertex pts;  // a vertical free line: no width to stretch
+  pts.AddPoint(50, 10);
+  pts.AddPoint(50, 90);
+  Figure f = Box(ToolKind::FreeLine, {}, {});
+  f.PointData = pts;
+  f.SetBoundsFromPoints();
+  Figure& F = AddSelected(f)->Data;
   EXPECT_EQ(H(30), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{50, 10}));
   EXPECT_EQ(F.End, (Point{50, 90}));
-  EXPECT_EQ(F.PointData->Points[0], (Point{50, 10}));
+  EXPECT_EQ(F.PointData.Points[0], (Point{50, 10}));
   V(10);  // the other axis still works
-  EXPECT_EQ(F.PointData->Points[0], (Point{50, 0}));
-  EXPECT_EQ(F.PointData->Points[1], (Point{50, 100}));
+  EXPECT_EQ(F.PointData.Points[0], (Point{50, 0}));
+  EXPECT_EQ(F.PointData.Points[1], (Point{50, 100}));
 }
 
 TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
-  Figure t = shape(ToolKind::Text, {100, 80}, {130, 90});
+  Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -128,7 +160,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
 TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   // A text made by typing has End.Y = Start.Y + size, not the resized
   // height: a bar set back to 0 (also by the program) must not change it.
-  Figure t = shape(ToolKind::Text, {10, 10}, {37, 22});
+  Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
   Figure& F = AddSelected(t)->Data;
@@ -144,7 +176,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
-  Figure t = shape(ToolKind::Text, {10, 10}, {40, 22});
+  Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
   Figure& F = AddSelected(t)->Data;
@@ -158,16 +190,30 @@ TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
 struct StampResize : Resize {
   FigureItem* Stamp = nullptr;
   Figure& Live(int i) {
-    FigureItem* f = Stamp->Data.StampData->GetHead()->Next;
-    while (i-- > 0) f = f->Next;
-    return f->Data;
+    return Stamp->Data.StampData.at(i);
   }
   void SetUp() override {
-    Figure t = shape(ToolKind::Text, {10, 4}, {30, 16});
+    std::vector<Figure> contents;
+    contents.push_back(Box(ToolKind::Rectangle, {10, 2}, {30, 12}));
+    Figure t = Box(ToolKind::Text, {10, 4}, {30, 16});
     t.TextSize = 9;
     t.Text = "ab";
-    const BuiltFigure nested = stamp({20, 10}, {28, 14}, {ellipse({2, 0}, {6, 4})});
-    Stamp = AddSelected(stamp({100, 100}, {140, 120}, {rect({10, 2}, {30, 12}), t, polyline({{0, 0}, {15, 20}}), nested}));
+    contents.push_back(t);
+    Vertex pts;
+    pts.AddPoint(0, 0);
+    pts.AddPoint(15, 20);
+    Figure p = Box(ToolKind::Polyline, {}, {});
+    p.PointData = pts;
+    p.SetBoundsFromPoints();
+    contents.push_back(p);
+    std::vector<Figure> inner;
+    inner.push_back(Box(ToolKind::Ellipse, {2, 0}, {6, 4}));
+    Figure n = Box(ToolKind::Stamp, {20, 10}, {28, 14});
+    n.StampData = inner;
+    contents.push_back(n);
+    Figure s = Box(ToolKind::Stamp, {100, 100}, {140, 120});
+    s.StampData = contents;
+    Stamp = AddSelected(s);
   }
 };
 
@@ -181,12 +227,12 @@ TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
   EXPECT_EQ(Live(1).Start, (Point{30, 4}));
   EXPECT_EQ(Live(1).End, (Point{70, 16}));
   EXPECT_EQ(Live(1).TextSize, 9);
-  EXPECT_EQ(Live(2).PointData->Points[1], (Point{30, 20}));
+  EXPECT_EQ(Live(2).PointData.Points[1], (Point{30, 20}));
   EXPECT_EQ(Live(2).End.X, 30);
   // The nested stamp and, relative to it, its own contents.
   EXPECT_EQ(Live(3).Start.X, 40);
   EXPECT_EQ(Live(3).End.X, 56);
-  Figure& inner = Live(3).StampData->GetHead()->Next->Data;
+  Figure& inner = Live(3).StampData.front();
   EXPECT_EQ(inner.Start, (Point{4, 0}));
   EXPECT_EQ(inner.End, (Point{12, 4}));
   // Back at 0 all is as recorded.
@@ -202,7 +248,7 @@ TEST_F(StampResize, VerticalTouchesOnlyY) {
   EXPECT_EQ(Stamp->Data.End, (Point{140, 130}));
   EXPECT_EQ(Live(0).Start, (Point{10, 4}));
   EXPECT_EQ(Live(0).End, (Point{30, 24}));
-  EXPECT_EQ(Live(2).PointData->Points[1], (Point{15, 40}));
+  EXPECT_EQ(Live(2).PointData.Points[1], (Point{15, 40}));
 }
 
 TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
@@ -227,19 +273,16 @@ TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
 }
 
 TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
-  FigureList refContents, liveContents;
-  refContents.AddFig(rect({1, 0}, {3, 0}));
-  liveContents.AddFig(rect({1, 0}, {3, 0}));
-  Figure ref = shape(ToolKind::Stamp, {0, 5}, {10, 5});
-  ref.StampData = &refContents;
-  Figure live = shape(ToolKind::Stamp, {0, 0}, {10, 10});
-  live.StampData = &liveContents;
+  Figure ref = Box(ToolKind::Stamp, {0, 5}, {10, 5});
+  ref.StampData = {Box(ToolKind::Rectangle, {1, 0}, {3, 0})};
+  Figure live = Box(ToolKind::Stamp, {0, 0}, {10, 10});
+  live.StampData = {Box(ToolKind::Rectangle, {1, 0}, {3, 0})};
   ScaleStampContents(ref, false, live);
-  EXPECT_EQ(liveContents.GetTail()->Data.End, (Point{3, 0}));
+  EXPECT_EQ(live.StampData.back().End, (Point{3, 0}));
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  FigureItem* a = AddSelected(rect({100, 100}, {200, 150}));
+  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History.Count(), before);
@@ -254,8 +297,8 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  FigureItem* a = AddSelected(rect({100, 100}, {200, 150}));
-  FigureItem* b = AddSelected(shape(ToolKind::Ellipse, {10, 10}, {50, 40}));
+  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  FigureItem* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
   const int32_t before = S.History.Count();
   Select(a);
   H(10);
@@ -271,7 +314,7 @@ TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
 }
 
 TEST_F(Resize, BroughtBackRecordsNothing) {
-  AddSelected(rect({100, 100}, {200, 150}));
+  AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   H(40);
   H(0);
@@ -283,16 +326,16 @@ TEST_F(Resize, BroughtBackRecordsNothing) {
 TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   // A pending stamp resize must not lend its reference to the next stamp.
   H(20);
-  FigureList c;
-  c.AddFig(rect({0, 0}, {8, 8}));
-  Figure s = shape(ToolKind::Stamp, {300, 300}, {308, 308});
-  s.StampData = &c;
+  std::vector<Figure> c;
+  c.push_back(Box(ToolKind::Rectangle, {0, 0}, {8, 8}));
+  Figure s = Box(ToolKind::Stamp, {300, 300}, {308, 308});
+  s.StampData = c;
   FigureItem* second = AddSelected(s);
   H(4);  // 8 → 16 wide
   EXPECT_EQ(second->Data.Start.X, 296);
   EXPECT_EQ(second->Data.End.X, 312);
-  EXPECT_EQ(second->Data.StampData->GetTail()->Data.End.X, 16);
-  EXPECT_EQ(second->Data.StampData->FigCount(), 1);
+  EXPECT_EQ(second->Data.StampData.back().End.X, 16);
+  EXPECT_EQ(second->Data.StampData.size(), 1u);
 }
 
 }  // namespace

@@ -106,18 +106,18 @@ TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
 }
 
 TEST_F(EditCommands, AStampRefusesEveryAttribute) {
-  FigureList contents;
+  std::vector<Figure> contents;
   Figure r;
   r.DrawingTool = ToolKind::Rectangle;
   r.PenWidth = 4;
   r.BrushColor = clWhite;
   r.End = {20, 20};
-  contents.AddFig(r);
+  contents.push_back(r);
   Figure stamp;
   stamp.DrawingTool = ToolKind::Stamp;
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
-  stamp.StampData = &contents;
+  stamp.StampData = contents;
   CreateFigure(MutableState(*Form), stamp);
   EnterEditMode(*Form);
   CanvasClick(*Form, 110, 110);

@@ -22,20 +22,12 @@ void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where
   EXPECT_EQ(a.Text, b.Text);
   EXPECT_EQ(a.Start, b.Start);
   EXPECT_EQ(a.End, b.End);
-  ASSERT_EQ(a.PointData == nullptr, b.PointData == nullptr);
-  if (a.PointData != nullptr) {
-    ASSERT_EQ(a.PointData->Count, b.PointData->Count);
-    for (int32_t i = 0; i < a.PointData->Count; ++i)
-      EXPECT_EQ(a.PointData->Points[i], b.PointData->Points[i]) << "vertex " << i;
-  }
-  ASSERT_EQ(a.StampData == nullptr, b.StampData == nullptr);
-  if (a.StampData != nullptr) {
-    ASSERT_EQ(a.StampData->FigCount(), b.StampData->FigCount());
-    const FigureItem* x = a.StampData->GetHead()->Next;
-    const FigureItem* y = b.StampData->GetHead()->Next;
-    for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i)
-      ExpectSameFigure(x->Data, y->Data, where + " / " + std::to_string(i));
-  }
+  ASSERT_EQ(a.PointData.Count(), b.PointData.Count());
+  for (int32_t i = 0; i < a.PointData.Count(); ++i)
+    EXPECT_EQ(a.PointData.Points[i], b.PointData.Points[i]) << "vertex " << i;
+  ASSERT_EQ(a.StampData.size(), b.StampData.size());
+  for (size_t i = 0; i < a.StampData.size(); ++i)
+    ExpectSameFigure(a.StampData[i], b.StampData[i], where + " / " + std::to_string(i));
 }
 
 void ExpectSameList(const FigureList& a, const FigureList& b) {

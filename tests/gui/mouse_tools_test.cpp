@@ -136,7 +136,7 @@ TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
   EXPECT_EQ(figs[2]->DrawingTool, ToolKind::Text);
   EXPECT_EQ(figs[2]->PenWidth, 4);
   EXPECT_EQ(figs[2]->BrushStyle, 0);
-  EXPECT_EQ(figs[2]->PointData, nullptr);
+  EXPECT_EQ(figs[2]->PointData.Count(), 0);
 }
 
 // ---- Polylines ----
@@ -153,9 +153,9 @@ TEST_F(MouseTools, PolylinesAreDrawnAndFinishedAlikeWithEveryButton) {
   draw(Qt::RightButton, 200);
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 2u);
-  ASSERT_EQ(figs[0]->PointData->Count, figs[1]->PointData->Count);
-  for (int i = 0; i < figs[0]->PointData->Count; ++i) {
-    const Point a = figs[0]->PointData->Points[i], b = figs[1]->PointData->Points[i];
+  ASSERT_EQ(figs[0]->PointData.Count(), figs[1]->PointData.Count());
+  for (int i = 0; i < figs[0]->PointData.Count(); ++i) {
+    const Point a = figs[0]->PointData.Points[i], b = figs[1]->PointData.Points[i];
     EXPECT_EQ(a.X, b.X) << i;
     EXPECT_EQ(a.Y + 200, b.Y) << i;
   }

@@ -59,8 +59,8 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     figs.clear();
     for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
   };
-  std::function<Figure(ToolKind, Vertex&, FigureList&, int)> make = [&](ToolKind tool, Vertex& pts,
-                                                                                FigureList& contents, int depth) {
+  std::function<Figure(ToolKind, Vertex&, std::vector<Figure>&, int)> make = [&](ToolKind tool, Vertex& pts,
+                                                                                std::vector<Figure>& contents, int depth) {
     Figure f;
     f.DrawingTool = tool;
     f.PenWidth = pick(4) == 0 ? 0 : 1 + pick(9);
@@ -79,19 +79,19 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
         pts.AddPoint(x, y);
         x += pick(31) - 15, y += pick(31) - 15;
       }
-      f.PointData = &pts;
+      f.PointData = pts;
       f.SetBoundsFromPoints();
     }
     if (tool == ToolKind::Stamp) {
       for (int k = 0, n = pick(4); k < n; ++k) {
-        Vertex innerPts(MaxPoints);
-        FigureList innerContents;
+        Vertex innerPts;
+        std::vector<Figure> innerContents;
         const ToolKind t = depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)];
         Figure inner = make(t, innerPts, innerContents, depth + 1);
         inner.Offset(-inner.Start.X + pick(40), -inner.Start.Y + pick(40));
-        contents.AddFig(inner);
+        contents.push_back(StoredCopy(inner));
       }
-      f.StampData = &contents;
+      f.StampData = contents;
     }
     return f;
   };
@@ -100,8 +100,8 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     S.SelectedFig = nullptr;
     const int what = pick(100);
     if (figs.empty() || what < 40) {
-      Vertex pts(MaxPoints);
-      FigureList contents;
+      Vertex pts;
+      std::vector<Figure> contents;
       const Figure f = make(kKinds[pick(8)], pts, contents, 0);
       if (pick(5) == 0 && !figs.empty()) {
         S.SelectedFig = figs[pick(int(figs.size()))];
@@ -135,7 +135,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     FigureItem* sel = S.SelectedFig = figs[i];
     Figure& f = sel->Data;
     const int op = pick(12);
-    Figure c = f;  // shares f's vertices and contents
+    Figure c = f;
     if (op < 3) {
       f.Offset(pick(61) - 30, pick(61) - 30);
       RecordMoveOfSelected(S);
@@ -156,8 +156,8 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       ChangeSelected(S, ParameterKind::Text, c);
     } else if (op == 7 && f.DrawingTool != ToolKind::Stamp) {
       c.End = {f.End.X + pick(21) - 10, f.End.Y + pick(21) - 10};
-      if (IsPointFigure(f.DrawingTool) && f.PointData != nullptr)
-        for (int k = 0; k < f.PointData->Count; k += 2) f.PointData->Points[k].X += 3;
+      if (IsPointFigure(f.DrawingTool))
+        for (int k = 0; k < c.PointData.Count(); k += 2) c.PointData.Points[k].X += 3;
       c.TextSize += 2;
       ChangeSelected(S, ParameterKind::Size, c);
     } else if (op == 8) {
@@ -209,10 +209,9 @@ std::vector<std::string> DrawingState(const AppState& S) {
                        std::to_string(d.Start.Y) + " " + std::to_string(d.End.X) + "," + std::to_string(d.End.Y) +
                        " " + std::to_string(d.PenWidth) + " " + std::to_string(d.PenColor) + " " +
                        std::to_string(d.BrushColor) + " " + std::to_string(d.TextSize) + " " + d.Text;
-    if (d.PointData != nullptr)
-      for (int k = 0; k < d.PointData->Count; ++k)
-        line += " " + std::to_string(d.PointData->Points[k].X) + "," + std::to_string(d.PointData->Points[k].Y);
-    if (d.StampData != nullptr) line += " stamp of " + std::to_string(d.StampData->FigCount());
+    for (int k = 0; k < d.PointData.Count(); ++k)
+        line += " " + std::to_string(d.PointData.Points[k].X) + "," + std::to_string(d.PointData.Points[k].Y);
+    if (d.DrawingTool == ToolKind::Stamp) line += " stamp of " + std::to_string(d.StampData.size());
     out.push_back(line);
   }
   out.push_back("deleted " + std::to_string(S.DeletedFigs.FigCount()));

@@ -50,7 +50,7 @@ FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, 
   f.Start = {40 + pick(400), 40 + pick(300)};
   f.End = {f.Start.X + pick(140) - 20, f.Start.Y + pick(110) - 20};
   if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
-  Vertex pts(MaxPoints);
+  Vertex pts;
   if (IsPointFigure(tool)) {
     const int n = 1 + pick(tool == ToolKind::FreeLine ? 50 : 8);
     int x = f.Start.X, y = f.Start.Y;
@@ -58,17 +58,17 @@ FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, 
       pts.AddPoint(x, y);
       x += pick(31) - 15, y += pick(31) - 15;
     }
-    f.PointData = &pts;
+    f.PointData = pts;
     f.SetBoundsFromPoints();
   }
   FigureItem* item = list.AddFig(f);
   if (tool == ToolKind::Stamp) {
-    auto contents = std::make_unique<FigureList>();
+    FigureList contents;
     for (int k = 0, n = 1 + pick(4); k < n; ++k) {
-      FigureItem* inner = AddRandomFigure(*contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
+      FigureItem* inner = AddRandomFigure(contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
       inner->Data.Offset(-inner->Data.Start.X + pick(50), -inner->Data.Start.Y + pick(50));
     }
-    item->AdoptStampData(std::move(contents));
+    for (const FigureItem* i = contents.Head->Next; i != nullptr; i = i->Next) item->Data.StampData.push_back(i->Data);
   }
   return item;
 }
@@ -134,30 +134,29 @@ TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
 TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
   const QImage background = Patterned();
   FigureList figs;
-  auto inner = std::make_unique<FigureList>();
-  auto innermost = std::make_unique<FigureList>();
   Figure text;
   text.DrawingTool = ToolKind::Text;
   text.Text = "あいう";
   text.TextSize = 20;
   text.TextColor = 0x0000FF;
   text.BrushColor = clBtnFace;
-  FigureItem* textItem = innermost->AddFig(text);
-  FigureItem* nested = inner->AddEmptyFig();
-  nested->Data.DrawingTool = ToolKind::Stamp;
-  nested->Data.Start = {10, 12};
-  nested->AdoptStampData(std::move(innermost));
+  Figure nestedStamp;
+  nestedStamp.DrawingTool = ToolKind::Stamp;
+  nestedStamp.Start = {10, 12};
+  nestedStamp.StampData = {text};
   Figure box;
   box.DrawingTool = ToolKind::Ellipse;
   box.Start = {0, 0};
   box.End = {60, 40};
   box.PenWidth = 3;
   box.BrushColor = 0x00FF00;
-  FigureItem* boxItem = inner->AddFig(box);
   FigureItem* stamp = figs.AddEmptyFig();
   stamp->Data.DrawingTool = ToolKind::Stamp;
   stamp->Data.Start = {100, 100};
-  stamp->AdoptStampData(std::move(inner));
+  stamp->Data.StampData = {nestedStamp, box};
+  Figure& nested = stamp->Data.StampData[0];
+  Figure& textFig = nested.StampData[0];
+  Figure& boxFig = stamp->Data.StampData[1];
 
   FigurePictureCache pictures;
   for (int i = 0; i < 3; ++i) ExpectSameAsDirect(pictures, stamp->Data, background, "first place");
@@ -173,19 +172,19 @@ TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
     ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " first");
     ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " again");
   };
-  textItem->Data.Text = "あいえ";
+  textFig.Text = "あいえ";
   changed("inner text");
-  textItem->Data.TextColor = 0xFF0000;
+  textFig.TextColor = 0xFF0000;
   changed("inner text colour");
-  textItem->Data.TextSize = 22;
+  textFig.TextSize = 22;
   changed("inner text size");
-  nested->Data.Start.X += 1;
+  nested.Start.X += 1;
   changed("nested stamp place");
-  boxItem->Data.BrushColor = clBtnFace;
+  boxFig.BrushColor = clBtnFace;
   changed("no fill");
-  boxItem->Data.PenWidth = 4;
+  boxFig.PenWidth = 4;
   changed("pen width");
-  boxItem->Data.End.X -= 1;
+  boxFig.End.X -= 1;
   changed("inner size");
   EXPECT_EQ(pictures.Made, made + 7);
 }

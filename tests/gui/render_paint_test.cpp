@@ -11,6 +11,23 @@
 
 namespace {
 
+// A stamp at `start` holding `contents`.
+Figure StampOf(Point start, std::vector<Figure> contents) {
+  Figure stamp;
+  stamp.DrawingTool = ToolKind::Stamp;
+  stamp.Start = start;
+  stamp.End = start;
+  stamp.StampData = std::move(contents);
+  return stamp;
+}
+
+// A stamp item whose contents are `contents`, appended to `list`.
+FigureItem* AddStamp(FigureList& list, Point start, std::vector<Figure> contents) {
+  FigureItem* item = list.AddEmptyFig();
+  item->Data = StampOf(start, std::move(contents));
+  return item;
+}
+
 class PaintTest : public ::testing::Test {
  protected:
   QImage img = Blank();
@@ -40,12 +57,16 @@ TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
 }
 
 TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
-  const std::vector<Point> tri = {{100, 100}, {200, 100}, {100, 200}};
+  Vertex tri;
+  tri.AddPoint(100, 100);
+  tri.AddPoint(200, 100);
+  tri.AddPoint(100, 200);
   for (ToolKind tool : {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Polygon}) {
     QImage a = Blank(), b = Blank();
     RasterCanvas ca(&a), cb(&b);
-    const BuiltFigure filled = withPoints(Shape(tool, {100, 100}, {200, 200}, tBlue, 3), tri);
-    const BuiltFigure empty = withPoints(Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3), tri);
+    Figure filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
+    Figure empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
+    filled.PointData = empty.PointData = tri;
     DrawFigure(ca, &filled, 0, 0, DrawMode::Copy);
     DrawFigure(cb, &empty, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 120), kBlue) << int(tool);
@@ -56,11 +77,15 @@ TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
 }
 
 TEST_F(PaintTest, OpenKindsNeverFill) {
-  const std::vector<Point> tri = {{100, 100}, {200, 100}, {100, 200}};
+  Vertex tri;
+  tri.AddPoint(100, 100);
+  tri.AddPoint(200, 100);
+  tri.AddPoint(100, 200);
   for (ToolKind tool : {ToolKind::FreeLine, ToolKind::Polyline, ToolKind::Line}) {
     QImage a = Blank();
     RasterCanvas ca(&a);
-    const BuiltFigure f = withPoints(Shape(tool, {100, 100}, {200, 200}, tBlue, 3), tri);
+    Figure f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
+    f.PointData = tri;
     DrawFigure(ca, &f, 0, 0, DrawMode::Copy);
     EXPECT_EQ(a.pixel(120, 130), kWhite) << int(tool);
     EXPECT_EQ(a.pixel(150, 150), kBlack) << int(tool);  // the diagonal
@@ -116,13 +141,11 @@ TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
 TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   // A stamp at (100, 50) holding a line (0, 0)–(10, 0) and a stamp at (5, 5)
   // holding the same line.
-  auto inner = std::make_unique<FigureList>();
-  inner->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
-  auto outer = std::make_unique<FigureList>();
-  outer->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
-  addStamp(*outer, {5, 5}, std::move(inner));
+  std::vector<Figure> inner{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
+  std::vector<Figure> outer{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
+  outer.push_back(StampOf({5, 5}, std::move(inner)));
   FigureList top;
-  FigureItem* stamp = addStamp(top, {100, 50}, std::move(outer));
+  FigureItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
   stamp->Data.PenWidth = 40;  // a stamp's own attributes never show
   stamp->Data.PenColor = tRed;
   stamp->Data.BrushColor = tRed;
@@ -144,24 +167,28 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 }
 
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
-  auto contents = std::make_unique<FigureList>();
-  contents->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
+  std::vector<Figure> contents{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   FigureList top;
-  FigureItem* stamp = addStamp(top, {20, 20}, std::move(contents));
+  FigureItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);
   DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
 }
 
 TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
-  auto list = std::make_unique<FigureList>();
-  list->AddFig(Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1));
+  std::vector<Figure> list{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   for (int depth = 0; depth < 3000; ++depth) {
-    auto outer = std::make_unique<FigureList>();
-    addStamp(*outer, depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list));
+    std::vector<Figure> outer;
+    outer.push_back(StampOf(depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list)));
     list = std::move(outer);
   }
-  DrawFigList(canvas, list.get(), 100, 50);
+  DrawFigList(canvas, list, 100, 50);
+  FigureList top;
+  top.AddEmptyFig()->Data = StampOf({0, 0}, std::move(list));
+  QImage viaList = Blank();
+  RasterCanvas c(&viaList);
+  DrawFigList(c, &top, 100, 50);
+  EXPECT_EQ(Differences(viaList, img), 0);
   EXPECT_EQ(img.pixel(107, 53), kBlack);
   EXPECT_EQ(img.pixel(117, 53), kBlack);
   EXPECT_EQ(img.pixel(100, 50), kWhite);
@@ -175,7 +202,7 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
-  addStamp(top, {10, 10}, std::make_unique<FigureList>());
+  AddStamp(top, {10, 10}, {});
   FigureItem* bare = top.AddEmptyFig();
   bare->Data.DrawingTool = ToolKind::Stamp;  // no contents at all
   FigureItem* none = top.AddEmptyFig();

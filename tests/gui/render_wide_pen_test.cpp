@@ -232,15 +232,12 @@ TEST(CanvasWidePen, NotXorOverlappingSegmentsRestoreOnTheSecondCall) {
 TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
   if (kSanitized) GTEST_SKIP() << "timing is not meaningful under the sanitizers";
   std::mt19937 rng(5);
-  std::vector<std::unique_ptr<Vertex>> data;
   std::vector<Figure> figs(50);
   for (size_t k = 0; k < figs.size(); ++k) {
-    data.push_back(std::make_unique<Vertex>(MaxPoints));
-    for (int i = 0; i < MaxPoints; ++i) data[k]->AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
+    for (int i = 0; i < MaxPoints; ++i) figs[k].PointData.AddPoint(int(rng() % 900) - 130, int(rng() % 700) - 110);
     figs[k].DrawingTool = k % 2 ? ToolKind::Polyline : ToolKind::FreeLine;
     figs[k].PenWidth = 4096;
     figs[k].PenColor = ColorRef(rng() & 0xFFFFFF);
-    figs[k].PointData = data[k].get();
   }
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(Qt::white);

@@ -58,8 +58,8 @@ TEST_F(ResizeSliders, PolylineVerticesStretch) {
   ASSERT_NE(f, nullptr);
   H(10);
   EXPECT_EQ(f->Data.Start.X, 90);
-  EXPECT_EQ(f->Data.PointData->Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
-  EXPECT_EQ(f->Data.PointData->Points[2].X, 210);
+  EXPECT_EQ(f->Data.PointData.Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
+  EXPECT_EQ(f->Data.PointData.Points[2].X, 210);
 }
 
 TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
@@ -90,8 +90,8 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   H(20);  // 40 → 80 wide
   EXPECT_EQ(f->Data.Start.X, 80);
   EXPECT_EQ(f->Data.End.X, 160);
-  const Figure& r = f->Data.StampData->GetHead()->Next->Data;
-  const Figure& text = f->Data.StampData->GetTail()->Data;
+  const Figure& r = f->Data.StampData.front();
+  const Figure& text = f->Data.StampData.back();
   EXPECT_EQ(r.Start.X, 20);
   EXPECT_EQ(r.End.X, 60);
   EXPECT_EQ(text.Start.X, 30);
@@ -102,7 +102,7 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   EnterDrawMode(*Form);  // leaving the edit mode records the size
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData->GetHead()->Next->Data.End.X, 60);
+  EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData.front().End.X, 60);
 }
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
@@ -113,7 +113,7 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   H(10);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプのサイズ変更：解決できないエラーが発生しました"});
   EXPECT_EQ(f->Data.Start, (Point{100, 100}));
-  EXPECT_EQ(f->Data.StampData->GetTail()->Data.End, (Point{20, 20}));
+  EXPECT_EQ(f->Data.StampData.back().End, (Point{20, 20}));
   EXPECT_TRUE(ExitCodes.empty());
   EXPECT_FALSE(S().PendingResize);
   // The drawing is still there to work on.

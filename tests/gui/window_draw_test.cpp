@@ -15,8 +15,7 @@ class WindowDraw : public FormTest {
   }
   std::vector<Point> Vertices(const Figure& f) {
     std::vector<Point> v;
-    if (f.PointData)
-      for (int i = 0; i < f.PointData->Count; ++i) v.push_back(f.PointData->Points[i]);
+    for (int i = 0; i < f.PointData.Count(); ++i) v.push_back(f.PointData.Points[i]);
     return v;
   }
 };
@@ -140,8 +139,7 @@ TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
   for (int i = 1; i < 2500; ++i) CanvasMove(*Form, i % 600, i / 600);
   CanvasRelease(*Form, 300, 300);
   const Figure& f = Only();
-  ASSERT_NE(f.PointData, nullptr);
-  EXPECT_EQ(f.PointData->Count, 2000);
+  EXPECT_EQ(f.PointData.Count(), 2000);
 }
 
 TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
@@ -162,7 +160,7 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   EXPECT_EQ(f.Start, (Point{0, 0}));
   EXPECT_EQ(f.End, (Point{100, 100}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  EXPECT_EQ(S().History.Tail->Data.FigData.PointData->Count, 7);
+  EXPECT_EQ(S().History.Tail->Data.FigData.PointData.Count(), 7);
 }
 
 TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
@@ -283,7 +281,7 @@ TEST_F(WindowDraw, NewFiguresKeepTextAttributesOfTheLastTextEntry) {
   DrawRect(*Form, {10, 10}, {50, 40});
   EXPECT_EQ(Only().TextSize, 20);
   EXPECT_EQ(Only().Text, "x");
-  EXPECT_EQ(Form->Tools().NewFigure().PointData, nullptr);
+  EXPECT_EQ(Form->Tools().NewFigure().PointData.Count(), 0);
 }
 
 TEST_F(WindowDraw, EditModeReturnsToDrawingWithTheDefaultPen) {

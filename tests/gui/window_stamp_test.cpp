@@ -14,7 +14,7 @@ class WindowStamp : public FormTest {
     ChooseTool(Button(*Form, "SetStampBtn"));
     CanvasDrag(*Form, from, to);
   }
-  int StampCount() { return S().CurrentStamp ? S().CurrentStamp->FigCount() : -1; }
+  int StampCount() { return S().CurrentStamp ? int(S().CurrentStamp->size()) : -1; }
   bool PreviewBlank() {
     const QImage& img = StampImage(*Form)->Image;
     for (int y = 0; y < img.height(); ++y)
@@ -30,13 +30,13 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   ASSERT_EQ(StampCount(), 2);
   EXPECT_EQ(S().StampTopLeft, (Point{10, 10}));
   EXPECT_EQ(S().StampBottomRight, (Point{150, 180}));
-  auto copies = Figures(*S().CurrentStamp);
-  EXPECT_EQ(copies[0]->DrawingTool, ToolKind::Rectangle);
-  EXPECT_EQ(copies[0]->Start, (Point{0, 0}));
-  EXPECT_EQ(copies[0]->End, (Point{40, 30}));
-  EXPECT_EQ(copies[1]->DrawingTool, ToolKind::Ellipse);
-  EXPECT_EQ(copies[1]->Start, (Point{90, 90}));
-  EXPECT_EQ(copies[1]->End, (Point{140, 170}));
+  const std::vector<Figure>& copies = *S().CurrentStamp;
+  EXPECT_EQ(copies[0].DrawingTool, ToolKind::Rectangle);
+  EXPECT_EQ(copies[0].Start, (Point{0, 0}));
+  EXPECT_EQ(copies[0].End, (Point{40, 30}));
+  EXPECT_EQ(copies[1].DrawingTool, ToolKind::Ellipse);
+  EXPECT_EQ(copies[1].Start, (Point{90, 90}));
+  EXPECT_EQ(copies[1].End, (Point{140, 170}));
   // The drawing is untouched and nothing is recorded.
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
   EXPECT_EQ(S().History.Count(), 2);
@@ -64,11 +64,10 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   EXPECT_EQ(st.DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(st.Start, (Point{300, 200}));
   EXPECT_EQ(st.End, (Point{440, 370}));
-  ASSERT_NE(st.StampData, nullptr);
-  EXPECT_NE(st.StampData, S().CurrentStamp.get());  // a copy of its own
-  EXPECT_EQ(st.StampData->FigCount(), 2);
+  EXPECT_NE(st.StampData.data(), S().CurrentStamp->data());  // a copy of its own
+  EXPECT_EQ(st.StampData.size(), 2u);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
-  EXPECT_EQ(S().History.Tail->Data.FigData.StampData->FigCount(), 2);
+  EXPECT_EQ(S().History.Tail->Data.FigData.StampData.size(), 2u);
   // The placed stamp shows its contents at once: the rectangle's top edge.
   EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
   // The draw-mode pen is unchanged for the next figure.
@@ -78,7 +77,7 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   // A new stamp replaces the current one; placed stamps keep their copies.
   SetStamp({0, 0}, {60, 60});
   EXPECT_EQ(StampCount(), 1);
-  EXPECT_EQ(Figures(S().DrawingFigs)[2]->StampData->FigCount(), 2);
+  EXPECT_EQ(Figures(S().DrawingFigs)[2]->StampData.size(), 2u);
 }
 
 TEST_F(WindowStamp, ReverseDragGathersTheSameAndMarginIsThreePixels) {
@@ -100,7 +99,7 @@ TEST_F(WindowStamp, FiguresOnlyPartlyInsideAreLeftOut) {
   DrawExample();
   SetStamp({0, 0}, {120, 120});
   ASSERT_EQ(StampCount(), 1);
-  EXPECT_EQ(Figures(*S().CurrentStamp)[0]->DrawingTool, ToolKind::Rectangle);
+  EXPECT_EQ(S().CurrentStamp->at(0).DrawingTool, ToolKind::Rectangle);
 }
 
 TEST_F(WindowStamp, AnEmptyDrawingKeepsTheStampAndSaysSo) {
@@ -137,11 +136,11 @@ TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
   CanvasClick(*Form, 100, 100);
   SetStamp({90, 90}, {130, 130});
   ASSERT_EQ(StampCount(), 1);
-  const Figure* inner = Figures(*S().CurrentStamp)[0];
+  const Figure* inner = &S().CurrentStamp->at(0);
   EXPECT_EQ(inner->DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(inner->Start, (Point{0, 0}));
-  ASSERT_NE(inner->StampData, nullptr);
-  EXPECT_EQ(Figures(*inner->StampData)[0]->End, (Point{20, 20}));
+  ASSERT_FALSE(inner->StampData.empty());
+  EXPECT_EQ(inner->StampData[0].End, (Point{20, 20}));
 }
 
 }  // namespace

@@ -15,15 +15,9 @@
 #include "document/figlist.h"
 #include "history/actions.h"
 
-// A figure together with what it points to: the vertex list of a point
-// figure and the contents of a stamp live as long as the BuiltFigure, or a
-// copy of it, does. Lists and histories copy what a figure points to, so a
-// temporary BuiltFigure may be handed to AddFig, AddAction or CreateFigure;
-// a plain Figure copied from one must not outlive it.
-struct BuiltFigure : Figure {
-  std::shared_ptr<Vertex> Vertices;
-  std::shared_ptr<FigureList> Contents;
-};
+// A figure made by the builders: a plain value that holds its vertices and
+// stamp contents itself.
+using BuiltFigure = Figure;
 
 // A figure of any kind from `start` to `end`, in the style the builders
 // share: a 4-pixel black pen over a white body, black 12-point text.
@@ -54,11 +48,9 @@ inline BuiltFigure text(const std::string& text, Point at, int size = 12) {
 
 // `figure` with the vertex list `points`; its corners stay as they are.
 inline BuiltFigure withPoints(const Figure& figure, const std::vector<Point>& points) {
-  BuiltFigure f;
-  static_cast<Figure&>(f) = figure;
-  f.Vertices = std::make_shared<Vertex>();
-  for (const Point& p : points) f.Vertices->AddPoint(p.X, p.Y);
-  f.PointData = f.Vertices.get();
+  Figure f = figure;
+  f.PointData.Reset();
+  for (const Point& p : points) f.PointData.AddPoint(p.X, p.Y);
   return f;
 }
 
@@ -75,11 +67,9 @@ inline BuiltFigure freeLine(const std::vector<Point>& points) { return pointFigu
 // `figure` holding copies of `contents`, first to last, as its stamp
 // contents (positions relative to the stamp's start).
 inline BuiltFigure withContents(const Figure& figure, std::initializer_list<Figure> contents) {
-  BuiltFigure f;
-  static_cast<Figure&>(f) = figure;
-  f.Contents = std::make_shared<FigureList>();
-  for (const Figure& c : contents) f.Contents->AddFig(c);
-  f.StampData = f.Contents.get();
+  Figure f = figure;
+  f.StampData.clear();
+  for (const Figure& c : contents) f.StampData.push_back(StoredCopy(c));
   return f;
 }
 
@@ -91,14 +81,14 @@ inline BuiltFigure stamp(Point start, std::initializer_list<Figure> contents) {
   return stamp(start, start, contents);
 }
 
-// A stamp item at `start` appended to `list`, taking `contents` over as its
-// own (no copy: fit for deep nesting).
-inline FigureItem* addStamp(FigureList& list, Point start, std::unique_ptr<FigureList> contents) {
+// A stamp item at `start` appended to `list`, holding `contents` as they are
+// (no copy: fit for deep nesting).
+inline FigureItem* addStamp(FigureList& list, Point start, std::vector<Figure> contents) {
   FigureItem* item = list.AddEmptyFig();
   item->Data.DrawingTool = ToolKind::Stamp;
   item->Data.Start = start;
   item->Data.End = start;
-  item->AdoptStampData(std::move(contents));
+  item->Data.StampData = std::move(contents);
   return item;
 }
 

@@ -58,13 +58,9 @@ inline Figure Fig(ToolKind tool) {
 
 inline void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where);
 
-inline void ExpectSameList(const FigureList* a, const FigureList* b, const std::string& where) {
-  ASSERT_EQ(a == nullptr, b == nullptr) << where;
-  if (a == nullptr) return;
-  ASSERT_EQ(a->FigCount(), b->FigCount()) << where;
-  int i = 0;
-  for (const FigureItem *x = a->Head->Next, *y = b->Head->Next; x != nullptr; x = x->Next, y = y->Next, ++i)
-    ExpectSameFigure(x->Data, y->Data, where + "/" + std::to_string(i));
+inline void ExpectSameList(const std::vector<Figure>& a, const std::vector<Figure>& b, const std::string& where) {
+  ASSERT_EQ(a.size(), b.size()) << where;
+  for (size_t i = 0; i < a.size(); ++i) ExpectSameFigure(a[i], b[i], where + "/" + std::to_string(i));
 }
 
 inline void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where) {
@@ -77,11 +73,7 @@ inline void ExpectSameFigure(const Figure& a, const Figure& b, const std::string
   EXPECT_EQ(a.Text, b.Text) << where;
   EXPECT_EQ(a.Start, b.Start) << where;
   EXPECT_EQ(a.End, b.End) << where;
-  ASSERT_EQ(a.PointData == nullptr, b.PointData == nullptr) << where;
-  if (a.PointData != nullptr) {
-    ASSERT_EQ(a.PointData->Count, b.PointData->Count) << where;
-    for (int32_t i = 0; i < a.PointData->Count; ++i) EXPECT_EQ(a.PointData->Points[i], b.PointData->Points[i]) << where;
-  }
+  EXPECT_EQ(a.PointData.Points, b.PointData.Points) << where;
   ExpectSameList(a.StampData, b.StampData, where + " stamp");
 }
 

@@ -36,11 +36,11 @@ class RandomSession {
     part.PenWidth = 2;
     part.Start = {0, 0};
     part.End = {10, 8};
-    m_stamp.AddFig(part);
+    m_stamp.push_back(part);
     part.DrawingTool = ToolKind::Ellipse;
     part.Start = {4, 4};
     part.End = {20, 12};
-    m_stamp.AddFig(part);
+    m_stamp.push_back(part);
   }
 
   // Records exactly one action (commands that refuse are tried again).
@@ -54,8 +54,8 @@ class RandomSession {
   std::mt19937 m_rng;
   bool m_ascii;
   TickingClock m_clock;
-  FigureList m_stamp;
-  Vertex m_points{MaxPoints};
+  std::vector<Figure> m_stamp;
+  Vertex m_points;
 
   int Pick(int n) { return static_cast<int>(m_rng() % static_cast<uint32_t>(n)); }
 
@@ -108,8 +108,8 @@ class RandomSession {
         if (FigureItem* f = Select()) {
           static const ParameterKind params[] = {ParameterKind::BodyColor, ParameterKind::LineWidth, ParameterKind::LineColor, ParameterKind::TextColor, ParameterKind::Text};
           Figure changed = f->Data;
-          changed.PointData = nullptr;
-          changed.StampData = nullptr;
+          changed.PointData.Reset();
+          changed.StampData.clear();
           changed.PenWidth = 1 + Pick(9);
           changed.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
           changed.BrushColor = Pick(3) ? static_cast<ColorRef>(m_rng() & 0xFFFFFF) : clBtnFace;
@@ -157,10 +157,10 @@ class RandomSession {
       m_points.Reset();
       const int n = 2 + Pick(30);
       for (int i = 0; i < n; ++i) m_points.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
-      f.PointData = &m_points;
+      f.PointData = m_points;
       f.SetBoundsFromPoints();
     }
-    if (f.DrawingTool == ToolKind::Stamp) f.StampData = &m_stamp;
+    if (f.DrawingTool == ToolKind::Stamp) f.StampData = m_stamp;
     CreateFigure(S, f);
   }
 };

@@ -19,5 +19,5 @@ class FreehandTool : public Tool {
   bool m_dragging = false;
   Point m_anchor;  // where the stroke began
   Point m_last;    // where its last segment ends
-  Vertex m_points{MaxPoints};  // the stroke's points, the first MaxPoints kept
+  Vertex m_points;  // the stroke's points, the first MaxPoints kept
 };

@@ -47,10 +47,10 @@ void PolylineTool::Release(Point p) {
   bool make = false;
   if (p == m_anchor) {
     // A release on the last vertex finishes the figure.
-    if (m_kind == ToolKind::Polygon) c.Polygon(m_points.Points.get(), m_points.Count);
+    if (m_kind == ToolKind::Polygon) c.Polygon(m_points.Points.data(), m_points.Count());
     m_underWay = false;
     m_host.SetMenusEnabled(true);
-    make = m_points.Count > 1;
+    make = m_points.Count() > 1;
   } else {
     m_dragging = true;
     m_underWay = true;

@@ -37,5 +37,5 @@ class PolylineTool : public Tool {
   bool m_vertexAdded = false;  // a press drew a segment; the band starts anew
   Point m_anchor;  // the last vertex
   Point m_last;    // the band's other end on the screen
-  Vertex m_points{MaxPoints};
+  Vertex m_points;
 };

@@ -50,9 +50,9 @@ void SelectTool::Release(Point p) {
     S.ResizeStart = f.Start;
     S.ResizeEnd = f.End;
     S.ResizeTextSize = f.TextSize;
-    if (IsPointFigure(f.DrawingTool) && f.PointData) {
-      const int32_t n = std::min<int32_t>(f.PointData->Count, MaxPoints);
-      std::copy(f.PointData->Points.get(), f.PointData->Points.get() + n, S.ResizePoints.begin());
+    if (IsPointFigure(f.DrawingTool)) {
+      const int32_t n = std::min<int32_t>(f.PointData.Count(), MaxPoints);
+      std::copy(f.PointData.Points.begin(), f.PointData.Points.begin() + n, S.ResizePoints.begin());
     }
     if (p != m_press) RecordMoveOfSelected(S);
   }

@@ -13,12 +13,12 @@ void StampTool::Release(Point p) {
   // The contents are drawn with their own attributes; the draw-mode pen and
   // brush stay as they were.
   const RasterCanvas saved = c;
-  DrawFigList(c, S.CurrentStamp.get(), p.X, p.Y);
+  DrawFigList(c, *S.CurrentStamp, p.X, p.Y);
   c = saved;
   m_host.ScreenChanged();
   const Point end{WrapAdd(p.X, WrapSub(S.StampBottomRight.X, S.StampTopLeft.X)),
                   WrapAdd(p.Y, WrapSub(S.StampBottomRight.Y, S.StampTopLeft.Y))};
-  MakeFigure(ToolKind::Stamp, p, end, nullptr, S.CurrentStamp.get());
+  MakeFigure(ToolKind::Stamp, p, end, nullptr, &*S.CurrentStamp);
 }
 
 void StampAreaTool::Release(Point p) {

@@ -43,7 +43,7 @@ void Tool::Release(Point) {
   m_host.Repaint();
 }
 
-void Tool::MakeFigure(ToolKind kind, Point start, Point end, Vertex* points, FigureList* stamp) {
+void Tool::MakeFigure(ToolKind kind, Point start, Point end, const Vertex* points, const std::vector<Figure>* stamp) {
   const RasterCanvas& c = Screen();
   Figure& t = m_newFigure;
   t.DrawingTool = kind;
@@ -53,10 +53,10 @@ void Tool::MakeFigure(ToolKind kind, Point start, Point end, Vertex* points, Fig
   t.BrushStyle = c.BrushStyle == FillStyle::Clear ? 1 : 0;
   t.Start = start;
   t.End = end;
-  t.PointData = points;
-  t.StampData = stamp;
+  if (points != nullptr) t.PointData = *points;
+  if (stamp != nullptr) t.StampData = *stamp;
   CreateFigure(State(), t);
-  // The template must not keep pointing at buffers it does not own.
-  t.PointData = nullptr;
-  t.StampData = nullptr;
+  // The template keeps no vertices or contents for the next figure.
+  t.PointData.Reset();
+  t.StampData.clear();
 }

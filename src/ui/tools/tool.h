@@ -79,7 +79,8 @@ class Tool {
   void UseDrawingPen();
   // A new figure on top, made from the template with the screen's pen and
   // brush; `points` and `stamp` are lent to the copy that is made.
-  void MakeFigure(ToolKind kind, Point start, Point end, Vertex* points = nullptr, FigureList* stamp = nullptr);
+  void MakeFigure(ToolKind kind, Point start, Point end, const Vertex* points = nullptr,
+                  const std::vector<Figure>* stamp = nullptr);
 
   ToolHost& m_host;
   Figure& m_newFigure;
