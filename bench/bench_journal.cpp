@@ -112,7 +112,7 @@ void BM_JournalViewStep(benchmark::State& state) {
     return;
   }
   std::mt19937 rng(11);
-  Vertex points(MaxPoints);
+  Vertex points;
   for (int i = 0; i < 1000; ++i) RecordOne(S, rng, points);
   journal.Append(S.History);  // written anew once: the history grew behind its back
   PictureStore pictures{S};
