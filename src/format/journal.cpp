@@ -216,8 +216,11 @@ void ActionJournal::ShowStep(bool viewMode, int32_t step) {
 
 void ActionJournal::Remove() {
   if (m_fd < 0) return;
-  ::unlink(InfoPath(m_path).c_str());
+  // The journal goes first: a crash in between leaves a side file alone,
+  // which is cleaned up later, never a journal that has lost its file name
+  // and base and would be offered again as unsaved.
   ::unlink(m_path.c_str());
+  ::unlink(InfoPath(m_path).c_str());
   SyncFolder(FolderOf(m_path));
   Close();
 }

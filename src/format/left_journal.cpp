@@ -58,8 +58,11 @@ void LeftJournal::Close() {
 
 void LeftJournal::Remove() {
   if (m_fd < 0) return;
-  ::unlink(InfoPath(Path).c_str());
+  // The journal goes first: a crash in between leaves a side file alone,
+  // which is cleaned up later, never a journal that has lost its file name
+  // and base and would be offered again as unsaved.
   ::unlink(Path.c_str());
+  ::unlink(InfoPath(Path).c_str());
   SyncFolder(FolderOf(Path));
   Close();
 }
