@@ -17,7 +17,7 @@
 enum class WindowMode : uint8_t { Draw = 0, Edit = 1, Play = 2 };
 
 struct AppState {
-  std::string VersionText = "Tamlo Ver.1.23";
+  std::string VersionText = "Tamlo Ver." TAMLO_VERSION;  // the version of project() in CMake
   std::string DataFileName;  // drawing last loaded or saved; empty = never
 
   HistoryList History;  // History.NextFigID hands out figure IDs
