@@ -205,29 +205,6 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   }
 }
 
-// The lines of record `step`'s block in `text`, without "begin ActionData"
-// and "end ActionData".
-std::vector<std::string> BlockLines(const std::string& text, int step) {
-  std::vector<std::string> all;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t e = text.find("\r\n", pos);
-    all.push_back(text.substr(pos, e - pos));
-    pos = e + 2;
-  }
-  int k = 0;
-  std::vector<std::string> block;
-  for (const auto& l : all) {
-    if (l == "begin ActionData") {
-      ++k;
-      continue;
-    }
-    if (k == step && l == "end ActionData") break;
-    if (k == step) block.push_back(l);
-  }
-  return block;
-}
-
 TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {
   for (int id = 1; id <= 7; ++id) Add(ActionKind::Create, id, Fig(ToolKind::Line));
   Add(ActionKind::Branch, 40);
