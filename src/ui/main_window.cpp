@@ -222,15 +222,23 @@ bool MainWindow::LeaveViewMode() {
   return true;
 }
 
-void MainWindow::SelectDrawBtnClick() {
+// What every mode button does first: the replay stops, the text box lets
+// go of its figure, a drag under way ends and a pending resize is recorded.
+// False when an unfinished polyline or polygon keeps the draw mode.
+bool MainWindow::BeginModeChange() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (m_tools->PolyDrawing()) {
     SelectDrawBtn->setChecked(true);
-    return;
+    return false;
   }
   m_tools->Interrupt();  // a drag under way ends here
   RecordPendingResize(S);
+  return true;
+}
+
+void MainWindow::SelectDrawBtnClick() {
+  if (!BeginModeChange()) return;
   ResetDrawingPen(PaintBox->Canvas);
   ShowModePanels(WindowMode::Draw);
   if (S.WorkMode == WindowMode::Edit) {
@@ -246,14 +254,7 @@ void MainWindow::SelectDrawBtnClick() {
 }
 
 void MainWindow::SelectEditBtnClick() {
-  StopPlaying();
-  TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
-  if (m_tools->PolyDrawing()) {
-    SelectDrawBtn->setChecked(true);
-    return;
-  }
-  m_tools->Interrupt();  // a drag under way ends here
-  RecordPendingResize(S);
+  if (!BeginModeChange()) return;
   ShowModePanels(WindowMode::Edit);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play && !LeaveViewMode()) return;
@@ -264,14 +265,7 @@ void MainWindow::SelectEditBtnClick() {
 }
 
 void MainWindow::SelectPlayBtnClick() {
-  StopPlaying();
-  TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
-  if (m_tools->PolyDrawing()) {
-    SelectDrawBtn->setChecked(true);
-    return;
-  }
-  m_tools->Interrupt();  // a drag under way ends here
-  RecordPendingResize(S);
+  if (!BeginModeChange()) return;
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play) return;
   if (S.History.Count() == 0) {

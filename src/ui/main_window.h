@@ -147,6 +147,8 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Leaves the view mode for the draw or edit mode; false when the user
   // chose to stay (Cancel).
   bool LeaveViewMode();
+  // The common start of the three mode buttons; false: stay in the draw mode.
+  bool BeginModeChange();
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(WindowMode mode);
 
