@@ -56,15 +56,15 @@ void BM_ReadCollidingIDs(benchmark::State& state) {
   f.End = {10, 10};
   for (ActionKind type : {ActionKind::Create, ActionKind::Move})
     for (int32_t i = 1; i <= n; ++i) {
-      HistoryItem* a = h->AddAction(f);
-      a->Data.TargetType = type;
-      a->Data.TargetID = i * stride;
+      Action& a = h->Add(f);
+      a.TargetType = type;
+      a.TargetID = i * stride;
     }
   const std::string text = HistoryFileText(*h);
   for (auto _ : state) {
     auto S = std::make_unique<AppState>();
     if (ReadHistory(*S, text) != 0) state.SkipWithError("file not read");
-    S->CurrentStep = S->History.Tail;
+    S->CurrentStep = S->History.Count();
     GoToStep(*S);
   }
   state.counters["stride"] = stride;

@@ -80,12 +80,12 @@ void BM_Load100000(benchmark::State& state) {
       break;
     }
     bytes = std::string();
-    S->CurrentStep = S->History.Tail;
+    S->CurrentStep = S->History.Count();
     GoToStep(*S);
     benchmark::DoNotOptimize(pictures->WorkBitmap.constBits());
     state.PauseTiming();
     resident = ResidentMB();
-    figures = S->DrawingFigs.FigCount();
+    figures = S->DrawingFigs.Count();
     pictures.reset();
     S.reset();
     state.ResumeTiming();

@@ -38,9 +38,9 @@ void AddFigures(FigureList& figs, int count, ToolKind only) {
       }
       Figure stamp = make(ToolKind::Stamp, pts);
       stamp.StampData = std::move(contents);
-      figs.AddFig(stamp);
+      figs.Add(stamp);
     } else {
-      figs.AddFig(make(tool, pts));
+      figs.Add(make(tool, pts));
     }
   }
 }
@@ -66,7 +66,7 @@ void BM_PaintBoxPaint1000(benchmark::State& state) {
   PictureStore P(S);
   P.Incremental = false;  // the whole canvas every time, as after a jump
   AddFigures(S.DrawingFigs, 1000, only);
-  S.SelectedFig = S.DrawingFigs.Tail;
+  S.SelectedFig = &S.DrawingFigs.Last();
   for (auto _ : state) {
     P.PaintBoxPaint();
     benchmark::DoNotOptimize(P.WorkBitmap.constBits());
@@ -89,7 +89,7 @@ void BM_PaintBoxPaint1000Cold(benchmark::State& state) {
   P.Incremental = false;
   P.FigurePictures.Enabled = !direct;
   AddFigures(S.DrawingFigs, 1000, only);
-  S.SelectedFig = S.DrawingFigs.Tail;
+  S.SelectedFig = &S.DrawingFigs.Last();
   for (auto _ : state) {
     P.FigurePictures.Clear();
     P.PaintBoxPaint();

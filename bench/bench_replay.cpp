@@ -21,7 +21,7 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
   std::mt19937 rng(12345);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   const int32_t creates = std::min(maxFigures, records / 2);
-  std::vector<FigureItem*> figs;
+  std::vector<Figure*> figs;
 
   auto draw = [&](int kind) {
     Figure f;
@@ -65,20 +65,20 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
       BranchTo(*S, step);
       GoToStep(*S);
       figs.clear();
-      for (FigureItem* f = S->DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+      for (Figure& f : S->DrawingFigs) figs.push_back(&f);
     }
     if (figs.empty()) {
       draw(pick(6));
       continue;
     }
     const size_t i = pick(static_cast<int>(figs.size()));
-    FigureItem* sel = S->SelectedFig = figs[i];
+    Figure* sel = S->SelectedFig = figs[i];
     const int op = pick(10);
     if (op < 4) {
-      sel->Data.Offset(1 + pick(5), 1 + pick(5));
+      sel->Offset(1 + pick(5), 1 + pick(5));
       RecordMoveOfSelected(*S);
     } else if (op < 7) {
-      Figure c = sel->Data;
+      Figure c = *sel;
       c.PenWidth += 2;
       ChangeSelected(*S, op == 4 ? ParameterKind::LineWidth : op == 5 ? ParameterKind::LineColor : ParameterKind::BodyColor, c);
     } else if (op == 7) {
@@ -97,12 +97,12 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
 
 void BM_GoToStep(benchmark::State& state) {
   auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
-  S->CurrentStep = S->History.Tail;
+  S->CurrentStep = S->History.Count();
   for (auto _ : state) {
     GoToStep(*S);
-    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+    benchmark::DoNotOptimize(S->DrawingFigs);
   }
-  state.counters["figures"] = S->DrawingFigs.FigCount();
+  state.counters["figures"] = S->DrawingFigs.Count();
   state.counters["records"] = S->History.Count();
 }
 BENCHMARK(BM_GoToStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -110,12 +110,12 @@ BENCHMARK(BM_GoToStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 // 10,000 records with a branch after every 100 of them, nested in each other.
 void BM_GoToStepBranched(benchmark::State& state) {
   auto S = MakeHistory(10000, 1000, 100);
-  S->CurrentStep = S->History.Tail;
+  S->CurrentStep = S->History.Count();
   for (auto _ : state) {
     GoToStep(*S);
-    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+    benchmark::DoNotOptimize(S->DrawingFigs);
   }
-  state.counters["figures"] = S->DrawingFigs.FigCount();
+  state.counters["figures"] = S->DrawingFigs.Count();
 }
 BENCHMARK(BM_GoToStepBranched)->Unit(benchmark::kMillisecond);
 
@@ -125,11 +125,11 @@ BENCHMARK(BM_GoToStepBranched)->Unit(benchmark::kMillisecond);
 void BM_ApplyEachRecord(benchmark::State& state) {
   auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
   for (auto _ : state) {
-    ForgetLinksAfter(S->History.Head);
-    S->DrawingFigs.ClearFigs();
-    S->DeletedFigs.ClearFigs();
-    for (HistoryItem* a = S->History.Head->Next; a != nullptr; a = a->Next) ApplyAction(*S, a);
-    benchmark::DoNotOptimize(S->DrawingFigs.Tail);
+    ForgetLinksAfter(S->History, 0);
+    S->DrawingFigs.Clear();
+    S->DeletedFigs.Clear();
+    for (int32_t step = 1; step <= S->History.Count(); ++step) ApplyAction(*S, step);
+    benchmark::DoNotOptimize(S->DrawingFigs);
   }
 }
 BENCHMARK(BM_ApplyEachRecord)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -35,7 +35,7 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
   std::mt19937 rng(2024);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  std::vector<FigureItem*> figs;
+  std::vector<Figure*> figs;
   int kind = 0;
   auto make = [&](ToolKind tool, Vertex& pts) { return RandomFigure(rng, tool, pts); };
   Vertex pts;
@@ -62,13 +62,13 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
       continue;
     }
     const size_t i = pick(int(figs.size()));
-    FigureItem* sel = S.SelectedFig = figs[i];
+    Figure* sel = S.SelectedFig = figs[i];
     const int op = pick(10);
     if (op < 4) {
-      sel->Data.Offset(pick(41) - 20, pick(41) - 20);
+      sel->Offset(pick(41) - 20, pick(41) - 20);
       RecordMoveOfSelected(S);
     } else if (op < 7) {
-      Figure c = sel->Data;
+      Figure c = *sel;
       if (op == 4) c.PenWidth = 1 + 2 * pick(5);
       if (op == 5) c.PenColor = colours[pick(7)];
       if (op == 6) c.BrushColor = colours[pick(8)];
@@ -94,16 +94,16 @@ void BM_ViewStep(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
   AppState& S = h->S;
   h->Pictures.Incremental = state.range(0) != 0;
-  S.CurrentStep = S.History.Tail;
+  S.CurrentStep = S.History.Count();
   GoToStep(S);
   bool back = true;
   for (auto _ : state) {
-    S.CurrentStep = back ? S.History.Tail->Prev : S.History.Tail;
+    S.CurrentStep = back ? S.History.Count() - 1 : S.History.Count();
     back = !back;
     GoToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
-  state.counters["figures"] = S.DrawingFigs.FigCount();
+  state.counters["figures"] = S.DrawingFigs.Count();
   state.counters["records"] = S.History.Count();
   state.SetLabel(state.range(0) ? "incremental" : "full");
 }
@@ -119,7 +119,7 @@ void BM_ViewStepWalk(benchmark::State& state) {
   for (auto _ : state) {
     if (step == last - 100 || (step == last && dir > 0)) dir = -dir;
     step += dir;
-    S.CurrentStep = S.History.ItemAt(step);
+    S.CurrentStep = step;
     GoToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
@@ -133,7 +133,7 @@ void BM_ViewJump(benchmark::State& state) {
   AppState& S = h->S;
   bool middle = true;
   for (auto _ : state) {
-    S.CurrentStep = middle ? S.History.ItemAt(S.History.Count() / 2) : S.History.Tail;
+    S.CurrentStep = middle ? S.History.Count() / 2 : S.History.Count();
     middle = !middle;
     GoToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
@@ -154,7 +154,7 @@ void BM_ExportProcess1000(benchmark::State& state) {
     const std::string base = dir.filePath(QString("run%1_").arg(run++)).toStdString();
     if (!ExportProcess(h->S, h->Pictures.WorkBitmap, base)) state.SkipWithError("export failed");
   }
-  state.counters["figures"] = h->S.DrawingFigs.FigCount();
+  state.counters["figures"] = h->S.DrawingFigs.Count();
   state.SetLabel(state.range(0) ? "incremental" : "full");
 }
 BENCHMARK(BM_ExportProcess1000)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -164,7 +164,7 @@ void BM_EncodeFrames1000(benchmark::State& state) {
   auto h = MakeHistory(1000, 1000);
   std::vector<QImage> frames;
   for (int32_t k = 125; k <= 1000; k += 125) {
-    h->S.CurrentStep = h->S.History.ItemAt(k);
+    h->S.CurrentStep = k;
     GoToStep(h->S);
     frames.push_back(h->Pictures.WorkBitmap.copy());
   }

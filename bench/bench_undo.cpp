@@ -33,25 +33,25 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
   std::mt19937 rng(77);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   Vertex pts;
-  std::vector<FigureItem*> figs;
+  std::vector<Figure*> figs;
   int kind = 0;
   while (S.History.Count() < records) {
     if (int32_t(figs.size()) < maxFigures && (figs.empty() || pick(10) < 6)) {
       figs.push_back(CreateFigure(S, RandomFigure(rng, kinds[kind++ % std::size(kinds)], pts)));
       continue;
     }
-    FigureItem* sel = S.SelectedFig = figs[pick(int(figs.size()))];
+    Figure* sel = S.SelectedFig = figs[pick(int(figs.size()))];
     if (pick(2) == 0) {
-      sel->Data.Offset(pick(41) - 20, pick(41) - 20);
+      sel->Offset(pick(41) - 20, pick(41) - 20);
       RecordMoveOfSelected(S);
     } else {
-      Figure c = sel->Data;
+      Figure c = *sel;
       c.PenColor = static_cast<ColorRef>(pick(0xFFFFFF));
       ChangeSelected(S, ParameterKind::LineColor, c);
     }
   }
   S.SelectedFig = nullptr;
-  S.CurrentStep = S.History.Tail;
+  S.CurrentStep = S.History.Count();
   GoToStep(S);
   return d;
 }
@@ -99,7 +99,7 @@ void BM_UndoRedo1000(benchmark::State& state) {
       }
     }
     benchmark::DoNotOptimize(d->Pictures.WorkBitmap.constBits());
-    state.counters["figures"] = d->S.DrawingFigs.FigCount();
+    state.counters["figures"] = d->S.DrawingFigs.Count();
     state.counters["records"] = d->S.History.Count();
   }
   state.counters["slowest_ms"] = slowest;

@@ -45,14 +45,14 @@ inline std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) 
   };
   for (int i = 0; i < 3; ++i) stampContents.push_back(StoredCopy(figure(static_cast<ToolKind>(static_cast<int>(ToolKind::Line) + i))));
 
-  auto add = [&](ActionKind type, int32_t id, const Figure& f) {
-    HistoryItem* a = h->AddAction(f);
-    a->Data.TargetType = type;
-    a->Data.TargetID = id;
-    a->Data.ActionTime.Hour = static_cast<uint8_t>(pick(24));
-    a->Data.ActionTime.Min = static_cast<uint8_t>(pick(60));
-    a->Data.ActionTime.Sec = static_cast<uint8_t>(pick(60));
-    a->Data.ActionTime.Hund = static_cast<uint8_t>(pick(100));
+  auto add = [&](ActionKind type, int32_t id, const Figure& f) -> Action& {
+    Action& a = h->Add(f);
+    a.TargetType = type;
+    a.TargetID = id;
+    a.ActionTime.Hour = static_cast<uint8_t>(pick(24));
+    a.ActionTime.Min = static_cast<uint8_t>(pick(60));
+    a.ActionTime.Sec = static_cast<uint8_t>(pick(60));
+    a.ActionTime.Hund = static_cast<uint8_t>(pick(100));
     return a;
   };
 
@@ -69,8 +69,7 @@ inline std::unique_ptr<HistoryList> MakeHistory(int32_t records, bool japanese) 
     if (r < 60) {
       add(ActionKind::Move, ids[k], figure(tools[k]));
     } else if (r < 85) {
-      HistoryItem* a = add(ActionKind::Change, ids[k], figure(tools[k]));
-      a->Data.Parameter = static_cast<ParameterKind>(pick(6));
+      add(ActionKind::Change, ids[k], figure(tools[k])).Parameter = static_cast<ParameterKind>(pick(6));
     } else if (r < 95) {
       const ActionKind kinds[] = {ActionKind::Delete, ActionKind::Front, ActionKind::Back};
       add(kinds[pick(3)], ids[k], Figure());

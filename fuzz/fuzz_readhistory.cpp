@@ -32,8 +32,8 @@ class TCountingMemo : public ProcessDisplay {
 };
 
 bool TimesFitTwoDigits(const HistoryList& h) {
-  for (const HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) {
-    const TimeOfDay& t = a->Data.ActionTime;
+  for (const Action& a : h) {
+    const TimeOfDay& t = a.ActionTime;
     if (t.Hour > 99 || t.Min > 99 || t.Sec > 99 || t.Hund > 99) return false;
   }
   return true;

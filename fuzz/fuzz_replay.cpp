@@ -55,16 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TNoFilePictures pictures(S);
   S.Pictures = &pictures;
 
-  HistoryItem* middle = S.History.Head;
-  int steps = 0;
-  for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
-    S.CurrentStep = a;
+  for (int32_t step = 1; step <= S.History.Count(); ++step) {
+    S.CurrentStep = step;
     GoToStep(S);
-    if (++steps % 2 == 0) middle = middle->Next;
   }
-  S.CurrentStep = S.History.Head;
+  S.CurrentStep = 0;
   GoToStep(S);
-  S.CurrentStep = middle;
+  S.CurrentStep = S.History.Count() / 2;
   GoToStep(S);
 
   // The same step composed in full.

@@ -83,7 +83,7 @@ class WatchedPictures : public PictureSide {
   std::set<std::string> Failed;
 };
 
-// Qt's own notes about the platform (no runtime folder, no window system)
+// Qt's own notes about the machine (no XDG_RUNTIME_DIR, no display server)
 // say nothing about the drawing: only its serious messages are passed on.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
   if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, "tamlo: " + text.toStdString());
@@ -139,8 +139,8 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == BatchMode::Describe) {
-    for (HistoryItem* item = S.History.Head->Next; item; item = item->Next)
-      for (const std::string& line : DescribeAction(item->Data)) PrintLine(stdout, line);
+    for (const Action& record : S.History)
+      for (const std::string& line : DescribeAction(record)) PrintLine(stdout, line);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
@@ -169,7 +169,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
                           .toStdString());
     return 1;
   }
-  S.CurrentStep = S.History.ItemAt(step);
+  S.CurrentStep = step;
   GoToStep(S);
   if (args.Mode == BatchMode::ContactSheet) {
     const bool saved = SheetThumbnail(pictures.WorkBitmap).save(out, "PNG");

@@ -1,117 +1,46 @@
 #include "document/figlist.h"
 
-#include <cassert>
+#include <iterator>
 
-FigureList::FigureList() : m_head(std::make_unique<FigureItem>()) {
-  Head = Tail = m_head.get();
+Figure& FigureList::At(int32_t index) { return *std::next(m_figs.begin(), index); }
+
+FigureList::iterator FigureList::Add(const Figure& data) {
+  m_figs.push_back(StoredCopy(data));
+  return std::prev(m_figs.end());
 }
 
-FigureList::~FigureList() { ClearFigs(); }
+Figure& FigureList::AddEmpty() { return m_figs.emplace_back(); }
 
-void FigureList::LinkAtEnd(FigureItem* item) {
-  item->Prev = Tail;
-  item->Next = nullptr;
-  Tail->Next = item;
-  Tail = item;
+FigureList::iterator FigureList::Find(const Figure* fig) {
+  for (auto it = m_figs.begin(); it != m_figs.end(); ++it)
+    if (&*it == fig) return it;
+  return m_figs.end();
 }
 
-FigureItem* FigureList::AddFig(const Figure& data) {
-  auto item = std::make_unique<FigureItem>();
-  item->Data = StoredCopy(data);
-  FigureItem* raw = item.release();
-  LinkAtEnd(raw);
-  assert(LinkedAround(raw));
-  return raw;
+bool FigureList::Contains(const Figure* fig) const {
+  for (const Figure& f : m_figs)
+    if (&f == fig) return true;
+  return false;
 }
 
-FigureItem* FigureList::AddEmptyFig() {
-  FigureItem* raw = new FigureItem();
-  LinkAtEnd(raw);
-  return raw;
+bool FigureList::Remove(const Figure* fig) {
+  const iterator at = Find(fig);
+  if (at == m_figs.end()) return false;
+  m_figs.erase(at);
+  return true;
 }
 
-FigureItem* FigureList::DuplicateFig(FigureItem* item) {
-  if (item == nullptr) return nullptr;
-  return AddFig(item->Data);
+bool FigureList::MoveFront(iterator at) {
+  if (at == m_figs.end() || std::next(at) == m_figs.end()) return false;
+  m_figs.splice(std::next(at, 2), m_figs, at);
+  return true;
 }
 
-int FigureList::RemoveFig(FigureItem* item) {
-  if (item == nullptr || item == Head) return 1;
-  if (item->Next != nullptr)
-    item->Next->Prev = item->Prev;
-  else
-    Tail = item->Prev;
-  item->Prev->Next = item->Next;
-  [[maybe_unused]] FigureItem* before = item->Prev;
-  delete item;
-  assert(LinkedAround(before));
-  return 0;
+bool FigureList::MoveBack(iterator at) {
+  if (at == m_figs.end() || at == m_figs.begin()) return false;
+  m_figs.splice(std::prev(at), m_figs, at);
+  return true;
 }
 
-int FigureList::MoveFigFront(FigureItem* x) {
-  if (x == nullptr || x == Head || x == Tail) return 1;
-  FigureItem* n = x->Next;
-  FigureItem* m = n->Next;
-  x->Prev->Next = n;
-  n->Prev = x->Prev;
-  n->Next = x;
-  x->Prev = n;
-  x->Next = m;
-  if (m != nullptr)
-    m->Prev = x;
-  else
-    Tail = x;
-  assert(LinkedAround(x) && LinkedAround(n));
-  return 0;
-}
-
-int FigureList::MoveFigBack(FigureItem* x) {
-  if (x == nullptr || x == Head || x->Prev == Head) return 1;
-  FigureItem* p = x->Prev;
-  FigureItem* q = p->Prev;
-  FigureItem* after = x->Next;
-  q->Next = x;
-  x->Prev = q;
-  x->Next = p;
-  p->Prev = x;
-  p->Next = after;
-  if (after != nullptr)
-    after->Prev = p;
-  else
-    Tail = p;
-  assert(LinkedAround(x) && LinkedAround(p));
-  return 0;
-}
-
-int32_t FigureList::FigCount() const {
-  int32_t n = 0;
-  for (FigureItem* f = Head->Next; f != nullptr; f = f->Next) ++n;
-  return n;
-}
-
-void FigureList::ClearFigs() {
-  FigureItem* f = Head->Next;
-  while (f != nullptr) {
-    FigureItem* next = f->Next;
-    delete f;
-    f = next;
-  }
-  Head->Next = nullptr;
-  Tail = Head;
-}
-
-bool FigureList::LinkedAround(const FigureItem* x) const {
-  if (Tail->Next != nullptr || Head->Prev != nullptr) return false;
-  if (x != Head && (x->Prev == nullptr || x->Prev->Next != x)) return false;
-  return x->Next == nullptr ? x == Tail : x->Next->Prev == x;
-}
-
-bool FigureList::Valid() const {
-  if (Head == nullptr || Head->Prev != nullptr || Tail == nullptr || Tail->Next != nullptr) return false;
-  const FigureItem* last = Head;
-  for (const FigureItem* f = Head->Next; f != nullptr; f = f->Next) {
-    if (f->Prev != last || f->Prev->Next != f) return false;
-    last = f;
-  }
-  return last == Tail;
-}
+bool FigureList::MoveFront(const Figure* fig) { return MoveFront(Find(fig)); }
+bool FigureList::MoveBack(const Figure* fig) { return MoveBack(Find(fig)); }

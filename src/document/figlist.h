@@ -1,66 +1,59 @@
-// Ordered figure lists: the drawing order is the list order, the tail is the
-// front-most figure. A list owns its items; figures enter it as their
-// StoredCopy.
+// Ordered figure lists: the drawing order is the list order, the last figure
+// is the front-most one. A list owns its figures; they enter it as their
+// StoredCopy. Figures never move in memory while they are in a list, so a
+// `Figure*` or an iterator names one until it leaves.
 #pragma once
 
-#include <memory>
+#include <cstdint>
+#include <list>
 
 #include "document/figure.h"
 
-class FigureItem {
- public:
-  FigureItem* Prev = nullptr;
-  FigureItem* Next = nullptr;
-  Figure Data;
-
-  FigureItem() = default;
-  FigureItem(const FigureItem&) = delete;
-  FigureItem& operator=(const FigureItem&) = delete;
-};
-
 class FigureList {
  public:
-  FigureItem* Head;  // sentinel, never a figure, never removed
-  FigureItem* Tail;  // front-most figure; Head when empty
+  using iterator = std::list<Figure>::iterator;
+  using const_iterator = std::list<Figure>::const_iterator;
 
-  FigureList();
-  ~FigureList();  // iterative: a list of any length frees in constant stack
-  FigureList(const FigureList&) = delete;
-  FigureList& operator=(const FigureList&) = delete;
+  iterator begin() { return m_figs.begin(); }
+  iterator end() { return m_figs.end(); }
+  const_iterator begin() const { return m_figs.begin(); }
+  const_iterator end() const { return m_figs.end(); }
+  auto rbegin() { return m_figs.rbegin(); }
+  auto rend() { return m_figs.rend(); }
+  auto rbegin() const { return m_figs.rbegin(); }
+  auto rend() const { return m_figs.rend(); }
+
+  bool IsEmpty() const { return m_figs.empty(); }
+  int32_t Count() const { return static_cast<int32_t>(m_figs.size()); }
+  // The back-most and the front-most figure; the list must not be empty.
+  Figure& First() { return m_figs.front(); }
+  Figure& Last() { return m_figs.back(); }
+  const Figure& First() const { return m_figs.front(); }
+  const Figure& Last() const { return m_figs.back(); }
+  // The figure `index` places from the back (a walk).
+  Figure& At(int32_t index);
 
   // Appends the StoredCopy of `data` in front of every other figure.
-  FigureItem* AddFig(const Figure& data);
-  // Appends an item with a fresh figure, filled in place by the file reader.
-  FigureItem* AddEmptyFig();
-  // AddFig of the item's figure; null in, null out.
-  FigureItem* DuplicateFig(FigureItem* item);
-  // 0 done, 1 refused (null item or the sentinel).
-  int RemoveFig(FigureItem* item);
-  // One step toward the front; 1 for null, the sentinel or the tail.
-  int MoveFigFront(FigureItem* item);
-  // One step toward the back; 1 for null, the sentinel or the first figure.
-  int MoveFigBack(FigureItem* item);
+  iterator Add(const Figure& data);
+  // Appends a fresh figure, filled in place by the file reader.
+  Figure& AddEmpty();
 
-  FigureItem* GetHead() const { return Head; }
-  FigureItem* GetTail() const { return Tail; }
-  static FigureItem* GetPrev(FigureItem* item) { return item ? item->Prev : nullptr; }
-  static FigureItem* GetNext(FigureItem* item) { return item ? item->Next : nullptr; }
-  bool IsEmpty() const { return Head == Tail; }
-  // Number of figures (a walk; lists are short).
-  int32_t FigCount() const;
+  // Where `fig` is, or end() when it is not in this list (a walk).
+  iterator Find(const Figure* fig);
+  bool Contains(const Figure* fig) const;
 
-  // Frees every figure; the sentinel stays.
-  void ClearFigs();
-  // Frees the list with all its items, sentinel included.
-  static void DeleteFigList(std::unique_ptr<FigureList>& list) { list.reset(); }
+  void Remove(iterator at) { m_figs.erase(at); }
+  // Removes `fig`; false when it is not in this list.
+  bool Remove(const Figure* fig);
+  // One step toward the front; false for the front-most figure.
+  bool MoveFront(iterator at);
+  // One step toward the back; false for the back-most figure.
+  bool MoveBack(iterator at);
+  bool MoveFront(const Figure* fig);
+  bool MoveBack(const Figure* fig);
 
-  // Checks every link invariant (a full walk; debug builds check the links
-  // around each change with a cheaper local test).
-  bool Valid() const;
+  void Clear() { m_figs.clear(); }
 
  private:
-  std::unique_ptr<FigureItem> m_head;
-  void LinkAtEnd(FigureItem* item);
-  // The links next to one item are consistent (cheap check for asserts).
-  bool LinkedAround(const FigureItem* x) const;
+  std::list<Figure> m_figs;
 };

@@ -63,7 +63,7 @@ inline bool HasFullFigureBlock(ActionKind t) {
 
 // ---- The kind of a change's target
 // A size change carries a vertex list, stamp contents or neither, by the
-// tool of the first record (from the first item after the sentinel) whose
+// tool of the first record (from the first record) whose
 // TargetID equals the change's. The change itself is in the history, so it
 // ends that walk at the latest and then its own snapshot's tool decides;
 // a change read from a file has no tool yet and so carries neither.
@@ -72,15 +72,15 @@ inline bool HasFullFigureBlock(ActionKind t) {
 class ChangeTargets {
  public:
   // Records in history order; only the first of each TargetID counts.
-  void Add(const HistoryItem& record) { m_first.try_emplace(record.Data.TargetID, &record); }
+  void Add(const Action& record) { m_first.try_emplace(record.TargetID, &record); }
   // The deciding tool for `change` (its own when not indexed yet).
-  ToolKind TargetTool(const HistoryItem& change) const {
-    const auto it = m_first.find(change.Data.TargetID);
-    return it != m_first.end() ? it->second->Data.FigData.DrawingTool : change.Data.FigData.DrawingTool;
+  ToolKind TargetTool(const Action& change) const {
+    const auto it = m_first.find(change.TargetID);
+    return it != m_first.end() ? it->second->FigData.DrawingTool : change.FigData.DrawingTool;
   }
 
  private:
-  std::unordered_map<int32_t, const HistoryItem*, FigureIdHash> m_first;
+  std::unordered_map<int32_t, const Action*, FigureIdHash> m_first;
 };
 
 // ---- Paths (either platform: the folder part ends at the last '/' or '\')

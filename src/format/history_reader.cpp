@@ -37,7 +37,7 @@ bool IsRegularFile(const std::string& name) {
 class HistoryReader {
  public:
   HistoryReader(AppState& state, std::string_view text) : S(state), m_text(text), m_echo(state.ShowProcess) {
-    for (const HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) m_targets.Add(*a);
+    for (const Action& a : S.History) m_targets.Add(a);
   }
 
   int Run() {
@@ -159,8 +159,7 @@ class HistoryReader {
   }
 
   bool ReadAction() {
-    HistoryItem* item = S.History.AddItem();
-    Action& d = item->Data;
+    Action& d = S.History.Add();
     std::string_view v;
     if (!ReadField("ActionTime", v)) return false;
     d.ActionTime = ParseTime(v);
@@ -169,7 +168,7 @@ class HistoryReader {
       if (!IntField("TargetID", d.TargetID)) return false;
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
-    m_targets.Add(*item);  // TargetID is final from here on
+    m_targets.Add(d);  // TargetID is final from here on
     if (d.TargetType == ActionKind::Change) {
       if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
     }
@@ -180,7 +179,7 @@ class HistoryReader {
     if (HasFullFigureBlock(d.TargetType)) {
       if (!Expect("begin FigData") || !ReadFigure(d.FigData, 0) || !Expect("end FigData")) return false;
     } else if (d.TargetType == ActionKind::Change) {
-      if (!ReadChange(*item)) return false;
+      if (!ReadChange(d)) return false;
     }
     return Expect("end ActionData");
   }
@@ -232,14 +231,14 @@ class HistoryReader {
     }
   }
 
-  bool ReadChange(HistoryItem& item) {
-    Figure& f = item.Data.FigData;
+  bool ReadChange(Action& change) {
+    Figure& f = change.FigData;
     if (!Expect("begin FigData")) return false;
-    switch (item.Data.Parameter) {
+    switch (change.Parameter) {
       case ParameterKind::Size: {
         if (!IntField("TextSize", f.TextSize) || !PointField("Start(x,y)", f.Start) || !PointField("End(x,y)", f.End))
           return false;
-        const ToolKind target = m_targets.TargetTool(item);
+        const ToolKind target = m_targets.TargetTool(change);
         if (IsPointFigure(target)) {
           if (!ReadPoints(f.PointData)) return false;
         } else if (target == ToolKind::Stamp) {

@@ -18,13 +18,13 @@ class HistoryWriter {
   // The UTF-8 text, or "" when some record cannot be written.
   std::string Run(const HistoryList& history) {
     Line(Header);
-    for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) WriteAction(*a);
+    for (const Action& a : history) WriteAction(a);
     return Result();
   }
 
   // One record's block alone, or "" when it cannot be written.
-  std::string RunBlock(const HistoryItem& item) {
-    WriteAction(item);
+  std::string RunBlock(const Action& record) {
+    WriteAction(record);
     return Result();
   }
 
@@ -85,8 +85,7 @@ class HistoryWriter {
     m_out.append("\r\n");
   }
 
-  void WriteAction(const HistoryItem& item) {
-    const Action& d = item.Data;
+  void WriteAction(const Action& d) {
     Line("begin ActionData");
     TimeLine(d.ActionTime);
     Line(ActionWord(d.TargetType));
@@ -96,7 +95,7 @@ class HistoryWriter {
     if (HasFullFigureBlock(d.TargetType)) {
       WriteFigure(d.FigData);
     } else if (d.TargetType == ActionKind::Change) {
-      WriteChange(item);
+      WriteChange(d);
     }
     Line("end ActionData");
   }
@@ -129,15 +128,15 @@ class HistoryWriter {
     Line("end StampData");
   }
 
-  void WriteChange(const HistoryItem& item) {
-    const Figure& f = item.Data.FigData;
+  void WriteChange(const Action& change) {
+    const Figure& f = change.FigData;
     Line("begin FigData");
-    switch (item.Data.Parameter) {
+    switch (change.Parameter) {
       case ParameterKind::Size: {
         IntLine(f.TextSize);
         PointLine(f.Start);
         PointLine(f.End);
-        const ToolKind target = m_targets.TargetTool(item);
+        const ToolKind target = m_targets.TargetTool(change);
         if (IsPointFigure(target))
           WritePoints(f.PointData);
         else if (target == ToolKind::Stamp)
@@ -172,13 +171,13 @@ class HistoryWriter {
 
 std::string HistoryHeaderText() { return std::string(Header) + "\r\n"; }
 
-std::string ActionBlockText(const HistoryItem& item, const ChangeTargets& targets) {
-  return HistoryWriter(targets).RunBlock(item);
+std::string ActionBlockText(const Action& record, const ChangeTargets& targets) {
+  return HistoryWriter(targets).RunBlock(record);
 }
 
 std::string HistoryFileText(const HistoryList& history) {
   ChangeTargets targets;  // the whole history
-  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) targets.Add(*a);
+  for (const Action& a : history) targets.Add(a);
   const std::string text = HistoryWriter(targets).Run(history);
   if (text.empty()) return text;
   return Utf8ToFileBytes(text);

@@ -20,7 +20,7 @@ int WriteHistory(const HistoryList& history, std::FILE* file);
 // The pieces of that text in UTF-8, for writers that add to a file record
 // by record: the header line, and one record's block ("" when a text or a
 // file name holds a line break). `targets` must index every record up to
-// and including `item`. The header and the blocks of all records, joined,
+// and including `record`. The header and the blocks of all records, joined,
 // are the whole file's text before its code page is chosen.
 std::string HistoryHeaderText();
-std::string ActionBlockText(const HistoryItem& item, const ChangeTargets& targets);
+std::string ActionBlockText(const Action& record, const ChangeTargets& targets);

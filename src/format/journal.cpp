@@ -95,9 +95,9 @@ bool ActionJournal::Begin(const std::string& folder, const HistoryList& history,
   info.ShownStep = m_info.ShownStep;
   std::string bytes = HistoryHeaderText();
   ChangeTargets targets;
-  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
-    targets.Add(*a);
-    const std::string block = ActionBlockText(*a, targets);
+  for (const Action& a : history) {
+    targets.Add(a);
+    const std::string block = ActionBlockText(a, targets);
     if (block.empty()) return Fail();
     bytes += block;
   }
@@ -131,7 +131,7 @@ bool ActionJournal::Begin(const std::string& folder, const HistoryList& history,
   m_size = bytes.size();
   m_count = history.Count();
   m_targets = std::move(targets);
-  m_last = history.Tail;
+  m_last = history.IsEmpty() ? nullptr : &history.Last();
   return true;
 }
 
@@ -155,8 +155,8 @@ bool ActionJournal::Adopt(LeftJournal&& left, const HistoryList& history) {
   m_size = left.Text.size();
   m_count = left.Count;
   m_targets = ChangeTargets();
-  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) m_targets.Add(*a);
-  m_last = history.Tail;
+  for (const Action& a : history) m_targets.Add(a);
+  m_last = history.IsEmpty() ? nullptr : &history.Last();
   // The window read the journal itself, so the lengths agree; should they
   // not, the history is written anew, its base kept where it still holds.
   if (history.Count() != m_count)
@@ -170,14 +170,16 @@ bool ActionJournal::Adopt(LeftJournal&& left, const HistoryList& history) {
 
 bool ActionJournal::Append(const HistoryList& history) {
   if (m_fd < 0 || m_failed) return false;
-  const HistoryItem* item = history.Tail;
-  if (item == history.Head || history.Count() != m_count + 1 || item->Prev != m_last) {
+  const bool followsWritten =
+      history.Count() == m_count + 1 && (m_count == 0 ? m_last == nullptr : &history.At(m_count) == m_last);
+  if (!followsWritten) {
     // Not one record more than written: the history changed behind the
     // journal's back. Written anew, all of it counted as unsaved.
     return Begin(FolderOf(m_path), history, JournalInfo{m_info.DataFileName, 0});
   }
-  m_targets.Add(*item);
-  const std::string block = ActionBlockText(*item, m_targets);
+  const Action& record = history.Last();
+  m_targets.Add(record);
+  const std::string block = ActionBlockText(record, m_targets);
   if (block.empty() || !WriteFully(m_fd, block)) {
     // Whatever part of the block got written goes again, so that the file
     // keeps only whole records.
@@ -186,7 +188,7 @@ bool ActionJournal::Append(const HistoryList& history) {
   }
   m_size += block.size();
   ++m_count;
-  m_last = item;
+  m_last = &record;
   // The whole record stays in the file even when the flush fails: it may
   // well be on the disk, and it is the history's own.
   if (::fdatasync(m_fd) != 0) return Fail();

@@ -132,7 +132,7 @@ class ActionJournal : public ActionLog {
   JournalInfo m_info;
   int32_t m_count = 0;  // records in the file
   uint64_t m_size = 0;  // bytes in the file
-  const HistoryItem* m_last = nullptr;  // the history's record written last
+  const Action* m_last = nullptr;  // the history's record written last
   ChangeTargets m_targets;
   bool m_failed = false;
   int m_infoFd = -1;  // the side file, for the step shown; -1 when it could not be opened

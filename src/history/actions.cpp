@@ -5,20 +5,20 @@
 
 namespace {
 
-// The ID of `fig`, taken from the latest record before `item` that points
-// at it (its creating record, or a later move or change of it, all with the
-// same ID). A figure that no record knows, which only a damaged history
-// allows, gets 0: such a record names no figure and replay skips it.
-int32_t FigureID(const AppState& S, const Figure* fig, const HistoryItem* item) {
-  const HistoryItem* found = S.History.FindLatestItemFor(fig, item->Prev);
-  return found != nullptr ? found->Data.TargetID : 0;
+// The ID of `fig`, taken from the latest record before the last one that
+// points at it (its creating record, or a later move or change of it, all
+// with the same ID). A figure that no record knows, which only a damaged
+// history allows, gets 0: such a record names no figure and replay skips it.
+int32_t FigureID(const AppState& S, const Figure* fig) {
+  const Action* found = S.History.FindLatestFor(fig, S.History.Count() - 1);
+  return found != nullptr ? found->TargetID : 0;
 }
 
-// A new record of `kind` at the tail, with a deep copy of `snapshot` when
+// A new record of `kind` at the end, with a deep copy of `snapshot` when
 // there is one.
-HistoryItem* Append(AppState& S, ActionKind kind, const Figure* snapshot = nullptr) {
-  HistoryItem* a = snapshot != nullptr ? S.History.AddAction(*snapshot) : S.History.AddItem();
-  a->Data.TargetType = kind;
+Action& Append(AppState& S, ActionKind kind, const Figure* snapshot = nullptr) {
+  Action& a = snapshot != nullptr ? S.History.Add(*snapshot) : S.History.Add();
+  a.TargetType = kind;
   return a;
 }
 
@@ -33,14 +33,16 @@ int32_t TakeFigureID(AppState& S) {
 // Applies the record just appended, exactly as replay applies it, and
 // records it. `live` is the figure the record acted on: later records find
 // the figure's ID through it, and a resize compares against its snapshot.
-void Perform(AppState& S, HistoryItem* a, Figure* live = nullptr) {
-  ApplyAction(S, a);
-  if (live != nullptr) a->Data.TargetFig = live;
-  S.CurrentStep = a;  // the drawing now shows the state after it
+void Perform(AppState& S, Action& a, Figure* live = nullptr) {
+  const int32_t step = S.History.Count();
+  ApplyAction(S, step);
+  if (live != nullptr) a.TargetFig = live;
+  S.CurrentStep = step;  // the drawing now shows the state after it
   FinishRecord(S, a);
 }
 
-Figure* Selected(const AppState& S) { return S.SelectedFig != nullptr ? &S.SelectedFig->Data : nullptr; }
+// The figure a creating record put on the canvas.
+Figure* Created(const Action& a) { return a.TargetItem ? &**a.TargetItem : nullptr; }
 
 }  // namespace
 
@@ -51,20 +53,20 @@ void RecordPendingResize(AppState& S) {
 void FlushResize(AppState& S) {
   Figure* r = S.ResizeFig;
   if (r != nullptr) {
-    const HistoryItem* p = S.History.FindLatestItemFor(r, S.History.GetTail());
+    const Action* p = S.History.FindLatestFor(r, S.History.Count());
     // Width and height against the latest snapshot; a figure that was only
     // moved, or brought back to its recorded size, counts as unchanged. With
     // no snapshot at all the resize is recorded, naming no figure.
     bool changed = true;
     if (p != nullptr) {
-      const Figure& q = p->Data.FigData;
+      const Figure& q = p->FigData;
       changed = WrapSub(q.Start.X, r->Start.X) != WrapSub(q.End.X, r->End.X) ||
                 WrapSub(q.Start.Y, r->Start.Y) != WrapSub(q.End.Y, r->End.Y);
     }
     if (changed) {
-      HistoryItem* a = Append(S, ActionKind::Change, r);
-      a->Data.Parameter = ParameterKind::Size;
-      a->Data.TargetID = p != nullptr ? p->Data.TargetID : 0;
+      Action& a = Append(S, ActionKind::Change, r);
+      a.Parameter = ParameterKind::Size;
+      a.TargetID = p != nullptr ? p->TargetID : 0;
       // The figure already has its new size: applying the record changes
       // nothing but keeps live editing and replay one path.
       Perform(S, a, r);
@@ -75,90 +77,90 @@ void FlushResize(AppState& S) {
   S.StampReference = nullptr;
 }
 
-FigureItem* CreateFigure(AppState& S, const Figure& fig) {
+Figure* CreateFigure(AppState& S, const Figure& fig) {
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Create, &fig);
-  a->Data.TargetID = TakeFigureID(S);
+  Action& a = Append(S, ActionKind::Create, &fig);
+  a.TargetID = TakeFigureID(S);
   Perform(S, a);
-  return a->Data.TargetItem;
+  return Created(a);
 }
 
-FigureItem* DuplicateSelected(AppState& S) {
+Figure* DuplicateSelected(AppState& S) {
   if (S.SelectedFig == nullptr) return nullptr;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Duplicate, &S.SelectedFig->Data);
-  a->Data.FigData.Offset(20, 20);
-  a->Data.TargetID = TakeFigureID(S);
+  Action& a = Append(S, ActionKind::Duplicate, S.SelectedFig);
+  a.FigData.Offset(20, 20);
+  a.TargetID = TakeFigureID(S);
   Perform(S, a);
-  S.SelectedFig = S.MarkedFig = a->Data.TargetItem;
-  return a->Data.TargetItem;
+  S.SelectedFig = S.MarkedFig = Created(a);
+  return Created(a);
 }
 
 bool DeleteSelected(AppState& S) {
-  FigureItem* victim = S.SelectedFig;
+  Figure* victim = S.SelectedFig;
   if (victim == nullptr) return false;
   // The pending resize may be of the figure about to go: recorded first.
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Delete);
-  a->Data.TargetID = FigureID(S, &victim->Data, a);
+  Action& a = Append(S, ActionKind::Delete);
+  a.TargetID = FigureID(S, victim);
   S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, a);
   return true;
 }
 
-FigureItem* RestoreDeleted(AppState& S) {
+Figure* RestoreDeleted(AppState& S) {
   if (S.DeletedFigs.IsEmpty()) return nullptr;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Undo, &S.DeletedFigs.GetTail()->Data);
-  a->Data.TargetID = TakeFigureID(S);
+  Action& a = Append(S, ActionKind::Undo, &S.DeletedFigs.Last());
+  a.TargetID = TakeFigureID(S);
   Perform(S, a);
-  return a->Data.TargetItem;
+  return Created(a);
 }
 
 bool MoveSelectedFront(AppState& S) {
-  FigureItem* f = S.SelectedFig;
-  if (f == nullptr || f->Next == nullptr) return false;
+  Figure* f = S.SelectedFig;
+  if (f == nullptr || S.DrawingFigs.IsEmpty() || f == &S.DrawingFigs.Last()) return false;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Front);
-  a->Data.TargetID = FigureID(S, &f->Data, a);
+  Action& a = Append(S, ActionKind::Front);
+  a.TargetID = FigureID(S, f);
   Perform(S, a);
   return true;
 }
 
 bool MoveSelectedBack(AppState& S) {
-  FigureItem* f = S.SelectedFig;
-  if (f == nullptr || f->Prev == S.DrawingFigs.GetHead()) return false;
+  Figure* f = S.SelectedFig;
+  if (f == nullptr || S.DrawingFigs.IsEmpty() || f == &S.DrawingFigs.First()) return false;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Back);
-  a->Data.TargetID = FigureID(S, &f->Data, a);
+  Action& a = Append(S, ActionKind::Back);
+  a.TargetID = FigureID(S, f);
   Perform(S, a);
   return true;
 }
 
 void RecordMoveOfSelected(AppState& S) {
-  Figure* fig = Selected(S);
+  Figure* fig = S.SelectedFig;
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Move, fig);
-  a->Data.TargetID = fig != nullptr ? FigureID(S, fig, a) : 0;
+  Action& a = Append(S, ActionKind::Move, fig);
+  a.TargetID = fig != nullptr ? FigureID(S, fig) : 0;
   Perform(S, a, fig);
 }
 
 bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed) {
-  Figure* fig = Selected(S);
+  Figure* fig = S.SelectedFig;
   if (fig == nullptr) return false;
   // Recorded while the figure still has its old attributes.
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::Change, &changed);
-  a->Data.Parameter = parameter;
-  a->Data.TargetID = FigureID(S, fig, a);
+  Action& a = Append(S, ActionKind::Change, &changed);
+  a.Parameter = parameter;
+  a.TargetID = FigureID(S, fig);
   Perform(S, a, fig);
   return true;
 }
 
 void SetBackground(AppState& S, const std::string& path) {
   RecordPendingResize(S);
-  HistoryItem* a = Append(S, ActionKind::ReadBG);
-  a->Data.FileName = path;
+  Action& a = Append(S, ActionKind::ReadBG);
+  a.FileName = path;
   Perform(S, a);
   // The picture side shows it already, as after a rebuild.
   S.ShownBGFileName = S.BGFileName;
@@ -176,7 +178,7 @@ void ClearDrawing(AppState& S, ActionKind kind) {
 void BranchTo(AppState& S, int32_t step) {
   RecordPendingResize(S);
   S.SelectedFig = S.MarkedFig = nullptr;
-  HistoryItem* a = Append(S, ActionKind::Branch);
-  a->Data.TargetID = step;
+  Action& a = Append(S, ActionKind::Branch);
+  a.TargetID = step;
   Perform(S, a);
 }

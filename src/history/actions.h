@@ -19,15 +19,15 @@
 void RecordPendingResize(AppState& S);
 
 // A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
-FigureItem* CreateFigure(AppState& S, const Figure& fig);
+Figure* CreateFigure(AppState& S, const Figure& fig);
 // A copy of the selected figure 20 pixels right and down, on top; it
 // becomes the selection. Null when nothing is selected.
-FigureItem* DuplicateSelected(AppState& S);
+Figure* DuplicateSelected(AppState& S);
 // Moves the selected figure to the deleted figures; nothing stays selected.
 // False when nothing is selected.
 bool DeleteSelected(AppState& S);
 // Brings the figure deleted last back on top. Null when none was deleted.
-FigureItem* RestoreDeleted(AppState& S);
+Figure* RestoreDeleted(AppState& S);
 // One step toward the front or the back. False when nothing is selected or
 // the figure is already front-most or back-most.
 bool MoveSelectedFront(AppState& S);

@@ -1,6 +1,6 @@
 #include "history/history.h"
 
-#include <cassert>
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -20,72 +20,28 @@ uint64_t DrawFigIDHashSeed() {
 
 const uint64_t FigIDHashSeed = DrawFigIDHashSeed();
 
-HistoryList::HistoryList() : m_head(std::make_unique<HistoryItem>()) {
-  Head = Tail = m_head.get();
-}
-
-HistoryList::~HistoryList() { Clear(); }
-
-void HistoryList::LinkAtEnd(HistoryItem* item) {
-  item->Prev = Tail;
-  item->Next = nullptr;
-  Tail->Next = item;
-  Tail = item;
-  ++m_count;
-  assert(item->Prev->Next == item && Tail->Next == nullptr);
-}
-
-HistoryItem* HistoryList::AddAction(const Figure& figure) {
-  auto item = std::make_unique<HistoryItem>();
-  item->Data.FigData = StoredCopy(figure);
-  HistoryItem* raw = item.release();
-  LinkAtEnd(raw);
-  return raw;
-}
-
-HistoryItem* HistoryList::AddItem() {
-  HistoryItem* raw = new HistoryItem();
-  LinkAtEnd(raw);
-  return raw;
+Action& HistoryList::Add(const Figure& figure) {
+  Action& a = m_records.emplace_back();
+  a.FigData = StoredCopy(figure);
+  return a;
 }
 
 void HistoryList::Clear() {
-  if (Head == Tail) return;
-  HistoryItem* a = Head->Next;
-  while (a != nullptr) {
-    HistoryItem* next = a->Next;
-    delete a;
-    a = next;
-  }
-  Head->Next = nullptr;
-  Tail = Head;
-  m_count = 0;
+  if (m_records.empty()) return;
+  m_records.clear();
   NextFigID = 1;
 }
 
-HistoryItem* HistoryList::FindFigureItem(int32_t id) const {
-  for (HistoryItem* a = Head->Next; a != nullptr; a = a->Next)
-    if (IsCreatingAction(a->Data.TargetType) && a->Data.TargetID == id) return a;
+Action* HistoryList::FindCreator(int32_t id) {
+  for (Action& a : m_records)
+    if (IsCreatingAction(a.TargetType) && a.TargetID == id) return &a;
   return nullptr;
 }
 
-HistoryItem* HistoryList::FindLatestItemFor(const Figure* fig, HistoryItem* from) const {
+const Action* HistoryList::FindLatestFor(const Figure* fig, int32_t from) const {
   if (fig == nullptr) return nullptr;
-  for (HistoryItem* a = from; a != nullptr && a != Head; a = a->Prev)
-    if (a->Data.TargetFig == fig) return a;
+  const int32_t skip = Count() - std::clamp(from, 0, Count());  // records after `from`
+  for (auto a = m_records.rbegin() + skip; a != m_records.rend(); ++a)
+    if (a->TargetFig == fig) return &*a;
   return nullptr;
-}
-
-int32_t HistoryList::StepOf(const HistoryItem* item) const {
-  int32_t k = 0;
-  for (const HistoryItem* a = Head; a != nullptr; a = a->Next, ++k)
-    if (a == item) return k;
-  return -1;
-}
-
-HistoryItem* HistoryList::ItemAt(int32_t step) const {
-  if (step < 0) return nullptr;
-  HistoryItem* a = Head;
-  for (int32_t k = 0; k < step && a != nullptr; ++k) a = a->Next;
-  return a;
 }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "document/figlist.h"
@@ -72,61 +74,51 @@ struct Action {
   std::string FileName;  // UTF-8
   Figure FigData;      // the snapshot
   // Live links, never saved and never owning: the figure this record created
-  // or acted on, and the item replay made for a creating record.
+  // or acted on, and where replay put the figure of a creating record.
   Figure* TargetFig = nullptr;
-  FigureItem* TargetItem = nullptr;
+  std::optional<FigureList::iterator> TargetItem;
 };
 
-class HistoryItem {
- public:
-  HistoryItem* Prev = nullptr;
-  HistoryItem* Next = nullptr;
-  Action Data;
-
-  HistoryItem() = default;
-  HistoryItem(const HistoryItem&) = delete;
-  HistoryItem& operator=(const HistoryItem&) = delete;
-};
-
+// The records in order. Steps count records: step 0 is the empty drawing,
+// step k the drawing after record k. Records never move in memory while the
+// history holds them (appending keeps every reference).
 class HistoryList {
  public:
-  HistoryItem* Head;  // sentinel (ActionKind::None, ParameterKind::None)
-  HistoryItem* Tail;  // last record; Head while empty
   // The ID the next figure-creating record receives. 1 at start and after
   // Clear; only grows otherwise.
   int32_t NextFigID = 1;
 
-  HistoryList();
-  ~HistoryList();  // iterative: any length frees in constant stack
+  HistoryList() = default;
   HistoryList(const HistoryList&) = delete;
   HistoryList& operator=(const HistoryList&) = delete;
 
+  auto begin() { return m_records.begin(); }
+  auto end() { return m_records.end(); }
+  auto begin() const { return m_records.begin(); }
+  auto end() const { return m_records.end(); }
+
+  int32_t Count() const { return static_cast<int32_t>(m_records.size()); }
+  bool IsEmpty() const { return m_records.empty(); }
+  // The record of step `step`, 1 ≤ step ≤ Count().
+  Action& At(int32_t step) { return m_records[static_cast<size_t>(step - 1)]; }
+  const Action& At(int32_t step) const { return m_records[static_cast<size_t>(step - 1)]; }
+  // The last record; the history must not be empty.
+  Action& Last() { return m_records.back(); }
+  const Action& Last() const { return m_records.back(); }
+
   // Appends a record whose snapshot is the StoredCopy of `figure`.
-  HistoryItem* AddAction(const Figure& figure);
+  Action& Add(const Figure& figure);
   // Appends a fresh record.
-  HistoryItem* AddItem();
-  HistoryItem* GetHead() const { return Head; }
-  HistoryItem* GetTail() const { return Tail; }
-  // Number of records after the sentinel.
-  int32_t Count() const { return m_count; }
+  Action& Add() { return m_records.emplace_back(); }
   // Deletes every record; NextFigID back to 1. Nothing happens when empty.
   void Clear();
-  static void DeleteHistory(std::unique_ptr<HistoryList>& list) { list.reset(); }
 
   // First creating record (Create, Duplicate, Undo) with this ID, or null.
-  HistoryItem* FindFigureItem(int32_t id) const;
-  // Walking from `from` (included) toward the head, the first record whose
-  // TargetFig is `fig`; null when none (never walks past the sentinel).
-  HistoryItem* FindLatestItemFor(const Figure* fig, HistoryItem* from) const;
-
-  // Step number of an item: 0 for the sentinel, k for the k-th record; -1
-  // when the item is not in this history.
-  int32_t StepOf(const HistoryItem* item) const;
-  // The item of step k (0 = the sentinel), or null beyond the tail.
-  HistoryItem* ItemAt(int32_t step) const;
+  Action* FindCreator(int32_t id);
+  // Walking from step `from` back to step 1, the first record whose
+  // TargetFig is `fig`; null when none.
+  const Action* FindLatestFor(const Figure* fig, int32_t from) const;
 
  private:
-  std::unique_ptr<HistoryItem> m_head;
-  int32_t m_count = 0;
-  void LinkAtEnd(HistoryItem* item);
+  std::deque<Action> m_records;
 };

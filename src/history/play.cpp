@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -10,10 +12,10 @@ namespace {
 // Records whose live links are set never outlive the figures they name: the
 // links are cleared before those figures are freed, so a damaged history
 // that names a deleted or cleared figure finds nothing instead of a freed
-// item.
+// one.
 void ClearLinks(Action& d) {
   d.TargetFig = nullptr;
-  d.TargetItem = nullptr;
+  d.TargetItem.reset();
 }
 
 struct IdRange {
@@ -36,19 +38,19 @@ int32_t BranchTarget(int32_t targetID, int32_t position) {
 // happened. Each step is looked at once, so the cost is linear however
 // deeply branches nest, where re-applying them one inside another grows
 // exponentially with a chain of branches that each go back one step.
-bool SurvivingRanges(const std::vector<HistoryItem*>& steps, int32_t n, std::vector<IdRange>& ranges) {
+bool SurvivingRanges(const HistoryList& history, int32_t n, std::vector<IdRange>& ranges) {
   ranges.clear();
   bool restarted = false;
   while (n > 0) {
     int32_t j = n;
-    while (j > 0 && steps[j]->Data.TargetType != ActionKind::Branch) --j;
+    while (j > 0 && history.At(j).TargetType != ActionKind::Branch) --j;
     if (j == 0) {
       ranges.push_back({1, n});
       break;
     }
     restarted = true;
     if (j < n) ranges.push_back({j + 1, n});
-    n = BranchTarget(steps[j]->Data.TargetID, j);
+    n = BranchTarget(history.At(j).TargetID, j);
   }
   std::reverse(ranges.begin(), ranges.end());
   return restarted;
@@ -56,7 +58,7 @@ bool SurvivingRanges(const std::vector<HistoryItem*>& steps, int32_t n, std::vec
 
 // One replay of records. Two ways of working:
 // - loose (a single ApplyAction): links anywhere in the history may be set,
-//   IDs are looked up with FindFigureItem;
+//   IDs are looked up with FindCreator;
 // - clean (after every link of the history was cleared): only the records
 //   applied here hold links, so they are remembered and cleared by list, and
 //   IDs are looked up in an index built once. Both give the same results.
@@ -65,22 +67,13 @@ class Replayer {
   explicit Replayer(AppState& state) : S(state) {}
 
   void StartClean() {
-    Steps.clear();
     FirstCreator.clear();
-    for (HistoryItem* a = S.History.Head; a != nullptr; a = a->Next) {
-      Steps.push_back(a);
-      // The first creating record of an ID wins, as with FindFigureItem.
-      if (a != S.History.Head && IsCreatingAction(a->Data.TargetType))
-        FirstCreator.try_emplace(a->Data.TargetID, a);
+    for (Action& a : S.History) {
+      // The first creating record of an ID wins, as with FindCreator.
+      if (IsCreatingAction(a.TargetType)) FirstCreator.try_emplace(a.TargetID, &a);
     }
     Linked.clear();
     Clean = true;
-  }
-
-  // Step number of `item` among the steps of StartClean; -1 if absent.
-  int32_t StepOf(const HistoryItem* item) const {
-    auto it = std::find(Steps.begin(), Steps.end(), item);
-    return it == Steps.end() ? -1 : static_cast<int32_t>(it - Steps.begin());
   }
 
   // Applies records 1..n to the drawing emptied by GoToStep or a branch.
@@ -89,51 +82,49 @@ class Replayer {
     std::vector<IdRange> ranges;
     // A restart among them empties the background the records before it
     // asked for; everything else it empties is empty already.
-    if (SurvivingRanges(Steps, n, ranges)) S.BGFileName.clear();
+    if (SurvivingRanges(S.History, n, ranges)) S.BGFileName.clear();
     for (const IdRange& r : ranges)
-      for (int32_t k = r.First; k <= r.Last; ++k) Apply(Steps[k]);
+      for (int32_t k = r.First; k <= r.Last; ++k) Apply(S.History.At(k));
   }
 
   // Any record but a branch.
-  void Apply(HistoryItem* item) {
-    Action& d = item->Data;
+  void Apply(Action& d) {
     ClearLinks(d);
     switch (d.TargetType) {
       case ActionKind::Create:
       case ActionKind::Duplicate:
-        Link(item, S.DrawingFigs.AddFig(d.FigData));
+        Link(d, S.DrawingFigs.Add(d.FigData));
         break;
       case ActionKind::Move:
-        if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetFig != nullptr) {
-          Figure& f = *t->Data.TargetFig;
+        if (Action* t = Target(d.TargetID); t != nullptr && t->TargetFig != nullptr) {
+          Figure& f = *t->TargetFig;
           f.Offset(WrapSub(d.FigData.Start.X, f.Start.X), WrapSub(d.FigData.Start.Y, f.Start.Y));
         }
         break;
       case ActionKind::Delete:
-        if (HistoryItem* t = Target(d.TargetID); t != nullptr && t->Data.TargetItem != nullptr) {
-          FigureItem* i = t->Data.TargetItem;
-          S.DeletedFigs.AddFig(i->Data);
-          Unlink(t, i);
-          S.DrawingFigs.RemoveFig(i);
+        if (Action* t = Target(d.TargetID); t != nullptr && t->TargetItem) {
+          const FigureList::iterator i = *t->TargetItem;
+          S.DeletedFigs.Add(*i);
+          Unlink(*t, &*i);
+          S.DrawingFigs.Remove(i);
         }
         break;
       case ActionKind::Undo: {
         // The figure deleted last comes back; the record's own snapshot is
         // not used.
-        FigureItem* deleted = S.DeletedFigs.GetTail();
-        if (deleted == S.DeletedFigs.GetHead()) break;
-        Link(item, S.DrawingFigs.AddFig(deleted->Data));
-        S.DeletedFigs.RemoveFig(deleted);
+        if (S.DeletedFigs.IsEmpty()) break;
+        Link(d, S.DrawingFigs.Add(S.DeletedFigs.Last()));
+        S.DeletedFigs.Remove(std::prev(S.DeletedFigs.end()));
         break;
       }
       case ActionKind::Front:
-        if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigFront(i);
+        if (auto i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFront(*i);
         break;
       case ActionKind::Back:
-        if (FigureItem* i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFigBack(i);
+        if (auto i = TargetItem(d.TargetID)) S.DrawingFigs.MoveBack(*i);
         break;
       case ActionKind::Change:
-        if (FigureItem* i = TargetItem(d.TargetID)) ApplyChange(item, i);
+        if (auto i = TargetItem(d.TargetID)) ApplyChange(d, **i);
         break;
       case ActionKind::ReadBG:
         S.BGFileName = d.FileName;
@@ -155,63 +146,61 @@ class Replayer {
 
   // A branch record at step `position`: empty everything, then the state of
   // step TargetID.
-  void ApplyBranch(HistoryItem* item, int32_t position) {
-    ClearLinks(item->Data);
+  void ApplyBranch(Action& branch, int32_t position) {
+    ClearLinks(branch);
     S.BGFileName.clear();
     ClearAllLinks();
-    S.DrawingFigs.ClearFigs();
-    S.DeletedFigs.ClearFigs();
+    S.DrawingFigs.Clear();
+    S.DeletedFigs.Clear();
     if (!Clean) StartClean();
-    if (position < 0) position = S.History.Count() + 1;  // not in the history: all records are before it
-    ApplyFromStart(BranchTarget(item->Data.TargetID, position));
+    ApplyFromStart(BranchTarget(branch.TargetID, position));
   }
 
  private:
   AppState& S;
   bool Clean = false;
-  std::vector<HistoryItem*> Steps;                        // clean: Steps[k] is step k
-  std::unordered_map<int32_t, HistoryItem*, FigureIdHash> FirstCreator;  // clean: ID -> creating record
-  std::vector<HistoryItem*> Linked;                       // clean: records given links
+  std::unordered_map<int32_t, Action*, FigureIdHash> FirstCreator;  // clean: ID -> creating record
+  std::vector<Action*> Linked;                                      // clean: records given links
 
-  HistoryItem* Target(int32_t id) const {
-    if (!Clean) return S.History.FindFigureItem(id);
+  Action* Target(int32_t id) {
+    if (!Clean) return S.History.FindCreator(id);
     auto it = FirstCreator.find(id);
     return it == FirstCreator.end() ? nullptr : it->second;
   }
 
-  FigureItem* TargetItem(int32_t id) const {
-    HistoryItem* t = Target(id);
-    return t != nullptr ? t->Data.TargetItem : nullptr;
+  std::optional<FigureList::iterator> TargetItem(int32_t id) {
+    Action* t = Target(id);
+    return t != nullptr ? t->TargetItem : std::nullopt;
   }
 
-  void Link(HistoryItem* item, FigureItem* fig) {
-    item->Data.TargetItem = fig;
-    item->Data.TargetFig = &fig->Data;
-    if (Clean) Linked.push_back(item);
+  void Link(Action& record, FigureList::iterator fig) {
+    record.TargetItem = fig;
+    record.TargetFig = &*fig;
+    if (Clean) Linked.push_back(&record);
   }
 
   // Clears every link that names `fig`, which is about to be freed;
   // `creator` is the record that links to it.
-  void Unlink(HistoryItem* creator, FigureItem* fig) {
-    ClearLinks(creator->Data);
+  void Unlink(Action& creator, const Figure* fig) {
+    ClearLinks(creator);
     if (Clean) return;  // only the record that created a figure links to it
-    for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next)
-      if (a->Data.TargetItem == fig || a->Data.TargetFig == &fig->Data) ClearLinks(a->Data);
+    for (Action& a : S.History)
+      if (a.TargetFig == fig || (a.TargetItem && &**a.TargetItem == fig)) ClearLinks(a);
   }
 
   void ClearAllLinks() {
     if (Clean) {
-      for (HistoryItem* a : Linked) ClearLinks(a->Data);
+      for (Action* a : Linked) ClearLinks(*a);
       Linked.clear();
       return;
     }
-    ForgetLinksAfter(S.History.Head);
+    ForgetLinksAfter(S.History, 0);
   }
 
   void ClearDrawing() {
     ClearAllLinks();
-    S.DrawingFigs.ClearFigs();
-    S.DeletedFigs.ClearFigs();
+    S.DrawingFigs.Clear();
+    S.DeletedFigs.Clear();
   }
 };
 
@@ -223,21 +212,20 @@ std::string BareFileName(const std::string& path) {
 
 }  // namespace
 
-void ForgetLinksAfter(HistoryItem* item) {
-  if (item == nullptr) return;
-  for (HistoryItem* a = item->Next; a != nullptr; a = a->Next) ClearLinks(a->Data);
+void ForgetLinksAfter(HistoryList& history, int32_t step) {
+  for (int32_t k = std::max(step, 0) + 1; k <= history.Count(); ++k) ClearLinks(history.At(k));
 }
 
 void GoToStep(AppState& S) {
   // Records beyond the step keep no links to the figures freed here.
-  ForgetLinksAfter(S.History.Head);
-  S.DrawingFigs.ClearFigs();
-  S.DeletedFigs.ClearFigs();
+  ForgetLinksAfter(S.History, 0);
+  S.DrawingFigs.Clear();
+  S.DeletedFigs.Clear();
 
   Replayer replay(S);
   replay.StartClean();
-  const int32_t step = replay.StepOf(S.CurrentStep);
-  assert(step >= 0 && "CurrentStep must be an item of the history");
+  assert(S.CurrentStep >= 0 && S.CurrentStep <= S.History.Count() && "CurrentStep must be a step of the history");
+  const int32_t step = std::clamp(S.CurrentStep, 0, S.History.Count());
   if (step > 0) replay.ApplyFromStart(step);
 
   if (S.BGFileName != S.ShownBGFileName) {
@@ -258,20 +246,19 @@ void GoToStep(AppState& S) {
   S.BGFileName.clear();
 }
 
-void ApplyAction(AppState& S, HistoryItem* item) {
-  if (item == nullptr) return;
+void ApplyAction(AppState& S, int32_t step) {
+  if (step < 1 || step > S.History.Count()) return;
   Replayer replay(S);
-  if (item->Data.TargetType == ActionKind::Branch)
-    replay.ApplyBranch(item, S.History.StepOf(item));
+  Action& record = S.History.At(step);
+  if (record.TargetType == ActionKind::Branch)
+    replay.ApplyBranch(record, step);
   else
-    replay.Apply(item);
+    replay.Apply(record);
 }
 
-void ApplyChange(HistoryItem* item, FigureItem* target) {
-  if (item == nullptr || target == nullptr) return;
-  const Figure& r = item->Data.FigData;
-  Figure& f = target->Data;
-  switch (item->Data.Parameter) {
+void ApplyChange(const Action& change, Figure& f) {
+  const Figure& r = change.FigData;
+  switch (change.Parameter) {
     case ParameterKind::Size:
       f.TextSize = r.TextSize;
       f.Start = r.Start;

@@ -5,12 +5,13 @@
 #include "history/state.h"
 
 // Rebuilds DrawingFigs, DeletedFigs and the background for S.CurrentStep
-// (which must be an item of S.History) and repaints.
+// (0 ≤ CurrentStep ≤ History.Count()) and repaints.
 void GoToStep(AppState& S);
-// Applies one record; sets its TargetFig and TargetItem.
-void ApplyAction(AppState& S, HistoryItem* item);
-// Clears TargetFig and TargetItem of every record after `item` (the records
-// that a rebuild up to `item` does not apply).
-void ForgetLinksAfter(HistoryItem* item);
+// Applies the record of `step` to the drawing; sets its TargetFig and
+// TargetItem.
+void ApplyAction(AppState& S, int32_t step);
+// Clears TargetFig and TargetItem of every record after `step` (the records
+// that a rebuild up to `step` does not apply).
+void ForgetLinksAfter(HistoryList& history, int32_t step);
 // Copies the attribute named by the record's Parameter onto `target`.
-void ApplyChange(HistoryItem* item, FigureItem* target);
+void ApplyChange(const Action& change, Figure& target);

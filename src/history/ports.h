@@ -34,7 +34,8 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // Plain message: OK button only, the application title as caption.
   virtual void ShowMessage(const std::string& text) = 0;
-  // The platform's error box (a damaged picture, a file that cannot be made).
+  // An error box (QMessageBox::critical in the window; stderr in batch
+  // mode): a damaged picture, a file that cannot be made.
   virtual void ShowError(const std::string& text) = 0;
   // Question box with the question icon.
   virtual ModalResult Ask(const std::string& text, const std::string& caption,

@@ -51,9 +51,9 @@ double StepSeconds(const ReplayPace& pace, const TimeOfDay& time, const TimeOfDa
   return std::max(hold, step);
 }
 
-double StepSeconds(const ReplayPace& pace, const HistoryItem* item) {
-  const HistoryItem* next = item->Next;
-  return StepSeconds(pace, item->Data.ActionTime, next ? &next->Data.ActionTime : nullptr);
+double StepSeconds(const ReplayPace& pace, const HistoryList& history, int32_t step) {
+  const TimeOfDay* next = step < history.Count() ? &history.At(step + 1).ActionTime : nullptr;
+  return StepSeconds(pace, history.At(step).ActionTime, next);
 }
 
 bool ParsePace(std::string_view text, ReplayPace& pace) {

@@ -44,8 +44,8 @@ double ActionGapSeconds(const TimeOfDay& from, const TimeOfDay& to);
 // kMinStepSeconds.
 double StepSeconds(const ReplayPace& pace, const TimeOfDay& time, const TimeOfDay* next);
 
-// The same for a record of a history (its following record is item->Next).
-double StepSeconds(const ReplayPace& pace, const HistoryItem* item);
+// The same for the record of `step` in a history (1 ≤ step ≤ Count()).
+double StepSeconds(const ReplayPace& pace, const HistoryList& history, int32_t step);
 
 // Reads a pace as given on the command line: a number of steps per second
 // (above 0, at most kMaxStepsPerSecond, e.g. "4" or "0.5"), or "drawn" for

@@ -72,9 +72,9 @@ void ResizeText(AppState& S, Figure& F, bool horizontal, int32_t p,
 // the figure) cannot move the stamp.
 ResizeResult ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
   if (S.StampReference == nullptr) {
-    HistoryItem* found = S.History.FindLatestItemFor(&F, S.History.GetTail());
+    const Action* found = S.History.FindLatestFor(&F, S.History.Count());
     if (found == nullptr) return ResizeResult::StampUnresolved;
-    S.StampReference = &found->Data.FigData;
+    S.StampReference = &found->FigData;
   }
   const Figure& R = *S.StampReference;
   if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return ResizeResult::Done;  // no extent
@@ -131,7 +131,7 @@ void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp)
 
 void TakeResizeReference(AppState& S) {
   if (S.SelectedFig == nullptr) return;
-  const Figure& F = S.SelectedFig->Data;
+  const Figure& F = *S.SelectedFig;
   S.ResizeStart = F.Start;
   S.ResizeEnd = F.End;
   S.ResizeTextSize = F.TextSize;
@@ -144,7 +144,7 @@ void TakeResizeReference(AppState& S) {
 ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
                                 const TextWidthFn& textWidth) {
   if (S.SelectedFig == nullptr) return ResizeResult::NoSelection;
-  Figure& F = S.SelectedFig->Data;
+  Figure& F = *S.SelectedFig;
 
   // Another figure's resize is recorded before this one starts; doing it
   // first also drops that figure's stamp reference before it could be used.

@@ -21,7 +21,7 @@ using TextWidthFn = std::function<int32_t(const std::string& text, int32_t textS
 // is that bar's position (-99 … 100). Does not repaint.
 ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
                                 const TextWidthFn& textWidth);
-// Rescales the contents of `stampItem`'s stamp from `reference`'s contents
+// Rescales the contents of `stamp` from `reference`'s contents
 // after the stamp's own box has been set, on one axis, to any depth.
 void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp);
 // Takes the selected figure's geometry as the new resize reference

@@ -6,12 +6,12 @@ namespace {
 
 // The last steps every recorder shares: the time of day, the journal (the
 // record is on the disk before anything shows it), then the process display.
-void Finish(AppState& S, HistoryItem* item) {
-  item->Data.ActionTime = S.Clock->Now();
+void Finish(AppState& S, Action& record) {
+  record.ActionTime = S.Clock->Now();
   if (S.Journal != nullptr) S.Journal->Recorded(S.History, *S.Dialogs);
-  ShowAction(S, item->Data);
+  ShowAction(S, record);
 }
 
 }  // namespace
 
-void FinishRecord(AppState& S, HistoryItem* item) { Finish(S, item); }
+void FinishRecord(AppState& S, Action& record) { Finish(S, record); }

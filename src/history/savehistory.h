@@ -5,8 +5,8 @@
 
 #include "history/state.h"
 
-// Stamps `item` (just appended and applied) with the time and hands it on.
-void FinishRecord(AppState& S, HistoryItem* item);
+// Stamps `record` (just appended and applied) with the time and hands it on.
+void FinishRecord(AppState& S, Action& record);
 // Records the pending slider resize of ResizeFig if its size changed, then
 // clears PendingResize, ResizeFig and StampReference. (history/actions.cpp)
 void FlushResize(AppState& S);

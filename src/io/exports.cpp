@@ -314,12 +314,12 @@ bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& bas
   bool ok = true;
   int n = 1;
   SeriesWriter writer(SeriesWriterThreads());
-  for (HistoryItem* item = S.History.Head->Next; item; item = item->Next, ++n) {
+  for (; n <= S.History.Count(); ++n) {
     if (progress && !progress(n, count)) {
       ok = false;
       break;
     }
-    S.CurrentStep = item;
+    S.CurrentStep = n;
     GoToStep(S);
     const QString name = digits <= 3 ? QString::fromStdString(ProcessPictureName(base, n))
                                      : QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0'));
@@ -333,8 +333,8 @@ bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& bas
     ok = false;
   }
   // Whatever happened, the drawing goes on from the complete history.
-  if (S.CurrentStep != S.History.Tail) {
-    S.CurrentStep = S.History.Tail;
+  if (!S.AtLastStep()) {
+    S.CurrentStep = S.History.Count();
     GoToStep(S);
   }
   return ok;

@@ -6,8 +6,8 @@ namespace {
 
 // Whatever happened, the drawing goes on from the complete history.
 void BackToTheEnd(AppState& S) {
-  if (S.CurrentStep != S.History.Tail) {
-    S.CurrentStep = S.History.Tail;
+  if (!S.AtLastStep()) {
+    S.CurrentStep = S.History.Count();
     GoToStep(S);
   }
 }
@@ -28,20 +28,20 @@ VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QStri
   VideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
   if (r.Ok && format == VideoFormat::GIF) {
     // The last step holds (nearly) every colour of the drawing.
-    S.CurrentStep = S.History.Tail;
+    S.CurrentStep = S.History.Count();
     GoToStep(S);
     writer.AddPaletteSource(workBitmap);
   }
   bool cancelled = false;
   int n = 1;
-  for (HistoryItem* item = S.History.Head->Next; r.Ok && item; item = item->Next, ++n) {
+  for (; r.Ok && n <= S.History.Count(); ++n) {
     if (progress && !progress(n, count)) {
       cancelled = true;
       break;
     }
-    S.CurrentStep = item;
+    S.CurrentStep = n;
     GoToStep(S);
-    r = writer.AddFrame(workBitmap, StepSeconds(pace, item));
+    r = writer.AddFrame(workBitmap, StepSeconds(pace, S.History, n));
   }
   if (r.Ok && !cancelled) r = writer.Finish(backup);
   if (cancelled || !r.Ok) writer.Cancel();

@@ -79,7 +79,8 @@ QColor ToQColor(ColorRef color) {
 }
 
 int PointsToPixels(int points) {
-  // Rounded like the platform's MulDiv(points, 96, 72).
+  // Points at 96 dots per inch, rounded half away from zero (stored files
+  // hold sizes in points).
   const int64_t p = points;
   const int64_t px = p >= 0 ? (p * 96 + 36) / 72 : -((-p * 96 + 36) / 72);
   return static_cast<int>(std::clamp<int64_t>(px, INT32_MIN, INT32_MAX));
@@ -93,8 +94,8 @@ QPen RasterCanvas::MakePen() const {
   QPen pen(ToQColor(PenColor));
   const int w = EffectivePenWidth();
   pen.setWidth(w);
-  // Round ends and joins like the platform's wide pens; a dotted style only
-  // applies to the one-pixel pen, wider pens draw solid.
+  // Wide pens have round ends and joins (Qt::RoundCap, Qt::RoundJoin); a
+  // dotted style only applies to the one-pixel pen, wider pens draw solid.
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
   if (PenStyle == LineStyle::Dot && w == 1) pen.setDashPattern({1.0, 1.0});
@@ -204,8 +205,8 @@ void RasterCanvas::Polyline(const Point* points, int count) { StrokePoints(point
 void RasterCanvas::Polygon(const Point* points, int count) { StrokePoints(points, count, true, true); }
 
 void RasterCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
-  // The box is normalised and, as on the platform, excludes its right and
-  // bottom edge: (x1, y1, x2, y2) covers the pixels x1 … x2 − 1, y1 … y2 − 1.
+  // The box is normalised and excludes its right and bottom edge (unlike
+  // QPainter::drawRect, which includes them): (x1, y1, x2, y2) covers the pixels x1 … x2 − 1, y1 … y2 − 1.
   // A box of zero width or height still draws its one column or row.
   int64_t l = std::min(x1, x2), r = std::max(x1, x2);
   int64_t t = std::min(y1, y2), b = std::max(y1, y2);
@@ -244,7 +245,8 @@ void RasterCanvas::Ellipse(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2
 void RasterCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, false); }
 
 void RasterCanvas::FillRect(const QRect& rect) {
-  // Fills with the brush whatever the pen mode, like the platform's call.
+  // Fills with the brush in plain copy mode, whatever the pen's raster
+  // operation.
   if (m_image == nullptr || m_image->isNull() || BrushStyle == FillStyle::Clear) return;
   QPainter p(m_image);
   p.fillRect(rect.intersected(m_image->rect()), ToQColor(BrushColor));

@@ -1,6 +1,7 @@
-// A canvas in the manner of the platform's drawing canvas, over QPainter on a
-// QImage: it keeps its pen, brush and font between calls, draws without
-// antialiasing, and offers the not-xor pen mode.
+// A stateful canvas over QPainter on a QImage: it keeps its pen, brush and
+// font between calls (a QPainter is opened per call), draws without
+// antialiasing, and offers the not-xor pen mode
+// (QPainter::RasterOp_NotSourceXorDestination).
 #pragma once
 
 #include <QBrush>

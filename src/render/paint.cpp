@@ -88,8 +88,7 @@ void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X
 
 void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
   if (list == nullptr) return;
-  for (const FigureItem* item = list->Head->Next; item != nullptr; item = item->Next) {
-    const Figure& fig = item->Data;
+  for (const Figure& fig : *list) {
     if (fig.DrawingTool == ToolKind::Stamp)
       DrawFigList(canvas, fig.StampData, WrapAdd(X, fig.Start.X), WrapAdd(Y, fig.Start.Y));
     else
@@ -287,9 +286,9 @@ void CanvasComposer::PaintBoxPaint() {
   m_figs.clear();
   m_newKeys.clear();
   m_newKeyStart.assign(1, 0);
-  for (const FigureItem* item = S.DrawingFigs.Head->Next; item != nullptr; item = item->Next) {
-    m_figs.push_back(&item->Data);
-    AppendFigureKey(m_newKeys, item->Data);
+  for (const Figure& fig : S.DrawingFigs) {
+    m_figs.push_back(&fig);
+    AppendFigureKey(m_newKeys, fig);
     m_newKeyStart.push_back(m_newKeys.size());
   }
   // Background and figures.
@@ -299,10 +298,10 @@ void CanvasComposer::PaintBoxPaint() {
   std::swap(m_extents, m_newExtents);
   // The selection frame.
   if (S.SelectedFig != nullptr) {
-    DrawSelectionFrame(WorkCanvas, S.SelectedFig->Data);
+    DrawSelectionFrame(WorkCanvas, *S.SelectedFig);
     m_frameDrawn = true;
-    m_frameStart = S.SelectedFig->Data.Start;
-    m_frameEnd = S.SelectedFig->Data.End;
+    m_frameStart = S.SelectedFig->Start;
+    m_frameEnd = S.SelectedFig->End;
   }
   if (Incremental) {
     m_valid = true;

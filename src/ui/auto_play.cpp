@@ -34,7 +34,7 @@ void QtPlaybackTimer::Stop() { m_timer.stop(); }
 
 bool QtPlaybackTimer::IsActive() const { return m_timer.isActive(); }
 
-int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const HistoryItem* head) {
+int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryList& history, int32_t shown) {
   switch (speed) {
     case PlaybackSpeed::One:
       return 1000;
@@ -45,10 +45,10 @@ int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const Hi
     case PlaybackSpeed::AsDrawn:
       break;
   }
-  if (shown == nullptr || shown == head || shown->Next == nullptr) return kFirstStepMilliseconds;
+  if (shown <= 0 || shown >= history.Count()) return kFirstStepMilliseconds;
   ReplayPace pace;
   pace.Kind = PaceKind::AsDrawn;
-  return static_cast<int>(std::lround(StepSeconds(pace, shown) * 1000));
+  return static_cast<int>(std::lround(StepSeconds(pace, history, shown) * 1000));
 }
 
 void MainWindow::SetPlayTimer(std::unique_ptr<PlaybackTimer> timer) {
@@ -65,10 +65,10 @@ void MainWindow::PlayBtnClick() {
   }
   if (S.WorkMode != WindowMode::Play || S.History.Count() == 0 || !m_playTimer) return;
   // At the last step the film starts again from the empty canvas.
-  if (S.CurrentStep->Next == nullptr) StopBtnClick();
+  if (S.AtLastStep()) StopBtnClick();
   m_playing = true;
   ShowPlayState();
-  m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+  m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
 }
 
 void MainWindow::StopPlaying() {
@@ -80,22 +80,22 @@ void MainWindow::StopPlaying() {
 
 void MainWindow::SpeedBtnClick() {
   // A new speed counts from now on, for the step on the screen too.
-  if (m_playing) m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+  if (m_playing) m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
 }
 
 void MainWindow::PlayTimerTick() {
   if (!m_playing) return;
-  if (S.WorkMode != WindowMode::Play || S.CurrentStep->Next == nullptr) {
+  if (S.WorkMode != WindowMode::Play || S.AtLastStep()) {
     StopPlaying();
     return;
   }
   m_playStepping = true;
   TimeTrackBar->setValue(TimeTrackBar->value() + 1);  // rebuilds the step
   m_playStepping = false;
-  if (S.CurrentStep->Next == nullptr)
+  if (S.AtLastStep())
     StopPlaying();  // the last step stays
   else
-    m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.CurrentStep, S.History.Head));
+    m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
 }
 
 void MainWindow::ShowPlayState() {

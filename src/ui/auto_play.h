@@ -35,8 +35,8 @@ class QtPlaybackTimer : public PlaybackTimer {
 // which the drawing was made.
 enum class PlaybackSpeed { One, Two, Four, AsDrawn };
 
-// How long the step `shown` stays before the next one comes, in
+// How long step `shown` stays before the next one comes, in
 // milliseconds. As drawn, a step stays as long as the child took to the next
 // record, long pauses shortened to at most 2 seconds; the empty canvas
 // before the first record stays half a second.
-int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryItem* shown, const HistoryItem* head);
+int PlayStepMilliseconds(PlaybackSpeed speed, const HistoryList& history, int32_t shown);

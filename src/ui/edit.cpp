@@ -27,7 +27,7 @@ void MainWindow::DupBtnClick() {
 
 void MainWindow::DeleteBtnClick() {
   HideInputEdit();
-  FigureItem* victim = S.SelectedFig;
+  const Figure* victim = S.SelectedFig;
   if (DeleteSelected(S) && TextEditFig == victim) TextEditFig = nullptr;
   S.SelectedFig = S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -53,7 +53,7 @@ void MainWindow::FrontBackBtnClick(bool toFront) {
 void MainWindow::AttrChangeBtnClick(AttrChange change) {
   HideInputEdit();
   if (S.SelectedFig == nullptr) return;
-  Figure& F = S.SelectedFig->Data;
+  Figure& F = *S.SelectedFig;
   if (F.DrawingTool == ToolKind::Stamp) {
     S.Dialogs->ShowMessage("スタンプは変更できません");
     return;
@@ -105,8 +105,8 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
 }
 
 void MainWindow::ChangeTextBtnClick() {
-  if (S.SelectedFig == nullptr || S.SelectedFig->Data.DrawingTool != ToolKind::Text) return;
-  const Figure& F = S.SelectedFig->Data;
+  if (S.SelectedFig == nullptr || S.SelectedFig->DrawingTool != ToolKind::Text) return;
+  const Figure& F = *S.SelectedFig;
   // Room for the text and a few more letters; a damaged file may hold any box.
   const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);
   InputEdit->move(F.Start.X, F.Start.Y);

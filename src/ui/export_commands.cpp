@@ -39,38 +39,16 @@ void MainWindow::CaptureMenuClick() {
   QGuiApplication::clipboard()->setImage(Pictures.WorkBitmap);
 }
 
-void MainWindow::SaveScreenBmpMenuClick() {
+bool MainWindow::ChooseExportFile(FileDialog& dialog) {
   RecordPendingResize(S);
-  if (!S.Dialogs->Execute(S.SaveBGDialog)) return;
-  const QString path = QString::fromStdString(S.SaveBGDialog.FileName);
+  if (!S.Dialogs->Execute(dialog)) return false;
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::BMP);
+  return true;
 }
 
-void MainWindow::Save2JPEGMenuClick() {
-  RecordPendingResize(S);
-  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
-  const QString path = QString::fromStdString(S.SaveJPEGBGDialog.FileName);
-  S.SelectedFig = nullptr;
-  S.MarkedFig = nullptr;
-  PaintBoxPaint();
-  ExportPicture(*S.Dialogs, path, Pictures.WorkBitmap, PictureKind::JPEG);
-}
-
-void MainWindow::SaveAllProcessMenuClick() {
-  RecordPendingResize(S);
-  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
-  // The chosen file itself is never written: it names the folder and the
-  // base of the numbered names.
-  const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
-  S.SelectedFig = nullptr;
-  S.MarkedFig = nullptr;
-  PaintBoxPaint();
-  if (S.History.Count() == 0) return;
-  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
-
+void MainWindow::RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work) {
   setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QProgressDialog progress(this);
@@ -81,7 +59,7 @@ void MainWindow::SaveAllProcessMenuClick() {
   // The window takes no input meanwhile, but its progress box does: a
   // window of its own, it is enabled again after its parent was disabled.
   progress.setEnabled(true);
-  ExportProcess(S, Pictures.WorkBitmap, base, [&](int n, int count) {
+  work([&](int n, int count) {
     if (progress.wasCanceled()) return false;
     progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
     progress.setValue(n - 1);
@@ -96,9 +74,29 @@ void MainWindow::SaveAllProcessMenuClick() {
   PaintBoxPaint();
 }
 
+void MainWindow::SaveScreenBmpMenuClick() {
+  if (!ChooseExportFile(S.SaveBGDialog)) return;
+  ExportPicture(*S.Dialogs, QString::fromStdString(S.SaveBGDialog.FileName), Pictures.WorkBitmap, PictureKind::BMP);
+}
+
+void MainWindow::Save2JPEGMenuClick() {
+  if (!ChooseExportFile(S.SaveJPEGBGDialog)) return;
+  ExportPicture(*S.Dialogs, QString::fromStdString(S.SaveJPEGBGDialog.FileName), Pictures.WorkBitmap,
+                PictureKind::JPEG);
+}
+
+void MainWindow::SaveAllProcessMenuClick() {
+  if (!ChooseExportFile(S.SaveJPEGBGDialog)) return;
+  // The chosen file itself is never written: it names the folder and the
+  // base of the numbered names.
+  const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
+  if (S.History.Count() == 0) return;
+  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
+  RunWithProgress([&](const auto& progress) { ExportProcess(S, Pictures.WorkBitmap, base, progress); });
+}
+
 void MainWindow::SaveVideoMenuClick() {
-  if (S.PendingResize) FlushResize(S);
-  if (!S.Dialogs->Execute(S.SaveVideoDialog)) return;
+  if (!ChooseExportFile(S.SaveVideoDialog)) return;
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the
   // dialog.
@@ -107,28 +105,8 @@ void MainWindow::SaveVideoMenuClick() {
     format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
     path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
-  S.SelectedFig = nullptr;
-  S.MarkedFig = nullptr;
-  PaintBoxPaint();
   if (S.History.Count() == 0) return;
-
-  setEnabled(false);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QProgressDialog progress(this);
-  progress.setWindowTitle(QString::fromStdString(S.VersionText));
-  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
-  progress.setMinimumDuration(0);
-  progress.setRange(0, S.History.Count());
-  progress.setEnabled(true);  // as in the series export: the box takes the Cancel click
-  ExportVideo(S, Pictures.WorkBitmap, path, format, ReplayPace(), true, [&](int n, int count) {
-    if (progress.wasCanceled()) return false;
-    progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
-    progress.setValue(n - 1);
-    QCoreApplication::processEvents();
-    return !progress.wasCanceled();
+  RunWithProgress([&](const auto& progress) {
+    ExportVideo(S, Pictures.WorkBitmap, path, format, ReplayPace(), true, progress);
   });
-  progress.close();
-  QApplication::restoreOverrideCursor();
-  setEnabled(true);
-  PaintBoxPaint();
 }

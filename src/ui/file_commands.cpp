@@ -51,7 +51,7 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
     S.History.Clear();
-    S.CurrentStep = S.History.Head;
+    S.CurrentStep = 0;
     S.DataFileName.clear();
     setWindowTitle(QString::fromStdString(S.VersionText));
     PaintBoxPaint();
@@ -61,7 +61,7 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
   S.DataFileName = path.toStdString();
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
-  S.CurrentStep = S.History.Tail;
+  S.CurrentStep = S.History.Count();
   GoToStep(S);
   RestartJournal();  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");

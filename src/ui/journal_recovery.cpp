@@ -47,7 +47,7 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   ResetDrawing();
   if (ReadHistory(S, journal.Text) != 0) {
     S.History.Clear();
-    S.CurrentStep = S.History.Head;
+    S.CurrentStep = 0;
     PaintBoxPaint();
     return false;
   }
@@ -55,7 +55,7 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   S.DataFileName = journal.Info.DataFileName;
   setWindowTitle(name.isEmpty() ? QString::fromStdString(S.VersionText)
                                 : QString::fromStdString(S.VersionText + " - ") + name);
-  S.CurrentStep = S.History.Tail;
+  S.CurrentStep = S.History.Count();
   GoToStep(S);
   const JournalInfo info = journal.Info;
   if (!Journal.Adopt(std::move(journal), S.History)) S.Dialogs->ShowMessage(JournalFailedMessage);

@@ -177,9 +177,9 @@ void MainWindow::ShowModePanels(WindowMode mode) {
 void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
   S.History.Clear();
-  S.CurrentStep = S.History.Head;  // the old records are gone
-  S.DrawingFigs.ClearFigs();
-  S.DeletedFigs.ClearFigs();
+  S.CurrentStep = 0;  // the old records are gone
+  S.DrawingFigs.Clear();
+  S.DeletedFigs.Clear();
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.PendingResize = false;
@@ -201,7 +201,7 @@ void MainWindow::ResetDrawing() {
 
 bool MainWindow::LeaveViewMode() {
   S.SelectedFig = S.MarkedFig = nullptr;
-  if (S.CurrentStep != S.History.Tail) {
+  if (!S.AtLastStep()) {
     ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", QuestionButtons::YesNoCancel);
     if (answer == ModalResult::Cancel) {
       // Stay in the view mode, and look like it.
@@ -212,7 +212,7 @@ bool MainWindow::LeaveViewMode() {
     if (answer == ModalResult::Yes) {
       BranchTo(S, TimeTrackBar->value());
     } else {
-      S.CurrentStep = S.History.Tail;
+      S.CurrentStep = S.History.Count();
     }
   }
   SetMenuEnabled(FileMenu, true);
@@ -282,11 +282,11 @@ void MainWindow::SelectPlayBtnClick() {
   S.WorkMode = WindowMode::Play;
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
-  S.CurrentStep = S.History.Head;
+  S.CurrentStep = 0;
   Pictures.BlankBGImage();
   S.ShownBGFileName.clear();
-  S.DrawingFigs.ClearFigs();
-  S.DeletedFigs.ClearFigs();
+  S.DrawingFigs.Clear();
+  S.DeletedFigs.Clear();
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();

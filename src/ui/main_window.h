@@ -98,7 +98,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void Clear() override;
 
  protected:
-  void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+  void closeEvent(QCloseEvent* event) override;  // runs the exit sequence
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -198,7 +198,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   bool InputEditKeyPress(int key);
   // The text figure the box was opened on by ChangeTextBtnClick; Enter in
   // the edit mode changes only this figure, and only while it is selected.
-  FigureItem* TextEditFig = nullptr;
+  Figure* TextEditFig = nullptr;
 
   // ---- Resizing (resizectl.cpp) ----
   void TrackBarChange(bool horizontal, int value);
@@ -233,6 +233,13 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void Save2JPEGMenuClick();
   void SaveAllProcessMenuClick();
   void SaveVideoMenuClick();
+  // The start of every export: a pending resize is recorded, `dialog` runs
+  // and, on OK, the selection frame leaves the canvas. False on Cancel.
+  bool ChooseExportFile(FileDialog& dialog);
+  // Runs a long export with the window disabled and a progress box whose
+  // Cancel button stays live; `work` gets the progress callback the exports
+  // take (false from it: cancelled).
+  void RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work);
 
   // ---- Exit by force (menuctl.cpp), process display (debugctl.cpp) ----
   void ExitByForceClick();

@@ -115,8 +115,9 @@ void MainWindow::ExitMenuClick() {
 
 void MainWindow::ExitByForceClick() { ExitProcess(1); }
 
-// FormCloseQuery: the platform never closes the window itself; the exit
-// sequence ends the process or, after Cancel, the program goes on.
+// Closing the window (title bar, Alt+F4, the window manager) never closes it
+// directly: the close event is ignored and the exit sequence ends the
+// process or, after Cancel, the program goes on.
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   // While the window is disabled (the whole-process export runs) nothing

@@ -2,6 +2,8 @@
 // step number of CurrentStep; its change handler runs whenever the position
 // changes, also when a button sets it, and rebuilds the drawing. A step
 // taken by hand stops the replay that plays by itself (auto_play.cpp).
+#include <algorithm>
+
 #include <QPushButton>
 #include <QSlider>
 
@@ -11,7 +13,7 @@
 
 void MainWindow::StopBtnClick() {
   StopPlaying();
-  S.CurrentStep = S.History.Head;
+  S.CurrentStep = 0;
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
   ReverseBtn->setEnabled(false);
@@ -21,28 +23,28 @@ void MainWindow::StopBtnClick() {
 
 void MainWindow::ForwardBtnClick() {
   StopPlaying();
-  if (S.CurrentStep->Next == nullptr) {  // already at the last step
+  if (S.AtLastStep()) {
     ForwardBtn->setEnabled(false);
     return;
   }
-  S.CurrentStep = S.CurrentStep->Next;
+  ++S.CurrentStep;
   GoToStep(S);
   ReverseBtn->setEnabled(true);
   TimeTrackBar->setValue(TimeTrackBar->value() + 1);
-  if (S.CurrentStep->Next == nullptr) ForwardBtn->setEnabled(false);
+  if (S.AtLastStep()) ForwardBtn->setEnabled(false);
 }
 
 void MainWindow::ReverseBtnClick() {
   StopPlaying();
-  if (S.CurrentStep == S.History.Head) {  // already at step 0
+  if (S.CurrentStep == 0) {
     ReverseBtn->setEnabled(false);
     return;
   }
-  S.CurrentStep = S.CurrentStep->Prev;
+  --S.CurrentStep;
   GoToStep(S);
   ForwardBtn->setEnabled(true);
   TimeTrackBar->setValue(TimeTrackBar->value() - 1);
-  if (S.CurrentStep == S.History.Head) ReverseBtn->setEnabled(false);
+  if (S.CurrentStep == 0) ReverseBtn->setEnabled(false);
 }
 
 void MainWindow::TimeTrackBarChange() {
@@ -53,10 +55,9 @@ void MainWindow::TimeTrackBarChange() {
   ReverseBtn->setEnabled(!atStart);
   ForwardBtn->setEnabled(!atEnd);
 
-  HistoryItem* step = S.History.Head;
-  for (int i = 0; i < position && step->Next; ++i) step = step->Next;
-  S.CurrentStep = step;
-  ShowAction(S, step->Data);
+  S.CurrentStep = std::clamp(position, 0, S.History.Count());
+  // Step 0 shows as a record of nothing.
+  ShowAction(S, S.CurrentStep > 0 ? S.History.At(S.CurrentStep) : Action{});
   GoToStep(S);
   NoteShownStep();
 }

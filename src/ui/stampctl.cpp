@@ -27,9 +27,9 @@ void MainWindow::MakeStamp(Point A, Point B) {
 
   // The previous stamp goes; figures placed from it keep their own copies.
   std::vector<Figure> stamp;
-  for (FigureItem* f = S.DrawingFigs.GetHead()->Next; f; f = FigureList::GetNext(f)) {
-    if (!HitTest(r1, r2, f->Data.Start) || !HitTest(r1, r2, f->Data.End)) continue;
-    const Figure& d = stamp.emplace_back(StoredCopy(f->Data));
+  for (const Figure& f : S.DrawingFigs) {
+    if (!HitTest(r1, r2, f.Start) || !HitTest(r1, r2, f.End)) continue;
+    const Figure& d = stamp.emplace_back(StoredCopy(f));
     DrawFigure(scratchCanvas, &d, 0, 0, DrawMode::Copy);
     topLeft.X = std::min({topLeft.X, d.Start.X, d.End.X});
     topLeft.Y = std::min({topLeft.Y, d.Start.Y, d.End.Y});

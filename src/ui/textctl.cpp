@@ -7,16 +7,6 @@
 #include "render/canvas.h"
 #include "ui/main_window.h"
 
-namespace {
-
-bool IsInList(const FigureList& list, const FigureItem* item) {
-  for (const FigureItem* f = list.GetHead()->Next; f != nullptr; f = f->Next)
-    if (f == item) return true;
-  return false;
-}
-
-}  // namespace
-
 int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const {
   // Any canvas measures alike: the font is the figure font at `size`.
   QImage scratch;
@@ -29,7 +19,7 @@ bool MainWindow::InputEditKeyPress(int key) {
   if (key == 13) {
     const std::string text = InputEdit->text().toStdString();
     const Point at{InputEdit->x(), InputEdit->y()};
-    FigureItem* target = TextEditFig;
+    Figure* target = TextEditFig;
     TextEditFig = nullptr;
     InputEdit->hide();
     InputEdit->clear();
@@ -37,10 +27,10 @@ bool MainWindow::InputEditKeyPress(int key) {
       if (S.WorkMode == WindowMode::Draw) {
         m_tools->Text().Place(text, at);
       } else if (S.WorkMode == WindowMode::Edit && target != nullptr && target == S.SelectedFig &&
-                 IsInList(S.DrawingFigs, target) && target->Data.DrawingTool == ToolKind::Text) {
+                 S.DrawingFigs.Contains(target) && target->DrawingTool == ToolKind::Text) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
-        Figure changed = target->Data;  // a text figure: nothing shared
+        Figure changed = *target;  // a text figure: nothing shared
         changed.Text = text;
         changed.End = Point{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
                              WrapAdd(changed.Start.Y, changed.TextSize)};

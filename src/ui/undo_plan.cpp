@@ -45,11 +45,11 @@ UndoRedoPlan PlanUndoRedo(const HistoryList& history) {
   // The steps shown before each undo not yet redone, the latest last.
   std::vector<int32_t> redo;
   int32_t k = 0;
-  for (const HistoryItem* a = history.Head->Next; a != nullptr; a = a->Next) {
+  for (const Action& a : history) {
     ++k;
-    const ActionKind kind = a->Data.TargetType;
+    const ActionKind kind = a.TargetType;
     if (kind == ActionKind::Branch) {
-      const int32_t target = BranchTarget(a->Data.TargetID, k);
+      const int32_t target = BranchTarget(a.TargetID, k);
       const int32_t before = made[k - 1];
       if (before > 0 && target == before - 1) {
         redo.push_back(k - 1);  // an undo

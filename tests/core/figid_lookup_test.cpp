@@ -73,7 +73,7 @@ double ReadAndStepSeconds(const std::string& text) {
     S.Dialogs = &dialogs;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadHistory(S, text), 0);
-    S.CurrentStep = S.History.Tail;
+    S.CurrentStep = S.History.Count();
     GoToStep(S);
     best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,86 +17,105 @@ Figure Named(const std::string& name) {
   return f;
 }
 
+// The names of the figures back to front. Walking the list the other way
+// and counting must agree with it.
 std::string Order(const FigureList& list) {
   std::string s;
-  for (FigureItem* f = list.GetHead()->Next; f != nullptr; f = f->Next) s += f->Data.Text;
-  EXPECT_TRUE(list.Valid());
+  for (const Figure& f : list) s += f.Text;
+  std::string back;
+  for (auto f = list.rbegin(); f != list.rend(); ++f) back.insert(0, f->Text);
+  EXPECT_EQ(back, s);
+  EXPECT_EQ(list.Count(), static_cast<int32_t>(s.size()));
+  EXPECT_EQ(list.IsEmpty(), s.empty());
   return s;
 }
 
 struct FigListABC : ::testing::Test {
   FigureList list;
-  FigureItem* A = list.AddFig(Named("A"));
-  FigureItem* B = list.AddFig(Named("B"));
-  FigureItem* C = list.AddFig(Named("C"));
+  Figure* A = &*list.Add(Named("A"));
+  Figure* B = &*list.Add(Named("B"));
+  Figure* C = &*list.Add(Named("C"));
+  Figure outsider = Named("X");  // never in the list
 };
 
 TEST(FigList, NewListIsEmpty) {
   FigureList list;
-  EXPECT_EQ(list.GetHead(), list.GetTail());
-  EXPECT_EQ(list.GetHead()->Data.DrawingTool, ToolKind::None);
+  EXPECT_TRUE(list.begin() == list.end());
+  EXPECT_TRUE(list.IsEmpty());
   EXPECT_EQ(Order(list), "");
-  EXPECT_EQ(list.FigCount(), 0);
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST_F(FigListABC, AddFigAppendsInFront) {
   EXPECT_EQ(Order(list), "ABC");
-  EXPECT_EQ(list.GetTail(), C);
-  EXPECT_EQ(FigureList::GetPrev(A), list.GetHead());
-  EXPECT_EQ(FigureList::GetNext(C), nullptr);
-  EXPECT_EQ(FigureList::GetNext(nullptr), nullptr);
-  EXPECT_EQ(FigureList::GetPrev(nullptr), nullptr);
+  EXPECT_EQ(&list.Last(), C);
+  EXPECT_EQ(&list.First(), A);
+  EXPECT_EQ(list.Find(A), list.begin());
+  EXPECT_EQ(std::next(list.Find(C)), list.end());
+  EXPECT_EQ(&list.At(1), B);
+  EXPECT_EQ(list.Find(nullptr), list.end());
+  EXPECT_FALSE(list.Contains(nullptr));
+  EXPECT_EQ(list.Find(&outsider), list.end());
+  EXPECT_FALSE(list.Contains(&outsider));
+  EXPECT_TRUE(list.Contains(B));
 }
 
 TEST_F(FigListABC, MoveFrontAndBackWithRefusals) {
-  EXPECT_EQ(list.MoveFigFront(C), 1);
-  EXPECT_EQ(list.MoveFigFront(nullptr), 1);
-  EXPECT_EQ(list.MoveFigFront(list.GetHead()), 1);
+  EXPECT_FALSE(list.MoveFront(C));
+  EXPECT_FALSE(list.MoveFront(static_cast<const Figure*>(nullptr)));
+  EXPECT_FALSE(list.MoveFront(&outsider));
+  EXPECT_FALSE(list.MoveFront(list.end()));
   EXPECT_EQ(Order(list), "ABC");
-  EXPECT_EQ(list.MoveFigFront(A), 0);
+  EXPECT_TRUE(list.MoveFront(A));
   EXPECT_EQ(Order(list), "BAC");
-  EXPECT_EQ(list.MoveFigFront(A), 0);
+  EXPECT_TRUE(list.MoveFront(list.Find(A)));
   EXPECT_EQ(Order(list), "BCA");
-  EXPECT_EQ(list.GetTail(), A);
+  EXPECT_EQ(&list.Last(), A);
 }
 
 TEST_F(FigListABC, MoveBackWithRefusals) {
-  EXPECT_EQ(list.MoveFigBack(A), 1);
-  EXPECT_EQ(list.MoveFigBack(nullptr), 1);
-  EXPECT_EQ(list.MoveFigBack(list.GetHead()), 1);
+  EXPECT_FALSE(list.MoveBack(A));
+  EXPECT_FALSE(list.MoveBack(static_cast<const Figure*>(nullptr)));
+  EXPECT_FALSE(list.MoveBack(&outsider));
+  EXPECT_FALSE(list.MoveBack(list.end()));
   EXPECT_EQ(Order(list), "ABC");
-  EXPECT_EQ(list.MoveFigBack(C), 0);
+  EXPECT_TRUE(list.MoveBack(C));
   EXPECT_EQ(Order(list), "ACB");
-  EXPECT_EQ(list.GetTail(), B);
-  EXPECT_EQ(list.MoveFigBack(C), 0);
+  EXPECT_EQ(&list.Last(), B);
+  EXPECT_TRUE(list.MoveBack(list.Find(C)));
   EXPECT_EQ(Order(list), "CAB");
 }
 
 TEST_F(FigListABC, RemoveFig) {
-  EXPECT_EQ(list.RemoveFig(nullptr), 1);
-  EXPECT_EQ(list.RemoveFig(list.GetHead()), 1);
-  EXPECT_EQ(list.RemoveFig(C), 0);
-  EXPECT_EQ(list.GetTail(), B);
-  EXPECT_EQ(list.RemoveFig(A), 0);
+  EXPECT_FALSE(list.Remove(static_cast<const Figure*>(nullptr)));
+  EXPECT_FALSE(list.Remove(&outsider));
+  EXPECT_EQ(Order(list), "ABC");
+  EXPECT_TRUE(list.Remove(C));
+  EXPECT_EQ(&list.Last(), B);
+  EXPECT_FALSE(list.Remove(C));  // already gone
+  EXPECT_TRUE(list.Remove(A));
   EXPECT_EQ(Order(list), "B");
-  EXPECT_EQ(list.RemoveFig(B), 0);
+  list.Remove(list.Find(B));
   EXPECT_TRUE(list.IsEmpty());
-  EXPECT_EQ(list.GetTail(), list.GetHead());
+  EXPECT_EQ(Order(list), "");
 }
 
 TEST_F(FigListABC, ClearFigsKeepsTheListUsable) {
-  list.ClearFigs();
+  list.Clear();
   EXPECT_TRUE(list.IsEmpty());
-  EXPECT_EQ(list.GetHead()->Next, nullptr);
-  list.ClearFigs();
-  list.AddFig(Named("D"));
+  EXPECT_TRUE(list.begin() == list.end());
+  list.Clear();
+  list.Add(Named("D"));
   EXPECT_EQ(Order(list), "D");
 }
 
+// Duplicating with nothing selected makes no figure and records nothing.
 TEST(FigList, DuplicateNullAddsNothing) {
-  FigureList list;
-  EXPECT_EQ(list.DuplicateFig(nullptr), nullptr);
-  EXPECT_TRUE(list.IsEmpty());
+  AppState S;
+  S.SelectedFig = nullptr;
+  EXPECT_EQ(DuplicateSelected(S), nullptr);
+  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
+  EXPECT_TRUE(S.History.IsEmpty());
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
@@ -105,12 +126,12 @@ TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
   f.Start = {0, 0};
   f.End = {0, 0};
   FigureList list;
-  FigureItem* item = list.AddFig(f);
-  EXPECT_EQ(item->Data.PointData.Count(), 2);
-  EXPECT_EQ(item->Data.Start, (Point{10, 15}));
-  EXPECT_EQ(item->Data.End, (Point{30, 40}));
+  const auto item = list.Add(f);
+  EXPECT_EQ(item->PointData.Count(), 2);
+  EXPECT_EQ(item->Start, (Point{10, 15}));
+  EXPECT_EQ(item->End, (Point{30, 40}));
   f.PointData.Points[0].X = 999;  // the copy is independent
-  EXPECT_EQ(item->Data.PointData.Points[0].X, 30);
+  EXPECT_EQ(item->PointData.Points[0].X, 30);
 }
 
 // A stamp holding a stamp holding a polygon.
@@ -135,9 +156,9 @@ struct NestedStamp {
 TEST(FigList, AddFigCopiesNestedStampsDeeply) {
   NestedStamp n;
   FigureList list;
-  FigureItem* copy = list.AddFig(n.stamp);
-  ASSERT_EQ(copy->Data.StampData.size(), 1u);
-  Figure& inner = copy->Data.StampData.back();
+  const auto copy = list.Add(n.stamp);
+  ASSERT_EQ(copy->StampData.size(), 1u);
+  Figure& inner = copy->StampData.back();
   EXPECT_EQ(inner.DrawingTool, ToolKind::Stamp);
   EXPECT_EQ(inner.Start, (Point{5, 5}));
   ASSERT_EQ(inner.StampData.size(), 1u);
@@ -148,7 +169,8 @@ TEST(FigList, AddFigCopiesNestedStampsDeeply) {
   EXPECT_EQ(poly.End, (Point{5, 5}));
   poly.Offset(1, 1);
   EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Points[0], (Point{0, 0}));
-  EXPECT_EQ(list.RemoveFig(copy), 0);
+  EXPECT_TRUE(list.Remove(&*copy));
+  EXPECT_TRUE(list.IsEmpty());
   // The source is intact after the copy is freed.
   EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Count(), 3);
 }
@@ -157,17 +179,17 @@ TEST(FigList, EmptyStampCopiesToEmptyList) {
   Figure stamp;
   stamp.DrawingTool = ToolKind::Stamp;
   FigureList list;
-  FigureItem* item = list.AddFig(stamp);
-  EXPECT_TRUE(item->Data.StampData.empty());
+  const auto item = list.Add(stamp);
+  EXPECT_TRUE(item->StampData.empty());
 }
 
 TEST(FigList, MillionItemsFreeWithoutRecursion) {
   auto list = std::make_unique<FigureList>();
   Figure f;
   f.DrawingTool = ToolKind::Line;
-  for (int i = 0; i < 1000000; ++i) list->AddFig(f);
-  EXPECT_EQ(list->FigCount(), 1000000);
-  FigureList::DeleteFigList(list);
+  for (int i = 0; i < 1000000; ++i) list->Add(f);
+  EXPECT_EQ(list->Count(), 1000000);
+  list.reset();
   EXPECT_EQ(list, nullptr);
 }
 
@@ -182,20 +204,21 @@ TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
     level = std::move(stamp);
   }
   FigureList copy;
-  copy.AddFig(level);
+  copy.Add(level);
   int depth = 0;
-  for (const Figure* f = &copy.GetTail()->Data; f->DrawingTool == ToolKind::Stamp; f = &f->StampData.back()) ++depth;
+  for (const Figure* f = &copy.Last(); f->DrawingTool == ToolKind::Stamp; f = &f->StampData.back()) ++depth;
   EXPECT_EQ(depth, 1000);
 }
 
 TEST(FigList, AdoptedContentsAreFreedWithTheItem) {
   FigureList list;
-  FigureItem* item = list.AddEmptyFig();
-  EXPECT_EQ(item->Data.DrawingTool, ToolKind::None);
-  item->Data.DrawingTool = ToolKind::Polyline;
-  item->Data.PointData.AddPoint(1, 2);
-  EXPECT_EQ(item->Data.PointData.Count(), 1);
-  EXPECT_EQ(list.RemoveFig(item), 0);  // no leak under the sanitizers
+  Figure& item = list.AddEmpty();
+  EXPECT_EQ(item.DrawingTool, ToolKind::None);
+  item.DrawingTool = ToolKind::Polyline;
+  item.PointData.AddPoint(1, 2);
+  EXPECT_EQ(list.Last().PointData.Count(), 1);
+  EXPECT_TRUE(list.Remove(&item));  // no leak under the sanitizers
+  EXPECT_TRUE(list.IsEmpty());
 }
 
 }  // namespace

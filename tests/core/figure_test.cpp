@@ -49,32 +49,32 @@ TEST(PointData, SmallCapacityNeverOverflows) {
   EXPECT_EQ(stored.End, (Point{1, 2}));
 }
 
-FigureItem* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
+Figure* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
   Figure f;
   f.DrawingTool = ToolKind::FreeLine;
   for (Point p : pts) f.PointData.AddPoint(p.X, p.Y);
   f.Start = {-1, -1};  // stale corners: the copy replaces them
   f.End = {-1, -1};
-  return list.AddFig(f);
+  return &*list.Add(f);
 }
 
 TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {
   FigureList list;
-  FigureItem* item = AddFreeLine(list, {{0, 0}, {10, 20}});
-  item->Data.Offset(10, -5);
-  EXPECT_EQ(item->Data.Start, (Point{10, -5}));
-  EXPECT_EQ(item->Data.End, (Point{20, 15}));
-  EXPECT_EQ(item->Data.PointData.Points[0], (Point{10, -5}));
-  EXPECT_EQ(item->Data.PointData.Points[1], (Point{20, 15}));
-  EXPECT_EQ(item->Data.PointData.MinX, 0);
-  EXPECT_EQ(item->Data.PointData.MaxY, 20);
+  Figure* item = AddFreeLine(list, {{0, 0}, {10, 20}});
+  item->Offset(10, -5);
+  EXPECT_EQ(item->Start, (Point{10, -5}));
+  EXPECT_EQ(item->End, (Point{20, 15}));
+  EXPECT_EQ(item->PointData.Points[0], (Point{10, -5}));
+  EXPECT_EQ(item->PointData.Points[1], (Point{20, 15}));
+  EXPECT_EQ(item->PointData.MinX, 0);
+  EXPECT_EQ(item->PointData.MaxY, 20);
 
   // A copy rebuilds the bounds from the moved vertices.
-  FigureItem* copy = list.DuplicateFig(item);
-  EXPECT_EQ(copy->Data.PointData.MinX, 10);
-  EXPECT_EQ(copy->Data.PointData.MinY, -5);
-  EXPECT_EQ(copy->Data.Start, (Point{10, -5}));
-  EXPECT_EQ(copy->Data.End, (Point{20, 15}));
+  Figure* copy = &*list.Add(*item);
+  EXPECT_EQ(copy->PointData.MinX, 10);
+  EXPECT_EQ(copy->PointData.MinY, -5);
+  EXPECT_EQ(copy->Start, (Point{10, -5}));
+  EXPECT_EQ(copy->End, (Point{20, 15}));
 }
 
 TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
@@ -87,11 +87,11 @@ TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
   stamp.End = {110, 50};
   stamp.StampData = {line};
   FigureList list;
-  FigureItem* s = list.AddFig(stamp);
-  s->Data.Offset(5, 5);
-  EXPECT_EQ(s->Data.Start, (Point{105, 55}));
-  EXPECT_EQ(s->Data.End, (Point{115, 55}));
-  EXPECT_EQ(s->Data.StampData.back().End, (Point{10, 0}));
+  Figure* s = &*list.Add(stamp);
+  s->Offset(5, 5);
+  EXPECT_EQ(s->Start, (Point{105, 55}));
+  EXPECT_EQ(s->End, (Point{115, 55}));
+  EXPECT_EQ(s->StampData.back().End, (Point{10, 0}));
 }
 
 TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
@@ -105,28 +105,28 @@ TEST(FigData, OffsetWrapsInsteadOfOverflowing) {
 
 TEST(FigData, SetPointChangesOneCoordinateOnly) {
   FigureList list;
-  FigureItem* item = AddFreeLine(list, {{1, 2}, {3, 4}});
-  item->Data.SetPoint(true, 1, 40);
-  item->Data.SetPoint(false, 0, 10);
-  EXPECT_EQ(item->Data.PointData.Points[0], (Point{10, 2}));
-  EXPECT_EQ(item->Data.PointData.Points[1], (Point{3, 40}));
-  EXPECT_EQ(item->Data.PointData.MaxY, 4);
+  Figure* item = AddFreeLine(list, {{1, 2}, {3, 4}});
+  item->SetPoint(true, 1, 40);
+  item->SetPoint(false, 0, 10);
+  EXPECT_EQ(item->PointData.Points[0], (Point{10, 2}));
+  EXPECT_EQ(item->PointData.Points[1], (Point{3, 40}));
+  EXPECT_EQ(item->PointData.MaxY, 4);
 }
 
 TEST(FigData, ByValueCopyOwnsItsVerticesAndContents) {
   FigureList list;
-  FigureItem* item = AddFreeLine(list, {{1, 2}});
+  Figure* item = AddFreeLine(list, {{1, 2}});
   {
-    Figure copy = item->Data;
+    Figure copy = *item;
     copy.Offset(5, 5);
     EXPECT_EQ(copy.PointData.Points[0], (Point{6, 7}));
   }
   // The copy moved and is gone; the item's vertex list is untouched.
-  EXPECT_EQ(item->Data.PointData.Points[0], (Point{1, 2}));
+  EXPECT_EQ(item->PointData.Points[0], (Point{1, 2}));
 
   Figure stamp;
   stamp.DrawingTool = ToolKind::Stamp;
-  stamp.StampData = {item->Data};
+  stamp.StampData = {*item};
   Figure copy = stamp;
   copy.StampData[0].SetPoint(false, 0, 99);
   EXPECT_EQ(stamp.StampData[0].PointData.Points[0].X, 1);

@@ -31,7 +31,7 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
       {ParameterKind::Text, {"10 20", "110 220", "a b"}},
       {ParameterKind::TextColor, {"$00123456"}},
   };
-  for (const auto& c : cases) Add(ActionKind::Change, 1, ellipse)->Data.Parameter = c.p;
+  for (const auto& c : cases) Add(ActionKind::Change, 1, ellipse).Parameter = c.p;
   const std::string text = HistoryFileText(Source);
   int step = 2;
   for (const auto& c : cases) {
@@ -43,13 +43,13 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
 
   ASSERT_EQ(Read(text), 0);
   // Fields a change block does not carry keep the fresh record's values.
-  const Figure& width = Record(4)->Data.FigData;
+  const Figure& width = Record(4).FigData;
   EXPECT_EQ(width.PenWidth, 4);
   EXPECT_EQ(width.TextSize, 0);
   EXPECT_EQ(width.PenColor, 0);
   EXPECT_EQ(width.Text, "");
   EXPECT_EQ(width.DrawingTool, ToolKind::None);
-  const Figure& textChange = Record(6)->Data.FigData;
+  const Figure& textChange = Record(6).FigData;
   EXPECT_EQ(textChange.Text, "a b");
   EXPECT_EQ(textChange.End, (Point{110, 220}));
   EXPECT_EQ(textChange.PenWidth, 0);
@@ -72,8 +72,8 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
   for (int id = 1; id <= 3; ++id) {
     // The change record's own snapshot is a free line every time: only the
     // target's kind decides.
-    HistoryItem* c = Add(ActionKind::Change, id, id == 3 ? stamp : free);
-    c->Data.Parameter = ParameterKind::Size;
+    Action& c = Add(ActionKind::Change, id, id == 3 ? stamp : free);
+    c.Parameter = ParameterKind::Size;
   }
   const std::string text = HistoryFileText(Source);
   const auto points = BlockLines(text, 4);
@@ -87,13 +87,13 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
   EXPECT_EQ(st[10], "dtRectangle");
 
   ASSERT_EQ(Read(text), 0);
-  const Figure& r1 = Record(4)->Data.FigData;
+  const Figure& r1 = Record(4).FigData;
   EXPECT_EQ(r1.PointData.Count(), 2);
   EXPECT_EQ(r1.PointData.Points[1], (Point{7, 8}));
   EXPECT_TRUE(r1.StampData.empty());
-  EXPECT_EQ(Record(5)->Data.FigData.PointData.Count(), 0);
-  EXPECT_TRUE(Record(5)->Data.FigData.StampData.empty());
-  const Figure& r3 = Record(6)->Data.FigData;
+  EXPECT_EQ(Record(5).FigData.PointData.Count(), 0);
+  EXPECT_TRUE(Record(5).FigData.StampData.empty());
+  const Figure& r3 = Record(6).FigData;
   EXPECT_EQ(r3.PointData.Count(), 0);
   EXPECT_EQ(r3.StampData.size(), 1u);
   EXPECT_EQ(HistoryFileText(S.History), text);
@@ -104,7 +104,7 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   const std::string noBlock = Crlf({"TAMLO FILE FORMAT 1.2", "begin ActionData", "00 00 00 00", "Change", "9",
                                     "Size", "begin FigData", "12", "1 2", "3 4", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(noBlock), 0);
-  EXPECT_EQ(Record(1)->Data.FigData.PointData.Count(), 0);
+  EXPECT_EQ(Record(1).FigData.PointData.Count(), 0);
   EXPECT_EQ(HistoryFileText(S.History), noBlock);
 
   // Writer: goes by the record's own snapshot (a file the reader refuses).
@@ -112,7 +112,7 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   Vertex pts;
   pts.AddPoint(1, 1);
   free.PointData = pts;
-  Add(ActionKind::Change, 9, free)->Data.Parameter = ParameterKind::Size;
+  Add(ActionKind::Change, 9, free).Parameter = ParameterKind::Size;
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("begin PointData"), std::string::npos);
   S.History.Clear();
@@ -144,8 +144,8 @@ TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
 
   const std::string text = HistoryFileText(Source);
   ASSERT_EQ(Read(text), 0);
-  const Figure& got = Record(1)->Data.FigData;
-  ExpectSameFigure(Source.Head->Next->Data.FigData, got, "outer");
+  const Figure& got = Record(1).FigData;
+  ExpectSameFigure(Source.At(1).FigData, got, "outer");
   ASSERT_EQ(got.StampData.size(), 4u);
   const Figure& nested = got.StampData[1];
   EXPECT_EQ(nested.DrawingTool, ToolKind::Stamp);
@@ -162,7 +162,7 @@ TEST_F(DrawingFile, PointBlockKeepsTwoThousandVertices) {
   for (int i = 0; i < 2001; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(-i));
   lines.insert(lines.end(), {"end PointData", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(Crlf(lines)), 0);
-  const Vertex& p = Record(1)->Data.FigData.PointData;
+  const Vertex& p = Record(1).FigData.PointData;
   EXPECT_EQ(p.Count(), 2000);
   EXPECT_EQ(p.Points[1999], (Point{1999, -1999}));
   EXPECT_EQ(p.MaxX, 1999);
@@ -173,7 +173,7 @@ TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
   // A point figure without a list is written with an empty block.
   Add(ActionKind::Create, 1, Fig(ToolKind::FreeLine));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
-  EXPECT_EQ(Record(1)->Data.FigData.PointData.Count(), 0);
+  EXPECT_EQ(Record(1).FigData.PointData.Count(), 0);
 
   // No tool line for ToolKind::None, "Unknown" for codes outside the tables: such a
   // file does not load.
@@ -183,7 +183,7 @@ TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
     Dialogs.Shown.clear();
     if (variant == 0) Add(ActionKind::Create, 1, Figure());
     if (variant == 1) Add(ActionKind::None, 1);
-    if (variant == 2) Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::None;
+    if (variant == 2) Add(ActionKind::Change, 1).Parameter = ParameterKind::None;
     const std::string text = HistoryFileText(Source);
     if (variant == 1) {
       EXPECT_NE(text.find("\r\nUnknown\r\n"), std::string::npos);

@@ -70,7 +70,7 @@ struct DamagedFile : ::testing::Test {
       EXPECT_EQ(Dialogs.LastText(), message) << why;
     }
     EXPECT_EQ(S.History.Count(), 0) << why;
-    EXPECT_EQ(S.History.Tail, S.History.Head) << why;
+    EXPECT_TRUE(S.History.IsEmpty()) << why;
     EXPECT_EQ(S.History.NextFigID, 1) << why;
   }
 
@@ -160,12 +160,12 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
   lines[32] = "-99999999999 7";  // a vertex
   lines[2] = "zz";              // time
   ASSERT_EQ(ReadHistory(S, Crlf(lines)), 0);
-  const Action& first = S.History.ItemAt(1)->Data;
+  const Action& first = S.History.At(1);
   EXPECT_EQ(first.TargetID, 0);
   EXPECT_EQ(first.ActionTime.Hour, 0);
   EXPECT_EQ(first.FigData.PenWidth, INT32_MAX);
   EXPECT_EQ(first.FigData.Start, (Point{0, 0}));
-  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.PointData.Points[0], (Point{INT32_MIN, 7}));
+  EXPECT_EQ(S.History.At(2).FigData.PointData.Points[0], (Point{INT32_MIN, 7}));
 
   S.History.Clear();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
@@ -185,7 +185,7 @@ std::string Nested(int depth) {
 TEST_F(DamagedFile, StampsNestUpToAThousandLevels) {
   ASSERT_EQ(ReadHistory(S, Nested(1000)), 0);
   int depth = 0;
-  for (const Figure* f = &S.History.ItemAt(1)->Data.FigData; f != nullptr && f->DrawingTool == ToolKind::Stamp;
+  for (const Figure* f = &S.History.At(1).FigData; f != nullptr && f->DrawingTool == ToolKind::Stamp;
        f = f->StampData.empty() ? nullptr : &f->StampData.front())
     ++depth;
   EXPECT_EQ(depth, 1000);

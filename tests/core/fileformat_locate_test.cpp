@@ -44,7 +44,7 @@ struct LocateFile : ::testing::Test {
     const std::string text = std::string("TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\n01 02 03 04\r\n") + kind +
                              "\r\n" + name + "\r\nend ActionData\r\n";
     EXPECT_EQ(ReadHistory(S, text), 0);
-    return S.History.Count() == 1 ? S.History.Tail->Data.FileName : "(not read)";
+    return S.History.Count() == 1 ? S.History.Last().FileName : "(not read)";
   }
 
   std::string Question(const std::string& bare) { return bare + "が見つかりません。場所を指定しますか？"; }
@@ -154,7 +154,7 @@ TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
   ASSERT_EQ(ReadHistory(S, text), 0);
   EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{Question("umi.bmp"), Question("sora.jpg")}));
   ASSERT_EQ(S.History.Count(), 5000);
-  EXPECT_EQ(S.History.Tail->Data.FileName, "C:\\e\\sora.jpg");
+  EXPECT_EQ(S.History.Last().FileName, "C:\\e\\sora.jpg");
 
   // The answer holds for one read only: the next read asks again.
   S.History.Clear();
@@ -171,7 +171,7 @@ TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
   ASSERT_EQ(ReadHistory(S, ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun.size(), 1u);
-  for (HistoryItem* a = S.History.Head->Next; a; a = a->Next) ASSERT_EQ(a->Data.FileName, chosen);
+  for (const Action& a : S.History) ASSERT_EQ(a.FileName, chosen);
 }
 
 TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
@@ -184,7 +184,7 @@ TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
     S.History.Clear();
     ASSERT_EQ(ReadHistory(S, text), 0) << round;
     ASSERT_EQ(S.History.Count(), 1);
-    EXPECT_EQ(S.History.Tail->Data.FileName, found) << round;
+    EXPECT_EQ(S.History.Last().FileName, found) << round;
     text = HistoryFileText(S.History);
     fs::current_path(Root / "pics");
   }

@@ -39,7 +39,7 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   ASSERT_EQ(S.History.Count(), 4);
   EXPECT_EQ(S.History.NextFigID, 2);
 
-  const Action& line = Record(1)->Data;
+  const Action& line = Record(1);
   EXPECT_EQ(line.TargetType, ActionKind::Create);
   EXPECT_EQ(line.TargetID, 1);
   EXPECT_EQ(line.ActionTime.Hour, 10);
@@ -58,20 +58,20 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
   EXPECT_EQ(line.FigData.PointData.Count(), 0);
   EXPECT_TRUE(line.FigData.StampData.empty());
 
-  const Action& free = Record(2)->Data;
+  const Action& free = Record(2);
   EXPECT_EQ(free.FigData.DrawingTool, ToolKind::FreeLine);
   EXPECT_EQ(free.FigData.PenColor, 0x000080FF);
   ASSERT_EQ(free.FigData.PointData.Count(), 3);
   EXPECT_EQ(free.FigData.PointData.Points[2], (Point{30, 12}));
   EXPECT_EQ(free.FigData.PointData.MaxY, 15);
 
-  const Action& change = Record(3)->Data;
+  const Action& change = Record(3);
   EXPECT_EQ(change.TargetType, ActionKind::Change);
   EXPECT_EQ(change.Parameter, ParameterKind::LineColor);
   EXPECT_EQ(change.FigData.PenColor, 0x000000FF);
   EXPECT_EQ(change.FigData.DrawingTool, ToolKind::None);
 
-  const Action& bg = Record(4)->Data;
+  const Action& bg = Record(4);
   EXPECT_EQ(bg.TargetType, ActionKind::ReadBG);
   EXPECT_EQ(bg.FileName, "C:\\e\\sora.jpg");
   EXPECT_EQ(bg.TargetID, 0);
@@ -169,18 +169,18 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   Add(ActionKind::Front, 2);
   Add(ActionKind::Back, 3);
   for (int p = static_cast<int>(ParameterKind::Size); p <= static_cast<int>(ParameterKind::TextColor); ++p) {
-    HistoryItem* c = Add(ActionKind::Change, 2, poly);
-    c->Data.Parameter = static_cast<ParameterKind>(p);
+    Action& c = Add(ActionKind::Change, 2, poly);
+    c.Parameter = static_cast<ParameterKind>(p);
   }
-  HistoryItem* c = Add(ActionKind::Change, 3, text);
-  c->Data.Parameter = ParameterKind::Text;
-  Add(ActionKind::ReadData, 0)->Data.FileName = "/nowhere/e.tlo";
-  Add(ActionKind::ReadBG, 0)->Data.FileName = "C:\\e\\sora.jpg";
+  Action& c = Add(ActionKind::Change, 3, text);
+  c.Parameter = ParameterKind::Text;
+  Add(ActionKind::ReadData, 0).FileName = "/nowhere/e.tlo";
+  Add(ActionKind::ReadBG, 0).FileName = "C:\\e\\sora.jpg";
   Add(ActionKind::ClearBG, 0);
   Add(ActionKind::ClearDrawing, 0);
   Add(ActionKind::ClearAll, 0);
   Add(ActionKind::Branch, 3);
-  Source.Tail->Data.ActionTime = Time(23, 59, 59, 99);
+  Source.Last().ActionTime = Time(23, 59, 59, 99);
 
   const std::string text1 = HistoryFileText(Source);
   ASSERT_EQ(Read(text1), 0);
@@ -188,20 +188,21 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   EXPECT_EQ(S.History.NextFigID, 5);
   EXPECT_EQ(HistoryFileText(S.History), text1);
 
-  const HistoryItem* b = S.History.Head->Next;
-  for (const HistoryItem* a = Source.Head->Next; a != nullptr; a = a->Next, b = b->Next) {
-    ASSERT_NE(b, nullptr);
-    const std::string where = ActionWord(a->Data.TargetType);
-    EXPECT_EQ(a->Data.TargetType, b->Data.TargetType) << where;
-    EXPECT_EQ(a->Data.TargetID, b->Data.TargetID) << where;
-    EXPECT_EQ(a->Data.Parameter, b->Data.Parameter) << where;
-    EXPECT_EQ(a->Data.FileName, b->Data.FileName) << where;
-    EXPECT_EQ(a->Data.ActionTime.Hour, b->Data.ActionTime.Hour) << where;
-    EXPECT_EQ(a->Data.ActionTime.Hund, b->Data.ActionTime.Hund) << where;
-    if (a->Data.TargetType == ActionKind::Create || a->Data.TargetType == ActionKind::Move || a->Data.TargetType == ActionKind::Duplicate ||
-        a->Data.TargetType == ActionKind::Undo)
-      ExpectSameFigure(a->Data.FigData, b->Data.FigData, where);
-    EXPECT_EQ(b->Data.FigData.BrushStyle, 0) << where;
+  ASSERT_EQ(S.History.Count(), Source.Count());
+  for (int32_t step = 1; step <= Source.Count(); ++step) {
+    const Action& a = Source.At(step);
+    const Action& b = S.History.At(step);
+    const std::string where = ActionWord(a.TargetType);
+    EXPECT_EQ(a.TargetType, b.TargetType) << where;
+    EXPECT_EQ(a.TargetID, b.TargetID) << where;
+    EXPECT_EQ(a.Parameter, b.Parameter) << where;
+    EXPECT_EQ(a.FileName, b.FileName) << where;
+    EXPECT_EQ(a.ActionTime.Hour, b.ActionTime.Hour) << where;
+    EXPECT_EQ(a.ActionTime.Hund, b.ActionTime.Hund) << where;
+    if (a.TargetType == ActionKind::Create || a.TargetType == ActionKind::Move || a.TargetType == ActionKind::Duplicate ||
+        a.TargetType == ActionKind::Undo)
+      ExpectSameFigure(a.FigData, b.FigData, where);
+    EXPECT_EQ(b.FigData.BrushStyle, 0) << where;
   }
 }
 
@@ -218,7 +219,7 @@ TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {
 }
 
 TEST_F(DrawingFile, TimeLineIsZeroPadded) {
-  Add(ActionKind::ClearAll, 0)->Data.ActionTime = Time(9, 5, 7, 42);
+  Add(ActionKind::ClearAll, 0).ActionTime = Time(9, 5, 7, 42);
   EXPECT_EQ(BlockLines(HistoryFileText(Source), 1)[0], "09 05 07 42");
 }
 
@@ -226,13 +227,13 @@ TEST_F(DrawingFile, JapaneseTextIsStoredInCp932) {
   Figure t = Fig(ToolKind::Text);
   t.Text = "おはよう 世界";
   Add(ActionKind::Create, 1, t);
-  Add(ActionKind::ReadBG, 0)->Data.FileName = "/えほん/そら.jpg";
+  Add(ActionKind::ReadBG, 0).FileName = "/えほん/そら.jpg";
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("\x82\xa8\x82\xcd\x82\xe6\x82\xa4 \x90\xa2\x8a\x45\r\n"), std::string::npos);
   EXPECT_NE(text.find("/\x82\xa6\x82\xd9\x82\xf1/\x82\xbb\x82\xe7.jpg\r\n"), std::string::npos);
   ASSERT_EQ(Read(text), 0);
-  EXPECT_EQ(Record(1)->Data.FigData.Text, "おはよう 世界");
-  EXPECT_EQ(Record(2)->Data.FileName, "/えほん/そら.jpg");
+  EXPECT_EQ(Record(1).FigData.Text, "おはよう 世界");
+  EXPECT_EQ(Record(2).FileName, "/えほん/そら.jpg");
   EXPECT_EQ(Dialogs.LastText(), "そら.jpgが見つかりません。場所を指定しますか？");
 }
 
@@ -247,8 +248,8 @@ TEST_F(DrawingFile, TextWithoutCp932FormMakesTheWholeFileUtf8) {
   EXPECT_NE(text.find("\r\nあめ\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nにじ🌈\r\n"), std::string::npos);
   ASSERT_EQ(Read(text), 0);
-  EXPECT_EQ(Record(1)->Data.FigData.Text, "あめ");
-  EXPECT_EQ(Record(2)->Data.FigData.Text, "にじ🌈");
+  EXPECT_EQ(Record(1).FigData.Text, "あめ");
+  EXPECT_EQ(Record(2).FigData.Text, "にじ🌈");
 }
 
 TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
@@ -258,12 +259,12 @@ TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
     Figure t = Fig(ToolKind::Text);
     t.Text = std::string(n - 3, 'x') + "あ";
     Add(ActionKind::Create, 1, t);
-    Add(ActionKind::ReadData, 0)->Data.FileName = "/" + std::string(n, 'd') + "/e.tlo";
+    Add(ActionKind::ReadData, 0).FileName = "/" + std::string(n, 'd') + "/e.tlo";
     const std::string text = HistoryFileText(Source);
     ASSERT_EQ(Read(text), 0) << n;
     // Texts beyond what the text box takes (32767 characters) are cut.
-    EXPECT_EQ(Record(1)->Data.FigData.Text, n - 2 <= 32767 ? t.Text : std::string(32767, 'x')) << n;
-    EXPECT_EQ(Record(2)->Data.FileName, Source.Tail->Data.FileName) << n;
+    EXPECT_EQ(Record(1).FigData.Text, n - 2 <= 32767 ? t.Text : std::string(32767, 'x')) << n;
+    EXPECT_EQ(Record(2).FileName, Source.Last().FileName) << n;
   }
 }
 

@@ -194,29 +194,29 @@ TEST(Words, KindsToolsAndParametersBothWays) {
 
 TEST(ChangeTargets, FirstRecordWithTheIdDecidesWhateverItsKind) {
   HistoryList h;
-  auto add = [&](ActionKind type, int32_t id, ToolKind tool) {
+  auto add = [&](ActionKind type, int32_t id, ToolKind tool) -> Action& {
     Figure f;
     f.DrawingTool = tool;
-    HistoryItem* a = h.AddAction(f);
-    a->Data.TargetType = type;
-    a->Data.TargetID = id;
+    Action& a = h.Add(f);
+    a.TargetType = type;
+    a.TargetID = id;
     return a;
   };
   add(ActionKind::Branch, 2, ToolKind::None);  // a step number that equals a later figure ID
   add(ActionKind::Create, 1, ToolKind::FreeLine);
   add(ActionKind::Create, 2, ToolKind::Stamp);
-  HistoryItem* size1 = add(ActionKind::Change, 1, ToolKind::FreeLine);
-  HistoryItem* size2 = add(ActionKind::Change, 2, ToolKind::Stamp);
-  HistoryItem* orphan = add(ActionKind::Change, 9, ToolKind::Polygon);
-  HistoryItem* later = add(ActionKind::Change, 10, ToolKind::Ellipse);
+  Action& size1 = add(ActionKind::Change, 1, ToolKind::FreeLine);
+  Action& size2 = add(ActionKind::Change, 2, ToolKind::Stamp);
+  Action& orphan = add(ActionKind::Change, 9, ToolKind::Polygon);
+  Action& later = add(ActionKind::Change, 10, ToolKind::Ellipse);
   add(ActionKind::Create, 10, ToolKind::Polyline);
 
   ChangeTargets t;
-  for (const HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) t.Add(*a);
-  EXPECT_EQ(t.TargetTool(*size1), ToolKind::FreeLine);
-  EXPECT_EQ(t.TargetTool(*size2), ToolKind::None);      // the Branch record comes first
-  EXPECT_EQ(t.TargetTool(*orphan), ToolKind::Polygon);  // finds itself: its own tool
-  EXPECT_EQ(t.TargetTool(*later), ToolKind::Ellipse);   // a later creation does not count
+  for (const Action& a : h) t.Add(a);
+  EXPECT_EQ(t.TargetTool(size1), ToolKind::FreeLine);
+  EXPECT_EQ(t.TargetTool(size2), ToolKind::None);      // the Branch record comes first
+  EXPECT_EQ(t.TargetTool(orphan), ToolKind::Polygon);  // finds itself: its own tool
+  EXPECT_EQ(t.TargetTool(later), ToolKind::Ellipse);   // a later creation does not count
 }
 
 TEST(Paths, SplitAtTheLastSeparatorOfEitherPlatform) {

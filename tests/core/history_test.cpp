@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "history/history.h"
 #include "support/builders.h"
 
@@ -8,24 +10,35 @@ namespace {
 TEST(History, NewHistoryIsEmpty) {
   HistoryList h;
   EXPECT_EQ(h.Count(), 0);
-  EXPECT_EQ(h.GetHead(), h.GetTail());
-  EXPECT_EQ(h.GetHead()->Data.TargetType, ActionKind::None);
-  EXPECT_EQ(h.GetHead()->Data.Parameter, ParameterKind::None);
+  EXPECT_TRUE(h.IsEmpty());
+  EXPECT_TRUE(h.begin() == h.end());
   EXPECT_EQ(h.NextFigID, 1);
+  // A fresh record is of no kind and changes no parameter.
+  const Action fresh;
+  EXPECT_EQ(fresh.TargetType, ActionKind::None);
+  EXPECT_EQ(fresh.Parameter, ParameterKind::None);
 }
 
 TEST(History, AddItemLinksAfterTheSentinel) {
   HistoryList h;
-  HistoryItem* a = h.AddItem();
+  Action& a = h.Add();
   EXPECT_EQ(h.Count(), 1);
-  EXPECT_EQ(a->Prev, h.GetHead());
-  EXPECT_EQ(h.GetHead()->Next, a);
-  EXPECT_EQ(h.GetTail(), a);
-  EXPECT_EQ(a->Data.TargetType, ActionKind::None);
-  EXPECT_EQ(a->Data.TargetID, 0);
-  EXPECT_EQ(a->Data.FigData.PointData.Count(), 0);
-  EXPECT_EQ(a->Data.TargetFig, nullptr);
-  EXPECT_EQ(a->Data.ActionTime.Hour, 0);
+  EXPECT_FALSE(h.IsEmpty());
+  EXPECT_EQ(&h.At(1), &a);
+  EXPECT_EQ(&*h.begin(), &a);
+  EXPECT_EQ(&h.Last(), &a);
+  EXPECT_EQ(a.TargetType, ActionKind::None);
+  EXPECT_EQ(a.TargetID, 0);
+  EXPECT_EQ(a.FigData.PointData.Count(), 0);
+  EXPECT_EQ(a.TargetFig, nullptr);
+  EXPECT_FALSE(a.TargetItem);
+  EXPECT_EQ(a.ActionTime.Hour, 0);
+  // Later records go after it, and it stays where it is.
+  a.TargetID = 42;
+  for (int i = 0; i < 10000; ++i) h.Add();
+  EXPECT_EQ(&h.At(1), &a);
+  EXPECT_EQ(a.TargetID, 42);
+  EXPECT_NE(&h.Last(), &a);
 }
 
 TEST(History, ClearEmptiesAndResetsNextFigID) {
@@ -33,12 +46,15 @@ TEST(History, ClearEmptiesAndResetsNextFigID) {
   h.NextFigID = 7;
   h.Clear();  // empty: nothing changes
   EXPECT_EQ(h.NextFigID, 7);
-  for (int i = 0; i < 5; ++i) h.AddItem();
+  for (int i = 0; i < 5; ++i) h.Add();
   h.Clear();
   EXPECT_EQ(h.Count(), 0);
-  EXPECT_EQ(h.GetTail(), h.GetHead());
-  EXPECT_EQ(h.GetHead()->Next, nullptr);
+  EXPECT_TRUE(h.IsEmpty());
+  EXPECT_TRUE(h.begin() == h.end());
   EXPECT_EQ(h.NextFigID, 1);
+  h.Add().TargetID = 3;  // usable again
+  EXPECT_EQ(h.Count(), 1);
+  EXPECT_EQ(h.At(1).TargetID, 3);
 }
 
 TEST(History, AddActionCopiesFreeLineDeeply) {
@@ -50,8 +66,8 @@ TEST(History, AddActionCopiesFreeLineDeeply) {
   f.DrawingTool = ToolKind::FreeLine;
   f.PointData = pts;
   HistoryList h;
-  HistoryItem* a = h.AddAction(f);
-  const Figure& snap = a->Data.FigData;
+  const Action& a = h.Add(f);
+  const Figure& snap = a.FigData;
   EXPECT_EQ(snap.PointData.Count(), 3);
   EXPECT_EQ(snap.Start, (Point{10, 10}));
   EXPECT_EQ(snap.End, (Point{30, 15}));
@@ -69,84 +85,90 @@ TEST(History, AddActionCopiesStampWithItsPolygon) {
   stamp.DrawingTool = ToolKind::Stamp;
   stamp.StampData = {poly};
   HistoryList h;
-  HistoryItem* a = h.AddAction(stamp);
-  const std::vector<Figure>& copy = a->Data.FigData.StampData;
+  const Action& a = h.Add(stamp);
+  const std::vector<Figure>& copy = a.FigData.StampData;
   ASSERT_EQ(copy.size(), 1u);
   stamp.StampData[0].PointData.Points[0] = {7, 7};
   EXPECT_EQ(copy.back().PointData.Points[0], (Point{1, 1}));
   EXPECT_EQ(copy.back().End, (Point{1, 1}));
 }
 
-HistoryItem* Add(HistoryList& h, ActionKind type, int32_t id) {
-  HistoryItem* a = h.AddItem();
-  a->Data.TargetType = type;
-  a->Data.TargetID = id;
+Action& Add(HistoryList& h, ActionKind type, int32_t id) {
+  Action& a = h.Add();
+  a.TargetType = type;
+  a.TargetID = id;
   return a;
 }
 
 TEST(History, FindFigureItemAfterCreateDeleteUndo) {
   HistoryList h;
-  HistoryItem* create = Add(h, ActionKind::Create, 1);
+  Action& create = Add(h, ActionKind::Create, 1);
   Add(h, ActionKind::Delete, 1);
-  HistoryItem* undo = Add(h, ActionKind::Undo, 2);
-  EXPECT_EQ(h.FindFigureItem(2), undo);
-  EXPECT_EQ(h.FindFigureItem(1), create);
-  EXPECT_EQ(h.FindFigureItem(3), nullptr);
+  Action& undo = Add(h, ActionKind::Undo, 2);
+  EXPECT_EQ(h.FindCreator(2), &undo);
+  EXPECT_EQ(h.FindCreator(1), &create);
+  EXPECT_EQ(h.FindCreator(3), nullptr);
 }
 
 TEST(History, FindFigureItemIgnoresNonCreatingRecords) {
   HistoryList h;
   Add(h, ActionKind::Branch, 4);
   Add(h, ActionKind::Move, 4);
-  HistoryItem* dup = Add(h, ActionKind::Duplicate, 4);
-  EXPECT_EQ(h.FindFigureItem(4), dup);
+  Action& dup = Add(h, ActionKind::Duplicate, 4);
+  EXPECT_EQ(h.FindCreator(4), &dup);
 }
 
 TEST(History, FindLatestItemForWalksBackToTheSentinel) {
   HistoryList h;
   Figure live;
   Figure other;
-  HistoryItem* a = Add(h, ActionKind::Create, 1);
-  a->Data.TargetFig = &live;
-  HistoryItem* b = Add(h, ActionKind::Move, 1);
-  b->Data.TargetFig = &live;
-  Add(h, ActionKind::Create, 2)->Data.TargetFig = &other;
-  EXPECT_EQ(h.FindLatestItemFor(&live, h.GetTail()), b);
-  EXPECT_EQ(h.FindLatestItemFor(&live, a), a);
-  EXPECT_EQ(h.FindLatestItemFor(&other, b), nullptr);
-  EXPECT_EQ(h.FindLatestItemFor(nullptr, h.GetTail()), nullptr);
-  EXPECT_EQ(h.FindLatestItemFor(&live, h.GetHead()), nullptr);
+  Action& a = Add(h, ActionKind::Create, 1);
+  a.TargetFig = &live;
+  Action& b = Add(h, ActionKind::Move, 1);
+  b.TargetFig = &live;
+  Add(h, ActionKind::Create, 2).TargetFig = &other;
+  EXPECT_EQ(h.FindLatestFor(&live, h.Count()), &b);
+  EXPECT_EQ(h.FindLatestFor(&live, 1), &a);
+  EXPECT_EQ(h.FindLatestFor(&other, 2), nullptr);
+  EXPECT_EQ(h.FindLatestFor(&other, 3), &h.At(3));
+  EXPECT_EQ(h.FindLatestFor(nullptr, h.Count()), nullptr);
+  EXPECT_EQ(h.FindLatestFor(&live, 0), nullptr);
+  // Steps outside the history are bounded to it.
+  EXPECT_EQ(h.FindLatestFor(&live, 99), &b);
+  EXPECT_EQ(h.FindLatestFor(&live, -1), nullptr);
 }
 
 TEST(History, BranchKeepsLaterRecords) {
   HistoryList h;
   for (int i = 1; i <= 3; ++i) Add(h, ActionKind::Create, i);
-  HistoryItem* branch = Add(h, ActionKind::Branch, 1);
+  Action& branch = Add(h, ActionKind::Branch, 1);
   EXPECT_EQ(h.Count(), 4);
-  EXPECT_EQ(h.StepOf(branch), 4);
-  EXPECT_EQ(h.ItemAt(2)->Data.TargetID, 2);
-  EXPECT_EQ(h.ItemAt(0), h.GetHead());
-  EXPECT_EQ(h.ItemAt(5), nullptr);
+  EXPECT_EQ(&h.At(4), &branch);
+  EXPECT_EQ(&h.Last(), &branch);
+  for (int32_t step = 1; step <= 3; ++step) {
+    EXPECT_EQ(h.At(step).TargetType, ActionKind::Create);
+    EXPECT_EQ(h.At(step).TargetID, step);
+  }
 }
 
 TEST(History, MillionRecordsFreeWithoutRecursion) {
   auto h = std::make_unique<HistoryList>();
   Figure f;
   f.DrawingTool = ToolKind::Rectangle;
-  for (int i = 0; i < 1000000; ++i) h->AddAction(f);
+  for (int i = 0; i < 1000000; ++i) h->Add(f);
   EXPECT_EQ(h->Count(), 1000000);
-  HistoryList::DeleteHistory(h);
+  h.reset();
   EXPECT_EQ(h, nullptr);
 }
 
 TEST(History, AdoptedSnapshotContentsAreOwned) {
   HistoryList h;
-  HistoryItem* a = h.AddItem();
-  a->Data.FigData.DrawingTool = ToolKind::Stamp;
+  Action& a = h.Add();
+  a.FigData.DrawingTool = ToolKind::Stamp;
   Figure line;
   line.DrawingTool = ToolKind::Line;
-  a->Data.FigData.StampData.push_back(line);
-  EXPECT_EQ(a->Data.FigData.StampData.size(), 1u);
+  a.FigData.StampData.push_back(line);
+  EXPECT_EQ(h.Last().FigData.StampData.size(), 1u);
   h.Clear();  // frees it; the sanitizers report a leak otherwise
 }
 

@@ -35,10 +35,10 @@ struct Writer : ::testing::Test {
   ScriptedDialogs Dialogs;
   Writer() { S.Dialogs = &Dialogs; }
 
-  HistoryItem* Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
-    HistoryItem* a = History.AddAction(fig);
-    a->Data.TargetType = type;
-    a->Data.TargetID = id;
+  Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
+    Action& a = History.Add(fig);
+    a.TargetType = type;
+    a.TargetID = id;
     return a;
   }
 
@@ -82,10 +82,10 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
         {"text change",
          [&] {
            Add(ActionKind::Create, 1, TextFig("ok"));
-           Add(ActionKind::Change, 1, TextFig(br + "new"))->Data.Parameter = ParameterKind::Text;
+           Add(ActionKind::Change, 1, TextFig(br + "new")).Parameter = ParameterKind::Text;
          }},
-        {"picture name", [&] { Add(ActionKind::ReadBG, 0)->Data.FileName = "/tmp/a" + br + "b.bmp"; }},
-        {"drawing name", [&] { Add(ActionKind::ReadData, 0)->Data.FileName = "/tmp/e" + br + ".tlo"; }},
+        {"picture name", [&] { Add(ActionKind::ReadBG, 0).FileName = "/tmp/a" + br + "b.bmp"; }},
+        {"drawing name", [&] { Add(ActionKind::ReadData, 0).FileName = "/tmp/e" + br + ".tlo"; }},
     };
     for (const Case& c : cases) {
       History.Clear();
@@ -111,7 +111,7 @@ TEST_F(Writer, FileWithACarriageReturnInATextStillLoads) {
                                  "begin FigData", "dtText", "1", "clBlack", "clWhite", "12", "clBlack", "a\rb",
                                  "10 20", "110 60", "end FigData", "end ActionData"});
   ASSERT_EQ(ReadHistory(S, file), 0);
-  EXPECT_EQ(S.History.ItemAt(1)->Data.FigData.Text, "a\rb");
+  EXPECT_EQ(S.History.At(1).FigData.Text, "a\rb");
   EXPECT_EQ(HistoryFileText(S.History), "");
 }
 
@@ -148,8 +148,8 @@ TEST_F(Writer, ADrawingWithAWaveDashIsWrittenInCp932) {
   EXPECT_FALSE(IsValidUtf8(bytes));
   EXPECT_NE(bytes.find("\x82\xa6\x82\xcc\x82\xae\x81\x60\r\n"), std::string::npos);
   ASSERT_EQ(ReadHistory(S, bytes), 0);
-  EXPECT_EQ(S.History.ItemAt(1)->Data.FigData.Text, "えのぐ～");
-  EXPECT_EQ(S.History.ItemAt(2)->Data.FigData.Text, "ふでばこ");
+  EXPECT_EQ(S.History.At(1).FigData.Text, "えのぐ～");
+  EXPECT_EQ(S.History.At(2).FigData.Text, "ふでばこ");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
   CreateFigure(S, f);
   AppState R;
   ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
-  EXPECT_EQ(R.History.Tail->Data.FigData.Text, "なみ〜せん");
+  EXPECT_EQ(R.History.Last().FigData.Text, "なみ〜せん");
 }
 
 TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
@@ -255,9 +255,9 @@ TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
   for (int i = 0; i < 3; ++i) session.Step();
   ASSERT_TRUE(journal->Restart(S.History, "/x/e.tlo"));
   S.History.Clear();
-  S.CurrentStep = S.History.Head;
-  S.DrawingFigs.ClearFigs();
-  S.DeletedFigs.ClearFigs();
+  S.CurrentStep = 0;
+  S.DrawingFigs.Clear();
+  S.DeletedFigs.Clear();
   RandomSession other(S, 61);
   other.Step();
   other.Step();

@@ -34,7 +34,7 @@ struct Recording : ::testing::Test {
     S.Memo = &Memo;
   }
 
-  FigureItem* Draw(ToolKind tool, Point start, Point end) {
+  Figure* Draw(ToolKind tool, Point start, Point end) {
     Figure f;
     f.DrawingTool = tool;
     f.Start = start;
@@ -43,59 +43,60 @@ struct Recording : ::testing::Test {
   }
   // The selected figure with one attribute changed by `edit`.
   void Change(ParameterKind parameter, void (*edit)(Figure&)) {
-    Figure changed = S.SelectedFig->Data;
+    Figure changed = *S.SelectedFig;
     edit(changed);
     ChangeSelected(S, parameter, changed);
   }
-  Action& Last() { return S.History.Tail->Data; }
-  Action& Record(int32_t k) { return S.History.ItemAt(k)->Data; }
+  Action& Last() { return S.History.Last(); }
+  Action& Record(int32_t k) { return S.History.At(k); }
 };
 
 TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
-  FigureItem* rect = Draw(ToolKind::Rectangle, {10, 10}, {50, 40});
+  Figure* rect = Draw(ToolKind::Rectangle, {10, 10}, {50, 40});
   Draw(ToolKind::Line, {0, 0}, {5, 5});
   EXPECT_EQ(Record(1).TargetType, ActionKind::Create);
   EXPECT_EQ(Record(1).TargetID, 1);
   EXPECT_EQ(Record(2).TargetID, 2);
   EXPECT_EQ(S.History.NextFigID, 3);
-  EXPECT_EQ(Record(1).TargetFig, &rect->Data);
-  EXPECT_EQ(Record(1).TargetItem, rect);
+  EXPECT_EQ(Record(1).TargetFig, rect);
+  ASSERT_TRUE(Record(1).TargetItem);
+  EXPECT_EQ(&**Record(1).TargetItem, rect);
   EXPECT_EQ(Record(1).Parameter, ParameterKind::None);
-  rect->Data.Offset(100, 100);
-  rect->Data.PenWidth = 9;
+  rect->Offset(100, 100);
+  rect->PenWidth = 9;
   EXPECT_EQ(Record(1).FigData.Start, (Point{10, 10}));
   EXPECT_EQ(Record(1).FigData.PenWidth, 0);
 }
 
 TEST_F(Recording, FreeLineSnapshotOwnsItsVertices) {
-  FigureItem* item = CreateFigure(S, freeLine({{3, 4}, {8, 1}}));
+  Figure* item = CreateFigure(S, freeLine({{3, 4}, {8, 1}}));
   ASSERT_EQ(Last().FigData.PointData.Count(), 2);
-  EXPECT_NE(Last().FigData.PointData.Points.data(), item->Data.PointData.Points.data());
-  item->Data.Offset(1, 1);
+  EXPECT_NE(Last().FigData.PointData.Points.data(), item->PointData.Points.data());
+  item->Offset(1, 1);
   EXPECT_EQ(Last().FigData.PointData.Points[0], (Point{3, 4}));
 }
 
 TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  FigureItem* b = Draw(ToolKind::Ellipse, {20, 20}, {30, 30});
+  Figure* b = Draw(ToolKind::Ellipse, {20, 20}, {30, 30});
   S.SelectedFig = b;
-  b->Data.Offset(1, 0);
+  b->Offset(1, 0);
   RecordMoveOfSelected(S);
   EXPECT_EQ(Last().TargetType, ActionKind::Move);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().FigData.Start, (Point{21, 20}));
-  EXPECT_EQ(Last().TargetFig, &b->Data);
+  EXPECT_EQ(Last().TargetFig, b);
   Change(ParameterKind::LineColor, [](Figure& f) { f.PenColor = 0xFF; });  // found through the move record
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
-  EXPECT_EQ(b->Data.PenColor, 0xFF);  // applied to the figure
+  EXPECT_EQ(b->PenColor, 0xFF);  // applied to the figure
   Change(ParameterKind::Text, [](Figure& f) { f.Text = "t"; });
   EXPECT_EQ(Last().Parameter, ParameterKind::Text);
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(MoveSelectedBack(S));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().TargetFig, nullptr);
-  EXPECT_EQ(S.DrawingFigs.Head->Next, b);
+  EXPECT_EQ(&S.DrawingFigs.First(), b);
   EXPECT_FALSE(MoveSelectedBack(S));  // already at the back: nothing recorded
   EXPECT_EQ(Last().TargetType, ActionKind::Back);
   EXPECT_EQ(S.History.Count(), 6);
@@ -116,12 +117,12 @@ TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  FigureItem* a = S.DrawingFigs.Tail;
+  Figure* a = &S.DrawingFigs.Last();
   S.SelectedFig = a;
   EXPECT_TRUE(DeleteSelected(S));
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_TRUE(S.DrawingFigs.IsEmpty());
-  EXPECT_EQ(S.DeletedFigs.FigCount(), 1);
+  EXPECT_EQ(S.DeletedFigs.Count(), 1);
   EXPECT_EQ(S.SelectedFig, nullptr);
   EXPECT_NE(RestoreDeleted(S), nullptr);
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
@@ -134,21 +135,21 @@ TEST_F(Recording, DeleteThenUndoGivesANewID) {
 TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   Draw(ToolKind::Rectangle, {5, 5}, {15, 15});
-  S.SelectedFig = S.DrawingFigs.Tail;
+  S.SelectedFig = &S.DrawingFigs.Last();
   Change(ParameterKind::BodyColor, [](Figure& f) { f.BrushColor = 5; });
-  S.CurrentStep = S.History.Tail;
-  GoToStep(S);  // new figure items; only creating records point at them
-  S.SelectedFig = S.DrawingFigs.Head->Next;
+  S.CurrentStep = S.History.Count();
+  GoToStep(S);  // new figures; only creating records point at them
+  S.SelectedFig = &S.DrawingFigs.First();
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 1);
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{0, 0}));
+  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{0, 0}));
 }
 
 // A figure no record knows (only a damaged history allows it) is recorded
 // with no ID; the walk stops at the first record.
 TEST_F(Recording, AnUnknownFigureGetsIDZero) {
-  FigureItem* stray = S.DrawingFigs.AddFig(Figure{});
-  S.DrawingFigs.AddFig(Figure{});
+  Figure* stray = &*S.DrawingFigs.Add(Figure{});
+  S.DrawingFigs.Add(Figure{});
   S.SelectedFig = stray;
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 0);
@@ -161,13 +162,13 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
 }
 
 TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
-  FigureItem* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
+  Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.SelectedFig = a;
   Clock.Time = {5, 9, 0, 0};
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
-  a->Data.End = {60, 50};  // many trackbar steps, one pending record
-  a->Data.End = {70, 55};
+  S.ResizeFig = a;
+  a->End = {60, 50};  // many trackbar steps, one pending record
+  a->End = {70, 55};
   Clock.Time = {5, 9, 50, 0};
   Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History.Count(), 3);
@@ -181,34 +182,34 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
 }
 
 TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
-  FigureItem* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
+  Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
-  a->Data.End = {80, 80};
-  a->Data.End = {50, 50};
+  S.ResizeFig = a;
+  a->End = {80, 80};
+  a->End = {50, 50};
   FlushResize(S);
   EXPECT_EQ(S.History.Count(), 1);
   EXPECT_FALSE(S.PendingResize);
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
-  a->Data.Offset(7, -3);
+  S.ResizeFig = a;
+  a->Offset(7, -3);
   FlushResize(S);
   EXPECT_EQ(S.History.Count(), 1);
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
-  a->Data.End.Y += 1;  // one pixel taller
+  S.ResizeFig = a;
+  a->End.Y += 1;  // one pixel taller
   FlushResize(S);
   EXPECT_EQ(S.History.Count(), 2);
 }
 
 TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
-  FigureItem* a = Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
+  Figure* a = Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
-  a->Data.End = {20, 10};
+  S.ResizeFig = a;
+  a->End = {20, 10};
   FlushResize(S);
   S.PendingResize = true;
-  S.ResizeFig = &a->Data;
+  S.ResizeFig = a;
   FlushResize(S);  // same as the size record just made
   EXPECT_EQ(S.History.Count(), 2);
 }
@@ -217,7 +218,7 @@ TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
   for (int i = 0; i < 10; ++i) Draw(ToolKind::Line, {i, 0}, {i, 10});
   BranchTo(S, 3);
   EXPECT_EQ(S.History.Count(), 11);
-  EXPECT_EQ(S.DrawingFigs.FigCount(), 3);  // the picture of step 3
+  EXPECT_EQ(S.DrawingFigs.Count(), 3);  // the picture of step 3
   EXPECT_EQ(Last().TargetType, ActionKind::Branch);
   EXPECT_EQ(Last().TargetID, 3);
   Draw(ToolKind::Line, {0, 0}, {1, 1});

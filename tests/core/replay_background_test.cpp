@@ -29,14 +29,14 @@ struct Background : ::testing::Test {
   CountingPictures P;
   Background() { S.Pictures = &P; }
 
-  HistoryItem* Add(ActionKind kind, const std::string& file = "") {
-    HistoryItem* a = S.History.AddItem();
-    a->Data.TargetType = kind;
-    a->Data.FileName = file;
+  Action& Add(ActionKind kind, const std::string& file = "") {
+    Action& a = S.History.Add();
+    a.TargetType = kind;
+    a.FileName = file;
     return a;
   }
   std::vector<std::string> Step(int32_t k) {
-    S.CurrentStep = S.History.ItemAt(k);
+    S.CurrentStep = k;
     GoToStep(S);
     EXPECT_EQ(S.BGFileName, "");
     return P.Take();
@@ -72,8 +72,8 @@ TEST_F(Background, TheLastBackgroundRecordDecides) {
 TEST_F(Background, ABranchDropsThePictureOfLaterRecords) {
   P.Existing = {"a.bmp"};
   Add(ActionKind::ReadBG, "a.bmp");
-  Add(ActionKind::Branch)->Data.TargetID = 0;
-  Add(ActionKind::Branch)->Data.TargetID = 1;
+  Add(ActionKind::Branch).TargetID = 0;
+  Add(ActionKind::Branch).TargetID = 1;
   EXPECT_EQ(Step(1), (V{"load a.bmp", "paint"}));
   EXPECT_EQ(Step(2), (V{"blank", "paint"}));
   EXPECT_EQ(Step(3), (V{"load a.bmp", "paint"}));

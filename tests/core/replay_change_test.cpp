@@ -49,17 +49,17 @@ class ChangeEach : public ::testing::TestWithParam<ChangeCase> {};
 
 TEST_P(ChangeEach, CopiesOnlyItsAttribute) {
   FigureList list;
-  FigureItem* target = list.AddFig(FigureWithValue(10));
+  Figure* target = &*list.Add(FigureWithValue(10));
   HistoryList h;
   Figure wanted = FigureWithValue(77);
-  HistoryItem* rec = h.AddAction(wanted);
-  rec->Data.TargetType = ActionKind::Change;
-  rec->Data.Parameter = GetParam().Parameter;
-  const Figure before = target->Data;
-  ApplyChange(rec, target);
-  EXPECT_EQ(Differences(before, target->Data), GetParam().Changed);
+  Action& rec = h.Add(wanted);
+  rec.TargetType = ActionKind::Change;
+  rec.Parameter = GetParam().Parameter;
+  const Figure before = *target;
+  ApplyChange(rec, *target);
+  EXPECT_EQ(Differences(before, *target), GetParam().Changed);
   // ...and they now hold the record's values.
-  const std::string left = Differences(target->Data, wanted);
+  const std::string left = Differences(*target, wanted);
   std::istringstream changed(GetParam().Changed);
   for (std::string field; changed >> field;) EXPECT_EQ(left.find(field + " "), std::string::npos) << field;
 }
@@ -72,47 +72,47 @@ INSTANTIATE_TEST_SUITE_P(Parameters, ChangeEach,
 
 TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
   FigureList list;
-  FigureItem* target = list.AddFig(polygon({{0, 0}, {10, 10}}));
+  Figure* target = &*list.Add(polygon({{0, 0}, {10, 10}}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(polygon({{0, 0}, {30, 20}}));
-  rec->Data.Parameter = ParameterKind::Size;
-  ApplyChange(rec, target);
-  const Vertex& p = target->Data.PointData;
+  Action& rec = h.Add(polygon({{0, 0}, {30, 20}}));
+  rec.Parameter = ParameterKind::Size;
+  ApplyChange(rec, *target);
+  const Vertex& p = target->PointData;
   EXPECT_EQ(p.Points[1], (Point{30, 20}));
   EXPECT_EQ(p.MaxX, 30);
   EXPECT_EQ(p.MaxY, 20);
-  EXPECT_EQ(target->Data.End, (Point{30, 20}));
+  EXPECT_EQ(target->End, (Point{30, 20}));
 }
 
 // A damaged file may give the record fewer vertices than the figure.
 TEST(ApplyChange, SizeWithFewerRecordedVerticesCopiesTheCommonOnes) {
   FigureList list;
-  FigureItem* target = list.AddFig(freeLine({{1, 1}, {2, 2}, {3, 3}}));
+  Figure* target = &*list.Add(freeLine({{1, 1}, {2, 2}, {3, 3}}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(freeLine({{9, 9}}));
-  rec->Data.Parameter = ParameterKind::Size;
-  ApplyChange(rec, target);
-  EXPECT_EQ(target->Data.PointData.Count(), 3);
-  EXPECT_EQ(target->Data.PointData.Points[0], (Point{9, 9}));
-  EXPECT_EQ(target->Data.PointData.Points[2], (Point{3, 3}));
-  rec->Data.FigData.PointData.Reset();  // and none at all
-  ApplyChange(rec, target);
-  EXPECT_EQ(target->Data.PointData.Count(), 3);
-  EXPECT_EQ(target->Data.PointData.Points[0], (Point{9, 9}));
+  Action& rec = h.Add(freeLine({{9, 9}}));
+  rec.Parameter = ParameterKind::Size;
+  ApplyChange(rec, *target);
+  EXPECT_EQ(target->PointData.Count(), 3);
+  EXPECT_EQ(target->PointData.Points[0], (Point{9, 9}));
+  EXPECT_EQ(target->PointData.Points[2], (Point{3, 3}));
+  rec.FigData.PointData.Reset();  // and none at all
+  ApplyChange(rec, *target);
+  EXPECT_EQ(target->PointData.Count(), 3);
+  EXPECT_EQ(target->PointData.Points[0], (Point{9, 9}));
 }
 
 TEST(ApplyChange, SizeReplacesStampContentsWithCopies) {
   FigureList list;
-  FigureItem* target = list.AddFig(stamp({}, {FigureWithValue(1)}));
+  Figure* target = &*list.Add(stamp({}, {FigureWithValue(1)}));
   HistoryList h;
-  HistoryItem* rec = h.AddAction(stamp({}, {FigureWithValue(2), FigureWithValue(3)}));
-  rec->Data.Parameter = ParameterKind::Size;
-  ApplyChange(rec, target);
-  std::vector<Figure>& got = target->Data.StampData;
+  Action& rec = h.Add(stamp({}, {FigureWithValue(2), FigureWithValue(3)}));
+  rec.Parameter = ParameterKind::Size;
+  ApplyChange(rec, *target);
+  std::vector<Figure>& got = target->StampData;
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].Text, "t2");
   got[0].Text = "changed";  // copies, not the record's own contents
-  EXPECT_EQ(rec->Data.FigData.StampData[0].Text, "t2");
+  EXPECT_EQ(rec.FigData.StampData[0].Text, "t2");
 }
 
 }  // namespace

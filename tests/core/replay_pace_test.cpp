@@ -82,13 +82,13 @@ TEST(ReplayPace, AsDrawnFollowsTheGapsWithinLimits) {
 TEST(ReplayPace, StepsOfAHistoryUseTheFollowingRecord) {
   HistoryList h;
   const TimeOfDay times[] = {At(10, 0, 0, 0), At(10, 0, 0, 30), At(10, 0, 9, 0), At(10, 0, 9, 0)};
-  for (const TimeOfDay& t : times) h.AddItem()->Data.ActionTime = t;
+  for (const TimeOfDay& t : times) h.Add().ActionTime = t;
   ReplayPace pace;
   pace.Kind = PaceKind::AsDrawn;
   pace.HoldSeconds = 3;
   double total = 0;
   std::vector<double> steps;
-  for (const HistoryItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
+  for (int32_t step = 1; step <= h.Count(); ++step) steps.push_back(StepSeconds(pace, h, step));
   ASSERT_EQ(steps.size(), 4u);
   EXPECT_NEAR(steps[0], 0.3, 1e-9);
   EXPECT_DOUBLE_EQ(steps[1], kMaxPauseSeconds);

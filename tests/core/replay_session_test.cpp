@@ -36,7 +36,7 @@ std::string Describe(const Figure& f) {
 
 std::string Describe(const FigureList& list) {
   std::string s;
-  for (FigureItem* f = list.Head->Next; f != nullptr; f = f->Next) s += Describe(f->Data) + "; ";
+  for (const Figure& f : list) s += Describe(f) + "; ";
   return s;
 }
 
@@ -50,12 +50,10 @@ class Session {
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); }
 
-  FigureItem* Select() {
-    const int32_t n = S.DrawingFigs.FigCount();
+  Figure* Select() {
+    const int32_t n = S.DrawingFigs.Count();
     if (n == 0) return S.SelectedFig = nullptr;
-    FigureItem* f = S.DrawingFigs.Head->Next;
-    for (int k = Pick(n); k > 0; --k) f = f->Next;
-    return S.SelectedFig = f;
+    return S.SelectedFig = &S.DrawingFigs.At(Pick(n));
   }
 
   void Flush() {
@@ -80,26 +78,26 @@ class Session {
         break;
       default:
         f.DrawingTool = ToolKind::Stamp;
-        contents.push_back(Figure{ToolKind::Ellipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}});
+        contents.push_back(Figure{ToolKind::Ellipse, 1, 0, 0, 0, 0, 0, "in", {0, 0}, {9, 9}, {}, {}});
         f.StampData = contents;
     }
     CreateFigure(S, f);
   }
 
   void Change(ParameterKind parameter, const std::function<void(Figure&)>& edit) {
-    Figure changed = S.SelectedFig->Data;
+    Figure changed = *S.SelectedFig;
     edit(changed);
     ChangeSelected(S, parameter, changed);
   }
 
   void Step() {
-    FigureItem* sel = Select();
+    Figure* sel = Select();
     const int op = Pick(14);
     if (sel == nullptr && op <= 9) return Draw();
     switch (op) {
       case 0: case 1: return Draw();
       case 2:
-        sel->Data.Offset(1 + Pick(20), -Pick(20));
+        sel->Offset(1 + Pick(20), -Pick(20));
         return RecordMoveOfSelected(S);
       case 3: DuplicateSelected(S); return;
       case 4: DeleteSelected(S); return;
@@ -107,17 +105,17 @@ class Session {
       case 6: MoveSelectedBack(S); return;
       case 7: return Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
       case 8:  // text boxes only; figures with vertices take their box from them
-        if (IsPointFigure(sel->Data.DrawingTool)) return;
+        if (IsPointFigure(sel->DrawingTool)) return;
         return Change(ParameterKind::Text, [](Figure& f) {
           f.Text += "x";
           f.End.X += 8;
         });
       case 9:  // trackbar resize: recorded by the next command
-        if (IsPointFigure(sel->Data.DrawingTool)) return;
-        if (S.PendingResize && S.ResizeFig != &sel->Data) FlushResize(S);
+        if (IsPointFigure(sel->DrawingTool)) return;
+        if (S.PendingResize && S.ResizeFig != sel) FlushResize(S);
         S.PendingResize = true;
-        S.ResizeFig = &sel->Data;
-        sel->Data.End.X = sel->Data.Start.X + Pick(100);
+        S.ResizeFig = sel;
+        sel->End.X = sel->Start.X + Pick(100);
         return;
       case 10: RestoreDeleted(S); return;
       case 11:
@@ -132,7 +130,7 @@ class Session {
       }
       default:  // the drawing saved and loaded again
         Flush();
-        S.CurrentStep = S.History.Tail;
+        S.CurrentStep = S.History.Count();
         GoToStep(S);
         S.SelectedFig = nullptr;
         return;
@@ -145,10 +143,10 @@ class Session {
 // Branches whose restart range holds an earlier branch.
 int NestedBranches(const HistoryList& h) {
   int nested = 0, step = 0, firstBranch = 0;
-  for (HistoryItem* a = h.Head->Next; a != nullptr; a = a->Next) {
+  for (const Action& a : h) {
     ++step;
-    if (a->Data.TargetType != ActionKind::Branch) continue;
-    if (firstBranch != 0 && a->Data.TargetID >= firstBranch) ++nested;
+    if (a.TargetType != ActionKind::Branch) continue;
+    if (firstBranch != 0 && a.TargetID >= firstBranch) ++nested;
     if (firstBranch == 0) firstBranch = step;
   }
   return nested;
@@ -165,7 +163,7 @@ TEST(ReplaySession, EveryStepRebuildsWhatWasShown) {
     ASSERT_GT(t.Seen.size(), 100u);
     nested += NestedBranches(t.S.History);
     for (const auto& [step, seen] : t.Seen) {
-      t.S.CurrentStep = t.S.History.ItemAt(step);
+      t.S.CurrentStep = step;
       GoToStep(t.S);
       ASSERT_EQ(t.Now(), seen) << "seed " << seed << ", step " << step;
     }

@@ -13,51 +13,63 @@ namespace {
 struct Replay : ::testing::Test {
   AppState S;
 
-  HistoryItem* Add(ActionKind kind, int32_t id, const std::string& name = "", Point start = {}) {
+  Action& Add(ActionKind kind, int32_t id, const std::string& name = "", Point start = {}) {
     Figure f;
     f.DrawingTool = ToolKind::Rectangle;
     f.Text = name;
     f.Start = start;
     f.End = {start.X + 10, start.Y + 10};
-    HistoryItem* a = S.History.AddAction(f);
-    a->Data.TargetType = kind;
-    a->Data.TargetID = id;
+    Action& a = S.History.Add(f);
+    a.TargetType = kind;
+    a.TargetID = id;
     return a;
   }
-  HistoryItem* Create(const std::string& name, Point start = {}) {
+  Action& Create(const std::string& name, Point start = {}) {
     return Add(ActionKind::Create, S.History.NextFigID++, name, start);
   }
 
   void Step(int32_t k) {
-    S.CurrentStep = S.History.ItemAt(k);
-    ASSERT_NE(S.CurrentStep, nullptr);
+    ASSERT_GE(k, 0);
+    ASSERT_LE(k, S.History.Count());
+    S.CurrentStep = k;
     GoToStep(S);
     CheckLinks();
   }
 
   // Exactly the figures on the canvas are linked, each from one creating
-  // record; no other record holds a link.
+  // record; no other record holds a link. Both lists read the same either
+  // way and agree with their counts.
   void CheckLinks() {
-    std::set<FigureItem*> live, linked;
-    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) live.insert(f);
-    for (HistoryItem* a = S.History.Head->Next; a != nullptr; a = a->Next) {
-      const Action& d = a->Data;
-      if (d.TargetItem == nullptr) {
+    std::set<const Figure*> live, linked;
+    for (Figure& f : S.DrawingFigs) live.insert(&f);
+    for (const Action& d : S.History) {
+      if (!d.TargetItem) {
         EXPECT_EQ(d.TargetFig, nullptr);
         continue;
       }
       EXPECT_TRUE(IsCreatingAction(d.TargetType));
-      EXPECT_EQ(d.TargetFig, &d.TargetItem->Data);
-      EXPECT_TRUE(linked.insert(d.TargetItem).second);
+      if (!S.DrawingFigs.Contains(d.TargetFig)) {
+        ADD_FAILURE() << "a link to a figure not on the canvas";
+        continue;
+      }
+      EXPECT_EQ(d.TargetFig, &**d.TargetItem);
+      EXPECT_TRUE(linked.insert(d.TargetFig).second);
     }
     EXPECT_EQ(live, linked);
-    EXPECT_TRUE(S.DrawingFigs.Valid());
-    EXPECT_TRUE(S.DeletedFigs.Valid());
+    for (const FigureList* list : {&S.DrawingFigs, &S.DeletedFigs}) {
+      const std::string names = Names(*list);
+      std::string back;
+      for (auto f = list->rbegin(); f != list->rend(); ++f) back.insert(0, f->Text);
+      EXPECT_EQ(back, names);
+      int32_t n = 0;
+      for (auto f = list->begin(); f != list->end(); ++f) ++n;
+      EXPECT_EQ(n, list->Count());
+    }
   }
 
   static std::string Names(const FigureList& list) {
     std::string s;
-    for (FigureItem* f = list.Head->Next; f != nullptr; f = f->Next) s += f->Data.Text;
+    for (const Figure& f : list) s += f.Text;
     return s;
   }
   std::string Shown() const { return Names(S.DrawingFigs); }
@@ -75,23 +87,23 @@ TEST_F(Replay, CreateCreateMove) {
   EXPECT_EQ(Shown(), "AB");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{30, 5}));
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.End, (Point{40, 15}));
+  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{30, 5}));
+  EXPECT_EQ(S.DrawingFigs.First().End, (Point{40, 15}));
   Step(1);  // backwards: from an empty drawing again
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{10, 10}));
 }
 
 TEST_F(Replay, MoveCarriesTheVerticesAlong) {
   const BuiltFigure f = polyline({{10, 10}, {20, 30}});
-  HistoryItem* c = S.History.AddAction(f);
-  c->Data.TargetType = ActionKind::Create;
-  c->Data.TargetID = 1;
-  HistoryItem* m = S.History.AddAction(f);
-  m->Data.TargetType = ActionKind::Move;
-  m->Data.TargetID = 1;
-  m->Data.FigData.Start = {15, 5};
+  Action& c = S.History.Add(f);
+  c.TargetType = ActionKind::Create;
+  c.TargetID = 1;
+  Action& m = S.History.Add(f);
+  m.TargetType = ActionKind::Move;
+  m.TargetID = 1;
+  m.FigData.Start = {15, 5};
   Step(2);
-  const Vertex& p = S.DrawingFigs.Tail->Data.PointData;
+  const Vertex& p = S.DrawingFigs.Last().PointData;
   EXPECT_EQ(p.Points[0], (Point{15, 5}));
   EXPECT_EQ(p.Points[1], (Point{25, 25}));
 }
@@ -99,14 +111,15 @@ TEST_F(Replay, MoveCarriesTheVerticesAlong) {
 TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
   Create("A");
   Add(ActionKind::Delete, 1);
-  HistoryItem* undo = Add(ActionKind::Undo, 2, "not used");
+  Action& undo = Add(ActionKind::Undo, 2, "not used");
   Step(2);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigs), "A");
   Step(3);
   EXPECT_EQ(Shown(), "A");
   EXPECT_EQ(Names(S.DeletedFigs), "");
-  EXPECT_EQ(undo->Data.TargetItem, S.DrawingFigs.Tail);
+  ASSERT_TRUE(undo.TargetItem);
+  EXPECT_EQ(&**undo.TargetItem, &S.DrawingFigs.Last());
 }
 
 TEST_F(Replay, FrontBackAndTheFigureListOrder) {
@@ -154,10 +167,10 @@ TEST_F(Replay, NestedBranches) {
   Create("B");
   Add(ActionKind::Branch, 1);
   Create("C");
-  HistoryItem* outer = Add(ActionKind::Branch, 4);
+  Action& outer = Add(ActionKind::Branch, 4);
   Step(5);
   EXPECT_EQ(Shown(), "AC");
-  outer->Data.TargetID = 3;
+  outer.TargetID = 3;
   Step(5);
   EXPECT_EQ(Shown(), "A");
 }
@@ -170,7 +183,7 @@ TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
   Add(ActionKind::Delete, 2);  // B was dropped by the branch: skipped
   Step(5);
   EXPECT_EQ(Shown(), "A");
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{7, 7}));
+  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{7, 7}));
   EXPECT_EQ(Names(S.DeletedFigs), "");
 }
 
@@ -181,13 +194,14 @@ TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
   Create("B");
   Add(ActionKind::Branch, 1);
   Create("C");
-  HistoryItem* outer = Add(ActionKind::Branch, 4);
+  Add(ActionKind::Branch, 4);
+  const int32_t outer = S.History.Count();
   Create("X");
   Step(6);
   EXPECT_EQ(Shown(), "ACX");
   ApplyAction(S, outer);
   EXPECT_EQ(Shown(), "AC");
-  ForgetLinksAfter(outer);
+  ForgetLinksAfter(S.History, outer);
   CheckLinks();
 }
 
@@ -208,7 +222,7 @@ TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
   Add(ActionKind::Delete, 1);             // already deleted
   Add(ActionKind::Move, 1, "", {9, 9});   // a deleted figure
   Add(ActionKind::Front, 1);
-  Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::Text;
+  Add(ActionKind::Change, 1).Parameter = ParameterKind::Text;
   Add(ActionKind::SetStamp, 0);
   Add(ActionKind::ReadData, 0);
   Add(static_cast<ActionKind>(42), 1);
@@ -221,7 +235,7 @@ TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
   Create("A");
   Add(ActionKind::ClearAll, 0);
   Add(ActionKind::Move, 1, "", {9, 9});
-  Add(ActionKind::Change, 1)->Data.Parameter = ParameterKind::LineWidth;
+  Add(ActionKind::Change, 1).Parameter = ParameterKind::LineWidth;
   Add(ActionKind::Delete, 1);
   Step(5);
   EXPECT_EQ(Shown(), "");
@@ -230,17 +244,17 @@ TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
 
 TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
   Create("A");
-  HistoryItem* b = Add(ActionKind::Branch, 2);  // its own step: would restart forever
+  Action& b = Add(ActionKind::Branch, 2);  // its own step: would restart forever
   Create("B");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
-  b->Data.TargetID = 1000;
+  b.TargetID = 1000;
   Step(3);
   EXPECT_EQ(Shown(), "AB");
-  b->Data.TargetID = -5;
+  b.TargetID = -5;
   Step(3);
   EXPECT_EQ(Shown(), "B");
-  ApplyAction(S, b);
+  ApplyAction(S, 2);
   EXPECT_EQ(Shown(), "");
 }
 
@@ -249,18 +263,19 @@ TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
   Add(ActionKind::Create, 1, "A2");  // a damaged file reuses ID 1
   Add(ActionKind::Move, 1, "", {40, 40});
   Step(3);
-  EXPECT_EQ(S.DrawingFigs.Head->Next->Data.Start, (Point{40, 40}));
-  EXPECT_EQ(S.DrawingFigs.Tail->Data.Start, (Point{0, 0}));
+  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{40, 40}));
+  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{0, 0}));
 }
 
 TEST_F(Replay, GoingBackLeavesNoLinksOnLaterRecords) {
   Create("A");
-  HistoryItem* b = Create("B");
+  Action& b = Create("B");
   Step(2);
-  EXPECT_NE(b->Data.TargetItem, nullptr);
+  EXPECT_TRUE(b.TargetItem);
+  EXPECT_NE(b.TargetFig, nullptr);
   Step(1);
-  EXPECT_EQ(b->Data.TargetItem, nullptr);
-  EXPECT_EQ(b->Data.TargetFig, nullptr);
+  EXPECT_FALSE(b.TargetItem);
+  EXPECT_EQ(b.TargetFig, nullptr);
 }
 
 }  // namespace

@@ -28,16 +28,16 @@ struct Resize : ::testing::Test {
 
   // Adds a figure, records its creation the way the recorders do (snapshot
   // plus a live link), selects it and takes it as the resize reference.
-  FigureItem* AddSelected(const Figure& f) {
-    FigureItem* item = S.DrawingFigs.AddFig(f);
-    HistoryItem* a = S.History.AddAction(item->Data);
-    a->Data.TargetType = ActionKind::Create;
-    a->Data.TargetID = S.History.NextFigID++;
-    a->Data.TargetFig = &item->Data;
+  Figure* AddSelected(const Figure& f) {
+    Figure* item = &*S.DrawingFigs.Add(f);
+    Action& a = S.History.Add(*item);
+    a.TargetType = ActionKind::Create;
+    a.TargetID = S.History.NextFigID++;
+    a.TargetFig = item;
     Select(item);
     return item;
   }
-  void Select(FigureItem* item) {
+  void Select(Figure* item) {
     S.SelectedFig = S.MarkedFig = item;
     TakeResizeReference(S);
   }
@@ -52,7 +52,7 @@ TEST_F(Resize, NothingSelectedDoesNothing) {
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  Figure& F = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}))->Data;
+  Figure& F = *AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
@@ -68,7 +68,7 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  Figure& F = AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}))->Data;
+  Figure& F = *AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}));
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
@@ -82,7 +82,7 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
   Figure f = Box(ToolKind::Polyline, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  Figure& F = *AddSelected(f);
   H(10);
   EXPECT_EQ(F.Start.X, -10);
   EXPECT_EQ(F.End.X, 110);
@@ -114,7 +114,7 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
   Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  Figure& F = *AddSelected(f);
   H(1);
   EXPECT_EQ(F.PointData.Points[1].X, 0);
   H(-2);
@@ -128,7 +128,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
   Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = AddSelected(f)->Data;
+  Figure& F = *AddSelected(f);
   EXPECT_EQ(H(30), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{50, 10}));
   EXPECT_EQ(F.End, (Point{50, 90}));
@@ -142,7 +142,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
   Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
-  Figure& F = AddSelected(t)->Data;
+  Figure& F = *AddSelected(t);
   H(-4);
   EXPECT_EQ(F.TextSize, 6);
   EXPECT_EQ(F.Start, (Point{100, 80}));
@@ -163,7 +163,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
-  Figure& F = AddSelected(t)->Data;
+  Figure& F = *AddSelected(t);
   H(0);
   EXPECT_EQ(F.End, (Point{37, 22}));
   H(8);
@@ -179,7 +179,7 @@ TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
   Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
-  Figure& F = AddSelected(t)->Data;
+  Figure& F = *AddSelected(t);
   H(-5);
   EXPECT_EQ(F.TextSize, 10);
   EXPECT_EQ(F.End, (Point{40, 22}));
@@ -188,9 +188,9 @@ TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
 // A stamp 40 × 20 at (100, 100) holding a rectangle, a text, a polyline and a
 // nested stamp, with coordinates relative to the stamp's Start.
 struct StampResize : Resize {
-  FigureItem* Stamp = nullptr;
+  Figure* Stamp = nullptr;
   Figure& Live(int i) {
-    return Stamp->Data.StampData.at(i);
+    return Stamp->StampData.at(i);
   }
   void SetUp() override {
     std::vector<Figure> contents;
@@ -219,8 +219,8 @@ struct StampResize : Resize {
 
 TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
   EXPECT_EQ(H(20), ResizeResult::Done);
-  EXPECT_EQ(Stamp->Data.Start, (Point{80, 100}));
-  EXPECT_EQ(Stamp->Data.End, (Point{160, 120}));
+  EXPECT_EQ(Stamp->Start, (Point{80, 100}));
+  EXPECT_EQ(Stamp->End, (Point{160, 120}));
   EXPECT_EQ(Live(0).Start, (Point{20, 2}));
   EXPECT_EQ(Live(0).End, (Point{60, 12}));
   // The text keeps its size and stays centred on its scaled place.
@@ -244,8 +244,8 @@ TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
 
 TEST_F(StampResize, VerticalTouchesOnlyY) {
   V(10);  // 20 → 40 high: ratio 2
-  EXPECT_EQ(Stamp->Data.Start, (Point{100, 90}));
-  EXPECT_EQ(Stamp->Data.End, (Point{140, 130}));
+  EXPECT_EQ(Stamp->Start, (Point{100, 90}));
+  EXPECT_EQ(Stamp->End, (Point{140, 130}));
   EXPECT_EQ(Live(0).Start, (Point{10, 4}));
   EXPECT_EQ(Live(0).End, (Point{30, 24}));
   EXPECT_EQ(Live(2).PointData.Points[1], (Point{15, 40}));
@@ -254,18 +254,18 @@ TEST_F(StampResize, VerticalTouchesOnlyY) {
 TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
   // After a replay only the creating record points at the figure, and that
   // record may hold an older place: the stamp must not jump back to it.
-  Stamp->Data.Offset(50, 0);
+  Stamp->Offset(50, 0);
   TakeResizeReference(S);
   H(20);
-  EXPECT_EQ(Stamp->Data.Start.X, 130);
-  EXPECT_EQ(Stamp->Data.End.X, 210);
+  EXPECT_EQ(Stamp->Start.X, 130);
+  EXPECT_EQ(Stamp->End.X, 210);
   EXPECT_EQ(Live(0).End.X, 60);
 }
 
 TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
   S.History.Clear();
   EXPECT_EQ(H(20), ResizeResult::StampUnresolved);
-  EXPECT_EQ(Stamp->Data.Start, (Point{100, 100}));
+  EXPECT_EQ(Stamp->Start, (Point{100, 100}));
   EXPECT_EQ(Live(0).End, (Point{30, 12}));
   EXPECT_FALSE(S.PendingResize);
   EXPECT_EQ(S.ResizeFig, nullptr);
@@ -282,32 +282,32 @@ TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History.Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History.Count(), before);
   EXPECT_TRUE(S.PendingResize);
-  EXPECT_EQ(S.ResizeFig, &a->Data);
+  EXPECT_EQ(S.ResizeFig, a);
   FlushResize(S);
   ASSERT_EQ(S.History.Count(), before + 1);
-  EXPECT_EQ(S.History.GetTail()->Data.TargetType, ActionKind::Change);
-  EXPECT_EQ(S.History.GetTail()->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(S.History.GetTail()->Data.FigData.Start, (Point{70, 100}));
+  EXPECT_EQ(S.History.Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S.History.Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S.History.Last().FigData.Start, (Point{70, 100}));
   EXPECT_FALSE(S.PendingResize);
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  FigureItem* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
-  FigureItem* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
+  Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  Figure* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
   const int32_t before = S.History.Count();
   Select(a);
   H(10);
   Select(b);
   V(5);
   ASSERT_EQ(S.History.Count(), before + 1);
-  EXPECT_EQ(S.History.GetTail()->Data.TargetFig, &a->Data);
-  EXPECT_EQ(S.History.GetTail()->Data.TargetID, 1);
-  EXPECT_EQ(S.ResizeFig, &b->Data);
+  EXPECT_EQ(S.History.Last().TargetFig, a);
+  EXPECT_EQ(S.History.Last().TargetID, 1);
+  EXPECT_EQ(S.ResizeFig, b);
   EXPECT_TRUE(S.PendingResize);
   V(6);  // the same figure again: nothing more recorded
   EXPECT_EQ(S.History.Count(), before + 1);
@@ -330,12 +330,12 @@ TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   c.push_back(Box(ToolKind::Rectangle, {0, 0}, {8, 8}));
   Figure s = Box(ToolKind::Stamp, {300, 300}, {308, 308});
   s.StampData = c;
-  FigureItem* second = AddSelected(s);
+  Figure* second = AddSelected(s);
   H(4);  // 8 → 16 wide
-  EXPECT_EQ(second->Data.Start.X, 296);
-  EXPECT_EQ(second->Data.End.X, 312);
-  EXPECT_EQ(second->Data.StampData.back().End.X, 16);
-  EXPECT_EQ(second->Data.StampData.size(), 1u);
+  EXPECT_EQ(second->Start.X, 296);
+  EXPECT_EQ(second->End.X, 312);
+  EXPECT_EQ(second->StampData.back().End.X, 16);
+  EXPECT_EQ(second->StampData.size(), 1u);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class AutoPlay : public FormTest {
     CanvasRelease(*Form, 10, 220);
     ASSERT_EQ(S().History.Count(), 4);
   }
-  int Step() { return S().History.StepOf(S().CurrentStep); }
+  int Step() { return S().CurrentStep; }
   QString Counter() { return Label(*Form, "StepCountLabel")->text(); }
   // Starts playing from step 0 of the view mode.
   void PlayFromStart() {
@@ -76,8 +76,8 @@ TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
     EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), step);
     EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
   }
-  EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 210}));
+  EXPECT_EQ(S().DrawingFigs.Count(), 3);
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 210}));
   EXPECT_FALSE(Form->IsPlaying());
   EXPECT_FALSE(Timer->Active);
   EXPECT_EQ(Button(*Form, "PlayBtn")->toolTip(), QString::fromUtf8("さいせい"));
@@ -109,11 +109,12 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   const int hund[] = {0, 0, 30, 0};
   const int minutes[] = {0, 0, 0, 40};
   int i = 0;
-  for (HistoryItem* a = S().History.Head->Next; a; a = a->Next, ++i) {
-    a->Data.ActionTime.Hour = 9;
-    a->Data.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
-    a->Data.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
-    a->Data.ActionTime.Hund = static_cast<uint8_t>(hund[i]);
+  for (Action& a : MutableState(*Form).History) {
+    a.ActionTime.Hour = 9;
+    a.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
+    a.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
+    a.ActionTime.Hund = static_cast<uint8_t>(hund[i]);
+    ++i;
   }
   EnterPlayMode(*Form);
   ClickButton(Button(*Form, "SpeedTwoBtn"));

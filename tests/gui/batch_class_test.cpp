@@ -73,7 +73,7 @@ TEST_F(BatchClassTest, EachDrawingFindsThePicturesBesideIt) {
   // Both drawings name "sky.bmp" without a folder: each its own.
   WritePicture("red/sky.bmp", QColor(255, 0, 0));
   WritePicture("blue/sky.bmp", QColor(0, 0, 255));
-  for (const QString& name : {"red/r.tlo", "blue/b.tlo"})
+  for (const char* name : {"red/r.tlo", "blue/b.tlo"})
     WriteFile(name, DrawingFileText({RectRecord(1, 300, 300, 340, 340), ReadBGRecord("sky.bmp")}));
   const BatchRun r = Run({"--export-bmp", "out", "--jobs", "2", "red/r.tlo", "blue/b.tlo"});
   ASSERT_EQ(r.Status, 2) << "out is no folder yet and does not end in /";

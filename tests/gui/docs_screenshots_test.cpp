@@ -1,6 +1,6 @@
 // Writes the README's pictures of the three modes when TAMLO_SCREENSHOTS
 // names a folder (skipped otherwise):
-//   TAMLO_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=offscreen \
+//   TAMLO_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=offscreen
 //     build/tests/tamlo_gui_tests --gtest_filter='DocsScreenshots.*'
 // The drawing is made with the window's own tools, as a child would.
 #include <QDir>

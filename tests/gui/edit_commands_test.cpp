@@ -12,23 +12,23 @@ class EditCommands : public FormTest {
  protected:
   // Draws a rectangle in the draw mode, enters the edit mode and selects it
   // with a click inside it.
-  FigureItem* DrawAndSelectRect(QPoint a, QPoint b) {
+  Figure* DrawAndSelectRect(QPoint a, QPoint b) {
     DrawRect(*Form, a, b);
     EnterEditMode(*Form);
     CanvasClick(*Form, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
     return S().SelectedFig;
   }
-  Action& Last() { return S().History.GetTail()->Data; }
+  const Action& Last() { return S().History.Last(); }
   int32_t Records() { return S().History.Count(); }
 };
 
 TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
-  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   ASSERT_NE(f, nullptr);
-  ASSERT_EQ(f->Data.PenWidth, 4);
+  ASSERT_EQ(f->PenWidth, 4);
   for (int i = 1; i <= 13; ++i) {
     ClickButton(Button(*Form, "ThickBtn"));
-    EXPECT_EQ(f->Data.PenWidth, 4 + 2 * i);
+    EXPECT_EQ(f->PenWidth, 4 + 2 * i);
     EXPECT_EQ(Records(), 1 + i);
     EXPECT_EQ(Last().TargetType, ActionKind::Change);
     EXPECT_EQ(Last().Parameter, ParameterKind::LineWidth);
@@ -38,20 +38,20 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
   EXPECT_TRUE(Dialogs.Shown.empty());
   ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を太くできません");
-  EXPECT_EQ(f->Data.PenWidth, 30);
+  EXPECT_EQ(f->PenWidth, 30);
   EXPECT_EQ(Records(), 14);
 }
 
 TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
-  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Button(*Form, "ThinBtn"));
   ClickButton(Button(*Form, "ThinBtn"));
-  EXPECT_EQ(f->Data.PenWidth, 0);
+  EXPECT_EQ(f->PenWidth, 0);
   EXPECT_EQ(Records(), 3);
   EXPECT_TRUE(Dialogs.Shown.empty());
   ClickButton(Button(*Form, "ThinBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を細くできません");
-  EXPECT_EQ(f->Data.PenWidth, 0);
+  EXPECT_EQ(f->PenWidth, 0);
   EXPECT_EQ(Records(), 3);
 }
 
@@ -70,10 +70,10 @@ TEST_F(EditCommands, PaletteSetsTheChosenColourAndItsHint) {
 }
 
 TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
-  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
   ClickButton(Button(*Form, "BodyColorBtn"));
-  EXPECT_EQ(f->Data.BrushColor, clBtnFace);
+  EXPECT_EQ(f->BrushColor, clBtnFace);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 2);
   // The canvas shows the white background through the hollow body.
@@ -83,22 +83,22 @@ TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
   EXPECT_EQ(Dialogs.LastText(), "線はぬりつぶしなしにできません");
   ClickButton(Button(*Form, "TextColorBtn"));
   EXPECT_EQ(Dialogs.LastText(), "文字はぬりつぶしなしにできません");
-  EXPECT_EQ(f->Data.PenColor, clBlack);
+  EXPECT_EQ(f->PenColor, clBlack);
   EXPECT_EQ(Records(), 2);
 }
 
 TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
-  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Button(*Form, "LineColorBtn"));  // black on black: nothing
   EXPECT_EQ(Records(), 1);
   QTest::mouseClick(ColorPanel(*Form, 6), Qt::LeftButton);  // ColorPanel07, blue
   ClickButton(Button(*Form, "TextColorBtn"));  // a rectangle has no text: nothing
   EXPECT_EQ(Records(), 1);
   ClickButton(Button(*Form, "LineColorBtn"));
-  EXPECT_EQ(f->Data.PenColor, 0xFF0000);
+  EXPECT_EQ(f->PenColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
   ClickButton(Button(*Form, "BodyColorBtn"));
-  EXPECT_EQ(f->Data.BrushColor, 0xFF0000);
+  EXPECT_EQ(f->BrushColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 3);
   EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0x0000FFu);  // QRgb is 0xRRGGBB
@@ -131,34 +131,34 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
         << b->objectName().toStdString();
   }
   EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(S().SelectedFig->Data.BrushColor, 0);
+  EXPECT_EQ(S().SelectedFig->BrushColor, 0);
 }
 
 TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
-  FigureItem* original = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* original = DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Button(*Form, "DupBtn"));
-  FigureItem* copy = S().SelectedFig;
+  Figure* copy = S().SelectedFig;
   ASSERT_NE(copy, original);
-  EXPECT_EQ(copy, S().DrawingFigs.GetTail());
+  EXPECT_EQ(copy, &S().DrawingFigs.Last());
   EXPECT_EQ(S().MarkedFig, copy);
-  EXPECT_EQ(copy->Data.Start, (Point{30, 30}));
-  EXPECT_EQ(copy->Data.End, (Point{70, 60}));
+  EXPECT_EQ(copy->Start, (Point{30, 30}));
+  EXPECT_EQ(copy->End, (Point{70, 60}));
   EXPECT_EQ(Last().TargetType, ActionKind::Duplicate);
   EXPECT_EQ(Last().TargetID, 2);
   ClickButton(Button(*Form, "DupBtn"));
-  EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 50}));
+  EXPECT_EQ(S().SelectedFig->Start, (Point{50, 50}));
   EXPECT_EQ(Last().TargetID, 3);
-  EXPECT_EQ(S().DrawingFigs.FigCount(), 3);
-  EXPECT_EQ(original->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.Count(), 3);
+  EXPECT_EQ(original->Start, (Point{10, 10}));
 }
 
 TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
   DrawAndSelectRect({10, 10}, {50, 40});
   ClickButton(Button(*Form, "DupBtn"));
-  FigureItem* copy = S().SelectedFig;
+  Figure* copy = S().SelectedFig;
   Slider(*Form, "HTrackBar")->setValue(5);
-  EXPECT_EQ(copy->Data.Start, (Point{25, 30}));
-  EXPECT_EQ(copy->Data.End, (Point{75, 60}));
+  EXPECT_EQ(copy->Start, (Point{25, 30}));
+  EXPECT_EQ(copy->End, (Point{75, 60}));
 }
 
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
@@ -168,7 +168,7 @@ TEST_F(EditCommands, WithoutSelectionNothingHappens) {
                          Button(*Form, "ThinBtn"), Button(*Form, "LineColorBtn"), Button(*Form, "ChangeTextBtn")})
     ClickButton(b);
   EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+  EXPECT_EQ(S().DrawingFigs.Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_FALSE(TextBox(*Form)->isVisible());
 }
@@ -186,15 +186,15 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
   ClickButton(Button(*Form, "DeleteBtn"));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().DeletedFigs.FigCount(), 2);
+  EXPECT_EQ(S().DeletedFigs.Count(), 2);
   EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0xFFFFFFu);
 
   ClickButton(Button(*Form, "UndoBtn"));
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{100, 10}));
+  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{100, 10}));
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 3);
   ClickButton(Button(*Form, "UndoBtn"));
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{10, 10}));
   EXPECT_EQ(Last().TargetID, 4);
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());
   EXPECT_EQ(S().SelectedFig, nullptr);
@@ -208,17 +208,17 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
 }
 
 TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
-  FigureItem* f = DrawAndSelectRect({10, 10}, {50, 40});
+  Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   Slider(*Form, "HTrackBar")->setValue(7);
-  EXPECT_EQ(f->Data.End.X, 57);
+  EXPECT_EQ(f->End.X, 57);
   ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
-  HistoryItem* size = S().History.GetTail()->Prev;
-  EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(size->Data.FigData.End.X, 57);
+  const Action& size = S().History.At(S().History.Count() - 1);
+  EXPECT_EQ(size.Parameter, ParameterKind::Size);
+  EXPECT_EQ(size.FigData.End.X, 57);
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().DeletedFigs.GetTail()->Data.End.X, 57);
+  EXPECT_EQ(S().DeletedFigs.Last().End.X, 57);
 }
 
 TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
@@ -265,7 +265,7 @@ TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
   ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
-  EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
+  EXPECT_EQ(S().SelectedFig->Text, "abc");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
 }
 
@@ -290,15 +290,15 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     }
     EnterDrawMode(*Form);
     DrawRect(*Form, {10, 10}, {60, 60});
-    const int32_t id = S().History.Tail->Data.TargetID;
+    const int32_t id = S().History.Last().TargetID;
     EnterEditMode(*Form);
     CanvasDrag(*Form, {30, 30}, {80, 50});
-    ASSERT_EQ(S().History.Tail->Data.TargetType, ActionKind::Move);
-    EXPECT_EQ(S().History.Tail->Data.TargetID, id) << "round " << round;
+    ASSERT_EQ(S().History.Last().TargetType, ActionKind::Move);
+    EXPECT_EQ(S().History.Last().TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
     CanvasClick(*Form, 600, 400);  // nothing selected: no frame
     const QImage shown = Canvas(*Form)->Image.copy();
-    MutableState(*Form).CurrentStep = S().History.Tail;
+    MutableState(*Form).CurrentStep = S().History.Count();
     GoToStep(MutableState(*Form));
     EXPECT_EQ(Canvas(*Form)->Image, shown);
     EnterDrawMode(*Form);

@@ -31,10 +31,10 @@ void ExpectSameFigure(const Figure& a, const Figure& b, const std::string& where
 }
 
 void ExpectSameList(const FigureList& a, const FigureList& b) {
-  ASSERT_EQ(a.FigCount(), b.FigCount());
-  const FigureItem* x = a.GetHead()->Next;
-  const FigureItem* y = b.GetHead()->Next;
-  for (int i = 0; x != nullptr; x = x->Next, y = y->Next, ++i) ExpectSameFigure(x->Data, y->Data, std::to_string(i));
+  ASSERT_EQ(a.Count(), b.Count());
+  auto y = b.begin();
+  int i = 0;
+  for (const Figure& x : a) ExpectSameFigure(x, *y++, std::to_string(i++));
 }
 
 class EditRoundTrip : public FormTest {};
@@ -92,13 +92,13 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
 
   FigureList before;
-  for (const Figure* f : Figures(S().DrawingFigs)) before.AddFig(*f);
+  for (const Figure* f : Figures(S().DrawingFigs)) before.Add(*f);
   FigureList deletedBefore;
-  for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.AddFig(*f);
-  ASSERT_EQ(before.FigCount(), 6);
+  for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.Add(*f);
+  ASSERT_EQ(before.Count(), 6);
 
   MutableState(*Form).SelectedFig = MutableState(*Form).MarkedFig = nullptr;
-  MutableState(*Form).CurrentStep = S().History.GetTail();
+  MutableState(*Form).CurrentStep = S().History.Count();
   GoToStep(MutableState(*Form));
   ExpectSameList(S().DrawingFigs, before);
   ExpectSameList(S().DeletedFigs, deletedBefore);

@@ -125,7 +125,7 @@ TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   Answer(ModalResult::Cancel);
   Quit();
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp");
   ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::ReadBG});
-  EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
+  EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);
 
   DrawRects(1);
@@ -80,21 +80,21 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   ASSERT_FALSE(S().DeletedFigs.IsEmpty());
 
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearBG);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearBG);
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
   EXPECT_FALSE(S().DeletedFigs.IsEmpty());
 
   LoadBackground("bg.bmp");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearDrawing);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearDrawing);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());  // nothing can be brought back
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00FF00u);  // background kept
 
   DrawRects(1);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearAllMenu")));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ClearAll);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearAll);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
   EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
@@ -198,7 +198,7 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
   EXPECT_EQ(labels, (std::vector<QString>{"1 / 3", "2 / 3", "3 / 3"}));
   EXPECT_TRUE(Form->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
 }
 
@@ -220,7 +220,7 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   EXPECT_FALSE(Exists("proc003.jpg"));
   EXPECT_TRUE(Form->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);  // the drawing goes on whole
 }
 
@@ -231,7 +231,7 @@ TEST_F(ExportTest, WholeProcessInTheViewModeEndsOnTheLastStep) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(CanvasPixel(*Form, 30, 20), 0x000000u);  // the second rectangle shows
 }
 

@@ -37,7 +37,7 @@ class SeriesTest : public FileTest {
     ASSERT_TRUE(EnterPlayMode(*Form));
     for (int n = 1; n <= count; ++n) {
       ClickButton(Button(*Form, "ForwardBtn"));
-      ASSERT_EQ(S().CurrentStep, S().History.ItemAt(n));
+      ASSERT_EQ(S().CurrentStep, n);
       const QImage series = QImage(Path(QStringLiteral("%1%2.jpg").arg(base).arg(n, 3, 10, QChar(u'0'))))
                                 .convertToFormat(QImage::Format_RGB32);
       ASSERT_EQ(series.size(), QSize(640, 480)) << "step " << n;
@@ -138,7 +138,7 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   EXPECT_EQ(Entries(), (QStringList{"p001.jpg", "p002.jpg", "sky.bmp"}));  // no temporary file left
   EXPECT_TRUE(Dialogs.Shown.empty());
   // The drawing is whole again, background included.
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
   EXPECT_EQ(Form->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
 }
@@ -153,7 +153,7 @@ TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
   EXPECT_TRUE(Form->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
 }
 

@@ -56,11 +56,11 @@ class SeriesWriterTest : public ::testing::Test {
     d.S.Pictures->BlankBGImage();
     d.S.ShownBGFileName.clear();
     for (int n = 1; n <= d.S.History.Count(); ++n) {
-      d.S.CurrentStep = d.S.History.ItemAt(n);
+      d.S.CurrentStep = n;
       GoToStep(d.S);
       ASSERT_TRUE(WriteJPEG(Path(Name(prefix, n)).toStdString(), d.Pictures.WorkBitmap).Ok);
     }
-    d.S.CurrentStep = d.S.History.Tail;
+    d.S.CurrentStep = d.S.History.Count();
     GoToStep(d.S);
   }
 };
@@ -70,12 +70,12 @@ TEST_F(SeriesWriterTest, EveryPictureEqualsTheOneWrittenAlone) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     Drawing d(seed, 60);
     // Start from an earlier step, as after the view mode.
-    d.S.CurrentStep = d.S.History.ItemAt(20);
+    d.S.CurrentStep = 20;
     GoToStep(d.S);
     const QString series = QStringLiteral("s%1_").arg(seed), alone = QStringLiteral("a%1_").arg(seed);
     ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, Base(series)));
     EXPECT_TRUE(d.Dialogs.Shown.empty());
-    EXPECT_EQ(d.S.CurrentStep, d.S.History.Tail);
+    EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());
     const QImage last = d.Pictures.WorkBitmap.copy();
     WriteOneByOne(d, alone);
     EXPECT_TRUE(last == d.Pictures.WorkBitmap);  // the series left the drawing at its last step
@@ -120,7 +120,7 @@ TEST_F(SeriesWriterTest, TheFirstFailureEndsTheSeriesAndNothingAfterItIsTouched)
   ASSERT_GE(asked.size(), 7u);
   for (size_t k = 0; k < asked.size(); ++k) EXPECT_EQ(asked[k], int(k) + 1);
   EXPECT_LT(asked.size(), 40u);
-  EXPECT_EQ(d.S.CurrentStep, d.S.History.Tail);
+  EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());
 }
 
 // Stopped at step n, the series holds exactly the pictures of the steps

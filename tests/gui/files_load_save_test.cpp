@@ -61,7 +61,7 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   EXPECT_EQ(Dialogs.Shown[0].text, "本当にデータをよみこみますか？");
   EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
   EXPECT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().SelectedFig, nullptr);
@@ -235,7 +235,7 @@ TEST_F(FileMenuTest, MalformedRecordLeavesAnEmptyDrawing) {
   EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー");
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().CurrentStep, S().History.Head);
+  EXPECT_EQ(S().CurrentStep, 0);
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
 }
 
@@ -244,7 +244,7 @@ TEST_F(FileMenuTest, LoadSetsTheNextIDAboveTheFilesIDs) {
   Load("ids.tlo");
   EXPECT_EQ(S().History.NextFigID, 13);
   DrawRects(1);
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 13);
+  EXPECT_EQ(S().History.Last().TargetID, 13);
 
   WriteFile("empty.tlo", "TAMLO FILE FORMAT 1.2\r\n");
   Answer(ModalResult::Yes);
@@ -262,8 +262,8 @@ TEST_F(FileMenuTest, PendingResizeIsTheLastRecordSaved) {
   ASSERT_TRUE(S().PendingResize);
   SaveAs("r.tlo");
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
   EXPECT_TRUE(ReadFile("r.tlo").contains("Change\r\n1\r\nSize\r\n"));
 }
 

@@ -59,7 +59,7 @@ class OpenByPathTest : public FileTest {
   void ExpectPictureFoundWithoutQuestion() {
     EXPECT_TRUE(Dialogs.Shown.empty()) << (Dialogs.Shown.empty() ? "" : Dialogs.LastText());
     ASSERT_EQ(S().History.Count(), 2);
-    EXPECT_EQ(S().History.Head->Next->Data.FileName, PicturePath());
+    EXPECT_EQ(S().History.At(1).FileName, PicturePath());
     EXPECT_TRUE(PictureShown());
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(Path("art")).canonicalPath());
   }
@@ -99,7 +99,7 @@ TEST_F(OpenByPathTest, TheFoundPictureStaysFoundAfterSavingAndElsewhere) {
     Answer(ModalResult::Yes);
     Form->OpenFileByPath(Path("art/d.tlo"));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"}) << round;
-    EXPECT_EQ(S().History.Head->Next->Data.FileName, PicturePath()) << round;
+    EXPECT_EQ(S().History.At(1).FileName, PicturePath()) << round;
     EXPECT_TRUE(PictureShown()) << round;
   }
   EXPECT_TRUE(ReadFile("art/d.tlo").contains(QFile::encodeName(QString::fromStdString(PicturePath()))));
@@ -122,7 +122,7 @@ class CommandLinePictureTest : public OpenByPathTest {
 TEST_F(CommandLinePictureTest, TheDrawingFindsItsPicture) {
   EXPECT_TRUE(Dialogs.Shown.empty());
   ASSERT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(S().History.Tail->Data.FileName, QFileInfo(Early.filePath("sora.bmp")).absoluteFilePath().toStdString());
+  EXPECT_EQ(S().History.Last().FileName, QFileInfo(Early.filePath("sora.bmp")).absoluteFilePath().toStdString());
   EXPECT_TRUE(PictureShown());
 }
 
@@ -258,7 +258,7 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
       }
       EXPECT_EQ(Dialogs.LastText(), kLoadFailed) << name << " " << how;
       EXPECT_EQ(S().History.Count(), 2) << name;
-      EXPECT_EQ(S().DrawingFigs.FigCount(), 2) << name;
+      EXPECT_EQ(S().DrawingFigs.Count(), 2) << name;
       EXPECT_EQ(Caption(), caption) << name;
     }
   }

@@ -78,8 +78,8 @@ TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
   Answer(ModalResult::Yes);
   Form->OpenFileByPath(Path("sky.bmp"));
   ASSERT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ReadBG);
-  EXPECT_EQ(S().History.Tail->Data.FileName, Path("sky.bmp").toStdString());
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ReadBG);
+  EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Form, 300, 200), 0x0000FFu);  // inside the picture
   EXPECT_EQ(CanvasPixel(*Form, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
 }
@@ -106,7 +106,7 @@ TEST_F(OpenFileTest, ADroppedPictureAsksFirstWhenThereIsADrawing) {
   Answer(ModalResult::Yes);
   Drop({"p.bmp"});
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"});
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::ReadBG);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ReadBG);
 }
 
 TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {

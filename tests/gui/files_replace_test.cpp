@@ -186,7 +186,7 @@ TEST_F(ReplaceTest, ADrawingWithALineBreakInATextIsNotSavedOverTheOldFile) {
   const QByteArray saved = ReadFile("e.tlo");
   DrawRects(1);
   // Only a damaged history holds one: the text entry takes one line.
-  MutableState(*Form).History.Tail->Data.FigData.Text = "two\nlines";
+  MutableState(*Form).History.Last().FigData.Text = "two\nlines";
   Overwrite();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   SaveAs("f.tlo");

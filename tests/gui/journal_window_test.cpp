@@ -54,7 +54,7 @@ class JournalWindowTest : public FileTest {
     EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
     EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), k);
     EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), S().History.Count());
-    EXPECT_EQ(S().CurrentStep, S().History.ItemAt(k));
+    EXPECT_EQ(S().CurrentStep, k);
     EXPECT_EQ(Figures(S().DrawingFigs).size(), static_cast<size_t>(k));  // one rectangle a step
     EXPECT_EQ(Button(*Form, "ReverseBtn")->isEnabled(), k > 0);
     EXPECT_EQ(Button(*Form, "ForwardBtn")->isEnabled(), k < S().History.Count());
@@ -136,7 +136,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
   EXPECT_EQ(Dialogs.Shown.back().buttons, QuestionButtons::YesNo);
   EXPECT_EQ(HistoryFileText(S().History), drawn);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
   EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0x000000u);  // the third rectangle's left side
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
@@ -152,7 +152,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   EXPECT_EQ(HistoryFileText(S().History), four);
   // New figures get new IDs after the restored ones.
   DrawRects(1);
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 5);
+  EXPECT_EQ(S().History.Last().TargetID, 5);
 }
 
 TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
@@ -304,7 +304,7 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
 
   // Drawing again from an earlier step records a branch: the drawing mode
@@ -319,7 +319,7 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Restart();
   EXPECT_EQ(HistoryFileText(S().History), branched);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
 }
 
@@ -333,7 +333,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
 
   // Its file name still counts.
@@ -352,7 +352,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(4);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   // And steps taken now are noted in the side file written anew.
   ClickButton(Button(*Form, "ReverseBtn"));
   Crash();

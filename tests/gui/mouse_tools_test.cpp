@@ -35,7 +35,7 @@ TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothing
     CanvasMove(*Form, 210, 190);
     CanvasRelease(*Form, 210, 190);
     const std::string name = tool->objectName().toStdString();
-    EXPECT_EQ(S().DrawingFigs.FigCount(), 1) << name;
+    EXPECT_EQ(S().DrawingFigs.Count(), 1) << name;
     EXPECT_EQ(S().History.Count(), 1) << name;
     EXPECT_FALSE(Form->Tools().Busy()) << name;
     EXPECT_TRUE(ScreenIsThePicture()) << name;
@@ -62,7 +62,7 @@ TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
   EXPECT_TRUE(ScreenIsThePicture());
   // The next drag with the new tool is an ordinary one.
   CanvasDrag(*Form, {10, 10}, {60, 30});
-  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
+  ASSERT_EQ(S().DrawingFigs.Count(), 1);
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->DrawingTool, ToolKind::Line);
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
 }
@@ -80,8 +80,8 @@ TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorde
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   const Figure& f = *Figures(S().DrawingFigs)[0];
   EXPECT_EQ(f.Start, (Point{50, 40}));
-  EXPECT_EQ(S().History.Tail->Data.FigData.Start, f.Start);
-  EXPECT_EQ(S().History.Tail->Data.FigData.End, f.End);
+  EXPECT_EQ(S().History.Last().FigData.Start, f.Start);
+  EXPECT_EQ(S().History.Last().FigData.End, f.End);
   // And undo takes it back.
   Undo();
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));

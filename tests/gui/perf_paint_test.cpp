@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 
@@ -54,10 +55,10 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
   std::mt19937 rng(seed);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
-  std::vector<FigureItem*> figs;
+  std::vector<Figure*> figs;
   auto refresh = [&] {
     figs.clear();
-    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+    for (Figure& f : S.DrawingFigs) figs.push_back(&f);
   };
   std::function<Figure(ToolKind, Vertex&, std::vector<Figure>&, int)> make = [&](ToolKind tool, Vertex& pts,
                                                                                 std::vector<Figure>& contents, int depth) {
@@ -117,7 +118,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     }
     if (what == 43) {
       ClearDrawing(S, pick(2) ? ActionKind::ClearBG : ActionKind::ClearAll);
-      if (S.History.Tail->Data.TargetType == ActionKind::ClearAll) figs.clear();
+      if (S.History.Last().TargetType == ActionKind::ClearAll) figs.clear();
       continue;
     }
     if (what == 44) {
@@ -132,8 +133,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       continue;
     }
     const size_t i = pick(int(figs.size()));
-    FigureItem* sel = S.SelectedFig = figs[i];
-    Figure& f = sel->Data;
+    Figure& f = *(S.SelectedFig = figs[i]);
     const int op = pick(12);
     Figure c = f;
     if (op < 3) {
@@ -201,10 +201,10 @@ std::string Bytes(const QImage& image) {
 // content, then per record the position of the figure it links to.
 std::vector<std::string> DrawingState(const AppState& S) {
   std::vector<std::string> out;
-  std::vector<const FigureItem*> items;
-  for (const FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) {
+  std::vector<FigureList::const_iterator> items;
+  for (auto f = S.DrawingFigs.begin(); f != S.DrawingFigs.end(); ++f) {
     items.push_back(f);
-    const Figure& d = f->Data;
+    const Figure& d = *f;
     std::string line = std::to_string(static_cast<int>(d.DrawingTool)) + " " + std::to_string(d.Start.X) + "," +
                        std::to_string(d.Start.Y) + " " + std::to_string(d.End.X) + "," + std::to_string(d.End.Y) +
                        " " + std::to_string(d.PenWidth) + " " + std::to_string(d.PenColor) + " " +
@@ -214,16 +214,16 @@ std::vector<std::string> DrawingState(const AppState& S) {
     if (d.DrawingTool == ToolKind::Stamp) line += " stamp of " + std::to_string(d.StampData.size());
     out.push_back(line);
   }
-  out.push_back("deleted " + std::to_string(S.DeletedFigs.FigCount()));
+  out.push_back("deleted " + std::to_string(S.DeletedFigs.Count()));
   int32_t step = 0;
-  for (const HistoryItem* a = S.History.Head; a != nullptr; a = a->Next, ++step) {
-    const auto at = std::find(items.begin(), items.end(), a->Data.TargetItem);
-    const long item = a->Data.TargetItem == nullptr ? -1 : at == items.end() ? -2 : long(at - items.begin());
-    const bool figOk = a->Data.TargetItem == nullptr ? a->Data.TargetFig == nullptr
-                                                      : a->Data.TargetFig == &a->Data.TargetItem->Data;
+  for (const Action& a : S.History) {
+    ++step;
+    const auto at = a.TargetItem ? std::find(items.begin(), items.end(), *a.TargetItem) : items.end();
+    const long item = !a.TargetItem ? -1 : at == items.end() ? -2 : long(at - items.begin());
+    const bool figOk = !a.TargetItem ? a.TargetFig == nullptr : a.TargetFig == &**a.TargetItem;
     out.push_back(std::to_string(step) + " -> " + std::to_string(item) + (figOk ? "" : " (fig link elsewhere)"));
   }
-  out.push_back("current " + std::to_string(S.History.StepOf(S.CurrentStep)));
+  out.push_back("current " + std::to_string(S.CurrentStep));
   out.push_back("bg '" + S.BGFileName + "' shown '" + S.ShownBGFileName + "'");
   return out;
 }
@@ -257,16 +257,15 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
         rubber.PenMode = DrawMode::NotXor;
         rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
       }
-      S.CurrentStep = S.History.ItemAt(step);
+      S.CurrentStep = step;
       GoToStep(S);
-      if (pick(6) == 0 && S.DrawingFigs.FigCount() > 0) {
+      if (pick(6) == 0 && S.DrawingFigs.Count() > 0) {
         // A selection frame, then the canvas repainted with it and without it.
-        S.SelectedFig = S.DrawingFigs.Head->Next;
-        for (int k = pick(S.DrawingFigs.FigCount()); k > 0; --k) S.SelectedFig = S.SelectedFig->Next;
+        S.SelectedFig = &S.DrawingFigs.At(pick(S.DrawingFigs.Count()));
         d.Pictures.PaintBoxPaint();
         QImage expected = FullComposition(S, d.Pictures.BGPicture);
         ASSERT_EQ(Difference(d.Pictures.WorkBitmap, expected), "") << "with frame, step " << step;
-        if (pick(2)) S.SelectedFig->Data.Offset(pick(9) - 4, 0);
+        if (pick(2)) S.SelectedFig->Offset(pick(9) - 4, 0);
         S.SelectedFig = nullptr;
         d.Pictures.PaintBoxPaint();
       }
@@ -302,22 +301,21 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
     f.Text = "x";
     f.TextSize = 12;
     if (IsPointFigure(f.DrawingTool))
-      S.DrawingFigs.AddFig(withPoints(f, {f.Start, {f.End.X, f.Start.Y}, f.End}));
+      S.DrawingFigs.Add(withPoints(f, {f.Start, {f.End.X, f.Start.Y}, f.End}));
     else
-      S.DrawingFigs.AddFig(f);
+      S.DrawingFigs.Add(f);
   }
   for (int round = 0; round < 150; ++round) {
-    FigureItem* item = S.DrawingFigs.Head->Next;
-    for (int k = pick(S.DrawingFigs.FigCount()); k > 0; --k) item = item->Next;
+    const auto item = std::next(S.DrawingFigs.begin(), pick(S.DrawingFigs.Count()));
     switch (pick(6)) {
-      case 0: item->Data.Offset(pick(21) - 10, pick(21) - 10); break;
-      case 1: S.DrawingFigs.MoveFigFront(item); break;
-      case 2: S.DrawingFigs.MoveFigBack(item); break;
-      case 3: item->Data.PenColor ^= 0xFFFFFF; break;
-      case 4: S.DrawingFigs.AddFig(item->Data); break;
-      default: S.DrawingFigs.RemoveFig(item); break;
+      case 0: item->Offset(pick(21) - 10, pick(21) - 10); break;
+      case 1: S.DrawingFigs.MoveFront(item); break;
+      case 2: S.DrawingFigs.MoveBack(item); break;
+      case 3: item->PenColor ^= 0xFFFFFF; break;
+      case 4: S.DrawingFigs.Add(*item); break;
+      default: S.DrawingFigs.Remove(item); break;
     }
-    S.SelectedFig = pick(3) == 0 ? S.DrawingFigs.Tail : nullptr;
+    S.SelectedFig = pick(3) == 0 ? &S.DrawingFigs.Last() : nullptr;
     P.PaintBoxPaint();
     ASSERT_EQ(Difference(P.WorkBitmap, FullComposition(S, P.BGPicture)), "") << "round " << round;
   }
@@ -338,7 +336,7 @@ TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
       BenchDrawing d;
       MakeHistory(d.S, seed, 250, backgrounds);
       // Start from somewhere in the middle, as after the view mode.
-      d.S.CurrentStep = d.S.History.ItemAt(d.S.History.Count() / 3);
+      d.S.CurrentStep = d.S.History.Count() / 3;
       GoToStep(d.S);
       d.Pictures.Incremental = fast != 0;
       const std::string base = dir.filePath(QString("s%1_%2_").arg(seed).arg(fast)).toStdString();

@@ -38,7 +38,7 @@ std::string Difference(const QImage& a, const QImage& b) {
 
 // A random figure of `tool` (stamps with up to four figures, nested twice),
 // appended to `list`, which owns its vertices and contents.
-FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, int depth = 0) {
+Figure* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, int depth = 0) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   Figure f;
   f.DrawingTool = tool;
@@ -61,14 +61,14 @@ FigureItem* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, 
     f.PointData = pts;
     f.SetBoundsFromPoints();
   }
-  FigureItem* item = list.AddFig(f);
+  Figure* item = &*list.Add(f);
   if (tool == ToolKind::Stamp) {
     FigureList contents;
     for (int k = 0, n = 1 + pick(4); k < n; ++k) {
-      FigureItem* inner = AddRandomFigure(contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
-      inner->Data.Offset(-inner->Data.Start.X + pick(50), -inner->Data.Start.Y + pick(50));
+      Figure* inner = AddRandomFigure(contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
+      inner->Offset(-inner->Start.X + pick(50), -inner->Start.Y + pick(50));
     }
-    for (const FigureItem* i = contents.Head->Next; i != nullptr; i = i->Next) item->Data.StampData.push_back(i->Data);
+    for (const Figure& i : contents) item->StampData.push_back(i);
   }
   return item;
 }
@@ -115,12 +115,12 @@ TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
   FigurePictureCache pictures;
   FigureList figs;
   for (int i = 0; i < 160; ++i) {
-    FigureItem* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
+    Figure* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
     int step = 0;
     for (const Point& move : moves) {
-      item->Data.Offset(move.X, move.Y);
-      ExpectSameAsDirect(pictures, item->Data, background,
-                         "figure " + std::to_string(i) + " kind " + std::to_string(static_cast<int>(item->Data.DrawingTool)) +
+      item->Offset(move.X, move.Y);
+      ExpectSameAsDirect(pictures, *item, background,
+                         "figure " + std::to_string(i) + " kind " + std::to_string(static_cast<int>(item->DrawingTool)) +
                              " move " + std::to_string(step++));
       if (HasFailure()) return;
     }
@@ -150,27 +150,27 @@ TEST(FigurePictures, SameContentSharesAPictureAndEveryChangeMakesANewOne) {
   box.End = {60, 40};
   box.PenWidth = 3;
   box.BrushColor = 0x00FF00;
-  FigureItem* stamp = figs.AddEmptyFig();
-  stamp->Data.DrawingTool = ToolKind::Stamp;
-  stamp->Data.Start = {100, 100};
-  stamp->Data.StampData = {nestedStamp, box};
-  Figure& nested = stamp->Data.StampData[0];
+  Figure* stamp = &figs.AddEmpty();
+  stamp->DrawingTool = ToolKind::Stamp;
+  stamp->Start = {100, 100};
+  stamp->StampData = {nestedStamp, box};
+  Figure& nested = stamp->StampData[0];
   Figure& textFig = nested.StampData[0];
-  Figure& boxFig = stamp->Data.StampData[1];
+  Figure& boxFig = stamp->StampData[1];
 
   FigurePictureCache pictures;
-  for (int i = 0; i < 3; ++i) ExpectSameAsDirect(pictures, stamp->Data, background, "first place");
+  for (int i = 0; i < 3; ++i) ExpectSameAsDirect(pictures, *stamp, background, "first place");
   EXPECT_EQ(pictures.Count(), 1u);
   EXPECT_EQ(pictures.Made, 1u);
-  stamp->Data.Offset(200, 150);
-  ExpectSameAsDirect(pictures, stamp->Data, background, "moved");
+  stamp->Offset(200, 150);
+  ExpectSameAsDirect(pictures, *stamp, background, "moved");
   EXPECT_EQ(pictures.Count(), 1u);
   EXPECT_EQ(pictures.Made, 1u);
 
   const uint64_t made = pictures.Made;
   auto changed = [&](const char* what) {
-    ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " first");
-    ExpectSameAsDirect(pictures, stamp->Data, background, std::string(what) + " again");
+    ExpectSameAsDirect(pictures, *stamp, background, std::string(what) + " first");
+    ExpectSameAsDirect(pictures, *stamp, background, std::string(what) + " again");
   };
   textFig.Text = "あいえ";
   changed("inner text");
@@ -199,8 +199,8 @@ TEST(FigurePictures, KeptPicturesStayWithinTheBudget) {
   for (int i = 0; i < 120; ++i) AddRandomFigure(figs, rng, kKinds[i % 8]);
   size_t most = 0;
   for (int round = 0; round < 3; ++round)
-    for (FigureItem* f = figs.Head->Next; f != nullptr; f = f->Next) {
-      ExpectSameAsDirect(pictures, f->Data, background, "round " + std::to_string(round));
+    for (const Figure& f : figs) {
+      ExpectSameAsDirect(pictures, f, background, "round " + std::to_string(round));
       EXPECT_LE(pictures.Bytes(), pictures.Budget);
       most = std::max(most, pictures.Count());
       if (HasFailure()) return;
@@ -226,17 +226,17 @@ TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
     cached.BGPicture = direct.BGPicture = Patterned();
     std::mt19937 rng(incremental ? 3 : 4);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-    std::vector<FigureItem*> items;
+    std::vector<Figure*> items;
     for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(S.DrawingFigs, rng, kKinds[i % 8]));
     for (int round = 0; round < 60; ++round) {
       for (int k = 0; k < 4; ++k) {
-        FigureItem* item = items[size_t(pick(int(items.size())))];
+        Figure* item = items[size_t(pick(int(items.size())))];
         switch (pick(5)) {
-          case 0: item->Data.Offset(pick(41) - 20, pick(41) - 20); break;
-          case 1: item->Data.Offset(pick(2) ? 700 : -700, 0); break;  // off the canvas and back
-          case 2: item->Data.PenColor = kColours[pick(7)]; break;
-          case 3: S.DrawingFigs.MoveFigFront(item); break;
-          default: S.DrawingFigs.MoveFigBack(item); break;
+          case 0: item->Offset(pick(41) - 20, pick(41) - 20); break;
+          case 1: item->Offset(pick(2) ? 700 : -700, 0); break;  // off the canvas and back
+          case 2: item->PenColor = kColours[pick(7)]; break;
+          case 3: S.DrawingFigs.MoveFront(item); break;
+          default: S.DrawingFigs.MoveBack(item); break;
         }
       }
       S.SelectedFig = pick(3) == 0 ? items[size_t(pick(int(items.size())))] : nullptr;

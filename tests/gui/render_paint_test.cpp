@@ -21,11 +21,11 @@ Figure StampOf(Point start, std::vector<Figure> contents) {
   return stamp;
 }
 
-// A stamp item whose contents are `contents`, appended to `list`.
-FigureItem* AddStamp(FigureList& list, Point start, std::vector<Figure> contents) {
-  FigureItem* item = list.AddEmptyFig();
-  item->Data = StampOf(start, std::move(contents));
-  return item;
+// A stamp whose contents are `contents`, appended to `list`.
+Figure* AddStamp(FigureList& list, Point start, std::vector<Figure> contents) {
+  Figure* stamp = &list.AddEmpty();
+  *stamp = StampOf(start, std::move(contents));
+  return stamp;
 }
 
 class PaintTest : public ::testing::Test {
@@ -145,13 +145,13 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   std::vector<Figure> outer{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   outer.push_back(StampOf({5, 5}, std::move(inner)));
   FigureList top;
-  FigureItem* stamp = AddStamp(top, {100, 50}, std::move(outer));
-  stamp->Data.PenWidth = 40;  // a stamp's own attributes never show
-  stamp->Data.PenColor = tRed;
-  stamp->Data.BrushColor = tRed;
-  stamp->Data.End = {300, 300};
+  Figure* stamp = AddStamp(top, {100, 50}, std::move(outer));
+  stamp->PenWidth = 40;  // a stamp's own attributes never show
+  stamp->PenColor = tRed;
+  stamp->BrushColor = tRed;
+  stamp->End = {300, 300};
 
-  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::Copy);
+  DrawFigure(canvas, stamp, 0, 0, DrawMode::Copy);
   QImage want = Blank();
   for (int x = 0; x <= 10; ++x) {
     want.setPixel(100 + x, 50, kBlack);
@@ -169,9 +169,9 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
   std::vector<Figure> contents{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   FigureList top;
-  FigureItem* stamp = AddStamp(top, {20, 20}, std::move(contents));
-  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);
-  DrawFigure(canvas, &stamp->Data, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
+  Figure* stamp = AddStamp(top, {20, 20}, std::move(contents));
+  DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);
+  DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
 }
 
@@ -184,7 +184,7 @@ TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
   }
   DrawFigList(canvas, list, 100, 50);
   FigureList top;
-  top.AddEmptyFig()->Data = StampOf({0, 0}, std::move(list));
+  top.AddEmpty() = StampOf({0, 0}, std::move(list));
   QImage viaList = Blank();
   RasterCanvas c(&viaList);
   DrawFigList(c, &top, 100, 50);
@@ -203,15 +203,15 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
   AddStamp(top, {10, 10}, {});
-  FigureItem* bare = top.AddEmptyFig();
-  bare->Data.DrawingTool = ToolKind::Stamp;  // no contents at all
-  FigureItem* none = top.AddEmptyFig();
-  none->Data.DrawingTool = ToolKind::None;
-  none->Data.End = {100, 100};
-  FigureItem* points = top.AddEmptyFig();
-  points->Data.DrawingTool = ToolKind::Polygon;  // a point figure without its vertices
+  Figure* bare = &top.AddEmpty();
+  bare->DrawingTool = ToolKind::Stamp;  // no contents at all
+  Figure* none = &top.AddEmpty();
+  none->DrawingTool = ToolKind::None;
+  none->End = {100, 100};
+  Figure* points = &top.AddEmpty();
+  points->DrawingTool = ToolKind::Polygon;  // a point figure without its vertices
   DrawFigList(canvas, &top, 0, 0);
-  for (FigureItem* i = top.Head->Next; i; i = i->Next) DrawFigure(canvas, &i->Data, 0, 0, DrawMode::Copy);
+  for (const Figure& f : top) DrawFigure(canvas, &f, 0, 0, DrawMode::Copy);
   EXPECT_EQ(Differences(img, Blank()), 0);
 }
 

@@ -17,17 +17,17 @@ class RefreshTest : public ::testing::Test {
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  FigureItem* red = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
+  Figure* red = &*S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
-  ASSERT_EQ(S.DrawingFigs.MoveFigFront(red), 0);
+  ASSERT_TRUE(S.DrawingFigs.MoveFront(red));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kRed);
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  FigureItem* rect = S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
+  Figure* rect = &*S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);
@@ -49,7 +49,7 @@ TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
     EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
     EXPECT_EQ(img.pixel(20, 20), kRed);
   };
-  S.DrawingFigs.AddFig(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
   P.PaintBoxPaint();
   EXPECT_EQ(shown, 1);
 }

@@ -13,11 +13,11 @@ class ResizeSliders : public FormTest {
  protected:
   // Puts a figure into the drawing as a command would (a copy plus its
   // Create record).
-  FigureItem* Put(const Figure& f) {
+  Figure* Put(const Figure& f) {
     return CreateFigure(MutableState(*Form), f);
   }
   // Selects with a click in the edit mode.
-  FigureItem* Pick(int x, int y) {
+  Figure* Pick(int x, int y) {
     if (S().WorkMode != WindowMode::Edit) EnterEditMode(*Form);
     CanvasClick(*Form, x, y);
     return S().SelectedFig;
@@ -28,19 +28,19 @@ class ResizeSliders : public FormTest {
 
 TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
   DrawRect(*Form, {100, 100}, {200, 150});
-  FigureItem* f = Pick(150, 125);
+  Figure* f = Pick(150, 125);
   ASSERT_NE(f, nullptr);
   H(10);
-  EXPECT_EQ(f->Data.Start, (Point{90, 100}));
-  EXPECT_EQ(f->Data.End, (Point{210, 150}));
+  EXPECT_EQ(f->Start, (Point{90, 100}));
+  EXPECT_EQ(f->End, (Point{210, 150}));
   EXPECT_EQ(CanvasPixel(*Form, 91, 125), 0x000000u);  // repainted
   V(-20);
-  EXPECT_EQ(f->Data.Start, (Point{90, 120}));
-  EXPECT_EQ(f->Data.End, (Point{210, 130}));
+  EXPECT_EQ(f->Start, (Point{90, 120}));
+  EXPECT_EQ(f->End, (Point{210, 130}));
   H(0);
   V(0);
-  EXPECT_EQ(f->Data.Start, (Point{100, 100}));
-  EXPECT_EQ(f->Data.End, (Point{200, 150}));
+  EXPECT_EQ(f->Start, (Point{100, 100}));
+  EXPECT_EQ(f->End, (Point{200, 150}));
   EXPECT_EQ(S().History.Count(), 1);  // moving a slider records nothing
 }
 
@@ -48,18 +48,18 @@ TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
   DrawRect(*Form, {100, 100}, {200, 150});
   EnterEditMode(*Form);
   H(30);
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.End.X, 200);
+  EXPECT_EQ(S().DrawingFigs.Last().End.X, 200);
   EXPECT_FALSE(S().PendingResize);
 }
 
 TEST_F(ResizeSliders, PolylineVerticesStretch) {
   Put(polyline({{100, 100}, {125, 200}, {200, 110}}));
-  FigureItem* f = Pick(125, 150);
+  Figure* f = Pick(125, 150);
   ASSERT_NE(f, nullptr);
   H(10);
-  EXPECT_EQ(f->Data.Start.X, 90);
-  EXPECT_EQ(f->Data.PointData.Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
-  EXPECT_EQ(f->Data.PointData.Points[2].X, 210);
+  EXPECT_EQ(f->Start.X, 90);
+  EXPECT_EQ(f->PointData.Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
+  EXPECT_EQ(f->PointData.Points[2].X, 210);
 }
 
 TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
@@ -67,31 +67,31 @@ TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
-  FigureItem* f = Pick(102, 85);
+  Figure* f = Pick(102, 85);
   ASSERT_NE(f, nullptr);
   H(-6);
-  EXPECT_EQ(f->Data.TextSize, 6);
-  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abc", 6));
-  EXPECT_EQ(f->Data.End.Y, 87);  // trunc(80 + 7.2)
+  EXPECT_EQ(f->TextSize, 6);
+  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abc", 6));
+  EXPECT_EQ(f->End.Y, 87);  // trunc(80 + 7.2)
   H(-7);
-  EXPECT_EQ(f->Data.TextSize, 6);
+  EXPECT_EQ(f->TextSize, 6);
   V(-8);  // thumb raised: 12 + 8
-  EXPECT_EQ(f->Data.TextSize, 20);
-  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abc", 20));
-  EXPECT_EQ(f->Data.End.Y, 104);
+  EXPECT_EQ(f->TextSize, 20);
+  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abc", 20));
+  EXPECT_EQ(f->End.Y, 104);
 }
 
 TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   BuiltFigure t = text("a", {10, 20}, 12);
   t.End = {30, 32};
   Put(stamp({100, 100}, {140, 140}, {rect({10, 0}, {30, 20}), t}));
-  FigureItem* f = Pick(120, 120);
+  Figure* f = Pick(120, 120);
   ASSERT_NE(f, nullptr);
   H(20);  // 40 → 80 wide
-  EXPECT_EQ(f->Data.Start.X, 80);
-  EXPECT_EQ(f->Data.End.X, 160);
-  const Figure& r = f->Data.StampData.front();
-  const Figure& text = f->Data.StampData.back();
+  EXPECT_EQ(f->Start.X, 80);
+  EXPECT_EQ(f->End.X, 160);
+  const Figure& r = f->StampData.front();
+  const Figure& text = f->StampData.back();
   EXPECT_EQ(r.Start.X, 20);
   EXPECT_EQ(r.End.X, 60);
   EXPECT_EQ(text.Start.X, 30);
@@ -101,43 +101,43 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   EXPECT_EQ(CanvasPixel(*Form, 100, 110), 0x000000u);
   EnterDrawMode(*Form);  // leaving the edit mode records the size
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(S().History.GetTail()->Data.FigData.StampData.front().End.X, 60);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History.Last().FigData.StampData.front().End.X, 60);
 }
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   // No record points at it.
-  FigureItem* item = MutableState(*Form).DrawingFigs.AddFig(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
-  FigureItem* f = Pick(110, 110);
+  Figure* item = &*MutableState(*Form).DrawingFigs.Add(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
+  Figure* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプのサイズ変更：解決できないエラーが発生しました"});
-  EXPECT_EQ(f->Data.Start, (Point{100, 100}));
-  EXPECT_EQ(f->Data.StampData.back().End, (Point{20, 20}));
+  EXPECT_EQ(f->Start, (Point{100, 100}));
+  EXPECT_EQ(f->StampData.back().End, (Point{20, 20}));
   EXPECT_TRUE(ExitCodes.empty());
   EXPECT_FALSE(S().PendingResize);
   // The drawing is still there to work on.
   EnterDrawMode(*Form);
   DrawRect(*Form, {300, 300}, {350, 350});
-  EXPECT_EQ(S().DrawingFigs.FigCount(), 2);
+  EXPECT_EQ(S().DrawingFigs.Count(), 2);
 }
 
 TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   DrawRect(*Form, {100, 100}, {200, 150});
-  FigureItem* f = Pick(150, 125);
+  Figure* f = Pick(150, 125);
   for (int p = 1; p <= 25; ++p) H(p);
   V(5);
   EXPECT_EQ(S().History.Count(), 1);
   ClickButton(Button(*Form, "ThickBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
-  const HistoryItem* size = S().History.GetTail()->Prev;
-  EXPECT_EQ(size->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(size->Data.TargetID, 1);
-  EXPECT_EQ(size->Data.FigData.Start, (Point{75, 95}));
-  EXPECT_EQ(size->Data.FigData.End, (Point{225, 155}));
-  EXPECT_EQ(size->Data.FigData.PenWidth, 4);
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::LineWidth);
-  EXPECT_EQ(f->Data.PenWidth, 6);
+  const Action& size = S().History.At(S().History.Count() - 1);
+  EXPECT_EQ(size.Parameter, ParameterKind::Size);
+  EXPECT_EQ(size.TargetID, 1);
+  EXPECT_EQ(size.FigData.Start, (Point{75, 95}));
+  EXPECT_EQ(size.FigData.End, (Point{225, 155}));
+  EXPECT_EQ(size.FigData.PenWidth, 4);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(f->PenWidth, 6);
   EXPECT_FALSE(S().PendingResize);
 }
 
@@ -150,7 +150,7 @@ TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
   V(0);
   ClickButton(Button(*Form, "ThickBtn"));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
 }
 
 TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
@@ -158,16 +158,16 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   DrawRect(*Form, {300, 300}, {350, 350});  // B
   Pick(150, 125);
   H(10);
-  FigureItem* b = Pick(325, 325);
+  Figure* b = Pick(325, 325);
   EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);  // the click puts the bars back
   V(5);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.GetTail()->Data.TargetID, 1);
-  EXPECT_EQ(S().History.GetTail()->Data.FigData.End.X, 210);
-  EXPECT_EQ(S().ResizeFig, &b->Data);
+  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().History.Last().FigData.End.X, 210);
+  EXPECT_EQ(S().ResizeFig, b);
   ClickButton(Button(*Form, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
-  EXPECT_EQ(S().History.GetTail()->Prev->Data.TargetID, 2);
+  EXPECT_EQ(S().History.At(S().History.Count() - 1).TargetID, 2);
 }
 
 TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
@@ -175,19 +175,19 @@ TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
   CanvasClick(*Form, 100, 80);
   TypeText(*Form, "abc");
   PressKey(*Form, Qt::Key_Return);
-  FigureItem* f = Pick(102, 85);
+  Figure* f = Pick(102, 85);
   H(8);
   ClickButton(Button(*Form, "ChangeTextBtn"));
   TextBox(*Form)->end(false);
   TypeText(*Form, "d");
   PressKey(*Form, Qt::Key_Return);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
-  EXPECT_EQ(S().History.GetTail()->Prev->Data.Parameter, ParameterKind::Size);
-  EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.TextSize, 20);
-  EXPECT_EQ(S().History.GetTail()->Prev->Data.FigData.Text, "abc");
-  EXPECT_EQ(S().History.GetTail()->Data.Parameter, ParameterKind::Text);
-  EXPECT_EQ(f->Data.Text, "abcd");
-  EXPECT_EQ(f->Data.End.X, 100 + Form->FigureTextWidth("abcd", 20));
+  EXPECT_EQ(S().History.At(S().History.Count() - 1).Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.TextSize, 20);
+  EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.Text, "abc");
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Text);
+  EXPECT_EQ(f->Text, "abcd");
+  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abcd", 20));
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
 
   EXPECT_FALSE(TextBox(*Form)->isVisible());
   EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
-  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
-  const Figure& t = S().DrawingFigs.GetTail()->Data;
+  ASSERT_EQ(S().DrawingFigs.Count(), 1);
+  const Figure& t = S().DrawingFigs.Last();
   EXPECT_EQ(t.DrawingTool, ToolKind::Text);
   EXPECT_EQ(t.Text, "abc");
   EXPECT_EQ(t.TextSize, 12);
@@ -41,7 +41,7 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   EXPECT_GT(w, 10);
   EXPECT_EQ(t.End, (Point{100 + w, 92}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  EXPECT_EQ(S().History.GetTail()->Data.FigData.Text, "abc");
+  EXPECT_EQ(S().History.Last().FigData.Text, "abc");
   // The text is on the canvas: some pixel of its cell is dark.
   bool inked = false;
   for (int y = 80; y < 96 && !inked; ++y)
@@ -66,8 +66,8 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
   commit.setCommitString(QStringLiteral("ねこ"));
   QApplication::sendEvent(TextBox(*Form), &commit);
   PressKey(*Form, Qt::Key_Return);
-  ASSERT_EQ(S().DrawingFigs.FigCount(), 1);
-  const Figure& t = S().DrawingFigs.GetTail()->Data;
+  ASSERT_EQ(S().DrawingFigs.Count(), 1);
+  const Figure& t = S().DrawingFigs.Last();
   EXPECT_EQ(t.Text, "ねこ");
   EXPECT_EQ(t.End.X, 20 + Width("ねこ", 12));
 }
@@ -99,9 +99,9 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   WriteText(100, 80, "abc");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  FigureItem* f = S().SelectedFig;
+  Figure* f = S().SelectedFig;
   ASSERT_NE(f, nullptr);
-  const int32_t oldEnd = f->Data.End.X;
+  const int32_t oldEnd = f->End.X;
   ClickButton(Button(*Form, "ChangeTextBtn"));
   ASSERT_TRUE(TextBox(*Form)->isVisible());
   EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 80));
@@ -113,12 +113,12 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   TypeText(*Form, "def");
   PressKey(*Form, Qt::Key_Return);
   EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(f->Data.Text, "abcdef");
-  EXPECT_EQ(f->Data.Start, (Point{100, 80}));
-  EXPECT_EQ(f->Data.End, (Point{100 + Width("abcdef", 12), 92}));
-  EXPECT_GT(f->Data.End.X, oldEnd);
+  EXPECT_EQ(f->Text, "abcdef");
+  EXPECT_EQ(f->Start, (Point{100, 80}));
+  EXPECT_EQ(f->End, (Point{100 + Width("abcdef", 12), 92}));
+  EXPECT_GT(f->End.X, oldEnd);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  const Action& c = S().History.GetTail()->Data;
+  const Action& c = S().History.Last();
   EXPECT_EQ(c.Parameter, ParameterKind::Text);
   EXPECT_EQ(c.TargetID, 1);
   EXPECT_EQ(c.FigData.Text, "abcdef");
@@ -140,11 +140,11 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
   ClickButton(Button(*Form, "ChangeTextBtn"));
   TypeText(*Form, "!");
   CanvasClick(*Form, 302, 205);  // another text becomes the selection
-  ASSERT_EQ(S().SelectedFig, S().DrawingFigs.GetTail());
+  ASSERT_EQ(S().SelectedFig, &S().DrawingFigs.Last());
   PressKey(*Form, Qt::Key_Return);
   EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(S().DrawingFigs.GetHead()->Next->Data.Text, "abc");
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "xyz");
+  EXPECT_EQ(S().DrawingFigs.First().Text, "abc");
+  EXPECT_EQ(S().DrawingFigs.Last().Text, "xyz");
   EXPECT_EQ(S().History.Count(), 2);
 
   // Nothing selected at all: the same.
@@ -164,8 +164,8 @@ TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
   if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
-  EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
-  EXPECT_EQ(S().DrawingFigs.GetTail()->Data.Text, "abc");
+  EXPECT_EQ(S().DrawingFigs.Count(), 1);
+  EXPECT_EQ(S().DrawingFigs.Last().Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);
 }
 
@@ -185,7 +185,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   WriteText(100, 80, "abc");
   EnterEditMode(*Form);
   CanvasClick(*Form, 102, 85);
-  FigureItem* a = S().SelectedFig;
+  Figure* a = S().SelectedFig;
   ASSERT_NE(a, nullptr);
   ClickButton(Button(*Form, "ChangeTextBtn"));
   ASSERT_TRUE(TextBox(*Form)->isVisible());
@@ -201,7 +201,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   CanvasClick(*Form, 102, 85);
   ASSERT_EQ(S().SelectedFig, a);
   if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
-  EXPECT_EQ(a->Data.Text, "abc");
+  EXPECT_EQ(a->Text, "abc");
   for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Duplicate}));
 }
@@ -220,7 +220,7 @@ TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
   TextBox(*Form)->show();  // whatever shows the box again, it is not a change
   TextBox(*Form)->setText(QStringLiteral("XYZ"));
   PressKey(*Form, Qt::Key_Return);
-  EXPECT_EQ(S().SelectedFig->Data.Text, "abc");
+  EXPECT_EQ(S().SelectedFig->Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);
 }
 

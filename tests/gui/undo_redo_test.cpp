@@ -13,22 +13,22 @@ namespace {
 
 // ---- The plan read from records alone ----
 
-struct RecordSpec {
+struct RecordInfo {
   ActionKind kind;
   int32_t target = 0;  // branches only
 };
 
-std::unique_ptr<HistoryList> MakeHistory(std::initializer_list<RecordSpec> records) {
+std::unique_ptr<HistoryList> MakeHistory(std::initializer_list<RecordInfo> records) {
   auto h = std::make_unique<HistoryList>();
-  for (const RecordSpec& r : records) {
-    HistoryItem* a = h->AddItem();
-    a->Data.TargetType = r.kind;
-    a->Data.TargetID = r.target;
+  for (const RecordInfo& r : records) {
+    Action& a = h->Add();
+    a.TargetType = r.kind;
+    a.TargetID = r.target;
   }
   return h;
 }
 
-UndoRedoPlan Plan(std::initializer_list<RecordSpec> records) { return PlanUndoRedo(*MakeHistory(records)); }
+UndoRedoPlan Plan(std::initializer_list<RecordInfo> records) { return PlanUndoRedo(*MakeHistory(records)); }
 
 TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
   // Nothing drawn: nothing to undo or redo.
@@ -84,7 +84,7 @@ TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
 
 class UndoRedo : public FileTest {
  protected:
-  int Shown() { return S().DrawingFigs.FigCount(); }
+  int Shown() { return S().DrawingFigs.Count(); }
   // Clicks the button; true when it was there to click and enabled.
   static bool Press(QAbstractButton* b) {
     const bool usable = b->isVisible() && b->isEnabled();
@@ -95,8 +95,8 @@ class UndoRedo : public FileTest {
   bool Redo() { return Press(Button(*Form, "RedoStepBtn")); }
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
-    for (HistoryItem* a = S().History.Head->Next; a; a = a->Next)
-      if (a->Data.TargetType == ActionKind::Branch) t.push_back(a->Data.TargetID);
+    for (const Action& a : S().History)
+      if (a.TargetType == ActionKind::Branch) t.push_back(a.TargetID);
     return t;
   }
   void ExpectButtons(bool undo, bool redo) {
@@ -184,21 +184,21 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
 
   ASSERT_TRUE(Undo());  // the delete
   ASSERT_EQ(Shown(), 1);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));
   EXPECT_EQ(S().SelectedFig, nullptr);
-  EXPECT_EQ(S().DeletedFigs.FigCount(), 0);
+  EXPECT_EQ(S().DeletedFigs.Count(), 0);
   ASSERT_TRUE(Undo());  // the move
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 10}));
 
   // The figure shown is a new one: select, move and change it as usual.
   CanvasClick(*Form, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Last().TargetID, 1);
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.PenWidth, 4);
+  EXPECT_EQ(S().DrawingFigs.First().PenWidth, 4);
 
   // "ふっかつ" still brings back what the delete took, on its own.
   CanvasClick(*Form, 10, 20);
@@ -220,11 +220,11 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   ASSERT_TRUE(Undo());
   EXPECT_FALSE(S().PendingResize);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
+  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().DrawingFigs.First().End, (Point{50, 40}));
   EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
   ASSERT_TRUE(Redo());
-  EXPECT_NE(S().DrawingFigs.Head->Next->Data.End, (Point{50, 40}));
+  EXPECT_NE(S().DrawingFigs.First().End, (Point{50, 40}));
 }
 
 TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {

@@ -158,11 +158,11 @@ class VideoWriterTest : public ::testing::Test {
   std::vector<double> AsDrawnSteps() {
     HistoryList h;
     for (const TimeOfDay& t : {At(0, 0, 0), At(0, 0, 30), At(0, 40, 0), At(0, 40, 0), At(0, 40, 70)})
-      h.AddItem()->Data.ActionTime = t;
+      h.Add().ActionTime = t;
     ReplayPace pace;
     pace.Kind = PaceKind::AsDrawn;
     std::vector<double> steps;
-    for (const HistoryItem* item = h.Head->Next; item; item = item->Next) steps.push_back(StepSeconds(pace, item));
+    for (int32_t step = 1; step <= h.Count(); ++step) steps.push_back(StepSeconds(pace, h, step));
     return steps;
   }
 

@@ -26,7 +26,7 @@ class WindowControls : public FormTest {
     return shared;
   }
 
-  FigureItem* DrawAndSelect(QPoint from, QPoint to) {
+  Figure* DrawAndSelect(QPoint from, QPoint to) {
     DrawRect(*Form, from, to);
     EnterEditMode(*Form);
     CanvasClick(*Form, from.x() + 2, from.y() + 2);
@@ -81,52 +81,52 @@ TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
     const int before = S().History.Count();
     ASSERT_TRUE(TriggerMenu(MenuAction(*Form, name))) << name;
     ASSERT_EQ(S().History.Count(), before + 1) << name;
-    EXPECT_EQ(S().History.Tail->Data.TargetType, kind) << name;
+    EXPECT_EQ(S().History.Last().TargetType, kind) << name;
     // Only clearing the figures takes the rectangle away.
     EXPECT_EQ(S().DrawingFigs.IsEmpty(), kind != ActionKind::ClearBG) << name;
   }
 }
 
 TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
-  FigureItem* f = DrawAndSelect({10, 10}, {60, 50});
+  Figure* f = DrawAndSelect({10, 10}, {60, 50});
   ASSERT_NE(f, nullptr);
-  const Figure before = f->Data;
+  const Figure before = *f;
   QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // red, 0x0000FF
 
   ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineWidth);
-  EXPECT_EQ(f->Data.PenWidth, before.PenWidth + 2);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(f->PenWidth, before.PenWidth + 2);
   ClickButton(Button(*Form, "ThinBtn"));
-  EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
-  EXPECT_EQ(f->Data.PenColor, before.PenColor);
-  EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
+  EXPECT_EQ(f->PenWidth, before.PenWidth);
+  EXPECT_EQ(f->PenColor, before.PenColor);
+  EXPECT_EQ(f->BrushColor, before.BrushColor);
 
   ClickButton(Button(*Form, "LineColorBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::LineColor);
-  EXPECT_EQ(f->Data.PenColor, 0x0000FF);
-  EXPECT_EQ(f->Data.BrushColor, before.BrushColor);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineColor);
+  EXPECT_EQ(f->PenColor, 0x0000FF);
+  EXPECT_EQ(f->BrushColor, before.BrushColor);
 
   QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);  // green, 0x00FF00
   ClickButton(Button(*Form, "BodyColorBtn"));
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::BodyColor);
-  EXPECT_EQ(f->Data.BrushColor, 0x00FF00);
-  EXPECT_EQ(f->Data.PenColor, 0x0000FF);
-  EXPECT_EQ(f->Data.PenWidth, before.PenWidth);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::BodyColor);
+  EXPECT_EQ(f->BrushColor, 0x00FF00);
+  EXPECT_EQ(f->PenColor, 0x0000FF);
+  EXPECT_EQ(f->PenWidth, before.PenWidth);
 }
 
 TEST_F(WindowControls, FrontAndBackMoveTheSelectionTheirOwnWay) {
   DrawRect(*Form, {10, 10}, {60, 50});
-  FigureItem* top = DrawAndSelect({100, 10}, {150, 50});
-  ASSERT_EQ(S().DrawingFigs.GetTail(), top);
+  Figure* top = DrawAndSelect({100, 10}, {150, 50});
+  ASSERT_EQ(&S().DrawingFigs.Last(), top);
   ClickButton(Button(*Form, "FrontBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
   EXPECT_EQ(S().History.Count(), 2);
   ClickButton(Button(*Form, "BackBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Back);
-  EXPECT_EQ(S().DrawingFigs.Head->Next, S().SelectedFig);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Back);
+  EXPECT_EQ(&S().DrawingFigs.First(), S().SelectedFig);
   ClickButton(Button(*Form, "FrontBtn"));
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Front);
-  EXPECT_EQ(S().DrawingFigs.GetTail(), S().SelectedFig);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Front);
+  EXPECT_EQ(&S().DrawingFigs.Last(), S().SelectedFig);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST_F(WindowDraw, RectangleDragMakesOneFigureWithDefaultsAndOneCreateRecord) {
   EXPECT_EQ(f.BrushColor, 0xFFFFFF);
   EXPECT_EQ(f.BrushStyle, 0);
   ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  const Action& r = S().History.Tail->Data;
+  const Action& r = S().History.Last();
   EXPECT_EQ(r.TargetID, 1);
   EXPECT_EQ(r.FigData.DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(r.FigData.End, (Point{50, 40}));
@@ -58,7 +58,7 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
   EXPECT_EQ(figs[2]->Start, (Point{300, 300}));
   EXPECT_EQ(figs[2]->End, (Point{250, 200}));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 3);
+  EXPECT_EQ(S().History.Last().TargetID, 3);
 }
 
 TEST_F(WindowDraw, EveryMouseButtonDrawsAlike) {
@@ -160,7 +160,7 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   EXPECT_EQ(f.Start, (Point{0, 0}));
   EXPECT_EQ(f.End, (Point{100, 100}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  EXPECT_EQ(S().History.Tail->Data.FigData.PointData.Count(), 7);
+  EXPECT_EQ(S().History.Last().FigData.PointData.Count(), 7);
 }
 
 TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
@@ -206,7 +206,7 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
     CanvasMove(*Form, 302, 301);
     CanvasRelease(*Form, 300, 300);
     EXPECT_EQ(Canvas(*Form)->Image, before) << tool->objectName().toStdString() << " shaky";
-    EXPECT_EQ(S().DrawingFigs.FigCount(), 1);
+    EXPECT_EQ(S().DrawingFigs.Count(), 1);
   }
   // The spare second click of a finishing double click makes nothing too:
   // what is shown is exactly a full repaint of the drawing.
@@ -265,7 +265,7 @@ TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
   EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "DrawPanel")->isVisible());
   ASSERT_NE(S().SelectedFig, nullptr);
-  EXPECT_EQ(S().SelectedFig, S().DrawingFigs.Tail);
+  EXPECT_EQ(S().SelectedFig, &S().DrawingFigs.Last());
   EXPECT_EQ(S().History.Count(), 1);
 }
 

@@ -24,8 +24,8 @@ class WindowPlay : public FormTest {
     CanvasRelease(*Form, 220, 20);
     ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
   }
-  int Shown() { return S().DrawingFigs.FigCount(); }
-  int Step() { return S().History.StepOf(S().CurrentStep); }
+  int Shown() { return S().DrawingFigs.Count(); }
+  int Step() { return S().CurrentStep; }
   void ExpectButtons(bool reverse, bool forward) {
     EXPECT_EQ(Button(*Form, "ReverseBtn")->isEnabled(), reverse);
     EXPECT_EQ(Button(*Form, "ForwardBtn")->isEnabled(), forward);
@@ -57,7 +57,7 @@ TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   EXPECT_FALSE(Menu(*Form, "DrawMenu")->menuAction()->isEnabled());
   EXPECT_TRUE(Menu(*Form, "ToolMenu")->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
-  EXPECT_EQ(S().CurrentStep, S().History.Head);
+  EXPECT_EQ(S().CurrentStep, 0);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(Slider(*Form, "TimeTrackBar")->minimum(), 0);
   EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), 3);
@@ -84,7 +84,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Button(*Form, "ForwardBtn"));
   EXPECT_EQ(Step(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));  // A moved
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));  // A moved
   ExpectButtons(true, false);
   ClickButton(Button(*Form, "ForwardBtn"));  // disabled at the end
   EXPECT_EQ(Step(), 3);
@@ -92,7 +92,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Button(*Form, "ReverseBtn"));
   EXPECT_EQ(Step(), 2);
   EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 10}));
   ExpectButtons(true, true);
   ClickButton(Button(*Form, "ReverseBtn"));
   ClickButton(Button(*Form, "ReverseBtn"));
@@ -135,7 +135,7 @@ TEST_F(WindowPlay, ForwardWritesTheLinesOfTheStepReachedOnce) {
   MutableState(*Form).Memo = &lines;
   MutableState(*Form).ShowProcess = true;
   ClickButton(Button(*Form, "ForwardBtn"));
-  const std::vector<std::string> expected = DescribeAction(S().History.Head->Next->Data);
+  const std::vector<std::string> expected = DescribeAction(S().History.At(1));
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(lines.Lines, expected);
   lines.Lines.clear();
@@ -172,10 +172,10 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_TRUE(Panel(*Form, "EditPanel")->isVisible());
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move, ActionKind::Branch}));
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  EXPECT_EQ(S().History.Last().TargetID, 1);
   EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
   EXPECT_EQ(Shown(), 1);
-  for (HistoryItem* a = S().History.Head->Next->Next; a; a = a->Next) EXPECT_EQ(a->Data.TargetItem, nullptr);
+  for (int32_t k = 2; k <= S().History.Count(); ++k) EXPECT_FALSE(S().History.At(k).TargetItem) << k;
 
   // Drawing goes on from there, and the whole history replays to it.
   EnterDrawMode(*Form);
@@ -188,7 +188,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_EQ(Shown(), 2);
   EnterDrawMode(*Form);  // at step 3 of 5: asks again, No
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
@@ -198,10 +198,10 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   Dialogs.Answers.push_back(ModalResult::No);
   EnterDrawMode(*Form);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(S().History.Count(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.Head->Next->Data.Start, (Point{210, 10}));
+  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));
   EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
   EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
 }
@@ -242,7 +242,7 @@ TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   Slider(*Form, "TimeTrackBar")->setValue(2);
   Form->ResetDrawing();
   EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_EQ(S().CurrentStep, S().History.Head);
+  EXPECT_EQ(S().CurrentStep, 0);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
   EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
@@ -251,7 +251,7 @@ TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   EXPECT_EQ(Shown(), 0);
   EXPECT_EQ(S().History.NextFigID, 1);
   DrawRect(*Form, {10, 10}, {20, 20});
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
+  EXPECT_EQ(S().History.Last().TargetID, 1);
 }
 
 }  // namespace

@@ -6,10 +6,11 @@ namespace {
 
 class WindowSelect : public FormTest {
  protected:
-  FigureItem* Fig(int index) {
-    FigureItem* f = S().DrawingFigs.Head->Next;
-    while (index-- > 0 && f) f = f->Next;
-    return f;
+  // The figure `index` places from the back; null past the front.
+  const Figure* Fig(int index) {
+    for (const Figure& f : S().DrawingFigs)
+      if (index-- == 0) return &f;
+    return nullptr;
   }
 };
 
@@ -81,18 +82,18 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   CanvasPress(*Form, 20, 20);
   CanvasMove(*Form, 60, 70);
   // The picture is recomposed on every move: the figure shows at its new place.
-  EXPECT_EQ(S().SelectedFig->Data.Start, (Point{50, 60}));
+  EXPECT_EQ(S().SelectedFig->Start, (Point{50, 60}));
   EXPECT_EQ(CanvasPixel(*Form, 70, 60), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0xFFFFFFu);
   EXPECT_EQ(S().History.Count(), 1);
   CanvasMove(*Form, 120, 100);
   CanvasRelease(*Form, 120, 100);
-  const Figure& f = Fig(0)->Data;
+  const Figure& f = *Fig(0);
   EXPECT_EQ(f.Start, (Point{110, 90}));
   EXPECT_EQ(f.End, (Point{150, 120}));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  EXPECT_EQ(S().History.Tail->Data.TargetID, 1);
-  EXPECT_EQ(S().History.Tail->Data.FigData.Start, (Point{110, 90}));
+  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().History.Last().FigData.Start, (Point{110, 90}));
   EXPECT_FALSE(Form->Tools().Busy());
   EXPECT_EQ(S().SelectedFig, Fig(0));  // the selection survives the release
 }
@@ -105,12 +106,12 @@ TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove
   CanvasMove(*Form, 20, 20);
   CanvasRelease(*Form, 20, 20);
   EXPECT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(Fig(0)->Data.Start, (Point{10, 10}));
+  EXPECT_EQ(Fig(0)->Start, (Point{10, 10}));
   CanvasPress(*Form, 20, 20);
   CanvasMove(*Form, 21, 20);
   CanvasRelease(*Form, 21, 20);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  EXPECT_EQ(Fig(0)->Data.Start, (Point{11, 10}));
+  EXPECT_EQ(Fig(0)->Start, (Point{11, 10}));
 }
 
 TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars) {
@@ -123,7 +124,7 @@ TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars
   CanvasPress(*Form, 30, 10);
   CanvasMove(*Form, 40, 20);
   CanvasRelease(*Form, 40, 20);
-  const Figure& f = Fig(0)->Data;
+  const Figure& f = *Fig(0);
   EXPECT_EQ(S().ResizeStart, f.Start);
   EXPECT_EQ(S().ResizeEnd, f.End);
   EXPECT_EQ(S().ResizeStart, (Point{20, 20}));
@@ -149,8 +150,8 @@ TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
   if (!S().PendingResize) GTEST_SKIP() << "trackbar resizing not available";
   CanvasMove(*Form, 300, 300, false);
   EXPECT_FALSE(S().PendingResize);
-  EXPECT_EQ(S().History.Tail->Data.TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Tail->Data.Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
 }
 
 TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {

@@ -67,7 +67,7 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   EXPECT_NE(st.StampData.data(), S().CurrentStamp->data());  // a copy of its own
   EXPECT_EQ(st.StampData.size(), 2u);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
-  EXPECT_EQ(S().History.Tail->Data.FigData.StampData.size(), 2u);
+  EXPECT_EQ(S().History.Last().FigData.StampData.size(), 2u);
   // The placed stamp shows its contents at once: the rectangle's top edge.
   EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
   // The draw-mode pen is unchanged for the next figure.

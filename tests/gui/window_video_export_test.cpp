@@ -55,7 +55,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   // The window is as before: enabled, its cursor back, at the last step.
   EXPECT_TRUE(Form->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Entries(), QStringList{"film.gif"});
 
   // Again over it, as an MP4 this time: the old one is the backup.
@@ -78,7 +78,7 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(Form->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Tail);
+  EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
 
   // A cancelled file dialog writes nothing either.

@@ -81,21 +81,21 @@ inline BuiltFigure stamp(Point start, std::initializer_list<Figure> contents) {
   return stamp(start, start, contents);
 }
 
-// A stamp item at `start` appended to `list`, holding `contents` as they are
+// A stamp at `start` appended to `list`, holding `contents` as they are
 // (no copy: fit for deep nesting).
-inline FigureItem* addStamp(FigureList& list, Point start, std::vector<Figure> contents) {
-  FigureItem* item = list.AddEmptyFig();
-  item->Data.DrawingTool = ToolKind::Stamp;
-  item->Data.Start = start;
-  item->Data.End = start;
-  item->Data.StampData = std::move(contents);
-  return item;
+inline Figure* addStamp(FigureList& list, Point start, std::vector<Figure> contents) {
+  Figure& fig = list.AddEmpty();
+  fig.DrawingTool = ToolKind::Stamp;
+  fig.Start = start;
+  fig.End = start;
+  fig.StampData = std::move(contents);
+  return &fig;
 }
 
 // Draws `figures` into S one after the other as the drawing tools do: each
 // creation recorded with its own figure ID. Returns the figures drawn.
-inline std::vector<FigureItem*> draw(AppState& S, std::initializer_list<Figure> figures) {
-  std::vector<FigureItem*> drawn;
+inline std::vector<Figure*> draw(AppState& S, std::initializer_list<Figure> figures) {
+  std::vector<Figure*> drawn;
   for (const Figure& f : figures) drawn.push_back(CreateFigure(S, f));
   return drawn;
 }

@@ -19,13 +19,13 @@ struct DrawingFile : ::testing::Test {
 
   int Read(const std::string& text) { return ReadHistory(S, text); }
 
-  HistoryItem* Record(int32_t step) { return S.History.ItemAt(step); }
+  Action& Record(int32_t step) { return S.History.At(step); }
 
-  HistoryItem* Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
-    HistoryItem* a = Source.AddAction(fig);
-    a->Data.TargetType = type;
-    a->Data.TargetID = id;
-    a->Data.ActionTime = Time(10, 20, 30, 40);
+  Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
+    Action& a = Source.Add(fig);
+    a.TargetType = type;
+    a.TargetID = id;
+    a.ActionTime = Time(10, 20, 30, 40);
     return a;
   }
 

@@ -184,12 +184,12 @@ inline void DrawLine(MainWindow& form, QPoint from, QPoint to) {
 
 inline std::vector<ActionKind> ActionKinds(const AppState& S) {
   std::vector<ActionKind> kinds;
-  for (HistoryItem* a = S.History.Head->Next; a; a = a->Next) kinds.push_back(a->Data.TargetType);
+  for (const Action& a : S.History) kinds.push_back(a.TargetType);
   return kinds;
 }
 inline std::vector<const Figure*> Figures(const FigureList& list) {
   std::vector<const Figure*> figs;
-  for (FigureItem* f = list.Head->Next; f; f = f->Next) figs.push_back(&f->Data);
+  for (const Figure& f : list) figs.push_back(&f);
   return figs;
 }
 

@@ -66,9 +66,9 @@ class RandomSession {
   }
 
   // A figure on the canvas becomes the selection; null when there is none.
-  FigureItem* Select() {
-    std::vector<FigureItem*> figs;
-    for (FigureItem* f = S.DrawingFigs.Head->Next; f != nullptr; f = f->Next) figs.push_back(f);
+  Figure* Select() {
+    std::vector<Figure*> figs;
+    for (Figure& f : S.DrawingFigs) figs.push_back(&f);
     S.SelectedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
     return S.SelectedFig;
   }
@@ -81,8 +81,8 @@ class RandomSession {
         Create();
         break;
       case 3:
-        if (FigureItem* f = Select()) {
-          f->Data.Offset(Pick(9) - 4, Pick(9) - 4);
+        if (Figure* f = Select()) {
+          f->Offset(Pick(9) - 4, Pick(9) - 4);
           RecordMoveOfSelected(S);
         }
         break;
@@ -105,9 +105,9 @@ class RandomSession {
           MoveSelectedBack(S);
         break;
       case 8:
-        if (FigureItem* f = Select()) {
+        if (Figure* f = Select()) {
           static const ParameterKind params[] = {ParameterKind::BodyColor, ParameterKind::LineWidth, ParameterKind::LineColor, ParameterKind::TextColor, ParameterKind::Text};
-          Figure changed = f->Data;
+          Figure changed = *f;
           changed.PointData.Reset();
           changed.StampData.clear();
           changed.PenWidth = 1 + Pick(9);
@@ -119,9 +119,9 @@ class RandomSession {
         }
         break;
       case 9:
-        if (FigureItem* f = Select()) {
-          f->Data.End.X = WrapAdd(f->Data.End.X, 5 + Pick(20));
-          S.ResizeFig = &f->Data;
+        if (Figure* f = Select()) {
+          f->End.X = WrapAdd(f->End.X, 5 + Pick(20));
+          S.ResizeFig = f;
           S.PendingResize = true;
           RecordPendingResize(S);
         }

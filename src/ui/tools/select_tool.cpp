@@ -9,10 +9,10 @@
 void SelectTool::Press(Point p) {
   AppState& S = State();
   RasterCanvas& c = Screen();
-  FigureItem* hit = nullptr;
-  for (FigureItem* f = S.DrawingFigs.GetTail(); f && f != S.DrawingFigs.GetHead(); f = FigureList::GetPrev(f)) {
-    if (HitTest(f->Data.Start, f->Data.End, p)) {
-      hit = f;
+  Figure* hit = nullptr;
+  for (auto f = S.DrawingFigs.rbegin(); f != S.DrawingFigs.rend(); ++f) {  // the front-most first
+    if (HitTest(f->Start, f->End, p)) {
+      hit = &*f;
       break;
     }
   }
@@ -20,12 +20,12 @@ void SelectTool::Press(Point p) {
     S.SelectedFig = hit;
     m_anchor = m_press = p;
     m_moving = true;
-    if (S.MarkedFig) DrawSelectionFrame(c, S.MarkedFig->Data);  // removes the old frame
-    DrawSelectionFrame(c, S.SelectedFig->Data);
+    if (S.MarkedFig) DrawSelectionFrame(c, *S.MarkedFig);  // removes the old frame
+    DrawSelectionFrame(c, *S.SelectedFig);
     S.MarkedFig = S.SelectedFig;
     m_host.ScreenChanged();
   } else if (S.SelectedFig) {
-    DrawSelectionFrame(c, S.SelectedFig->Data);  // removes its frame
+    DrawSelectionFrame(c, *S.SelectedFig);  // removes its frame
     S.MarkedFig = nullptr;
     S.SelectedFig = nullptr;
     m_host.ScreenChanged();
@@ -36,7 +36,7 @@ void SelectTool::Move(Point p) {
   AppState& S = State();
   RecordPendingResize(S);
   if (m_moving && S.SelectedFig) {
-    S.SelectedFig->Data.Offset(WrapSub(p.X, m_anchor.X), WrapSub(p.Y, m_anchor.Y));
+    S.SelectedFig->Offset(WrapSub(p.X, m_anchor.X), WrapSub(p.Y, m_anchor.Y));
     m_anchor = p;
     m_host.Repaint();
   }
@@ -45,8 +45,8 @@ void SelectTool::Move(Point p) {
 void SelectTool::Release(Point p) {
   AppState& S = State();
   m_moving = false;
-  if (FigureItem* sel = S.SelectedFig) {
-    const Figure& f = sel->Data;
+  if (const Figure* sel = S.SelectedFig) {
+    const Figure& f = *sel;
     S.ResizeStart = f.Start;
     S.ResizeEnd = f.End;
     S.ResizeTextSize = f.TextSize;
