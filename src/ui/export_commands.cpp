@@ -79,7 +79,7 @@ void MainWindow::SaveScreenBmpMenuClick() {
   ExportPicture(*S.Dialogs, QString::fromStdString(S.SaveBGDialog.FileName), Pictures.WorkBitmap, PictureKind::BMP);
 }
 
-void MainWindow::Save2JPEGMenuClick() {
+void MainWindow::SaveScreenJpegMenuClick() {
   if (!ChooseExportFile(S.SaveJPEGBGDialog)) return;
   ExportPicture(*S.Dialogs, QString::fromStdString(S.SaveJPEGBGDialog.FileName), Pictures.WorkBitmap,
                 PictureKind::JPEG);

@@ -230,7 +230,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void ClearMenuClick(ActionKind clearing);
   void CaptureMenuClick();
   void SaveScreenBmpMenuClick();
-  void Save2JPEGMenuClick();
+  void SaveScreenJpegMenuClick();
   void SaveAllProcessMenuClick();
   void SaveVideoMenuClick();
   // The start of every export: a pending resize is recorded, `dialog` runs
@@ -337,7 +337,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* ShowDataMenu = nullptr;
   QAction* CaptureMenu = nullptr;
   QAction* SaveScreenBmpMenu = nullptr;
-  QAction* Save2JPEGMenu = nullptr;
+  QAction* SaveScreenJpegMenu = nullptr;
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;

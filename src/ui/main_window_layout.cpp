@@ -105,7 +105,7 @@ void MainWindow::BuildMenu() {
   addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", "Tamloの内部処理の表示");
   addItem(ToolMenu, CaptureMenu, "CaptureMenu", "画面をクリップボードにコピー");
   addItem(ToolMenu, SaveScreenBmpMenu, "SaveScreenBmpMenu", "画面をBMPに書き出す");
-  addItem(ToolMenu, Save2JPEGMenu, "Save2JPEGMenu", "画面をJPEGに書き出す");
+  addItem(ToolMenu, SaveScreenJpegMenu, "SaveScreenJpegMenu", "画面をJPEGに書き出す");
   addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す");
   addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", "全過程を動画に書き出す");
   addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる");

@@ -40,7 +40,7 @@ void MainWindow::ConnectMenu() {
   command(ShowDataMenu, [this] { ShowDataMenuClick(); });
   command(CaptureMenu, [this] { CaptureMenuClick(); });
   command(SaveScreenBmpMenu, [this] { SaveScreenBmpMenuClick(); });
-  command(Save2JPEGMenu, [this] { Save2JPEGMenuClick(); });
+  command(SaveScreenJpegMenu, [this] { SaveScreenJpegMenuClick(); });
   command(SaveAllProcessMenu, [this] { SaveAllProcessMenuClick(); });
   command(SaveVideoMenu, [this] { SaveVideoMenuClick(); });
   command(ExitByForce, [this] { ExitByForceClick(); });

@@ -146,7 +146,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
 TEST_F(ExportTest, JPEGExportIsBaseline) {
   DrawRects(1);
   Choose("pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "Save2JPEGMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenJpegMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Filter, "JPEGファイル（*.jpg）|*.jpg");
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "jpg");
   const QByteArray jpeg = ReadFile("pic.jpg");
@@ -158,7 +158,7 @@ TEST_F(ExportTest, JPEGExportIsBaseline) {
 TEST_F(ExportTest, ExportIntoAMissingFolderShowsTheErrorWithThePath) {
   DrawRects(1);
   Choose("no/pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "Save2JPEGMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenJpegMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(Dialogs.LastText(), "ファイル " + Path("no/pic.jpg").toStdString() + " を作成できません");

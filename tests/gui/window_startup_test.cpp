@@ -207,7 +207,7 @@ TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
       {MenuAction(*Form, "ShowDataMenu"), "Tamloの内部処理の表示"},
       {MenuAction(*Form, "CaptureMenu"), "画面をクリップボードにコピー"},
       {MenuAction(*Form, "SaveScreenBmpMenu"), "画面をBMPに書き出す"},
-      {MenuAction(*Form, "Save2JPEGMenu"), "画面をJPEGに書き出す"},
+      {MenuAction(*Form, "SaveScreenJpegMenu"), "画面をJPEGに書き出す"},
       {MenuAction(*Form, "SaveAllProcessMenu"), "全過程をJPEGに書き出す"},
       {MenuAction(*Form, "ExitByForce"), "無理やり終わる"},
   };
