@@ -24,6 +24,7 @@
 #include "format/history_writer.h"
 #include "format/journal.h"
 #include "support/random_actions.h"
+#include "support/sanitizers.h"
 
 namespace fs = std::filesystem;
 
@@ -69,13 +70,9 @@ std::string ExpectedText(uint32_t seed, int32_t n) {
 
 TEST(JournalTorture, EveryKillRestoresExactlyTheRecordedActions) {
   const uint32_t master = EnvNumber("TAMLO_TORTURE_SEED", std::random_device{}());
-#if defined(__SANITIZE_ADDRESS__)
-  // Every kill restarts an instrumented child: fewer rounds keep the run
-  // inside its time limit.
-  const uint32_t rounds = EnvNumber("TAMLO_TORTURE_ROUNDS", 80);
-#else
-  const uint32_t rounds = EnvNumber("TAMLO_TORTURE_ROUNDS", 300);
-#endif
+  // Every kill restarts a child: under the sanitizers fewer rounds keep the
+  // run inside its time limit.
+  const uint32_t rounds = EnvNumber("TAMLO_TORTURE_ROUNDS", kSanitized ? 80 : 300);
   std::printf("journal torture: TAMLO_TORTURE_SEED=%u, %u rounds\n", master, rounds);
   std::mt19937 rng(master);
   const fs::path root = fs::temp_directory_path() / ("tamlo-torture-" + std::to_string(master));

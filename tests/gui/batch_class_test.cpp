@@ -15,25 +15,11 @@
 
 namespace {
 
-class BatchClassTest : public ::testing::Test {
+class BatchClassTest : public BatchFolderTest {
  protected:
-  QTemporaryDir Dir;
-
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-  void WriteFile(const QString& name, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(Path(name)).absolutePath());
-    QFile f(Path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-  }
-  QByteArray ReadFile(const QString& name) const {
-    QFile f(Path(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
   QStringList Entries(const QString& folder) const {
     return QDir(Path(folder)).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
-  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
   void WritePicture(const QString& name, QColor colour) {
     QImage picture(64, 64, QImage::Format_RGB32);
     picture.fill(colour);

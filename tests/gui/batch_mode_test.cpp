@@ -7,52 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "batch_run.h"
 #include "support/file_fixture.h"
 
 namespace {
 
-struct PixelRun {
-  int Status = -1;
-  QByteArray Out, Err;
-};
+using PixelRun = BatchRun;
 
-class BatchTest : public ::testing::Test {
+class BatchTest : public BatchFolderTest {
  protected:
-  QTemporaryDir Dir;
-
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-  void WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile f(Path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray ReadFile(const QString& name) const {
-    QFile f(Path(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name); }
-
-  // Runs tamlo with no display at all.
-  PixelRun Run(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(Dir.path());
-    p.start(TAMLO_BINARY, args);
-    PixelRun r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.Status = p.exitCode();
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
-  }
 
   // Two rectangles, then a third after a ReadBG of a missing picture.
   void WriteDrawing(const QString& name = "d.tlo") {

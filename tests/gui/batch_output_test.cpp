@@ -17,22 +17,9 @@
 
 namespace {
 
-class BatchOutputTest : public ::testing::Test {
+class BatchOutputTest : public BatchFolderTest {
  protected:
-  QTemporaryDir Dir;
-
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-  void WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile f(Path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-  }
-  QByteArray ReadFile(const QString& name) const {
-    QFile f(Path(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::System, QDir::Name); }
-  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
   void WriteSky(const QString& name) {
     QImage sky(64, 64, QImage::Format_RGB32);
     sky.fill(QColor(0, 0, 255));

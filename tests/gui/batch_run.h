@@ -1,11 +1,17 @@
 // Runs the program itself in its batch mode, with no display at all.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 struct BatchRun {
   int Status = -1;  // -1: did not end normally
@@ -28,3 +34,23 @@ inline BatchRun RunTamlo(const QString& folder, const QStringList& args) {
   r.Err = p.readAllStandardError();
   return r;
 }
+
+// A temporary folder to run the batch mode in, with its files.
+class BatchFolderTest : public ::testing::Test {
+ protected:
+  QTemporaryDir Dir;
+
+  QString Path(const QString& name) const { return Dir.filePath(name); }
+  // Writes `bytes` to `name`, making its folders.
+  void WriteFile(const QString& name, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(Path(name)).absolutePath());
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+  }
+  QByteArray ReadFile(const QString& name) const {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+};

