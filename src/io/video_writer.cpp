@@ -106,12 +106,18 @@ struct VideoWriter::Impl {
   int64_t EndTicks = 0, LastTicks = 0;
   int Frames = 0;
   std::string Error;  // the failure that closed the writer
+  bool TrailerDue = false;  // the header is written, the trailer not yet
 
   ~Impl() { Close(); }
 
   // Frees the libraries' objects and removes the temporary file.
   void Close() {
     if (Mux) {
+      // A video given up: the trailer still goes into the temporary file
+      // (removed below), since only it frees what a muxer holds back (the
+      // GIF muxer keeps the last packet until then).
+      if (TrailerDue && Mux->pb) av_write_trailer(Mux);
+      TrailerDue = false;
       if (Mux->pb) avio_closep(&Mux->pb);
       avformat_free_context(Mux);
       Mux = nullptr;
@@ -256,6 +262,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   err = avformat_write_header(F->Mux, &options);
   av_dict_free(&options);
   if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
+  F->TrailerDue = true;
 
   F->Frame = av_frame_alloc();
   F->Packet = av_packet_alloc();
@@ -334,6 +341,7 @@ VideoResult VideoWriter::Finish(bool backup) {
   if (VideoResult r = F->Drain(); !r.Ok) return r;
   // A GIF's last frame has no next one to end it: its delay is set here.
   if (F->Format == VideoFormat::GIF) av_opt_set_int(F->Mux->priv_data, "final_delay", F->LastTicks, 0);
+  F->TrailerDue = false;
   err = av_write_trailer(F->Mux);
   if (err < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", err));
   if (F->Mux->pb->error < 0) return F->Fail(LibraryErrorText("ファイルに かきこめません", F->Mux->pb->error));
