@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "document/figure.h"
+#include "document/paths.h"
 #include "history/history.h"
 
 // ---- Colours
@@ -83,12 +84,3 @@ class ChangeTargets {
   std::unordered_map<int32_t, const Action*, FigureIdHash> m_first;
 };
 
-// ---- Paths (either platform: the folder part ends at the last '/' or '\')
-// Folder part with its trailing separator; empty when there is none.
-std::string PathFolder(std::string_view path);
-// The name without its folder part.
-std::string PathBareName(std::string_view path);
-// The bare name's extension from its last dot on ("" when it has no dot).
-std::string PathExtension(std::string_view path);
-// The bare name without its extension.
-std::string PathBaseName(std::string_view path);

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/paths.h"
+
 namespace {
 
 // Records whose live links are set never outlive the figures they name: the
@@ -204,12 +206,6 @@ class Replayer {
   }
 };
 
-// The last path component: what follows the last '/' or '\'.
-std::string BareFileName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 void ForgetLinksAfter(HistoryList& history, int32_t step) {
@@ -235,7 +231,7 @@ void GoToStep(AppState& S) {
       // Not where it was recorded: look for it by name in the current folder
       // (the drawing may have been moved with its pictures). If it is not
       // there either, the background stays as it was.
-      const std::string bare = BareFileName(S.BGFileName);
+      const std::string bare = PathBareName(S.BGFileName);
       if (!bare.empty() && bare != S.BGFileName) S.Pictures->LoadBGPicture(bare);
     }
   }
