@@ -78,13 +78,13 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtJapanese);
 
   try {
-    MainWindow form;
+    MainWindow window;
     const QStringList args = QApplication::arguments();
-    form.createWidgets(args.size() > 1 ? args.at(1) : QString());
+    window.createWidgets(args.size() > 1 ? args.at(1) : QString());
     // For the start-up benchmark only (see bench/bench_startup.cpp): the run
     // ends right after the canvas has been painted for the first time.
-    if (std::getenv("TAMLO_EXIT_AFTER_FIRST_PAINT") != nullptr) app.exitAfterPaintOf = form.findChild<QWidget*>(QStringLiteral("PaintBox"));
-    form.show();
+    if (std::getenv("TAMLO_EXIT_AFTER_FIRST_PAINT") != nullptr) app.exitAfterPaintOf = window.findChild<QWidget*>(QStringLiteral("PaintBox"));
+    window.show();
     return app.exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromUtf8(e.what()));

@@ -3,7 +3,7 @@
 // following it, the end of the film, and everything that stops it.
 #include <QLabel>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/auto_play.h"
 
 namespace {
@@ -28,76 +28,76 @@ class ManualTimer : public PlaybackTimer {
   }
 };
 
-class AutoPlay : public FormTest {
+class AutoPlay : public WindowTest {
  protected:
   ManualTimer* Timer = nullptr;
 
   void SetUp() override {
-    FormTest::SetUp();
+    WindowTest::SetUp();
     auto timer = std::make_unique<ManualTimer>();
     Timer = timer.get();
-    Form->SetPlayTimer(std::move(timer));
+    Window->SetPlayTimer(std::move(timer));
   }
   // Four records: three rectangles and a move.
   void DrawFourSteps() {
-    DrawRect(*Form, {10, 10}, {50, 40});
-    DrawRect(*Form, {60, 10}, {90, 40});
-    DrawRect(*Form, {110, 10}, {150, 40});
-    EnterEditMode(*Form);
-    CanvasPress(*Form, 10, 20);
-    CanvasMove(*Form, 10, 220);
-    CanvasRelease(*Form, 10, 220);
+    DrawRect(*Window, {10, 10}, {50, 40});
+    DrawRect(*Window, {60, 10}, {90, 40});
+    DrawRect(*Window, {110, 10}, {150, 40});
+    EnterEditMode(*Window);
+    CanvasPress(*Window, 10, 20);
+    CanvasMove(*Window, 10, 220);
+    CanvasRelease(*Window, 10, 220);
     ASSERT_EQ(S().History.Count(), 4);
   }
   int Step() { return S().CurrentStep; }
-  QString Counter() { return Label(*Form, "StepCountLabel")->text(); }
+  QString Counter() { return Label(*Window, "StepCountLabel")->text(); }
   // Starts playing from step 0 of the view mode.
   void PlayFromStart() {
     DrawFourSteps();
-    ASSERT_TRUE(EnterPlayMode(*Form));
-    ASSERT_TRUE(ClickButton(Button(*Form, "PlayBtn")));
-    ASSERT_TRUE(Form->IsPlaying());
+    ASSERT_TRUE(EnterPlayMode(*Window));
+    ASSERT_TRUE(ClickButton(Button(*Window, "PlayBtn")));
+    ASSERT_TRUE(Window->IsPlaying());
     ASSERT_TRUE(Timer->Active);
   }
 };
 
 TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
   DrawFourSteps();
-  EnterPlayMode(*Form);
+  EnterPlayMode(*Window);
   EXPECT_EQ(Counter(), "0 / 4");
   EXPECT_FALSE(Timer->Active);
-  ClickButton(Button(*Form, "PlayBtn"));
-  EXPECT_TRUE(Form->IsPlaying());
-  EXPECT_EQ(Button(*Form, "PlayBtn")->toolTip(), QString::fromUtf8("とめる"));
+  ClickButton(Button(*Window, "PlayBtn"));
+  EXPECT_TRUE(Window->IsPlaying());
+  EXPECT_EQ(Button(*Window, "PlayBtn")->toolTip(), QString::fromUtf8("とめる"));
   EXPECT_EQ(Step(), 0);  // nothing moves before the timer runs out
   for (int step = 1; step <= 4; ++step) {
     Timer->Fire();
     EXPECT_EQ(Step(), step);
-    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), step);
+    EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), step);
     EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
   }
   EXPECT_EQ(S().DrawingFigs.Count(), 3);
   EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 210}));
-  EXPECT_FALSE(Form->IsPlaying());
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_FALSE(Timer->Active);
-  EXPECT_EQ(Button(*Form, "PlayBtn")->toolTip(), QString::fromUtf8("さいせい"));
+  EXPECT_EQ(Button(*Window, "PlayBtn")->toolTip(), QString::fromUtf8("さいせい"));
   EXPECT_EQ(Timer->Starts, (std::vector<int>{1000, 1000, 1000, 1000}));
-  EXPECT_FALSE(Button(*Form, "ForwardBtn")->isEnabled());
-  EXPECT_TRUE(Button(*Form, "ReverseBtn")->isEnabled());
+  EXPECT_FALSE(Button(*Window, "ForwardBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Window, "ReverseBtn")->isEnabled());
   EXPECT_EQ(S().History.Count(), 4);  // playing records nothing
 
   // At the last step ▶ plays the film again from the empty canvas.
-  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Window, "PlayBtn"));
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(Counter(), "0 / 4");
-  EXPECT_TRUE(Form->IsPlaying());
+  EXPECT_TRUE(Window->IsPlaying());
   Timer->Fire();
   EXPECT_EQ(Step(), 1);
   // ⏸ holds the step on the screen; ▶ goes on from it.
-  ClickButton(Button(*Form, "PlayBtn"));
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "PlayBtn"));
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_FALSE(Timer->Active);
-  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Window, "PlayBtn"));
   Timer->Fire();
   EXPECT_EQ(Step(), 2);
 }
@@ -109,22 +109,22 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   const int hund[] = {0, 0, 30, 0};
   const int minutes[] = {0, 0, 0, 40};
   int i = 0;
-  for (Action& a : MutableState(*Form).History) {
+  for (Action& a : MutableState(*Window).History) {
     a.ActionTime.Hour = 9;
     a.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
     a.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
     a.ActionTime.Hund = static_cast<uint8_t>(hund[i]);
     ++i;
   }
-  EnterPlayMode(*Form);
-  ClickButton(Button(*Form, "SpeedTwoBtn"));
-  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Two);
-  ClickButton(Button(*Form, "PlayBtn"));
+  EnterPlayMode(*Window);
+  ClickButton(Button(*Window, "SpeedTwoBtn"));
+  EXPECT_EQ(Window->PlaySpeed(), PlaybackSpeed::Two);
+  ClickButton(Button(*Window, "PlayBtn"));
   EXPECT_EQ(Timer->Interval, 500);
-  ClickButton(Button(*Form, "SpeedFourBtn"));  // a new speed counts at once
-  EXPECT_TRUE(Form->IsPlaying());
+  ClickButton(Button(*Window, "SpeedFourBtn"));  // a new speed counts at once
+  EXPECT_TRUE(Window->IsPlaying());
   EXPECT_EQ(Timer->Interval, 250);
-  ClickButton(Button(*Form, "AsDrawnBtn"));
+  ClickButton(Button(*Window, "AsDrawnBtn"));
   EXPECT_EQ(Timer->Interval, 500);  // the empty canvas before the first record
   Timer->Fire();
   EXPECT_EQ(Timer->Interval, 1000);
@@ -133,65 +133,65 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   Timer->Fire();
   EXPECT_EQ(Timer->Interval, 2000);  // the long pause, shortened
   Timer->Fire();
-  EXPECT_FALSE(Form->IsPlaying());
-  ClickButton(Button(*Form, "SpeedOneBtn"));  // not playing: nothing starts
+  EXPECT_FALSE(Window->IsPlaying());
+  ClickButton(Button(*Window, "SpeedOneBtn"));  // not playing: nothing starts
   EXPECT_FALSE(Timer->Active);
 }
 
 TEST_F(AutoPlay, AStepOrSliderMoveByHandStopsIt) {
   PlayFromStart();
   Timer->Fire();
-  ClickButton(Button(*Form, "ForwardBtn"));
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "ForwardBtn"));
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_FALSE(Timer->Active);
   EXPECT_EQ(Step(), 2);
 
-  ClickButton(Button(*Form, "PlayBtn"));
-  ClickButton(Button(*Form, "ReverseBtn"));
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "PlayBtn"));
+  ClickButton(Button(*Window, "ReverseBtn"));
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_EQ(Step(), 1);
 
-  ClickButton(Button(*Form, "PlayBtn"));
-  ClickButton(Button(*Form, "StopBtn"));
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "PlayBtn"));
+  ClickButton(Button(*Window, "StopBtn"));
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_EQ(Step(), 0);
 
-  ClickButton(Button(*Form, "PlayBtn"));
-  Slider(*Form, "TimeTrackBar")->setFocus();
-  QTest::keyClick(Slider(*Form, "TimeTrackBar"), Qt::Key_Right);
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "PlayBtn"));
+  Slider(*Window, "TimeTrackBar")->setFocus();
+  QTest::keyClick(Slider(*Window, "TimeTrackBar"), Qt::Key_Right);
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_EQ(Step(), 1);
-  EXPECT_EQ(Label(*Form, "StepCountLabel")->text(), "1 / 4");
+  EXPECT_EQ(Label(*Window, "StepCountLabel")->text(), "1 / 4");
 
-  ClickButton(Button(*Form, "PlayBtn"));
-  emit Slider(*Form, "TimeTrackBar")->sliderPressed();  // a press on the thumb
-  EXPECT_FALSE(Form->IsPlaying());
+  ClickButton(Button(*Window, "PlayBtn"));
+  emit Slider(*Window, "TimeTrackBar")->sliderPressed();  // a press on the thumb
+  EXPECT_FALSE(Window->IsPlaying());
   EXPECT_EQ(Step(), 1);
 }
 
 TEST_F(AutoPlay, AMenuStopsItBeforeItsCommand) {
   PlayFromStart();
   Timer->Fire();
-  emit Menu(*Form, "ToolMenu")->aboutToShow();
-  EXPECT_FALSE(Form->IsPlaying());
+  emit Menu(*Window, "ToolMenu")->aboutToShow();
+  EXPECT_FALSE(Window->IsPlaying());
 
-  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Window, "PlayBtn"));
   // The command (here its file dialog) finds the replay stopped already.
   class SpyDialogs : public QuietDialogs {
    public:
-    MainWindow* Form = nullptr;
+    MainWindow* Window = nullptr;
     int Runs = 0;
     bool PlayingInDialog = true;
     bool Execute(FileDialog&) override {
       ++Runs;
-      PlayingInDialog = Form->IsPlaying();
+      PlayingInDialog = Window->IsPlaying();
       return false;
     }
   } spy;
-  spy.Form = Form.get();
-  MutableState(*Form).Dialogs = &spy;
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
-  MutableState(*Form).Dialogs = &Dialogs;
+  spy.Window = Window.get();
+  MutableState(*Window).Dialogs = &spy;
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
+  MutableState(*Window).Dialogs = &Dialogs;
   EXPECT_EQ(spy.Runs, 1);
   EXPECT_FALSE(spy.PlayingInDialog);
   EXPECT_FALSE(Timer->Active);
@@ -202,20 +202,20 @@ TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
   PlayFromStart();
   Timer->Fire();
   Dialogs.Answers.push_back(ModalResult::Cancel);
-  EnterDrawMode(*Form);
-  EXPECT_FALSE(Form->IsPlaying());
+  EnterDrawMode(*Window);
+  EXPECT_FALSE(Window->IsPlaying());
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, "ここからえがきなおしますか？");
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 1);
 
-  ClickButton(Button(*Form, "PlayBtn"));
+  ClickButton(Button(*Window, "PlayBtn"));
   Dialogs.Answers.push_back(ModalResult::No);
-  EnterEditMode(*Form);
+  EnterEditMode(*Window);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_FALSE(Timer->Active);
-  EXPECT_FALSE(Panel(*Form, "ReplayPanel")->isVisible());
-  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isVisible());
+  EXPECT_FALSE(Panel(*Window, "ReplayPanel")->isVisible());
+  EXPECT_TRUE(Button(*Window, "UndoStepBtn")->isVisible());
   // A timer that ran out anyway changes nothing outside the view mode.
   Timer->OnTimeout();
   EXPECT_EQ(S().History.Count(), 4);
@@ -224,28 +224,28 @@ TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
 
 TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
   DrawFourSteps();
-  EnterPlayMode(*Form);
-  ASSERT_TRUE(Panel(*Form, "ReplayPanel")->isVisible());
-  EXPECT_EQ(Panel(*Form, "ReplayPanel")->geometry(), Panel(*Form, "DrawPanel")->geometry());
-  for (QWidget* w : {static_cast<QWidget*>(Button(*Form, "PlayBtn")), static_cast<QWidget*>(Button(*Form, "SpeedOneBtn")),
-                     static_cast<QWidget*>(Button(*Form, "SpeedTwoBtn")), static_cast<QWidget*>(Button(*Form, "SpeedFourBtn")),
-                     static_cast<QWidget*>(Button(*Form, "AsDrawnBtn"))}) {
+  EnterPlayMode(*Window);
+  ASSERT_TRUE(Panel(*Window, "ReplayPanel")->isVisible());
+  EXPECT_EQ(Panel(*Window, "ReplayPanel")->geometry(), Panel(*Window, "DrawPanel")->geometry());
+  for (QWidget* w : {static_cast<QWidget*>(Button(*Window, "PlayBtn")), static_cast<QWidget*>(Button(*Window, "SpeedOneBtn")),
+                     static_cast<QWidget*>(Button(*Window, "SpeedTwoBtn")), static_cast<QWidget*>(Button(*Window, "SpeedFourBtn")),
+                     static_cast<QWidget*>(Button(*Window, "AsDrawnBtn"))}) {
     EXPECT_GE(w->width(), 48) << w->objectName().toStdString();
     EXPECT_GE(w->height(), 48) << w->objectName().toStdString();
-    EXPECT_TRUE(Panel(*Form, "ReplayPanel")->rect().contains(w->geometry()));
+    EXPECT_TRUE(Panel(*Window, "ReplayPanel")->rect().contains(w->geometry()));
   }
-  EXPECT_EQ(Button(*Form, "SpeedOneBtn")->text(), QString::fromUtf8("1×"));
-  EXPECT_EQ(Button(*Form, "AsDrawnBtn")->text(), "as drawn");
+  EXPECT_EQ(Button(*Window, "SpeedOneBtn")->text(), QString::fromUtf8("1×"));
+  EXPECT_EQ(Button(*Window, "AsDrawnBtn")->text(), "as drawn");
   // The counter sits in the play area's free room, clear of its buttons.
-  ASSERT_TRUE(Label(*Form, "StepCountLabel")->isVisible());
-  for (QWidget* w : {static_cast<QWidget*>(Button(*Form, "ReverseBtn")), static_cast<QWidget*>(Slider(*Form, "TimeTrackBar"))})
-    EXPECT_FALSE(Label(*Form, "StepCountLabel")->geometry().intersects(w->geometry()));
+  ASSERT_TRUE(Label(*Window, "StepCountLabel")->isVisible());
+  for (QWidget* w : {static_cast<QWidget*>(Button(*Window, "ReverseBtn")), static_cast<QWidget*>(Slider(*Window, "TimeTrackBar"))})
+    EXPECT_FALSE(Label(*Window, "StepCountLabel")->geometry().intersects(w->geometry()));
   // Nothing of the view mode lies under the replay panel.
-  const QRect panel = Panel(*Form, "ReplayPanel")->geometry();
-  for (QWidget* w : {Panel(*Form, "PlayPanel"), Panel(*Form, "SelectBtnPanel"), Panel(*Form, "DrawField")})
+  const QRect panel = Panel(*Window, "ReplayPanel")->geometry();
+  for (QWidget* w : {Panel(*Window, "PlayPanel"), Panel(*Window, "SelectBtnPanel"), Panel(*Window, "DrawField")})
     EXPECT_FALSE(panel.intersects(w->geometry())) << w->objectName().toStdString();
-  EnterDrawMode(*Form);
-  EXPECT_FALSE(Panel(*Form, "ReplayPanel")->isVisible());
+  EnterDrawMode(*Window);
+  EXPECT_FALSE(Panel(*Window, "ReplayPanel")->isVisible());
 }
 
 }  // namespace

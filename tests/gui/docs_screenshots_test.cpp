@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <cstdlib>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
@@ -19,19 +19,19 @@ class OneTimer : public PlaybackTimer {
   bool Active = false;
 };
 
-class DocsScreenshots : public FormTest {
+class DocsScreenshots : public WindowTest {
  protected:
   // Selects the figure at (x, y) in the edit mode, chooses palette colour
   // `colour` (0-based) and applies it with `apply`.
   void Colour(int x, int y, int colour, QAbstractButton* apply) {
-    CanvasClick(*Form, x, y);
+    CanvasClick(*Window, x, y);
     ASSERT_NE(S().SelectedFig, nullptr) << x << "," << y;
-    QTest::mouseClick(ColorPanel(*Form, colour), Qt::LeftButton);
+    QTest::mouseClick(ColorPanel(*Window, colour), Qt::LeftButton);
     ClickButton(apply);
   }
   void Save(const QString& folder, const char* name) {
     QApplication::processEvents();
-    ASSERT_TRUE(Form->grab().save(QDir(folder).filePath(name)));
+    ASSERT_TRUE(Window->grab().save(QDir(folder).filePath(name)));
   }
 };
 
@@ -40,51 +40,51 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   if (folder == nullptr || *folder == 0) GTEST_SKIP() << "TAMLO_SCREENSHOTS names no folder";
   auto timer = std::make_unique<OneTimer>();
   OneTimer* t = timer.get();
-  Form->SetPlayTimer(std::move(timer));
+  Window->SetPlayTimer(std::move(timer));
 
-  DrawRect(*Form, {204, 252}, {384, 422});  // the house
-  ChooseTool(Button(*Form, "PolygonBtn"));             // its roof
-  CanvasDrag(*Form, {184, 252}, {404, 252});
-  CanvasDoubleClick(*Form, 294, 152);
-  DrawRect(*Form, {274, 332}, {319, 422});      // the door
-  DrawEllipse(*Form, {204, 282}, {264, 317});   // windows
-  DrawEllipse(*Form, {324, 282}, {384, 317});
-  DrawEllipse(*Form, {494, 52}, {594, 152});    // the sun
-  DrawLine(*Form, {4, 422}, {644, 422});        // the ground
-  ChooseTool(Button(*Form, "PolylineBtn"));                // a bird
-  CanvasDrag(*Form, {94, 202}, {114, 187});
-  CanvasClick(*Form, 134, 202);
-  CanvasClick(*Form, 154, 187);
-  CanvasDoubleClick(*Form, 174, 202);
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 44, 82);
-  TextBox(*Form)->setText(QString::fromUtf8("わたしのおうち"));
-  PressKey(*Form, Qt::Key_Return);
+  DrawRect(*Window, {204, 252}, {384, 422});  // the house
+  ChooseTool(Button(*Window, "PolygonBtn"));             // its roof
+  CanvasDrag(*Window, {184, 252}, {404, 252});
+  CanvasDoubleClick(*Window, 294, 152);
+  DrawRect(*Window, {274, 332}, {319, 422});      // the door
+  DrawEllipse(*Window, {204, 282}, {264, 317});   // windows
+  DrawEllipse(*Window, {324, 282}, {384, 317});
+  DrawEllipse(*Window, {494, 52}, {594, 152});    // the sun
+  DrawLine(*Window, {4, 422}, {644, 422});        // the ground
+  ChooseTool(Button(*Window, "PolylineBtn"));                // a bird
+  CanvasDrag(*Window, {94, 202}, {114, 187});
+  CanvasClick(*Window, 134, 202);
+  CanvasClick(*Window, 154, 187);
+  CanvasDoubleClick(*Window, 174, 202);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 44, 82);
+  TextBox(*Window)->setText(QString::fromUtf8("わたしのおうち"));
+  PressKey(*Window, Qt::Key_Return);
 
-  EnterEditMode(*Form);
-  Colour(204, 390, 9, Button(*Form, "BodyColorBtn"));   // orange house
-  Colour(239, 202, 2, Button(*Form, "BodyColorBtn"));   // red roof
-  Colour(274, 400, 4, Button(*Form, "BodyColorBtn"));   // dark red door
-  Colour(234, 282, 5, Button(*Form, "BodyColorBtn"));   // light blue windows
-  Colour(354, 282, 5, Button(*Form, "BodyColorBtn"));
-  Colour(494, 102, 8, Button(*Form, "BodyColorBtn"));   // a yellow sun
-  Colour(494, 102, 9, Button(*Form, "LineColorBtn"));
-  Colour(100, 422, 11, Button(*Form, "LineColorBtn"));  // green ground
-  ClickButton(Button(*Form, "ThickBtn"));
-  CanvasClick(*Form, 44 + 2, 82 + 2);        // the text, blue
+  EnterEditMode(*Window);
+  Colour(204, 390, 9, Button(*Window, "BodyColorBtn"));   // orange house
+  Colour(239, 202, 2, Button(*Window, "BodyColorBtn"));   // red roof
+  Colour(274, 400, 4, Button(*Window, "BodyColorBtn"));   // dark red door
+  Colour(234, 282, 5, Button(*Window, "BodyColorBtn"));   // light blue windows
+  Colour(354, 282, 5, Button(*Window, "BodyColorBtn"));
+  Colour(494, 102, 8, Button(*Window, "BodyColorBtn"));   // a yellow sun
+  Colour(494, 102, 9, Button(*Window, "LineColorBtn"));
+  Colour(100, 422, 11, Button(*Window, "LineColorBtn"));  // green ground
+  ClickButton(Button(*Window, "ThickBtn"));
+  CanvasClick(*Window, 44 + 2, 82 + 2);        // the text, blue
   if (S().SelectedFig != nullptr) {
-    QTest::mouseClick(ColorPanel(*Form, 6), Qt::LeftButton);
-    ClickButton(Button(*Form, "TextColorBtn"));
+    QTest::mouseClick(ColorPanel(*Window, 6), Qt::LeftButton);
+    ClickButton(Button(*Window, "TextColorBtn"));
   }
-  CanvasClick(*Form, 494, 102);  // the sun selected for the picture
+  CanvasClick(*Window, 494, 102);  // the sun selected for the picture
   Save(folder, "edit-mode.png");
 
-  EnterDrawMode(*Form);
+  EnterDrawMode(*Window);
   Save(folder, "draw-mode.png");
 
-  EnterPlayMode(*Form);
-  ClickButton(Button(*Form, "SpeedTwoBtn"));
-  ClickButton(Button(*Form, "PlayBtn"));
+  EnterPlayMode(*Window);
+  ClickButton(Button(*Window, "SpeedTwoBtn"));
+  ClickButton(Button(*Window, "PlayBtn"));
   for (int i = 0; i < S().History.Count() / 2; ++i) t->OnTimeout();
   Save(folder, "view-mode.png");
 }

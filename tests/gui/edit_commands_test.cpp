@@ -4,18 +4,18 @@
 
 #include "history/actions.h"
 #include "history/play.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
-class EditCommands : public FormTest {
+class EditCommands : public WindowTest {
  protected:
   // Draws a rectangle in the draw mode, enters the edit mode and selects it
   // with a click inside it.
   Figure* DrawAndSelectRect(QPoint a, QPoint b) {
-    DrawRect(*Form, a, b);
-    EnterEditMode(*Form);
-    CanvasClick(*Form, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
+    DrawRect(*Window, a, b);
+    EnterEditMode(*Window);
+    CanvasClick(*Window, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
     return S().SelectedFig;
   }
   const Action& Last() { return S().History.Last(); }
@@ -27,7 +27,7 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
   ASSERT_NE(f, nullptr);
   ASSERT_EQ(f->PenWidth, 4);
   for (int i = 1; i <= 13; ++i) {
-    ClickButton(Button(*Form, "ThickBtn"));
+    ClickButton(Button(*Window, "ThickBtn"));
     EXPECT_EQ(f->PenWidth, 4 + 2 * i);
     EXPECT_EQ(Records(), 1 + i);
     EXPECT_EQ(Last().TargetType, ActionKind::Change);
@@ -36,7 +36,7 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
     EXPECT_EQ(Last().FigData.PenWidth, 4 + 2 * i);
   }
   EXPECT_TRUE(Dialogs.Shown.empty());
-  ClickButton(Button(*Form, "ThickBtn"));
+  ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を太くできません");
   EXPECT_EQ(f->PenWidth, 30);
   EXPECT_EQ(Records(), 14);
@@ -44,44 +44,44 @@ TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
 
 TEST_F(EditCommands, ThinStepsDownToZeroThenRefuses) {
   Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Button(*Form, "ThinBtn"));
-  ClickButton(Button(*Form, "ThinBtn"));
+  ClickButton(Button(*Window, "ThinBtn"));
+  ClickButton(Button(*Window, "ThinBtn"));
   EXPECT_EQ(f->PenWidth, 0);
   EXPECT_EQ(Records(), 3);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  ClickButton(Button(*Form, "ThinBtn"));
+  ClickButton(Button(*Window, "ThinBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより線を細くできません");
   EXPECT_EQ(f->PenWidth, 0);
   EXPECT_EQ(Records(), 3);
 }
 
 TEST_F(EditCommands, PaletteSetsTheChosenColourAndItsHint) {
-  EXPECT_EQ(Form->ChosenColor(), clBlack);
-  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // ColorPanel03, red
-  EXPECT_EQ(Form->ChosenColor(), 0x0000FF);
-  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
-  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
-  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
-  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("「ぬりつぶしなし」がえらばれています"));
-  QTest::mouseClick(ColorPanel(*Form, 15), Qt::LeftButton);  // black again
-  EXPECT_EQ(Form->ChosenColor(), clBlack);
-  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
+  EXPECT_EQ(Window->ChosenColor(), clBlack);
+  QTest::mouseClick(ColorPanel(*Window, 2), Qt::LeftButton);  // ColorPanel03, red
+  EXPECT_EQ(Window->ChosenColor(), 0x0000FF);
+  EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
+  QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
+  EXPECT_EQ(Window->ChosenColor(), clBtnFace);
+  EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->toolTip(), QStringLiteral("「ぬりつぶしなし」がえらばれています"));
+  QTest::mouseClick(ColorPanel(*Window, 15), Qt::LeftButton);  // black again
+  EXPECT_EQ(Window->ChosenColor(), clBlack);
+  EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->toolTip(), QStringLiteral("色がえらばれています"));
   EXPECT_EQ(Records(), 0);  // choosing a colour records nothing
 }
 
 TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
   Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
-  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
-  ClickButton(Button(*Form, "BodyColorBtn"));
+  QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
+  ClickButton(Button(*Window, "BodyColorBtn"));
   EXPECT_EQ(f->BrushColor, clBtnFace);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 2);
   // The canvas shows the white background through the hollow body.
-  EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 30, 25), 0xFFFFFFu);
 
-  ClickButton(Button(*Form, "LineColorBtn"));
+  ClickButton(Button(*Window, "LineColorBtn"));
   EXPECT_EQ(Dialogs.LastText(), "線はぬりつぶしなしにできません");
-  ClickButton(Button(*Form, "TextColorBtn"));
+  ClickButton(Button(*Window, "TextColorBtn"));
   EXPECT_EQ(Dialogs.LastText(), "文字はぬりつぶしなしにできません");
   EXPECT_EQ(f->PenColor, clBlack);
   EXPECT_EQ(Records(), 2);
@@ -89,19 +89,19 @@ TEST_F(EditCommands, NoFillMakesABodyHollowButNoLineOrText) {
 
 TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
   Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Button(*Form, "LineColorBtn"));  // black on black: nothing
+  ClickButton(Button(*Window, "LineColorBtn"));  // black on black: nothing
   EXPECT_EQ(Records(), 1);
-  QTest::mouseClick(ColorPanel(*Form, 6), Qt::LeftButton);  // ColorPanel07, blue
-  ClickButton(Button(*Form, "TextColorBtn"));  // a rectangle has no text: nothing
+  QTest::mouseClick(ColorPanel(*Window, 6), Qt::LeftButton);  // ColorPanel07, blue
+  ClickButton(Button(*Window, "TextColorBtn"));  // a rectangle has no text: nothing
   EXPECT_EQ(Records(), 1);
-  ClickButton(Button(*Form, "LineColorBtn"));
+  ClickButton(Button(*Window, "LineColorBtn"));
   EXPECT_EQ(f->PenColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::LineColor);
-  ClickButton(Button(*Form, "BodyColorBtn"));
+  ClickButton(Button(*Window, "BodyColorBtn"));
   EXPECT_EQ(f->BrushColor, 0xFF0000);
   EXPECT_EQ(Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(Records(), 3);
-  EXPECT_EQ(CanvasPixel(*Form, 30, 25), 0x0000FFu);  // QRgb is 0xRRGGBB
+  EXPECT_EQ(CanvasPixel(*Window, 30, 25), 0x0000FFu);  // QRgb is 0xRRGGBB
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -118,13 +118,13 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
   stamp.Start = {100, 100};
   stamp.End = {120, 120};
   stamp.StampData = contents;
-  CreateFigure(MutableState(*Form), stamp);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 110, 110);
+  CreateFigure(MutableState(*Window), stamp);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 110, 110);
   ASSERT_NE(S().SelectedFig, nullptr);
-  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
-  for (QAbstractButton* b : {Button(*Form, "ThickBtn"), Button(*Form, "ThinBtn"), Button(*Form, "LineColorBtn"), Button(*Form, "BodyColorBtn"),
-                         Button(*Form, "TextColorBtn")}) {
+  QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
+  for (QAbstractButton* b : {Button(*Window, "ThickBtn"), Button(*Window, "ThinBtn"), Button(*Window, "LineColorBtn"), Button(*Window, "BodyColorBtn"),
+                         Button(*Window, "TextColorBtn")}) {
     Dialogs.Shown.clear();
     ClickButton(b);
     ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプは変更できません"})
@@ -136,7 +136,7 @@ TEST_F(EditCommands, AStampRefusesEveryAttribute) {
 
 TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   Figure* original = DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Button(*Form, "DupBtn"));
+  ClickButton(Button(*Window, "DupBtn"));
   Figure* copy = S().SelectedFig;
   ASSERT_NE(copy, original);
   EXPECT_EQ(copy, &S().DrawingFigs.Last());
@@ -145,7 +145,7 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   EXPECT_EQ(copy->End, (Point{70, 60}));
   EXPECT_EQ(Last().TargetType, ActionKind::Duplicate);
   EXPECT_EQ(Last().TargetID, 2);
-  ClickButton(Button(*Form, "DupBtn"));
+  ClickButton(Button(*Window, "DupBtn"));
   EXPECT_EQ(S().SelectedFig->Start, (Point{50, 50}));
   EXPECT_EQ(Last().TargetID, 3);
   EXPECT_EQ(S().DrawingFigs.Count(), 3);
@@ -154,64 +154,64 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
 
 TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
   DrawAndSelectRect({10, 10}, {50, 40});
-  ClickButton(Button(*Form, "DupBtn"));
+  ClickButton(Button(*Window, "DupBtn"));
   Figure* copy = S().SelectedFig;
-  Slider(*Form, "HTrackBar")->setValue(5);
+  Slider(*Window, "HTrackBar")->setValue(5);
   EXPECT_EQ(copy->Start, (Point{25, 30}));
   EXPECT_EQ(copy->End, (Point{75, 60}));
 }
 
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  for (QAbstractButton* b : {Button(*Form, "DupBtn"), Button(*Form, "DeleteBtn"), Button(*Form, "FrontBtn"), Button(*Form, "BackBtn"), Button(*Form, "ThickBtn"),
-                         Button(*Form, "ThinBtn"), Button(*Form, "LineColorBtn"), Button(*Form, "ChangeTextBtn")})
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  for (QAbstractButton* b : {Button(*Window, "DupBtn"), Button(*Window, "DeleteBtn"), Button(*Window, "FrontBtn"), Button(*Window, "BackBtn"), Button(*Window, "ThickBtn"),
+                         Button(*Window, "ThinBtn"), Button(*Window, "LineColorBtn"), Button(*Window, "ChangeTextBtn")})
     ClickButton(b);
   EXPECT_EQ(Records(), 1);
   EXPECT_EQ(S().DrawingFigs.Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
 }
 
 TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
-  DrawRect(*Form, {10, 10}, {50, 40});    // A, ID 1
-  DrawRect(*Form, {100, 10}, {150, 40});  // B, ID 2
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 30, 25);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  DrawRect(*Window, {10, 10}, {50, 40});    // A, ID 1
+  DrawRect(*Window, {100, 10}, {150, 40});  // B, ID 2
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 30, 25);
+  ClickButton(Button(*Window, "DeleteBtn"));
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(Last().TargetType, ActionKind::Delete);
   EXPECT_EQ(Last().TargetID, 1);
-  CanvasClick(*Form, 120, 25);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  CanvasClick(*Window, 120, 25);
+  ClickButton(Button(*Window, "DeleteBtn"));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().DeletedFigs.Count(), 2);
-  EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 25), 0xFFFFFFu);
 
-  ClickButton(Button(*Form, "UndoBtn"));
+  ClickButton(Button(*Window, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{100, 10}));
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 3);
-  ClickButton(Button(*Form, "UndoBtn"));
+  ClickButton(Button(*Window, "UndoBtn"));
   EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{10, 10}));
   EXPECT_EQ(Last().TargetID, 4);
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());
   EXPECT_EQ(S().SelectedFig, nullptr);
-  ClickButton(Button(*Form, "UndoBtn"));  // nothing left: nothing recorded
+  ClickButton(Button(*Window, "UndoBtn"));  // nothing left: nothing recorded
   EXPECT_EQ(Records(), 6);
-  EXPECT_EQ(CanvasPixel(*Form, 10, 25), 0x000000u);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 25), 0x000000u);
   // The restored figure can be edited under its new ID.
-  CanvasClick(*Form, 30, 25);
-  ClickButton(Button(*Form, "ThickBtn"));
+  CanvasClick(*Window, 30, 25);
+  ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(Last().TargetID, 4);
 }
 
 TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
   Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
-  Slider(*Form, "HTrackBar")->setValue(7);
+  Slider(*Window, "HTrackBar")->setValue(7);
   EXPECT_EQ(f->End.X, 57);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
   const Action& size = S().History.At(S().History.Count() - 1);
   EXPECT_EQ(size.Parameter, ParameterKind::Size);
@@ -222,49 +222,49 @@ TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
 }
 
 TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
-  DrawRect(*Form, {10, 10}, {50, 40});    // A
-  DrawRect(*Form, {100, 10}, {150, 40});  // B
-  DrawRect(*Form, {200, 10}, {250, 40});  // C
-  EnterEditMode(*Form);
+  DrawRect(*Window, {10, 10}, {50, 40});    // A
+  DrawRect(*Window, {100, 10}, {150, 40});  // B
+  DrawRect(*Window, {200, 10}, {250, 40});  // C
+  EnterEditMode(*Window);
   auto order = [this] {
     std::string s;
     for (const Figure* f : Figures(S().DrawingFigs)) s += char('A' + f->Start.X / 100);
     return s;
   };
-  CanvasClick(*Form, 220, 25);  // C, the front-most
-  ClickButton(Button(*Form, "FrontBtn"));
+  CanvasClick(*Window, 220, 25);  // C, the front-most
+  ClickButton(Button(*Window, "FrontBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
   EXPECT_EQ(Records(), 3);
-  ClickButton(Button(*Form, "BackBtn"));
+  ClickButton(Button(*Window, "BackBtn"));
   EXPECT_EQ(order(), "ACB");
   EXPECT_EQ(Last().TargetType, ActionKind::Back);
   EXPECT_EQ(Last().TargetID, 3);
-  ClickButton(Button(*Form, "BackBtn"));
+  ClickButton(Button(*Window, "BackBtn"));
   EXPECT_EQ(order(), "CAB");
   Dialogs.Shown.clear();
-  ClickButton(Button(*Form, "BackBtn"));
+  ClickButton(Button(*Window, "BackBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより後ろにいくことができません。");
   EXPECT_EQ(order(), "CAB");
-  ClickButton(Button(*Form, "FrontBtn"));
+  ClickButton(Button(*Window, "FrontBtn"));
   EXPECT_EQ(order(), "ACB");
   EXPECT_EQ(Last().TargetType, ActionKind::Front);
   EXPECT_EQ(Records(), 6);
 }
 
 TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  TypeText(*Form, "abc");
-  PressKey(*Form, Qt::Key_Return);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Return);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  ASSERT_TRUE(TextBox(*Form)->isVisible());
-  TypeText(*Form, "xyz");
-  ClickButton(Button(*Form, "ThickBtn"));
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Window)->isVisible());
+  TypeText(*Window, "xyz");
+  ClickButton(Button(*Window, "ThickBtn"));
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
+  EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
   EXPECT_EQ(S().SelectedFig->Text, "abc");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
 }
@@ -273,35 +273,35 @@ TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
 
 namespace {
 
-class FigureIdentity : public FormTest {};
+class FigureIdentity : public WindowTest {};
 
 // A figure drawn where a deleted or cleared one was kept in memory must not
 // inherit that figure's ID: its moves would replay on the wrong figure.
 TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
   for (int round = 0; round < 2; ++round) {
-    DrawRect(*Form, {10, 10}, {60, 60});
-    EnterEditMode(*Form);
-    CanvasClick(*Form, 30, 30);
+    DrawRect(*Window, {10, 10}, {60, 60});
+    EnterEditMode(*Window);
+    CanvasClick(*Window, 30, 30);
     ASSERT_NE(S().SelectedFig, nullptr);
     if (round == 0) {
-      ClickButton(Button(*Form, "DeleteBtn"));
+      ClickButton(Button(*Window, "DeleteBtn"));
     } else {
-      ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
+      ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearImageMenu")));
     }
-    EnterDrawMode(*Form);
-    DrawRect(*Form, {10, 10}, {60, 60});
+    EnterDrawMode(*Window);
+    DrawRect(*Window, {10, 10}, {60, 60});
     const int32_t id = S().History.Last().TargetID;
-    EnterEditMode(*Form);
-    CanvasDrag(*Form, {30, 30}, {80, 50});
+    EnterEditMode(*Window);
+    CanvasDrag(*Window, {30, 30}, {80, 50});
     ASSERT_EQ(S().History.Last().TargetType, ActionKind::Move);
     EXPECT_EQ(S().History.Last().TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
-    CanvasClick(*Form, 600, 400);  // nothing selected: no frame
-    const QImage shown = Canvas(*Form)->Image.copy();
-    MutableState(*Form).CurrentStep = S().History.Count();
-    GoToStep(MutableState(*Form));
-    EXPECT_EQ(Canvas(*Form)->Image, shown);
-    EnterDrawMode(*Form);
+    CanvasClick(*Window, 600, 400);  // nothing selected: no frame
+    const QImage shown = Canvas(*Window)->Image.copy();
+    MutableState(*Window).CurrentStep = S().History.Count();
+    GoToStep(MutableState(*Window));
+    EXPECT_EQ(Canvas(*Window)->Image, shown);
+    EnterDrawMode(*Window);
   }
 }
 

@@ -6,7 +6,7 @@
 
 #include "history/play.h"
 #include "history/actions.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/builders.h"
 
 namespace {
@@ -37,15 +37,15 @@ void ExpectSameList(const FigureList& a, const FigureList& b) {
   for (const Figure& x : a) ExpectSameFigure(x, *y++, std::to_string(i++));
 }
 
-class EditRoundTrip : public FormTest {};
+class EditRoundTrip : public WindowTest {};
 
 TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
-  DrawRect(*Form, {10, 10}, {50, 40});     // A
-  DrawEllipse(*Form, {100, 10}, {160, 60});  // B
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 200, 200);
-  TypeText(*Form, "abc");
-  PressKey(*Form, Qt::Key_Return);  // T
+  DrawRect(*Window, {10, 10}, {50, 40});     // A
+  DrawEllipse(*Window, {100, 10}, {160, 60});  // B
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 200, 200);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Return);  // T
 
   // A stamp with a rectangle, a text and a polyline inside, and a polyline.
   BuiltFigure r = rect({0, 0}, {20, 10});
@@ -54,40 +54,40 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   BuiltFigure t = text("s", {5, 12}, 12);
   t.End = {15, 24};
   BuiltFigure p = polyline({{0, 30}, {13, 40}, {30, 35}});
-  CreateFigure(MutableState(*Form), stamp({300, 300}, {330, 340}, {r, t, p}));
+  CreateFigure(MutableState(*Window), stamp({300, 300}, {330, 340}, {r, t, p}));
   p.Offset(400, 100);
-  CreateFigure(MutableState(*Form), p);
+  CreateFigure(MutableState(*Window), p);
 
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 30, 25);  // A
-  ClickButton(Button(*Form, "ThickBtn"));
-  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);
-  ClickButton(Button(*Form, "LineColorBtn"));
-  Slider(*Form, "HTrackBar")->setValue(12);
-  Slider(*Form, "VTrackBar")->setValue(-3);
-  ClickButton(Button(*Form, "DupBtn"));  // A', selected
-  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
-  ClickButton(Button(*Form, "BodyColorBtn"));
-  CanvasClick(*Form, 130, 35);  // B
-  ClickButton(Button(*Form, "BackBtn"));
-  ClickButton(Button(*Form, "DeleteBtn"));
-  CanvasClick(*Form, 202, 205);  // T
-  Slider(*Form, "VTrackBar")->setValue(-6);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  TextBox(*Form)->end(false);
-  TypeText(*Form, "de");
-  PressKey(*Form, Qt::Key_Return);
-  QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);
-  ClickButton(Button(*Form, "TextColorBtn"));
-  CanvasClick(*Form, 315, 320);  // the stamp
-  Slider(*Form, "HTrackBar")->setValue(15);
-  Slider(*Form, "VTrackBar")->setValue(5);
-  CanvasClick(*Form, 413, 135);  // the polyline
-  Slider(*Form, "HTrackBar")->setValue(-4);
-  Slider(*Form, "VTrackBar")->setValue(9);
-  ClickButton(Button(*Form, "UndoBtn"));  // B comes back in front
-  ClickButton(Button(*Form, "FrontBtn"));
-  EnterDrawMode(*Form);  // records the last pending resize
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 30, 25);  // A
+  ClickButton(Button(*Window, "ThickBtn"));
+  QTest::mouseClick(ColorPanel(*Window, 2), Qt::LeftButton);
+  ClickButton(Button(*Window, "LineColorBtn"));
+  Slider(*Window, "HTrackBar")->setValue(12);
+  Slider(*Window, "VTrackBar")->setValue(-3);
+  ClickButton(Button(*Window, "DupBtn"));  // A', selected
+  QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
+  ClickButton(Button(*Window, "BodyColorBtn"));
+  CanvasClick(*Window, 130, 35);  // B
+  ClickButton(Button(*Window, "BackBtn"));
+  ClickButton(Button(*Window, "DeleteBtn"));
+  CanvasClick(*Window, 202, 205);  // T
+  Slider(*Window, "VTrackBar")->setValue(-6);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  TextBox(*Window)->end(false);
+  TypeText(*Window, "de");
+  PressKey(*Window, Qt::Key_Return);
+  QTest::mouseClick(ColorPanel(*Window, 10), Qt::LeftButton);
+  ClickButton(Button(*Window, "TextColorBtn"));
+  CanvasClick(*Window, 315, 320);  // the stamp
+  Slider(*Window, "HTrackBar")->setValue(15);
+  Slider(*Window, "VTrackBar")->setValue(5);
+  CanvasClick(*Window, 413, 135);  // the polyline
+  Slider(*Window, "HTrackBar")->setValue(-4);
+  Slider(*Window, "VTrackBar")->setValue(9);
+  ClickButton(Button(*Window, "UndoBtn"));  // B comes back in front
+  ClickButton(Button(*Window, "FrontBtn"));
+  EnterDrawMode(*Window);  // records the last pending resize
   ASSERT_FALSE(S().PendingResize);
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
 
@@ -97,9 +97,9 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.Add(*f);
   ASSERT_EQ(before.Count(), 6);
 
-  MutableState(*Form).SelectedFig = MutableState(*Form).MarkedFig = nullptr;
-  MutableState(*Form).CurrentStep = S().History.Count();
-  GoToStep(MutableState(*Form));
+  MutableState(*Window).SelectedFig = MutableState(*Window).MarkedFig = nullptr;
+  MutableState(*Window).CurrentStep = S().History.Count();
+  GoToStep(MutableState(*Window));
   ExpectSameList(S().DrawingFigs, before);
   ExpectSameList(S().DeletedFigs, deletedBefore);
 }

@@ -8,7 +8,7 @@ namespace {
 
 class ExitTest : public FileTest {
  protected:
-  void Quit() { ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ExitMenu"))); }
+  void Quit() { ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ExitMenu"))); }
 };
 
 TEST_F(ExitTest, EmptyHistoryEndsAtOnce) {
@@ -50,7 +50,7 @@ TEST_F(ExitTest, YesSavesUnderANameThenEnds) {
 TEST_F(ExitTest, NamedDrawingAsksToOverwriteAndYesOverwrites) {
   DrawRects(1);
   Choose("e.tlo");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   DrawRects(1);
   Answer(ModalResult::Yes);
   Quit();
@@ -88,7 +88,7 @@ TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
 
 TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
   DrawRects(1);
-  MutableState(*Form).DataFileName = Path("gone/e.tlo").toStdString();
+  MutableState(*Window).DataFileName = Path("gone/e.tlo").toStdString();
   Answer(ModalResult::Yes);
   Quit();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
@@ -99,28 +99,28 @@ TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
 TEST_F(ExitTest, CloseBoxRunsTheExitSequence) {
   DrawRects(1);
   Answer(ModalResult::Cancel);
-  EXPECT_FALSE(Form->close());  // refused: the program goes on
-  EXPECT_TRUE(Form->isVisible());
+  EXPECT_FALSE(Window->close());  // refused: the program goes on
+  EXPECT_TRUE(Window->isVisible());
   EXPECT_EQ(Dialogs.LastText(), "Tamloをおわる前にえをほぞんしますか？");
   EXPECT_TRUE(ExitCodes.empty());
 
   Answer(ModalResult::No);
-  Form->close();
+  Window->close();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
 }
 
 TEST_F(ExitTest, ForcedEndAsksNothingAndReturnsOne) {
   DrawRects(3);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ExitByForce")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ExitByForce")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(ExitCodes, std::vector<int>{1});
 }
 
 TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   DrawRects(1);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
-  Slider(*Form, "HTrackBar")->setValue(40);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
+  Slider(*Window, "HTrackBar")->setValue(40);
   ASSERT_TRUE(S().PendingResize);
   Answer(ModalResult::Cancel);
   Quit();

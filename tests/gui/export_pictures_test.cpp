@@ -19,7 +19,7 @@ class ExportTest : public FileTest {
   }
   void LoadBackground(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
   }
   static uint32_t U32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
@@ -37,11 +37,11 @@ class ExportTest : public FileTest {
   }
   // A selected rectangle in the edit mode: its frame is on the canvas.
   void SelectedRect() {
-    DrawRect(*Form, {100, 100}, {200, 150});
-    EnterEditMode(*Form);
-    CanvasClick(*Form, 150, 100);
+    DrawRect(*Window, {100, 100}, {200, 150});
+    EnterEditMode(*Window);
+    CanvasClick(*Window, 150, 100);
     ASSERT_NE(S().SelectedFig, nullptr);
-    ASSERT_NE(CanvasPixel(*Form, 97, 97), 0xFFFFFFu);  // the frame's corner
+    ASSERT_NE(CanvasPixel(*Window, 97, 97), 0xFFFFFFu);  // the frame's corner
   }
 };
 
@@ -52,13 +52,13 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp");
   ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::ReadBG});
   EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
-  EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 10), 0x0000FFu);
 
   DrawRects(1);
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0xFFFFFFu);  // step 0: plain
-  ClickButton(Button(*Form, "ForwardBtn"));
-  EXPECT_EQ(CanvasPixel(*Form, 10, 10), 0x0000FFu);  // the ReadBG step reloads it
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  EXPECT_EQ(CanvasPixel(*Window, 10, 10), 0xFFFFFFu);  // step 0: plain
+  ClickButton(Button(*Window, "ForwardBtn"));
+  EXPECT_EQ(CanvasPixel(*Window, 10, 10), 0x0000FFu);  // the ReadBG step reloads it
 }
 
 TEST_F(ExportTest, MissingOrDamagedBackgroundRecordsNothing) {
@@ -74,38 +74,38 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   WritePicture("bg.bmp", Qt::green);
   LoadBackground("bg.bmp");
   DrawRects(2);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
-  ClickButton(Button(*Form, "DeleteBtn"));  // one figure in the undo store
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
+  ClickButton(Button(*Window, "DeleteBtn"));  // one figure in the undo store
   ASSERT_FALSE(S().DeletedFigs.IsEmpty());
 
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearBGMenu")));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearBG);
-  EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0xFFFFFFu);
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
   EXPECT_FALSE(S().DeletedFigs.IsEmpty());
 
   LoadBackground("bg.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearImageMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearImageMenu")));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearDrawing);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_TRUE(S().DeletedFigs.IsEmpty());  // nothing can be brought back
-  EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00FF00u);  // background kept
+  EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0x00FF00u);  // background kept
 
   DrawRects(1);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearAllMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearAllMenu")));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearAll);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0xFFFFFFu);
-  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
+  EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0xFFFFFFu);
+  EXPECT_FALSE(Button(*Window, "StampBtn")->isEnabled());
 }
 
 TEST_F(ExportTest, ClipboardCopyIncludesTheSelectionFrame) {
   SelectedRect();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "CaptureMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "CaptureMenu")));
   const QImage copy = QGuiApplication::clipboard()->image();
   ASSERT_EQ(copy.size(), QSize(640, 480));
-  EXPECT_EQ(copy.pixel(97, 97) & 0xFFFFFF, CanvasPixel(*Form, 97, 97));
+  EXPECT_EQ(copy.pixel(97, 97) & 0xFFFFFF, CanvasPixel(*Window, 97, 97));
   EXPECT_NE(copy.pixel(97, 97) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(S().History.Count(), 1);  // nothing recorded
 }
@@ -114,7 +114,7 @@ TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
   SelectedRect();
   WriteFile("pic.bmp", "older picture");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveBG);
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "bmp");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -137,7 +137,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
   WriteFile("pic.bmp", "old picture");
   WriteFile("pic.bak", "backup of pic.tlo");
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
   EXPECT_EQ(ReadFile("pic.bak"), "backup of pic.tlo");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_EQ(Entries(), (QStringList{"pic.bak", "pic.bmp"}));
@@ -146,7 +146,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
 TEST_F(ExportTest, JPEGExportIsBaseline) {
   DrawRects(1);
   Choose("pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenJpegMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenJpegMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Filter, "JPEGファイル（*.jpg）|*.jpg");
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "jpg");
   const QByteArray jpeg = ReadFile("pic.jpg");
@@ -158,7 +158,7 @@ TEST_F(ExportTest, JPEGExportIsBaseline) {
 TEST_F(ExportTest, ExportIntoAMissingFolderShowsTheErrorWithThePath) {
   DrawRects(1);
   Choose("no/pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenJpegMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenJpegMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(Dialogs.LastText(), "ファイル " + Path("no/pic.jpg").toStdString() + " を作成できません");
@@ -170,11 +170,11 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
   std::vector<bool> enabled;
   std::vector<QString> labels;
   bool waitCursor = true;
-  auto show = Form->pictures().OnShow;
-  MutablePictures(*Form).OnShow = [&](const QImage& picture) {
-    auto* progress = Form->findChild<QProgressDialog*>();
+  auto show = Window->pictures().OnShow;
+  MutablePictures(*Window).OnShow = [&](const QImage& picture) {
+    auto* progress = Window->findChild<QProgressDialog*>();
     if (progress && progress->isVisible()) {
-      enabled.push_back(Form->isEnabled());
+      enabled.push_back(Window->isEnabled());
       const QCursor* cursor = QGuiApplication::overrideCursor();
       waitCursor = waitCursor && cursor && cursor->shape() == Qt::WaitCursor;
       labels.push_back(progress->labelText());
@@ -182,8 +182,8 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
     if (show) show(picture);
   };
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
-  MutablePictures(*Form).OnShow = show;
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
+  MutablePictures(*Window).OnShow = show;
 
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg", "proc003.jpg"}));
   const QImage first = QImage(Path("proc001.jpg"));
@@ -196,7 +196,7 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
   EXPECT_EQ(enabled, std::vector<bool>(3, false));  // one picture per step, window disabled
   EXPECT_TRUE(waitCursor);
   EXPECT_EQ(labels, (std::vector<QString>{"1 / 3", "2 / 3", "3 / 3"}));
-  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
@@ -204,21 +204,21 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
 
 TEST_F(ExportTest, WholeProcessOfAnEmptyHistoryWritesNothing) {
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_TRUE(Entries().isEmpty());
-  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_TRUE(Window->isEnabled());
 }
 
 TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   DrawRects(3);
   ASSERT_TRUE(QDir(Dir.path()).mkdir("proc002.jpg"));  // step 2 cannot be written
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_TRUE(Exists("proc001.jpg"));
   EXPECT_FALSE(Exists("proc003.jpg"));
-  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);  // the drawing goes on whole
@@ -226,13 +226,13 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
 
 TEST_F(ExportTest, WholeProcessInTheViewModeEndsOnTheLastStep) {
   DrawRects(2);
-  ASSERT_TRUE(EnterPlayMode(*Form));
+  ASSERT_TRUE(EnterPlayMode(*Window));
   Choose("v.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(CanvasPixel(*Form, 30, 20), 0x000000u);  // the second rectangle shows
+  EXPECT_EQ(CanvasPixel(*Window, 30, 20), 0x000000u);  // the second rectangle shows
 }
 
 }  // namespace

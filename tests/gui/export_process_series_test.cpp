@@ -34,20 +34,20 @@ class SeriesTest : public FileTest {
   // step's canvas with the series picture of that step, pixel for pixel.
   void ExpectSeriesEqualsViewMode(const QString& base) {
     const int count = S().History.Count();
-    ASSERT_TRUE(EnterPlayMode(*Form));
+    ASSERT_TRUE(EnterPlayMode(*Window));
     for (int n = 1; n <= count; ++n) {
-      ClickButton(Button(*Form, "ForwardBtn"));
+      ClickButton(Button(*Window, "ForwardBtn"));
       ASSERT_EQ(S().CurrentStep, n);
       const QImage series = QImage(Path(QStringLiteral("%1%2.jpg").arg(base).arg(n, 3, 10, QChar(u'0'))))
                                 .convertToFormat(QImage::Format_RGB32);
       ASSERT_EQ(series.size(), QSize(640, 480)) << "step " << n;
-      EXPECT_TRUE(series == AsSeriesPicture(Form->pictures().WorkBitmap)) << "step " << n << " differs";
+      EXPECT_TRUE(series == AsSeriesPicture(Window->pictures().WorkBitmap)) << "step " << n << " differs";
     }
   }
 
   // Draws n rectangles in a row at height y.
   void Rects(int n, int y) {
-    for (int i = 0; i < n; ++i) DrawRect(*Form, {300 + 30 * i, y}, {320 + 30 * i, y + 20});
+    for (int i = 0; i < n; ++i) DrawRect(*Window, {300 + 30 * i, y}, {320 + 30 * i, y + 20});
   }
 
   // A drawing of `count` rectangles loaded from a file.
@@ -55,14 +55,14 @@ class SeriesTest : public FileTest {
     QStringList lines{"TAMLO FILE FORMAT 1.2"};
     for (int i = 1; i <= count; ++i) lines += RectRecord(i, 10 + i % 500, 10, 40 + i % 500, 40);
     WriteFile("many.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
-    ASSERT_TRUE(Form->LoadDrawingFile(Path("many.tlo")));
+    ASSERT_TRUE(Window->LoadDrawingFile(Path("many.tlo")));
     ASSERT_EQ(S().History.Count(), count);
   }
 
   // Presses the progress box's Cancel button while step `step` is drawn.
   void CancelAtStep(int step) {
-    MutablePictures(*Form).OnShow = [this, step, show = Form->pictures().OnShow](const QImage& picture) {
-      auto* progress = Form->findChild<QProgressDialog*>();
+    MutablePictures(*Window).OnShow = [this, step, show = Window->pictures().OnShow](const QImage& picture) {
+      auto* progress = Window->findChild<QProgressDialog*>();
       if (progress && progress->isVisible() && progress->labelText().startsWith(QString::number(step) + " / ")) {
         auto* cancel = progress->findChild<QPushButton*>();
         ASSERT_NE(cancel, nullptr);
@@ -84,17 +84,17 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   WritePicture("grass.bmp", QColor(0, 160, 0));
   Rects(2, 300);                                 // steps 1, 2
   Choose("sky.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));    // step 3
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));    // step 3
   Rects(1, 350);                                 // step 4
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ClearBGMenu")));   // step 5
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearBGMenu")));   // step 5
   Answer(ModalResult::Yes);                                 // "load it?"
-  Form->OpenFileByPath(Path("grass.bmp"));       // step 6, as a dropped picture
+  Window->OpenFileByPath(Path("grass.bmp"));       // step 6, as a dropped picture
   Rects(1, 400);                                 // step 7
   ASSERT_EQ(S().History.Count(), 7);
-  ASSERT_EQ(CanvasPixel(*Form, 5, 5), 0x00A000u);
+  ASSERT_EQ(CanvasPixel(*Window, 5, 5), 0x00A000u);
 
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   ASSERT_EQ(SeriesFiles("proc").size(), 7u);
   const auto corner = [&](int n) {
     return QImage(Path(QStringLiteral("proc%1.jpg").arg(n, 3, 10, QChar(u'0')))).pixel(5, 5);
@@ -105,7 +105,7 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   EXPECT_GT(qBlue(corner(4)), 200);
   EXPECT_GT(qRed(corner(5)), 200);    // cleared at step 5
   EXPECT_LT(qBlue(corner(6)), 60);    // the grass from step 6 on
-  EXPECT_EQ(CanvasPixel(*Form, 5, 5), 0x00A000u);  // the drawing goes on as it was
+  EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0x00A000u);  // the drawing goes on as it was
   ExpectSeriesEqualsViewMode("proc");
 }
 
@@ -116,7 +116,7 @@ TEST_F(SeriesTest, TheBatchSeriesEqualsTheViewMode) {
   const BatchRun r = RunTamlo(Dir.path(), {"--export-process", "b.jpg", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   ASSERT_EQ(SeriesFiles("b").size(), 4u);
-  ASSERT_TRUE(Form->LoadDrawingFile(Path("d.tlo")));
+  ASSERT_TRUE(Window->LoadDrawingFile(Path("d.tlo")));
   ExpectSeriesEqualsViewMode("b");
 }
 
@@ -124,10 +124,10 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   WritePicture("sky.bmp", QColor(0, 0, 255));
   Rects(2, 300);
   Choose("sky.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
   Rects(2, 350);
   std::vector<int> asked;
-  const bool done = ExportProcess(MutableState(*Form), Form->pictures().WorkBitmap, Path("p").toStdString(), [&](int n, int count) {
+  const bool done = ExportProcess(MutableState(*Window), Window->pictures().WorkBitmap, Path("p").toStdString(), [&](int n, int count) {
     asked.push_back(n);
     EXPECT_EQ(count, 5);
     return n < 3;
@@ -140,19 +140,19 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   // The drawing is whole again, background included.
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
-  EXPECT_EQ(Form->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(Window->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
   Rects(5, 300);
   CancelAtStep(2);
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg"}));
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(Form->findChild<QProgressDialog*>(), nullptr);
+  EXPECT_EQ(Window->findChild<QProgressDialog*>(), nullptr);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
 }
@@ -161,18 +161,18 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
   LoadRects(1001);
   Choose("long.jpg");
   Answer(ModalResult::No);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Question);
   EXPECT_EQ(Dialogs.Shown[0].text, "ぜんぶで 1001 まいの えを かきだします。よろしいですか？");
   EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNo);
   EXPECT_TRUE(SeriesFiles("long").isEmpty());
-  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_TRUE(Window->isEnabled());
 
   Choose("long.jpg");
   Answer(ModalResult::Yes);
   CancelAtStep(3);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(SeriesFiles("long"), (QStringList{"long001.jpg", "long002.jpg", "long003.jpg"}));
 }
@@ -181,7 +181,7 @@ TEST_F(SeriesTest, AThousandPicturesAreWrittenWithoutAQuestion) {
   LoadRects(kLongProcessSeries);
   CancelAtStep(1);
   Choose("k.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(SeriesFiles("k"), QStringList{"k001.jpg"});
 }
@@ -192,7 +192,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   ASSERT_TRUE(QFile::link(Path("victim.tlo"), Path("proc001.jpg")));
   ASSERT_TRUE(QFile::link(Path("nowhere/else.jpg"), Path("proc002.jpg")));  // dangling
   Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveAllProcessMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   for (const QString name : {"proc001.jpg", "proc002.jpg"}) {
@@ -206,7 +206,7 @@ TEST_F(SeriesTest, LinksOfTheNumberedNamesAreReplacedNotFollowed) {
   // stays as it was.
   ASSERT_TRUE(QFile::link(Path("victim.tlo"), Path("pic.bmp")));
   Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
   EXPECT_EQ(ReadFile("victim.tlo"), "a drawing that must stay");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_FALSE(QFileInfo(Path("pic.bmp")).isSymLink());

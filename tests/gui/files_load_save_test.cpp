@@ -12,11 +12,11 @@ class FileMenuTest : public FileTest {
  protected:
   void SaveAs(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   }
   void Load(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadDataMenu")));
   }
 };
 
@@ -52,8 +52,8 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   EXPECT_EQ(Entries(), QStringList{"e.tlo"});  // no temporary file left
 
   // Loading over a drawing asks first; the edit mode and selection go.
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   Answer(ModalResult::Yes);
   Load("e.tlo");
@@ -67,7 +67,7 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().History.NextFigID, 3);
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
-  EXPECT_EQ(CanvasPixel(*Form, 10, 20), 0x000000u);  // the first rectangle's edge
+  EXPECT_EQ(CanvasPixel(*Window, 10, 20), 0x000000u);  // the first rectangle's edge
 }
 
 TEST_F(FileMenuTest, OverwriteKeepsTheFirstBackup) {
@@ -75,14 +75,14 @@ TEST_F(FileMenuTest, OverwriteKeepsTheFirstBackup) {
   SaveAs("e.tlo");
   const QByteArray first = ReadFile("e.tlo");
   DrawRects(2);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   EXPECT_EQ(Dialogs.LastText(), "うわがきほぞんしました");
   EXPECT_EQ(ReadFile("e.bak"), first);
   const QByteArray second = ReadFile("e.tlo");
   EXPECT_NE(second, first);
 
   DrawRects(1);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   EXPECT_EQ(ReadFile("e.bak"), first);  // the rename onto e.bak failed quietly
   EXPECT_NE(ReadFile("e.tlo"), second);
   EXPECT_EQ(Entries(), (QStringList{"e.bak", "e.tlo"}));
@@ -92,7 +92,7 @@ TEST_F(FileMenuTest, OverwriteKeepsTheFirstBackup) {
 TEST_F(FileMenuTest, OverwriteWithoutAFileNameIsSaveAs) {
   DrawRects(1);
   Choose("new.tlo");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveData);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "Tamloファイル（*.tlo）|*.tlo");
@@ -125,10 +125,10 @@ TEST_F(FileMenuTest, SaveAsOntoAnExistingFileAsksAndNoKeepsEverything) {
 
 TEST_F(FileMenuTest, CancelledSaveDialogChangesNothing) {
   DrawRects(1);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
   CancelDialog();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_NE(S().SelectedFig, nullptr);  // the selection stays
   EXPECT_TRUE(Entries().isEmpty());
@@ -147,7 +147,7 @@ TEST_F(FileMenuTest, FailedWriteKeepsTheOldFileAndItsBackup) {
   DrawRects(1);
   SaveAs("e.tlo");
   DrawRects(3);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));  // e.bak made
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));  // e.bak made
   const QByteArray backup = ReadFile("e.bak");
   const QByteArray saved = ReadFile("e.tlo");
   DrawRects(3);
@@ -155,7 +155,7 @@ TEST_F(FileMenuTest, FailedWriteKeepsTheOldFileAndItsBackup) {
   {
     // The new file is longer than the limit, so its writing fails.
     FileSizeLimit limit(static_cast<rlim_t>(saved.size() + 10));
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   }
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"データ書き出しに失敗しました"});
   EXPECT_EQ(ReadFile("e.tlo"), saved);
@@ -170,7 +170,7 @@ TEST_F(FileMenuTest, FailedFirstOverwriteMakesNoBackup) {
   DrawRects(3);
   {
     FileSizeLimit limit(static_cast<rlim_t>(saved.size() + 10));
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   }
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   EXPECT_EQ(ReadFile("e.tlo"), saved);
@@ -222,7 +222,7 @@ TEST_F(FileMenuTest, FailedLoadForgetsTheFileSoItCannotBeOverwritten) {
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
 
   // Overwriting now asks for a name instead of emptying good.tlo.
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveData);
   EXPECT_EQ(ReadFile("good.tlo"), good);
 }
@@ -255,10 +255,10 @@ TEST_F(FileMenuTest, LoadSetsTheNextIDAboveTheFilesIDs) {
 
 TEST_F(FileMenuTest, PendingResizeIsTheLastRecordSaved) {
   DrawRects(1);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  Slider(*Form, "HTrackBar")->setValue(50);
+  Slider(*Window, "HTrackBar")->setValue(50);
   ASSERT_TRUE(S().PendingResize);
   SaveAs("r.tlo");
   EXPECT_FALSE(S().PendingResize);

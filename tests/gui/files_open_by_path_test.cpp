@@ -44,15 +44,15 @@ class OpenByPathTest : public FileTest {
                                             RectRecord(1, 400, 300, 450, 340)}));
   }
   std::string PicturePath() const { return QFileInfo(Path("art/sora.bmp")).absoluteFilePath().toStdString(); }
-  bool PictureShown() { return CanvasPixel(*Form, 300, 200) == 0x0000FFu; }
+  bool PictureShown() { return CanvasPixel(*Window, 300, 200) == 0x0000FFu; }
 
   void Drop(const QString& file) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(file)});
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &enter);
+    QApplication::sendEvent(Window.get(), &enter);
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &drop);
+    QApplication::sendEvent(Window.get(), &drop);
     QCoreApplication::processEvents();
   }
 
@@ -67,7 +67,7 @@ class OpenByPathTest : public FileTest {
 
 TEST_F(OpenByPathTest, AnOpenedOrDroppedDrawingFindsThePictureNextToIt) {
   WriteDrawingWithPicture();
-  Form->OpenFileByPath(Path("art/d.tlo"));
+  Window->OpenFileByPath(Path("art/d.tlo"));
   ExpectPictureFoundWithoutQuestion();
 
   QDir::setCurrent(Elsewhere.path());
@@ -80,24 +80,24 @@ TEST_F(OpenByPathTest, AnOpenedOrDroppedDrawingFindsThePictureNextToIt) {
 
 TEST_F(OpenByPathTest, TheFoundPictureStaysFoundAfterSavingAndElsewhere) {
   WriteDrawingWithPicture();
-  Form->OpenFileByPath(Path("art/d.tlo"));
+  Window->OpenFileByPath(Path("art/d.tlo"));
   ASSERT_TRUE(PictureShown());
 
   // A picture export to another folder makes that the working folder; the
   // view mode still shows the picture.
   QDir::setCurrent(Elsewhere.path());
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  ClickButton(Button(*Form, "ForwardBtn"));
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  ClickButton(Button(*Window, "ForwardBtn"));
   EXPECT_TRUE(PictureShown());
-  ASSERT_TRUE(EnterDrawMode(*Form));
+  ASSERT_TRUE(EnterDrawMode(*Window));
 
   // Saved and opened again, from anywhere, twice: never a question.
   for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(Form->OverWriteDrawing());
+    ASSERT_TRUE(Window->OverWriteDrawing());
     Dialogs.Shown.clear();
     QDir::setCurrent(Elsewhere.path());
     Answer(ModalResult::Yes);
-    Form->OpenFileByPath(Path("art/d.tlo"));
+    Window->OpenFileByPath(Path("art/d.tlo"));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"}) << round;
     EXPECT_EQ(S().History.At(1).FileName, PicturePath()) << round;
     EXPECT_TRUE(PictureShown()) << round;
@@ -203,9 +203,9 @@ TEST_F(OpenByPathTest, EveryFileTheDesktopCallsADrawingOpensAsOne) {
       if (!byName && !type.ContentMatches(content)) continue;
       ++claimed;
       WriteFile(name, content);
-      Form->ResetDrawing();
+      Window->ResetDrawing();
       Dialogs.Shown.clear();
-      Form->OpenFileByPath(Path(name));
+      Window->OpenFileByPath(Path(name));
       const std::vector<std::string> texts = Dialogs.Texts();
       EXPECT_TRUE(std::find(texts.begin(), texts.end(), kWrongType) == texts.end())
           << name << " with " << content.left(24).toStdString();
@@ -223,13 +223,13 @@ TEST_F(OpenByPathTest, EveryFileTheDesktopCallsADrawingOpensAsOne) {
   for (const char* name : {"plain.txt", "noextension"}) {
     WriteFile(name, "some text\r\n");
     Dialogs.Shown.clear();
-    Form->OpenFileByPath(Path(name));
+    Window->OpenFileByPath(Path(name));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{kWrongType}) << name;
   }
   WriteFile("menu.Tlo", drawing);
   Choose("menu.Tlo");
   Dialogs.Shown.clear();
-  TriggerMenu(MenuAction(*Form, "ReadDataMenu"));
+  TriggerMenu(MenuAction(*Window, "ReadDataMenu"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{kWrongType});
 }
 
@@ -251,10 +251,10 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
       Dialogs.Shown.clear();
       Answer(ModalResult::Yes);  // "really load?"
       if (how == 0) {
-        Form->OpenFileByPath(Path(name));
+        Window->OpenFileByPath(Path(name));
       } else {
         Choose(name);
-        TriggerMenu(MenuAction(*Form, "ReadDataMenu"));
+        TriggerMenu(MenuAction(*Window, "ReadDataMenu"));
       }
       EXPECT_EQ(Dialogs.LastText(), kLoadFailed) << name << " " << how;
       EXPECT_EQ(S().History.Count(), 2) << name;
@@ -263,7 +263,7 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
     }
   }
   Dialogs.Shown.clear();
-  Form->OpenFileByPath(Path("pipe"));
+  Window->OpenFileByPath(Path("pipe"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{kWrongType});
   EXPECT_EQ(S().History.Count(), 2);
 }
@@ -271,19 +271,19 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
 // ---- The process display ----
 
 TEST_F(OpenByPathTest, TheProcessDisplayKeepsOnlyTheNewestLines) {
-  TriggerMenu(MenuAction(*Form, "ShowDataMenu"));
+  TriggerMenu(MenuAction(*Window, "ShowDataMenu"));
   ASSERT_TRUE(S().ShowProcess);
   // 1,500 records of 16 lines each, echoed while read: 24,000 lines and more.
   QStringList lines{"TAMLO FILE FORMAT 1.2"};
   for (int id = 1; id <= 1500; ++id) lines += RectRecord(id, 10, 10, 20 + id % 100, 30);
   WriteFile("long.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
-  Form->OpenFileByPath(Path("long.tlo"));
+  Window->OpenFileByPath(Path("long.tlo"));
   ASSERT_EQ(S().History.Count(), 1500);
-  EXPECT_LE(MemoBox(*Form)->blockCount(), 10000);
-  EXPECT_GE(MemoBox(*Form)->blockCount(), 9000);
+  EXPECT_LE(MemoBox(*Window)->blockCount(), 10000);
+  EXPECT_GE(MemoBox(*Window)->blockCount(), 9000);
   // The newest lines are the ones kept: the end of the last record, then
   // the empty line after a load.
-  const QStringList shown = MemoBox(*Form)->toPlainText().split('\n');
+  const QStringList shown = MemoBox(*Window)->toPlainText().split('\n');
   ASSERT_GE(shown.size(), 3);
   EXPECT_EQ(shown.at(shown.size() - 2), "end ActionData");
   EXPECT_EQ(shown.last(), "");

@@ -28,10 +28,10 @@ class OpenFileTest : public FileTest {
     data.setUrls(urls);
     // The window must take the drag when it enters to be given the drop.
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &enter);
+    QApplication::sendEvent(Window.get(), &enter);
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &drop);
+    QApplication::sendEvent(Window.get(), &drop);
     QCoreApplication::processEvents();
   }
 };
@@ -39,19 +39,19 @@ class OpenFileTest : public FileTest {
 TEST_F(OpenFileTest, ExtensionsAreComparedExactly) {
   for (const char* name : {"p.Bmp", "p.jpeg", "p.Jpg", "noextension"}) {
     Dialogs.Shown.clear();
-    Form->OpenFileByPath(Path(name));
+    Window->OpenFileByPath(Path(name));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"ファイルけいしきがちがいます"}) << name;
   }
   // ".tlo" in any other letter case is still a drawing (the desktop hands
   // such files over as drawings); these ones are missing.
   for (const char* name : {"a.Tlo", "a.tlO"}) {
     Dialogs.Shown.clear();
-    Form->OpenFileByPath(Path(name));
+    Window->OpenFileByPath(Path(name));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"データ読み込みに失敗しました"}) << name;
   }
   WriteDrawing("big.TLO");
   Dialogs.Shown.clear();
-  Form->OpenFileByPath(Path("big.TLO"));
+  Window->OpenFileByPath(Path("big.TLO"));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Caption(), CaptionFor("big.TLO"));
@@ -59,9 +59,9 @@ TEST_F(OpenFileTest, ExtensionsAreComparedExactly) {
 
 TEST_F(OpenFileTest, NothingOpensDuringPlayback) {
   DrawRects(1);
-  ASSERT_TRUE(EnterPlayMode(*Form));
+  ASSERT_TRUE(EnterPlayMode(*Window));
   WriteDrawing("d.tlo");
-  Form->OpenFileByPath(Path("d.tlo"));
+  Window->OpenFileByPath(Path("d.tlo"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"さいせい中はファイルをよみこめません"});
   EXPECT_EQ(S().History.Count(), 1);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
@@ -71,21 +71,21 @@ TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
   WritePicture("sky.bmp", QColor(0, 0, 255));
   DrawRects(1);
   Answer(ModalResult::No);
-  Form->OpenFileByPath(Path("sky.bmp"));
+  Window->OpenFileByPath(Path("sky.bmp"));
   EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
   EXPECT_EQ(S().History.Count(), 1);  // No: nothing
 
   Answer(ModalResult::Yes);
-  Form->OpenFileByPath(Path("sky.bmp"));
+  Window->OpenFileByPath(Path("sky.bmp"));
   ASSERT_EQ(S().History.Count(), 2);
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::ReadBG);
   EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
-  EXPECT_EQ(CanvasPixel(*Form, 300, 200), 0x0000FFu);  // inside the picture
-  EXPECT_EQ(CanvasPixel(*Form, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
+  EXPECT_EQ(CanvasPixel(*Window, 300, 200), 0x0000FFu);  // inside the picture
+  EXPECT_EQ(CanvasPixel(*Window, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
 }
 
 TEST_F(OpenFileTest, AMissingPictureRecordsNothing) {
-  Form->OpenFileByPath(Path("none.jpg"));
+  Window->OpenFileByPath(Path("none.jpg"));
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(S().History.Count(), 0);
 }
@@ -113,7 +113,7 @@ TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {
   WriteDrawing("rel.tlo");
   const QString before = QDir::currentPath();
   QDir::setCurrent(Dir.path());
-  Form->OpenFileByPath("rel.tlo");
+  Window->OpenFileByPath("rel.tlo");
   QDir::setCurrent(before);
   EXPECT_EQ(S().DataFileName, Path("rel.tlo").toStdString());
 }
@@ -149,12 +149,12 @@ class DropTest : public FileTest {
  protected:
   void Enter(const QMimeData& data) {
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &enter);
+    QApplication::sendEvent(Window.get(), &enter);
     ASSERT_TRUE(enter.isAccepted());
   }
   void DropData(const QMimeData& data) {
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &drop);
+    QApplication::sendEvent(Window.get(), &drop);
     QCoreApplication::processEvents();
   }
 };

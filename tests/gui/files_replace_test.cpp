@@ -17,9 +17,9 @@ class ReplaceTest : public FileTest {
  protected:
   void SaveAs(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   }
-  void Overwrite() { ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "OverWriteDataMenu"))); }
+  void Overwrite() { ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu"))); }
   mode_t Mode(const QString& name) const {
     struct stat st{};
     EXPECT_EQ(::stat(QFile::encodeName(Path(name)).constData(), &st), 0) << name.toStdString();
@@ -58,7 +58,7 @@ TEST_F(ReplaceTest, SavesAndExportsKeepTheFilesPermissions) {
   ASSERT_TRUE(picture.save(Path("p.bmp"), "BMP"));
   SetMode("p.bmp", 0600);
   Choose("p.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "SaveScreenBmpMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
   EXPECT_EQ(QImage(Path("p.bmp")).size(), QSize(640, 480));
   EXPECT_EQ(Mode("p.bmp"), 0600u);
 
@@ -186,7 +186,7 @@ TEST_F(ReplaceTest, ADrawingWithALineBreakInATextIsNotSavedOverTheOldFile) {
   const QByteArray saved = ReadFile("e.tlo");
   DrawRects(1);
   // Only a damaged history holds one: the text entry takes one line.
-  MutableState(*Form).History.Last().FigData.Text = "two\nlines";
+  MutableState(*Window).History.Last().FigData.Text = "two\nlines";
   Overwrite();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   SaveAs("f.tlo");
@@ -205,15 +205,15 @@ TEST_F(ReplaceTest, APictureWhoseNameHasALineBreakIsRefusedBeforeAnythingChanges
     Dialogs.Shown.clear();
 
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadBGMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{refusal});
     EXPECT_EQ(S().History.Count(), 0);
-    EXPECT_EQ(CanvasPixel(*Form, 2, 2), 0xFFFFFFu);  // not loaded either
+    EXPECT_EQ(CanvasPixel(*Window, 2, 2), 0xFFFFFFu);  // not loaded either
 
-    Form->OpenFileByPath(Path(name));  // a drop, or the command line
+    Window->OpenFileByPath(Path(name));  // a drop, or the command line
     EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{refusal, refusal}));
     EXPECT_EQ(S().History.Count(), 0);
-    EXPECT_EQ(CanvasPixel(*Form, 2, 2), 0xFFFFFFu);
+    EXPECT_EQ(CanvasPixel(*Window, 2, 2), 0xFFFFFFu);
   }
 }
 

@@ -27,7 +27,7 @@ class JournalWindowTest : public FileTest {
     return QDir(StateFolder()).entryList({"tamlo-*.tlo"}, QDir::Files, QDir::Name);
   }
   QByteArray JournalBytes() const {
-    QFile f(QString::fromStdString(WindowJournal(*Form).Path()));
+    QFile f(QString::fromStdString(WindowJournal(*Window).Path()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   std::vector<std::string> Questions() const {
@@ -39,9 +39,9 @@ class JournalWindowTest : public FileTest {
 
   // What a crash or a kill does to the files: the window is gone without
   // its exit sequence.
-  void Crash() { Form.reset(); }
+  void Crash() { Window.reset(); }
   // The side file of the window's journal.
-  QString InfoPath() const { return QString::fromStdString(WindowJournal(*Form).Path()) + ".info"; }
+  QString InfoPath() const { return QString::fromStdString(WindowJournal(*Window).Path()) + ".info"; }
   void WriteInfo(const QByteArray& bytes) {
     QFile f(InfoPath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -50,23 +50,23 @@ class JournalWindowTest : public FileTest {
   // The view mode shows step `k`, and the window around it agrees.
   void ExpectViewModeAtStep(int k) {
     EXPECT_EQ(S().WorkMode, WindowMode::Play);
-    EXPECT_TRUE(Button(*Form, "SelectPlayBtn")->isChecked());
-    EXPECT_TRUE(Panel(*Form, "PlayPanel")->isVisible());
-    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), k);
-    EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), S().History.Count());
+    EXPECT_TRUE(Button(*Window, "SelectPlayBtn")->isChecked());
+    EXPECT_TRUE(Panel(*Window, "PlayPanel")->isVisible());
+    EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), k);
+    EXPECT_EQ(Slider(*Window, "TimeTrackBar")->maximum(), S().History.Count());
     EXPECT_EQ(S().CurrentStep, k);
     EXPECT_EQ(Figures(S().DrawingFigs).size(), static_cast<size_t>(k));  // one rectangle a step
-    EXPECT_EQ(Button(*Form, "ReverseBtn")->isEnabled(), k > 0);
-    EXPECT_EQ(Button(*Form, "ForwardBtn")->isEnabled(), k < S().History.Count());
+    EXPECT_EQ(Button(*Window, "ReverseBtn")->isEnabled(), k > 0);
+    EXPECT_EQ(Button(*Window, "ForwardBtn")->isEnabled(), k < S().History.Count());
   }
 
   // The program started again.
   void Restart(const QString& commandLineFile = QString()) {
-    Form = std::make_unique<MainWindow>(&Dialogs);
-    Form->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
-    Form->createWidgets(commandLineFile);
-    Form->show();
-    MutableState(*Form).Clock = &Clock;
+    Window = std::make_unique<MainWindow>(&Dialogs);
+    Window->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
+    Window->createWidgets(commandLineFile);
+    Window->show();
+    MutableState(*Window).Clock = &Clock;
   }
 };
 
@@ -74,25 +74,25 @@ TEST_F(JournalWindowTest, EveryActionIsInTheJournalAsItIsDrawn) {
   ASSERT_EQ(Journals().size(), 1);
   DrawRects(2);
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
+  ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(S().History.Count(), 3);
   EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
 }
 
 TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
   // Nothing drawn.
-  Form->ExitMenuClick();
+  Window->ExitMenuClick();
   EXPECT_TRUE(Journals().isEmpty());
 
   Restart();
   DrawRects(1);
   Answer(ModalResult::Cancel);  // the program goes on: so does the journal
-  Form->ExitMenuClick();
+  Window->ExitMenuClick();
   EXPECT_EQ(Journals().size(), 1);
   Answer(ModalResult::No);
-  Form->ExitMenuClick();
+  Window->ExitMenuClick();
   EXPECT_TRUE(Journals().isEmpty());
   EXPECT_EQ(ExitCodes, (std::vector<int>{0, 0}));
 
@@ -100,7 +100,7 @@ TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
   DrawRects(1);
   Answer(ModalResult::Yes);
   Choose("e.tlo");
-  Form->ExitMenuClick();
+  Window->ExitMenuClick();
   EXPECT_TRUE(Exists("e.tlo"));
   EXPECT_TRUE(Journals().isEmpty());
   EXPECT_TRUE(QDir(StateFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
@@ -109,7 +109,7 @@ TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
 TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
   DrawRects(2);
   Choose("e.tlo");
-  ASSERT_TRUE(Form->SaveDrawingAs());
+  ASSERT_TRUE(Window->SaveDrawingAs());
   Crash();
   Restart();
   EXPECT_TRUE(Questions().empty());
@@ -117,9 +117,9 @@ TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
 
   // After an overwrite too.
-  ASSERT_TRUE(Form->LoadDrawingFile(Path("e.tlo")));
+  ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
   DrawRects(1);
-  ASSERT_TRUE(Form->OverWriteDrawing());
+  ASSERT_TRUE(Window->OverWriteDrawing());
   Crash();
   Restart();
   EXPECT_TRUE(Questions().empty());
@@ -138,7 +138,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
-  EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0x000000u);  // the third rectangle's left side
+  EXPECT_EQ(CanvasPixel(*Window, 10 + 40, 25), 0x000000u);  // the third rectangle's left side
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
   EXPECT_TRUE(S().DataFileName.empty());
 
@@ -157,8 +157,8 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
 
 TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40), RectRecord(2, 60, 10, 90, 40)}));
-  ASSERT_TRUE(Form->LoadDrawingFile(Path("e.tlo")));
-  DrawRect(*Form, {200, 200}, {260, 260});
+  ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
+  DrawRect(*Window, {200, 200}, {260, 260});
   const std::string drawn = HistoryFileText(S().History);
   Crash();
   QDir::setCurrent(StartFolder);
@@ -169,7 +169,7 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
   EXPECT_EQ(QDir::currentPath(), Dir.path());
   // The overwrite goes to that file, with the action drawn before the crash.
-  ASSERT_TRUE(Form->OverWriteDrawing());
+  ASSERT_TRUE(Window->OverWriteDrawing());
   EXPECT_EQ(ReadFile("e.tlo").toStdString(), drawn);
 }
 
@@ -185,7 +185,7 @@ TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   ASSERT_EQ(kept.size(), 1);
   EXPECT_TRUE(kept[0].contains(QRegularExpression("^tamlo-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.tlo$"))) << kept[0].toStdString();
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
-  ASSERT_TRUE(Form->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
+  ASSERT_TRUE(Window->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
   EXPECT_EQ(HistoryFileText(S().History), drawn);
   // Asked once: the kept drawing is no journal.
   Crash();
@@ -209,7 +209,7 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   const std::string newer = HistoryFileText(second->state().History);
   ASSERT_EQ(second->state().History.Count(), 2);
   // The first window's last action is certainly the older one.
-  QFile olderFile(QString::fromStdString(WindowJournal(*Form).Path()));
+  QFile olderFile(QString::fromStdString(WindowJournal(*Window).Path()));
   ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
   ASSERT_TRUE(olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
   olderFile.close();
@@ -261,33 +261,33 @@ TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   EXPECT_EQ(S().History.Count(), 2);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   Answer(ModalResult::No);
-  Form->ExitMenuClick();
+  Window->ExitMenuClick();
   EXPECT_EQ(ExitCodes, std::vector<int>{0});
 }
 
 TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   DrawRects(5);
-  ASSERT_TRUE(EnterPlayMode(*Form));
+  ASSERT_TRUE(EnterPlayMode(*Window));
   // Every way of moving counts: the slider, the buttons.
-  Slider(*Form, "TimeTrackBar")->setValue(4);
-  ClickButton(Button(*Form, "ReverseBtn"));
-  ClickButton(Button(*Form, "ReverseBtn"));
-  ASSERT_EQ(Slider(*Form, "TimeTrackBar")->value(), 2);
+  Slider(*Window, "TimeTrackBar")->setValue(4);
+  ClickButton(Button(*Window, "ReverseBtn"));
+  ClickButton(Button(*Window, "ReverseBtn"));
+  ASSERT_EQ(Slider(*Window, "TimeTrackBar")->value(), 2);
   Crash();
   Answer(ModalResult::Yes);
   Restart();
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   ExpectViewModeAtStep(2);
   // The third and fourth rectangles' left sides are not drawn yet.
-  EXPECT_EQ(CanvasPixel(*Form, 10 + 20, 25), 0x000000u);
-  EXPECT_EQ(CanvasPixel(*Form, 10 + 40, 25), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 10 + 20, 25), 0x000000u);
+  EXPECT_EQ(CanvasPixel(*Window, 10 + 40, 25), 0xFFFFFFu);
   // The whole drawing is there all the same, and the journal goes on.
   EXPECT_EQ(S().History.Count(), 5);
-  ClickButton(Button(*Form, "ForwardBtn"));
+  ClickButton(Button(*Window, "ForwardBtn"));
   ExpectViewModeAtStep(3);
 
   // Step 0 (the empty canvas) is a step like any other.
-  ClickButton(Button(*Form, "StopBtn"));
+  ClickButton(Button(*Window, "StopBtn"));
   Crash();
   Answer(ModalResult::Yes);
   Restart();
@@ -296,10 +296,10 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
 
 TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   DrawRects(4);
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  Slider(*Form, "TimeTrackBar")->setValue(1);
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  Slider(*Window, "TimeTrackBar")->setValue(1);
   Answer(ModalResult::No);  // not from here: back to the whole drawing
-  ASSERT_TRUE(EnterDrawMode(*Form));
+  ASSERT_TRUE(EnterDrawMode(*Window));
   Crash();
   Answer(ModalResult::Yes);
   Restart();
@@ -309,10 +309,10 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
 
   // Drawing again from an earlier step records a branch: the drawing mode
   // shows that drawing, the last step.
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  Slider(*Form, "TimeTrackBar")->setValue(2);
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  Slider(*Window, "TimeTrackBar")->setValue(2);
   Answer(ModalResult::Yes);
-  ASSERT_TRUE(EnterEditMode(*Form));
+  ASSERT_TRUE(EnterEditMode(*Window));
   const std::string branched = HistoryFileText(S().History);
   Crash();
   Answer(ModalResult::Yes);
@@ -326,8 +326,8 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
 TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   // A side file as the first journals wrote it: the last step.
   DrawRects(3);
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  Slider(*Form, "TimeTrackBar")->setValue(1);
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  Slider(*Window, "TimeTrackBar")->setValue(1);
   WriteInfo("TAMLO JOURNAL 1\n0\n");
   Crash();
   Answer(ModalResult::Yes);
@@ -354,7 +354,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   ExpectViewModeAtStep(4);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   // And steps taken now are noted in the side file written anew.
-  ClickButton(Button(*Form, "ReverseBtn"));
+  ClickButton(Button(*Window, "ReverseBtn"));
   Crash();
   Answer(ModalResult::Yes);
   Restart();

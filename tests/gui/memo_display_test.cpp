@@ -6,50 +6,50 @@ namespace {
 
 class MemoTest : public FileTest {
  protected:
-  QStringList Lines() const { return MemoBox(*Form)->toPlainText().split('\n'); }
-  void SwitchDisplay() { ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ShowDataMenu"))); }
-  void ClearMemo() { MemoBox(*Form)->clear(); }
+  QStringList Lines() const { return MemoBox(*Window)->toPlainText().split('\n'); }
+  void SwitchDisplay() { ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ShowDataMenu"))); }
+  void ClearMemo() { MemoBox(*Window)->clear(); }
 };
 
 TEST_F(MemoTest, SwitchingShowsAndHidesThePanelAndSizesTheWindow) {
-  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "Tamloの内部処理の表示");
-  EXPECT_FALSE(MemoBox(*Form)->isVisible());
+  EXPECT_EQ(MenuAction(*Window, "ShowDataMenu")->text(), "Tamloの内部処理の表示");
+  EXPECT_FALSE(MemoBox(*Window)->isVisible());
   SwitchDisplay();
   EXPECT_TRUE(S().ShowProcess);
-  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の非表示");
-  EXPECT_EQ(Form->size(), QSize(990, 620));
-  EXPECT_TRUE(MemoBox(*Form)->isVisible());
-  EXPECT_TRUE(Button(*Form, "ClearMemoBtn")->isVisible());
+  EXPECT_EQ(MenuAction(*Window, "ShowDataMenu")->text(), "内部処理の非表示");
+  EXPECT_EQ(Window->size(), QSize(990, 620));
+  EXPECT_TRUE(MemoBox(*Window)->isVisible());
+  EXPECT_TRUE(Button(*Window, "ClearMemoBtn")->isVisible());
 
   SwitchDisplay();
   EXPECT_FALSE(S().ShowProcess);
-  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の表示");
-  EXPECT_EQ(Form->size(), QSize(810, 620));
-  EXPECT_FALSE(MemoBox(*Form)->isVisible());
-  EXPECT_FALSE(Button(*Form, "ClearMemoBtn")->isVisible());
+  EXPECT_EQ(MenuAction(*Window, "ShowDataMenu")->text(), "内部処理の表示");
+  EXPECT_EQ(Window->size(), QSize(810, 620));
+  EXPECT_FALSE(MemoBox(*Window)->isVisible());
+  EXPECT_FALSE(Button(*Window, "ClearMemoBtn")->isVisible());
 
   SwitchDisplay();
-  EXPECT_EQ(MenuAction(*Form, "ShowDataMenu")->text(), "内部処理の非表示");
-  EXPECT_EQ(Form->size(), QSize(990, 620));
+  EXPECT_EQ(MenuAction(*Window, "ShowDataMenu")->text(), "内部処理の非表示");
+  EXPECT_EQ(Window->size(), QSize(990, 620));
 }
 
 TEST_F(MemoTest, NothingIsWrittenWhileOffAndOldLinesGoWhenSwitchedOn) {
   DrawRects(1);
-  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
+  EXPECT_TRUE(MemoBox(*Window)->toPlainText().isEmpty());
   SwitchDisplay();
   DrawRects(1);
   SwitchDisplay();  // off: the lines stay, hidden
-  EXPECT_FALSE(MemoBox(*Form)->toPlainText().isEmpty());
+  EXPECT_FALSE(MemoBox(*Window)->toPlainText().isEmpty());
   DrawRects(1);
   SwitchDisplay();  // on again: emptied
-  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
+  EXPECT_TRUE(MemoBox(*Window)->toPlainText().isEmpty());
 }
 
 TEST_F(MemoTest, ClearButtonEmptiesThePanelAndKeepsTheDisplayOn) {
   SwitchDisplay();
   DrawRects(1);
-  ASSERT_TRUE(ClickButton(Button(*Form, "ClearMemoBtn")));
-  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
+  ASSERT_TRUE(ClickButton(Button(*Window, "ClearMemoBtn")));
+  EXPECT_TRUE(MemoBox(*Window)->toPlainText().isEmpty());
   EXPECT_TRUE(S().ShowProcess);
   DrawRects(1);
   EXPECT_EQ(Lines().first(), "Create Rectangle (ID = 2)");
@@ -61,33 +61,33 @@ TEST_F(MemoTest, RecordedCreateChangeAndUndo) {
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 1)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 15, 20);
-  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);
-  ClickButton(Button(*Form, "BodyColorBtn"));
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 15, 20);
+  QTest::mouseClick(ColorPanel(*Window, 2), Qt::LeftButton);
+  ClickButton(Button(*Window, "BodyColorBtn"));
   EXPECT_EQ(Lines(), (QStringList{"Change figure (ID = 1)", "Parameter: Body color ", "at 14:05:09.07.", ""}));
 
-  ClickButton(Button(*Form, "DeleteBtn"));
+  ClickButton(Button(*Window, "DeleteBtn"));
   ClearMemo();
-  ClickButton(Button(*Form, "UndoBtn"));
+  ClickButton(Button(*Window, "UndoBtn"));
   EXPECT_EQ(Lines(), (QStringList{"Undo", "at 14:05:09.07.", ""}));
 }
 
 TEST_F(MemoTest, BranchAndReplayedStep) {
   DrawRects(3);
   SwitchDisplay();
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_TRUE(MemoBox(*Form)->toPlainText().isEmpty());
-  ClickButton(Button(*Form, "ForwardBtn"));  // the replay of step 1
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  EXPECT_TRUE(MemoBox(*Window)->toPlainText().isEmpty());
+  ClickButton(Button(*Window, "ForwardBtn"));  // the replay of step 1
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 1)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
-  Slider(*Form, "TimeTrackBar")->setValue(2);
+  Slider(*Window, "TimeTrackBar")->setValue(2);
   EXPECT_EQ(Lines(), (QStringList{"Create Rectangle (ID = 2)", "at 14:05:09.07.", ""}));
 
   ClearMemo();
   Answer(ModalResult::Yes);  // draw on from step 2
-  ASSERT_TRUE(EnterDrawMode(*Form));
+  ASSERT_TRUE(EnterDrawMode(*Window));
   EXPECT_EQ(Lines(), (QStringList{"Branch (STEP = 2)", "at 14:05:09.07.", ""}));
 }
 
@@ -96,7 +96,7 @@ TEST_F(MemoTest, LoadingEchoesTheFileAndEndsWithAnEmptyLine) {
   SwitchDisplay();
   Choose("m.tlo");
   Answer(ModalResult::No);  // the locating question for the missing picture
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadDataMenu")));
   const QStringList lines = Lines();
   // The reset before reading emptied the panel; then the reader's echo.
   EXPECT_EQ(lines.first(), "TAMLO FILE FORMAT 1.2");

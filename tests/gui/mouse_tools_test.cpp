@@ -4,46 +4,46 @@
 // the edit mode.
 #include <QShortcut>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFF;
 
-class MouseTools : public FormTest {
+class MouseTools : public WindowTest {
  protected:
   // Every pixel of the screen is the composed picture: nothing left over
   // from a rubber band or an unfinished stroke.
   bool ScreenIsThePicture() {
-    const QImage shown = Canvas(*Form)->Image.copy();
-    Form->PaintBoxPaint();
-    return Canvas(*Form)->Image == shown;
+    const QImage shown = Canvas(*Window)->Image.copy();
+    Window->PaintBoxPaint();
+    return Canvas(*Window)->Image == shown;
   }
-  void Undo() { ClickButton(Button(*Form, "UndoStepBtn")); }
+  void Undo() { ClickButton(Button(*Window, "UndoStepBtn")); }
 };
 
 // ---- A drag ended by a mode or tool change ----
 
 TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothingStuck) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  for (QAbstractButton* tool : {Button(*Form, "RectBtn"), Button(*Form, "OvalBtn"), Button(*Form, "LineBtn"), Button(*Form, "FreeBtn"), Button(*Form, "PolygonBtn")}) {
-    EnterDrawMode(*Form);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  for (QAbstractButton* tool : {Button(*Window, "RectBtn"), Button(*Window, "OvalBtn"), Button(*Window, "LineBtn"), Button(*Window, "FreeBtn"), Button(*Window, "PolygonBtn")}) {
+    EnterDrawMode(*Window);
     ChooseTool(tool);
-    CanvasPress(*Form, 100, 100);
-    CanvasMove(*Form, 200, 180);
-    EnterEditMode(*Form);
-    CanvasMove(*Form, 210, 190);
-    CanvasRelease(*Form, 210, 190);
+    CanvasPress(*Window, 100, 100);
+    CanvasMove(*Window, 200, 180);
+    EnterEditMode(*Window);
+    CanvasMove(*Window, 210, 190);
+    CanvasRelease(*Window, 210, 190);
     const std::string name = tool->objectName().toStdString();
     EXPECT_EQ(S().DrawingFigs.Count(), 1) << name;
     EXPECT_EQ(S().History.Count(), 1) << name;
-    EXPECT_FALSE(Form->Tools().Busy()) << name;
+    EXPECT_FALSE(Window->Tools().Busy()) << name;
     EXPECT_TRUE(ScreenIsThePicture()) << name;
     // Back with the same tool, the mouse moving with no button held draws
     // no band from the old press.
-    EnterDrawMode(*Form);
+    EnterDrawMode(*Window);
     ChooseTool(tool);
-    CanvasMove(*Form, 300, 300, false);
+    CanvasMove(*Window, 300, 300, false);
     EXPECT_TRUE(ScreenIsThePicture()) << name;
   }
   // Undo is not held up by the drags that were ended.
@@ -52,30 +52,30 @@ TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothing
 }
 
 TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
-  ChooseTool(Button(*Form, "RectBtn"));
-  CanvasPress(*Form, 100, 100);
-  CanvasMove(*Form, 200, 180);
-  ChooseTool(Button(*Form, "LineBtn"));
+  ChooseTool(Button(*Window, "RectBtn"));
+  CanvasPress(*Window, 100, 100);
+  CanvasMove(*Window, 200, 180);
+  ChooseTool(Button(*Window, "LineBtn"));
   EXPECT_TRUE(ScreenIsThePicture());  // the band is gone at once
-  CanvasRelease(*Form, 200, 180);
+  CanvasRelease(*Window, 200, 180);
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_TRUE(ScreenIsThePicture());
   // The next drag with the new tool is an ordinary one.
-  CanvasDrag(*Form, {10, 10}, {60, 30});
+  CanvasDrag(*Window, {10, 10}, {60, 30});
   ASSERT_EQ(S().DrawingFigs.Count(), 1);
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->DrawingTool, ToolKind::Line);
   EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
 }
 
 TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorded) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasPress(*Form, 20, 20);
-  CanvasMove(*Form, 50, 40);
-  CanvasMove(*Form, 60, 50);
-  EnterDrawMode(*Form);
-  CanvasRelease(*Form, 60, 50);
-  EXPECT_FALSE(Form->Tools().Busy());
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasPress(*Window, 20, 20);
+  CanvasMove(*Window, 50, 40);
+  CanvasMove(*Window, 60, 50);
+  EnterDrawMode(*Window);
+  CanvasRelease(*Window, 60, 50);
+  EXPECT_FALSE(Window->Tools().Busy());
   // The drawing and its history agree: the move is a step of its own.
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   const Figure& f = *Figures(S().DrawingFigs)[0];
@@ -88,29 +88,29 @@ TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorde
 }
 
 TEST_F(MouseTools, AFigurePressedButNotMovedRecordsNothingWhenTheModeChanges) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasPress(*Form, 20, 20);
-  EnterDrawMode(*Form);
-  CanvasRelease(*Form, 20, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasPress(*Window, 20, 20);
+  EnterDrawMode(*Window);
+  CanvasRelease(*Window, 20, 20);
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
 }
 
 TEST_F(MouseTools, UndoKeysWaitForTheDragUnderWay) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Button(*Form, "RectBtn"));
-  CanvasPress(*Form, 100, 100);
-  CanvasMove(*Form, 150, 150);
-  Form->UndoStepBtnClick();
+  DrawRect(*Window, {10, 10}, {50, 40});
+  ChooseTool(Button(*Window, "RectBtn"));
+  CanvasPress(*Window, 100, 100);
+  CanvasMove(*Window, 150, 150);
+  Window->UndoStepBtnClick();
   EXPECT_EQ(S().History.Count(), 1);
-  CanvasRelease(*Form, 150, 150);
+  CanvasRelease(*Window, 150, 150);
   EXPECT_EQ(S().History.Count(), 2);
-  EnterEditMode(*Form);
-  CanvasPress(*Form, 20, 20);
-  CanvasMove(*Form, 30, 30);
-  Form->UndoStepBtnClick();
+  EnterEditMode(*Window);
+  CanvasPress(*Window, 20, 20);
+  CanvasMove(*Window, 30, 30);
+  Window->UndoStepBtnClick();
   EXPECT_EQ(S().History.Count(), 2);
-  CanvasRelease(*Form, 30, 30);
+  CanvasRelease(*Window, 30, 30);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
 }
 
@@ -119,15 +119,15 @@ TEST_F(MouseTools, UndoKeysWaitForTheDragUnderWay) {
 TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
   // New figures are made from one template: a text keeps the pen and brush
   // the last shape left in it, and stored drawings hold them so.
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 30, 40);
-  TypeText(*Form, "a");
-  PressKey(*Form, Qt::Key_Return);
-  DrawRect(*Form, {100, 100}, {150, 140});
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 200, 200);
-  TypeText(*Form, "b");
-  PressKey(*Form, Qt::Key_Return);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 30, 40);
+  TypeText(*Window, "a");
+  PressKey(*Window, Qt::Key_Return);
+  DrawRect(*Window, {100, 100}, {150, 140});
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 200, 200);
+  TypeText(*Window, "b");
+  PressKey(*Window, Qt::Key_Return);
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 3u);
   EXPECT_EQ(figs[0]->PenWidth, 0);  // nothing drawn before the first text
@@ -143,11 +143,11 @@ TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
 
 TEST_F(MouseTools, PolylinesAreDrawnAndFinishedAlikeWithEveryButton) {
   auto draw = [this](Qt::MouseButton button, int dy) {
-    ChooseTool(Button(*Form, "PolygonBtn"));
-    CanvasDrag(*Form, {100, 100 + dy}, {200, 100 + dy}, 2, button);
-    CanvasMove(*Form, 150, 160 + dy, false);
-    CanvasClick(*Form, 150, 160 + dy, button);
-    CanvasClick(*Form, 150, 160 + dy, button);
+    ChooseTool(Button(*Window, "PolygonBtn"));
+    CanvasDrag(*Window, {100, 100 + dy}, {200, 100 + dy}, 2, button);
+    CanvasMove(*Window, 150, 160 + dy, false);
+    CanvasClick(*Window, 150, 160 + dy, button);
+    CanvasClick(*Window, 150, 160 + dy, button);
   };
   draw(Qt::LeftButton, 0);
   draw(Qt::RightButton, 200);
@@ -159,42 +159,42 @@ TEST_F(MouseTools, PolylinesAreDrawnAndFinishedAlikeWithEveryButton) {
     EXPECT_EQ(a.X, b.X) << i;
     EXPECT_EQ(a.Y + 200, b.Y) << i;
   }
-  EXPECT_FALSE(Form->Tools().PolyDrawing());
+  EXPECT_FALSE(Window->Tools().PolyDrawing());
 }
 
 TEST_F(MouseTools, ThePolylineBandFollowsTheMouseOnlyOnceAFigureIsUnderWay) {
-  ChooseTool(Button(*Form, "PolylineBtn"));
-  CanvasMove(*Form, 200, 200, false);
-  CanvasMove(*Form, 300, 250, false);
+  ChooseTool(Button(*Window, "PolylineBtn"));
+  CanvasMove(*Window, 200, 200, false);
+  CanvasMove(*Window, 300, 250, false);
   EXPECT_TRUE(ScreenIsThePicture());
-  CanvasDrag(*Form, {10, 10}, {100, 10});
-  CanvasMove(*Form, 100, 200, false);
+  CanvasDrag(*Window, {10, 10}, {100, 10});
+  CanvasMove(*Window, 100, 200, false);
   bool band = false;
-  for (int y = 20; y < 200; ++y) band |= CanvasPixel(*Form, 100, y) != kWhite;
+  for (int y = 20; y < 200; ++y) band |= CanvasPixel(*Window, 100, y) != kWhite;
   EXPECT_TRUE(band);
 }
 
 // ---- The selection tool ----
 
 TEST_F(MouseTools, TheSelectionToolPutsUndoAndRedoWhereTheEditModeHasThem) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Button(*Form, "SelectionBtn"));
-  CanvasClick(*Form, 20, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  ChooseTool(Button(*Window, "SelectionBtn"));
+  CanvasClick(*Window, 20, 20);
   ASSERT_EQ(S().WorkMode, WindowMode::Edit);
-  const QRect undo = Button(*Form, "UndoStepBtn")->geometry(), redo = Button(*Form, "RedoStepBtn")->geometry();
+  const QRect undo = Button(*Window, "UndoStepBtn")->geometry(), redo = Button(*Window, "RedoStepBtn")->geometry();
   // No edit button lies under them (the thick-line and line-colour buttons
   // sit where the draw mode has them).
-  for (QToolButton* b : Panel(*Form, "OpPanel")->findChildren<QToolButton*>()) {
-    const QRect box(b->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), b->size());
+  for (QToolButton* b : Panel(*Window, "OpPanel")->findChildren<QToolButton*>()) {
+    const QRect box(b->mapTo(Panel(*Window, "Client"), QPoint(0, 0)), b->size());
     EXPECT_FALSE(box.intersects(undo)) << b->objectName().toStdString();
     EXPECT_FALSE(box.intersects(redo)) << b->objectName().toStdString();
   }
-  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Window, "UndoStepBtn")->isEnabled());
   // Exactly where the mode button puts them.
-  EnterDrawMode(*Form);
-  EnterEditMode(*Form);
-  EXPECT_EQ(Button(*Form, "UndoStepBtn")->geometry(), undo);
-  EXPECT_EQ(Button(*Form, "RedoStepBtn")->geometry(), redo);
+  EnterDrawMode(*Window);
+  EnterEditMode(*Window);
+  EXPECT_EQ(Button(*Window, "UndoStepBtn")->geometry(), undo);
+  EXPECT_EQ(Button(*Window, "RedoStepBtn")->geometry(), redo);
 }
 
 }  // namespace

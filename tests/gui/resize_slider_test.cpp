@@ -4,36 +4,36 @@
 
 #include "history/actions.h"
 #include "history/savehistory.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/builders.h"
 
 namespace {
 
-class ResizeSliders : public FormTest {
+class ResizeSliders : public WindowTest {
  protected:
   // Puts a figure into the drawing as a command would (a copy plus its
   // Create record).
   Figure* Put(const Figure& f) {
-    return CreateFigure(MutableState(*Form), f);
+    return CreateFigure(MutableState(*Window), f);
   }
   // Selects with a click in the edit mode.
   Figure* Pick(int x, int y) {
-    if (S().WorkMode != WindowMode::Edit) EnterEditMode(*Form);
-    CanvasClick(*Form, x, y);
+    if (S().WorkMode != WindowMode::Edit) EnterEditMode(*Window);
+    CanvasClick(*Window, x, y);
     return S().SelectedFig;
   }
-  void H(int p) { Slider(*Form, "HTrackBar")->setValue(p); }
-  void V(int q) { Slider(*Form, "VTrackBar")->setValue(q); }
+  void H(int p) { Slider(*Window, "HTrackBar")->setValue(p); }
+  void V(int q) { Slider(*Window, "VTrackBar")->setValue(q); }
 };
 
 TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
-  DrawRect(*Form, {100, 100}, {200, 150});
+  DrawRect(*Window, {100, 100}, {200, 150});
   Figure* f = Pick(150, 125);
   ASSERT_NE(f, nullptr);
   H(10);
   EXPECT_EQ(f->Start, (Point{90, 100}));
   EXPECT_EQ(f->End, (Point{210, 150}));
-  EXPECT_EQ(CanvasPixel(*Form, 91, 125), 0x000000u);  // repainted
+  EXPECT_EQ(CanvasPixel(*Window, 91, 125), 0x000000u);  // repainted
   V(-20);
   EXPECT_EQ(f->Start, (Point{90, 120}));
   EXPECT_EQ(f->End, (Point{210, 130}));
@@ -45,8 +45,8 @@ TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
 }
 
 TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
-  DrawRect(*Form, {100, 100}, {200, 150});
-  EnterEditMode(*Form);
+  DrawRect(*Window, {100, 100}, {200, 150});
+  EnterEditMode(*Window);
   H(30);
   EXPECT_EQ(S().DrawingFigs.Last().End.X, 200);
   EXPECT_FALSE(S().PendingResize);
@@ -63,21 +63,21 @@ TEST_F(ResizeSliders, PolylineVerticesStretch) {
 }
 
 TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  TypeText(*Form, "abc");
-  PressKey(*Form, Qt::Key_Return);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Return);
   Figure* f = Pick(102, 85);
   ASSERT_NE(f, nullptr);
   H(-6);
   EXPECT_EQ(f->TextSize, 6);
-  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abc", 6));
+  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abc", 6));
   EXPECT_EQ(f->End.Y, 87);  // trunc(80 + 7.2)
   H(-7);
   EXPECT_EQ(f->TextSize, 6);
   V(-8);  // thumb raised: 12 + 8
   EXPECT_EQ(f->TextSize, 20);
-  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abc", 20));
+  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abc", 20));
   EXPECT_EQ(f->End.Y, 104);
 }
 
@@ -98,8 +98,8 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   EXPECT_EQ(text.End.X, 70);
   EXPECT_EQ(text.TextSize, 12);
   // The stretched rectangle shows at its new place: stamp 80 + 20.
-  EXPECT_EQ(CanvasPixel(*Form, 100, 110), 0x000000u);
-  EnterDrawMode(*Form);  // leaving the edit mode records the size
+  EXPECT_EQ(CanvasPixel(*Window, 100, 110), 0x000000u);
+  EnterDrawMode(*Window);  // leaving the edit mode records the size
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
   EXPECT_EQ(S().History.Last().FigData.StampData.front().End.X, 60);
@@ -107,7 +107,7 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   // No record points at it.
-  Figure* item = &*MutableState(*Form).DrawingFigs.Add(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
+  Figure* item = &*MutableState(*Window).DrawingFigs.Add(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
   Figure* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);
@@ -117,18 +117,18 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   EXPECT_TRUE(ExitCodes.empty());
   EXPECT_FALSE(S().PendingResize);
   // The drawing is still there to work on.
-  EnterDrawMode(*Form);
-  DrawRect(*Form, {300, 300}, {350, 350});
+  EnterDrawMode(*Window);
+  DrawRect(*Window, {300, 300}, {350, 350});
   EXPECT_EQ(S().DrawingFigs.Count(), 2);
 }
 
 TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
-  DrawRect(*Form, {100, 100}, {200, 150});
+  DrawRect(*Window, {100, 100}, {200, 150});
   Figure* f = Pick(150, 125);
   for (int p = 1; p <= 25; ++p) H(p);
   V(5);
   EXPECT_EQ(S().History.Count(), 1);
-  ClickButton(Button(*Form, "ThickBtn"));
+  ClickButton(Button(*Window, "ThickBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
   const Action& size = S().History.At(S().History.Count() - 1);
   EXPECT_EQ(size.Parameter, ParameterKind::Size);
@@ -142,52 +142,52 @@ TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
 }
 
 TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
-  DrawRect(*Form, {100, 100}, {200, 150});
+  DrawRect(*Window, {100, 100}, {200, 150});
   Pick(150, 125);
   H(40);
   V(-10);
   H(0);
   V(0);
-  ClickButton(Button(*Form, "ThickBtn"));
+  ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
 }
 
 TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
-  DrawRect(*Form, {100, 100}, {200, 150});  // A
-  DrawRect(*Form, {300, 300}, {350, 350});  // B
+  DrawRect(*Window, {100, 100}, {200, 150});  // A
+  DrawRect(*Window, {300, 300}, {350, 350});  // B
   Pick(150, 125);
   H(10);
   Figure* b = Pick(325, 325);
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);  // the click puts the bars back
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);  // the click puts the bars back
   V(5);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History.Last().TargetID, 1);
   EXPECT_EQ(S().History.Last().FigData.End.X, 210);
   EXPECT_EQ(S().ResizeFig, b);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
   EXPECT_EQ(S().History.At(S().History.Count() - 1).TargetID, 2);
 }
 
 TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  TypeText(*Form, "abc");
-  PressKey(*Form, Qt::Key_Return);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Return);
   Figure* f = Pick(102, 85);
   H(8);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  TextBox(*Form)->end(false);
-  TypeText(*Form, "d");
-  PressKey(*Form, Qt::Key_Return);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  TextBox(*Window)->end(false);
+  TypeText(*Window, "d");
+  PressKey(*Window, Qt::Key_Return);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
   EXPECT_EQ(S().History.At(S().History.Count() - 1).Parameter, ParameterKind::Size);
   EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.TextSize, 20);
   EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.Text, "abc");
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Text);
   EXPECT_EQ(f->Text, "abcd");
-  EXPECT_EQ(f->End.X, 100 + Form->FigureTextWidth("abcd", 20));
+  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abcd", 20));
 }
 
 }  // namespace

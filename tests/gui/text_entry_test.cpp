@@ -3,33 +3,33 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
-class TextEntry : public FormTest {
+class TextEntry : public WindowTest {
  protected:
   // Opens the box with the text tool at (x, y), types and presses Enter.
   void WriteText(int x, int y, const QString& text) {
-    ChooseTool(Button(*Form, "TextBtn"));
-    CanvasClick(*Form, x, y);
-    TypeText(*Form, text);
-    PressKey(*Form, Qt::Key_Return);
+    ChooseTool(Button(*Window, "TextBtn"));
+    CanvasClick(*Window, x, y);
+    TypeText(*Window, text);
+    PressKey(*Window, Qt::Key_Return);
   }
-  int32_t Width(const std::string& text, int32_t size) { return Form->FigureTextWidth(text, size); }
+  int32_t Width(const std::string& text, int32_t size) { return Window->FigureTextWidth(text, size); }
 };
 
 TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  ASSERT_TRUE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 80));
-  TypeText(*Form, "abc");
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  ASSERT_TRUE(TextBox(*Window)->isVisible());
+  EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 80));
+  TypeText(*Window, "abc");
   EXPECT_EQ(S().History.Count(), 0);  // typing alone makes nothing
-  PressKey(*Form, Qt::Key_Return);
+  PressKey(*Window, Qt::Key_Return);
 
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
+  EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
   ASSERT_EQ(S().DrawingFigs.Count(), 1);
   const Figure& t = S().DrawingFigs.Last();
   EXPECT_EQ(t.DrawingTool, ToolKind::Text);
@@ -45,7 +45,7 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   // The text is on the canvas: some pixel of its cell is dark.
   bool inked = false;
   for (int y = 80; y < 96 && !inked; ++y)
-    for (int x = 100; x < 100 + w && !inked; ++x) inked = CanvasPixel(*Form, x, y) != 0xFFFFFFu;
+    for (int x = 100; x < 100 + w && !inked; ++x) inked = CanvasPixel(*Window, x, y) != 0xFFFFFFu;
   EXPECT_TRUE(inked);
 }
 
@@ -57,15 +57,15 @@ TEST_F(TextEntry, MeasuredInTheFigureFont) {
 }
 
 TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 20, 30);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 20, 30);
   // What an input method sends: a preedit string, then the committed text.
   QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
-  QApplication::sendEvent(TextBox(*Form), &preedit);
+  QApplication::sendEvent(TextBox(*Window), &preedit);
   QInputMethodEvent commit;
   commit.setCommitString(QStringLiteral("ねこ"));
-  QApplication::sendEvent(TextBox(*Form), &commit);
-  PressKey(*Form, Qt::Key_Return);
+  QApplication::sendEvent(TextBox(*Window), &commit);
+  PressKey(*Window, Qt::Key_Return);
   ASSERT_EQ(S().DrawingFigs.Count(), 1);
   const Figure& t = S().DrawingFigs.Last();
   EXPECT_EQ(t.Text, "ねこ");
@@ -73,46 +73,46 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
 }
 
 TEST_F(TextEntry, EmptyBoxMakesNothing) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  PressKey(*Window, Qt::Key_Return);
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_TRUE(Button(*Form, "TextBtn")->isChecked());  // the text tool stays
+  EXPECT_TRUE(Button(*Window, "TextBtn")->isChecked());  // the text tool stays
 }
 
 TEST_F(TextEntry, EscapeLeavesTheTextTool) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 80);
-  TypeText(*Form, "abc");
-  PressKey(*Form, Qt::Key_Escape);
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Escape);
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
+  EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
 }
 
 TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   WriteText(100, 80, "abc");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
   Figure* f = S().SelectedFig;
   ASSERT_NE(f, nullptr);
   const int32_t oldEnd = f->End.X;
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  ASSERT_TRUE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 80));
-  EXPECT_EQ(TextBox(*Form)->width(), oldEnd - 100 + 30);
-  EXPECT_EQ(TextBox(*Form)->text(), QStringLiteral("abc"));
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Window)->isVisible());
+  EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 80));
+  EXPECT_EQ(TextBox(*Window)->width(), oldEnd - 100 + 30);
+  EXPECT_EQ(TextBox(*Window)->text(), QStringLiteral("abc"));
   EXPECT_EQ(S().History.Count(), 1);  // opening records nothing
 
-  TextBox(*Form)->end(false);
-  TypeText(*Form, "def");
-  PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  TextBox(*Window)->end(false);
+  TypeText(*Window, "def");
+  PressKey(*Window, Qt::Key_Return);
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_EQ(f->Text, "abcdef");
   EXPECT_EQ(f->Start, (Point{100, 80}));
   EXPECT_EQ(f->End, (Point{100 + Width("abcdef", 12), 92}));
@@ -125,82 +125,82 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
 }
 
 TEST_F(TextEntry, ChangeTextIgnoresOtherKinds) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 30, 25);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 30, 25);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
 }
 
 TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
   WriteText(100, 80, "abc");
   WriteText(300, 200, "xyz");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  TypeText(*Form, "!");
-  CanvasClick(*Form, 302, 205);  // another text becomes the selection
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  TypeText(*Window, "!");
+  CanvasClick(*Window, 302, 205);  // another text becomes the selection
   ASSERT_EQ(S().SelectedFig, &S().DrawingFigs.Last());
-  PressKey(*Form, Qt::Key_Return);
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
+  PressKey(*Window, Qt::Key_Return);
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_EQ(S().DrawingFigs.First().Text, "abc");
   EXPECT_EQ(S().DrawingFigs.Last().Text, "xyz");
   EXPECT_EQ(S().History.Count(), 2);
 
   // Nothing selected at all: the same.
-  CanvasClick(*Form, 102, 85);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  CanvasClick(*Form, 600, 400);
+  CanvasClick(*Window, 102, 85);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  CanvasClick(*Window, 600, 400);
   ASSERT_EQ(S().SelectedFig, nullptr);
-  PressKey(*Form, Qt::Key_Return);
+  PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(S().History.Count(), 2);
 }
 
 TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
   WriteText(100, 80, "abc");
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 300, 200);
-  TypeText(*Form, "zzz");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
-  if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 300, 200);
+  TypeText(*Window, "zzz");
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
+  if (TextBox(*Window)->isVisible()) PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(S().DrawingFigs.Count(), 1);
   EXPECT_EQ(S().DrawingFigs.Last().Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);
 }
 
 TEST_F(TextEntry, OtherKeysTypeNormally) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 10, 10);
-  TypeText(*Form, "ab");
-  PressKey(*Form, Qt::Key_Backspace);
-  TypeText(*Form, "c");
-  EXPECT_EQ(TextBox(*Form)->text(), QStringLiteral("ac"));
-  EXPECT_TRUE(TextBox(*Form)->isVisible());
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 10, 10);
+  TypeText(*Window, "ab");
+  PressKey(*Window, Qt::Key_Backspace);
+  TypeText(*Window, "c");
+  EXPECT_EQ(TextBox(*Window)->text(), QStringLiteral("ac"));
+  EXPECT_TRUE(TextBox(*Window)->isVisible());
 }
 
 // The box opened on one text and then hidden by another command must not
 // carry that text into a later, unrelated box.
 TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   WriteText(100, 80, "abc");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
   Figure* a = S().SelectedFig;
   ASSERT_NE(a, nullptr);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
-  ASSERT_TRUE(TextBox(*Form)->isVisible());
-  ClickButton(Button(*Form, "DupBtn"));  // hides the box
-  ASSERT_FALSE(TextBox(*Form)->isVisible());
+  ClickButton(Button(*Window, "ChangeTextBtn"));
+  ASSERT_TRUE(TextBox(*Window)->isVisible());
+  ClickButton(Button(*Window, "DupBtn"));  // hides the box
+  ASSERT_FALSE(TextBox(*Window)->isVisible());
 
   // A new text typed in the draw mode, its box still open on the switch.
-  EnterDrawMode(*Form);
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 300, 300);
-  TypeText(*Form, "XYZ");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
+  EnterDrawMode(*Window);
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 300, 300);
+  TypeText(*Window, "XYZ");
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
   ASSERT_EQ(S().SelectedFig, a);
-  if (TextBox(*Form)->isVisible()) PressKey(*Form, Qt::Key_Return);
+  if (TextBox(*Window)->isVisible()) PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(a->Text, "abc");
   for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Duplicate}));
@@ -208,18 +208,18 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
 
 TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
   WriteText(100, 80, "abc");
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
-  ClickButton(Button(*Form, "ChangeTextBtn"));
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
+  ClickButton(Button(*Window, "ChangeTextBtn"));
   // Through the view mode and back: the figures are rebuilt, and a rebuilt
   // figure may even sit where the old one was.
-  EnterPlayMode(*Form);
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 102, 85);
+  EnterPlayMode(*Window);
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 102, 85);
   ASSERT_NE(S().SelectedFig, nullptr);
-  TextBox(*Form)->show();  // whatever shows the box again, it is not a change
-  TextBox(*Form)->setText(QStringLiteral("XYZ"));
-  PressKey(*Form, Qt::Key_Return);
+  TextBox(*Window)->show();  // whatever shows the box again, it is not a change
+  TextBox(*Window)->setText(QStringLiteral("XYZ"));
+  PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(S().SelectedFig->Text, "abc");
   EXPECT_EQ(S().History.Count(), 1);
 }

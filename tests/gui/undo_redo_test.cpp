@@ -91,8 +91,8 @@ class UndoRedo : public FileTest {
     ClickButton(b);
     return usable;
   }
-  bool Undo() { return Press(Button(*Form, "UndoStepBtn")); }
-  bool Redo() { return Press(Button(*Form, "RedoStepBtn")); }
+  bool Undo() { return Press(Button(*Window, "UndoStepBtn")); }
+  bool Redo() { return Press(Button(*Window, "RedoStepBtn")); }
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
     for (const Action& a : S().History)
@@ -100,22 +100,22 @@ class UndoRedo : public FileTest {
     return t;
   }
   void ExpectButtons(bool undo, bool redo) {
-    EXPECT_EQ(Button(*Form, "UndoStepBtn")->isEnabled(), undo);
-    EXPECT_EQ(Button(*Form, "RedoStepBtn")->isEnabled(), redo);
+    EXPECT_EQ(Button(*Window, "UndoStepBtn")->isEnabled(), undo);
+    EXPECT_EQ(Button(*Window, "RedoStepBtn")->isEnabled(), redo);
   }
   // Saves the drawing under `name` through the menu.
   void SaveAs(const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "WriteDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   }
   void Load(const QString& name) {
     if (S().History.Count() > 0) Answer(ModalResult::Yes);
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, "ReadDataMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadDataMenu")));
   }
   // Fires a window shortcut the way a key press does.
   void PressShortcut(const QKeySequence& keys) {
-    for (QShortcut* s : Form->findChildren<QShortcut*>())
+    for (QShortcut* s : Window->findChildren<QShortcut*>())
       if (s->key() == keys && s->isEnabled()) emit s->activated();
   }
 };
@@ -124,33 +124,33 @@ constexpr QRgb kWhite = 0xFFFFFF, kBlack = 0x000000;
 
 TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
   ExpectButtons(false, false);
-  DrawRect(*Form, {10, 10}, {50, 40});          // step 1: A
+  DrawRect(*Window, {10, 10}, {50, 40});          // step 1: A
   ExpectButtons(true, false);
-  DrawEllipse(*Form, {100, 100}, {150, 180});   // step 2: B
-  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kBlack);
+  DrawEllipse(*Window, {100, 100}, {150, 180});   // step 2: B
+  EXPECT_EQ(CanvasPixel(*Window, 100, 140), kBlack);
 
   ASSERT_TRUE(Undo());  // B goes
   EXPECT_EQ(Shown(), 1);
-  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kWhite);
-  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kBlack);
+  EXPECT_EQ(CanvasPixel(*Window, 100, 140), kWhite);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 20), kBlack);
   ExpectButtons(true, true);
   ASSERT_TRUE(Undo());  // A goes: the empty canvas, nothing more to undo
   EXPECT_EQ(Shown(), 0);
-  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kWhite);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 20), kWhite);
   ExpectButtons(false, true);
   EXPECT_FALSE(Undo());  // refused, greyed, no message
   EXPECT_TRUE(Dialogs.Shown.empty());
 
   ASSERT_TRUE(Redo());  // A again
   EXPECT_EQ(Shown(), 1);
-  EXPECT_EQ(CanvasPixel(*Form, 10, 20), kBlack);
-  EXPECT_EQ(CanvasPixel(*Form, 100, 140), kWhite);
+  EXPECT_EQ(CanvasPixel(*Window, 10, 20), kBlack);
+  EXPECT_EQ(CanvasPixel(*Window, 100, 140), kWhite);
   ExpectButtons(true, true);
 
-  DrawLine(*Form, {300, 300}, {400, 300});  // something new: no redo any more
+  DrawLine(*Window, {300, 300}, {400, 300});  // something new: no redo any more
   ExpectButtons(true, false);
   const int count = S().History.Count();
-  Form->RedoStepBtnClick();
+  Window->RedoStepBtnClick();
   EXPECT_EQ(S().History.Count(), count);
   EXPECT_EQ(Shown(), 2);
   // Nothing was cut: every undo and redo is a branch record.
@@ -161,25 +161,25 @@ TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
   // Undo now takes back the line, then goes on from A's picture.
   ASSERT_TRUE(Undo());
   EXPECT_EQ(Shown(), 1);
-  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kWhite);
+  EXPECT_EQ(CanvasPixel(*Window, 350, 300), kWhite);
   ASSERT_TRUE(Undo());
   EXPECT_EQ(Shown(), 0);
   ASSERT_TRUE(Redo());
   ASSERT_TRUE(Redo());
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kBlack);
+  EXPECT_EQ(CanvasPixel(*Window, 350, 300), kBlack);
   ExpectButtons(true, false);
 }
 
 TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  EXPECT_TRUE(Button(*Form, "UndoStepBtn")->isVisible());
-  CanvasPress(*Form, 20, 20);  // move A by 200 pixels
-  CanvasMove(*Form, 220, 20);
-  CanvasRelease(*Form, 220, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  EXPECT_TRUE(Button(*Window, "UndoStepBtn")->isVisible());
+  CanvasPress(*Window, 20, 20);  // move A by 200 pixels
+  CanvasMove(*Window, 220, 20);
+  CanvasRelease(*Window, 220, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Button(*Form, "DeleteBtn"));
+  ClickButton(Button(*Window, "DeleteBtn"));
   EXPECT_EQ(Shown(), 0);
 
   ASSERT_TRUE(Undo());  // the delete
@@ -191,9 +191,9 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
   EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 10}));
 
   // The figure shown is a new one: select, move and change it as usual.
-  CanvasClick(*Form, 10, 20);
+  CanvasClick(*Window, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  ClickButton(Button(*Form, "ThickBtn"));
+  ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
   EXPECT_EQ(S().History.Last().TargetID, 1);
   ExpectButtons(true, false);
@@ -201,20 +201,20 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
   EXPECT_EQ(S().DrawingFigs.First().PenWidth, 4);
 
   // "ふっかつ" still brings back what the delete took, on its own.
-  CanvasClick(*Form, 10, 20);
-  ClickButton(Button(*Form, "DeleteBtn"));
-  ClickButton(Button(*Form, "UndoBtn"));
+  CanvasClick(*Window, 10, 20);
+  ClickButton(Button(*Window, "DeleteBtn"));
+  ClickButton(Button(*Window, "UndoBtn"));
   EXPECT_EQ(Shown(), 1);
   ASSERT_TRUE(Undo());  // the bringing back
   EXPECT_EQ(Shown(), 0);
 }
 
 TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 10, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  Slider(*Form, "HTrackBar")->setValue(50);
+  Slider(*Window, "HTrackBar")->setValue(50);
   ASSERT_TRUE(S().PendingResize);
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
@@ -222,64 +222,64 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
   EXPECT_EQ(S().History.Last().TargetID, 1);
   EXPECT_EQ(S().DrawingFigs.First().End, (Point{50, 40}));
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);
   ASSERT_TRUE(Redo());
   EXPECT_NE(S().DrawingFigs.First().End, (Point{50, 40}));
 }
 
 TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  DrawRect(*Form, {60, 10}, {90, 40});
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawRect(*Window, {60, 10}, {90, 40});
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EXPECT_EQ(Shown(), 1);
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
   EXPECT_EQ(Shown(), 2);
-  EnterEditMode(*Form);
+  EnterEditMode(*Window);
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EXPECT_EQ(Shown(), 1);
   PressShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   EXPECT_EQ(Shown(), 2);
   // Real key presses reach the same commands while the window is active.
-  Form->activateWindow();
+  Window->activateWindow();
   QApplication::processEvents();
-  if (QApplication::activeWindow() == Form.get()) {
-    QTest::keyClick(Canvas(*Form), Qt::Key_Z, Qt::ControlModifier);
+  if (QApplication::activeWindow() == Window.get()) {
+    QTest::keyClick(Canvas(*Window), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(), 1);
-    QTest::keyClick(Canvas(*Form), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(Canvas(*Window), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Shown(), 2);
   } else {
     ADD_FAILURE() << "the window did not become active";
   }
   const int count = S().History.Count();
-  EnterPlayMode(*Form);
-  EXPECT_FALSE(Button(*Form, "UndoStepBtn")->isVisible());
+  EnterPlayMode(*Window);
+  EXPECT_FALSE(Button(*Window, "UndoStepBtn")->isVisible());
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EXPECT_EQ(S().History.Count(), count);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
 TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  ChooseTool(Button(*Form, "PolylineBtn"));
-  CanvasDrag(*Form, {100, 100}, {150, 120});
-  ASSERT_TRUE(Form->Tools().PolyDrawing());
+  DrawRect(*Window, {10, 10}, {50, 40});
+  ChooseTool(Button(*Window, "PolylineBtn"));
+  CanvasDrag(*Window, {100, 100}, {150, 120});
+  ASSERT_TRUE(Window->Tools().PolyDrawing());
   ExpectButtons(false, false);
-  Form->UndoStepBtnClick();
+  Window->UndoStepBtnClick();
   EXPECT_EQ(S().History.Count(), 1);
   EXPECT_EQ(Shown(), 1);
 }
 
 TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  DrawRect(*Form, {60, 10}, {90, 40});
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawRect(*Window, {60, 10}, {90, 40});
   Undo();
-  EnterPlayMode(*Form);
-  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->maximum(), 3);
-  Slider(*Form, "TimeTrackBar")->setValue(2);
+  EnterPlayMode(*Window);
+  EXPECT_EQ(Slider(*Window, "TimeTrackBar")->maximum(), 3);
+  Slider(*Window, "TimeTrackBar")->setValue(2);
   EXPECT_EQ(Shown(), 2);
-  Slider(*Form, "TimeTrackBar")->setValue(3);
+  Slider(*Window, "TimeTrackBar")->setValue(3);
   EXPECT_EQ(Shown(), 1);
-  EnterDrawMode(*Form);  // at the last step: no question
+  EnterDrawMode(*Window);  // at the last step: no question
   EXPECT_TRUE(Dialogs.Shown.empty());
   ExpectButtons(true, true);
   Redo();
@@ -287,21 +287,21 @@ TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
 }
 
 TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  DrawEllipse(*Form, {100, 100}, {150, 180});
-  DrawLine(*Form, {300, 300}, {400, 300});
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawEllipse(*Window, {100, 100}, {150, 180});
+  DrawLine(*Window, {300, 300}, {400, 300});
   Undo();
   Undo();
   Redo();  // A and B shown; the line can still come back
-  const QImage shown = Canvas(*Form)->Image.copy();
+  const QImage shown = Canvas(*Window)->Image.copy();
   SaveAs("u.tlo");
 
   Load("u.tlo");
   EXPECT_EQ(S().History.Count(), 6);
-  EXPECT_EQ(Canvas(*Form)->Image.copy(), shown);
+  EXPECT_EQ(Canvas(*Window)->Image.copy(), shown);
   ExpectButtons(true, true);  // read from the records
   ASSERT_TRUE(Redo());
-  EXPECT_EQ(CanvasPixel(*Form, 350, 300), kBlack);
+  EXPECT_EQ(CanvasPixel(*Window, 350, 300), kBlack);
   ASSERT_TRUE(Undo());
   ASSERT_TRUE(Undo());
   EXPECT_EQ(Shown(), 1);
@@ -324,25 +324,25 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
 
 TEST_F(UndoRedo, TheButtonsSitInFreeRoomInTheDrawAndEditModes) {
   for (bool edit : {false, true}) {
-    if (edit) EnterEditMode(*Form);
-    for (QAbstractButton* b : {Button(*Form, "UndoStepBtn"), Button(*Form, "RedoStepBtn")}) {
+    if (edit) EnterEditMode(*Window);
+    for (QAbstractButton* b : {Button(*Window, "UndoStepBtn"), Button(*Window, "RedoStepBtn")}) {
       ASSERT_TRUE(b->isVisible());
-      EXPECT_EQ(b->toolTip(), b == Button(*Form, "UndoStepBtn") ? QString::fromUtf8("もどす") : QString::fromUtf8("やりなおす"));
+      EXPECT_EQ(b->toolTip(), b == Button(*Window, "UndoStepBtn") ? QString::fromUtf8("もどす") : QString::fromUtf8("やりなおす"));
       EXPECT_FALSE(b->icon().isNull());
-      const QRect box(b->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), b->size());
-      EXPECT_TRUE(Panel(*Form, "Client")->rect().contains(box));
+      const QRect box(b->mapTo(Panel(*Window, "Client"), QPoint(0, 0)), b->size());
+      EXPECT_TRUE(Panel(*Window, "Client")->rect().contains(box));
       // No other visible control (a leaf widget) is under them.
-      for (QWidget* w : Panel(*Form, "Client")->findChildren<QWidget*>()) {
+      for (QWidget* w : Panel(*Window, "Client")->findChildren<QWidget*>()) {
         if (w == b || !w->isVisible() || !w->findChildren<QWidget*>().isEmpty()) continue;
-        if (w == Button(*Form, "UndoStepBtn") || w == Button(*Form, "RedoStepBtn")) continue;
-        const QRect other(w->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), w->size());
+        if (w == Button(*Window, "UndoStepBtn") || w == Button(*Window, "RedoStepBtn")) continue;
+        const QRect other(w->mapTo(Panel(*Window, "Client"), QPoint(0, 0)), w->size());
         EXPECT_FALSE(box.intersects(other)) << b->objectName().toStdString() << " over "
                                             << w->objectName().toStdString();
       }
     }
     // Not over the canvas either.
-    const QRect canvas(Panel(*Form, "DrawField")->mapTo(Panel(*Form, "Client"), QPoint(0, 0)), Panel(*Form, "DrawField")->size());
-    EXPECT_FALSE(canvas.intersects(QRect(Button(*Form, "UndoStepBtn")->pos(), Button(*Form, "UndoStepBtn")->size())));
+    const QRect canvas(Panel(*Window, "DrawField")->mapTo(Panel(*Window, "Client"), QPoint(0, 0)), Panel(*Window, "DrawField")->size());
+    EXPECT_FALSE(canvas.intersects(QRect(Button(*Window, "UndoStepBtn")->pos(), Button(*Window, "UndoStepBtn")->size())));
   }
 }
 

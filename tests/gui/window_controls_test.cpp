@@ -6,18 +6,18 @@
 #include <QSet>
 #include <QStringList>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
-class WindowControls : public FormTest {
+class WindowControls : public WindowTest {
  protected:
   // Every name given to more than one object of the same kind.
   template <class T>
   QStringList SharedNames() const {
     QSet<QString> seen;
     QStringList shared;
-    for (T* o : Form->findChildren<T*>()) {
+    for (T* o : Window->findChildren<T*>()) {
       const QString name = o->objectName();
       if (name.isEmpty() || name.startsWith(u"qt_")) continue;
       if (seen.contains(name)) shared << name;
@@ -27,9 +27,9 @@ class WindowControls : public FormTest {
   }
 
   Figure* DrawAndSelect(QPoint from, QPoint to) {
-    DrawRect(*Form, from, to);
-    EnterEditMode(*Form);
-    CanvasClick(*Form, from.x() + 2, from.y() + 2);
+    DrawRect(*Window, from, to);
+    EnterEditMode(*Window);
+    CanvasClick(*Window, from.x() + 2, from.y() + 2);
     return S().SelectedFig;
   }
 };
@@ -38,48 +38,48 @@ TEST_F(WindowControls, EachNameSinglesOutOneControlOfItsKind) {
   EXPECT_EQ(SharedNames<QWidget>(), QStringList());
   EXPECT_EQ(SharedNames<QAction>(), QStringList());
   // A menu and its entry in the menu bar share the menu's name, by kind.
-  EXPECT_EQ(MenuAction(*Form, "FileMenu"), Menu(*Form, "FileMenu")->menuAction());
-  EXPECT_EQ(Canvas(*Form)->parentWidget(), Panel(*Form, "DrawField"));
+  EXPECT_EQ(MenuAction(*Window, "FileMenu"), Menu(*Window, "FileMenu")->menuAction());
+  EXPECT_EQ(Canvas(*Window)->parentWidget(), Panel(*Window, "DrawField"));
 }
 
 TEST_F(WindowControls, EverySwatchChoosesItsOwnColour) {
   for (int i = 0; i < 16; ++i) {
-    QTest::mouseClick(ColorPanel(*Form, i), Qt::LeftButton);
-    EXPECT_EQ(Form->ChosenColor(), ColorPanel(*Form, i)->Color()) << "ColorPanel" << i + 1;
-    EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->Color(), ColorPanel(*Form, i)->Color());
+    QTest::mouseClick(ColorPanel(*Window, i), Qt::LeftButton);
+    EXPECT_EQ(Window->ChosenColor(), ColorPanel(*Window, i)->Color()) << "ColorPanel" << i + 1;
+    EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->Color(), ColorPanel(*Window, i)->Color());
   }
-  QTest::mouseClick(Swatch(*Form, "ClearPanel"), Qt::LeftButton);
-  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
+  QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
+  EXPECT_EQ(Window->ChosenColor(), clBtnFace);
   // The chosen colour is only shown, never a swatch of the palette.
-  QTest::mouseClick(Swatch(*Form, "ConfirmPanel"), Qt::LeftButton);
-  EXPECT_EQ(Form->ChosenColor(), clBtnFace);
+  QTest::mouseClick(Swatch(*Window, "ConfirmPanel"), Qt::LeftButton);
+  EXPECT_EQ(Window->ChosenColor(), clBtnFace);
 }
 
 TEST_F(WindowControls, EverySpeedButtonSetsItsSpeedHoweverItIsChecked) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::One);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  EXPECT_EQ(Window->PlaySpeed(), PlaybackSpeed::One);
   const std::pair<const char*, PlaybackSpeed> speeds[] = {
       {"SpeedTwoBtn", PlaybackSpeed::Two}, {"SpeedFourBtn", PlaybackSpeed::Four}, {"AsDrawnBtn", PlaybackSpeed::AsDrawn}, {"SpeedOneBtn", PlaybackSpeed::One}};
   for (auto [name, speed] : speeds) {
-    ClickButton(Button(*Form, name));
-    EXPECT_EQ(Form->PlaySpeed(), speed) << name;
-    EXPECT_TRUE(Button(*Form, name)->isChecked());
+    ClickButton(Button(*Window, name));
+    EXPECT_EQ(Window->PlaySpeed(), speed) << name;
+    EXPECT_TRUE(Button(*Window, name)->isChecked());
   }
   // Checked by other means (the keyboard, an accessibility tool), the
   // button still sets the speed the replay runs at.
-  Button(*Form, "SpeedFourBtn")->setChecked(true);
-  EXPECT_EQ(Form->PlaySpeed(), PlaybackSpeed::Four);
-  EXPECT_FALSE(Button(*Form, "SpeedOneBtn")->isChecked());
+  Button(*Window, "SpeedFourBtn")->setChecked(true);
+  EXPECT_EQ(Window->PlaySpeed(), PlaybackSpeed::Four);
+  EXPECT_FALSE(Button(*Window, "SpeedOneBtn")->isChecked());
 }
 
 TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
   const std::pair<const char*, ActionKind> items[] = {
       {"ClearBGMenu", ActionKind::ClearBG}, {"ClearImageMenu", ActionKind::ClearDrawing}, {"ClearAllMenu", ActionKind::ClearAll}};
   for (auto [name, kind] : items) {
-    DrawRect(*Form, {10, 10}, {50, 40});
+    DrawRect(*Window, {10, 10}, {50, 40});
     const int before = S().History.Count();
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Form, name))) << name;
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, name))) << name;
     ASSERT_EQ(S().History.Count(), before + 1) << name;
     EXPECT_EQ(S().History.Last().TargetType, kind) << name;
     // Only clearing the figures takes the rectangle away.
@@ -91,23 +91,23 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
   Figure* f = DrawAndSelect({10, 10}, {60, 50});
   ASSERT_NE(f, nullptr);
   const Figure before = *f;
-  QTest::mouseClick(ColorPanel(*Form, 2), Qt::LeftButton);  // red, 0x0000FF
+  QTest::mouseClick(ColorPanel(*Window, 2), Qt::LeftButton);  // red, 0x0000FF
 
-  ClickButton(Button(*Form, "ThickBtn"));
+  ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(f->PenWidth, before.PenWidth + 2);
-  ClickButton(Button(*Form, "ThinBtn"));
+  ClickButton(Button(*Window, "ThinBtn"));
   EXPECT_EQ(f->PenWidth, before.PenWidth);
   EXPECT_EQ(f->PenColor, before.PenColor);
   EXPECT_EQ(f->BrushColor, before.BrushColor);
 
-  ClickButton(Button(*Form, "LineColorBtn"));
+  ClickButton(Button(*Window, "LineColorBtn"));
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineColor);
   EXPECT_EQ(f->PenColor, 0x0000FF);
   EXPECT_EQ(f->BrushColor, before.BrushColor);
 
-  QTest::mouseClick(ColorPanel(*Form, 10), Qt::LeftButton);  // green, 0x00FF00
-  ClickButton(Button(*Form, "BodyColorBtn"));
+  QTest::mouseClick(ColorPanel(*Window, 10), Qt::LeftButton);  // green, 0x00FF00
+  ClickButton(Button(*Window, "BodyColorBtn"));
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(f->BrushColor, 0x00FF00);
   EXPECT_EQ(f->PenColor, 0x0000FF);
@@ -115,16 +115,16 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
 }
 
 TEST_F(WindowControls, FrontAndBackMoveTheSelectionTheirOwnWay) {
-  DrawRect(*Form, {10, 10}, {60, 50});
+  DrawRect(*Window, {10, 10}, {60, 50});
   Figure* top = DrawAndSelect({100, 10}, {150, 50});
   ASSERT_EQ(&S().DrawingFigs.Last(), top);
-  ClickButton(Button(*Form, "FrontBtn"));
+  ClickButton(Button(*Window, "FrontBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
   EXPECT_EQ(S().History.Count(), 2);
-  ClickButton(Button(*Form, "BackBtn"));
+  ClickButton(Button(*Window, "BackBtn"));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::Back);
   EXPECT_EQ(&S().DrawingFigs.First(), S().SelectedFig);
-  ClickButton(Button(*Form, "FrontBtn"));
+  ClickButton(Button(*Window, "FrontBtn"));
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::Front);
   EXPECT_EQ(&S().DrawingFigs.Last(), S().SelectedFig);
 }

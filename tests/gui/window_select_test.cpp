@@ -1,10 +1,10 @@
 // Selecting and dragging figures in the edit mode.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/mousectl.h"
 
 namespace {
 
-class WindowSelect : public FormTest {
+class WindowSelect : public WindowTest {
  protected:
   // The figure `index` places from the back; null past the front.
   const Figure* Fig(int index) {
@@ -30,100 +30,100 @@ TEST(HitTest, TheBoxIsWidenedByThreePixelsInclusive) {
 }
 
 TEST_F(WindowSelect, PressInTheOverlapSelectsTheFrontMostFigure) {
-  DrawRect(*Form, {10, 10}, {100, 100});
-  DrawEllipse(*Form, {50, 50}, {150, 150});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 70, 70);
+  DrawRect(*Window, {10, 10}, {100, 100});
+  DrawEllipse(*Window, {50, 50}, {150, 150});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 70, 70);
   EXPECT_EQ(S().SelectedFig, Fig(1));
   EXPECT_EQ(S().MarkedFig, Fig(1));
-  CanvasClick(*Form, 20, 20);
+  CanvasClick(*Window, 20, 20);
   EXPECT_EQ(S().SelectedFig, Fig(0));
   EXPECT_EQ(S().MarkedFig, Fig(0));
   EXPECT_EQ(S().History.Count(), 2);  // selecting records nothing
 }
 
 TEST_F(WindowSelect, ThreePixelsOutsideStillSelectsFourDoNot) {
-  DrawRect(*Form, {100, 100}, {200, 150});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 96, 120);
+  DrawRect(*Window, {100, 100}, {200, 150});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 96, 120);
   EXPECT_EQ(S().SelectedFig, nullptr);
-  CanvasClick(*Form, 97, 120);
+  CanvasClick(*Window, 97, 120);
   EXPECT_EQ(S().SelectedFig, Fig(0));
   // A press on empty canvas clears the selection and removes its frame.
-  CanvasClick(*Form, 400, 400);
+  CanvasClick(*Window, 400, 400);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().MarkedFig, nullptr);
-  for (int x = 90; x < 210; ++x) ASSERT_EQ(CanvasPixel(*Form, x, 97), 0xFFFFFFu) << x;
+  for (int x = 90; x < 210; ++x) ASSERT_EQ(CanvasPixel(*Window, x, 97), 0xFFFFFFu) << x;
 }
 
 TEST_F(WindowSelect, TheSelectionFrameIsToggledOnTheScreen) {
-  DrawRect(*Form, {100, 100}, {200, 150});
-  DrawRect(*Form, {300, 100}, {400, 150});
-  EnterEditMode(*Form);
+  DrawRect(*Window, {100, 100}, {200, 150});
+  DrawRect(*Window, {300, 100}, {400, 150});
+  EnterEditMode(*Window);
   auto frameRow = [&](int x0, int x1) {
     int marked = 0;
-    for (int x = x0; x < x1; ++x) marked += CanvasPixel(*Form, x, 97) != 0xFFFFFF;
+    for (int x = x0; x < x1; ++x) marked += CanvasPixel(*Window, x, 97) != 0xFFFFFF;
     return marked;
   };
-  CanvasClick(*Form, 150, 120);
+  CanvasClick(*Window, 150, 120);
   EXPECT_GT(frameRow(97, 204), 10);
   // Pressing the selected figure again keeps its frame.
-  CanvasClick(*Form, 150, 120);
+  CanvasClick(*Window, 150, 120);
   EXPECT_GT(frameRow(97, 204), 10);
   // Selecting another one moves the frame.
-  CanvasClick(*Form, 350, 120);
+  CanvasClick(*Window, 350, 120);
   EXPECT_EQ(frameRow(97, 204), 0);
   EXPECT_GT(frameRow(297, 404), 10);
 }
 
 TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasPress(*Form, 20, 20);
-  CanvasMove(*Form, 60, 70);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasPress(*Window, 20, 20);
+  CanvasMove(*Window, 60, 70);
   // The picture is recomposed on every move: the figure shows at its new place.
   EXPECT_EQ(S().SelectedFig->Start, (Point{50, 60}));
-  EXPECT_EQ(CanvasPixel(*Form, 70, 60), 0x000000u);
-  EXPECT_EQ(CanvasPixel(*Form, 30, 10), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 70, 60), 0x000000u);
+  EXPECT_EQ(CanvasPixel(*Window, 30, 10), 0xFFFFFFu);
   EXPECT_EQ(S().History.Count(), 1);
-  CanvasMove(*Form, 120, 100);
-  CanvasRelease(*Form, 120, 100);
+  CanvasMove(*Window, 120, 100);
+  CanvasRelease(*Window, 120, 100);
   const Figure& f = *Fig(0);
   EXPECT_EQ(f.Start, (Point{110, 90}));
   EXPECT_EQ(f.End, (Point{150, 120}));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   EXPECT_EQ(S().History.Last().TargetID, 1);
   EXPECT_EQ(S().History.Last().FigData.Start, (Point{110, 90}));
-  EXPECT_FALSE(Form->Tools().Busy());
+  EXPECT_FALSE(Window->Tools().Busy());
   EXPECT_EQ(S().SelectedFig, Fig(0));  // the selection survives the release
 }
 
 TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasPress(*Form, 20, 20);
-  CanvasMove(*Form, 40, 40);
-  CanvasMove(*Form, 20, 20);
-  CanvasRelease(*Form, 20, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasPress(*Window, 20, 20);
+  CanvasMove(*Window, 40, 40);
+  CanvasMove(*Window, 20, 20);
+  CanvasRelease(*Window, 20, 20);
   EXPECT_EQ(S().History.Count(), 1);
   EXPECT_EQ(Fig(0)->Start, (Point{10, 10}));
-  CanvasPress(*Form, 20, 20);
-  CanvasMove(*Form, 21, 20);
-  CanvasRelease(*Form, 21, 20);
+  CanvasPress(*Window, 20, 20);
+  CanvasMove(*Window, 21, 20);
+  CanvasRelease(*Window, 21, 20);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
   EXPECT_EQ(Fig(0)->Start, (Point{11, 10}));
 }
 
 TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars) {
-  ChooseTool(Button(*Form, "PolylineBtn"));
-  CanvasDrag(*Form, {10, 10}, {60, 10});
-  CanvasDoubleClick(*Form, 60, 10);
-  ChooseTool(Button(*Form, "SelectionBtn"));
-  EnterEditMode(*Form);
-  Slider(*Form, "HTrackBar")->setValue(0);
-  CanvasPress(*Form, 30, 10);
-  CanvasMove(*Form, 40, 20);
-  CanvasRelease(*Form, 40, 20);
+  ChooseTool(Button(*Window, "PolylineBtn"));
+  CanvasDrag(*Window, {10, 10}, {60, 10});
+  CanvasDoubleClick(*Window, 60, 10);
+  ChooseTool(Button(*Window, "SelectionBtn"));
+  EnterEditMode(*Window);
+  Slider(*Window, "HTrackBar")->setValue(0);
+  CanvasPress(*Window, 30, 10);
+  CanvasMove(*Window, 40, 20);
+  CanvasRelease(*Window, 40, 20);
   const Figure& f = *Fig(0);
   EXPECT_EQ(S().ResizeStart, f.Start);
   EXPECT_EQ(S().ResizeEnd, f.End);
@@ -133,40 +133,40 @@ TEST_F(WindowSelect, EveryReleaseCapturesTheResizeReferenceAndCentresTheSizeBars
   EXPECT_EQ(S().ResizePoints[2], (Point{70, 20}));
 
   // Also with nothing selected, a release puts both bars back to 0.
-  CanvasClick(*Form, 400, 400);
+  CanvasClick(*Window, 400, 400);
   ASSERT_EQ(S().SelectedFig, nullptr);
-  Slider(*Form, "HTrackBar")->setValue(40);
-  Slider(*Form, "VTrackBar")->setValue(-30);
-  CanvasClick(*Form, 400, 400);
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
-  EXPECT_EQ(Slider(*Form, "VTrackBar")->value(), 0);
+  Slider(*Window, "HTrackBar")->setValue(40);
+  Slider(*Window, "VTrackBar")->setValue(-30);
+  CanvasClick(*Window, 400, 400);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);
+  EXPECT_EQ(Slider(*Window, "VTrackBar")->value(), 0);
 }
 
 TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
-  DrawRect(*Form, {100, 100}, {200, 150});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 150, 120);
-  Slider(*Form, "HTrackBar")->setValue(10);
+  DrawRect(*Window, {100, 100}, {200, 150});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 150, 120);
+  Slider(*Window, "HTrackBar")->setValue(10);
   if (!S().PendingResize) GTEST_SKIP() << "trackbar resizing not available";
-  CanvasMove(*Form, 300, 300, false);
+  CanvasMove(*Window, 300, 300, false);
   EXPECT_FALSE(S().PendingResize);
   EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
   EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
 }
 
 TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {
-  DrawRect(*Form, {10, 10}, {50, 40});
-  EnterEditMode(*Form);
-  CanvasClick(*Form, 20, 20);
+  DrawRect(*Window, {10, 10}, {50, 40});
+  EnterEditMode(*Window);
+  CanvasClick(*Window, 20, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
-  EnterDrawMode(*Form);
+  EnterDrawMode(*Window);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(S().MarkedFig, nullptr);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
   // The picture no longer shows the frame.
-  EXPECT_EQ(CanvasPixel(*Form, 7, 20), 0xFFFFFFu);
-  EnterEditMode(*Form);
+  EXPECT_EQ(CanvasPixel(*Window, 7, 20), 0xFFFFFFu);
+  EnterEditMode(*Window);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }

@@ -1,15 +1,15 @@
 // The sliders as the mouse finds them: a click anywhere on the bar off the
 // thumb pages toward the click, not only a click on the thin groove line.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include <QStyle>
 
 namespace {
 
-class WindowSliders : public FormTest {
+class WindowSliders : public WindowTest {
  protected:
   void DrawTwoSteps() {
-    DrawRect(*Form, {10, 10}, {50, 40});
-    DrawEllipse(*Form, {100, 100}, {150, 180});
+    DrawRect(*Window, {10, 10}, {50, 40});
+    DrawEllipse(*Window, {100, 100}, {150, 180});
   }
   int Step() { return S().CurrentStep; }
   // A click at the bar's vertical middle, `fraction` of the way along it.
@@ -24,26 +24,26 @@ class WindowSliders : public FormTest {
 
 TEST_F(WindowSliders, ClickingTheTimeBarOffTheThumbStepsTowardTheClick) {
   DrawTwoSteps();
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  ClickBar(Slider(*Form, "TimeTrackBar"), 0.95);
-  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 1);
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  ClickBar(Slider(*Window, "TimeTrackBar"), 0.95);
+  EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), 1);
   EXPECT_EQ(Step(), 1);
   EXPECT_EQ(S().DrawingFigs.Count(), 1);
-  ClickBar(Slider(*Form, "TimeTrackBar"), 0.95);
+  ClickBar(Slider(*Window, "TimeTrackBar"), 0.95);
   EXPECT_EQ(Step(), 2);
-  EXPECT_FALSE(Button(*Form, "ForwardBtn")->isEnabled());
-  ClickBar(Slider(*Form, "TimeTrackBar"), 0.02);
+  EXPECT_FALSE(Button(*Window, "ForwardBtn")->isEnabled());
+  ClickBar(Slider(*Window, "TimeTrackBar"), 0.02);
   EXPECT_EQ(Step(), 1);
-  EXPECT_TRUE(Button(*Form, "ForwardBtn")->isEnabled());
-  EXPECT_TRUE(Button(*Form, "ReverseBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Window, "ForwardBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Window, "ReverseBtn")->isEnabled());
 }
 
 TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
-  EnterEditMode(*Form);
-  ClickBar(Slider(*Form, "HTrackBar"), 0.98);
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 10);
-  ClickBar(Slider(*Form, "HTrackBar"), 0.02);
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->value(), 0);
+  EnterEditMode(*Window);
+  ClickBar(Slider(*Window, "HTrackBar"), 0.98);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 10);
+  ClickBar(Slider(*Window, "HTrackBar"), 0.02);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ TEST_F(WindowSliders, ClickingASizeBarOffTheThumbPagesIt) {
 namespace {
 
 TEST_F(WindowSliders, SizeBarsHaveAFifteenPixelThumb) {
-  for (QSlider* bar : {Slider(*Form, "HTrackBar"), Slider(*Form, "VTrackBar")})
+  for (QSlider* bar : {Slider(*Window, "HTrackBar"), Slider(*Window, "VTrackBar")})
     EXPECT_EQ(bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar), 15) << bar->objectName().toStdString();
 }
 

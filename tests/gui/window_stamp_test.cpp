@@ -1,22 +1,22 @@
 // Setting a stamp with a dragged rectangle and placing it with the stamp tool.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
-class WindowStamp : public FormTest {
+class WindowStamp : public WindowTest {
  protected:
   // The rectangle (10, 10)–(50, 40) and the ellipse (100, 100)–(150, 180).
   void DrawExample() {
-    DrawRect(*Form, {10, 10}, {50, 40});
-    DrawEllipse(*Form, {100, 100}, {150, 180});
+    DrawRect(*Window, {10, 10}, {50, 40});
+    DrawEllipse(*Window, {100, 100}, {150, 180});
   }
   void SetStamp(QPoint from, QPoint to) {
-    ChooseTool(Button(*Form, "SetStampBtn"));
-    CanvasDrag(*Form, from, to);
+    ChooseTool(Button(*Window, "SetStampBtn"));
+    CanvasDrag(*Window, from, to);
   }
   int StampCount() { return S().CurrentStamp ? int(S().CurrentStamp->size()) : -1; }
   bool PreviewBlank() {
-    const QImage& img = StampImage(*Form)->Image;
+    const QImage& img = StampImage(*Window)->Image;
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
         if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
@@ -42,22 +42,22 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   EXPECT_EQ(S().History.Count(), 2);
   // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
-  EXPECT_TRUE(Button(*Form, "StampBtn")->isEnabled());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "StampBtn")->isEnabled());
   EXPECT_FALSE(PreviewBlank());
   // The rubber band is gone from the screen.
-  Form->PaintBoxPaint();
-  EXPECT_EQ(CanvasPixel(*Form, 200, 100), 0xFFFFFFu);
+  Window->PaintBoxPaint();
+  EXPECT_EQ(CanvasPixel(*Window, 200, 100), 0xFFFFFFu);
 }
 
 TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
-  ChooseTool(Button(*Form, "StampBtn"));
+  ChooseTool(Button(*Window, "StampBtn"));
   ASSERT_EQ(S().CurrentTool, ToolKind::Stamp);
-  CanvasPress(*Form, 250, 250);  // a press does nothing
-  CanvasMove(*Form, 300, 200);
-  CanvasRelease(*Form, 300, 200);
+  CanvasPress(*Window, 250, 250);  // a press does nothing
+  CanvasMove(*Window, 300, 200);
+  CanvasRelease(*Window, 300, 200);
   auto figs = Figures(S().DrawingFigs);
   ASSERT_EQ(figs.size(), 3u);
   const Figure& st = *figs[2];
@@ -69,9 +69,9 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
   EXPECT_EQ(S().History.Last().FigData.StampData.size(), 2u);
   // The placed stamp shows its contents at once: the rectangle's top edge.
-  EXPECT_EQ(CanvasPixel(*Form, 320, 200), 0x000000u);
+  EXPECT_EQ(CanvasPixel(*Window, 320, 200), 0x000000u);
   // The draw-mode pen is unchanged for the next figure.
-  DrawLine(*Form, {10, 300}, {90, 300});
+  DrawLine(*Window, {10, 300}, {90, 300});
   EXPECT_EQ(Figures(S().DrawingFigs).back()->PenWidth, 4);
 
   // A new stamp replaces the current one; placed stamps keep their copies.
@@ -90,7 +90,7 @@ TEST_F(WindowStamp, ReverseDragGathersTheSameAndMarginIsThreePixels) {
   // 4 pixels beyond: left out, and with nothing gathered the stamp is gone.
   SetStamp({14, 10}, {50, 40});
   EXPECT_EQ(StampCount(), -1);
-  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
+  EXPECT_FALSE(Button(*Window, "StampBtn")->isEnabled());
   EXPECT_TRUE(PreviewBlank());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
@@ -116,24 +116,24 @@ TEST_F(WindowStamp, ARectangleWithoutWidthOrHeightGathersNothing) {
   SetStamp({0, 0}, {0, 200});
   EXPECT_EQ(StampCount(), 2);  // MakeStamp never ran
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
 TEST_F(WindowStamp, PlaybackBlanksThePreviewAndDisablesTheStampTool) {
   DrawExample();
   SetStamp({0, 0}, {200, 200});
-  ASSERT_TRUE(EnterPlayMode(*Form));
-  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  EXPECT_FALSE(Button(*Window, "StampBtn")->isEnabled());
   EXPECT_TRUE(PreviewBlank());
   EXPECT_EQ(StampCount(), 2);
 }
 
 TEST_F(WindowStamp, StampsInsideStampsAreCopiedWhole) {
-  DrawRect(*Form, {10, 10}, {30, 30});
+  DrawRect(*Window, {10, 10}, {30, 30});
   SetStamp({0, 0}, {40, 40});
-  ChooseTool(Button(*Form, "StampBtn"));
-  CanvasClick(*Form, 100, 100);
+  ChooseTool(Button(*Window, "StampBtn"));
+  CanvasClick(*Window, 100, 100);
   SetStamp({90, 90}, {130, 130});
   ASSERT_EQ(StampCount(), 1);
   const Figure* inner = &S().CurrentStamp->at(0);

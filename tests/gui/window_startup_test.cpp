@@ -3,14 +3,14 @@
 #include <QLabel>
 #include <QMenuBar>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/qtdialogs.h"
 
 namespace {
 
-class WindowStartup : public FormTest {
+class WindowStartup : public WindowTest {
  protected:
-  QWidget* Find(const char* name) { return Form->findChild<QWidget*>(QString::fromLatin1(name)); }
+  QWidget* Find(const char* name) { return Window->findChild<QWidget*>(QString::fromLatin1(name)); }
 };
 
 struct Placement {
@@ -84,152 +84,152 @@ TEST_F(WindowStartup, EveryControlSitsAtItsPlaceUnderItsParent) {
     EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(p.parent));
   }
   // The client area lies directly under the menu bar.
-  EXPECT_EQ(Panel(*Form, "Client")->geometry().top(), Form->menuBar()->geometry().bottom() + 1);
+  EXPECT_EQ(Panel(*Window, "Client")->geometry().top(), Window->menuBar()->geometry().bottom() + 1);
   // The edit area lies behind the canvas.
-  QObjectList order = Panel(*Form, "Client")->children();
-  EXPECT_LT(order.indexOf(Panel(*Form, "EditPanel")), order.indexOf(Panel(*Form, "DrawField")));
+  QObjectList order = Panel(*Window, "Client")->children();
+  EXPECT_LT(order.indexOf(Panel(*Window, "EditPanel")), order.indexOf(Panel(*Window, "DrawField")));
 }
 
 TEST_F(WindowStartup, WindowIsAtTheTopLeftWithCaptionSizeAndFont) {
-  EXPECT_EQ(Form->windowTitle(), QString::fromUtf8("Tamlo Ver.1.23"));
-  EXPECT_EQ(Form->objectName(), "TamloForm");
-  EXPECT_EQ(Form->size(), QSize(800, 580));
-  EXPECT_EQ(Form->pos(), QPoint(0, 0));
-  EXPECT_EQ(Form->font().family(), "IPAPGothic");
-  EXPECT_EQ(Form->font().pixelSize(), 12);
-  EXPECT_EQ(TextBox(*Form)->font().pixelSize(), 16);
-  EXPECT_TRUE(Form->acceptDrops());
+  EXPECT_EQ(Window->windowTitle(), QString::fromUtf8("Tamlo Ver.1.23"));
+  EXPECT_EQ(Window->objectName(), "TamloForm");
+  EXPECT_EQ(Window->size(), QSize(800, 580));
+  EXPECT_EQ(Window->pos(), QPoint(0, 0));
+  EXPECT_EQ(Window->font().family(), "IPAPGothic");
+  EXPECT_EQ(Window->font().pixelSize(), 12);
+  EXPECT_EQ(TextBox(*Window)->font().pixelSize(), 16);
+  EXPECT_TRUE(Window->acceptDrops());
   EXPECT_EQ(QApplication::applicationName(), "Tamlo");
 }
 
 TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
-  EXPECT_TRUE(Button(*Form, "SelectDrawBtn")->isChecked());
-  EXPECT_FALSE(Button(*Form, "StampBtn")->isEnabled());
-  EXPECT_TRUE(Panel(*Form, "DrawPanel")->isVisible());
-  EXPECT_FALSE(Panel(*Form, "EditPanel")->isVisible());
-  EXPECT_FALSE(Panel(*Form, "PlayPanel")->isVisible());
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_FALSE(MemoBox(*Form)->isVisible());
-  EXPECT_FALSE(Button(*Form, "ClearMemoBtn")->isVisible());
-  EXPECT_TRUE(Button(*Form, "NormalPlayBtn")->isChecked());
-  EXPECT_FALSE(Button(*Form, "NormalPlayBtn")->isVisibleTo(Panel(*Form, "PlayPanel")));
-  EXPECT_FALSE(Button(*Form, "StepPlayBtn")->isVisibleTo(Panel(*Form, "PlayPanel")));
-  EXPECT_EQ(S().Memo, static_cast<ProcessDisplay*>(Form.get()));
-  EXPECT_EQ(S().Pictures, &Form->pictures());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "SelectDrawBtn")->isChecked());
+  EXPECT_FALSE(Button(*Window, "StampBtn")->isEnabled());
+  EXPECT_TRUE(Panel(*Window, "DrawPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Window, "EditPanel")->isVisible());
+  EXPECT_FALSE(Panel(*Window, "PlayPanel")->isVisible());
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
+  EXPECT_FALSE(MemoBox(*Window)->isVisible());
+  EXPECT_FALSE(Button(*Window, "ClearMemoBtn")->isVisible());
+  EXPECT_TRUE(Button(*Window, "NormalPlayBtn")->isChecked());
+  EXPECT_FALSE(Button(*Window, "NormalPlayBtn")->isVisibleTo(Panel(*Window, "PlayPanel")));
+  EXPECT_FALSE(Button(*Window, "StepPlayBtn")->isVisibleTo(Panel(*Window, "PlayPanel")));
+  EXPECT_EQ(S().Memo, static_cast<ProcessDisplay*>(Window.get()));
+  EXPECT_EQ(S().Pictures, &Window->pictures());
   EXPECT_EQ(S().Dialogs, &Dialogs);
   // A white canvas, and the paint box canvas set for drawing.
-  EXPECT_EQ(CanvasPixel(*Form, 0, 0), 0xFFFFFFu);
-  EXPECT_EQ(CanvasPixel(*Form, 639, 479), 0xFFFFFFu);
-  EXPECT_EQ(Canvas(*Form)->Canvas.PenWidth, 4);
-  EXPECT_EQ(Canvas(*Form)->Canvas.PenColor, clBlack);
-  EXPECT_EQ(Canvas(*Form)->Canvas.BrushColor, clWhite);
-  EXPECT_EQ(Form->pictures().WorkBitmap.size(), QSize(640, 480));
+  EXPECT_EQ(CanvasPixel(*Window, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(*Window, 639, 479), 0xFFFFFFu);
+  EXPECT_EQ(Canvas(*Window)->Canvas.PenWidth, 4);
+  EXPECT_EQ(Canvas(*Window)->Canvas.PenColor, clBlack);
+  EXPECT_EQ(Canvas(*Window)->Canvas.BrushColor, clWhite);
+  EXPECT_EQ(Window->pictures().WorkBitmap.size(), QSize(640, 480));
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
 TEST_F(WindowStartup, ButtonsCarryPicturesAndHints) {
   const std::pair<QAbstractButton*, const char*> hints[] = {
-      {Button(*Form, "SelectionBtn"), "かえたい図形をえらぶ"}, {Button(*Form, "TextBtn"), "もじをかく"},
-      {Button(*Form, "LineBtn"), "直線をかく"},                 {Button(*Form, "FreeBtn"), "じゆうにかく"},
-      {Button(*Form, "OvalBtn"), "円をかく"},                   {Button(*Form, "RectBtn"), "四角形をかく"},
-      {Button(*Form, "PolylineBtn"), "おれ線をかく"},           {Button(*Form, "PolygonBtn"), "多角形をかく"},
-      {Button(*Form, "StampBtn"), "スタンプ"},                  {Button(*Form, "DupBtn"), "ふやす"},
-      {Button(*Form, "DeleteBtn"), "けす"},                     {Button(*Form, "UndoBtn"), "ふっかつ"},
-      {Button(*Form, "FrontBtn"), "てまえに"},                  {Button(*Form, "BackBtn"), "うしろへ"},
-      {Button(*Form, "ThinBtn"), "細い線"},                     {Button(*Form, "ThickBtn"), "太い線"},
-      {Button(*Form, "LineColorBtn"), "線の色をかえる"},        {Button(*Form, "BodyColorBtn"), "中の色をかえる"},
-      {Button(*Form, "ChangeTextBtn"), "もじをかえる"},         {Button(*Form, "TextColorBtn"), "もじの色をかえる"},
+      {Button(*Window, "SelectionBtn"), "かえたい図形をえらぶ"}, {Button(*Window, "TextBtn"), "もじをかく"},
+      {Button(*Window, "LineBtn"), "直線をかく"},                 {Button(*Window, "FreeBtn"), "じゆうにかく"},
+      {Button(*Window, "OvalBtn"), "円をかく"},                   {Button(*Window, "RectBtn"), "四角形をかく"},
+      {Button(*Window, "PolylineBtn"), "おれ線をかく"},           {Button(*Window, "PolygonBtn"), "多角形をかく"},
+      {Button(*Window, "StampBtn"), "スタンプ"},                  {Button(*Window, "DupBtn"), "ふやす"},
+      {Button(*Window, "DeleteBtn"), "けす"},                     {Button(*Window, "UndoBtn"), "ふっかつ"},
+      {Button(*Window, "FrontBtn"), "てまえに"},                  {Button(*Window, "BackBtn"), "うしろへ"},
+      {Button(*Window, "ThinBtn"), "細い線"},                     {Button(*Window, "ThickBtn"), "太い線"},
+      {Button(*Window, "LineColorBtn"), "線の色をかえる"},        {Button(*Window, "BodyColorBtn"), "中の色をかえる"},
+      {Button(*Window, "ChangeTextBtn"), "もじをかえる"},         {Button(*Window, "TextColorBtn"), "もじの色をかえる"},
   };
   for (auto [button, hint] : hints) {
     SCOPED_TRACE(button->objectName().toStdString());
     EXPECT_EQ(button->toolTip(), QString::fromUtf8(hint));
     EXPECT_FALSE(button->icon().isNull());
   }
-  EXPECT_EQ(Button(*Form, "SetStampBtn")->text(), QString::fromUtf8("スタンプのせってい"));
-  EXPECT_EQ(Swatch(*Form, "ClearPanel")->toolTip(), QString::fromUtf8("ぬりつぶしなし"));
-  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->toolTip(), QString::fromUtf8("色がえらばれています"));
-  EXPECT_EQ(Button(*Form, "ReverseBtn")->text(), "<");
-  EXPECT_EQ(Button(*Form, "StopBtn")->text(), QString::fromUtf8("□"));
-  EXPECT_EQ(Button(*Form, "ForwardBtn")->text(), ">");
-  EXPECT_EQ(Button(*Form, "SelectDrawBtn")->text(), QString::fromUtf8("かく"));
-  EXPECT_EQ(Button(*Form, "SelectEditBtn")->text(), QString::fromUtf8("なおす"));
-  EXPECT_EQ(Button(*Form, "SelectPlayBtn")->text(), QString::fromUtf8("みる"));
-  EXPECT_EQ(Button(*Form, "ClearMemoBtn")->text(), QString::fromUtf8("内部表示のリセット"));
-  EXPECT_EQ(Button(*Form, "NormalPlayBtn")->text(), QString::fromUtf8("ふつうのさいせい"));
-  EXPECT_EQ(Button(*Form, "StepPlayBtn")->text(), QString::fromUtf8("１こずつさいせい"));
+  EXPECT_EQ(Button(*Window, "SetStampBtn")->text(), QString::fromUtf8("スタンプのせってい"));
+  EXPECT_EQ(Swatch(*Window, "ClearPanel")->toolTip(), QString::fromUtf8("ぬりつぶしなし"));
+  EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->toolTip(), QString::fromUtf8("色がえらばれています"));
+  EXPECT_EQ(Button(*Window, "ReverseBtn")->text(), "<");
+  EXPECT_EQ(Button(*Window, "StopBtn")->text(), QString::fromUtf8("□"));
+  EXPECT_EQ(Button(*Window, "ForwardBtn")->text(), ">");
+  EXPECT_EQ(Button(*Window, "SelectDrawBtn")->text(), QString::fromUtf8("かく"));
+  EXPECT_EQ(Button(*Window, "SelectEditBtn")->text(), QString::fromUtf8("なおす"));
+  EXPECT_EQ(Button(*Window, "SelectPlayBtn")->text(), QString::fromUtf8("みる"));
+  EXPECT_EQ(Button(*Window, "ClearMemoBtn")->text(), QString::fromUtf8("内部表示のリセット"));
+  EXPECT_EQ(Button(*Window, "NormalPlayBtn")->text(), QString::fromUtf8("ふつうのさいせい"));
+  EXPECT_EQ(Button(*Window, "StepPlayBtn")->text(), QString::fromUtf8("１こずつさいせい"));
 }
 
 TEST_F(WindowStartup, PaletteHoldsTheSixteenColours) {
   const ColorRef expected[16] = {0xFFFFFF, 0xB469FF, 0x0000FF, 0x0000D0, 0x000080, 0xEBCE87, 0xFF0000, 0x800080,
                                0x00FFFF, 0x00A5FF, 0x00FF00, 0x00A000, 0x666600, 0xC0C0C0, 0x808080, 0x000000};
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ColorPanel(*Form, i)->Color(), expected[i]) << i;
-    EXPECT_EQ(ColorPanel(*Form, i)->objectName(), QString::asprintf("ColorPanel%02d", i + 1));
+    EXPECT_EQ(ColorPanel(*Window, i)->Color(), expected[i]) << i;
+    EXPECT_EQ(ColorPanel(*Window, i)->objectName(), QString::asprintf("ColorPanel%02d", i + 1));
   }
-  EXPECT_EQ(Swatch(*Form, "ClearPanel")->Color(), clBtnFace);
-  EXPECT_EQ(Swatch(*Form, "ConfirmPanel")->Color(), clBlack);
-  EXPECT_EQ(ToQColor(ColorPanel(*Form, 1)->Color()), QColor(255, 105, 180));
+  EXPECT_EQ(Swatch(*Window, "ClearPanel")->Color(), clBtnFace);
+  EXPECT_EQ(Swatch(*Window, "ConfirmPanel")->Color(), clBlack);
+  EXPECT_EQ(ToQColor(ColorPanel(*Window, 1)->Color()), QColor(255, 105, 180));
 }
 
 TEST_F(WindowStartup, SlidersHaveTheirRanges) {
-  for (QSlider* bar : {Slider(*Form, "HTrackBar"), Slider(*Form, "VTrackBar")}) {
+  for (QSlider* bar : {Slider(*Window, "HTrackBar"), Slider(*Window, "VTrackBar")}) {
     EXPECT_EQ(bar->minimum(), -99);
     EXPECT_EQ(bar->maximum(), 100);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(bar->tickPosition(), QSlider::NoTicks);
   }
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->orientation(), Qt::Horizontal);
-  EXPECT_EQ(Slider(*Form, "HTrackBar")->pageStep(), 10);
-  EXPECT_EQ(Slider(*Form, "VTrackBar")->orientation(), Qt::Vertical);
-  EXPECT_TRUE(Slider(*Form, "VTrackBar")->invertedAppearance());  // grows downwards
-  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->value(), 0);
-  EXPECT_EQ(Slider(*Form, "TimeTrackBar")->minimum(), 0);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->orientation(), Qt::Horizontal);
+  EXPECT_EQ(Slider(*Window, "HTrackBar")->pageStep(), 10);
+  EXPECT_EQ(Slider(*Window, "VTrackBar")->orientation(), Qt::Vertical);
+  EXPECT_TRUE(Slider(*Window, "VTrackBar")->invertedAppearance());  // grows downwards
+  EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), 0);
+  EXPECT_EQ(Slider(*Window, "TimeTrackBar")->minimum(), 0);
 }
 
 TEST_F(WindowStartup, MenusCarryTheirCaptionsAndNames) {
   const std::pair<QMenu*, const char*> menus[] = {
-      {Menu(*Form, "FileMenu"), "ファイル"}, {Menu(*Form, "DrawMenu"), "ひょうじ"}, {Menu(*Form, "HelpMenu"), "ヘルプ"}, {Menu(*Form, "ToolMenu"), "ツール"}};
+      {Menu(*Window, "FileMenu"), "ファイル"}, {Menu(*Window, "DrawMenu"), "ひょうじ"}, {Menu(*Window, "HelpMenu"), "ヘルプ"}, {Menu(*Window, "ToolMenu"), "ツール"}};
   for (auto [menu, caption] : menus) EXPECT_EQ(menu->title(), QString::fromUtf8(caption));
-  EXPECT_EQ(Form->menuBar()->actions().size(), 4);
+  EXPECT_EQ(Window->menuBar()->actions().size(), 4);
   const std::pair<QAction*, const char*> items[] = {
-      {MenuAction(*Form, "ReadDataMenu"), "えをよみこむ"},
-      {MenuAction(*Form, "OverWriteDataMenu"), "えをうわがきほぞん"},
-      {MenuAction(*Form, "WriteDataMenu"), "えになまえをつけてほぞん"},
-      {MenuAction(*Form, "ExitMenu"), "タムロをおわる"},
-      {MenuAction(*Form, "ReadBGMenu"), "はいけいをよみこむ"},
-      {MenuAction(*Form, "ClearBGMenu"), "はいけいをけす"},
-      {MenuAction(*Form, "ClearImageMenu"), "はいけい いがい けす"},
-      {MenuAction(*Form, "ClearAllMenu"), "ぜんぶけす"},
-      {MenuAction(*Form, "HowToUseMenu"), "タムロのつかいかた"},
-      {MenuAction(*Form, "ShowDataMenu"), "Tamloの内部処理の表示"},
-      {MenuAction(*Form, "CaptureMenu"), "画面をクリップボードにコピー"},
-      {MenuAction(*Form, "SaveScreenBmpMenu"), "画面をBMPに書き出す"},
-      {MenuAction(*Form, "SaveScreenJpegMenu"), "画面をJPEGに書き出す"},
-      {MenuAction(*Form, "SaveAllProcessMenu"), "全過程をJPEGに書き出す"},
-      {MenuAction(*Form, "ExitByForce"), "無理やり終わる"},
+      {MenuAction(*Window, "ReadDataMenu"), "えをよみこむ"},
+      {MenuAction(*Window, "OverWriteDataMenu"), "えをうわがきほぞん"},
+      {MenuAction(*Window, "WriteDataMenu"), "えになまえをつけてほぞん"},
+      {MenuAction(*Window, "ExitMenu"), "タムロをおわる"},
+      {MenuAction(*Window, "ReadBGMenu"), "はいけいをよみこむ"},
+      {MenuAction(*Window, "ClearBGMenu"), "はいけいをけす"},
+      {MenuAction(*Window, "ClearImageMenu"), "はいけい いがい けす"},
+      {MenuAction(*Window, "ClearAllMenu"), "ぜんぶけす"},
+      {MenuAction(*Window, "HowToUseMenu"), "タムロのつかいかた"},
+      {MenuAction(*Window, "ShowDataMenu"), "Tamloの内部処理の表示"},
+      {MenuAction(*Window, "CaptureMenu"), "画面をクリップボードにコピー"},
+      {MenuAction(*Window, "SaveScreenBmpMenu"), "画面をBMPに書き出す"},
+      {MenuAction(*Window, "SaveScreenJpegMenu"), "画面をJPEGに書き出す"},
+      {MenuAction(*Window, "SaveAllProcessMenu"), "全過程をJPEGに書き出す"},
+      {MenuAction(*Window, "ExitByForce"), "無理やり終わる"},
   };
   for (auto [item, caption] : items) EXPECT_EQ(item->text(), QString::fromUtf8(caption));
-  EXPECT_EQ(MenuAction(*Form, "ClearAllMenu")->objectName(), "ClearAllMenu");
-  EXPECT_FALSE(MenuAction(*Form, "HowToUseMenu")->isEnabled());
-  EXPECT_TRUE(Menu(*Form, "FileMenu")->menuAction()->isEnabled());
+  EXPECT_EQ(MenuAction(*Window, "ClearAllMenu")->objectName(), "ClearAllMenu");
+  EXPECT_FALSE(MenuAction(*Window, "HowToUseMenu")->isEnabled());
+  EXPECT_TRUE(Menu(*Window, "FileMenu")->menuAction()->isEnabled());
 }
 
 TEST_F(WindowStartup, OpeningTheDisplayMenuReturnsToTheSelectionTool) {
-  ChooseTool(Button(*Form, "RectBtn"));
+  ChooseTool(Button(*Window, "RectBtn"));
   ASSERT_EQ(S().CurrentTool, ToolKind::Rectangle);
-  emit Menu(*Form, "DrawMenu")->aboutToShow();
+  emit Menu(*Window, "DrawMenu")->aboutToShow();
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
-  EXPECT_TRUE(Button(*Form, "SelectionBtn")->isChecked());
+  EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
 }
 
 TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
   const std::pair<QAbstractButton*, ToolKind> tools[] = {
-      {Button(*Form, "TextBtn"), ToolKind::Text},         {Button(*Form, "LineBtn"), ToolKind::Line},         {Button(*Form, "FreeBtn"), ToolKind::FreeLine},
-      {Button(*Form, "OvalBtn"), ToolKind::Ellipse},      {Button(*Form, "RectBtn"), ToolKind::Rectangle},    {Button(*Form, "PolylineBtn"), ToolKind::Polyline},
-      {Button(*Form, "PolygonBtn"), ToolKind::Polygon},   {Button(*Form, "SetStampBtn"), ToolKind::SetStamp}, {Button(*Form, "SelectionBtn"), ToolKind::None},
+      {Button(*Window, "TextBtn"), ToolKind::Text},         {Button(*Window, "LineBtn"), ToolKind::Line},         {Button(*Window, "FreeBtn"), ToolKind::FreeLine},
+      {Button(*Window, "OvalBtn"), ToolKind::Ellipse},      {Button(*Window, "RectBtn"), ToolKind::Rectangle},    {Button(*Window, "PolylineBtn"), ToolKind::Polyline},
+      {Button(*Window, "PolygonBtn"), ToolKind::Polygon},   {Button(*Window, "SetStampBtn"), ToolKind::SetStamp}, {Button(*Window, "SelectionBtn"), ToolKind::None},
   };
   for (auto [button, tool] : tools) {
     ChooseTool(button);
@@ -237,22 +237,22 @@ TEST_F(WindowStartup, EachToolButtonChoosesItsTool) {
     EXPECT_TRUE(button->isChecked());
   }
   // The stamp tool cannot be chosen without a stamp.
-  ChooseTool(Button(*Form, "StampBtn"));
+  ChooseTool(Button(*Window, "StampBtn"));
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
 }
 
 TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {
-  ChooseTool(Button(*Form, "TextBtn"));
-  CanvasClick(*Form, 100, 120);
-  ASSERT_TRUE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(TextBox(*Form)->pos(), QPoint(100, 120));
-  TypeText(*Form, "abc");
-  ChooseTool(Button(*Form, "TextBtn"));
-  EXPECT_TRUE(TextBox(*Form)->isVisible());
-  EXPECT_EQ(TextBox(*Form)->text(), "abc");
-  ChooseTool(Button(*Form, "LineBtn"));
-  EXPECT_FALSE(TextBox(*Form)->isVisible());
-  EXPECT_TRUE(TextBox(*Form)->text().isEmpty());
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 120);
+  ASSERT_TRUE(TextBox(*Window)->isVisible());
+  EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 120));
+  TypeText(*Window, "abc");
+  ChooseTool(Button(*Window, "TextBtn"));
+  EXPECT_TRUE(TextBox(*Window)->isVisible());
+  EXPECT_EQ(TextBox(*Window)->text(), "abc");
+  ChooseTool(Button(*Window, "LineBtn"));
+  EXPECT_FALSE(TextBox(*Window)->isVisible());
+  EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
   EXPECT_EQ(S().History.Count(), 0);
 }
 

@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 // The lines of one Create record of a rectangle (pen 4 black, body white).
 inline QStringList RectRecord(int id, int x1, int y1, int x2, int y2) {
@@ -44,15 +44,15 @@ class FixedClock : public ClockSource {
   TimeOfDay Now() override { return Time; }
 };
 
-class FileTest : public FormTest {
+class FileTest : public WindowTest {
  protected:
   QTemporaryDir Dir;
   FixedClock Clock;
 
   void SetUp() override {
-    FormTest::SetUp();
+    WindowTest::SetUp();
     ASSERT_TRUE(Dir.isValid());
-    MutableState(*Form).Clock = &Clock;
+    MutableState(*Window).Clock = &Clock;
   }
 
   QString Path(const QString& name) const { return Dir.filePath(name); }
@@ -75,11 +75,11 @@ class FileTest : public FormTest {
   void CancelDialog() { Dialogs.Files.push_back(""); }
   void Answer(ModalResult r) { Dialogs.Answers.push_back(r); }
 
-  QString Caption() const { return Form->windowTitle(); }
+  QString Caption() const { return Window->windowTitle(); }
   QString CaptionFor(const QString& name) const { return "Tamlo Ver.1.23 - " + Path(name); }
 
   // Draws `n` rectangles in the draw mode, each its own Create record.
   void DrawRects(int n) {
-    for (int i = 0; i < n; ++i) DrawRect(*Form, {10 + 20 * i, 10}, {25 + 20 * i, 40});
+    for (int i = 0; i < n; ++i) DrawRect(*Window, {10 + 20 * i, 10}, {25 + 20 * i, 40});
   }
 };
