@@ -5,13 +5,15 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake make pkg-config ccache
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
   libjpeg62-turbo-dev
-  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   xvfb xdotool x11-apps imagemagick
+  poppler-utils librsvg2-bin chromium
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()
