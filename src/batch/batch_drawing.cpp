@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "format/history_reader.h"
+#include "format/missing_pictures.h"
 #include "history/describe.h"
 #include "history/play.h"
 #include "history/state.h"
@@ -148,6 +149,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     dialogs.ShowMessage(message);
     return 1;
   }
+  AskForMissingPictures(S.History, report.MissingPictures, dialogs, S.OpenBGDialog);
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == BatchMode::Describe) {

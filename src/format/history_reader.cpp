@@ -87,6 +87,7 @@ class HistoryReader {
   // Nothing partial may be replayed or saved.
   int Failed() {
     S.History.Clear();
+    m_report.MissingPictures.clear();
     return 1;
   }
 
@@ -315,41 +316,26 @@ class HistoryReader {
   }
 
   // The name under which a ReadBG / ReadData record's file is found. Each
-  // distinct name is looked for, and asked about, once per file: a file
-  // naming the same missing picture in every record asks one question.
+  // distinct name is looked for once per file, and a missing one reported
+  // once: a file naming the same missing picture in every record is one
+  // question for whoever asks.
   std::string LocateFile(const std::string& name) {
     const auto known = m_located.find(name);
     if (known != m_located.end()) return known->second;
-    std::string located = FindFile(name);
-    m_located.emplace(name, located);
-    return located;
-  }
-
-  // The recorded name when a file is there, else the same bare name in the
-  // working folder (the drawing may have been moved with its pictures),
-  // either as the absolute path of the file found, so that the record names
-  // it wherever the working folder goes later; else the file the user
-  // points at.
-  std::string FindFile(const std::string& name) {
-    const std::string bare = PathBareName(name);
-    if (IsRegularFile(name)) return AbsolutePath(name);
-    if (IsRegularFile(bare)) return AbsolutePath(bare);
-    if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", QuestionButtons::YesNo) != ModalResult::Yes) return name;
-    const std::string ext = PathExtension(name);
-    S.OpenBGDialog.FileName = bare;
-    S.OpenBGDialog.FilterIndex = (ext == ".jpg" || ext == ".JPG") ? 2 : 1;
-    if (!S.Dialogs->Execute(S.OpenBGDialog)) return name;
-    // A dialog that returns a file makes its folder the working folder.
-    const std::string chosenFolder = PathFolder(S.OpenBGDialog.FileName);
-    if (!chosenFolder.empty()) {
-      std::error_code ec;
-      std::filesystem::current_path(std::filesystem::path(chosenFolder), ec);
-    }
-    return S.OpenBGDialog.FileName;
+    std::optional<std::string> found = FoundPicture(name);
+    if (!found) m_report.MissingPictures.push_back(name);
+    return m_located.emplace(name, found.value_or(name)).first->second;
   }
 };
 
 }  // namespace
+
+std::optional<std::string> FoundPicture(const std::string& name) {
+  const std::string bare = PathBareName(name);
+  if (IsRegularFile(name)) return AbsolutePath(name);
+  if (IsRegularFile(bare)) return AbsolutePath(bare);
+  return std::nullopt;
+}
 
 int ReadHistory(AppState& S, const std::string& text, ReadReport* report) {
   ReadReport quiet;

@@ -23,21 +23,33 @@ struct ReadFault {
   std::string Found;     // the line found there (cut short); empty at the end
 };
 
-// What reading a drawing file came to. A fault is not shown by the reader:
-// the window and the batch mode tell the user.
+// What reading a drawing file came to. The reader only reads: it shows
+// nothing and asks nothing; the window and the batch mode tell the user.
 struct ReadReport {
   std::optional<ReadFault> Fault;  // none: the whole text was read
+  // The names of ReadBG / ReadData records found nowhere (neither as
+  // recorded nor by their bare name in the working folder), each once, in
+  // the order of their first record. Those records keep the name as read.
+  std::vector<std::string> MissingPictures;
 };
 
 // Reads a whole drawing file from `text` (the file's bytes) into S.History,
 // which the caller has emptied. 0 on success; 1 on failure, with S.History
 // emptied again. What happened goes into `report` when one is given. Sets
 // S.History.NextFigID to the largest of 1 and every TargetID read, and
-// echoes what it reads into S.Memo while S.ShowProcess is on. File names of
-// ReadBG / ReadData records are located (question and OpenBGDialog).
+// echoes what it reads into S.Memo while S.ShowProcess is on. The file name
+// of a ReadBG / ReadData record is kept as the absolute path of the file
+// found, as recorded or by its bare name in the working folder.
 int ReadHistory(AppState& S, const std::string& text, ReadReport* report = nullptr);
 // The same, reading the open file to its end first.
 int ReadHistory(AppState& S, std::FILE* file, ReadReport* report = nullptr);
+
+// Where a ReadBG / ReadData record's picture named `name` is: the recorded
+// name when a file is there, else the same bare name in the working folder
+// (the drawing may have been moved with its pictures), either as the
+// absolute path of the file found, so that the record names it wherever the
+// working folder goes later. None when neither is a file.
+std::optional<std::string> FoundPicture(const std::string& name);
 
 // The message that tells the user about `fault`: the program's own words
 // ("ActionItem：読み込みエラー", …).

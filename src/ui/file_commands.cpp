@@ -3,6 +3,7 @@
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
@@ -76,6 +77,7 @@ bool MainWindow::ReadDrawingText(const std::string& bytes) {
     S.Dialogs->ShowMessage(ReadFaultMessage(*report.Fault) + (place.empty() ? "" : "\n" + place));
     return false;
   }
+  AskForMissingPictures(S.History, report.MissingPictures, *S.Dialogs, S.OpenBGDialog);
   return true;
 }
 

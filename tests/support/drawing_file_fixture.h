@@ -9,6 +9,7 @@
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "support/scripted_dialogs.h"
 
 // A state whose dialogs are scripted (the locating question is answered No).
@@ -19,10 +20,12 @@ struct DrawingFile : ::testing::Test {
 
   ReadReport Report;
 
-  // Reads `text` as a load does: a fault is shown with its message.
+  // Reads `text` as a load does: a fault is shown with its message, and
+  // the pictures not found are asked about.
   int Read(const std::string& text) {
     const int result = ReadHistory(S, text, &Report);
     if (Report.Fault) Dialogs.ShowMessage(ReadFaultMessage(*Report.Fault));
+    AskForMissingPictures(S.History, Report.MissingPictures, Dialogs, S.OpenBGDialog);
     return result;
   }
 
