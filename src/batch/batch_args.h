@@ -43,6 +43,13 @@ struct BatchArgs {
   ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
+  // The contact sheet.
+  QString Title;                     // the title line; empty: none
+  int ThumbWidth = 0, ThumbHeight = 0;  // 0: the default size
+  int Columns = 0;                   // 0: as many as suit the number of drawings
+  QString Page;                      // a paper preset, "a4" or "letter"; empty: none
+  // Folder mode of --export-video: "mp4", "gif" or "webm"; empty: mp4.
+  QString VideoFormatName;
 };
 
 // An output that names a folder: one output per drawing goes into it.

@@ -209,7 +209,7 @@ int RunClass(const BatchArgs& args, char* argv0) {
     DrawingRun& run = runs[i];
     run.Given = args.Ins[qsizetype(i)];
     run.In = QFileInfo(run.Given).absoluteFilePath();
-    run.Out = sheet ? thumbs->filePath(QString::number(i) + ".png") : OutputInFolder(args.Mode, out, run.In);
+    run.Out = sheet ? thumbs->filePath(QString::number(i) + ".png") : OutputInFolder(args.Mode, out, run.In, args.VideoFormatName);
     if (!outputs.insert(run.Out).second) {
       run.Status = 1;
       run.Refusal = "another drawing of the same name is written to " + run.Out.toStdString() + "; nothing written";
@@ -270,14 +270,24 @@ int RunClass(const BatchArgs& args, char* argv0) {
 
   if (sheet) {
     const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+    SheetLayout layout;
+    if (!args.Page.isEmpty()) {
+      layout = SheetPageLayout(args.Page, int(runs.size()), args.Columns, args.Title);
+    } else {
+      if (args.ThumbWidth > 0) layout.ThumbWidth = args.ThumbWidth, layout.ThumbHeight = args.ThumbHeight;
+      layout.Columns = args.Columns;
+      layout.Title = args.Title;
+    }
     std::vector<SheetEntry> entries;
     for (const DrawingRun& run : runs) {
-      SheetEntry e{QFileInfo(run.Given).fileName(), QImage()};
-      if (run.Status == 0 || run.Status == kPictureNotDrawn) e.Thumbnail.load(run.Out, "PNG");
+      SheetEntry e{QFileInfo(run.Given).completeBaseName(), QImage()};
+      QImage canvas;
+      if ((run.Status == 0 || run.Status == kPictureNotDrawn) && canvas.load(run.Out, "PNG"))
+        e.Thumbnail = SheetThumbnail(canvas, QSize(layout.ThumbWidth, layout.ThumbHeight));
       entries.push_back(e);
     }
     BatchDialogs dialogs;
-    if (!ExportPicture(dialogs, out, ContactSheet(entries), PictureKind::PNG)) worst = Worst(worst, 1);
+    if (!ExportPicture(dialogs, out, ContactSheet(entries, layout), PictureKind::PNG)) worst = Worst(worst, 1);
   }
 
   int failed = 0, partly = 0;

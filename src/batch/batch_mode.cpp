@@ -47,7 +47,7 @@ int RunBatchIfAsked(int argc, char** argv) {
   const QString in = QFileInfo(args.In).absoluteFilePath();
   QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
   if (IsExport(args.Mode) && IsFolderOutput(args.Out)) {
-    out = OutputInFolder(args.Mode, out, in);
+    out = OutputInFolder(args.Mode, out, in, args.VideoFormatName);
     QDir().mkpath(QFileInfo(out).absolutePath());
   }
   return ExportDrawing(args, argv[0], in, out);
