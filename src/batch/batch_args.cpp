@@ -1,8 +1,10 @@
 // The batch mode's command line and its help text.
 #include "batch/batch_args.h"
 
+#include <QDir>
 #include <QFileInfo>
 
+#include "io/file_replace.h"
 #include "io/video_writer.h"
 
 namespace batch {
@@ -18,6 +20,8 @@ const char* const kUsage =
     "       tamlo --export-video OUTDIR/ [--video-format gif|mp4|webm] [--jobs N] IN.tlo...\n"
     "       tamlo --contact-sheet OUT.png [--thumb-size WxH] [--columns N] [--title TEXT]\n"
     "                             [--page a4|letter] [--jobs N] IN.tlo...\n"
+    "       tamlo --portfolio OUTDIR/ [--title TEXT] [--pace RATE] [--hold SECONDS]\n"
+    "                         [--jobs N] IN.tlo...|FOLDER...\n"
     "       tamlo --describe IN.tlo\n"
     "       tamlo --help | --version\n";
 
@@ -47,17 +51,25 @@ const char* const kHelp =
     "  --thumb-size WxH     the contact sheet's thumbnails (default 320x240)\n"
     "  --columns N          the contact sheet's columns (default: about as many as\n"
     "                       rows, at most 8)\n"
-    "  --title TEXT         a title line above the contact sheet\n"
+    "  --title TEXT         a title line above the contact sheet; the portfolio's\n"
+    "                       title (default さくひんしゅう)\n"
     "  --page a4|letter     the contact sheet as a landscape page at 300 dpi\n"
     "                       (3508 x 2480 or 3300 x 2550), thumbnails as large as fit\n"
-
+    "  --portfolio OUTDIR   a web page for parents: OUTDIR/index.html with a card per\n"
+    "                       drawing, and per drawing OUTDIR/NAME/index.html with the\n"
+    "                       final picture (at 2x), its making-of video (MP4, H.264,\n"
+    "                       with --pace and --hold), pictures at every tenth of its\n"
+    "                       steps and the drawing file to download. It works offline\n"
+    "                       (nothing from the network); copy or zip OUTDIR whole. A\n"
+    "                       FOLDER stands for the drawings (.tlo) in it. A drawing\n"
+    "                       that cannot be read gets a card that says so\n"
     "  --jobs N             drawings done at a time (default: one per core)\n"
     "  --describe           list every step as the internal process display does\n"
     "  --help, --version    this text; the version\n"
     "\n"
     "An existing OUT is kept as its backup (OUT's name with .bak) unless such a\n"
     "backup exists already; the numbered pictures replace files of their names.\n"
-    "The outputs of a folder export (OUTDIR/) are derived files:\n"
+    "The outputs of a folder export (OUTDIR/) and the portfolio are derived files:\n"
     "running again replaces them, without any .bak.\n"
     "OUT that is the drawing itself or ends in .tlo (in any case) is bad usage.\n"
     "Pictures the drawing names without a folder are looked for in the drawing's\n"
@@ -82,11 +94,11 @@ const char* const kHelp =
 
 namespace {
 
-// ---- The options of the class outputs: the contact sheet's layout and the
-// folder mode's video format.
+// ---- The options of the class outputs: the portfolio, the contact sheet's
+// layout and the folder mode's video format.
 
 bool IsClassOption(const QString& a) {
-  return a == u"--title" || a == u"--thumb-size" || a == u"--columns" || a == u"--page" ||
+  return a == u"--portfolio" || a == u"--title" || a == u"--thumb-size" || a == u"--columns" || a == u"--page" ||
          a == u"--video-format";
 }
 
@@ -135,10 +147,32 @@ QString ParseClassOption(const QString& a, const QString& value, BatchArgs& args
 // Which options go with which output, once the line is read.
 QString CheckClassOptions(const BatchArgs& args) {
   const bool sheet = args.Mode == BatchMode::ContactSheet;
-  if ((!args.Title.isEmpty() || args.ThumbWidth != 0 || args.Columns != 0 || !args.Page.isEmpty()) && !sheet)
-    return QStringLiteral("--title, --thumb-size, --columns and --page go with --contact-sheet");
+  if (!args.Title.isEmpty() && !sheet && args.Mode != BatchMode::Portfolio)
+    return QStringLiteral("--title goes with --contact-sheet or --portfolio");
+  if ((args.ThumbWidth != 0 || args.Columns != 0 || !args.Page.isEmpty()) && !sheet)
+    return QStringLiteral("--thumb-size, --columns and --page go with --contact-sheet");
   if (args.ThumbWidth != 0 && !args.Page.isEmpty())
     return QStringLiteral("--page sets the thumbnails' size itself: not with --thumb-size");
+  return QString();
+}
+
+// A folder among the drawings stands for the drawings in it (.tlo in any
+// case), by name.
+QString DrawingsInFolders(QStringList& drawings) {
+  QStringList all;
+  for (const QString& given : drawings) {
+    if (!QFileInfo(given).isDir()) {
+      all += given;
+      continue;
+    }
+    const QDir folder(given);
+    QStringList found;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Readable, QDir::Name))
+      if (FileExtension(name).compare(u".tlo", Qt::CaseInsensitive) == 0) found += (given.endsWith(u'/') ? given : given + u'/') + name;
+    if (found.isEmpty()) return QStringLiteral("no drawings (.tlo) in the folder %1").arg(given);
+    all += found;
+  }
+  drawings = all;
   return QString();
 }
 
@@ -164,6 +198,11 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
     }
     if (IsClassOption(a)) {
       if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
+      if (a == u"--portfolio") {
+        if (!setMode(BatchMode::Portfolio) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
+        args.Out = list[++i];
+        continue;
+      }
       const QString bad = ParseClassOption(a, list[++i], args);
       if (!bad.isEmpty()) return bad;
       continue;
@@ -225,18 +264,23 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
     }
     positional += a;
   }
+  if (args.Mode == BatchMode::Portfolio) {
+    const QString bad = DrawingsInFolders(positional);
+    if (!bad.isEmpty()) return bad;
+  }
   const bool several = IsExport(args.Mode) && positional.size() > 1;
   if (positional.size() != 1 && !several) return QStringLiteral("exactly one drawing file is needed");
   args.Ins = positional;
   args.In = positional.first();
   if (args.Step && !IsSinglePicture(args.Mode))
     return QStringLiteral("--step goes with --export-bmp, --export-jpeg or --export-png");
-  if ((args.PaceGiven || args.HoldGiven) && args.Mode != BatchMode::ExportVideo)
+  if ((args.PaceGiven || args.HoldGiven) && args.Mode != BatchMode::ExportVideo && args.Mode != BatchMode::Portfolio)
     return QStringLiteral("--pace and --hold go with --export-video");
   if (args.Jobs != 0 && !IsExport(args.Mode)) return QStringLiteral("--jobs goes with the exports");
   if (IsExport(args.Mode) && args.Out.isEmpty())
     return QStringLiteral("the output file name is empty");
   if (const QString bad = CheckClassOptions(args); !bad.isEmpty()) return bad;
+  if (args.Mode == BatchMode::Portfolio) return QString();  // OUT is always a folder
   if (args.Mode == BatchMode::ContactSheet) {
     if (args.Out.endsWith(u'/') || QFileInfo(args.Out).isDir())
       return QStringLiteral("the contact sheet is one picture: %1 is a folder").arg(args.Out);

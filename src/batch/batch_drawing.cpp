@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "batch/portfolio.h"
 #include "format/history_reader.h"
 #include "history/describe.h"
 #include "history/play.h"
@@ -111,11 +112,13 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   BatchDialogs dialogs;
   S.Dialogs = &dialogs;
 
-  // Outputs of a folder export are derived files: replaced without backups
-  // (known before the working folder changes).
+  // Outputs of a folder export are derived files: replaced without backups.
+  // Both are known before the working folder changes.
   const bool backup = !IsFolderOutput(args.Out);
+  const QString portfolioFolder =
+      args.Mode == BatchMode::Portfolio ? PortfolioFolderOf(QFileInfo(args.Out).absoluteFilePath(), in) : QString();
 
-  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet) {
+  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet && args.Mode != BatchMode::Portfolio) {
     const QString refused = RefusedOutput(out, in);
     if (!refused.isEmpty()) {
       PrintLine(stderr, "tamlo: " + refused.toStdString());
@@ -153,6 +156,9 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   S.Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
 
+  if (args.Mode == BatchMode::Portfolio)
+    return status(ExportPortfolioDrawing(S, pictures.WorkBitmap, args.Pace, in, portfolioFolder, out,
+                                         args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title));
   if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
     if (S.History.Count() == 0) {
       PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");

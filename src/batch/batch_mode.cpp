@@ -41,7 +41,8 @@ int RunBatchIfAsked(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet) return RunClass(args, argv[0]);
+  if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet || args.Mode == BatchMode::Portfolio)
+    return RunClass(args, argv[0]);
 
   // Both names are taken whole before the working folder changes.
   const QString in = QFileInfo(args.In).absoluteFilePath();

@@ -120,7 +120,7 @@ TEST_F(BatchFolderOutputsTest, TheContactSheetOptionsShapeTheSheet) {
 TEST_F(BatchFolderOutputsTest, TheHelpNamesTheNewOptionsAndTheDerivedFiles) {
   const BatchRun r = Run({"--help"});
   ASSERT_EQ(r.Status, 0);
-  for (const char* text : {"--thumb-size WxH", "--columns N", "--title TEXT", "--page a4|letter",
+  for (const char* text : {"--portfolio OUTDIR", "--thumb-size WxH", "--columns N", "--title TEXT", "--page a4|letter",
                            "--video-format", "without any .bak"})
     EXPECT_TRUE(r.Out.contains(text)) << text;
 }
