@@ -194,6 +194,11 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
 // The output of the drawing `in` in the output folder `folder`, named after
 // the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
 // pictures are a/a001.jpg, ...).
+QString FolderNameOf(const QString& in) {
+  const QString base = QFileInfo(in).completeBaseName();
+  return base.isEmpty() || base == u"." || base == u".." ? QFileInfo(in).fileName() : base;
+}
+
 QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in, const QString& videoFormat) {
   const QString base = QFileInfo(in).completeBaseName();
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
@@ -201,7 +206,7 @@ QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in,
     case BatchMode::ExportBMP: return dir + base + ".bmp";
     case BatchMode::ExportPNG: return dir + base + ".png";
     case BatchMode::ExportVideo: return dir + base + u'.' + (videoFormat.isEmpty() ? QStringLiteral("mp4") : videoFormat);
-    case BatchMode::ExportProcess: return dir + base + u'/' + base + ".jpg";
+    case BatchMode::ExportProcess: return dir + FolderNameOf(in) + u'/' + base + ".jpg";
     default: return dir + base + ".jpg";
   }
 }

@@ -55,9 +55,10 @@ QByteArray CardText(int steps, const QString& day) { return QByteArray::number(s
 
 QString PortfolioFolderOf(const QString& outdir, const QString& drawing) {
   const QString dir = outdir.endsWith(u'/') ? outdir : outdir + u'/';
-  // A drawing named only ".tlo" still gets a folder of its own.
-  const QString base = QFileInfo(drawing).completeBaseName();
-  return dir + (base.isEmpty() ? QFileInfo(drawing).fileName() : base);
+  // A drawing named ".tlo" or "...tlo" gets a folder of its own inside the
+  // portfolio; "index.html.tlo" one beside the index page.
+  const QString name = FolderNameOf(drawing);
+  return dir + (name == QLatin1String(kPortfolioPage) ? QFileInfo(drawing).fileName() : name);
 }
 
 QImage RenderPortfolioPicture2x(const AppState&, const QImage& canvas) {

@@ -13,7 +13,8 @@
 
 namespace batch {
 
-// The drawing's folder in the portfolio: OUTDIR/NAME for NAME.tlo.
+// The drawing's folder in the portfolio: OUTDIR/NAME for NAME.tlo, always
+// inside OUTDIR and never the index page.
 QString PortfolioFolderOf(const QString& outdir, const QString& drawing);
 
 // The final picture at twice the canvas size, for the drawing's page (crisp

@@ -118,4 +118,33 @@ TEST_F(BatchPortfolioTest, TwoDrawingsOfOneNameAndBadLinesAreRefused) {
   EXPECT_EQ(Run({"--portfolio", "site/", "--columns", "2", "x/a.tlo"}).Status, 2);
 }
 
+// Names whose part before the extension is "." or ".." or the index page's
+// name: every drawing still gets a folder of its own inside the portfolio
+// (never the folder above it), and the index page stays a page. The same
+// for the numbered series of a folder export.
+TEST_F(BatchPortfolioTest, OddNamesStayInsideTheOutputFolder) {
+  WriteRects("in/...tlo", 2);
+  WriteRects("in/..tlo", 3);
+  WriteRects("in/index.html.tlo", 4);
+  const BatchRun r = Run({"--portfolio", "out/site/", "in/...tlo", "in/..tlo", "in/index.html.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_EQ(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"site"});
+  EXPECT_EQ(QDir(Path("out/site")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList{"...tlo", "..tlo", "index.html", "index.html.tlo"}));
+  EXPECT_TRUE(QFileInfo(Path("out/site/index.html")).isFile());
+  const QString index = Text("out/site/index.html");
+  for (const char* folder : {"...tlo", "..tlo", "index.html.tlo"}) {
+    SCOPED_TRACE(folder);
+    EXPECT_TRUE(index.contains(QStringLiteral("href=\"%1/index.html\"").arg(folder)));
+    EXPECT_TRUE(QFileInfo(Path(QStringLiteral("out/site/%1/video.mp4").arg(folder))).isFile());
+  }
+  EXPECT_EQ(DecodeVideo(Path("out/site/..tlo/video.mp4")).Pictures.size(), 3u);
+
+  const BatchRun series = Run({"--export-process", "out/series/", "in/...tlo"});
+  ASSERT_EQ(series.Status, 0) << series.Err.toStdString();
+  EXPECT_EQ(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{"series", "site"}));
+  EXPECT_EQ(Files("out/series/...tlo"), (QStringList{"..001.jpg", "..002.jpg"}));
+}
+
 }  // namespace
