@@ -106,13 +106,29 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   EXPECT_EQ(S.SelectedFig, nullptr);
 }
 
-TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
-  // A file may carry the largest 32-bit ID; the next figure must not overflow.
-  S.History.NextFigID = INT32_MAX;
+TEST_F(Recording, IDCounterAtTheLargestIDNeitherOverflowsNorRepeats) {
+  // The last ID the counter hands out, then the free ones from 1 up: never
+  // a wrap to negative IDs, never an ID some record already names.
+  S.History.NextFigID = MaxFigureID;
   Draw(ToolKind::Line, {0, 0}, {5, 5});
   Draw(ToolKind::Line, {0, 0}, {6, 6});
-  EXPECT_EQ(Record(1).TargetID, INT32_MAX);
-  EXPECT_EQ(Record(2).TargetID, INT32_MIN);
+  Draw(ToolKind::Line, {0, 0}, {7, 7});
+  EXPECT_EQ(Record(1).TargetID, MaxFigureID);
+  EXPECT_EQ(Record(2).TargetID, 1);
+  EXPECT_EQ(Record(3).TargetID, 2);
+  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
+  // A counter that wrapped elsewhere, or a record naming the next free ID
+  // (a branch names a step, not a figure), is stepped over.
+  S.History.NextFigID = INT32_MIN;
+  S.SelectedFig = &S.DrawingFigs.First();
+  DeleteSelected(S);  // names ID MaxFigureID
+  BranchTo(S, 3);
+  Action& odd = S.History.Add();
+  odd.TargetType = ActionKind::Move;
+  odd.TargetID = 3;
+  Draw(ToolKind::Line, {0, 0}, {8, 8});
+  EXPECT_EQ(Last().TargetID, 4);
+  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
 }
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
