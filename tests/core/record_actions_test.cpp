@@ -131,6 +131,35 @@ TEST_F(Recording, IDCounterAtTheLargestIDNeitherOverflowsNorRepeats) {
   EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
 }
 
+TEST_F(Recording, DeletedFiguresComeBackLatestFirst) {
+  Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 40});
+  Figure* b = Draw(ToolKind::Ellipse, {60, 10}, {90, 40});
+  Draw(ToolKind::Line, {0, 0}, {5, 5});
+  S.SelectedFig = a;
+  ASSERT_TRUE(DeleteSelected(S));
+  S.SelectedFig = b;
+  ASSERT_TRUE(DeleteSelected(S));
+  const Figure* first = RestoreDeleted(S);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->DrawingTool, ToolKind::Ellipse);  // B, deleted last
+  EXPECT_EQ(Last().FigData.DrawingTool, ToolKind::Ellipse);
+  EXPECT_EQ(S.DeletedFigs.Count(), 1);
+  const Figure* second = RestoreDeleted(S);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->DrawingTool, ToolKind::Rectangle);
+  EXPECT_EQ(second->Start, (Point{10, 10}));
+  // Each comes back on top: the line, then B, then A.
+  std::vector<ToolKind> order;
+  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
+  // Replay brings them back in the same order.
+  GoToStep(S);
+  order.clear();
+  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
+  EXPECT_EQ(RestoreDeleted(S), nullptr);
+}
+
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   Figure* a = &S.DrawingFigs.Last();
