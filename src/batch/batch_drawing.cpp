@@ -142,7 +142,19 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   // As after choosing the drawing in the open dialog: pictures it names by
   // their bare names are looked for next to it.
   EnterFolderOf(in);
-  if (ReadHistory(S, bytes) != 0) return 1;
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // The message, and on the same line where reading stopped, so that the
+    // summary of a class run names it too.
+    const ReadFault& fault = *report.Fault;
+    std::string message = ReadFaultMessage(fault);
+    if (fault.What != ReadFault::Kind::NotADrawing) {
+      message += " (line " + std::to_string(fault.Line) + ": expected \"" + fault.Expected + "\", found ";
+      message += fault.AtEnd ? "the end of the file)" : "\"" + fault.Found + "\")";
+    }
+    dialogs.ShowMessage(message);
+    return 1;
+  }
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == BatchMode::Describe) {
