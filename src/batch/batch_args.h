@@ -23,6 +23,7 @@ enum class BatchMode {
   ExportProcess,
   ExportVideo,
   ContactSheet,
+  Portfolio,
   Describe,
   Help,
   Version
@@ -30,7 +31,7 @@ enum class BatchMode {
 
 inline bool IsExport(BatchMode mode) {
   return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG || mode == BatchMode::ExportProcess ||
-         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet;
+         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet || mode == BatchMode::Portfolio;
 }
 inline bool IsSinglePicture(BatchMode mode) { return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG; }
 
@@ -43,6 +44,13 @@ struct BatchArgs {
   ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
+  // The contact sheet and the portfolio.
+  QString Title;                     // the title line; empty: none (the portfolio's own title)
+  int ThumbWidth = 0, ThumbHeight = 0;  // 0: the default size
+  int Columns = 0;                   // 0: as many as suit the number of drawings
+  QString Page;                      // a paper preset, "a4" or "letter"; empty: none
+  // Folder mode of --export-video: "mp4", "gif" or "webm"; empty: mp4.
+  QString VideoFormatName;
 };
 
 // An output that names a folder: one output per drawing goes into it.

@@ -211,6 +211,9 @@ class HistoryReader {
     if (!WordField("TargetType", ActionFromWord, d.TargetType)) return false;
     if (HasTargetIDLine(d.TargetType)) {
       if (!IntField("TargetID", d.TargetID)) return false;
+      // A branch beyond itself, which only a damaged file holds, reads as
+      // the step before it, as replay takes it: it must not use up the IDs.
+      if (d.TargetType == ActionKind::Branch && d.TargetID > MaxFigureID) d.TargetID = S.History.Count() - 1;
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
     m_targets.Add(d);  // TargetID is final from here on

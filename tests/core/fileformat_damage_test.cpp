@@ -214,6 +214,7 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
 
   S.History.Clear();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
+  EXPECT_EQ(S.History.At(1).TargetID, INT32_MAX);
   EXPECT_EQ(S.History.NextFigID, INT32_MAX);
 }
 
