@@ -20,6 +20,7 @@
 #include "render/paint.h"
 #include "ui/auto_play.h"
 #include "ui/tools/tool_box.h"
+#include "ui/undo_redo.h"
 
 class QAction;
 class QButtonGroup;
@@ -180,6 +181,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   std::unique_ptr<PlaybackTimer> m_playTimer;
   bool m_playing = false;
   bool m_playStepping = false;  // the slider moved by the replay itself
+  UndoPlanner m_undoPlanner;     // what undo and redo do, kept up to date with the history
   PlaybackSpeed m_playSpeed = PlaybackSpeed::One;  // the checked speed button's
 
   // ---- Undo and redo (undo_redo.cpp): both append a branch record ----

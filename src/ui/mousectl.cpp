@@ -44,6 +44,8 @@ class WindowToolHost : public ToolHost {
   }
   void SetMenusEnabled(bool enabled) override {
     for (QMenu* menu : {m_w.FileMenu, m_w.DrawMenu, m_w.ToolMenu}) MainWindow::SetMenuEnabled(menu, enabled);
+    // An unfinished polyline or polygon holds undo and redo too.
+    m_w.UpdateUndoRedoButtons();
   }
   void ChooseSelectionTool() override {
     m_w.SelectionBtn->setChecked(true);

@@ -7,6 +7,7 @@
 #include "batch_run.h"
 #include "history/play.h"
 #include "support/file_fixture.h"
+#include "support/random_actions.h"
 #include "ui/undo_redo.h"
 
 namespace {
@@ -78,6 +79,35 @@ TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
   EXPECT_EQ(p.UndoTo, 1);
   p = Plan({{ActionKind::Create}, {ActionKind::Branch, 0}, {ActionKind::Branch, 2}});  // a chain through a branch target
   EXPECT_EQ(p.UndoTo, -1);
+}
+
+// Asked after every record, the plan kept up to date is the plan of the
+// whole history read at once; a history cleared and filled again, even to
+// the same length, is read anew.
+TEST(UndoRedoPlan, KeptUpToDateRecordByRecord) {
+  AppState S;
+  UndoPlanner planner;
+  for (uint32_t seed : {3u, 4u}) {
+    S.History.Clear();
+    RandomSession session(S, seed);
+    for (int i = 0; i < 300; ++i) {
+      session.Step();
+      const UndoRedoPlan kept = planner.Plan(S.History);
+      const UndoRedoPlan whole = PlanUndoRedo(S.History);
+      ASSERT_EQ(kept.UndoTo, whole.UndoTo) << seed << " " << i;
+      ASSERT_EQ(kept.RedoTo, whole.RedoTo) << seed << " " << i;
+      // Undos and redos in between, as the buttons make them.
+      if (i % 3 == 0 && kept.UndoTo >= 0)
+        BranchTo(S, kept.UndoTo);
+      else if (i % 5 == 0 && kept.RedoTo >= 0)
+        BranchTo(S, kept.RedoTo);
+    }
+  }
+  // Another history of the same length at the same planner.
+  HistoryList other;
+  for (int i = 0; i < S.History.Count(); ++i) other.Add().TargetType = ActionKind::Create;
+  EXPECT_EQ(planner.Plan(other).UndoTo, S.History.Count() - 1);
+  EXPECT_EQ(planner.Plan(other).RedoTo, -1);
 }
 
 // ---- The window ----
