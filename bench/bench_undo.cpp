@@ -15,7 +15,7 @@
 #include "history/savehistory.h"
 #include "io/picture_store.h"
 #include "random_figure.h"
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 namespace {
 

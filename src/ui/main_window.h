@@ -20,7 +20,7 @@
 #include "render/paint.h"
 #include "ui/auto_play.h"
 #include "ui/tools/tool_box.h"
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 class QAction;
 class QButtonGroup;
@@ -158,15 +158,15 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(WindowMode mode);
 
-  // ---- Mouse tools (mousectl.cpp, ui/tools/) ----
+  // ---- Mouse tools (tool_host.cpp, ui/tools/) ----
   void PaintBoxMouseDown(int X, int Y);
   void PaintBoxMouseMove(int X, int Y);
   void PaintBoxMouseUp(int X, int Y);
 
-  // ---- Stamp setting (stampctl.cpp) ----
+  // ---- Stamp setting (stamp_setting.cpp) ----
   void MakeStamp(Point A, Point B);
 
-  // ---- Play controls (playctl.cpp) ----
+  // ---- Play controls (play_controls.cpp) ----
   void StopBtnClick();
   void ForwardBtnClick();
   void ReverseBtnClick();
@@ -200,14 +200,14 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void ColorPanelClick(int index);  // 0 … 15: ColorPanel01 … ColorPanel16
   void ClearPanelClick();
 
-  // ---- Text entry (textctl.cpp) ----
+  // ---- Text entry (text_entry.cpp) ----
   // Handles Enter (13) and Escape (27); returns true when it handled the key.
   bool InputEditKeyPress(int key);
   // The text figure the box was opened on by ChangeTextBtnClick; Enter in
   // the edit mode changes only this figure, and only while it is selected.
   Figure* TextEditFig = nullptr;
 
-  // ---- Resizing (resizectl.cpp) ----
+  // ---- Resizing (size_sliders.cpp) ----
   void TrackBarChange(bool horizontal, int value);
 
   // ---- Files (file_commands.cpp) ----
@@ -248,7 +248,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // take (false from it: cancelled).
   void RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work);
 
-  // ---- Exit by force (menuctl.cpp), process display (debugctl.cpp) ----
+  // ---- Exit by force (open_and_exit.cpp), process display (process_display.cpp) ----
   void ExitByForceClick();
   void ShowDataMenuClick();
   void ClearMemoBtnClick();

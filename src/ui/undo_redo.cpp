@@ -1,6 +1,6 @@
-// Undo and redo in the draw and edit modes (see undo_redo.h): the two
+// Undo and redo in the draw and edit modes (see history/undo_plan.h): the two
 // buttons and what they do; the keys are wired in main_window.cpp.
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 #include <QSlider>
 #include <QToolButton>

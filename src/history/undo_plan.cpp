@@ -1,9 +1,8 @@
-// Undo and redo read from the records alone (see undo_redo.h). No Qt here:
-// the benchmarks and any tool can use it with the document core.
+// Undo and redo read from the records alone (see undo_plan.h).
 #include <algorithm>
 #include <vector>
 
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 namespace {
 
