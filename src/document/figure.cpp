@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <ostream>
 
 int Vertex::AddPoint(int32_t x, int32_t y) {
   if (Count() >= MaxPoints) return 1;
@@ -77,4 +78,24 @@ Figure StoredCopy(const Figure& src) {
     for (const Figure& f : src.StampData) dst.StampData.push_back(StoredCopy(f));
   }
   return dst;
+}
+
+std::ostream& operator<<(std::ostream& out, const Point& point) { return out << '(' << point.X << ',' << point.Y << ')'; }
+
+std::ostream& operator<<(std::ostream& out, const Figure& f) {
+  out << "{tool " << static_cast<int>(f.DrawingTool) << " pen " << f.PenWidth << " #" << std::hex << f.PenColor
+      << " brush #" << f.BrushColor << std::dec << " style " << static_cast<int>(f.BrushStyle) << " text "
+      << f.TextSize << " #" << std::hex << f.TextColor << std::dec << " \"" << f.Text << "\" " << f.Start << '-'
+      << f.End;
+  if (!f.PointData.Points.empty() || f.PointData.MinX != -100 || f.PointData.MaxX != -100) {
+    out << " points";
+    for (const Point& p : f.PointData.Points) out << ' ' << p;
+    out << " bounds " << Point{f.PointData.MinX, f.PointData.MinY} << '-' << Point{f.PointData.MaxX, f.PointData.MaxY};
+  }
+  if (!f.StampData.empty()) {
+    out << " contents [";
+    for (const Figure& c : f.StampData) out << ' ' << c;
+    out << " ]";
+  }
+  return out << '}';
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ struct Vertex {
   int32_t Count() const { return static_cast<int32_t>(Points.size()); }
   // Empties the list and puts the bounds back to -100.
   void Reset();
+
+  friend bool operator==(const Vertex&, const Vertex&) = default;
 };
 
 // One figure, a plain value: a copy holds its own vertices and stamp
@@ -89,7 +92,15 @@ struct Figure {
   void Offset(int32_t dx, int32_t dy);
   // Sets the X (isY false) or Y of one vertex; the caller keeps index < Count().
   void SetPoint(bool isY, int32_t index, int32_t value);
+
+  // Equal in every attribute, vertex and stamp content (to any depth).
+  friend bool operator==(const Figure&, const Figure&) = default;
 };
+
+// A figure as one line of text, every attribute in field order and the
+// vertices and contents after them: for test failures and debugging.
+std::ostream& operator<<(std::ostream& out, const Figure& figure);
+std::ostream& operator<<(std::ostream& out, const Point& point);
 
 // The figure as a list or a record keeps it: every attribute; for a point
 // figure its vertices with the bounds rebuilt from them and Start/End taken

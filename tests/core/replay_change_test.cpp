@@ -43,7 +43,12 @@ Figure FigureWithValue(int32_t v) {
 struct ChangeCase {
   ParameterKind Parameter;
   const char* Changed;
+  const char* Name;  // the case's name in the test list: never the bytes of Changed
 };
+
+// The parameter as gtest prints it (by default the bytes of the struct,
+// whose pointers differ from run to run).
+void PrintTo(const ChangeCase& c, std::ostream* out) { *out << c.Name; }
 
 class ChangeEach : public ::testing::TestWithParam<ChangeCase> {};
 
@@ -65,10 +70,15 @@ TEST_P(ChangeEach, CopiesOnlyItsAttribute) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Parameters, ChangeEach,
-                         ::testing::Values(ChangeCase{ParameterKind::BodyColor, "BrushColor "}, ChangeCase{ParameterKind::LineWidth, "PenWidth "},
-                                           ChangeCase{ParameterKind::LineColor, "PenColor "}, ChangeCase{ParameterKind::TextColor, "TextColor "},
-                                           ChangeCase{ParameterKind::Text, "Text Start End "}, ChangeCase{ParameterKind::Size, "TextSize Start End "},
-                                           ChangeCase{ParameterKind::None, ""}, ChangeCase{static_cast<ParameterKind>(99), ""}));
+                         ::testing::Values(ChangeCase{ParameterKind::BodyColor, "BrushColor ", "BodyColor"},
+                                           ChangeCase{ParameterKind::LineWidth, "PenWidth ", "LineWidth"},
+                                           ChangeCase{ParameterKind::LineColor, "PenColor ", "LineColor"},
+                                           ChangeCase{ParameterKind::TextColor, "TextColor ", "TextColor"},
+                                           ChangeCase{ParameterKind::Text, "Text Start End ", "Text"},
+                                           ChangeCase{ParameterKind::Size, "TextSize Start End ", "Size"},
+                                           ChangeCase{ParameterKind::None, "", "None"},
+                                           ChangeCase{static_cast<ParameterKind>(99), "", "Unknown"}),
+                         [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.Name); });
 
 TEST(ApplyChange, SizeCopiesTheVerticesAndTheirBounds) {
   FigureList list;
