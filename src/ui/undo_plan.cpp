@@ -51,14 +51,20 @@ UndoRedoPlan PlanUndoRedo(const HistoryList& history) {
     if (kind == ActionKind::Branch) {
       const int32_t target = BranchTarget(a.TargetID, k);
       const int32_t before = made[k - 1];
-      if (before > 0 && target == before - 1) {
+      if (target == k - 1) {
+        made.push_back(before);  // shows the picture already shown
+      } else if (before > 0 && target == before - 1) {
         redo.push_back(k - 1);  // an undo
+        made.push_back(made[target]);
       } else if (!redo.empty() && target == redo.back()) {
         redo.pop_back();  // a redo
+        made.push_back(made[target]);
       } else {
-        redo.clear();  // a jump back from the view mode
+        // Drawing on from an earlier step of the view mode: a change like
+        // any other, which an undo takes back to the picture before it.
+        redo.clear();
+        made.push_back(k);
       }
-      made.push_back(made[target]);
     } else if (ChangesNothingDrawn(kind)) {
       made.push_back(made[k - 1]);
     } else {
