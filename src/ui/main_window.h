@@ -121,6 +121,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   PictureStore Pictures{S};
   // Every recorded action goes to it (S.Journal) while the window runs.
   ActionJournal Journal;
+  // The drawing's file (S.DataFileName) as last read or written here, or
+  // as the restored journal began from it: an overwrite of a file replaced
+  // since asks first.
+  FileStamp m_dataFileStamp;
   std::unique_ptr<UserDialogs> m_ownDialogs;
   friend class WindowToolHost;
   static std::unique_ptr<ToolBox> NewToolBox(MainWindow& window);
@@ -222,8 +226,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // The drawing of a left-behind journal on the canvas, and the journal goes
   // on; false when it does not read (nothing is then changed but the canvas).
   bool RestoreJournal(LeftJournal& journal);
-  // After a load or a save: the journal holds nothing unsaved.
-  void RestartJournal();
+  // After a load or a save: the journal holds nothing unsaved. Given the
+  // file's bytes as read or written (taken), it begins from the file.
+  void RestartJournal(std::string* fileBytes = nullptr);
   // Tells the journal the step on the screen (after every step of the view
   // mode, and as the view mode begins).
   void NoteShownStep();
