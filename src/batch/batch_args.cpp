@@ -11,7 +11,9 @@ const char* const kUsage =
     "usage: tamlo [FILE]\n"
     "       tamlo --export-bmp OUT.bmp [--step N] IN.tlo\n"
     "       tamlo --export-jpeg OUT.jpg [--step N] IN.tlo\n"
-    "       tamlo --export-png OUT.png [--step N] IN.tlo\n"
+    "       tamlo --export-png OUT.png [--scale N] [--step N] IN.tlo\n"
+    "       tamlo --export-svg OUT.svg [--step N] IN.tlo\n"
+    "       tamlo --export-pdf OUT.pdf [--page a4|letter] [--step N] IN.tlo\n"
     "       tamlo --export-process OUT.jpg IN.tlo\n"
     "       tamlo --export-video OUT.mp4|OUT.gif [--pace RATE] [--hold SECONDS] IN.tlo\n"
     "       tamlo --export-... OUTDIR/ [--jobs N] IN.tlo...\n"
@@ -28,6 +30,15 @@ const char* const kHelp =
     "  --export-bmp OUT     write the drawing as a 640 x 480 32-bit BMP picture\n"
     "  --export-jpeg OUT    write the drawing as a JPEG picture\n"
     "  --export-png OUT     write the drawing as a PNG picture\n"
+    "  --scale N            the PNG picture N times as large (1 to 8: N x 640 by\n"
+    "                       N x 480), drawn as smooth vectors; 1 (the default) is\n"
+    "                       the pixel-exact 640 x 480 picture\n"
+    "  --export-svg OUT     write the drawing as vectors in an SVG file (texts as\n"
+    "                       text, the background picture inside the file)\n"
+    "  --export-pdf OUT     write the drawing as vectors in a one-page PDF file\n"
+    "                       (fonts and background picture inside the file)\n"
+    "  --page a4|letter     the PDF on a landscape A4 or Letter page (default: a\n"
+    "                       page that fits the drawing), centred with a margin\n"
     "  --step N             the drawing as it was after step N (0 = empty canvas;\n"
     "                       default: the last step)\n"
     "  --export-process OUT write every step as a numbered JPEG picture next to\n"
@@ -84,6 +95,28 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
       // Asking for help wins over everything else on the line.
       args.Mode = a == u"--help" ? BatchMode::Help : BatchMode::Version;
       return QString();
+    }
+    // The vector outputs and their options.
+    if (a == u"--export-svg" || a == u"--export-pdf" || a == u"--scale" || a == u"--page") {
+      if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
+      const QString value = list[++i];
+      if (a == u"--scale") {
+        if (args.ScaleGiven) return QStringLiteral("--scale given twice");
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1 || n > 8) return QStringLiteral("--scale needs a whole number from 1 to 8, not '%1'").arg(value);
+        args.Scale = n;
+        args.ScaleGiven = true;
+      } else if (a == u"--page") {
+        if (args.PageGiven) return QStringLiteral("--page given twice");
+        if (!PdfPageOf(value, args.Page)) return QStringLiteral("--page needs a4 or letter, not '%1'").arg(value);
+        args.PageGiven = true;
+      } else {
+        if (!setMode(a == u"--export-svg" ? BatchMode::ExportSVG : BatchMode::ExportPDF) || !args.Out.isEmpty())
+          return QStringLiteral("only one of the export options at a time");
+        args.Out = value;
+      }
+      continue;
     }
     const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-png" ||
                            a == u"--export-process" || a == u"--export-video" || a == u"--contact-sheet";
@@ -147,7 +180,9 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
   args.Ins = positional;
   args.In = positional.first();
   if (args.Step && !IsSinglePicture(args.Mode))
-    return QStringLiteral("--step goes with --export-bmp, --export-jpeg or --export-png");
+    return QStringLiteral("--step goes with --export-bmp, --export-jpeg, --export-png, --export-svg or --export-pdf");
+  if (args.ScaleGiven && args.Mode != BatchMode::ExportPNG) return QStringLiteral("--scale goes with --export-png");
+  if (args.PageGiven && args.Mode != BatchMode::ExportPDF) return QStringLiteral("--page goes with --export-pdf");
   if ((args.PaceGiven || args.HoldGiven) && args.Mode != BatchMode::ExportVideo)
     return QStringLiteral("--pace and --hold go with --export-video");
   if (args.Jobs != 0 && !IsExport(args.Mode)) return QStringLiteral("--jobs goes with the exports");

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "history/replay_pace.h"
+#include "io/vector_exports.h"
 
 namespace batch {
 
@@ -22,6 +23,8 @@ enum class BatchMode {
   ExportPNG,
   ExportProcess,
   ExportVideo,
+  ExportSVG,
+  ExportPDF,
   ContactSheet,
   Describe,
   Help,
@@ -30,9 +33,13 @@ enum class BatchMode {
 
 inline bool IsExport(BatchMode mode) {
   return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG || mode == BatchMode::ExportProcess ||
-         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet;
+         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet || mode == BatchMode::ExportSVG ||
+         mode == BatchMode::ExportPDF;
 }
-inline bool IsSinglePicture(BatchMode mode) { return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG; }
+inline bool IsSinglePicture(BatchMode mode) {
+  return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG ||
+         mode == BatchMode::ExportSVG || mode == BatchMode::ExportPDF;
+}
 
 struct BatchArgs {
   BatchMode Mode = BatchMode::None;
@@ -43,6 +50,11 @@ struct BatchArgs {
   ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
+  // The vector outputs: the PNG's scale (1: the raster picture) and the PDF's page.
+  int Scale = 1;
+  bool ScaleGiven = false;
+  PdfPage Page = PdfPage::Fit;
+  bool PageGiven = false;
 };
 
 // An output that names a folder: one output per drawing goes into it.

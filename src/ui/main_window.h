@@ -341,4 +341,18 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
+
+  // The vector outputs (vector_commands.cpp).
+  enum class VectorOutput { Svg, Pdf, Png };
+  void BuildVectorCommands();
+  void SaveVectorMenuClick(VectorOutput output);
+  QAction* SaveSvgMenu = nullptr;
+  QAction* SavePdfMenu = nullptr;
+  QAction* SaveLargePngMenu = nullptr;
+  FileDialog m_saveSvgDialog{DialogKind::SaveBG, "SVGファイル（*.svg）|*.svg", "svg", "", 1};
+  FileDialog m_savePdfDialog{DialogKind::SaveBG, "PDFファイル（*.pdf）|*.pdf", "pdf", "", 1};
+  FileDialog m_savePngDialog{DialogKind::SaveBG,
+                             "PNG 2ばい（1280×960）|*.png|PNG 4ばい（2560×1920）|*.png|PNG 8ばい（5120×3840）|*.png|"
+                             "PNG（640×480）|*.png",
+                             "png", "", 1};
 };

@@ -1,5 +1,6 @@
 // The two canvases agree: the vector canvas at four times the size, reduced
 // to 640 × 480, differs from the raster canvas's picture only along edges.
+// The vector files' options.
 //
 // The tolerance: off the edges of the reference picture (pixels within
 // `Reach` of a change of colour) no channel differs by more than `Flat`;
@@ -15,10 +16,19 @@
 // edges).
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include "batch_run.h"
+#include "format/history_writer.h"
+#include "history/actions.h"
 #include "history/state.h"
+#include "io/vector_exports.h"
 #include "picture_agreement.h"
 #include "render/paint.h"
 #include "render/vector_paint.h"
@@ -185,6 +195,66 @@ TEST(VectorAgreementTest, ScaleOneIsTheRasterCanvasPictureAndLargerScalesAreShar
     if (v > 10 && v < 245) ++grey;
   }
   EXPECT_LE(grey, 2);
+}
+
+// ---- the files, drawn by other programs ----
+
+bool Have(const char* program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
+
+class VectorFilesTest : public BatchFolderTest {
+ protected:
+  // Writes the case as a drawing file (with its background beside it).
+  void WriteDrawing(const Case& c, const QString& name) {
+    AppState S;
+    if (c.WithBackground) {
+      ASSERT_TRUE(Background().save(Path("bg.bmp"), "BMP"));
+      SetBackground(S, Path("bg.bmp").toStdString());
+    }
+    for (const Figure& f : c.Figures) CreateFigure(S, f);
+    const std::string text = HistoryFileText(S.History);
+    WriteFile(name, QByteArray::fromStdString(text));
+  }
+  QImage Png(const QString& name) { return QImage(Path(name)).convertToFormat(QImage::Format_RGB32); }
+  bool Tool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  }
+};
+
+TEST_F(VectorFilesTest, PdfPagesAreLandscapeA4AndLetter) {
+  if (!Have("pdfinfo")) GTEST_SKIP() << "poppler-utils is not installed";
+  WriteDrawing(Cases()[0], "d.tlo");
+  for (const auto& [page, size] : {std::pair{"a4", "842 x 595"}, std::pair{"letter", "792 x 612"}}) {
+    const QString out = QString("%1.pdf").arg(page);
+    BatchRun r = Run({"--export-pdf", out, "--page", page, "d.tlo"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    QProcess info;
+    info.start("pdfinfo", {Path(out)});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    EXPECT_TRUE(info.readAllStandardOutput().contains(size)) << page;
+  }
+}
+
+TEST_F(VectorFilesTest, BadVectorOptionsAreBadUsage) {
+  WriteDrawing(Cases()[0], "d.tlo");
+  for (const QStringList& args :
+       {QStringList{"--export-png", "a.png", "--scale", "9", "d.tlo"}, QStringList{"--export-png", "a.png", "--scale", "0", "d.tlo"},
+        QStringList{"--export-bmp", "a.bmp", "--scale", "2", "d.tlo"}, QStringList{"--export-svg", "a.svg", "--page", "a4", "d.tlo"},
+        QStringList{"--export-pdf", "a.pdf", "--page", "a3", "d.tlo"}, QStringList{"--export-svg", "a.svg", "--export-pdf", "a.pdf", "d.tlo"},
+        QStringList{"--export-pdf", "d.tlo", "d.tlo"}}) {
+    const BatchRun r = Run(args);
+    EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(Path("a.png")));
+  // A step and a folder of drawings go with the vector outputs too.
+  WriteDrawing(Cases()[1], "e.tlo");
+  BatchRun r = Run({"--export-svg", "out/", "d.tlo", "e.tlo"});
+  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_TRUE(QFile::exists(Path("out/d.svg")) && QFile::exists(Path("out/e.svg")));
+  r = Run({"--export-pdf", "s.pdf", "--step", "0", "d.tlo"});
+  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+// The window's vector outputs: SVG, PDF and large PNG pictures (tool menu).
+#include <QAction>
+#include <QMenu>
+
+#include "history/actions.h"
+#include "io/exports.h"
+#include "io/vector_exports.h"
+#include "render/vector_paint.h"
+#include "ui/main_window.h"
+
+namespace {
+
+// The scales the large PNG offers, in the order of its dialog's filters.
+constexpr int kPngScales[] = {2, 4, 8, 1};
+
+}  // namespace
+
+void MainWindow::BuildVectorCommands() {
+  auto make = [&](const char* name, const char* caption) {
+    auto* item = new QAction(QString::fromUtf8(caption), this);
+    item->setObjectName(name);
+    return item;
+  };
+  auto command = [this](QAction* item, std::function<void()> handler) {
+    connect(item, &QAction::triggered, this, [this] { StopPlaying(); });
+    connect(item, &QAction::triggered, this, std::move(handler));
+  };
+  // The tool menu: after its other items.
+  SaveSvgMenu = make("SaveSvgMenu", "画面をSVGに書き出す");
+  SavePdfMenu = make("SavePdfMenu", "画面をPDFに書き出す");
+  SaveLargePngMenu = make("SaveLargePngMenu", "画面を大きなPNGに書き出す");
+  for (QAction* item : {SaveSvgMenu, SavePdfMenu, SaveLargePngMenu}) ToolMenu->addAction(item);
+  command(SaveSvgMenu, [this] { SaveVectorMenuClick(VectorOutput::Svg); });
+  command(SavePdfMenu, [this] { SaveVectorMenuClick(VectorOutput::Pdf); });
+  command(SaveLargePngMenu, [this] { SaveVectorMenuClick(VectorOutput::Png); });
+}
+
+void MainWindow::SaveVectorMenuClick(VectorOutput output) {
+  FileDialog& dialog = output == VectorOutput::Svg   ? m_saveSvgDialog
+                       : output == VectorOutput::Pdf ? m_savePdfDialog
+                                                     : m_savePngDialog;
+  if (!ChooseExportFile(dialog)) return;
+  QString path = QString::fromStdString(dialog.FileName);
+  const QString ext = QStringLiteral(".") + QString::fromStdString(dialog.DefaultExt);
+  if (!path.endsWith(ext, Qt::CaseInsensitive)) path += ext;
+  switch (output) {
+    case VectorOutput::Svg:
+      ExportFileBytes(*S.Dialogs, path, DrawingSvg(Pictures.BGPicture, S.DrawingFigs));
+      break;
+    case VectorOutput::Pdf:
+      ExportFileBytes(*S.Dialogs, path, DrawingPdf(Pictures.BGPicture, S.DrawingFigs, PdfPage::Fit));
+      break;
+    case VectorOutput::Png: {
+      const int index = std::clamp(dialog.FilterIndex, 1, int(std::size(kPngScales))) - 1;
+      ExportPicture(*S.Dialogs, path, RenderScaled(Pictures.BGPicture, S.DrawingFigs, kPngScales[index]),
+                    PictureKind::PNG);
+      break;
+    }
+  }
+}
