@@ -1,6 +1,7 @@
 // The two canvases agree: the vector canvas at four times the size, reduced
-// to 640 × 480, differs from the raster canvas's picture only along edges.
-// The vector files' options.
+// to 640 × 480, differs from the raster canvas's picture only along edges;
+// the SVG and PDF files, drawn by independent renderers, agree with the
+// vector PNG of the same size within the same tolerance.
 //
 // The tolerance: off the edges of the reference picture (pixels within
 // `Reach` of a change of colour) no channel differs by more than `Flat`;
@@ -13,7 +14,8 @@
 // whole pixels and drawn without smoothing on the raster canvas, smooth
 // outlines on the vector one: their strokes may differ by a pixel, so their
 // edges reach two pixels (measured: 0.065 per edge pixel, 78 levels off the
-// edges).
+// edges). The SVG drawn by rsvg agrees with the vector PNG within 0.01 and
+// 1 level; the PDF drawn by poppler within 0.035 and 28 levels (its glyphs).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -45,6 +47,8 @@ struct Tolerance {
 constexpr Tolerance kShapes{1, 32, 0.08};
 // Drawings with texts.
 constexpr Tolerance kTexts{2, 96, 0.10};
+// The vector files drawn by other renderers against the vector PNG.
+constexpr Tolerance kFiles{1, 40, 0.06};
 
 const ColorRef kColors[] = {clBlack, ColorRef(0x0000FF), ColorRef(0x00A000), ColorRef(0xFF0000), ColorRef(0x00C0FF),
                             ColorRef(0x800080), ColorRef(0x808080), ColorRef(0x4080FF)};
@@ -221,6 +225,81 @@ class VectorFilesTest : public BatchFolderTest {
     return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
   }
 };
+
+TEST_F(VectorFilesTest, ThePngAtAScaleAgreesWithTheRasterPicture) {
+  const Case c = Cases()[3];
+  WriteDrawing(c, "d.tlo");
+  BatchRun r = Run({"--export-png", "one.png", "--scale", "1", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  r = Run({"--export-png", "plain.png", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_EQ(Png("one.png"), Png("plain.png"));  // --scale 1 is today's picture
+  r = Run({"--export-png", "four.png", "--scale", "4", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_EQ(Png("four.png").size(), QSize(2560, 1920));
+  ExpectAgreement(Png("one.png"), Reduced(Png("four.png"), 4), "png scale 4", c.Within);
+}
+
+TEST_F(VectorFilesTest, TheSvgDrawnByRsvgAgreesWithThePngOfTheSameSize) {
+  if (!Have("rsvg-convert")) GTEST_SKIP() << "rsvg-convert is not installed (scripts/setup.sh installs it)";
+  for (const Case& c : Cases()) {
+    WriteDrawing(c, "d.tlo");
+    BatchRun r = Run({"--export-svg", "d.svg", "d.tlo"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    r = Run({"--export-png", "two.png", "--scale", "2", "d.tlo"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(Tool("rsvg-convert", {"-w", "1280", "-h", "960", "-b", "white", "-o", Path("svg.png"), Path("d.svg")}));
+    ExpectAgreement(Png("two.png"), Png("svg.png"), std::string("svg ") + c.Name, kFiles);
+
+    const QByteArray svg = ReadFile("d.svg");
+    EXPECT_FALSE(svg.contains("file:")) << "no external references";
+    EXPECT_FALSE(svg.contains("http://www.tamlo"));
+    if (c.WithBackground) {
+      EXPECT_TRUE(svg.contains("data:image/png;base64,")) << "the background inside";
+    }
+    if (c.Name == std::string("texts")) {
+      EXPECT_TRUE(svg.contains("IPAPGothic")) << "texts name their font";
+      // Text runs of one script each.
+      EXPECT_TRUE(svg.contains(QByteArray("カタカナ"))) << "texts as text";
+      EXPECT_TRUE(svg.contains(QByteArray("漢字"))) << "texts as text";
+    }
+    QFile::remove(Path("d.svg"));
+    QFile::remove(Path("d.bak"));
+  }
+}
+
+TEST_F(VectorFilesTest, ThePdfDrawnByPdftoppmAgreesAndEmbedsEveryFont) {
+  if (!Have("pdftoppm") || !Have("pdffonts")) GTEST_SKIP() << "poppler-utils is not installed (scripts/setup.sh installs it)";
+  const Case c = Cases()[3];
+  WriteDrawing(c, "d.tlo");
+  BatchRun r = Run({"--export-pdf", "d.pdf", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  r = Run({"--export-png", "three.png", "--scale", "3", "d.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  // 288 dots per inch: a point is 4 pixels, the 480-point drawing 1920.
+  ASSERT_TRUE(Tool("pdftoppm", {"-r", "288", "-png", "-singlefile", Path("d.pdf"), Path("page")}));
+  const QImage page = Png("page.png");
+  const int m = int(kPdfMarginPoints * 4);
+  ASSERT_EQ(page.size(), QSize(1920 + 2 * m, 1440 + 2 * m));
+  ExpectAgreement(Png("three.png"), page.copy(m, m, 1920, 1440), "pdf", kFiles);
+  // The margin is empty.
+  EXPECT_EQ(page.pixel(m / 2, m / 2), qRgb(255, 255, 255));
+
+  QProcess fonts;
+  fonts.start("pdffonts", {Path("d.pdf")});
+  ASSERT_TRUE(fonts.waitForFinished(60000));
+  const QList<QByteArray> lines = fonts.readAllStandardOutput().split('\n');
+  int listed = 0;
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    if (lines[i].trimmed().isEmpty()) continue;
+    ++listed;
+    // name, type, encoding, emb, sub, uni, object, id: "emb" is the third column from the right of the type.
+    const QList<QByteArray> words = lines[i].simplified().split(' ');
+    ASSERT_GE(words.size(), 5);
+    EXPECT_EQ(words[words.size() - 5], "yes") << lines[i].toStdString();
+  }
+  EXPECT_GE(listed, 1);
+}
 
 TEST_F(VectorFilesTest, PdfPagesAreLandscapeA4AndLetter) {
   if (!Have("pdfinfo")) GTEST_SKIP() << "poppler-utils is not installed";
