@@ -1,6 +1,12 @@
-// The window's vector outputs: SVG, PDF and large PNG pictures (tool menu).
+// The window's vector outputs: SVG, PDF and large PNG pictures (tool menu),
+// and printing with its preview (file menu).
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "history/actions.h"
 #include "io/exports.h"
@@ -33,6 +39,31 @@ void MainWindow::BuildVectorCommands() {
   command(SaveSvgMenu, [this] { SaveVectorMenuClick(VectorOutput::Svg); });
   command(SavePdfMenu, [this] { SaveVectorMenuClick(VectorOutput::Pdf); });
   command(SaveLargePngMenu, [this] { SaveVectorMenuClick(VectorOutput::Png); });
+
+  // The file menu: printing, before the last item (ending the program).
+  PrintMenu = make("PrintMenu", "いんさつ");
+  PrintMenu->setShortcut(QKeySequence::Print);
+  PrintMenu->setShortcutContext(Qt::WindowShortcut);
+  PrintPreviewMenu = make("PrintPreviewMenu", "いんさつの みえかた");
+  FileMenu->insertAction(ExitMenu, PrintMenu);
+  FileMenu->insertAction(ExitMenu, PrintPreviewMenu);
+  addAction(PrintMenu);  // the shortcut works with the menu closed
+  command(PrintMenu, [this] { PrintMenuClick(); });
+  command(PrintPreviewMenu, [this] { PrintPreviewMenuClick(); });
+
+  AskPrinter = [this](QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
+  RunPrintPreview = [](QPrintPreviewDialog& dialog) { dialog.exec(); };
+}
+
+void MainWindow::setPrintingAllowed(bool allowed) {
+  m_printingAllowed = allowed;
+  for (QAction* item : {PrintMenu, PrintPreviewMenu}) {
+    item->setVisible(allowed);
+    item->setEnabled(allowed);
+  }
 }
 
 void MainWindow::SaveVectorMenuClick(VectorOutput output) {
@@ -57,4 +88,36 @@ void MainWindow::SaveVectorMenuClick(VectorOutput output) {
       break;
     }
   }
+}
+
+// The picture as vectors, landscape, as large as fits the page.
+void MainWindow::PrintTo(QPrinter& printer) {
+  QPainter painter(&printer);
+  if (!painter.isActive()) {
+    S.Dialogs->ShowError("いんさつできませんでした");
+    return;
+  }
+  FitCanvasInto(painter, QRectF(0, 0, printer.width(), printer.height()));
+  PaintDrawing(painter, Pictures.BGPicture, S.DrawingFigs);
+}
+
+void MainWindow::PrintMenuClick() {
+  if (!m_printingAllowed) return;
+  RecordPendingResize(S);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  printer.setDocName(QStringLiteral("Tamlo"));
+  if (!AskPrinter(printer)) return;
+  PrintTo(printer);
+}
+
+void MainWindow::PrintPreviewMenuClick() {
+  if (!m_printingAllowed) return;
+  RecordPendingResize(S);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  printer.setDocName(QStringLiteral("Tamlo"));
+  QPrintPreviewDialog preview(&printer, this);
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
+  RunPrintPreview(preview);
 }
