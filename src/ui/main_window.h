@@ -23,6 +23,8 @@
 #include "history/undo_plan.h"
 
 class QAction;
+class QPrinter;
+class QPrintPreviewDialog;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -60,6 +62,17 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+
+  // Printing (the file menu's いんさつ, Ctrl+P, and its preview) can be
+  // switched off, e.g. by a school's settings: its items are then hidden.
+  bool printingAllowed() const { return m_printingAllowed; }
+  void setPrintingAllowed(bool allowed);
+  // The system print dialog (true: print) and the preview's run; tests
+  // replace them.
+  std::function<bool(QPrinter&)> AskPrinter;
+  std::function<void(QPrintPreviewDialog&)> RunPrintPreview;
+  // Prints the picture as vectors, fitted to the printer's page.
+  void PrintTo(QPrinter& printer);
 
   // ---- Commands ----
   // Opens a dropped file or the command-line file: a drawing or a background
@@ -353,4 +366,23 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
+
+  // The vector outputs and printing (vector_commands.cpp).
+  enum class VectorOutput { Svg, Pdf, Png };
+  void BuildVectorCommands();
+  void SaveVectorMenuClick(VectorOutput output);
+  void PrintMenuClick();
+  void PrintPreviewMenuClick();
+  QAction* SaveSvgMenu = nullptr;
+  QAction* SavePdfMenu = nullptr;
+  QAction* SaveLargePngMenu = nullptr;
+  QAction* PrintMenu = nullptr;
+  QAction* PrintPreviewMenu = nullptr;
+  bool m_printingAllowed = true;
+  FileDialog m_saveSvgDialog{DialogKind::SaveBG, "SVGファイル（*.svg）|*.svg", "svg", "", 1};
+  FileDialog m_savePdfDialog{DialogKind::SaveBG, "PDFファイル（*.pdf）|*.pdf", "pdf", "", 1};
+  FileDialog m_savePngDialog{DialogKind::SaveBG,
+                             "PNG 2ばい（1280×960）|*.png|PNG 4ばい（2560×1920）|*.png|PNG 8ばい（5120×3840）|*.png|"
+                             "PNG（640×480）|*.png",
+                             "png", "", 1};
 };
