@@ -118,8 +118,12 @@ class HistoryList {
   Action& Add(const Figure& figure);
   // Appends a fresh record.
   Action& Add() { return m_records.emplace_back(); }
-  // Deletes every record; NextFigID back to 1. Nothing happens when empty.
+  // Deletes every record; NextFigID back to 1; a new Generation().
   void Clear();
+  // Differs between any two histories and after every clear: whoever keeps
+  // something worked out from the records knows by it that they were
+  // replaced.
+  uint64_t Generation() const { return m_generation; }
 
   // First creating record (Create, Duplicate, Undo) with this ID, or null.
   Action* FindCreator(int32_t id);
@@ -129,4 +133,6 @@ class HistoryList {
 
  private:
   std::deque<Action> m_records;
+  uint64_t m_generation = NewGeneration();
+  static uint64_t NewGeneration();
 };
