@@ -4,6 +4,7 @@
 #include "format/codepage.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
@@ -62,7 +63,7 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   EnterFolderOf(path);
 
   ResetDrawing();
-  if (ReadHistory(S, bytes) != 0) {
+  if (!ReadDrawingText(bytes)) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
     S.History.Clear();
@@ -82,6 +83,18 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   GoToStep(S);
   RestartJournal(&bytes);  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");
+  return true;
+}
+
+bool MainWindow::ReadDrawingText(const std::string& bytes) {
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // Where reading stopped, so that whoever looks into the file finds it.
+    const std::string place = ReadFaultPlace(*report.Fault);
+    S.Dialogs->ShowMessage(ReadFaultMessage(*report.Fault) + (place.empty() ? "" : "\n" + place));
+    return false;
+  }
+  AskForMissingPictures(S.History, report.MissingPictures, *S.Dialogs, S.OpenBGDialog);
   return true;
 }
 
