@@ -80,6 +80,12 @@ bool MainWindow::OverWriteDrawing() {
   if (S.DataFileName.empty()) return SaveDrawingAs();
 
   const QString path = QString::fromStdString(S.DataFileName);
+  if (!MaySaveAt(path)) {
+    // Kiosk mode: a drawing opened from elsewhere goes into the folder, by
+    // the dialog, under its name.
+    S.SaveDataDialog.FileName = S.DataFileName;
+    return SaveDrawingAs();
+  }
   // An empty text: the history holds something the file cannot (a line
   // break in a text or name); the old file stays as it is.
   const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
