@@ -10,7 +10,7 @@
 namespace batch {
 
 const char* const kUsage =
-    "usage: tamlo [FILE]\n"
+    "usage: tamlo [--kiosk] [FILE]\n"
     "       tamlo --export-bmp OUT.bmp [--step N] IN.tlo\n"
     "       tamlo --export-jpeg OUT.jpg [--step N] IN.tlo\n"
     "       tamlo --export-png OUT.png [--scale N] [--step N] IN.tlo\n"
@@ -30,8 +30,10 @@ const char* const kUsage =
 const char* const kHelp =
     "\n"
     "Without options Tamlo opens its window, and FILE (a .tlo drawing, or a .bmp\n"
-    "or .jpg picture as the background) when given. The options work without a\n"
-    "window or a display:\n"
+    "or .jpg picture as the background) when given; --kiosk opens it in kiosk\n"
+    "mode (full screen, only the adult's keys end it, saves only into the set\n"
+    "folder; see the README). The other options work without a window or a\n"
+    "display:\n"
     "\n"
     "  --export-bmp OUT     write the drawing as a 640 x 480 32-bit BMP picture\n"
     "  --export-jpeg OUT    write the drawing as a JPEG picture\n"
@@ -102,6 +104,8 @@ const char* const kHelp =
     "~/.local/state/tamlo) until it ends; after a crash it offers the drawing\n"
     "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
     "folder: open it as any drawing (tamlo FILE).\n";
+
+const QString kKioskOption = QStringLiteral("--kiosk");
 
 namespace {
 
@@ -193,7 +197,7 @@ QString DrawingsInFolders(QStringList& drawings) {
 
 bool IsFolderOutput(const QString& out) { return out.endsWith(u'/') || QFileInfo(out).isDir(); }
 
-bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2; }
+bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2 && a != kKioskOption; }
 
 QString ParseArgs(const QStringList& list, BatchArgs& args) {
   QStringList positional;
@@ -288,6 +292,7 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
       if (!setMode(BatchMode::Describe)) return QStringLiteral("--describe cannot be combined with an export");
       continue;
     }
+    if (a == kKioskOption) return QStringLiteral("--kiosk goes with the window, not with the batch options");
     if (a.startsWith(u"--") && a.size() > 2) return QStringLiteral("unknown option ") + a;
     if (a == u"--") {
       positional += list.mid(i + 1);

@@ -66,8 +66,11 @@ struct BatchArgs {
 // An output that names a folder: one output per drawing goes into it.
 bool IsFolderOutput(const QString& out);
 
-// Any long option asks for the batch mode: an unknown one is bad usage with
-// the usage line, never a window started by mistake.
+// The window's one option (kiosk mode); main() takes it out before the file.
+extern const QString kKioskOption;
+
+// Any long option but --kiosk asks for the batch mode: an unknown one is bad
+// usage with the usage line, never a window started by mistake.
 bool IsBatchOption(const QString& a);
 
 // Fills `args`; an empty result is success, else the reason of the bad usage.

@@ -110,6 +110,12 @@ bool MainWindow::OverWriteDrawing() {
   if (S.DataFileName.empty()) return SaveDrawingAs();
 
   const QString path = QString::fromStdString(S.DataFileName);
+  if (!MaySaveAt(path)) {
+    // Kiosk mode: a drawing opened from elsewhere goes into the folder, by
+    // the dialog, under its name.
+    S.SaveDataDialog.FileName = S.DataFileName;
+    return SaveDrawingAs();
+  }
   // As every editor does: a file that is no longer the one this drawing
   // was read from or written to (another window saved over it) is not
   // replaced without asking.

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "format/journal.h"
+#include "history/replay_pace.h"
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
@@ -38,6 +39,7 @@ class QWidget;
 class CanvasView;
 class ColorSwatch;
 class StampPreview;
+class Settings;
 
 class MainWindow : public QMainWindow, public ProcessDisplay {
   Q_OBJECT
@@ -51,6 +53,18 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Caption, size, panels, WorkBitmap, then the file named on the command
   // line (empty: none).
   void createWidgets(const QString& commandLineFile = QString());
+  // Takes the settings (settings_hooks.cpp): the file dialogs' folders, the
+  // force-quit item, the play speed, the video pace and the kiosk mode.
+  // Without it the window keeps its built-in defaults. `settings` must
+  // outlive the window; call it before createWidgets.
+  void ApplySettings(Settings& settings);
+  // Whether the settings allow printing (true without settings).
+  bool PrintingAllowed() const;
+  // Whether a file may be written at `path`: anywhere, but only inside the
+  // configured folder in kiosk mode.
+  bool MaySaveAt(const QString& path) const;
+  // The settings applied, or null.
+  const Settings* settings() const { return m_settings; }
 
   // The drawing, its history and the tool state, to read.
   const AppState& state() const { return S; }
@@ -270,6 +284,11 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void ExitByForceClick();
   void ShowDataMenuClick();
   void ClearMemoBtnClick();
+
+  // ---- Settings (settings_hooks.cpp) ----
+  Settings* m_settings = nullptr;
+  std::unique_ptr<UserDialogs> m_folderDialogs;  // wraps the dialogs S had
+  ReplayPace m_videoPace;                        // of the video export
 
   // ---- Controls (object names as their member names) ----
   QWidget* Client = nullptr;  // the client area under the menu bar
