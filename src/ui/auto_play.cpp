@@ -108,7 +108,8 @@ void MainWindow::ShowPlayState() {
   if (PlayBtn == nullptr) return;
   const char* name = m_playing ? "PauseBtn" : "PlayBtn";
   PlayBtn->setIcon(ButtonIcon(QLatin1String(name), PlayBtn->iconSize()));
-  PlayBtn->setToolTip(QString::fromUtf8(m_playing ? "とめる" : "さいせい"));
+  PlayBtn->setToolTip(m_playing ? tr("とめる") : tr("さいせい"));
+  PlayBtn->setAccessibleName(PlayBtn->toolTip());
 }
 
 void MainWindow::UpdateStepCount() {

@@ -169,6 +169,12 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void ConnectMenu();
   void ConnectControls();
   void ConnectShortcuts();
+  // What a screen reader says for each control (accessibility.cpp).
+  void NameControls();
+  // The menu bar's keys, the file shortcuts, the focus ring (keyboard.cpp).
+  void ConnectKeyboard();
+  // Opens the first menu of the menu bar that can be opened (F10, Alt).
+  void OpenMenuBar();
 
   // ---- Start-up, modes (main_window.cpp) ----
   void DrawingBtnClick(ToolKind tool);
@@ -279,6 +285,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Cancel button stays live; `work` gets the progress callback the exports
   // take (false from it: cancelled).
   void RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work);
+
+  // ---- The help window (help_window.cpp) ----
+  void HowToUseMenuClick();
 
   // ---- Exit by force (open_and_exit.cpp), process display (process_display.cpp) ----
   void ExitByForceClick();
