@@ -10,10 +10,12 @@
 namespace batch {
 
 const char* const kUsage =
-    "usage: tamlo [FILE]\n"
+    "usage: tamlo [--kiosk] [FILE]\n"
     "       tamlo --export-bmp OUT.bmp [--step N] IN.tlo\n"
     "       tamlo --export-jpeg OUT.jpg [--step N] IN.tlo\n"
-    "       tamlo --export-png OUT.png [--step N] IN.tlo\n"
+    "       tamlo --export-png OUT.png [--scale N] [--step N] IN.tlo\n"
+    "       tamlo --export-svg OUT.svg [--step N] IN.tlo\n"
+    "       tamlo --export-pdf OUT.pdf [--page a4|letter] [--step N] IN.tlo\n"
     "       tamlo --export-process OUT.jpg IN.tlo\n"
     "       tamlo --export-video OUT.mp4|OUT.gif|OUT.webm [--pace RATE] [--hold SECONDS] IN.tlo\n"
     "       tamlo --export-... OUTDIR/ [--jobs N] IN.tlo...\n"
@@ -28,12 +30,21 @@ const char* const kUsage =
 const char* const kHelp =
     "\n"
     "Without options Tamlo opens its window, and FILE (a .tlo drawing, or a .bmp\n"
-    "or .jpg picture as the background) when given. The options work without a\n"
-    "window or a display:\n"
+    "or .jpg picture as the background) when given; --kiosk opens it in kiosk\n"
+    "mode (full screen, only the adult's keys end it, saves only into the set\n"
+    "folder; see the README). The other options work without a window or a\n"
+    "display:\n"
     "\n"
     "  --export-bmp OUT     write the drawing as a 640 x 480 32-bit BMP picture\n"
     "  --export-jpeg OUT    write the drawing as a JPEG picture\n"
     "  --export-png OUT     write the drawing as a PNG picture\n"
+    "  --scale N            the PNG picture N times as large (1 to 8: N x 640 by\n"
+    "                       N x 480), drawn as smooth vectors; 1 (the default) is\n"
+    "                       the pixel-exact 640 x 480 picture\n"
+    "  --export-svg OUT     write the drawing as vectors in an SVG file (texts as\n"
+    "                       text, the background picture inside the file)\n"
+    "  --export-pdf OUT     write the drawing as vectors in a one-page PDF file\n"
+    "                       (fonts and background picture inside the file)\n"
     "  --step N             the drawing as it was after step N (0 = empty canvas;\n"
     "                       default: the last step)\n"
     "  --export-process OUT write every step as a numbered JPEG picture next to\n"
@@ -54,7 +65,9 @@ const char* const kHelp =
     "  --title TEXT         a title line above the contact sheet; the portfolio's\n"
     "                       title (default さくひんしゅう)\n"
     "  --page a4|letter     the contact sheet as a landscape page at 300 dpi\n"
-    "                       (3508 x 2480 or 3300 x 2550), thumbnails as large as fit\n"
+    "                       (3508 x 2480 or 3300 x 2550), thumbnails as large as fit;\n"
+    "                       the PDF on a landscape A4 or Letter page (default: a\n"
+    "                       page that fits the drawing), centred with a margin\n"
     "  --portfolio OUTDIR   a web page for parents: OUTDIR/index.html with a card per\n"
     "                       drawing, and per drawing OUTDIR/NAME/index.html with the\n"
     "                       final picture (at 2x), its making-of video (MP4, H.264,\n"
@@ -91,6 +104,8 @@ const char* const kHelp =
     "~/.local/state/tamlo) until it ends; after a crash it offers the drawing\n"
     "again. A drawing declined there is kept as tamlo-DATE-TIME.tlo in that\n"
     "folder: open it as any drawing (tamlo FILE).\n";
+
+const QString kKioskOption = QStringLiteral("--kiosk");
 
 namespace {
 
@@ -149,8 +164,10 @@ QString CheckClassOptions(const BatchArgs& args) {
   const bool sheet = args.Mode == BatchMode::ContactSheet;
   if (!args.Title.isEmpty() && !sheet && args.Mode != BatchMode::Portfolio)
     return QStringLiteral("--title goes with --contact-sheet or --portfolio");
-  if ((args.ThumbWidth != 0 || args.Columns != 0 || !args.Page.isEmpty()) && !sheet)
-    return QStringLiteral("--thumb-size, --columns and --page go with --contact-sheet");
+  if ((args.ThumbWidth != 0 || args.Columns != 0) && !sheet)
+    return QStringLiteral("--thumb-size and --columns go with --contact-sheet");
+  if (!args.Page.isEmpty() && !sheet && args.Mode != BatchMode::ExportPDF)
+    return QStringLiteral("--page goes with --contact-sheet or --export-pdf");
   if (args.ThumbWidth != 0 && !args.Page.isEmpty())
     return QStringLiteral("--page sets the thumbnails' size itself: not with --thumb-size");
   return QString();
@@ -180,7 +197,7 @@ QString DrawingsInFolders(QStringList& drawings) {
 
 bool IsFolderOutput(const QString& out) { return out.endsWith(u'/') || QFileInfo(out).isDir(); }
 
-bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2; }
+bool IsBatchOption(const QString& a) { return a.startsWith(u"--") && a.size() > 2 && a != kKioskOption; }
 
 QString ParseArgs(const QStringList& list, BatchArgs& args) {
   QStringList positional;
@@ -205,6 +222,24 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
       }
       const QString bad = ParseClassOption(a, list[++i], args);
       if (!bad.isEmpty()) return bad;
+      continue;
+    }
+    // The vector outputs and the PNG's scale.
+    if (a == u"--export-svg" || a == u"--export-pdf" || a == u"--scale") {
+      if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
+      const QString value = list[++i];
+      if (a == u"--scale") {
+        if (args.ScaleGiven) return QStringLiteral("--scale given twice");
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1 || n > 8) return QStringLiteral("--scale needs a whole number from 1 to 8, not '%1'").arg(value);
+        args.Scale = n;
+        args.ScaleGiven = true;
+      } else {
+        if (!setMode(a == u"--export-svg" ? BatchMode::ExportSVG : BatchMode::ExportPDF) || !args.Out.isEmpty())
+          return QStringLiteral("only one of the export options at a time");
+        args.Out = value;
+      }
       continue;
     }
     const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-png" ||
@@ -257,6 +292,7 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
       if (!setMode(BatchMode::Describe)) return QStringLiteral("--describe cannot be combined with an export");
       continue;
     }
+    if (a == kKioskOption) return QStringLiteral("--kiosk goes with the window, not with the batch options");
     if (a.startsWith(u"--") && a.size() > 2) return QStringLiteral("unknown option ") + a;
     if (a == u"--") {
       positional += list.mid(i + 1);
@@ -273,7 +309,8 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
   args.Ins = positional;
   args.In = positional.first();
   if (args.Step && !IsSinglePicture(args.Mode))
-    return QStringLiteral("--step goes with --export-bmp, --export-jpeg or --export-png");
+    return QStringLiteral("--step goes with --export-bmp, --export-jpeg, --export-png, --export-svg or --export-pdf");
+  if (args.ScaleGiven && args.Mode != BatchMode::ExportPNG) return QStringLiteral("--scale goes with --export-png");
   if ((args.PaceGiven || args.HoldGiven) && args.Mode != BatchMode::ExportVideo && args.Mode != BatchMode::Portfolio)
     return QStringLiteral("--pace and --hold go with --export-video");
   if (args.Jobs != 0 && !IsExport(args.Mode)) return QStringLiteral("--jobs goes with the exports");

@@ -22,6 +22,8 @@
 #include "io/picture_store.h"
 #include "io/video_export.h"
 #include "io/video_writer.h"
+#include "io/vector_exports.h"
+#include "render/vector_paint.h"
 
 namespace batch {
 
@@ -201,6 +203,16 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
+  // The vector outputs.
+  if (args.Mode == BatchMode::ExportSVG)
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(pictures.BGPicture, S.DrawingFigs)));
+  if (args.Mode == BatchMode::ExportPDF) {
+    PdfPage page = PdfPage::Fit;
+    if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(pictures.BGPicture, S.DrawingFigs, page)));
+  }
+  if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
+    return status(ExportPicture(dialogs, out, RenderScaled(pictures.BGPicture, S.DrawingFigs, args.Scale), PictureKind::PNG));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
   return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind, backup));
 }
@@ -219,6 +231,8 @@ QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in,
   switch (mode) {
     case BatchMode::ExportBMP: return dir + base + ".bmp";
     case BatchMode::ExportPNG: return dir + base + ".png";
+    case BatchMode::ExportSVG: return dir + base + ".svg";
+    case BatchMode::ExportPDF: return dir + base + ".pdf";
     case BatchMode::ExportVideo: return dir + base + u'.' + (videoFormat.isEmpty() ? QStringLiteral("mp4") : videoFormat);
     case BatchMode::ExportProcess: return dir + FolderNameOf(in) + u'/' + base + ".jpg";
     default: return dir + base + ".jpg";

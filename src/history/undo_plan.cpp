@@ -51,14 +51,20 @@ UndoRedoPlan UndoPlanner::Plan(const HistoryList& history) {
     if (kind == ActionKind::Branch) {
       const int32_t target = BranchTarget(a.TargetID, k);
       const int32_t before = m_made[k - 1];
-      if (before > 0 && target == before - 1) {
+      if (target == k - 1) {
+        m_made.push_back(before);  // shows the picture already shown
+      } else if (before > 0 && target == before - 1) {
         m_redo.push_back(k - 1);  // an undo
+        m_made.push_back(m_made[target]);
       } else if (!m_redo.empty() && target == m_redo.back()) {
         m_redo.pop_back();  // a redo
+        m_made.push_back(m_made[target]);
       } else {
-        m_redo.clear();  // a jump back from the view mode
+        // Drawing on from an earlier step of the view mode: a change like
+        // any other, which an undo takes back to the picture before it.
+        m_redo.clear();
+        m_made.push_back(k);
       }
-      m_made.push_back(m_made[target]);
     } else if (ChangesNothingDrawn(kind)) {
       m_made.push_back(m_made[k - 1]);
     } else {

@@ -5,11 +5,17 @@
 // redoes the same way, and older programs replay it unchanged.
 //
 // The picture after any step k is the picture of a step c(k) made by a
-// change (a record that is not a branch): c(k) = k for a change, c(target)
-// for a branch, c(k - 1) for a record that changes nothing drawn. Undo shows
-// the picture before the change that made the current one: step c(tail) - 1.
-// Redo goes back to the step shown before the latest undos, one at a time,
-// as long as only undos and redos were recorded since.
+// change: c(k) = k for a change, c(target) for an undo or a redo, c(k - 1)
+// for a record that changes nothing drawn (a branch to the step just before
+// it among them). Undo shows the picture before the change that made the
+// current one: step c(tail) - 1. Redo goes back to the step shown before the
+// latest undos, one at a time, as long as only undos and redos were recorded
+// since. A branch is an undo when it goes to exactly the step an undo would
+// show, a redo when it goes to exactly the step a redo would show, and
+// otherwise the user's own, written by leaving the view mode at an earlier
+// step: that one is a change, so one undo returns to the picture before it
+// and a redo brings it back. Only the records decide, so a loaded drawing
+// undoes the same way.
 #pragma once
 
 #include <cstdint>

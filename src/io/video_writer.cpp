@@ -15,6 +15,7 @@ extern "C" {
 #include <QRandomGenerator>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -27,6 +28,14 @@ extern "C" {
 
 const char* const kVideoFailedText = "どうがを かきだせませんでした";
 
+std::string VideoLibraryErrorText(const char* what, int err) {
+  // A full disk is what a family computer meets: said in our own words.
+  if (err == AVERROR(ENOSPC) || err == AVERROR(EDQUOT)) return std::string(what) + "：ディスクが いっぱいです";
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(err, text, sizeof text);
+  return std::string(what) + ": " + text;
+}
+
 namespace {
 
 constexpr int kMaxVideoSide = 4096;
@@ -35,11 +44,7 @@ constexpr int64_t kMaxGIFDelay = 65535;
 
 std::string FailureText(const std::string& reason) { return std::string(kVideoFailedText) + "（" + reason + "）"; }
 
-std::string LibraryErrorText(const char* what, int err) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(err, text, sizeof text);
-  return std::string(what) + ": " + text;
-}
+std::string LibraryErrorText(const char* what, int err) { return VideoLibraryErrorText(what, err); }
 
 // Paths go to the libraries as file URLs, so that a colon in a folder name
 // is never taken for a protocol.

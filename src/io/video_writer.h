@@ -32,6 +32,10 @@ struct VideoResult {
 
 extern const char* const kVideoFailedText;  // "どうがを かきだせませんでした"
 
+// `what` went wrong with the library's error `err` (an AVERROR code): the
+// reason given inside a failure message.
+std::string VideoLibraryErrorText(const char* what, int err);
+
 class VideoWriter {
  public:
   VideoWriter();

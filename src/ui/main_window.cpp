@@ -53,6 +53,8 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   ConnectMenu();
   ConnectControls();
   ConnectShortcuts();
+  BuildVectorCommands();
+  NameControls();
 
   // Every change of the drawing ends in a repaint: the undo and redo
   // buttons follow it there, and nowhere else but where the mode or an

@@ -140,7 +140,9 @@ void MainWindow::BuildWindow() {
   Memo->setReadOnly(true);
   // The process display keeps the newest 10,000 lines; older ones go.
   Memo->setMaximumBlockCount(10000);
-  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines wrap at the panel's edge: nothing is cut off out of sight.
+  Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ClearMemoBtn = Place(new QPushButton(QString::fromUtf8("内部表示のリセット"), Client), "ClearMemoBtn", 808, 504, 169, 25);
@@ -319,7 +321,7 @@ void MainWindow::BuildReplayPanel() {
       {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ"},
       {&SpeedTwoBtn, "SpeedTwoBtn", "2×", "1びょうに 2こ"},
       {&SpeedFourBtn, "SpeedFourBtn", "4×", "1びょうに 4こ"},
-      {&AsDrawnBtn, "AsDrawnBtn", "as drawn", "かいたときの はやさ"},
+      {&AsDrawnBtn, "AsDrawnBtn", "かいた\nとおり", "かいたときの はやさ"},
   };
   int top = 138;
   for (const SpeedButton& b : speedButtons) {

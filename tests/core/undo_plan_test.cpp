@@ -52,10 +52,27 @@ TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
 }
 
 TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
-  // Leaving the view mode two steps back: undo goes on from that picture,
-  // and there is nothing to redo.
+  // Leaving the view mode two steps back is a change of its own: undo
+  // returns to the picture before it, and there is nothing to redo.
   auto p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}});
-  EXPECT_EQ(p.UndoTo, 0);
+  EXPECT_EQ(p.UndoTo, 3);
+  EXPECT_EQ(p.RedoTo, -1);
+  // That undo is read as one (a branch to the step an undo computes), and
+  // the redo after it brings the branch back; the next undo goes on from
+  // the picture before the branch.
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Branch, 3}});
+  EXPECT_EQ(p.UndoTo, 2);
+  EXPECT_EQ(p.RedoTo, 4);
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Branch, 3}, {ActionKind::Branch, 4}});
+  EXPECT_EQ(p.UndoTo, 3);
+  EXPECT_EQ(p.RedoTo, -1);
+  // A branch to the empty canvas from the view mode's first step, and one
+  // after an undo: each is taken back by one undo, and it ends the redos.
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 0}});
+  EXPECT_EQ(p.UndoTo, 2);
+  EXPECT_EQ(p.RedoTo, -1);
+  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 2}, {ActionKind::Branch, 0}});
+  EXPECT_EQ(p.UndoTo, 4);
   EXPECT_EQ(p.RedoTo, -1);
   // A branch to the step just before is an undo, whoever wrote it.
   EXPECT_EQ(Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}}).RedoTo, 2);
@@ -68,7 +85,7 @@ TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
   // Damaged targets read as replay reads them: below 0 is the empty canvas,
   // at or beyond the branch itself is the step before it.
   p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, -7}});
-  EXPECT_EQ(p.UndoTo, -1);
+  EXPECT_EQ(p.UndoTo, 2);  // the user's branch to the empty canvas
   p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 99}});
   EXPECT_EQ(p.UndoTo, 1);
   p = Plan({{ActionKind::Create}, {ActionKind::Branch, 0}, {ActionKind::Branch, 2}});  // a chain through a branch target

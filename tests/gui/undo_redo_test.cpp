@@ -214,6 +214,45 @@ TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
   EXPECT_EQ(Shown(), 2);
 }
 
+TEST_F(UndoRedo, OneUndoTakesBackLeavingTheViewModeEarlyAndRedoBringsItBack) {
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawRect(*Window, {60, 10}, {90, 40});
+  // The view mode opens at step 0; drawing on from there empties the canvas.
+  EnterPlayMode(*Window);
+  ASSERT_EQ(Slider(*Window, "TimeTrackBar")->value(), 0);
+  Answer(ModalResult::Yes);
+  EnterDrawMode(*Window);
+  EXPECT_EQ(Shown(), 0);
+  ExpectButtons(true, false);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 2);
+  ExpectButtons(true, true);
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(Shown(), 0);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 2);
+  ASSERT_TRUE(Undo());  // then on, one figure at a time
+  EXPECT_EQ(Shown(), 1);
+
+  // A branch at an earlier step: undo returns to the whole picture, not
+  // further back; a saved and loaded drawing undoes the same way.
+  Redo();
+  DrawRect(*Window, {100, 10}, {140, 40});
+  EXPECT_EQ(Shown(), 3);
+  EnterPlayMode(*Window);
+  Slider(*Window, "TimeTrackBar")->setValue(1);
+  Answer(ModalResult::Yes);
+  EnterDrawMode(*Window);
+  EXPECT_EQ(Shown(), 1);
+  SaveAs("v.tlo");
+  Load("v.tlo");
+  EXPECT_EQ(Shown(), 1);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 3);
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(Shown(), 1);
+}
+
 TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
   DrawRect(*Window, {10, 10}, {50, 40});
   DrawEllipse(*Window, {100, 100}, {150, 180});

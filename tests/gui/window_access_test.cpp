@@ -1,0 +1,90 @@
+// What a screen reader finds: every control named and described in kana,
+// the colours by their colour names.
+#include <QAccessible>
+#include <QMenuBar>
+
+#include "support/window_fixture.h"
+
+namespace {
+
+bool HasKanji(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) return true;
+  return false;
+}
+
+// The widgets a user works: buttons, sliders, swatches, the canvas, the text
+// boxes; not the parts of a compound widget (a text area's scroll bars).
+std::vector<QWidget*> Controls(const QWidget& root) {
+  std::vector<QWidget*> controls;
+  for (QWidget* w : root.findChildren<QWidget*>()) {
+    bool inside = false;
+    for (QWidget* p = w->parentWidget(); p != nullptr && p != &root; p = p->parentWidget())
+      if (qobject_cast<QAbstractScrollArea*>(p) != nullptr) inside = true;
+    // The menus are read by their captions (below), the menu bar's own
+    // overflow button is Qt's.
+    for (QWidget* p = w; p != nullptr && p != &root; p = p->parentWidget())
+      if (qobject_cast<QMenu*>(p) != nullptr || qobject_cast<QMenuBar*>(p) != nullptr) inside = true;
+    if (inside) continue;
+    if (w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSlider*>(w) ||
+        qobject_cast<ColorSwatch*>(w) || qobject_cast<StampPreview*>(w))
+      controls.push_back(w);
+  }
+  return controls;
+}
+
+QString AccessibleText(QWidget* w, QAccessible::Text kind) {
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+  return a ? a->text(kind) : QString();
+}
+
+class WindowAccess : public WindowTest {};
+
+TEST_F(WindowAccess, EveryControlHasANameAndADescriptionWithoutKanji) {
+  const std::vector<QWidget*> controls = Controls(*Window);
+  // The canvas, the tools, the edit commands, the colours, the sliders and
+  // the play controls are all there, in every mode's panels.
+  EXPECT_GE(controls.size(), 60u);
+  for (QWidget* w : controls) {
+    const QString name = AccessibleText(w, QAccessible::Name);
+    const QString description = AccessibleText(w, QAccessible::Description);
+    const std::string id = w->objectName().toStdString();
+    EXPECT_FALSE(name.isEmpty()) << id;
+    EXPECT_FALSE(description.isEmpty()) << id;
+    EXPECT_FALSE(HasKanji(name) || HasKanji(description)) << id << ": " << name.toStdString();
+  }
+  for (QAction* entry : Window->menuBar()->actions()) {
+    ASSERT_NE(entry->menu(), nullptr);
+    EXPECT_FALSE(entry->text().isEmpty());
+    for (QAction* item : entry->menu()->actions())
+      if (!item->isSeparator()) {
+        EXPECT_FALSE(item->text().isEmpty()) << item->objectName().toStdString();
+      }
+  }
+}
+
+TEST_F(WindowAccess, TheColoursAreNamedByTheirColourAndEachNameIsItsOwn) {
+  QStringList names;
+  for (int i = 0; i < 16; ++i) names << AccessibleText(ColorPanel(*Window, i), QAccessible::Name);
+  EXPECT_EQ(names[0], QString::fromUtf8("しろ"));
+  EXPECT_EQ(names[2], QString::fromUtf8("あか"));   // 0x0000FF
+  EXPECT_EQ(names[6], QString::fromUtf8("あお"));   // 0xFF0000
+  EXPECT_EQ(names[8], QString::fromUtf8("きいろ"));
+  EXPECT_EQ(names[15], QString::fromUtf8("くろ"));
+  names.removeDuplicates();
+  EXPECT_EQ(names.size(), 16);
+  EXPECT_EQ(AccessibleText(Canvas(*Window), QAccessible::Name), QString::fromUtf8("がようし"));
+}
+
+TEST_F(WindowAccess, ThePlayButtonIsNamedByWhatItDoesNow) {
+  QAbstractButton* play = Button(*Window, "PlayBtn");
+  EXPECT_EQ(AccessibleText(play, QAccessible::Name), QString::fromUtf8("さいせい"));
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawRect(*Window, {60, 10}, {90, 40});
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  ClickButton(play);
+  ASSERT_TRUE(Window->IsPlaying());
+  EXPECT_EQ(AccessibleText(play, QAccessible::Name), QString::fromUtf8("とめる"));
+}
+
+}  // namespace
