@@ -262,10 +262,15 @@ bool ActionJournal::Begin(const std::string& folder, const HistoryList& history,
     // Until the copy has its name the journal cannot be read on its own;
     // a crash meanwhile leaves it to the drawing's file itself, when that
     // is still the one the stamp describes (see FindLeftJournals).
-    m_copier = std::thread([bytes = std::move(*fileBytes), base, folder] {
+    // The copy gets the file's time, so that it is told from a changed base
+    // as a second name is: by its size and time.
+    const int64_t modified = info.DataFileStamp.ModifiedNs;
+    m_copier = std::thread([bytes = std::move(*fileBytes), base, folder, modified] {
       const int out = ::open(TempPathFor(base).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
       if (out < 0) return;
-      bool done = WriteFully(out, bytes) && ::fdatasync(out) == 0;
+      bool done = WriteFully(out, bytes);
+      const struct timespec times[2] = {{0, UTIME_OMIT}, {modified / 1000000000, modified % 1000000000}};
+      done = done && ::futimens(out, times) == 0 && ::fdatasync(out) == 0;
       done = ::close(out) == 0 && done;
       if (done && ::rename(TempPathFor(base).c_str(), base.c_str()) == 0)
         SyncFolder(folder);

@@ -191,14 +191,12 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
     std::string base;
     if (left.Info.FromBase > 0) {
       const FileStamp& stamp = left.Info.DataFileStamp;
-      // The base is the file as the journal began from it: of that size,
-      // and, where it is that very file under a second name, of that time
-      // (a program that writes files in place changes both names' bytes).
+      // The base is the file as the journal began from it: of that size
+      // and time, a second name of it or a copy given its time (a program
+      // that writes files in place changes both names' bytes and time).
       if (ReadDrawingFileBytes(BasePath(path), base)) {
         const FileStamp now = StampOfFile(BasePath(path));
-        const bool sameFile = now.Device == stamp.Device && now.Inode == stamp.Inode;
-        if (static_cast<int64_t>(base.size()) != stamp.Size || (sameFile && now.ModifiedNs != stamp.ModifiedNs))
-          base.clear();
+        if (static_cast<int64_t>(base.size()) != stamp.Size || now.ModifiedNs != stamp.ModifiedNs) base.clear();
       } else {
         base.clear();
         // Its size and time down to the nanosecond: a copy is made where

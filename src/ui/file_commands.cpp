@@ -128,6 +128,9 @@ bool MainWindow::OverWriteDrawing() {
   // An empty text: the history holds something the file cannot (a line
   // break in a text or name); the old file stays as it is.
   const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  // A copy of the file being made for the journal gets its name first: a
+  // crash after the file is replaced must not leave a journal without base.
+  Journal.WaitForBase();
   if (text.isEmpty() || !ReplaceFile(path, true, [&](const QString& temp) { return WriteWholeFile(temp, text); })) {
     S.Dialogs->ShowMessage(kOverwriteFailed);
     return false;
@@ -152,6 +155,7 @@ bool MainWindow::SaveDrawingAs() {
     return false;
   }
   const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  Journal.WaitForBase();  // as in OverWriteDrawing
   if (text.isEmpty() || !ReplaceFile(path, exists, [&](const QString& temp) { return WriteWholeFile(temp, text); })) {
     S.Dialogs->ShowMessage(kSaveFailed);
     return false;

@@ -58,6 +58,9 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
     if (i % kSaveEvery == 0) {
       // As a save does: a new file under the name.
       const std::string file = folder + ".tlo";
+      // As a save does: the base's copy has its name before the file it
+      // was copied from is replaced.
+      journal.WaitForBase();
       const std::string text = HistoryFileText(S.History);
       {
         std::FILE* f = std::fopen((file + ".new").c_str(), "wb");
