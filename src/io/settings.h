@@ -83,8 +83,8 @@ class Settings {
   QString StartFolder() const;
   void SetLastFolder(const QString& folder);
 
-  // The printing commands offered (MainWindow::PrintingAllowed() asks the
-  // window's settings); default true.
+  // The printing commands offered (the window's setPrintingAllowed);
+  // default true.
   bool PrintingAllowed() const;
   bool ForceQuitShown() const;   // default true; never in kiosk mode
   bool FullScreen() const;       // default false; always in kiosk mode

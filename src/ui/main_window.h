@@ -54,12 +54,11 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // line (empty: none).
   void createWidgets(const QString& commandLineFile = QString());
   // Takes the settings (settings_hooks.cpp): the file dialogs' folders, the
-  // force-quit item, the play speed, the video pace and the kiosk mode.
+  // force-quit item, printing, the play speed, the video pace and the kiosk
+  // mode.
   // Without it the window keeps its built-in defaults. `settings` must
   // outlive the window; call it before createWidgets.
   void ApplySettings(Settings& settings);
-  // Whether the settings allow printing (true without settings).
-  bool PrintingAllowed() const;
   // Whether a file may be written at `path`: anywhere, but only inside the
   // configured folder in kiosk mode.
   bool MaySaveAt(const QString& path) const;

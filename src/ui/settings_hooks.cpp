@@ -42,8 +42,6 @@ class KioskGuard : public QObject {
 
 }  // namespace
 
-bool MainWindow::PrintingAllowed() const { return m_settings == nullptr || m_settings->PrintingAllowed(); }
-
 bool MainWindow::MaySaveAt(const QString& path) const {
   return m_settings == nullptr || !m_settings->Kiosk() || m_settings->IsInFolder(path);
 }
@@ -57,6 +55,7 @@ void MainWindow::ApplySettings(Settings& settings) {
   ExitByForce->setVisible(forceQuit);
   ExitByForce->setEnabled(forceQuit);
 
+  setPrintingAllowed(settings.PrintingAllowed());
   m_videoPace = settings.VideoPace();
 
   // The speed button the setting names, and each speed the child picks

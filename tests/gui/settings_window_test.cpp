@@ -1,6 +1,7 @@
 // The settings in the window: the file dialogs' first folder and the folder
-// remembered, the force-quit item, the play speed kept per user, and the
-// kiosk mode (no way out but the adult's keys, saves only into the folder).
+// remembered, printing, the force-quit item, the play speed kept per user,
+// and the kiosk mode (no way out but the adult's keys, saves only into the
+// folder).
 #include <QCloseEvent>
 #include <QSettings>
 #include <QShortcut>
@@ -57,7 +58,9 @@ TEST_F(SettingsWindowTest, DialogsOpenInTheFolderAndTheFolderChosenIsKept) {
 }
 
 TEST_F(SettingsWindowTest, ForceQuitItemAndPlaySpeedFollowTheSettings) {
-  Apply("[menu]\nforceQuit=false\n[play]\nspeed=drawn\n");
+  Apply("[menu]\nforceQuit=false\n[play]\nspeed=drawn\n[print]\nallowed=false\n");
+  EXPECT_FALSE(Window->printingAllowed());
+  EXPECT_FALSE(MenuAction(*Window, "PrintMenu")->isVisible());
   EXPECT_FALSE(MenuAction(*Window, "ExitByForce")->isVisible());
   EXPECT_FALSE(TriggerMenu(MenuAction(*Window, "ExitByForce")));
   EXPECT_EQ(Window->PlaySpeed(), PlaybackSpeed::AsDrawn);
