@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "history/replay_pace.h"
-#include "io/vector_exports.h"
 
 namespace batch {
 
@@ -26,6 +25,7 @@ enum class BatchMode {
   ExportSVG,
   ExportPDF,
   ContactSheet,
+  Portfolio,
   Describe,
   Help,
   Version
@@ -33,8 +33,8 @@ enum class BatchMode {
 
 inline bool IsExport(BatchMode mode) {
   return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG || mode == BatchMode::ExportProcess ||
-         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet || mode == BatchMode::ExportSVG ||
-         mode == BatchMode::ExportPDF;
+         mode == BatchMode::ExportVideo || mode == BatchMode::ContactSheet || mode == BatchMode::Portfolio ||
+         mode == BatchMode::ExportSVG || mode == BatchMode::ExportPDF;
 }
 inline bool IsSinglePicture(BatchMode mode) {
   return mode == BatchMode::ExportBMP || mode == BatchMode::ExportJPEG || mode == BatchMode::ExportPNG ||
@@ -50,11 +50,16 @@ struct BatchArgs {
   ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
-  // The vector outputs: the PNG's scale (1: the raster picture) and the PDF's page.
+  // The PNG's scale (1: the raster picture).
   int Scale = 1;
   bool ScaleGiven = false;
-  PdfPage Page = PdfPage::Fit;
-  bool PageGiven = false;
+  // The contact sheet and the portfolio.
+  QString Title;                     // the title line; empty: none (the portfolio's own title)
+  int ThumbWidth = 0, ThumbHeight = 0;  // 0: the default size
+  int Columns = 0;                   // 0: as many as suit the number of drawings
+  QString Page;                      // a paper preset, "a4" or "letter"; empty: none (also the PDF's)
+  // Folder mode of --export-video: "mp4", "gif" or "webm"; empty: mp4.
+  QString VideoFormatName;
 };
 
 // An output that names a folder: one output per drawing goes into it.

@@ -66,6 +66,13 @@ struct TimeOfDay {
   uint8_t Sec = 0;
 };
 
+// The largest figure ID the counter hands out. A file may hold larger IDs (or
+// negative ones), which are kept as they are; once the counter would pass
+// this bound, or has been set beyond it by a file, a new figure gets the
+// smallest positive ID that no record uses. So the counter never wraps, and
+// figure IDs never repeat within a drawing.
+constexpr int32_t MaxFigureID = INT32_MAX - 1;
+
 struct Action {
   TimeOfDay ActionTime;
   ActionKind TargetType = ActionKind::None;
@@ -85,7 +92,8 @@ struct Action {
 class HistoryList {
  public:
   // The ID the next figure-creating record receives. 1 at start and after
-  // Clear; only grows otherwise.
+  // Clear; only grows otherwise, and never past MaxFigureID + 1, where the
+  // IDs counted upwards are used up (see MaxFigureID).
   int32_t NextFigID = 1;
 
   HistoryList() = default;

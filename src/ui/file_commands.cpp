@@ -47,7 +47,7 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   EnterFolderOf(path);
 
   ResetDrawing();
-  if (ReadHistory(S, bytes) != 0) {
+  if (!ReadDrawingText(bytes)) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
     S.History.Clear();
@@ -65,6 +65,17 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   GoToStep(S);
   RestartJournal();  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");
+  return true;
+}
+
+bool MainWindow::ReadDrawingText(const std::string& bytes) {
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // Where reading stopped, so that whoever looks into the file finds it.
+    const std::string place = ReadFaultPlace(*report.Fault);
+    S.Dialogs->ShowMessage(ReadFaultMessage(*report.Fault) + (place.empty() ? "" : "\n" + place));
+    return false;
+  }
   return true;
 }
 

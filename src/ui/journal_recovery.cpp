@@ -45,7 +45,7 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   // As a load does: the pictures next to the drawing are looked for there.
   if (!name.isEmpty() && QFileInfo(name).absoluteDir().exists()) EnterFolderOf(name);
   ResetDrawing();
-  if (ReadHistory(S, journal.Text) != 0) {
+  if (!ReadDrawingText(journal.Text)) {
     S.History.Clear();
     S.CurrentStep = 0;
     PaintBoxPaint();

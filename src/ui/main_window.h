@@ -79,6 +79,11 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void OpenFileByPath(const QString& path);
   // Returns true when the drawing was loaded.
   bool LoadDrawingFile(const QString& path);
+  // Reads a drawing file's bytes into the emptied history and talks to the
+  // user about it: where a damaged file stopped reading, or where the
+  // pictures are that it names and that were not found. False when damaged
+  // (the history is then empty).
+  bool ReadDrawingText(const std::string& bytes);
   // The two saves; true only when the drawing is now in its file (the exit
   // sequence goes on only then).
   bool SaveDrawingAs();

@@ -17,7 +17,14 @@ struct DrawingFile : ::testing::Test {
   ScriptedDialogs Dialogs;
   DrawingFile() { S.Dialogs = &Dialogs; }
 
-  int Read(const std::string& text) { return ReadHistory(S, text); }
+  ReadReport Report;
+
+  // Reads `text` as a load does: a fault is shown with its message.
+  int Read(const std::string& text) {
+    const int result = ReadHistory(S, text, &Report);
+    if (Report.Fault) Dialogs.ShowMessage(ReadFaultMessage(*Report.Fault));
+    return result;
+  }
 
   Action& Record(int32_t step) { return S.History.At(step); }
 
