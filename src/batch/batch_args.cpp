@@ -65,9 +65,10 @@ const char* const kHelp =
     "  --title TEXT         a title line above the contact sheet; the portfolio's\n"
     "                       title (default さくひんしゅう)\n"
     "  --page a4|letter     the contact sheet as a landscape page at 300 dpi\n"
-    "                       (3508 x 2480 or 3300 x 2550), thumbnails as large as fit;\n"
-    "                       the PDF on a landscape A4 or Letter page (default: a\n"
-    "                       page that fits the drawing), centred with a margin\n"
+    "                       (3508 x 2480 or 3300 x 2550), thumbnails as large as fit\n"
+    "                       (--contact-sheet); the PDF on a landscape A4 or Letter\n"
+    "                       page, centred with a margin (--export-pdf; default: a\n"
+    "                       page that fits the drawing)\n"
     "  --portfolio OUTDIR   a web page for parents: OUTDIR/index.html with a card per\n"
     "                       drawing, and per drawing OUTDIR/NAME/index.html with the\n"
     "                       final picture (at 2x), its making-of video (MP4, H.264,\n"
@@ -213,18 +214,7 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
       args.Mode = a == u"--help" ? BatchMode::Help : BatchMode::Version;
       return QString();
     }
-    if (IsClassOption(a)) {
-      if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
-      if (a == u"--portfolio") {
-        if (!setMode(BatchMode::Portfolio) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
-        args.Out = list[++i];
-        continue;
-      }
-      const QString bad = ParseClassOption(a, list[++i], args);
-      if (!bad.isEmpty()) return bad;
-      continue;
-    }
-    // The vector outputs and the PNG's scale.
+    // The vector outputs and their options.
     if (a == u"--export-svg" || a == u"--export-pdf" || a == u"--scale") {
       if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
       const QString value = list[++i];
@@ -240,6 +230,17 @@ QString ParseArgs(const QStringList& list, BatchArgs& args) {
           return QStringLiteral("only one of the export options at a time");
         args.Out = value;
       }
+      continue;
+    }
+    if (IsClassOption(a)) {
+      if (i + 1 >= list.size()) return a + QStringLiteral(" needs a value");
+      if (a == u"--portfolio") {
+        if (!setMode(BatchMode::Portfolio) || !args.Out.isEmpty()) return QStringLiteral("only one of the export options at a time");
+        args.Out = list[++i];
+        continue;
+      }
+      const QString bad = ParseClassOption(a, list[++i], args);
+      if (!bad.isEmpty()) return bad;
       continue;
     }
     const bool takesFile = a == u"--export-bmp" || a == u"--export-jpeg" || a == u"--export-png" ||

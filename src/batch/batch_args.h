@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "history/replay_pace.h"
-#include "io/vector_exports.h"
 
 namespace batch {
 
@@ -51,16 +50,16 @@ struct BatchArgs {
   ReplayPace Pace;
   bool PaceGiven = false, HoldGiven = false;
   int Jobs = 0;  // 0: one per core
+  // The PNG's scale (1: the raster picture).
+  int Scale = 1;
+  bool ScaleGiven = false;
   // The contact sheet and the portfolio.
   QString Title;                     // the title line; empty: none (the portfolio's own title)
   int ThumbWidth = 0, ThumbHeight = 0;  // 0: the default size
   int Columns = 0;                   // 0: as many as suit the number of drawings
-  QString Page;                      // a paper preset, "a4" or "letter"; empty: none (also the PDF's page)
+  QString Page;                      // a paper preset, "a4" or "letter"; empty: none (also the PDF's)
   // Folder mode of --export-video: "mp4", "gif" or "webm"; empty: mp4.
   QString VideoFormatName;
-  // The PNG's scale (1: the pixel-exact raster picture).
-  int Scale = 1;
-  bool ScaleGiven = false;
 };
 
 // An output that names a folder: one output per drawing goes into it.

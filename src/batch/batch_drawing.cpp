@@ -205,14 +205,14 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   }
   // The vector outputs.
   if (args.Mode == BatchMode::ExportSVG)
-    return status(ExportFileBytes(dialogs, out, DrawingSvg(pictures.BGPicture, S.DrawingFigs)));
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(pictures.BGPicture, S.DrawingFigs), backup));
   if (args.Mode == BatchMode::ExportPDF) {
     PdfPage page = PdfPage::Fit;
     if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
-    return status(ExportFileBytes(dialogs, out, DrawingPdf(pictures.BGPicture, S.DrawingFigs, page)));
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(pictures.BGPicture, S.DrawingFigs, page), backup));
   }
   if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
-    return status(ExportPicture(dialogs, out, RenderScaled(pictures.BGPicture, S.DrawingFigs, args.Scale), PictureKind::PNG));
+    return status(ExportPicture(dialogs, out, RenderScaled(pictures.BGPicture, S.DrawingFigs, args.Scale), PictureKind::PNG, backup));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
   return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind, backup));
 }

@@ -76,10 +76,11 @@ QByteArray DrawingPdf(const QImage& background, const FigureList& figures, PdfPa
   return bytes;
 }
 
-bool ExportFileBytes(UserDialogs& dialogs, const QString& path, const QByteArray& bytes) {
+bool ExportFileBytes(UserDialogs& dialogs, const QString& path, const QByteArray& bytes, bool backup) {
   const QByteArray name = QFile::encodeName(path);
   struct stat st {};
-  if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+  if (!backup && ::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(name.constData());
+  if (backup && ::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
     // The link itself becomes the backup (unless there is one already): the
     // file it points to, perhaps a drawing, is never written.
     const QByteArray backup = QFile::encodeName(BackupName(path));
@@ -96,7 +97,7 @@ bool ExportFileBytes(UserDialogs& dialogs, const QString& path, const QByteArray
     }
   }
   const bool ok =
-      ReplaceFile(path, IsFileAt(path), [&](const QString& tempPath) { return WriteWholeFile(tempPath, bytes); });
+      ReplaceFile(path, backup && IsFileAt(path), [&](const QString& tempPath) { return WriteWholeFile(tempPath, bytes); });
   if (!ok) dialogs.ShowError(CannotCreateText(path.toStdString()));
   return ok;
 }

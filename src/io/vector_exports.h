@@ -32,5 +32,7 @@ QByteArray DrawingPdf(const QImage& background, const FigureList& figures, PdfPa
 // Writes `bytes` at `path` as the picture exports write their files: an
 // existing file there becomes its backup first (an older backup wins) and
 // is never lost when writing fails; a link at `path` is replaced itself.
-// On failure the error box is shown and false returned.
-bool ExportFileBytes(UserDialogs& dialogs, const QString& path, const QByteArray& bytes);
+// On failure the error box is shown and false returned. Without `backup` (a
+// derived file, as the outputs of a folder export) the old file or link is
+// simply replaced.
+bool ExportFileBytes(UserDialogs& dialogs, const QString& path, const QByteArray& bytes, bool backup = true);

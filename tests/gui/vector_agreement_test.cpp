@@ -332,6 +332,13 @@ TEST_F(VectorFilesTest, BadVectorOptionsAreBadUsage) {
   BatchRun r = Run({"--export-svg", "out/", "d.tlo", "e.tlo"});
   EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
   EXPECT_TRUE(QFile::exists(Path("out/d.svg")) && QFile::exists(Path("out/e.svg")));
+  // Again: a folder's outputs are replaced without backups.
+  r = Run({"--export-svg", "out/", "d.tlo", "e.tlo"});
+  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("out/d.bak")));
+  // --page goes with the contact sheet too.
+  r = Run({"--contact-sheet", "sheet.png", "--page", "letter", "d.tlo", "e.tlo"});
+  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
   r = Run({"--export-pdf", "s.pdf", "--step", "0", "d.tlo"});
   EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
 }

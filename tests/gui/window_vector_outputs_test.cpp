@@ -89,6 +89,12 @@ TEST_F(VectorOutputsTest, PrintingAsksForThePrinterAndPrintsOneLandscapePage) {
   Window->AskPrinter = [this](QPrinter&) { ++Asked; return false; };
   ASSERT_TRUE(TriggerMenu(print));
   EXPECT_EQ(Asked, 2);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+
+  // A printer that cannot be opened says so instead of passing as printed.
+  PrintIntoFile("no/printed.pdf");
+  ASSERT_TRUE(TriggerMenu(print));
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"いんさつできませんでした"});
 }
 
 TEST_F(VectorOutputsTest, ThePreviewShowsOnePage) {
