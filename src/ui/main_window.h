@@ -11,10 +11,12 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QProgressDialog>
 #include <functional>
 #include <memory>
 
 #include "format/journal.h"
+#include "history/replay_pace.h"
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
@@ -59,6 +61,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+  // Runs at every step of a long export once its progress box shows it
+  // (tests press Cancel there).
+  std::function<void(QProgressDialog&, int n)> OnExportProgress;
 
   // ---- Commands ----
   // Opens a dropped file or the command-line file: a drawing or a background
@@ -237,9 +242,11 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // and, on OK, the selection frame leaves the canvas. False on Cancel.
   bool ChooseExportFile(FileDialog& dialog);
   // Runs a long export with the window disabled and a progress box whose
-  // Cancel button stays live; `work` gets the progress callback the exports
-  // take (false from it: cancelled).
-  void RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work);
+  // Cancel button stays live; `work` gets the progress callback: what is
+  // being done (its words shown with "n / count"), false from it: cancelled.
+  using ExportProgress = std::function<bool(const QString& doing, int n, int count)>;
+  void RunWithProgress(const std::function<void(const ExportProgress&)>& work);
+  ReplayPace m_videoPace;  // the last video's pace (the command line's default first)
 
   // ---- Exit by force (menuctl.cpp), process display (debugctl.cpp) ----
   void ExitByForceClick();
