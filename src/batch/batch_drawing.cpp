@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "batch/batch_signals.h"
+#include "batch/portfolio.h"
 #include "format/history_reader.h"
+#include "format/missing_pictures.h"
 #include "history/describe.h"
 #include "history/state.h"
 #include "io/contact_sheet.h"
@@ -22,6 +24,8 @@
 #include "io/replay_walker.h"
 #include "io/video_export.h"
 #include "io/video_writer.h"
+#include "io/vector_exports.h"
+#include "render/vector_paint.h"
 
 namespace batch {
 
@@ -113,7 +117,13 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   BatchDialogs dialogs;
   S.Dialogs = &dialogs;
 
-  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet) {
+  // Outputs of a folder export are derived files: replaced without backups.
+  // Both are known before the working folder changes.
+  const bool backup = !IsFolderOutput(args.Out);
+  const QString portfolioFolder =
+      args.Mode == BatchMode::Portfolio ? PortfolioFolderOf(QFileInfo(args.Out).absoluteFilePath(), in) : QString();
+
+  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet && args.Mode != BatchMode::Portfolio) {
     const QString refused = RefusedOutput(out, in);
     if (!refused.isEmpty()) {
       PrintLine(stderr, "tamlo: " + refused.toStdString());
@@ -137,7 +147,20 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   // As after choosing the drawing in the open dialog: pictures it names by
   // their bare names are looked for next to it.
   EnterFolderOf(in);
-  if (ReadHistory(S, bytes) != 0) return 1;
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // The message, and on the same line where reading stopped, so that the
+    // summary of a class run names it too.
+    const ReadFault& fault = *report.Fault;
+    std::string message = ReadFaultMessage(fault);
+    if (fault.What != ReadFault::Kind::NotADrawing) {
+      message += " (line " + std::to_string(fault.Line) + ": expected \"" + fault.Expected + "\", found ";
+      message += fault.AtEnd ? "the end of the file)" : "\"" + fault.Found + "\")";
+    }
+    dialogs.ShowMessage(message);
+    return 1;
+  }
+  AskForMissingPictures(S.History, report.MissingPictures, dialogs, S.OpenBGDialog);
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == BatchMode::Describe) {
@@ -156,6 +179,9 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     return kStopped;
   };
 
+  if (args.Mode == BatchMode::Portfolio)
+    return status(ExportPortfolioDrawing(walker, dialogs, args.Pace, in, portfolioFolder, out,
+                                         args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title));
   if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
     const int count = S.History.Count();
     // A drawing without steps gives the blank canvas: one frame or picture.
@@ -163,7 +189,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     if (args.Mode == BatchMode::ExportVideo) {
       VideoFormat format = VideoFormat::MP4;
       VideoFormatOf(out, format);
-      const VideoExportResult r = ExportVideo(walker, dialogs, out, format, args.Pace, true,
+      const VideoExportResult r = ExportVideo(walker, dialogs, out, format, args.Pace, backup,
                                               [](VideoPass, int, int) { return !StopRequested(); });
       if (r == VideoExportResult::Cancelled) return stopped("the video was not written");
       return status(r == VideoExportResult::Done);
@@ -199,25 +225,43 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   walker.ForwardTo(step);
   if (StopRequested()) return stopped("nothing was written");
   if (args.Mode == BatchMode::ContactSheet) {
-    const bool saved = SheetThumbnail(walker.Picture()).save(out, "PNG");
+    // The class run scales it to the sheet's thumbnails.
+    const bool saved = walker.Picture().convertToFormat(QImage::Format_RGB32).save(out, "PNG", 80);
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
+  // The vector outputs.
+  if (args.Mode == BatchMode::ExportSVG)
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(walker.Pictures().BGPicture, walker.State().DrawingFigs)));
+  if (args.Mode == BatchMode::ExportPDF) {
+    PdfPage page = PdfPage::Fit;
+    if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(walker.Pictures().BGPicture, walker.State().DrawingFigs, page)));
+  }
+  if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
+    return status(ExportPicture(dialogs, out, RenderScaled(walker.Pictures().BGPicture, walker.State().DrawingFigs, args.Scale), PictureKind::PNG));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
-  return status(ExportPicture(dialogs, out, walker.Picture(), kind));
+  return status(ExportPicture(dialogs, out, walker.Picture(), kind, backup));
 }
 
 // The output of the drawing `in` in the output folder `folder`, named after
 // the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
 // pictures are a/a001.jpg, ...).
-QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in) {
+QString FolderNameOf(const QString& in) {
+  const QString base = QFileInfo(in).completeBaseName();
+  return base.isEmpty() || base == u"." || base == u".." ? QFileInfo(in).fileName() : base;
+}
+
+QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in, const QString& videoFormat) {
   const QString base = QFileInfo(in).completeBaseName();
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
   switch (mode) {
     case BatchMode::ExportBMP: return dir + base + ".bmp";
     case BatchMode::ExportPNG: return dir + base + ".png";
-    case BatchMode::ExportVideo: return dir + base + ".mp4";
-    case BatchMode::ExportProcess: return dir + base + u'/' + base + ".jpg";
+    case BatchMode::ExportSVG: return dir + base + ".svg";
+    case BatchMode::ExportPDF: return dir + base + ".pdf";
+    case BatchMode::ExportVideo: return dir + base + u'.' + (videoFormat.isEmpty() ? QStringLiteral("mp4") : videoFormat);
+    case BatchMode::ExportProcess: return dir + FolderNameOf(in) + u'/' + base + ".jpg";
     default: return dir + base + ".jpg";
   }
 }

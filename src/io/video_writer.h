@@ -18,10 +18,11 @@
 #include <memory>
 #include <string>
 
-enum class VideoFormat : uint8_t { MP4, GIF };
+// WebM: VP9 in a WebM file (libvpx), for browsers that take no H.264.
+enum class VideoFormat : uint8_t { MP4, GIF, WebM };
 
-// The format by the file's extension: ".mp4"/".MP4" or ".gif"/".GIF".
-// False for any other name.
+// The format by the file's extension: ".mp4"/".MP4", ".gif"/".GIF" or
+// ".webm"/".WEBM". False for any other name.
 bool VideoFormatOf(const QString& path, VideoFormat& format);
 
 // Outcome of a writer call: ok, or the message to show.

@@ -1,9 +1,8 @@
-// Undo and redo read from the records alone (see undo_redo.h). No Qt here:
-// the benchmarks and any tool can use it with the document core.
+// Undo and redo read from the records alone (see undo_plan.h).
 #include <algorithm>
 #include <vector>
 
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 namespace {
 
@@ -37,37 +36,40 @@ int32_t BranchTarget(int32_t targetID, int32_t position) {
 
 }  // namespace
 
-UndoRedoPlan PlanUndoRedo(const HistoryList& history) {
-  // made[k]: the step whose change made the picture shown after step k.
-  std::vector<int32_t> made;
-  made.reserve(static_cast<size_t>(history.Count()) + 1);
-  made.push_back(0);
-  // The steps shown before each undo not yet redone, the latest last.
-  std::vector<int32_t> redo;
-  int32_t k = 0;
-  for (const Action& a : history) {
-    ++k;
+UndoRedoPlan UndoPlanner::Plan(const HistoryList& history) {
+  const auto known = static_cast<int32_t>(m_made.size()) - 1;
+  if (m_history != &history || m_generation != history.Generation() || known > history.Count()) {
+    m_history = &history;
+    m_generation = history.Generation();
+    m_made.assign(1, 0);
+    m_redo.clear();
+  }
+  m_made.reserve(static_cast<size_t>(history.Count()) + 1);
+  for (int32_t k = static_cast<int32_t>(m_made.size()); k <= history.Count(); ++k) {
+    const Action& a = history.At(k);
     const ActionKind kind = a.TargetType;
     if (kind == ActionKind::Branch) {
       const int32_t target = BranchTarget(a.TargetID, k);
-      const int32_t before = made[k - 1];
+      const int32_t before = m_made[k - 1];
       if (before > 0 && target == before - 1) {
-        redo.push_back(k - 1);  // an undo
-      } else if (!redo.empty() && target == redo.back()) {
-        redo.pop_back();  // a redo
+        m_redo.push_back(k - 1);  // an undo
+      } else if (!m_redo.empty() && target == m_redo.back()) {
+        m_redo.pop_back();  // a redo
       } else {
-        redo.clear();  // a jump back from the view mode
+        m_redo.clear();  // a jump back from the view mode
       }
-      made.push_back(made[target]);
+      m_made.push_back(m_made[target]);
     } else if (ChangesNothingDrawn(kind)) {
-      made.push_back(made[k - 1]);
+      m_made.push_back(m_made[k - 1]);
     } else {
-      redo.clear();  // something new drawn or changed
-      made.push_back(k);
+      m_redo.clear();  // something new drawn or changed
+      m_made.push_back(k);
     }
   }
   UndoRedoPlan plan;
-  if (made[k] > 0) plan.UndoTo = made[k] - 1;
-  if (!redo.empty()) plan.RedoTo = redo.back();
+  if (m_made.back() > 0) plan.UndoTo = m_made.back() - 1;
+  if (!m_redo.empty()) plan.RedoTo = m_redo.back();
   return plan;
 }
+
+UndoRedoPlan PlanUndoRedo(const HistoryList& history) { return UndoPlanner().Plan(history); }

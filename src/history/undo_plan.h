@@ -13,12 +13,29 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "history/history.h"
 
 struct UndoRedoPlan {
   int32_t UndoTo = -1;  // the step an undo branches to; -1: nothing to undo
   int32_t RedoTo = -1;  // the step a redo branches to; -1: nothing to redo
+};
+
+// The plan of one history, kept up to date as records are appended: each
+// record is read once, so asking after every click costs nothing more than
+// the records added since. A history cleared (and read again) is read anew.
+class UndoPlanner {
+ public:
+  UndoRedoPlan Plan(const HistoryList& history);
+
+ private:
+  const HistoryList* m_history = nullptr;
+  uint64_t m_generation = 0;
+  // m_made[k]: the step whose change made the picture shown after step k.
+  std::vector<int32_t> m_made;
+  // The steps shown before each undo not yet redone, the latest last.
+  std::vector<int32_t> m_redo;
 };
 
 // Reads the whole history once (linear in its length).
