@@ -11,6 +11,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
+#include "io/replay_walker.h"
 #include "io/picture.h"
 #include "random_figure.h"
 #include "io/picture_store.h"
@@ -148,12 +149,13 @@ BENCHMARK(BM_ViewJump)->Unit(benchmark::kMillisecond);
 // real (wall-clock) time, as is the encoding alone below.
 void BM_ExportProcess1000(benchmark::State& state) {
   auto h = MakeHistory(1000, 1000);
-  h->Pictures.Incremental = state.range(0) != 0;
   QTemporaryDir dir;
   int run = 0;
   for (auto _ : state) {
     const std::string base = dir.filePath(QString("run%1_").arg(run++)).toStdString();
-    if (!ExportProcess(h->S, h->Pictures.WorkBitmap, base)) state.SkipWithError("export failed");
+    ReplayWalker walker(h->S.History, *h->S.Dialogs);
+    walker.Pictures().Incremental = state.range(0) != 0;
+    if (!ExportProcess(walker, *h->S.Dialogs, base)) state.SkipWithError("export failed");
   }
   state.counters["figures"] = h->S.DrawingFigs.Count();
   state.SetLabel(state.range(0) ? "incremental" : "full");

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "batch/batch_drawing.h"
+#include "batch/batch_signals.h"
 #include "batch/portfolio.h"
 #include "io/contact_sheet.h"
 #include "io/exports.h"
@@ -28,12 +30,13 @@ namespace batch {
 namespace {
 
 // Exit statuses from the best to the worst: done, a picture not drawn,
-// failed, bad usage.
+// failed, bad usage, stopped by a signal.
 int Severity(int status) {
   switch (status) {
     case 0: return 0;
     case kPictureNotDrawn: return 1;
     case 2: return 3;
+    case kStopped: return 4;
     default: return 2;
   }
 }
@@ -77,6 +80,7 @@ const char* OutcomeText(int status) {
     case 0: return "done";
     case kPictureNotDrawn: return "written, a picture could not be drawn";
     case 2: return "bad usage";
+    case kStopped: return "stopped";
     default: return "failed";
   }
 }
@@ -244,7 +248,25 @@ int RunClass(const BatchArgs& args, char* argv0) {
     worst = Worst(worst, run.Status);
     progress.Finished(run, lines, int(running.size()));
   };
+  // SIGINT or SIGTERM: the children are told to stop (each removes what it
+  // has not finished), no further one starts, and the summary says what
+  // was done.
+  bool stopping = false;
+  const auto stopChildren = [&] {
+    if (stopping || !StopRequested()) return;
+    stopping = true;
+    for (DrawingRun* run : running) ::kill(run->Pid, SIGTERM);
+    for (; next < runs.size(); ++next) {
+      DrawingRun& run = runs[next];
+      if (run.Status < 0) {
+        run.Status = kStopped;
+        run.Refusal = "not started";
+      }
+      finish(run);
+    }
+  };
   while (next < runs.size() || !running.empty()) {
+    stopChildren();
     while (next < runs.size() && running.size() < jobs) {
       DrawingRun& run = runs[next++];
       if (run.Status >= 0) {
@@ -263,7 +285,17 @@ int RunClass(const BatchArgs& args, char* argv0) {
     if (running.empty()) continue;
     std::vector<pollfd> fds;
     for (DrawingRun* run : running) fds.push_back({run->Fd, POLLIN, 0});
+    const int wake = StopSignalFd();
+    if (wake >= 0) fds.push_back({wake, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    if (wake >= 0) {
+      if (fds.back().revents != 0) {
+        char drained[64];
+        while (::read(wake, drained, sizeof drained) > 0) {
+        }
+      }
+      fds.pop_back();
+    }
     for (size_t k = fds.size(); k-- > 0;) {
       if (fds[k].revents == 0) continue;
       DrawingRun& run = *running[k];
@@ -277,9 +309,10 @@ int RunClass(const BatchArgs& args, char* argv0) {
       finish(run);
     }
   }
+  stopChildren();
   progress.End();
 
-  if (sheet) {
+  if (sheet && !stopping) {
     const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
     SheetLayout layout;
     if (!args.Page.isEmpty()) {
@@ -320,12 +353,29 @@ int RunClass(const BatchArgs& args, char* argv0) {
     else if (run.Status != 0) ++failed;
   }
   QString summary = QStringLiteral("tamlo: %1 drawings: %2 done").arg(runs.size()).arg(int(runs.size()) - failed - partly);
+  int stoppedRuns = 0;
+  for (const DrawingRun& run : runs) stoppedRuns += run.Status == kStopped;
+  failed -= stoppedRuns;
   if (failed > 0) summary += QStringLiteral(", %1 failed").arg(failed);
+  if (stoppedRuns > 0) summary += QStringLiteral(", %1 stopped").arg(stoppedRuns);
   if (partly > 0) summary += QStringLiteral(", %1 written without a picture they name").arg(partly);
   PrintLine(stderr, summary.toStdString());
   for (const DrawingRun& run : runs)
     if (run.Status != 0)
       PrintLine(stderr, "tamlo:   " + std::string(OutcomeText(run.Status)) + ": " + ReasonOf(run).substr(7));
+  if (stopping) {
+    // What was finished stays; say which.
+    int done = 0;
+    for (const DrawingRun& run : runs) done += run.Status == 0 || run.Status == kPictureNotDrawn;
+    PrintLine(stderr, std::string("tamlo: stopped by ") + StopSignalName(StopSignal()) + ": " + std::to_string(done) +
+                          " of " + std::to_string(runs.size()) + " drawings finished" +
+                          (sheet ? "; no contact sheet written" : ""));
+    for (const DrawingRun& run : runs)
+      if (run.Status == 0 || run.Status == kPictureNotDrawn)
+        PrintLine(stderr, "tamlo:   finished: " + run.Given.toStdString() + " -> " +
+                              (sheet ? std::string("(thumbnail)") : run.Out.toStdString()));
+    return kStopped;
+  }
   return worst;
 }
 

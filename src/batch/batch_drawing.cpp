@@ -6,20 +6,22 @@
 #include <QFileInfo>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
+#include "batch/batch_signals.h"
 #include "batch/portfolio.h"
 #include "format/history_reader.h"
 #include "format/missing_pictures.h"
 #include "history/describe.h"
-#include "history/play.h"
 #include "history/state.h"
 #include "io/contact_sheet.h"
 #include "io/exports.h"
 #include "io/file_replace.h"
 #include "io/picture.h"
 #include "io/picture_store.h"
+#include "io/replay_walker.h"
 #include "io/video_export.h"
 #include "io/video_writer.h"
 #include "io/vector_exports.h"
@@ -167,26 +169,51 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  PictureStore pictures(S);
-  WatchedPictures watched(pictures);
-  S.Pictures = &watched;
+  // The exports walk the history forward on a copy of their own.
+  ReplayWalker walker(S.History, dialogs);
+  WatchedPictures watched(walker.Pictures());
+  walker.State().Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
+  const auto stopped = [&](const std::string& what) {
+    PrintLine(stderr, std::string("tamlo: stopped by ") + StopSignalName(StopSignal()) + ": " + what);
+    return kStopped;
+  };
 
   if (args.Mode == BatchMode::Portfolio)
-    return status(ExportPortfolioDrawing(S, pictures.WorkBitmap, args.Pace, in, portfolioFolder, out,
+    return status(ExportPortfolioDrawing(walker, dialogs, args.Pace, in, portfolioFolder, out,
                                          args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title));
   if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
-    if (S.History.Count() == 0) {
-      PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
-      return 0;
-    }
+    const int count = S.History.Count();
+    // A drawing without steps gives the blank canvas: one frame or picture.
+    if (count == 0) PrintLine(stderr, "tamlo: the drawing has no steps; its video or series shows the blank canvas");
     if (args.Mode == BatchMode::ExportVideo) {
       VideoFormat format = VideoFormat::MP4;
       VideoFormatOf(out, format);
-      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, backup) == VideoExportResult::Done);
+      const VideoExportResult r = ExportVideo(walker, dialogs, out, format, args.Pace, backup,
+                                              [](VideoPass, int, int) { return !StopRequested(); });
+      if (r == VideoExportResult::Cancelled) return stopped("the video was not written");
+      return status(r == VideoExportResult::Done);
     }
-    return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString()), {},
-                                SortingProcessDigits(S.History.Count())));
+    const std::string base = ProcessPictureBase(out.toStdString());
+    const int digits = SortingProcessDigits(count);
+    int reached = 0;
+    const bool written = ExportProcess(walker, dialogs, base, [&](int n, int) {
+      if (StopRequested()) return false;
+      reached = n;
+      return true;
+    }, digits);
+    if (StopRequested() && !written) {
+      const int done = count == 0 ? 0 : std::max(reached - 1, 0);
+      if (done == 0) return stopped("no picture was written");
+      const auto name = [&](int n) {
+        return QFileInfo(QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0')))
+            .fileName()
+            .toStdString();
+      };
+      return stopped(std::to_string(done) + " of " + std::to_string(count) + " pictures were written (" + name(1) +
+                     (done > 1 ? " to " + name(done) : std::string()) + ")");
+    }
+    return status(written);
   }
 
   const int step = args.Step.value_or(S.History.Count());
@@ -195,26 +222,26 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
                           .toStdString());
     return 1;
   }
-  S.CurrentStep = step;
-  GoToStep(S);
+  walker.ForwardTo(step);
+  if (StopRequested()) return stopped("nothing was written");
   if (args.Mode == BatchMode::ContactSheet) {
     // The class run scales it to the sheet's thumbnails.
-    const bool saved = pictures.WorkBitmap.convertToFormat(QImage::Format_RGB32).save(out, "PNG", 80);
+    const bool saved = walker.Picture().convertToFormat(QImage::Format_RGB32).save(out, "PNG", 80);
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
   // The vector outputs.
   if (args.Mode == BatchMode::ExportSVG)
-    return status(ExportFileBytes(dialogs, out, DrawingSvg(pictures.BGPicture, S.DrawingFigs), backup));
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(walker.Pictures().BGPicture, walker.State().DrawingFigs), backup));
   if (args.Mode == BatchMode::ExportPDF) {
     PdfPage page = PdfPage::Fit;
     if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
-    return status(ExportFileBytes(dialogs, out, DrawingPdf(pictures.BGPicture, S.DrawingFigs, page), backup));
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(walker.Pictures().BGPicture, walker.State().DrawingFigs, page), backup));
   }
   if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
-    return status(ExportPicture(dialogs, out, RenderScaled(pictures.BGPicture, S.DrawingFigs, args.Scale), PictureKind::PNG, backup));
+    return status(ExportPicture(dialogs, out, RenderScaled(walker.Pictures().BGPicture, walker.State().DrawingFigs, args.Scale), PictureKind::PNG, backup));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
-  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind, backup));
+  return status(ExportPicture(dialogs, out, walker.Picture(), kind, backup));
 }
 
 // The output of the drawing `in` in the output folder `folder`, named after

@@ -12,6 +12,7 @@
 #include "batch/batch_args.h"
 #include "batch/batch_class.h"
 #include "batch/batch_drawing.h"
+#include "batch/batch_signals.h"
 #include "history/state.h"
 
 using namespace batch;
@@ -41,6 +42,8 @@ int RunBatchIfAsked(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
+  // Ctrl+C or SIGTERM stops an export cleanly (exit status kStopped).
+  CatchStopSignals();
   if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet || args.Mode == BatchMode::Portfolio)
     return RunClass(args, argv[0]);
 

@@ -66,8 +66,9 @@ QImage RenderPortfolioPicture2x(const AppState&, const QImage& canvas) {
       .convertToFormat(QImage::Format_RGB32);
 }
 
-bool ExportPortfolioDrawing(AppState& S, const QImage& workBitmap, const ReplayPace& pace, const QString& in,
+bool ExportPortfolioDrawing(ReplayWalker& walker, UserDialogs& dialogs, const ReplayPace& pace, const QString& in,
                             const QString& folder, const QString& card, const QString& title) {
+  const QImage& workBitmap = walker.Picture();
   if (!QDir().mkpath(folder)) {
     PrintLine(stderr, "tamlo: " + CannotCreateText(folder.toStdString()));
     return false;
@@ -78,7 +79,7 @@ bool ExportPortfolioDrawing(AppState& S, const QImage& workBitmap, const ReplayP
   d.Name = QFileInfo(in).completeBaseName();
   d.Folder = QFileInfo(folder).fileName();
   d.DrawingFile = QFileInfo(in).fileName();
-  d.Steps = S.History.Count();
+  d.Steps = walker.Count();
   d.LastChange = QFileInfo(in).lastModified().toString(QStringLiteral("yyyy-MM-dd"));
 
   // The strip's pictures are taken while the video is made: before step n
@@ -87,22 +88,21 @@ bool ExportPortfolioDrawing(AppState& S, const QImage& workBitmap, const ReplayP
   std::map<int, QImage> strip;
   bool ok = true;
   if (d.Steps > 0) {
-    const auto take = [&](int n, int) {
+    const auto take = [&](VideoPass, int n, int) {
       if (n >= 2 && std::binary_search(stripSteps.begin(), stripSteps.end(), n - 1)) strip[n - 1] = Smaller(workBitmap);
       return true;
     };
-    ok = ExportVideo(S, workBitmap, base + kPortfolioVideo, VideoFormat::MP4, pace, false, take) ==
+    ok = ExportVideo(walker, dialogs, base + kPortfolioVideo, VideoFormat::MP4, pace, false, take) ==
          VideoExportResult::Done;
   } else {
-    S.CurrentStep = 0;
-    GoToStep(S);
+    walker.Restart();
   }
   // The canvas shows the last step now.
   if (d.Steps > 0) strip[d.Steps] = Smaller(workBitmap);
   d.Width = workBitmap.width();
   d.Height = workBitmap.height();
 
-  ok = WritePNG(base + kPortfolioPicture, RenderPortfolioPicture2x(S, workBitmap)) && ok;
+  ok = WritePNG(base + kPortfolioPicture, RenderPortfolioPicture2x(walker.State(), workBitmap)) && ok;
   ok = WritePNG(base + kPortfolioPoster, workBitmap.convertToFormat(QImage::Format_RGB32)) && ok;
   ok = WritePNG(base + kPortfolioThumbnail, Smaller(workBitmap)) && ok;
   for (const auto& [step, picture] : strip) ok = WritePNG(base + PortfolioStripPicture(step), picture) && ok;

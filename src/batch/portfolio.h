@@ -10,6 +10,7 @@
 
 #include "history/replay_pace.h"
 #include "history/state.h"
+#include "io/replay_walker.h"
 
 namespace batch {
 
@@ -29,7 +30,7 @@ QImage RenderPortfolioPicture2x(const AppState& S, const QImage& canvas);
 // pictures and a copy of the drawing file `in`. The drawing's steps and the
 // day of its last change go to the file `card` for the index. Files of
 // earlier runs are replaced without backups. True when all was written.
-bool ExportPortfolioDrawing(AppState& S, const QImage& workBitmap, const ReplayPace& pace, const QString& in,
+bool ExportPortfolioDrawing(ReplayWalker& walker, UserDialogs& dialogs, const ReplayPace& pace, const QString& in,
                             const QString& folder, const QString& card, const QString& title);
 
 // What the class run knows of a drawing when every child has ended.

@@ -335,3 +335,34 @@ void ApplyChange(const Action& change, Figure& f) {
       break;
   }
 }
+
+struct ForwardReplay::Impl {
+  AppState& S;
+  Replayer Replay;
+  explicit Impl(AppState& state) : S(state), Replay(state) {}
+};
+
+ForwardReplay::ForwardReplay(AppState& S) : F(std::make_unique<Impl>(S)) {
+  ForgetLinksAfter(S.History, 0);
+  S.DrawingFigs.Clear();
+  S.DeletedFigs.Clear();
+  S.BGFileName.clear();
+  S.CurrentStep = 0;
+  F->Replay.StartClean();
+}
+
+ForwardReplay::~ForwardReplay() = default;
+
+bool ForwardReplay::Next() {
+  AppState& S = F->S;
+  if (S.CurrentStep >= S.History.Count()) return false;
+  const int32_t step = ++S.CurrentStep;
+  Action& record = S.History.At(step);
+  if (record.TargetType == ActionKind::Branch)
+    F->Replay.ApplyBranch(record, step);
+  else
+    F->Replay.Apply(record);
+  return true;
+}
+
+int32_t ForwardReplay::Step() const { return F->S.CurrentStep; }

@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "history/play.h"
 #include "io/file_replace.h"
 #include "io/picture.h"
 
@@ -107,6 +106,7 @@ std::string MovePictureInPlace(const QString& temp, const QString& path) {
 }
 
 bool PutPictureInPlace(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind) {
+  RemoveStaleTempFiles(path.left(path.lastIndexOf(u'/') + 1));
   const TempPicture written = WriteTempPicture(path, image, kind);
   std::string error = written.Error;
   if (error.empty()) error = MovePictureInPlace(written.Temp, path);
@@ -304,41 +304,39 @@ int SortingProcessDigits(int count) {
   return digits;
 }
 
-bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& base,
+bool ExportProcess(ReplayWalker& walker, UserDialogs& dialogs, const std::string& base,
                    const std::function<bool(int, int)>& progress, int digits) {
-  const int count = S.History.Count();
-  if (count == 0) return true;
-  // The view mode starts from a blank background; so does the series. A
-  // background loaded through the menu or a drop is on the picture without
-  // being known to the replay, and would otherwise show in the steps before
-  // the one that loaded it.
-  S.Pictures->BlankBGImage();
-  S.ShownBGFileName.clear();
+  const int count = walker.Count();
+  const auto nameOf = [&](int n) {
+    return digits <= 3 ? QString::fromStdString(ProcessPictureName(base, n))
+                       : QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0'));
+  };
+  // What killed programs left in the folder goes first, as saves do.
+  RemoveStaleTempFiles(QString::fromStdString(base).left(QString::fromStdString(base).lastIndexOf(u'/') + 1));
+  walker.Restart();
   bool ok = true;
-  int n = 1;
   SeriesWriter writer(SeriesWriterThreads());
-  for (; n <= S.History.Count(); ++n) {
+  if (count == 0) {
+    // A drawing without steps: its one picture, the blank canvas of step 0.
+    if (progress && !progress(1, 1))
+      ok = false;
+    else
+      writer.Add(nameOf(0), walker.Picture());
+  }
+  for (int n = 1; n <= count; ++n) {
     if (progress && !progress(n, count)) {
       ok = false;
       break;
     }
-    S.CurrentStep = n;
-    GoToStep(S);
-    const QString name = digits <= 3 ? QString::fromStdString(ProcessPictureName(base, n))
-                                     : QStringLiteral("%1%2.jpg").arg(QString::fromStdString(base)).arg(n, digits, 10, QChar(u'0'));
-    if (!writer.Add(name, workBitmap)) break;
+    walker.Next();
+    if (!writer.Add(nameOf(n), walker.Picture())) break;
   }
   // The pictures of the steps shown so far are written before the series
   // ends, whether it was stopped or not.
   std::string error;
   if (!writer.Finish(error)) {
-    S.Dialogs->ShowError(error);
+    dialogs.ShowError(error);
     ok = false;
-  }
-  // Whatever happened, the drawing goes on from the complete history.
-  if (!S.AtLastStep()) {
-    S.CurrentStep = S.History.Count();
-    GoToStep(S);
   }
   return ok;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "history/state.h"
+#include "io/replay_walker.h"
 
 enum class PictureKind { BMP, JPEG, PNG };
 
@@ -23,17 +24,19 @@ bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& imag
 
 // Writes every step of the history as base001.jpg, base002.jpg, … (base is
 // a path without extension, see ProcessPictureBase). Each picture is what
-// the view mode shows at that step: the series starts from the blank
-// background, as the view mode does. Existing files of those names are
-// replaced without a backup; a link of such a name is replaced itself, never
-// the file it points to. `progress(n, count)` runs before step n; returning
-// false stops the series there, keeping the pictures written so far. An error
-// shows its box and ends the series. Afterwards CurrentStep is the last
-// record and the drawing is rebuilt for it, whatever happened. True when
-// every step was written; an empty history writes nothing. The step numbers
-// have at least `digits` digits (the window's series: 3, so that step 1000
-// is base1000.jpg).
-bool ExportProcess(AppState& S, const QImage& workBitmap, const std::string& base,
+// the view mode shows at that step, made by `walker` (which starts at step
+// 0 and is left where the series ended; the drawing it was copied from is
+// never touched): the series starts from the blank background, as the view
+// mode does. A drawing with no steps gives one picture, the blank canvas of
+// step 0 (base000.jpg). Existing files of those names are replaced without
+// a backup; a link of such a name is replaced itself, never the file it
+// points to. Leftover temporary files of killed programs are cleared from
+// the folder first. `progress(n, count)` runs before step n; returning
+// false stops the series there, keeping the pictures written so far. An
+// error shows its box through `dialogs` and ends the series. True when every
+// step was written. The step numbers have at least `digits` digits (the
+// window's series: 3, so that step 1000 is base1000.jpg).
+bool ExportProcess(ReplayWalker& walker, UserDialogs& dialogs, const std::string& base,
                    const std::function<bool(int n, int count)>& progress = {}, int digits = 3);
 
 // Digits that give every name of a series of `count` pictures the same

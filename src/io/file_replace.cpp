@@ -49,24 +49,6 @@ bool IsTempFileName(std::string_view name) {
 // other: a crash or a killed program left it behind.
 constexpr time_t kStaleTempSeconds = 15 * 60;
 
-// Removes the leftover temporary files of earlier saves from a folder: only
-// our own names, only plain files of this user, only stale ones.
-void RemoveStaleTempFiles(const QString& folder) {
-  const QByteArray name = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
-  DIR* dir = ::opendir(name.constData());
-  if (dir == nullptr) return;
-  const time_t now = ::time(nullptr);
-  while (const dirent* entry = ::readdir(dir)) {
-    if (!IsTempFileName(entry->d_name)) continue;
-    struct stat st;
-    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-    if (now - st.st_mtime < kStaleTempSeconds) continue;
-    ::unlinkat(::dirfd(dir), entry->d_name, 0);
-  }
-  ::closedir(dir);
-}
-
 // A new, empty file next to `path` with a name nobody else uses; "" when the
 // folder does not take one.
 QString CreateTempFileNear(const QString& path) {
@@ -147,6 +129,22 @@ BackupKind BackupFile(const QString& path) {
 }
 
 }  // namespace
+
+void RemoveStaleTempFiles(const QString& folder) {
+  const QByteArray name = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+  DIR* dir = ::opendir(name.constData());
+  if (dir == nullptr) return;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTempFileName(entry->d_name)) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (now - st.st_mtime < kStaleTempSeconds) continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
 
 QString FileExtension(const QString& path) {
   const QString name = FileNameOf(path);

@@ -44,6 +44,13 @@ bool MakeBackup(const QString& path);
 bool ReplaceFile(const QString& path, bool backup, const std::function<bool(const QString& tempPath)>& write,
                  QString* tempPath = nullptr);
 
+// Removes the temporary files that saves and exports killed long ago left in
+// a folder ("" is the working folder): only our own names (".tamlo-" and 16
+// hex digits, ".tmp"), only plain files of this user, only ones untouched
+// for a quarter of an hour (no save or export still at work writes so
+// slowly). Every save and export calls it for the folder it writes to.
+void RemoveStaleTempFiles(const QString& folder);
+
 // Writes `bytes` to a new file, checking every write, the flush to the disk
 // and the close.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes);

@@ -1,54 +1,67 @@
 #include "io/video_export.h"
 
-#include "history/play.h"
-
 namespace {
 
-// Whatever happened, the drawing goes on from the complete history.
-void BackToTheEnd(AppState& S) {
-  if (!S.AtLastStep()) {
-    S.CurrentStep = S.History.Count();
-    GoToStep(S);
-  }
+// The frame of the step the walker stands at: shown as the pace says, a
+// drawing without steps as a last step is.
+double FrameSeconds(const ReplayPace& pace, const HistoryList& history, int step) {
+  if (step == 0) return StepSeconds(pace, TimeOfDay{}, nullptr);
+  return StepSeconds(pace, history, step);
 }
 
 }  // namespace
 
-VideoExportResult ExportVideo(AppState& S, const QImage& workBitmap, const QString& path, VideoFormat format,
-                               const ReplayPace& pace, bool backup,
-                               const std::function<bool(int, int)>& progress) {
-  const int count = S.History.Count();
-  if (count == 0) return VideoExportResult::Done;
-  // As the numbered series: the film starts from the blank background, not
-  // from one loaded through the menu that the replay does not know of.
-  S.Pictures->BlankBGImage();
-  S.ShownBGFileName.clear();
+double VideoSeconds(const HistoryList& history, const ReplayPace& pace) {
+  if (history.Count() == 0) return FrameSeconds(pace, history, 0);
+  double seconds = 0;
+  for (int n = 1; n <= history.Count(); ++n) seconds += StepSeconds(pace, history, n);
+  return seconds;
+}
+
+VideoExportResult ExportVideo(ReplayWalker& walker, UserDialogs& dialogs, const QString& path, VideoFormat format,
+                              const ReplayPace& pace, bool backup,
+                              const std::function<bool(VideoPass, int, int)>& progress) {
+  const HistoryList& history = walker.State().History;
+  const int count = history.Count();
+  // The frames of a walk: step 1 to the last, or the blank canvas alone.
+  const int frames = std::max(count, 1);
+  bool cancelled = false;
+  // Walks every step; `each` gets the picture of each frame and its step.
+  const auto walk = [&](VideoPass pass, const std::function<bool(const QImage&, int)>& each) {
+    walker.Restart();
+    for (int n = 1; n <= frames; ++n) {
+      if (progress && !progress(pass, n, frames)) {
+        cancelled = true;
+        return false;
+      }
+      if (count > 0) walker.Next();
+      if (!each(walker.Picture(), walker.Step())) return false;
+    }
+    return true;
+  };
 
   VideoWriter writer;
-  VideoResult r = writer.Open(path.toStdString(), format, workBitmap.width(), workBitmap.height());
+  const QImage& picture = walker.Picture();
+  VideoResult r = writer.Open(path.toStdString(), format, picture.width(), picture.height());
   if (r.Ok && format == VideoFormat::GIF) {
-    // The last step holds (nearly) every colour of the drawing.
-    S.CurrentStep = S.History.Count();
-    GoToStep(S);
-    writer.AddPaletteSource(workBitmap);
+    // The palette is made from every frame's colours before the first
+    // frame is written.
+    walk(VideoPass::Colours, [&](const QImage& frame, int) {
+      r = writer.AddPaletteSource(frame);
+      return r.Ok;
+    });
   }
-  bool cancelled = false;
-  int n = 1;
-  for (; r.Ok && n <= S.History.Count(); ++n) {
-    if (progress && !progress(n, count)) {
-      cancelled = true;
-      break;
-    }
-    S.CurrentStep = n;
-    GoToStep(S);
-    r = writer.AddFrame(workBitmap, StepSeconds(pace, S.History, n));
+  if (r.Ok && !cancelled) {
+    walk(VideoPass::Frames, [&](const QImage& frame, int step) {
+      r = writer.AddFrame(frame, FrameSeconds(pace, history, step));
+      return r.Ok;
+    });
   }
   if (r.Ok && !cancelled) r = writer.Finish(backup);
   if (cancelled || !r.Ok) writer.Cancel();
-  BackToTheEnd(S);
   if (cancelled) return VideoExportResult::Cancelled;
   if (!r.Ok) {
-    S.Dialogs->ShowError(r.Error);
+    dialogs.ShowError(r.Error);
     return VideoExportResult::Failed;
   }
   return VideoExportResult::Done;

@@ -2,12 +2,15 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
 #include <libavformat/avformat.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -18,12 +21,12 @@ extern "C" {
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <utility>
 #include <vector>
 
 #include "io/file_replace.h"
-#include "io/gif_palette.h"
 #include "io/picture.h"
 
 const char* const kVideoFailedText = "どうがを かきだせませんでした";
@@ -77,6 +80,94 @@ bool SyncFile(const QString& path) {
   return ::close(fd) == 0 && ok;
 }
 
+// A filter graph of libavfilter with one picture input (RGB32 pictures of
+// the video's size) and one output.
+struct FilterChain {
+  AVFilterGraph* Graph = nullptr;
+  AVFilterContext* In = nullptr;
+  AVFilterContext* Out = nullptr;
+
+  void Free() {
+    avfilter_graph_free(&Graph);
+    In = Out = nullptr;
+  }
+
+  // Makes the source named `name` of pictures `width` × `height` in the
+  // video's clock (hundredths of a second).
+  static AVFilterContext* Source(AVFilterGraph* graph, const char* name, int width, int height) {
+    char args[128];
+    std::snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=1/100:pixel_aspect=1/1", width, height,
+                  int(AV_PIX_FMT_RGB32));
+    AVFilterContext* source = nullptr;
+    if (avfilter_graph_create_filter(&source, avfilter_get_by_name("buffer"), name, args, nullptr, graph) < 0)
+      return nullptr;
+    return source;
+  }
+
+  // `filter` (as in FFmpeg's filter descriptions) between the picture input
+  // and the output; `palette` (when given) becomes a second input of 16 × 16
+  // pictures named "palette". False when the libraries refuse.
+  bool Build(const char* filter, int width, int height, AVFilterContext** palette = nullptr) {
+    Free();
+    Graph = avfilter_graph_alloc();
+    if (!Graph) return false;
+    Graph->nb_threads = 1;
+    In = Source(Graph, "in", width, height);
+    if (!In) return false;
+    if (avfilter_graph_create_filter(&Out, avfilter_get_by_name("buffersink"), "out", nullptr, nullptr, Graph) < 0)
+      return false;
+    AVFilterInOut* outputs = avfilter_inout_alloc();
+    AVFilterInOut* inputs = avfilter_inout_alloc();
+    AVFilterInOut* second = palette ? avfilter_inout_alloc() : nullptr;
+    bool ok = outputs && inputs && (!palette || second);
+    if (ok && palette) {
+      *palette = Source(Graph, "palette", 16, 16);
+      ok = *palette != nullptr;
+    }
+    if (ok) {
+      outputs->name = av_strdup("in");
+      outputs->filter_ctx = In;
+      outputs->next = second;
+      if (second) {
+        second->name = av_strdup("palette");
+        second->filter_ctx = *palette;
+      }
+      inputs->name = av_strdup("out");
+      inputs->filter_ctx = Out;
+      ok = avfilter_graph_parse_ptr(Graph, filter, &inputs, &outputs, nullptr) >= 0 &&
+           avfilter_graph_config(Graph, nullptr) >= 0;
+    } else {
+      avfilter_inout_free(&second);
+    }
+    avfilter_inout_free(&inputs);
+    avfilter_inout_free(&outputs);
+    return ok;
+  }
+};
+
+// A copy of an RGB32 picture as a frame the filters may keep.
+AVFrame* PictureFrame(const QImage& rgb, int64_t pts) {
+  AVFrame* frame = av_frame_alloc();
+  if (!frame) return nullptr;
+  frame->format = AV_PIX_FMT_RGB32;
+  frame->width = rgb.width();
+  frame->height = rgb.height();
+  if (av_frame_get_buffer(frame, 0) < 0) {
+    av_frame_free(&frame);
+    return nullptr;
+  }
+  for (int y = 0; y < rgb.height(); ++y)
+    std::memcpy(frame->data[0] + ptrdiff_t(y) * frame->linesize[0], rgb.constScanLine(y), size_t(rgb.width()) * 4);
+  frame->pts = pts;
+  return frame;
+}
+
+QImage RGB32Of(const QImage& image) {
+  return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+             ? image
+             : image.convertToFormat(QImage::Format_RGB32);
+}
+
 }  // namespace
 
 bool VideoFormatOf(const QString& path, VideoFormat& format) {
@@ -107,8 +198,12 @@ struct VideoWriter::Impl {
   AVPacket* Packet = nullptr;
   SwsContext* Scaler = nullptr;
   std::string EncoderName;
-  GIFPalette Palette;
+  // GIF: the colours of the palette's pictures are counted by palettegen;
+  // the frames are mapped onto the palette it makes by paletteuse.
+  FilterChain Colours, Mapping;
+  AVFilterContext* PaletteIn = nullptr;  // Mapping's second input
   bool PaletteBuilt = false;
+  int64_t ColourFrames = 0;
   // Start and length of the frames inside the encoder, in its clock.
   std::deque<std::pair<int64_t, int64_t>> Pending;
   double Elapsed = 0;  // seconds asked for so far
@@ -137,6 +232,9 @@ struct VideoWriter::Impl {
     av_packet_free(&Packet);
     sws_freeContext(Scaler);
     Scaler = nullptr;
+    Colours.Free();
+    Mapping.Free();
+    PaletteIn = nullptr;
     Pending.clear();
     if (!Temp.isEmpty()) QFile::remove(Temp);
     Temp.clear();
@@ -218,6 +316,59 @@ struct VideoWriter::Impl {
       if (err < 0) return Fail(LibraryErrorText("ファイルに かきこめません", err));
     }
   }
+
+  // GIF: counts the colours of a picture for the palette.
+  VideoResult CountColours(const QImage& rgb) {
+    if (!Colours.Graph && !Colours.Build("palettegen=max_colors=256:reserve_transparent=0:stats_mode=full", Width, Height))
+      return Fail("パレットを つくれません");
+    AVFrame* frame = PictureFrame(rgb, ColourFrames++);
+    if (!frame) return Fail("メモリが たりません");
+    // Pushed through at once: palettegen keeps its counts, not the frames.
+    const int err = av_buffersrc_add_frame_flags(Colours.In, frame, AV_BUFFERSRC_FLAG_PUSH);
+    av_frame_free(&frame);
+    if (err < 0) return Fail(LibraryErrorText("パレットを つくれません", err));
+    return {true, {}};
+  }
+
+  // GIF: the palette from the colours counted, and the filter that maps
+  // every frame onto it (with dithering where a colour is not in it).
+  VideoResult BuildPalette() {
+    PaletteBuilt = true;
+    int err = av_buffersrc_add_frame(Colours.In, nullptr);
+    AVFrame* palette = av_frame_alloc();
+    if (!palette) return Fail("メモリが たりません");
+    if (err >= 0) err = av_buffersink_get_frame(Colours.Out, palette);
+    Colours.Free();
+    if (err >= 0 && !Mapping.Build("[in][palette]paletteuse=dither=sierra2_4a", Width, Height,
+                                   &PaletteIn))
+      err = AVERROR(EINVAL);
+    if (err >= 0) {
+      palette->pts = 0;
+      err = av_buffersrc_add_frame(PaletteIn, palette);
+    }
+    // One palette for the whole video.
+    if (err >= 0) err = av_buffersrc_add_frame(PaletteIn, nullptr);
+    av_frame_free(&palette);
+    if (err < 0) return Fail(LibraryErrorText("パレットを つくれません", err));
+    return {true, {}};
+  }
+
+  // GIF: hands the frames mapped so far to the encoder.
+  VideoResult EncodeMapped() {
+    for (;;) {
+      AVFrame* mapped = av_frame_alloc();
+      if (!mapped) return Fail("メモリが たりません");
+      int err = av_buffersink_get_frame(Mapping.Out, mapped);
+      if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) {
+        av_frame_free(&mapped);
+        return {true, {}};
+      }
+      if (err >= 0) err = avcodec_send_frame(Encoder, mapped);
+      av_frame_free(&mapped);
+      if (err < 0) return Fail(LibraryErrorText("エンコードに しっぱいしました", err));
+      if (VideoResult r = Drain(); !r.Ok) return r;
+    }
+  }
 };
 
 VideoWriter::VideoWriter() : F(std::make_unique<Impl>()) {}
@@ -237,12 +388,19 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   F->EndTicks = F->LastTicks = 0;
   F->Frames = 0;
   F->PaletteBuilt = false;
-  F->Palette = GIFPalette();
+  F->ColourFrames = 0;
   F->EncoderName.clear();
   if (width < 2 || height < 2 || width > kMaxVideoSide || height > kMaxVideoSide ||
       (format != VideoFormat::GIF && (width % 2 != 0 || height % 2 != 0)))
     return F->Fail("えの おおきさが つかえません");
 
+  // A device, a pipe or a folder at the name is no file to replace: the
+  // video would take its name (and the device the backup's).
+  struct stat st {};
+  if (::lstat(QFile::encodeName(F->Target).constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    return F->Fail(CannotCreateText(path));
+  // What killed programs left in the folder goes first, as saves do.
+  RemoveStaleTempFiles(F->Target.left(F->Target.size() - FileNameOf(F->Target).size()));
   F->Temp = CreateTempFileNear(F->Target);
   if (F->Temp.isEmpty()) return F->Fail(CannotCreateText(path));
   const std::string url = FileURL(F->Temp);
@@ -299,21 +457,19 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   return {true, {}};
 }
 
-void VideoWriter::AddPaletteSource(const QImage& image) {
-  if (!F->Mux || F->Format != VideoFormat::GIF || F->PaletteBuilt) return;
-  if (image.width() != F->Width || image.height() != F->Height) return;
-  F->Palette.Count(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-                       ? image
-                       : image.convertToFormat(QImage::Format_RGB32));
+VideoResult VideoWriter::AddPaletteSource(const QImage& image) {
+  if (!F->Error.empty()) return {false, F->Error};
+  if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
+  if (F->Format != VideoFormat::GIF || F->PaletteBuilt) return {true, {}};
+  if (image.width() != F->Width || image.height() != F->Height) return F->Fail("えの おおきさが ちがいます");
+  return F->CountColours(RGB32Of(image));
 }
 
 VideoResult VideoWriter::AddFrame(const QImage& image, double seconds) {
   if (!F->Error.empty()) return {false, F->Error};
   if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
   if (image.width() != F->Width || image.height() != F->Height) return F->Fail("えの おおきさが ちがいます");
-  const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-                         ? image
-                         : image.convertToFormat(QImage::Format_RGB32);
+  const QImage rgb = RGB32Of(image);
 
   // The frame's time on the encoder's clock: from the end of the last frame
   // to the rounded sum of all times so far.
@@ -328,20 +484,29 @@ VideoResult VideoWriter::AddFrame(const QImage& image, double seconds) {
     F->Elapsed = double(end) / double(perSecond);
   }
 
-  if (av_frame_make_writable(F->Frame) < 0) return F->Fail("メモリが たりません");
   if (F->Format == VideoFormat::GIF) {
     if (!F->PaletteBuilt) {
-      F->Palette.Count(rgb);
-      F->Palette.Build();
-      F->PaletteBuilt = true;
+      // The first frame's colours count too, unless the pictures given for
+      // the palette (usually every frame, this one first) counted them.
+      if (F->ColourFrames == 0)
+        if (VideoResult r = F->CountColours(rgb); !r.Ok) return r;
+      if (VideoResult r = F->BuildPalette(); !r.Ok) return r;
     }
-    F->Palette.Fill(reinterpret_cast<uint32_t*>(F->Frame->data[1]));
-    F->Palette.Map(rgb, F->Frame->data[0], F->Frame->linesize[0]);
-  } else {
-    const uint8_t* planes[1] = {rgb.constBits()};
-    const int strides[1] = {int(rgb.bytesPerLine())};
-    sws_scale(F->Scaler, planes, strides, 0, F->Height, F->Frame->data, F->Frame->linesize);
+    AVFrame* frame = PictureFrame(rgb, start);
+    if (!frame) return F->Fail("メモリが たりません");
+    F->Pending.emplace_back(start, end - start);
+    const int err = av_buffersrc_add_frame_flags(F->Mapping.In, frame, AV_BUFFERSRC_FLAG_PUSH);
+    av_frame_free(&frame);
+    if (err < 0) return F->Fail(LibraryErrorText("パレットに あわせられません", err));
+    F->EndTicks = end;
+    F->LastTicks = end - start;
+    ++F->Frames;
+    return F->EncodeMapped();
   }
+  if (av_frame_make_writable(F->Frame) < 0) return F->Fail("メモリが たりません");
+  const uint8_t* planes[1] = {rgb.constBits()};
+  const int strides[1] = {int(rgb.bytesPerLine())};
+  sws_scale(F->Scaler, planes, strides, 0, F->Height, F->Frame->data, F->Frame->linesize);
   F->Frame->pts = start;
   F->Pending.emplace_back(start, end - start);
   const int err = avcodec_send_frame(F->Encoder, F->Frame);
@@ -356,6 +521,12 @@ VideoResult VideoWriter::Finish(bool backup) {
   if (!F->Error.empty()) return {false, F->Error};
   if (!F->Mux) return {false, FailureText("どうがが ひらかれていません")};
   if (F->Frames == 0) return F->Fail("えが ひとつも ありません");
+  if (F->Format == VideoFormat::GIF) {
+    // The frames the mapping still holds.
+    const int err = av_buffersrc_add_frame(F->Mapping.In, nullptr);
+    if (err < 0) return F->Fail(LibraryErrorText("パレットに あわせられません", err));
+    if (VideoResult r = F->EncodeMapped(); !r.Ok) return r;
+  }
   int err = avcodec_send_frame(F->Encoder, nullptr);
   if (err < 0) return F->Fail(LibraryErrorText("エンコードに しっぱいしました", err));
   if (VideoResult r = F->Drain(); !r.Ok) return r;

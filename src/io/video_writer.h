@@ -1,7 +1,8 @@
 // Time-lapse videos of a drawing: the pictures of its steps, one after the
 // other, each shown for its own time, written as an H.264 MP4 (plays in
 // browsers and on phones) or as an endlessly looping animated GIF. Encoding
-// is FFmpeg's (libavcodec, libavformat, libswscale).
+// is FFmpeg's (libavcodec, libavformat, libswscale; libavfilter makes and
+// applies the GIF's palette).
 //
 // Frames are encoded as they come: nothing but the encoder's own look-ahead
 // is kept, whatever the length of the video. The video is written to a
@@ -48,16 +49,16 @@ class VideoWriter {
   // is cancelled first.
   VideoResult Open(const std::string& path, VideoFormat format, int width = 640, int height = 480);
 
-  // GIF only, before the first frame: pictures whose colours the palette is
-  // built from, together with the first frame's. A GIF has one palette of
-  // 256 colours for the whole video; give the picture that holds the most
-  // colours of the drawing (usually its last step). When all the colours
-  // counted number 256 or fewer, every frame that uses only them is written
-  // exactly; otherwise the colours that cover many pixels (the drawing's)
-  // keep their exact values and the rest (a photo background) share the
-  // remaining entries. Colours of later frames that the palette lacks are
-  // shown as the nearest entry. Ignored for MP4 and after the first frame.
-  void AddPaletteSource(const QImage& image);
+  // GIF only, before the first frame: a picture whose colours the palette
+  // is made from (without any, the first frame's alone). A GIF has one palette
+  // of 256 colours for the whole video: give
+  // every frame here first, in order, for a palette that fits them all.
+  // FFmpeg's palettegen counts the colours of every pixel, keeping only a
+  // count per colour whatever the number of pictures; when they
+  // number 256 or fewer, every frame is written exactly. Otherwise
+  // paletteuse maps each frame onto the palette, dithering the colours it
+  // lacks. Does nothing for MP4 and after the first frame.
+  VideoResult AddPaletteSource(const QImage& image);
 
   // Appends a frame shown for `seconds` (non-positive or non-finite times
   // count as the shortest time the format shows: a millisecond in MP4, two

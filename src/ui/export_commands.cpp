@@ -3,15 +3,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QProgressDialog>
+#include <algorithm>
 
-#include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/exports.h"
 #include "io/file_replace.h"
 #include "io/picture.h"
+#include "io/replay_walker.h"
 #include "io/video_export.h"
 #include "ui/main_window.h"
+#include "ui/video_pace_dialog.h"
+
+const char* const kVideoDoneText = "どうがを かきだしました";
 
 void MainWindow::ReadBGMenuClick() {
   if (!S.Dialogs->Execute(S.OpenBGDialog)) return;
@@ -48,30 +52,32 @@ bool MainWindow::ChooseExportFile(FileDialog& dialog) {
   return true;
 }
 
-void MainWindow::RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work) {
+void MainWindow::RunWithProgress(const std::function<void(const ExportProgress&)>& work) {
   setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QProgressDialog progress(this);
+  progress.setObjectName("ExportProgress");
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
   progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
   progress.setMinimumDuration(0);
-  progress.setRange(0, S.History.Count());
+  progress.setRange(0, std::max(S.History.Count(), 1));
   // The window takes no input meanwhile, but its progress box does: a
   // window of its own, it is enabled again after its parent was disabled.
   progress.setEnabled(true);
-  work([&](int n, int count) {
+  work([&](const QString& doing, int n, int count) {
     if (progress.wasCanceled()) return false;
-    progress.setLabelText(QStringLiteral("%1 / %2").arg(n).arg(count));
+    if (progress.maximum() != count) progress.setRange(0, count);
+    progress.setLabelText(QStringLiteral("%1（%2 / %3）").arg(doing).arg(n).arg(count));
     progress.setValue(n - 1);
-    // Shows the progress and the canvas, and lets the Cancel button be
-    // pressed; the disabled window ignores what it is sent.
+    // Shows the progress and lets the Cancel button be pressed; the
+    // disabled window ignores what it is sent.
     QCoreApplication::processEvents();
+    if (OnExportProgress) OnExportProgress(progress, n);
     return !progress.wasCanceled();
   });
   progress.close();
   QApplication::restoreOverrideCursor();
   setEnabled(true);
-  PaintBoxPaint();
 }
 
 void MainWindow::SaveScreenBmpMenuClick() {
@@ -86,17 +92,26 @@ void MainWindow::SaveScreenJpegMenuClick() {
 }
 
 void MainWindow::SaveAllProcessMenuClick() {
-  if (!ChooseExportFile(S.SaveJPEGBGDialog)) return;
+  // The series is made on a copy of the drawing: the selection, the step
+  // shown and the canvas stay as they are.
+  RecordPendingResize(S);
+  if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   // The chosen file itself is never written: it names the folder and the
   // base of the numbered names.
   const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
   if (S.History.Count() == 0) return;
   if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
-  RunWithProgress([&](const auto& progress) { ExportProcess(S, Pictures.WorkBitmap, base, progress); });
+  ReplayWalker walker(S.History, *S.Dialogs);
+  RunWithProgress([&](const ExportProgress& progress) {
+    ExportProcess(walker, *S.Dialogs, base,
+                  [&](int n, int count) { return progress(QStringLiteral("えを かきだしています"), n, count); });
+  });
 }
 
 void MainWindow::SaveVideoMenuClick() {
-  if (!ChooseExportFile(S.SaveVideoDialog)) return;
+  // As the series: on a copy of the drawing, the window stays as it is.
+  RecordPendingResize(S);
+  if (!S.Dialogs->Execute(S.SaveVideoDialog)) return;
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the
   // dialog.
@@ -106,7 +121,16 @@ void MainWindow::SaveVideoMenuClick() {
     path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
   if (S.History.Count() == 0) return;
-  RunWithProgress([&](const auto& progress) {
-    ExportVideo(S, Pictures.WorkBitmap, path, format, m_videoPace, true, progress);
+  // The choices of --pace and --hold, kept for the next video.
+  if (!VideoPaceDialog::Ask(this, S.History, m_videoPace)) return;
+  ReplayWalker walker(S.History, *S.Dialogs);
+  VideoExportResult result = VideoExportResult::Cancelled;
+  RunWithProgress([&](const ExportProgress& progress) {
+    result = ExportVideo(walker, *S.Dialogs, path, format, m_videoPace, true, [&](VideoPass pass, int n, int count) {
+      return progress(pass == VideoPass::Colours ? QStringLiteral("いろを しらべています")
+                                                 : QStringLiteral("どうがを かきだしています"),
+                      n, count);
+    });
   });
+  if (result == VideoExportResult::Done) S.Dialogs->ShowMessage(kVideoDoneText);
 }

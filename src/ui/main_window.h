@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QProgressDialog>
 #include <functional>
 #include <memory>
 
@@ -75,6 +76,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+  // Runs at every step of a long export once its progress box shows it
+  // (tests press Cancel there).
+  std::function<void(QProgressDialog&, int n)> OnExportProgress;
 
   // Printing (the file menu's いんさつ, Ctrl+P, and its preview) can be
   // switched off, e.g. by a school's settings: its items are then hidden.
@@ -281,9 +285,12 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // and, on OK, the selection frame leaves the canvas. False on Cancel.
   bool ChooseExportFile(FileDialog& dialog);
   // Runs a long export with the window disabled and a progress box whose
-  // Cancel button stays live; `work` gets the progress callback the exports
-  // take (false from it: cancelled).
-  void RunWithProgress(const std::function<void(const std::function<bool(int, int)>&)>& work);
+  // Cancel button stays live; `work` gets the progress callback: what is
+  // being done (its words shown with "n / count"), false from it: cancelled.
+  using ExportProgress = std::function<bool(const QString& doing, int n, int count)>;
+  void RunWithProgress(const std::function<void(const ExportProgress&)>& work);
+  // The last video's pace: the settings' (the command line's default first).
+  ReplayPace m_videoPace;
 
   // ---- The help window (help_window.cpp) ----
   void HowToUseMenuClick();
@@ -296,7 +303,6 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // ---- Settings (settings_hooks.cpp) ----
   Settings* m_settings = nullptr;
   std::unique_ptr<UserDialogs> m_folderDialogs;  // wraps the dialogs S had
-  ReplayPace m_videoPace;                        // of the video export
 
   // ---- Controls (object names as their member names) ----
   QWidget* Client = nullptr;  // the client area under the menu bar

@@ -68,7 +68,7 @@ TEST_F(BatchOutputTest, APictureThatCannotBeDrawnExitsWithThreeAndIsNamed) {
 
   r = Run({"--help"});
   EXPECT_TRUE(r.Out.contains("Exit status: 0 done, 1 failed, 2 bad usage, 3 written but a picture could\n"
-                             "not be drawn."));
+                             "not be drawn, 4 stopped by SIGINT (Ctrl+C) or SIGTERM."));
 }
 
 TEST_F(BatchOutputTest, PicturesNeverGoOverTheDrawingOrAnyDrawingName) {

@@ -99,7 +99,7 @@ TEST_F(BatchVideoTest, GIFAsDrawnLoopsWithTheRecordedTimesAndExactPictures) {
   EXPECT_EQ(DecodeVideo(Path("slow.gif")).LengthMs, (std::vector<int64_t>{2000, 2000, 2000, 2000, 3000}));
 }
 
-TEST_F(BatchVideoTest, AnExistingVideoIsKeptAsTheBackupAndAnEmptyDrawingWritesNothing) {
+TEST_F(BatchVideoTest, AnExistingVideoIsKeptAsTheBackupAndAnEmptyDrawingGivesTheBlankCanvas) {
   WriteDrawing();
   WriteFile("film.mp4", "an older film");
   ASSERT_EQ(Run({"--export-video", "film.mp4", "d.tlo"}).Status, 0);
@@ -109,8 +109,18 @@ TEST_F(BatchVideoTest, AnExistingVideoIsKeptAsTheBackupAndAnEmptyDrawingWritesNo
   WriteFile("empty.tlo", DrawingFileText({}));
   const BatchRun r = Run({"--export-video", "none.gif", "empty.tlo"});
   EXPECT_EQ(r.Status, 0);
-  EXPECT_TRUE(r.Err.contains("the drawing has no steps; nothing written"));
-  EXPECT_FALSE(QFile::exists(Path("none.gif")));
+  EXPECT_TRUE(r.Err.contains("the drawing has no steps; its video or series shows the blank canvas")) << r.Err.toStdString();
+  // One white frame, held as a last step is.
+  const DecodedVideo d = DecodeVideo(Path("none.gif"));
+  ASSERT_TRUE(d.Ok);
+  ASSERT_EQ(d.Pictures.size(), 1u);
+  EXPECT_EQ(d.LengthMs, std::vector<int64_t>{2000});
+  EXPECT_EQ(d.Pictures[0].pixel(320, 240) & 0xFFFFFF, 0xFFFFFFu);
+  // The series of an empty drawing: its one picture, step 0.
+  const BatchRun p = Run({"--export-process", "empty.jpg", "empty.tlo"});
+  EXPECT_EQ(p.Status, 0);
+  EXPECT_TRUE(QFile::exists(Path("empty000.jpg")));
+  EXPECT_FALSE(QFile::exists(Path("empty001.jpg")));
 }
 
 TEST_F(BatchVideoTest, BadPaceHoldOrVideoNameIsBadUsage) {
@@ -126,6 +136,32 @@ TEST_F(BatchVideoTest, BadPaceHoldOrVideoNameIsBadUsage) {
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
   }
   EXPECT_EQ(Entries(), QStringList{"d.tlo"});
+}
+
+}  // namespace
+
+namespace {
+
+// The GIF's one palette is made from the colours of every step, not of the
+// last one alone: colours that later steps cover keep their exact values.
+TEST_F(BatchVideoTest, TheGIFPaletteHoldsTheColoursOfEveryStep) {
+  QByteArray text = "TAMLO FILE FORMAT 1.2\r\n";
+  std::vector<QColor> colours;
+  for (int k = 1; k <= 120; ++k) {
+    // Each rectangle covers the one before, in a colour of its own.
+    const QColor body((k * 37) % 256, (k * 91) % 256, (k * 53 + 40) % 256);
+    colours.push_back(body);
+    text += (TimedRect(k, "10 02 15 00", 100, body).join("\r\n") + "\r\n").toUtf8();
+  }
+  WriteFile("many.tlo", text);
+  const BatchRun r = Run({"--export-video", "many.gif", "--pace", "100", "many.tlo"});
+  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  const DecodedVideo d = DecodeVideo(Path("many.gif"));
+  ASSERT_TRUE(d.Ok);
+  ASSERT_EQ(d.Pictures.size(), 120u);
+  int wrong = 0;
+  for (size_t k = 0; k < d.Pictures.size(); ++k) wrong += (d.Pictures[k].pixel(130, 80) & 0xFFFFFF) != (colours[k].rgb() & 0xFFFFFF);
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

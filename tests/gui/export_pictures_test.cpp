@@ -170,20 +170,17 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
   std::vector<bool> enabled;
   std::vector<QString> labels;
   bool waitCursor = true;
-  auto show = Window->pictures().OnShow;
-  MutablePictures(*Window).OnShow = [&](const QImage& picture) {
-    auto* progress = Window->findChild<QProgressDialog*>();
-    if (progress && progress->isVisible()) {
+  Window->OnExportProgress = [&](QProgressDialog& progress, int) {
+    if (progress.isVisible()) {
       enabled.push_back(Window->isEnabled());
       const QCursor* cursor = QGuiApplication::overrideCursor();
       waitCursor = waitCursor && cursor && cursor->shape() == Qt::WaitCursor;
-      labels.push_back(progress->labelText());
+      labels.push_back(progress.labelText());
     }
-    if (show) show(picture);
   };
   Choose("proc.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
-  MutablePictures(*Window).OnShow = show;
+  Window->OnExportProgress = nullptr;
 
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg", "proc003.jpg"}));
   const QImage first = QImage(Path("proc001.jpg"));
@@ -195,7 +192,8 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
 
   EXPECT_EQ(enabled, std::vector<bool>(3, false));  // one picture per step, window disabled
   EXPECT_TRUE(waitCursor);
-  EXPECT_EQ(labels, (std::vector<QString>{"1 / 3", "2 / 3", "3 / 3"}));
+  EXPECT_EQ(labels, (std::vector<QString>{"えを かきだしています（1 / 3）", "えを かきだしています（2 / 3）",
+                                           "えを かきだしています（3 / 3）"}));
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(S().CurrentStep, S().History.Count());
@@ -224,15 +222,18 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);  // the drawing goes on whole
 }
 
-TEST_F(ExportTest, WholeProcessInTheViewModeEndsOnTheLastStep) {
+TEST_F(ExportTest, WholeProcessInTheViewModeLeavesItWhereItWas) {
   DrawRects(2);
   ASSERT_TRUE(EnterPlayMode(*Window));
+  ClickButton(Button(*Window, "ForwardBtn"));
+  ASSERT_EQ(S().CurrentStep, 1);
+  const QImage canvas = Canvas(*Window)->Image.copy();
   Choose("v.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(CanvasPixel(*Window, 30, 20), 0x000000u);  // the second rectangle shows
+  EXPECT_EQ(S().CurrentStep, 1);
+  EXPECT_TRUE(Canvas(*Window)->Image == canvas);  // the second rectangle is not shown yet
 }
 
 }  // namespace

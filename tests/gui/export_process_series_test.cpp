@@ -8,6 +8,7 @@
 #include "batch_run.h"
 #include "io/exports.h"
 #include "io/picture.h"
+#include "io/replay_walker.h"
 #include "support/file_fixture.h"
 
 namespace {
@@ -59,18 +60,16 @@ class SeriesTest : public FileTest {
     ASSERT_EQ(S().History.Count(), count);
   }
 
-  // Presses the progress box's Cancel button while step `step` is drawn.
+  // Presses the progress box's Cancel button once step `step` is written,
+  // as the next one is begun.
   void CancelAtStep(int step) {
-    MutablePictures(*Window).OnShow = [this, step, show = Window->pictures().OnShow](const QImage& picture) {
-      auto* progress = Window->findChild<QProgressDialog*>();
-      if (progress && progress->isVisible() && progress->labelText().startsWith(QString::number(step) + " / ")) {
-        auto* cancel = progress->findChild<QPushButton*>();
-        ASSERT_NE(cancel, nullptr);
-        EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
-        EXPECT_TRUE(cancel->isEnabled());  // the window is disabled, its progress box is not
-        cancel->click();
-      }
-      if (show) show(picture);
+    Window->OnExportProgress = [step](QProgressDialog& progress, int n) {
+      if (n != step + 1) return;
+      auto* cancel = progress.findChild<QPushButton*>();
+      ASSERT_NE(cancel, nullptr);
+      EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
+      EXPECT_TRUE(cancel->isEnabled());  // the window is disabled, its progress box is not
+      cancel->click();
     };
   }
 
@@ -127,7 +126,8 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
   Rects(2, 350);
   std::vector<int> asked;
-  const bool done = ExportProcess(MutableState(*Window), Window->pictures().WorkBitmap, Path("p").toStdString(), [&](int n, int count) {
+  ReplayWalker walker(S().History, Dialogs);
+  const bool done = ExportProcess(walker, Dialogs, Path("p").toStdString(), [&](int n, int count) {
     asked.push_back(n);
     EXPECT_EQ(count, 5);
     return n < 3;
@@ -137,7 +137,7 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   EXPECT_EQ(SeriesFiles("p"), (QStringList{"p001.jpg", "p002.jpg"}));
   EXPECT_EQ(Entries(), (QStringList{"p001.jpg", "p002.jpg", "sky.bmp"}));  // no temporary file left
   EXPECT_TRUE(Dialogs.Shown.empty());
-  // The drawing is whole again, background included.
+  // The drawing is whole, background included: the series walked a copy.
   EXPECT_EQ(S().CurrentStep, S().History.Count());
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
   EXPECT_EQ(Window->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "io/exports.h"
 #include "io/picture.h"
 #include "io/picture_store.h"
+#include "io/replay_walker.h"
 #include "support/random_actions.h"
 #include "support/scripted_dialogs.h"
 
@@ -32,6 +34,12 @@ struct Drawing {
     // Nothing selected, as the window's command leaves it before a series.
     S.SelectedFig = nullptr;
     S.MarkedFig = nullptr;
+  }
+  // The numbered series of the drawing, made on a copy of it as the window
+  // and the batch mode make it.
+  bool Series(const std::string& base, const std::function<bool(int, int)>& progress = {}) {
+    ReplayWalker walker(S.History, Dialogs);
+    return ExportProcess(walker, Dialogs, base, progress);
   }
 };
 
@@ -73,12 +81,13 @@ TEST_F(SeriesWriterTest, EveryPictureEqualsTheOneWrittenAlone) {
     d.S.CurrentStep = 20;
     GoToStep(d.S);
     const QString series = QStringLiteral("s%1_").arg(seed), alone = QStringLiteral("a%1_").arg(seed);
-    ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, Base(series)));
+    const QImage shown = d.Pictures.WorkBitmap.copy();
+    ASSERT_TRUE(d.Series(Base(series)));
     EXPECT_TRUE(d.Dialogs.Shown.empty());
-    EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());
-    const QImage last = d.Pictures.WorkBitmap.copy();
+    // The series walked a copy: the drawing is as it was, at its step.
+    EXPECT_EQ(d.S.CurrentStep, 20);
+    EXPECT_TRUE(shown == d.Pictures.WorkBitmap);
     WriteOneByOne(d, alone);
-    EXPECT_TRUE(last == d.Pictures.WorkBitmap);  // the series left the drawing at its last step
     for (int n = 1; n <= 60; ++n) {
       const QByteArray bytes = Read(Name(series, n));
       ASSERT_FALSE(bytes.isEmpty()) << "step " << n;
@@ -103,7 +112,7 @@ TEST_F(SeriesWriterTest, TheFirstFailureEndsTheSeriesAndNothingAfterItIsTouched)
   ASSERT_TRUE(QDir(Dir.path()).mkdir("p012.jpg"));  // a second failure, never reached
 
   std::vector<int> asked;
-  const bool done = ExportProcess(d.S, d.Pictures.WorkBitmap, Base("p"), [&](int n, int) {
+  const bool done = d.Series(Base("p"), [&](int n, int) {
     asked.push_back(n);
     return true;
   });
@@ -120,7 +129,7 @@ TEST_F(SeriesWriterTest, TheFirstFailureEndsTheSeriesAndNothingAfterItIsTouched)
   ASSERT_GE(asked.size(), 7u);
   for (size_t k = 0; k < asked.size(); ++k) EXPECT_EQ(asked[k], int(k) + 1);
   EXPECT_LT(asked.size(), 40u);
-  EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());
+  EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());  // as it was
 }
 
 // Stopped at step n, the series holds exactly the pictures of the steps
@@ -132,7 +141,7 @@ TEST_F(SeriesWriterTest, AStoppedSeriesHoldsEveryPictureShownBeforeTheStop) {
   for (int stop : {1, 2, 5, 30}) {
     SCOPED_TRACE("stop at " + std::to_string(stop));
     const QString base = QStringLiteral("c%1_").arg(stop);
-    const bool done = ExportProcess(d.S, d.Pictures.WorkBitmap, Base(base), [&](int n, int) { return n < stop; });
+    const bool done = d.Series(Base(base), [&](int n, int) { return n < stop; });
     EXPECT_FALSE(done);
     EXPECT_TRUE(d.Dialogs.Shown.empty());
     for (int n = 1; n < stop; ++n) EXPECT_TRUE(Read(Name(base, n)) == Read(Name("a", n))) << "step " << n;
@@ -145,10 +154,10 @@ TEST_F(SeriesWriterTest, AStoppedSeriesHoldsEveryPictureShownBeforeTheStop) {
 // series replaces the first's files with the same bytes.
 TEST_F(SeriesWriterTest, ASeriesWrittenAgainOverItselfIsUnchanged) {
   Drawing d(21, 25);
-  ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, Base("r")));
+  ASSERT_TRUE(d.Series(Base("r")));
   std::vector<QByteArray> first;
   for (int n = 1; n <= 25; ++n) first.push_back(Read(Name("r", n)));
-  ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, Base("r")));
+  ASSERT_TRUE(d.Series(Base("r")));
   for (int n = 1; n <= 25; ++n) EXPECT_TRUE(Read(Name("r", n)) == first[size_t(n - 1)]) << "step " << n;
   EXPECT_EQ(Entries().size(), 25u);
 }

@@ -19,6 +19,7 @@
 #include "io/exports.h"
 #include "io/picture.h"
 #include "io/picture_store.h"
+#include "io/replay_walker.h"
 #include "render/paint.h"
 #include "support/builders.h"
 
@@ -338,11 +339,12 @@ TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
       // Start from somewhere in the middle, as after the view mode.
       d.S.CurrentStep = d.S.History.Count() / 3;
       GoToStep(d.S);
-      d.Pictures.Incremental = fast != 0;
       const std::string base = dir.filePath(QString("s%1_%2_").arg(seed).arg(fast)).toStdString();
-      ASSERT_TRUE(ExportProcess(d.S, d.Pictures.WorkBitmap, base));
-      states[fast] = DrawingState(d.S);
-      states[fast].push_back(Bytes(d.Pictures.WorkBitmap));
+      ReplayWalker walker(d.S.History, *d.S.Dialogs);
+      walker.Pictures().Incremental = fast != 0;
+      ASSERT_TRUE(ExportProcess(walker, *d.S.Dialogs, base));
+      states[fast] = DrawingState(walker.State());
+      states[fast].push_back(Bytes(walker.Picture()));
       for (int n = 1; n <= d.S.History.Count(); ++n) {
         QFile f(QString::fromStdString(ProcessPictureName(base, n)));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;

@@ -6,7 +6,17 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <QDoubleSpinBox>
+#include <QTimer>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <ctime>
+#include <functional>
+
 #include "support/file_fixture.h"
+#include "io/replay_walker.h"
+#include "ui/video_pace_dialog.h"
 #include "video_decode.h"
 
 namespace {
@@ -16,19 +26,29 @@ class WindowVideoTest : public FileTest {
   void Rects(int n) {
     for (int i = 0; i < n; ++i) DrawRect(*Window, {100 + 40 * i, 200}, {130 + 40 * i, 260});
   }
-  // Presses the progress box's Cancel button while step `step` is drawn.
+  // Presses the progress box's Cancel button once step `step` is written,
+  // as the next one is begun.
   void CancelAtStep(int step) {
-    MutablePictures(*Window).OnShow = [this, step, show = Window->pictures().OnShow](const QImage& picture) {
-      auto* progress = Window->findChild<QProgressDialog*>();
-      if (progress && progress->isVisible() && progress->labelText().startsWith(QString::number(step) + " / ")) {
-        auto* cancel = progress->findChild<QPushButton*>();
-        ASSERT_NE(cancel, nullptr);
-        EXPECT_TRUE(cancel->isEnabled());
-        cancel->click();
-      }
-      if (show) show(picture);
+    Window->OnExportProgress = [step](QProgressDialog& progress, int n) {
+      if (n != step + 1) return;
+      auto* cancel = progress.findChild<QPushButton*>();
+      ASSERT_NE(cancel, nullptr);
+      EXPECT_TRUE(cancel->isEnabled());
+      cancel->click();
     };
   }
+  // Answers the pace question that follows the file dialog: `act` sets its
+  // controls, then かきだす (or やめる when `accept` is false) is pressed.
+  void AnswerPace(const std::function<void(VideoPaceDialog&)>& act = {}, bool accept = true) {
+    QTimer::singleShot(0, [this, act, accept] {
+      auto* dialog = dynamic_cast<VideoPaceDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      PaceAsked = true;
+      if (act) act(*dialog);
+      dialog->findChild<QPushButton*>(accept ? "PaceOkButton" : "PaceCancelButton")->click();
+    });
+  }
+  bool PaceAsked = false;
 };
 
 TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
@@ -38,19 +58,26 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
 
   Rects(4);
   Choose("film.gif");
+  AnswerPace();
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  EXPECT_TRUE(PaceAsked);
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveVideo);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif");
-  EXPECT_TRUE(Dialogs.Shown.empty());
+  // It says it is done, as a save does.
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Message);
+  EXPECT_EQ(Dialogs.Shown[0].text, "どうがを かきだしました");
 
   const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 4u);
   EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{250, 250, 250, 2000}));
-  // The last frame is the canvas as it shows the drawing afterwards.
-  EXPECT_EQ(MeanPictureDiff(d.Pictures.back(), Window->pictures().WorkBitmap), 0.0);
-  EXPECT_GT(MeanPictureDiff(d.Pictures[0], Window->pictures().WorkBitmap), 0.0);
+  // The last frame is the drawing's last step as the view mode shows it.
+  ReplayWalker replayed(S().History, Dialogs);
+  replayed.ForwardTo(S().History.Count());
+  EXPECT_EQ(MeanPictureDiff(d.Pictures.back(), replayed.Picture()), 0.0);
+  EXPECT_GT(MeanPictureDiff(d.Pictures[0], replayed.Picture()), 0.0);
   EXPECT_TRUE(GIFLoopsForever(ReadFile("film.gif")));
   // The window is as before: enabled, its cursor back, at the last step.
   EXPECT_TRUE(Window->isEnabled());
@@ -61,6 +88,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   // Again over it, as an MP4 this time: the old one is the backup.
   WriteFile("film.mp4", "older");
   Choose("film.mp4");
+  AnswerPace();
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   EXPECT_EQ(ReadFile("film.bak"), "older");
   EXPECT_EQ(DecodeVideo(Path("film.mp4")).Codec, AV_CODEC_ID_H264);
@@ -71,6 +99,7 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   WriteFile("film.mp4", "the film before");
   CancelAtStep(3);
   Choose("film.mp4");
+  AnswerPace();
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file, no backup
   EXPECT_EQ(ReadFile("film.mp4"), "the film before");
@@ -82,10 +111,137 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
 
   // A cancelled file dialog writes nothing either.
-  MutablePictures(*Window).OnShow = nullptr;
+  Window->OnExportProgress = nullptr;
   CancelDialog();
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+  // Nor does やめる in the pace question.
+  Choose("film.mp4");
+  AnswerPace({}, false);
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  EXPECT_TRUE(PaceAsked);
+  EXPECT_EQ(Entries(), QStringList{"film.mp4"});
+  EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+// The pace question offers what --pace and --hold offer, says how long the
+// video will be, and the video plays at the pace chosen; the progress box
+// says in words what it is doing.
+TEST_F(WindowVideoTest, ThePaceIsChosenAndTheProgressIsLabelled) {
+  Rects(6);
+  std::vector<QString> labels;
+  Window->OnExportProgress = [&](QProgressDialog& progress, int) { labels.push_back(progress.labelText()); };
+  QString lengthAtFour, lengthAtOne;
+  Choose("film.gif");
+  AnswerPace([&](VideoPaceDialog& dialog) {
+    auto* rate = dialog.findChild<QDoubleSpinBox*>("PaceRateSpin");
+    auto* hold = dialog.findChild<QDoubleSpinBox*>("PaceHoldSpin");
+    ASSERT_NE(rate, nullptr);
+    ASSERT_NE(hold, nullptr);
+    EXPECT_EQ(rate->value(), 4.0);  // the command line's defaults
+    EXPECT_EQ(hold->value(), 2.0);
+    EXPECT_EQ(rate->maximum(), 100.0);
+    EXPECT_EQ(hold->maximum(), 600.0);
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("PaceFixedRadio")->isChecked());
+    EXPECT_NE(dialog.findChild<QRadioButton*>("PaceDrawnRadio"), nullptr);
+    lengthAtFour = dialog.findChild<QLabel*>("PaceLengthLabel")->text();
+    rate->setValue(1);
+    hold->setValue(3);
+    lengthAtOne = dialog.findChild<QLabel*>("PaceLengthLabel")->text();
+  });
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  // 5 × 0.25 s + 2 s, then 5 × 1 s + 3 s.
+  EXPECT_EQ(lengthAtFour, QString::fromUtf8("どうがの ながさ：やく 3びょう"));
+  EXPECT_EQ(lengthAtOne, QString::fromUtf8("どうがの ながさ：やく 8びょう"));
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
+  ASSERT_TRUE(d.Ok);
+  EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{1000, 1000, 1000, 1000, 1000, 3000}));
+  // A GIF looks at the colours of every step first, then writes them.
+  ASSERT_EQ(labels.size(), 12u);
+  EXPECT_EQ(labels.front(), QString::fromUtf8("いろを しらべています（1 / 6）"));
+  EXPECT_EQ(labels.back(), QString::fromUtf8("どうがを かきだしています（6 / 6）"));
+
+  // The next video starts from the pace chosen last; as drawn this time.
+  Choose("again.mp4");
+  AnswerPace([&](VideoPaceDialog& dialog) {
+    EXPECT_EQ(dialog.findChild<QDoubleSpinBox*>("PaceRateSpin")->value(), 1.0);
+    dialog.findChild<QRadioButton*>("PaceDrawnRadio")->setChecked(true);
+    EXPECT_FALSE(dialog.findChild<QDoubleSpinBox*>("PaceRateSpin")->isEnabled());
+  });
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ASSERT_TRUE(DecodeVideo(Path("again.mp4")).Ok);
+  EXPECT_EQ(DecodeVideo(Path("again.mp4")).Pictures.size(), 6u);
+}
+
+// Exporting from the view mode leaves the window exactly as it was: the
+// step shown, the canvas, the counter, and the question on leaving the
+// view mode.
+TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
+  Rects(5);
+  ASSERT_TRUE(EnterPlayMode(*Window));
+  ClickButton(Button(*Window, "ForwardBtn"));
+  ClickButton(Button(*Window, "ForwardBtn"));
+  ASSERT_EQ(S().CurrentStep, 2);
+  const QImage canvas = Canvas(*Window)->Image.copy();
+  const QImage composed = Window->pictures().WorkBitmap.copy();
+  QStringList labels;
+  for (QLabel* label : Window->findChildren<QLabel*>()) labels << label->objectName() + "=" + label->text();
+  const int slider = Slider(*Window, "TimeTrackBar")->value();
+
+  Choose("film.mp4");
+  AnswerPace();
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ASSERT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 5u);
+
+  EXPECT_EQ(S().WorkMode, WindowMode::Play);
+  EXPECT_EQ(S().CurrentStep, 2);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_TRUE(Canvas(*Window)->Image == canvas);
+  EXPECT_TRUE(Window->pictures().WorkBitmap == composed);
+  QStringList after;
+  for (QLabel* label : Window->findChildren<QLabel*>()) after << label->objectName() + "=" + label->text();
+  EXPECT_EQ(after, labels);
+  EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), slider);
+
+  // Leaving the view mode at step 2 of 5 still asks whether to draw on
+  // from there.
+  Answer(ModalResult::No);
+  const size_t shown = Dialogs.Shown.size();
+  EnterDrawMode(*Window);
+  ASSERT_EQ(Dialogs.Shown.size(), shown + 1);
+  EXPECT_EQ(Dialogs.Shown.back().kind, ShownBox::Question);
+}
+
+// A device or a pipe at the chosen name is refused as the picture exports
+// refuse it: nothing replaces it, nothing is renamed.
+TEST_F(WindowVideoTest, APipeAtTheNameIsRefused) {
+  Rects(2);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("film.mp4")).constData(), 0600), 0);
+  Choose("film.mp4");
+  AnswerPace();
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
+  EXPECT_NE(Dialogs.Shown[0].text.find("film.mp4"), std::string::npos) << Dialogs.Shown[0].text;
+  struct stat st {};
+  ASSERT_EQ(::lstat(QFile::encodeName(Path("film.mp4")).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(Entries().isEmpty());  // no backup, no temporary file (a pipe is not listed)
+}
+
+// A temporary file that a window killed during an export left behind long
+// ago is cleared from the folder the next export writes to.
+TEST_F(WindowVideoTest, LeftoversOfKilledExportsAreCleared) {
+  Rects(2);
+  WriteFile(".tamlo-0123456789abcdef.tmp", "half a video");
+  WriteFile(".tamlo-fedcba9876543210.tmp", "a save at work right now");
+  const QByteArray old = QFile::encodeName(Path(".tamlo-0123456789abcdef.tmp"));
+  const struct timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimes(old.constData(), hourAgo), 0);
+  Choose("film.mp4");
+  AnswerPace();
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  EXPECT_EQ(Entries(), (QStringList{".tamlo-fedcba9876543210.tmp", "film.mp4"}));
 }
 
 }  // namespace
