@@ -53,6 +53,7 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   ConnectMenu();
   ConnectControls();
   ConnectShortcuts();
+  ConnectKeyboard();
   NameControls();
 
   Pictures.OnShow = [this](const QImage& picture) {
