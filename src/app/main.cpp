@@ -1,15 +1,13 @@
 // Program entry: the batch mode when the arguments ask for it, else the
 // window with the file named on the command line, if any.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <exception>
 
+#include "ui/interface_language.h"
 #include "ui/main_window.h"
 #include "batch/batch_mode.h"
 
@@ -71,11 +69,9 @@ int main(int argc, char** argv) {
   TamloApplication app(argc, argv);
   QApplication::setApplicationName("Tamlo");
 
-  // Qt's own texts (dialog buttons, file dialogs) in Japanese.
-  QTranslator qtJapanese;
-  if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtJapanese);
+  // Japanese, or English for an English system; TAMLO_LANGUAGE (en, ja)
+  // chooses until the settings do.
+  UseInterfaceLanguage(ChooseInterfaceLanguage(QString::fromLocal8Bit(qgetenv("TAMLO_LANGUAGE"))));
 
   try {
     MainWindow window;

@@ -53,7 +53,7 @@ void MainWindow::RunWithProgress(const std::function<void(const std::function<bo
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QProgressDialog progress(this);
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
-  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  progress.setCancelButtonText(tr("キャンセル"));
   progress.setMinimumDuration(0);
   progress.setRange(0, S.History.Count());
   // The window takes no input meanwhile, but its progress box does: a

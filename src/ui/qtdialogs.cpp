@@ -7,9 +7,14 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/interface_language.h"
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+// A message as the window's language has it (interface_messages.cpp lists
+// the messages that have a translation); any other text stays as it is.
+QString Message(const std::string& s) { return TranslatedMessage(Q(s)); }
 
 QString Title() {
   QString name = QApplication::applicationName();
@@ -17,7 +22,7 @@ QString Title() {
 }
 
 void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) {
-  QMessageBox box(icon, Title(), Q(text), QMessageBox::Ok, parent);
+  QMessageBox box(icon, Title(), Message(text), QMessageBox::Ok, parent);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   box.exec();
 }
@@ -43,11 +48,11 @@ void QtDialogs::ShowError(const std::string& text) { PlainBox(m_parent, QMessage
 ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) {
   QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
   if (buttons == QuestionButtons::YesNoCancel) set |= QMessageBox::Cancel;
-  QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, m_parent);
-  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
-  box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+  QMessageBox box(QMessageBox::Question, Message(caption), Message(text), set, m_parent);
+  box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Messages", "はい"));
+  box.button(QMessageBox::No)->setText(QCoreApplication::translate("Messages", "いいえ"));
   if (buttons == QuestionButtons::YesNoCancel) {
-    box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("Messages", "キャンセル"));
     box.setEscapeButton(QMessageBox::Cancel);
   } else {
     box.setEscapeButton(QMessageBox::No);
@@ -72,7 +77,7 @@ QStringList QtDialogs::NameFilters(const std::string& filter) {
       for (const QString& variant : {p, p.toLower(), p.toUpper()})
         if (!patterns.contains(variant)) patterns << variant;
     }
-    result << parts[i] + " (" + patterns.join(' ') + ")";
+    result << TranslatedMessage(parts[i]) + " (" + patterns.join(' ') + ")";
   }
   return result;
 }
