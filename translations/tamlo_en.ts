@@ -468,6 +468,10 @@
         <translation>How to use Tamlo</translation>
     </message>
     <message>
+        <source>つかいかたの せつめい</source>
+        <translation>how to use Tamlo</translation>
+    </message>
+    <message>
         <source>ファイル</source>
         <translation>File</translation>
     </message>

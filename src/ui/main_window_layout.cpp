@@ -99,7 +99,6 @@ void MainWindow::BuildMenu() {
 
   addMenu(HelpMenu, "HelpMenu", QT_TR_NOOP("ヘルプ"));
   addItem(HelpMenu, HowToUseMenu, "HowToUseMenu", QT_TR_NOOP("タムロのつかいかた"));
-  HowToUseMenu->setEnabled(false);
 
   addMenu(ToolMenu, "ToolMenu", QT_TR_NOOP("ツール"));
   addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", QT_TR_NOOP("Tamloの内部処理の表示"));

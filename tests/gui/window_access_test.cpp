@@ -1,8 +1,11 @@
 // What a screen reader finds: every control named and described in kana,
-// the colours by their colour names; and the English
+// the colours by their colour names; the help window; and the English
 // interface chosen by the system language or a setting.
 #include <QAccessible>
+#include <QDialog>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QTextBrowser>
 
 #include "support/window_fixture.h"
 #include "ui/interface_language.h"
@@ -98,6 +101,32 @@ TEST_F(WindowAccess, ThePlayButtonIsNamedByWhatItDoesNow) {
   EXPECT_EQ(AccessibleText(play, QAccessible::Name), QString::fromUtf8("とめる"));
 }
 
+TEST_F(WindowAccess, TheHelpOpensWithTheChildrensPartThePartForGrownUpsAndEveryPicture) {
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "HowToUseMenu")));
+  auto* help = Window->findChild<QDialog*>("HelpWindow");
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  auto* browser = help->findChild<QTextBrowser*>("HelpBrowser");
+  ASSERT_NE(browser, nullptr);
+  const QString text = browser->toPlainText();
+  EXPECT_TRUE(text.contains(QString::fromUtf8("えを かこう")));
+  EXPECT_TRUE(text.contains(QString::fromUtf8("保護者・先生の方へ")));
+  EXPECT_TRUE(text.contains(QStringLiteral("--export-png")));
+  // Every picture the page names is a button's picture.
+  const QString html = browser->toHtml();
+  QRegularExpression image(QStringLiteral("src=\"(icon:[A-Za-z]+)\""));
+  int pictures = 0;
+  for (auto it = image.globalMatch(html); it.hasNext(); ++pictures) {
+    const QString url = it.next().captured(1);
+    const QVariant picture = browser->loadResource(QTextDocument::ImageResource, QUrl(url));
+    EXPECT_FALSE(picture.value<QImage>().isNull()) << url.toStdString();
+  }
+  EXPECT_GE(pictures, 10);
+  // A second click shows the same window again.
+  TriggerMenu(MenuAction(*Window, "HowToUseMenu"));
+  EXPECT_EQ(Window->findChildren<QDialog*>("HelpWindow").size(), 1);
+}
+
 TEST(InterfaceLanguage, EnglishForAnEnglishSystemJapaneseForEveryOtherAndTheSettingFirst) {
   EXPECT_EQ(ChooseInterfaceLanguage(QString(), QLocale(QLocale::English, QLocale::UnitedStates)), "en");
   EXPECT_EQ(ChooseInterfaceLanguage(QString(), QLocale(QLocale::English, QLocale::UnitedKingdom)), "en");
@@ -148,6 +177,9 @@ TEST_F(WindowInEnglish, MenusButtonsNamesAndMessagesAreEnglish) {
             QString::fromUtf8("The file  cannot be made."));
   EXPECT_EQ(TranslatedMessage(QString::fromUtf8("なにか ほかの こと")), QString::fromUtf8("なにか ほかの こと"));
   EXPECT_EQ(QtDialogs::NameFilters("Tamloファイル（*.tlo）|*.tlo"), QStringList{"Tamlo drawing (*.tlo) (*.tlo *.TLO)"});
+  // The help is the English page.
+  TriggerMenu(MenuAction(*Window, "HowToUseMenu"));
+  EXPECT_TRUE(Window->findChild<QTextBrowser*>("HelpBrowser")->toPlainText().contains("For parents and teachers"));
 }
 
 TEST_F(WindowAccess, TheJapaneseInterfaceIsTheDefault) {
