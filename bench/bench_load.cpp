@@ -9,12 +9,14 @@
 
 #include <QTemporaryDir>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "file_history.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/journal.h"
 #include "history/play.h"
 #include "io/picture_store.h"
 
@@ -96,5 +98,62 @@ void BM_Load100000(benchmark::State& state) {
   state.counters["peak_MB"] = PeakMB();
 }
 BENCHMARK(BM_Load100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same drawing opened as the window opens it: read, replayed, and the
+// window's journal begun anew from it. Arg 0: the journal holds every
+// record itself (written whole on the drawing thread); 1: it begins from
+// the file under a second name; 2: from a copy of the bytes read, made on
+// a thread of its own (where no second name can be made). Opening costs
+// BM_Load100000 plus the journal's share.
+void BM_OpenInWindow100000(benchmark::State& state) {
+  const std::string& path = Drawing100000File();
+  if (path.empty()) {
+    state.SkipWithError("the drawing file could not be made");
+    return;
+  }
+  const std::string folder = std::filesystem::path(path).parent_path().string() + "/journal";
+  ActionJournal journal;
+  {
+    AppState empty;
+    if (!journal.Start(folder, empty.History, "")) {
+      state.SkipWithError("no journal");
+      return;
+    }
+  }
+  const int how = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    auto S = std::make_unique<AppState>();
+    auto pictures = std::make_unique<PictureStore>(*S);
+    S->Pictures = pictures.get();
+    std::string bytes;
+    FileStamp stamp = StampOfFile(path);
+    if (!ReadDrawingFileBytes(path, bytes) || ReadHistory(*S, bytes) != 0) {
+      state.SkipWithError("the drawing was not read");
+      break;
+    }
+    S->CurrentStep = S->History.Count();
+    GoToStep(*S);
+    if (how == 2) stamp.Inode ^= 1;  // no second name: a copy
+    if (!journal.Restart(S->History, path, stamp, how == 0 ? nullptr : &bytes)) {
+      state.SkipWithError("the journal failed");
+      break;
+    }
+    benchmark::DoNotOptimize(pictures->WorkBitmap.constBits());
+    state.PauseTiming();
+    journal.WaitForBase();
+    pictures.reset();
+    // The journal keeps pointing into the history it was given: a new one
+    // each time, written again from this one.
+    AppState empty;
+    journal.Restart(empty.History, "");
+    S.reset();
+    state.ResumeTiming();
+  }
+  journal.Remove();
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  state.SetLabel(how == 0 ? "journal holds every record" : how == 1 ? "journal from the file" : "journal from a copy");
+}
+BENCHMARK(BM_OpenInWindow100000)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace

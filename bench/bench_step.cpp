@@ -88,8 +88,9 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
 }
 
 // One step back or forward at the end of a history of 10,000 records with
-// 1,000 figures, as the play buttons do it: GoToStep rebuilds the drawing
-// and repaints the canvas. Arg 0: every repaint recomposes the whole canvas.
+// 1,000 figures, as the play buttons do it: WalkToStep applies the one
+// record forward, or rebuilds the drawing back, and repaints the canvas.
+// Arg 0: every repaint recomposes the whole canvas.
 void BM_ViewStep(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
   AppState& S = h->S;
@@ -100,7 +101,7 @@ void BM_ViewStep(benchmark::State& state) {
   for (auto _ : state) {
     S.CurrentStep = back ? S.History.Count() - 1 : S.History.Count();
     back = !back;
-    GoToStep(S);
+    WalkToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
   state.counters["figures"] = S.DrawingFigs.Count();
@@ -120,7 +121,7 @@ void BM_ViewStepWalk(benchmark::State& state) {
     if (step == last - 100 || (step == last && dir > 0)) dir = -dir;
     step += dir;
     S.CurrentStep = step;
-    GoToStep(S);
+    WalkToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
   state.SetLabel(state.range(0) ? "incremental" : "full");
@@ -135,7 +136,7 @@ void BM_ViewJump(benchmark::State& state) {
   for (auto _ : state) {
     S.CurrentStep = middle ? S.History.Count() / 2 : S.History.Count();
     middle = !middle;
-    GoToStep(S);
+    WalkToStep(S);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
 }

@@ -15,7 +15,7 @@
 #include "history/savehistory.h"
 #include "io/picture_store.h"
 #include "random_figure.h"
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 namespace {
 
@@ -56,13 +56,15 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
   return d;
 }
 
-// What the undo and redo buttons do, without the widgets.
+// What the undo and redo buttons do, without the widgets: the plan kept up
+// to date, the branch record (which rebuilds the figures) and the picture.
 bool UndoOrRedo(AppState& S, bool undo) {
-  const UndoRedoPlan plan = PlanUndoRedo(S.History);
+  static UndoPlanner planner;
+  const UndoRedoPlan plan = planner.Plan(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) return false;
   BranchTo(S, step);
-  GoToStep(S);
+  ShowReplayedPicture(S);
   return true;
 }
 

@@ -12,7 +12,7 @@ PACKAGES=(
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   xvfb xdotool x11-apps imagemagick
-  poppler-utils librsvg2-bin chromium
+  poppler-utils librsvg2-bin chromium tidy
   dpkg-dev file lintian appstream desktop-file-utils
 )
 

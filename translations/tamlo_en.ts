@@ -639,6 +639,32 @@
         <source>かいたときの はやさ</source>
         <translation>as drawn</translation>
     </message>
+    <message>
+        <source>かいた
+とおり</source>
+        <translation>as
+drawn</translation>
+    </message>
+    <message>
+        <source>画面をSVGに書き出す</source>
+        <translation>Export the screen as SVG…</translation>
+    </message>
+    <message>
+        <source>画面をPDFに書き出す</source>
+        <translation>Export the screen as PDF…</translation>
+    </message>
+    <message>
+        <source>画面を大きなPNGに書き出す</source>
+        <translation>Export the screen as a large PNG…</translation>
+    </message>
+    <message>
+        <source>いんさつ</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>いんさつの みえかた</source>
+        <translation>Print preview…</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -865,6 +891,48 @@
     <message>
         <source>ぜんぶで %1 まいの えを かきだします。よろしいですか？</source>
         <translation>This writes %1 pictures in all. Go ahead?</translation>
+    </message>
+    <message>
+        <source>この えの ファイルは、ほかで かきかえられています。うわがきしますか？</source>
+        <translation>This drawing&apos;s file was changed elsewhere. Replace it?</translation>
+    </message>
+    <message>
+        <source>いんさつできませんでした</source>
+        <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>この コンピュータでは 「%1」の なかにだけ ほぞんできます</source>
+        <translation>On this computer, drawings can be saved only in “%1”.</translation>
+    </message>
+    <message>
+        <source>まえに かいていた えは ここに のこしました：
+%1</source>
+        <translation>The drawing from last time was kept here:
+%1</translation>
+    </message>
+    <message>
+        <source>まえに かいていた えは この フォルダに のこしました：
+%1</source>
+        <translation>The drawings from last time were kept in this folder:
+%1</translation>
+    </message>
+    <message>
+        <source>まえに かいていた えが こわれていて よめませんでした。ここに のこしました：
+%1</source>
+        <translation>The drawing from last time was damaged and could not be read. It was kept here:
+%1</translation>
+    </message>
+    <message>
+        <source>まえに かいていた えが こわれていて よめませんでした。この フォルダに のこしました：
+%1</source>
+        <translation>The drawings from last time were damaged and could not be read. They were kept in this folder:
+%1</translation>
+    </message>
+    <message>
+        <source>まえに かいていた えは とちゅうから こわれていたので、よめた ところまで もどしました。もとの ファイルは ここに のこしました：
+%1</source>
+        <translation>The drawing from last time was damaged part of the way, so it goes back as far as it could be read. The original file was kept here:
+%1</translation>
     </message>
 </context>
 </TS>

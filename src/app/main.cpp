@@ -7,8 +7,10 @@
 #include <ctime>
 #include <exception>
 
+#include "io/settings.h"
 #include "ui/interface_language.h"
 #include "ui/main_window.h"
+#include "batch/batch_args.h"
 #include "batch/batch_mode.h"
 
 namespace {
@@ -69,18 +71,29 @@ int main(int argc, char** argv) {
   TamloApplication app(argc, argv);
   QApplication::setApplicationName("Tamlo");
 
-  // Japanese, or English for an English system; TAMLO_LANGUAGE (en, ja)
-  // chooses until the settings do.
-  UseInterfaceLanguage(ChooseInterfaceLanguage(QString::fromLocal8Bit(qgetenv("TAMLO_LANGUAGE"))));
+  // The settings files (per user, system-wide; see io/settings.h), read
+  // before anything is shown, and --kiosk taken out before the file name.
+  Settings settings;
+  QStringList args = QApplication::arguments().mid(1);
+  if (args.removeAll(batch::kKioskOption) > 0) settings.ForceKiosk();
+
+  // Japanese, or English for an English system (LANG=en_…); the language
+  // setting, or TAMLO_LANGUAGE (en, ja) before it, chooses otherwise.
+  QString language = QString::fromLocal8Bit(qgetenv("TAMLO_LANGUAGE"));
+  if (language.trimmed().isEmpty()) language = settings.InterfaceLanguage();
+  UseInterfaceLanguage(ChooseInterfaceLanguage(language));
 
   try {
     MainWindow window;
-    const QStringList args = QApplication::arguments();
-    window.createWidgets(args.size() > 1 ? args.at(1) : QString());
+    window.ApplySettings(settings);
+    window.createWidgets(args.isEmpty() ? QString() : args.first());
     // For the start-up benchmark only (see bench/bench_startup.cpp): the run
     // ends right after the canvas has been painted for the first time.
     if (std::getenv("TAMLO_EXIT_AFTER_FIRST_PAINT") != nullptr) app.exitAfterPaintOf = window.findChild<QWidget*>(QStringLiteral("PaintBox"));
-    window.show();
+    if (settings.FullScreen())
+      window.showFullScreen();
+    else
+      window.show();
     return app.exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromUtf8(e.what()));

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "batch/batch_drawing.h"
+#include "batch/portfolio.h"
 #include "io/contact_sheet.h"
 #include "io/exports.h"
 #include "io/picture.h"
@@ -183,9 +184,16 @@ int ChildStatus(pid_t pid, std::string& why) {
 // No Qt object exists here before the last child has ended.
 int RunClass(const BatchArgs& args, char* argv0) {
   const bool sheet = args.Mode == BatchMode::ContactSheet;
+  const bool portfolio = args.Mode == BatchMode::Portfolio;
   const QString out = QFileInfo(args.Out).absoluteFilePath();
-  std::unique_ptr<QTemporaryDir> thumbs;
-  if (sheet) {
+  std::unique_ptr<QTemporaryDir> thumbs;  // the sheet's thumbnails, the portfolio's cards
+  if (portfolio) {
+    thumbs = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/tamlo-portfolio-XXXXXX");
+    if (!thumbs->isValid() || !QDir().mkpath(out)) {
+      PrintLine(stderr, "tamlo: " + CannotCreateText((thumbs->isValid() ? out : thumbs->path()).toStdString()));
+      return 1;
+    }
+  } else if (sheet) {
     thumbs = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/tamlo-sheet-XXXXXX");
     if (!thumbs->isValid()) {
       PrintLine(stderr, "tamlo: " + CannotCreateText(thumbs->path().toStdString()));
@@ -209,10 +217,13 @@ int RunClass(const BatchArgs& args, char* argv0) {
     DrawingRun& run = runs[i];
     run.Given = args.Ins[qsizetype(i)];
     run.In = QFileInfo(run.Given).absoluteFilePath();
-    run.Out = sheet ? thumbs->filePath(QString::number(i) + ".png") : OutputInFolder(args.Mode, out, run.In);
-    if (!outputs.insert(run.Out).second) {
+    run.Out = sheet       ? thumbs->filePath(QString::number(i) + ".png")
+              : portfolio ? thumbs->filePath(QString::number(i) + ".card")
+                          : OutputInFolder(args.Mode, out, run.In, args.VideoFormatName);
+    const QString written = portfolio ? PortfolioFolderOf(out, run.In) : run.Out;
+    if (!outputs.insert(written).second) {
       run.Status = 1;
-      run.Refusal = "another drawing of the same name is written to " + run.Out.toStdString() + "; nothing written";
+      run.Refusal = "another drawing of the same name is written to " + written.toStdString() + "; nothing written";
     } else if (args.Mode == BatchMode::ExportProcess) {
       QDir().mkpath(QFileInfo(run.Out).absolutePath());
     }
@@ -270,14 +281,37 @@ int RunClass(const BatchArgs& args, char* argv0) {
 
   if (sheet) {
     const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+    SheetLayout layout;
+    if (!args.Page.isEmpty()) {
+      layout = SheetPageLayout(args.Page, int(runs.size()), args.Columns, args.Title);
+    } else {
+      if (args.ThumbWidth > 0) layout.ThumbWidth = args.ThumbWidth, layout.ThumbHeight = args.ThumbHeight;
+      layout.Columns = args.Columns;
+      layout.Title = args.Title;
+    }
     std::vector<SheetEntry> entries;
     for (const DrawingRun& run : runs) {
-      SheetEntry e{QFileInfo(run.Given).fileName(), QImage()};
-      if (run.Status == 0 || run.Status == kPictureNotDrawn) e.Thumbnail.load(run.Out, "PNG");
+      SheetEntry e{QFileInfo(run.Given).completeBaseName(), QImage()};
+      QImage canvas;
+      if ((run.Status == 0 || run.Status == kPictureNotDrawn) && canvas.load(run.Out, "PNG"))
+        e.Thumbnail = SheetThumbnail(canvas, QSize(layout.ThumbWidth, layout.ThumbHeight));
       entries.push_back(e);
     }
     BatchDialogs dialogs;
-    if (!ExportPicture(dialogs, out, ContactSheet(entries), PictureKind::PNG)) worst = Worst(worst, 1);
+    if (!ExportPicture(dialogs, out, ContactSheet(entries, layout), PictureKind::PNG)) worst = Worst(worst, 1);
+  }
+  if (portfolio) {
+    const std::unique_ptr<QGuiApplication> app = StartQt(argv0);
+    std::vector<PortfolioRun> made;
+    for (const DrawingRun& run : runs) {
+      const bool ok = run.Status == 0 || run.Status == kPictureNotDrawn;
+      // The reason without "tamlo: NAME: ": the card names the drawing.
+      const std::string prefix = "tamlo: " + run.Given.toStdString() + ": ", reason = ReasonOf(run);
+      const QString why = QString::fromStdString(reason.rfind(prefix, 0) == 0 ? reason.substr(prefix.size()) : reason);
+      made.push_back({run.Given, ok, ok ? QString() : why, run.Out});
+    }
+    const QString title = args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title;
+    if (!WritePortfolioIndex(out, title, made)) worst = Worst(worst, 1);
   }
 
   int failed = 0, partly = 0;

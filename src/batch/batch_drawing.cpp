@@ -9,7 +9,9 @@
 #include <set>
 #include <vector>
 
+#include "batch/portfolio.h"
 #include "format/history_reader.h"
+#include "format/missing_pictures.h"
 #include "history/describe.h"
 #include "history/play.h"
 #include "history/state.h"
@@ -20,6 +22,8 @@
 #include "io/picture_store.h"
 #include "io/video_export.h"
 #include "io/video_writer.h"
+#include "io/vector_exports.h"
+#include "render/vector_paint.h"
 
 namespace batch {
 
@@ -111,7 +115,13 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   BatchDialogs dialogs;
   S.Dialogs = &dialogs;
 
-  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet) {
+  // Outputs of a folder export are derived files: replaced without backups.
+  // Both are known before the working folder changes.
+  const bool backup = !IsFolderOutput(args.Out);
+  const QString portfolioFolder =
+      args.Mode == BatchMode::Portfolio ? PortfolioFolderOf(QFileInfo(args.Out).absoluteFilePath(), in) : QString();
+
+  if (IsExport(args.Mode) && args.Mode != BatchMode::ContactSheet && args.Mode != BatchMode::Portfolio) {
     const QString refused = RefusedOutput(out, in);
     if (!refused.isEmpty()) {
       PrintLine(stderr, "tamlo: " + refused.toStdString());
@@ -135,7 +145,20 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   // As after choosing the drawing in the open dialog: pictures it names by
   // their bare names are looked for next to it.
   EnterFolderOf(in);
-  if (ReadHistory(S, bytes) != 0) return 1;
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // The message, and on the same line where reading stopped, so that the
+    // summary of a class run names it too.
+    const ReadFault& fault = *report.Fault;
+    std::string message = ReadFaultMessage(fault);
+    if (fault.What != ReadFault::Kind::NotADrawing) {
+      message += " (line " + std::to_string(fault.Line) + ": expected \"" + fault.Expected + "\", found ";
+      message += fault.AtEnd ? "the end of the file)" : "\"" + fault.Found + "\")";
+    }
+    dialogs.ShowMessage(message);
+    return 1;
+  }
+  AskForMissingPictures(S.History, report.MissingPictures, dialogs, S.OpenBGDialog);
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
 
   if (args.Mode == BatchMode::Describe) {
@@ -149,6 +172,9 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   S.Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
 
+  if (args.Mode == BatchMode::Portfolio)
+    return status(ExportPortfolioDrawing(S, pictures.WorkBitmap, args.Pace, in, portfolioFolder, out,
+                                         args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title));
   if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
     if (S.History.Count() == 0) {
       PrintLine(stderr, "tamlo: the drawing has no steps; nothing written");
@@ -157,7 +183,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     if (args.Mode == BatchMode::ExportVideo) {
       VideoFormat format = VideoFormat::MP4;
       VideoFormatOf(out, format);
-      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, true) == VideoExportResult::Done);
+      return status(ExportVideo(S, pictures.WorkBitmap, out, format, args.Pace, backup) == VideoExportResult::Done);
     }
     return status(ExportProcess(S, pictures.WorkBitmap, ProcessPictureBase(out.toStdString()), {},
                                 SortingProcessDigits(S.History.Count())));
@@ -172,25 +198,43 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   S.CurrentStep = step;
   GoToStep(S);
   if (args.Mode == BatchMode::ContactSheet) {
-    const bool saved = SheetThumbnail(pictures.WorkBitmap).save(out, "PNG");
+    // The class run scales it to the sheet's thumbnails.
+    const bool saved = pictures.WorkBitmap.convertToFormat(QImage::Format_RGB32).save(out, "PNG", 80);
     if (!saved) PrintLine(stderr, "tamlo: " + CannotCreateText(out.toStdString()));
     return status(saved);
   }
+  // The vector outputs.
+  if (args.Mode == BatchMode::ExportSVG)
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(pictures.BGPicture, S.DrawingFigs)));
+  if (args.Mode == BatchMode::ExportPDF) {
+    PdfPage page = PdfPage::Fit;
+    if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(pictures.BGPicture, S.DrawingFigs, page)));
+  }
+  if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
+    return status(ExportPicture(dialogs, out, RenderScaled(pictures.BGPicture, S.DrawingFigs, args.Scale), PictureKind::PNG));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
-  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind));
+  return status(ExportPicture(dialogs, out, pictures.WorkBitmap, kind, backup));
 }
 
 // The output of the drawing `in` in the output folder `folder`, named after
 // the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
 // pictures are a/a001.jpg, ...).
-QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in) {
+QString FolderNameOf(const QString& in) {
+  const QString base = QFileInfo(in).completeBaseName();
+  return base.isEmpty() || base == u"." || base == u".." ? QFileInfo(in).fileName() : base;
+}
+
+QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in, const QString& videoFormat) {
   const QString base = QFileInfo(in).completeBaseName();
   const QString dir = folder.endsWith(u'/') ? folder : folder + u'/';
   switch (mode) {
     case BatchMode::ExportBMP: return dir + base + ".bmp";
     case BatchMode::ExportPNG: return dir + base + ".png";
-    case BatchMode::ExportVideo: return dir + base + ".mp4";
-    case BatchMode::ExportProcess: return dir + base + u'/' + base + ".jpg";
+    case BatchMode::ExportSVG: return dir + base + ".svg";
+    case BatchMode::ExportPDF: return dir + base + ".pdf";
+    case BatchMode::ExportVideo: return dir + base + u'.' + (videoFormat.isEmpty() ? QStringLiteral("mp4") : videoFormat);
+    case BatchMode::ExportProcess: return dir + FolderNameOf(in) + u'/' + base + ".jpg";
     default: return dir + base + ".jpg";
   }
 }

@@ -47,9 +47,15 @@ std::unique_ptr<QGuiApplication> StartQt(char* argv0);
 // the exit status.
 int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const QString& out);
 
+// The folder of the drawing `in` inside an output folder: its name without
+// the extension, or its whole name when that would be empty, "." or ".."
+// ("...tlo" stays inside the output folder).
+QString FolderNameOf(const QString& in);
+
 // The output of the drawing `in` in the output folder `folder`, named after
 // the drawing: "a.tlo" gives a.jpg, a.mp4, or for the series a/a.jpg (whose
-// pictures are a/a001.jpg, ...).
-QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in);
+// pictures are a/a001.jpg, ...). A video takes the extension of
+// `videoFormat` ("gif", "mp4" or "webm"; empty: mp4).
+QString OutputInFolder(BatchMode mode, const QString& folder, const QString& in, const QString& videoFormat = QString());
 
 }  // namespace batch

@@ -41,13 +41,14 @@ int RunBatchIfAsked(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet) return RunClass(args, argv[0]);
+  if (args.Ins.size() > 1 || args.Mode == BatchMode::ContactSheet || args.Mode == BatchMode::Portfolio)
+    return RunClass(args, argv[0]);
 
   // Both names are taken whole before the working folder changes.
   const QString in = QFileInfo(args.In).absoluteFilePath();
   QString out = args.Out.isEmpty() ? QString() : QFileInfo(args.Out).absoluteFilePath();
   if (IsExport(args.Mode) && IsFolderOutput(args.Out)) {
-    out = OutputInFolder(args.Mode, out, in);
+    out = OutputInFolder(args.Mode, out, in, args.VideoFormatName);
     QDir().mkpath(QFileInfo(out).absolutePath());
   }
   return ExportDrawing(args, argv[0], in, out);

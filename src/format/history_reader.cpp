@@ -34,9 +34,26 @@ bool IsRegularFile(const std::string& name) {
   return std::filesystem::is_regular_file(std::filesystem::path(name), ec);
 }
 
+std::string AbsolutePath(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), ec);
+  return ec ? name : full.string();
+}
+
+// A found line as a message shows it: the first 40 characters at most,
+// never cut inside a character.
+std::string Shortened(std::string_view line) {
+  constexpr size_t Keep = 40;
+  if (line.size() <= Keep) return std::string(line);
+  size_t end = Keep;
+  while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
+  return std::string(line.substr(0, end)) + "…";
+}
+
 class HistoryReader {
  public:
-  HistoryReader(AppState& state, std::string_view text) : S(state), m_text(text), m_echo(state.ShowProcess) {
+  HistoryReader(AppState& state, std::string_view text, ReadReport& report)
+      : S(state), m_text(text), m_echo(state.ShowProcess), m_report(report) {
     for (const Action& a : S.History) m_targets.Add(a);
   }
 
@@ -44,17 +61,14 @@ class HistoryReader {
     S.History.NextFigID = 1;
     std::string_view line;
     if (!ReadLine(line) || !IsHeader(line)) {
-      S.Dialogs->ShowMessage("データフォーマットが違います");
+      Fail("TAMLO FILE FORMAT 1.2", line);
+      m_report.Fault->What = ReadFault::Kind::NotADrawing;
+      m_report.Fault->Line = 1;
       return Failed();
     }
     while (ReadLine(line)) {
-      if (line != "begin ActionData" || !ReadAction()) {
-        if (m_badColor.has_value())
-          S.Dialogs->ShowMessage("'" + *m_badColor + "' は整数ではありません");
-        else
-          S.Dialogs->ShowMessage("ActionItem：読み込みエラー");
-        return Failed();
-      }
+      if (line != "begin ActionData") Fail("begin ActionData", line);
+      if (m_report.Fault || !ReadAction()) return Failed();
     }
     return 0;
   }
@@ -63,16 +77,41 @@ class HistoryReader {
   AppState& S;
   std::string_view m_text;
   size_t m_pos = 0;
+  int64_t m_line = 0;  // lines taken so far
   const bool m_echo;
+  ReadReport& m_report;
   ChangeTargets m_targets;  // the records read so far
   std::vector<Point> m_vertices;  // reused by every point block
-  std::optional<std::string> m_badColor;  // a colour line that is no colour
   std::map<std::string, std::string> m_located;  // file name read -> name located
 
   // Nothing partial may be replayed or saved.
   int Failed() {
     S.History.Clear();
+    m_report.MissingPictures.clear();
     return 1;
+  }
+
+  // Notes the first fault: `expected` should have stood on the line just
+  // taken, which was `found`. Always false.
+  bool Fail(std::string_view expected, std::string_view found, ReadFault::Kind what = ReadFault::Kind::BadRecord) {
+    if (m_report.Fault) return false;
+    ReadFault& f = m_report.Fault.emplace();
+    f.What = what;
+    f.Line = m_line;
+    f.Expected = expected;
+    // A colour is named whole, as its message has always named it.
+    f.Found = what == ReadFault::Kind::BadColour ? std::string(found) : Shortened(found);
+    return false;
+  }
+
+  // The text ended where `expected` should have stood. Always false.
+  bool FailAtEnd(std::string_view expected) {
+    if (m_report.Fault) return false;
+    ReadFault& f = m_report.Fault.emplace();
+    f.Line = m_line + 1;
+    f.AtEnd = true;
+    f.Expected = expected;
+    return false;
   }
 
   static bool IsHeader(std::string_view line) {
@@ -89,6 +128,7 @@ class HistoryReader {
     const size_t lf = m_text.find('\n', start);
     const size_t end = lf == std::string_view::npos ? m_text.size() : lf;
     m_pos = lf == std::string_view::npos ? m_text.size() : lf + 1;
+    ++m_line;
     line = m_text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return true;
@@ -104,7 +144,7 @@ class HistoryReader {
   }
 
   bool ReadField(const char* label, std::string_view& value) {
-    if (!NextLine(value)) return false;
+    if (!NextLine(value)) return FailAtEnd(label);
     if (m_echo) {
       if (value.empty())
         S.Memo->AddLine(std::string(label) + ":(NULL)");
@@ -116,7 +156,16 @@ class HistoryReader {
 
   bool Expect(std::string_view wanted) {
     std::string_view line;
-    return ReadLine(line) && line == wanted;
+    if (!ReadLine(line)) return FailAtEnd(wanted);
+    return line == wanted || Fail(wanted, line);
+  }
+
+  // A line that one of the file's words must fill, as `label` names it.
+  template <typename T>
+  bool WordField(const char* label, bool (*fromWord)(std::string_view, T&), T& value) {
+    std::string_view v;
+    if (!ReadField(label, v)) return false;
+    return fromWord(v, value) || Fail(label, v);
   }
 
   bool IntField(const char* label, int32_t& value) {
@@ -136,17 +185,13 @@ class HistoryReader {
   bool ColorField(const char* label, ColorRef& value) {
     std::string_view v;
     if (!ReadField(label, v)) return false;
-    if (!TextToColor(v, value)) {
-      m_badColor = std::string(v);
-      return false;
-    }
-    return true;
+    return TextToColor(v, value) || Fail(label, v, ReadFault::Kind::BadColour);
   }
 
   // A text no longer than the text box takes; only what is kept is shown.
   bool TextField(const char* label, std::string& value) {
     std::string_view v;
-    if (!NextLine(v)) return false;
+    if (!NextLine(v)) return FailAtEnd(label);
     v = CutText(v);
     if (m_echo) {
       if (v.empty())
@@ -163,14 +208,17 @@ class HistoryReader {
     std::string_view v;
     if (!ReadField("ActionTime", v)) return false;
     d.ActionTime = ParseTime(v);
-    if (!ReadField("TargetType", v) || !ActionFromWord(v, d.TargetType)) return false;
+    if (!WordField("TargetType", ActionFromWord, d.TargetType)) return false;
     if (HasTargetIDLine(d.TargetType)) {
       if (!IntField("TargetID", d.TargetID)) return false;
+      // A branch beyond itself, which only a damaged file holds, reads as
+      // the step before it, as replay takes it: it must not use up the IDs.
+      if (d.TargetType == ActionKind::Branch && d.TargetID > MaxFigureID) d.TargetID = S.History.Count() - 1;
       if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
     }
     m_targets.Add(d);  // TargetID is final from here on
     if (d.TargetType == ActionKind::Change) {
-      if (!ReadField("Parameter", v) || !ParameterFromWord(v, d.Parameter)) return false;
+      if (!WordField("Parameter", ParameterFromWord, d.Parameter)) return false;
     }
     if (HasFileNameLine(d.TargetType)) {
       if (!ReadField("FileName", v)) return false;
@@ -188,7 +236,7 @@ class HistoryReader {
   // FigData"; `depth` counts the stamp blocks around.
   bool ReadFigure(Figure& fig, int depth) {
     std::string_view v;
-    if (!ReadField("DrawingTool", v) || !ToolFromWord(v, fig.DrawingTool)) return false;
+    if (!WordField("DrawingTool", ToolFromWord, fig.DrawingTool)) return false;
     if (!IntField("PenWidth", fig.PenWidth) || !ColorField("PenColor", fig.PenColor) ||
         !ColorField("BrushColor", fig.BrushColor) || !IntField("TextSize", fig.TextSize) ||
         !ColorField("TextColor", fig.TextColor) || !TextField("Text", fig.Text) ||
@@ -208,7 +256,7 @@ class HistoryReader {
     m_vertices.clear();
     std::string_view line;
     for (;;) {
-      if (!ReadLine(line)) return false;
+      if (!ReadLine(line)) return FailAtEnd("end PointData");
       if (line == "end PointData") break;
       if (static_cast<int32_t>(m_vertices.size()) < MaxPoints) m_vertices.push_back(ParsePoint(line));
     }
@@ -219,13 +267,14 @@ class HistoryReader {
   }
 
   bool ReadStamp(std::vector<Figure>& contents, int depth) {
-    if (depth > MaxStampDepth) return false;
     if (!Expect("begin StampData")) return false;
+    // Deeper stamps are refused where the block too deep begins.
+    if (depth > MaxStampDepth) return Fail("end StampData", "begin StampData");
     std::string_view line;
     for (;;) {
-      if (!ReadLine(line)) return false;
+      if (!ReadLine(line)) return FailAtEnd("end StampData");
       if (line == "end StampData") return true;
-      if (line != "begin FigData") return false;
+      if (line != "begin FigData") return Fail("begin FigData", line);
       contents.emplace_back();
       if (!ReadFigure(contents.back(), depth) || !Expect("end FigData")) return false;
     }
@@ -264,66 +313,67 @@ class HistoryReader {
         if (!ColorField("TextColor", f.TextColor)) return false;
         break;
       default:
-        return false;
+        return Fail("Parameter", ParameterWord(change.Parameter));
     }
     return Expect("end FigData");
   }
 
   // The name under which a ReadBG / ReadData record's file is found. Each
-  // distinct name is looked for, and asked about, once per file: a file
-  // naming the same missing picture in every record asks one question.
+  // distinct name is looked for once per file, and a missing one reported
+  // once: a file naming the same missing picture in every record is one
+  // question for whoever asks.
   std::string LocateFile(const std::string& name) {
     const auto known = m_located.find(name);
     if (known != m_located.end()) return known->second;
-    std::string located = FindFile(name);
-    m_located.emplace(name, located);
-    return located;
-  }
-
-  // The recorded name when a file is there, else the same bare name in the
-  // working folder (the drawing may have been moved with its pictures),
-  // either as the absolute path of the file found, so that the record names
-  // it wherever the working folder goes later; else the file the user
-  // points at.
-  std::string FindFile(const std::string& name) {
-    const std::string bare = PathBareName(name);
-    if (IsRegularFile(name)) return AbsolutePath(name);
-    if (IsRegularFile(bare)) return AbsolutePath(bare);
-    if (S.Dialogs->Ask(bare + "が見つかりません。場所を指定しますか？", "確認", QuestionButtons::YesNo) != ModalResult::Yes) return name;
-    const std::string ext = PathExtension(name);
-    S.OpenBGDialog.FileName = bare;
-    S.OpenBGDialog.FilterIndex = (ext == ".jpg" || ext == ".JPG") ? 2 : 1;
-    if (!S.Dialogs->Execute(S.OpenBGDialog)) return name;
-    // A dialog that returns a file makes its folder the working folder.
-    const std::string chosenFolder = PathFolder(S.OpenBGDialog.FileName);
-    if (!chosenFolder.empty()) {
-      std::error_code ec;
-      std::filesystem::current_path(std::filesystem::path(chosenFolder), ec);
-    }
-    return S.OpenBGDialog.FileName;
-  }
-
-  static std::string AbsolutePath(const std::string& name) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), ec);
-    return ec ? name : full.string();
+    std::optional<std::string> found = FoundPicture(name);
+    if (!found) m_report.MissingPictures.push_back(name);
+    return m_located.emplace(name, found.value_or(name)).first->second;
   }
 };
 
 }  // namespace
 
-int ReadHistory(AppState& S, const std::string& text) {
-  if (IsValidUtf8(text)) return HistoryReader(S, text).Run();
-  const std::string converted = Cp932ToUtf8(text);
-  return HistoryReader(S, converted).Run();
+std::optional<std::string> FoundPicture(const std::string& name) {
+  const std::string bare = PathBareName(name);
+  if (IsRegularFile(name)) return AbsolutePath(name);
+  if (IsRegularFile(bare)) return AbsolutePath(bare);
+  return std::nullopt;
 }
 
-int ReadHistory(AppState& S, std::FILE* file) {
+int ReadHistory(AppState& S, const std::string& text, ReadReport* report) {
+  ReadReport quiet;
+  ReadReport& r = report ? *report : quiet;
+  r = ReadReport();
+  if (IsValidUtf8(text)) return HistoryReader(S, text, r).Run();
+  const std::string converted = Cp932ToUtf8(text);
+  return HistoryReader(S, converted, r).Run();
+}
+
+int ReadHistory(AppState& S, std::FILE* file, ReadReport* report) {
   std::string text;
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  return ReadHistory(S, text);
+  return ReadHistory(S, text, report);
+}
+
+std::string ReadFaultMessage(const ReadFault& fault) {
+  switch (fault.What) {
+    case ReadFault::Kind::NotADrawing:
+      return "データフォーマットが違います";
+    case ReadFault::Kind::BadColour:
+      return "'" + fault.Found + "' は整数ではありません";
+    case ReadFault::Kind::BadRecord:
+      break;
+  }
+  return "ActionItem：読み込みエラー";
+}
+
+std::string ReadFaultPlace(const ReadFault& fault) {
+  if (fault.What == ReadFault::Kind::NotADrawing) return {};
+  const std::string where = std::to_string(fault.Line) + "ぎょうめ：「" + fault.Expected + "」が くるはずの ところ";
+  if (fault.AtEnd) return where + "で ファイルが おわっています";
+  return where + "に「" + fault.Found + "」が ありました";
 }
 
 namespace {

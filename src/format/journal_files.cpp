@@ -28,6 +28,8 @@ bool IsJournalName(std::string_view name) {
 
 std::string InfoPath(const std::string& journal) { return journal + std::string(kInfoSuffix); }
 
+std::string BasePath(const std::string& journal) { return journal + std::string(kBaseSuffix); }
+
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
@@ -105,24 +107,74 @@ std::string InfoText(const JournalInfo& info) {
   text += '\n';
   text += std::to_string(info.BaseCount);
   text += '\n';
+  text += kStampWord;
+  const FileStamp& f = info.DataFileStamp;
+  if (f.Known())
+    text += std::to_string(f.Size) + " " + std::to_string(f.ModifiedNs) + " " + std::to_string(f.Device) + " " +
+            std::to_string(f.Inode);
+  else
+    text += '-';
+  text += '\n';
+  text += kFromWord;
+  text += std::to_string(info.FromBase);
+  text += '\n';
   text += info.DataFileName;  // the rest of the file, whatever it holds
   return text;
 }
 
+namespace {
+
+// One number and the space after it (none after the last).
+template <typename T>
+bool TakeNumber(std::string_view& text, T& value, bool last) {
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec != std::errc()) return false;
+  text.remove_prefix(static_cast<size_t>(r.ptr - text.data()));
+  if (last) return text.empty();
+  if (!text.starts_with(' ')) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+FileStamp ParseStamp(std::string_view line) {
+  FileStamp stamp;
+  if (!line.starts_with(kStampWord)) return stamp;
+  line.remove_prefix(kStampWord.size());
+  FileStamp read;
+  if (TakeNumber(line, read.Size, false) && TakeNumber(line, read.ModifiedNs, false) &&
+      TakeNumber(line, read.Device, false) && TakeNumber(line, read.Inode, true) && read.Size >= 0)
+    stamp = read;
+  return stamp;
+}
+
+}  // namespace
+
 JournalInfo ReadInfo(const std::string& journal) {
-  JournalInfo info;
   std::string bytes;
-  if (!ReadSmallFile(InfoPath(journal), bytes)) return info;
-  const std::string_view text(bytes);
-  size_t start = 0;
+  if (!ReadSmallFile(InfoPath(journal), bytes)) return JournalInfo();
+  return ParseInfo(bytes);
+}
+
+JournalInfo ParseInfo(std::string_view text) {
+  JournalInfo info;
+  // The next line, without its line end; false when there is none.
+  const auto nextLine = [&text](std::string_view& line) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) return false;
+    line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    return true;
+  };
   bool viewMode = false;
   int32_t shownStep = 0;
-  if (text.starts_with(kInfoHeader)) {
-    start = kInfoHeader.size();
-    const size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) return info;
-    const std::string_view line = text.substr(start, end - start);
-    start = end + 1;
+  const bool withStamp = text.starts_with(kInfoHeader);
+  // A present side file that does not read to its end cannot say how many
+  // records its journal's base holds, so nothing of the journal is read.
+  if (withStamp) info.FromBase = -1;
+  if (withStamp || text.starts_with(kInfoHeaderWithoutStamp)) {
+    text.remove_prefix(kInfoHeader.size());
+    std::string_view line;
+    if (!nextLine(line)) return info;
     // Anything but a whole view line (one torn by a power cut, say) means
     // the last step; the rest of the file holds all the same.
     if (line.starts_with(kViewWord)) {
@@ -136,17 +188,32 @@ JournalInfo ReadInfo(const std::string& journal) {
       }
     }
   } else if (text.starts_with(kInfoHeaderWithoutStep)) {
-    start = kInfoHeaderWithoutStep.size();
+    text.remove_prefix(kInfoHeaderWithoutStep.size());
   } else {
     return info;
   }
-  const size_t lf = bytes.find('\n', start);
-  if (lf == std::string::npos) return info;
+  std::string_view line;
+  if (!nextLine(line)) return info;
   int32_t base = 0;
-  const auto r = std::from_chars(bytes.data() + start, bytes.data() + lf, base);
-  if (r.ec != std::errc() || r.ptr != bytes.data() + lf || base < 0) return info;
+  const auto r = std::from_chars(line.data(), line.data() + line.size(), base);
+  if (r.ec != std::errc() || r.ptr != line.data() + line.size() || base < 0) return info;
+  FileStamp stamp;
+  int32_t fromBase = 0;
+  if (withStamp) {
+    if (!nextLine(line)) return info;
+    stamp = ParseStamp(line);
+    if (!nextLine(line)) return info;
+    fromBase = -1;
+    if (line.starts_with(kFromWord)) {
+      line.remove_prefix(kFromWord.size());
+      int32_t n = 0;
+      if (TakeNumber(line, n, true) && n >= 0) fromBase = n;
+    }
+  }
   info.BaseCount = base;
-  info.DataFileName = bytes.substr(lf + 1);
+  info.FromBase = fromBase;
+  info.DataFileStamp = stamp;
+  info.DataFileName = std::string(text);
   info.ViewMode = viewMode;
   info.ShownStep = shownStep;
   return info;

@@ -17,6 +17,7 @@
 #include <random>
 #include <string_view>
 
+#include "format/codepage.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
 #include "history/state.h"
@@ -31,7 +32,12 @@ LeftJournal::LeftJournal(LeftJournal&& other) noexcept
       Info(std::move(other.Info)),
       Text(std::move(other.Text)),
       Count(other.Count),
-      m_fd(other.m_fd) {
+      Damaged(other.Damaged),
+      BaseMissing(other.BaseMissing),
+      m_fd(other.m_fd),
+      m_length(other.m_length),
+      m_rest(std::move(other.m_rest)),
+      m_baseFromFile(other.m_baseFromFile) {
   other.m_fd = -1;
 }
 
@@ -43,7 +49,12 @@ LeftJournal& LeftJournal::operator=(LeftJournal&& other) noexcept {
     Info = std::move(other.Info);
     Text = std::move(other.Text);
     Count = other.Count;
+    Damaged = other.Damaged;
+    BaseMissing = other.BaseMissing;
     m_fd = other.m_fd;
+    m_length = other.m_length;
+    m_rest = std::move(other.m_rest);
+    m_baseFromFile = other.m_baseFromFile;
     other.m_fd = -1;
   }
   return *this;
@@ -63,14 +74,42 @@ void LeftJournal::Remove() {
   // and base and would be offered again as unsaved.
   ::unlink(Path.c_str());
   ::unlink(InfoPath(Path).c_str());
+  ::unlink(BasePath(Path).c_str());
   SyncFolder(FolderOf(Path));
   Close();
 }
 
+namespace {
+
+// Writes `bytes` as a new file named `name`, never over an existing one:
+// under a temporary name first, flushed, then given the name as a second
+// name (which fails when taken). errno is EEXIST when the name is taken.
+bool WriteNewFile(const std::string& name, std::string_view bytes) {
+  const std::string temp = TempPathFor(name);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  bool ok = WriteFully(fd, bytes) && ::fdatasync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::link(temp.c_str(), name.c_str()) == 0;
+  const int error = errno;
+  ::unlink(temp.c_str());
+  errno = error;
+  return ok;
+}
+
+}  // namespace
+
 std::string LeftJournal::Keep() {
   if (m_fd < 0) return std::string();
-  // Only whole records: the kept file must read as a drawing.
-  if (::ftruncate(m_fd, static_cast<off_t>(Text.size())) != 0 || ::fdatasync(m_fd) != 0) return std::string();
+  // A journal with a base is kept as one drawing file: the base's records
+  // and the journal's (and a damaged journal's rest as it is). One without
+  // is kept under a second name: only whole records, so that the kept file
+  // reads as a drawing, but a damaged one as it is, as what lies beyond the
+  // damage is not ours to cut; so is one whose base is gone.
+  const bool whole = Info.FromBase > 0 && !BaseMissing;
+  if (!whole && !Damaged && !BaseMissing &&
+      (::ftruncate(m_fd, static_cast<off_t>(m_length)) != 0 || ::fdatasync(m_fd) != 0))
+    return std::string();
   const time_t seconds = static_cast<time_t>(ModifiedNs / 1000000000);
   struct tm local;
   ::localtime_r(&seconds, &local);
@@ -82,9 +121,10 @@ std::string LeftJournal::Keep() {
     if (n > 1) name.append("-").append(std::to_string(n));
     name.append(".tlo");
     // A second name first: an existing file of that name is never replaced.
-    if (::link(Path.c_str(), name.c_str()) == 0) {
+    if (whole ? WriteNewFile(name, Text + m_rest) : ::link(Path.c_str(), name.c_str()) == 0) {
       ::unlink(Path.c_str());
       ::unlink(InfoPath(Path).c_str());
+      ::unlink(BasePath(Path).c_str());
       SyncFolder(folder);
       Close();
       return name;
@@ -106,9 +146,11 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
   for (const std::string& name : names) {
     const std::string path = folder + "/" + name;
     if (!IsJournalName(name)) {
-      // A side file whose journal is gone.
-      if (name.starts_with(kJournalPrefix) && name.ends_with(std::string(kJournalSuffix) + std::string(kInfoSuffix))) {
-        const std::string journal = path.substr(0, path.size() - kInfoSuffix.size());
+      // A side file or a base whose journal is gone.
+      const bool info = name.ends_with(std::string(kJournalSuffix) + std::string(kInfoSuffix));
+      const bool base = name.ends_with(std::string(kJournalSuffix) + std::string(kBaseSuffix));
+      if (name.starts_with(kJournalPrefix) && (info || base)) {
+        const std::string journal = path.substr(0, path.size() - (info ? kInfoSuffix : kBaseSuffix).size());
         struct stat st;
         // Written just before its journal gets its name: only an old one is stray.
         if (::lstat(journal.c_str(), &st) != 0 && errno == ENOENT && ::lstat(path.c_str(), &st) == 0 &&
@@ -117,7 +159,11 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
       }
       continue;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // A journal that cannot be written (a read-only file or file system)
+    // is still read and offered; it only cannot be cut, kept or removed.
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+      fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     // Held by a running window: not ours to touch.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -139,9 +185,60 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
     left.Info = ReadInfo(path);
     std::string bytes;
     if (!ReadDrawingFileBytes(path, bytes)) continue;  // too large or unreadable: left as it is
-    bytes.resize(WholeJournalLength(bytes, &left.Count));
-    left.Text = std::move(bytes);
-    if (!left.HasUnsaved()) {
+    // The records of the base come first: its copy, or the drawing's file
+    // when the copy never got its name but the file is still the one the
+    // journal began from. Without either nothing of the journal reads.
+    std::string base;
+    if (left.Info.FromBase > 0) {
+      const FileStamp& stamp = left.Info.DataFileStamp;
+      // The base is the file as the journal began from it: of that size,
+      // and, where it is that very file under a second name, of that time
+      // (a program that writes files in place changes both names' bytes).
+      if (ReadDrawingFileBytes(BasePath(path), base)) {
+        const FileStamp now = StampOfFile(BasePath(path));
+        const bool sameFile = now.Device == stamp.Device && now.Inode == stamp.Inode;
+        if (static_cast<int64_t>(base.size()) != stamp.Size || (sameFile && now.ModifiedNs != stamp.ModifiedNs))
+          base.clear();
+      } else {
+        base.clear();
+        // Its size and time down to the nanosecond: a copy is made where
+        // the file is on another file system, whose numbers may change.
+        const FileStamp now = StampOfFile(left.Info.DataFileName);
+        left.m_baseFromFile = stamp.Known() && now.Size == stamp.Size && now.ModifiedNs == stamp.ModifiedNs &&
+                              ReadDrawingFileBytes(left.Info.DataFileName, base) &&
+                              static_cast<int64_t>(base.size()) == stamp.Size;
+        if (!left.m_baseFromFile) base.clear();
+      }
+      if (!base.empty() && !IsValidUtf8(base)) base = Cp932ToUtf8(base);
+    }
+    const std::string header = HistoryHeaderText();
+    const bool noRecords = bytes.find(kBlockEnd) == std::string::npos;
+    JournalScan scan;
+    if (left.Info.FromBase < 0 || (left.Info.FromBase > 0 && base.empty())) {
+      // Known to be empty all the same when it holds no record at all.
+      left.BaseMissing = !noRecords;
+      left.Damaged = !noRecords;
+      scan.Length = std::string_view(bytes).starts_with(header) ? header.size() : 0;
+    } else {
+      scan = ScanJournal(bytes, base);
+      if (left.Info.FromBase > 0 && scan.BaseCount != left.Info.FromBase) {
+        // Not the base the journal began from.
+        left.BaseMissing = !noRecords;
+        scan = JournalScan();
+        scan.Damaged = !noRecords;
+      }
+      left.Count = scan.Count;
+      left.Damaged = scan.Damaged;
+    }
+    left.m_length = scan.Length;
+    if (left.Damaged) left.m_rest = bytes.substr(std::min(scan.Length, bytes.size()));
+    if (left.Info.FromBase > 0 && !left.BaseMissing && scan.Length >= header.size())
+      left.Text = base + bytes.substr(header.size(), scan.Length - header.size());
+    else
+      left.Text = bytes.substr(0, scan.Length);
+    // Known to hold nothing unsaved: whole records, all of them in the
+    // drawing's file, and at most a torn last block after them.
+    if (!left.HasUnsaved() && !left.Damaged && !left.BaseMissing) {
       left.Remove();
       continue;
     }

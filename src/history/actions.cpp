@@ -1,5 +1,8 @@
 #include "history/actions.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "history/play.h"
 #include "history/savehistory.h"
 
@@ -22,11 +25,30 @@ Action& Append(AppState& S, ActionKind kind, const Figure* snapshot = nullptr) {
   return a;
 }
 
-// The next figure ID; a file may have raised the counter to the largest ID:
-// it wraps, never overflows.
+// The smallest positive ID that no record names (a branch names a step).
+int32_t SmallestUnusedID(const HistoryList& history) {
+  std::vector<int32_t> used;
+  for (const Action& a : history)
+    if (a.TargetType != ActionKind::Branch && a.TargetID > 0) used.push_back(a.TargetID);
+  std::sort(used.begin(), used.end());
+  int32_t id = 1;
+  for (int32_t u : used) {
+    if (u > id) break;
+    if (u == id) ++id;  // used.size() < MaxFigureID: never past the bound
+  }
+  return id;
+}
+
+// The next figure ID, never one the drawing already has. A file may have
+// raised the counter to the largest ID: then the free IDs below are used,
+// and the counter never wraps.
 int32_t TakeFigureID(AppState& S) {
   const int32_t id = S.History.NextFigID;
-  S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
+  if (id < 1 || id > MaxFigureID) {
+    S.History.NextFigID = MaxFigureID + 1;
+    return SmallestUnusedID(S.History);
+  }
+  S.History.NextFigID = id + 1;
   return id;
 }
 

@@ -19,6 +19,9 @@ struct Drawing {
   // Records applied to the figures: 0 none, History.Count() all of them.
   int32_t CurrentStep = 0;
   bool AtLastStep() const { return CurrentStep == History.Count(); }
+  // The step the figure lists hold exactly as a replay left them (no record
+  // after it linked to a figure); -1 once anything else changed them.
+  int32_t ReplayedStep = -1;
 
   // Background picture asked for by the records applied so far, and the one
   // the background now shows (empty = plain).

@@ -1,6 +1,7 @@
 #include "history/history.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <random>
 
@@ -26,7 +27,13 @@ Action& HistoryList::Add(const Figure& figure) {
   return a;
 }
 
+uint64_t HistoryList::NewGeneration() {
+  static std::atomic<uint64_t> next{1};
+  return next++;
+}
+
 void HistoryList::Clear() {
+  m_generation = NewGeneration();
   if (m_records.empty()) return;
   m_records.clear();
   NextFigID = 1;

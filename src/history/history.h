@@ -66,6 +66,13 @@ struct TimeOfDay {
   uint8_t Sec = 0;
 };
 
+// The largest figure ID the counter hands out. A file may hold larger IDs (or
+// negative ones), which are kept as they are; once the counter would pass
+// this bound, or has been set beyond it by a file, a new figure gets the
+// smallest positive ID that no record uses. So the counter never wraps, and
+// figure IDs never repeat within a drawing.
+constexpr int32_t MaxFigureID = INT32_MAX - 1;
+
 struct Action {
   TimeOfDay ActionTime;
   ActionKind TargetType = ActionKind::None;
@@ -85,7 +92,8 @@ struct Action {
 class HistoryList {
  public:
   // The ID the next figure-creating record receives. 1 at start and after
-  // Clear; only grows otherwise.
+  // Clear; only grows otherwise, and never past MaxFigureID + 1, where the
+  // IDs counted upwards are used up (see MaxFigureID).
   int32_t NextFigID = 1;
 
   HistoryList() = default;
@@ -110,8 +118,12 @@ class HistoryList {
   Action& Add(const Figure& figure);
   // Appends a fresh record.
   Action& Add() { return m_records.emplace_back(); }
-  // Deletes every record; NextFigID back to 1. Nothing happens when empty.
+  // Deletes every record; NextFigID back to 1; a new Generation().
   void Clear();
+  // Differs between any two histories and after every clear: whoever keeps
+  // something worked out from the records knows by it that they were
+  // replaced.
+  uint64_t Generation() const { return m_generation; }
 
   // First creating record (Create, Duplicate, Undo) with this ID, or null.
   Action* FindCreator(int32_t id);
@@ -121,4 +133,6 @@ class HistoryList {
 
  private:
   std::deque<Action> m_records;
+  uint64_t m_generation = NewGeneration();
+  static uint64_t NewGeneration();
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "history/history.h"
 
@@ -42,6 +43,14 @@ class UserDialogs {
                            QuestionButtons buttons) = 0;
   // Runs a file dialog. On true `dialog.FileName` is the chosen full path.
   virtual bool Execute(FileDialog& dialog) = 0;
+  // A question with a list of `lines` to choose one from: the index of the
+  // line chosen, or -1 for none. Dialogs that show no list choose none.
+  virtual int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) {
+    (void)text;
+    (void)caption;
+    (void)lines;
+    return -1;
+  }
 };
 
 class ClockSource {

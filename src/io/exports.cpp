@@ -264,13 +264,13 @@ int SeriesWriterThreads() {
 
 }  // namespace
 
-bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind) {
+bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind, bool backup) {
   const QByteArray name = QFile::encodeName(path);
   if (!IsLinkAt(name)) {
     std::string error;
     QString temp;
     const bool ok = ReplaceFile(
-        path, IsFileAt(path),
+        path, backup && IsFileAt(path),
         [&](const QString& tempPath) {
           const PictureResult r = WritePicture(tempPath, image, kind);
           if (!r.Ok) error = r.Error;
@@ -283,9 +283,12 @@ bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& imag
   // A link has the name: the link itself becomes the backup (unless there
   // is one already) and the picture takes its name. The file it points to,
   // perhaps a drawing, is never written.
-  const QByteArray backup = QFile::encodeName(BackupName(path));
+  const QByteArray backupName = QFile::encodeName(BackupName(path));
   struct stat st {};
-  if (::lstat(backup.constData(), &st) != 0 && errno == ENOENT) ::rename(name.constData(), backup.constData());
+  if (!backup)
+    ::unlink(name.constData());
+  else if (::lstat(backupName.constData(), &st) != 0 && errno == ENOENT)
+    ::rename(name.constData(), backupName.constData());
   return PutPictureInPlace(dialogs, path, image, kind);
 }
 

@@ -16,7 +16,10 @@ enum class PictureKind { BMP, JPEG, PNG };
 // backup wins), and is never lost when writing fails. A link at `path` is
 // replaced itself (and becomes the backup), never the file it points to. On
 // failure the error box is shown through `dialogs` and false returned.
-bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind);
+// Without `backup` (a derived file, as the outputs of a folder export) the
+// old file or link is simply replaced.
+bool ExportPicture(UserDialogs& dialogs, const QString& path, const QImage& image, PictureKind kind,
+                   bool backup = true);
 
 // Writes every step of the history as base001.jpg, base002.jpg, … (base is
 // a path without extension, see ProcessPictureBase). Each picture is what

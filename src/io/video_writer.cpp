@@ -15,6 +15,7 @@ extern "C" {
 #include <QRandomGenerator>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -27,6 +28,14 @@ extern "C" {
 
 const char* const kVideoFailedText = "どうがを かきだせませんでした";
 
+std::string VideoLibraryErrorText(const char* what, int err) {
+  // A full disk is what a family computer meets: said in our own words.
+  if (err == AVERROR(ENOSPC) || err == AVERROR(EDQUOT)) return std::string(what) + "：ディスクが いっぱいです";
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(err, text, sizeof text);
+  return std::string(what) + ": " + text;
+}
+
 namespace {
 
 constexpr int kMaxVideoSide = 4096;
@@ -35,11 +44,7 @@ constexpr int64_t kMaxGIFDelay = 65535;
 
 std::string FailureText(const std::string& reason) { return std::string(kVideoFailedText) + "（" + reason + "）"; }
 
-std::string LibraryErrorText(const char* what, int err) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(err, text, sizeof text);
-  return std::string(what) + ": " + text;
-}
+std::string LibraryErrorText(const char* what, int err) { return VideoLibraryErrorText(what, err); }
 
 // Paths go to the libraries as file URLs, so that a colon in a folder name
 // is never taken for a protocol.
@@ -82,6 +87,10 @@ bool VideoFormatOf(const QString& path, VideoFormat& format) {
   }
   if (ext == u".gif" || ext == u".GIF") {
     format = VideoFormat::GIF;
+    return true;
+  }
+  if (ext == u".webm" || ext == u".WEBM") {
+    format = VideoFormat::WebM;
     return true;
   }
   return false;
@@ -163,7 +172,14 @@ struct VideoWriter::Impl {
       Encoder->colorspace = AVCOL_SPC_SMPTE170M;
       Encoder->color_primaries = AVCOL_PRI_SMPTE170M;
       Encoder->color_trc = AVCOL_TRC_SMPTE170M;
-      if (std::string_view(codec->name) == "libx264") {
+      if (std::string_view(codec->name) == "libvpx-vp9") {
+        // Constant quality, at the encoder's quickest.
+        av_dict_set(&options, "deadline", "realtime", 0);
+        av_dict_set(&options, "cpu-used", "8", 0);
+        av_dict_set(&options, "crf", "32", 0);
+        av_dict_set(&options, "b", "0", 0);
+        av_dict_set(&options, "row-mt", "1", 0);
+      } else if (std::string_view(codec->name) == "libx264") {
         av_dict_set(&options, "preset", "veryfast", 0);
         av_dict_set(&options, "crf", "23", 0);
         av_dict_set(&options, "profile", "high", 0);
@@ -224,19 +240,23 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   F->Palette = GIFPalette();
   F->EncoderName.clear();
   if (width < 2 || height < 2 || width > kMaxVideoSide || height > kMaxVideoSide ||
-      (format == VideoFormat::MP4 && (width % 2 != 0 || height % 2 != 0)))
+      (format != VideoFormat::GIF && (width % 2 != 0 || height % 2 != 0)))
     return F->Fail("えの おおきさが つかえません");
 
   F->Temp = CreateTempFileNear(F->Target);
   if (F->Temp.isEmpty()) return F->Fail(CannotCreateText(path));
   const std::string url = FileURL(F->Temp);
-  if (avformat_alloc_output_context2(&F->Mux, nullptr, format == VideoFormat::GIF ? "gif" : "mp4", url.c_str()) < 0 || !F->Mux)
+  const char* const muxer = format == VideoFormat::GIF ? "gif" : format == VideoFormat::WebM ? "webm" : "mp4";
+  if (avformat_alloc_output_context2(&F->Mux, nullptr, muxer, url.c_str()) < 0 || !F->Mux)
     return F->Fail("ファイルの かたちが つかえません");
 
   bool opened = false;
   if (format == VideoFormat::GIF) {
     const AVCodec* gif = avcodec_find_encoder(AV_CODEC_ID_GIF);
     opened = gif && F->OpenEncoder(gif);
+  } else if (format == VideoFormat::WebM) {
+    const AVCodec* vp9 = avcodec_find_encoder_by_name("libvpx-vp9");
+    opened = vp9 && F->OpenEncoder(vp9);
   } else {
     // H.264 by x264; another H.264 encoder or MPEG-4 Visual (mpeg4) only when the
     // libraries were built without it.
@@ -257,7 +277,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   AVDictionary* options = nullptr;
   if (format == VideoFormat::GIF)
     av_dict_set(&options, "loop", "0", 0);  // endlessly
-  else
+  else if (format == VideoFormat::MP4)
     av_dict_set(&options, "movflags", "+faststart", 0);  // plays while it loads
   err = avformat_write_header(F->Mux, &options);
   av_dict_free(&options);
@@ -271,7 +291,7 @@ VideoResult VideoWriter::Open(const std::string& path, VideoFormat format, int w
   F->Frame->width = width;
   F->Frame->height = height;
   if (av_frame_get_buffer(F->Frame, 0) < 0) return F->Fail("メモリが たりません");
-  if (format == VideoFormat::MP4) {
+  if (format != VideoFormat::GIF) {
     F->Scaler = sws_getContext(width, height, AV_PIX_FMT_RGB32, width, height, AV_PIX_FMT_YUV420P,
                                SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
     if (!F->Scaler) return F->Fail("メモリが たりません");

@@ -17,10 +17,11 @@
 #include <memory>
 #include <string>
 
-enum class VideoFormat : uint8_t { MP4, GIF };
+// WebM: VP9 in a WebM file (libvpx), for browsers that take no H.264.
+enum class VideoFormat : uint8_t { MP4, GIF, WebM };
 
-// The format by the file's extension: ".mp4"/".MP4" or ".gif"/".GIF".
-// False for any other name.
+// The format by the file's extension: ".mp4"/".MP4", ".gif"/".GIF" or
+// ".webm"/".WEBM". False for any other name.
 bool VideoFormatOf(const QString& path, VideoFormat& format);
 
 // Outcome of a writer call: ok, or the message to show.
@@ -30,6 +31,10 @@ struct VideoResult {
 };
 
 extern const char* const kVideoFailedText;  // "どうがを かきだせませんでした"
+
+// `what` went wrong with the library's error `err` (an AVERROR code): the
+// reason given inside a failure message.
+std::string VideoLibraryErrorText(const char* what, int err);
 
 class VideoWriter {
  public:

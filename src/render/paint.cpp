@@ -7,8 +7,14 @@
 #include <vector>
 
 #include "render/figure_pictures.h"
+#include "render/vector_canvas.h"
 
-void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode) {
+// The figures are drawn by the same code on either canvas: the raster one
+// (pixel-exact, the reference) and the vector one (any device, any scale).
+namespace {
+
+template <class Canvas>
+void DrawOne(Canvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode) {
   canvas.PenMode = penMode;
   if (fig == nullptr) return;
   const Point p1{WrapAdd(X, fig->Start.X), WrapAdd(Y, fig->Start.Y)};
@@ -60,7 +66,8 @@ void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode 
   }
 }
 
-void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X, int Y) {
+template <class Canvas>
+void DrawContents(Canvas& canvas, const std::vector<Figure>& figures, int X, int Y) {
   // Stamps inside stamps are walked with an explicit stack: a drawing read
   // from a file may nest them deeper than the call stack would allow.
   struct FrameState {
@@ -81,23 +88,50 @@ void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X
       const std::vector<Figure>& inner = fig.StampData;
       stack.push_back({inner.data(), inner.data() + inner.size(), WrapAdd(x, fig.Start.X), WrapAdd(y, fig.Start.Y)});
     } else {
-      DrawFigure(canvas, &fig, x, y, DrawMode::Copy);
+      DrawOne(canvas, &fig, x, y, DrawMode::Copy);
     }
   }
 }
 
-void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) {
+template <class Canvas>
+void DrawList(Canvas& canvas, const FigureList* list, int X, int Y) {
   if (list == nullptr) return;
   for (const Figure& fig : *list) {
     if (fig.DrawingTool == ToolKind::Stamp)
-      DrawFigList(canvas, fig.StampData, WrapAdd(X, fig.Start.X), WrapAdd(Y, fig.Start.Y));
+      DrawContents(canvas, fig.StampData, WrapAdd(X, fig.Start.X), WrapAdd(Y, fig.Start.Y));
     else
-      DrawFigure(canvas, &fig, X, Y, DrawMode::Copy);
+      DrawOne(canvas, &fig, X, Y, DrawMode::Copy);
   }
+}
+
+}  // namespace
+
+void DrawFigure(RasterCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode) {
+  DrawOne(canvas, fig, X, Y, penMode);
+}
+void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y) { DrawList(canvas, list, X, Y); }
+void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X, int Y) {
+  DrawContents(canvas, figures, X, Y);
+}
+void DrawFigure(VectorCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode) {
+  DrawOne(canvas, fig, X, Y, penMode);
+}
+void DrawFigList(VectorCanvas& canvas, const FigureList* list, int X, int Y) { DrawList(canvas, list, X, Y); }
+void DrawFigList(VectorCanvas& canvas, const std::vector<Figure>& figures, int X, int Y) {
+  DrawContents(canvas, figures, X, Y);
 }
 
 void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig) {
   SetFramePen(canvas);
+  canvas.Rectangle(WrapSub(fig.Start.X, 3), WrapSub(fig.Start.Y, 3), WrapAdd(fig.End.X, 3), WrapAdd(fig.End.Y, 3));
+}
+
+void DrawSelectionFrame(VectorCanvas& canvas, const Figure& fig) {
+  canvas.PenWidth = 1;
+  canvas.PenStyle = LineStyle::Dot;
+  canvas.PenColor = clBlack;
+  canvas.BrushStyle = FillStyle::Clear;
+  canvas.PenMode = DrawMode::NotXor;
   canvas.Rectangle(WrapSub(fig.Start.X, 3), WrapSub(fig.Start.Y, 3), WrapAdd(fig.End.X, 3), WrapAdd(fig.End.Y, 3));
 }
 

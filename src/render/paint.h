@@ -23,6 +23,13 @@ void DrawFigList(RasterCanvas& canvas, const FigureList* list, int X, int Y);
 void DrawFigList(RasterCanvas& canvas, const std::vector<Figure>& figures, int X, int Y);
 // The dotted not-xor frame 3 pixels around Start/End; twice removes it.
 void DrawSelectionFrame(RasterCanvas& canvas, const Figure& fig);
+// The same three on the vector canvas (any device, any scale).
+class VectorCanvas;
+void DrawFigure(VectorCanvas& canvas, const Figure* fig, int X, int Y, DrawMode penMode);
+void DrawFigList(VectorCanvas& canvas, const FigureList* list, int X, int Y);
+void DrawFigList(VectorCanvas& canvas, const std::vector<Figure>& figures, int X, int Y);
+// The frame on the vector canvas, drawn twice removes it on pictures.
+void DrawSelectionFrame(VectorCanvas& canvas, const Figure& fig);
 // Pen 4 px solid black, brush white solid, copy mode.
 void ResetDrawingPen(RasterCanvas& canvas);
 // Pen 1 px dotted black, brush white solid, not-xor mode.

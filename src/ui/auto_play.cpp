@@ -4,6 +4,7 @@
 // other move of the slider, a play button, a mode button or a menu stops it.
 #include "ui/auto_play.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QSlider>
 #include <QToolButton>
@@ -17,6 +18,11 @@ namespace {
 
 // The empty canvas before the first record has no recorded time of its own.
 constexpr int kFirstStepMilliseconds = 500;
+
+// The step counter's letters: their size as laid out, and the smallest
+// size kept on one line before the counter takes two.
+constexpr int kStepCountPixels = 20;
+constexpr int kStepCountMinPixels = 14;
 
 }  // namespace
 
@@ -108,5 +114,31 @@ void MainWindow::ShowPlayState() {
 
 void MainWindow::UpdateStepCount() {
   if (StepCountLabel == nullptr) return;
-  StepCountLabel->setText(QStringLiteral("%1 / %2").arg(TimeTrackBar->value()).arg(TimeTrackBar->maximum()));
+  const QString step = QString::number(TimeTrackBar->value());
+  const QString count = QString::number(TimeTrackBar->maximum());
+  // As big as the label holds it: one line while that is readable, two
+  // lines for long drawings, never cut off.
+  const QSize room = StepCountLabel->contentsRect().size();
+  const QString oneLine = step + QStringLiteral(" / ") + count;
+  const QString twoLines = step + QStringLiteral(" /\n") + count;
+  QFont font = StepCountLabel->font();
+  QString text = twoLines;
+  for (int size = kStepCountPixels; size >= kStepCountMinPixels; --size) {
+    font.setPixelSize(size);
+    if (QFontMetrics(font).horizontalAdvance(oneLine) <= room.width()) {
+      text = oneLine;
+      break;
+    }
+  }
+  if (text != oneLine) {
+    for (int size = kStepCountPixels; size > 1; --size) {
+      font.setPixelSize(size);
+      const QFontMetrics metrics(font);
+      if (metrics.horizontalAdvance(step + QStringLiteral(" /")) <= room.width() &&
+          metrics.horizontalAdvance(count) <= room.width() && 2 * metrics.lineSpacing() <= room.height())
+        break;
+    }
+  }
+  StepCountLabel->setFont(font);
+  StepCountLabel->setText(text);
 }

@@ -107,6 +107,6 @@ void MainWindow::SaveVideoMenuClick() {
   }
   if (S.History.Count() == 0) return;
   RunWithProgress([&](const auto& progress) {
-    ExportVideo(S, Pictures.WorkBitmap, path, format, ReplayPace(), true, progress);
+    ExportVideo(S, Pictures.WorkBitmap, path, format, m_videoPace, true, progress);
   });
 }

@@ -1,8 +1,10 @@
 // The file menu: loading and saving drawings.
 #include <QFile>
 
+#include "format/codepage.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
@@ -19,6 +21,18 @@ const char* const kOverwriteDone = "うわがきほぞんしました";
 const char* const kOverwriteQuestion = "すでにあるファイルにうわがきしますか";
 const char* const kSaveCancelled = "ファイルほぞんをキャンセルしました";
 const char* const kSaveFailed = "データ保存に失敗しました";
+const char* const kChangedElsewhere = "この えの ファイルは、ほかで かきかえられています。うわがきしますか？";
+
+// The bytes of a saved drawing for the journal to begin from, when they
+// read back exactly as the history: UTF-8 does, CP932 may not (a few
+// characters come back as look-alikes), and then the journal holds the
+// records itself.
+std::string* SavedBytesForJournal(const QByteArray& text) {
+  static std::string bytes;
+  bytes = IsValidUtf8(std::string_view(text.constData(), static_cast<size_t>(text.size()))) ? text.toStdString()
+                                                                                            : std::string();
+  return bytes.empty() ? nullptr : &bytes;
+}
 
 }  // namespace
 
@@ -38,6 +52,8 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   // be read changes nothing. Only a regular file of a sane size is read: a
   // pipe or a device named like a drawing would hang or never end.
   std::string bytes;
+  // Taken before the read: a file replaced while it is read looks replaced.
+  const FileStamp stamp = StampOfFile(QFile::encodeName(path).toStdString());
   if (!ReadDrawingFileBytes(QFile::encodeName(path).toStdString(), bytes)) {
     S.Dialogs->ShowMessage(kLoadFailed);
     return false;
@@ -47,12 +63,13 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   EnterFolderOf(path);
 
   ResetDrawing();
-  if (ReadHistory(S, bytes) != 0) {
+  if (!ReadDrawingText(bytes)) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
     S.History.Clear();
     S.CurrentStep = 0;
     S.DataFileName.clear();
+    m_dataFileStamp = FileStamp();
     setWindowTitle(QString::fromStdString(S.VersionText));
     PaintBoxPaint();
     RestartJournal();
@@ -60,11 +77,24 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   }
   if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
   S.DataFileName = path.toStdString();
+  m_dataFileStamp = stamp;
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
   S.CurrentStep = S.History.Count();
   GoToStep(S);
-  RestartJournal();  // the journal starts from the loaded file
+  RestartJournal(&bytes);  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");
+  return true;
+}
+
+bool MainWindow::ReadDrawingText(const std::string& bytes) {
+  ReadReport report;
+  if (ReadHistory(S, bytes, &report) != 0) {
+    // Where reading stopped, so that whoever looks into the file finds it.
+    const std::string place = ReadFaultPlace(*report.Fault);
+    S.Dialogs->ShowMessage(ReadFaultMessage(*report.Fault) + (place.empty() ? "" : "\n" + place));
+    return false;
+  }
+  AskForMissingPictures(S.History, report.MissingPictures, *S.Dialogs, S.OpenBGDialog);
   return true;
 }
 
@@ -80,6 +110,21 @@ bool MainWindow::OverWriteDrawing() {
   if (S.DataFileName.empty()) return SaveDrawingAs();
 
   const QString path = QString::fromStdString(S.DataFileName);
+  if (!MaySaveAt(path)) {
+    // Kiosk mode: a drawing opened from elsewhere goes into the folder, by
+    // the dialog, under its name.
+    S.SaveDataDialog.FileName = S.DataFileName;
+    return SaveDrawingAs();
+  }
+  // As every editor does: a file that is no longer the one this drawing
+  // was read from or written to (another window saved over it) is not
+  // replaced without asking.
+  const FileStamp now = StampOfFile(S.DataFileName);
+  if (m_dataFileStamp.Known() && now.Known() && now != m_dataFileStamp &&
+      S.Dialogs->Ask(kChangedElsewhere, "確認", QuestionButtons::YesNo) != ModalResult::Yes) {
+    S.Dialogs->ShowMessage(kSaveCancelled);
+    return false;
+  }
   // An empty text: the history holds something the file cannot (a line
   // break in a text or name); the old file stays as it is.
   const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
@@ -87,7 +132,8 @@ bool MainWindow::OverWriteDrawing() {
     S.Dialogs->ShowMessage(kOverwriteFailed);
     return false;
   }
-  RestartJournal();  // nothing unsaved any more
+  m_dataFileStamp = StampOfFile(S.DataFileName);
+  RestartJournal(SavedBytesForJournal(text));  // nothing unsaved any more
   S.Dialogs->ShowMessage(kOverwriteDone);
   return true;
 }
@@ -111,7 +157,8 @@ bool MainWindow::SaveDrawingAs() {
     return false;
   }
   S.DataFileName = path.toStdString();
+  m_dataFileStamp = StampOfFile(S.DataFileName);
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
-  RestartJournal();  // nothing unsaved any more
+  RestartJournal(SavedBytesForJournal(text));  // nothing unsaved any more
   return true;
 }

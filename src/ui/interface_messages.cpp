@@ -46,6 +46,8 @@ namespace {
     QT_TRANSLATE_NOOP("Messages", "これより線を細くできません"),
     QT_TRANSLATE_NOOP("Messages", "文字はぬりつぶしなしにできません"),
     QT_TRANSLATE_NOOP("Messages", "スタンプのサイズ変更：解決できないエラーが発生しました"),
+    QT_TRANSLATE_NOOP("Messages", "この えの ファイルは、ほかで かきかえられています。うわがきしますか？"),
+    QT_TRANSLATE_NOOP("Messages", "いんさつできませんでした"),
     // Pictures and videos.
     QT_TRANSLATE_NOOP("Messages", "ビットマップイメージが不正です"),
     QT_TRANSLATE_NOOP("Messages", "この JPEG は スキャンが おおすぎて よみこめません"),
@@ -77,6 +79,12 @@ const char* const kPatterns[] = {
     QT_TRANSLATE_NOOP("Messages", "エンコードに しっぱいしました: %1"),
     QT_TRANSLATE_NOOP("Messages", "ファイルに かきこめません: %1"),
     QT_TRANSLATE_NOOP("Messages", "ぜんぶで %1 まいの えを かきだします。よろしいですか？"),
+    QT_TRANSLATE_NOOP("Messages", "この コンピュータでは 「%1」の なかにだけ ほぞんできます"),
+    QT_TRANSLATE_NOOP("Messages", "まえに かいていた えは ここに のこしました：\n%1"),
+    QT_TRANSLATE_NOOP("Messages", "まえに かいていた えは この フォルダに のこしました：\n%1"),
+    QT_TRANSLATE_NOOP("Messages", "まえに かいていた えが こわれていて よめませんでした。ここに のこしました：\n%1"),
+    QT_TRANSLATE_NOOP("Messages", "まえに かいていた えが こわれていて よめませんでした。この フォルダに のこしました：\n%1"),
+    QT_TRANSLATE_NOOP("Messages", "まえに かいていた えは とちゅうから こわれていたので、よめた ところまで もどしました。もとの ファイルは ここに のこしました：\n%1"),
 };
 
 }  // namespace

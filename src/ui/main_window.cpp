@@ -53,9 +53,13 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   ConnectMenu();
   ConnectControls();
   ConnectShortcuts();
+  BuildVectorCommands();
   ConnectKeyboard();
   NameControls();
 
+  // Every change of the drawing ends in a repaint: the undo and redo
+  // buttons follow it there, and nowhere else but where the mode or an
+  // unfinished polyline changes what they may do.
   Pictures.OnShow = [this](const QImage& picture) {
     PaintBox->Show(picture);
     UpdateUndoRedoButtons();
@@ -115,9 +119,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == InputEdit && event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      const bool handled = InputEditKeyPress(13);
-      UpdateUndoRedoButtons();
-      return handled;
+      return InputEditKeyPress(13);
     }
     if (key == Qt::Key_Escape) return InputEditKeyPress(27);
     // Every other key types into the box as usual; the canvas is refreshed
@@ -179,9 +181,7 @@ void MainWindow::ShowModePanels(WindowMode mode) {
 void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
   S.History.Clear();
-  S.CurrentStep = 0;  // the old records are gone
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
+  ClearToStepZero(S);  // the old records are gone
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.PendingResize = false;
@@ -203,6 +203,7 @@ void MainWindow::ResetDrawing() {
 
 bool MainWindow::LeaveViewMode() {
   S.SelectedFig = S.MarkedFig = nullptr;
+  bool branched = false;
   if (!S.AtLastStep()) {
     ModalResult answer = S.Dialogs->Ask("ここからえがきなおしますか？", "かくにん", QuestionButtons::YesNoCancel);
     if (answer == ModalResult::Cancel) {
@@ -212,14 +213,20 @@ bool MainWindow::LeaveViewMode() {
       return false;
     }
     if (answer == ModalResult::Yes) {
-      BranchTo(S, TimeTrackBar->value());
+      BranchTo(S, TimeTrackBar->value());  // rebuilds the figures
+      branched = true;
     } else {
       S.CurrentStep = S.History.Count();
     }
   }
   SetMenuEnabled(FileMenu, true);
   SetMenuEnabled(DrawMenu, true);
-  GoToStep(S);
+  // The figures hold the branch's step, or the step shown, from which the
+  // walk to the last applies only the records after it.
+  if (branched)
+    ShowReplayedPicture(S);
+  else
+    WalkToStep(S);
   Journal.ShowStep(false, 0);  // the drawing and edit modes show the last step
   return true;
 }
@@ -284,11 +291,9 @@ void MainWindow::SelectPlayBtnClick() {
   S.WorkMode = WindowMode::Play;
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
-  S.CurrentStep = 0;
+  ClearToStepZero(S);
   Pictures.BlankBGImage();
   S.ShownBGFileName.clear();
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();

@@ -15,13 +15,17 @@
 #include <memory>
 
 #include "format/journal.h"
+#include "history/replay_pace.h"
 #include "history/state.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
 #include "ui/auto_play.h"
 #include "ui/tools/tool_box.h"
+#include "history/undo_plan.h"
 
 class QAction;
+class QPrinter;
+class QPrintPreviewDialog;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -35,6 +39,7 @@ class QWidget;
 class CanvasView;
 class ColorSwatch;
 class StampPreview;
+class Settings;
 
 class MainWindow : public QMainWindow, public ProcessDisplay {
   Q_OBJECT
@@ -48,6 +53,18 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Caption, size, panels, WorkBitmap, then the file named on the command
   // line (empty: none).
   void createWidgets(const QString& commandLineFile = QString());
+  // Takes the settings (settings_hooks.cpp): the file dialogs' folders, the
+  // force-quit item, the play speed, the video pace and the kiosk mode.
+  // Without it the window keeps its built-in defaults. `settings` must
+  // outlive the window; call it before createWidgets.
+  void ApplySettings(Settings& settings);
+  // Whether the settings allow printing (true without settings).
+  bool PrintingAllowed() const;
+  // Whether a file may be written at `path`: anywhere, but only inside the
+  // configured folder in kiosk mode.
+  bool MaySaveAt(const QString& path) const;
+  // The settings applied, or null.
+  const Settings* settings() const { return m_settings; }
 
   // The drawing, its history and the tool state, to read.
   const AppState& state() const { return S; }
@@ -60,12 +77,28 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
 
+  // Printing (the file menu's いんさつ, Ctrl+P, and its preview) can be
+  // switched off, e.g. by a school's settings: its items are then hidden.
+  bool printingAllowed() const { return m_printingAllowed; }
+  void setPrintingAllowed(bool allowed);
+  // The system print dialog (true: print) and the preview's run; tests
+  // replace them.
+  std::function<bool(QPrinter&)> AskPrinter;
+  std::function<void(QPrintPreviewDialog&)> RunPrintPreview;
+  // Prints the picture as vectors, fitted to the printer's page.
+  void PrintTo(QPrinter& printer);
+
   // ---- Commands ----
   // Opens a dropped file or the command-line file: a drawing or a background
   // by its name or contents.
   void OpenFileByPath(const QString& path);
   // Returns true when the drawing was loaded.
   bool LoadDrawingFile(const QString& path);
+  // Reads a drawing file's bytes into the emptied history and talks to the
+  // user about it: where a damaged file stopped reading, or where the
+  // pictures are that it names and that were not found. False when damaged
+  // (the history is then empty).
+  bool ReadDrawingText(const std::string& bytes);
   // The two saves; true only when the drawing is now in its file (the exit
   // sequence goes on only then).
   bool SaveDrawingAs();
@@ -115,6 +148,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   PictureStore Pictures{S};
   // Every recorded action goes to it (S.Journal) while the window runs.
   ActionJournal Journal;
+  // The drawing's file (S.DataFileName) as last read or written here, or
+  // as the restored journal began from it: an overwrite of a file replaced
+  // since asks first.
+  FileStamp m_dataFileStamp;
   std::unique_ptr<UserDialogs> m_ownDialogs;
   friend class WindowToolHost;
   static std::unique_ptr<ToolBox> NewToolBox(MainWindow& window);
@@ -158,15 +195,15 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(WindowMode mode);
 
-  // ---- Mouse tools (mousectl.cpp, ui/tools/) ----
+  // ---- Mouse tools (tool_host.cpp, ui/tools/) ----
   void PaintBoxMouseDown(int X, int Y);
   void PaintBoxMouseMove(int X, int Y);
   void PaintBoxMouseUp(int X, int Y);
 
-  // ---- Stamp setting (stampctl.cpp) ----
+  // ---- Stamp setting (stamp_setting.cpp) ----
   void MakeStamp(Point A, Point B);
 
-  // ---- Play controls (playctl.cpp) ----
+  // ---- Play controls (play_controls.cpp) ----
   void StopBtnClick();
   void ForwardBtnClick();
   void ReverseBtnClick();
@@ -181,6 +218,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   std::unique_ptr<PlaybackTimer> m_playTimer;
   bool m_playing = false;
   bool m_playStepping = false;  // the slider moved by the replay itself
+  UndoPlanner m_undoPlanner;     // what undo and redo do, kept up to date with the history
   PlaybackSpeed m_playSpeed = PlaybackSpeed::One;  // the checked speed button's
 
   // ---- Undo and redo (undo_redo.cpp): both append a branch record ----
@@ -199,14 +237,14 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void ColorPanelClick(int index);  // 0 … 15: ColorPanel01 … ColorPanel16
   void ClearPanelClick();
 
-  // ---- Text entry (textctl.cpp) ----
+  // ---- Text entry (text_entry.cpp) ----
   // Handles Enter (13) and Escape (27); returns true when it handled the key.
   bool InputEditKeyPress(int key);
   // The text figure the box was opened on by ChangeTextBtnClick; Enter in
   // the edit mode changes only this figure, and only while it is selected.
   Figure* TextEditFig = nullptr;
 
-  // ---- Resizing (resizectl.cpp) ----
+  // ---- Resizing (size_sliders.cpp) ----
   void TrackBarChange(bool horizontal, int value);
 
   // ---- Files (file_commands.cpp) ----
@@ -221,8 +259,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // The drawing of a left-behind journal on the canvas, and the journal goes
   // on; false when it does not read (nothing is then changed but the canvas).
   bool RestoreJournal(LeftJournal& journal);
-  // After a load or a save: the journal holds nothing unsaved.
-  void RestartJournal();
+  // After a load or a save: the journal holds nothing unsaved. Given the
+  // file's bytes as read or written (taken), it begins from the file.
+  void RestartJournal(std::string* fileBytes = nullptr);
   // Tells the journal the step on the screen (after every step of the view
   // mode, and as the view mode begins).
   void NoteShownStep();
@@ -250,10 +289,15 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // ---- The help window (help_window.cpp) ----
   void HowToUseMenuClick();
 
-  // ---- Exit by force (menuctl.cpp), process display (debugctl.cpp) ----
+  // ---- Exit by force (open_and_exit.cpp), process display (process_display.cpp) ----
   void ExitByForceClick();
   void ShowDataMenuClick();
   void ClearMemoBtnClick();
+
+  // ---- Settings (settings_hooks.cpp) ----
+  Settings* m_settings = nullptr;
+  std::unique_ptr<UserDialogs> m_folderDialogs;  // wraps the dialogs S had
+  ReplayPace m_videoPace;                        // of the video export
 
   // ---- Controls (object names as their member names) ----
   QWidget* Client = nullptr;  // the client area under the menu bar
@@ -350,4 +394,23 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* SaveAllProcessMenu = nullptr;
   QAction* SaveVideoMenu = nullptr;
   QAction* ExitByForce = nullptr;
+
+  // The vector outputs and printing (vector_commands.cpp).
+  enum class VectorOutput { Svg, Pdf, Png };
+  void BuildVectorCommands();
+  void SaveVectorMenuClick(VectorOutput output);
+  void PrintMenuClick();
+  void PrintPreviewMenuClick();
+  QAction* SaveSvgMenu = nullptr;
+  QAction* SavePdfMenu = nullptr;
+  QAction* SaveLargePngMenu = nullptr;
+  QAction* PrintMenu = nullptr;
+  QAction* PrintPreviewMenu = nullptr;
+  bool m_printingAllowed = true;
+  FileDialog m_saveSvgDialog{DialogKind::SaveBG, "SVGファイル（*.svg）|*.svg", "svg", "", 1};
+  FileDialog m_savePdfDialog{DialogKind::SaveBG, "PDFファイル（*.pdf）|*.pdf", "pdf", "", 1};
+  FileDialog m_savePngDialog{DialogKind::SaveBG,
+                             "PNG 2ばい（1280×960）|*.png|PNG 4ばい（2560×1920）|*.png|PNG 8ばい（5120×3840）|*.png|"
+                             "PNG（640×480）|*.png",
+                             "png", "", 1};
 };

@@ -139,7 +139,9 @@ void MainWindow::BuildWindow() {
   Memo->setReadOnly(true);
   // The process display keeps the newest 10,000 lines; older ones go.
   Memo->setMaximumBlockCount(10000);
-  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines wrap at the panel's edge: nothing is cut off out of sight.
+  Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ClearMemoBtn = Place(new QPushButton(tr("内部表示のリセット"), Client), "ClearMemoBtn", 808, 504, 169, 25);
@@ -318,12 +320,12 @@ void MainWindow::BuildReplayPanel() {
       {&SpeedOneBtn, "SpeedOneBtn", "1×", QT_TR_NOOP("1びょうに 1こ")},
       {&SpeedTwoBtn, "SpeedTwoBtn", "2×", QT_TR_NOOP("1びょうに 2こ")},
       {&SpeedFourBtn, "SpeedFourBtn", "4×", QT_TR_NOOP("1びょうに 4こ")},
-      {&AsDrawnBtn, "AsDrawnBtn", "as drawn", QT_TR_NOOP("かいたときの はやさ")},
+      {&AsDrawnBtn, "AsDrawnBtn", QT_TR_NOOP("かいた\nとおり"), QT_TR_NOOP("かいたときの はやさ")},
   };
   int top = 138;
   for (const SpeedButton& b : speedButtons) {
     auto* button = Place(new QToolButton(ReplayPanel), b.name, 8, top, 121, 52);
-    button->setText(QString::fromUtf8(b.caption));
+    button->setText(tr(b.caption));
     button->setToolTip(tr(b.hint));
     button->setFont(big);
     button->setCheckable(true);

@@ -114,18 +114,6 @@ void MainWindow::ConnectControls() {
   connect(SelectPlayBtn, &QToolButton::clicked, this, [this] { SelectPlayBtnClick(); });
 
   connect(ClearMemoBtn, &QPushButton::clicked, this, [this] { ClearMemoBtnClick(); });
-
-  // The undo and redo buttons follow every change of the history: after
-  // each click, canvas gesture and command (connected last, these run after
-  // the handlers).
-  for (QAbstractButton* b : Client->findChildren<QAbstractButton*>())
-    connect(b, &QAbstractButton::clicked, this, [this] { UpdateUndoRedoButtons(); });
-  for (ColorSwatch* p : Client->findChildren<ColorSwatch*>())
-    connect(p, &ColorSwatch::Clicked, this, [this] { UpdateUndoRedoButtons(); });
-  connect(PaintBox, &CanvasView::MouseDown, this, [this] { UpdateUndoRedoButtons(); });
-  connect(PaintBox, &CanvasView::MouseUp, this, [this] { UpdateUndoRedoButtons(); });
-  for (QAction* item : menuBar()->findChildren<QAction*>())
-    connect(item, &QAction::triggered, this, [this] { UpdateUndoRedoButtons(); });
 }
 
 void MainWindow::ConnectShortcuts() {

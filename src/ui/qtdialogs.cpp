@@ -2,10 +2,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "ui/interface_language.h"
 
@@ -66,6 +72,27 @@ ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, 
     default:
       return buttons == QuestionButtons::YesNoCancel ? ModalResult::Cancel : ModalResult::No;
   }
+}
+
+int QtDialogs::Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) {
+  QDialog box(m_parent);
+  box.setWindowTitle(Q(caption));
+  auto* layout = new QVBoxLayout(&box);
+  layout->addWidget(new QLabel(Message(text), &box));
+  auto* list = new QListWidget(&box);
+  for (const std::string& line : lines) list->addItem(Q(line));
+  list->setCurrentRow(0);
+  layout->addWidget(list);
+  auto* buttons = new QDialogButtonBox(&box);
+  QPushButton* yes = buttons->addButton(QCoreApplication::translate("Messages", "はい"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QCoreApplication::translate("Messages", "いいえ"), QDialogButtonBox::RejectRole);
+  yes->setDefault(true);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+  QObject::connect(list, &QListWidget::itemDoubleClicked, &box, &QDialog::accept);
+  if (box.exec() != QDialog::Accepted) return -1;
+  return list->currentRow();
 }
 
 QStringList QtDialogs::NameFilters(const std::string& filter) {

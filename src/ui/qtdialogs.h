@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 #include "history/ports.h"
 
@@ -21,6 +23,9 @@ class QtDialogs : public UserDialogs {
   // Runs an open or save dialog; on success the chosen file's folder becomes
   // the current folder.
   bool Execute(FileDialog& dialog) override;
+  // A list of the lines under the question, the first one chosen; はい takes
+  // the line chosen, いいえ none.
+  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) override;
 
   // "text|pattern;pattern|text|pattern" to Qt's name filters, each pattern's
   // extension offered in lower and upper case ("*.tlo" matches .tlo and .TLO).

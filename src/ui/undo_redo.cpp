@@ -1,6 +1,6 @@
-// Undo and redo in the draw and edit modes (see undo_redo.h): the two
+// Undo and redo in the draw and edit modes (see history/undo_plan.h): the two
 // buttons and what they do; the keys are wired in main_window.cpp.
-#include "ui/undo_redo.h"
+#include "history/undo_plan.h"
 
 #include <QSlider>
 #include <QToolButton>
@@ -24,25 +24,26 @@ void MainWindow::BranchForUndo(bool undo) {
   // A pending resize is a change of its own: recorded first, it is what an
   // undo takes back (and it ends what a redo could bring back).
   RecordPendingResize(S);
-  const UndoRedoPlan plan = PlanUndoRedo(S.History);
+  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History);
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
-  if (step >= 0) {
-    // The figures are rebuilt: nothing may keep pointing at the old ones.
-    HideInputEdit();
-    TextEditFig = nullptr;
-    S.SelectedFig = S.MarkedFig = nullptr;
-    HTrackBar->setValue(0);
-    VTrackBar->setValue(0);
-    BranchTo(S, step);
-    GoToStep(S);  // the picture side: background and canvas
+  if (step < 0) {
+    UpdateUndoRedoButtons();  // a resize given up changes them without a repaint
+    return;
   }
-  UpdateUndoRedoButtons();
+  // The figures are rebuilt: nothing may keep pointing at the old ones.
+  HideInputEdit();
+  TextEditFig = nullptr;
+  S.SelectedFig = S.MarkedFig = nullptr;
+  HTrackBar->setValue(0);
+  VTrackBar->setValue(0);
+  BranchTo(S, step);       // its replay rebuilds the figures, once
+  ShowReplayedPicture(S);  // the background and the canvas; the buttons follow the repaint
 }
 
 void MainWindow::UpdateUndoRedoButtons() {
   if (UndoStepBtn == nullptr || RedoStepBtn == nullptr) return;
   if (S.WorkMode == WindowMode::Play) return;  // hidden there
-  const UndoRedoPlan plan = PlanUndoRedo(S.History);
+  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History);
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
   const bool free = !m_tools->PolyDrawing();
   UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.PendingResize));

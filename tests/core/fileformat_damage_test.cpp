@@ -51,23 +51,26 @@ struct DamagedFile : ::testing::Test {
   ScriptedDialogs Dialogs;
   DamagedFile() { S.Dialogs = &Dialogs; }
 
+  ReadReport Report;
+
   // Reads `text` and expects failure with `message`, an empty history and
-  // NextFigID back at 1.
+  // NextFigID back at 1. The reader itself shows nothing.
   void ExpectRefused(const std::string& text, const std::string& message, const std::string& why) {
     S.History.Clear();
     Dialogs.Shown.clear();
-    EXPECT_EQ(ReadHistory(S, text), 1) << why;
-    ASSERT_FALSE(Dialogs.Shown.empty()) << why;
-    EXPECT_EQ(Dialogs.Shown.back().kind, ShownBox::Message) << why;
+    EXPECT_EQ(ReadHistory(S, text, &Report), 1) << why;
+    EXPECT_TRUE(Dialogs.Shown.empty()) << why;
+    ASSERT_TRUE(Report.Fault.has_value()) << why;
+    const std::string shown = ReadFaultMessage(*Report.Fault);
     if (message == AnyReadError) {
       // A cut inside a colour line leaves a line that is no colour.
-      const std::string t = Dialogs.LastText();
+      const std::string t = shown;
       const std::string notInteger = "' は整数ではありません";
       const bool colourMessage = t.size() > notInteger.size() + 1 && t[0] == '\'' &&
                                  t.compare(t.size() - notInteger.size(), notInteger.size(), notInteger) == 0;
       EXPECT_TRUE(t == ReadError || colourMessage) << why << ": " << t;
     } else {
-      EXPECT_EQ(Dialogs.LastText(), message) << why;
+      EXPECT_EQ(shown, message) << why;
     }
     EXPECT_EQ(S.History.Count(), 0) << why;
     EXPECT_TRUE(S.History.IsEmpty()) << why;
@@ -153,6 +156,48 @@ TEST_F(DamagedFile, ColourThatIsNoNumberNamesItself) {
   ExpectRefused(Crlf(With(56, "あか")), "'あか' は整数ではありません", "colour inside a stamp");
 }
 
+// Where reading stopped (1-based lines) and what should have stood there.
+TEST_F(DamagedFile, TheFaultNamesItsLineAndWhatWasExpected) {
+  const struct {
+    std::vector<std::string> lines;
+    int64_t line;
+    std::string expected, found;
+    bool atEnd;
+  } cases[] = {
+      {With(3, "Unknown"), 4, "TargetType", "Unknown", false},
+      {With(1, "end ActionData"), 2, "begin ActionData", "end ActionData", false},
+      {With(6, "dtNone"), 7, "DrawingTool", "dtNone", false},
+      {With(8, "clBlak"), 9, "PenColor", "clBlak", false},
+      {With(15, "end ActionData"), 16, "end FigData", "end ActionData", false},
+      {With(53, "begin PointData"), 54, "begin FigData", "begin PointData", false},
+      {With(75, "Unknown"), 76, "Parameter", "Unknown", false},
+      {std::vector<std::string>(RichLines.begin(), RichLines.begin() + 34), 35, "end PointData", "", true},
+      {std::vector<std::string>(RichLines.begin(), RichLines.begin() + 4), 5, "TargetID", "", true},
+  };
+  for (const auto& c : cases) {
+    const std::string why = "line " + std::to_string(c.line);
+    ExpectRefused(Crlf(c.lines), AnyReadError, why);
+    ASSERT_TRUE(Report.Fault.has_value()) << why;
+    EXPECT_EQ(Report.Fault->Line, c.line) << why;
+    EXPECT_EQ(Report.Fault->Expected, c.expected) << why;
+    EXPECT_EQ(Report.Fault->Found, c.found) << why;
+    EXPECT_EQ(Report.Fault->AtEnd, c.atEnd) << why;
+  }
+
+  // As the window says it, after the message.
+  ExpectRefused(Crlf(With(3, "Unknown")), ReadError, "kind");
+  EXPECT_EQ(ReadFaultPlace(*Report.Fault), "4ぎょうめ：「TargetType」が くるはずの ところに「Unknown」が ありました");
+  ExpectRefused(Crlf({"TAMLO FILE FORMAT 1.2", "begin ActionData", "10 00 00 00"}), ReadError, "cut");
+  EXPECT_EQ(ReadFaultPlace(*Report.Fault), "4ぎょうめ：「TargetType」が くるはずの ところで ファイルが おわっています");
+  // A long line is cut short, never inside a character.
+  ExpectRefused(Crlf(With(3, std::string(39, 'x') + "あいう")), ReadError, "long");
+  EXPECT_EQ(Report.Fault->Found, std::string(39, 'x') + "…");
+  // Not a drawing at all: the message alone.
+  ExpectRefused("GIF89a\r\n", FormatError, "header");
+  EXPECT_EQ(Report.Fault->Line, 1);
+  EXPECT_EQ(ReadFaultPlace(*Report.Fault), "");
+}
+
 TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
   auto lines = With(4, "abc");  // TargetID
   lines[7] = "99999999999999";  // PenWidth
@@ -169,6 +214,7 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
 
   S.History.Clear();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
+  EXPECT_EQ(S.History.At(1).TargetID, INT32_MAX);
   EXPECT_EQ(S.History.NextFigID, INT32_MAX);
 }
 

@@ -1,5 +1,7 @@
 // Finding the picture a ReadBG / ReadData record names, with real files in a
-// temporary folder and scripted dialogs.
+// temporary folder and scripted dialogs: the reader finds what is there and
+// reports the rest; asking about the rest is the window's and the batch
+// mode's (AskForMissingPictures).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "support/scripted_dialogs.h"
 
 namespace fs = std::filesystem;
@@ -38,12 +41,20 @@ struct LocateFile : ::testing::Test {
 
   static void Touch(const fs::path& p) { std::ofstream(p) << "x"; }
 
+  // Reads `text` and asks about what it did not find, as a load does.
+  int ReadAndAsk(const std::string& text) {
+    ReadReport report;
+    const int result = ReadHistory(S, text, &report);
+    AskForMissingPictures(S.History, report.MissingPictures, Dialogs, S.OpenBGDialog);
+    return result;
+  }
+
   // Reads a file with one record of `kind` naming `name`; the located name.
   std::string ReadName(const std::string& name, const char* kind = "ReadBG") {
     S.History.Clear();
     const std::string text = std::string("TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\n01 02 03 04\r\n") + kind +
                              "\r\n" + name + "\r\nend ActionData\r\n";
-    EXPECT_EQ(ReadHistory(S, text), 0);
+    EXPECT_EQ(ReadAndAsk(text), 0);
     return S.History.Count() == 1 ? S.History.Last().FileName : "(not read)";
   }
 
@@ -151,7 +162,7 @@ std::string ManyReadBG(const std::vector<std::string>& names, int each) {
 
 TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
   const std::string text = ManyReadBG({"C:\\e\\umi.bmp", "C:\\e\\sora.jpg"}, 2500);
-  ASSERT_EQ(ReadHistory(S, text), 0);
+  ASSERT_EQ(ReadAndAsk(text), 0);
   EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{Question("umi.bmp"), Question("sora.jpg")}));
   ASSERT_EQ(S.History.Count(), 5000);
   EXPECT_EQ(S.History.Last().FileName, "C:\\e\\sora.jpg");
@@ -159,7 +170,7 @@ TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
   // The answer holds for one read only: the next read asks again.
   S.History.Clear();
   Dialogs.Shown.clear();
-  ASSERT_EQ(ReadHistory(S, text), 0);
+  ASSERT_EQ(ReadAndAsk(text), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
 }
 
@@ -168,10 +179,47 @@ TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
   Touch(chosen);
   Dialogs.Answers = {ModalResult::Yes};
   Dialogs.Files = {chosen};
-  ASSERT_EQ(ReadHistory(S, ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
+  ASSERT_EQ(ReadAndAsk(ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun.size(), 1u);
   for (const Action& a : S.History) ASSERT_EQ(a.FileName, chosen);
+}
+
+TEST_F(LocateFile, TheReaderAsksNothingAndKeepsTheWorkingFolder) {
+  Touch(Root / "work" / "sora.jpg");
+  const std::string text = ManyReadBG({"C:\\e\\umi.bmp", "/gone/sora.jpg", "kumo.bmp"}, 3);
+  ReadReport report;
+  ASSERT_EQ(ReadHistory(S, text, &report), 0);
+  EXPECT_TRUE(Dialogs.Shown.empty());
+  EXPECT_TRUE(Dialogs.DialogsRun.empty());
+  EXPECT_EQ(fs::current_path(), Root / "work");
+  EXPECT_FALSE(report.Fault.has_value());
+  // Each missing name once, in the order of its first record; the records
+  // keep the names as read.
+  EXPECT_EQ(report.MissingPictures, (std::vector<std::string>{"C:\\e\\umi.bmp", "kumo.bmp"}));
+  ASSERT_EQ(S.History.Count(), 9);
+  EXPECT_EQ(S.History.At(7).FileName, "C:\\e\\umi.bmp");
+  EXPECT_EQ(S.History.At(8).FileName, (Root / "work" / "sora.jpg").string());
+
+  // A damaged file reports its fault and no pictures: nobody is asked
+  // about a drawing that does not open.
+  S.History.Clear();
+  ASSERT_EQ(ReadHistory(S, text + "begin ActionData\r\n", &report), 1);
+  EXPECT_TRUE(report.Fault.has_value());
+  EXPECT_TRUE(report.MissingPictures.empty());
+}
+
+TEST_F(LocateFile, APictureChosenInAFolderLetsTheNextBeFoundThere) {
+  const std::string umi = (Root / "pics" / "umi.bmp").string();
+  Touch(umi);
+  Touch(Root / "pics" / "sora.jpg");
+  Dialogs.Answers = {ModalResult::Yes};
+  Dialogs.Files = {umi};
+  ASSERT_EQ(ReadAndAsk(ManyReadBG({"C:\\e\\umi.bmp", "C:\\e\\sora.jpg"}, 2)), 0);
+  // One question: the folder chosen for the first holds the second.
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{Question("umi.bmp")});
+  EXPECT_EQ(S.History.At(3).FileName, umi);
+  EXPECT_EQ(S.History.At(4).FileName, (Root / "pics" / "sora.jpg").string());
 }
 
 TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
@@ -182,7 +230,7 @@ TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
   // the first: the record keeps naming the picture, and nobody is asked.
   for (int round = 0; round < 3; ++round) {
     S.History.Clear();
-    ASSERT_EQ(ReadHistory(S, text), 0) << round;
+    ASSERT_EQ(ReadAndAsk(text), 0) << round;
     ASSERT_EQ(S.History.Count(), 1);
     EXPECT_EQ(S.History.Last().FileName, found) << round;
     text = HistoryFileText(S.History);

@@ -2,11 +2,14 @@
 // record kind and parameter, figure IDs, times, code pages and long texts.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "format/format_text.h"
+#include "history/actions.h"
+#include "history/play.h"
 #include "format/history_reader.h"
 #include "format/history_writer.h"
 #include "support/crlf.h"
@@ -216,6 +219,47 @@ TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {
   Add(ActionKind::Create, -5, Fig(ToolKind::Line));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   EXPECT_EQ(S.History.NextFigID, 1);
+}
+
+TEST_F(DrawingFile, HugeIDsNeverMakeNewFiguresShareOne) {
+  // A branch far beyond itself reads as the step before it, which is what
+  // replay makes of it; it no longer raises the ID counter to the top.
+  Add(ActionKind::Create, INT32_MIN, Fig(ToolKind::Line));
+  Add(ActionKind::Create, 7, Fig(ToolKind::Line));
+  Add(ActionKind::Branch, INT32_MAX);
+  ASSERT_EQ(Read(HistoryFileText(Source)), 0);
+  EXPECT_EQ(Record(3).TargetID, 2);
+  EXPECT_EQ(S.History.NextFigID, 7);
+
+  // The largest IDs stay as they are, each its own figure. Figures drawn
+  // after them take free IDs, never a wrapped one (INT32_MIN is taken), and
+  // a move of the new figure replays on it, not on an old one.
+  S.History.Clear();
+  Source.Clear();
+  Add(ActionKind::Create, INT32_MAX, Fig(ToolKind::Line));
+  Add(ActionKind::Create, MaxFigureID, Fig(ToolKind::Line));
+  Add(ActionKind::Create, INT32_MIN, Fig(ToolKind::Rectangle));
+  Add(ActionKind::Create, 1, Fig(ToolKind::Ellipse));
+  ASSERT_EQ(Read(HistoryFileText(Source)), 0);
+  EXPECT_EQ(Record(1).TargetID, INT32_MAX);
+  EXPECT_EQ(Record(2).TargetID, MaxFigureID);
+  S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);  // as the loading commands do
+  S.CurrentStep = S.History.Count();
+  GoToStep(S);
+  Figure* fresh = CreateFigure(S, Fig(ToolKind::Rectangle));
+  CreateFigure(S, Fig(ToolKind::Rectangle));
+  std::vector<int32_t> ids;
+  for (const Action& a : S.History) ids.push_back(a.TargetID);
+  EXPECT_EQ(ids, (std::vector<int32_t>{INT32_MAX, MaxFigureID, INT32_MIN, 1, 2, 3}));
+  S.SelectedFig = fresh;
+  fresh->Start.X += 40;
+  fresh->End.X += 40;
+  RecordMoveOfSelected(S);
+  EXPECT_EQ(S.History.Last().TargetID, 2);
+  GoToStep(S);  // rebuilt from the records alone
+  std::vector<int32_t> lefts;
+  for (const Figure& f : S.DrawingFigs) lefts.push_back(f.Start.X);
+  EXPECT_EQ(lefts, (std::vector<int32_t>{10, 10, 10, 10, 50, 10}));
 }
 
 TEST_F(DrawingFile, TimeLineIsZeroPadded) {

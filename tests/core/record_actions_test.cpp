@@ -106,13 +106,58 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   EXPECT_EQ(S.SelectedFig, nullptr);
 }
 
-TEST_F(Recording, IDCounterAtTheLargestIDWrapsInsteadOfOverflowing) {
-  // A file may carry the largest 32-bit ID; the next figure must not overflow.
-  S.History.NextFigID = INT32_MAX;
+TEST_F(Recording, IDCounterAtTheLargestIDNeitherOverflowsNorRepeats) {
+  // The last ID the counter hands out, then the free ones from 1 up: never
+  // a wrap to negative IDs, never an ID some record already names.
+  S.History.NextFigID = MaxFigureID;
   Draw(ToolKind::Line, {0, 0}, {5, 5});
   Draw(ToolKind::Line, {0, 0}, {6, 6});
-  EXPECT_EQ(Record(1).TargetID, INT32_MAX);
-  EXPECT_EQ(Record(2).TargetID, INT32_MIN);
+  Draw(ToolKind::Line, {0, 0}, {7, 7});
+  EXPECT_EQ(Record(1).TargetID, MaxFigureID);
+  EXPECT_EQ(Record(2).TargetID, 1);
+  EXPECT_EQ(Record(3).TargetID, 2);
+  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
+  // A counter that wrapped elsewhere, or a record naming the next free ID
+  // (a branch names a step, not a figure), is stepped over.
+  S.History.NextFigID = INT32_MIN;
+  S.SelectedFig = &S.DrawingFigs.First();
+  DeleteSelected(S);  // names ID MaxFigureID
+  BranchTo(S, 3);
+  Action& odd = S.History.Add();
+  odd.TargetType = ActionKind::Move;
+  odd.TargetID = 3;
+  Draw(ToolKind::Line, {0, 0}, {8, 8});
+  EXPECT_EQ(Last().TargetID, 4);
+  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
+}
+
+TEST_F(Recording, DeletedFiguresComeBackLatestFirst) {
+  Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 40});
+  Figure* b = Draw(ToolKind::Ellipse, {60, 10}, {90, 40});
+  Draw(ToolKind::Line, {0, 0}, {5, 5});
+  S.SelectedFig = a;
+  ASSERT_TRUE(DeleteSelected(S));
+  S.SelectedFig = b;
+  ASSERT_TRUE(DeleteSelected(S));
+  const Figure* first = RestoreDeleted(S);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->DrawingTool, ToolKind::Ellipse);  // B, deleted last
+  EXPECT_EQ(Last().FigData.DrawingTool, ToolKind::Ellipse);
+  EXPECT_EQ(S.DeletedFigs.Count(), 1);
+  const Figure* second = RestoreDeleted(S);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->DrawingTool, ToolKind::Rectangle);
+  EXPECT_EQ(second->Start, (Point{10, 10}));
+  // Each comes back on top: the line, then B, then A.
+  std::vector<ToolKind> order;
+  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
+  // Replay brings them back in the same order.
+  GoToStep(S);
+  order.clear();
+  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
+  EXPECT_EQ(RestoreDeleted(S), nullptr);
 }
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {

@@ -123,4 +123,24 @@ TEST(ReplayPace, ParsesPaceAndHoldFromTheCommandLine) {
   }
 }
 
+TEST(ReplayPace, TheHoldGoesUpToTenMinutesExactly) {
+  // The bound itself is taken, a hundredth more is not; as drawn the last
+  // step then lasts exactly the hold, and a larger hold set directly is cut
+  // to the bound.
+  ReplayPace pace;
+  ASSERT_TRUE(ParsePace("drawn", pace));
+  EXPECT_TRUE(ParseHold("600", pace));
+  EXPECT_DOUBLE_EQ(pace.HoldSeconds, 600);
+  for (const char* over : {"600.01", "600.001"}) {
+    EXPECT_FALSE(ParseHold(over, pace)) << over;
+    EXPECT_DOUBLE_EQ(pace.HoldSeconds, 600) << over;
+  }
+  const TimeOfDay last = At(10, 0, 0, 0);
+  EXPECT_DOUBLE_EQ(StepSeconds(pace, last, nullptr), 600);
+  pace.HoldSeconds = 600.01;
+  EXPECT_DOUBLE_EQ(StepSeconds(pace, last, nullptr), 600);
+  EXPECT_TRUE(ParseHold("599.99", pace));
+  EXPECT_DOUBLE_EQ(StepSeconds(pace, last, nullptr), 599.99);
+}
+
 }  // namespace

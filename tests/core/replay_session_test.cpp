@@ -14,6 +14,7 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
+#include "support/random_actions.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ class Session {
 
   Figure* Select() {
     const int32_t n = S.DrawingFigs.Count();
-    if (n == 0) return S.SelectedFig = nullptr;
-    return S.SelectedFig = &S.DrawingFigs.At(Pick(n));
+    if (n == 0) return S.SelectedFig = S.MarkedFig = nullptr;
+    return S.SelectedFig = S.MarkedFig = &S.DrawingFigs.At(Pick(n));  // framed, as a click does
   }
 
   void Flush() {
@@ -132,7 +133,7 @@ class Session {
         Flush();
         S.CurrentStep = S.History.Count();
         GoToStep(S);
-        S.SelectedFig = nullptr;
+        S.SelectedFig = S.MarkedFig = nullptr;
         return;
     }
   }
@@ -158,6 +159,7 @@ TEST(ReplaySession, EveryStepRebuildsWhatWasShown) {
     Session t(seed);
     for (int k = 0; k < 250; ++k) {
       t.Step();
+      ExpectSoundSelection(t.S, "seed " + std::to_string(seed) + ", step " + std::to_string(k));
       if (!t.S.PendingResize) t.Seen[t.S.History.Count()] = t.Now();
     }
     ASSERT_GT(t.Seen.size(), 100u);

@@ -1,7 +1,9 @@
 // The view mode's replay that plays by itself, driven by a timer the test
 // fires by hand: the pace at each speed, the slider and the step counter
 // following it, the end of the film, and everything that stops it.
+#include <QFontMetrics>
 #include <QLabel>
+#include <QToolButton>
 
 #include "support/window_fixture.h"
 #include "ui/auto_play.h"
@@ -235,7 +237,14 @@ TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
     EXPECT_TRUE(Panel(*Window, "ReplayPanel")->rect().contains(w->geometry()));
   }
   EXPECT_EQ(Button(*Window, "SpeedOneBtn")->text(), QString::fromUtf8("1×"));
-  EXPECT_EQ(Button(*Window, "AsDrawnBtn")->text(), "as drawn");
+  EXPECT_EQ(Button(*Window, "AsDrawnBtn")->text(), QString::fromUtf8("かいた\nとおり"));
+  // A child reads every caption whole: no Latin words, nothing cut off.
+  for (const char* name : {"SpeedOneBtn", "SpeedTwoBtn", "SpeedFourBtn", "AsDrawnBtn"}) {
+    const QAbstractButton* b = Button(*Window, name);
+    for (QChar c : b->text()) EXPECT_FALSE(c.isLetter() && c.unicode() < 0x80) << name;
+    const QRect room = b->contentsRect().adjusted(2, 2, -2, -2);
+    EXPECT_TRUE(room.contains(QFontMetrics(b->font()).boundingRect(room, Qt::AlignCenter, b->text()))) << name;
+  }
   // The counter sits in the play area's free room, clear of its buttons.
   ASSERT_TRUE(Label(*Window, "StepCountLabel")->isVisible());
   for (QWidget* w : {static_cast<QWidget*>(Button(*Window, "ReverseBtn")), static_cast<QWidget*>(Slider(*Window, "TimeTrackBar"))})
@@ -246,6 +255,31 @@ TEST_F(AutoPlay, TheReplayPanelUsesTheToolPanelsRoomWithBigControls) {
     EXPECT_FALSE(panel.intersects(w->geometry())) << w->objectName().toStdString();
   EnterDrawMode(*Window);
   EXPECT_FALSE(Panel(*Window, "ReplayPanel")->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// The counter shows the whole of both numbers inside its label, however
+// long the drawing: from 10,000 steps on it used to lose its last digits.
+TEST_F(AutoPlay, TheCounterShowsLongDrawingsWhole) {
+  DrawFourSteps();
+  for (int32_t count : {10000, 99999, 100000}) {
+    while (S().History.Count() < count) MutableState(*Window).History.Add().TargetType = ActionKind::SetStamp;
+    ASSERT_TRUE(EnterPlayMode(*Window));
+    for (int32_t step : {0, 7, count - 1, count}) {
+      Slider(*Window, "TimeTrackBar")->setValue(step);
+      const QLabel* label = Label(*Window, "StepCountLabel");
+      const QString shown = label->text();
+      EXPECT_EQ(shown.simplified(), QStringLiteral("%1 / %2").arg(step).arg(count));
+      const QRect room = label->contentsRect();
+      EXPECT_TRUE(room.contains(QFontMetrics(label->font()).boundingRect(room, label->alignment(), shown)))
+          << shown.toStdString() << " in " << room.width() << "x" << room.height();
+      EXPECT_GE(label->font().pixelSize(), 10) << shown.toStdString();
+    }
+    ASSERT_TRUE(EnterDrawMode(*Window));  // at the last step: nothing asked
+  }
 }
 
 }  // namespace

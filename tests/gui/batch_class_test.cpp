@@ -48,7 +48,9 @@ TEST_F(BatchClassTest, EveryDrawingGetsItsPictureAndOneDamagedStopsNoOther) {
   EXPECT_EQ(ReadFile("out/b.jpg"), ReadFile("b-alone.jpg"));
   // The summary counts and names the drawings that failed, with the reason.
   EXPECT_TRUE(r.Err.contains("tamlo: 5 drawings: 3 done, 2 failed\n")) << r.Err.toStdString();
-  EXPECT_TRUE(r.Err.contains("tamlo:   failed: class/broken.tlo: ")) << r.Err.toStdString();
+  EXPECT_TRUE(r.Err.contains("tamlo:   failed: class/broken.tlo: ActionItem：読み込みエラー (line 4: expected "
+                             "\"TargetType\", found the end of the file)\n"))
+      << r.Err.toStdString();
   EXPECT_TRUE(r.Err.contains("tamlo:   failed: class/gone.tlo: データ読み込みに失敗しました\n")) << r.Err.toStdString();
   // Standard error is no terminal here: a plain line per drawing.
   EXPECT_TRUE(r.Err.contains("] class/a.tlo: done\n")) << r.Err.toStdString();

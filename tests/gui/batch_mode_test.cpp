@@ -116,6 +116,15 @@ TEST_F(BatchTest, FailuresExitWithOne) {
   EXPECT_EQ(r.Status, 1);
   EXPECT_TRUE(r.Err.contains("データフォーマットが違います"));
 
+  // A damaged record: the message, where reading stopped and what was
+  // expected there.
+  WriteFile("cut.tlo", "TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\n10 00 00 00\r\nBranch\r\n1\r\n");
+  r = Run({"--describe", "cut.tlo"});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_TRUE(r.Err.contains("tamlo: ActionItem：読み込みエラー (line 6: expected \"end ActionData\", found the end "
+                             "of the file)\n"))
+      << r.Err.toStdString();
+
   WriteFile("w.Tlo", DrawingFileText({}));
   r = Run({"--describe", "w.Tlo"});
   EXPECT_EQ(r.Status, 1);

@@ -61,4 +61,89 @@ TEST(ContactSheet, ALongNameStaysUnderItsOwnThumbnail) {
   EXPECT_EQ(InkUnder(sheet, SheetThumbnailRect(1, 2)), 0);
 }
 
+SheetLayout Untitled(SheetLayout layout) {
+  layout.Title.clear();
+  return layout;
+}
+
+// The label region under a thumbnail.
+QImage Label(const QImage& sheet, const QRect& thumb, int height) {
+  return sheet.copy(thumb.left(), thumb.bottom() + 1, thumb.width(), height);
+}
+
+TEST(ContactSheet, LongNamesAreShortenedAtTheirEndNeverInTheMiddle) {
+  const QString start = QString(40, u'あ');
+  // Two names alike but for their ends: the same label. Alike but for their
+  // starts: different labels.
+  std::vector<SheetEntry> entries{Entry(start + "いいい1", Qt::white), Entry(start + "いいい2", Qt::white),
+                                  Entry("か" + start.mid(1) + "いいい1", Qt::white)};
+  const QImage sheet = ContactSheet(entries);
+  const QImage a = Label(sheet, SheetThumbnailRect(0, 3), kSheetNameHeight);
+  const QImage b = Label(sheet, SheetThumbnailRect(1, 3), kSheetNameHeight);
+  const QImage c = Label(sheet, SheetThumbnailRect(2, 3), kSheetNameHeight);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, c);
+}
+
+TEST(ContactSheet, ThumbnailSizeColumnsAndTitleLineAreTheLayouts) {
+  SheetLayout layout;
+  layout.ThumbWidth = 400;
+  layout.ThumbHeight = 300;
+  layout.Columns = 4;
+  std::vector<SheetEntry> entries;
+  for (int i = 0; i < 5; ++i) {
+    QImage canvas(640, 480, QImage::Format_RGB32);
+    canvas.fill(i % 2 ? Qt::red : Qt::blue);
+    entries.push_back({QStringLiteral("d%1").arg(i), SheetThumbnail(canvas, QSize(400, 300))});
+  }
+  const QImage plain = ContactSheet(entries, layout);
+  // 4 columns, 2 rows of 400 × 300.
+  EXPECT_EQ(SheetThumbnailRect(3, 5, layout).top(), SheetThumbnailRect(0, 5, layout).top());
+  EXPECT_GT(SheetThumbnailRect(4, 5, layout).top(), SheetThumbnailRect(0, 5, layout).bottom());
+  for (int i = 0; i < 5; ++i) {
+    const QRect r = SheetThumbnailRect(i, 5, layout);
+    EXPECT_EQ(r.size(), QSize(400, 300));
+    EXPECT_EQ(plain.pixel(r.center()) & 0xFFFFFF, i % 2 ? 0xFF0000u : 0x0000FFu);
+  }
+  EXPECT_EQ(plain.width(), SheetThumbnailRect(3, 5, layout).right() + 1 + SheetThumbnailRect(0, 5, layout).left());
+  // A title line moves the grid down and is drawn above it.
+  layout.Title = QStringLiteral("1ねん 2くみ の え");
+  const QImage titled = ContactSheet(entries, layout);
+  const int drop = SheetThumbnailRect(0, 5, layout).top() - SheetThumbnailRect(0, 5, Untitled(layout)).top();
+  EXPECT_GT(drop, 20);
+  EXPECT_EQ(titled.height(), plain.height() + drop);
+  int ink = 0;
+  for (int y = 0; y < SheetThumbnailRect(0, 5, layout).top() - 2; ++y)
+    for (int x = 0; x < titled.width(); ++x) ink += qGray(titled.pixel(x, y)) < 128;
+  EXPECT_GT(ink, 100);
+}
+
+TEST(ContactSheet, TheA4AndLetterPresetsFillALandscapePageAt300Dpi) {
+  for (const int count : {1, 7, 30, 120}) {
+    const SheetLayout a4 = SheetPageLayout("a4", count, 0, "title");
+    SCOPED_TRACE(count);
+    EXPECT_EQ(a4.Page, QSize(3508, 2480));
+    EXPECT_EQ(a4.ThumbWidth * 3, a4.ThumbHeight * 4);
+    const std::vector<SheetEntry> entries(static_cast<size_t>(count));
+    const QImage sheet = ContactSheet(entries, a4);
+    EXPECT_EQ(sheet.size(), QSize(3508, 2480));
+    EXPECT_NEAR(sheet.dotsPerMeterX() * 0.0254, 300, 0.5);
+    // Every thumbnail with its name on the page.
+    const QRect last = SheetThumbnailRect(count - 1, count, a4);
+    EXPECT_LE(last.bottom() + kSheetNameHeight * a4.ThumbHeight / kThumbHeight, 2480);
+    for (int i = 0; i < count; ++i) EXPECT_TRUE(QRect(0, 0, 3508, 2480).contains(SheetThumbnailRect(i, count, a4)));
+    // As large as fits: one size up would not.
+    SheetLayout bigger = a4;
+    bigger.ThumbWidth += 4;
+    bigger.ThumbHeight += 3;
+    bigger.Page = QSize();
+    const QImage over = ContactSheet(entries, bigger);
+    EXPECT_TRUE(over.width() > 3508 || over.height() > 2480) << a4.ThumbWidth;
+  }
+  EXPECT_GT(SheetPageLayout("a4", 1).ThumbWidth, 2000);
+  EXPECT_GE(SheetPageLayout("a4", 30).ThumbWidth, 480);
+  EXPECT_EQ(SheetPageLayout("letter", 12).Page, QSize(3300, 2550));
+  EXPECT_EQ(SheetPageLayout("a4", 12, 2).Columns, 2);
+}
+
 }  // namespace

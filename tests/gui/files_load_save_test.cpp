@@ -232,7 +232,10 @@ TEST_F(FileMenuTest, MalformedRecordLeavesAnEmptyDrawing) {
   text += "begin ActionData\r\n10 00 00 00\r\nNoSuchKind\r\n";
   WriteFile("broken.tlo", text);
   Load("broken.tlo");
-  EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー");
+  // The message, then where reading stopped and what belonged there.
+  const int lastLine = static_cast<int>(text.count("\r\n"));
+  EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー\n" + std::to_string(lastLine) +
+                                    "ぎょうめ：「TargetType」が くるはずの ところに「NoSuchKind」が ありました");
   EXPECT_EQ(S().History.Count(), 0);
   EXPECT_TRUE(S().DrawingFigs.IsEmpty());
   EXPECT_EQ(S().CurrentStep, 0);

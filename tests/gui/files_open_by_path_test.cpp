@@ -149,13 +149,10 @@ struct FileType {
   }
 };
 
-// The file in the source tree, found upwards from the program's build.
+// The file in the source tree, wherever the build folder is.
 QString MimeDefinitionPath() {
-  QDir dir = QFileInfo(QStringLiteral(TAMLO_BINARY)).absoluteDir();
-  do {
-    if (dir.exists("desktop/tamlo-mime.xml")) return dir.filePath("desktop/tamlo-mime.xml");
-  } while (dir.cdUp());
-  return QString();
+  const QString path = QStringLiteral(TAMLO_SOURCE_DIR "/desktop/tamlo-mime.xml");
+  return QFileInfo::exists(path) ? path : QString();
 }
 
 FileType ReadFileType(const QString& path) {

@@ -8,6 +8,14 @@
 #include <QFile>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
 
 #include "format/history_writer.h"
 #include "format/journal.h"
@@ -15,7 +23,59 @@
 
 namespace {
 
+// Makes a file or folder unwritable (`on`) or writable again: by its mode,
+// or for root, whom modes do not stop, by the file system's immutable flag.
+// False when neither can be done here.
+bool SetUnwritable(const QString& path, bool on) {
+  const QByteArray name = QFile::encodeName(path);
+  if (::geteuid() != 0) {
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) return false;
+    const mode_t mode = S_ISDIR(st.st_mode) ? (on ? 0500 : 0700) : (on ? 0400 : 0600);
+    return ::chmod(name.constData(), mode) == 0;
+  }
+  const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (ok) {
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  ::close(fd);
+  return ok;
+}
+
 const char* const kGoOn = "まえに かいていた えが のこっています。つづきから かきますか？";
+
+// The scripted dialogs with the list question of the window's own dialogs.
+class ListingDialogs : public UserDialogs {
+ public:
+  struct Shown {
+    std::string text, caption;
+    std::vector<std::string> lines;
+  };
+  explicit ListingDialogs(ScriptedDialogs& scripted) : m_scripted(scripted) {}
+  std::vector<Shown> Lists;  // every list shown
+  std::deque<int> Chosen;    // the next lines chosen; none (-1) when empty
+
+  void ShowMessage(const std::string& text) override { m_scripted.ShowMessage(text); }
+  void ShowError(const std::string& text) override { m_scripted.ShowError(text); }
+  ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override {
+    return m_scripted.Ask(text, caption, buttons);
+  }
+  bool Execute(FileDialog& dialog) override { return m_scripted.Execute(dialog); }
+  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) override {
+    Lists.push_back({text, caption, lines});
+    if (Chosen.empty()) return -1;
+    const int chosen = Chosen.front();
+    Chosen.pop_front();
+    return chosen;
+  }
+
+ private:
+  ScriptedDialogs& m_scripted;
+};
 
 class JournalWindowTest : public FileTest {
  protected:
@@ -30,12 +90,21 @@ class JournalWindowTest : public FileTest {
     QFile f(QString::fromStdString(WindowJournal(*Window).Path()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
+  // The first line of every question (the restore question names the
+  // drawing on the lines after it).
   std::vector<std::string> Questions() const {
     std::vector<std::string> q;
     for (const ShownBox& b : Dialogs.Shown)
-      if (b.kind == ShownBox::Question) q.push_back(b.text);
+      if (b.kind == ShownBox::Question) q.push_back(b.text.substr(0, b.text.find('\n')));
     return q;
   }
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> m;
+    for (const ShownBox& b : Dialogs.Shown)
+      if (b.kind == ShownBox::Message) m.push_back(b.text);
+    return m;
+  }
+  QString KeptPath(int i = 0) const { return QDir(StateFolder()).filePath(KeptDrawings().value(i)); }
 
   // What a crash or a kill does to the files: the window is gone without
   // its exit sequence.
@@ -60,9 +129,11 @@ class JournalWindowTest : public FileTest {
     EXPECT_EQ(Button(*Window, "ForwardBtn")->isEnabled(), k < S().History.Count());
   }
 
+  ListingDialogs Listing{Dialogs};
+
   // The program started again.
   void Restart(const QString& commandLineFile = QString()) {
-    Window = std::make_unique<MainWindow>(&Dialogs);
+    Window = std::make_unique<MainWindow>(&Listing);
     Window->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
     Window->createWidgets(commandLineFile);
     Window->show();
@@ -158,6 +229,11 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
 TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40), RectRecord(2, 60, 10, 90, 40)}));
   ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
+  // The journal begins from the file as opened, without copying it: the
+  // file under a second name, and nothing else yet.
+  EXPECT_EQ(JournalBytes().toStdString(), HistoryHeaderText());
+  EXPECT_EQ(WindowJournal(*Window).FromBase(), 2);
+  EXPECT_TRUE(std::filesystem::equivalent(WindowJournal(*Window).Path() + ".base", Path("e.tlo").toStdString()));
   DrawRect(*Window, {200, 200}, {260, 260});
   const std::string drawn = HistoryFileText(S().History);
   Crash();
@@ -183,6 +259,7 @@ TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   EXPECT_EQ(S().History.Count(), 0);
   const QStringList kept = KeptDrawings();
   ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(Dialogs.LastText(), "まえに かいていた えは ここに のこしました：\n" + KeptPath().toStdString());
   EXPECT_TRUE(kept[0].contains(QRegularExpression("^tamlo-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.tlo$"))) << kept[0].toStdString();
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
   ASSERT_TRUE(Window->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
@@ -216,10 +293,14 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   second.reset();
   Crash();
 
-  Answer(ModalResult::No);
-  Answer(ModalResult::Yes);
+  // One list, newest first; the older one chosen.
+  Listing.Chosen.push_back(1);
   Restart();
-  EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, kGoOn}));
+  EXPECT_TRUE(Questions().empty());
+  ASSERT_EQ(Listing.Lists.size(), 1u);
+  EXPECT_EQ(Listing.Lists[0].text, std::string(kGoOn) + "\nどの えの つづきを かきますか？");
+  EXPECT_EQ(Listing.Lists[0].caption, "かくにん");
+  EXPECT_EQ(Listing.Lists[0].lines.size(), 2u);
   EXPECT_EQ(HistoryFileText(S().History), older);
   const QStringList kept = KeptDrawings();
   ASSERT_EQ(kept.size(), 1);
@@ -227,6 +308,9 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
   EXPECT_EQ(keptFile.readAll().toStdString(), newer);
   EXPECT_EQ(Journals().size(), 1);
+  // And where the other one went is said.
+  EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは ここに のこしました：\n" +
+                                                 QDir(StateFolder()).filePath(kept[0]).toStdString()});
 }
 
 TEST_F(JournalWindowTest, WindowKilledBeforeDrawingLeavesNoQuestion) {
@@ -359,6 +443,166 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(3);
+}
+
+TEST_F(JournalWindowTest, QuestionNamesTheDrawingWhenItWasDrawnAndItsSteps) {
+  const QDateTime when(QDate(2026, 3, 4), QTime(9, 7, 30));
+  const auto lastDrawnAt = [&] {
+    QFile journal(QString::fromStdString(WindowJournal(*Window).Path()));
+    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(journal.setFileTime(when, QFileDevice::FileModificationTime));
+  };
+  DrawRects(2);
+  lastDrawnAt();
+  Crash();
+  Answer(ModalResult::No);
+  Restart();
+  ASSERT_EQ(Dialogs.Shown.size(), 2u);
+  EXPECT_EQ(Dialogs.Shown[0].text, std::string(kGoOn) + "\n「なまえのない え」 3がつ 4にち 9じ 07ふん ・ 2 かい かいた");
+
+  Dialogs.Shown.clear();
+  WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
+  ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
+  DrawRects(2);
+  lastDrawnAt();
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].text, std::string(kGoOn) + "\n「e.tlo」 3がつ 4にち 9じ 07ふん ・ 3 かい かいた");
+}
+
+TEST_F(JournalWindowTest, DamagedJournalComesBackUpToTheDamageAndIsKeptWhole) {
+  DrawRects(4);
+  const std::string path = WindowJournal(*Window).Path();
+  Crash();
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  QByteArray bytes = file.readAll();
+  // The third record's kind garbled.
+  int at = -1;
+  for (int i = 0; i < 3; ++i) at = bytes.indexOf("Create\r\n", at + 1);
+  ASSERT_GT(at, 0);
+  bytes[at + 1] = 'x';
+  ASSERT_TRUE(file.seek(0));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+  file.close();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  ASSERT_EQ(KeptDrawings().size(), 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは とちゅうから こわれていたので、よめた ところまで "
+                                                 "もどしました。もとの ファイルは ここに のこしました：\n" +
+                                                 KeptPath().toStdString()});
+  QFile kept(KeptPath());
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), bytes);
+  // The drawing goes on in a journal of its own, and comes back whole.
+  DrawRects(1);
+  EXPECT_EQ(Journals().size(), 1);
+  const std::string drawn = HistoryFileText(S().History);
+  Crash();
+  Answer(ModalResult::Yes);
+  Restart();
+  EXPECT_EQ(HistoryFileText(S().History), drawn);
+}
+
+TEST_F(JournalWindowTest, JournalWithNothingReadableIsKeptAndSaid) {
+  DrawRects(2);
+  const std::string path = WindowJournal(*Window).Path();
+  Crash();
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  QByteArray bytes = file.readAll();
+  const int at = bytes.indexOf("Create\r\n");
+  ASSERT_GT(at, 0);
+  bytes[at + 1] = 'x';  // "Cxeate"
+  ASSERT_TRUE(file.seek(0));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+  file.close();
+  Restart();
+  EXPECT_TRUE(Questions().empty());
+  ASSERT_EQ(KeptDrawings().size(), 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えが こわれていて よめませんでした。ここに のこしました：\n" +
+                                                 KeptPath().toStdString()});
+  QFile kept(KeptPath());
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), bytes);
+  EXPECT_EQ(Journals().size(), 1);  // the new window's own
+}
+
+TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
+  WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
+  ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
+  DrawRect(*Window, {200, 200}, {260, 260});
+  const std::string older = HistoryFileText(S().History);
+  // Meanwhile another window opens the same file, draws and saves it.
+  auto second = std::make_unique<MainWindow>(&Dialogs);
+  second->ExitProcess = [](int) {};
+  second->createWidgets();
+  second->show();
+  ASSERT_TRUE(second->LoadDrawingFile(Path("e.tlo")));
+  for (int i = 0; i < 3; ++i) DrawRect(*second, {100 + 30 * i, 300}, {120 + 30 * i, 330});
+  ASSERT_TRUE(second->OverWriteDrawing());
+  const QByteArray newer = ReadFile("e.tlo");
+  second.reset();
+  // The first one is killed, and comes back.
+  Crash();
+  Dialogs.Shown.clear();
+  Answer(ModalResult::Yes);
+  Restart();
+  ASSERT_EQ(HistoryFileText(S().History), older);
+  // Overwriting asks first; No leaves the other window's save as it is.
+  Answer(ModalResult::No);
+  EXPECT_FALSE(Window->OverWriteDrawing());
+  ASSERT_EQ(Questions().size(), 2u);
+  EXPECT_EQ(Questions()[1], "この えの ファイルは、ほかで かきかえられています。うわがきしますか？");
+  EXPECT_EQ(Dialogs.Shown[Dialogs.Shown.size() - 2].caption, "確認");
+  EXPECT_EQ(Dialogs.LastText(), "ファイルほぞんをキャンセルしました");
+  EXPECT_EQ(ReadFile("e.tlo"), newer);
+  // Yes overwrites; after that the file is this window's again.
+  Answer(ModalResult::Yes);
+  EXPECT_TRUE(Window->OverWriteDrawing());
+  EXPECT_EQ(ReadFile("e.tlo").toStdString(), older);
+  Dialogs.Shown.clear();
+  DrawRects(1);
+  EXPECT_TRUE(Window->OverWriteDrawing());
+  EXPECT_TRUE(Questions().empty());
+}
+
+TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings) {
+  DrawRects(2);
+  const std::string drawn = HistoryFileText(S().History);
+  const QString journal = QString::fromStdString(WindowJournal(*Window).Path());
+  Crash();
+  // The journal and its folder cannot be written (a full quota, a read-only
+  // disk, files of another user).
+  const QStringList locked{journal, StateFolder()};
+  for (const QString& path : locked)
+    if (!SetUnwritable(path, true)) GTEST_SKIP() << "no way to make " << path.toStdString() << " unwritable here";
+  Answer(ModalResult::Yes);
+  Restart();
+  for (const QString& path : locked) SetUnwritable(path, false);
+  EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  // It could not go on in that folder, and that is said.
+  EXPECT_EQ(Dialogs.LastText(), JournalFailedMessage);
+  EXPECT_TRUE(QFile::exists(journal));
+
+  // Answered No, the drawing stays where it was, and that is said.
+  Crash();
+  for (const QString& path : locked)
+    if (!SetUnwritable(path, true)) GTEST_SKIP();
+  Dialogs.Shown.clear();
+  Answer(ModalResult::No);
+  Restart();
+  for (const QString& path : locked) SetUnwritable(path, false);
+  EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(Messages().front(), "まえに かいていた えは ここに のこしました：\n" + journal.toStdString());
+  EXPECT_TRUE(QFile::exists(journal));
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 // The internal process display: switching it, clearing it, and the lines it
 // shows for recorded and replayed steps.
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
 #include "support/file_fixture.h"
 
 namespace {
@@ -103,6 +109,33 @@ TEST_F(MemoTest, LoadingEchoesTheFileAndEndsWithAnEmptyLine) {
   EXPECT_TRUE(lines.contains("begin ActionData"));
   EXPECT_EQ(lines.back(), "");
   EXPECT_EQ(lines[lines.size() - 2], "end ActionData");
+}
+
+}  // namespace
+
+namespace {
+
+// A line longer than the panel is wide wraps inside it: a teacher reads it
+// whole without scrolling sideways, and nothing is cut off at the edge.
+TEST_F(MemoTest, LongLinesWrapInsideThePanel) {
+  SwitchDisplay();
+  DrawRects(1);
+  const std::string longLine = "ReadBG /home/hanako/Pictures/summer holiday at the sea/the big wave.jpg";
+  S().Memo->AddLine(longLine);
+  QCoreApplication::processEvents();
+  QPlainTextEdit* memo = MemoBox(*Window);
+  EXPECT_TRUE(memo->toPlainText().contains(QString::fromStdString(longLine)));
+  EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+  const QTextBlock last = memo->document()->lastBlock().previous().isValid() &&
+                                  memo->document()->lastBlock().text().isEmpty()
+                              ? memo->document()->lastBlock().previous()
+                              : memo->document()->lastBlock();
+  ASSERT_EQ(last.text().toStdString(), longLine);
+  memo->document()->documentLayout()->blockBoundingRect(last);  // lays the line out
+  ASSERT_NE(last.layout(), nullptr);
+  EXPECT_GE(last.layout()->lineCount(), 2);
+  for (int i = 0; i < last.layout()->lineCount(); ++i)
+    EXPECT_LE(last.layout()->lineAt(i).naturalTextWidth(), memo->viewport()->width());
 }
 
 }  // namespace

@@ -7,80 +7,8 @@
 #include "batch_run.h"
 #include "history/play.h"
 #include "support/file_fixture.h"
-#include "ui/undo_redo.h"
 
 namespace {
-
-// ---- The plan read from records alone ----
-
-struct RecordInfo {
-  ActionKind kind;
-  int32_t target = 0;  // branches only
-};
-
-std::unique_ptr<HistoryList> MakeHistory(std::initializer_list<RecordInfo> records) {
-  auto h = std::make_unique<HistoryList>();
-  for (const RecordInfo& r : records) {
-    Action& a = h->Add();
-    a.TargetType = r.kind;
-    a.TargetID = r.target;
-  }
-  return h;
-}
-
-UndoRedoPlan Plan(std::initializer_list<RecordInfo> records) { return PlanUndoRedo(*MakeHistory(records)); }
-
-TEST(UndoRedoPlan, FollowsUndosRedosAndNewChanges) {
-  // Nothing drawn: nothing to undo or redo.
-  EXPECT_EQ(Plan({}).UndoTo, -1);
-  EXPECT_EQ(Plan({}).RedoTo, -1);
-  // One figure: undo goes back to the empty canvas.
-  EXPECT_EQ(Plan({{ActionKind::Create}}).UndoTo, 0);
-  // Two undos, then two redos, one at a time.
-  auto p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}});
-  EXPECT_EQ(p.UndoTo, 0);
-  EXPECT_EQ(p.RedoTo, 4);  // the step shown before the second undo
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}, {ActionKind::Branch, 4}});
-  EXPECT_EQ(p.UndoTo, 1);  // the picture of step 2 is shown: before it, step 1
-  EXPECT_EQ(p.RedoTo, 3);
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Move}, {ActionKind::Branch, 2}, {ActionKind::Branch, 1}, {ActionKind::Branch, 4}, {ActionKind::Branch, 3}});
-  EXPECT_EQ(p.UndoTo, 2);
-  EXPECT_EQ(p.RedoTo, -1);  // everything is back
-  // A new change after an undo ends the redos; undo then takes it back.
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Delete}});
-  EXPECT_EQ(p.RedoTo, -1);
-  EXPECT_EQ(p.UndoTo, 3);
-  // Undo after that goes back over the earlier undo, not through it.
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::Delete}, {ActionKind::Branch, 3}});
-  EXPECT_EQ(p.UndoTo, 0);  // step 3 shows step 1's picture
-  EXPECT_EQ(p.RedoTo, 4);
-}
-
-TEST(UndoRedoPlan, ViewModeBranchesAndOddRecords) {
-  // Leaving the view mode two steps back: undo goes on from that picture,
-  // and there is nothing to redo.
-  auto p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}});
-  EXPECT_EQ(p.UndoTo, 0);
-  EXPECT_EQ(p.RedoTo, -1);
-  // A branch to the step just before is an undo, whoever wrote it.
-  EXPECT_EQ(Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}}).RedoTo, 2);
-  // Records that change nothing drawn are stepped over and keep the redos.
-  p = Plan({{ActionKind::Create}, {ActionKind::SetStamp}, {ActionKind::ReadData}});
-  EXPECT_EQ(p.UndoTo, 0);
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 1}, {ActionKind::SetStamp}});
-  EXPECT_EQ(p.RedoTo, 2);
-  EXPECT_EQ(Plan({{ActionKind::SetStamp}}).UndoTo, -1);
-  // Damaged targets read as replay reads them: below 0 is the empty canvas,
-  // at or beyond the branch itself is the step before it.
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, -7}});
-  EXPECT_EQ(p.UndoTo, -1);
-  p = Plan({{ActionKind::Create}, {ActionKind::Create}, {ActionKind::Branch, 99}});
-  EXPECT_EQ(p.UndoTo, 1);
-  p = Plan({{ActionKind::Create}, {ActionKind::Branch, 0}, {ActionKind::Branch, 2}});  // a chain through a branch target
-  EXPECT_EQ(p.UndoTo, -1);
-}
-
-// ---- The window ----
 
 class UndoRedo : public FileTest {
  protected:
@@ -284,6 +212,45 @@ TEST_F(UndoRedo, TheViewModeShowsUndosAsSteps) {
   ExpectButtons(true, true);
   Redo();
   EXPECT_EQ(Shown(), 2);
+}
+
+TEST_F(UndoRedo, OneUndoTakesBackLeavingTheViewModeEarlyAndRedoBringsItBack) {
+  DrawRect(*Window, {10, 10}, {50, 40});
+  DrawRect(*Window, {60, 10}, {90, 40});
+  // The view mode opens at step 0; drawing on from there empties the canvas.
+  EnterPlayMode(*Window);
+  ASSERT_EQ(Slider(*Window, "TimeTrackBar")->value(), 0);
+  Answer(ModalResult::Yes);
+  EnterDrawMode(*Window);
+  EXPECT_EQ(Shown(), 0);
+  ExpectButtons(true, false);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 2);
+  ExpectButtons(true, true);
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(Shown(), 0);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 2);
+  ASSERT_TRUE(Undo());  // then on, one figure at a time
+  EXPECT_EQ(Shown(), 1);
+
+  // A branch at an earlier step: undo returns to the whole picture, not
+  // further back; a saved and loaded drawing undoes the same way.
+  Redo();
+  DrawRect(*Window, {100, 10}, {140, 40});
+  EXPECT_EQ(Shown(), 3);
+  EnterPlayMode(*Window);
+  Slider(*Window, "TimeTrackBar")->setValue(1);
+  Answer(ModalResult::Yes);
+  EnterDrawMode(*Window);
+  EXPECT_EQ(Shown(), 1);
+  SaveAs("v.tlo");
+  Load("v.tlo");
+  EXPECT_EQ(Shown(), 1);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Shown(), 3);
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(Shown(), 1);
 }
 
 TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {

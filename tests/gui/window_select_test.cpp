@@ -1,6 +1,5 @@
 // Selecting and dragging figures in the edit mode.
 #include "support/window_fixture.h"
-#include "ui/mousectl.h"
 
 namespace {
 
@@ -13,21 +12,6 @@ class WindowSelect : public WindowTest {
     return nullptr;
   }
 };
-
-TEST(HitTest, TheBoxIsWidenedByThreePixelsInclusive) {
-  const Point a{10, 10}, b{50, 40};
-  EXPECT_TRUE(HitTest(a, b, {7, 20}));
-  EXPECT_FALSE(HitTest(a, b, {6, 20}));
-  EXPECT_TRUE(HitTest(a, b, {53, 43}));
-  EXPECT_FALSE(HitTest(a, b, {54, 20}));
-  EXPECT_FALSE(HitTest(a, b, {20, 44}));
-  // Corners in any order.
-  EXPECT_TRUE(HitTest(b, a, {7, 7}));
-  EXPECT_TRUE(HitTest({50, 10}, {10, 40}, {30, 25}));
-  // Coordinates at the 32-bit limits do not wrap around.
-  EXPECT_FALSE(HitTest({INT32_MAX, INT32_MAX}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}));
-  EXPECT_TRUE(HitTest({INT32_MAX - 1, 0}, {INT32_MAX, 0}, {INT32_MAX, 2}));
-}
 
 TEST_F(WindowSelect, PressInTheOverlapSelectsTheFrontMostFigure) {
   DrawRect(*Window, {10, 10}, {100, 100});

@@ -9,6 +9,7 @@
 
 #include "format/history_reader.h"
 #include "format/history_writer.h"
+#include "format/missing_pictures.h"
 #include "support/scripted_dialogs.h"
 
 // A state whose dialogs are scripted (the locating question is answered No).
@@ -17,7 +18,16 @@ struct DrawingFile : ::testing::Test {
   ScriptedDialogs Dialogs;
   DrawingFile() { S.Dialogs = &Dialogs; }
 
-  int Read(const std::string& text) { return ReadHistory(S, text); }
+  ReadReport Report;
+
+  // Reads `text` as a load does: a fault is shown with its message, and
+  // the pictures not found are asked about.
+  int Read(const std::string& text) {
+    const int result = ReadHistory(S, text, &Report);
+    if (Report.Fault) Dialogs.ShowMessage(ReadFaultMessage(*Report.Fault));
+    AskForMissingPictures(S.History, Report.MissingPictures, Dialogs, S.OpenBGDialog);
+    return result;
+  }
 
   Action& Record(int32_t step) { return S.History.At(step); }
 

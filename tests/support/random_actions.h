@@ -4,12 +4,24 @@
 // included, so a test can rebuild what a killed process had recorded.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <random>
 #include <string>
 #include <vector>
 
 #include "history/actions.h"
 #include "history/savehistory.h"
+
+// What every command leaves: the framed figure is none or the selected one,
+// and the selected figure is one of the drawing's (never a freed one).
+inline void ExpectSoundSelection(const AppState& S, const std::string& where) {
+  EXPECT_TRUE(S.MarkedFig == nullptr || S.MarkedFig == S.SelectedFig) << where;
+  if (S.SelectedFig == nullptr) return;
+  bool listed = false;
+  for (const Figure& f : S.DrawingFigs) listed = listed || &f == S.SelectedFig;
+  EXPECT_TRUE(listed) << where;
+}
 
 // A clock that moves on by 1/100 s at every reading.
 class TickingClock : public ClockSource {
@@ -47,6 +59,7 @@ class RandomSession {
   void Step() {
     const int32_t before = S.History.Count();
     while (S.History.Count() == before) Try();
+    ExpectSoundSelection(S, "after record " + std::to_string(before + 1));
   }
 
  private:
@@ -69,7 +82,8 @@ class RandomSession {
   Figure* Select() {
     std::vector<Figure*> figs;
     for (Figure& f : S.DrawingFigs) figs.push_back(&f);
-    S.SelectedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
+    // Framed as well, as a click does.
+    S.SelectedFig = S.MarkedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
     return S.SelectedFig;
   }
 

@@ -4,7 +4,7 @@
 
 #include "history/actions.h"
 #include "render/paint.h"
-#include "ui/mousectl.h"
+#include "document/hit_test.h"
 
 void SelectTool::Press(Point p) {
   AppState& S = State();

@@ -1,7 +1,8 @@
 // The play controls of the view mode. The slider's position is always the
 // step number of CurrentStep; its change handler runs whenever the position
-// changes, also when a button sets it, and rebuilds the drawing. A step
-// taken by hand stops the replay that plays by itself (auto_play.cpp).
+// changes, also when a button sets it, and is the one place that shows the
+// step: a button only moves the slider. A step taken by hand stops the
+// replay that plays by itself (auto_play.cpp).
 #include <algorithm>
 
 #include <QPushButton>
@@ -17,8 +18,12 @@ void MainWindow::StopBtnClick() {
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
   ReverseBtn->setEnabled(false);
-  TimeTrackBar->setValue(0);
-  GoToStep(S);
+  if (TimeTrackBar->value() != 0) {
+    TimeTrackBar->setValue(0);
+  } else {
+    S.CurrentStep = 0;
+    WalkToStep(S);
+  }
 }
 
 void MainWindow::ForwardBtnClick() {
@@ -27,11 +32,7 @@ void MainWindow::ForwardBtnClick() {
     ForwardBtn->setEnabled(false);
     return;
   }
-  ++S.CurrentStep;
-  GoToStep(S);
-  ReverseBtn->setEnabled(true);
   TimeTrackBar->setValue(TimeTrackBar->value() + 1);
-  if (S.AtLastStep()) ForwardBtn->setEnabled(false);
 }
 
 void MainWindow::ReverseBtnClick() {
@@ -40,11 +41,7 @@ void MainWindow::ReverseBtnClick() {
     ReverseBtn->setEnabled(false);
     return;
   }
-  --S.CurrentStep;
-  GoToStep(S);
-  ForwardBtn->setEnabled(true);
   TimeTrackBar->setValue(TimeTrackBar->value() - 1);
-  if (S.CurrentStep == 0) ReverseBtn->setEnabled(false);
 }
 
 void MainWindow::TimeTrackBarChange() {
@@ -58,6 +55,6 @@ void MainWindow::TimeTrackBarChange() {
   S.CurrentStep = std::clamp(position, 0, S.History.Count());
   // Step 0 shows as a record of nothing.
   ShowAction(S, S.CurrentStep > 0 ? S.History.At(S.CurrentStep) : Action{});
-  GoToStep(S);
+  WalkToStep(S);
   NoteShownStep();
 }

@@ -5,7 +5,7 @@
 
 #include "render/paint.h"
 #include "ui/main_window.h"
-#include "ui/mousectl.h"
+#include "document/hit_test.h"
 #include "ui/paintbox.h"
 
 void MainWindow::MakeStamp(Point A, Point B) {

@@ -1,4 +1,5 @@
-// Hit testing shared by the selection and the stamp setting.
+// Hit testing: which figures a press or a dragged rectangle meets (the
+// selection and the stamp setting share it).
 #pragma once
 
 #include "document/figure.h"

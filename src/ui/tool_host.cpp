@@ -1,24 +1,12 @@
 // The paint box's mouse events go to the mouse tools (ui/tools/); this file
-// gives the tools their window (WindowToolHost) and keeps the hit test that
-// the selection and the stamp setting share.
-#include "ui/mousectl.h"
-
+// gives the tools their window (WindowToolHost).
 #include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
 #include <QToolButton>
-#include <algorithm>
-#include <cstdint>
 
 #include "ui/main_window.h"
 #include "ui/paintbox.h"
-
-bool HitTest(Point A, Point B, Point P) {
-  // 64-bit: coordinates read from a file may lie near the 32-bit limits.
-  const int64_t left = std::min<int64_t>(A.X, B.X), right = std::max<int64_t>(A.X, B.X);
-  const int64_t top = std::min<int64_t>(A.Y, B.Y), bottom = std::max<int64_t>(A.Y, B.Y);
-  return left - 3 <= P.X && P.X <= right + 3 && top - 3 <= P.Y && P.Y <= bottom + 3;
-}
 
 class WindowToolHost : public ToolHost {
  public:
@@ -44,6 +32,8 @@ class WindowToolHost : public ToolHost {
   }
   void SetMenusEnabled(bool enabled) override {
     for (QMenu* menu : {m_w.FileMenu, m_w.DrawMenu, m_w.ToolMenu}) MainWindow::SetMenuEnabled(menu, enabled);
+    // An unfinished polyline or polygon holds undo and redo too.
+    m_w.UpdateUndoRedoButtons();
   }
   void ChooseSelectionTool() override {
     m_w.SelectionBtn->setChecked(true);
