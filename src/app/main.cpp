@@ -1,16 +1,14 @@
 // Program entry: the batch mode when the arguments ask for it, else the
 // window with the file named on the command line, if any.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <exception>
 
 #include "io/settings.h"
+#include "ui/interface_language.h"
 #include "ui/main_window.h"
 #include "batch/batch_args.h"
 #include "batch/batch_mode.h"
@@ -79,11 +77,11 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments().mid(1);
   if (args.removeAll(batch::kKioskOption) > 0) settings.ForceKiosk();
 
-  // Qt's own texts (dialog buttons, file dialogs) in Japanese.
-  QTranslator qtJapanese;
-  if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtJapanese);
+  // Japanese, or English for an English system (LANG=en_…); the language
+  // setting, or TAMLO_LANGUAGE (en, ja) before it, chooses otherwise.
+  QString language = QString::fromLocal8Bit(qgetenv("TAMLO_LANGUAGE"));
+  if (language.trimmed().isEmpty()) language = settings.InterfaceLanguage();
+  UseInterfaceLanguage(ChooseInterfaceLanguage(language));
 
   try {
     MainWindow window;

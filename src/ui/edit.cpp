@@ -121,12 +121,12 @@ void MainWindow::ChangeTextBtnClick() {
 void MainWindow::ColorPanelClick(int index) {
   if (index < 0 || index >= 16) return;
   ConfirmPanel->SetColor(ColorPanels[index]->Color());
-  ConfirmPanel->setToolTip(QStringLiteral("色がえらばれています"));
+  ConfirmPanel->setToolTip(tr("色がえらばれています"));
 }
 
 void MainWindow::ClearPanelClick() {
   ConfirmPanel->SetColor(clBtnFace);
-  ConfirmPanel->setToolTip(QStringLiteral("「ぬりつぶしなし」がえらばれています"));
+  ConfirmPanel->setToolTip(tr("「ぬりつぶしなし」がえらばれています"));
 }
 
 ColorRef MainWindow::ChosenColor() const { return ConfirmPanel ? ConfirmPanel->Color() : clBlack; }

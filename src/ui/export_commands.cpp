@@ -58,7 +58,7 @@ void MainWindow::RunWithProgress(const std::function<void(const ExportProgress&)
   QProgressDialog progress(this);
   progress.setObjectName("ExportProgress");
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
-  progress.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  progress.setCancelButtonText(tr("キャンセル"));
   progress.setMinimumDuration(0);
   progress.setRange(0, std::max(S.History.Count(), 1));
   // The window takes no input meanwhile, but its progress box does: a

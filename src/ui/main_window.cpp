@@ -54,6 +54,7 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   ConnectControls();
   ConnectShortcuts();
   BuildVectorCommands();
+  ConnectKeyboard();
   NameControls();
 
   // Every change of the drawing ends in a repaint: the undo and redo

@@ -76,39 +76,38 @@ void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("TamloMenu");
   auto addMenu = [&](QMenu*& menu, const char* name, const char* caption) {
-    menu = bar->addMenu(QString::fromUtf8(caption));
+    menu = bar->addMenu(tr(caption));
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
   };
   auto addItem = [&](QMenu* menu, QAction*& item, const char* name, const char* caption) {
-    item = menu->addAction(QString::fromUtf8(caption));
+    item = menu->addAction(tr(caption));
     item->setObjectName(name);
   };
 
-  addMenu(FileMenu, "FileMenu", "ファイル");
-  addItem(FileMenu, ReadDataMenu, "ReadDataMenu", "えをよみこむ");
-  addItem(FileMenu, OverWriteDataMenu, "OverWriteDataMenu", "えをうわがきほぞん");
-  addItem(FileMenu, WriteDataMenu, "WriteDataMenu", "えになまえをつけてほぞん");
-  addItem(FileMenu, ExitMenu, "ExitMenu", "タムロをおわる");
+  addMenu(FileMenu, "FileMenu", QT_TR_NOOP("ファイル"));
+  addItem(FileMenu, ReadDataMenu, "ReadDataMenu", QT_TR_NOOP("えをよみこむ"));
+  addItem(FileMenu, OverWriteDataMenu, "OverWriteDataMenu", QT_TR_NOOP("えをうわがきほぞん"));
+  addItem(FileMenu, WriteDataMenu, "WriteDataMenu", QT_TR_NOOP("えになまえをつけてほぞん"));
+  addItem(FileMenu, ExitMenu, "ExitMenu", QT_TR_NOOP("タムロをおわる"));
 
-  addMenu(DrawMenu, "DrawMenu", "ひょうじ");
-  addItem(DrawMenu, ReadBGMenu, "ReadBGMenu", "はいけいをよみこむ");
-  addItem(DrawMenu, ClearBGMenu, "ClearBGMenu", "はいけいをけす");
-  addItem(DrawMenu, ClearImageMenu, "ClearImageMenu", "はいけい いがい けす");
-  addItem(DrawMenu, ClearAllMenu, "ClearAllMenu", "ぜんぶけす");
+  addMenu(DrawMenu, "DrawMenu", QT_TR_NOOP("ひょうじ"));
+  addItem(DrawMenu, ReadBGMenu, "ReadBGMenu", QT_TR_NOOP("はいけいをよみこむ"));
+  addItem(DrawMenu, ClearBGMenu, "ClearBGMenu", QT_TR_NOOP("はいけいをけす"));
+  addItem(DrawMenu, ClearImageMenu, "ClearImageMenu", QT_TR_NOOP("はいけい いがい けす"));
+  addItem(DrawMenu, ClearAllMenu, "ClearAllMenu", QT_TR_NOOP("ぜんぶけす"));
 
-  addMenu(HelpMenu, "HelpMenu", "ヘルプ");
-  addItem(HelpMenu, HowToUseMenu, "HowToUseMenu", "タムロのつかいかた");
-  HowToUseMenu->setEnabled(false);
+  addMenu(HelpMenu, "HelpMenu", QT_TR_NOOP("ヘルプ"));
+  addItem(HelpMenu, HowToUseMenu, "HowToUseMenu", QT_TR_NOOP("タムロのつかいかた"));
 
-  addMenu(ToolMenu, "ToolMenu", "ツール");
-  addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", "Tamloの内部処理の表示");
-  addItem(ToolMenu, CaptureMenu, "CaptureMenu", "画面をクリップボードにコピー");
-  addItem(ToolMenu, SaveScreenBmpMenu, "SaveScreenBmpMenu", "画面をBMPに書き出す");
-  addItem(ToolMenu, SaveScreenJpegMenu, "SaveScreenJpegMenu", "画面をJPEGに書き出す");
-  addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", "全過程をJPEGに書き出す");
-  addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", "全過程を動画に書き出す");
-  addItem(ToolMenu, ExitByForce, "ExitByForce", "無理やり終わる");
+  addMenu(ToolMenu, "ToolMenu", QT_TR_NOOP("ツール"));
+  addItem(ToolMenu, ShowDataMenu, "ShowDataMenu", QT_TR_NOOP("Tamloの内部処理の表示"));
+  addItem(ToolMenu, CaptureMenu, "CaptureMenu", QT_TR_NOOP("画面をクリップボードにコピー"));
+  addItem(ToolMenu, SaveScreenBmpMenu, "SaveScreenBmpMenu", QT_TR_NOOP("画面をBMPに書き出す"));
+  addItem(ToolMenu, SaveScreenJpegMenu, "SaveScreenJpegMenu", QT_TR_NOOP("画面をJPEGに書き出す"));
+  addItem(ToolMenu, SaveAllProcessMenu, "SaveAllProcessMenu", QT_TR_NOOP("全過程をJPEGに書き出す"));
+  addItem(ToolMenu, SaveVideoMenu, "SaveVideoMenu", QT_TR_NOOP("全過程を動画に書き出す"));
+  addItem(ToolMenu, ExitByForce, "ExitByForce", QT_TR_NOOP("無理やり終わる"));
 }
 
 void MainWindow::BuildWindow() {
@@ -145,7 +144,7 @@ void MainWindow::BuildWindow() {
   Memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  ClearMemoBtn = Place(new QPushButton(QString::fromUtf8("内部表示のリセット"), Client), "ClearMemoBtn", 808, 504, 169, 25);
+  ClearMemoBtn = Place(new QPushButton(tr("内部表示のリセット"), Client), "ClearMemoBtn", 808, 504, 169, 25);
   Memo->hide();
   ClearMemoBtn->hide();
 
@@ -177,21 +176,21 @@ void MainWindow::BuildEditArea() {
     const char* hint;
   };
   const OpButton opButtons[] = {
-      {&DupBtn, "DupBtn", 8, "ふやす"},
-      {&DeleteBtn, "DeleteBtn", 48, "けす"},
-      {&UndoBtn, "UndoBtn", 88, "ふっかつ"},
-      {&FrontBtn, "FrontBtn", 136, "てまえに"},
-      {&BackBtn, "BackBtn", 176, "うしろへ"},
-      {&ThinBtn, "ThinBtn", 224, "細い線"},
-      {&ThickBtn, "ThickBtn", 264, "太い線"},
-      {&LineColorBtn, "LineColorBtn", 304, "線の色をかえる"},
-      {&BodyColorBtn, "BodyColorBtn", 344, "中の色をかえる"},
-      {&ChangeTextBtn, "ChangeTextBtn", 384, "もじをかえる"},
-      {&TextColorBtn, "TextColorBtn", 424, "もじの色をかえる"},
+      {&DupBtn, "DupBtn", 8, QT_TR_NOOP("ふやす")},
+      {&DeleteBtn, "DeleteBtn", 48, QT_TR_NOOP("けす")},
+      {&UndoBtn, "UndoBtn", 88, QT_TR_NOOP("ふっかつ")},
+      {&FrontBtn, "FrontBtn", 136, QT_TR_NOOP("てまえに")},
+      {&BackBtn, "BackBtn", 176, QT_TR_NOOP("うしろへ")},
+      {&ThinBtn, "ThinBtn", 224, QT_TR_NOOP("細い線")},
+      {&ThickBtn, "ThickBtn", 264, QT_TR_NOOP("太い線")},
+      {&LineColorBtn, "LineColorBtn", 304, QT_TR_NOOP("線の色をかえる")},
+      {&BodyColorBtn, "BodyColorBtn", 344, QT_TR_NOOP("中の色をかえる")},
+      {&ChangeTextBtn, "ChangeTextBtn", 384, QT_TR_NOOP("もじをかえる")},
+      {&TextColorBtn, "TextColorBtn", 424, QT_TR_NOOP("もじの色をかえる")},
   };
   for (const OpButton& b : opButtons) {
     auto* button = Place(new QToolButton(OpPanel), b.name, 8, b.top, 89, 41);
-    button->setToolTip(QString::fromUtf8(b.hint));
+    button->setToolTip(tr(b.hint));
     button->setIconSize(QSize(80, 34));
     button->setIcon(ButtonIcon(b.name, QSize(80, 34)));
     *b.member = button;
@@ -200,7 +199,7 @@ void MainWindow::BuildEditArea() {
   ColorBasePanel = MakePanel(EditPanel, "ColorBasePanel", 4, 484, 285, 43);
   ClearPanel = Place(new ColorSwatch(ColorBasePanel), "ClearPanel", 8, 4, 25, 33);
   ClearPanel->SetColor(clBtnFace);
-  ClearPanel->setToolTip(QString::fromUtf8("ぬりつぶしなし"));
+  ClearPanel->setToolTip(tr("ぬりつぶしなし"));
   for (int i = 0; i < 16; ++i) {
     QByteArray name = QByteArray("ColorPanel") + (i < 9 ? "0" : "") + QByteArray::number(i + 1);
     auto* panel = new ColorSwatch(ColorBasePanel);
@@ -210,7 +209,7 @@ void MainWindow::BuildEditArea() {
   }
   ConfirmPanel = Place(new ColorSwatch(ColorBasePanel), "ConfirmPanel", 240, 4, 33, 33);
   ConfirmPanel->SetColor(clBlack);
-  ConfirmPanel->setToolTip(QString::fromUtf8("色がえらばれています"));
+  ConfirmPanel->setToolTip(tr("色がえらばれています"));
 }
 
 void MainWindow::BuildToolPanel() {
@@ -226,28 +225,28 @@ void MainWindow::BuildToolPanel() {
     const char* hint;
   };
   const ToolButton toolButtons[] = {
-      {&SelectionBtn, "SelectionBtn", 8, 8, 57, 49, "かえたい図形をえらぶ"},
-      {&TextBtn, "TextBtn", 72, 8, 57, 49, "もじをかく"},
-      {&LineBtn, "LineBtn", 8, 64, 57, 49, "直線をかく"},
-      {&FreeBtn, "FreeBtn", 72, 64, 57, 49, "じゆうにかく"},
-      {&OvalBtn, "OvalBtn", 8, 120, 57, 49, "円をかく"},
-      {&RectBtn, "RectBtn", 72, 120, 57, 49, "四角形をかく"},
-      {&PolylineBtn, "PolylineBtn", 8, 176, 57, 49, "おれ線をかく"},
-      {&PolygonBtn, "PolygonBtn", 72, 176, 57, 49, "多角形をかく"},
-      {&StampBtn, "StampBtn", 8, 232, 57, 49, "スタンプ"},
+      {&SelectionBtn, "SelectionBtn", 8, 8, 57, 49, QT_TR_NOOP("かえたい図形をえらぶ")},
+      {&TextBtn, "TextBtn", 72, 8, 57, 49, QT_TR_NOOP("もじをかく")},
+      {&LineBtn, "LineBtn", 8, 64, 57, 49, QT_TR_NOOP("直線をかく")},
+      {&FreeBtn, "FreeBtn", 72, 64, 57, 49, QT_TR_NOOP("じゆうにかく")},
+      {&OvalBtn, "OvalBtn", 8, 120, 57, 49, QT_TR_NOOP("円をかく")},
+      {&RectBtn, "RectBtn", 72, 120, 57, 49, QT_TR_NOOP("四角形をかく")},
+      {&PolylineBtn, "PolylineBtn", 8, 176, 57, 49, QT_TR_NOOP("おれ線をかく")},
+      {&PolygonBtn, "PolygonBtn", 72, 176, 57, 49, QT_TR_NOOP("多角形をかく")},
+      {&StampBtn, "StampBtn", 8, 232, 57, 49, QT_TR_NOOP("スタンプ")},
       {&SetStampBtn, "SetStampBtn", 8, 328, 121, 41, nullptr},
   };
   for (const ToolButton& b : toolButtons) {
     auto* button = Place(new QToolButton(DrawPanel), b.name, b.left, b.top, b.width, b.height);
     button->setCheckable(true);
-    if (b.hint) button->setToolTip(QString::fromUtf8(b.hint));
+    if (b.hint) button->setToolTip(tr(b.hint));
     QSize iconSize = b.hint ? QSize(44, 38) : QSize(40, 17);
     button->setIconSize(iconSize);
     button->setIcon(ButtonIcon(b.name, iconSize));
     ToolGroup->addButton(button);
     *b.member = button;
   }
-  SetStampBtn->setText(QString::fromUtf8("スタンプのせってい"));
+  SetStampBtn->setText(tr("スタンプのせってい"));
   SetStampBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   SelectionBtn->setChecked(true);
   StampBtn->setEnabled(false);
@@ -260,10 +259,10 @@ void MainWindow::BuildUndoRedoButtons() {
   // other control uses.
   UndoStepBtn = new QToolButton(Client);
   UndoStepBtn->setObjectName("UndoStepBtn");
-  UndoStepBtn->setToolTip(QString::fromUtf8("もどす"));
+  UndoStepBtn->setToolTip(tr("もどす"));
   RedoStepBtn = new QToolButton(Client);
   RedoStepBtn->setObjectName("RedoStepBtn");
-  RedoStepBtn->setToolTip(QString::fromUtf8("やりなおす"));
+  RedoStepBtn->setToolTip(tr("やりなおす"));
   UndoStepBtn->setEnabled(false);
   RedoStepBtn->setEnabled(false);
 }
@@ -281,8 +280,8 @@ void MainWindow::BuildPlayArea() {
   TimeTrackBar->setTickInterval(1);
   TimeTrackBar->setPageStep(1);
   UseChannelClicks(TimeTrackBar);
-  NormalPlayBtn = Place(new QRadioButton(QString::fromUtf8("ふつうのさいせい"), PlayPanel), "NormalPlayBtn", 8, 5, 113, 17);
-  StepPlayBtn = Place(new QRadioButton(QString::fromUtf8("１こずつさいせい"), PlayPanel), "StepPlayBtn", 8, 21, 105, 17);
+  NormalPlayBtn = Place(new QRadioButton(tr("ふつうのさいせい"), PlayPanel), "NormalPlayBtn", 8, 5, 113, 17);
+  StepPlayBtn = Place(new QRadioButton(tr("１こずつさいせい"), PlayPanel), "StepPlayBtn", 8, 21, 105, 17);
   NormalPlayBtn->setChecked(true);
   NormalPlayBtn->hide();
   StepPlayBtn->hide();
@@ -305,7 +304,7 @@ void MainWindow::BuildReplayPanel() {
   QFont big(kFigureFontFamily);
   big.setPixelSize(18);
   big.setBold(true);
-  SpeedLabel = Place(new QLabel(QString::fromUtf8("はやさ"), ReplayPanel), "SpeedLabel", 8, 112, 121, 22);
+  SpeedLabel = Place(new QLabel(tr("はやさ"), ReplayPanel), "SpeedLabel", 8, 112, 121, 22);
   SpeedLabel->setFont(big);
   SpeedLabel->setAlignment(Qt::AlignCenter);
   SpeedGroup = new QButtonGroup(this);
@@ -318,16 +317,16 @@ void MainWindow::BuildReplayPanel() {
     const char* hint;
   };
   const SpeedButton speedButtons[] = {
-      {&SpeedOneBtn, "SpeedOneBtn", "1×", "1びょうに 1こ"},
-      {&SpeedTwoBtn, "SpeedTwoBtn", "2×", "1びょうに 2こ"},
-      {&SpeedFourBtn, "SpeedFourBtn", "4×", "1びょうに 4こ"},
-      {&AsDrawnBtn, "AsDrawnBtn", "かいた\nとおり", "かいたときの はやさ"},
+      {&SpeedOneBtn, "SpeedOneBtn", "1×", QT_TR_NOOP("1びょうに 1こ")},
+      {&SpeedTwoBtn, "SpeedTwoBtn", "2×", QT_TR_NOOP("1びょうに 2こ")},
+      {&SpeedFourBtn, "SpeedFourBtn", "4×", QT_TR_NOOP("1びょうに 4こ")},
+      {&AsDrawnBtn, "AsDrawnBtn", QT_TR_NOOP("かいた\nとおり"), QT_TR_NOOP("かいたときの はやさ")},
   };
   int top = 138;
   for (const SpeedButton& b : speedButtons) {
     auto* button = Place(new QToolButton(ReplayPanel), b.name, 8, top, 121, 52);
-    button->setText(QString::fromUtf8(b.caption));
-    button->setToolTip(QString::fromUtf8(b.hint));
+    button->setText(tr(b.caption));
+    button->setToolTip(tr(b.hint));
     button->setFont(big);
     button->setCheckable(true);
     SpeedGroup->addButton(button);
@@ -346,9 +345,9 @@ void MainWindow::BuildModeButtons() {
   SelectDrawBtn = Place(new QToolButton(SelectBtnPanel), "SelectDrawBtn", 8, 8, 49, 25);
   SelectEditBtn = Place(new QToolButton(SelectBtnPanel), "SelectEditBtn", 56, 8, 49, 25);
   SelectPlayBtn = Place(new QToolButton(SelectBtnPanel), "SelectPlayBtn", 104, 8, 49, 25);
-  SelectDrawBtn->setText(QString::fromUtf8("かく"));
-  SelectEditBtn->setText(QString::fromUtf8("なおす"));
-  SelectPlayBtn->setText(QString::fromUtf8("みる"));
+  SelectDrawBtn->setText(tr("かく"));
+  SelectEditBtn->setText(tr("なおす"));
+  SelectPlayBtn->setText(tr("みる"));
   for (QToolButton* b : {SelectDrawBtn, SelectEditBtn, SelectPlayBtn}) {
     b->setCheckable(true);
     ModeGroup->addButton(b);

@@ -36,7 +36,7 @@ void MainWindow::ConnectMenu() {
   command(ClearBGMenu, [this] { ClearMenuClick(ActionKind::ClearBG); });
   command(ClearImageMenu, [this] { ClearMenuClick(ActionKind::ClearDrawing); });
   command(ClearAllMenu, [this] { ClearMenuClick(ActionKind::ClearAll); });
-  command(HowToUseMenu, nullptr);
+  command(HowToUseMenu, [this] { HowToUseMenuClick(); });
   command(ShowDataMenu, [this] { ShowDataMenuClick(); });
   command(CaptureMenu, [this] { CaptureMenuClick(); });
   command(SaveScreenBmpMenu, [this] { SaveScreenBmpMenuClick(); });

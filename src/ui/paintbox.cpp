@@ -1,7 +1,10 @@
 #include "ui/paintbox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <utility>
 
 #include "render/paint.h"
 
@@ -29,6 +32,73 @@ void CanvasView::Show(const QImage& picture) {
 void CanvasView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.drawImage(event->rect(), Image, event->rect());
+  if (!hasFocus()) return;
+  // The keyboard pointer: a cross in a ring, white under black so that it
+  // shows on any colour. It is drawn over the screen image, never into it.
+  const QPoint c = m_keyPointer;
+  for (const auto& [color, width] : {std::pair{QColor(Qt::white), 4}, std::pair{QColor(Qt::black), 2}}) {
+    p.setPen(QPen(color, width));
+    p.drawLine(c.x() - 12, c.y(), c.x() - 4, c.y());
+    p.drawLine(c.x() + 4, c.y(), c.x() + 12, c.y());
+    p.drawLine(c.x(), c.y() - 12, c.x(), c.y() - 4);
+    p.drawLine(c.x(), c.y() + 4, c.x(), c.y() + 12);
+    p.setBrush(m_keyHeld ? QBrush(color) : QBrush());
+    p.drawEllipse(c, 3, 3);
+  }
+}
+
+void CanvasView::keyPressEvent(QKeyEvent* event) {
+  const int step = event->modifiers() & Qt::ShiftModifier ? 1 : 8;
+  QPoint moved = m_keyPointer;
+  switch (event->key()) {
+    case Qt::Key_Left: moved.rx() -= step; break;
+    case Qt::Key_Right: moved.rx() += step; break;
+    case Qt::Key_Up: moved.ry() -= step; break;
+    case Qt::Key_Down: moved.ry() += step; break;
+    case Qt::Key_Space:
+      if (event->isAutoRepeat()) break;
+      m_keyHeld = !m_keyHeld;
+      update();
+      if (m_keyHeld)
+        emit MouseDown(m_keyPointer.x(), m_keyPointer.y());
+      else
+        emit MouseUp(m_keyPointer.x(), m_keyPointer.y());
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (event->isAutoRepeat()) break;
+      if (!m_keyHeld) emit MouseDown(m_keyPointer.x(), m_keyPointer.y());
+      m_keyHeld = false;
+      update();
+      emit MouseUp(m_keyPointer.x(), m_keyPointer.y());
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  moved.setX(std::clamp(moved.x(), 0, width() - 1));
+  moved.setY(std::clamp(moved.y(), 0, height() - 1));
+  if (moved == m_keyPointer) {
+    event->ignore();
+    return;
+  }
+  m_keyPointer = moved;
+  update();
+  emit MouseMove(moved.x(), moved.y());
+}
+
+void CanvasView::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void CanvasView::focusOutEvent(QFocusEvent* event) {
+  update();
+  if (m_keyHeld) {
+    m_keyHeld = false;
+    emit MouseUp(m_keyPointer.x(), m_keyPointer.y());
+  }
+  QWidget::focusOutEvent(event);
 }
 
 static QPoint EventPoint(const QMouseEvent* event) { return event->position().toPoint(); }
@@ -42,6 +112,8 @@ void CanvasView::mousePressEvent(QMouseEvent* event) {
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   QPoint pt = EventPoint(event);
+  // The keyboard carries on from where the mouse was.
+  if (rect().contains(pt) && !m_keyHeld) m_keyPointer = pt;
   emit MouseMove(pt.x(), pt.y());
 }
 
@@ -98,6 +170,26 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
   bool inside = rect().contains(event->position().toPoint());
   if (m_pressed && inside) emit Clicked(this);
   m_pressed = false;
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!event->isAutoRepeat()) emit Clicked(this);
+      return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      focusNextPrevChild(false);
+      return;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      focusNextPrevChild(true);
+      return;
+    default:
+      QFrame::keyPressEvent(event);
+  }
 }
 
 // ---- StampPreview ----

@@ -8,11 +8,11 @@
 void MainWindow::ShowDataMenuClick() {
   S.ShowProcess = !S.ShowProcess;
   if (S.ShowProcess) {
-    ShowDataMenu->setText("内部処理の非表示");
+    ShowDataMenu->setText(tr("内部処理の非表示"));
     Memo->clear();  // earlier lines are not shown again
     resize(990, 620);
   } else {
-    ShowDataMenu->setText("内部処理の表示");
+    ShowDataMenu->setText(tr("内部処理の表示"));
     resize(810, 620);
   }
   Memo->setVisible(S.ShowProcess);

@@ -13,9 +13,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/interface_language.h"
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+// A message as the window's language has it (interface_messages.cpp lists
+// the messages that have a translation); any other text stays as it is.
+QString Message(const std::string& s) { return TranslatedMessage(Q(s)); }
 
 QString Title() {
   QString name = QApplication::applicationName();
@@ -23,7 +28,7 @@ QString Title() {
 }
 
 void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) {
-  QMessageBox box(icon, Title(), Q(text), QMessageBox::Ok, parent);
+  QMessageBox box(icon, Title(), Message(text), QMessageBox::Ok, parent);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   box.exec();
 }
@@ -49,11 +54,11 @@ void QtDialogs::ShowError(const std::string& text) { PlainBox(m_parent, QMessage
 ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) {
   QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
   if (buttons == QuestionButtons::YesNoCancel) set |= QMessageBox::Cancel;
-  QMessageBox box(QMessageBox::Question, Q(caption), Q(text), set, m_parent);
-  box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
-  box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+  QMessageBox box(QMessageBox::Question, Message(caption), Message(text), set, m_parent);
+  box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Messages", "はい"));
+  box.button(QMessageBox::No)->setText(QCoreApplication::translate("Messages", "いいえ"));
   if (buttons == QuestionButtons::YesNoCancel) {
-    box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("Messages", "キャンセル"));
     box.setEscapeButton(QMessageBox::Cancel);
   } else {
     box.setEscapeButton(QMessageBox::No);
@@ -73,14 +78,14 @@ int QtDialogs::Choose(const std::string& text, const std::string& caption, const
   QDialog box(m_parent);
   box.setWindowTitle(Q(caption));
   auto* layout = new QVBoxLayout(&box);
-  layout->addWidget(new QLabel(Q(text), &box));
+  layout->addWidget(new QLabel(Message(text), &box));
   auto* list = new QListWidget(&box);
   for (const std::string& line : lines) list->addItem(Q(line));
   list->setCurrentRow(0);
   layout->addWidget(list);
   auto* buttons = new QDialogButtonBox(&box);
-  QPushButton* yes = buttons->addButton(QString::fromUtf8("はい"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QString::fromUtf8("いいえ"), QDialogButtonBox::RejectRole);
+  QPushButton* yes = buttons->addButton(QCoreApplication::translate("Messages", "はい"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QCoreApplication::translate("Messages", "いいえ"), QDialogButtonBox::RejectRole);
   yes->setDefault(true);
   layout->addWidget(buttons);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
@@ -99,7 +104,7 @@ QStringList QtDialogs::NameFilters(const std::string& filter) {
       for (const QString& variant : {p, p.toLower(), p.toUpper()})
         if (!patterns.contains(variant)) patterns << variant;
     }
-    result << parts[i] + " (" + patterns.join(' ') + ")";
+    result << TranslatedMessage(parts[i]) + " (" + patterns.join(' ') + ")";
   }
   return result;
 }

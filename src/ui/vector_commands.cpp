@@ -23,7 +23,7 @@ constexpr int kPngScales[] = {2, 4, 8, 1};
 
 void MainWindow::BuildVectorCommands() {
   auto make = [&](const char* name, const char* caption) {
-    auto* item = new QAction(QString::fromUtf8(caption), this);
+    auto* item = new QAction(tr(caption), this);
     item->setObjectName(name);
     return item;
   };
@@ -32,19 +32,19 @@ void MainWindow::BuildVectorCommands() {
     connect(item, &QAction::triggered, this, std::move(handler));
   };
   // The tool menu: after its other items.
-  SaveSvgMenu = make("SaveSvgMenu", "画面をSVGに書き出す");
-  SavePdfMenu = make("SavePdfMenu", "画面をPDFに書き出す");
-  SaveLargePngMenu = make("SaveLargePngMenu", "画面を大きなPNGに書き出す");
+  SaveSvgMenu = make("SaveSvgMenu", QT_TR_NOOP("画面をSVGに書き出す"));
+  SavePdfMenu = make("SavePdfMenu", QT_TR_NOOP("画面をPDFに書き出す"));
+  SaveLargePngMenu = make("SaveLargePngMenu", QT_TR_NOOP("画面を大きなPNGに書き出す"));
   for (QAction* item : {SaveSvgMenu, SavePdfMenu, SaveLargePngMenu}) ToolMenu->addAction(item);
   command(SaveSvgMenu, [this] { SaveVectorMenuClick(VectorOutput::Svg); });
   command(SavePdfMenu, [this] { SaveVectorMenuClick(VectorOutput::Pdf); });
   command(SaveLargePngMenu, [this] { SaveVectorMenuClick(VectorOutput::Png); });
 
   // The file menu: printing, before the last item (ending the program).
-  PrintMenu = make("PrintMenu", "いんさつ");
+  PrintMenu = make("PrintMenu", QT_TR_NOOP("いんさつ"));
   PrintMenu->setShortcut(QKeySequence::Print);
   PrintMenu->setShortcutContext(Qt::WindowShortcut);
-  PrintPreviewMenu = make("PrintPreviewMenu", "いんさつの みえかた");
+  PrintPreviewMenu = make("PrintPreviewMenu", QT_TR_NOOP("いんさつの みえかた"));
   FileMenu->insertAction(ExitMenu, PrintMenu);
   FileMenu->insertAction(ExitMenu, PrintPreviewMenu);
   addAction(PrintMenu);  // the shortcut works with the menu closed
