@@ -16,6 +16,7 @@ class WindowToolHost : public ToolHost {
   RasterCanvas& Screen() override { return m_w.PaintBox->Canvas; }
   void ScreenChanged() override { m_w.PaintBox->Changed(); }
   void Repaint() override { m_w.PaintBoxPaint(); }
+  void Recorded() override { m_w.UpdateUndoRedoButtons(); }
 
   void OpenTextBox(Point at) override {
     m_w.InputEdit->move(at.X, at.Y);

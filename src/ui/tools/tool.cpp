@@ -56,6 +56,7 @@ void Tool::MakeFigure(ToolKind kind, Point start, Point end, const Vertex* point
   if (points != nullptr) t.PointData = *points;
   if (stamp != nullptr) t.StampData = *stamp;
   CreateFigure(State(), t);
+  m_host.Recorded();
   // The template keeps no vertices or contents for the next figure.
   t.PointData.Reset();
   t.StampData.clear();

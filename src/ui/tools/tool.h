@@ -30,6 +30,9 @@ class ToolHost {
   // Recomposes the picture and shows it (what was drawn on the screen only
   // is gone).
   virtual void Repaint() = 0;
+  // A figure was recorded without a repaint (it is on the screen already):
+  // what follows the drawing (undo and redo) is brought up to date.
+  virtual void Recorded() = 0;
 
   // The text box over the canvas, its top left corner at `at`, focused.
   virtual void OpenTextBox(Point at) = 0;
