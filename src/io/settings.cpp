@@ -13,8 +13,8 @@ const QString kRelativeFile = QStringLiteral("tamlo/tamlo.conf");
 
 QString HomeFolder() { return QDir::homePath(); }
 
-// An XDG folder variable's folders: absolute paths only, as the
-// specification of those variables asks.
+// An XDG folder variable's folders: absolute paths only (relative ones
+// are ignored, as the XDG base directory rules say).
 QStringList AbsoluteFolders(const QByteArray& value) {
   QStringList result;
   for (const QString& d : QString::fromLocal8Bit(value).split(u':', Qt::SkipEmptyParts))
