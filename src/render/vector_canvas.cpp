@@ -60,6 +60,13 @@ void VectorCanvas::Line(Point a, Point b) {
   Polyline(pts, 2);
 }
 
+QPen VectorCanvas::OutlinePen(int width) const {
+  QPen pen(ToQColor(PenColor), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  // The dotted pen dots only the thin line, as on the raster canvas.
+  if (PenStyle == LineStyle::Dot && width == 1) pen.setDashPattern({1.0, 1.0});
+  return pen;
+}
+
 void VectorCanvas::Polyline(const Point* points, int count) { Stroke(points, count, false, false); }
 
 void VectorCanvas::Polygon(const Point* points, int count) { Stroke(points, count, true, true); }
@@ -95,9 +102,7 @@ void VectorCanvas::Stroke(const Point* points, int count, bool closed, bool fill
   path.moveTo(PenPoint(points[0].X, points[0].Y, w));
   for (int i = 1; i < count; ++i) path.lineTo(PenPoint(points[i].X, points[i].Y, w));
   if (closed && count > 2) path.closeSubpath();
-  QPen pen(penColor, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  if (PenStyle == LineStyle::Dot && w == 1) pen.setDashPattern({1.0, 1.0});
-  p.setPen(pen);
+  p.setPen(OutlinePen(w));
   p.setBrush(Qt::NoBrush);
   p.drawPath(path);
   End();
@@ -112,9 +117,7 @@ void VectorCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const int w = std::clamp(PenWidth, 1, kMaxPenWidth);
   Begin();
   QPainter& p = *m_painter;
-  QPen pen(ToQColor(PenColor), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  if (PenStyle == LineStyle::Dot && w == 1) pen.setDashPattern({1.0, 1.0});
-  p.setPen(pen);
+  p.setPen(OutlinePen(w));
   p.setBrush(BrushStyle == FillStyle::Solid ? QBrush(ToQColor(BrushColor)) : QBrush(Qt::NoBrush));
   if (l == r || t == b) {
     // A flat box: its one row or column, stroked.
@@ -136,9 +139,7 @@ void VectorCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   QPainter& p = *m_painter;
   if (BrushStyle == FillStyle::Solid)
     p.fillRect(QRectF(QPointF(l, t), QPointF(r + 1, b + 1)), ToQColor(BrushColor));
-  QPen pen(ToQColor(PenColor), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-  if (PenStyle == LineStyle::Dot && w == 1) pen.setDashPattern({1.0, 1.0});
-  p.setPen(pen);
+  p.setPen(OutlinePen(w));
   p.setBrush(Qt::NoBrush);
   if (l == r && t == b) {
     End();

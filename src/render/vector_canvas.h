@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPen>
 #include <QRect>
 #include <string>
 #include <vector>
@@ -66,4 +67,6 @@ class VectorCanvas {
   void Begin();
   void End();
   void Stroke(const Point* points, int count, bool closed, bool filled);
+  // The outline's pen: round ends and joins, `width` wide.
+  QPen OutlinePen(int width) const;
 };
