@@ -104,8 +104,9 @@ void MainWindow::NameControls() {
     }
   }
   for (int i = 0; i < 16; ++i) {
-    ColorPanels[i]->setAccessibleName(tr(kColorNames[i]));
-    ColorPanels[i]->setAccessibleDescription(tr("この いろを えらぶ"));
+    ColorSwatch* swatch = EditPanel->Palette()->Swatch(i);
+    swatch->setAccessibleName(tr(kColorNames[i]));
+    swatch->setAccessibleDescription(tr("この いろを えらぶ"));
   }
   ShowPlayState();
 }

@@ -13,16 +13,12 @@
 #include "history/replay_pace.h"
 #include "ui/main_window.h"
 #include "ui/icons.h"
+#include "ui/panels/play_panels.h"
 
 namespace {
 
 // The empty canvas before the first record has no recorded time of its own.
 constexpr int kFirstStepMilliseconds = 500;
-
-// The step counter's letters: their size as laid out, and the smallest
-// size kept on one line before the counter takes two.
-constexpr int kStepCountPixels = 20;
-constexpr int kStepCountMinPixels = 14;
 
 }  // namespace
 
@@ -96,7 +92,7 @@ void MainWindow::PlayTimerTick() {
     return;
   }
   m_playStepping = true;
-  TimeTrackBar->setValue(TimeTrackBar->value() + 1);  // rebuilds the step
+  PlayPanel->SetStep(PlayPanel->Step() + 1);  // rebuilds the step
   m_playStepping = false;
   if (S.AtLastStep())
     StopPlaying();  // the last step stays
@@ -105,40 +101,7 @@ void MainWindow::PlayTimerTick() {
 }
 
 void MainWindow::ShowPlayState() {
-  if (PlayBtn == nullptr) return;
-  const char* name = m_playing ? "PauseBtn" : "PlayBtn";
-  PlayBtn->setIcon(ButtonIcon(QLatin1String(name), PlayBtn->iconSize()));
-  PlayBtn->setToolTip(m_playing ? tr("とめる") : tr("さいせい"));
-  PlayBtn->setAccessibleName(PlayBtn->toolTip());
+  if (ReplayPanel) ReplayPanel->ShowPlaying(m_playing);
 }
 
-void MainWindow::UpdateStepCount() {
-  if (StepCountLabel == nullptr) return;
-  const QString step = QString::number(TimeTrackBar->value());
-  const QString count = QString::number(TimeTrackBar->maximum());
-  // As big as the label holds it: one line while that is readable, two
-  // lines for long drawings, never cut off.
-  const QSize room = StepCountLabel->contentsRect().size();
-  const QString oneLine = step + QStringLiteral(" / ") + count;
-  const QString twoLines = step + QStringLiteral(" /\n") + count;
-  QFont font = StepCountLabel->font();
-  QString text = twoLines;
-  for (int size = kStepCountPixels; size >= kStepCountMinPixels; --size) {
-    font.setPixelSize(size);
-    if (QFontMetrics(font).horizontalAdvance(oneLine) <= room.width()) {
-      text = oneLine;
-      break;
-    }
-  }
-  if (text != oneLine) {
-    for (int size = kStepCountPixels; size > 1; --size) {
-      font.setPixelSize(size);
-      const QFontMetrics metrics(font);
-      if (metrics.horizontalAdvance(step + QStringLiteral(" /")) <= room.width() &&
-          metrics.horizontalAdvance(count) <= room.width() && 2 * metrics.lineSpacing() <= room.height())
-        break;
-    }
-  }
-  StepCountLabel->setFont(font);
-  StepCountLabel->setText(text);
-}
+PlaybackSpeed MainWindow::PlaySpeed() const { return ReplayPanel ? ReplayPanel->Speed() : PlaybackSpeed::One; }

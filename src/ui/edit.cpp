@@ -16,12 +16,7 @@ void MainWindow::DupBtnClick() {
   // The copy is a new selection: the size sliders work from its geometry,
   // not from the original's, as after a click on it.
   TakeResizeReference(S);
-  {
-    const QSignalBlocker blockH(HTrackBar);
-    const QSignalBlocker blockV(VTrackBar);
-    HTrackBar->setValue(0);
-    VTrackBar->setValue(0);
-  }
+  EditPanel->ResetSizes(/*quietly=*/true);
   PaintBoxPaint();
 }
 
@@ -118,15 +113,4 @@ void MainWindow::ChangeTextBtnClick() {
   TextEditFig = S.SelectedFig;
 }
 
-void MainWindow::ColorPanelClick(int index) {
-  if (index < 0 || index >= 16) return;
-  ConfirmPanel->SetColor(ColorPanels[index]->Color());
-  ConfirmPanel->setToolTip(tr("色がえらばれています"));
-}
-
-void MainWindow::ClearPanelClick() {
-  ConfirmPanel->SetColor(clBtnFace);
-  ConfirmPanel->setToolTip(tr("「ぬりつぶしなし」がえらばれています"));
-}
-
-ColorRef MainWindow::ChosenColor() const { return ConfirmPanel ? ConfirmPanel->Color() : clBlack; }
+ColorRef MainWindow::ChosenColor() const { return EditPanel ? EditPanel->Palette()->Chosen() : clBlack; }

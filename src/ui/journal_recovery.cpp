@@ -15,6 +15,8 @@
 #include "history/play.h"
 #include "io/file_replace.h"
 #include "ui/main_window.h"
+#include "ui/panels/mode_panel.h"
+#include "ui/panels/play_panels.h"
 
 namespace {
 
@@ -131,15 +133,15 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   // The step that was on the screen, in the view mode when the window was
   // in it; a step past the history (a side file edited by hand) is the last.
   if (info.ViewMode && S.History.Count() > 0) {
-    SelectPlayBtn->setChecked(true);
+    SelectBtnPanel->Check(WindowMode::Play);
     SelectPlayBtnClick();
-    TimeTrackBar->setValue(std::min(info.ShownStep, S.History.Count()));  // rebuilds that step
+    PlayPanel->SetStep(std::min(info.ShownStep, S.History.Count()));  // rebuilds that step
   }
   NoteShownStep();
   return true;
 }
 
-void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == WindowMode::Play, TimeTrackBar->value()); }
+void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == WindowMode::Play, PlayPanel->Step()); }
 
 void MainWindow::RestartJournal(std::string* fileBytes) {
   NoteShownStep();

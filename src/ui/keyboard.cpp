@@ -159,10 +159,8 @@ void MainWindow::ConnectKeyboard() {
   f10->setContext(Qt::WindowShortcut);
   connect(f10, &QShortcut::activated, this, [this] { OpenMenuBar(); });
 
-  // The colours and the canvas take the focus from the Tab key only: a
-  // click on them never takes it from the text box.
-  ClearPanel->setFocusPolicy(Qt::TabFocus);
-  for (ColorSwatch* panel : ColorPanels) panel->setFocusPolicy(Qt::TabFocus);
+  // The canvas takes the focus from the Tab key only (as the colours do): a
+  // click on it never takes it from the text box.
   PaintBox->setFocusPolicy(Qt::TabFocus);
 
   auto* ring = new FocusRing(this);

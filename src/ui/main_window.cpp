@@ -20,6 +20,9 @@
 #include "history/savehistory.h"
 #include "ui/icons.h"
 #include "ui/paintbox.h"
+#include "ui/panels/draw_panel.h"
+#include "ui/panels/mode_panel.h"
+#include "ui/panels/play_panels.h"
 #include "ui/qtdialogs.h"
 
 namespace {
@@ -73,7 +76,7 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
   Memo->setAcceptDrops(false);
   S.WorkMode = WindowMode::Draw;
   S.CurrentTool = ToolKind::None;
-  for (int i = 0; i < 16; ++i) ColorPanels[i]->SetColor(kPalette[i]);
+  for (int i = 0; i < 16; ++i) EditPanel->Palette()->SetSwatchColor(i, kPalette[i]);
 }
 
 MainWindow::~MainWindow() {
@@ -135,7 +138,7 @@ void MainWindow::PaintBoxPaint() { Pictures.PaintBoxPaint(); }
 void MainWindow::DrawingBtnClick(ToolKind tool) {
   if (m_tools->PolyDrawing()) {
     // An unfinished polyline or polygon keeps its tool.
-    (S.CurrentTool == ToolKind::Polygon ? PolygonBtn : PolylineBtn)->setChecked(true);
+    DrawPanel->CheckTool(S.CurrentTool == ToolKind::Polygon ? ToolKind::Polygon : ToolKind::Polyline);
     return;
   }
   m_tools->Interrupt();
@@ -150,8 +153,7 @@ void MainWindow::HideInputEdit() {
 }
 
 void MainWindow::BlankStampImage() {
-  StampImage->Blank();
-  StampBtn->setEnabled(false);
+  DrawPanel->BlankStamp();
 }
 
 void MainWindow::ShowModePanels(WindowMode mode) {
@@ -191,8 +193,8 @@ void MainWindow::ResetDrawing() {
   S.CurrentTool = ToolKind::None;
   Memo->clear();
   ShowModePanels(WindowMode::Draw);
-  SelectionBtn->setChecked(true);
-  SelectDrawBtn->setChecked(true);
+  DrawPanel->CheckTool(ToolKind::None);
+  SelectBtnPanel->Check(WindowMode::Draw);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
   ResetDrawingPen(PaintBox->Canvas);
   Pictures.BlankBGImage();
@@ -209,11 +211,11 @@ bool MainWindow::LeaveViewMode() {
     if (answer == ModalResult::Cancel) {
       // Stay in the view mode, and look like it.
       ShowModePanels(WindowMode::Play);
-      SelectPlayBtn->setChecked(true);
+      SelectBtnPanel->Check(WindowMode::Play);
       return false;
     }
     if (answer == ModalResult::Yes) {
-      BranchTo(S, TimeTrackBar->value());  // rebuilds the figures
+      BranchTo(S, PlayPanel->Step());  // rebuilds the figures
       branched = true;
     } else {
       S.CurrentStep = S.History.Count();
@@ -238,7 +240,7 @@ bool MainWindow::BeginModeChange() {
   StopPlaying();
   TextEditFig = nullptr;  // figures may be rebuilt: never carry a figure across modes
   if (m_tools->PolyDrawing()) {
-    SelectDrawBtn->setChecked(true);
+    SelectBtnPanel->Check(WindowMode::Draw);
     return false;
   }
   m_tools->Interrupt();  // a drag under way ends here
@@ -257,7 +259,7 @@ void MainWindow::SelectDrawBtnClick() {
     if (!LeaveViewMode()) return;
   }
   S.WorkMode = WindowMode::Draw;
-  SelectionBtn->setChecked(true);
+  DrawPanel->CheckTool(ToolKind::None);
   S.CurrentTool = ToolKind::None;
   PaintBoxPaint();
 }
@@ -267,7 +269,7 @@ void MainWindow::SelectEditBtnClick() {
   ShowModePanels(WindowMode::Edit);
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play && !LeaveViewMode()) return;
-  SelectionBtn->setChecked(true);
+  DrawPanel->CheckTool(ToolKind::None);
   S.CurrentTool = ToolKind::None;
   S.WorkMode = WindowMode::Edit;
   PaintBoxPaint();
@@ -281,10 +283,10 @@ void MainWindow::SelectPlayBtnClick() {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
     S.CurrentTool = ToolKind::None;
     if (S.WorkMode == WindowMode::Edit) {
-      SelectEditBtn->setChecked(true);
+      SelectBtnPanel->Check(WindowMode::Edit);
     } else {
-      SelectDrawBtn->setChecked(true);
-      SelectionBtn->setChecked(true);
+      SelectBtnPanel->Check(WindowMode::Draw);
+      DrawPanel->CheckTool(ToolKind::None);
     }
     return;
   }
@@ -298,18 +300,16 @@ void MainWindow::SelectPlayBtnClick() {
   BlankStampImage();
   HideInputEdit();
   ShowModePanels(WindowMode::Play);
-  ForwardBtn->setEnabled(true);
-  StopBtn->setEnabled(true);
-  ReverseBtn->setEnabled(false);
+  PlayPanel->EnableSteps(false, true, true);
   // Position first, then the range: a shorter range never drags the
   // position (and a replay) along with it.
-  TimeTrackBar->setValue(0);
-  TimeTrackBar->setMaximum(S.History.Count());
+  PlayPanel->SetStep(0);
+  PlayPanel->SetLastStep(S.History.Count());
   PaintBoxPaint();
   NoteShownStep();
 }
 
 void MainWindow::DrawMenuClick() {
   S.CurrentTool = ToolKind::None;
-  SelectionBtn->setChecked(true);
+  DrawPanel->CheckTool(ToolKind::None);
 }

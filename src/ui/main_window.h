@@ -1,12 +1,13 @@
-// The main window: the controls, the three working modes and every command
-// of the program. The handlers are spread over several files by subject
-// (mouse tools, edit commands, text entry, stamp setting, play controls,
-// menu commands); the controls are built in main_window_layout.cpp and
-// connected to their handlers in main_window_wiring.cpp.
+// The main window: the canvas, the panels, the three working modes and
+// every command of the program. The panels (ui/panels/) own their controls
+// and ask for commands by signals; the window's handlers carry them out,
+// spread over several files by subject (mouse tools, edit commands, text
+// entry, stamp setting, play controls, menu commands). The window is put
+// together in main_window_layout.cpp and each request connected to its
+// handler in main_window_wiring.cpp.
 //
-// The controls are the window's own: outside code finds them by their object
-// names (findChild), as screenshots and tests do, and reads the drawing
-// through state().
+// Outside code finds the controls by their object names (findChild), as
+// screenshots and tests do, and reads the drawing through state().
 #pragma once
 
 #include <QMainWindow>
@@ -21,25 +22,25 @@
 #include "io/picture_store.h"
 #include "render/paint.h"
 #include "ui/auto_play.h"
+#include "ui/panels/edit_panel.h"
 #include "ui/tools/tool_box.h"
 #include "history/undo_plan.h"
 
 class QAction;
 class QPrinter;
 class QPrintPreviewDialog;
-class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QSlider;
 class QToolButton;
 class QWidget;
 class CanvasView;
-class ColorSwatch;
-class StampPreview;
+class DrawToolPanel;
+class ModeButtons;
+class PlayControls;
+class ReplayControls;
 class Settings;
 
 class MainWindow : public QMainWindow, public ProcessDisplay {
@@ -119,12 +120,12 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // ---- The replay that plays by itself (auto_play.cpp) ----
   void StopPlaying();  // nothing when not playing
   bool IsPlaying() const { return m_playing; }
-  PlaybackSpeed PlaySpeed() const { return m_playSpeed; }
+  PlaybackSpeed PlaySpeed() const;  // the checked speed button's
   // Replaces the timer the replay runs on (tests: a timer fired by hand).
   void SetPlayTimer(std::unique_ptr<PlaybackTimer> timer);
   PlaybackTimer* PlayTimer() const { return m_playTimer.get(); }
 
-  // The chosen colour (ConfirmPanel's colour).
+  // The chosen colour (the palette's ConfirmPanel).
   ColorRef ChosenColor() const;
   // Width in pixels of `text` at `size` points in the font of text figures.
   int32_t FigureTextWidth(const std::string& text, int32_t size) const;
@@ -143,9 +144,6 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Lets the test fixture rig what no control reaches (clock, dialogs).
   friend struct MainWindowTestAccess;
 
-  // What an attribute button of the edit mode changes.
-  enum class AttrChange { Thinner, Thicker, LineColor, BodyColor, TextColor };
-
   // The program state and the picture side.
   AppState S;
   PictureStore Pictures{S};
@@ -163,11 +161,6 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // ---- Building and connecting (main_window_layout.cpp, _wiring.cpp) ----
   void BuildMenu();
   void BuildWindow();
-  void BuildEditArea();
-  void BuildToolPanel();
-  void BuildPlayArea();
-  void BuildReplayPanel();
-  void BuildModeButtons();
   void BuildUndoRedoButtons();
   void ConnectMenu();
   void ConnectControls();
@@ -217,12 +210,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void SpeedBtnClick();
   void PlayTimerTick();
   void ShowPlayState();
-  void UpdateStepCount();
   std::unique_ptr<PlaybackTimer> m_playTimer;
   bool m_playing = false;
   bool m_playStepping = false;  // the slider moved by the replay itself
   UndoPlanner m_undoPlanner;     // what undo and redo do, kept up to date with the history
-  PlaybackSpeed m_playSpeed = PlaybackSpeed::One;  // the checked speed button's
 
   // ---- Undo and redo (undo_redo.cpp): both append a branch record ----
   bool CanUndoNow() const;
@@ -237,8 +228,6 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   void FrontBackBtnClick(bool toFront);
   void AttrChangeBtnClick(AttrChange change);
   void ChangeTextBtnClick();
-  void ColorPanelClick(int index);  // 0 … 15: ColorPanel01 … ColorPanel16
-  void ClearPanelClick();
 
   // ---- Text entry (text_entry.cpp) ----
   // Handles Enter (13) and Escape (27); returns true when it handled the key.
@@ -311,70 +300,19 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   CanvasView* PaintBox = nullptr;
   QLineEdit* InputEdit = nullptr;
 
-  QWidget* DrawPanel = nullptr;
-  QButtonGroup* ToolGroup = nullptr;
-  QToolButton* SelectionBtn = nullptr;
-  QToolButton* TextBtn = nullptr;
-  QToolButton* LineBtn = nullptr;
-  QToolButton* FreeBtn = nullptr;
-  QToolButton* OvalBtn = nullptr;
-  QToolButton* RectBtn = nullptr;
-  QToolButton* PolylineBtn = nullptr;
-  QToolButton* PolygonBtn = nullptr;
-  QToolButton* StampBtn = nullptr;
-  QToolButton* SetStampBtn = nullptr;
-  QWidget* StampField = nullptr;
-  StampPreview* StampImage = nullptr;
-
-  QWidget* EditPanel = nullptr;
-  QSlider* HTrackBar = nullptr;
-  QSlider* VTrackBar = nullptr;
-  QWidget* OpPanel = nullptr;
-  QToolButton* DupBtn = nullptr;
-  QToolButton* DeleteBtn = nullptr;
-  QToolButton* UndoBtn = nullptr;
-  QToolButton* FrontBtn = nullptr;
-  QToolButton* BackBtn = nullptr;
-  QToolButton* ThinBtn = nullptr;
-  QToolButton* ThickBtn = nullptr;
-  QToolButton* LineColorBtn = nullptr;
-  QToolButton* BodyColorBtn = nullptr;
-  QToolButton* ChangeTextBtn = nullptr;
-  QToolButton* TextColorBtn = nullptr;
-  QWidget* ColorBasePanel = nullptr;
-  ColorSwatch* ClearPanel = nullptr;
-  ColorSwatch* ColorPanels[16] = {};  // ColorPanel01 … ColorPanel16
-  ColorSwatch* ConfirmPanel = nullptr;
-
-  QWidget* PlayPanel = nullptr;
-  QPushButton* ReverseBtn = nullptr;
-  QPushButton* StopBtn = nullptr;
-  QPushButton* ForwardBtn = nullptr;
-  QSlider* TimeTrackBar = nullptr;
-  QRadioButton* NormalPlayBtn = nullptr;
-  QRadioButton* StepPlayBtn = nullptr;
-  QLabel* StepCountLabel = nullptr;  // "12 / 170" in the play area
-
-  // The replay panel of the view mode, where the tool panel is otherwise.
-  QWidget* ReplayPanel = nullptr;
-  QToolButton* PlayBtn = nullptr;  // ▶ / ⏸
-  QLabel* SpeedLabel = nullptr;
-  QButtonGroup* SpeedGroup = nullptr;
-  QToolButton* SpeedOneBtn = nullptr;
-  QToolButton* SpeedTwoBtn = nullptr;
-  QToolButton* SpeedFourBtn = nullptr;
-  QToolButton* AsDrawnBtn = nullptr;
+  // The panels (ui/panels/): each owns its controls and asks for commands
+  // by its signals.
+  DrawToolPanel* DrawPanel = nullptr;    // the tools and the stamp preview
+  EditArea* EditPanel = nullptr;         // size bars, edit buttons (OpPanel), palette (ColorBasePanel)
+  PlayControls* PlayPanel = nullptr;     // the step buttons, slider and counter of the view mode
+  ReplayControls* ReplayPanel = nullptr; // ▶/⏸ and the speed, where the tool panel is otherwise
 
   // Undo and redo of the draw and edit modes: in the tool panel's free room
   // in the draw mode, beside the canvas's top right corner in the edit mode.
   QToolButton* UndoStepBtn = nullptr;
   QToolButton* RedoStepBtn = nullptr;
 
-  QWidget* SelectBtnPanel = nullptr;
-  QButtonGroup* ModeGroup = nullptr;
-  QToolButton* SelectDrawBtn = nullptr;
-  QToolButton* SelectEditBtn = nullptr;
-  QToolButton* SelectPlayBtn = nullptr;
+  ModeButtons* SelectBtnPanel = nullptr;  // かく, なおす, みる
 
   QPlainTextEdit* Memo = nullptr;
   QPushButton* ClearMemoBtn = nullptr;

@@ -1,20 +1,22 @@
-// What the window's controls do: every button, slider, swatch, menu item and
-// key connected to its handler. Each connection carries what its control
-// stands for (tool, colour, attribute, speed), so no handler needs to ask
-// which control called it. Several handlers on one signal run in the order
+// What the window's controls do: every panel's request, menu item and key
+// connected to its handler. Each request carries what its control stands
+// for (tool, attribute, speed, mode), so no handler needs to ask which
+// control called it. Several handlers on one signal run in the order
 // they are connected here.
 #include <QAction>
-#include <QButtonGroup>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSlider>
 #include <QToolButton>
 
 #include "ui/main_window.h"
 #include "ui/paintbox.h"
+#include "ui/panels/draw_panel.h"
+#include "ui/panels/edit_panel.h"
+#include "ui/panels/mode_panel.h"
+#include "ui/panels/play_panels.h"
 
 void MainWindow::ConnectMenu() {
   for (QMenu* menu : {FileMenu, DrawMenu, HelpMenu, ToolMenu}) {
@@ -47,25 +49,16 @@ void MainWindow::ConnectMenu() {
 }
 
 void MainWindow::ConnectControls() {
-  // The edit area: size bars, edit buttons, palette.
-  connect(HTrackBar, &QSlider::valueChanged, this, [this](int value) { TrackBarChange(true, value); });
-  connect(VTrackBar, &QSlider::valueChanged, this, [this](int value) { TrackBarChange(false, value); });
-  connect(DupBtn, &QToolButton::clicked, this, [this] { DupBtnClick(); });
-  connect(DeleteBtn, &QToolButton::clicked, this, [this] { DeleteBtnClick(); });
-  connect(UndoBtn, &QToolButton::clicked, this, [this] { UndoBtnClick(); });
-  connect(FrontBtn, &QToolButton::clicked, this, [this] { FrontBackBtnClick(true); });
-  connect(BackBtn, &QToolButton::clicked, this, [this] { FrontBackBtnClick(false); });
-  const std::pair<QToolButton*, AttrChange> attrButtons[] = {
-      {ThinBtn, AttrChange::Thinner},         {ThickBtn, AttrChange::Thicker},
-      {LineColorBtn, AttrChange::LineColor},  {BodyColorBtn, AttrChange::BodyColor},
-      {TextColorBtn, AttrChange::TextColor},
-  };
-  for (const auto& [button, change] : attrButtons)
-    connect(button, &QToolButton::clicked, this, [this, change] { AttrChangeBtnClick(change); });
-  connect(ChangeTextBtn, &QToolButton::clicked, this, [this] { ChangeTextBtnClick(); });
-  connect(ClearPanel, &ColorSwatch::Clicked, this, [this] { ClearPanelClick(); });
-  for (int i = 0; i < 16; ++i)
-    connect(ColorPanels[i], &ColorSwatch::Clicked, this, [this, i] { ColorPanelClick(i); });
+  // The edit area: size bars, edit buttons, palette (the palette keeps the
+  // chosen colour itself).
+  connect(EditPanel, &EditArea::SizeChanged, this, &MainWindow::TrackBarChange);
+  EditOpPanel* ops = EditPanel->Ops();
+  connect(ops, &EditOpPanel::DuplicateAsked, this, [this] { DupBtnClick(); });
+  connect(ops, &EditOpPanel::DeleteAsked, this, [this] { DeleteBtnClick(); });
+  connect(ops, &EditOpPanel::RestoreAsked, this, [this] { UndoBtnClick(); });
+  connect(ops, &EditOpPanel::FrontBackAsked, this, [this](bool toFront) { FrontBackBtnClick(toFront); });
+  connect(ops, &EditOpPanel::AttrChangeAsked, this, [this](AttrChange change) { AttrChangeBtnClick(change); });
+  connect(ops, &EditOpPanel::ChangeTextAsked, this, [this] { ChangeTextBtnClick(); });
 
   // The canvas and the text box.
   connect(PaintBox, &CanvasView::MouseDown, this, &MainWindow::PaintBoxMouseDown);
@@ -74,44 +67,37 @@ void MainWindow::ConnectControls() {
   InputEdit->installEventFilter(this);
 
   // The tools of the draw mode.
-  const std::pair<QToolButton*, ToolKind> toolButtons[] = {
-      {SelectionBtn, ToolKind::None},     {TextBtn, ToolKind::Text},         {LineBtn, ToolKind::Line},
-      {FreeBtn, ToolKind::FreeLine},      {OvalBtn, ToolKind::Ellipse},      {RectBtn, ToolKind::Rectangle},
-      {PolylineBtn, ToolKind::Polyline},  {PolygonBtn, ToolKind::Polygon},   {StampBtn, ToolKind::Stamp},
-      {SetStampBtn, ToolKind::SetStamp},
-  };
-  for (const auto& [button, tool] : toolButtons)
-    connect(button, &QToolButton::clicked, this, [this, tool] { DrawingBtnClick(tool); });
+  connect(DrawPanel, &DrawToolPanel::ToolChosen, this, [this](ToolKind tool) { DrawingBtnClick(tool); });
 
   connect(UndoStepBtn, &QToolButton::clicked, this, [this] { UndoStepBtnClick(); });
   connect(RedoStepBtn, &QToolButton::clicked, this, [this] { RedoStepBtnClick(); });
 
   // The play area.
-  connect(ReverseBtn, &QPushButton::clicked, this, [this] { ReverseBtnClick(); });
-  connect(StopBtn, &QPushButton::clicked, this, [this] { StopBtnClick(); });
-  connect(ForwardBtn, &QPushButton::clicked, this, [this] { ForwardBtnClick(); });
-  // valueChanged fires for a new position only, whoever sets it.
-  connect(TimeTrackBar, &QSlider::valueChanged, this, [this] { TimeTrackBarChange(); });
-  connect(TimeTrackBar, &QSlider::valueChanged, this, [this] { UpdateStepCount(); });
-  connect(TimeTrackBar, &QSlider::rangeChanged, this, [this] { UpdateStepCount(); });
+  connect(PlayPanel, &PlayControls::ReverseAsked, this, [this] { ReverseBtnClick(); });
+  connect(PlayPanel, &PlayControls::StopAsked, this, [this] { StopBtnClick(); });
+  connect(PlayPanel, &PlayControls::ForwardAsked, this, [this] { ForwardBtnClick(); });
+  connect(PlayPanel, &PlayControls::StepChanged, this, [this] { TimeTrackBarChange(); });
   // A press on the slider's thumb stops the replay even before it moves.
-  connect(TimeTrackBar, &QSlider::sliderPressed, this, [this] { StopPlaying(); });
+  connect(PlayPanel, &PlayControls::StepGrabbed, this, [this] { StopPlaying(); });
 
-  // The replay panel.
-  connect(PlayBtn, &QToolButton::clicked, this, [this] { PlayBtnClick(); });
-  const std::pair<QToolButton*, PlaybackSpeed> speedButtons[] = {
-      {SpeedOneBtn, PlaybackSpeed::One}, {SpeedTwoBtn, PlaybackSpeed::Two}, {SpeedFourBtn, PlaybackSpeed::Four}, {AsDrawnBtn, PlaybackSpeed::AsDrawn}};
-  for (const auto& [button, speed] : speedButtons) {
-    connect(button, &QToolButton::toggled, this, [this, speed](bool on) {
-      if (on) m_playSpeed = speed;
-    });
-  }
-  connect(SpeedGroup, &QButtonGroup::buttonClicked, this, [this] { SpeedBtnClick(); });
+  // The replay panel (the panel keeps the checked speed).
+  connect(ReplayPanel, &ReplayControls::PlayPauseAsked, this, [this] { PlayBtnClick(); });
+  connect(ReplayPanel, &ReplayControls::SpeedChosen, this, [this] { SpeedBtnClick(); });
 
   // The modes.
-  connect(SelectDrawBtn, &QToolButton::clicked, this, [this] { SelectDrawBtnClick(); });
-  connect(SelectEditBtn, &QToolButton::clicked, this, [this] { SelectEditBtnClick(); });
-  connect(SelectPlayBtn, &QToolButton::clicked, this, [this] { SelectPlayBtnClick(); });
+  connect(SelectBtnPanel, &ModeButtons::ModeChosen, this, [this](WindowMode mode) {
+    switch (mode) {
+      case WindowMode::Draw:
+        SelectDrawBtnClick();
+        break;
+      case WindowMode::Edit:
+        SelectEditBtnClick();
+        break;
+      case WindowMode::Play:
+        SelectPlayBtnClick();
+        break;
+    }
+  });
 
   connect(ClearMemoBtn, &QPushButton::clicked, this, [this] { ClearMemoBtnClick(); });
 }

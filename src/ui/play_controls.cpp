@@ -5,21 +5,17 @@
 // replay that plays by itself (auto_play.cpp).
 #include <algorithm>
 
-#include <QPushButton>
-#include <QSlider>
-
 #include "history/describe.h"
 #include "history/play.h"
 #include "ui/main_window.h"
+#include "ui/panels/play_panels.h"
 
 void MainWindow::StopBtnClick() {
   StopPlaying();
   S.CurrentStep = 0;
-  ForwardBtn->setEnabled(true);
-  StopBtn->setEnabled(true);
-  ReverseBtn->setEnabled(false);
-  if (TimeTrackBar->value() != 0) {
-    TimeTrackBar->setValue(0);
+  PlayPanel->EnableSteps(false, true, true);
+  if (PlayPanel->Step() != 0) {
+    PlayPanel->SetStep(0);
   } else {
     S.CurrentStep = 0;
     WalkToStep(S);
@@ -29,28 +25,28 @@ void MainWindow::StopBtnClick() {
 void MainWindow::ForwardBtnClick() {
   StopPlaying();
   if (S.AtLastStep()) {
-    ForwardBtn->setEnabled(false);
+    PlayPanel->EnableForward(false);
     return;
   }
-  TimeTrackBar->setValue(TimeTrackBar->value() + 1);
+  PlayPanel->SetStep(PlayPanel->Step() + 1);
 }
 
 void MainWindow::ReverseBtnClick() {
   StopPlaying();
   if (S.CurrentStep == 0) {
-    ReverseBtn->setEnabled(false);
+    PlayPanel->EnableReverse(false);
     return;
   }
-  TimeTrackBar->setValue(TimeTrackBar->value() - 1);
+  PlayPanel->SetStep(PlayPanel->Step() - 1);
 }
 
 void MainWindow::TimeTrackBarChange() {
   if (!m_playStepping) StopPlaying();
-  const int position = TimeTrackBar->value();
+  const int position = PlayPanel->Step();
   const bool atStart = position <= 0;
   const bool atEnd = position >= S.History.Count();
-  ReverseBtn->setEnabled(!atStart);
-  ForwardBtn->setEnabled(!atEnd);
+  PlayPanel->EnableReverse(!atStart);
+  PlayPanel->EnableForward(!atEnd);
 
   S.CurrentStep = std::clamp(position, 0, S.History.Count());
   // Step 0 shows as a record of nothing.

@@ -12,6 +12,7 @@
 #include "io/settings.h"
 #include "ui/folder_dialogs.h"
 #include "ui/main_window.h"
+#include "ui/panels/play_panels.h"
 
 namespace {
 
@@ -60,15 +61,15 @@ void MainWindow::ApplySettings(Settings& settings) {
 
   // The speed button the setting names, and each speed the child picks
   // kept for the next run.
-  const std::pair<QToolButton*, PlaySpeedSetting> speeds[] = {{SpeedOneBtn, PlaySpeedSetting::One},
-                                                               {SpeedTwoBtn, PlaySpeedSetting::Two},
-                                                               {SpeedFourBtn, PlaySpeedSetting::Four},
-                                                               {AsDrawnBtn, PlaySpeedSetting::AsDrawn}};
-  for (const auto& [button, speed] : speeds)
-    if (speed == settings.PlaySpeed()) button->setChecked(true);
-  connect(SpeedGroup, &QButtonGroup::buttonClicked, this, [this, speeds](QAbstractButton* clicked) {
-    for (const auto& [button, speed] : speeds)
-      if (button == clicked) m_settings->SetPlaySpeed(speed);
+  const std::pair<PlaybackSpeed, PlaySpeedSetting> speeds[] = {{PlaybackSpeed::One, PlaySpeedSetting::One},
+                                                                {PlaybackSpeed::Two, PlaySpeedSetting::Two},
+                                                                {PlaybackSpeed::Four, PlaySpeedSetting::Four},
+                                                                {PlaybackSpeed::AsDrawn, PlaySpeedSetting::AsDrawn}};
+  for (const auto& [speed, setting] : speeds)
+    if (setting == settings.PlaySpeed()) ReplayPanel->SetSpeed(speed);
+  connect(ReplayPanel, &ReplayControls::SpeedChosen, this, [this, speeds](PlaybackSpeed chosen) {
+    for (const auto& [speed, setting] : speeds)
+      if (speed == chosen) m_settings->SetPlaySpeed(setting);
   });
 
   if (!settings.Kiosk()) return;

@@ -7,12 +7,13 @@
 #include "ui/main_window.h"
 #include "document/hit_test.h"
 #include "ui/paintbox.h"
+#include "ui/panels/draw_panel.h"
 
 void MainWindow::MakeStamp(Point A, Point B) {
   if (S.DrawingFigs.IsEmpty()) {
     S.Dialogs->ShowMessage("選択できる図形がありません");
     S.CurrentTool = ToolKind::None;
-    SelectionBtn->setChecked(true);
+    DrawPanel->CheckTool(ToolKind::None);
     return;  // the current stamp stays
   }
 
@@ -47,11 +48,12 @@ void MainWindow::MakeStamp(Point A, Point B) {
   S.StampBottomRight = bottomRight;
   for (Figure& f : stamp) f.Offset(WrapSub(0, topLeft.X), WrapSub(0, topLeft.Y));
   S.CurrentStamp = std::move(stamp);
-  StampBtn->setEnabled(true);
+  DrawPanel->SetStampUsable(true);
 
   // The preview: the stamp's box widened by 3 pixels, stretched to the image.
   const QRect from(QPoint(topLeft.X - 3, topLeft.Y - 3), QPoint(bottomRight.X + 2, bottomRight.Y + 2));
-  StampImage->Blank();
-  StampImage->Canvas.StretchDraw(StampImage->Image.rect(), scratch, from);
-  StampImage->Changed();
+  StampPreview* preview = DrawPanel->Preview();
+  preview->Blank();
+  preview->Canvas.StretchDraw(preview->Image.rect(), scratch, from);
+  preview->Changed();
 }

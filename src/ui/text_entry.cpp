@@ -6,6 +6,7 @@
 #include "history/actions.h"
 #include "render/canvas.h"
 #include "ui/main_window.h"
+#include "ui/panels/draw_panel.h"
 
 int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const {
   // Any canvas measures alike: the font is the figure font at `size`.
@@ -47,7 +48,7 @@ bool MainWindow::InputEditKeyPress(int key) {
     if (S.WorkMode == WindowMode::Draw) {
       // The text tool is left for the selection tool.
       S.CurrentTool = ToolKind::None;
-      SelectionBtn->setChecked(true);
+      DrawPanel->CheckTool(ToolKind::None);
     }
     PaintBoxPaint();
     return true;

@@ -7,6 +7,8 @@
 
 #include "ui/main_window.h"
 #include "ui/paintbox.h"
+#include "ui/panels/draw_panel.h"
+#include "ui/panels/mode_panel.h"
 
 class WindowToolHost : public ToolHost {
  public:
@@ -28,7 +30,7 @@ class WindowToolHost : public ToolHost {
     // As the mode button shows it: undo and redo leave the tool panel's
     // place, which the edit buttons take.
     m_w.ShowModePanels(WindowMode::Edit);
-    m_w.SelectEditBtn->setChecked(true);
+    m_w.SelectBtnPanel->Check(WindowMode::Edit);
     m_w.S.WorkMode = WindowMode::Edit;
   }
   void SetMenusEnabled(bool enabled) override {
@@ -37,13 +39,12 @@ class WindowToolHost : public ToolHost {
     m_w.UpdateUndoRedoButtons();
   }
   void ChooseSelectionTool() override {
-    m_w.SelectionBtn->setChecked(true);
+    m_w.DrawPanel->CheckTool(ToolKind::None);
     m_w.S.CurrentTool = ToolKind::None;
   }
   void MakeStamp(Point a, Point b) override { m_w.MakeStamp(a, b); }
   void ResetSizeSliders() override {
-    m_w.HTrackBar->setValue(0);
-    m_w.VTrackBar->setValue(0);
+    m_w.EditPanel->ResetSizes();
   }
   int32_t TextWidth(const std::string& text, int32_t size) override { return m_w.FigureTextWidth(text, size); }
 

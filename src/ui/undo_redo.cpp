@@ -34,8 +34,7 @@ void MainWindow::BranchForUndo(bool undo) {
   HideInputEdit();
   TextEditFig = nullptr;
   S.SelectedFig = S.MarkedFig = nullptr;
-  HTrackBar->setValue(0);
-  VTrackBar->setValue(0);
+  EditPanel->ResetSizes();
   BranchTo(S, step);       // its replay rebuilds the figures, once
   ShowReplayedPicture(S);  // the background and the canvas; the buttons follow the repaint
 }
