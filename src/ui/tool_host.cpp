@@ -47,9 +47,12 @@ class WindowToolHost : public ToolHost {
     m_w.EditPanel->ResetSizes();
   }
   int32_t TextWidth(const std::string& text, int32_t size) override { return m_w.FigureTextWidth(text, size); }
+  FigureStyle Style() const override { return m_style; }
+  void KeepStyle(FigureStyle style) override { m_style = std::move(style); }
 
  private:
   MainWindow& m_w;
+  FigureStyle m_style;
 };
 
 std::unique_ptr<ToolBox> MainWindow::NewToolBox(MainWindow& window) {

@@ -275,13 +275,28 @@ TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
   EXPECT_EQ(S().SelectedFig, nullptr);
 }
 
-TEST_F(WindowDraw, NewFiguresKeepTextAttributesOfTheLastTextEntry) {
-  Window->Tools().NewFigure().TextSize = 20;
-  Window->Tools().NewFigure().Text = "x";
-  DrawRect(*Window, {10, 10}, {50, 40});
-  EXPECT_EQ(Only().TextSize, 20);
-  EXPECT_EQ(Only().Text, "x");
-  EXPECT_EQ(Window->Tools().NewFigure().PointData.Count(), 0);
+// A new figure takes the font of the last text placed, and a text the pen
+// and brush of the last figure drawn; vertices and stamp contents never
+// pass from one figure to the next.
+TEST_F(WindowDraw, NewFiguresKeepTheLastTextsFontAndTheLastFiguresPen) {
+  DrawWith(*Window, Button(*Window, "FreeBtn"), {10, 10}, {60, 50});
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 100);
+  TypeText(*Window, "x");
+  PressKey(*Window, Qt::Key_Return);
+  DrawRect(*Window, {200, 200}, {250, 240});
+  const auto figs = Figures(S().DrawingFigs);
+  ASSERT_EQ(figs.size(), 3u);
+  const Figure& text = *figs[1];
+  EXPECT_EQ(text.DrawingTool, ToolKind::Text);
+  EXPECT_EQ(text.PenWidth, figs[0]->PenWidth);
+  EXPECT_EQ(text.PointData.Count(), 0);
+  const Figure& rect = *figs[2];
+  EXPECT_EQ(rect.TextSize, 12);
+  EXPECT_EQ(rect.TextColor, clBlack);
+  EXPECT_EQ(rect.Text, "x");
+  EXPECT_EQ(rect.PointData.Count(), 0);
+  EXPECT_EQ(Window->Tools().Style().Text, "x");
 }
 
 TEST_F(WindowDraw, EditModeReturnsToDrawingWithTheDefaultPen) {

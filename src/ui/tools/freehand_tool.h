@@ -6,7 +6,7 @@
 
 class FreehandTool : public Tool {
  public:
-  FreehandTool(ToolHost& host, Figure& newFigure) : Tool(host, newFigure) {}
+  explicit FreehandTool(ToolHost& host) : Tool(host) {}
 
   void Press(Point p) override;
   void Move(Point p) override;

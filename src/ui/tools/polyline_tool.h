@@ -16,7 +16,7 @@
 class PolylineTool : public Tool {
  public:
   // `kind`: ToolKind::Polyline or ToolKind::Polygon.
-  PolylineTool(ToolHost& host, Figure& newFigure, ToolKind kind) : Tool(host, newFigure), m_kind(kind) {}
+  PolylineTool(ToolHost& host, ToolKind kind) : Tool(host), m_kind(kind) {}
 
   void Press(Point p) override;
   void Move(Point p) override;

@@ -11,7 +11,7 @@
 
 class SelectTool : public Tool {
  public:
-  SelectTool(ToolHost& host, Figure& newFigure) : Tool(host, newFigure) {}
+  explicit SelectTool(ToolHost& host) : Tool(host) {}
 
   void Press(Point p) override;
   void Move(Point p) override;
@@ -30,7 +30,7 @@ class SelectTool : public Tool {
 
 class PickTool : public Tool {
  public:
-  PickTool(ToolHost& host, Figure& newFigure, SelectTool& select) : Tool(host, newFigure), m_select(select) {}
+  PickTool(ToolHost& host, SelectTool& select) : Tool(host), m_select(select) {}
 
   void Press(Point p) override;
 

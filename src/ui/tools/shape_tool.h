@@ -8,7 +8,7 @@
 class ShapeTool : public Tool {
  public:
   // `kind`: ToolKind::Line, ToolKind::Ellipse or ToolKind::Rectangle.
-  ShapeTool(ToolHost& host, Figure& newFigure, ToolKind kind) : Tool(host, newFigure), m_kind(kind) {}
+  ShapeTool(ToolHost& host, ToolKind kind) : Tool(host), m_kind(kind) {}
 
   void Press(Point p) override;
   void Move(Point p) override;

@@ -8,7 +8,7 @@
 
 class StampTool : public Tool {
  public:
-  StampTool(ToolHost& host, Figure& newFigure) : Tool(host, newFigure) {}
+  explicit StampTool(ToolHost& host) : Tool(host) {}
 
   void Press(Point) override {}
   void Release(Point p) override;
@@ -16,7 +16,7 @@ class StampTool : public Tool {
 
 class StampAreaTool : public ShapeTool {
  public:
-  StampAreaTool(ToolHost& host, Figure& newFigure) : ShapeTool(host, newFigure, ToolKind::SetStamp) {}
+  explicit StampAreaTool(ToolHost& host) : ShapeTool(host, ToolKind::SetStamp) {}
 
   void Release(Point p) override;
 };

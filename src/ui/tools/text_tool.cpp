@@ -10,12 +10,12 @@ constexpr int32_t kNewTextSize = 12;
 }  // namespace
 
 void TextTool::Place(const std::string& text, Point at) {
-  Figure& t = m_newFigure;
-  t.DrawingTool = ToolKind::Text;
-  t.TextSize = kNewTextSize;
-  t.TextColor = clBlack;
-  t.Text = text;
-  t.Start = at;
-  t.End = Point{WrapAdd(at.X, m_host.TextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
-  CreateFigure(State(), t);
+  FigureStyle style = m_host.Style();
+  style.TextSize = kNewTextSize;
+  style.TextColor = clBlack;
+  style.Text = text;
+  const Point end{WrapAdd(at.X, m_host.TextWidth(text, kNewTextSize)), WrapAdd(at.Y, kNewTextSize)};
+  const Figure figure = style.NewFigure(ToolKind::Text, at, end);
+  m_host.KeepStyle(std::move(style));
+  CreateFigure(State(), figure);
 }

@@ -8,11 +8,11 @@
 
 class TextTool : public Tool {
  public:
-  TextTool(ToolHost& host, Figure& newFigure) : Tool(host, newFigure) {}
+  explicit TextTool(ToolHost& host) : Tool(host) {}
 
   void Press(Point p) override { m_host.OpenTextBox(p); }
 
-  // A new text figure with its top left corner at `at`. The rest of the
-  // template (pen, brush) stays as the last figure left it.
+  // A new text figure with its top left corner at `at`, in the pen and
+  // brush of the last figure made.
   void Place(const std::string& text, Point at);
 };

@@ -2,6 +2,21 @@
 
 #include "history/actions.h"
 
+Figure FigureStyle::NewFigure(ToolKind kind, Point start, Point end) const {
+  Figure f;
+  f.DrawingTool = kind;
+  f.PenWidth = PenWidth;
+  f.PenColor = PenColor;
+  f.BrushColor = BrushColor;
+  f.BrushStyle = BrushStyle;
+  f.TextSize = TextSize;
+  f.TextColor = TextColor;
+  f.Text = Text;
+  f.Start = start;
+  f.End = end;
+  return f;
+}
+
 void UseRubberPen(RasterCanvas& c) {
   c.PenStyle = LineStyle::Dot;
   c.PenWidth = 1;
@@ -45,19 +60,15 @@ void Tool::Release(Point) {
 
 void Tool::MakeFigure(ToolKind kind, Point start, Point end, const Vertex* points, const std::vector<Figure>* stamp) {
   const RasterCanvas& c = Screen();
-  Figure& t = m_newFigure;
-  t.DrawingTool = kind;
-  t.PenWidth = c.PenWidth;
-  t.PenColor = c.PenColor;
-  t.BrushColor = c.BrushColor;
-  t.BrushStyle = c.BrushStyle == FillStyle::Clear ? 1 : 0;
-  t.Start = start;
-  t.End = end;
-  if (points != nullptr) t.PointData = *points;
-  if (stamp != nullptr) t.StampData = *stamp;
-  CreateFigure(State(), t);
+  FigureStyle style = m_host.Style();
+  style.PenWidth = c.PenWidth;
+  style.PenColor = c.PenColor;
+  style.BrushColor = c.BrushColor;
+  style.BrushStyle = c.BrushStyle == FillStyle::Clear ? 1 : 0;
+  Figure figure = style.NewFigure(kind, start, end);
+  if (points != nullptr) figure.PointData = *points;
+  if (stamp != nullptr) figure.StampData = *stamp;
+  m_host.KeepStyle(std::move(style));
+  CreateFigure(State(), figure);
   m_host.Recorded();
-  // The template keeps no vertices or contents for the next figure.
-  t.PointData.Reset();
-  t.StampData.clear();
 }

@@ -16,6 +16,23 @@
 #include "history/state.h"
 #include "render/canvas.h"
 
+// What a new figure takes over from the figures made before it: the pen and
+// brush of the last figure drawn and the font (size, colour, text) of the
+// last text placed. Tools get it as a value, set what they decide and hand
+// the figure's own back (ToolHost::KeepStyle); no figure is shared.
+struct FigureStyle {
+  int32_t PenWidth = 0;
+  ColorRef PenColor = 0;
+  ColorRef BrushColor = 0;
+  uint8_t BrushStyle = 0;
+  int32_t TextSize = 0;
+  ColorRef TextColor = 0;
+  std::string Text;
+
+  // A figure of this style, of kind `kind` from `start` to `end`.
+  Figure NewFigure(ToolKind kind, Point start, Point end) const;
+};
+
 // What the window offers its mouse tools.
 class ToolHost {
  public:
@@ -48,13 +65,16 @@ class ToolHost {
   virtual void ResetSizeSliders() = 0;
   // Width in pixels of `text` at `size` in the font of text figures.
   virtual int32_t TextWidth(const std::string& text, int32_t size) = 0;
+
+  // The style of the last figure made (a new drawing keeps it), and the
+  // style of the one just made.
+  virtual FigureStyle Style() const = 0;
+  virtual void KeepStyle(FigureStyle style) = 0;
 };
 
 class Tool {
  public:
-  // `newFigure` is the template every new figure is made from; it is shared
-  // by the tools and keeps what the last figure made left in it.
-  Tool(ToolHost& host, Figure& newFigure) : m_host(host), m_newFigure(newFigure) {}
+  explicit Tool(ToolHost& host) : m_host(host) {}
   virtual ~Tool() = default;
   Tool(const Tool&) = delete;
   Tool& operator=(const Tool&) = delete;
@@ -80,13 +100,12 @@ class Tool {
   RasterCanvas& Screen() { return m_host.Screen(); }
   // The pen of finished figures: solid, 4 px, and a filled brush.
   void UseDrawingPen();
-  // A new figure on top, made from the template with the screen's pen and
-  // brush; `points` and `stamp` are lent to the copy that is made.
+  // A new figure on top in the screen's pen and brush and the last text's
+  // font; `points` and `stamp` are copied into it.
   void MakeFigure(ToolKind kind, Point start, Point end, const Vertex* points = nullptr,
                   const std::vector<Figure>* stamp = nullptr);
 
   ToolHost& m_host;
-  Figure& m_newFigure;
 };
 
 // The rubber band's pen: dotted, 1 px, not-xor.

@@ -33,8 +33,8 @@ class ToolBox {
   // A new drawing: nothing is under way.
   void Reset();
 
-  // The template new figures are made from.
-  Figure& NewFigure() { return m_newFigure; }
+  // What the next figure takes over from the last one.
+  FigureStyle Style() const { return m_host->Style(); }
   TextTool& Text() { return m_text; }
   PolylineTool& Polyline() { return m_polyline; }
   PolylineTool& Polygon() { return m_polygon; }
@@ -44,18 +44,17 @@ class ToolBox {
   Tool* Current();
 
   std::unique_ptr<ToolHost> m_host;
-  Figure m_newFigure;
-  SelectTool m_select{*m_host, m_newFigure};
-  PickTool m_pick{*m_host, m_newFigure, m_select};
-  TextTool m_text{*m_host, m_newFigure};
-  ShapeTool m_line{*m_host, m_newFigure, ToolKind::Line};
-  FreehandTool m_freehand{*m_host, m_newFigure};
-  ShapeTool m_ellipse{*m_host, m_newFigure, ToolKind::Ellipse};
-  ShapeTool m_rectangle{*m_host, m_newFigure, ToolKind::Rectangle};
-  PolylineTool m_polyline{*m_host, m_newFigure, ToolKind::Polyline};
-  PolylineTool m_polygon{*m_host, m_newFigure, ToolKind::Polygon};
-  StampTool m_stamp{*m_host, m_newFigure};
-  StampAreaTool m_stampArea{*m_host, m_newFigure};
+  SelectTool m_select{*m_host};
+  PickTool m_pick{*m_host, m_select};
+  TextTool m_text{*m_host};
+  ShapeTool m_line{*m_host, ToolKind::Line};
+  FreehandTool m_freehand{*m_host};
+  ShapeTool m_ellipse{*m_host, ToolKind::Ellipse};
+  ShapeTool m_rectangle{*m_host, ToolKind::Rectangle};
+  PolylineTool m_polyline{*m_host, ToolKind::Polyline};
+  PolylineTool m_polygon{*m_host, ToolKind::Polygon};
+  StampTool m_stamp{*m_host};
+  StampAreaTool m_stampArea{*m_host};
   const std::array<Tool*, 11> m_all{&m_select, &m_pick,     &m_text,    &m_line,  &m_freehand, &m_ellipse,
                                     &m_rectangle, &m_polyline, &m_polygon, &m_stamp, &m_stampArea};
 };
