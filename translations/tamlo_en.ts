@@ -512,6 +512,10 @@
         <translation>Clear all</translation>
     </message>
     <message>
+        <source>ぜんがめん</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
         <source>ヘルプ</source>
         <translation>Help</translation>
     </message>

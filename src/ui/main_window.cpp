@@ -52,6 +52,7 @@ MainWindow::MainWindow(UserDialogs* dialogs, QWidget* parent) : QMainWindow(pare
 
   BuildMenu();
   BuildWindow();
+  BuildWindowLayout();
   ShowModePanels(WindowMode::Draw);
   ConnectMenu();
   ConnectControls();
@@ -107,8 +108,7 @@ void MainWindow::createWidgets(const QString& commandLineFile) {
     Pictures.WorkBitmap = QImage(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
     Pictures.WorkBitmap.fill(Qt::white);
   }
-  BGImage->setGeometry(0, 0, kCanvasWidth, kCanvasHeight);
-  PaintBox->setGeometry(0, 0, kCanvasWidth, kCanvasHeight);
+  LayOutControls();  // the canvas's size follows the window's
   BlankStampImage();
   PaintBoxPaint();
   StartJournal();
@@ -116,6 +116,7 @@ void MainWindow::createWidgets(const QString& commandLineFile) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Client && event->type() == QEvent::Resize) LayOutControls();
   // Whatever hides the text box (Enter, Escape, a command, a mode change)
   // ends the text change it was opened for.
   if (watched == InputEdit && event->type() == QEvent::Hide && InputEdit->isHidden()) TextEditFig = nullptr;
@@ -156,20 +157,27 @@ void MainWindow::BlankStampImage() {
   DrawPanel->BlankStamp();
 }
 
+void MainWindow::PlaceUndoRedoButtons(WindowMode mode) {
+  // In the tool panel's free row under the stamp tool, or in the room
+  // between the canvas and the edit buttons above the size bar; both right
+  // of the canvas, so they follow its right edge.
+  const int dx = m_canvasGrowth.x();
+  if (mode == WindowMode::Draw) {
+    UndoStepBtn->setGeometry(654 + dx, 289, 57, 40);
+    RedoStepBtn->setGeometry(718 + dx, 289, 57, 40);
+  } else {
+    UndoStepBtn->setGeometry(645 + dx, 8, 26, 60);
+    RedoStepBtn->setGeometry(645 + dx, 74, 26, 60);
+  }
+}
+
 void MainWindow::ShowModePanels(WindowMode mode) {
   DrawPanel->setVisible(mode == WindowMode::Draw);
   EditPanel->setVisible(mode == WindowMode::Edit);
   PlayPanel->setVisible(mode == WindowMode::Play);
   ReplayPanel->setVisible(mode == WindowMode::Play);
-  // Undo and redo: in the tool panel's free row under the stamp tool, or in
-  // the room between the canvas and the edit buttons above the size bar.
-  if (mode == WindowMode::Draw) {
-    UndoStepBtn->setGeometry(654, 289, 57, 40);
-    RedoStepBtn->setGeometry(718, 289, 57, 40);
-  } else {
-    UndoStepBtn->setGeometry(645, 8, 26, 60);
-    RedoStepBtn->setGeometry(645, 74, 26, 60);
-  }
+  m_shownMode = mode;
+  PlaceUndoRedoButtons(mode);
   const QSize iconSize = mode == WindowMode::Draw ? QSize(44, 32) : QSize(22, 22);
   for (QToolButton* b : {UndoStepBtn, RedoStepBtn}) {
     b->setIconSize(iconSize);

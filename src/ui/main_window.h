@@ -14,6 +14,7 @@
 #include <QString>
 #include <QProgressDialog>
 #include <functional>
+#include <vector>
 #include <memory>
 
 #include "format/journal.h"
@@ -190,6 +191,27 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   bool BeginModeChange();
   // Shows the panels of a mode: the tool panel, the edit area or the play area.
   void ShowModePanels(WindowMode mode);
+  WindowMode m_shownMode = WindowMode::Draw;
+  // Undo and redo where the mode's panels leave room for them.
+  void PlaceUndoRedoButtons(WindowMode mode);
+
+  // ---- The window at any size (window_layout.cpp) ----
+  // Notes where each control stands at the opening size and how it follows
+  // the canvas; adds full screen to the ひょうじ menu and F11.
+  void BuildWindowLayout();
+  // The canvas (4:3) for a client area of `client`, never below 640 × 480.
+  QSize CanvasSizeFor(QSize client) const;
+  // Sizes the canvas to the client area and places the controls round it.
+  void LayOutControls();
+  void ToggleFullScreen();
+  struct LayoutItem {
+    QWidget* widget;
+    QRect base;  // at the opening size
+    unsigned follow;
+  };
+  std::vector<LayoutItem> m_layoutItems;
+  QPoint m_canvasGrowth;  // the canvas's size beyond 640 × 480
+  bool m_maximizedBeforeFullScreen = false;
 
   // ---- Mouse tools (tool_host.cpp, ui/tools/) ----
   void PaintBoxMouseDown(int X, int Y);
@@ -327,6 +349,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   QAction* ClearBGMenu = nullptr;
   QAction* ClearImageMenu = nullptr;
   QAction* ClearAllMenu = nullptr;
+  QAction* FullScreenMenu = nullptr;
   QMenu* HelpMenu = nullptr;
   QAction* HowToUseMenu = nullptr;
   QMenu* ToolMenu = nullptr;

@@ -1,0 +1,148 @@
+// The window at any size: the canvas keeps 4:3 and fills the room the
+// controls leave, the controls stay whole and apart, the opening size looks
+// as it was built, and full screen goes back to the window it came from.
+#include <QKeyEvent>
+#include <QScreen>
+
+#include "support/window_fixture.h"
+
+namespace {
+
+class WindowResize : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    QApplication::setActiveWindow(Window.get());  // for the window's keys
+  }
+  void ResizeClient(int width, int height) {
+    Window->resize(width, height);
+    QApplication::processEvents();
+  }
+  QRect InClient(const QWidget* w) const {
+    const QWidget* client = Panel(*Window, "Client");
+    return QRect(w->mapTo(client, QPoint(0, 0)), w->size());
+  }
+  // The canvas is 4:3 and fills its field; every visible control lies
+  // inside the client area; the visible panels and controls overlap only
+  // where they are meant to (undo and redo sit in the tool panel's room).
+  void ExpectWholeAndApart(const char* where) {
+    SCOPED_TRACE(where);
+    const QWidget* client = Panel(*Window, "Client");
+    const QWidget* canvas = Canvas(*Window);
+    EXPECT_EQ(canvas->width() * 3, canvas->height() * 4);
+    EXPECT_GE(canvas->width(), 640);
+    EXPECT_EQ(canvas->size(), Panel(*Window, "DrawField")->size());
+    const char* const names[] = {"DrawField",   "DrawPanel",  "ReplayPanel",    "SelectBtnPanel", "PlayPanel",
+                                 "ColorBasePanel", "HTrackBar", "VTrackBar",  "OpPanel",     "UndoStepBtn",
+                                 "RedoStepBtn", "Memo",       "ClearMemoBtn"};
+    std::vector<std::pair<const char*, QRect>> shown;
+    for (const char* name : names) {
+      const QWidget* w = Panel(*Window, name);
+      if (!w->isVisible()) continue;
+      const QRect r = InClient(w);
+      EXPECT_TRUE(client->rect().contains(r)) << name << " is cut off";
+      shown.emplace_back(name, r);
+    }
+    for (QWidget* w : client->findChildren<QWidget*>()) {
+      if (w->isVisible() && !w->objectName().isEmpty() && w->objectName() != "FocusRing")
+        EXPECT_TRUE(client->rect().contains(InClient(w))) << w->objectName().toStdString() << " is cut off";
+    }
+    for (size_t i = 0; i < shown.size(); ++i) {
+      for (size_t j = i + 1; j < shown.size(); ++j) {
+        const std::string a = shown[i].first, b = shown[j].first;
+        // Undo and redo sit in the tool panel's free room; the vertical size
+        // bar has always touched the edit buttons' panel by a pixel.
+        const bool intended = (a == "DrawPanel" && (b == "UndoStepBtn" || b == "RedoStepBtn")) ||
+                              (a == "VTrackBar" && b == "OpPanel");
+        if (!intended) EXPECT_FALSE(shown[i].second.intersects(shown[j].second)) << a << " overlaps " << b;
+      }
+    }
+  }
+  void ExpectWholeInEveryMode(const char* where) {
+    ExpectWholeAndApart(where);
+    EnterEditMode(*Window);
+    ExpectWholeAndApart(where);
+    DrawRectThenView();
+    ExpectWholeAndApart(where);
+    EnterDrawMode(*Window);
+  }
+  void DrawRectThenView() {
+    if (S().History.Count() == 0) {
+      EnterDrawMode(*Window);
+      DrawRect(*Window, {10, 10}, {50, 40});
+    }
+    EnterPlayMode(*Window);
+  }
+};
+
+TEST_F(WindowResize, AtTheOpeningSizeEveryControlIsWhereItWasBuilt) {
+  EXPECT_EQ(Window->size(), QSize(800, 580));
+  EXPECT_EQ(Panel(*Window, "DrawField")->geometry(), QRect(4, 4, 640, 480));
+  EXPECT_EQ(Canvas(*Window)->geometry(), QRect(0, 0, 640, 480));
+  EXPECT_EQ(Panel(*Window, "DrawPanel")->geometry(), QRect(646, 4, 137, 481));
+  EXPECT_EQ(Panel(*Window, "SelectBtnPanel")->geometry(), QRect(624, 488, 161, 41));
+  EXPECT_EQ(Panel(*Window, "EditPanel")->geometry(), QRect(0, 0, 793, 535));
+  EXPECT_EQ(Panel(*Window, "PlayPanel")->geometry(), QRect(4, 486, 617, 45));
+  EXPECT_EQ(Panel(*Window, "UndoStepBtn")->geometry(), QRect(654, 289, 57, 40));
+  ExpectWholeInEveryMode("opening size");
+}
+
+TEST_F(WindowResize, TheOpeningSizeLooksTheSameAfterAnyResize) {
+  const QImage before = Window->grab().toImage();
+  ResizeClient(1300, 1000);
+  EXPECT_GT(Canvas(*Window)->width(), 640);
+  ResizeClient(800, 580);
+  const QImage after = Window->grab().toImage();
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(WindowResize, TheCanvasFillsTheRoomAndTheControlsFollowIt) {
+  const QRect drawPanel = Panel(*Window, "DrawPanel")->geometry();
+  const QRect modes = Panel(*Window, "SelectBtnPanel")->geometry();
+  ResizeClient(1200, 900);
+  const QSize canvas = Canvas(*Window)->size();
+  // 400 pixels wider gives the canvas 400 more; 320 taller would allow more
+  // height than the width's 4:3 (the width limits it).
+  EXPECT_EQ(canvas, QSize(1040, 780));
+  const int dx = canvas.width() - 640, dy = canvas.height() - 480;
+  EXPECT_EQ(Panel(*Window, "DrawPanel")->geometry(), drawPanel.translated(dx, 0));
+  EXPECT_EQ(Panel(*Window, "SelectBtnPanel")->geometry(), modes.translated(dx, dy));
+  for (QSize size : {QSize(1200, 900), QSize(1000, 600), QSize(801, 1200), QSize(2000, 700), QSize(1920, 1080)}) {
+    ResizeClient(size.width(), size.height());
+    ExpectWholeInEveryMode(qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+  }
+}
+
+TEST_F(WindowResize, MaximisedTheCanvasGrowsAndAllStaysWhole) {
+  Window->showMaximized();
+  QApplication::processEvents();
+  ExpectWholeInEveryMode("maximised");
+  // As large as the screen allows (the test screen may be small).
+  const QRect screen = Window->screen()->availableGeometry();
+  EXPECT_TRUE(Canvas(*Window)->width() > 640 || screen.width() <= 800 || screen.height() <= 580);
+}
+
+TEST_F(WindowResize, F11AndTheMenuItemToggleFullScreenAndComeBack) {
+  const QRect before = Window->geometry();
+  QTest::keyClick(Window.get(), Qt::Key_F11);
+  QApplication::processEvents();
+  EXPECT_TRUE(Window->isFullScreen());
+  EXPECT_TRUE(MenuAction(*Window, "FullScreenMenu")->isChecked());
+  ExpectWholeAndApart("full screen");
+  QTest::keyClick(Window.get(), Qt::Key_F11);
+  QApplication::processEvents();
+  EXPECT_FALSE(Window->isFullScreen());
+  EXPECT_EQ(Window->geometry(), before);
+  EXPECT_EQ(Canvas(*Window)->size(), QSize(640, 480));
+
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "FullScreenMenu")));
+  EXPECT_TRUE(Window->isFullScreen());
+  // In the view mode the menu is off, the key still works.
+  DrawRectThenView();
+  QTest::keyClick(Window.get(), Qt::Key_F11);
+  QApplication::processEvents();
+  EXPECT_FALSE(Window->isFullScreen());
+  EXPECT_EQ(Window->geometry(), before);
+}
+
+}  // namespace
