@@ -7,7 +7,7 @@
 #include "io/picture_store.h"
 #include "paint_pixels.h"
 #include "render/paint.h"
-#include "support/drawing_door.h"
+#include "history/actions.h"
 
 namespace {
 
@@ -18,17 +18,19 @@ class RefreshTest : public ::testing::Test {
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  Figure* red = &*Writable(S).Figures.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  Writable(S).Figures.Add(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
+  Figure* red = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  CreateFigure(S, Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
-  ASSERT_TRUE(Writable(S).Figures.MoveFront(red));
+  S.SelectedFig = red;
+  ASSERT_TRUE(MoveSelectedFront(S));
+  S.SelectedFig = nullptr;
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kRed);
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  Figure* rect = &*Writable(S).Figures.Add(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
+  Figure* rect = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);
@@ -50,7 +52,7 @@ TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
     EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
     EXPECT_EQ(img.pixel(20, 20), kRed);
   };
-  Writable(S).Figures.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
   P.PaintBoxPaint();
   EXPECT_EQ(shown, 1);
 }
