@@ -180,7 +180,7 @@ void MainWindow::ShowModePanels(WindowMode mode) {
 
 void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
-  LoadHistory(S, HistoryList());  // the old records are gone
+  S.Reset();  // a new drawing of no file until the caller names one
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.PendingResize = false;

@@ -48,8 +48,8 @@ struct Recording : ::testing::Test {
     edit(changed);
     ChangeSelected(S, parameter, changed);
   }
-  Action& Last() { return Writable(S).History.Last(); }
-  Action& Record(int32_t k) { return Writable(S).History.At(k); }
+  const Action& Last() { return S.History().Last(); }
+  const Action& Record(int32_t k) { return S.History().At(k); }
 };
 
 TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
