@@ -18,7 +18,6 @@
 #include "io/replay_walker.h"
 #include "support/random_actions.h"
 #include "support/scripted_dialogs.h"
-#include "support/drawing_door.h"
 
 namespace {
 
@@ -62,8 +61,7 @@ class SeriesWriterTest : public ::testing::Test {
   // Each step's picture written on its own, one after the other, as
   // `prefix`001.jpg, …: what the series must equal.
   void WriteOneByOne(Drawing& d, const QString& prefix) {
-    d.S.Pictures->BlankBGImage();
-    Writable(d.S).ShownBGFileName.clear();
+    ShowBlankBackground(d.S);
     for (int n = 1; n <= d.S.History().Count(); ++n) {
       GoToStep(d.S, n);
       ASSERT_TRUE(WriteJPEG(Path(Name(prefix, n)).toStdString(), d.Pictures.WorkBitmap).Ok);

@@ -271,8 +271,7 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
         d.Pictures.PaintBoxPaint();
       }
       if (pick(15) == 0) {
-        d.Pictures.BlankBGImage();
-        Writable(S).ShownBGFileName.clear();
+        ShowBlankBackground(S);
         d.Pictures.PaintBoxPaint();
       }
       ASSERT_EQ(Difference(d.Pictures.WorkBitmap, FullComposition(S, d.Pictures.BGPicture)), "")
