@@ -190,8 +190,7 @@ void MainWindow::ShowModePanels(WindowMode mode) {
 
 void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
-  S.History.Clear();
-  ClearToStepZero(S);  // the old records are gone
+  S.Reset();  // a new drawing of no file until the caller names one
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.PendingResize = false;
@@ -205,8 +204,7 @@ void MainWindow::ResetDrawing() {
   SelectBtnPanel->Check(WindowMode::Draw);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
   ResetDrawingPen(PaintBox->Canvas);
-  Pictures.BlankBGImage();
-  S.ShownBGFileName.clear();
+  ShowBlankBackground(S);
   BlankStampImage();
   PaintBoxPaint();
 }
@@ -225,8 +223,6 @@ bool MainWindow::LeaveViewMode() {
     if (answer == ModalResult::Yes) {
       BranchTo(S, PlayPanel->Step());  // rebuilds the figures
       branched = true;
-    } else {
-      S.CurrentStep = S.History.Count();
     }
   }
   SetMenuEnabled(FileMenu, true);
@@ -236,7 +232,7 @@ bool MainWindow::LeaveViewMode() {
   if (branched)
     ShowReplayedPicture(S);
   else
-    WalkToStep(S);
+    WalkToStep(S, S.History().Count());
   Journal.ShowStep(false, 0);  // the drawing and edit modes show the last step
   return true;
 }
@@ -287,7 +283,7 @@ void MainWindow::SelectPlayBtnClick() {
   if (!BeginModeChange()) return;
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play) return;
-  if (S.History.Count() == 0) {
+  if (S.History().Count() == 0) {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
     S.CurrentTool = ToolKind::None;
     if (S.WorkMode == WindowMode::Edit) {
@@ -302,8 +298,7 @@ void MainWindow::SelectPlayBtnClick() {
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
   ClearToStepZero(S);
-  Pictures.BlankBGImage();
-  S.ShownBGFileName.clear();
+  ShowBlankBackground(S);
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();
@@ -312,7 +307,7 @@ void MainWindow::SelectPlayBtnClick() {
   // Position first, then the range: a shorter range never drags the
   // position (and a replay) along with it.
   PlayPanel->SetStep(0);
-  PlayPanel->SetLastStep(S.History.Count());
+  PlayPanel->SetLastStep(S.History().Count());
   PaintBoxPaint();
   NoteShownStep();
 }

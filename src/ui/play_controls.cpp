@@ -12,13 +12,11 @@
 
 void MainWindow::StopBtnClick() {
   StopPlaying();
-  S.CurrentStep = 0;
   PlayPanel->EnableSteps(false, true, true);
   if (PlayPanel->Step() != 0) {
     PlayPanel->SetStep(0);
   } else {
-    S.CurrentStep = 0;
-    WalkToStep(S);
+    WalkToStep(S, 0);
   }
 }
 
@@ -33,7 +31,7 @@ void MainWindow::ForwardBtnClick() {
 
 void MainWindow::ReverseBtnClick() {
   StopPlaying();
-  if (S.CurrentStep == 0) {
+  if (S.CurrentStep() == 0) {
     PlayPanel->EnableReverse(false);
     return;
   }
@@ -44,13 +42,13 @@ void MainWindow::TimeTrackBarChange() {
   if (!m_playStepping) StopPlaying();
   const int position = PlayPanel->Step();
   const bool atStart = position <= 0;
-  const bool atEnd = position >= S.History.Count();
+  const bool atEnd = position >= S.History().Count();
   PlayPanel->EnableReverse(!atStart);
   PlayPanel->EnableForward(!atEnd);
 
-  S.CurrentStep = std::clamp(position, 0, S.History.Count());
+  const int32_t step = std::clamp(position, 0, S.History().Count());
   // Step 0 shows as a record of nothing.
-  ShowAction(S, S.CurrentStep > 0 ? S.History.At(S.CurrentStep) : Action{});
-  WalkToStep(S);
+  ShowAction(S, step > 0 ? S.History().At(step) : Action{});
+  WalkToStep(S, step);
   NoteShownStep();
 }

@@ -67,7 +67,7 @@ class WindowResize : public WindowTest {
     EnterDrawMode(*Window);
   }
   void DrawRectThenView() {
-    if (S().History.Count() == 0) {
+    if (S().History().Count() == 0) {
       EnterDrawMode(*Window);
       DrawRect(*Window, {10, 10}, {50, 40});
     }
