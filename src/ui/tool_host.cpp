@@ -13,7 +13,7 @@ class WindowToolHost : public ToolHost {
   explicit WindowToolHost(MainWindow& w) : m_w(w) {}
 
   AppState& State() override { return m_w.S; }
-  RasterCanvas& Screen() override { return m_w.PaintBox->Canvas; }
+  RasterCanvas& Screen() override { return m_w.PaintBox->Screen(); }
   void ScreenChanged() override { m_w.PaintBox->Changed(); }
   void Repaint() override { m_w.PaintBoxPaint(); }
   void Recorded() override { m_w.UpdateUndoRedoButtons(); }
