@@ -77,6 +77,10 @@ QSize CanvasView::DeviceSize() const {
   return QSize(qRound(width() * r), qRound(height() * r));
 }
 
+QPoint CanvasView::ToWidget(Point p) const {
+  return QPoint(qRound(double(p.X) * width() / kCanvasWidth), qRound(double(p.Y) * height() / kCanvasHeight));
+}
+
 QPoint CanvasView::ToCanvas(QPointF position) const {
   if (width() <= 0 || height() <= 0) return position.toPoint();
   return QPoint(qRound(position.x() * kCanvasWidth / width()), qRound(position.y() * kCanvasHeight / height()));
@@ -226,26 +230,28 @@ void CanvasView::Pointer(QEvent::Type type, QPointF position) {
   }
 }
 
+// While a finger or a pen draws, mouse events (some systems make them of
+// the touch as well) are no second pointer.
 void CanvasView::mousePressEvent(QMouseEvent* event) {
   event->accept();
-  Pointer(QEvent::MouseButtonPress, event->position());
+  if (m_touchId < 0 && !m_penDown) Pointer(QEvent::MouseButtonPress, event->position());
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
-  Pointer(QEvent::MouseMove, event->position());
+  if (m_touchId < 0 && !m_penDown) Pointer(QEvent::MouseMove, event->position());
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  Pointer(QEvent::MouseButtonRelease, event->position());
+  if (m_touchId < 0 && !m_penDown) Pointer(QEvent::MouseButtonRelease, event->position());
 }
 
 // Qt hands a widget the second press of a double click only as a double
 // click event (press, release, double click, release); it is that press.
 void CanvasView::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
-  Pointer(QEvent::MouseButtonPress, event->position());
+  if (m_touchId < 0 && !m_penDown) Pointer(QEvent::MouseButtonPress, event->position());
 }
 
 void CanvasView::tabletEvent(QTabletEvent* event) {

@@ -77,6 +77,8 @@ class CanvasView : public QWidget {
   const QImage& DevicePicture() const { return m_device; }
   // A position on the widget as a canvas pixel, rounded.
   QPoint ToCanvas(QPointF position) const;
+  // A canvas pixel's top-left corner on the widget.
+  QPoint ToWidget(Point p) const;
 
   // The keyboard pointer in canvas pixels, and whether Space holds it down.
   QPoint KeyPointer() const { return m_keyPointer; }

@@ -112,6 +112,11 @@ class CanvasInput : public WindowTest {
     in.Drag({280, 120}, {340, 120});
     in.Click({320, 200});
     in.Click({320, 200});
+    // A text where the canvas was tapped.
+    ChooseTool(Button(*Window, "TextBtn"));
+    in.Click({60, 230});
+    TypeText(*Window, QStringLiteral("hana"));
+    PressKey(*Window, Qt::Key_Return);
     // The selection tool enters the edit mode at its press and drags.
     ChooseTool(Button(*Window, "SelectionBtn"));
     in.Drag({30, 30}, {90, 60});
@@ -173,7 +178,8 @@ TEST_F(CanvasInput, AtItsOwnSizeAndRatioOneTheWidgetShowsTheScreenImagePixelForP
 TEST_F(CanvasInput, ADrawingMadeOnALargerCanvasSavesTheSameRecords) {
   DrawEverything(MouseInput(Canvas(*Window), 1));
   const std::vector<Record> reference = Records(S());
-  ASSERT_EQ(reference.size(), 6u);
+  ASSERT_EQ(reference.size(), 7u);
+  EXPECT_EQ(reference[5].Data.Start, (Point{60, 230}));
   for (double scale : {1.5, 2.0}) {
     auto w = SecondWindow();
     CanvasView* c = Canvas(*w);
