@@ -96,7 +96,7 @@ void BM_ScaledCanvasDrag(benchmark::State& state) {
   LargeCanvasWindow w(0);
   if (!w.Ready()) return state.SkipWithError("the canvas is not of 2560 × 1920 device pixels");
   w.Window->findChild<QAbstractButton*>(QStringLiteral("SelectEditBtn"))->click();
-  const Figure& top = w.S().DrawingFigs.Last();
+  const Figure& top = w.S().Figures().Last();
   const Point grip = top.Start;
   w.Mouse(QEvent::MouseButtonPress, grip, Qt::LeftButton);
   // The first moves place the kept layers around the figure.
@@ -109,7 +109,7 @@ void BM_ScaledCanvasDrag(benchmark::State& state) {
     w.Canvas->repaint();
   }
   w.Mouse(QEvent::MouseButtonRelease, grip, Qt::NoButton);
-  state.counters["figures"] = w.S().DrawingFigs.Count();
+  state.counters["figures"] = w.S().Figures().Count();
 }
 BENCHMARK(BM_ScaledCanvasDrag)->Unit(benchmark::kMillisecond);
 
@@ -132,7 +132,7 @@ void BM_ScaledCanvasViewStep(benchmark::State& state) {
     goBack = !goBack;
     w.Canvas->repaint();
   }
-  state.counters["figures"] = w.S().DrawingFigs.Count();
+  state.counters["figures"] = w.S().Figures().Count();
 }
 BENCHMARK(BM_ScaledCanvasViewStep)->Unit(benchmark::kMillisecond);
 
@@ -153,7 +153,7 @@ void BM_ScaledCanvasWholeComposition(benchmark::State& state) {
   LargeCanvasWindow w(0);
   if (!w.Ready()) return state.SkipWithError("the canvas is not of 2560 × 1920 device pixels");
   std::vector<const Figure*> figures;
-  for (const Figure& f : w.S().DrawingFigs) figures.push_back(&f);
+  for (const Figure& f : w.S().Figures()) figures.push_back(&f);
   for (auto _ : state) {
     DeviceScene scene;
     const QImage shown = scene.Compose(QSize(kDeviceWidth, kDeviceHeight), 1.0, QImage(), figures, nullptr);

@@ -320,7 +320,7 @@ void CanvasComposer::PaintBoxPaint() {
   m_figs.clear();
   m_newKeys.clear();
   m_newKeyStart.assign(1, 0);
-  for (const Figure& fig : S.DrawingFigs) {
+  for (const Figure& fig : S.Figures()) {
     m_figs.push_back(&fig);
     AppendFigureKey(m_newKeys, fig);
     m_newKeyStart.push_back(m_newKeys.size());

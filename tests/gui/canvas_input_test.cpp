@@ -34,7 +34,7 @@ void PrintTo(const Record& r, std::ostream* out) {
 
 std::vector<Record> Records(const AppState& S) {
   std::vector<Record> out;
-  for (const Action& a : S.History) out.push_back({a.TargetType, a.TargetID, a.Parameter, a.FigData});
+  for (const Action& a : S.History()) out.push_back({a.TargetType, a.TargetID, a.Parameter, a.FigData});
   return out;
 }
 
@@ -201,15 +201,15 @@ TEST_F(CanvasInput, PositionsBetweenCanvasPixelsRoundToTheNearest) {
   ChooseTool(Button(*Window, "RectBtn"));
   // Half pixels round up: 40.5, 202.5 (161 is whole).
   MouseInput(c, 1).Drag({81, 81}, {405, 322});
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{41, 41}));
-  EXPECT_EQ(S().DrawingFigs.Last().End, (Point{203, 161}));
+  ASSERT_EQ(S().Figures().Count(), 1);
+  EXPECT_EQ(S().Figures().Last().Start, (Point{41, 41}));
+  EXPECT_EQ(S().Figures().Last().End, (Point{203, 161}));
   // A position in between, as a pen or a scaled screen gives it.
   ChooseTool(Button(*Window, "LineBtn"));
   MouseInput(c, 0.5).Drag({401, 403}, {601, 603});
-  ASSERT_EQ(S().DrawingFigs.Count(), 2);
-  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{100, 101}));  // 100.25, 100.75
-  EXPECT_EQ(S().DrawingFigs.Last().End, (Point{150, 151}));    // 150.25, 150.75
+  ASSERT_EQ(S().Figures().Count(), 2);
+  EXPECT_EQ(S().Figures().Last().Start, (Point{100, 101}));  // 100.25, 100.75
+  EXPECT_EQ(S().Figures().Last().End, (Point{150, 151}));    // 150.25, 150.75
 }
 
 TEST_F(CanvasInput, TheKeyboardPointerMovesInCanvasPixelsOnALargerCanvas) {
@@ -222,9 +222,9 @@ TEST_F(CanvasInput, TheKeyboardPointerMovesInCanvasPixelsOnALargerCanvas) {
   QTest::keyClick(c, Qt::Key_Right);
   QTest::keyClick(c, Qt::Key_Down);
   QTest::keyClick(c, Qt::Key_Space);
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{start.x(), start.y()}));
-  EXPECT_EQ(S().DrawingFigs.Last().End, (Point{start.x() + 8, start.y() + 8}));
+  ASSERT_EQ(S().Figures().Count(), 1);
+  EXPECT_EQ(S().Figures().Last().Start, (Point{start.x(), start.y()}));
+  EXPECT_EQ(S().Figures().Last().End, (Point{start.x() + 8, start.y() + 8}));
   // The pointer stops at the canvas's last pixel, not the widget's.
   for (int i = 0; i < 100; ++i) QTest::keyClick(c, Qt::Key_Right);
   EXPECT_EQ(c->KeyPointer().x(), 639);
@@ -240,7 +240,7 @@ TEST_F(CanvasInput, ALargerCanvasShowsTheDrawingAtItsOwnResolution) {
   // Drawn as vectors: the picture is the drawing rendered at that size, not
   // the 640 × 480 picture enlarged (which would have no shades of grey
   // along the slanted line).
-  const QImage reference = RenderScaled(MutablePictures(*Window).BGPicture, S().DrawingFigs, 2);
+  const QImage reference = RenderScaled(MutablePictures(*Window).BGPicture, S().Figures(), 2);
   if (c->DeviceSize() == QSize(1280, 960)) EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), reference);
   int shades = 0;
   for (int x = 0; x < shown.width(); ++x)
@@ -335,8 +335,8 @@ TEST_F(CanvasTouch, ASecondFingerDuringAStrokeAddsNothing) {
   QTest::touchEvent(c, Touchscreen()).move(0, {200, 120}).move(1, {330, 220});
   QTest::touchEvent(c, Touchscreen()).stationary(0).release(1, {330, 220});
   QTest::touchEvent(c, Touchscreen()).release(0, {250, 130});
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  const Figure& stroke = S().DrawingFigs.Last();
+  ASSERT_EQ(S().Figures().Count(), 1);
+  const Figure& stroke = S().Figures().Last();
   ASSERT_EQ(stroke.PointData.Count(), 4);
   EXPECT_EQ(stroke.PointData.Points[1], (Point{150, 110}));
   EXPECT_EQ(stroke.PointData.Points[2], (Point{200, 120}));
@@ -348,21 +348,21 @@ TEST_F(CanvasTouch, ASecondFingerDuringAStrokeAddsNothing) {
   QTest::touchEvent(c, Touchscreen()).release(0, {30, 30}).stationary(1);
   QTest::touchEvent(c, Touchscreen()).move(1, {250, 230});
   QTest::touchEvent(c, Touchscreen()).release(1, {260, 240});
-  ASSERT_EQ(S().DrawingFigs.Count(), 2);
-  EXPECT_EQ(S().DrawingFigs.Last().End, (Point{30, 30}));
-  EXPECT_EQ(S().History.Count(), 2);
+  ASSERT_EQ(S().Figures().Count(), 2);
+  EXPECT_EQ(S().Figures().Last().End, (Point{30, 30}));
+  EXPECT_EQ(S().History().Count(), 2);
 }
 
 TEST_F(CanvasTouch, ACancelledTouchLeavesNoPartOfAFigure) {
   CanvasView* c = Canvas(*Window);
   for (const char* tool : {"FreeBtn", "RectBtn", "LineBtn", "PolygonBtn"}) {
-    const int32_t records = S().History.Count();
+    const int32_t records = S().History().Count();
     ChooseTool(Button(*Window, tool));
     QTest::touchEvent(c, Touchscreen()).press(0, {100, 100});
     QTest::touchEvent(c, Touchscreen()).move(0, {200, 150});
     QTouchEvent cancel(QEvent::TouchCancel, Touchscreen());
     QApplication::sendEvent(c, &cancel);
-    EXPECT_EQ(S().History.Count(), records) << tool;
+    EXPECT_EQ(S().History().Count(), records) << tool;
     EXPECT_FALSE(Window->Tools().Busy()) << tool;
     // The screen shows the drawing as it is: no band, no stroke.
     const QImage shown = c->Picture().copy();
@@ -376,7 +376,7 @@ TEST_F(CanvasTouch, ACancelledTouchLeavesNoPartOfAFigure) {
       QTest::touchEvent(c, Touchscreen()).press(0, {250, 230});
       QTest::touchEvent(c, Touchscreen()).release(0, {250, 230});
     }
-    EXPECT_EQ(S().History.Count(), records + 1) << tool;
+    EXPECT_EQ(S().History().Count(), records + 1) << tool;
   }
 }
 
