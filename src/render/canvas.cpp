@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "render/canvas_internal.h"
+#include "render/vector_canvas.h"
 
 using canvas_internal::BoundsOf;
 
@@ -200,9 +201,15 @@ void RasterCanvas::StrokePoints(const Point* points, int count, bool closed, boo
   });
 }
 
-void RasterCanvas::Polyline(const Point* points, int count) { StrokePoints(points, count, false, false); }
+void RasterCanvas::Polyline(const Point* points, int count) {
+  StrokePoints(points, count, false, false);
+  Mirrored([&](VectorCanvas& v) { v.Polyline(points, count); });
+}
 
-void RasterCanvas::Polygon(const Point* points, int count) { StrokePoints(points, count, true, true); }
+void RasterCanvas::Polygon(const Point* points, int count) {
+  StrokePoints(points, count, true, true);
+  Mirrored([&](VectorCanvas& v) { v.Polygon(points, count); });
+}
 
 void RasterCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   // The box is normalised and excludes its right and bottom edge (unlike
@@ -240,19 +247,27 @@ void RasterCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
   });
 }
 
-void RasterCanvas::Ellipse(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, true); }
+void RasterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  BoxShape(x1, y1, x2, y2, true);
+  Mirrored([&](VectorCanvas& v) { v.Ellipse(x1, y1, x2, y2); });
+}
 
-void RasterCanvas::Rectangle(int x1, int y1, int x2, int y2) { BoxShape(x1, y1, x2, y2, false); }
+void RasterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  BoxShape(x1, y1, x2, y2, false);
+  Mirrored([&](VectorCanvas& v) { v.Rectangle(x1, y1, x2, y2); });
+}
 
 void RasterCanvas::FillRect(const QRect& rect) {
   // Fills with the brush in plain copy mode, whatever the pen's raster
   // operation.
+  Mirrored([&](VectorCanvas& v) { v.FillRect(rect); });
   if (m_image == nullptr || m_image->isNull() || BrushStyle == FillStyle::Clear) return;
   QPainter p(m_image);
   p.fillRect(rect.intersected(m_image->rect()), ToQColor(BrushColor));
 }
 
 void RasterCanvas::StretchDraw(const QRect& to, const QImage& source, const QRect& from) {
+  Mirrored([&](VectorCanvas& v) { v.StretchDraw(to, source, from); });
   if (m_image == nullptr || m_image->isNull() || source.isNull()) return;
   QPainter p(m_image);
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);

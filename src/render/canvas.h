@@ -18,6 +18,17 @@
 #include "document/figure.h"
 
 class QPainter;
+class VectorCanvas;
+class RasterCanvas;
+
+// Another surface that follows a raster canvas: the screen drawn at its own
+// resolution. Draw runs one primitive on a vector canvas that carries the
+// raster canvas's pen, brush and font.
+class CanvasMirror {
+ public:
+  virtual ~CanvasMirror() = default;
+  virtual void Draw(const RasterCanvas& from, const std::function<void(VectorCanvas&)>& primitive) = 0;
+};
 
 enum class LineStyle { Solid, Dot };
 enum class DrawMode { Copy, NotXor };
@@ -63,6 +74,9 @@ class RasterCanvas {
   // box it reports. With MeasureOnly it only reports and draws nothing.
   QRect* TrackExtent = nullptr;
   bool MeasureOnly = false;
+  // While set, every primitive that draws is drawn again on *Mirror (not
+  // while MeasureOnly is set).
+  CanvasMirror* Mirror = nullptr;
   // While set, every primitive adds the whole box it may change, before it
   // is cut to the image, to *TrackBounds: a figure whose bounds lie within
   // the image was drawn without being cut anywhere.
@@ -119,4 +133,8 @@ class RasterCanvas {
   static void StrokeWide(TargetImage& t, const Point* points, int count, bool closed, int width, QRgb color);
   void StrokePoints(const Point* points, int count, bool closed, bool filled);
   void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);
+  template <class F>
+  void Mirrored(F&& primitive) const {
+    if (Mirror != nullptr && !MeasureOnly) Mirror->Draw(*this, std::function<void(VectorCanvas&)>(primitive));
+  }
 };

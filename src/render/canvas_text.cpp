@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/canvas_internal.h"
+#include "render/vector_canvas.h"
 
 using canvas_internal::BoundsOf;
 
@@ -174,6 +175,7 @@ void RasterCanvas::TextOut(int x, int y, const std::string& text) {
     });
   }
   PenPos = Point{static_cast<int32_t>(int64_t(x) + width), y};
+  Mirrored([&](VectorCanvas& v) { v.TextOut(x, y, text); });
 }
 
 int RasterCanvas::TextWidth(const std::string& text) const {

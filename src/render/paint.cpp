@@ -334,8 +334,8 @@ void CanvasComposer::PaintBoxPaint() {
   if (S.SelectedFig != nullptr) {
     DrawSelectionFrame(WorkCanvas, *S.SelectedFig);
     m_frameDrawn = true;
-    m_frameStart = S.SelectedFig->Start;
-    m_frameEnd = S.SelectedFig->End;
+    m_frameStart = m_frameFigure.Start = S.SelectedFig->Start;
+    m_frameEnd = m_frameFigure.End = S.SelectedFig->End;
   }
   if (Incremental) {
     m_valid = true;

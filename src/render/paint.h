@@ -68,6 +68,12 @@ class CanvasComposer : public PictureSide {
   // here or elsewhere on the canvas, is copied from its picture.
   FigurePictureCache FigurePictures;
 
+  // What the last PaintBoxPaint drew: the figures back to front (pointing
+  // into the drawing, valid until it changes) and the selection frame, when
+  // there was one (its figure's Start and End).
+  const std::vector<const Figure*>& ComposedFigures() const { return m_figs; }
+  const Figure* ComposedFrame() const { return m_frameDrawn ? &m_frameFigure : nullptr; }
+
  protected:
   AppState& S;
 
@@ -78,6 +84,7 @@ class CanvasComposer : public PictureSide {
   qint64 m_bgKey = 0;    // BGPicture.cacheKey() then
   bool m_frameDrawn = false;
   Point m_frameStart, m_frameEnd;
+  Figure m_frameFigure;  // Start and End are those of the frame
   // Per figure, back to front: its content (m_keyStart[i] … m_keyStart[i + 1]
   // in m_keys) and the box it may draw in.
   std::vector<int32_t> m_keys;

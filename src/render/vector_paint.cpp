@@ -7,7 +7,7 @@
 #include "render/paint.h"
 #include "render/vector_canvas.h"
 
-void PaintDrawing(QPainter& painter, const QImage& background, const FigureList& figures) {
+void PaintBackground(QPainter& painter, const QImage& background) {
   painter.save();
   const QRectF canvasRect(0, 0, kCanvasWidth, kCanvasHeight);
   painter.setClipRect(canvasRect, Qt::IntersectClip);
@@ -17,6 +17,13 @@ void PaintDrawing(QPainter& painter, const QImage& background, const FigureList&
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(part, background, part);
   }
+  painter.restore();
+}
+
+void PaintDrawing(QPainter& painter, const QImage& background, const FigureList& figures) {
+  PaintBackground(painter, background);
+  painter.save();
+  painter.setClipRect(QRectF(0, 0, kCanvasWidth, kCanvasHeight), Qt::IntersectClip);
   VectorCanvas canvas(&painter);
   DrawFigList(canvas, &figures, 0, 0);
   painter.restore();

@@ -19,6 +19,9 @@ constexpr int kMaxRenderScale = 8;
 // smoothly scaled, the figures through the vector canvas.
 void PaintDrawing(QPainter& painter, const QImage& background, const FigureList& figures);
 
+// The background alone, as PaintDrawing paints it.
+void PaintBackground(QPainter& painter, const QImage& background);
+
 // The transformation that fits the 640 × 480 canvas into `target` (device
 // units), keeping its shape, centred.
 void FitCanvasInto(QPainter& painter, const QRectF& target);

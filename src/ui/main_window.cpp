@@ -103,7 +103,7 @@ void MainWindow::createWidgets(const QString& commandLineFile) {
   resize(S.ShowProcess ? 990 : 800, 580);
   EditPanel->hide();
   PlayPanel->hide();
-  ResetDrawingPen(PaintBox->Canvas);
+  ResetDrawingPen(PaintBox->Screen());
   if (Pictures.WorkBitmap.width() != kCanvasWidth || Pictures.WorkBitmap.height() != kCanvasHeight) {
     Pictures.WorkBitmap = QImage(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
     Pictures.WorkBitmap.fill(Qt::white);
@@ -203,7 +203,7 @@ void MainWindow::ResetDrawing() {
   DrawPanel->CheckTool(ToolKind::None);
   SelectBtnPanel->Check(WindowMode::Draw);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
-  ResetDrawingPen(PaintBox->Canvas);
+  ResetDrawingPen(PaintBox->Screen());
   ShowBlankBackground(S);
   BlankStampImage();
   PaintBoxPaint();
@@ -254,7 +254,7 @@ bool MainWindow::BeginModeChange() {
 
 void MainWindow::SelectDrawBtnClick() {
   if (!BeginModeChange()) return;
-  ResetDrawingPen(PaintBox->Canvas);
+  ResetDrawingPen(PaintBox->Screen());
   ShowModePanels(WindowMode::Draw);
   if (S.WorkMode == WindowMode::Edit) {
     S.SelectedFig = S.MarkedFig = nullptr;

@@ -257,6 +257,9 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // The text figure the box was opened on by ChangeTextBtnClick; Enter in
   // the edit mode changes only this figure, and only while it is selected.
   Figure* TextEditFig = nullptr;
+  // The canvas pixel the text box was opened at (its place on the widget
+  // depends on the canvas's size).
+  Point TextBoxAt;
 
   // ---- Resizing (size_sliders.cpp) ----
   void TrackBarChange(bool horizontal, int value);

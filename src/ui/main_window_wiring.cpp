@@ -64,6 +64,12 @@ void MainWindow::ConnectControls() {
   connect(PaintBox, &CanvasView::MouseDown, this, &MainWindow::PaintBoxMouseDown);
   connect(PaintBox, &CanvasView::MouseMove, this, &MainWindow::PaintBoxMouseMove);
   connect(PaintBox, &CanvasView::MouseUp, this, &MainWindow::PaintBoxMouseUp);
+  // A touch the system takes back ends like a drag cut off by a mode change.
+  connect(PaintBox, &CanvasView::Cancelled, this, [this] { m_tools->Interrupt(); });
+  // At any other size than 640 × 480 the canvas draws the composed figures
+  // again at its own resolution.
+  PaintBox->SetComposer(&Pictures);
+  PaintBox->NeedsPicture = [this] { PaintBoxPaint(); };
   InputEdit->installEventFilter(this);
 
   // The tools of the draw mode.

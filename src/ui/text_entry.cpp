@@ -19,7 +19,7 @@ int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const
 bool MainWindow::InputEditKeyPress(int key) {
   if (key == 13) {
     const std::string text = InputEdit->text().toStdString();
-    const Point at{InputEdit->x(), InputEdit->y()};
+    const Point at = TextBoxAt;
     Figure* target = TextEditFig;
     TextEditFig = nullptr;
     InputEdit->hide();

@@ -15,13 +15,15 @@ class WindowToolHost : public ToolHost {
   explicit WindowToolHost(MainWindow& w) : m_w(w) {}
 
   AppState& State() override { return m_w.S; }
-  RasterCanvas& Screen() override { return m_w.PaintBox->Canvas; }
+  RasterCanvas& Screen() override { return m_w.PaintBox->Screen(); }
   void ScreenChanged() override { m_w.PaintBox->Changed(); }
   void Repaint() override { m_w.PaintBoxPaint(); }
   void Recorded() override { m_w.UpdateUndoRedoButtons(); }
 
   void OpenTextBox(Point at) override {
-    m_w.InputEdit->move(at.X, at.Y);
+    // Where the canvas shows that pixel, at any size of the canvas.
+    m_w.TextBoxAt = at;
+    m_w.InputEdit->move(m_w.PaintBox->mapTo(m_w.InputEdit->parentWidget(), m_w.PaintBox->ToWidget(at)));
     m_w.InputEdit->show();
     m_w.InputEdit->raise();
     m_w.InputEdit->setFocus();

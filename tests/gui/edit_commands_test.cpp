@@ -297,9 +297,9 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     EXPECT_EQ(S().History().Last().TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
     CanvasClick(*Window, 600, 400);  // nothing selected: no frame
-    const QImage shown = Canvas(*Window)->Image.copy();
+    const QImage shown = Canvas(*Window)->Picture().copy();
     GoToStep(MutableState(*Window), S().History().Count());
-    EXPECT_EQ(Canvas(*Window)->Image, shown);
+    EXPECT_EQ(Canvas(*Window)->Picture(), shown);
     EnterDrawMode(*Window);
   }
 }

@@ -227,13 +227,13 @@ TEST_F(ExportTest, WholeProcessInTheViewModeLeavesItWhereItWas) {
   ASSERT_TRUE(EnterPlayMode(*Window));
   ClickButton(Button(*Window, "ForwardBtn"));
   ASSERT_EQ(S().CurrentStep(), 1);
-  const QImage canvas = Canvas(*Window)->Image.copy();
+  const QImage canvas = Canvas(*Window)->Picture().copy();
   Choose("v.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep(), 1);
-  EXPECT_TRUE(Canvas(*Window)->Image == canvas);  // the second rectangle is not shown yet
+  EXPECT_TRUE(Canvas(*Window)->Picture() == canvas);  // the second rectangle is not shown yet
 }
 
 }  // namespace

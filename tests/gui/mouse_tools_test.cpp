@@ -15,9 +15,9 @@ class MouseTools : public WindowTest {
   // Every pixel of the screen is the composed picture: nothing left over
   // from a rubber band or an unfinished stroke.
   bool ScreenIsThePicture() {
-    const QImage shown = Canvas(*Window)->Image.copy();
+    const QImage shown = Canvas(*Window)->Picture().copy();
     Window->PaintBoxPaint();
-    return Canvas(*Window)->Image == shown;
+    return Canvas(*Window)->Picture() == shown;
   }
   void Undo() { ClickButton(Button(*Window, "UndoStepBtn")); }
 };

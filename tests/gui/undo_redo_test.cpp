@@ -260,12 +260,12 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
   Undo();
   Undo();
   Redo();  // A and B shown; the line can still come back
-  const QImage shown = Canvas(*Window)->Image.copy();
+  const QImage shown = Canvas(*Window)->Picture().copy();
   SaveAs("u.tlo");
 
   Load("u.tlo");
   EXPECT_EQ(S().History().Count(), 6);
-  EXPECT_EQ(Canvas(*Window)->Image.copy(), shown);
+  EXPECT_EQ(Canvas(*Window)->Picture().copy(), shown);
   ExpectButtons(true, true);  // read from the records
   ASSERT_TRUE(Redo());
   EXPECT_EQ(CanvasPixel(*Window, 350, 300), kBlack);

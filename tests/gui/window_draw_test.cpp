@@ -196,16 +196,16 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
   DrawRect(*Window, {20, 20}, {80, 60});
   for (QAbstractButton* tool : {Button(*Window, "PolylineBtn"), Button(*Window, "PolygonBtn")}) {
     ChooseTool(tool);
-    const QImage before = Canvas(*Window)->Image.copy();
+    const QImage before = Canvas(*Window)->Picture().copy();
     CanvasClick(*Window, 40, 40);   // on a figure
-    EXPECT_EQ(Canvas(*Window)->Image, before) << tool->objectName().toStdString() << " click";
+    EXPECT_EQ(Canvas(*Window)->Picture(), before) << tool->objectName().toStdString() << " click";
     CanvasDoubleClick(*Window, 200, 200); // on the white canvas
-    EXPECT_EQ(Canvas(*Window)->Image, before) << tool->objectName().toStdString() << " double";
+    EXPECT_EQ(Canvas(*Window)->Picture(), before) << tool->objectName().toStdString() << " double";
     // A child's click: the hand shakes while the button is down.
     CanvasPress(*Window, 300, 300);
     CanvasMove(*Window, 302, 301);
     CanvasRelease(*Window, 300, 300);
-    EXPECT_EQ(Canvas(*Window)->Image, before) << tool->objectName().toStdString() << " shaky";
+    EXPECT_EQ(Canvas(*Window)->Picture(), before) << tool->objectName().toStdString() << " shaky";
     EXPECT_EQ(S().Figures().Count(), 1);
   }
   // The spare second click of a finishing double click makes nothing too:
@@ -213,9 +213,9 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
   ChooseTool(Button(*Window, "PolylineBtn"));
   CanvasDrag(*Window, {100, 100}, {150, 120});
   CanvasDoubleClick(*Window, 150, 120);
-  const QImage shown = Canvas(*Window)->Image.copy();
+  const QImage shown = Canvas(*Window)->Picture().copy();
   Window->PaintBoxPaint();
-  EXPECT_EQ(Canvas(*Window)->Image, shown);
+  EXPECT_EQ(Canvas(*Window)->Picture(), shown);
 }
 
 TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {

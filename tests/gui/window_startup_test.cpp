@@ -123,9 +123,9 @@ TEST_F(WindowStartup, StartsInDrawModeWithTheSelectionToolAndHiddenExtras) {
   // A white canvas, and the paint box canvas set for drawing.
   EXPECT_EQ(CanvasPixel(*Window, 0, 0), 0xFFFFFFu);
   EXPECT_EQ(CanvasPixel(*Window, 639, 479), 0xFFFFFFu);
-  EXPECT_EQ(Canvas(*Window)->Canvas.PenWidth, 4);
-  EXPECT_EQ(Canvas(*Window)->Canvas.PenColor, clBlack);
-  EXPECT_EQ(Canvas(*Window)->Canvas.BrushColor, clWhite);
+  EXPECT_EQ(Canvas(*Window)->Screen().PenWidth, 4);
+  EXPECT_EQ(Canvas(*Window)->Screen().PenColor, clBlack);
+  EXPECT_EQ(Canvas(*Window)->Screen().BrushColor, clWhite);
   EXPECT_EQ(Window->pictures().WorkBitmap.size(), QSize(640, 480));
   EXPECT_TRUE(Dialogs.Shown.empty());
 }

@@ -182,7 +182,7 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   ClickButton(Button(*Window, "ForwardBtn"));
   ClickButton(Button(*Window, "ForwardBtn"));
   ASSERT_EQ(S().CurrentStep(), 2);
-  const QImage canvas = Canvas(*Window)->Image.copy();
+  const QImage canvas = Canvas(*Window)->Picture().copy();
   const QImage composed = Window->pictures().WorkBitmap.copy();
   QStringList labels;
   for (QLabel* label : Window->findChildren<QLabel*>()) labels << label->objectName() + "=" + label->text();
@@ -196,7 +196,7 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep(), 2);
   EXPECT_EQ(Figures(S().Figures()).size(), 2u);
-  EXPECT_TRUE(Canvas(*Window)->Image == canvas);
+  EXPECT_TRUE(Canvas(*Window)->Picture() == canvas);
   EXPECT_TRUE(Window->pictures().WorkBitmap == composed);
   QStringList after;
   for (QLabel* label : Window->findChildren<QLabel*>()) after << label->objectName() + "=" + label->text();

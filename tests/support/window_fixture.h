@@ -128,7 +128,7 @@ inline void CanvasDrag(MainWindow& window, QPoint from, QPoint to, int steps = 4
 }
 
 // The pixel the canvas shows at (x, y).
-inline QRgb CanvasPixel(MainWindow& window, int x, int y) { return Canvas(window)->Image.pixel(x, y) & 0xFFFFFF; }
+inline QRgb CanvasPixel(MainWindow& window, int x, int y) { return Canvas(window)->Picture().pixel(x, y) & 0xFFFFFF; }
 
 // ---- Buttons, menus, keys ----
 
