@@ -18,6 +18,10 @@
 // moving on, a save, an export, the exit).
 void RecordPendingResize(AppState& S);
 
+// The front-most figure on the canvas whose box holds `p`, to be selected;
+// null when none.
+Figure* FrontFigureAt(AppState& S, Point p);
+
 // A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
 Figure* CreateFigure(AppState& S, const Figure& fig);
 // A copy of the selected figure 20 pixels right and down, on top; it

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "history/drawing_write.h"
 #include "history/savehistory.h"
 
 namespace {
@@ -72,7 +73,7 @@ void ResizeText(AppState& S, Figure& F, bool horizontal, int32_t p,
 // the figure) cannot move the stamp.
 ResizeResult ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
   if (S.StampReference == nullptr) {
-    const Action* found = S.History.FindLatestFor(&F, S.History.Count());
+    const Action* found = Writable(S).History.FindLatestFor(&F, Writable(S).History.Count());
     if (found == nullptr) return ResizeResult::StampUnresolved;
     S.StampReference = &found->FigData;
   }

@@ -319,7 +319,7 @@ void CanvasComposer::PaintBoxPaint() {
   m_figs.clear();
   m_newKeys.clear();
   m_newKeyStart.assign(1, 0);
-  for (const Figure& fig : S.DrawingFigs) {
+  for (const Figure& fig : S.Figures()) {
     m_figs.push_back(&fig);
     AppendFigureKey(m_newKeys, fig);
     m_newKeyStart.push_back(m_newKeys.size());
@@ -353,8 +353,8 @@ void CanvasComposer::Remember() {
 }
 
 void CanvasComposer::PaintFigureAddedOnTop() {
-  if (!CanReuse() || m_frameDrawn || S.SelectedFig != nullptr || S.DrawingFigs.Count() < 1 ||
-      size_t(S.DrawingFigs.Count()) != m_extents.size() + 1) {
+  if (!CanReuse() || m_frameDrawn || S.SelectedFig != nullptr || S.Figures().Count() < 1 ||
+      size_t(S.Figures().Count()) != m_extents.size() + 1) {
     PaintBoxPaint();
     return;
   }
@@ -362,7 +362,7 @@ void CanvasComposer::PaintFigureAddedOnTop() {
   // picture holds them, and a figure drawn on top of it gives the pixels a
   // full composition gives (each figure covers what it draws on, whatever
   // was there).
-  const Figure& fig = S.DrawingFigs.Last();
+  const Figure& fig = S.Figures().Last();
   const size_t start = m_keys.size();
   AppendFigureKey(m_keys, fig);
   m_keyStart.push_back(m_keys.size());

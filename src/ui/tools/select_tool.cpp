@@ -9,13 +9,7 @@
 void SelectTool::Press(Point p) {
   AppState& S = State();
   RasterCanvas& c = Screen();
-  Figure* hit = nullptr;
-  for (auto f = S.DrawingFigs.rbegin(); f != S.DrawingFigs.rend(); ++f) {  // the front-most first
-    if (HitTest(f->Start, f->End, p)) {
-      hit = &*f;
-      break;
-    }
-  }
+  Figure* hit = FrontFigureAt(S, p);
   if (hit) {
     S.SelectedFig = hit;
     m_anchor = m_press = p;
