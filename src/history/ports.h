@@ -4,6 +4,7 @@
 // implement them; tests script them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,15 @@ struct FileDialog {
   int FilterIndex = 1;     // 1-based
 };
 
+// A small picture shown with a question (the drawing it is about):
+// Width × Height pixels, each 0xRRGGBB, row after row. Empty: none.
+struct SmallPicture {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint32_t> Pixels;
+  bool Empty() const { return Pixels.empty(); }
+};
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -43,12 +53,22 @@ class UserDialogs {
                            QuestionButtons buttons) = 0;
   // Runs a file dialog. On true `dialog.FileName` is the chosen full path.
   virtual bool Execute(FileDialog& dialog) = 0;
-  // A question with a list of `lines` to choose one from: the index of the
+  // Ask with `picture` beside the text; dialogs that show no pictures ask
+  // as Ask does.
+  virtual ModalResult AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                                     const SmallPicture& picture) {
+    (void)picture;
+    return Ask(text, caption, buttons);
+  }
+  // A question with a list of `lines` to choose one from, each shown with
+  // its picture (`pictures` holds one a line, or none): the index of the
   // line chosen, or -1 for none. Dialogs that show no list choose none.
-  virtual int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) {
+  virtual int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines,
+                     const std::vector<SmallPicture>& pictures) {
     (void)text;
     (void)caption;
     (void)lines;
+    (void)pictures;
     return -1;
   }
 };

@@ -35,7 +35,14 @@ void ReplayWalker::Restart() {
 
 bool ReplayWalker::Next() {
   if (!Walk->Next()) return false;
-  Compose();
+  // Most steps add a figure on top and change nothing else: that figure
+  // alone is drawn onto the last picture (a record that brings back the
+  // figure deleted last adds it on top too; a branch is a record of its
+  // own kind).
+  if (IsCreatingAction(W.History().At(Step()).TargetType) && W.BGFileName() == W.ShownBGFileName())
+    Store.PaintFigureAddedOnTop();
+  else
+    Compose();
   return true;
 }
 

@@ -305,8 +305,7 @@ void CanvasComposer::PaintBoxPaint() {
     WorkBitmap = WhiteCanvas();
   // The last composition is a base only if nobody has changed either
   // picture since (any change to a QImage changes its cache key).
-  const bool reuse =
-      Incremental && m_valid && WorkBitmap.cacheKey() == m_workKey && BGPicture.cacheKey() == m_bgKey;
+  const bool reuse = CanReuse();
   m_valid = false;
   if (reuse && m_frameDrawn) {
     // Drawing the frame again removes it.
@@ -337,11 +336,41 @@ void CanvasComposer::PaintBoxPaint() {
     m_frameStart = m_frameFigure.Start = S.SelectedFig->Start;
     m_frameEnd = m_frameFigure.End = S.SelectedFig->End;
   }
-  if (Incremental) {
-    m_valid = true;
-    m_workKey = WorkBitmap.cacheKey();
-    m_bgKey = BGPicture.cacheKey();
-  }
+  Remember();
   // Onto the screen.
+  if (OnShow) OnShow(WorkBitmap);
+}
+
+bool CanvasComposer::CanReuse() const {
+  return Incremental && m_valid && WorkBitmap.cacheKey() == m_workKey && BGPicture.cacheKey() == m_bgKey;
+}
+
+void CanvasComposer::Remember() {
+  if (!Incremental) return;
+  m_valid = true;
+  m_workKey = WorkBitmap.cacheKey();
+  m_bgKey = BGPicture.cacheKey();
+}
+
+void CanvasComposer::PaintFigureAddedOnTop() {
+  if (!CanReuse() || m_frameDrawn || S.SelectedFig != nullptr || S.Figures().Count() < 1 ||
+      size_t(S.Figures().Count()) != m_extents.size() + 1) {
+    PaintBoxPaint();
+    return;
+  }
+  // The figures below are those drawn last time, in the same order: the
+  // picture holds them, and a figure drawn on top of it gives the pixels a
+  // full composition gives (each figure covers what it draws on, whatever
+  // was there).
+  const Figure& fig = S.Figures().Last();
+  const size_t start = m_keys.size();
+  AppendFigureKey(m_keys, fig);
+  m_keyStart.push_back(m_keys.size());
+  m_extents.emplace_back();
+  WorkCanvas.TrackExtent = &m_extents.back();
+  FigurePictures.Draw(WorkCanvas, fig, m_keys.data() + start, m_keys.size() - start);
+  WorkCanvas.TrackExtent = nullptr;
+  ++FiguresAddedOnTop;
+  Remember();
   if (OnShow) OnShow(WorkBitmap);
 }

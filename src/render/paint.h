@@ -61,12 +61,22 @@ class CanvasComposer : public PictureSide {
   // are recomposed from the background and every figure reaching into them.
   // Every pixel comes out as a full recomposition makes it.
   void PaintBoxPaint() override;
+  // PaintBoxPaint after a change that only added one figure on top of the
+  // drawing of the last call (a figure created, duplicated or brought back,
+  // the background the same): that figure alone is drawn onto the picture,
+  // without looking at the others, which a long replay would otherwise
+  // compare at every step. Falls back to PaintBoxPaint whenever the last
+  // composition is no base for it (either picture touched since, a
+  // selection frame, not exactly one figure more).
+  void PaintFigureAddedOnTop();
   std::function<void(const QImage&)> OnShow;
   // False: every PaintBoxPaint recomposes the whole canvas.
   bool Incremental = true;
   // The figures' pictures, kept between compositions: a figure drawn again,
   // here or elsewhere on the canvas, is copied from its picture.
   FigurePictureCache FigurePictures;
+  // Compositions that PaintFigureAddedOnTop made by drawing one figure.
+  uint64_t FiguresAddedOnTop = 0;
 
   // What the last PaintBoxPaint drew: the figures back to front (pointing
   // into the drawing, valid until it changes) and the selection frame, when
@@ -98,6 +108,8 @@ class CanvasComposer : public PictureSide {
   QImage m_scratch;
   RasterCanvas m_scratchCanvas{&m_scratch};
 
+  bool CanReuse() const;
+  void Remember();
   // Draws figure i of m_figs (its key in m_newKeys) through its picture.
   void DrawNew(RasterCanvas& canvas, size_t i);
   void ComposeAll();

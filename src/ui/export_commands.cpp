@@ -120,7 +120,8 @@ void MainWindow::SaveVideoMenuClick() {
     format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
     path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
-  if (S.History().Count() == 0) return;
+  // A drawing without steps gives one frame, the blank canvas, as the
+  // batch mode writes it.
   // The choices of --pace and --hold, kept for the next video.
   if (!VideoPaceDialog::Ask(this, S.History(), m_videoPace)) return;
   ReplayWalker walker(S.History(), *S.Dialogs);

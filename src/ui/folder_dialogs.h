@@ -20,6 +20,14 @@ class FolderDialogs : public UserDialogs {
   ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override {
     return m_inner.Ask(text, caption, buttons);
   }
+  ModalResult AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                             const SmallPicture& picture) override {
+    return m_inner.AskWithPicture(text, caption, buttons, picture);
+  }
+  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines,
+             const std::vector<SmallPicture>& pictures) override {
+    return m_inner.Choose(text, caption, lines, pictures);
+  }
   bool Execute(FileDialog& dialog) override;
 
   // The message of a save outside the folder in kiosk mode.

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QSlider>
 #include <algorithm>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "format/journal.h"
 #include "history/play.h"
 #include "io/file_replace.h"
+#include "io/replay_walker.h"
 #include "ui/main_window.h"
 #include "ui/panels/mode_panel.h"
 #include "ui/panels/play_panels.h"
@@ -47,6 +49,30 @@ std::string Describe(const LeftJournal& journal) {
   return text.toStdString();
 }
 
+// The drawing a journal holds at its last step, as a small picture beside
+// the question; none when its records do not read.
+constexpr int kPreviewWidth = 160;
+constexpr int kPreviewHeight = 120;
+
+SmallPicture Preview(const LeftJournal& journal) {
+  AppState drawing;  // quiet dialogs: a picture that does not read is left out
+  if (ReadHistory(drawing, journal.Text) != 0) return {};
+  ReplayWalker walker(drawing.History(), *drawing.Dialogs);
+  walker.ForwardTo(walker.Count());
+  const QImage small = walker.Picture()
+                           .scaled(kPreviewWidth, kPreviewHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                           .convertToFormat(QImage::Format_RGB32);
+  SmallPicture picture;
+  picture.Width = small.width();
+  picture.Height = small.height();
+  picture.Pixels.reserve(size_t(picture.Width) * size_t(picture.Height));
+  for (int y = 0; y < small.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(small.constScanLine(y));
+    for (int x = 0; x < small.width(); ++x) picture.Pixels.push_back(row[x] & 0xFFFFFFu);
+  }
+  return picture;
+}
+
 }  // namespace
 
 void MainWindow::StartJournal() {
@@ -72,13 +98,17 @@ void MainWindow::StartJournal() {
   // the others are kept as drawing files in the journals' folder.
   int chosen = -1;
   if (offered.size() == 1) {
-    if (S.Dialogs->Ask(std::string(kGoOnQuestion) + "\n" + Describe(*offered[0]), "かくにん",
-                       QuestionButtons::YesNo) == ModalResult::Yes)
+    if (S.Dialogs->AskWithPicture(std::string(kGoOnQuestion) + "\n" + Describe(*offered[0]), "かくにん",
+                                  QuestionButtons::YesNo, Preview(*offered[0])) == ModalResult::Yes)
       chosen = 0;
   } else if (offered.size() > 1) {
     std::vector<std::string> lines;
-    for (const LeftJournal* journal : offered) lines.push_back(Describe(*journal));
-    chosen = S.Dialogs->Choose(std::string(kGoOnQuestion) + "\n" + kGoOnChoose, "かくにん", lines);
+    std::vector<SmallPicture> pictures;
+    for (const LeftJournal* journal : offered) {
+      lines.push_back(Describe(*journal));
+      pictures.push_back(Preview(*journal));
+    }
+    chosen = S.Dialogs->Choose(std::string(kGoOnQuestion) + "\n" + kGoOnChoose, "かくにん", lines, pictures);
     if (chosen >= static_cast<int>(offered.size())) chosen = -1;
   }
   bool restored = false;

@@ -7,9 +7,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -33,6 +36,19 @@ void PlainBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text) 
   box.exec();
 }
 
+// The picture as the screen shows it; null when there is none.
+QPixmap PixmapOf(const SmallPicture& picture) {
+  if (picture.Empty() || picture.Width <= 0 || picture.Height <= 0 ||
+      picture.Pixels.size() != size_t(picture.Width) * size_t(picture.Height))
+    return QPixmap();
+  QImage image(picture.Width, picture.Height, QImage::Format_RGB32);
+  for (int y = 0; y < picture.Height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < picture.Width; ++x) row[x] = 0xFF000000u | picture.Pixels[size_t(y) * picture.Width + x];
+  }
+  return QPixmap::fromImage(image);
+}
+
 bool IsOpenDialog(DialogKind kind) { return kind == DialogKind::OpenData || kind == DialogKind::OpenBG; }
 
 // The index of the chosen filter; the dialog may name it by its shown text
@@ -52,9 +68,15 @@ void QtDialogs::ShowMessage(const std::string& text) { PlainBox(m_parent, QMessa
 void QtDialogs::ShowError(const std::string& text) { PlainBox(m_parent, QMessageBox::Critical, text); }
 
 ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) {
+  return AskWithPicture(text, caption, buttons, SmallPicture());
+}
+
+ModalResult QtDialogs::AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                                      const SmallPicture& picture) {
   QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
   if (buttons == QuestionButtons::YesNoCancel) set |= QMessageBox::Cancel;
   QMessageBox box(QMessageBox::Question, Message(caption), Message(text), set, m_parent);
+  if (const QPixmap shown = PixmapOf(picture); !shown.isNull()) box.setIconPixmap(shown);
   box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Messages", "はい"));
   box.button(QMessageBox::No)->setText(QCoreApplication::translate("Messages", "いいえ"));
   if (buttons == QuestionButtons::YesNoCancel) {
@@ -74,13 +96,22 @@ ModalResult QtDialogs::Ask(const std::string& text, const std::string& caption, 
   }
 }
 
-int QtDialogs::Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) {
+int QtDialogs::Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines,
+                      const std::vector<SmallPicture>& pictures) {
   QDialog box(m_parent);
   box.setWindowTitle(Q(caption));
   auto* layout = new QVBoxLayout(&box);
   layout->addWidget(new QLabel(Message(text), &box));
   auto* list = new QListWidget(&box);
-  for (const std::string& line : lines) list->addItem(Q(line));
+  QSize iconSize;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    auto* item = new QListWidgetItem(Q(lines[i]), list);
+    const QPixmap shown = i < pictures.size() ? PixmapOf(pictures[i]) : QPixmap();
+    if (shown.isNull()) continue;
+    item->setIcon(QIcon(shown));
+    iconSize = iconSize.expandedTo(shown.size());
+  }
+  if (iconSize.isValid()) list->setIconSize(iconSize);
   list->setCurrentRow(0);
   layout->addWidget(list);
   auto* buttons = new QDialogButtonBox(&box);

@@ -20,12 +20,16 @@ class QtDialogs : public UserDialogs {
   void ShowError(const std::string& text) override;
   // Question icon, Japanese button texts.
   ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override;
+  // The same with the picture in place of the question icon.
+  ModalResult AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                             const SmallPicture& picture) override;
   // Runs an open or save dialog; on success the chosen file's folder becomes
   // the current folder.
   bool Execute(FileDialog& dialog) override;
-  // A list of the lines under the question, the first one chosen; はい takes
-  // the line chosen, いいえ none.
-  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) override;
+  // A list of the lines under the question, each with its picture, the
+  // first one chosen; はい takes the line chosen, いいえ none.
+  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines,
+             const std::vector<SmallPicture>& pictures) override;
 
   // "text|pattern;pattern|text|pattern" to Qt's name filters, each pattern's
   // extension offered in lower and upper case ("*.tlo" matches .tlo and .TLO).

@@ -54,6 +54,7 @@ class ListingDialogs : public UserDialogs {
   struct Shown {
     std::string text, caption;
     std::vector<std::string> lines;
+    std::vector<SmallPicture> pictures;
   };
   explicit ListingDialogs(ScriptedDialogs& scripted) : m_scripted(scripted) {}
   std::vector<Shown> Lists;  // every list shown
@@ -64,9 +65,14 @@ class ListingDialogs : public UserDialogs {
   ModalResult Ask(const std::string& text, const std::string& caption, QuestionButtons buttons) override {
     return m_scripted.Ask(text, caption, buttons);
   }
+  ModalResult AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                             const SmallPicture& picture) override {
+    return m_scripted.AskWithPicture(text, caption, buttons, picture);
+  }
   bool Execute(FileDialog& dialog) override { return m_scripted.Execute(dialog); }
-  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines) override {
-    Lists.push_back({text, caption, lines});
+  int Choose(const std::string& text, const std::string& caption, const std::vector<std::string>& lines,
+             const std::vector<SmallPicture>& pictures) override {
+    Lists.push_back({text, caption, lines, pictures});
     if (Chosen.empty()) return -1;
     const int chosen = Chosen.front();
     Chosen.pop_front();
@@ -311,6 +317,56 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   // And where the other one went is said.
   EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは ここに のこしました：\n" +
                                                  QDir(StateFolder()).filePath(kept[0]).toStdString()});
+}
+
+// Where a small picture has ink: columns [from, to) hold some, the others
+// none (a pixel counts as ink when it is clearly not white).
+testing::AssertionResult InkOnlyIn(const SmallPicture& p, int from, int to) {
+  if (p.Width != 160 || p.Height != 120 || p.Pixels.size() != 160u * 120u)
+    return testing::AssertionFailure() << p.Width << " x " << p.Height;
+  int inside = 0, outside = 0;
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x) {
+      const uint32_t c = p.Pixels[size_t(y) * p.Width + x];
+      const bool ink = ((c >> 16) & 0xFF) < 0xC0 || ((c >> 8) & 0xFF) < 0xC0 || (c & 0xFF) < 0xC0;
+      (x >= from && x < to ? inside : outside) += ink;
+    }
+  if (inside > 0 && outside == 0) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << inside << " inked pixels inside, " << outside << " outside";
+}
+
+// The question shows a small picture of the drawing it would bring back;
+// with several, each line of the list shows its own.
+TEST_F(JournalWindowTest, TheQuestionShowsASmallPictureOfEachDrawing) {
+  DrawRect(*Window, {20, 20}, {300, 460});  // the left half
+  Crash();
+  Answer(ModalResult::No);
+  Restart();
+  EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
+  ASSERT_EQ(Dialogs.Pictures.size(), 1u);
+  EXPECT_TRUE(InkOnlyIn(Dialogs.Pictures[0], 0, 80));
+
+  // This window draws on the right half, a second one on the left.
+  DrawRect(*Window, {340, 20}, {620, 460});
+  QFile older(QString::fromStdString(WindowJournal(*Window).Path()));
+  ASSERT_TRUE(older.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+  older.close();
+  auto second = std::make_unique<MainWindow>(&Dialogs);
+  second->ExitProcess = [](int) {};
+  second->createWidgets();
+  second->show();
+  DrawRect(*second, {20, 20}, {300, 460});
+  second.reset();
+  Crash();
+  Restart();
+  ASSERT_EQ(Listing.Lists.size(), 1u);
+  ASSERT_EQ(Listing.Lists[0].lines.size(), 2u);
+  ASSERT_EQ(Listing.Lists[0].pictures.size(), 2u);
+  // Newest first, as the lines.
+  EXPECT_TRUE(InkOnlyIn(Listing.Lists[0].pictures[0], 0, 80));
+  EXPECT_TRUE(InkOnlyIn(Listing.Lists[0].pictures[1], 80, 160));
+  EXPECT_EQ(Dialogs.Pictures.size(), 1u);  // no question besides the list
 }
 
 TEST_F(JournalWindowTest, WindowKilledBeforeDrawingLeavesNoQuestion) {

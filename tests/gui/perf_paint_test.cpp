@@ -356,4 +356,46 @@ TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
   }
 }
 
+// The walk of the exports (the video's frames) draws a created, duplicated
+// or restored figure alone onto the last picture: at every step of random
+// histories with moves, changes, deletes and restores, clears, branches and
+// background pictures, its picture equals a full recomposition. Between
+// steps something else sometimes draws on the picture (a not-xor rubber
+// band) or a selection frame is shown and taken away: the next step must
+// not build on such a picture.
+TEST(PerfPaint, ExportWalkEqualsFullRecompositionAtEveryStep) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::vector<std::string> backgrounds = MakeBackgrounds(dir);
+  for (uint32_t seed = 21; seed <= 24; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    BenchDrawing d;
+    MakeHistory(d.S, seed, 300, backgrounds);
+    ReplayWalker walker(d.S.History(), *d.S.Dialogs);
+    AppState& W = walker.State();
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    int added = 0;
+    while (walker.Next()) {
+      if (IsCreatingAction(W.History().At(walker.Step()).TargetType)) ++added;
+      ASSERT_EQ(Difference(walker.Picture(), FullComposition(W, walker.Pictures().BGPicture)), "")
+          << "step " << walker.Step();
+      if (pick(12) == 0) {
+        RasterCanvas rubber(&walker.Pictures().WorkBitmap);
+        rubber.PenMode = DrawMode::NotXor;
+        rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
+      } else if (pick(12) == 0 && W.Figures().Count() > 0) {
+        W.SelectedFig = &Writable(W).Figures.At(pick(W.Figures().Count()));
+        walker.Pictures().PaintBoxPaint();
+        W.SelectedFig = nullptr;
+        if (pick(2)) walker.Pictures().PaintBoxPaint();
+      }
+    }
+    EXPECT_EQ(walker.Step(), d.S.History().Count());
+    // Most steps that added a figure drew it alone.
+    EXPECT_GT(walker.Pictures().FiguresAddedOnTop, uint64_t(added / 2));
+    EXPECT_LE(walker.Pictures().FiguresAddedOnTop, uint64_t(added));
+  }
+}
+
 }  // namespace

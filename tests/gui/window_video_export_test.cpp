@@ -124,6 +124,35 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
+// A drawing without steps gives what the batch mode gives: one blank frame
+// held for the last step's time, and the message that the video is done.
+TEST_F(WindowVideoTest, AnEmptyDrawingGivesOneBlankFrame) {
+  Choose("film.gif");
+  AnswerPace();
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  EXPECT_TRUE(PaceAsked);
+  ASSERT_EQ(Dialogs.Shown.size(), 1u);
+  EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Message);
+  EXPECT_EQ(Dialogs.Shown[0].text, "どうがを かきだしました");
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
+  ASSERT_TRUE(d.Ok);
+  ASSERT_EQ(d.Pictures.size(), 1u);
+  EXPECT_EQ(d.LengthMs, std::vector<int64_t>{2000});
+  QImage blank(640, 480, QImage::Format_RGB32);
+  blank.fill(Qt::white);
+  EXPECT_EQ(MeanPictureDiff(d.Pictures[0], blank), 0.0);
+  EXPECT_EQ(S().History().Count(), 0);
+  EXPECT_TRUE(Window->isEnabled());
+
+  // An MP4 too.
+  Choose("film.mp4");
+  AnswerPace();
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  EXPECT_EQ(Dialogs.Shown.size(), 2u);
+  EXPECT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 1u);
+  EXPECT_EQ(Entries(), (QStringList{"film.gif", "film.mp4"}));
+}
+
 // The pace question offers what --pace and --hold offer, says how long the
 // video will be, and the video plays at the pace chosen; the progress box
 // says in words what it is doing.

@@ -23,6 +23,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> Files;          // next dialog results; "" = cancel
   std::vector<FileDialog> DialogsRun;    // every file dialog, as preset
   ModalResult DefaultAnswer = ModalResult::No;
+  std::vector<SmallPicture> Pictures;    // the picture of every question asked with one
 
   void ShowMessage(const std::string& text) override { Shown.push_back({ShownBox::Message, text, "", QuestionButtons::YesNo}); }
   void ShowError(const std::string& text) override { Shown.push_back({ShownBox::Error, text, "", QuestionButtons::YesNo}); }
@@ -32,6 +33,11 @@ class ScriptedDialogs : public UserDialogs {
     ModalResult r = Answers.front();
     Answers.pop_front();
     return r;
+  }
+  ModalResult AskWithPicture(const std::string& text, const std::string& caption, QuestionButtons buttons,
+                             const SmallPicture& picture) override {
+    Pictures.push_back(picture);
+    return Ask(text, caption, buttons);
   }
   bool Execute(FileDialog& dialog) override {
     DialogsRun.push_back(dialog);
