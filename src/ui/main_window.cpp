@@ -184,8 +184,7 @@ void MainWindow::ResetDrawing() {
   ClearToStepZero(S);  // the old records are gone
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
-  S.PendingResize = false;
-  S.ResizeFig = nullptr;
+  S.Preview = FigurePreview{};  // what it showed went with the old figures
   S.StampReference = nullptr;
   S.WorkMode = WindowMode::Draw;
   S.CurrentTool = ToolKind::None;
@@ -242,7 +241,7 @@ bool MainWindow::BeginModeChange() {
     return false;
   }
   m_tools->Interrupt();  // a drag under way ends here
-  RecordPendingResize(S);
+  CommitPreview(S);
   return true;
 }
 
