@@ -32,9 +32,9 @@ void BM_ReadHistory(benchmark::State& state) {
   const std::string text = HistoryFileText(*h);
   auto S = std::make_unique<AppState>();
   for (auto _ : state) {
-    if (ReadHistory(*S, text) != 0 || S->History.Count() != 100000) state.SkipWithError("file not read");
+    if (ReadHistory(*S, text) != 0 || S->History().Count() != 100000) state.SkipWithError("file not read");
     state.PauseTiming();
-    S->History.Clear();
+    S->Reset();
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<int64_t>(text.size() * state.iterations()));
@@ -64,8 +64,7 @@ void BM_ReadCollidingIDs(benchmark::State& state) {
   for (auto _ : state) {
     auto S = std::make_unique<AppState>();
     if (ReadHistory(*S, text) != 0) state.SkipWithError("file not read");
-    S->CurrentStep = S->History.Count();
-    GoToStep(*S);
+    GoToStep(*S, S->History().Count());
   }
   state.counters["stride"] = stride;
 }

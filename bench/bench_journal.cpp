@@ -68,7 +68,7 @@ void RunJournal(benchmark::State& state, bool wholeAction) {
   BenchFolder folder;
   AppState S;
   ActionJournal journal;
-  if (!journal.Start(folder.Root.string(), S.History, "")) {
+  if (!journal.Start(folder.Root.string(), S.History(), "")) {
     state.SkipWithError("no journal");
     return;
   }
@@ -86,11 +86,11 @@ void RunJournal(benchmark::State& state, bool wholeAction) {
       RecordOne(S, rng, points);
       state.ResumeTiming();
       const auto t0 = std::chrono::steady_clock::now();
-      journal.Append(S.History);
+      journal.Append(S.History());
       ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     }
   }
-  if (!journal.Active() || journal.Count() != S.History.Count()) state.SkipWithError("the journal failed");
+  if (!journal.Active() || journal.Count() != S.History().Count()) state.SkipWithError("the journal failed");
   Report(state, ms);
 }
 
@@ -107,25 +107,24 @@ void BM_JournalViewStep(benchmark::State& state) {
   BenchFolder folder;
   AppState S;
   ActionJournal journal;
-  if (!journal.Start(folder.Root.string(), S.History, "")) {
+  if (!journal.Start(folder.Root.string(), S.History(), "")) {
     state.SkipWithError("no journal");
     return;
   }
   std::mt19937 rng(11);
   Vertex points;
   for (int i = 0; i < 1000; ++i) RecordOne(S, rng, points);
-  journal.Append(S.History);  // written anew once: the history grew behind its back
+  journal.Append(S.History());  // written anew once: the history grew behind its back
   PictureStore pictures{S};
   S.Pictures = &pictures;
   const bool noted = state.range(0) != 0;
-  const int32_t last = S.History.Count();
+  const int32_t last = S.History().Count();
   int32_t step = last;
   std::vector<double> ms;
   for (auto _ : state) {
     step = step == last ? last - 1 : last;
     const auto t0 = std::chrono::steady_clock::now();
-    S.CurrentStep = step;
-    GoToStep(S);
+    GoToStep(S, step);
     if (noted) journal.ShowStep(true, step);
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
@@ -139,7 +138,7 @@ void BM_JournalNoteStep(benchmark::State& state) {
   BenchFolder folder;
   AppState S;
   ActionJournal journal;
-  if (!journal.Start(folder.Root.string(), S.History, "")) {
+  if (!journal.Start(folder.Root.string(), S.History(), "")) {
     state.SkipWithError("no journal");
     return;
   }

@@ -82,12 +82,11 @@ void BM_Load100000(benchmark::State& state) {
       break;
     }
     bytes = std::string();
-    S->CurrentStep = S->History.Count();
-    GoToStep(*S);
+    GoToStep(*S, S->History().Count());
     benchmark::DoNotOptimize(pictures->WorkBitmap.constBits());
     state.PauseTiming();
     resident = ResidentMB();
-    figures = S->DrawingFigs.Count();
+    figures = S->Figures().Count();
     pictures.reset();
     S.reset();
     state.ResumeTiming();
@@ -115,7 +114,7 @@ void BM_OpenInWindow100000(benchmark::State& state) {
   ActionJournal journal;
   {
     AppState empty;
-    if (!journal.Start(folder, empty.History, "")) {
+    if (!journal.Start(folder, empty.History(), "")) {
       state.SkipWithError("no journal");
       return;
     }
@@ -131,10 +130,9 @@ void BM_OpenInWindow100000(benchmark::State& state) {
       state.SkipWithError("the drawing was not read");
       break;
     }
-    S->CurrentStep = S->History.Count();
-    GoToStep(*S);
+    GoToStep(*S, S->History().Count());
     if (how == 2) stamp.Inode ^= 1;  // no second name: a copy
-    if (!journal.Restart(S->History, path, stamp, how == 0 ? nullptr : &bytes)) {
+    if (!journal.Restart(S->History(), path, stamp, how == 0 ? nullptr : &bytes)) {
       state.SkipWithError("the journal failed");
       break;
     }
@@ -145,7 +143,7 @@ void BM_OpenInWindow100000(benchmark::State& state) {
     // The journal keeps pointing into the history it was given: a new one
     // each time, written again from this one.
     AppState empty;
-    journal.Restart(empty.History, "");
+    journal.Restart(empty.History(), "");
     S.reset();
     state.ResumeTiming();
   }

@@ -14,6 +14,7 @@
 #include "random_figure.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
+#include "../tests/support/drawing_door.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ void BM_PaintBoxPaint1000(benchmark::State& state) {
   AppState S;
   PictureStore P(S);
   P.Incremental = false;  // the whole canvas every time, as after a jump
-  AddFigures(S.DrawingFigs, 1000, only);
-  S.SelectedFig = &S.DrawingFigs.Last();
+  AddFigures(Writable(S).Figures, 1000, only);
+  S.SelectedFig = &Writable(S).Figures.Last();
   for (auto _ : state) {
     P.PaintBoxPaint();
     benchmark::DoNotOptimize(P.WorkBitmap.constBits());
@@ -88,8 +89,8 @@ void BM_PaintBoxPaint1000Cold(benchmark::State& state) {
   PictureStore P(S);
   P.Incremental = false;
   P.FigurePictures.Enabled = !direct;
-  AddFigures(S.DrawingFigs, 1000, only);
-  S.SelectedFig = &S.DrawingFigs.Last();
+  AddFigures(Writable(S).Figures, 1000, only);
+  S.SelectedFig = &Writable(S).Figures.Last();
   for (auto _ : state) {
     P.FigurePictures.Clear();
     P.PaintBoxPaint();
@@ -105,7 +106,7 @@ BENCHMARK(BM_PaintBoxPaint1000Cold)
 QImage Frame() {
   AppState S;
   PictureStore P(S);
-  AddFigures(S.DrawingFigs, 200, ToolKind::None);
+  AddFigures(Writable(S).Figures, 200, ToolKind::None);
   P.PaintBoxPaint();
   return P.WorkBitmap;
 }

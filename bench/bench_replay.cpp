@@ -8,6 +8,7 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
+#include "../tests/support/drawing_door.h"
 
 namespace {
 
@@ -58,14 +59,14 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
   };
 
   for (int32_t k = 0; k < creates; ++k) draw(k);
-  while (S->History.Count() < records) {
-    const int32_t n = S->History.Count();
+  while (S->History().Count() < records) {
+    const int32_t n = S->History().Count();
     if (branchEvery > 0 && n % branchEvery == 0) {
       const int32_t step = n / 2 + pick(n / 2);
       BranchTo(*S, step);
       GoToStep(*S);
       figs.clear();
-      for (Figure& f : S->DrawingFigs) figs.push_back(&f);
+      for (Figure& f : Writable(*S).Figures) figs.push_back(&f);
     }
     if (figs.empty()) {
       draw(pick(6));
@@ -97,25 +98,25 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
 
 void BM_GoToStep(benchmark::State& state) {
   auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
-  S->CurrentStep = S->History.Count();
+  GoToStep(*S, S->History().Count());
   for (auto _ : state) {
     GoToStep(*S);
-    benchmark::DoNotOptimize(S->DrawingFigs);
+    benchmark::DoNotOptimize(S->Figures());
   }
-  state.counters["figures"] = S->DrawingFigs.Count();
-  state.counters["records"] = S->History.Count();
+  state.counters["figures"] = S->Figures().Count();
+  state.counters["records"] = S->History().Count();
 }
 BENCHMARK(BM_GoToStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // 10,000 records with a branch after every 100 of them, nested in each other.
 void BM_GoToStepBranched(benchmark::State& state) {
   auto S = MakeHistory(10000, 1000, 100);
-  S->CurrentStep = S->History.Count();
+  GoToStep(*S, S->History().Count());
   for (auto _ : state) {
     GoToStep(*S);
-    benchmark::DoNotOptimize(S->DrawingFigs);
+    benchmark::DoNotOptimize(S->Figures());
   }
-  state.counters["figures"] = S->DrawingFigs.Count();
+  state.counters["figures"] = S->Figures().Count();
 }
 BENCHMARK(BM_GoToStepBranched)->Unit(benchmark::kMillisecond);
 
@@ -125,11 +126,9 @@ BENCHMARK(BM_GoToStepBranched)->Unit(benchmark::kMillisecond);
 void BM_ApplyEachRecord(benchmark::State& state) {
   auto S = MakeHistory(static_cast<int32_t>(state.range(0)), 1000);
   for (auto _ : state) {
-    ForgetLinksAfter(S->History, 0);
-    S->DrawingFigs.Clear();
-    S->DeletedFigs.Clear();
-    for (int32_t step = 1; step <= S->History.Count(); ++step) ApplyAction(*S, step);
-    benchmark::DoNotOptimize(S->DrawingFigs);
+    ClearToStepZero(*S);
+    for (int32_t step = 1; step <= S->History().Count(); ++step) ApplyAction(*S, step);
+    benchmark::DoNotOptimize(S->Figures());
   }
 }
 BENCHMARK(BM_ApplyEachRecord)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -57,7 +57,7 @@ std::unique_ptr<BenchHistory> MakeHistory(int32_t records, int32_t maxFigures) {
     }
     figs.push_back(CreateFigure(S, f));
   };
-  while (S.History.Count() < records) {
+  while (S.History().Count() < records) {
     if (figs.empty() || (int32_t(figs.size()) < maxFigures && pick(10) < 6)) {
       create();
       continue;
@@ -96,17 +96,16 @@ void BM_ViewStep(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
   AppState& S = h->S;
   h->Pictures.Incremental = state.range(0) != 0;
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  GoToStep(S, S.History().Count());
   bool back = true;
   for (auto _ : state) {
-    S.CurrentStep = back ? S.History.Count() - 1 : S.History.Count();
+    const int32_t step = back ? S.History().Count() - 1 : S.History().Count();
     back = !back;
-    WalkToStep(S);
+    WalkToStep(S, step);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
-  state.counters["figures"] = S.DrawingFigs.Count();
-  state.counters["records"] = S.History.Count();
+  state.counters["figures"] = S.Figures().Count();
+  state.counters["records"] = S.History().Count();
   state.SetLabel(state.range(0) ? "incremental" : "full");
 }
 BENCHMARK(BM_ViewStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -116,13 +115,12 @@ void BM_ViewStepWalk(benchmark::State& state) {
   auto h = MakeHistory(10000, 1000);
   AppState& S = h->S;
   h->Pictures.Incremental = state.range(0) != 0;
-  const int32_t last = S.History.Count();
+  const int32_t last = S.History().Count();
   int32_t step = last, dir = -1;
   for (auto _ : state) {
     if (step == last - 100 || (step == last && dir > 0)) dir = -dir;
     step += dir;
-    S.CurrentStep = step;
-    WalkToStep(S);
+    WalkToStep(S, step);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
   state.SetLabel(state.range(0) ? "incremental" : "full");
@@ -135,9 +133,9 @@ void BM_ViewJump(benchmark::State& state) {
   AppState& S = h->S;
   bool middle = true;
   for (auto _ : state) {
-    S.CurrentStep = middle ? S.History.Count() / 2 : S.History.Count();
+    const int32_t step = middle ? S.History().Count() / 2 : S.History().Count();
     middle = !middle;
-    WalkToStep(S);
+    WalkToStep(S, step);
     benchmark::DoNotOptimize(h->Pictures.WorkBitmap.constBits());
   }
 }
@@ -153,11 +151,11 @@ void BM_ExportProcess1000(benchmark::State& state) {
   int run = 0;
   for (auto _ : state) {
     const std::string base = dir.filePath(QString("run%1_").arg(run++)).toStdString();
-    ReplayWalker walker(h->S.History, *h->S.Dialogs);
+    ReplayWalker walker(h->S.History(), *h->S.Dialogs);
     walker.Pictures().Incremental = state.range(0) != 0;
     if (!ExportProcess(walker, *h->S.Dialogs, base)) state.SkipWithError("export failed");
   }
-  state.counters["figures"] = h->S.DrawingFigs.Count();
+  state.counters["figures"] = h->S.Figures().Count();
   state.SetLabel(state.range(0) ? "incremental" : "full");
 }
 BENCHMARK(BM_ExportProcess1000)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -167,8 +165,7 @@ void BM_EncodeFrames1000(benchmark::State& state) {
   auto h = MakeHistory(1000, 1000);
   std::vector<QImage> frames;
   for (int32_t k = 125; k <= 1000; k += 125) {
-    h->S.CurrentStep = k;
-    GoToStep(h->S);
+    GoToStep(h->S, k);
     frames.push_back(h->Pictures.WorkBitmap.copy());
   }
   QTemporaryDir dir;

@@ -35,7 +35,7 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
   Vertex pts;
   std::vector<Figure*> figs;
   int kind = 0;
-  while (S.History.Count() < records) {
+  while (S.History().Count() < records) {
     if (int32_t(figs.size()) < maxFigures && (figs.empty() || pick(10) < 6)) {
       figs.push_back(CreateFigure(S, RandomFigure(rng, kinds[kind++ % std::size(kinds)], pts)));
       continue;
@@ -51,8 +51,7 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
     }
   }
   S.SelectedFig = nullptr;
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  GoToStep(S, S.History().Count());
   return d;
 }
 
@@ -60,7 +59,7 @@ std::unique_ptr<BenchDrawing> MakeDrawing(int32_t records, int32_t maxFigures) {
 // to date, the branch record (which rebuilds the figures) and the picture.
 bool UndoOrRedo(AppState& S, bool undo) {
   static UndoPlanner planner;
-  const UndoRedoPlan plan = planner.Plan(S.History);
+  const UndoRedoPlan plan = planner.Plan(S.History());
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) return false;
   BranchTo(S, step);
@@ -101,8 +100,8 @@ void BM_UndoRedo1000(benchmark::State& state) {
       }
     }
     benchmark::DoNotOptimize(d->Pictures.WorkBitmap.constBits());
-    state.counters["figures"] = d->S.DrawingFigs.Count();
-    state.counters["records"] = d->S.History.Count();
+    state.counters["figures"] = d->S.Figures().Count();
+    state.counters["records"] = d->S.History().Count();
   }
   state.counters["slowest_ms"] = slowest;
   state.counters["over_16ms"] = static_cast<double>(late);
@@ -121,8 +120,8 @@ void BM_PlanUndoRedo(benchmark::State& state) {
   auto d = MakeDrawing(10000, 1000);
   for (int i = 0; i < 1000; ++i) UndoOrRedo(d->S, true);
   for (int i = 0; i < 1000; ++i) UndoOrRedo(d->S, false);
-  for (auto _ : state) benchmark::DoNotOptimize(PlanUndoRedo(d->S.History));
-  state.counters["records"] = d->S.History.Count();
+  for (auto _ : state) benchmark::DoNotOptimize(PlanUndoRedo(d->S.History()));
+  state.counters["records"] = d->S.History().Count();
 }
 BENCHMARK(BM_PlanUndoRedo)->Unit(benchmark::kMicrosecond);
 

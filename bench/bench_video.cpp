@@ -173,7 +173,7 @@ void BM_ExportVideo(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath(format == VideoFormat::MP4 ? "film.mp4" : "film.gif");
   for (auto _ : state) {
-    ReplayWalker walker(history.S.History, history.Dialogs);
+    ReplayWalker walker(history.S.History(), history.Dialogs);
     if (ExportVideo(walker, history.Dialogs, path, format, ReplayPace(), false) != VideoExportResult::Done)
       state.SkipWithError("the video was not written");
   }
@@ -242,7 +242,7 @@ void BM_ExportGIFMemory(benchmark::State& state) {
   for (auto _ : state) {
     const long long before = MemoryKB("VmRSS:");
     ResetPeakMemory();
-    ReplayWalker walker(history.S.History, history.Dialogs);
+    ReplayWalker walker(history.S.History(), history.Dialogs);
     if (ExportVideo(walker, history.Dialogs, path, VideoFormat::GIF, ReplayPace(), false) != VideoExportResult::Done)
       state.SkipWithError("the video was not written");
     peakMB = std::max(peakMB, double(MemoryKB("VmHWM:") - before) / 1024);

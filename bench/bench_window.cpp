@@ -72,7 +72,7 @@ void BM_WindowViewStep(benchmark::State& state) {
     (goBack ? back : forward)->click();
     goBack = !goBack;
   }
-  state.counters["figures"] = w.S().DrawingFigs.Count();
+  state.counters["figures"] = w.S().Figures().Count();
 }
 BENCHMARK(BM_WindowViewStep)->Unit(benchmark::kMillisecond);
 
@@ -101,7 +101,7 @@ void BM_WindowUndo(benchmark::State& state) {
     (back ? undo : redo)->click();
     back = !back;
   }
-  state.counters["records"] = w.S().History.Count();
+  state.counters["records"] = w.S().History().Count();
 }
 BENCHMARK(BM_WindowUndo)->Unit(benchmark::kMillisecond);
 

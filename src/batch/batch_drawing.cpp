@@ -160,17 +160,17 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     dialogs.ShowMessage(message);
     return 1;
   }
-  AskForMissingPictures(S.History, report.MissingPictures, dialogs, S.OpenBGDialog);
-  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
+  AskForMissingPictures(S, report.MissingPictures, dialogs, S.OpenBGDialog);
+  ContinueFigureIDs(S);
 
   if (args.Mode == BatchMode::Describe) {
-    for (const Action& record : S.History)
+    for (const Action& record : S.History())
       for (const std::string& line : DescribeAction(record)) PrintLine(stdout, line);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
 
   // The exports walk the history forward on a copy of their own.
-  ReplayWalker walker(S.History, dialogs);
+  ReplayWalker walker(S.History(), dialogs);
   WatchedPictures watched(walker.Pictures());
   walker.State().Pictures = &watched;
   const auto status = [&](bool written) { return !written ? 1 : watched.AnyFailed() ? kPictureNotDrawn : 0; };
@@ -183,7 +183,7 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     return status(ExportPortfolioDrawing(walker, dialogs, args.Pace, in, portfolioFolder, out,
                                          args.Title.isEmpty() ? QString::fromUtf8(kPortfolioTitle) : args.Title));
   if (args.Mode == BatchMode::ExportProcess || args.Mode == BatchMode::ExportVideo) {
-    const int count = S.History.Count();
+    const int count = S.History().Count();
     // A drawing without steps gives the blank canvas: one frame or picture.
     if (count == 0) PrintLine(stderr, "tamlo: the drawing has no steps; its video or series shows the blank canvas");
     if (args.Mode == BatchMode::ExportVideo) {
@@ -216,9 +216,9 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
     return status(written);
   }
 
-  const int step = args.Step.value_or(S.History.Count());
-  if (step > S.History.Count()) {
-    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History.Count())
+  const int step = args.Step.value_or(S.History().Count());
+  if (step > S.History().Count()) {
+    PrintLine(stderr, QStringLiteral("tamlo: step %1 is beyond the last step, %2").arg(step).arg(S.History().Count())
                           .toStdString());
     return 1;
   }
@@ -232,14 +232,14 @@ int ExportDrawing(const BatchArgs& args, char* argv0, const QString& in, const Q
   }
   // The vector outputs.
   if (args.Mode == BatchMode::ExportSVG)
-    return status(ExportFileBytes(dialogs, out, DrawingSvg(walker.Pictures().BGPicture, walker.State().DrawingFigs), backup));
+    return status(ExportFileBytes(dialogs, out, DrawingSvg(walker.Pictures().BGPicture, walker.State().Figures()), backup));
   if (args.Mode == BatchMode::ExportPDF) {
     PdfPage page = PdfPage::Fit;
     if (!args.Page.isEmpty()) PdfPageOf(args.Page, page);
-    return status(ExportFileBytes(dialogs, out, DrawingPdf(walker.Pictures().BGPicture, walker.State().DrawingFigs, page), backup));
+    return status(ExportFileBytes(dialogs, out, DrawingPdf(walker.Pictures().BGPicture, walker.State().Figures(), page), backup));
   }
   if (args.Mode == BatchMode::ExportPNG && args.Scale > 1)
-    return status(ExportPicture(dialogs, out, RenderScaled(walker.Pictures().BGPicture, walker.State().DrawingFigs, args.Scale), PictureKind::PNG, backup));
+    return status(ExportPicture(dialogs, out, RenderScaled(walker.Pictures().BGPicture, walker.State().Figures(), args.Scale), PictureKind::PNG, backup));
   const PictureKind kind = args.Mode == BatchMode::ExportBMP ? PictureKind::BMP : args.Mode == BatchMode::ExportPNG ? PictureKind::PNG : PictureKind::JPEG;
   return status(ExportPicture(dialogs, out, walker.Picture(), kind, backup));
 }

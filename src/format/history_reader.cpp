@@ -15,6 +15,7 @@
 
 #include "format/codepage.h"
 #include "format/format_text.h"
+#include "history/play.h"
 
 namespace {
 
@@ -54,11 +55,19 @@ class HistoryReader {
  public:
   HistoryReader(AppState& state, std::string_view text, ReadReport& report)
       : S(state), m_text(text), m_echo(state.ShowProcess), m_report(report) {
-    for (const Action& a : S.History) m_targets.Add(a);
+    // The records already there stay in front of those read (a journal read
+    // on top of its base file).
+    for (const Action& a : S.History()) {
+      Action& copy = m_history.Add();
+      copy = a;
+      copy.TargetFig = nullptr;
+      copy.TargetItem.reset();
+      m_targets.Add(copy);
+    }
   }
 
   int Run() {
-    S.History.NextFigID = 1;
+    m_history.NextFigID = 1;
     std::string_view line;
     if (!ReadLine(line) || !IsHeader(line)) {
       Fail("TAMLO FILE FORMAT 1.2", line);
@@ -70,11 +79,13 @@ class HistoryReader {
       if (line != "begin ActionData") Fail("begin ActionData", line);
       if (m_report.Fault || !ReadAction()) return Failed();
     }
+    LoadHistory(S, std::move(m_history));
     return 0;
   }
 
  private:
   AppState& S;
+  HistoryList m_history;  // handed to the drawing once read whole
   std::string_view m_text;
   size_t m_pos = 0;
   int64_t m_line = 0;  // lines taken so far
@@ -86,7 +97,7 @@ class HistoryReader {
 
   // Nothing partial may be replayed or saved.
   int Failed() {
-    S.History.Clear();
+    LoadHistory(S, HistoryList());
     m_report.MissingPictures.clear();
     return 1;
   }
@@ -204,7 +215,7 @@ class HistoryReader {
   }
 
   bool ReadAction() {
-    Action& d = S.History.Add();
+    Action& d = m_history.Add();
     std::string_view v;
     if (!ReadField("ActionTime", v)) return false;
     d.ActionTime = ParseTime(v);
@@ -213,8 +224,8 @@ class HistoryReader {
       if (!IntField("TargetID", d.TargetID)) return false;
       // A branch beyond itself, which only a damaged file holds, reads as
       // the step before it, as replay takes it: it must not use up the IDs.
-      if (d.TargetType == ActionKind::Branch && d.TargetID > MaxFigureID) d.TargetID = S.History.Count() - 1;
-      if (d.TargetID > S.History.NextFigID) S.History.NextFigID = d.TargetID;
+      if (d.TargetType == ActionKind::Branch && d.TargetID > MaxFigureID) d.TargetID = m_history.Count() - 1;
+      if (d.TargetID > m_history.NextFigID) m_history.NextFigID = d.TargetID;
     }
     m_targets.Add(d);  // TargetID is final from here on
     if (d.TargetType == ActionKind::Change) {

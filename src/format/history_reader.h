@@ -33,10 +33,12 @@ struct ReadReport {
   std::vector<std::string> MissingPictures;
 };
 
-// Reads a whole drawing file from `text` (the file's bytes) into S.History,
-// which the caller has emptied. 0 on success; 1 on failure, with S.History
-// emptied again. What happened goes into `report` when one is given. Sets
-// S.History.NextFigID to the largest of 1 and every TargetID read, and
+// Reads a whole drawing file from `text` (the file's bytes) after the
+// records of S.History() (none, unless a journal is read on top of its base
+// file), and puts the history in place with LoadHistory: the drawing stands
+// at step 0. 0 on success; 1 on failure, with the history emptied. What
+// happened goes into `report` when one is given. Sets
+// S.History().NextFigID to the largest of 1 and every TargetID read, and
 // echoes what it reads into S.Memo while S.ShowProcess is on. The file name
 // of a ReadBG / ReadData record is kept as the absolute path of the file
 // found, as recorded or by its bare name in the working folder.

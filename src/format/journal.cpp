@@ -49,7 +49,7 @@ JournalScan ScanJournal(const std::string& bytes, const std::string& base) {
       scan.Damaged = true;
       return scan;
     }
-    scan.BaseCount = read.History.Count();
+    scan.BaseCount = read.History().Count();
   }
   const std::string_view all(bytes);
   // Where each block seems to end; a text "end ActionData" in the middle of
@@ -67,7 +67,7 @@ JournalScan ScanJournal(const std::string& bytes, const std::string& base) {
     if (!IsValidUtf8(text)) return false;
     AppState read;
     if ((!base.empty() && ReadHistory(read, base) != 0) || ReadHistory(read, text) != 0) return false;
-    count = read.History.Count();
+    count = read.History().Count();
     return true;
   };
   // The same for the records from `whole` to `length` alone, as a cheap

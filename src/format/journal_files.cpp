@@ -223,7 +223,7 @@ JournalInfo ParseInfo(std::string_view text) {
 bool ReadsQuietly(std::string_view text, int32_t* count) {
   AppState quiet;
   if (ReadHistory(quiet, std::string(text)) != 0) return false;
-  if (count) *count = quiet.History.Count();
+  if (count) *count = quiet.History().Count();
   return true;
 }
 

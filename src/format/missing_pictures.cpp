@@ -6,6 +6,7 @@
 
 #include "document/paths.h"
 #include "format/history_reader.h"
+#include "history/play.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string AskFor(const std::string& name, UserDialogs& dialogs, FileDialog& op
 
 }  // namespace
 
-void AskForMissingPictures(HistoryList& history, const std::vector<std::string>& missing, UserDialogs& dialogs,
+void AskForMissingPictures(AppState& S, const std::vector<std::string>& missing, UserDialogs& dialogs,
                            FileDialog& openBG) {
   std::map<std::string, std::string> located;
   for (const std::string& name : missing) {
@@ -36,10 +37,5 @@ void AskForMissingPictures(HistoryList& history, const std::vector<std::string>&
     if (where.empty()) where = AskFor(name, dialogs, openBG);
     if (where != name) located.emplace(name, where);
   }
-  if (located.empty()) return;
-  for (Action& record : history) {
-    if (record.TargetType != ActionKind::ReadBG && record.TargetType != ActionKind::ReadData) continue;
-    const auto it = located.find(record.FileName);
-    if (it != located.end()) record.FileName = it->second;
-  }
+  RenamePictures(S, located);
 }

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "history/history.h"
-#include "history/ports.h"
+#include "history/state.h"
 
 // For each missing name in turn: found now (an earlier answer moved the
 // working folder), or else the user is asked whether to point at it and
@@ -15,5 +14,5 @@
 // working folder, as a dialog that returns a file does. Every ReadBG /
 // ReadData record of that name then names the file found or chosen; a name
 // the user leaves is kept as read.
-void AskForMissingPictures(HistoryList& history, const std::vector<std::string>& missing, UserDialogs& dialogs,
+void AskForMissingPictures(AppState& S, const std::vector<std::string>& missing, UserDialogs& dialogs,
                            FileDialog& openBG);

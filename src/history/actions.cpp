@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "document/hit_test.h"
+#include "history/drawing_write.h"
 #include "history/play.h"
 #include "history/savehistory.h"
 
@@ -15,14 +17,14 @@ namespace {
 // with the same ID). A figure that no record knows, which only a damaged
 // history allows, gets 0: such a record names no figure and replay skips it.
 int32_t FigureID(const AppState& S, const Figure* fig) {
-  const Action* found = S.History.FindLatestFor(fig, S.History.Count() - 1);
+  const Action* found = S.History().FindLatestFor(fig, S.History().Count() - 1);
   return found != nullptr ? found->TargetID : 0;
 }
 
 // A new record of `kind` at the end, with a deep copy of `snapshot` when
 // there is one.
 Action& Append(AppState& S, ActionKind kind, const Figure* snapshot = nullptr) {
-  Action& a = snapshot != nullptr ? S.History.Add(*snapshot) : S.History.Add();
+  Action& a = snapshot != nullptr ? Writable(S).History.Add(*snapshot) : Writable(S).History.Add();
   a.TargetType = kind;
   return a;
 }
@@ -45,12 +47,12 @@ int32_t SmallestUnusedID(const HistoryList& history) {
 // raised the counter to the largest ID: then the free IDs below are used,
 // and the counter never wraps.
 int32_t TakeFigureID(AppState& S) {
-  const int32_t id = S.History.NextFigID;
+  const int32_t id = Writable(S).History.NextFigID;
   if (id < 1 || id > MaxFigureID) {
-    S.History.NextFigID = MaxFigureID + 1;
-    return SmallestUnusedID(S.History);
+    Writable(S).History.NextFigID = MaxFigureID + 1;
+    return SmallestUnusedID(Writable(S).History);
   }
-  S.History.NextFigID = id + 1;
+  Writable(S).History.NextFigID = id + 1;
   return id;
 }
 
@@ -58,10 +60,10 @@ int32_t TakeFigureID(AppState& S) {
 // records it. `live` is the figure the record acted on: later records find
 // the figure's ID through it, and a resize compares against its snapshot.
 void Perform(AppState& S, Action& a, Figure* live = nullptr) {
-  const int32_t step = S.History.Count();
+  const int32_t step = Writable(S).History.Count();
   ApplyAction(S, step);
   if (live != nullptr) a.TargetFig = live;
-  S.CurrentStep = step;  // the drawing now shows the state after it
+  Writable(S).CurrentStep = step;  // the drawing now shows the state after it
   FinishRecord(S, a);
 }
 
@@ -69,6 +71,15 @@ void Perform(AppState& S, Action& a, Figure* live = nullptr) {
 Figure* Created(const Action& a) { return a.TargetItem ? &**a.TargetItem : nullptr; }
 
 }  // namespace
+
+Figure* FrontFigureAt(AppState& S, Point p) {
+  FigureList& figures = Writable(S).Figures;
+  for (auto f = figures.rbegin(); f != figures.rend(); ++f) {
+    const Figure& shown = S.Shown(*f);  // a figure being resized is hit where it shows
+    if (HitTest(shown.Start, shown.End, p)) return &*f;
+  }
+  return nullptr;
+}
 
 namespace {
 
@@ -84,7 +95,7 @@ void RecordMove(AppState& S, Figure* fig, const Figure* snapshot) {
 // figure brought back to its recorded size counts as unchanged. With no
 // snapshot at all the resize is recorded, naming no figure.
 void CommitResize(AppState& S, Figure* of, const Figure& resized) {
-  const Action* p = S.History.FindLatestFor(of, S.History.Count());
+  const Action* p = S.History().FindLatestFor(of, S.History().Count());
   bool changed = true;
   if (p != nullptr) {
     const Figure& q = p->FigData;
@@ -92,9 +103,10 @@ void CommitResize(AppState& S, Figure* of, const Figure& resized) {
               WrapSub(q.Start.Y, resized.Start.Y) != WrapSub(q.End.Y, resized.End.Y);
   }
   if (!changed) return;
+  const int32_t id = p != nullptr ? p->TargetID : 0;
   Action& a = Append(S, ActionKind::Change, &resized);
   a.Parameter = ParameterKind::Size;
-  a.TargetID = p != nullptr ? p->TargetID : 0;
+  a.TargetID = id;
   Perform(S, a, of);
 }
 
@@ -162,9 +174,9 @@ bool DeleteSelected(AppState& S) {
 }
 
 Figure* RestoreDeleted(AppState& S) {
-  if (S.DeletedFigs.IsEmpty()) return nullptr;
+  if (Writable(S).DeletedFigures.IsEmpty()) return nullptr;
   CommitPreview(S);
-  Action& a = Append(S, ActionKind::Undo, &S.DeletedFigs.Last());
+  Action& a = Append(S, ActionKind::Undo, &Writable(S).DeletedFigures.Last());
   a.TargetID = TakeFigureID(S);
   Perform(S, a);
   return Created(a);
@@ -172,7 +184,7 @@ Figure* RestoreDeleted(AppState& S) {
 
 bool MoveSelectedFront(AppState& S) {
   Figure* f = S.SelectedFig;
-  if (f == nullptr || S.DrawingFigs.IsEmpty() || f == &S.DrawingFigs.Last()) return false;
+  if (f == nullptr || Writable(S).Figures.IsEmpty() || f == &Writable(S).Figures.Last()) return false;
   CommitPreview(S);
   Action& a = Append(S, ActionKind::Front);
   a.TargetID = FigureID(S, f);
@@ -182,7 +194,7 @@ bool MoveSelectedFront(AppState& S) {
 
 bool MoveSelectedBack(AppState& S) {
   Figure* f = S.SelectedFig;
-  if (f == nullptr || S.DrawingFigs.IsEmpty() || f == &S.DrawingFigs.First()) return false;
+  if (f == nullptr || Writable(S).Figures.IsEmpty() || f == &Writable(S).Figures.First()) return false;
   CommitPreview(S);
   Action& a = Append(S, ActionKind::Back);
   a.TargetID = FigureID(S, f);
@@ -219,16 +231,16 @@ void SetBackground(AppState& S, const std::string& path) {
   a.FileName = path;
   Perform(S, a);
   // The picture side shows it already, as after a rebuild.
-  S.ShownBGFileName = S.BGFileName;
-  S.BGFileName.clear();
+  Writable(S).ShownBGFileName = Writable(S).BGFileName;
+  Writable(S).BGFileName.clear();
 }
 
 void ClearDrawing(AppState& S, ActionKind kind) {
   CommitPreview(S);
   if (kind != ActionKind::ClearBG) S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, Append(S, kind));
-  if (kind == ActionKind::ClearBG || kind == ActionKind::ClearAll) S.ShownBGFileName.clear();
-  S.BGFileName.clear();
+  if (kind == ActionKind::ClearBG || kind == ActionKind::ClearAll) Writable(S).ShownBGFileName.clear();
+  Writable(S).BGFileName.clear();
 }
 
 void BranchTo(AppState& S, int32_t step) {

@@ -29,6 +29,10 @@ void DragSelected(AppState& S, int32_t dx, int32_t dy);
 // started); a slider resize stays. False when there was none.
 bool DropDrag(AppState& S);
 
+// The front-most figure on the canvas, as the screen shows it, whose box holds `p`
+// (to be selected); null when none.
+Figure* FrontFigureAt(AppState& S, Point p);
+
 // A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
 Figure* CreateFigure(AppState& S, const Figure& fig);
 // A copy of the selected figure 20 pixels right and down, on top; it

@@ -99,6 +99,9 @@ class HistoryList {
   HistoryList() = default;
   HistoryList(const HistoryList&) = delete;
   HistoryList& operator=(const HistoryList&) = delete;
+  // Moving keeps every record where it is in memory, and the generation.
+  HistoryList(HistoryList&&) = default;
+  HistoryList& operator=(HistoryList&&) = default;
 
   auto begin() { return m_records.begin(); }
   auto end() { return m_records.end(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/paths.h"
+#include "history/drawing_write.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ class Replayer {
 
   void StartClean() {
     FirstCreator.clear();
-    for (Action& a : S.History) {
+    for (Action& a : Writable(S).History) {
       // The first creating record of an ID wins, as with FindCreator.
       if (IsCreatingAction(a.TargetType)) FirstCreator.try_emplace(a.TargetID, &a);
     }
@@ -84,9 +85,9 @@ class Replayer {
     std::vector<IdRange> ranges;
     // A restart among them empties the background the records before it
     // asked for; everything else it empties is empty already.
-    if (SurvivingRanges(S.History, n, ranges)) S.BGFileName.clear();
+    if (SurvivingRanges(Writable(S).History, n, ranges)) Writable(S).BGFileName.clear();
     for (const IdRange& r : ranges)
-      for (int32_t k = r.First; k <= r.Last; ++k) Apply(S.History.At(k));
+      for (int32_t k = r.First; k <= r.Last; ++k) Apply(Writable(S).History.At(k));
   }
 
   // Any record but a branch.
@@ -95,7 +96,7 @@ class Replayer {
     switch (d.TargetType) {
       case ActionKind::Create:
       case ActionKind::Duplicate:
-        Link(d, S.DrawingFigs.Add(d.FigData));
+        Link(d, Writable(S).Figures.Add(d.FigData));
         break;
       case ActionKind::Move:
         if (Action* t = Target(d.TargetID); t != nullptr && t->TargetFig != nullptr) {
@@ -106,36 +107,36 @@ class Replayer {
       case ActionKind::Delete:
         if (Action* t = Target(d.TargetID); t != nullptr && t->TargetItem) {
           const FigureList::iterator i = *t->TargetItem;
-          S.DeletedFigs.Add(*i);
+          Writable(S).DeletedFigures.Add(*i);
           Unlink(*t, &*i);
-          S.DrawingFigs.Remove(i);
+          Writable(S).Figures.Remove(i);
         }
         break;
       case ActionKind::Undo: {
         // The figure deleted last comes back; the record's own snapshot is
         // not used.
-        if (S.DeletedFigs.IsEmpty()) break;
-        Link(d, S.DrawingFigs.Add(S.DeletedFigs.Last()));
-        S.DeletedFigs.Remove(std::prev(S.DeletedFigs.end()));
+        if (Writable(S).DeletedFigures.IsEmpty()) break;
+        Link(d, Writable(S).Figures.Add(Writable(S).DeletedFigures.Last()));
+        Writable(S).DeletedFigures.Remove(std::prev(Writable(S).DeletedFigures.end()));
         break;
       }
       case ActionKind::Front:
-        if (auto i = TargetItem(d.TargetID)) S.DrawingFigs.MoveFront(*i);
+        if (auto i = TargetItem(d.TargetID)) Writable(S).Figures.MoveFront(*i);
         break;
       case ActionKind::Back:
-        if (auto i = TargetItem(d.TargetID)) S.DrawingFigs.MoveBack(*i);
+        if (auto i = TargetItem(d.TargetID)) Writable(S).Figures.MoveBack(*i);
         break;
       case ActionKind::Change:
         if (auto i = TargetItem(d.TargetID)) ApplyChange(d, **i);
         break;
       case ActionKind::ReadBG:
-        S.BGFileName = d.FileName;
+        Writable(S).BGFileName = d.FileName;
         break;
       case ActionKind::ClearBG:
-        S.BGFileName.clear();
+        Writable(S).BGFileName.clear();
         break;
       case ActionKind::ClearAll:
-        S.BGFileName.clear();
+        Writable(S).BGFileName.clear();
         ClearDrawing();
         break;
       case ActionKind::ClearDrawing:
@@ -150,10 +151,10 @@ class Replayer {
   // step TargetID.
   void ApplyBranch(Action& branch, int32_t position) {
     ClearLinks(branch);
-    S.BGFileName.clear();
+    Writable(S).BGFileName.clear();
     ClearAllLinks();
-    S.DrawingFigs.Clear();
-    S.DeletedFigs.Clear();
+    Writable(S).Figures.Clear();
+    Writable(S).DeletedFigures.Clear();
     if (!Clean) StartClean();
     ApplyFromStart(BranchTarget(branch.TargetID, position));
   }
@@ -165,7 +166,7 @@ class Replayer {
   std::vector<Action*> Linked;                                      // clean: records given links
 
   Action* Target(int32_t id) {
-    if (!Clean) return S.History.FindCreator(id);
+    if (!Clean) return Writable(S).History.FindCreator(id);
     auto it = FirstCreator.find(id);
     return it == FirstCreator.end() ? nullptr : it->second;
   }
@@ -186,7 +187,7 @@ class Replayer {
   void Unlink(Action& creator, const Figure* fig) {
     ClearLinks(creator);
     if (Clean) return;  // only the record that created a figure links to it
-    for (Action& a : S.History)
+    for (Action& a : Writable(S).History)
       if (a.TargetFig == fig || (a.TargetItem && &**a.TargetItem == fig)) ClearLinks(a);
   }
 
@@ -196,13 +197,13 @@ class Replayer {
       Linked.clear();
       return;
     }
-    ForgetLinksAfter(S.History, 0);
+    ForgetLinksAfter(Writable(S).History, 0);
   }
 
   void ClearDrawing() {
     ClearAllLinks();
-    S.DrawingFigs.Clear();
-    S.DeletedFigs.Clear();
+    Writable(S).Figures.Clear();
+    Writable(S).DeletedFigures.Clear();
   }
 };
 
@@ -214,76 +215,116 @@ void ForgetLinksAfter(HistoryList& history, int32_t step) {
 
 void GoToStep(AppState& S) {
   // Records beyond the step keep no links to the figures freed here.
-  ForgetLinksAfter(S.History, 0);
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
+  ForgetLinksAfter(Writable(S).History, 0);
+  Writable(S).Figures.Clear();
+  Writable(S).DeletedFigures.Clear();
 
   Replayer replay(S);
   replay.StartClean();
-  assert(S.CurrentStep >= 0 && S.CurrentStep <= S.History.Count() && "CurrentStep must be a step of the history");
-  const int32_t step = std::clamp(S.CurrentStep, 0, S.History.Count());
+  assert(Writable(S).CurrentStep >= 0 && Writable(S).CurrentStep <= Writable(S).History.Count() && "CurrentStep must be a step of the history");
+  const int32_t step = std::clamp(Writable(S).CurrentStep, 0, Writable(S).History.Count());
   if (step > 0) replay.ApplyFromStart(step);
-  S.ReplayedStep = step;
+  Writable(S).ReplayedStep = step;
   ShowReplayedPicture(S);
 }
 
+void GoToStep(AppState& S, int32_t step) {
+  Writable(S).CurrentStep = step;
+  GoToStep(S);
+}
+
+void WalkToStep(AppState& S, int32_t step) {
+  Writable(S).CurrentStep = step;
+  WalkToStep(S);
+}
+
 void WalkToStep(AppState& S) {
-  const int32_t from = S.ReplayedStep;
-  const int32_t to = S.CurrentStep;
-  if (from < 0 || from > to || to > S.History.Count()) return GoToStep(S);
+  const int32_t from = Writable(S).ReplayedStep;
+  const int32_t to = Writable(S).CurrentStep;
+  if (from < 0 || from > to || to > Writable(S).History.Count()) return GoToStep(S);
   // Records that empty the drawing free figures that records before `from`
   // still link: only a rebuild forgets those links.
   for (int32_t k = from + 1; k <= to; ++k) {
-    const ActionKind kind = S.History.At(k).TargetType;
+    const ActionKind kind = Writable(S).History.At(k).TargetType;
     if (kind == ActionKind::Branch || kind == ActionKind::ClearDrawing || kind == ActionKind::ClearAll)
       return GoToStep(S);
   }
   // The background of `from` is the one shown; the records may ask for
   // another.
-  S.BGFileName = S.ShownBGFileName;
+  Writable(S).BGFileName = Writable(S).ShownBGFileName;
   Replayer replay(S);
   // A long walk looks IDs up in an index; a few records find their figures
   // faster by walking the history.
   constexpr int32_t IndexFrom = 32;
   if (to - from > IndexFrom) replay.StartClean();
-  for (int32_t k = from + 1; k <= to; ++k) replay.Apply(S.History.At(k));
-  S.ReplayedStep = to;
+  for (int32_t k = from + 1; k <= to; ++k) replay.Apply(Writable(S).History.At(k));
+  Writable(S).ReplayedStep = to;
   ShowReplayedPicture(S);
 }
 
 void ClearToStepZero(AppState& S) {
-  ForgetLinksAfter(S.History, 0);
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
-  S.BGFileName.clear();
-  S.CurrentStep = 0;
-  S.ReplayedStep = 0;
+  ForgetLinksAfter(Writable(S).History, 0);
+  Writable(S).Figures.Clear();
+  Writable(S).DeletedFigures.Clear();
+  Writable(S).BGFileName.clear();
+  Writable(S).CurrentStep = 0;
+  Writable(S).ReplayedStep = 0;
 }
 
-void ShowReplayedPicture(AppState& S) {
-  if (S.BGFileName != S.ShownBGFileName) {
-    if (S.BGFileName.empty()) {
+void LoadHistory(AppState& S, HistoryList history) {
+  ClearToStepZero(S);  // no link of the old records outlives this
+  Writable(S).History = std::move(history);
+  ClearToStepZero(S);
+}
+
+void ContinueFigureIDs(AppState& S) {
+  HistoryList& history = Writable(S).History;
+  if (history.Count() > 0) history.NextFigID = WrapAdd(history.NextFigID, 1);
+}
+
+void RenamePictures(AppState& S, const std::map<std::string, std::string>& located) {
+  if (located.empty()) return;
+  for (Action& record : Writable(S).History) {
+    if (record.TargetType != ActionKind::ReadBG && record.TargetType != ActionKind::ReadData) continue;
+    const auto it = located.find(record.FileName);
+    if (it != located.end()) record.FileName = it->second;
+  }
+}
+
+void LoadAskedBackground(AppState& S) {
+  auto& D = Writable(S);
+  if (D.BGFileName != D.ShownBGFileName) {
+    if (D.BGFileName.empty()) {
       S.Pictures->BlankBGImage();
-    } else if (S.Pictures->LoadBGPicture(S.BGFileName) == 1) {
+    } else if (S.Pictures->LoadBGPicture(D.BGFileName) == 1) {
       // Not where it was recorded: look for it by name in the current folder
       // (the drawing may have been moved with its pictures). If it is not
       // there either, the background stays as it was.
-      const std::string bare = PathBareName(S.BGFileName);
-      if (!bare.empty() && bare != S.BGFileName) S.Pictures->LoadBGPicture(bare);
+      const std::string bare = PathBareName(D.BGFileName);
+      if (!bare.empty() && bare != D.BGFileName) S.Pictures->LoadBGPicture(bare);
     }
   }
-  S.Pictures->PaintBoxPaint();
   // Taken even when the picture was not found, so that the next step does
   // not look for it again.
-  S.ShownBGFileName = S.BGFileName;
-  S.BGFileName.clear();
+  D.ShownBGFileName = D.BGFileName;
+}
+
+void ShowBlankBackground(AppState& S) {
+  S.Pictures->BlankBGImage();
+  Writable(S).ShownBGFileName.clear();
+}
+
+void ShowReplayedPicture(AppState& S) {
+  LoadAskedBackground(S);
+  S.Pictures->PaintBoxPaint();
+  Writable(S).BGFileName.clear();
 }
 
 void ApplyAction(AppState& S, int32_t step) {
-  if (step < 1 || step > S.History.Count()) return;
-  S.ReplayedStep = -1;
+  if (step < 1 || step > Writable(S).History.Count()) return;
+  Writable(S).ReplayedStep = -1;
   Replayer replay(S);
-  Action& record = S.History.At(step);
+  Action& record = Writable(S).History.At(step);
   if (record.TargetType == ActionKind::Branch)
     replay.ApplyBranch(record, step);
   else
@@ -343,11 +384,11 @@ struct ForwardReplay::Impl {
 };
 
 ForwardReplay::ForwardReplay(AppState& S) : F(std::make_unique<Impl>(S)) {
-  ForgetLinksAfter(S.History, 0);
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
-  S.BGFileName.clear();
-  S.CurrentStep = 0;
+  ForgetLinksAfter(Writable(S).History, 0);
+  Writable(S).Figures.Clear();
+  Writable(S).DeletedFigures.Clear();
+  Writable(S).BGFileName.clear();
+  Writable(S).CurrentStep = 0;
   F->Replay.StartClean();
 }
 
@@ -355,9 +396,9 @@ ForwardReplay::~ForwardReplay() = default;
 
 bool ForwardReplay::Next() {
   AppState& S = F->S;
-  if (S.CurrentStep >= S.History.Count()) return false;
-  const int32_t step = ++S.CurrentStep;
-  Action& record = S.History.At(step);
+  if (Writable(S).CurrentStep >= Writable(S).History.Count()) return false;
+  const int32_t step = ++Writable(S).CurrentStep;
+  Action& record = Writable(S).History.At(step);
   if (record.TargetType == ActionKind::Branch)
     F->Replay.ApplyBranch(record, step);
   else
@@ -365,4 +406,4 @@ bool ForwardReplay::Next() {
   return true;
 }
 
-int32_t ForwardReplay::Step() const { return F->S.CurrentStep; }
+int32_t ForwardReplay::Step() const { return Writable(F->S).CurrentStep; }

@@ -81,7 +81,7 @@ void ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
 // its latest record. False when no record knows it.
 bool FindStampReference(AppState& S, const Figure& stamp) {
   if (S.StampReference != nullptr) return true;
-  const Action* found = S.History.FindLatestFor(&stamp, S.History.Count());
+  const Action* found = S.History().FindLatestFor(&stamp, S.History().Count());
   if (found == nullptr) return false;
   S.StampReference = &found->FigData;
   return true;

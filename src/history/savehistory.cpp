@@ -1,6 +1,7 @@
 #include "history/savehistory.h"
 
 #include "history/describe.h"
+#include "history/drawing_write.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ namespace {
 // record is on the disk before anything shows it), then the process display.
 void Finish(AppState& S, Action& record) {
   record.ActionTime = S.Clock->Now();
-  if (S.Journal != nullptr) S.Journal->Recorded(S.History, *S.Dialogs);
+  if (S.Journal != nullptr) S.Journal->Recorded(Writable(S).History, *S.Dialogs);
   ShowAction(S, record);
 }
 

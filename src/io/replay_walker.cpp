@@ -2,33 +2,34 @@
 
 #include <algorithm>
 
-#include "document/paths.h"
+#include <utility>
 
 ReplayWalker::ReplayWalker(const HistoryList& history, UserDialogs& dialogs) {
   W.Dialogs = &dialogs;
   W.Pictures = &Store;
+  HistoryList records;
   for (const Action& a : history) {
-    Action& copy = W.History.Add();
+    Action& copy = records.Add();
     copy = a;
     // The window's links name the window's figures: the copy makes its own.
     copy.TargetFig = nullptr;
     copy.TargetItem.reset();
   }
-  W.History.NextFigID = history.NextFigID;
+  records.NextFigID = history.NextFigID;
+  LoadHistory(W, std::move(records));
   Restart();
 }
 
 ReplayWalker::~ReplayWalker() {
   // The records' links go before the figures they name.
   Walk.reset();
-  ForgetLinksAfter(W.History, 0);
+  W.Reset();
 }
 
 void ReplayWalker::Restart() {
   Walk.reset();
   Walk = std::make_unique<ForwardReplay>(W);
-  W.ShownBGFileName.clear();
-  W.Pictures->BlankBGImage();
+  ShowBlankBackground(W);
   Compose();
 }
 
@@ -48,17 +49,6 @@ void ReplayWalker::ForwardTo(int step) {
 
 // The background the records ask for, as GoToStep loads it, then the canvas.
 void ReplayWalker::Compose() {
-  if (W.BGFileName != W.ShownBGFileName) {
-    if (W.BGFileName.empty()) {
-      W.Pictures->BlankBGImage();
-    } else if (W.Pictures->LoadBGPicture(W.BGFileName) == 1) {
-      // Not where it was recorded: by its bare name in the current folder.
-      const std::string bare = PathBareName(W.BGFileName);
-      if (!bare.empty() && bare != W.BGFileName) W.Pictures->LoadBGPicture(bare);
-    }
-    // Taken even when the picture was not found: the next step does not
-    // look for it again.
-    W.ShownBGFileName = W.BGFileName;
-  }
+  LoadAskedBackground(W);
   W.Pictures->PaintBoxPaint();
 }

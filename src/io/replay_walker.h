@@ -23,8 +23,8 @@ class ReplayWalker {
   ReplayWalker(const ReplayWalker&) = delete;
   ReplayWalker& operator=(const ReplayWalker&) = delete;
 
-  int Count() const { return W.History.Count(); }
-  int Step() const { return W.CurrentStep; }
+  int Count() const { return W.History().Count(); }
+  int Step() const { return W.CurrentStep(); }
 
   // Goes on to the next step and composes its picture; false at the last.
   bool Next();

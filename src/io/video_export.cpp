@@ -21,7 +21,7 @@ double VideoSeconds(const HistoryList& history, const ReplayPace& pace) {
 VideoExportResult ExportVideo(ReplayWalker& walker, UserDialogs& dialogs, const QString& path, VideoFormat format,
                               const ReplayPace& pace, bool backup,
                               const std::function<bool(VideoPass, int, int)>& progress) {
-  const HistoryList& history = walker.State().History;
+  const HistoryList& history = walker.State().History();
   const int count = history.Count();
   // The frames of a walk: step 1 to the last, or the blank canvas alone.
   const int frames = std::max(count, 1);

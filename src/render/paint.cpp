@@ -320,7 +320,7 @@ void CanvasComposer::PaintBoxPaint() {
   m_figs.clear();
   m_newKeys.clear();
   m_newKeyStart.assign(1, 0);
-  for (const Figure& drawn : S.DrawingFigs) {
+  for (const Figure& drawn : S.Figures()) {
     const Figure& fig = S.Shown(drawn);  // a resize or a drag under way shows its preview
     m_figs.push_back(&fig);
     AppendFigureKey(m_newKeys, fig);

@@ -69,12 +69,12 @@ void MainWindow::PlayBtnClick() {
     StopPlaying();
     return;
   }
-  if (S.WorkMode != WindowMode::Play || S.History.Count() == 0 || !m_playTimer) return;
+  if (S.WorkMode != WindowMode::Play || S.History().Count() == 0 || !m_playTimer) return;
   // At the last step the film starts again from the empty canvas.
   if (S.AtLastStep()) StopBtnClick();
   m_playing = true;
   ShowPlayState();
-  m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
+  m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History(), S.CurrentStep()));
 }
 
 void MainWindow::StopPlaying() {
@@ -86,7 +86,7 @@ void MainWindow::StopPlaying() {
 
 void MainWindow::SpeedBtnClick() {
   // A new speed counts from now on, for the step on the screen too.
-  if (m_playing) m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
+  if (m_playing) m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History(), S.CurrentStep()));
 }
 
 void MainWindow::PlayTimerTick() {
@@ -101,7 +101,7 @@ void MainWindow::PlayTimerTick() {
   if (S.AtLastStep())
     StopPlaying();  // the last step stays
   else
-    m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History, S.CurrentStep));
+    m_playTimer->Start(PlayStepMilliseconds(PlaySpeed(), S.History(), S.CurrentStep()));
 }
 
 void MainWindow::ShowPlayState() {

@@ -60,7 +60,7 @@ void MainWindow::RunWithProgress(const std::function<void(const ExportProgress&)
   progress.setWindowTitle(QString::fromStdString(S.VersionText));
   progress.setCancelButtonText(tr("キャンセル"));
   progress.setMinimumDuration(0);
-  progress.setRange(0, std::max(S.History.Count(), 1));
+  progress.setRange(0, std::max(S.History().Count(), 1));
   // The window takes no input meanwhile, but its progress box does: a
   // window of its own, it is enabled again after its parent was disabled.
   progress.setEnabled(true);
@@ -99,9 +99,9 @@ void MainWindow::SaveAllProcessMenuClick() {
   // The chosen file itself is never written: it names the folder and the
   // base of the numbered names.
   const std::string base = ProcessPictureBase(S.SaveJPEGBGDialog.FileName);
-  if (S.History.Count() == 0) return;
-  if (!ConfirmProcessExport(*S.Dialogs, S.History.Count())) return;
-  ReplayWalker walker(S.History, *S.Dialogs);
+  if (S.History().Count() == 0) return;
+  if (!ConfirmProcessExport(*S.Dialogs, S.History().Count())) return;
+  ReplayWalker walker(S.History(), *S.Dialogs);
   RunWithProgress([&](const ExportProgress& progress) {
     ExportProcess(walker, *S.Dialogs, base,
                   [&](int n, int count) { return progress(QStringLiteral("えを かきだしています"), n, count); });
@@ -120,10 +120,10 @@ void MainWindow::SaveVideoMenuClick() {
     format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
     path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
   }
-  if (S.History.Count() == 0) return;
+  if (S.History().Count() == 0) return;
   // The choices of --pace and --hold, kept for the next video.
-  if (!VideoPaceDialog::Ask(this, S.History, m_videoPace)) return;
-  ReplayWalker walker(S.History, *S.Dialogs);
+  if (!VideoPaceDialog::Ask(this, S.History(), m_videoPace)) return;
+  ReplayWalker walker(S.History(), *S.Dialogs);
   VideoExportResult result = VideoExportResult::Cancelled;
   RunWithProgress([&](const ExportProgress& progress) {
     result = ExportVideo(walker, *S.Dialogs, path, format, m_videoPace, true, [&](VideoPass pass, int n, int count) {

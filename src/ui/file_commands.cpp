@@ -43,7 +43,7 @@ void MainWindow::ReadDataMenuClick() {
     S.Dialogs->ShowMessage(kWrongFileType);
     return;
   }
-  if (S.History.Count() > 0 && S.Dialogs->Ask(kReallyLoad, "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
+  if (S.History().Count() > 0 && S.Dialogs->Ask(kReallyLoad, "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
   LoadDrawingFile(path);
 }
 
@@ -66,21 +66,18 @@ bool MainWindow::LoadDrawingFile(const QString& path) {
   if (!ReadDrawingText(bytes)) {
     // The drawing on screen no longer is that file's: forget the file, so
     // that an overwrite-save cannot put an empty drawing over it.
-    S.History.Clear();
-    S.CurrentStep = 0;
-    S.DataFileName.clear();
+    S.Reset();
     m_dataFileStamp = FileStamp();
     setWindowTitle(QString::fromStdString(S.VersionText));
     PaintBoxPaint();
     RestartJournal();
     return false;
   }
-  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
-  S.DataFileName = path.toStdString();
+  ContinueFigureIDs(S);
+  S.NameFile(path.toStdString());
   m_dataFileStamp = stamp;
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  GoToStep(S, S.History().Count());
   RestartJournal(&bytes);  // the journal starts from the loaded file
   if (S.ShowProcess) S.Memo->AddLine("");
   return true;
@@ -94,7 +91,7 @@ bool MainWindow::ReadDrawingText(const std::string& bytes) {
     S.Dialogs->ShowMessage(ReadFaultMessage(*report.Fault) + (place.empty() ? "" : "\n" + place));
     return false;
   }
-  AskForMissingPictures(S.History, report.MissingPictures, *S.Dialogs, S.OpenBGDialog);
+  AskForMissingPictures(S, report.MissingPictures, *S.Dialogs, S.OpenBGDialog);
   return true;
 }
 
@@ -107,19 +104,19 @@ bool MainWindow::OverWriteDrawing() {
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
-  if (S.DataFileName.empty()) return SaveDrawingAs();
+  if (S.DataFileName().empty()) return SaveDrawingAs();
 
-  const QString path = QString::fromStdString(S.DataFileName);
+  const QString path = QString::fromStdString(S.DataFileName());
   if (!MaySaveAt(path)) {
     // Kiosk mode: a drawing opened from elsewhere goes into the folder, by
     // the dialog, under its name.
-    S.SaveDataDialog.FileName = S.DataFileName;
+    S.SaveDataDialog.FileName = S.DataFileName();
     return SaveDrawingAs();
   }
   // As every editor does: a file that is no longer the one this drawing
   // was read from or written to (another window saved over it) is not
   // replaced without asking.
-  const FileStamp now = StampOfFile(S.DataFileName);
+  const FileStamp now = StampOfFile(S.DataFileName());
   if (m_dataFileStamp.Known() && now.Known() && now != m_dataFileStamp &&
       S.Dialogs->Ask(kChangedElsewhere, "確認", QuestionButtons::YesNo) != ModalResult::Yes) {
     S.Dialogs->ShowMessage(kSaveCancelled);
@@ -127,7 +124,7 @@ bool MainWindow::OverWriteDrawing() {
   }
   // An empty text: the history holds something the file cannot (a line
   // break in a text or name); the old file stays as it is.
-  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History()));
   // A copy of the file being made for the journal gets its name first: a
   // crash after the file is replaced must not leave a journal without base.
   Journal.WaitForBase();
@@ -135,7 +132,7 @@ bool MainWindow::OverWriteDrawing() {
     S.Dialogs->ShowMessage(kOverwriteFailed);
     return false;
   }
-  m_dataFileStamp = StampOfFile(S.DataFileName);
+  m_dataFileStamp = StampOfFile(S.DataFileName());
   RestartJournal(SavedBytesForJournal(text));  // nothing unsaved any more
   S.Dialogs->ShowMessage(kOverwriteDone);
   return true;
@@ -154,14 +151,14 @@ bool MainWindow::SaveDrawingAs() {
     S.Dialogs->ShowMessage(kSaveCancelled);
     return false;
   }
-  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History));
+  const QByteArray text = QByteArray::fromStdString(HistoryFileText(S.History()));
   Journal.WaitForBase();  // as in OverWriteDrawing
   if (text.isEmpty() || !ReplaceFile(path, exists, [&](const QString& temp) { return WriteWholeFile(temp, text); })) {
     S.Dialogs->ShowMessage(kSaveFailed);
     return false;
   }
-  S.DataFileName = path.toStdString();
-  m_dataFileStamp = StampOfFile(S.DataFileName);
+  S.NameFile(path.toStdString());
+  m_dataFileStamp = StampOfFile(S.DataFileName());
   setWindowTitle(QString::fromStdString(S.VersionText + " - ") + path);
   RestartJournal(SavedBytesForJournal(text));  // nothing unsaved any more
   return true;

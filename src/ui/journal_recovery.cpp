@@ -91,7 +91,7 @@ void MainWindow::StartJournal() {
     S.Dialogs->ShowMessage(kKeptHere + kept[0]);
   else if (kept.size() > 1)
     S.Dialogs->ShowMessage(kAllKeptHere + folder);
-  if (!restored && !Journal.Start(folder, S.History, S.DataFileName, m_dataFileStamp))
+  if (!restored && !Journal.Start(folder, S.History(), S.DataFileName(), m_dataFileStamp))
     S.Dialogs->ShowMessage(JournalFailedMessage);
   S.Journal = &Journal;
 }
@@ -102,20 +102,18 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
   if (!name.isEmpty() && QFileInfo(name).absoluteDir().exists()) EnterFolderOf(name);
   ResetDrawing();
   if (!ReadDrawingText(journal.Text)) {
-    S.History.Clear();
-    S.CurrentStep = 0;
+    LoadHistory(S, HistoryList());
     PaintBoxPaint();
     return false;
   }
-  if (S.History.Count() > 0) S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);
-  S.DataFileName = journal.Info.DataFileName;
+  ContinueFigureIDs(S);
+  S.NameFile(journal.Info.DataFileName);
   // The file as the journal began from it: an overwrite asks first when
   // it has been replaced since (another window saved it, say).
   m_dataFileStamp = journal.Info.DataFileStamp;
   setWindowTitle(name.isEmpty() ? QString::fromStdString(S.VersionText)
                                 : QString::fromStdString(S.VersionText + " - ") + name);
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  GoToStep(S, S.History().Count());
   const JournalInfo info = journal.Info;
   if (journal.Damaged) {
     // What lies beyond the damage stays as it is, in a file of its own; the
@@ -123,17 +121,17 @@ bool MainWindow::RestoreJournal(LeftJournal& journal) {
     const std::string folder = QFileInfo(QString::fromStdString(journal.Path)).path().toStdString();
     const std::string kept = journal.Keep();
     S.Dialogs->ShowMessage(kDamagedKept + (kept.empty() ? journal.Path : kept));
-    if (!Journal.Start(folder, S.History, info.DataFileName, info.DataFileStamp, info.BaseCount))
+    if (!Journal.Start(folder, S.History(), info.DataFileName, info.DataFileStamp, info.BaseCount))
       S.Dialogs->ShowMessage(JournalFailedMessage);
-  } else if (!Journal.Adopt(std::move(journal), S.History)) {
+  } else if (!Journal.Adopt(std::move(journal), S.History())) {
     S.Dialogs->ShowMessage(JournalFailedMessage);
   }
   // The step that was on the screen, in the view mode when the window was
   // in it; a step past the history (a side file edited by hand) is the last.
-  if (info.ViewMode && S.History.Count() > 0) {
+  if (info.ViewMode && S.History().Count() > 0) {
     SelectPlayBtn->setChecked(true);
     SelectPlayBtnClick();
-    TimeTrackBar->setValue(std::min(info.ShownStep, S.History.Count()));  // rebuilds that step
+    TimeTrackBar->setValue(std::min(info.ShownStep, S.History().Count()));  // rebuilds that step
   }
   NoteShownStep();
   return true;
@@ -143,7 +141,7 @@ void MainWindow::NoteShownStep() { Journal.ShowStep(S.WorkMode == WindowMode::Pl
 
 void MainWindow::RestartJournal(std::string* fileBytes) {
   NoteShownStep();
-  if (Journal.Active() && !Journal.Restart(S.History, S.DataFileName, m_dataFileStamp, fileBytes))
+  if (Journal.Active() && !Journal.Restart(S.History(), S.DataFileName(), m_dataFileStamp, fileBytes))
     S.Dialogs->ShowMessage(JournalFailedMessage);
 }
 

@@ -180,8 +180,7 @@ void MainWindow::ShowModePanels(WindowMode mode) {
 
 void MainWindow::ResetDrawing() {
   TextEditFig = nullptr;
-  S.History.Clear();
-  ClearToStepZero(S);  // the old records are gone
+  S.Reset();  // a new drawing of no file until the caller names one
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
   S.Preview = FigurePreview{};  // what it showed went with the old figures
@@ -194,8 +193,7 @@ void MainWindow::ResetDrawing() {
   SelectDrawBtn->setChecked(true);
   for (QMenu* menu : {FileMenu, DrawMenu, ToolMenu}) SetMenuEnabled(menu, true);
   ResetDrawingPen(PaintBox->Canvas);
-  Pictures.BlankBGImage();
-  S.ShownBGFileName.clear();
+  ShowBlankBackground(S);
   BlankStampImage();
   PaintBoxPaint();
 }
@@ -214,8 +212,6 @@ bool MainWindow::LeaveViewMode() {
     if (answer == ModalResult::Yes) {
       BranchTo(S, TimeTrackBar->value());  // rebuilds the figures
       branched = true;
-    } else {
-      S.CurrentStep = S.History.Count();
     }
   }
   SetMenuEnabled(FileMenu, true);
@@ -225,7 +221,7 @@ bool MainWindow::LeaveViewMode() {
   if (branched)
     ShowReplayedPicture(S);
   else
-    WalkToStep(S);
+    WalkToStep(S, S.History().Count());
   Journal.ShowStep(false, 0);  // the drawing and edit modes show the last step
   return true;
 }
@@ -276,7 +272,7 @@ void MainWindow::SelectPlayBtnClick() {
   if (!BeginModeChange()) return;
   S.SelectedFig = S.MarkedFig = nullptr;
   if (S.WorkMode == WindowMode::Play) return;
-  if (S.History.Count() == 0) {
+  if (S.History().Count() == 0) {
     S.Dialogs->ShowMessage("さいせいする絵がありません");
     S.CurrentTool = ToolKind::None;
     if (S.WorkMode == WindowMode::Edit) {
@@ -291,8 +287,7 @@ void MainWindow::SelectPlayBtnClick() {
   SetMenuEnabled(FileMenu, false);
   SetMenuEnabled(DrawMenu, false);
   ClearToStepZero(S);
-  Pictures.BlankBGImage();
-  S.ShownBGFileName.clear();
+  ShowBlankBackground(S);
   S.SelectedFig = S.MarkedFig = nullptr;
   BlankStampImage();
   HideInputEdit();
@@ -303,7 +298,7 @@ void MainWindow::SelectPlayBtnClick() {
   // Position first, then the range: a shorter range never drags the
   // position (and a replay) along with it.
   TimeTrackBar->setValue(0);
-  TimeTrackBar->setMaximum(S.History.Count());
+  TimeTrackBar->setMaximum(S.History().Count());
   PaintBoxPaint();
   NoteShownStep();
 }

@@ -151,7 +151,7 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   PictureStore Pictures{S};
   // Every recorded action goes to it (S.Journal) while the window runs.
   ActionJournal Journal;
-  // The drawing's file (S.DataFileName) as last read or written here, or
+  // The drawing's file (S.DataFileName()) as last read or written here, or
   // as the restored journal began from it: an overwrite of a file replaced
   // since asks first.
   FileStamp m_dataFileStamp;

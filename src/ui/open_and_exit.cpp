@@ -38,7 +38,7 @@ void MainWindow::OpenFileByPath(const QString& path) {
     S.Dialogs->ShowMessage("さいせい中はファイルをよみこめません");
     return;
   }
-  if (S.History.Count() > 0 && S.Dialogs->Ask("本当にデータをよみこみますか？", "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
+  if (S.History().Count() > 0 && S.Dialogs->Ask("本当にデータをよみこみますか？", "かくにん", QuestionButtons::YesNo) != ModalResult::Yes) return;
 
   // A name relative to the folder the program started in would point
   // elsewhere once a dialog has changed the working folder: keep it whole.
@@ -88,12 +88,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::ExitMenuClick() {
   CommitPreview(S);
-  if (S.History.Count() == 0) {
+  if (S.History().Count() == 0) {
     EndJournal();
     ExitProcess(0);
     return;
   }
-  const bool named = !S.DataFileName.empty();
+  const bool named = !S.DataFileName().empty();
   const char* question =
       named ? "Tamloをおわる前にえをうわがきほぞんしますか？" : "Tamloをおわる前にえをほぞんしますか？";
   switch (S.Dialogs->Ask(question, "確認", QuestionButtons::YesNoCancel)) {

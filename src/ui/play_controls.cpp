@@ -14,15 +14,13 @@
 
 void MainWindow::StopBtnClick() {
   StopPlaying();
-  S.CurrentStep = 0;
   ForwardBtn->setEnabled(true);
   StopBtn->setEnabled(true);
   ReverseBtn->setEnabled(false);
   if (TimeTrackBar->value() != 0) {
     TimeTrackBar->setValue(0);
   } else {
-    S.CurrentStep = 0;
-    WalkToStep(S);
+    WalkToStep(S, 0);
   }
 }
 
@@ -37,7 +35,7 @@ void MainWindow::ForwardBtnClick() {
 
 void MainWindow::ReverseBtnClick() {
   StopPlaying();
-  if (S.CurrentStep == 0) {
+  if (S.CurrentStep() == 0) {
     ReverseBtn->setEnabled(false);
     return;
   }
@@ -48,13 +46,13 @@ void MainWindow::TimeTrackBarChange() {
   if (!m_playStepping) StopPlaying();
   const int position = TimeTrackBar->value();
   const bool atStart = position <= 0;
-  const bool atEnd = position >= S.History.Count();
+  const bool atEnd = position >= S.History().Count();
   ReverseBtn->setEnabled(!atStart);
   ForwardBtn->setEnabled(!atEnd);
 
-  S.CurrentStep = std::clamp(position, 0, S.History.Count());
+  const int32_t step = std::clamp(position, 0, S.History().Count());
   // Step 0 shows as a record of nothing.
-  ShowAction(S, S.CurrentStep > 0 ? S.History.At(S.CurrentStep) : Action{});
-  WalkToStep(S);
+  ShowAction(S, step > 0 ? S.History().At(step) : Action{});
+  WalkToStep(S, step);
   NoteShownStep();
 }

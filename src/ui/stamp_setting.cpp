@@ -9,7 +9,7 @@
 #include "ui/paintbox.h"
 
 void MainWindow::MakeStamp(Point A, Point B) {
-  if (S.DrawingFigs.IsEmpty()) {
+  if (S.Figures().IsEmpty()) {
     S.Dialogs->ShowMessage("選択できる図形がありません");
     S.CurrentTool = ToolKind::None;
     SelectionBtn->setChecked(true);
@@ -27,7 +27,7 @@ void MainWindow::MakeStamp(Point A, Point B) {
 
   // The previous stamp goes; figures placed from it keep their own copies.
   std::vector<Figure> stamp;
-  for (const Figure& f : S.DrawingFigs) {
+  for (const Figure& f : S.Figures()) {
     if (!HitTest(r1, r2, f.Start) || !HitTest(r1, r2, f.End)) continue;
     const Figure& d = stamp.emplace_back(StoredCopy(f));
     DrawFigure(scratchCanvas, &d, 0, 0, DrawMode::Copy);

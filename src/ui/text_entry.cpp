@@ -27,7 +27,7 @@ bool MainWindow::InputEditKeyPress(int key) {
       if (S.WorkMode == WindowMode::Draw) {
         m_tools->Text().Place(text, at);
       } else if (S.WorkMode == WindowMode::Edit && target != nullptr && target == S.SelectedFig &&
-                 S.DrawingFigs.Contains(target) && target->DrawingTool == ToolKind::Text) {
+                 S.Figures().Contains(target) && target->DrawingTool == ToolKind::Text) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
         Figure changed = S.Shown(*target);  // a text figure: nothing shared

@@ -24,7 +24,7 @@ void MainWindow::BranchForUndo(bool undo) {
   // A pending resize is a change of its own: recorded first, it is what an
   // undo takes back (and it ends what a redo could bring back).
   CommitPreview(S);
-  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History);
+  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History());
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) {
     UpdateUndoRedoButtons();  // a resize given up changes them without a repaint
@@ -43,7 +43,7 @@ void MainWindow::BranchForUndo(bool undo) {
 void MainWindow::UpdateUndoRedoButtons() {
   if (UndoStepBtn == nullptr || RedoStepBtn == nullptr) return;
   if (S.WorkMode == WindowMode::Play) return;  // hidden there
-  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History);
+  const UndoRedoPlan plan = m_undoPlanner.Plan(S.History());
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
   const bool free = !m_tools->PolyDrawing();
   UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.ResizePending()));

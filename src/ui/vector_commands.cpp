@@ -76,14 +76,14 @@ void MainWindow::SaveVectorMenuClick(VectorOutput output) {
   if (!path.endsWith(ext, Qt::CaseInsensitive)) path += ext;
   switch (output) {
     case VectorOutput::Svg:
-      ExportFileBytes(*S.Dialogs, path, DrawingSvg(Pictures.BGPicture, S.DrawingFigs));
+      ExportFileBytes(*S.Dialogs, path, DrawingSvg(Pictures.BGPicture, S.Figures()));
       break;
     case VectorOutput::Pdf:
-      ExportFileBytes(*S.Dialogs, path, DrawingPdf(Pictures.BGPicture, S.DrawingFigs, PdfPage::Fit));
+      ExportFileBytes(*S.Dialogs, path, DrawingPdf(Pictures.BGPicture, S.Figures(), PdfPage::Fit));
       break;
     case VectorOutput::Png: {
       const int index = std::clamp(dialog.FilterIndex, 1, int(std::size(kPngScales))) - 1;
-      ExportPicture(*S.Dialogs, path, RenderScaled(Pictures.BGPicture, S.DrawingFigs, kPngScales[index]),
+      ExportPicture(*S.Dialogs, path, RenderScaled(Pictures.BGPicture, S.Figures(), kPngScales[index]),
                     PictureKind::PNG);
       break;
     }
@@ -98,7 +98,7 @@ void MainWindow::PrintTo(QPrinter& printer) {
     return;
   }
   FitCanvasInto(painter, QRectF(0, 0, printer.width(), printer.height()));
-  PaintDrawing(painter, Pictures.BGPicture, S.DrawingFigs);
+  PaintDrawing(painter, Pictures.BGPicture, S.Figures());
 }
 
 void MainWindow::PrintMenuClick() {

@@ -8,6 +8,7 @@
 
 #include "history/play.h"
 #include "support/builders.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -18,23 +19,23 @@ struct ApplyOracle : ::testing::Test {
 
   // Appends a record of `kind` and applies it, as the next step.
   Action& Apply(ActionKind kind, int32_t id = 0, const Figure& snapshot = Figure()) {
-    Action& a = S.History.Add(snapshot);
+    Action& a = Writable(S).History.Add(snapshot);
     a.TargetType = kind;
     a.TargetID = id;
-    ApplyAction(S, S.History.Count());
+    ApplyAction(S, S.History().Count());
     return a;
   }
   Action& Change(int32_t id, ParameterKind parameter, const Figure& snapshot) {
-    Action& a = S.History.Add(snapshot);
+    Action& a = Writable(S).History.Add(snapshot);
     a.TargetType = ActionKind::Change;
     a.TargetID = id;
     a.Parameter = parameter;
-    ApplyAction(S, S.History.Count());
+    ApplyAction(S, S.History().Count());
     return a;
   }
   void Expect(const std::vector<Figure>& drawn, const std::vector<Figure>& deleted = {}) {
-    EXPECT_EQ(Listed(S.DrawingFigs), drawn);
-    EXPECT_EQ(Listed(S.DeletedFigs), deleted);
+    EXPECT_EQ(Listed(S.Figures()), drawn);
+    EXPECT_EQ(Listed(S.DeletedFigures()), deleted);
   }
 };
 
@@ -52,10 +53,10 @@ TEST_F(ApplyOracle, CreateAndDuplicateAddTheirSnapshotsOnTop) {
   const Action& dup = Apply(ActionKind::Duplicate, 3, copy);
   Expect({A, C, rect({30, 30}, {70, 60})});
   // The record links the figure it made.
-  EXPECT_EQ(dup.TargetFig, &S.DrawingFigs.Last());
+  EXPECT_EQ(dup.TargetFig, &S.Figures().Last());
   // The records' snapshots are copies: changing the list leaves them.
-  S.DrawingFigs.First().PenWidth = 9;
-  EXPECT_EQ(S.History.At(1).FigData, A);
+  Writable(S).Figures.First().PenWidth = 9;
+  EXPECT_EQ(S.History().At(1).FigData, A);
 }
 
 TEST_F(ApplyOracle, MoveShiftsTheFigureToTheRecordedStartWithItsVertices) {
@@ -155,22 +156,22 @@ TEST_F(ApplyOracle, BackgroundAndClearRecords) {
   Apply(ActionKind::Create, 1, A);
   Apply(ActionKind::Create, 2, B);
   Apply(ActionKind::Delete, 2);
-  Action& bg = S.History.Add();
+  Action& bg = Writable(S).History.Add();
   bg.TargetType = ActionKind::ReadBG;
   bg.FileName = "umi.bmp";
-  ApplyAction(S, S.History.Count());
-  EXPECT_EQ(S.BGFileName, "umi.bmp");
+  ApplyAction(S, S.History().Count());
+  EXPECT_EQ(S.BGFileName(), "umi.bmp");
   Expect({A}, {B});
   Apply(ActionKind::ClearBG);
-  EXPECT_EQ(S.BGFileName, "");
+  EXPECT_EQ(S.BGFileName(), "");
   Expect({A}, {B});
-  S.BGFileName = "sora.bmp";
+  Writable(S).BGFileName = "sora.bmp";
   Apply(ActionKind::ClearDrawing);
-  EXPECT_EQ(S.BGFileName, "sora.bmp");
+  EXPECT_EQ(S.BGFileName(), "sora.bmp");
   Expect({}, {});
   Apply(ActionKind::Create, 3, C);
   Apply(ActionKind::ClearAll);
-  EXPECT_EQ(S.BGFileName, "");
+  EXPECT_EQ(S.BGFileName(), "");
   Expect({}, {});
 }
 
@@ -181,7 +182,7 @@ TEST_F(ApplyOracle, RecordsThatDrawNothingChangeNothing) {
   for (ActionKind kind : {ActionKind::SetStamp, ActionKind::ReadData, ActionKind::None, static_cast<ActionKind>(42)}) {
     Apply(kind, 2, C);
     Expect({B}, {A});
-    EXPECT_EQ(S.BGFileName, "");
+    EXPECT_EQ(S.BGFileName(), "");
   }
 }
 

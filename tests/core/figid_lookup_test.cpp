@@ -69,10 +69,9 @@ std::vector<std::string> LastStepFigures(const std::string& text) {
   ScriptedDialogs dialogs;
   S.Dialogs = &dialogs;
   EXPECT_EQ(ReadHistory(S, text), 0);
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  GoToStep(S, S.History().Count());
   std::vector<std::string> figures;
-  for (const Figure& f : S.DrawingFigs) figures.push_back(std::to_string(f.Start.X) + "," + std::to_string(f.Start.Y));
+  for (const Figure& f : S.Figures()) figures.push_back(std::to_string(f.Start.X) + "," + std::to_string(f.Start.Y));
   return figures;
 }
 

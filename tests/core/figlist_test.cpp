@@ -114,8 +114,8 @@ TEST(FigList, DuplicateNullAddsNothing) {
   AppState S;
   S.SelectedFig = nullptr;
   EXPECT_EQ(DuplicateSelected(S), nullptr);
-  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
-  EXPECT_TRUE(S.History.IsEmpty());
+  EXPECT_TRUE(S.Figures().IsEmpty());
+  EXPECT_TRUE(S.History().IsEmpty());
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {

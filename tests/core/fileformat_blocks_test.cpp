@@ -53,7 +53,7 @@ TEST_F(DrawingFile, ChangeBlocksHoldOnlyTheirParameterLines) {
   EXPECT_EQ(textChange.Text, "a b");
   EXPECT_EQ(textChange.End, (Point{110, 220}));
   EXPECT_EQ(textChange.PenWidth, 0);
-  EXPECT_EQ(HistoryFileText(S.History), text);
+  EXPECT_EQ(HistoryFileText(S.History()), text);
 }
 
 TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
@@ -96,7 +96,7 @@ TEST_F(DrawingFile, SizeChangeCarriesPointsOrStampByItsTarget) {
   const Figure& r3 = Record(6).FigData;
   EXPECT_EQ(r3.PointData.Count(), 0);
   EXPECT_EQ(r3.StampData.size(), 1u);
-  EXPECT_EQ(HistoryFileText(S.History), text);
+  EXPECT_EQ(HistoryFileText(S.History()), text);
 }
 
 TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
@@ -105,7 +105,7 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
                                     "Size", "begin FigData", "12", "1 2", "3 4", "end FigData", "end ActionData"});
   ASSERT_EQ(Read(noBlock), 0);
   EXPECT_EQ(Record(1).FigData.PointData.Count(), 0);
-  EXPECT_EQ(HistoryFileText(S.History), noBlock);
+  EXPECT_EQ(HistoryFileText(S.History()), noBlock);
 
   // Writer: goes by the record's own snapshot (a file the reader refuses).
   Figure free = Fig(ToolKind::FreeLine);
@@ -115,7 +115,7 @@ TEST_F(DrawingFile, SizeChangeWithoutEarlierTargetFindsItself) {
   Add(ActionKind::Change, 9, free).Parameter = ParameterKind::Size;
   const std::string text = HistoryFileText(Source);
   EXPECT_NE(text.find("begin PointData"), std::string::npos);
-  S.History.Clear();
+  S.Reset();
   EXPECT_EQ(Read(text), 1);
   EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー");
 }
@@ -152,7 +152,7 @@ TEST_F(DrawingFile, NestedStampsKeepNestingAndOrder) {
   ASSERT_EQ(nested.StampData.size(), 2u);
   EXPECT_EQ(nested.StampData.back().PointData.Points[0], (Point{3, 4}));
   EXPECT_EQ(nested.StampData.back().BrushStyle, 0);
-  EXPECT_EQ(HistoryFileText(S.History), text);
+  EXPECT_EQ(HistoryFileText(S.History()), text);
 }
 
 TEST_F(DrawingFile, PointBlockKeepsTwoThousandVertices) {
@@ -179,7 +179,7 @@ TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
   // file does not load.
   for (int variant = 0; variant < 3; ++variant) {
     Source.Clear();
-    S.History.Clear();
+    S.Reset();
     Dialogs.Shown.clear();
     if (variant == 0) Add(ActionKind::Create, 1, Figure());
     if (variant == 1) Add(ActionKind::None, 1);
@@ -190,7 +190,7 @@ TEST_F(DrawingFile, FiguresWithoutVertexListOrToolStillWrite) {
     }
     EXPECT_EQ(Read(text), 1) << variant;
     EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー");
-    EXPECT_EQ(S.History.Count(), 0);
+    EXPECT_EQ(S.History().Count(), 0);
   }
 }
 

@@ -56,7 +56,7 @@ struct DamagedFile : ::testing::Test {
   // Reads `text` and expects failure with `message`, an empty history and
   // NextFigID back at 1. The reader itself shows nothing.
   void ExpectRefused(const std::string& text, const std::string& message, const std::string& why) {
-    S.History.Clear();
+    S.Reset();
     Dialogs.Shown.clear();
     EXPECT_EQ(ReadHistory(S, text, &Report), 1) << why;
     EXPECT_TRUE(Dialogs.Shown.empty()) << why;
@@ -72,9 +72,9 @@ struct DamagedFile : ::testing::Test {
     } else {
       EXPECT_EQ(shown, message) << why;
     }
-    EXPECT_EQ(S.History.Count(), 0) << why;
-    EXPECT_TRUE(S.History.IsEmpty()) << why;
-    EXPECT_EQ(S.History.NextFigID, 1) << why;
+    EXPECT_EQ(S.History().Count(), 0) << why;
+    EXPECT_TRUE(S.History().IsEmpty()) << why;
+    EXPECT_EQ(S.History().NextFigID, 1) << why;
   }
 
   std::vector<std::string> With(size_t index, const std::string& line) {
@@ -86,9 +86,9 @@ struct DamagedFile : ::testing::Test {
 
 TEST_F(DamagedFile, TheRichFileReadsWhole) {
   ASSERT_EQ(ReadHistory(S, Crlf(RichLines)), 0);
-  EXPECT_EQ(S.History.Count(), 6);
-  EXPECT_EQ(S.History.NextFigID, 3);
-  EXPECT_EQ(FileBytesToUtf8(HistoryFileText(S.History)), Crlf(RichLines));
+  EXPECT_EQ(S.History().Count(), 6);
+  EXPECT_EQ(S.History().NextFigID, 3);
+  EXPECT_EQ(FileBytesToUtf8(HistoryFileText(S.History())), Crlf(RichLines));
 }
 
 TEST_F(DamagedFile, TruncatedAtEveryByte) {
@@ -103,7 +103,7 @@ TEST_F(DamagedFile, TruncatedAtEveryByte) {
     if (n < headerEnd) {
       ExpectRefused(cut, FormatError, "cut at " + std::to_string(n));
     } else if (trimmed.size() == headerEnd || atBlockEnd) {
-      S.History.Clear();
+      S.Reset();
       EXPECT_EQ(ReadHistory(S, cut), 0) << n;
     } else {
       ExpectRefused(cut, AnyReadError, "cut at " + std::to_string(n));
@@ -117,9 +117,9 @@ TEST_F(DamagedFile, TruncatedAtEveryLineKeepsWholeRecords) {
     const std::vector<std::string> lines(RichLines.begin(), RichLines.begin() + static_cast<long>(n));
     if (lines.back() == "end ActionData") ++whole;
     if (lines.back() == "end ActionData" || n == 1) {
-      S.History.Clear();
+      S.Reset();
       ASSERT_EQ(ReadHistory(S, Crlf(lines)), 0) << n;
-      EXPECT_EQ(S.History.Count(), whole) << n;
+      EXPECT_EQ(S.History().Count(), whole) << n;
     } else {
       ExpectRefused(Crlf(lines), ReadError, "lines " + std::to_string(n));
     }
@@ -205,17 +205,17 @@ TEST_F(DamagedFile, NumbersThatAreNoNumbersReadAsZeroAndHugeOnesClamp) {
   lines[32] = "-99999999999 7";  // a vertex
   lines[2] = "zz";              // time
   ASSERT_EQ(ReadHistory(S, Crlf(lines)), 0);
-  const Action& first = S.History.At(1);
+  const Action& first = S.History().At(1);
   EXPECT_EQ(first.TargetID, 0);
   EXPECT_EQ(first.ActionTime.Hour, 0);
   EXPECT_EQ(first.FigData.PenWidth, INT32_MAX);
   EXPECT_EQ(first.FigData.Start, (Point{0, 0}));
-  EXPECT_EQ(S.History.At(2).FigData.PointData.Points[0], (Point{INT32_MIN, 7}));
+  EXPECT_EQ(S.History().At(2).FigData.PointData.Points[0], (Point{INT32_MIN, 7}));
 
-  S.History.Clear();
+  S.Reset();
   ASSERT_EQ(ReadHistory(S, Crlf(With(4, "4294967297"))), 0);
-  EXPECT_EQ(S.History.At(1).TargetID, INT32_MAX);
-  EXPECT_EQ(S.History.NextFigID, INT32_MAX);
+  EXPECT_EQ(S.History().At(1).TargetID, INT32_MAX);
+  EXPECT_EQ(S.History().NextFigID, INT32_MAX);
 }
 
 std::string Nested(int depth) {
@@ -231,11 +231,11 @@ std::string Nested(int depth) {
 TEST_F(DamagedFile, StampsNestUpToAThousandLevels) {
   ASSERT_EQ(ReadHistory(S, Nested(1000)), 0);
   int depth = 0;
-  for (const Figure* f = &S.History.At(1).FigData; f != nullptr && f->DrawingTool == ToolKind::Stamp;
+  for (const Figure* f = &S.History().At(1).FigData; f != nullptr && f->DrawingTool == ToolKind::Stamp;
        f = f->StampData.empty() ? nullptr : &f->StampData.front())
     ++depth;
   EXPECT_EQ(depth, 1000);
-  EXPECT_EQ(HistoryFileText(S.History), Nested(1000));
+  EXPECT_EQ(HistoryFileText(S.History()), Nested(1000));
   ExpectRefused(Nested(1001), ReadError, "1001 levels");
   ExpectRefused(Nested(200000), ReadError, "200000 levels");
 }
@@ -274,7 +274,7 @@ TEST_F(DamagedFile, EchoShowsLinesAndLabelledFieldsWhileTheDisplayIsOn) {
   ASSERT_EQ(ReadHistory(S, Crlf(file)), 0);
   EXPECT_TRUE(memo.Lines.empty());
 
-  S.History.Clear();
+  S.Reset();
   S.ShowProcess = true;
   ASSERT_EQ(ReadHistory(S, Crlf(file)), 0);
   const std::vector<std::string> want = {
@@ -302,7 +302,7 @@ TEST_F(DamagedFile, EchoOfAFileNameAndOfABadFile) {
                                                   "ActionTime:(NULL)", "TargetType: ReadBG",
                                                   "FileName: /x/y.bmp", "end ActionData"}));
   memo.Lines.clear();
-  S.History.Clear();
+  S.Reset();
   EXPECT_EQ(ReadHistory(S, "TAMLO FILE FORMAT 1.3\r\nbegin ActionData\r\n"), 1);
   EXPECT_EQ(memo.Lines, std::vector<std::string>{"TAMLO FILE FORMAT 1.3"});
 }

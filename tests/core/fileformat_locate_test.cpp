@@ -45,17 +45,17 @@ struct LocateFile : ::testing::Test {
   int ReadAndAsk(const std::string& text) {
     ReadReport report;
     const int result = ReadHistory(S, text, &report);
-    AskForMissingPictures(S.History, report.MissingPictures, Dialogs, S.OpenBGDialog);
+    AskForMissingPictures(S, report.MissingPictures, Dialogs, S.OpenBGDialog);
     return result;
   }
 
   // Reads a file with one record of `kind` naming `name`; the located name.
   std::string ReadName(const std::string& name, const char* kind = "ReadBG") {
-    S.History.Clear();
+    S.Reset();
     const std::string text = std::string("TAMLO FILE FORMAT 1.2\r\nbegin ActionData\r\n01 02 03 04\r\n") + kind +
                              "\r\n" + name + "\r\nend ActionData\r\n";
     EXPECT_EQ(ReadAndAsk(text), 0);
-    return S.History.Count() == 1 ? S.History.Last().FileName : "(not read)";
+    return S.History().Count() == 1 ? S.History().Last().FileName : "(not read)";
   }
 
   std::string Question(const std::string& bare) { return bare + "が見つかりません。場所を指定しますか？"; }
@@ -164,11 +164,11 @@ TEST_F(LocateFile, EachMissingNameIsAskedAboutOncePerRead) {
   const std::string text = ManyReadBG({"C:\\e\\umi.bmp", "C:\\e\\sora.jpg"}, 2500);
   ASSERT_EQ(ReadAndAsk(text), 0);
   EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{Question("umi.bmp"), Question("sora.jpg")}));
-  ASSERT_EQ(S.History.Count(), 5000);
-  EXPECT_EQ(S.History.Last().FileName, "C:\\e\\sora.jpg");
+  ASSERT_EQ(S.History().Count(), 5000);
+  EXPECT_EQ(S.History().Last().FileName, "C:\\e\\sora.jpg");
 
   // The answer holds for one read only: the next read asks again.
-  S.History.Clear();
+  S.Reset();
   Dialogs.Shown.clear();
   ASSERT_EQ(ReadAndAsk(text), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
@@ -182,7 +182,7 @@ TEST_F(LocateFile, TheChosenFileServesEveryRecordOfThatName) {
   ASSERT_EQ(ReadAndAsk(ManyReadBG({"C:\\e\\umi.bmp"}, 300)), 0);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun.size(), 1u);
-  for (const Action& a : S.History) ASSERT_EQ(a.FileName, chosen);
+  for (const Action& a : S.History()) ASSERT_EQ(a.FileName, chosen);
 }
 
 TEST_F(LocateFile, TheReaderAsksNothingAndKeepsTheWorkingFolder) {
@@ -197,13 +197,13 @@ TEST_F(LocateFile, TheReaderAsksNothingAndKeepsTheWorkingFolder) {
   // Each missing name once, in the order of its first record; the records
   // keep the names as read.
   EXPECT_EQ(report.MissingPictures, (std::vector<std::string>{"C:\\e\\umi.bmp", "kumo.bmp"}));
-  ASSERT_EQ(S.History.Count(), 9);
-  EXPECT_EQ(S.History.At(7).FileName, "C:\\e\\umi.bmp");
-  EXPECT_EQ(S.History.At(8).FileName, (Root / "work" / "sora.jpg").string());
+  ASSERT_EQ(S.History().Count(), 9);
+  EXPECT_EQ(S.History().At(7).FileName, "C:\\e\\umi.bmp");
+  EXPECT_EQ(S.History().At(8).FileName, (Root / "work" / "sora.jpg").string());
 
   // A damaged file reports its fault and no pictures: nobody is asked
   // about a drawing that does not open.
-  S.History.Clear();
+  S.Reset();
   ASSERT_EQ(ReadHistory(S, text + "begin ActionData\r\n", &report), 1);
   EXPECT_TRUE(report.Fault.has_value());
   EXPECT_TRUE(report.MissingPictures.empty());
@@ -218,8 +218,8 @@ TEST_F(LocateFile, APictureChosenInAFolderLetsTheNextBeFoundThere) {
   ASSERT_EQ(ReadAndAsk(ManyReadBG({"C:\\e\\umi.bmp", "C:\\e\\sora.jpg"}, 2)), 0);
   // One question: the folder chosen for the first holds the second.
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{Question("umi.bmp")});
-  EXPECT_EQ(S.History.At(3).FileName, umi);
-  EXPECT_EQ(S.History.At(4).FileName, (Root / "pics" / "sora.jpg").string());
+  EXPECT_EQ(S.History().At(3).FileName, umi);
+  EXPECT_EQ(S.History().At(4).FileName, (Root / "pics" / "sora.jpg").string());
 }
 
 TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
@@ -229,11 +229,11 @@ TEST_F(LocateFile, SavingAndReadingAgainKeepsTheFoundPicture) {
   // Saved and read again three times, from another working folder after
   // the first: the record keeps naming the picture, and nobody is asked.
   for (int round = 0; round < 3; ++round) {
-    S.History.Clear();
+    S.Reset();
     ASSERT_EQ(ReadAndAsk(text), 0) << round;
-    ASSERT_EQ(S.History.Count(), 1);
-    EXPECT_EQ(S.History.Last().FileName, found) << round;
-    text = HistoryFileText(S.History);
+    ASSERT_EQ(S.History().Count(), 1);
+    EXPECT_EQ(S.History().Last().FileName, found) << round;
+    text = HistoryFileText(S.History());
     fs::current_path(Root / "pics");
   }
   EXPECT_TRUE(Dialogs.Shown.empty());

@@ -39,8 +39,8 @@ const std::vector<std::string> ExampleLines = {
 TEST_F(DrawingFile, TheFourRecordExampleReads) {
   ASSERT_EQ(Read(Crlf(ExampleLines)), 0);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"sora.jpgが見つかりません。場所を指定しますか？"});
-  ASSERT_EQ(S.History.Count(), 4);
-  EXPECT_EQ(S.History.NextFigID, 2);
+  ASSERT_EQ(S.History().Count(), 4);
+  EXPECT_EQ(S.History().NextFigID, 2);
 
   const Action& line = Record(1);
   EXPECT_EQ(line.TargetType, ActionKind::Create);
@@ -82,7 +82,7 @@ TEST_F(DrawingFile, TheFourRecordExampleReads) {
 
 TEST_F(DrawingFile, TheExampleIsWrittenBackByteForByte) {
   ASSERT_EQ(Read(Crlf(ExampleLines)), 0);
-  EXPECT_EQ(HistoryFileText(S.History), Crlf(ExampleLines));
+  EXPECT_EQ(HistoryFileText(S.History()), Crlf(ExampleLines));
 }
 
 TEST_F(DrawingFile, BareLineFeedsAndAMissingLastLineBreakAreAccepted) {
@@ -90,24 +90,24 @@ TEST_F(DrawingFile, BareLineFeedsAndAMissingLastLineBreakAreAccepted) {
   for (const auto& l : ExampleLines) lf += l + "\n";
   lf.pop_back();  // "end ActionData" without line break, read whole
   ASSERT_EQ(Read(lf), 0);
-  EXPECT_EQ(S.History.Count(), 4);
-  EXPECT_EQ(HistoryFileText(S.History), Crlf(ExampleLines));
+  EXPECT_EQ(S.History().Count(), 4);
+  EXPECT_EQ(HistoryFileText(S.History()), Crlf(ExampleLines));
 }
 
 TEST_F(DrawingFile, WriteHistoryWritesTheFileAndTellsAnEmptyHistory) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
-  EXPECT_EQ(WriteHistory(S.History, f), 1);
+  EXPECT_EQ(WriteHistory(S.History(), f), 1);
   std::rewind(f);
   EXPECT_EQ(ReadHistory(S, f), 0);
-  EXPECT_EQ(S.History.Count(), 0);
-  EXPECT_EQ(S.History.NextFigID, 1);
+  EXPECT_EQ(S.History().Count(), 0);
+  EXPECT_EQ(S.History().NextFigID, 1);
   std::fclose(f);
-  EXPECT_EQ(HistoryFileText(S.History), "TAMLO FILE FORMAT 1.2\r\n");
+  EXPECT_EQ(HistoryFileText(S.History()), "TAMLO FILE FORMAT 1.2\r\n");
 
   ASSERT_EQ(Read(Crlf(ExampleLines)), 0);
   f = std::tmpfile();
-  EXPECT_EQ(WriteHistory(S.History, f), 0);
+  EXPECT_EQ(WriteHistory(S.History(), f), 0);
   std::rewind(f);
   std::string back(4096, '\0');
   back.resize(std::fread(back.data(), 1, back.size(), f));
@@ -117,12 +117,12 @@ TEST_F(DrawingFile, WriteHistoryWritesTheFileAndTellsAnEmptyHistory) {
 
 TEST_F(DrawingFile, AllThreeHeadersReadAlike) {
   for (const char* header : {"TAMLO FILE FORMAT 1.0", "TAMLO FILE FORMAT 1.1", "TAMLO FILE FORMAT 1.2"}) {
-    S.History.Clear();
+    S.Reset();
     auto lines = ExampleLines;
     lines[0] = header;
     ASSERT_EQ(Read(Crlf(lines)), 0) << header;
-    EXPECT_EQ(S.History.Count(), 4);
-    EXPECT_EQ(HistoryFileText(S.History), Crlf(ExampleLines));
+    EXPECT_EQ(S.History().Count(), 4);
+    EXPECT_EQ(HistoryFileText(S.History()), Crlf(ExampleLines));
   }
 }
 
@@ -135,7 +135,7 @@ TEST_F(DrawingFile, HeaderNearMissesAreRefused) {
     lines[0] = header;
     EXPECT_EQ(Read(Crlf(lines)), 1) << header;
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"データフォーマットが違います"});
-    EXPECT_EQ(S.History.Count(), 0);
+    EXPECT_EQ(S.History().Count(), 0);
   }
   Dialogs.Shown.clear();
   EXPECT_EQ(Read(""), 1);
@@ -145,8 +145,8 @@ TEST_F(DrawingFile, HeaderNearMissesAreRefused) {
 TEST_F(DrawingFile, HeaderAloneIsAnEmptyDrawing) {
   EXPECT_EQ(Read("TAMLO FILE FORMAT 1.2\r\n"), 0);
   EXPECT_EQ(Read("TAMLO FILE FORMAT 1.1"), 0);
-  EXPECT_EQ(S.History.Count(), 0);
-  EXPECT_EQ(S.History.NextFigID, 1);
+  EXPECT_EQ(S.History().Count(), 0);
+  EXPECT_EQ(S.History().NextFigID, 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -187,14 +187,14 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
 
   const std::string text1 = HistoryFileText(Source);
   ASSERT_EQ(Read(text1), 0);
-  EXPECT_EQ(S.History.Count(), Source.Count());
-  EXPECT_EQ(S.History.NextFigID, 5);
-  EXPECT_EQ(HistoryFileText(S.History), text1);
+  EXPECT_EQ(S.History().Count(), Source.Count());
+  EXPECT_EQ(S.History().NextFigID, 5);
+  EXPECT_EQ(HistoryFileText(S.History()), text1);
 
-  ASSERT_EQ(S.History.Count(), Source.Count());
+  ASSERT_EQ(S.History().Count(), Source.Count());
   for (int32_t step = 1; step <= Source.Count(); ++step) {
     const Action& a = Source.At(step);
-    const Action& b = S.History.At(step);
+    const Action& b = S.History().At(step);
     const std::string where = ActionWord(a.TargetType);
     EXPECT_EQ(a.TargetType, b.TargetType) << where;
     EXPECT_EQ(a.TargetID, b.TargetID) << where;
@@ -213,12 +213,12 @@ TEST_F(DrawingFile, BranchIdsCountTowardNextFigID) {
   for (int id = 1; id <= 7; ++id) Add(ActionKind::Create, id, Fig(ToolKind::Line));
   Add(ActionKind::Branch, 40);
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
-  EXPECT_EQ(S.History.NextFigID, 40);
-  S.History.Clear();
+  EXPECT_EQ(S.History().NextFigID, 40);
+  S.Reset();
   Source.Clear();
   Add(ActionKind::Create, -5, Fig(ToolKind::Line));
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
-  EXPECT_EQ(S.History.NextFigID, 1);
+  EXPECT_EQ(S.History().NextFigID, 1);
 }
 
 TEST_F(DrawingFile, HugeIDsNeverMakeNewFiguresShareOne) {
@@ -229,12 +229,12 @@ TEST_F(DrawingFile, HugeIDsNeverMakeNewFiguresShareOne) {
   Add(ActionKind::Branch, INT32_MAX);
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   EXPECT_EQ(Record(3).TargetID, 2);
-  EXPECT_EQ(S.History.NextFigID, 7);
+  EXPECT_EQ(S.History().NextFigID, 7);
 
   // The largest IDs stay as they are, each its own figure. Figures drawn
   // after them take free IDs, never a wrapped one (INT32_MIN is taken), and
   // a move of the new figure replays on it, not on an old one.
-  S.History.Clear();
+  S.Reset();
   Source.Clear();
   Add(ActionKind::Create, INT32_MAX, Fig(ToolKind::Line));
   Add(ActionKind::Create, MaxFigureID, Fig(ToolKind::Line));
@@ -243,22 +243,21 @@ TEST_F(DrawingFile, HugeIDsNeverMakeNewFiguresShareOne) {
   ASSERT_EQ(Read(HistoryFileText(Source)), 0);
   EXPECT_EQ(Record(1).TargetID, INT32_MAX);
   EXPECT_EQ(Record(2).TargetID, MaxFigureID);
-  S.History.NextFigID = WrapAdd(S.History.NextFigID, 1);  // as the loading commands do
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);
+  ContinueFigureIDs(S);  // as the loading commands do
+  GoToStep(S, S.History().Count());
   Figure* fresh = CreateFigure(S, Fig(ToolKind::Rectangle));
   CreateFigure(S, Fig(ToolKind::Rectangle));
   std::vector<int32_t> ids;
-  for (const Action& a : S.History) ids.push_back(a.TargetID);
+  for (const Action& a : S.History()) ids.push_back(a.TargetID);
   EXPECT_EQ(ids, (std::vector<int32_t>{INT32_MAX, MaxFigureID, INT32_MIN, 1, 2, 3}));
   S.SelectedFig = fresh;
   fresh->Start.X += 40;
   fresh->End.X += 40;
   RecordMoveOfSelected(S);
-  EXPECT_EQ(S.History.Last().TargetID, 2);
+  EXPECT_EQ(S.History().Last().TargetID, 2);
   GoToStep(S);  // rebuilt from the records alone
   std::vector<int32_t> lefts;
-  for (const Figure& f : S.DrawingFigs) lefts.push_back(f.Start.X);
+  for (const Figure& f : S.Figures()) lefts.push_back(f.Start.X);
   EXPECT_EQ(lefts, (std::vector<int32_t>{10, 10, 10, 10, 50, 10}));
 }
 
@@ -299,7 +298,7 @@ TEST_F(DrawingFile, TextWithoutCp932FormMakesTheWholeFileUtf8) {
 TEST_F(DrawingFile, LongTextsAndFileNamesRoundTrip) {
   for (size_t n : {254u, 255u, 256u, 5000u, 300000u}) {
     Source.Clear();
-    S.History.Clear();
+    S.Reset();
     Figure t = Fig(ToolKind::Text);
     t.Text = std::string(n - 3, 'x') + "あ";
     Add(ActionKind::Create, 1, t);

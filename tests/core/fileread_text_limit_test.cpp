@@ -74,10 +74,10 @@ TEST_F(TextLimitRead, FigureAndChangedTextsAreCutToTheTextBoxLimit) {
   const std::string text = "TAMLO FILE FORMAT 1.2\r\n" + TextFigure(Repeat(kana, 100000)) +
                            TextChange(Repeat("x", 1000000)) + TextChange("short");
   ASSERT_EQ(ReadHistory(S, text), 0);
-  ASSERT_EQ(S.History.Count(), 3);
-  EXPECT_EQ(S.History.At(1).FigData.Text, Repeat(kana, 32767));
-  EXPECT_EQ(S.History.At(2).FigData.Text, Repeat("x", 32767));
-  EXPECT_EQ(S.History.Last().FigData.Text, "short");
+  ASSERT_EQ(S.History().Count(), 3);
+  EXPECT_EQ(S.History().At(1).FigData.Text, Repeat(kana, 32767));
+  EXPECT_EQ(S.History().At(2).FigData.Text, Repeat("x", 32767));
+  EXPECT_EQ(S.History().Last().FigData.Text, "short");
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -85,7 +85,7 @@ TEST_F(TextLimitRead, Cp932TextsAreCutAfterConversion) {
   // "あ" in CP932 is 82 A0; 40,000 of them come to 32,767 characters.
   const std::string text = "TAMLO FILE FORMAT 1.2\r\n" + TextFigure(Repeat("\x82\xA0", 40000));
   ASSERT_EQ(ReadHistory(S, text), 0);
-  EXPECT_EQ(S.History.Last().FigData.Text, Repeat("\xE3\x81\x82", 32767));
+  EXPECT_EQ(S.History().Last().FigData.Text, Repeat("\xE3\x81\x82", 32767));
 }
 
 }  // namespace

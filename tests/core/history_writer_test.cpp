@@ -111,8 +111,8 @@ TEST_F(Writer, FileWithACarriageReturnInATextStillLoads) {
                                  "begin FigData", "dtText", "1", "clBlack", "clWhite", "12", "clBlack", "a\rb",
                                  "10 20", "110 60", "end FigData", "end ActionData"});
   ASSERT_EQ(ReadHistory(S, file), 0);
-  EXPECT_EQ(S.History.At(1).FigData.Text, "a\rb");
-  EXPECT_EQ(HistoryFileText(S.History), "");
+  EXPECT_EQ(S.History().At(1).FigData.Text, "a\rb");
+  EXPECT_EQ(HistoryFileText(S.History()), "");
 }
 
 // The JIS characters Linux input methods type, against the CP932 ones
@@ -148,8 +148,8 @@ TEST_F(Writer, ADrawingWithAWaveDashIsWrittenInCp932) {
   EXPECT_FALSE(IsValidUtf8(bytes));
   EXPECT_NE(bytes.find("\x82\xa6\x82\xcc\x82\xae\x81\x60\r\n"), std::string::npos);
   ASSERT_EQ(ReadHistory(S, bytes), 0);
-  EXPECT_EQ(S.History.At(1).FigData.Text, "えのぐ～");
-  EXPECT_EQ(S.History.At(2).FigData.Text, "ふでばこ");
+  EXPECT_EQ(S.History().At(1).FigData.Text, "えのぐ～");
+  EXPECT_EQ(S.History().At(2).FigData.Text, "ふでばこ");
 }
 
 }  // namespace

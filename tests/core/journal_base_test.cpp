@@ -20,8 +20,8 @@ struct JournalBase : Journal {
     {
       AppState made;
       RandomSession session(made, seed);
-      while (made.History.Count() < records) session.Step();
-      FileText = HistoryFileText(made.History);
+      while (made.History().Count() < records) session.Step();
+      FileText = HistoryFileText(made.History());
     }
     File = (fs::path(Folder).parent_path() / "e.tlo").string();
     fs::create_directories(fs::path(Folder).parent_path());
@@ -31,7 +31,7 @@ struct JournalBase : Journal {
     FileStamp stamp = StampOfFile(File);
     if (copied) stamp.Inode ^= 1;
     std::string bytes = FileText;
-    ASSERT_TRUE(Live->Restart(S.History, File, stamp, &bytes));
+    ASSERT_TRUE(Live->Restart(S.History(), File, stamp, &bytes));
     Live->WaitForBase();
   }
   // What a kill leaves: the journal closed, not removed.
@@ -53,13 +53,13 @@ struct JournalBase : Journal {
 
 TEST_F(JournalBase, OpenedDrawingIsTheBaseUnderASecondNameAndTheJournalHoldsOnlyWhatFollows) {
   Open(40, 80);
-  const int32_t opened = S.History.Count();
+  const int32_t opened = S.History().Count();
   EXPECT_EQ(Live->FromBase(), opened);
   EXPECT_EQ(FileBytes(Live->Path()), HistoryHeaderText());
   EXPECT_EQ(Inode(Live->Path() + ".base"), Inode(File));
   RandomSession session(S, 81);
   for (int i = 0; i < 3; ++i) session.Step();
-  const std::string drawn = HistoryFileText(S.History);
+  const std::string drawn = HistoryFileText(S.History());
   const std::string path = Live->Path();
   Kill();
   // Another window saves over the file meanwhile: the base is what this
@@ -68,7 +68,7 @@ TEST_F(JournalBase, OpenedDrawingIsTheBaseUnderASecondNameAndTheJournalHoldsOnly
 
   std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].Count, S.History.Count());
+  EXPECT_EQ(left[0].Count, S.History().Count());
   EXPECT_EQ(left[0].Info.BaseCount, opened);
   EXPECT_EQ(left[0].Info.FromBase, opened);
   EXPECT_EQ(Reread(left[0].Text), drawn);
@@ -79,7 +79,7 @@ TEST_F(JournalBase, OpenedDrawingIsTheBaseUnderASecondNameAndTheJournalHoldsOnly
   ASSERT_EQ(ReadHistory(R, left[0].Text), 0);
   {
     ActionJournal adopted;
-    ASSERT_TRUE(adopted.Adopt(std::move(left[0]), R.History));
+    ASSERT_TRUE(adopted.Adopt(std::move(left[0]), R.History()));
     R.Journal = &adopted;
     RandomSession more(R, 82);
     more.Step();
@@ -87,12 +87,12 @@ TEST_F(JournalBase, OpenedDrawingIsTheBaseUnderASecondNameAndTheJournalHoldsOnly
   left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].Path, path);
-  EXPECT_EQ(Reread(left[0].Text), HistoryFileText(R.History));
+  EXPECT_EQ(Reread(left[0].Text), HistoryFileText(R.History()));
 
   // Kept, it is one drawing file: the base's records and the journal's.
   const std::string kept = left[0].Keep();
   ASSERT_FALSE(kept.empty());
-  EXPECT_EQ(Reread(FileBytes(kept)), HistoryFileText(R.History));
+  EXPECT_EQ(Reread(FileBytes(kept)), HistoryFileText(R.History()));
   EXPECT_EQ(Names(Folder), std::vector<std::string>{fs::path(kept).filename().string()});
 }
 
@@ -100,7 +100,7 @@ TEST_F(JournalBase, WhereNoSecondNameFitsTheBaseIsACopyAndAnIncompleteOneIsNever
   // A stamp that is not the file's: the second name is refused, a copy of
   // the bytes read is made instead.
   Open(30, 83, true);
-  EXPECT_EQ(Live->FromBase(), S.History.Count());
+  EXPECT_EQ(Live->FromBase(), S.History().Count());
   EXPECT_EQ(FileBytes(Live->Path() + ".base"), FileText);
   EXPECT_NE(Inode(Live->Path() + ".base"), Inode(File));
 
@@ -108,7 +108,7 @@ TEST_F(JournalBase, WhereNoSecondNameFitsTheBaseIsACopyAndAnIncompleteOneIsNever
   // opened: the file itself is the base.
   RandomSession session(S, 84);
   session.Step();
-  const std::string drawn = HistoryFileText(S.History);
+  const std::string drawn = HistoryFileText(S.History());
   const std::string path = Live->Path();
   Kill();
   fs::remove(path + ".base");

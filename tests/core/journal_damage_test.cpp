@@ -11,7 +11,7 @@ std::string LeftBehind(Journal& test, AppState& S, int records, uint32_t seed) {
   ActionJournal journal;
   test.Begin(S, journal);
   RandomSession session(S, seed, true);
-  while (S.History.Count() < records) session.Step();
+  while (S.History().Count() < records) session.Step();
   return journal.Path();
 }
 
@@ -33,7 +33,7 @@ TEST_F(Journal, DamagedRecordGivesBackEveryRecordBeforeItAndRemovesNothing) {
   const std::string path = LeftBehind(*this, S, 10, 41);
   const std::string whole = FileBytes(path);
   const std::vector<size_t> starts = BlockStarts(whole);
-  ASSERT_EQ(starts.size(), static_cast<size_t>(S.History.Count()));
+  ASSERT_EQ(starts.size(), static_cast<size_t>(S.History().Count()));
   ASSERT_GE(starts.size(), 5u);
   // The kind line of the fifth record garbled.
   std::string damaged = whole;
@@ -86,17 +86,17 @@ TEST_F(Journal, GarbageBlocksAfterTheRecordsBeyondAnyBoundStillLeaveTheRecords) 
   for (int i = 0; i < 200; ++i) bytes += "begin ActionData\r\n\x01garbage " + std::to_string(i) + "\r\nend ActionData\r\n";
   WriteBytes(path, bytes);
   const JournalScan scan = ScanJournal(bytes);
-  EXPECT_EQ(scan.Count, S.History.Count());
+  EXPECT_EQ(scan.Count, S.History().Count());
   EXPECT_EQ(scan.Length, good.size());
   EXPECT_TRUE(scan.Damaged);
   std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].Count, S.History.Count());
-  EXPECT_EQ(Reread(left[0].Text), HistoryFileText(S.History));
+  EXPECT_EQ(left[0].Count, S.History().Count());
+  EXPECT_EQ(Reread(left[0].Text), HistoryFileText(S.History()));
   // Garbage that is no UTF-8 at all after the records: the records still
   // read as UTF-8 (a CP932 reading would garble every text).
   bytes = good + "begin ActionData\r\n\xff\xfe\x82\r\nend ActionData\r\n";
-  EXPECT_EQ(ScanJournal(bytes).Count, S.History.Count());
+  EXPECT_EQ(ScanJournal(bytes).Count, S.History().Count());
 }
 
 TEST_F(Journal, TextsThatLookLikeRecordEndsInTheMiddleAreReadThrough) {
@@ -134,7 +134,7 @@ TEST_F(Journal, SideFileKeepsTheStampOfTheDrawingsFile) {
     AppState S;
     ActionJournal journal;
     S.Dialogs = &Dialogs;
-    ASSERT_TRUE(journal.Start(Folder, S.History, file, stamp));
+    ASSERT_TRUE(journal.Start(Folder, S.History(), file, stamp));
     S.Journal = &journal;
     RandomSession session(S, 44, true);
     session.Step();

@@ -64,7 +64,7 @@ struct Journal : ::testing::Test {
   // A state recording into `journal` (started empty in Folder).
   void Begin(AppState& S, ActionJournal& journal) {
     S.Dialogs = &Dialogs;
-    ASSERT_TRUE(journal.Start(Folder, S.History, ""));
+    ASSERT_TRUE(journal.Start(Folder, S.History(), ""));
     S.Journal = &journal;
   }
 
@@ -72,6 +72,6 @@ struct Journal : ::testing::Test {
   static std::string Reread(const std::string& text) {
     AppState R;
     EXPECT_EQ(ReadHistory(R, text), 0);
-    return HistoryFileText(R.History);
+    return HistoryFileText(R.History());
   }
 };

@@ -13,14 +13,14 @@ TEST_F(Journal, StepShownOutlivesTheWindowAndEveryRewriteOfTheSideFile) {
     Begin(S, journal);
     RandomSession session(S, 70);
     for (int i = 0; i < 6; ++i) session.Step();
-    ASSERT_TRUE(journal.Restart(S.History, name));
+    ASSERT_TRUE(journal.Restart(S.History(), name));
     session.Step();
     journal.ShowStep(true, 5);
     journal.ShowStep(true, 12345);  // the widest step takes the same place
     journal.ShowStep(true, 3);
     const auto size = fs::file_size(journal.Path() + ".info");
     // Written anew after a save: the step stays.
-    ASSERT_TRUE(journal.Restart(S.History, name));
+    ASSERT_TRUE(journal.Restart(S.History(), name));
     session.Step();
     EXPECT_EQ(fs::file_size(journal.Path() + ".info"), size);
     EXPECT_TRUE(journal.ViewMode());
@@ -38,7 +38,7 @@ TEST_F(Journal, StepShownOutlivesTheWindowAndEveryRewriteOfTheSideFile) {
   S.Dialogs = &Dialogs;
   ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
   auto journal = std::make_unique<ActionJournal>();
-  ASSERT_TRUE(journal->Adopt(std::move(left[0]), S.History));
+  ASSERT_TRUE(journal->Adopt(std::move(left[0]), S.History()));
   journal->ShowStep(false, 4);
   journal.reset();
   left = FindLeftJournals(Folder);
@@ -88,7 +88,7 @@ TEST_F(Journal, SideFilesWithoutTheStepOrWithADamagedOneKeepNameAndBase) {
   ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
   {
     ActionJournal journal;
-    ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History));
+    ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History()));
     journal.ShowStep(true, 1);
   }
   left = FindLeftJournals(Folder);
@@ -121,12 +121,12 @@ TEST_F(Journal, FolderThatCannotBeMadeLeavesTheJournalOff) {
   AppState S;
   S.Dialogs = &Dialogs;
   ActionJournal journal;
-  EXPECT_FALSE(journal.Start((fs::path(Folder).parent_path() / "file" / "tamlo").string(), S.History, ""));
+  EXPECT_FALSE(journal.Start((fs::path(Folder).parent_path() / "file" / "tamlo").string(), S.History(), ""));
   EXPECT_FALSE(journal.Active());
   S.Journal = &journal;
   RandomSession session(S, 1);
   session.Step();
-  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_EQ(S.History().Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(JournalFolder().empty(), std::getenv("HOME") == nullptr && std::getenv("XDG_STATE_HOME") == nullptr);
 }
@@ -167,7 +167,7 @@ TEST_F(Journal, FullDiskTellsOnceAndDrawingGoesOnWithWholeRecordsKept) {
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
   std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_EQ(S.History.Count(), 11);
+  EXPECT_EQ(S.History().Count(), 11);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.LastText(), JournalFailedMessage);
   // No half record stays behind the whole ones.

@@ -14,17 +14,17 @@ TEST_F(Journal, HoldsTheDrawingFileTextInUtf8RecordByRecord) {
     const bool ascii = seed % 2 == 0;
     RandomSession session(S, seed, ascii);
     for (int i = 0; i < 80; ++i) session.Step();
-    EXPECT_EQ(journal.Count(), S.History.Count());
+    EXPECT_EQ(journal.Count(), S.History().Count());
     const std::string bytes = FileBytes(journal.Path());
     // The same text as the drawing file's, byte for byte, but for the code
     // page: the journal stays UTF-8 whatever it meets.
-    EXPECT_EQ(Utf8ToFileBytes(bytes), HistoryFileText(S.History));
+    EXPECT_EQ(Utf8ToFileBytes(bytes), HistoryFileText(S.History()));
     if (ascii) {
-      EXPECT_EQ(bytes, HistoryFileText(S.History));
+      EXPECT_EQ(bytes, HistoryFileText(S.History()));
     }
     EXPECT_TRUE(IsValidUtf8(bytes));
     // It reads as a drawing holding the very same history.
-    EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));
+    EXPECT_EQ(Reread(bytes), HistoryFileText(S.History()));
     EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
   }
 }
@@ -39,7 +39,7 @@ TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
   CreateFigure(S, f);
   AppState R;
   ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
-  EXPECT_EQ(R.History.Last().FigData.Text, "なみ〜せん");
+  EXPECT_EQ(R.History().Last().FigData.Text, "なみ〜せん");
 }
 
 TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
@@ -101,7 +101,7 @@ TEST_F(Journal, LeftBehindJournalsAreFoundNewestFirstAndEmptyOnesGoSilently) {
     Begin(S, journal);
     RandomSession session(S, 5);
     for (int i = 0; i < 4; ++i) session.Step();
-    ASSERT_TRUE(journal.Restart(S.History, "/home/child/e.tlo"));
+    ASSERT_TRUE(journal.Restart(S.History(), "/home/child/e.tlo"));
     saved = journal.Path();
   }
   std::string empty;
@@ -141,9 +141,9 @@ TEST_F(Journal, SavedDrawingWithNewActionsComesBackWithItsNameAndBase) {
     Begin(S, journal);
     RandomSession session(S, 21);
     for (int i = 0; i < 5; ++i) session.Step();
-    ASSERT_TRUE(journal.Restart(S.History, "/home/child/え.tlo"));
+    ASSERT_TRUE(journal.Restart(S.History(), "/home/child/え.tlo"));
     for (int i = 0; i < 3; ++i) session.Step();
-    expected = HistoryFileText(S.History);
+    expected = HistoryFileText(S.History());
   }
   std::vector<LeftJournal> left = FindLeftJournals(Folder);
   ASSERT_EQ(left.size(), 1u);
@@ -162,7 +162,7 @@ TEST_F(Journal, KeptJournalIsADatedDrawingFileWithoutTheTornBlock) {
     Begin(S, journal);
     RandomSession session(S, 30);
     for (int i = 0; i < 6; ++i) session.Step();
-    expected = HistoryFileText(S.History);
+    expected = HistoryFileText(S.History());
     paths.push_back(journal.Path());
   }
   // The first one died in the middle of a record; both at the same second.
@@ -214,7 +214,7 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   S.Dialogs = &Dialogs;
   ASSERT_EQ(ReadHistory(S, left[0].Text), 0);
   ActionJournal journal;
-  ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History));
+  ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History()));
   S.Journal = &journal;
   EXPECT_EQ(journal.Path(), path);
   Figure f;
@@ -224,8 +224,8 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   ClearDrawing(S, ActionKind::ClearAll);
   const std::string bytes = FileBytes(path);
   EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
-  EXPECT_EQ(Reread(bytes), HistoryFileText(S.History));
-  EXPECT_EQ(S.History.Count(), 6);
+  EXPECT_EQ(Reread(bytes), HistoryFileText(S.History()));
+  EXPECT_EQ(S.History().Count(), 6);
 }
 
 TEST_F(Journal, RestartAndRemoveLeaveOneFileOrNone) {
@@ -235,16 +235,16 @@ TEST_F(Journal, RestartAndRemoveLeaveOneFileOrNone) {
   RandomSession session(S, 50);
   for (int i = 0; i < 3; ++i) session.Step();
   const std::string before = journal.Path();
-  ASSERT_TRUE(journal.Restart(S.History, "/x/e.tlo"));
+  ASSERT_TRUE(journal.Restart(S.History(), "/x/e.tlo"));
   EXPECT_NE(journal.Path(), before);
   EXPECT_EQ(Names(Folder), (std::vector<std::string>{fs::path(journal.Path()).filename().string(),
                                                      fs::path(journal.Path()).filename().string() + ".info"}));
-  EXPECT_EQ(Reread(FileBytes(journal.Path())), HistoryFileText(S.History));
+  EXPECT_EQ(Reread(FileBytes(journal.Path())), HistoryFileText(S.History()));
   journal.Remove();
   EXPECT_FALSE(journal.Active());
   EXPECT_TRUE(Names(Folder).empty());
   session.Step();  // recording goes on without it
-  EXPECT_EQ(S.History.Count(), 4);
+  EXPECT_EQ(S.History().Count(), 4);
 }
 
 TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
@@ -253,15 +253,12 @@ TEST_F(Journal, HistoryChangedBehindItsBackIsWrittenAnewAsUnsaved) {
   Begin(S, *journal);
   RandomSession session(S, 60);
   for (int i = 0; i < 3; ++i) session.Step();
-  ASSERT_TRUE(journal->Restart(S.History, "/x/e.tlo"));
-  S.History.Clear();
-  S.CurrentStep = 0;
-  S.DrawingFigs.Clear();
-  S.DeletedFigs.Clear();
+  ASSERT_TRUE(journal->Restart(S.History(), "/x/e.tlo"));
+  S.Reset();
   RandomSession other(S, 61);
   other.Step();
   other.Step();
-  EXPECT_EQ(Reread(FileBytes(journal->Path())), HistoryFileText(S.History));
+  EXPECT_EQ(Reread(FileBytes(journal->Path())), HistoryFileText(S.History()));
   S.Journal = nullptr;
   journal.reset();  // as a kill leaves it
   std::vector<LeftJournal> left = FindLeftJournals(Folder);

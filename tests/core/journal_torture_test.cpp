@@ -46,7 +46,7 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
 [[noreturn]] void RunChild(const std::string& folder, uint32_t seed, int tell) {
   AppState S;
   ActionJournal journal;
-  if (!journal.Start(folder, S.History, "")) ::_exit(3);
+  if (!journal.Start(folder, S.History(), "")) ::_exit(3);
   S.Journal = &journal;
   RandomSession session(S, seed);
   for (int i = 1; i <= kMaxActions; ++i) {
@@ -61,7 +61,7 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
       // As a save does: the base's copy has its name before the file it
       // was copied from is replaced.
       journal.WaitForBase();
-      const std::string text = HistoryFileText(S.History);
+      const std::string text = HistoryFileText(S.History());
       {
         std::FILE* f = std::fopen((file + ".new").c_str(), "wb");
         if (f == nullptr || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0)
@@ -73,7 +73,7 @@ uint32_t EnvNumber(const char* name, uint32_t fallback) {
       // As the window does: bytes in CP932 may read back with look-alikes,
       // and then the journal holds every record itself.
       std::string bytes = text;
-      if (!journal.Restart(S.History, file, stamp, IsValidUtf8(text) ? &bytes : nullptr)) ::_exit(5);
+      if (!journal.Restart(S.History(), file, stamp, IsValidUtf8(text) ? &bytes : nullptr)) ::_exit(5);
       if (::write(tell, "s", 1) != 1) ::_exit(4);
     }
   }
@@ -85,7 +85,7 @@ std::string ExpectedText(uint32_t seed, int32_t n) {
   AppState E;
   RandomSession session(E, seed);
   for (int32_t i = 0; i < n; ++i) session.Step();
-  return HistoryFileText(E.History);
+  return HistoryFileText(E.History());
 }
 
 TEST(JournalTorture, EveryKillRestoresExactlyTheRecordedActions) {
@@ -151,8 +151,8 @@ TEST(JournalTorture, EveryKillRestoresExactlyTheRecordedActions) {
       if (j.Info.FromBase == 0 && fs::file_size(j.Path) != j.Text.size()) ++torn;
       AppState R;
       ASSERT_EQ(ReadHistory(R, j.Text), 0);
-      EXPECT_EQ(R.History.Count(), j.Count);
-      EXPECT_EQ(HistoryFileText(R.History), ExpectedText(seed, j.Count));
+      EXPECT_EQ(R.History().Count(), j.Count);
+      EXPECT_EQ(HistoryFileText(R.History()), ExpectedText(seed, j.Count));
       left[0].Remove();
     }
     std::error_code ec;

@@ -9,6 +9,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "support/builders.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ struct Recording : ::testing::Test {
     if (S.Preview.Kind == PreviewKind::None) S.Preview = FigurePreview{PreviewKind::Resize, f, *f};
     return S.Preview.Fig;
   }
-  Action& Last() { return S.History.Last(); }
-  Action& Record(int32_t k) { return S.History.At(k); }
+  const Action& Last() { return S.History().Last(); }
+  const Action& Record(int32_t k) { return S.History().At(k); }
 };
 
 TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
@@ -62,7 +63,7 @@ TEST_F(Recording, CreatesTakeNewIDsAndIndependentSnapshots) {
   EXPECT_EQ(Record(1).TargetType, ActionKind::Create);
   EXPECT_EQ(Record(1).TargetID, 1);
   EXPECT_EQ(Record(2).TargetID, 2);
-  EXPECT_EQ(S.History.NextFigID, 3);
+  EXPECT_EQ(S.History().NextFigID, 3);
   EXPECT_EQ(Record(1).TargetFig, rect);
   ASSERT_TRUE(Record(1).TargetItem);
   EXPECT_EQ(&**Record(1).TargetItem, rect);
@@ -101,39 +102,39 @@ TEST_F(Recording, FigureCommandsCarryTheFiguresID) {
   EXPECT_TRUE(MoveSelectedBack(S));
   EXPECT_EQ(Last().TargetID, 2);
   EXPECT_EQ(Last().TargetFig, nullptr);
-  EXPECT_EQ(&S.DrawingFigs.First(), b);
+  EXPECT_EQ(&S.Figures().First(), b);
   EXPECT_FALSE(MoveSelectedBack(S));  // already at the back: nothing recorded
   EXPECT_EQ(Last().TargetType, ActionKind::Back);
-  EXPECT_EQ(S.History.Count(), 6);
+  EXPECT_EQ(S.History().Count(), 6);
   ClearDrawing(S, ActionKind::ClearDrawing);
   EXPECT_EQ(Last().TargetID, 0);
-  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
+  EXPECT_TRUE(S.Figures().IsEmpty());
   EXPECT_EQ(S.SelectedFig, nullptr);
 }
 
 TEST_F(Recording, IDCounterAtTheLargestIDNeitherOverflowsNorRepeats) {
   // The last ID the counter hands out, then the free ones from 1 up: never
   // a wrap to negative IDs, never an ID some record already names.
-  S.History.NextFigID = MaxFigureID;
+  Writable(S).History.NextFigID = MaxFigureID;
   Draw(ToolKind::Line, {0, 0}, {5, 5});
   Draw(ToolKind::Line, {0, 0}, {6, 6});
   Draw(ToolKind::Line, {0, 0}, {7, 7});
   EXPECT_EQ(Record(1).TargetID, MaxFigureID);
   EXPECT_EQ(Record(2).TargetID, 1);
   EXPECT_EQ(Record(3).TargetID, 2);
-  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
+  EXPECT_EQ(S.History().NextFigID, MaxFigureID + 1);
   // A counter that wrapped elsewhere, or a record naming the next free ID
   // (a branch names a step, not a figure), is stepped over.
-  S.History.NextFigID = INT32_MIN;
-  S.SelectedFig = &S.DrawingFigs.First();
+  Writable(S).History.NextFigID = INT32_MIN;
+  S.SelectedFig = &Writable(S).Figures.First();
   DeleteSelected(S);  // names ID MaxFigureID
   BranchTo(S, 3);
-  Action& odd = S.History.Add();
+  Action& odd = Writable(S).History.Add();
   odd.TargetType = ActionKind::Move;
   odd.TargetID = 3;
   Draw(ToolKind::Line, {0, 0}, {8, 8});
   EXPECT_EQ(Last().TargetID, 4);
-  EXPECT_EQ(S.History.NextFigID, MaxFigureID + 1);
+  EXPECT_EQ(S.History().NextFigID, MaxFigureID + 1);
 }
 
 TEST_F(Recording, DeletedFiguresComeBackLatestFirst) {
@@ -148,58 +149,57 @@ TEST_F(Recording, DeletedFiguresComeBackLatestFirst) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->DrawingTool, ToolKind::Ellipse);  // B, deleted last
   EXPECT_EQ(Last().FigData.DrawingTool, ToolKind::Ellipse);
-  EXPECT_EQ(S.DeletedFigs.Count(), 1);
+  EXPECT_EQ(S.DeletedFigures().Count(), 1);
   const Figure* second = RestoreDeleted(S);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(second->Start, (Point{10, 10}));
   // Each comes back on top: the line, then B, then A.
   std::vector<ToolKind> order;
-  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  for (const Figure& f : S.Figures()) order.push_back(f.DrawingTool);
   EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
   // Replay brings them back in the same order.
   GoToStep(S);
   order.clear();
-  for (const Figure& f : S.DrawingFigs) order.push_back(f.DrawingTool);
+  for (const Figure& f : S.Figures()) order.push_back(f.DrawingTool);
   EXPECT_EQ(order, (std::vector<ToolKind>{ToolKind::Line, ToolKind::Ellipse, ToolKind::Rectangle}));
   EXPECT_EQ(RestoreDeleted(S), nullptr);
 }
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  Figure* a = &S.DrawingFigs.Last();
+  Figure* a = &Writable(S).Figures.Last();
   S.SelectedFig = a;
   EXPECT_TRUE(DeleteSelected(S));
   EXPECT_EQ(Last().TargetID, 1);
-  EXPECT_TRUE(S.DrawingFigs.IsEmpty());
-  EXPECT_EQ(S.DeletedFigs.Count(), 1);
+  EXPECT_TRUE(S.Figures().IsEmpty());
+  EXPECT_EQ(S.DeletedFigures().Count(), 1);
   EXPECT_EQ(S.SelectedFig, nullptr);
   EXPECT_NE(RestoreDeleted(S), nullptr);
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 2);
-  EXPECT_TRUE(S.DeletedFigs.IsEmpty());
+  EXPECT_TRUE(S.DeletedFigures().IsEmpty());
   EXPECT_EQ(RestoreDeleted(S), nullptr);  // nothing left to bring back
-  EXPECT_EQ(S.History.Count(), 3);
+  EXPECT_EQ(S.History().Count(), 3);
 }
 
 TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   Draw(ToolKind::Rectangle, {5, 5}, {15, 15});
-  S.SelectedFig = &S.DrawingFigs.Last();
+  S.SelectedFig = &Writable(S).Figures.Last();
   Change(ParameterKind::BodyColor, [](Figure& f) { f.BrushColor = 5; });
-  S.CurrentStep = S.History.Count();
-  GoToStep(S);  // new figures; only creating records point at them
-  S.SelectedFig = &S.DrawingFigs.First();
+  GoToStep(S, S.History().Count());  // new figures; only creating records point at them
+  S.SelectedFig = &Writable(S).Figures.First();
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 1);
-  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{0, 0}));
+  EXPECT_EQ(S.Figures().Last().Start, (Point{0, 0}));
 }
 
 // A figure no record knows (only a damaged history allows it) is recorded
 // with no ID; the walk stops at the first record.
 TEST_F(Recording, AnUnknownFigureGetsIDZero) {
-  Figure* stray = &*S.DrawingFigs.Add(Figure{});
-  S.DrawingFigs.Add(Figure{});
+  Figure* stray = &*Writable(S).Figures.Add(Figure{});
+  Writable(S).Figures.Add(Figure{});
   S.SelectedFig = stray;
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 0);
@@ -208,7 +208,7 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
   S.SelectedFig = nullptr;
   RecordMoveOfSelected(S);
   EXPECT_EQ(Last().TargetID, 0);
-  EXPECT_EQ(S.History.Count(), 3);
+  EXPECT_EQ(S.History().Count(), 3);
 }
 
 TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
@@ -221,7 +221,7 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   EXPECT_EQ(a->End, (Point{50, 50}));  // the drawing waits for the record
   Clock.Time = {5, 9, 50, 0};
   Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
-  ASSERT_EQ(S.History.Count(), 3);
+  ASSERT_EQ(S.History().Count(), 3);
   EXPECT_EQ(Record(2).Parameter, ParameterKind::Size);
   EXPECT_EQ(Record(2).TargetID, 1);
   EXPECT_EQ(Record(2).FigData.End, (Point{70, 55}));
@@ -237,15 +237,15 @@ TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
   Preview(a).End = {80, 80};
   Preview(a).End = {50, 50};
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_EQ(S.History().Count(), 1);
   EXPECT_FALSE(S.ResizePending());
   Preview(a).Offset(7, -3);
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_EQ(S.History().Count(), 1);
   EXPECT_EQ(a->Start, (Point{10, 10}));  // unrecorded, so not applied either
   Preview(a).End.Y += 1;  // one pixel taller
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), 2);
+  EXPECT_EQ(S.History().Count(), 2);
   EXPECT_EQ(a->End, (Point{50, 51}));
 }
 
@@ -255,7 +255,7 @@ TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
   CommitPreview(S);
   Preview(a);
   CommitPreview(S);  // same as the size record just made
-  EXPECT_EQ(S.History.Count(), 2);
+  EXPECT_EQ(S.History().Count(), 2);
 }
 
 TEST_F(Recording, ADragIsOneMoveRecordedByTheNextActionOrNothingWhenItCameBack) {
@@ -264,11 +264,11 @@ TEST_F(Recording, ADragIsOneMoveRecordedByTheNextActionOrNothingWhenItCameBack) 
   for (int i = 0; i < 5; ++i) DragSelected(S, 3, 1);
   EXPECT_EQ(a->Start, (Point{10, 10}));
   EXPECT_EQ(S.Shown(*a).Start, (Point{25, 15}));
-  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_EQ(S.History().Count(), 1);
   MoveSelectedBack(S);  // refused (a is the only figure): records nothing, not even the drag
-  EXPECT_EQ(S.History.Count(), 1);
+  EXPECT_EQ(S.History().Count(), 1);
   Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
-  ASSERT_EQ(S.History.Count(), 3);
+  ASSERT_EQ(S.History().Count(), 3);
   EXPECT_EQ(Record(2).TargetType, ActionKind::Move);
   EXPECT_EQ(Record(2).FigData.Start, (Point{25, 15}));
   EXPECT_EQ(a->Start, (Point{25, 15}));
@@ -277,14 +277,14 @@ TEST_F(Recording, ADragIsOneMoveRecordedByTheNextActionOrNothingWhenItCameBack) 
   DragSelected(S, 40, 0);
   DragSelected(S, -40, 0);
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), 3);
+  EXPECT_EQ(S.History().Count(), 3);
   // A resize under way is committed as its own record when a drag starts.
   Preview(a).End.X += 10;
   DragSelected(S, 1, 1);
-  ASSERT_EQ(S.History.Count(), 4);
+  ASSERT_EQ(S.History().Count(), 4);
   EXPECT_EQ(Record(4).Parameter, ParameterKind::Size);
   RecordMoveOfSelected(S);
-  ASSERT_EQ(S.History.Count(), 5);
+  ASSERT_EQ(S.History().Count(), 5);
   EXPECT_EQ(Record(5).FigData.Start, (Point{26, 16}));
   EXPECT_EQ(Record(5).FigData.End, (Point{76, 56}));
 }
@@ -292,19 +292,19 @@ TEST_F(Recording, ADragIsOneMoveRecordedByTheNextActionOrNothingWhenItCameBack) 
 TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {
   for (int i = 0; i < 10; ++i) Draw(ToolKind::Line, {i, 0}, {i, 10});
   BranchTo(S, 3);
-  EXPECT_EQ(S.History.Count(), 11);
-  EXPECT_EQ(S.DrawingFigs.Count(), 3);  // the picture of step 3
+  EXPECT_EQ(S.History().Count(), 11);
+  EXPECT_EQ(S.Figures().Count(), 3);  // the picture of step 3
   EXPECT_EQ(Last().TargetType, ActionKind::Branch);
   EXPECT_EQ(Last().TargetID, 3);
   Draw(ToolKind::Line, {0, 0}, {1, 1});
-  EXPECT_EQ(S.History.Count(), 12);
+  EXPECT_EQ(S.History().Count(), 12);
   EXPECT_EQ(Last().TargetID, 11);
 }
 
 TEST_F(Recording, FileRecordKeepsThePathAndNoFigure) {
   SetBackground(S, "/home/k/え.bmp");
-  EXPECT_EQ(S.ShownBGFileName, "/home/k/え.bmp");
-  EXPECT_TRUE(S.BGFileName.empty());
+  EXPECT_EQ(S.ShownBGFileName(), "/home/k/え.bmp");
+  EXPECT_TRUE(S.BGFileName().empty());
   EXPECT_EQ(Last().TargetType, ActionKind::ReadBG);
   EXPECT_EQ(Last().FileName, "/home/k/え.bmp");
   EXPECT_EQ(Last().TargetID, 0);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "history/play.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -30,15 +31,14 @@ struct Background : ::testing::Test {
   Background() { S.Pictures = &P; }
 
   Action& Add(ActionKind kind, const std::string& file = "") {
-    Action& a = S.History.Add();
+    Action& a = Writable(S).History.Add();
     a.TargetType = kind;
     a.FileName = file;
     return a;
   }
   std::vector<std::string> Step(int32_t k) {
-    S.CurrentStep = k;
-    GoToStep(S);
-    EXPECT_EQ(S.BGFileName, "");
+    GoToStep(S, k);
+    EXPECT_EQ(S.BGFileName(), "");
     return P.Take();
   }
   using V = std::vector<std::string>;
@@ -49,9 +49,9 @@ TEST_F(Background, LoadedOnChangeBlankedOnClearNotReloadedWhenShown) {
   Add(ActionKind::ReadBG, "/pics/sky.bmp");
   Add(ActionKind::ClearBG);
   EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
-  EXPECT_EQ(S.ShownBGFileName, "/pics/sky.bmp");
+  EXPECT_EQ(S.ShownBGFileName(), "/pics/sky.bmp");
   EXPECT_EQ(Step(2), (V{"blank", "paint"}));
-  EXPECT_EQ(S.ShownBGFileName, "");
+  EXPECT_EQ(S.ShownBGFileName(), "");
   EXPECT_EQ(Step(1), (V{"load /pics/sky.bmp", "paint"}));
   EXPECT_EQ(Step(1), (V{"paint"}));
   EXPECT_EQ(Step(0), (V{"blank", "paint"}));
@@ -84,7 +84,7 @@ TEST_F(Background, AMovedPictureIsLookedForByItsBareName) {
   Add(ActionKind::ReadBG, "/home/old/sky.bmp");
   Add(ActionKind::ReadBG, "C:\\My Pictures\\sea.jpg");
   EXPECT_EQ(Step(1), (V{"load /home/old/sky.bmp", "load sky.bmp", "paint"}));
-  EXPECT_EQ(S.ShownBGFileName, "/home/old/sky.bmp");
+  EXPECT_EQ(S.ShownBGFileName(), "/home/old/sky.bmp");
   EXPECT_EQ(Step(1), (V{"paint"}));
   EXPECT_EQ(Step(2), (V{"load C:\\My Pictures\\sea.jpg", "load sea.jpg", "paint"}));
 }
@@ -95,7 +95,7 @@ TEST_F(Background, AMissingPictureIsLookedForOnce) {
   Add(ActionKind::ReadBG, "/gone/x.bmp");
   Add(ActionKind::ReadBG, "y.bmp");
   EXPECT_EQ(Step(1), (V{"load /gone/x.bmp", "load x.bmp", "paint"}));
-  EXPECT_EQ(S.ShownBGFileName, "/gone/x.bmp");
+  EXPECT_EQ(S.ShownBGFileName(), "/gone/x.bmp");
   EXPECT_EQ(Step(1), (V{"paint"}));
   EXPECT_EQ(Step(2), (V{"load y.bmp", "paint"}));  // already a bare name: one look
 }

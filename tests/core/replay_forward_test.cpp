@@ -8,6 +8,7 @@
 
 #include "history/play.h"
 #include "support/random_actions.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -45,33 +46,32 @@ TEST(ReplayForward, EveryStepEqualsTheStepRebuiltFromTheStart) {
     AppState original;
     RandomSession session(original, seed);
     for (int k = 0; k < 300; ++k) session.Step();
-    for (const Action& a : original.History) branches += a.TargetType == ActionKind::Branch;
+    for (const Action& a : original.History()) branches += a.TargetType == ActionKind::Branch;
 
     AppState copy;
-    CopyRecords(original.History, copy.History);
+    CopyRecords(Writable(original).History, Writable(copy).History);
     // A walk starts from an empty drawing whatever the state held before.
-    copy.DrawingFigs.Add(Figure());
-    copy.BGFileName = "left over.bmp";
+    Writable(copy).Figures.Add(Figure());
+    Writable(copy).BGFileName = "left over.bmp";
     ForwardReplay walk(copy);
     EXPECT_EQ(walk.Step(), 0);
-    EXPECT_TRUE(copy.DrawingFigs.IsEmpty());
-    EXPECT_TRUE(copy.BGFileName.empty());
+    EXPECT_TRUE(copy.Figures().IsEmpty());
+    EXPECT_TRUE(copy.BGFileName().empty());
     // Rebuilding a step starts from the background name left in the state
     // (live editing may leave one there); the walk starts from none, as a
     // drawing just read does.
-    original.BGFileName.clear();
-    for (int32_t step = 1; step <= original.History.Count(); ++step) {
+    Writable(original).BGFileName.clear();
+    for (int32_t step = 1; step <= original.History().Count(); ++step) {
       ASSERT_TRUE(walk.Next());
       ASSERT_EQ(walk.Step(), step);
-      ASSERT_EQ(copy.CurrentStep, step);
-      original.CurrentStep = step;
-      GoToStep(original);
-      ASSERT_EQ(Describe(copy.DrawingFigs), Describe(original.DrawingFigs)) << "step " << step;
-      ASSERT_EQ(Describe(copy.DeletedFigs), Describe(original.DeletedFigs)) << "step " << step;
-      ASSERT_EQ(copy.BGFileName, original.ShownBGFileName) << "step " << step;
+      ASSERT_EQ(copy.CurrentStep(), step);
+      GoToStep(original, step);
+      ASSERT_EQ(Describe(copy.Figures()), Describe(original.Figures())) << "step " << step;
+      ASSERT_EQ(Describe(copy.DeletedFigures()), Describe(original.DeletedFigures())) << "step " << step;
+      ASSERT_EQ(copy.BGFileName(), original.ShownBGFileName()) << "step " << step;
     }
     EXPECT_FALSE(walk.Next());
-    EXPECT_EQ(walk.Step(), original.History.Count());
+    EXPECT_EQ(walk.Step(), original.History().Count());
   }
   EXPECT_GT(branches, 12);  // the sessions went back often
 }

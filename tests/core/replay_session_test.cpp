@@ -15,6 +15,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "support/random_actions.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -52,9 +53,9 @@ class Session {
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); }
 
   Figure* Select() {
-    const int32_t n = S.DrawingFigs.Count();
+    const int32_t n = S.Figures().Count();
     if (n == 0) return S.SelectedFig = S.MarkedFig = nullptr;
-    return S.SelectedFig = S.MarkedFig = &S.DrawingFigs.At(Pick(n));  // framed, as a click does
+    return S.SelectedFig = S.MarkedFig = &Writable(S).Figures.At(Pick(n));  // framed, as a click does
   }
 
   void Flush() {
@@ -122,7 +123,7 @@ class Session {
         if (Pick(4) != 0) return;
         return ClearDrawing(S, ActionKind::ClearDrawing);
       case 12: {  // the view mode, left at an earlier step: draw on from there
-        const int32_t n = S.History.Count();
+        const int32_t n = S.History().Count();
         if (n == 0) return;
         BranchTo(S, Pick(n));
         GoToStep(S);
@@ -130,14 +131,13 @@ class Session {
       }
       default:  // the drawing saved and loaded again
         Flush();
-        S.CurrentStep = S.History.Count();
-        GoToStep(S);
+        GoToStep(S, S.History().Count());
         S.SelectedFig = S.MarkedFig = nullptr;
         return;
     }
   }
 
-  std::string Now() const { return Describe(S.DrawingFigs) + "| " + Describe(S.DeletedFigs); }
+  std::string Now() const { return Describe(S.Figures()) + "| " + Describe(S.DeletedFigures()); }
 };
 
 // Branches whose restart range holds an earlier branch.
@@ -159,13 +159,12 @@ TEST(ReplaySession, EveryStepRebuildsWhatWasShown) {
     for (int k = 0; k < 250; ++k) {
       t.Step();
       ExpectSoundSelection(t.S, "seed " + std::to_string(seed) + ", step " + std::to_string(k));
-      if (!t.S.ResizePending()) t.Seen[t.S.History.Count()] = t.Now();
+      if (!t.S.ResizePending()) t.Seen[t.S.History().Count()] = t.Now();
     }
     ASSERT_GT(t.Seen.size(), 100u);
-    nested += NestedBranches(t.S.History);
+    nested += NestedBranches(t.S.History());
     for (const auto& [step, seen] : t.Seen) {
-      t.S.CurrentStep = step;
-      GoToStep(t.S);
+      GoToStep(t.S, step);
       ASSERT_EQ(t.Now(), seen) << "seed " << seed << ", step " << step;
     }
   }

@@ -7,6 +7,7 @@
 
 #include "history/play.h"
 #include "support/builders.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -19,20 +20,19 @@ struct Replay : ::testing::Test {
     f.Text = name;
     f.Start = start;
     f.End = {start.X + 10, start.Y + 10};
-    Action& a = S.History.Add(f);
+    Action& a = Writable(S).History.Add(f);
     a.TargetType = kind;
     a.TargetID = id;
     return a;
   }
   Action& Create(const std::string& name, Point start = {}) {
-    return Add(ActionKind::Create, S.History.NextFigID++, name, start);
+    return Add(ActionKind::Create, Writable(S).History.NextFigID++, name, start);
   }
 
   void Step(int32_t k) {
     ASSERT_GE(k, 0);
-    ASSERT_LE(k, S.History.Count());
-    S.CurrentStep = k;
-    GoToStep(S);
+    ASSERT_LE(k, S.History().Count());
+    GoToStep(S, k);
     CheckLinks();
   }
 
@@ -41,14 +41,14 @@ struct Replay : ::testing::Test {
   // way and agree with their counts.
   void CheckLinks() {
     std::set<const Figure*> live, linked;
-    for (Figure& f : S.DrawingFigs) live.insert(&f);
-    for (const Action& d : S.History) {
+    for (Figure& f : Writable(S).Figures) live.insert(&f);
+    for (const Action& d : S.History()) {
       if (!d.TargetItem) {
         EXPECT_EQ(d.TargetFig, nullptr);
         continue;
       }
       EXPECT_TRUE(IsCreatingAction(d.TargetType));
-      if (!S.DrawingFigs.Contains(d.TargetFig)) {
+      if (!S.Figures().Contains(d.TargetFig)) {
         ADD_FAILURE() << "a link to a figure not on the canvas";
         continue;
       }
@@ -56,7 +56,7 @@ struct Replay : ::testing::Test {
       EXPECT_TRUE(linked.insert(d.TargetFig).second);
     }
     EXPECT_EQ(live, linked);
-    for (const FigureList* list : {&S.DrawingFigs, &S.DeletedFigs}) {
+    for (const FigureList* list : {&S.Figures(), &S.DeletedFigures()}) {
       const std::string names = Names(*list);
       std::string back;
       for (auto f = list->rbegin(); f != list->rend(); ++f) back.insert(0, f->Text);
@@ -72,7 +72,7 @@ struct Replay : ::testing::Test {
     for (const Figure& f : list) s += f.Text;
     return s;
   }
-  std::string Shown() const { return Names(S.DrawingFigs); }
+  std::string Shown() const { return Names(S.Figures()); }
 };
 
 TEST_F(Replay, CreateCreateMove) {
@@ -87,23 +87,23 @@ TEST_F(Replay, CreateCreateMove) {
   EXPECT_EQ(Shown(), "AB");
   Step(3);
   EXPECT_EQ(Shown(), "AB");
-  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{30, 5}));
-  EXPECT_EQ(S.DrawingFigs.First().End, (Point{40, 15}));
+  EXPECT_EQ(S.Figures().First().Start, (Point{30, 5}));
+  EXPECT_EQ(S.Figures().First().End, (Point{40, 15}));
   Step(1);  // backwards: from an empty drawing again
-  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{10, 10}));
+  EXPECT_EQ(S.Figures().First().Start, (Point{10, 10}));
 }
 
 TEST_F(Replay, MoveCarriesTheVerticesAlong) {
   const BuiltFigure f = polyline({{10, 10}, {20, 30}});
-  Action& c = S.History.Add(f);
+  Action& c = Writable(S).History.Add(f);
   c.TargetType = ActionKind::Create;
   c.TargetID = 1;
-  Action& m = S.History.Add(f);
+  Action& m = Writable(S).History.Add(f);
   m.TargetType = ActionKind::Move;
   m.TargetID = 1;
   m.FigData.Start = {15, 5};
   Step(2);
-  const Vertex& p = S.DrawingFigs.Last().PointData;
+  const Vertex& p = S.Figures().Last().PointData;
   EXPECT_EQ(p.Points[0], (Point{15, 5}));
   EXPECT_EQ(p.Points[1], (Point{25, 25}));
 }
@@ -114,12 +114,12 @@ TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
   Action& undo = Add(ActionKind::Undo, 2, "not used");
   Step(2);
   EXPECT_EQ(Shown(), "");
-  EXPECT_EQ(Names(S.DeletedFigs), "A");
+  EXPECT_EQ(Names(S.DeletedFigures()), "A");
   Step(3);
   EXPECT_EQ(Shown(), "A");
-  EXPECT_EQ(Names(S.DeletedFigs), "");
+  EXPECT_EQ(Names(S.DeletedFigures()), "");
   ASSERT_TRUE(undo.TargetItem);
-  EXPECT_EQ(&**undo.TargetItem, &S.DrawingFigs.Last());
+  EXPECT_EQ(&**undo.TargetItem, &S.Figures().Last());
 }
 
 TEST_F(Replay, FrontBackAndTheFigureListOrder) {
@@ -142,10 +142,10 @@ TEST_F(Replay, ClearRecordsEmptyBothLists) {
   Add(ActionKind::ClearDrawing, 0);
   Create("C");
   Step(3);
-  EXPECT_EQ(Names(S.DeletedFigs), "B");
+  EXPECT_EQ(Names(S.DeletedFigures()), "B");
   Step(5);
   EXPECT_EQ(Shown(), "C");
-  EXPECT_EQ(Names(S.DeletedFigs), "");
+  EXPECT_EQ(Names(S.DeletedFigures()), "");
 }
 
 TEST_F(Replay, BranchRestartsFromItsStepAndKeepsTheLaterRecords) {
@@ -183,8 +183,8 @@ TEST_F(Replay, FiguresRebuiltInsideABranchCanBeActedOn) {
   Add(ActionKind::Delete, 2);  // B was dropped by the branch: skipped
   Step(5);
   EXPECT_EQ(Shown(), "A");
-  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{7, 7}));
-  EXPECT_EQ(Names(S.DeletedFigs), "");
+  EXPECT_EQ(S.Figures().Last().Start, (Point{7, 7}));
+  EXPECT_EQ(Names(S.DeletedFigures()), "");
 }
 
 // A single ApplyAction of a branch, as the table has it, leaves the same
@@ -195,13 +195,13 @@ TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
   Add(ActionKind::Branch, 1);
   Create("C");
   Add(ActionKind::Branch, 4);
-  const int32_t outer = S.History.Count();
+  const int32_t outer = S.History().Count();
   Create("X");
   Step(6);
   EXPECT_EQ(Shown(), "ACX");
   ApplyAction(S, outer);
   EXPECT_EQ(Shown(), "AC");
-  ForgetLinksAfter(S.History, outer);
+  ForgetLinksAfter(Writable(S).History, outer);
   CheckLinks();
 }
 
@@ -226,9 +226,9 @@ TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
   Add(ActionKind::SetStamp, 0);
   Add(ActionKind::ReadData, 0);
   Add(static_cast<ActionKind>(42), 1);
-  Step(S.History.Count());
+  Step(S.History().Count());
   EXPECT_EQ(Shown(), "");
-  EXPECT_EQ(Names(S.DeletedFigs), "A");
+  EXPECT_EQ(Names(S.DeletedFigures()), "A");
 }
 
 TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
@@ -239,7 +239,7 @@ TEST_F(Replay, ClearedFiguresAreNotReachedByLaterRecords) {
   Add(ActionKind::Delete, 1);
   Step(5);
   EXPECT_EQ(Shown(), "");
-  EXPECT_EQ(Names(S.DeletedFigs), "");
+  EXPECT_EQ(Names(S.DeletedFigures()), "");
 }
 
 TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
@@ -263,8 +263,8 @@ TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
   Add(ActionKind::Create, 1, "A2");  // a damaged file reuses ID 1
   Add(ActionKind::Move, 1, "", {40, 40});
   Step(3);
-  EXPECT_EQ(S.DrawingFigs.First().Start, (Point{40, 40}));
-  EXPECT_EQ(S.DrawingFigs.Last().Start, (Point{0, 0}));
+  EXPECT_EQ(S.Figures().First().Start, (Point{40, 40}));
+  EXPECT_EQ(S.Figures().Last().Start, (Point{0, 0}));
 }
 
 TEST_F(Replay, GoingBackLeavesNoLinksOnLaterRecords) {

@@ -9,6 +9,7 @@
 
 #include "history/play.h"
 #include "support/random_actions.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -45,9 +46,8 @@ struct Shown {
 };
 
 Shown Rebuilt(AppState& S, int32_t step) {
-  S.CurrentStep = step;
-  GoToStep(S);
-  return {Listed(S.DrawingFigs), Listed(S.DeletedFigs), S.ShownBGFileName};
+  GoToStep(S, step);
+  return {Listed(S.Figures()), Listed(S.DeletedFigures()), S.ShownBGFileName()};
 }
 
 TEST(WalkToStep, EveryWalkLeavesWhatARebuildLeaves) {
@@ -56,29 +56,26 @@ TEST(WalkToStep, EveryWalkLeavesWhatARebuildLeaves) {
   S.Pictures = &pictures;
   RandomSession session(S, 31);
   for (int i = 0; i < 400; ++i) session.Step();
-  const int32_t last = S.History.Count();
+  const int32_t last = S.History().Count();
   std::vector<Shown> expected;
   for (int32_t k = 0; k <= last; ++k) expected.push_back(Rebuilt(S, k));
 
   // Every step forward from every start, one at a time and in jumps long
   // enough for the index; then back, which rebuilds.
   std::mt19937 rng(5);
-  S.CurrentStep = 0;
-  GoToStep(S);
+  GoToStep(S, 0);
   for (int round = 0; round < 600; ++round) {
-    const int32_t step = round % 3 == 0 ? static_cast<int32_t>(rng() % (last + 1)) : std::min(last, S.CurrentStep + 1 + round % 50);
-    S.CurrentStep = step;
+    const int32_t step = round % 3 == 0 ? static_cast<int32_t>(rng() % (last + 1)) : std::min(last, S.CurrentStep() + 1 + round % 50);
     pictures.Repaints = 0;
-    WalkToStep(S);
+    WalkToStep(S, step);
     ASSERT_EQ(pictures.Repaints, 1) << step;
-    ASSERT_EQ(S.ReplayedStep, step);
+    ASSERT_EQ(S.ReplayedStep(), step);
     const Shown& e = expected[static_cast<size_t>(step)];
-    ASSERT_EQ(Listed(S.DrawingFigs), e.Drawn) << "step " << step;
-    ASSERT_EQ(Listed(S.DeletedFigs), e.Deleted) << "step " << step;
-    ASSERT_EQ(S.ShownBGFileName, e.Background) << "step " << step;
+    ASSERT_EQ(Listed(S.Figures()), e.Drawn) << "step " << step;
+    ASSERT_EQ(Listed(S.DeletedFigures()), e.Deleted) << "step " << step;
+    ASSERT_EQ(S.ShownBGFileName(), e.Background) << "step " << step;
     if (step == last) {
-      S.CurrentStep = 0;
-      GoToStep(S);
+      GoToStep(S, 0);
     }
   }
 }
@@ -87,25 +84,22 @@ TEST(WalkToStep, AnythingButAReplayMakesTheNextWalkARebuild) {
   AppState S;
   RandomSession session(S, 8);
   for (int i = 0; i < 60; ++i) session.Step();
-  S.CurrentStep = 30;
-  GoToStep(S);
-  EXPECT_EQ(S.ReplayedStep, 30);
+  GoToStep(S, 30);
+  EXPECT_EQ(S.ReplayedStep(), 30);
   // A record applied live: the lists no longer hold a replayed step.
   ApplyAction(S, 31);
-  EXPECT_EQ(S.ReplayedStep, -1);
+  EXPECT_EQ(S.ReplayedStep(), -1);
   // So the walk rebuilds, and step 40 is step 40 however the lists looked.
-  S.DrawingFigs.Clear();
-  S.CurrentStep = 40;
-  WalkToStep(S);
-  const std::string walked = Listed(S.DrawingFigs);
+  Writable(S).Figures.Clear();
+  WalkToStep(S, 40);
+  const std::string walked = Listed(S.Figures());
   EXPECT_EQ(walked, Rebuilt(S, 40).Drawn);
   // Step 0, emptied by hand as entering the view mode does, walks on.
   ClearToStepZero(S);
-  EXPECT_EQ(S.ReplayedStep, 0);
-  EXPECT_EQ(S.CurrentStep, 0);
-  S.CurrentStep = 40;
-  WalkToStep(S);
-  EXPECT_EQ(Listed(S.DrawingFigs), walked);
+  EXPECT_EQ(S.ReplayedStep(), 0);
+  EXPECT_EQ(S.CurrentStep(), 0);
+  WalkToStep(S, 40);
+  EXPECT_EQ(Listed(S.Figures()), walked);
 }
 
 }  // namespace

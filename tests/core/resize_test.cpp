@@ -4,6 +4,7 @@
 
 #include "history/resize.h"
 #include "history/actions.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -29,10 +30,10 @@ struct Resize : ::testing::Test {
   // Adds a figure, records its creation the way the recorders do (snapshot
   // plus a live link), selects it and takes it as the resize reference.
   Figure* AddSelected(const Figure& f) {
-    Figure* item = &*S.DrawingFigs.Add(f);
-    Action& a = S.History.Add(*item);
+    Figure* item = &*Writable(S).Figures.Add(f);
+    Action& a = Writable(S).History.Add(*item);
     a.TargetType = ActionKind::Create;
-    a.TargetID = S.History.NextFigID++;
+    a.TargetID = Writable(S).History.NextFigID++;
     a.TargetFig = item;
     Select(item);
     return item;
@@ -173,9 +174,9 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   V(0);
   EXPECT_EQ(F.TextSize, 12);
   EXPECT_EQ(F.End, (Point{37, 22}));
-  const int32_t before = S.History.Count();
+  const int32_t before = S.History().Count();
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), before);
+  EXPECT_EQ(S.History().Count(), before);
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
@@ -267,7 +268,7 @@ TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
 }
 
 TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
-  S.History.Clear();
+  Writable(S).History.Clear();  // the figures stay, no record knows them
   EXPECT_EQ(H(20), ResizeResult::StampUnresolved);
   EXPECT_EQ(Shown().Start, (Point{100, 100}));
   EXPECT_EQ(Stamp->StampData.at(0).End, (Point{30, 12}));
@@ -287,43 +288,43 @@ TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
   Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
-  const int32_t before = S.History.Count();
+  const int32_t before = S.History().Count();
   for (int p = 1; p <= 30; ++p) H(p);
-  EXPECT_EQ(S.History.Count(), before);
+  EXPECT_EQ(S.History().Count(), before);
   EXPECT_TRUE(S.ResizePending());
   EXPECT_EQ(S.Preview.Of, a);
   CommitPreview(S);
-  ASSERT_EQ(S.History.Count(), before + 1);
-  EXPECT_EQ(S.History.Last().TargetType, ActionKind::Change);
-  EXPECT_EQ(S.History.Last().Parameter, ParameterKind::Size);
-  EXPECT_EQ(S.History.Last().FigData.Start, (Point{70, 100}));
+  ASSERT_EQ(S.History().Count(), before + 1);
+  EXPECT_EQ(S.History().Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S.History().Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S.History().Last().FigData.Start, (Point{70, 100}));
   EXPECT_FALSE(S.ResizePending());
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
   Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
   Figure* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
-  const int32_t before = S.History.Count();
+  const int32_t before = S.History().Count();
   Select(a);
   H(10);
   Select(b);
   V(5);
-  ASSERT_EQ(S.History.Count(), before + 1);
-  EXPECT_EQ(S.History.Last().TargetFig, a);
-  EXPECT_EQ(S.History.Last().TargetID, 1);
+  ASSERT_EQ(S.History().Count(), before + 1);
+  EXPECT_EQ(S.History().Last().TargetFig, a);
+  EXPECT_EQ(S.History().Last().TargetID, 1);
   EXPECT_EQ(S.Preview.Of, b);
   EXPECT_TRUE(S.ResizePending());
   V(6);  // the same figure again: nothing more recorded
-  EXPECT_EQ(S.History.Count(), before + 1);
+  EXPECT_EQ(S.History().Count(), before + 1);
 }
 
 TEST_F(Resize, BroughtBackRecordsNothing) {
   AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
-  const int32_t before = S.History.Count();
+  const int32_t before = S.History().Count();
   H(40);
   H(0);
   CommitPreview(S);
-  EXPECT_EQ(S.History.Count(), before);
+  EXPECT_EQ(S.History().Count(), before);
   EXPECT_EQ(S.Preview.Of, nullptr);
 }
 

@@ -99,12 +99,12 @@ TEST(UndoRedoPlan, KeptUpToDateRecordByRecord) {
   AppState S;
   UndoPlanner planner;
   for (uint32_t seed : {3u, 4u}) {
-    S.History.Clear();
+    S.Reset();
     RandomSession session(S, seed);
     for (int i = 0; i < 300; ++i) {
       session.Step();
-      const UndoRedoPlan kept = planner.Plan(S.History);
-      const UndoRedoPlan whole = PlanUndoRedo(S.History);
+      const UndoRedoPlan kept = planner.Plan(S.History());
+      const UndoRedoPlan whole = PlanUndoRedo(S.History());
       ASSERT_EQ(kept.UndoTo, whole.UndoTo) << seed << " " << i;
       ASSERT_EQ(kept.RedoTo, whole.RedoTo) << seed << " " << i;
       // Undos and redos in between, as the buttons make them.
@@ -116,8 +116,8 @@ TEST(UndoRedoPlan, KeptUpToDateRecordByRecord) {
   }
   // Another history of the same length at the same planner.
   HistoryList other;
-  for (int i = 0; i < S.History.Count(); ++i) other.Add().TargetType = ActionKind::Create;
-  EXPECT_EQ(planner.Plan(other).UndoTo, S.History.Count() - 1);
+  for (int i = 0; i < S.History().Count(); ++i) other.Add().TargetType = ActionKind::Create;
+  EXPECT_EQ(planner.Plan(other).UndoTo, S.History().Count() - 1);
   EXPECT_EQ(planner.Plan(other).RedoTo, -1);
 }
 

@@ -7,6 +7,7 @@
 
 #include "support/window_fixture.h"
 #include "ui/auto_play.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -49,9 +50,9 @@ class AutoPlay : public WindowTest {
     CanvasPress(*Window, 10, 20);
     CanvasMove(*Window, 10, 220);
     CanvasRelease(*Window, 10, 220);
-    ASSERT_EQ(S().History.Count(), 4);
+    ASSERT_EQ(S().History().Count(), 4);
   }
-  int Step() { return S().CurrentStep; }
+  int Step() { return S().CurrentStep(); }
   QString Counter() { return Label(*Window, "StepCountLabel")->text(); }
   // Starts playing from step 0 of the view mode.
   void PlayFromStart() {
@@ -78,15 +79,15 @@ TEST_F(AutoPlay, PlaysEveryStepOnTheTimerAndStopsAtTheLast) {
     EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), step);
     EXPECT_EQ(Counter(), QStringLiteral("%1 / 4").arg(step));
   }
-  EXPECT_EQ(S().DrawingFigs.Count(), 3);
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 210}));
+  EXPECT_EQ(S().Figures().Count(), 3);
+  EXPECT_EQ(S().Figures().First().Start, (Point{10, 210}));
   EXPECT_FALSE(Window->IsPlaying());
   EXPECT_FALSE(Timer->Active);
   EXPECT_EQ(Button(*Window, "PlayBtn")->toolTip(), QString::fromUtf8("さいせい"));
   EXPECT_EQ(Timer->Starts, (std::vector<int>{1000, 1000, 1000, 1000}));
   EXPECT_FALSE(Button(*Window, "ForwardBtn")->isEnabled());
   EXPECT_TRUE(Button(*Window, "ReverseBtn")->isEnabled());
-  EXPECT_EQ(S().History.Count(), 4);  // playing records nothing
+  EXPECT_EQ(S().History().Count(), 4);  // playing records nothing
 
   // At the last step ▶ plays the film again from the empty canvas.
   ClickButton(Button(*Window, "PlayBtn"));
@@ -111,7 +112,7 @@ TEST_F(AutoPlay, SpeedsAndTheRecordedPace) {
   const int hund[] = {0, 0, 30, 0};
   const int minutes[] = {0, 0, 0, 40};
   int i = 0;
-  for (Action& a : MutableState(*Window).History) {
+  for (Action& a : Writable(MutableState(*Window)).History) {
     a.ActionTime.Hour = 9;
     a.ActionTime.Min = static_cast<uint8_t>(minutes[i]);
     a.ActionTime.Sec = static_cast<uint8_t>(seconds[i]);
@@ -220,7 +221,7 @@ TEST_F(AutoPlay, LeavingWhilePlayingStopsAndAsksAsBefore) {
   EXPECT_TRUE(Button(*Window, "UndoStepBtn")->isVisible());
   // A timer that ran out anyway changes nothing outside the view mode.
   Timer->OnTimeout();
-  EXPECT_EQ(S().History.Count(), 4);
+  EXPECT_EQ(S().History().Count(), 4);
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
 }
 
@@ -266,7 +267,7 @@ namespace {
 TEST_F(AutoPlay, TheCounterShowsLongDrawingsWhole) {
   DrawFourSteps();
   for (int32_t count : {10000, 99999, 100000}) {
-    while (S().History.Count() < count) MutableState(*Window).History.Add().TargetType = ActionKind::SetStamp;
+    while (S().History().Count() < count) Writable(MutableState(*Window)).History.Add().TargetType = ActionKind::SetStamp;
     ASSERT_TRUE(EnterPlayMode(*Window));
     for (int32_t step : {0, 7, count - 1, count}) {
       Slider(*Window, "TimeTrackBar")->setValue(step);

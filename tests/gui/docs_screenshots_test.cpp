@@ -85,7 +85,7 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   EnterPlayMode(*Window);
   ClickButton(Button(*Window, "SpeedTwoBtn"));
   ClickButton(Button(*Window, "PlayBtn"));
-  for (int i = 0; i < S().History.Count() / 2; ++i) t->OnTimeout();
+  for (int i = 0; i < S().History().Count() / 2; ++i) t->OnTimeout();
   Save(folder, "view-mode.png");
 }
 

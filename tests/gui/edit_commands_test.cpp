@@ -18,8 +18,8 @@ class EditCommands : public WindowTest {
     CanvasClick(*Window, (a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
     return S().SelectedFig;
   }
-  const Action& Last() { return S().History.Last(); }
-  int32_t Records() { return S().History.Count(); }
+  const Action& Last() { return S().History().Last(); }
+  int32_t Records() { return S().History().Count(); }
 };
 
 TEST_F(EditCommands, ThickStepsUpToThirtyThenRefuses) {
@@ -139,7 +139,7 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   ClickButton(Button(*Window, "DupBtn"));
   Figure* copy = S().SelectedFig;
   ASSERT_NE(copy, original);
-  EXPECT_EQ(copy, &S().DrawingFigs.Last());
+  EXPECT_EQ(copy, &S().Figures().Last());
   EXPECT_EQ(S().MarkedFig, copy);
   EXPECT_EQ(copy->Start, (Point{30, 30}));
   EXPECT_EQ(copy->End, (Point{70, 60}));
@@ -148,7 +148,7 @@ TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
   ClickButton(Button(*Window, "DupBtn"));
   EXPECT_EQ(S().SelectedFig->Start, (Point{50, 50}));
   EXPECT_EQ(Last().TargetID, 3);
-  EXPECT_EQ(S().DrawingFigs.Count(), 3);
+  EXPECT_EQ(S().Figures().Count(), 3);
   EXPECT_EQ(original->Start, (Point{10, 10}));
 }
 
@@ -168,7 +168,7 @@ TEST_F(EditCommands, WithoutSelectionNothingHappens) {
                          Button(*Window, "ThinBtn"), Button(*Window, "LineColorBtn"), Button(*Window, "ChangeTextBtn")})
     ClickButton(b);
   EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(S().DrawingFigs.Count(), 1);
+  EXPECT_EQ(S().Figures().Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_FALSE(TextBox(*Window)->isVisible());
 }
@@ -185,18 +185,18 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
   CanvasClick(*Window, 120, 25);
   ClickButton(Button(*Window, "DeleteBtn"));
   EXPECT_EQ(Last().TargetID, 2);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().DeletedFigs.Count(), 2);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().DeletedFigures().Count(), 2);
   EXPECT_EQ(CanvasPixel(*Window, 10, 25), 0xFFFFFFu);
 
   ClickButton(Button(*Window, "UndoBtn"));
-  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{100, 10}));
+  EXPECT_EQ(S().Figures().Last().Start, (Point{100, 10}));
   EXPECT_EQ(Last().TargetType, ActionKind::Undo);
   EXPECT_EQ(Last().TargetID, 3);
   ClickButton(Button(*Window, "UndoBtn"));
-  EXPECT_EQ(S().DrawingFigs.Last().Start, (Point{10, 10}));
+  EXPECT_EQ(S().Figures().Last().Start, (Point{10, 10}));
   EXPECT_EQ(Last().TargetID, 4);
-  EXPECT_TRUE(S().DeletedFigs.IsEmpty());
+  EXPECT_TRUE(S().DeletedFigures().IsEmpty());
   EXPECT_EQ(S().SelectedFig, nullptr);
   ClickButton(Button(*Window, "UndoBtn"));  // nothing left: nothing recorded
   EXPECT_EQ(Records(), 6);
@@ -213,12 +213,12 @@ TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
   EXPECT_EQ(S().Shown(*f).End.X, 57);
   ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
-  const Action& size = S().History.At(S().History.Count() - 1);
+  const Action& size = S().History().At(S().History().Count() - 1);
   EXPECT_EQ(size.Parameter, ParameterKind::Size);
   EXPECT_EQ(size.FigData.End.X, 57);
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_FALSE(S().ResizePending());
-  EXPECT_EQ(S().DeletedFigs.Last().End.X, 57);
+  EXPECT_EQ(S().DeletedFigures().Last().End.X, 57);
 }
 
 TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
@@ -228,7 +228,7 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
   EnterEditMode(*Window);
   auto order = [this] {
     std::string s;
-    for (const Figure* f : Figures(S().DrawingFigs)) s += char('A' + f->Start.X / 100);
+    for (const Figure* f : Figures(S().Figures())) s += char('A' + f->Start.X / 100);
     return s;
   };
   CanvasClick(*Window, 220, 25);  // C, the front-most
@@ -290,16 +290,15 @@ TEST_F(FigureIdentity, ANewFigureNeverTakesTheIDOfOneThatWasRemoved) {
     }
     EnterDrawMode(*Window);
     DrawRect(*Window, {10, 10}, {60, 60});
-    const int32_t id = S().History.Last().TargetID;
+    const int32_t id = S().History().Last().TargetID;
     EnterEditMode(*Window);
     CanvasDrag(*Window, {30, 30}, {80, 50});
-    ASSERT_EQ(S().History.Last().TargetType, ActionKind::Move);
-    EXPECT_EQ(S().History.Last().TargetID, id) << "round " << round;
+    ASSERT_EQ(S().History().Last().TargetType, ActionKind::Move);
+    EXPECT_EQ(S().History().Last().TargetID, id) << "round " << round;
     // What the view mode rebuilds is what was on the screen.
     CanvasClick(*Window, 600, 400);  // nothing selected: no frame
     const QImage shown = Canvas(*Window)->Image.copy();
-    MutableState(*Window).CurrentStep = S().History.Count();
-    GoToStep(MutableState(*Window));
+    GoToStep(MutableState(*Window), S().History().Count());
     EXPECT_EQ(Canvas(*Window)->Image, shown);
     EnterDrawMode(*Window);
   }

@@ -92,16 +92,15 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
 
   FigureList before;
-  for (const Figure* f : Figures(S().DrawingFigs)) before.Add(*f);
+  for (const Figure* f : Figures(S().Figures())) before.Add(*f);
   FigureList deletedBefore;
-  for (const Figure* f : Figures(S().DeletedFigs)) deletedBefore.Add(*f);
+  for (const Figure* f : Figures(S().DeletedFigures())) deletedBefore.Add(*f);
   ASSERT_EQ(before.Count(), 6);
 
   MutableState(*Window).SelectedFig = MutableState(*Window).MarkedFig = nullptr;
-  MutableState(*Window).CurrentStep = S().History.Count();
-  GoToStep(MutableState(*Window));
-  ExpectSameList(S().DrawingFigs, before);
-  ExpectSameList(S().DeletedFigs, deletedBefore);
+  GoToStep(MutableState(*Window), S().History().Count());
+  ExpectSameList(S().Figures(), before);
+  ExpectSameList(S().DeletedFigures(), deletedBefore);
 }
 
 }  // namespace

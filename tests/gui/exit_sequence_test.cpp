@@ -26,8 +26,8 @@ TEST_F(ExitTest, UnnamedDrawingAsksToSaveAndCancelKeepsEverything) {
   EXPECT_EQ(Dialogs.Shown[0].caption, "確認");
   EXPECT_EQ(Dialogs.Shown[0].buttons, QuestionButtons::YesNoCancel);
   EXPECT_TRUE(ExitCodes.empty());
-  EXPECT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().History().Count(), 2);
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
 }
 
 TEST_F(ExitTest, NoEndsWithoutSaving) {
@@ -69,8 +69,8 @@ TEST_F(ExitTest, YesWithACancelledSaveDialogKeepsRunning) {
   CancelDialog();
   Quit();
   EXPECT_TRUE(ExitCodes.empty());
-  EXPECT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().History().Count(), 2);
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
 }
 
 TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
@@ -83,17 +83,17 @@ TEST_F(ExitTest, YesWithARefusedOverwriteKeepsRunning) {
   EXPECT_EQ(Dialogs.LastText(), "ファイルほぞんをキャンセルしました");
   EXPECT_EQ(ReadFile("there.tlo"), "keep");
   EXPECT_TRUE(ExitCodes.empty());
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(ExitTest, YesWithAFailedWriteKeepsRunning) {
   DrawRects(1);
-  MutableState(*Window).DataFileName = Path("gone/e.tlo").toStdString();
+  MutableState(*Window).NameFile(Path("gone/e.tlo").toStdString());
   Answer(ModalResult::Yes);
   Quit();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   EXPECT_TRUE(ExitCodes.empty());
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(ExitTest, CloseBoxRunsTheExitSequence) {
@@ -125,7 +125,7 @@ TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   Answer(ModalResult::Cancel);
   Quit();
   EXPECT_FALSE(S().ResizePending());
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
 }
 
 }  // namespace

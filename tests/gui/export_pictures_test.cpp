@@ -51,7 +51,7 @@ TEST_F(ExportTest, BackgroundFromTheMenuIsRecordedAndReplayed) {
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp");
   ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::ReadBG});
-  EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
+  EXPECT_EQ(S().History().Last().FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Window, 10, 10), 0x0000FFu);
 
   DrawRects(1);
@@ -67,7 +67,7 @@ TEST_F(ExportTest, MissingOrDamagedBackgroundRecordsNothing) {
   WriteFile("bad.bmp", "BM this is no bitmap");
   LoadBackground("bad.bmp");
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"ビットマップイメージが不正です"});
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
 }
 
 TEST_F(ExportTest, TheThreeClearCommands) {
@@ -77,25 +77,25 @@ TEST_F(ExportTest, TheThreeClearCommands) {
   EnterEditMode(*Window);
   CanvasClick(*Window, 15, 20);
   ClickButton(Button(*Window, "DeleteBtn"));  // one figure in the undo store
-  ASSERT_FALSE(S().DeletedFigs.IsEmpty());
+  ASSERT_FALSE(S().DeletedFigures().IsEmpty());
 
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearBGMenu")));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearBG);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::ClearBG);
   EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0xFFFFFFu);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
-  EXPECT_FALSE(S().DeletedFigs.IsEmpty());
+  EXPECT_EQ(Figures(S().Figures()).size(), 1u);
+  EXPECT_FALSE(S().DeletedFigures().IsEmpty());
 
   LoadBackground("bg.bmp");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearImageMenu")));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearDrawing);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_TRUE(S().DeletedFigs.IsEmpty());  // nothing can be brought back
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::ClearDrawing);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_TRUE(S().DeletedFigures().IsEmpty());  // nothing can be brought back
   EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0x00FF00u);  // background kept
 
   DrawRects(1);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ClearAllMenu")));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ClearAll);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::ClearAll);
+  EXPECT_TRUE(S().Figures().IsEmpty());
   EXPECT_EQ(CanvasPixel(*Window, 5, 5), 0xFFFFFFu);
   EXPECT_FALSE(Button(*Window, "StampBtn")->isEnabled());
 }
@@ -107,7 +107,7 @@ TEST_F(ExportTest, ClipboardCopyIncludesTheSelectionFrame) {
   ASSERT_EQ(copy.size(), QSize(640, 480));
   EXPECT_EQ(copy.pixel(97, 97) & 0xFFFFFF, CanvasPixel(*Window, 97, 97));
   EXPECT_NE(copy.pixel(97, 97) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_EQ(S().History.Count(), 1);  // nothing recorded
+  EXPECT_EQ(S().History().Count(), 1);  // nothing recorded
 }
 
 TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
@@ -196,8 +196,8 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
                                            "えを かきだしています（3 / 3）"}));
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 3u);
 }
 
 TEST_F(ExportTest, WholeProcessOfAnEmptyHistoryWritesNothing) {
@@ -218,21 +218,21 @@ TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   EXPECT_FALSE(Exists("proc003.jpg"));
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);  // the drawing goes on whole
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 3u);  // the drawing goes on whole
 }
 
 TEST_F(ExportTest, WholeProcessInTheViewModeLeavesItWhereItWas) {
   DrawRects(2);
   ASSERT_TRUE(EnterPlayMode(*Window));
   ClickButton(Button(*Window, "ForwardBtn"));
-  ASSERT_EQ(S().CurrentStep, 1);
+  ASSERT_EQ(S().CurrentStep(), 1);
   const QImage canvas = Canvas(*Window)->Image.copy();
   Choose("v.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
-  EXPECT_EQ(S().CurrentStep, 1);
+  EXPECT_EQ(S().CurrentStep(), 1);
   EXPECT_TRUE(Canvas(*Window)->Image == canvas);  // the second rectangle is not shown yet
 }
 

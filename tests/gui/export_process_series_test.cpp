@@ -34,11 +34,11 @@ class SeriesTest : public FileTest {
   // Steps through the whole history in the view mode and compares every
   // step's canvas with the series picture of that step, pixel for pixel.
   void ExpectSeriesEqualsViewMode(const QString& base) {
-    const int count = S().History.Count();
+    const int count = S().History().Count();
     ASSERT_TRUE(EnterPlayMode(*Window));
     for (int n = 1; n <= count; ++n) {
       ClickButton(Button(*Window, "ForwardBtn"));
-      ASSERT_EQ(S().CurrentStep, n);
+      ASSERT_EQ(S().CurrentStep(), n);
       const QImage series = QImage(Path(QStringLiteral("%1%2.jpg").arg(base).arg(n, 3, 10, QChar(u'0'))))
                                 .convertToFormat(QImage::Format_RGB32);
       ASSERT_EQ(series.size(), QSize(640, 480)) << "step " << n;
@@ -57,7 +57,7 @@ class SeriesTest : public FileTest {
     for (int i = 1; i <= count; ++i) lines += RectRecord(i, 10 + i % 500, 10, 40 + i % 500, 40);
     WriteFile("many.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
     ASSERT_TRUE(Window->LoadDrawingFile(Path("many.tlo")));
-    ASSERT_EQ(S().History.Count(), count);
+    ASSERT_EQ(S().History().Count(), count);
   }
 
   // Presses the progress box's Cancel button once step `step` is written,
@@ -89,7 +89,7 @@ TEST_F(SeriesTest, TheWindowsSeriesShowsTheBackgroundFromItsStepOn) {
   Answer(ModalResult::Yes);                                 // "load it?"
   Window->OpenFileByPath(Path("grass.bmp"));       // step 6, as a dropped picture
   Rects(1, 400);                                 // step 7
-  ASSERT_EQ(S().History.Count(), 7);
+  ASSERT_EQ(S().History().Count(), 7);
   ASSERT_EQ(CanvasPixel(*Window, 5, 5), 0x00A000u);
 
   Choose("proc.jpg");
@@ -126,7 +126,7 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
   Rects(2, 350);
   std::vector<int> asked;
-  ReplayWalker walker(S().History, Dialogs);
+  ReplayWalker walker(S().History(), Dialogs);
   const bool done = ExportProcess(walker, Dialogs, Path("p").toStdString(), [&](int n, int count) {
     asked.push_back(n);
     EXPECT_EQ(count, 5);
@@ -138,8 +138,8 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
   EXPECT_EQ(Entries(), (QStringList{"p001.jpg", "p002.jpg", "sky.bmp"}));  // no temporary file left
   EXPECT_TRUE(Dialogs.Shown.empty());
   // The drawing is whole, background included: the series walked a copy.
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 4u);
   EXPECT_EQ(Window->pictures().WorkBitmap.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
 }
 
@@ -153,8 +153,8 @@ TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(Window->findChild<QProgressDialog*>(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 5u);
 }
 
 TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {

@@ -38,7 +38,7 @@ struct Drawing {
   // The numbered series of the drawing, made on a copy of it as the window
   // and the batch mode make it.
   bool Series(const std::string& base, const std::function<bool(int, int)>& progress = {}) {
-    ReplayWalker walker(S.History, Dialogs);
+    ReplayWalker walker(S.History(), Dialogs);
     return ExportProcess(walker, Dialogs, base, progress);
   }
 };
@@ -61,15 +61,12 @@ class SeriesWriterTest : public ::testing::Test {
   // Each step's picture written on its own, one after the other, as
   // `prefix`001.jpg, …: what the series must equal.
   void WriteOneByOne(Drawing& d, const QString& prefix) {
-    d.S.Pictures->BlankBGImage();
-    d.S.ShownBGFileName.clear();
-    for (int n = 1; n <= d.S.History.Count(); ++n) {
-      d.S.CurrentStep = n;
-      GoToStep(d.S);
+    ShowBlankBackground(d.S);
+    for (int n = 1; n <= d.S.History().Count(); ++n) {
+      GoToStep(d.S, n);
       ASSERT_TRUE(WriteJPEG(Path(Name(prefix, n)).toStdString(), d.Pictures.WorkBitmap).Ok);
     }
-    d.S.CurrentStep = d.S.History.Count();
-    GoToStep(d.S);
+    GoToStep(d.S, d.S.History().Count());
   }
 };
 
@@ -78,14 +75,13 @@ TEST_F(SeriesWriterTest, EveryPictureEqualsTheOneWrittenAlone) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     Drawing d(seed, 60);
     // Start from an earlier step, as after the view mode.
-    d.S.CurrentStep = 20;
-    GoToStep(d.S);
+    GoToStep(d.S, 20);
     const QString series = QStringLiteral("s%1_").arg(seed), alone = QStringLiteral("a%1_").arg(seed);
     const QImage shown = d.Pictures.WorkBitmap.copy();
     ASSERT_TRUE(d.Series(Base(series)));
     EXPECT_TRUE(d.Dialogs.Shown.empty());
     // The series walked a copy: the drawing is as it was, at its step.
-    EXPECT_EQ(d.S.CurrentStep, 20);
+    EXPECT_EQ(d.S.CurrentStep(), 20);
     EXPECT_TRUE(shown == d.Pictures.WorkBitmap);
     WriteOneByOne(d, alone);
     for (int n = 1; n <= 60; ++n) {
@@ -129,7 +125,7 @@ TEST_F(SeriesWriterTest, TheFirstFailureEndsTheSeriesAndNothingAfterItIsTouched)
   ASSERT_GE(asked.size(), 7u);
   for (size_t k = 0; k < asked.size(); ++k) EXPECT_EQ(asked[k], int(k) + 1);
   EXPECT_LT(asked.size(), 40u);
-  EXPECT_EQ(d.S.CurrentStep, d.S.History.Count());  // as it was
+  EXPECT_EQ(d.S.CurrentStep(), d.S.History().Count());  // as it was
 }
 
 // Stopped at step n, the series holds exactly the pictures of the steps

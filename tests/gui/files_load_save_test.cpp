@@ -45,7 +45,7 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   DrawRects(2);
   SaveAs("e.tlo");
   EXPECT_TRUE(Dialogs.Shown.empty());  // no message on success
-  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
   EXPECT_TRUE(ReadFile("e.tlo").startsWith("TAMLO FILE FORMAT 1.2\r\n"));
   EXPECT_FALSE(Exists("e.bak"));
@@ -60,12 +60,12 @@ TEST_F(FileMenuTest, SaveAsThenLoadGivesBackTheDrawing) {
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, "本当にデータをよみこみますか？");
   EXPECT_EQ(Dialogs.Shown[0].caption, "かくにん");
-  EXPECT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().History().Count(), 2);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().SelectedFig, nullptr);
-  EXPECT_EQ(S().History.NextFigID, 3);
+  EXPECT_EQ(S().History().NextFigID, 3);
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
   EXPECT_EQ(CanvasPixel(*Window, 10, 20), 0x000000u);  // the first rectangle's edge
 }
@@ -113,7 +113,7 @@ TEST_F(FileMenuTest, SaveAsOntoAnExistingFileAsksAndNoKeepsEverything) {
   EXPECT_EQ(Dialogs.Shown[1].text, "ファイルほぞんをキャンセルしました");
   EXPECT_EQ(ReadFile("old.tlo"), "precious");
   EXPECT_FALSE(Exists("old.bak"));
-  EXPECT_TRUE(S().DataFileName.empty());
+  EXPECT_TRUE(S().DataFileName().empty());
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
 
   Answer(ModalResult::Yes);
@@ -139,7 +139,7 @@ TEST_F(FileMenuTest, SaveAsThroughAMissingFolderFailsAndKeepsTheName) {
   SaveAs("e.tlo");
   SaveAs("missing/f.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データ保存に失敗しました");
-  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
 }
 
@@ -182,12 +182,12 @@ TEST_F(FileMenuTest, LoadRefusesOtherExtensionsByExactCase) {
   WriteFile("a.TLO", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   Load("a.Tlo");
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"ファイルけいしきがちがいます"});
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
 
   Dialogs.Shown.clear();
   Load("a.TLO");  // an empty history asks nothing
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Caption(), CaptionFor("a.TLO"));
 }
 
@@ -196,14 +196,14 @@ TEST_F(FileMenuTest, AnsweringNoOrAMissingFileChangesNothing) {
   DrawRects(2);
   Answer(ModalResult::No);
   Load("a.tlo");
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
 
   Answer(ModalResult::Yes);
   Load("gone.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データ読み込みに失敗しました");
-  EXPECT_EQ(S().History.Count(), 2);  // nothing was reset
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().History().Count(), 2);  // nothing was reset
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
 }
 
 TEST_F(FileMenuTest, FailedLoadForgetsTheFileSoItCannotBeOverwritten) {
@@ -216,10 +216,10 @@ TEST_F(FileMenuTest, FailedLoadForgetsTheFileSoItCannotBeOverwritten) {
   Answer(ModalResult::Yes);
   Load("bad.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データフォーマットが違います");
-  EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_TRUE(S().DataFileName.empty());
+  EXPECT_EQ(S().History().Count(), 0);
+  EXPECT_TRUE(S().DataFileName().empty());
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_TRUE(S().Figures().IsEmpty());
 
   // Overwriting now asks for a name instead of emptying good.tlo.
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
@@ -236,23 +236,23 @@ TEST_F(FileMenuTest, MalformedRecordLeavesAnEmptyDrawing) {
   const int lastLine = static_cast<int>(text.count("\r\n"));
   EXPECT_EQ(Dialogs.LastText(), "ActionItem：読み込みエラー\n" + std::to_string(lastLine) +
                                     "ぎょうめ：「TargetType」が くるはずの ところに「NoSuchKind」が ありました");
-  EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().CurrentStep, 0);
+  EXPECT_EQ(S().History().Count(), 0);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().CurrentStep(), 0);
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
 }
 
 TEST_F(FileMenuTest, LoadSetsTheNextIDAboveTheFilesIDs) {
   WriteFile("ids.tlo", DrawingFileText({RectRecord(5, 10, 10, 50, 40), RectRecord(12, 60, 10, 90, 40)}));
   Load("ids.tlo");
-  EXPECT_EQ(S().History.NextFigID, 13);
+  EXPECT_EQ(S().History().NextFigID, 13);
   DrawRects(1);
-  EXPECT_EQ(S().History.Last().TargetID, 13);
+  EXPECT_EQ(S().History().Last().TargetID, 13);
 
   WriteFile("empty.tlo", "TAMLO FILE FORMAT 1.2\r\n");
   Answer(ModalResult::Yes);
   Load("empty.tlo");
-  EXPECT_EQ(S().History.NextFigID, 1);
+  EXPECT_EQ(S().History().NextFigID, 1);
   EXPECT_EQ(Caption(), CaptionFor("empty.tlo"));
 }
 
@@ -265,8 +265,8 @@ TEST_F(FileMenuTest, PendingResizeIsTheLastRecordSaved) {
   ASSERT_TRUE(S().ResizePending());
   SaveAs("r.tlo");
   EXPECT_FALSE(S().ResizePending());
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Size);
   EXPECT_TRUE(ReadFile("r.tlo").contains("Change\r\n1\r\nSize\r\n"));
 }
 

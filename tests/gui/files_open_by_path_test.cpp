@@ -58,8 +58,8 @@ class OpenByPathTest : public FileTest {
 
   void ExpectPictureFoundWithoutQuestion() {
     EXPECT_TRUE(Dialogs.Shown.empty()) << (Dialogs.Shown.empty() ? "" : Dialogs.LastText());
-    ASSERT_EQ(S().History.Count(), 2);
-    EXPECT_EQ(S().History.At(1).FileName, PicturePath());
+    ASSERT_EQ(S().History().Count(), 2);
+    EXPECT_EQ(S().History().At(1).FileName, PicturePath());
     EXPECT_TRUE(PictureShown());
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(Path("art")).canonicalPath());
   }
@@ -99,7 +99,7 @@ TEST_F(OpenByPathTest, TheFoundPictureStaysFoundAfterSavingAndElsewhere) {
     Answer(ModalResult::Yes);
     Window->OpenFileByPath(Path("art/d.tlo"));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"}) << round;
-    EXPECT_EQ(S().History.At(1).FileName, PicturePath()) << round;
+    EXPECT_EQ(S().History().At(1).FileName, PicturePath()) << round;
     EXPECT_TRUE(PictureShown()) << round;
   }
   EXPECT_TRUE(ReadFile("art/d.tlo").contains(QFile::encodeName(QString::fromStdString(PicturePath()))));
@@ -121,8 +121,8 @@ class CommandLinePictureTest : public OpenByPathTest {
 
 TEST_F(CommandLinePictureTest, TheDrawingFindsItsPicture) {
   EXPECT_TRUE(Dialogs.Shown.empty());
-  ASSERT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(S().History.Last().FileName, QFileInfo(Early.filePath("sora.bmp")).absoluteFilePath().toStdString());
+  ASSERT_EQ(S().History().Count(), 1);
+  EXPECT_EQ(S().History().Last().FileName, QFileInfo(Early.filePath("sora.bmp")).absoluteFilePath().toStdString());
   EXPECT_TRUE(PictureShown());
 }
 
@@ -207,7 +207,7 @@ TEST_F(OpenByPathTest, EveryFileTheDesktopCallsADrawingOpensAsOne) {
       EXPECT_TRUE(std::find(texts.begin(), texts.end(), kWrongType) == texts.end())
           << name << " with " << content.left(24).toStdString();
       if (content == drawing) {
-        EXPECT_EQ(S().History.Count(), 1) << name;
+        EXPECT_EQ(S().History().Count(), 1) << name;
         EXPECT_EQ(Caption(), CaptionFor(name)) << name;
       }
       QFile::remove(Path(name));
@@ -254,15 +254,15 @@ TEST_F(OpenByPathTest, PipesDevicesFoldersAndHugeFilesAreRefusedAndTheDrawingSta
         TriggerMenu(MenuAction(*Window, "ReadDataMenu"));
       }
       EXPECT_EQ(Dialogs.LastText(), kLoadFailed) << name << " " << how;
-      EXPECT_EQ(S().History.Count(), 2) << name;
-      EXPECT_EQ(S().DrawingFigs.Count(), 2) << name;
+      EXPECT_EQ(S().History().Count(), 2) << name;
+      EXPECT_EQ(S().Figures().Count(), 2) << name;
       EXPECT_EQ(Caption(), caption) << name;
     }
   }
   Dialogs.Shown.clear();
   Window->OpenFileByPath(Path("pipe"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{kWrongType});
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
 }
 
 // ---- The process display ----
@@ -275,7 +275,7 @@ TEST_F(OpenByPathTest, TheProcessDisplayKeepsOnlyTheNewestLines) {
   for (int id = 1; id <= 1500; ++id) lines += RectRecord(id, 10, 10, 20 + id % 100, 30);
   WriteFile("long.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
   Window->OpenFileByPath(Path("long.tlo"));
-  ASSERT_EQ(S().History.Count(), 1500);
+  ASSERT_EQ(S().History().Count(), 1500);
   EXPECT_LE(MemoBox(*Window)->blockCount(), 10000);
   EXPECT_GE(MemoBox(*Window)->blockCount(), 9000);
   // The newest lines are the ones kept: the end of the last record, then

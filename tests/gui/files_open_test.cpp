@@ -53,7 +53,7 @@ TEST_F(OpenFileTest, ExtensionsAreComparedExactly) {
   Dialogs.Shown.clear();
   Window->OpenFileByPath(Path("big.TLO"));
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EXPECT_EQ(Caption(), CaptionFor("big.TLO"));
 }
 
@@ -63,7 +63,7 @@ TEST_F(OpenFileTest, NothingOpensDuringPlayback) {
   WriteDrawing("d.tlo");
   Window->OpenFileByPath(Path("d.tlo"));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"さいせい中はファイルをよみこめません"});
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
@@ -73,13 +73,13 @@ TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
   Answer(ModalResult::No);
   Window->OpenFileByPath(Path("sky.bmp"));
   EXPECT_EQ(Dialogs.LastText(), "本当にデータをよみこみますか？");
-  EXPECT_EQ(S().History.Count(), 1);  // No: nothing
+  EXPECT_EQ(S().History().Count(), 1);  // No: nothing
 
   Answer(ModalResult::Yes);
   Window->OpenFileByPath(Path("sky.bmp"));
-  ASSERT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ReadBG);
-  EXPECT_EQ(S().History.Last().FileName, Path("sky.bmp").toStdString());
+  ASSERT_EQ(S().History().Count(), 2);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::ReadBG);
+  EXPECT_EQ(S().History().Last().FileName, Path("sky.bmp").toStdString());
   EXPECT_EQ(CanvasPixel(*Window, 300, 200), 0x0000FFu);  // inside the picture
   EXPECT_EQ(CanvasPixel(*Window, 330, 200), 0xFFFFFFu);  // right of its 320 pixels
 }
@@ -87,7 +87,7 @@ TEST_F(OpenFileTest, APictureBecomesTheBackgroundAndIsRecorded) {
 TEST_F(OpenFileTest, AMissingPictureRecordsNothing) {
   Window->OpenFileByPath(Path("none.jpg"));
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
 }
 
 TEST_F(OpenFileTest, ADropOfThreeFilesOpensOnlyTheFirst) {
@@ -96,7 +96,7 @@ TEST_F(OpenFileTest, ADropOfThreeFilesOpensOnlyTheFirst) {
   WritePicture("third.bmp", Qt::red);
   Drop({"first.tlo", "second.tlo", "third.bmp"});
   EXPECT_EQ(Caption(), CaptionFor("first.tlo"));
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -106,7 +106,7 @@ TEST_F(OpenFileTest, ADroppedPictureAsksFirstWhenThereIsADrawing) {
   Answer(ModalResult::Yes);
   Drop({"p.bmp"});
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"本当にデータをよみこみますか？"});
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::ReadBG);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::ReadBG);
 }
 
 TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {
@@ -115,7 +115,7 @@ TEST_F(OpenFileTest, ARelativeNameIsKeptWhole) {
   QDir::setCurrent(Dir.path());
   Window->OpenFileByPath("rel.tlo");
   QDir::setCurrent(before);
-  EXPECT_EQ(S().DataFileName, Path("rel.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("rel.tlo").toStdString());
 }
 
 // The first command-line argument opens like a dropped file.
@@ -132,9 +132,9 @@ class CommandLineTest : public OpenFileTest {
 
 TEST_F(CommandLineTest, TheFileIsOpenAtStart) {
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23 - " + Early.filePath("start.tlo"));
-  EXPECT_EQ(S().History.Count(), 1);
-  EXPECT_EQ(S().History.NextFigID, 5);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 1u);
+  EXPECT_EQ(S().History().Count(), 1);
+  EXPECT_EQ(S().History().NextFigID, 5);
+  EXPECT_EQ(Figures(S().Figures()).size(), 1u);
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(DropTest, FilesSeenWhenTheDragEnteredOpenWhenTheDropCarriesNone) {
   QMimeData empty;
   DropData(empty);
   EXPECT_TRUE(Dialogs.Shown.empty());
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Caption(), CaptionFor("first.tlo"));
 
   // A later drop that carries its files uses them, not those of an older drag.
@@ -177,7 +177,7 @@ TEST_F(DropTest, FilesSeenWhenTheDragEnteredOpenWhenTheDropCarriesNone) {
   Enter(entering);
   Dialogs.Answers.push_back(ModalResult::Yes);
   DropData(carrying);
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EXPECT_EQ(Caption(), CaptionFor("second.tlo"));
 
   // Nothing is left over from a finished drag.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "support/file_fixture.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST_F(ReplaceTest, SavesAndExportsKeepTheFilesPermissions) {
   Answer(ModalResult::Yes);
   SaveAs("e.tlo");
   EXPECT_EQ(Mode("e.tlo"), 0444u);
-  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().History().Count(), 3);
 
   // A picture export over a private picture.
   QImage picture(8, 8, QImage::Format_RGB32);
@@ -85,7 +86,7 @@ TEST_F(ReplaceTest, SavingThroughALinkReplacesTheFileItPointsTo) {
   EXPECT_FALSE(Exists("e.bak"));
   EXPECT_FALSE(Exists("chain.bak"));
   EXPECT_EQ(Mode("real/e.tlo"), 0604u);
-  EXPECT_EQ(S().DataFileName, Path("chain.tlo").toStdString());  // the name as chosen
+  EXPECT_EQ(S().DataFileName(), Path("chain.tlo").toStdString());  // the name as chosen
 
   // Overwriting again keeps the first backup and the links.
   DrawRects(1);
@@ -186,12 +187,12 @@ TEST_F(ReplaceTest, ADrawingWithALineBreakInATextIsNotSavedOverTheOldFile) {
   const QByteArray saved = ReadFile("e.tlo");
   DrawRects(1);
   // Only a damaged history holds one: the text entry takes one line.
-  MutableState(*Window).History.Last().FigData.Text = "two\nlines";
+  Writable(MutableState(*Window)).History.Last().FigData.Text = "two\nlines";
   Overwrite();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   SaveAs("f.tlo");
   EXPECT_EQ(Dialogs.LastText(), "データ保存に失敗しました");
-  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(ReadFile("e.tlo"), saved);
   EXPECT_EQ(Entries(), QStringList{"e.tlo"});  // no backup, no temporary file, no f.tlo
 }
@@ -207,12 +208,12 @@ TEST_F(ReplaceTest, APictureWhoseNameHasALineBreakIsRefusedBeforeAnythingChanges
     Choose(name);
     ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
     EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{refusal});
-    EXPECT_EQ(S().History.Count(), 0);
+    EXPECT_EQ(S().History().Count(), 0);
     EXPECT_EQ(CanvasPixel(*Window, 2, 2), 0xFFFFFFu);  // not loaded either
 
     Window->OpenFileByPath(Path(name));  // a drop, or the command line
     EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{refusal, refusal}));
-    EXPECT_EQ(S().History.Count(), 0);
+    EXPECT_EQ(S().History().Count(), 0);
     EXPECT_EQ(CanvasPixel(*Window, 2, 2), 0xFFFFFFu);
   }
 }

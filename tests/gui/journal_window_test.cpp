@@ -122,11 +122,11 @@ class JournalWindowTest : public FileTest {
     EXPECT_TRUE(Button(*Window, "SelectPlayBtn")->isChecked());
     EXPECT_TRUE(Panel(*Window, "PlayPanel")->isVisible());
     EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), k);
-    EXPECT_EQ(Slider(*Window, "TimeTrackBar")->maximum(), S().History.Count());
-    EXPECT_EQ(S().CurrentStep, k);
-    EXPECT_EQ(Figures(S().DrawingFigs).size(), static_cast<size_t>(k));  // one rectangle a step
+    EXPECT_EQ(Slider(*Window, "TimeTrackBar")->maximum(), S().History().Count());
+    EXPECT_EQ(S().CurrentStep(), k);
+    EXPECT_EQ(Figures(S().Figures()).size(), static_cast<size_t>(k));  // one rectangle a step
     EXPECT_EQ(Button(*Window, "ReverseBtn")->isEnabled(), k > 0);
-    EXPECT_EQ(Button(*Window, "ForwardBtn")->isEnabled(), k < S().History.Count());
+    EXPECT_EQ(Button(*Window, "ForwardBtn")->isEnabled(), k < S().History().Count());
   }
 
   ListingDialogs Listing{Dialogs};
@@ -144,12 +144,12 @@ class JournalWindowTest : public FileTest {
 TEST_F(JournalWindowTest, EveryActionIsInTheJournalAsItIsDrawn) {
   ASSERT_EQ(Journals().size(), 1);
   DrawRects(2);
-  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
+  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History()));
   EnterEditMode(*Window);
   CanvasClick(*Window, 15, 20);
   ClickButton(Button(*Window, "DeleteBtn"));
-  ASSERT_EQ(S().History.Count(), 3);
-  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History));
+  ASSERT_EQ(S().History().Count(), 3);
+  EXPECT_EQ(JournalBytes().toStdString(), HistoryFileText(S().History()));
 }
 
 TEST_F(JournalWindowTest, ExitSequenceDeletesTheJournalWhateverTheAnswer) {
@@ -184,7 +184,7 @@ TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
   Crash();
   Restart();
   EXPECT_TRUE(Questions().empty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
 
   // After an overwrite too.
@@ -199,31 +199,31 @@ TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
 
 TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   DrawRects(3);
-  const std::string drawn = HistoryFileText(S().History);
+  const std::string drawn = HistoryFileText(S().History());
   Crash();
   Answer(ModalResult::Yes);
   Restart();
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
   EXPECT_EQ(Dialogs.Shown.back().buttons, QuestionButtons::YesNo);
-  EXPECT_EQ(HistoryFileText(S().History), drawn);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
+  EXPECT_EQ(HistoryFileText(S().History()), drawn);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 3u);
   EXPECT_EQ(CanvasPixel(*Window, 10 + 40, 25), 0x000000u);  // the third rectangle's left side
   EXPECT_EQ(Caption(), "Tamlo Ver.1.23");
-  EXPECT_TRUE(S().DataFileName.empty());
+  EXPECT_TRUE(S().DataFileName().empty());
 
   // The same journal goes on: a second crash brings back all four.
   DrawRects(1);
   EXPECT_EQ(Journals().size(), 1);
-  const std::string four = HistoryFileText(S().History);
+  const std::string four = HistoryFileText(S().History());
   Crash();
   Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(HistoryFileText(S().History), four);
+  EXPECT_EQ(HistoryFileText(S().History()), four);
   // New figures get new IDs after the restored ones.
   DrawRects(1);
-  EXPECT_EQ(S().History.Last().TargetID, 5);
+  EXPECT_EQ(S().History().Last().TargetID, 5);
 }
 
 TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
@@ -235,13 +235,13 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
   EXPECT_EQ(WindowJournal(*Window).FromBase(), 2);
   EXPECT_TRUE(std::filesystem::equivalent(WindowJournal(*Window).Path() + ".base", Path("e.tlo").toStdString()));
   DrawRect(*Window, {200, 200}, {260, 260});
-  const std::string drawn = HistoryFileText(S().History);
+  const std::string drawn = HistoryFileText(S().History());
   Crash();
   QDir::setCurrent(StartFolder);
   Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(HistoryFileText(S().History), drawn);
-  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(HistoryFileText(S().History()), drawn);
+  EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
   EXPECT_EQ(QDir::currentPath(), Dir.path());
   // The overwrite goes to that file, with the action drawn before the crash.
@@ -251,19 +251,19 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
 
 TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   DrawRects(2);
-  const std::string drawn = HistoryFileText(S().History);
+  const std::string drawn = HistoryFileText(S().History());
   Crash();
   Answer(ModalResult::No);
   Restart();
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
   const QStringList kept = KeptDrawings();
   ASSERT_EQ(kept.size(), 1);
   EXPECT_EQ(Dialogs.LastText(), "まえに かいていた えは ここに のこしました：\n" + KeptPath().toStdString());
   EXPECT_TRUE(kept[0].contains(QRegularExpression("^tamlo-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.tlo$"))) << kept[0].toStdString();
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
   ASSERT_TRUE(Window->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
-  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  EXPECT_EQ(HistoryFileText(S().History()), drawn);
   // Asked once: the kept drawing is no journal.
   Crash();
   Restart();
@@ -272,7 +272,7 @@ TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
 
 TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   DrawRects(1);
-  const std::string older = HistoryFileText(S().History);
+  const std::string older = HistoryFileText(S().History());
   // A second window while the first runs: the first one's journal is in
   // use, so nothing is asked; each has its own.
   auto second = std::make_unique<MainWindow>(&Dialogs);
@@ -283,8 +283,8 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   EXPECT_EQ(Journals().size(), 2);
   DrawRect(*second, {100, 100}, {150, 150});
   DrawRect(*second, {200, 100}, {250, 150});
-  const std::string newer = HistoryFileText(second->state().History);
-  ASSERT_EQ(second->state().History.Count(), 2);
+  const std::string newer = HistoryFileText(second->state().History());
+  ASSERT_EQ(second->state().History().Count(), 2);
   // The first window's last action is certainly the older one.
   QFile olderFile(QString::fromStdString(WindowJournal(*Window).Path()));
   ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
@@ -301,7 +301,7 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   EXPECT_EQ(Listing.Lists[0].text, std::string(kGoOn) + "\nどの えの つづきを かきますか？");
   EXPECT_EQ(Listing.Lists[0].caption, "かくにん");
   EXPECT_EQ(Listing.Lists[0].lines.size(), 2u);
-  EXPECT_EQ(HistoryFileText(S().History), older);
+  EXPECT_EQ(HistoryFileText(S().History()), older);
   const QStringList kept = KeptDrawings();
   ASSERT_EQ(kept.size(), 1);
   QFile keptFile(QDir(StateFolder()).filePath(kept[0]));
@@ -328,7 +328,7 @@ TEST_F(JournalWindowTest, RestoredDrawingThenCommandLineFileAsksBeforeReplacingI
   Answer(ModalResult::No);  // do not load the file over the drawing that came back
   Restart(Path("e.tlo"));
   EXPECT_EQ(Questions(), (std::vector<std::string>{kGoOn, "本当にデータをよみこみますか？"}));
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
 }
 
 TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
@@ -342,7 +342,7 @@ TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   Restart();
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{JournalFailedMessage});
   DrawRects(2);
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   Answer(ModalResult::No);
   Window->ExitMenuClick();
@@ -366,7 +366,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   EXPECT_EQ(CanvasPixel(*Window, 10 + 20, 25), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Window, 10 + 40, 25), 0xFFFFFFu);
   // The whole drawing is there all the same, and the journal goes on.
-  EXPECT_EQ(S().History.Count(), 5);
+  EXPECT_EQ(S().History().Count(), 5);
   ClickButton(Button(*Window, "ForwardBtn"));
   ExpectViewModeAtStep(3);
 
@@ -388,8 +388,8 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 4u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 4u);
 
   // Drawing again from an earlier step records a branch: the drawing mode
   // shows that drawing, the last step.
@@ -397,14 +397,14 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Slider(*Window, "TimeTrackBar")->setValue(2);
   Answer(ModalResult::Yes);
   ASSERT_TRUE(EnterEditMode(*Window));
-  const std::string branched = HistoryFileText(S().History);
+  const std::string branched = HistoryFileText(S().History());
   Crash();
   Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(HistoryFileText(S().History), branched);
+  EXPECT_EQ(HistoryFileText(S().History()), branched);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
 }
 
 TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
@@ -417,8 +417,8 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 3u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 3u);
 
   // Its file name still counts.
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
@@ -426,7 +426,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Crash();
   Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(S().DataFileName, Path("e.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
 
   // A step past the history, by hand: the last one, in the view mode.
@@ -436,7 +436,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   Answer(ModalResult::Yes);
   Restart();
   ExpectViewModeAtStep(4);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
   // And steps taken now are noted in the side file written anew.
   ClickButton(Button(*Window, "ReverseBtn"));
   Crash();
@@ -490,8 +490,8 @@ TEST_F(JournalWindowTest, DamagedJournalComesBackUpToTheDamageAndIsKeptWhole) {
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
-  EXPECT_EQ(S().History.Count(), 2);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().History().Count(), 2);
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
   ASSERT_EQ(KeptDrawings().size(), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは とちゅうから こわれていたので、よめた ところまで "
                                                  "もどしました。もとの ファイルは ここに のこしました：\n" +
@@ -502,11 +502,11 @@ TEST_F(JournalWindowTest, DamagedJournalComesBackUpToTheDamageAndIsKeptWhole) {
   // The drawing goes on in a journal of its own, and comes back whole.
   DrawRects(1);
   EXPECT_EQ(Journals().size(), 1);
-  const std::string drawn = HistoryFileText(S().History);
+  const std::string drawn = HistoryFileText(S().History());
   Crash();
   Answer(ModalResult::Yes);
   Restart();
-  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  EXPECT_EQ(HistoryFileText(S().History()), drawn);
 }
 
 TEST_F(JournalWindowTest, JournalWithNothingReadableIsKeptAndSaid) {
@@ -537,7 +537,7 @@ TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
   DrawRect(*Window, {200, 200}, {260, 260});
-  const std::string older = HistoryFileText(S().History);
+  const std::string older = HistoryFileText(S().History());
   // Meanwhile another window opens the same file, draws and saves it.
   auto second = std::make_unique<MainWindow>(&Dialogs);
   second->ExitProcess = [](int) {};
@@ -553,7 +553,7 @@ TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
   Dialogs.Shown.clear();
   Answer(ModalResult::Yes);
   Restart();
-  ASSERT_EQ(HistoryFileText(S().History), older);
+  ASSERT_EQ(HistoryFileText(S().History()), older);
   // Overwriting asks first; No leaves the other window's save as it is.
   Answer(ModalResult::No);
   EXPECT_FALSE(Window->OverWriteDrawing());
@@ -574,7 +574,7 @@ TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
 
 TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings) {
   DrawRects(2);
-  const std::string drawn = HistoryFileText(S().History);
+  const std::string drawn = HistoryFileText(S().History());
   const QString journal = QString::fromStdString(WindowJournal(*Window).Path());
   Crash();
   // The journal and its folder cannot be written (a full quota, a read-only
@@ -586,7 +586,7 @@ TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings
   Restart();
   for (const QString& path : locked) SetUnwritable(path, false);
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
-  EXPECT_EQ(HistoryFileText(S().History), drawn);
+  EXPECT_EQ(HistoryFileText(S().History()), drawn);
   // It could not go on in that folder, and that is said.
   EXPECT_EQ(Dialogs.LastText(), JournalFailedMessage);
   EXPECT_TRUE(QFile::exists(journal));
@@ -600,7 +600,7 @@ TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings
   Restart();
   for (const QString& path : locked) SetUnwritable(path, false);
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_EQ(Messages().front(), "まえに かいていた えは ここに のこしました：\n" + journal.toStdString());
   EXPECT_TRUE(QFile::exists(journal));
 }

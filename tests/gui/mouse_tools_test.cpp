@@ -35,8 +35,8 @@ TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothing
     CanvasMove(*Window, 210, 190);
     CanvasRelease(*Window, 210, 190);
     const std::string name = tool->objectName().toStdString();
-    EXPECT_EQ(S().DrawingFigs.Count(), 1) << name;
-    EXPECT_EQ(S().History.Count(), 1) << name;
+    EXPECT_EQ(S().Figures().Count(), 1) << name;
+    EXPECT_EQ(S().History().Count(), 1) << name;
     EXPECT_FALSE(Window->Tools().Busy()) << name;
     EXPECT_TRUE(ScreenIsThePicture()) << name;
     // Back with the same tool, the mouse moving with no button held draws
@@ -48,7 +48,7 @@ TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothing
   }
   // Undo is not held up by the drags that were ended.
   Undo();
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_TRUE(S().Figures().IsEmpty());
 }
 
 TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
@@ -58,13 +58,13 @@ TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
   ChooseTool(Button(*Window, "LineBtn"));
   EXPECT_TRUE(ScreenIsThePicture());  // the band is gone at once
   CanvasRelease(*Window, 200, 180);
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_TRUE(ScreenIsThePicture());
   // The next drag with the new tool is an ordinary one.
   CanvasDrag(*Window, {10, 10}, {60, 30});
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  EXPECT_EQ(Figures(S().DrawingFigs)[0]->DrawingTool, ToolKind::Line);
-  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
+  ASSERT_EQ(S().Figures().Count(), 1);
+  EXPECT_EQ(Figures(S().Figures())[0]->DrawingTool, ToolKind::Line);
+  EXPECT_EQ(Figures(S().Figures())[0]->Start, (Point{10, 10}));
 }
 
 TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorded) {
@@ -78,13 +78,13 @@ TEST_F(MouseTools, AFigureDraggedWhenTheModeChangesStaysThereAndItsMoveIsRecorde
   EXPECT_FALSE(Window->Tools().Busy());
   // The drawing and its history agree: the move is a step of its own.
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  const Figure& f = *Figures(S().DrawingFigs)[0];
+  const Figure& f = *Figures(S().Figures())[0];
   EXPECT_EQ(f.Start, (Point{50, 40}));
-  EXPECT_EQ(S().History.Last().FigData.Start, f.Start);
-  EXPECT_EQ(S().History.Last().FigData.End, f.End);
+  EXPECT_EQ(S().History().Last().FigData.Start, f.Start);
+  EXPECT_EQ(S().History().Last().FigData.End, f.End);
   // And undo takes it back.
   Undo();
-  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
+  EXPECT_EQ(Figures(S().Figures())[0]->Start, (Point{10, 10}));
 }
 
 TEST_F(MouseTools, AFigurePressedButNotMovedRecordsNothingWhenTheModeChanges) {
@@ -102,14 +102,14 @@ TEST_F(MouseTools, UndoKeysWaitForTheDragUnderWay) {
   CanvasPress(*Window, 100, 100);
   CanvasMove(*Window, 150, 150);
   Window->UndoStepBtnClick();
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   CanvasRelease(*Window, 150, 150);
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   EnterEditMode(*Window);
   CanvasPress(*Window, 20, 20);
   CanvasMove(*Window, 30, 30);
   Window->UndoStepBtnClick();
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   CanvasRelease(*Window, 30, 30);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
 }
@@ -128,7 +128,7 @@ TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
   CanvasClick(*Window, 200, 200);
   TypeText(*Window, "b");
   PressKey(*Window, Qt::Key_Return);
-  auto figs = Figures(S().DrawingFigs);
+  auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 3u);
   EXPECT_EQ(figs[0]->PenWidth, 0);  // nothing drawn before the first text
   EXPECT_EQ(figs[1]->Text, "a");    // the rectangle keeps the first text
@@ -151,7 +151,7 @@ TEST_F(MouseTools, PolylinesAreDrawnAndFinishedAlikeWithEveryButton) {
   };
   draw(Qt::LeftButton, 0);
   draw(Qt::RightButton, 200);
-  auto figs = Figures(S().DrawingFigs);
+  auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 2u);
   ASSERT_EQ(figs[0]->PointData.Count(), figs[1]->PointData.Count());
   for (int i = 0; i < figs[0]->PointData.Count(); ++i) {

@@ -22,6 +22,7 @@
 #include "io/replay_walker.h"
 #include "render/paint.h"
 #include "support/builders.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
   std::vector<Figure*> figs;
   auto refresh = [&] {
     figs.clear();
-    for (Figure& f : S.DrawingFigs) figs.push_back(&f);
+    for (Figure& f : Writable(S).Figures) figs.push_back(&f);
   };
   std::function<Figure(ToolKind, Vertex&, std::vector<Figure>&, int)> make = [&](ToolKind tool, Vertex& pts,
                                                                                 std::vector<Figure>& contents, int depth) {
@@ -97,7 +98,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     }
     return f;
   };
-  while (S.History.Count() < records) {
+  while (S.History().Count() < records) {
     // A selection lasts for one edit: clearing and branching free figures.
     S.SelectedFig = nullptr;
     const int what = pick(100);
@@ -119,7 +120,7 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     }
     if (what == 43) {
       ClearDrawing(S, pick(2) ? ActionKind::ClearBG : ActionKind::ClearAll);
-      if (S.History.Last().TargetType == ActionKind::ClearAll) figs.clear();
+      if (S.History().Last().TargetType == ActionKind::ClearAll) figs.clear();
       continue;
     }
     if (what == 44) {
@@ -127,8 +128,8 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
       figs.clear();
       continue;
     }
-    if (what == 45 && S.History.Count() > 4) {
-      BranchTo(S, 1 + pick(S.History.Count() - 1));
+    if (what == 45 && S.History().Count() > 4) {
+      BranchTo(S, 1 + pick(S.History().Count() - 1));
       GoToStep(S);
       refresh();
       continue;
@@ -203,7 +204,7 @@ std::string Bytes(const QImage& image) {
 std::vector<std::string> DrawingState(const AppState& S) {
   std::vector<std::string> out;
   std::vector<FigureList::const_iterator> items;
-  for (auto f = S.DrawingFigs.begin(); f != S.DrawingFigs.end(); ++f) {
+  for (auto f = S.Figures().begin(); f != S.Figures().end(); ++f) {
     items.push_back(f);
     const Figure& d = *f;
     std::string line = std::to_string(static_cast<int>(d.DrawingTool)) + " " + std::to_string(d.Start.X) + "," +
@@ -215,17 +216,17 @@ std::vector<std::string> DrawingState(const AppState& S) {
     if (d.DrawingTool == ToolKind::Stamp) line += " stamp of " + std::to_string(d.StampData.size());
     out.push_back(line);
   }
-  out.push_back("deleted " + std::to_string(S.DeletedFigs.Count()));
+  out.push_back("deleted " + std::to_string(S.DeletedFigures().Count()));
   int32_t step = 0;
-  for (const Action& a : S.History) {
+  for (const Action& a : S.History()) {
     ++step;
     const auto at = a.TargetItem ? std::find(items.begin(), items.end(), *a.TargetItem) : items.end();
     const long item = !a.TargetItem ? -1 : at == items.end() ? -2 : long(at - items.begin());
     const bool figOk = !a.TargetItem ? a.TargetFig == nullptr : a.TargetFig == &**a.TargetItem;
     out.push_back(std::to_string(step) + " -> " + std::to_string(item) + (figOk ? "" : " (fig link elsewhere)"));
   }
-  out.push_back("current " + std::to_string(S.CurrentStep));
-  out.push_back("bg '" + S.BGFileName + "' shown '" + S.ShownBGFileName + "'");
+  out.push_back("current " + std::to_string(S.CurrentStep()));
+  out.push_back("bg '" + S.BGFileName() + "' shown '" + S.ShownBGFileName() + "'");
   return out;
 }
 
@@ -247,22 +248,21 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
     for (int round = 0; round < 300; ++round) {
       const int how = pick(20);
       if (how < 12)
-        step = std::clamp(step + 1, 0, S.History.Count());
+        step = std::clamp(step + 1, 0, S.History().Count());
       else if (how < 16)
         step = std::max(step - 1, 0);
       else
-        step = pick(S.History.Count() + 1);
+        step = pick(S.History().Count() + 1);
       if (pick(10) == 0) {
         // Something else draws on the canvas (a rubber band) before the step.
         RasterCanvas rubber(&d.Pictures.WorkBitmap);
         rubber.PenMode = DrawMode::NotXor;
         rubber.Rectangle(pick(640), pick(480), pick(640), pick(480));
       }
-      S.CurrentStep = step;
-      GoToStep(S);
-      if (pick(6) == 0 && S.DrawingFigs.Count() > 0) {
+      GoToStep(S, step);
+      if (pick(6) == 0 && S.Figures().Count() > 0) {
         // A selection frame, then the canvas repainted with it and without it.
-        S.SelectedFig = &S.DrawingFigs.At(pick(S.DrawingFigs.Count()));
+        S.SelectedFig = &Writable(S).Figures.At(pick(Writable(S).Figures.Count()));
         d.Pictures.PaintBoxPaint();
         QImage expected = FullComposition(S, d.Pictures.BGPicture);
         ASSERT_EQ(Difference(d.Pictures.WorkBitmap, expected), "") << "with frame, step " << step;
@@ -271,8 +271,7 @@ TEST(PerfPaint, PartialRecompositionEqualsFullOnRandomHistories) {
         d.Pictures.PaintBoxPaint();
       }
       if (pick(15) == 0) {
-        d.Pictures.BlankBGImage();
-        S.ShownBGFileName.clear();
+        ShowBlankBackground(S);
         d.Pictures.PaintBoxPaint();
       }
       ASSERT_EQ(Difference(d.Pictures.WorkBitmap, FullComposition(S, d.Pictures.BGPicture)), "")
@@ -302,21 +301,21 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
     f.Text = "x";
     f.TextSize = 12;
     if (IsPointFigure(f.DrawingTool))
-      S.DrawingFigs.Add(withPoints(f, {f.Start, {f.End.X, f.Start.Y}, f.End}));
+      Writable(S).Figures.Add(withPoints(f, {f.Start, {f.End.X, f.Start.Y}, f.End}));
     else
-      S.DrawingFigs.Add(f);
+      Writable(S).Figures.Add(f);
   }
   for (int round = 0; round < 150; ++round) {
-    const auto item = std::next(S.DrawingFigs.begin(), pick(S.DrawingFigs.Count()));
+    const auto item = std::next(Writable(S).Figures.begin(), pick(S.Figures().Count()));
     switch (pick(6)) {
       case 0: item->Offset(pick(21) - 10, pick(21) - 10); break;
-      case 1: S.DrawingFigs.MoveFront(item); break;
-      case 2: S.DrawingFigs.MoveBack(item); break;
+      case 1: Writable(S).Figures.MoveFront(item); break;
+      case 2: Writable(S).Figures.MoveBack(item); break;
       case 3: item->PenColor ^= 0xFFFFFF; break;
-      case 4: S.DrawingFigs.Add(*item); break;
-      default: S.DrawingFigs.Remove(item); break;
+      case 4: Writable(S).Figures.Add(*item); break;
+      default: Writable(S).Figures.Remove(item); break;
     }
-    S.SelectedFig = pick(3) == 0 ? &S.DrawingFigs.Last() : nullptr;
+    S.SelectedFig = pick(3) == 0 ? &Writable(S).Figures.Last() : nullptr;
     P.PaintBoxPaint();
     ASSERT_EQ(Difference(P.WorkBitmap, FullComposition(S, P.BGPicture)), "") << "round " << round;
   }
@@ -337,21 +336,20 @@ TEST(PerfPaint, ProcessExportEqualsFullRecomposition) {
       BenchDrawing d;
       MakeHistory(d.S, seed, 250, backgrounds);
       // Start from somewhere in the middle, as after the view mode.
-      d.S.CurrentStep = d.S.History.Count() / 3;
-      GoToStep(d.S);
+      GoToStep(d.S, d.S.History().Count() / 3);
       const std::string base = dir.filePath(QString("s%1_%2_").arg(seed).arg(fast)).toStdString();
-      ReplayWalker walker(d.S.History, *d.S.Dialogs);
+      ReplayWalker walker(d.S.History(), *d.S.Dialogs);
       walker.Pictures().Incremental = fast != 0;
       ASSERT_TRUE(ExportProcess(walker, *d.S.Dialogs, base));
       states[fast] = DrawingState(walker.State());
       states[fast].push_back(Bytes(walker.Picture()));
-      for (int n = 1; n <= d.S.History.Count(); ++n) {
+      for (int n = 1; n <= d.S.History().Count(); ++n) {
         QFile f(QString::fromStdString(ProcessPictureName(base, n)));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
         files[fast] += f.readAll().toStdString();
         files[fast] += '\n';
       }
-      ASSERT_FALSE(QFile::exists(QString::fromStdString(ProcessPictureName(base, d.S.History.Count() + 1))));
+      ASSERT_FALSE(QFile::exists(QString::fromStdString(ProcessPictureName(base, d.S.History().Count() + 1))));
     }
     EXPECT_EQ(states[0], states[1]);
     EXPECT_TRUE(files[0] == files[1]) << "the pictures differ";

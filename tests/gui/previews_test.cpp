@@ -21,28 +21,29 @@ class Previews : public WindowTest {
   // The drawing's figures, in order.
   std::vector<Figure> Drawn() const {
     std::vector<Figure> figs;
-    for (const Figure& f : S().DrawingFigs) figs.push_back(f);
+    for (const Figure& f : S().Figures()) figs.push_back(f);
     return figs;
   }
   // The figures a replay of the window's records makes at the step shown.
   std::vector<Figure> Replayed() const {
-    AppState r;
-    for (const Action& a : S().History) {
-      Action& b = r.History.Add(a.FigData);
+    HistoryList records;
+    for (const Action& a : S().History()) {
+      Action& b = records.Add(a.FigData);
       b.TargetType = a.TargetType;
       b.TargetID = a.TargetID;
       b.Parameter = a.Parameter;
       b.FileName = a.FileName;
     }
-    r.CurrentStep = S().CurrentStep;
-    GoToStep(r);
+    AppState r;
+    LoadHistory(r, std::move(records));
+    GoToStep(r, S().CurrentStep());
     std::vector<Figure> figs;
-    for (const Figure& f : r.DrawingFigs) figs.push_back(f);
+    for (const Figure& f : r.Figures()) figs.push_back(f);
     return figs;
   }
   int SizeRecords() const {
     int n = 0;
-    for (const Action& a : S().History)
+    for (const Action& a : S().History())
       n += a.TargetType == ActionKind::Change && a.Parameter == ParameterKind::Size;
     return n;
   }
@@ -61,16 +62,16 @@ TEST_F(Previews, ADragShowsTheFigureMovingWhileTheDrawingKeepsItsHistory) {
   CanvasMove(*Window, 200, 150);
   CanvasMove(*Window, 250, 185);
   EXPECT_EQ(Drawn(), Replayed());
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{100, 100}));
-  EXPECT_EQ(S().Shown(S().DrawingFigs.First()).Start, (Point{200, 160}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{100, 100}));
+  EXPECT_EQ(S().Shown(S().Figures().First()).Start, (Point{200, 160}));
   // On the screen: the left edge at its new place, nothing at the old one.
   EXPECT_EQ(CanvasPixel(*Window, 201, 185), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Window, 101, 125), 0xFFFFFFu);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 
   CanvasRelease(*Window, 250, 185);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{200, 160}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{200, 160}));
   EXPECT_EQ(S().Preview.Kind, PreviewKind::None);
   EXPECT_EQ(Drawn(), Replayed());
   EXPECT_EQ(CanvasPixel(*Window, 201, 185), 0x000000u);
@@ -81,11 +82,11 @@ TEST_F(Previews, ASliderResizeShowsTheNewSizeWhileTheDrawingKeepsItsHistory) {
   H(10);
   V(-20);  // 90 … 210 wide, 120 … 130 high
   EXPECT_EQ(Drawn(), Replayed());
-  EXPECT_EQ(S().DrawingFigs.First().End, (Point{200, 150}));
+  EXPECT_EQ(S().Figures().First().End, (Point{200, 150}));
   EXPECT_EQ(S().Shown(*S().SelectedFig).End, (Point{210, 130}));
   EXPECT_EQ(CanvasPixel(*Window, 91, 125), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Window, 101, 110), 0xFFFFFFu);  // the recorded size is not drawn
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(Previews, EachKindOfNextCommandRecordsTheResizeOnce) {
@@ -108,7 +109,7 @@ TEST_F(Previews, EachKindOfNextCommandRecordsTheResizeOnce) {
     ASSERT_EQ(SizeRecords(), 0) << name;
     command();
     EXPECT_EQ(SizeRecords(), 1) << name;
-    const Action& size = S().History.At(2);
+    const Action& size = S().History().At(2);
     EXPECT_EQ(size.Parameter, ParameterKind::Size) << name;
     EXPECT_EQ(size.FigData.Start, (Point{88, 96})) << name;
     EXPECT_EQ(size.FigData.End, (Point{212, 154})) << name;
@@ -130,7 +131,7 @@ TEST_F(Previews, ADragIsOneMoveWhetherTheReleaseOrACommandEndsIt) {
   EnterDrawMode(*Window);
   CanvasRelease(*Window, 180, 125);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{120, 100}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{120, 100}));
 
   // An edit command in the middle of the drag: the move, then the command;
   // the drag ends there and its release adds nothing.
@@ -143,8 +144,8 @@ TEST_F(Previews, ADragIsOneMoveWhetherTheReleaseOrACommandEndsIt) {
   CanvasRelease(*Window, 150, 175);
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move, ActionKind::Move,
                                                        ActionKind::Change}));
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{120, 110}));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(S().Figures().First().Start, (Point{120, 110}));
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(Drawn(), Replayed());
 }
 
@@ -162,7 +163,7 @@ TEST_F(Previews, ADragThatEndsWhereItStartedRecordsNothingAndShowsTheFigureInPla
   CanvasPress(*Window, 150, 125);
   CanvasMove(*Window, 190, 145);
   CanvasRelease(*Window, 150, 125);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Drawn(), before);
   EXPECT_EQ(S().Preview.Kind, PreviewKind::None);
   EXPECT_EQ(CanvasPixel(*Window, 101, 125), 0x000000u);
@@ -174,10 +175,10 @@ TEST_F(Previews, UndoRightAfterACommittedResizeBringsTheSizeBack) {
   H(30);
   EnterDrawMode(*Window);
   ASSERT_EQ(SizeRecords(), 1);
-  ASSERT_EQ(S().DrawingFigs.First().Start, (Point{70, 100}));
+  ASSERT_EQ(S().Figures().First().Start, (Point{70, 100}));
   ClickButton(Button(*Window, "UndoStepBtn"));
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{100, 100}));
-  EXPECT_EQ(S().DrawingFigs.First().End, (Point{200, 150}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{100, 100}));
+  EXPECT_EQ(S().Figures().First().End, (Point{200, 150}));
   EXPECT_EQ(Drawn(), Replayed());
   EXPECT_EQ(CanvasPixel(*Window, 71, 125), 0xFFFFFFu);
   EXPECT_EQ(CanvasPixel(*Window, 101, 125), 0x000000u);

@@ -13,6 +13,7 @@
 #include "io/picture_store.h"
 #include "render/figure_pictures.h"
 #include "render/paint.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
     std::mt19937 rng(incremental ? 3 : 4);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     std::vector<Figure*> items;
-    for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(S.DrawingFigs, rng, kKinds[i % 8]));
+    for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(Writable(S).Figures, rng, kKinds[i % 8]));
     for (int round = 0; round < 60; ++round) {
       for (int k = 0; k < 4; ++k) {
         Figure* item = items[size_t(pick(int(items.size())))];
@@ -235,8 +236,8 @@ TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
           case 0: item->Offset(pick(41) - 20, pick(41) - 20); break;
           case 1: item->Offset(pick(2) ? 700 : -700, 0); break;  // off the canvas and back
           case 2: item->PenColor = kColours[pick(7)]; break;
-          case 3: S.DrawingFigs.MoveFront(item); break;
-          default: S.DrawingFigs.MoveBack(item); break;
+          case 3: Writable(S).Figures.MoveFront(item); break;
+          default: Writable(S).Figures.MoveBack(item); break;
         }
       }
       S.SelectedFig = pick(3) == 0 ? items[size_t(pick(int(items.size())))] : nullptr;

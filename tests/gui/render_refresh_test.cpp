@@ -7,6 +7,7 @@
 #include "io/picture_store.h"
 #include "paint_pixels.h"
 #include "render/paint.h"
+#include "history/actions.h"
 
 namespace {
 
@@ -17,17 +18,19 @@ class RefreshTest : public ::testing::Test {
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  Figure* red = &*S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
+  Figure* red = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  CreateFigure(S, Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
-  ASSERT_TRUE(S.DrawingFigs.MoveFront(red));
+  S.SelectedFig = red;
+  ASSERT_TRUE(MoveSelectedFront(S));
+  S.SelectedFig = nullptr;
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kRed);
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  Figure* rect = &*S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
+  Figure* rect = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);
@@ -49,7 +52,7 @@ TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
     EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
     EXPECT_EQ(img.pixel(20, 20), kRed);
   };
-  S.DrawingFigs.Add(Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
   P.PaintBoxPaint();
   EXPECT_EQ(shown, 1);
 }

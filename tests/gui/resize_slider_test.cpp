@@ -6,6 +6,7 @@
 #include "history/savehistory.h"
 #include "support/window_fixture.h"
 #include "support/builders.h"
+#include "support/drawing_door.h"
 
 namespace {
 
@@ -41,14 +42,14 @@ TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
   V(0);
   EXPECT_EQ(S().Shown(*f).Start, (Point{100, 100}));
   EXPECT_EQ(S().Shown(*f).End, (Point{200, 150}));
-  EXPECT_EQ(S().History.Count(), 1);  // moving a slider records nothing
+  EXPECT_EQ(S().History().Count(), 1);  // moving a slider records nothing
 }
 
 TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
   DrawRect(*Window, {100, 100}, {200, 150});
   EnterEditMode(*Window);
   H(30);
-  EXPECT_EQ(S().DrawingFigs.Last().End.X, 200);
+  EXPECT_EQ(S().Figures().Last().End.X, 200);
   EXPECT_FALSE(S().ResizePending());
 }
 
@@ -101,13 +102,13 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   EXPECT_EQ(CanvasPixel(*Window, 100, 110), 0x000000u);
   EnterDrawMode(*Window);  // leaving the edit mode records the size
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
-  EXPECT_EQ(S().History.Last().FigData.StampData.front().End.X, 60);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History().Last().FigData.StampData.front().End.X, 60);
 }
 
 TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   // No record points at it.
-  Figure* item = &*MutableState(*Window).DrawingFigs.Add(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
+  Figure* item = &*Writable(MutableState(*Window)).Figures.Add(stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})}));
   Figure* f = Pick(110, 110);
   ASSERT_EQ(f, item);
   H(10);
@@ -119,7 +120,7 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   // The drawing is still there to work on.
   EnterDrawMode(*Window);
   DrawRect(*Window, {300, 300}, {350, 350});
-  EXPECT_EQ(S().DrawingFigs.Count(), 2);
+  EXPECT_EQ(S().Figures().Count(), 2);
 }
 
 TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
@@ -127,16 +128,16 @@ TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   Figure* f = Pick(150, 125);
   for (int p = 1; p <= 25; ++p) H(p);
   V(5);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   ClickButton(Button(*Window, "ThickBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
-  const Action& size = S().History.At(S().History.Count() - 1);
+  const Action& size = S().History().At(S().History().Count() - 1);
   EXPECT_EQ(size.Parameter, ParameterKind::Size);
   EXPECT_EQ(size.TargetID, 1);
   EXPECT_EQ(size.FigData.Start, (Point{75, 95}));
   EXPECT_EQ(size.FigData.End, (Point{225, 155}));
   EXPECT_EQ(size.FigData.PenWidth, 4);
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(S().Shown(*f).PenWidth, 6);
   EXPECT_FALSE(S().ResizePending());
 }
@@ -150,7 +151,7 @@ TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
   V(0);
   ClickButton(Button(*Window, "ThickBtn"));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineWidth);
 }
 
 TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
@@ -162,12 +163,12 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);  // the click puts the bars back
   V(5);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
-  EXPECT_EQ(S().History.Last().TargetID, 1);
-  EXPECT_EQ(S().History.Last().FigData.End.X, 210);
+  EXPECT_EQ(S().History().Last().TargetID, 1);
+  EXPECT_EQ(S().History().Last().FigData.End.X, 210);
   EXPECT_EQ(S().Preview.Of, b);
   ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
-  EXPECT_EQ(S().History.At(S().History.Count() - 1).TargetID, 2);
+  EXPECT_EQ(S().History().At(S().History().Count() - 1).TargetID, 2);
 }
 
 TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
@@ -182,10 +183,10 @@ TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
   TypeText(*Window, "d");
   PressKey(*Window, Qt::Key_Return);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Change}));
-  EXPECT_EQ(S().History.At(S().History.Count() - 1).Parameter, ParameterKind::Size);
-  EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.TextSize, 20);
-  EXPECT_EQ(S().History.At(S().History.Count() - 1).FigData.Text, "abc");
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Text);
+  EXPECT_EQ(S().History().At(S().History().Count() - 1).Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History().At(S().History().Count() - 1).FigData.TextSize, 20);
+  EXPECT_EQ(S().History().At(S().History().Count() - 1).FigData.Text, "abc");
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Text);
   EXPECT_EQ(S().Shown(*f).Text, "abcd");
   EXPECT_EQ(S().Shown(*f).End.X, 100 + Window->FigureTextWidth("abcd", 20));
 }

@@ -82,7 +82,7 @@ TEST_F(SettingsWindowTest, KioskSavesOnlyInsideTheFolder) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   EXPECT_FALSE(Exists("outside.tlo"));
   EXPECT_EQ(Dialogs.LastText(), FolderDialogs::OutsideFolderText(Folder()));
-  EXPECT_TRUE(S().DataFileName.empty());
+  EXPECT_TRUE(S().DataFileName().empty());
   // The dialog opened inside the folder.
   EXPECT_EQ(QString::fromStdString(Dialogs.DialogsRun.back().FileName), Folder() + "/");
 
@@ -104,7 +104,7 @@ TEST_F(SettingsWindowTest, KioskSavesOnlyInsideTheFolder) {
   WriteFile("old.tlo", oldText);
   Answer(ModalResult::Yes);
   Window->OpenFileByPath(Path("old.tlo"));
-  ASSERT_EQ(S().DataFileName, Path("old.tlo").toStdString());
+  ASSERT_EQ(S().DataFileName(), Path("old.tlo").toStdString());
   DrawRects(1);
   CancelDialog();
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
@@ -113,7 +113,7 @@ TEST_F(SettingsWindowTest, KioskSavesOnlyInsideTheFolder) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "OverWriteDataMenu")));
   EXPECT_EQ(ReadFile("old.tlo"), oldText);
   EXPECT_TRUE(Exists("class/old.tlo"));
-  EXPECT_EQ(S().DataFileName, Path("class/old.tlo").toStdString());
+  EXPECT_EQ(S().DataFileName(), Path("class/old.tlo").toStdString());
 }
 
 TEST_F(SettingsWindowTest, KioskLeavesOnlyByTheAdultsKeys) {

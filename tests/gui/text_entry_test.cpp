@@ -25,13 +25,13 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   ASSERT_TRUE(TextBox(*Window)->isVisible());
   EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 80));
   TypeText(*Window, "abc");
-  EXPECT_EQ(S().History.Count(), 0);  // typing alone makes nothing
+  EXPECT_EQ(S().History().Count(), 0);  // typing alone makes nothing
   PressKey(*Window, Qt::Key_Return);
 
   EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  const Figure& t = S().DrawingFigs.Last();
+  ASSERT_EQ(S().Figures().Count(), 1);
+  const Figure& t = S().Figures().Last();
   EXPECT_EQ(t.DrawingTool, ToolKind::Text);
   EXPECT_EQ(t.Text, "abc");
   EXPECT_EQ(t.TextSize, 12);
@@ -41,7 +41,7 @@ TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
   EXPECT_GT(w, 10);
   EXPECT_EQ(t.End, (Point{100 + w, 92}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  EXPECT_EQ(S().History.Last().FigData.Text, "abc");
+  EXPECT_EQ(S().History().Last().FigData.Text, "abc");
   // The text is on the canvas: some pixel of its cell is dark.
   bool inked = false;
   for (int y = 80; y < 96 && !inked; ++y)
@@ -66,8 +66,8 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
   commit.setCommitString(QStringLiteral("ねこ"));
   QApplication::sendEvent(TextBox(*Window), &commit);
   PressKey(*Window, Qt::Key_Return);
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
-  const Figure& t = S().DrawingFigs.Last();
+  ASSERT_EQ(S().Figures().Count(), 1);
+  const Figure& t = S().Figures().Last();
   EXPECT_EQ(t.Text, "ねこ");
   EXPECT_EQ(t.End.X, 20 + Width("ねこ", 12));
 }
@@ -77,8 +77,8 @@ TEST_F(TextEntry, EmptyBoxMakesNothing) {
   CanvasClick(*Window, 100, 80);
   PressKey(*Window, Qt::Key_Return);
   EXPECT_FALSE(TextBox(*Window)->isVisible());
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_TRUE(Button(*Window, "TextBtn")->isChecked());  // the text tool stays
 }
 
@@ -89,8 +89,8 @@ TEST_F(TextEntry, EscapeLeavesTheTextTool) {
   PressKey(*Window, Qt::Key_Escape);
   EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
 }
@@ -107,7 +107,7 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 80));
   EXPECT_EQ(TextBox(*Window)->width(), oldEnd - 100 + 30);
   EXPECT_EQ(TextBox(*Window)->text(), QStringLiteral("abc"));
-  EXPECT_EQ(S().History.Count(), 1);  // opening records nothing
+  EXPECT_EQ(S().History().Count(), 1);  // opening records nothing
 
   TextBox(*Window)->end(false);
   TypeText(*Window, "def");
@@ -118,7 +118,7 @@ TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
   EXPECT_EQ(f->End, (Point{100 + Width("abcdef", 12), 92}));
   EXPECT_GT(f->End.X, oldEnd);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change}));
-  const Action& c = S().History.Last();
+  const Action& c = S().History().Last();
   EXPECT_EQ(c.Parameter, ParameterKind::Text);
   EXPECT_EQ(c.TargetID, 1);
   EXPECT_EQ(c.FigData.Text, "abcdef");
@@ -140,12 +140,12 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
   ClickButton(Button(*Window, "ChangeTextBtn"));
   TypeText(*Window, "!");
   CanvasClick(*Window, 302, 205);  // another text becomes the selection
-  ASSERT_EQ(S().SelectedFig, &S().DrawingFigs.Last());
+  ASSERT_EQ(S().SelectedFig, &S().Figures().Last());
   PressKey(*Window, Qt::Key_Return);
   EXPECT_FALSE(TextBox(*Window)->isVisible());
-  EXPECT_EQ(S().DrawingFigs.First().Text, "abc");
-  EXPECT_EQ(S().DrawingFigs.Last().Text, "xyz");
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().Figures().First().Text, "abc");
+  EXPECT_EQ(S().Figures().Last().Text, "xyz");
+  EXPECT_EQ(S().History().Count(), 2);
 
   // Nothing selected at all: the same.
   CanvasClick(*Window, 102, 85);
@@ -153,7 +153,7 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
   CanvasClick(*Window, 600, 400);
   ASSERT_EQ(S().SelectedFig, nullptr);
   PressKey(*Window, Qt::Key_Return);
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
 }
 
 TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
@@ -164,9 +164,9 @@ TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   if (TextBox(*Window)->isVisible()) PressKey(*Window, Qt::Key_Return);
-  EXPECT_EQ(S().DrawingFigs.Count(), 1);
-  EXPECT_EQ(S().DrawingFigs.Last().Text, "abc");
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().Figures().Count(), 1);
+  EXPECT_EQ(S().Figures().Last().Text, "abc");
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(TextEntry, OtherKeysTypeNormally) {
@@ -202,7 +202,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
   ASSERT_EQ(S().SelectedFig, a);
   if (TextBox(*Window)->isVisible()) PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(a->Text, "abc");
-  for (const Figure* f : Figures(S().DrawingFigs)) EXPECT_NE(f->Text, "XYZ");
+  for (const Figure* f : Figures(S().Figures())) EXPECT_NE(f->Text, "XYZ");
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Duplicate}));
 }
 
@@ -221,7 +221,7 @@ TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
   TextBox(*Window)->setText(QStringLiteral("XYZ"));
   PressKey(*Window, Qt::Key_Return);
   EXPECT_EQ(S().SelectedFig->Text, "abc");
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 }  // namespace

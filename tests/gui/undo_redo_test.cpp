@@ -12,7 +12,7 @@ namespace {
 
 class UndoRedo : public FileTest {
  protected:
-  int Shown() { return S().DrawingFigs.Count(); }
+  int Shown() { return S().Figures().Count(); }
   // Clicks the button; true when it was there to click and enabled.
   static bool Press(QAbstractButton* b) {
     const bool usable = b->isVisible() && b->isEnabled();
@@ -23,7 +23,7 @@ class UndoRedo : public FileTest {
   bool Redo() { return Press(Button(*Window, "RedoStepBtn")); }
   std::vector<int32_t> BranchTargets() {
     std::vector<int32_t> t;
-    for (const Action& a : S().History)
+    for (const Action& a : S().History())
       if (a.TargetType == ActionKind::Branch) t.push_back(a.TargetID);
     return t;
   }
@@ -37,7 +37,7 @@ class UndoRedo : public FileTest {
     ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "WriteDataMenu")));
   }
   void Load(const QString& name) {
-    if (S().History.Count() > 0) Answer(ModalResult::Yes);
+    if (S().History().Count() > 0) Answer(ModalResult::Yes);
     Choose(name);
     ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadDataMenu")));
   }
@@ -77,9 +77,9 @@ TEST_F(UndoRedo, UndoUndoRedoDrawShowsThePicturesAndEndsTheRedos) {
 
   DrawLine(*Window, {300, 300}, {400, 300});  // something new: no redo any more
   ExpectButtons(true, false);
-  const int count = S().History.Count();
+  const int count = S().History().Count();
   Window->RedoStepBtnClick();
-  EXPECT_EQ(S().History.Count(), count);
+  EXPECT_EQ(S().History().Count(), count);
   EXPECT_EQ(Shown(), 2);
   // Nothing was cut: every undo and redo is a branch record.
   EXPECT_EQ(ActionKinds(S()),
@@ -112,21 +112,21 @@ TEST_F(UndoRedo, EditChangesComeBackAndNoFigureIsKept) {
 
   ASSERT_TRUE(Undo());  // the delete
   ASSERT_EQ(Shown(), 1);
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{210, 10}));
   EXPECT_EQ(S().SelectedFig, nullptr);
-  EXPECT_EQ(S().DeletedFigs.Count(), 0);
+  EXPECT_EQ(S().DeletedFigures().Count(), 0);
   ASSERT_TRUE(Undo());  // the move
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 10}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{10, 10}));
 
   // The figure shown is a new one: select, move and change it as usual.
   CanvasClick(*Window, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   ClickButton(Button(*Window, "ThickBtn"));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History().Last().TargetID, 1);
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
-  EXPECT_EQ(S().DrawingFigs.First().PenWidth, 4);
+  EXPECT_EQ(S().Figures().First().PenWidth, 4);
 
   // "ふっかつ" still brings back what the delete took, on its own.
   CanvasClick(*Window, 10, 20);
@@ -148,11 +148,11 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   ASSERT_TRUE(Undo());
   EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
-  EXPECT_EQ(S().History.Last().TargetID, 1);
-  EXPECT_EQ(S().DrawingFigs.First().End, (Point{50, 40}));
+  EXPECT_EQ(S().History().Last().TargetID, 1);
+  EXPECT_EQ(S().Figures().First().End, (Point{50, 40}));
   EXPECT_EQ(Slider(*Window, "HTrackBar")->value(), 0);
   ASSERT_TRUE(Redo());
-  EXPECT_NE(S().DrawingFigs.First().End, (Point{50, 40}));
+  EXPECT_NE(S().Figures().First().End, (Point{50, 40}));
 }
 
 TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
@@ -178,11 +178,11 @@ TEST_F(UndoRedo, KeysUndoAndRedoInTheDrawAndEditModesOnly) {
   } else {
     ADD_FAILURE() << "the window did not become active";
   }
-  const int count = S().History.Count();
+  const int count = S().History().Count();
   EnterPlayMode(*Window);
   EXPECT_FALSE(Button(*Window, "UndoStepBtn")->isVisible());
   PressShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  EXPECT_EQ(S().History.Count(), count);
+  EXPECT_EQ(S().History().Count(), count);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
@@ -193,7 +193,7 @@ TEST_F(UndoRedo, AnUnfinishedPolylineKeepsTheButtonsAndTheDrawing) {
   ASSERT_TRUE(Window->Tools().PolyDrawing());
   ExpectButtons(false, false);
   Window->UndoStepBtnClick();
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Shown(), 1);
 }
 
@@ -264,7 +264,7 @@ TEST_F(UndoRedo, UndoGoesOnAfterALoadAndTheBatchModeShowsTheSamePicture) {
   SaveAs("u.tlo");
 
   Load("u.tlo");
-  EXPECT_EQ(S().History.Count(), 6);
+  EXPECT_EQ(S().History().Count(), 6);
   EXPECT_EQ(Canvas(*Window)->Image.copy(), shown);
   ExpectButtons(true, true);  // read from the records
   ASSERT_TRUE(Redo());

@@ -215,7 +215,7 @@ class VectorFilesTest : public BatchFolderTest {
       SetBackground(S, Path("bg.bmp").toStdString());
     }
     for (const Figure& f : c.Figures) CreateFigure(S, f);
-    const std::string text = HistoryFileText(S.History);
+    const std::string text = HistoryFileText(S.History());
     WriteFile(name, QByteArray::fromStdString(text));
   }
   QImage Png(const QString& name) { return QImage(Path(name)).convertToFormat(QImage::Format_RGB32); }

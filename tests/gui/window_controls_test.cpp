@@ -78,12 +78,12 @@ TEST_F(WindowControls, EachClearingCommandRecordsWhatItClears) {
       {"ClearBGMenu", ActionKind::ClearBG}, {"ClearImageMenu", ActionKind::ClearDrawing}, {"ClearAllMenu", ActionKind::ClearAll}};
   for (auto [name, kind] : items) {
     DrawRect(*Window, {10, 10}, {50, 40});
-    const int before = S().History.Count();
+    const int before = S().History().Count();
     ASSERT_TRUE(TriggerMenu(MenuAction(*Window, name))) << name;
-    ASSERT_EQ(S().History.Count(), before + 1) << name;
-    EXPECT_EQ(S().History.Last().TargetType, kind) << name;
+    ASSERT_EQ(S().History().Count(), before + 1) << name;
+    EXPECT_EQ(S().History().Last().TargetType, kind) << name;
     // Only clearing the figures takes the rectangle away.
-    EXPECT_EQ(S().DrawingFigs.IsEmpty(), kind != ActionKind::ClearBG) << name;
+    EXPECT_EQ(S().Figures().IsEmpty(), kind != ActionKind::ClearBG) << name;
   }
 }
 
@@ -94,7 +94,7 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
   QTest::mouseClick(ColorPanel(*Window, 2), Qt::LeftButton);  // red, 0x0000FF
 
   ClickButton(Button(*Window, "ThickBtn"));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineWidth);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineWidth);
   EXPECT_EQ(f->PenWidth, before.PenWidth + 2);
   ClickButton(Button(*Window, "ThinBtn"));
   EXPECT_EQ(f->PenWidth, before.PenWidth);
@@ -102,13 +102,13 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
   EXPECT_EQ(f->BrushColor, before.BrushColor);
 
   ClickButton(Button(*Window, "LineColorBtn"));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::LineColor);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineColor);
   EXPECT_EQ(f->PenColor, 0x0000FF);
   EXPECT_EQ(f->BrushColor, before.BrushColor);
 
   QTest::mouseClick(ColorPanel(*Window, 10), Qt::LeftButton);  // green, 0x00FF00
   ClickButton(Button(*Window, "BodyColorBtn"));
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::BodyColor);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::BodyColor);
   EXPECT_EQ(f->BrushColor, 0x00FF00);
   EXPECT_EQ(f->PenColor, 0x0000FF);
   EXPECT_EQ(f->PenWidth, before.PenWidth);
@@ -117,16 +117,16 @@ TEST_F(WindowControls, EachAttributeButtonChangesItsAttributeOnly) {
 TEST_F(WindowControls, FrontAndBackMoveTheSelectionTheirOwnWay) {
   DrawRect(*Window, {10, 10}, {60, 50});
   Figure* top = DrawAndSelect({100, 10}, {150, 50});
-  ASSERT_EQ(&S().DrawingFigs.Last(), top);
+  ASSERT_EQ(&S().Figures().Last(), top);
   ClickButton(Button(*Window, "FrontBtn"));
   EXPECT_EQ(Dialogs.LastText(), "これより前にいくことができません。");
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(S().History().Count(), 2);
   ClickButton(Button(*Window, "BackBtn"));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Back);
-  EXPECT_EQ(&S().DrawingFigs.First(), S().SelectedFig);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Back);
+  EXPECT_EQ(&S().Figures().First(), S().SelectedFig);
   ClickButton(Button(*Window, "FrontBtn"));
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Front);
-  EXPECT_EQ(&S().DrawingFigs.Last(), S().SelectedFig);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Front);
+  EXPECT_EQ(&S().Figures().Last(), S().SelectedFig);
 }
 
 }  // namespace

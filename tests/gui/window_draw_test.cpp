@@ -9,7 +9,7 @@ namespace {
 class WindowDraw : public WindowTest {
  protected:
   const Figure& Only() {
-    auto figs = Figures(S().DrawingFigs);
+    auto figs = Figures(S().Figures());
     EXPECT_EQ(figs.size(), 1u);
     return *figs.back();
   }
@@ -34,7 +34,7 @@ TEST_F(WindowDraw, RectangleDragMakesOneFigureWithDefaultsAndOneCreateRecord) {
   EXPECT_EQ(f.BrushColor, 0xFFFFFF);
   EXPECT_EQ(f.BrushStyle, 0);
   ASSERT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  const Action& r = S().History.Last();
+  const Action& r = S().History().Last();
   EXPECT_EQ(r.TargetID, 1);
   EXPECT_EQ(r.FigData.DrawingTool, ToolKind::Rectangle);
   EXPECT_EQ(r.FigData.End, (Point{50, 40}));
@@ -47,7 +47,7 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
   DrawRect(*Window, {50, 40}, {10, 10});
   DrawEllipse(*Window, {200, 100}, {120, 20});
   DrawLine(*Window, {300, 300}, {250, 200});
-  auto figs = Figures(S().DrawingFigs);
+  auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 3u);
   EXPECT_EQ(figs[0]->Start, (Point{50, 40}));
   EXPECT_EQ(figs[0]->End, (Point{10, 10}));
@@ -58,14 +58,14 @@ TEST_F(WindowDraw, ShapesKeepTheirDrawingDirection) {
   EXPECT_EQ(figs[2]->Start, (Point{300, 300}));
   EXPECT_EQ(figs[2]->End, (Point{250, 200}));
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
-  EXPECT_EQ(S().History.Last().TargetID, 3);
+  EXPECT_EQ(S().History().Last().TargetID, 3);
 }
 
 TEST_F(WindowDraw, EveryMouseButtonDrawsAlike) {
   ChooseTool(Button(*Window, "RectBtn"));
   CanvasDrag(*Window, {10, 10}, {60, 50}, 3, Qt::RightButton);
   CanvasDrag(*Window, {100, 10}, {160, 50}, 3, Qt::MiddleButton);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
 }
 
 TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
@@ -79,8 +79,8 @@ TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
     CanvasMove(*Window, 200, 200);
     CanvasRelease(*Window, 200, 200);
   }
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().History().Count(), 0);
   EXPECT_FALSE(Window->Tools().Busy());
   // The screen returns to the composed picture at the next refresh.
   Window->PaintBoxPaint();
@@ -103,9 +103,9 @@ TEST_F(WindowDraw, RubberBandIsDrawnAndErasedOnTheScreenOnly) {
   }
   // Nothing of it entered the composed picture.
   EXPECT_EQ(Window->pictures().WorkBitmap.pixel(150, 120) & 0xFFFFFF, kWhite);
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
   CanvasRelease(*Window, 150, 140);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
@@ -129,8 +129,8 @@ TEST_F(WindowDraw, FreeLineEndingWhereItBeganIsDiscarded) {
   CanvasPress(*Window, 50, 50);
   for (int i = 0; i < 40; ++i) CanvasMove(*Window, 50 + i * 3, 50 + (i % 7) * 5);
   CanvasRelease(*Window, 50, 50);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_TRUE(S().Figures().IsEmpty());
+  EXPECT_EQ(S().History().Count(), 0);
 }
 
 TEST_F(WindowDraw, FreeLineKeepsTheFirst2000Points) {
@@ -160,7 +160,7 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   EXPECT_EQ(f.Start, (Point{0, 0}));
   EXPECT_EQ(f.End, (Point{100, 100}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
-  EXPECT_EQ(S().History.Last().FigData.PointData.Count(), 7);
+  EXPECT_EQ(S().History().Last().FigData.PointData.Count(), 7);
 }
 
 TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
@@ -179,7 +179,7 @@ TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
 TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   ChooseTool(Button(*Window, "PolylineBtn"));
   CanvasClick(*Window, 40, 40);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_TRUE(S().Figures().IsEmpty());
   EXPECT_FALSE(Window->Tools().PolyDrawing());
   EXPECT_EQ(S().CurrentTool, ToolKind::Polyline);
   EXPECT_TRUE(Menu(*Window, "FileMenu")->menuAction()->isEnabled());
@@ -206,7 +206,7 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
     CanvasMove(*Window, 302, 301);
     CanvasRelease(*Window, 300, 300);
     EXPECT_EQ(Canvas(*Window)->Image, before) << tool->objectName().toStdString() << " shaky";
-    EXPECT_EQ(S().DrawingFigs.Count(), 1);
+    EXPECT_EQ(S().Figures().Count(), 1);
   }
   // The spare second click of a finishing double click makes nothing too:
   // what is shown is exactly a full repaint of the drawing.
@@ -253,7 +253,7 @@ TEST_F(WindowDraw, TheTextToolOpensTheTextBoxWhereThePressWas) {
   EXPECT_TRUE(TextBox(*Window)->isVisible());
   EXPECT_EQ(TextBox(*Window)->pos(), QPoint(30, 40));
   CanvasRelease(*Window, 30, 40);
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
 }
 
 TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
@@ -265,8 +265,8 @@ TEST_F(WindowDraw, TheSelectionToolSwitchesToEditModeAndSelectsAtOnce) {
   EXPECT_TRUE(Panel(*Window, "EditPanel")->isVisible());
   EXPECT_FALSE(Panel(*Window, "DrawPanel")->isVisible());
   ASSERT_NE(S().SelectedFig, nullptr);
-  EXPECT_EQ(S().SelectedFig, &S().DrawingFigs.Last());
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().SelectedFig, &S().Figures().Last());
+  EXPECT_EQ(S().History().Count(), 1);
 }
 
 TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
@@ -291,16 +291,16 @@ TEST_F(WindowDraw, EditModeReturnsToDrawingWithTheDefaultPen) {
   EnterDrawMode(*Window);
   EXPECT_EQ(S().SelectedFig, nullptr);
   DrawLine(*Window, {100, 100}, {200, 120});
-  EXPECT_EQ(Figures(S().DrawingFigs).back()->PenWidth, 4);
-  EXPECT_EQ(Figures(S().DrawingFigs).back()->BrushColor, clWhite);
+  EXPECT_EQ(Figures(S().Figures()).back()->PenWidth, 4);
+  EXPECT_EQ(Figures(S().Figures()).back()->BrushColor, clWhite);
 }
 
 TEST_F(WindowDraw, ViewModeIgnoresTheMouse) {
   DrawRect(*Window, {10, 10}, {50, 40});
   ASSERT_TRUE(EnterPlayMode(*Window));
   CanvasDrag(*Window, {100, 100}, {200, 200});
-  EXPECT_EQ(S().History.Count(), 1);
-  EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+  EXPECT_EQ(S().History().Count(), 1);
+  EXPECT_TRUE(S().Figures().IsEmpty());
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ class WindowKeyboard : public WindowTest {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   }
   const Figure& Last() {
-    EXPECT_FALSE(S().DrawingFigs.IsEmpty());
-    return *Figures(S().DrawingFigs).back();
+    EXPECT_FALSE(S().Figures().IsEmpty());
+    return *Figures(S().Figures()).back();
   }
 };
 
@@ -181,7 +181,7 @@ TEST_F(WindowKeyboard, LinesCirclesAndBoxesAreDrawnWithThePointer) {
     Keys(Qt::Key_Down, 3, Qt::ShiftModifier);      // 1 pixel a key
     Key(Qt::Key_Space);
     EXPECT_FALSE(Canvas(*Window)->KeyHeld());
-    ASSERT_EQ(S().DrawingFigs.Count(), ++drawn) << button;
+    ASSERT_EQ(S().Figures().Count(), ++drawn) << button;
     EXPECT_EQ(Last().DrawingTool, kind);
     EXPECT_EQ(Last().Start, (Point{start.x(), start.y()}));
     EXPECT_EQ(Last().End, (Point{start.x() + 40, start.y() + 3}));
@@ -196,7 +196,7 @@ TEST_F(WindowKeyboard, AFreeLineFollowsThePointer) {
   Keys(Qt::Key_Right, 3);
   Keys(Qt::Key_Down, 3);
   Key(Qt::Key_Space);
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
+  ASSERT_EQ(S().Figures().Count(), 1);
   EXPECT_EQ(Last().DrawingTool, ToolKind::FreeLine);
   EXPECT_EQ(Last().PointData.Count(), 8);  // the press, six moves, the release
 }
@@ -215,7 +215,7 @@ TEST_F(WindowKeyboard, PolylinesAndPolygonsTakeACornerPerEnterAndEndWithASecondE
     Key(Qt::Key_Return);  // a corner
     Key(Qt::Key_Return);  // on the last corner again: done
     EXPECT_FALSE(Window->Tools().PolyDrawing());
-    ASSERT_EQ(S().DrawingFigs.Count(), ++drawn) << button;
+    ASSERT_EQ(S().Figures().Count(), ++drawn) << button;
     const Figure& f = Last();
     EXPECT_EQ(f.DrawingTool, kind);
     EXPECT_EQ(f.PointData.Points[0], (Point{a.x(), a.y()}));
@@ -237,7 +237,7 @@ TEST_F(WindowKeyboard, WordsAreWrittenWhereThePointerIs) {
   EXPECT_FALSE(Canvas(*Window)->KeyHeld());  // the press ended as the box took the focus
   QTest::keyClicks(QApplication::focusWidget(), "abc");
   Key(Qt::Key_Return);
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
+  ASSERT_EQ(S().Figures().Count(), 1);
   EXPECT_EQ(Last().DrawingTool, ToolKind::Text);
   EXPECT_EQ(Last().Text, "abc");
   EXPECT_EQ(Last().Start, (Point{at.x(), at.y()}));
@@ -249,7 +249,7 @@ TEST_F(WindowKeyboard, AStampIsMadeAndPutWithTheKeyboard) {
   Keys(Qt::Key_Right, 4);
   Keys(Qt::Key_Down, 4);
   Key(Qt::Key_Space);
-  ASSERT_EQ(S().DrawingFigs.Count(), 1);
+  ASSERT_EQ(S().Figures().Count(), 1);
   // Box the rectangle in for the stamp.
   ChooseByKey("SetStampBtn");
   Keys(Qt::Key_Up, 5);  // from the rectangle's far corner to before its near one
@@ -262,7 +262,7 @@ TEST_F(WindowKeyboard, AStampIsMadeAndPutWithTheKeyboard) {
   ChooseByKey("StampBtn");
   Keys(Qt::Key_Right, 10);
   Key(Qt::Key_Return);
-  ASSERT_EQ(S().DrawingFigs.Count(), 2);
+  ASSERT_EQ(S().Figures().Count(), 2);
   EXPECT_EQ(Last().DrawingTool, ToolKind::Stamp);
 }
 
@@ -278,7 +278,7 @@ TEST_F(WindowKeyboard, ThePointerStaysOnTheCanvasAndLosingTheFocusLetsGo) {
   Button(*Window, "SelectDrawBtn")->setFocus(Qt::TabFocusReason);
   EXPECT_FALSE(Canvas(*Window)->KeyHeld());
   EXPECT_FALSE(Window->Tools().Busy());
-  EXPECT_EQ(S().DrawingFigs.Count(), 1);
+  EXPECT_EQ(S().Figures().Count(), 1);
 }
 
 }  // namespace

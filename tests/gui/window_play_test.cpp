@@ -24,8 +24,8 @@ class WindowPlay : public WindowTest {
     CanvasRelease(*Window, 220, 20);
     ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move}));
   }
-  int Shown() { return S().DrawingFigs.Count(); }
-  int Step() { return S().CurrentStep; }
+  int Shown() { return S().Figures().Count(); }
+  int Step() { return S().CurrentStep(); }
   void ExpectButtons(bool reverse, bool forward) {
     EXPECT_EQ(Button(*Window, "ReverseBtn")->isEnabled(), reverse);
     EXPECT_EQ(Button(*Window, "ForwardBtn")->isEnabled(), forward);
@@ -57,7 +57,7 @@ TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   EXPECT_FALSE(Menu(*Window, "DrawMenu")->menuAction()->isEnabled());
   EXPECT_TRUE(Menu(*Window, "ToolMenu")->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
-  EXPECT_EQ(S().CurrentStep, 0);
+  EXPECT_EQ(S().CurrentStep(), 0);
   EXPECT_EQ(S().SelectedFig, nullptr);
   EXPECT_EQ(Slider(*Window, "TimeTrackBar")->minimum(), 0);
   EXPECT_EQ(Slider(*Window, "TimeTrackBar")->maximum(), 3);
@@ -67,7 +67,7 @@ TEST_F(WindowPlay, EnteringEmptiesTheCanvasAndSetsTheSlider) {
   EXPECT_EQ(CanvasPixel(*Window, 30, 10), 0xFFFFFFu);
   // Nothing was recorded, and a second press of the mode button does nothing.
   EnterPlayMode(*Window);
-  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().History().Count(), 3);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
 }
 
@@ -84,7 +84,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Button(*Window, "ForwardBtn"));
   EXPECT_EQ(Step(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));  // A moved
+  EXPECT_EQ(S().Figures().First().Start, (Point{210, 10}));  // A moved
   ExpectButtons(true, false);
   ClickButton(Button(*Window, "ForwardBtn"));  // disabled at the end
   EXPECT_EQ(Step(), 3);
@@ -92,7 +92,7 @@ TEST_F(WindowPlay, ForwardAndReverseStepThroughTheHistory) {
   ClickButton(Button(*Window, "ReverseBtn"));
   EXPECT_EQ(Step(), 2);
   EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), 2);
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{10, 10}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{10, 10}));
   ExpectButtons(true, true);
   ClickButton(Button(*Window, "ReverseBtn"));
   ClickButton(Button(*Window, "ReverseBtn"));
@@ -135,7 +135,7 @@ TEST_F(WindowPlay, ForwardWritesTheLinesOfTheStepReachedOnce) {
   MutableState(*Window).Memo = &lines;
   MutableState(*Window).ShowProcess = true;
   ClickButton(Button(*Window, "ForwardBtn"));
-  const std::vector<std::string> expected = DescribeAction(S().History.At(1));
+  const std::vector<std::string> expected = DescribeAction(S().History().At(1));
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(lines.Lines, expected);
   lines.Lines.clear();
@@ -155,7 +155,7 @@ TEST_F(WindowPlay, LeavingAtTheLastStepAsksNothing) {
   EXPECT_EQ(Shown(), 2);
   EXPECT_TRUE(Menu(*Window, "FileMenu")->menuAction()->isEnabled());
   EXPECT_TRUE(Menu(*Window, "DrawMenu")->menuAction()->isEnabled());
-  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().History().Count(), 3);
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
@@ -172,10 +172,10 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_EQ(S().WorkMode, WindowMode::Edit);
   EXPECT_TRUE(Panel(*Window, "EditPanel")->isVisible());
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Move, ActionKind::Branch}));
-  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().History().Last().TargetID, 1);
   EXPECT_EQ(Step(), 4);  // the branch record, whose picture is that of step 1
   EXPECT_EQ(Shown(), 1);
-  for (int32_t k = 2; k <= S().History.Count(); ++k) EXPECT_FALSE(S().History.At(k).TargetItem) << k;
+  for (int32_t k = 2; k <= S().History().Count(); ++k) EXPECT_FALSE(S().History().At(k).TargetItem) << k;
 
   // Drawing goes on from there, and the whole history replays to it.
   EnterDrawMode(*Window);
@@ -188,7 +188,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringYesRecordsABranch) {
   EXPECT_EQ(Shown(), 2);
   EnterDrawMode(*Window);  // at step 3 of 5: asks again, No
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
 }
 
 TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
@@ -198,10 +198,10 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringNoShowsTheWholeDrawing) {
   Dialogs.Answers.push_back(ModalResult::No);
   EnterDrawMode(*Window);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(S().History().Count(), 3);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(S().DrawingFigs.First().Start, (Point{210, 10}));
+  EXPECT_EQ(S().Figures().First().Start, (Point{210, 10}));
   EXPECT_TRUE(Panel(*Window, "DrawPanel")->isVisible());
   EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
 }
@@ -214,7 +214,7 @@ TEST_F(WindowPlay, LeavingEarlierAndAnsweringCancelStaysInViewMode) {
   EnterDrawMode(*Window);
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(Step(), 2);
-  EXPECT_EQ(S().History.Count(), 3);
+  EXPECT_EQ(S().History().Count(), 3);
   EXPECT_TRUE(Panel(*Window, "PlayPanel")->isVisible());
   EXPECT_FALSE(Panel(*Window, "DrawPanel")->isVisible());
   EXPECT_TRUE(Button(*Window, "SelectPlayBtn")->isChecked());
@@ -241,17 +241,17 @@ TEST_F(WindowPlay, ResetDrawingReturnsToAnEmptyDrawMode) {
   EnterPlayMode(*Window);
   Slider(*Window, "TimeTrackBar")->setValue(2);
   Window->ResetDrawing();
-  EXPECT_EQ(S().History.Count(), 0);
-  EXPECT_EQ(S().CurrentStep, 0);
+  EXPECT_EQ(S().History().Count(), 0);
+  EXPECT_EQ(S().CurrentStep(), 0);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_TRUE(Panel(*Window, "DrawPanel")->isVisible());
   EXPECT_FALSE(Panel(*Window, "PlayPanel")->isVisible());
   EXPECT_TRUE(Button(*Window, "SelectDrawBtn")->isChecked());
   EXPECT_TRUE(Menu(*Window, "FileMenu")->menuAction()->isEnabled());
   EXPECT_EQ(Shown(), 0);
-  EXPECT_EQ(S().History.NextFigID, 1);
+  EXPECT_EQ(S().History().NextFigID, 1);
   DrawRect(*Window, {10, 10}, {20, 20});
-  EXPECT_EQ(S().History.Last().TargetID, 1);
+  EXPECT_EQ(S().History().Last().TargetID, 1);
 }
 
 }  // namespace

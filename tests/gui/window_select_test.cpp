@@ -7,7 +7,7 @@ class WindowSelect : public WindowTest {
  protected:
   // The figure `index` places from the back; null past the front.
   const Figure* Fig(int index) {
-    for (const Figure& f : S().DrawingFigs)
+    for (const Figure& f : S().Figures())
       if (index-- == 0) return &f;
     return nullptr;
   }
@@ -23,7 +23,7 @@ TEST_F(WindowSelect, PressInTheOverlapSelectsTheFrontMostFigure) {
   CanvasClick(*Window, 20, 20);
   EXPECT_EQ(S().SelectedFig, Fig(0));
   EXPECT_EQ(S().MarkedFig, Fig(0));
-  EXPECT_EQ(S().History.Count(), 2);  // selecting records nothing
+  EXPECT_EQ(S().History().Count(), 2);  // selecting records nothing
 }
 
 TEST_F(WindowSelect, ThreePixelsOutsideStillSelectsFourDoNot) {
@@ -69,15 +69,15 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   EXPECT_EQ(S().Shown(*S().SelectedFig).Start, (Point{50, 60}));
   EXPECT_EQ(CanvasPixel(*Window, 70, 60), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Window, 30, 10), 0xFFFFFFu);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   CanvasMove(*Window, 120, 100);
   CanvasRelease(*Window, 120, 100);
   const Figure& f = *Fig(0);
   EXPECT_EQ(f.Start, (Point{110, 90}));
   EXPECT_EQ(f.End, (Point{150, 120}));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Move}));
-  EXPECT_EQ(S().History.Last().TargetID, 1);
-  EXPECT_EQ(S().History.Last().FigData.Start, (Point{110, 90}));
+  EXPECT_EQ(S().History().Last().TargetID, 1);
+  EXPECT_EQ(S().History().Last().FigData.Start, (Point{110, 90}));
   EXPECT_FALSE(Window->Tools().Busy());
   EXPECT_EQ(S().SelectedFig, Fig(0));  // the selection survives the release
 }
@@ -89,7 +89,7 @@ TEST_F(WindowSelect, ReleasingWhereThePressWasRecordsNothingOnePixelRecordsAMove
   CanvasMove(*Window, 40, 40);
   CanvasMove(*Window, 20, 20);
   CanvasRelease(*Window, 20, 20);
-  EXPECT_EQ(S().History.Count(), 1);
+  EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Fig(0)->Start, (Point{10, 10}));
   CanvasPress(*Window, 20, 20);
   CanvasMove(*Window, 21, 20);
@@ -134,8 +134,8 @@ TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
   if (!S().ResizePending()) GTEST_SKIP() << "trackbar resizing not available";
   CanvasMove(*Window, 300, 300, false);
   EXPECT_FALSE(S().ResizePending());
-  EXPECT_EQ(S().History.Last().TargetType, ActionKind::Change);
-  EXPECT_EQ(S().History.Last().Parameter, ParameterKind::Size);
+  EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
+  EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Size);
 }
 
 TEST_F(WindowSelect, LeavingEditModeClearsTheSelection) {

@@ -11,7 +11,7 @@ class WindowSliders : public WindowTest {
     DrawRect(*Window, {10, 10}, {50, 40});
     DrawEllipse(*Window, {100, 100}, {150, 180});
   }
-  int Step() { return S().CurrentStep; }
+  int Step() { return S().CurrentStep(); }
   // A click at the bar's vertical middle, `fraction` of the way along it.
   static void ClickBar(QSlider* bar, double fraction) {
     const QRect r = bar->rect();
@@ -28,7 +28,7 @@ TEST_F(WindowSliders, ClickingTheTimeBarOffTheThumbStepsTowardTheClick) {
   ClickBar(Slider(*Window, "TimeTrackBar"), 0.95);
   EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), 1);
   EXPECT_EQ(Step(), 1);
-  EXPECT_EQ(S().DrawingFigs.Count(), 1);
+  EXPECT_EQ(S().Figures().Count(), 1);
   ClickBar(Slider(*Window, "TimeTrackBar"), 0.95);
   EXPECT_EQ(Step(), 2);
   EXPECT_FALSE(Button(*Window, "ForwardBtn")->isEnabled());

@@ -38,8 +38,8 @@ TEST_F(WindowStamp, GatheredFiguresAreCopiedRelativeToTheStampBox) {
   EXPECT_EQ(copies[1].Start, (Point{90, 90}));
   EXPECT_EQ(copies[1].End, (Point{140, 170}));
   // The drawing is untouched and nothing is recorded.
-  EXPECT_EQ(Figures(S().DrawingFigs)[0]->Start, (Point{10, 10}));
-  EXPECT_EQ(S().History.Count(), 2);
+  EXPECT_EQ(Figures(S().Figures())[0]->Start, (Point{10, 10}));
+  EXPECT_EQ(S().History().Count(), 2);
   // Back to the selection tool; the stamp tool can be chosen; the preview shows it.
   EXPECT_EQ(S().CurrentTool, ToolKind::None);
   EXPECT_TRUE(Button(*Window, "SelectionBtn")->isChecked());
@@ -58,7 +58,7 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   CanvasPress(*Window, 250, 250);  // a press does nothing
   CanvasMove(*Window, 300, 200);
   CanvasRelease(*Window, 300, 200);
-  auto figs = Figures(S().DrawingFigs);
+  auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 3u);
   const Figure& st = *figs[2];
   EXPECT_EQ(st.DrawingTool, ToolKind::Stamp);
@@ -67,17 +67,17 @@ TEST_F(WindowStamp, PlacingTheStampMakesOneStampFigureAtTheRelease) {
   EXPECT_NE(st.StampData.data(), S().CurrentStamp->data());  // a copy of its own
   EXPECT_EQ(st.StampData.size(), 2u);
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Create}));
-  EXPECT_EQ(S().History.Last().FigData.StampData.size(), 2u);
+  EXPECT_EQ(S().History().Last().FigData.StampData.size(), 2u);
   // The placed stamp shows its contents at once: the rectangle's top edge.
   EXPECT_EQ(CanvasPixel(*Window, 320, 200), 0x000000u);
   // The draw-mode pen is unchanged for the next figure.
   DrawLine(*Window, {10, 300}, {90, 300});
-  EXPECT_EQ(Figures(S().DrawingFigs).back()->PenWidth, 4);
+  EXPECT_EQ(Figures(S().Figures()).back()->PenWidth, 4);
 
   // A new stamp replaces the current one; placed stamps keep their copies.
   SetStamp({0, 0}, {60, 60});
   EXPECT_EQ(StampCount(), 1);
-  EXPECT_EQ(Figures(S().DrawingFigs)[2]->StampData.size(), 2u);
+  EXPECT_EQ(Figures(S().Figures())[2]->StampData.size(), 2u);
 }
 
 TEST_F(WindowStamp, ReverseDragGathersTheSameAndMarginIsThreePixels) {

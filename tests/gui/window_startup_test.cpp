@@ -253,7 +253,7 @@ TEST_F(WindowStartup, AnotherToolDropsUnfinishedTextButTheTextToolKeepsIt) {
   ChooseTool(Button(*Window, "LineBtn"));
   EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_TRUE(TextBox(*Window)->text().isEmpty());
-  EXPECT_EQ(S().History.Count(), 0);
+  EXPECT_EQ(S().History().Count(), 0);
 }
 
 TEST(QtDialogs, FiltersOfferBothLetterCasesAndDefaultExtensionsAreAppended) {

@@ -69,7 +69,7 @@ TEST_F(VectorOutputsTest, TheToolMenuWritesSvgPdfAndLargePng) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SavePdfMenu")));
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
-  EXPECT_EQ(S().History.Count(), 1);  // nothing recorded
+  EXPECT_EQ(S().History().Count(), 1);  // nothing recorded
 }
 
 TEST_F(VectorOutputsTest, PrintingAsksForThePrinterAndPrintsOneLandscapePage) {

@@ -74,15 +74,15 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   ASSERT_EQ(d.Pictures.size(), 4u);
   EXPECT_EQ(d.LengthMs, (std::vector<int64_t>{250, 250, 250, 2000}));
   // The last frame is the drawing's last step as the view mode shows it.
-  ReplayWalker replayed(S().History, Dialogs);
-  replayed.ForwardTo(S().History.Count());
+  ReplayWalker replayed(S().History(), Dialogs);
+  replayed.ForwardTo(S().History().Count());
   EXPECT_EQ(MeanPictureDiff(d.Pictures.back(), replayed.Picture()), 0.0);
   EXPECT_GT(MeanPictureDiff(d.Pictures[0], replayed.Picture()), 0.0);
   EXPECT_TRUE(GIFLoopsForever(ReadFile("film.gif")));
   // The window is as before: enabled, its cursor back, at the last step.
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
   EXPECT_EQ(Entries(), QStringList{"film.gif"});
 
   // Again over it, as an MP4 this time: the old one is the backup.
@@ -107,8 +107,8 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(Window->isEnabled());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(Window->findChild<QProgressDialog*>(), nullptr);
-  EXPECT_EQ(S().CurrentStep, S().History.Count());
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 5u);
+  EXPECT_EQ(S().CurrentStep(), S().History().Count());
+  EXPECT_EQ(Figures(S().Figures()).size(), 5u);
 
   // A cancelled file dialog writes nothing either.
   Window->OnExportProgress = nullptr;
@@ -181,7 +181,7 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   ASSERT_TRUE(EnterPlayMode(*Window));
   ClickButton(Button(*Window, "ForwardBtn"));
   ClickButton(Button(*Window, "ForwardBtn"));
-  ASSERT_EQ(S().CurrentStep, 2);
+  ASSERT_EQ(S().CurrentStep(), 2);
   const QImage canvas = Canvas(*Window)->Image.copy();
   const QImage composed = Window->pictures().WorkBitmap.copy();
   QStringList labels;
@@ -194,8 +194,8 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   ASSERT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 5u);
 
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
-  EXPECT_EQ(S().CurrentStep, 2);
-  EXPECT_EQ(Figures(S().DrawingFigs).size(), 2u);
+  EXPECT_EQ(S().CurrentStep(), 2);
+  EXPECT_EQ(Figures(S().Figures()).size(), 2u);
   EXPECT_TRUE(Canvas(*Window)->Image == canvas);
   EXPECT_TRUE(Window->pictures().WorkBitmap == composed);
   QStringList after;

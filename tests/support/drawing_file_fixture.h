@@ -11,6 +11,7 @@
 #include "format/history_writer.h"
 #include "format/missing_pictures.h"
 #include "support/scripted_dialogs.h"
+#include "support/drawing_door.h"
 
 // A state whose dialogs are scripted (the locating question is answered No).
 struct DrawingFile : ::testing::Test {
@@ -25,11 +26,11 @@ struct DrawingFile : ::testing::Test {
   int Read(const std::string& text) {
     const int result = ReadHistory(S, text, &Report);
     if (Report.Fault) Dialogs.ShowMessage(ReadFaultMessage(*Report.Fault));
-    AskForMissingPictures(S.History, Report.MissingPictures, Dialogs, S.OpenBGDialog);
+    AskForMissingPictures(S, Report.MissingPictures, Dialogs, S.OpenBGDialog);
     return result;
   }
 
-  Action& Record(int32_t step) { return S.History.At(step); }
+  Action& Record(int32_t step) { return Writable(S).History.At(step); }
 
   Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
     Action& a = Source.Add(fig);

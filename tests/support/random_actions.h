@@ -12,6 +12,7 @@
 
 #include "history/actions.h"
 #include "history/savehistory.h"
+#include "support/drawing_door.h"
 
 // What every command leaves: the framed figure is none or the selected one,
 // and the selected figure is one of the drawing's (never a freed one).
@@ -19,7 +20,7 @@ inline void ExpectSoundSelection(const AppState& S, const std::string& where) {
   EXPECT_TRUE(S.MarkedFig == nullptr || S.MarkedFig == S.SelectedFig) << where;
   if (S.SelectedFig == nullptr) return;
   bool listed = false;
-  for (const Figure& f : S.DrawingFigs) listed = listed || &f == S.SelectedFig;
+  for (const Figure& f : S.Figures()) listed = listed || &f == S.SelectedFig;
   EXPECT_TRUE(listed) << where;
 }
 
@@ -57,8 +58,8 @@ class RandomSession {
 
   // Records exactly one action (commands that refuse are tried again).
   void Step() {
-    const int32_t before = S.History.Count();
-    while (S.History.Count() == before) Try();
+    const int32_t before = S.History().Count();
+    while (S.History().Count() == before) Try();
     ExpectSoundSelection(S, "after record " + std::to_string(before + 1));
   }
 
@@ -81,7 +82,7 @@ class RandomSession {
   // A figure on the canvas becomes the selection; null when there is none.
   Figure* Select() {
     std::vector<Figure*> figs;
-    for (Figure& f : S.DrawingFigs) figs.push_back(&f);
+    for (Figure& f : Writable(S).Figures) figs.push_back(&f);
     // Framed as well, as a click does.
     S.SelectedFig = S.MarkedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
     return S.SelectedFig;
@@ -149,7 +150,7 @@ class RandomSession {
         break;
       }
       default:
-        BranchTo(S, Pick(S.History.Count() + 1));
+        BranchTo(S, Pick(S.History().Count() + 1));
         break;
     }
   }

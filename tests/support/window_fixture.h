@@ -10,7 +10,7 @@
 //     EnterEditMode(*Window);
 //     CanvasClick(*Window, 20, 20);
 //     ClickButton(Button(*Window, "DeleteBtn"));
-//     EXPECT_TRUE(S().DrawingFigs.IsEmpty());
+//     EXPECT_TRUE(S().Figures().IsEmpty());
 //   }
 #pragma once
 
@@ -184,7 +184,7 @@ inline void DrawLine(MainWindow& window, QPoint from, QPoint to) {
 
 inline std::vector<ActionKind> ActionKinds(const AppState& S) {
   std::vector<ActionKind> kinds;
-  for (const Action& a : S.History) kinds.push_back(a.TargetType);
+  for (const Action& a : S.History()) kinds.push_back(a.TargetType);
   return kinds;
 }
 inline std::vector<const Figure*> Figures(const FigureList& list) {

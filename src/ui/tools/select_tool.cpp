@@ -11,14 +11,7 @@ void SelectTool::Press(Point p) {
   AppState& S = State();
   RasterCanvas& c = Screen();
   m_dragged = false;
-  Figure* hit = nullptr;
-  for (auto f = S.DrawingFigs.rbegin(); f != S.DrawingFigs.rend(); ++f) {  // the front-most first
-    const Figure& shown = S.Shown(*f);  // a figure being resized is hit where it shows
-    if (HitTest(shown.Start, shown.End, p)) {
-      hit = &*f;
-      break;
-    }
-  }
+  Figure* hit = FrontFigureAt(S, p);
   if (hit) {
     if (S.MarkedFig) DrawSelectionFrame(c, S.Shown(*S.MarkedFig));  // removes the old frame
     S.SelectedFig = hit;
