@@ -1,6 +1,8 @@
 #include "history/actions.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "document/hit_test.h"
@@ -72,44 +74,76 @@ Figure* Created(const Action& a) { return a.TargetItem ? &**a.TargetItem : nullp
 
 Figure* FrontFigureAt(AppState& S, Point p) {
   FigureList& figures = Writable(S).Figures;
-  for (auto f = figures.rbegin(); f != figures.rend(); ++f)
-    if (HitTest(f->Start, f->End, p)) return &*f;
+  for (auto f = figures.rbegin(); f != figures.rend(); ++f) {
+    const Figure& shown = S.Shown(*f);  // a figure being resized is hit where it shows
+    if (HitTest(shown.Start, shown.End, p)) return &*f;
+  }
   return nullptr;
 }
 
-void RecordPendingResize(AppState& S) {
-  if (S.PendingResize) FlushResize(S);
+namespace {
+
+// A record of the move of `fig` to where `snapshot` has it (no snapshot: a
+// record naming no figure, as for a move with nothing selected).
+void RecordMove(AppState& S, Figure* fig, const Figure* snapshot) {
+  Action& a = Append(S, ActionKind::Move, snapshot);
+  a.TargetID = fig != nullptr ? FigureID(S, fig) : 0;
+  Perform(S, a, fig);
 }
 
-void FlushResize(AppState& S) {
-  Figure* r = S.ResizeFig;
-  if (r != nullptr) {
-    const Action* p = Writable(S).History.FindLatestFor(r, Writable(S).History.Count());
-    // Width and height against the latest snapshot; a figure that was only
-    // moved, or brought back to its recorded size, counts as unchanged. With
-    // no snapshot at all the resize is recorded, naming no figure.
-    bool changed = true;
-    if (p != nullptr) {
-      const Figure& q = p->FigData;
-      changed = WrapSub(q.Start.X, r->Start.X) != WrapSub(q.End.X, r->End.X) ||
-                WrapSub(q.Start.Y, r->Start.Y) != WrapSub(q.End.Y, r->End.Y);
-    }
-    if (changed) {
-      Action& a = Append(S, ActionKind::Change, r);
-      a.Parameter = ParameterKind::Size;
-      a.TargetID = p != nullptr ? p->TargetID : 0;
-      // The figure already has its new size: applying the record changes
-      // nothing but keeps live editing and replay one path.
-      Perform(S, a, r);
-    }
+// A slider resize: width and height against the figure's latest snapshot; a
+// figure brought back to its recorded size counts as unchanged. With no
+// snapshot at all the resize is recorded, naming no figure.
+void CommitResize(AppState& S, Figure* of, const Figure& resized) {
+  const Action* p = S.History().FindLatestFor(of, S.History().Count());
+  bool changed = true;
+  if (p != nullptr) {
+    const Figure& q = p->FigData;
+    changed = WrapSub(q.Start.X, resized.Start.X) != WrapSub(q.End.X, resized.End.X) ||
+              WrapSub(q.Start.Y, resized.Start.Y) != WrapSub(q.End.Y, resized.End.Y);
   }
-  S.PendingResize = false;
-  S.ResizeFig = nullptr;
+  if (!changed) return;
+  const int32_t id = p != nullptr ? p->TargetID : 0;
+  Action& a = Append(S, ActionKind::Change, &resized);
+  a.Parameter = ParameterKind::Size;
+  a.TargetID = id;
+  Perform(S, a, of);
+}
+
+}  // namespace
+
+void CommitPreview(AppState& S) {
+  if (S.Preview.Kind == PreviewKind::None) return;
+  // Taken out first: the session holds no preview while its record is
+  // applied, and none after it.
+  FigurePreview preview = std::move(S.Preview);
+  S.Preview = FigurePreview{};
   S.StampReference = nullptr;
+  if (preview.Of == nullptr) return;
+  if (preview.Kind == PreviewKind::Resize)
+    CommitResize(S, preview.Of, preview.Fig);
+  else if (preview.Fig != *preview.Of)
+    RecordMove(S, preview.Of, &preview.Fig);
+}
+
+void DragSelected(AppState& S, int32_t dx, int32_t dy) {
+  Figure* fig = S.SelectedFig;
+  if (fig == nullptr) return;
+  if (S.Preview.Kind != PreviewKind::Move || S.Preview.Of != fig) {
+    CommitPreview(S);
+    S.Preview = FigurePreview{PreviewKind::Move, fig, *fig};
+  }
+  S.Preview.Fig.Offset(dx, dy);
+}
+
+bool DropDrag(AppState& S) {
+  if (S.Preview.Kind != PreviewKind::Move) return false;
+  S.Preview = FigurePreview{};
+  return true;
 }
 
 Figure* CreateFigure(AppState& S, const Figure& fig) {
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Create, &fig);
   a.TargetID = TakeFigureID(S);
   Perform(S, a);
@@ -118,7 +152,7 @@ Figure* CreateFigure(AppState& S, const Figure& fig) {
 
 Figure* DuplicateSelected(AppState& S) {
   if (S.SelectedFig == nullptr) return nullptr;
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Duplicate, S.SelectedFig);
   a.FigData.Offset(20, 20);
   a.TargetID = TakeFigureID(S);
@@ -131,7 +165,7 @@ bool DeleteSelected(AppState& S) {
   Figure* victim = S.SelectedFig;
   if (victim == nullptr) return false;
   // The pending resize may be of the figure about to go: recorded first.
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Delete);
   a.TargetID = FigureID(S, victim);
   S.SelectedFig = S.MarkedFig = nullptr;
@@ -141,7 +175,7 @@ bool DeleteSelected(AppState& S) {
 
 Figure* RestoreDeleted(AppState& S) {
   if (Writable(S).DeletedFigures.IsEmpty()) return nullptr;
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Undo, &Writable(S).DeletedFigures.Last());
   a.TargetID = TakeFigureID(S);
   Perform(S, a);
@@ -151,7 +185,7 @@ Figure* RestoreDeleted(AppState& S) {
 bool MoveSelectedFront(AppState& S) {
   Figure* f = S.SelectedFig;
   if (f == nullptr || Writable(S).Figures.IsEmpty() || f == &Writable(S).Figures.Last()) return false;
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Front);
   a.TargetID = FigureID(S, f);
   Perform(S, a);
@@ -161,7 +195,7 @@ bool MoveSelectedFront(AppState& S) {
 bool MoveSelectedBack(AppState& S) {
   Figure* f = S.SelectedFig;
   if (f == nullptr || Writable(S).Figures.IsEmpty() || f == &Writable(S).Figures.First()) return false;
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Back);
   a.TargetID = FigureID(S, f);
   Perform(S, a);
@@ -170,17 +204,20 @@ bool MoveSelectedBack(AppState& S) {
 
 void RecordMoveOfSelected(AppState& S) {
   Figure* fig = S.SelectedFig;
-  RecordPendingResize(S);
-  Action& a = Append(S, ActionKind::Move, fig);
-  a.TargetID = fig != nullptr ? FigureID(S, fig) : 0;
-  Perform(S, a, fig);
+  std::optional<Figure> dragged;
+  if (fig != nullptr && S.Preview.Kind == PreviewKind::Move && S.Preview.Of == fig) {
+    dragged = std::move(S.Preview.Fig);
+    S.Preview = FigurePreview{};
+  }
+  CommitPreview(S);  // a resize shown before the drag is a record of its own
+  RecordMove(S, fig, dragged ? &*dragged : fig);
 }
 
 bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed) {
   Figure* fig = S.SelectedFig;
   if (fig == nullptr) return false;
   // Recorded while the figure still has its old attributes.
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::Change, &changed);
   a.Parameter = parameter;
   a.TargetID = FigureID(S, fig);
@@ -189,7 +226,7 @@ bool ChangeSelected(AppState& S, ParameterKind parameter, const Figure& changed)
 }
 
 void SetBackground(AppState& S, const std::string& path) {
-  RecordPendingResize(S);
+  CommitPreview(S);
   Action& a = Append(S, ActionKind::ReadBG);
   a.FileName = path;
   Perform(S, a);
@@ -199,7 +236,7 @@ void SetBackground(AppState& S, const std::string& path) {
 }
 
 void ClearDrawing(AppState& S, ActionKind kind) {
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (kind != ActionKind::ClearBG) S.SelectedFig = S.MarkedFig = nullptr;
   Perform(S, Append(S, kind));
   if (kind == ActionKind::ClearBG || kind == ActionKind::ClearAll) Writable(S).ShownBGFileName.clear();
@@ -207,7 +244,7 @@ void ClearDrawing(AppState& S, ActionKind kind) {
 }
 
 void BranchTo(AppState& S, int32_t step) {
-  RecordPendingResize(S);
+  CommitPreview(S);
   S.SelectedFig = S.MarkedFig = nullptr;
   Action& a = Append(S, ActionKind::Branch);
   a.TargetID = step;

@@ -2,24 +2,35 @@
 // and commands make one here, apply it to the drawing with ApplyAction — the
 // same entry that replay uses for recorded actions — and record it (time of
 // day, process display, and whatever else follows every action). Each
-// starts by recording a pending slider resize, so that the resize stays a
-// step of its own before the action.
+// starts by committing the preview (a slider resize or a drag under way),
+// so that it stays a step of its own before the action.
 //
 // Refusals (nothing selected, nothing to bring back, a figure already at
 // the front) change and record nothing; the window tells the user.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "history/state.h"
 
-// Records a pending slider resize, if any. Every action below starts with
-// it, and so does whatever ends editing a figure (a mode change, the mouse
-// moving on, a save, an export, the exit).
-void RecordPendingResize(AppState& S);
+// Records the preview, if any, as one action applied to the drawing like
+// any other, and drops it: a slider resize as a size change when the size
+// differs from the figure's latest record, a drag as a move when it left
+// the figure elsewhere. Every action below starts with it, and so does
+// whatever ends editing a figure (a mode change, the mouse moving on, a
+// save, an export, the exit).
+void CommitPreview(AppState& S);
+// The selected figure dragged on by (dx, dy): only its preview moves. A
+// preview of anything else is committed first. Nothing when nothing is
+// selected.
+void DragSelected(AppState& S, int32_t dx, int32_t dy);
+// Drops a drag's preview unrecorded (a drag that came back where it
+// started); a slider resize stays. False when there was none.
+bool DropDrag(AppState& S);
 
-// The front-most figure on the canvas whose box holds `p`, to be selected;
-// null when none.
+// The front-most figure on the canvas, as the screen shows it, whose box holds `p`
+// (to be selected); null when none.
 Figure* FrontFigureAt(AppState& S, Point p);
 
 // A new figure on top, a deep copy of `fig` (mouse tools, text, stamps).
@@ -36,7 +47,8 @@ Figure* RestoreDeleted(AppState& S);
 // the figure is already front-most or back-most.
 bool MoveSelectedFront(AppState& S);
 bool MoveSelectedBack(AppState& S);
-// Records where a drag left the selected figure (it moved while dragged).
+// Records where a drag left the selected figure: its drag preview, or the
+// place it has when it was not dragged.
 void RecordMoveOfSelected(AppState& S);
 // Changes one attribute of the selected figure: `changed` is the figure as
 // it should become (only the attribute named by `parameter` is taken; for a

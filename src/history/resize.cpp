@@ -4,8 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "history/drawing_write.h"
-#include "history/savehistory.h"
+#include "history/actions.h"
 
 namespace {
 
@@ -71,17 +70,21 @@ void ResizeText(AppState& S, Figure& F, bool horizontal, int32_t p,
 // selection-time reference like every other kind, so that a snapshot older
 // than the figure's place (after a replay only the creating record points at
 // the figure) cannot move the stamp.
-ResizeResult ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
-  if (S.StampReference == nullptr) {
-    const Action* found = Writable(S).History.FindLatestFor(&F, Writable(S).History.Count());
-    if (found == nullptr) return ResizeResult::StampUnresolved;
-    S.StampReference = &found->FigData;
-  }
+void ResizeStamp(AppState& S, Figure& F, bool horizontal, int32_t p) {
   const Figure& R = *S.StampReference;
-  if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return ResizeResult::Done;  // no extent
+  if (Axis(R.End, horizontal) == Axis(R.Start, horizontal)) return;  // no extent
   ResizeBox(S, F, horizontal, p);
   ScaleStampContents(R, horizontal, F);
-  return ResizeResult::Done;
+}
+
+// The snapshot a resize of the stamp `stamp` of the drawing scales from:
+// its latest record. False when no record knows it.
+bool FindStampReference(AppState& S, const Figure& stamp) {
+  if (S.StampReference != nullptr) return true;
+  const Action* found = S.History().FindLatestFor(&stamp, S.History().Count());
+  if (found == nullptr) return false;
+  S.StampReference = &found->FigData;
+  return true;
 }
 
 }  // namespace
@@ -132,7 +135,7 @@ void ScaleStampContents(const Figure& reference, bool horizontal, Figure& stamp)
 
 void TakeResizeReference(AppState& S) {
   if (S.SelectedFig == nullptr) return;
-  const Figure& F = *S.SelectedFig;
+  const Figure& F = S.Shown(*S.SelectedFig);
   S.ResizeStart = F.Start;
   S.ResizeEnd = F.End;
   S.ResizeTextSize = F.TextSize;
@@ -144,13 +147,20 @@ void TakeResizeReference(AppState& S) {
 
 ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
                                 const TextWidthFn& textWidth) {
-  if (S.SelectedFig == nullptr) return ResizeResult::NoSelection;
-  Figure& F = *S.SelectedFig;
+  Figure* selected = S.SelectedFig;
+  if (selected == nullptr) return ResizeResult::NoSelection;
 
-  // Another figure's resize is recorded before this one starts; doing it
-  // first also drops that figure's stamp reference before it could be used.
-  if (S.ResizeFig != nullptr && S.ResizeFig != &F) FlushResize(S);
+  // Another figure's resize, or a drag, is recorded before this one starts;
+  // doing it first also drops that figure's stamp reference before it could
+  // be used.
+  if (S.Preview.Kind != PreviewKind::None && (S.Preview.Kind != PreviewKind::Resize || S.Preview.Of != selected))
+    CommitPreview(S);
+  if (selected->DrawingTool == ToolKind::Stamp && !FindStampReference(S, *selected))
+    return ResizeResult::StampUnresolved;
 
+  // The drawing keeps the figure as recorded; the preview takes the size.
+  if (S.Preview.Kind == PreviewKind::None) S.Preview = FigurePreview{PreviewKind::Resize, selected, *selected};
+  Figure& F = S.Preview.Fig;
   switch (F.DrawingTool) {
     case ToolKind::Line:
     case ToolKind::Ellipse:
@@ -166,15 +176,10 @@ ResizeResult ResizeSelectedFig(AppState& S, bool horizontal, int32_t position,
       ResizeText(S, F, horizontal, position, textWidth);
       break;
     case ToolKind::Stamp:
-      if (ResizeStamp(S, F, horizontal, position) == ResizeResult::StampUnresolved) return ResizeResult::StampUnresolved;
+      ResizeStamp(S, F, horizontal, position);
       break;
     default:
       break;
-  }
-
-  if (S.ResizeFig == nullptr) {
-    S.ResizeFig = &F;
-    S.PendingResize = true;
   }
   return ResizeResult::Done;
 }

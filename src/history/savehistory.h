@@ -7,6 +7,3 @@
 
 // Stamps `record` (just appended and applied) with the time and hands it on.
 void FinishRecord(AppState& S, Action& record);
-// Records the pending slider resize of ResizeFig if its size changed, then
-// clears PendingResize, ResizeFig and StampReference. (history/actions.cpp)
-void FlushResize(AppState& S);

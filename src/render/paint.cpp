@@ -319,7 +319,8 @@ void CanvasComposer::PaintBoxPaint() {
   m_figs.clear();
   m_newKeys.clear();
   m_newKeyStart.assign(1, 0);
-  for (const Figure& fig : S.Figures()) {
+  for (const Figure& drawn : S.Figures()) {
+    const Figure& fig = S.Shown(drawn);  // a resize or a drag under way shows its preview
     m_figs.push_back(&fig);
     AppendFigureKey(m_newKeys, fig);
     m_newKeyStart.push_back(m_newKeys.size());
@@ -331,10 +332,11 @@ void CanvasComposer::PaintBoxPaint() {
   std::swap(m_extents, m_newExtents);
   // The selection frame.
   if (S.SelectedFig != nullptr) {
-    DrawSelectionFrame(WorkCanvas, *S.SelectedFig);
+    const Figure& selected = S.Shown(*S.SelectedFig);
+    DrawSelectionFrame(WorkCanvas, selected);
     m_frameDrawn = true;
-    m_frameStart = m_frameFigure.Start = S.SelectedFig->Start;
-    m_frameEnd = m_frameFigure.End = S.SelectedFig->End;
+    m_frameStart = m_frameFigure.Start = selected.Start;
+    m_frameEnd = m_frameFigure.End = selected.End;
   }
   Remember();
   // Onto the screen.

@@ -51,7 +51,8 @@ class CanvasComposer : public PictureSide {
   // Fills (0, 0, 640, 480) of the background picture with white; a smaller
   // picture keeps its size.
   void BlankBGImage() override;
-  // Background, every figure back to front, the selection frame; then
+  // Background, every figure back to front (a figure being resized or
+  // dragged as its preview shows it), the selection frame; then
   // OnShow(WorkBitmap) puts it on the screen when there is one.
   //
   // When WorkBitmap and BGPicture are untouched since the last call, only

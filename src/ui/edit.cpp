@@ -48,7 +48,7 @@ void MainWindow::FrontBackBtnClick(bool toFront) {
 void MainWindow::AttrChangeBtnClick(AttrChange change) {
   HideInputEdit();
   if (S.SelectedFig == nullptr) return;
-  Figure& F = *S.SelectedFig;
+  const Figure& F = S.Shown(*S.SelectedFig);  // with a resize under way
   if (F.DrawingTool == ToolKind::Stamp) {
     S.Dialogs->ShowMessage("スタンプは変更できません");
     return;
@@ -101,7 +101,7 @@ void MainWindow::AttrChangeBtnClick(AttrChange change) {
 
 void MainWindow::ChangeTextBtnClick() {
   if (S.SelectedFig == nullptr || S.SelectedFig->DrawingTool != ToolKind::Text) return;
-  const Figure& F = *S.SelectedFig;
+  const Figure& F = S.Shown(*S.SelectedFig);
   // Room for the text and a few more letters; a damaged file may hold any box.
   const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);
   TextBoxAt = F.Start;

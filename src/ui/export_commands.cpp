@@ -44,7 +44,7 @@ void MainWindow::CaptureMenuClick() {
 }
 
 bool MainWindow::ChooseExportFile(FileDialog& dialog) {
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (!S.Dialogs->Execute(dialog)) return false;
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
@@ -94,7 +94,7 @@ void MainWindow::SaveScreenJpegMenuClick() {
 void MainWindow::SaveAllProcessMenuClick() {
   // The series is made on a copy of the drawing: the selection, the step
   // shown and the canvas stay as they are.
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (!S.Dialogs->Execute(S.SaveJPEGBGDialog)) return;
   // The chosen file itself is never written: it names the folder and the
   // base of the numbered names.
@@ -110,7 +110,7 @@ void MainWindow::SaveAllProcessMenuClick() {
 
 void MainWindow::SaveVideoMenuClick() {
   // As the series: on a copy of the drawing, the window stays as it is.
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (!S.Dialogs->Execute(S.SaveVideoDialog)) return;
   QString path = QString::fromStdString(S.SaveVideoDialog.FileName);
   // A name of neither type gets the extension of the type chosen in the

@@ -100,7 +100,7 @@ void MainWindow::OverWriteDataMenuClick() { OverWriteDrawing(); }
 void MainWindow::WriteDataMenuClick() { SaveDrawingAs(); }
 
 bool MainWindow::OverWriteDrawing() {
-  RecordPendingResize(S);
+  CommitPreview(S);
   S.SelectedFig = nullptr;
   S.MarkedFig = nullptr;
   PaintBoxPaint();
@@ -139,7 +139,7 @@ bool MainWindow::OverWriteDrawing() {
 }
 
 bool MainWindow::SaveDrawingAs() {
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (!S.Dialogs->Execute(S.SaveDataDialog)) return false;
   const QString path = QString::fromStdString(S.SaveDataDialog.FileName);
   S.SelectedFig = nullptr;

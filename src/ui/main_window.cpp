@@ -193,8 +193,7 @@ void MainWindow::ResetDrawing() {
   S.Reset();  // a new drawing of no file until the caller names one
   m_tools->Reset();
   S.SelectedFig = S.MarkedFig = nullptr;
-  S.PendingResize = false;
-  S.ResizeFig = nullptr;
+  S.Preview = FigurePreview{};  // what it showed went with the old figures
   S.StampReference = nullptr;
   S.WorkMode = WindowMode::Draw;
   S.CurrentTool = ToolKind::None;
@@ -248,7 +247,7 @@ bool MainWindow::BeginModeChange() {
     return false;
   }
   m_tools->Interrupt();  // a drag under way ends here
-  RecordPendingResize(S);
+  CommitPreview(S);
   return true;
 }
 

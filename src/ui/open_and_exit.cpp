@@ -87,7 +87,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::ExitMenuClick() {
-  RecordPendingResize(S);
+  CommitPreview(S);
   if (S.History().Count() == 0) {
     EndJournal();
     ExitProcess(0);

@@ -31,7 +31,7 @@ bool MainWindow::InputEditKeyPress(int key) {
                  S.Figures().Contains(target) && target->DrawingTool == ToolKind::Text) {
         // Only the figure the box was opened on, and only while it is still
         // the selection: the box does not close when the selection changes.
-        Figure changed = *target;  // a text figure: nothing shared
+        Figure changed = S.Shown(*target);  // a text figure: nothing shared
         changed.Text = text;
         changed.End = Point{WrapAdd(changed.Start.X, FigureTextWidth(text, changed.TextSize)),
                              WrapAdd(changed.Start.Y, changed.TextSize)};

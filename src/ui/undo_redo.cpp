@@ -23,7 +23,7 @@ void MainWindow::BranchForUndo(bool undo) {
   if (!CanUndoNow()) return;
   // A pending resize is a change of its own: recorded first, it is what an
   // undo takes back (and it ends what a redo could bring back).
-  RecordPendingResize(S);
+  CommitPreview(S);
   const UndoRedoPlan plan = m_undoPlanner.Plan(S.History());
   const int32_t step = undo ? plan.UndoTo : plan.RedoTo;
   if (step < 0) {
@@ -45,6 +45,6 @@ void MainWindow::UpdateUndoRedoButtons() {
   const UndoRedoPlan plan = m_undoPlanner.Plan(S.History());
   // An unfinished polyline or polygon keeps both (as it keeps its tool).
   const bool free = !m_tools->PolyDrawing();
-  UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.PendingResize));
-  RedoStepBtn->setEnabled(free && plan.RedoTo >= 0 && !S.PendingResize);
+  UndoStepBtn->setEnabled(free && (plan.UndoTo >= 0 || S.ResizePending()));
+  RedoStepBtn->setEnabled(free && plan.RedoTo >= 0 && !S.ResizePending());
 }

@@ -103,7 +103,7 @@ void MainWindow::PrintTo(QPrinter& printer) {
 
 void MainWindow::PrintMenuClick() {
   if (!m_printingAllowed) return;
-  RecordPendingResize(S);
+  CommitPreview(S);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   printer.setDocName(QStringLiteral("Tamlo"));
@@ -113,7 +113,7 @@ void MainWindow::PrintMenuClick() {
 
 void MainWindow::PrintPreviewMenuClick() {
   if (!m_printingAllowed) return;
-  RecordPendingResize(S);
+  CommitPreview(S);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   printer.setDocName(QStringLiteral("Tamlo"));

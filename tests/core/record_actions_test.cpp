@@ -44,9 +44,14 @@ struct Recording : ::testing::Test {
   }
   // The selected figure with one attribute changed by `edit`.
   void Change(ParameterKind parameter, void (*edit)(Figure&)) {
-    Figure changed = *S.SelectedFig;
+    Figure changed = S.Shown(*S.SelectedFig);  // as the window takes it
     edit(changed);
     ChangeSelected(S, parameter, changed);
+  }
+  // The resize preview of `f`, started as the size sliders start it.
+  Figure& Preview(Figure* f) {
+    if (S.Preview.Kind == PreviewKind::None) S.Preview = FigurePreview{PreviewKind::Resize, f, *f};
+    return S.Preview.Fig;
   }
   const Action& Last() { return S.History().Last(); }
   const Action& Record(int32_t k) { return S.History().At(k); }
@@ -210,10 +215,10 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.SelectedFig = a;
   Clock.Time = {5, 9, 0, 0};
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  a->End = {60, 50};  // many trackbar steps, one pending record
-  a->End = {70, 55};
+  Figure& shown = Preview(a);
+  shown.End = {60, 50};  // many trackbar steps, one pending record
+  shown.End = {70, 55};
+  EXPECT_EQ(a->End, (Point{50, 50}));  // the drawing waits for the record
   Clock.Time = {5, 9, 50, 0};
   Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History().Count(), 3);
@@ -221,42 +226,67 @@ TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   EXPECT_EQ(Record(2).TargetID, 1);
   EXPECT_EQ(Record(2).FigData.End, (Point{70, 55}));
   EXPECT_EQ(Record(3).Parameter, ParameterKind::LineWidth);
-  EXPECT_FALSE(S.PendingResize);
-  EXPECT_EQ(S.ResizeFig, nullptr);
+  EXPECT_EQ(a->End, (Point{70, 55}));
+  EXPECT_FALSE(S.ResizePending());
+  EXPECT_EQ(S.Preview.Of, nullptr);
   EXPECT_EQ(S.StampReference, nullptr);
 }
 
 TEST_F(Recording, ResizeBackOrMoveOnlyIsNoSizeChange) {
   Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  a->End = {80, 80};
-  a->End = {50, 50};
-  FlushResize(S);
+  Preview(a).End = {80, 80};
+  Preview(a).End = {50, 50};
+  CommitPreview(S);
   EXPECT_EQ(S.History().Count(), 1);
-  EXPECT_FALSE(S.PendingResize);
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  a->Offset(7, -3);
-  FlushResize(S);
+  EXPECT_FALSE(S.ResizePending());
+  Preview(a).Offset(7, -3);
+  CommitPreview(S);
   EXPECT_EQ(S.History().Count(), 1);
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  a->End.Y += 1;  // one pixel taller
-  FlushResize(S);
+  EXPECT_EQ(a->Start, (Point{10, 10}));  // unrecorded, so not applied either
+  Preview(a).End.Y += 1;  // one pixel taller
+  CommitPreview(S);
   EXPECT_EQ(S.History().Count(), 2);
+  EXPECT_EQ(a->End, (Point{50, 51}));
 }
 
 TEST_F(Recording, ResizeComparesWithTheLatestSnapshot) {
   Figure* a = Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  a->End = {20, 10};
-  FlushResize(S);
-  S.PendingResize = true;
-  S.ResizeFig = a;
-  FlushResize(S);  // same as the size record just made
+  Preview(a).End = {20, 10};
+  CommitPreview(S);
+  Preview(a);
+  CommitPreview(S);  // same as the size record just made
   EXPECT_EQ(S.History().Count(), 2);
+}
+
+TEST_F(Recording, ADragIsOneMoveRecordedByTheNextActionOrNothingWhenItCameBack) {
+  Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
+  S.SelectedFig = a;
+  for (int i = 0; i < 5; ++i) DragSelected(S, 3, 1);
+  EXPECT_EQ(a->Start, (Point{10, 10}));
+  EXPECT_EQ(S.Shown(*a).Start, (Point{25, 15}));
+  EXPECT_EQ(S.History().Count(), 1);
+  MoveSelectedBack(S);  // refused (a is the only figure): records nothing, not even the drag
+  EXPECT_EQ(S.History().Count(), 1);
+  Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
+  ASSERT_EQ(S.History().Count(), 3);
+  EXPECT_EQ(Record(2).TargetType, ActionKind::Move);
+  EXPECT_EQ(Record(2).FigData.Start, (Point{25, 15}));
+  EXPECT_EQ(a->Start, (Point{25, 15}));
+  EXPECT_EQ(S.Preview.Kind, PreviewKind::None);
+  // Dragged away and back: nothing to record.
+  DragSelected(S, 40, 0);
+  DragSelected(S, -40, 0);
+  CommitPreview(S);
+  EXPECT_EQ(S.History().Count(), 3);
+  // A resize under way is committed as its own record when a drag starts.
+  Preview(a).End.X += 10;
+  DragSelected(S, 1, 1);
+  ASSERT_EQ(S.History().Count(), 4);
+  EXPECT_EQ(Record(4).Parameter, ParameterKind::Size);
+  RecordMoveOfSelected(S);
+  ASSERT_EQ(S.History().Count(), 5);
+  EXPECT_EQ(Record(5).FigData.Start, (Point{26, 16}));
+  EXPECT_EQ(Record(5).FigData.End, (Point{76, 56}));
 }
 
 TEST_F(Recording, BranchTakesTheStepAndNextRecordsFollowIt) {

@@ -59,7 +59,7 @@ class Session {
   }
 
   void Flush() {
-    if (S.PendingResize) FlushResize(S);
+    if (S.ResizePending()) CommitPreview(S);
   }
 
   void Draw() {
@@ -99,7 +99,7 @@ class Session {
     switch (op) {
       case 0: case 1: return Draw();
       case 2:
-        sel->Offset(1 + Pick(20), -Pick(20));
+        DragSelected(S, 1 + Pick(20), -Pick(20));
         return RecordMoveOfSelected(S);
       case 3: DuplicateSelected(S); return;
       case 4: DeleteSelected(S); return;
@@ -114,10 +114,9 @@ class Session {
         });
       case 9:  // trackbar resize: recorded by the next command
         if (IsPointFigure(sel->DrawingTool)) return;
-        if (S.PendingResize && S.ResizeFig != sel) FlushResize(S);
-        S.PendingResize = true;
-        S.ResizeFig = sel;
-        sel->End.X = sel->Start.X + Pick(100);
+        if (S.Preview.Of != sel) CommitPreview(S);
+        if (!S.ResizePending()) S.Preview = FigurePreview{PreviewKind::Resize, sel, *sel};
+        S.Preview.Fig.End.X = S.Preview.Fig.Start.X + Pick(100);
         return;
       case 10: RestoreDeleted(S); return;
       case 11:
@@ -160,7 +159,7 @@ TEST(ReplaySession, EveryStepRebuildsWhatWasShown) {
     for (int k = 0; k < 250; ++k) {
       t.Step();
       ExpectSoundSelection(t.S, "seed " + std::to_string(seed) + ", step " + std::to_string(k));
-      if (!t.S.PendingResize) t.Seen[t.S.History().Count()] = t.Now();
+      if (!t.S.ResizePending()) t.Seen[t.S.History().Count()] = t.Now();
     }
     ASSERT_GT(t.Seen.size(), 100u);
     nested += NestedBranches(t.S.History());

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "history/resize.h"
-#include "history/savehistory.h"
+#include "history/actions.h"
 #include "support/drawing_door.h"
 
 namespace {
@@ -42,18 +42,21 @@ struct Resize : ::testing::Test {
     S.SelectedFig = S.MarkedFig = item;
     TakeResizeReference(S);
   }
+  // What the screen shows of `f` once a slider has moved: its preview (the
+  // drawing keeps `f` as recorded).
+  const Figure& ShownAfter(const Figure*) const { return S.Preview.Fig; }
   ResizeResult H(int32_t p) { return ResizeSelectedFig(S, true, p, FakeWidth); }
   ResizeResult V(int32_t q) { return ResizeSelectedFig(S, false, q, FakeWidth); }
 };
 
 TEST_F(Resize, NothingSelectedDoesNothing) {
   EXPECT_EQ(H(10), ResizeResult::NoSelection);
-  EXPECT_FALSE(S.PendingResize);
-  EXPECT_EQ(S.ResizeFig, nullptr);
+  EXPECT_FALSE(S.ResizePending());
+  EXPECT_EQ(S.Preview.Of, nullptr);
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  Figure& F = *AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  const Figure& F = ShownAfter(AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150})));
   EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
@@ -69,7 +72,7 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  Figure& F = *AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20}));
+  const Figure& F = ShownAfter(AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20})));
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
@@ -83,7 +86,7 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
   Figure f = Box(ToolKind::Polyline, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = *AddSelected(f);
+  const Figure& F = ShownAfter(AddSelected(f));
   H(10);
   EXPECT_EQ(F.Start.X, -10);
   EXPECT_EQ(F.End.X, 110);
@@ -115,7 +118,7 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
   Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = *AddSelected(f);
+  const Figure& F = ShownAfter(AddSelected(f));
   H(1);
   EXPECT_EQ(F.PointData.Points[1].X, 0);
   H(-2);
@@ -129,7 +132,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
   Figure f = Box(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
-  Figure& F = *AddSelected(f);
+  const Figure& F = ShownAfter(AddSelected(f));
   EXPECT_EQ(H(30), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{50, 10}));
   EXPECT_EQ(F.End, (Point{50, 90}));
@@ -143,7 +146,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
   Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
-  Figure& F = *AddSelected(t);
+  const Figure& F = ShownAfter(AddSelected(t));
   H(-4);
   EXPECT_EQ(F.TextSize, 6);
   EXPECT_EQ(F.Start, (Point{100, 80}));
@@ -164,7 +167,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
-  Figure& F = *AddSelected(t);
+  const Figure& F = ShownAfter(AddSelected(t));
   H(0);
   EXPECT_EQ(F.End, (Point{37, 22}));
   H(8);
@@ -172,7 +175,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   EXPECT_EQ(F.TextSize, 12);
   EXPECT_EQ(F.End, (Point{37, 22}));
   const int32_t before = S.History().Count();
-  FlushResize(S);
+  CommitPreview(S);
   EXPECT_EQ(S.History().Count(), before);
 }
 
@@ -180,7 +183,7 @@ TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
   Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
-  Figure& F = *AddSelected(t);
+  const Figure& F = ShownAfter(AddSelected(t));
   H(-5);
   EXPECT_EQ(F.TextSize, 10);
   EXPECT_EQ(F.End, (Point{40, 22}));
@@ -190,9 +193,8 @@ TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
 // nested stamp, with coordinates relative to the stamp's Start.
 struct StampResize : Resize {
   Figure* Stamp = nullptr;
-  Figure& Live(int i) {
-    return Stamp->StampData.at(i);
-  }
+  Figure& Live(int i) { return S.Preview.Fig.StampData.at(i); }
+  const Figure& Shown() const { return S.Shown(*Stamp); }
   void SetUp() override {
     std::vector<Figure> contents;
     contents.push_back(Box(ToolKind::Rectangle, {10, 2}, {30, 12}));
@@ -219,9 +221,11 @@ struct StampResize : Resize {
 };
 
 TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
+  const Figure recorded = *Stamp;
   EXPECT_EQ(H(20), ResizeResult::Done);
-  EXPECT_EQ(Stamp->Start, (Point{80, 100}));
-  EXPECT_EQ(Stamp->End, (Point{160, 120}));
+  EXPECT_EQ(*Stamp, recorded);  // only the preview changes, to any depth
+  EXPECT_EQ(Shown().Start, (Point{80, 100}));
+  EXPECT_EQ(Shown().End, (Point{160, 120}));
   EXPECT_EQ(Live(0).Start, (Point{20, 2}));
   EXPECT_EQ(Live(0).End, (Point{60, 12}));
   // The text keeps its size and stays centred on its scaled place.
@@ -245,8 +249,8 @@ TEST_F(StampResize, TwiceAsWideDoublesTheContents) {
 
 TEST_F(StampResize, VerticalTouchesOnlyY) {
   V(10);  // 20 → 40 high: ratio 2
-  EXPECT_EQ(Stamp->Start, (Point{100, 90}));
-  EXPECT_EQ(Stamp->End, (Point{140, 130}));
+  EXPECT_EQ(Shown().Start, (Point{100, 90}));
+  EXPECT_EQ(Shown().End, (Point{140, 130}));
   EXPECT_EQ(Live(0).Start, (Point{10, 4}));
   EXPECT_EQ(Live(0).End, (Point{30, 24}));
   EXPECT_EQ(Live(2).PointData.Points[1], (Point{15, 40}));
@@ -258,18 +262,18 @@ TEST_F(StampResize, PlacedFromTheSelectionEvenWhenTheSnapshotIsOlder) {
   Stamp->Offset(50, 0);
   TakeResizeReference(S);
   H(20);
-  EXPECT_EQ(Stamp->Start.X, 130);
-  EXPECT_EQ(Stamp->End.X, 210);
+  EXPECT_EQ(Shown().Start.X, 130);
+  EXPECT_EQ(Shown().End.X, 210);
   EXPECT_EQ(Live(0).End.X, 60);
 }
 
 TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
-  S.Reset();
+  Writable(S).History.Clear();  // the figures stay, no record knows them
   EXPECT_EQ(H(20), ResizeResult::StampUnresolved);
-  EXPECT_EQ(Stamp->Start, (Point{100, 100}));
-  EXPECT_EQ(Live(0).End, (Point{30, 12}));
-  EXPECT_FALSE(S.PendingResize);
-  EXPECT_EQ(S.ResizeFig, nullptr);
+  EXPECT_EQ(Shown().Start, (Point{100, 100}));
+  EXPECT_EQ(Stamp->StampData.at(0).End, (Point{30, 12}));
+  EXPECT_FALSE(S.ResizePending());
+  EXPECT_EQ(S.Preview.Of, nullptr);
   EXPECT_EQ(S.StampReference, nullptr);
 }
 
@@ -287,14 +291,14 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
   const int32_t before = S.History().Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History().Count(), before);
-  EXPECT_TRUE(S.PendingResize);
-  EXPECT_EQ(S.ResizeFig, a);
-  FlushResize(S);
+  EXPECT_TRUE(S.ResizePending());
+  EXPECT_EQ(S.Preview.Of, a);
+  CommitPreview(S);
   ASSERT_EQ(S.History().Count(), before + 1);
   EXPECT_EQ(S.History().Last().TargetType, ActionKind::Change);
   EXPECT_EQ(S.History().Last().Parameter, ParameterKind::Size);
   EXPECT_EQ(S.History().Last().FigData.Start, (Point{70, 100}));
-  EXPECT_FALSE(S.PendingResize);
+  EXPECT_FALSE(S.ResizePending());
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
@@ -308,8 +312,8 @@ TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
   ASSERT_EQ(S.History().Count(), before + 1);
   EXPECT_EQ(S.History().Last().TargetFig, a);
   EXPECT_EQ(S.History().Last().TargetID, 1);
-  EXPECT_EQ(S.ResizeFig, b);
-  EXPECT_TRUE(S.PendingResize);
+  EXPECT_EQ(S.Preview.Of, b);
+  EXPECT_TRUE(S.ResizePending());
   V(6);  // the same figure again: nothing more recorded
   EXPECT_EQ(S.History().Count(), before + 1);
 }
@@ -319,9 +323,9 @@ TEST_F(Resize, BroughtBackRecordsNothing) {
   const int32_t before = S.History().Count();
   H(40);
   H(0);
-  FlushResize(S);
+  CommitPreview(S);
   EXPECT_EQ(S.History().Count(), before);
-  EXPECT_EQ(S.ResizeFig, nullptr);
+  EXPECT_EQ(S.Preview.Of, nullptr);
 }
 
 TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
@@ -333,10 +337,11 @@ TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   s.StampData = c;
   Figure* second = AddSelected(s);
   H(4);  // 8 → 16 wide
-  EXPECT_EQ(second->Start.X, 296);
-  EXPECT_EQ(second->End.X, 312);
-  EXPECT_EQ(second->StampData.back().End.X, 16);
-  EXPECT_EQ(second->StampData.size(), 1u);
+  const Figure& shown = S.Shown(*second);
+  EXPECT_EQ(shown.Start.X, 296);
+  EXPECT_EQ(shown.End.X, 312);
+  EXPECT_EQ(shown.StampData.back().End.X, 16);
+  EXPECT_EQ(shown.StampData.size(), 1u);
 }
 
 }  // namespace

@@ -157,8 +157,8 @@ TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
   ClickButton(Button(*Window, "DupBtn"));
   Figure* copy = S().SelectedFig;
   Slider(*Window, "HTrackBar")->setValue(5);
-  EXPECT_EQ(copy->Start, (Point{25, 30}));
-  EXPECT_EQ(copy->End, (Point{75, 60}));
+  EXPECT_EQ(S().Shown(*copy).Start, (Point{25, 30}));
+  EXPECT_EQ(S().Shown(*copy).End, (Point{75, 60}));
 }
 
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
@@ -210,14 +210,14 @@ TEST_F(EditCommands, DeleteAndUndoNewestFirstWithNewIDs) {
 TEST_F(EditCommands, DeleteRecordsAPendingResizeFirst) {
   Figure* f = DrawAndSelectRect({10, 10}, {50, 40});
   Slider(*Window, "HTrackBar")->setValue(7);
-  EXPECT_EQ(f->End.X, 57);
+  EXPECT_EQ(S().Shown(*f).End.X, 57);
   ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Delete}));
   const Action& size = S().History().At(S().History().Count() - 1);
   EXPECT_EQ(size.Parameter, ParameterKind::Size);
   EXPECT_EQ(size.FigData.End.X, 57);
   EXPECT_EQ(Last().TargetID, 1);
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(S().DeletedFigures().Last().End.X, 57);
 }
 

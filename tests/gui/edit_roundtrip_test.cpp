@@ -88,7 +88,7 @@ TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   ClickButton(Button(*Window, "UndoBtn"));  // B comes back in front
   ClickButton(Button(*Window, "FrontBtn"));
   EnterDrawMode(*Window);  // records the last pending resize
-  ASSERT_FALSE(S().PendingResize);
+  ASSERT_FALSE(S().ResizePending());
   ASSERT_TRUE(Dialogs.Shown.empty()) << Dialogs.LastText();
 
   FigureList before;

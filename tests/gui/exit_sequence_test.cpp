@@ -121,10 +121,10 @@ TEST_F(ExitTest, PendingResizeIsRecordedBeforeTheQuestion) {
   EnterEditMode(*Window);
   CanvasClick(*Window, 15, 20);
   Slider(*Window, "HTrackBar")->setValue(40);
-  ASSERT_TRUE(S().PendingResize);
+  ASSERT_TRUE(S().ResizePending());
   Answer(ModalResult::Cancel);
   Quit();
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
 }
 

@@ -262,9 +262,9 @@ TEST_F(FileMenuTest, PendingResizeIsTheLastRecordSaved) {
   CanvasClick(*Window, 15, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   Slider(*Window, "HTrackBar")->setValue(50);
-  ASSERT_TRUE(S().PendingResize);
+  ASSERT_TRUE(S().ResizePending());
   SaveAs("r.tlo");
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
   EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Size);
   EXPECT_TRUE(ReadFile("r.tlo").contains("Change\r\n1\r\nSize\r\n"));

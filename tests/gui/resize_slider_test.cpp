@@ -32,16 +32,16 @@ TEST_F(ResizeSliders, RectangleFollowsTheSlidersAndComesBack) {
   Figure* f = Pick(150, 125);
   ASSERT_NE(f, nullptr);
   H(10);
-  EXPECT_EQ(f->Start, (Point{90, 100}));
-  EXPECT_EQ(f->End, (Point{210, 150}));
+  EXPECT_EQ(S().Shown(*f).Start, (Point{90, 100}));
+  EXPECT_EQ(S().Shown(*f).End, (Point{210, 150}));
   EXPECT_EQ(CanvasPixel(*Window, 91, 125), 0x000000u);  // repainted
   V(-20);
-  EXPECT_EQ(f->Start, (Point{90, 120}));
-  EXPECT_EQ(f->End, (Point{210, 130}));
+  EXPECT_EQ(S().Shown(*f).Start, (Point{90, 120}));
+  EXPECT_EQ(S().Shown(*f).End, (Point{210, 130}));
   H(0);
   V(0);
-  EXPECT_EQ(f->Start, (Point{100, 100}));
-  EXPECT_EQ(f->End, (Point{200, 150}));
+  EXPECT_EQ(S().Shown(*f).Start, (Point{100, 100}));
+  EXPECT_EQ(S().Shown(*f).End, (Point{200, 150}));
   EXPECT_EQ(S().History().Count(), 1);  // moving a slider records nothing
 }
 
@@ -50,7 +50,7 @@ TEST_F(ResizeSliders, NothingSelectedNothingHappens) {
   EnterEditMode(*Window);
   H(30);
   EXPECT_EQ(S().Figures().Last().End.X, 200);
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
 }
 
 TEST_F(ResizeSliders, PolylineVerticesStretch) {
@@ -58,9 +58,9 @@ TEST_F(ResizeSliders, PolylineVerticesStretch) {
   Figure* f = Pick(125, 150);
   ASSERT_NE(f, nullptr);
   H(10);
-  EXPECT_EQ(f->Start.X, 90);
-  EXPECT_EQ(f->PointData.Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
-  EXPECT_EQ(f->PointData.Points[2].X, 210);
+  EXPECT_EQ(S().Shown(*f).Start.X, 90);
+  EXPECT_EQ(S().Shown(*f).PointData.Points[1].X, 120);  // 90 + trunc(25/100 × 20 + 25)
+  EXPECT_EQ(S().Shown(*f).PointData.Points[2].X, 210);
 }
 
 TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
@@ -71,15 +71,15 @@ TEST_F(ResizeSliders, TextSizeFollowsAndStopsAtSix) {
   Figure* f = Pick(102, 85);
   ASSERT_NE(f, nullptr);
   H(-6);
-  EXPECT_EQ(f->TextSize, 6);
-  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abc", 6));
-  EXPECT_EQ(f->End.Y, 87);  // trunc(80 + 7.2)
+  EXPECT_EQ(S().Shown(*f).TextSize, 6);
+  EXPECT_EQ(S().Shown(*f).End.X, 100 + Window->FigureTextWidth("abc", 6));
+  EXPECT_EQ(S().Shown(*f).End.Y, 87);  // trunc(80 + 7.2)
   H(-7);
-  EXPECT_EQ(f->TextSize, 6);
+  EXPECT_EQ(S().Shown(*f).TextSize, 6);
   V(-8);  // thumb raised: 12 + 8
-  EXPECT_EQ(f->TextSize, 20);
-  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abc", 20));
-  EXPECT_EQ(f->End.Y, 104);
+  EXPECT_EQ(S().Shown(*f).TextSize, 20);
+  EXPECT_EQ(S().Shown(*f).End.X, 100 + Window->FigureTextWidth("abc", 20));
+  EXPECT_EQ(S().Shown(*f).End.Y, 104);
 }
 
 TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
@@ -89,10 +89,10 @@ TEST_F(ResizeSliders, StampContentsStretchWithTheStamp) {
   Figure* f = Pick(120, 120);
   ASSERT_NE(f, nullptr);
   H(20);  // 40 → 80 wide
-  EXPECT_EQ(f->Start.X, 80);
-  EXPECT_EQ(f->End.X, 160);
-  const Figure& r = f->StampData.front();
-  const Figure& text = f->StampData.back();
+  EXPECT_EQ(S().Shown(*f).Start.X, 80);
+  EXPECT_EQ(S().Shown(*f).End.X, 160);
+  const Figure& r = S().Shown(*f).StampData.front();
+  const Figure& text = S().Shown(*f).StampData.back();
   EXPECT_EQ(r.Start.X, 20);
   EXPECT_EQ(r.End.X, 60);
   EXPECT_EQ(text.Start.X, 30);
@@ -113,10 +113,10 @@ TEST_F(ResizeSliders, StampWithoutRecordShowsTheErrorAndKeepsRunning) {
   ASSERT_EQ(f, item);
   H(10);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプのサイズ変更：解決できないエラーが発生しました"});
-  EXPECT_EQ(f->Start, (Point{100, 100}));
-  EXPECT_EQ(f->StampData.back().End, (Point{20, 20}));
+  EXPECT_EQ(S().Shown(*f).Start, (Point{100, 100}));
+  EXPECT_EQ(S().Shown(*f).StampData.back().End, (Point{20, 20}));
   EXPECT_TRUE(ExitCodes.empty());
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   // The drawing is still there to work on.
   EnterDrawMode(*Window);
   DrawRect(*Window, {300, 300}, {350, 350});
@@ -138,8 +138,8 @@ TEST_F(ResizeSliders, RecordedOnceBeforeTheNextAction) {
   EXPECT_EQ(size.FigData.End, (Point{225, 155}));
   EXPECT_EQ(size.FigData.PenWidth, 4);
   EXPECT_EQ(S().History().Last().Parameter, ParameterKind::LineWidth);
-  EXPECT_EQ(f->PenWidth, 6);
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_EQ(S().Shown(*f).PenWidth, 6);
+  EXPECT_FALSE(S().ResizePending());
 }
 
 TEST_F(ResizeSliders, BroughtBackIsNotRecorded) {
@@ -165,7 +165,7 @@ TEST_F(ResizeSliders, AnotherFigureRecordsTheFirstBeforeItsOwn) {
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change}));
   EXPECT_EQ(S().History().Last().TargetID, 1);
   EXPECT_EQ(S().History().Last().FigData.End.X, 210);
-  EXPECT_EQ(S().ResizeFig, b);
+  EXPECT_EQ(S().Preview.Of, b);
   ClickButton(Button(*Window, "DeleteBtn"));
   ASSERT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Create, ActionKind::Change, ActionKind::Change, ActionKind::Delete}));
   EXPECT_EQ(S().History().At(S().History().Count() - 1).TargetID, 2);
@@ -187,8 +187,8 @@ TEST_F(ResizeSliders, ResizedTextThenChangedTextRecordsSizeFirst) {
   EXPECT_EQ(S().History().At(S().History().Count() - 1).FigData.TextSize, 20);
   EXPECT_EQ(S().History().At(S().History().Count() - 1).FigData.Text, "abc");
   EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Text);
-  EXPECT_EQ(f->Text, "abcd");
-  EXPECT_EQ(f->End.X, 100 + Window->FigureTextWidth("abcd", 20));
+  EXPECT_EQ(S().Shown(*f).Text, "abcd");
+  EXPECT_EQ(S().Shown(*f).End.X, 100 + Window->FigureTextWidth("abcd", 20));
 }
 
 }  // namespace

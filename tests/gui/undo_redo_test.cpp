@@ -143,10 +143,10 @@ TEST_F(UndoRedo, APendingResizeIsRecordedFirstThenUndone) {
   CanvasClick(*Window, 10, 20);
   ASSERT_NE(S().SelectedFig, nullptr);
   Slider(*Window, "HTrackBar")->setValue(50);
-  ASSERT_TRUE(S().PendingResize);
+  ASSERT_TRUE(S().ResizePending());
   ExpectButtons(true, false);
   ASSERT_TRUE(Undo());
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(ActionKinds(S()), (std::vector<ActionKind>{ActionKind::Create, ActionKind::Change, ActionKind::Branch}));
   EXPECT_EQ(S().History().Last().TargetID, 1);
   EXPECT_EQ(S().Figures().First().End, (Point{50, 40}));

@@ -66,7 +66,7 @@ TEST_F(WindowSelect, DraggingMovesTheFigureRepaintsAndRecordsOneMove) {
   CanvasPress(*Window, 20, 20);
   CanvasMove(*Window, 60, 70);
   // The picture is recomposed on every move: the figure shows at its new place.
-  EXPECT_EQ(S().SelectedFig->Start, (Point{50, 60}));
+  EXPECT_EQ(S().Shown(*S().SelectedFig).Start, (Point{50, 60}));
   EXPECT_EQ(CanvasPixel(*Window, 70, 60), 0x000000u);
   EXPECT_EQ(CanvasPixel(*Window, 30, 10), 0xFFFFFFu);
   EXPECT_EQ(S().History().Count(), 1);
@@ -131,9 +131,9 @@ TEST_F(WindowSelect, AMoveInEditModeRecordsAPendingResizeFirst) {
   EnterEditMode(*Window);
   CanvasClick(*Window, 150, 120);
   Slider(*Window, "HTrackBar")->setValue(10);
-  if (!S().PendingResize) GTEST_SKIP() << "trackbar resizing not available";
+  if (!S().ResizePending()) GTEST_SKIP() << "trackbar resizing not available";
   CanvasMove(*Window, 300, 300, false);
-  EXPECT_FALSE(S().PendingResize);
+  EXPECT_FALSE(S().ResizePending());
   EXPECT_EQ(S().History().Last().TargetType, ActionKind::Change);
   EXPECT_EQ(S().History().Last().Parameter, ParameterKind::Size);
 }

@@ -135,10 +135,10 @@ class RandomSession {
         break;
       case 9:
         if (Figure* f = Select()) {
-          f->End.X = WrapAdd(f->End.X, 5 + Pick(20));
-          S.ResizeFig = f;
-          S.PendingResize = true;
-          RecordPendingResize(S);
+          if (S.Preview.Of != f) CommitPreview(S);
+          if (!S.ResizePending()) S.Preview = FigurePreview{PreviewKind::Resize, f, *f};
+          S.Preview.Fig.End.X = WrapAdd(S.Preview.Fig.End.X, 5 + Pick(20));
+          CommitPreview(S);
         }
         break;
       case 10:
