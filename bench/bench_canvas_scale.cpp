@@ -30,17 +30,9 @@ namespace {
 
 constexpr int kDeviceWidth = 2560, kDeviceHeight = 1920;
 
-class QuietDialogs : public UserDialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return ModalResult::No; }
-  bool Execute(FileDialog&) override { return false; }
-};
-
 struct LargeCanvasWindow {
   QTemporaryDir Folder;
-  QuietDialogs Dialogs;
+  QuietDialogs Dialogs;  // the core's own quiet stand-in: every question answered No
   std::unique_ptr<MainWindow> Window;
   CanvasView* Canvas = nullptr;
 
@@ -54,12 +46,13 @@ struct LargeCanvasWindow {
     // it (the offscreen screen has a device pixel ratio of 1).
     const qreal ratio = Window->devicePixelRatioF();
     const QSize logical(qRound(kDeviceWidth / ratio), qRound(kDeviceHeight / ratio));
-    Window->resize(logical + QSize(400, 200));
-    Window->findChild<QWidget*>(QStringLiteral("DrawField"))->resize(logical);
     Canvas = Window->findChild<CanvasView*>(QStringLiteral("PaintBox"));
-    Canvas->resize(logical);
     Window->show();
     QCoreApplication::processEvents();  // shown and exposed: repaint() paints
+    // The window lays its canvas out itself: grow the window by what the
+    // canvas lacks (4:3 both ways, so the canvas grows exactly by it).
+    Window->resize(Window->size() + logical - Canvas->size());
+    QCoreApplication::processEvents();
     if (records > 0) {
       const QString path = Folder.filePath("d.tlo");
       QFile file(path);

@@ -22,17 +22,9 @@ struct MainWindowTestAccess {
 
 namespace {
 
-class QuietWindowDialogs : public UserDialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  ModalResult Ask(const std::string&, const std::string&, QuestionButtons) override { return ModalResult::No; }
-  bool Execute(FileDialog&) override { return false; }
-};
-
 struct BenchWindow {
   QTemporaryDir Folder;
-  QuietWindowDialogs Dialogs;
+  QuietDialogs Dialogs;  // the core's own quiet stand-in: every question answered No
   std::unique_ptr<MainWindow> Window;
   bool Ready = false;
 
