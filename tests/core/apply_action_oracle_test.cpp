@@ -8,34 +8,31 @@
 
 #include "history/play.h"
 #include "support/builders.h"
-#include "support/drawing_door.h"
 
 namespace {
 
-std::vector<Figure> Listed(const FigureList& list) { return std::vector<Figure>(list.begin(), list.end()); }
-
 struct ApplyOracle : ::testing::Test {
   AppState S;
+  HistoryList H;
 
-  // Appends a record of `kind` and applies it, as the next step.
-  Action& Apply(ActionKind kind, int32_t id = 0, const Figure& snapshot = Figure()) {
-    Action& a = Writable(S).History.Add(snapshot);
-    a.TargetType = kind;
-    a.TargetID = id;
-    ApplyAction(S, S.History().Count());
-    return a;
+  // Appends a record of `kind` as the next step: the history is put in
+  // place again and every record applied in turn, as the drawing holds it.
+  const Action& Apply(ActionKind kind, int32_t id = 0, const Figure& snapshot = Figure(),
+                      ParameterKind parameter = ParameterKind::None) {
+    addRecord(H, kind, id, snapshot, parameter);
+    return ApplyAll();
   }
-  Action& Change(int32_t id, ParameterKind parameter, const Figure& snapshot) {
-    Action& a = Writable(S).History.Add(snapshot);
-    a.TargetType = ActionKind::Change;
-    a.TargetID = id;
-    a.Parameter = parameter;
-    ApplyAction(S, S.History().Count());
-    return a;
+  const Action& Change(int32_t id, ParameterKind parameter, const Figure& snapshot) {
+    return Apply(ActionKind::Change, id, snapshot, parameter);
+  }
+  const Action& ApplyAll() {
+    LoadHistory(S, copyRecords(H));
+    for (int32_t k = 1; k <= S.History().Count(); ++k) ApplyAction(S, k);
+    return S.History().Last();
   }
   void Expect(const std::vector<Figure>& drawn, const std::vector<Figure>& deleted = {}) {
-    EXPECT_EQ(Listed(S.Figures()), drawn);
-    EXPECT_EQ(Listed(S.DeletedFigures()), deleted);
+    EXPECT_EQ(listed(S.Figures()), drawn);
+    EXPECT_EQ(listed(S.DeletedFigures()), deleted);
   }
 };
 
@@ -54,8 +51,11 @@ TEST_F(ApplyOracle, CreateAndDuplicateAddTheirSnapshotsOnTop) {
   Expect({A, C, rect({30, 30}, {70, 60})});
   // The record links the figure it made.
   EXPECT_EQ(dup.TargetFig, &S.Figures().Last());
-  // The records' snapshots are copies: changing the list leaves them.
-  Writable(S).Figures.First().PenWidth = 9;
+  // The records' snapshots are copies: changing the figure leaves them.
+  Figure wide = A;
+  wide.PenWidth = 9;
+  Change(1, ParameterKind::LineWidth, wide);
+  EXPECT_EQ(S.Figures().First().PenWidth, 9);
   EXPECT_EQ(S.History().At(1).FigData, A);
 }
 
@@ -156,16 +156,14 @@ TEST_F(ApplyOracle, BackgroundAndClearRecords) {
   Apply(ActionKind::Create, 1, A);
   Apply(ActionKind::Create, 2, B);
   Apply(ActionKind::Delete, 2);
-  Action& bg = Writable(S).History.Add();
-  bg.TargetType = ActionKind::ReadBG;
-  bg.FileName = "umi.bmp";
-  ApplyAction(S, S.History().Count());
+  addFileRecord(H, ActionKind::ReadBG, "umi.bmp");
+  ApplyAll();
   EXPECT_EQ(S.BGFileName(), "umi.bmp");
   Expect({A}, {B});
   Apply(ActionKind::ClearBG);
   EXPECT_EQ(S.BGFileName(), "");
   Expect({A}, {B});
-  Writable(S).BGFileName = "sora.bmp";
+  addFileRecord(H, ActionKind::ReadBG, "sora.bmp");
   Apply(ActionKind::ClearDrawing);
   EXPECT_EQ(S.BGFileName(), "sora.bmp");
   Expect({}, {});

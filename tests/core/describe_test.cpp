@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "history/describe.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -69,16 +70,9 @@ TEST(Describe, OtherKindsShowTheirWordAlone) {
   EXPECT_TRUE(DescribeAction(Rec(ActionKind::None, 1)).empty());
 }
 
-class LineLog : public ProcessDisplay {
- public:
-  std::vector<std::string> Lines;
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  void Clear() override { Lines.clear(); }
-};
-
 TEST(ShowAction, WritesOnlyWhileTheDisplayIsOn) {
   AppState S;
-  LineLog memo;
+  MemoLog memo;
   S.Memo = &memo;
   ShowAction(S, Rec(ActionKind::ClearBG));
   EXPECT_TRUE(memo.Lines.empty());

@@ -10,13 +10,6 @@
 
 namespace {
 
-Figure Named(const std::string& name) {
-  Figure f;
-  f.DrawingTool = ToolKind::Rectangle;
-  f.Text = name;
-  return f;
-}
-
 // The names of the figures back to front. Walking the list the other way
 // and counting must agree with it.
 std::string Order(const FigureList& list) {
@@ -32,10 +25,10 @@ std::string Order(const FigureList& list) {
 
 struct FigListABC : ::testing::Test {
   FigureList list;
-  Figure* A = &*list.Add(Named("A"));
-  Figure* B = &*list.Add(Named("B"));
-  Figure* C = &*list.Add(Named("C"));
-  Figure outsider = Named("X");  // never in the list
+  Figure* A = &*list.Add(named("A"));
+  Figure* B = &*list.Add(named("B"));
+  Figure* C = &*list.Add(named("C"));
+  Figure outsider = named("X");  // never in the list
 };
 
 TEST(FigList, NewListIsEmpty) {
@@ -105,7 +98,7 @@ TEST_F(FigListABC, ClearFigsKeepsTheListUsable) {
   EXPECT_TRUE(list.IsEmpty());
   EXPECT_TRUE(list.begin() == list.end());
   list.Clear();
-  list.Add(Named("D"));
+  list.Add(named("D"));
   EXPECT_EQ(Order(list), "D");
 }
 

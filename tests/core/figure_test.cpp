@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "document/figlist.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -49,13 +50,9 @@ TEST(PointData, SmallCapacityNeverOverflows) {
   EXPECT_EQ(stored.End, (Point{1, 2}));
 }
 
-Figure* AddFreeLine(FigureList& list, std::initializer_list<Point> pts) {
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  for (Point p : pts) f.PointData.AddPoint(p.X, p.Y);
-  f.Start = {-1, -1};  // stale corners: the copy replaces them
-  f.End = {-1, -1};
-  return &*list.Add(f);
+// A free line through `pts` with stale corners, which the list's copy replaces.
+Figure* AddFreeLine(FigureList& list, std::vector<Point> pts) {
+  return &*list.Add(withPoints(shape(ToolKind::FreeLine, {-1, -1}, {-1, -1}), pts));
 }
 
 TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {

@@ -10,6 +10,7 @@
 #include "format/history_writer.h"
 #include "format/codepage.h"
 #include "support/crlf.h"
+#include "support/fakes.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -250,16 +251,8 @@ TEST_F(DamagedFile, FailureAfterGoodRecordsLeavesNothing) {
   ExpectRefused(Crlf(lines), ReadError, "bad last record");
 }
 
-// Echo into the process display.
-class RecordingMemo : public ProcessDisplay {
- public:
-  std::vector<std::string> Lines;
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  void Clear() override { Lines.clear(); }
-};
-
 TEST_F(DamagedFile, EchoShowsLinesAndLabelledFieldsWhileTheDisplayIsOn) {
-  RecordingMemo memo;
+  MemoLog memo;
   S.Memo = &memo;
   const std::vector<std::string> file = {
       "TAMLO FILE FORMAT 1.2",
@@ -292,7 +285,7 @@ TEST_F(DamagedFile, EchoShowsLinesAndLabelledFieldsWhileTheDisplayIsOn) {
 }
 
 TEST_F(DamagedFile, EchoOfAFileNameAndOfABadFile) {
-  RecordingMemo memo;
+  MemoLog memo;
   S.Memo = &memo;
   S.ShowProcess = true;
   ASSERT_EQ(ReadHistory(S, Crlf({"TAMLO FILE FORMAT 1.0", "begin ActionData", "", "ReadBG", "/x/y.bmp",

@@ -183,7 +183,7 @@ TEST_F(DrawingFile, EveryKindAndParameterRoundTrips) {
   Add(ActionKind::ClearDrawing, 0);
   Add(ActionKind::ClearAll, 0);
   Add(ActionKind::Branch, 3);
-  Source.Last().ActionTime = Time(23, 59, 59, 99);
+  Source.Last().ActionTime = At(23, 59, 59, 99);
 
   const std::string text1 = HistoryFileText(Source);
   ASSERT_EQ(Read(text1), 0);
@@ -262,7 +262,7 @@ TEST_F(DrawingFile, HugeIDsNeverMakeNewFiguresShareOne) {
 }
 
 TEST_F(DrawingFile, TimeLineIsZeroPadded) {
-  Add(ActionKind::ClearAll, 0).ActionTime = Time(9, 5, 7, 42);
+  Add(ActionKind::ClearAll, 0).ActionTime = At(9, 5, 7, 42);
   EXPECT_EQ(BlockLines(HistoryFileText(Source), 1)[0], "09 05 07 42");
 }
 

@@ -10,24 +10,11 @@
 #include "format/history_reader.h"
 #include "format/history_writer.h"
 #include "format/codepage.h"
+#include "support/builders.h"
 #include "support/crlf.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
-
-Figure TextFig(const std::string& text) {
-  Figure f;
-  f.DrawingTool = ToolKind::Text;
-  f.PenWidth = 1;
-  f.PenColor = clBlack;
-  f.BrushColor = clWhite;
-  f.TextSize = 12;
-  f.TextColor = clBlack;
-  f.Text = text;
-  f.Start = {10, 20};
-  f.End = {110, 60};
-  return f;
-}
 
 struct Writer : ::testing::Test {
   HistoryList History;
@@ -35,12 +22,7 @@ struct Writer : ::testing::Test {
   ScriptedDialogs Dialogs;
   Writer() { S.Dialogs = &Dialogs; }
 
-  Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
-    Action& a = History.Add(fig);
-    a.TargetType = type;
-    a.TargetID = id;
-    return a;
-  }
+  Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) { return addRecord(History, type, id, fig); }
 
   // WriteHistory's result and the bytes it put into the file.
   std::pair<int, std::string> WriteToFile() {
@@ -63,37 +45,24 @@ TEST_F(Writer, RefusesLineBreaksInTextsAndNamesAndWritesNothing) {
       const char* what;
       std::function<void()> build;
     };
-    std::vector<Figure> stampList, innerList;
     const std::vector<Case> cases = {
-        {"text figure", [&] { Add(ActionKind::Create, 1, TextFig("a" + br + "b")); }},
-        {"text at the end", [&] { Add(ActionKind::Create, 1, TextFig("ab" + br)); }},
+        {"text figure", [&] { Add(ActionKind::Create, 1, text("a" + br + "b", {10, 20})); }},
+        {"text at the end", [&] { Add(ActionKind::Create, 1, text("ab" + br, {10, 20})); }},
         {"text in a nested stamp",
-         [&] {
-           innerList.push_back(TextFig("x" + br));
-           Figure inner = TextFig("");
-           inner.DrawingTool = ToolKind::Stamp;
-           inner.StampData = innerList;
-           stampList.push_back(inner);
-           Figure stamp = TextFig("");
-           stamp.DrawingTool = ToolKind::Stamp;
-           stamp.StampData = stampList;
-           Add(ActionKind::Create, 1, stamp);
-         }},
+         [&] { Add(ActionKind::Create, 1, stampHolding({10, 20}, {stampHolding({0, 0}, {text("x" + br, {10, 20})})})); }},
         {"text change",
          [&] {
-           Add(ActionKind::Create, 1, TextFig("ok"));
-           Add(ActionKind::Change, 1, TextFig(br + "new")).Parameter = ParameterKind::Text;
+           Add(ActionKind::Create, 1, text("ok", {10, 20}));
+           Add(ActionKind::Change, 1, text(br + "new", {10, 20})).Parameter = ParameterKind::Text;
          }},
         {"picture name", [&] { Add(ActionKind::ReadBG, 0).FileName = "/tmp/a" + br + "b.bmp"; }},
         {"drawing name", [&] { Add(ActionKind::ReadData, 0).FileName = "/tmp/e" + br + ".tlo"; }},
     };
     for (const Case& c : cases) {
       History.Clear();
-      stampList.clear();
-      innerList.clear();
-      Add(ActionKind::Create, 1, TextFig("before"));
+      Add(ActionKind::Create, 1, text("before", {10, 20}));
       c.build();
-      Add(ActionKind::Create, 2, TextFig("after"));
+      Add(ActionKind::Create, 2, text("after", {10, 20}));
       const std::string where = std::string(c.what) + (br == "\n" ? " LF" : " CR");
       EXPECT_EQ(HistoryFileText(History), "") << where;
       const auto [result, bytes] = WriteToFile();
@@ -142,8 +111,8 @@ TEST(CodePageLookAlikes, ATextWithNoCp932FormStillMakesTheFileUtf8Unchanged) {
 }
 
 TEST_F(Writer, ADrawingWithAWaveDashIsWrittenInCp932) {
-  Add(ActionKind::Create, 1, TextFig("えのぐ〜"));
-  Add(ActionKind::Create, 2, TextFig("ふでばこ"));
+  Add(ActionKind::Create, 1, text("えのぐ〜", {10, 20}));
+  Add(ActionKind::Create, 2, text("ふでばこ", {10, 20}));
   const std::string bytes = HistoryFileText(History);
   EXPECT_FALSE(IsValidUtf8(bytes));
   EXPECT_NE(bytes.find("\x82\xa6\x82\xcc\x82\xae\x81\x60\r\n"), std::string::npos);

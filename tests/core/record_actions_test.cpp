@@ -9,27 +9,15 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "support/builders.h"
+#include "support/fakes.h"
 #include "support/drawing_door.h"
 
 namespace {
 
-class SetClock : public ClockSource {
- public:
-  TimeOfDay Time;
-  TimeOfDay Now() override { return Time; }
-};
-
-class LineLog : public ProcessDisplay {
- public:
-  std::vector<std::string> Lines;
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  void Clear() override { Lines.clear(); }
-};
-
 struct Recording : ::testing::Test {
   AppState S;
-  SetClock Clock;
-  LineLog Memo;
+  FakeClock Clock;
+  MemoLog Memo;
   Recording() {
     S.Clock = &Clock;
     S.Memo = &Memo;
@@ -167,9 +155,7 @@ TEST_F(Recording, DeletedFiguresComeBackLatestFirst) {
 }
 
 TEST_F(Recording, DeleteThenUndoGivesANewID) {
-  Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  Figure* a = &Writable(S).Figures.Last();
-  S.SelectedFig = a;
+  S.SelectedFig = Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
   EXPECT_TRUE(DeleteSelected(S));
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_TRUE(S.Figures().IsEmpty());
@@ -185,11 +171,10 @@ TEST_F(Recording, DeleteThenUndoGivesANewID) {
 
 TEST_F(Recording, AfterARebuildTheCreatingRecordGivesTheID) {
   Draw(ToolKind::Rectangle, {0, 0}, {10, 10});
-  Draw(ToolKind::Rectangle, {5, 5}, {15, 15});
-  S.SelectedFig = &Writable(S).Figures.Last();
+  S.SelectedFig = Draw(ToolKind::Rectangle, {5, 5}, {15, 15});
   Change(ParameterKind::BodyColor, [](Figure& f) { f.BrushColor = 5; });
   GoToStep(S, S.History().Count());  // new figures; only creating records point at them
-  S.SelectedFig = &Writable(S).Figures.First();
+  S.SelectedFig = FrontFigureAt(S, {0, 0});  // the first, which the second does not cover there
   EXPECT_TRUE(MoveSelectedFront(S));
   EXPECT_EQ(Last().TargetID, 1);
   EXPECT_EQ(S.Figures().Last().Start, (Point{0, 0}));
@@ -214,12 +199,12 @@ TEST_F(Recording, AnUnknownFigureGetsIDZero) {
 TEST_F(Recording, ResizeIsRecordedOnceBeforeTheNextAction) {
   Figure* a = Draw(ToolKind::Rectangle, {10, 10}, {50, 50});
   S.SelectedFig = a;
-  Clock.Time = {5, 9, 0, 0};
+  Clock.Time = At(9, 5);
   Figure& shown = Preview(a);
   shown.End = {60, 50};  // many trackbar steps, one pending record
   shown.End = {70, 55};
   EXPECT_EQ(a->End, (Point{50, 50}));  // the drawing waits for the record
-  Clock.Time = {5, 9, 50, 0};
+  Clock.Time = At(9, 5, 0, 50);
   Change(ParameterKind::LineWidth, [](Figure& f) { f.PenWidth += 2; });
   ASSERT_EQ(S.History().Count(), 3);
   EXPECT_EQ(Record(2).Parameter, ParameterKind::Size);
@@ -312,10 +297,7 @@ TEST_F(Recording, FileRecordKeepsThePathAndNoFigure) {
 }
 
 TEST_F(Recording, TimeOfDayAndProcessDisplay) {
-  Clock.Time.Hour = 14;
-  Clock.Time.Min = 5;
-  Clock.Time.Sec = 9;
-  Clock.Time.Hund = 7;
+  Clock.Time = At(14, 5, 9, 7);
   Draw(ToolKind::Rectangle, {0, 0}, {1, 1});
   EXPECT_TRUE(Memo.Lines.empty());  // display off
   EXPECT_EQ(Last().ActionTime.Hour, 14);

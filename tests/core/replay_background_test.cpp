@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "history/play.h"
-#include "support/drawing_door.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -30,13 +30,11 @@ struct Background : ::testing::Test {
   CountingPictures P;
   Background() { S.Pictures = &P; }
 
-  Action& Add(ActionKind kind, const std::string& file = "") {
-    Action& a = Writable(S).History.Add();
-    a.TargetType = kind;
-    a.FileName = file;
-    return a;
-  }
+  HistoryList H;  // the records written so far; the drawing reads them at the first step
+
+  Action& Add(ActionKind kind, const std::string& file = "") { return addFileRecord(H, kind, file); }
   std::vector<std::string> Step(int32_t k) {
+    if (S.History().Count() != H.Count()) LoadHistory(S, copyRecords(H));
     GoToStep(S, k);
     EXPECT_EQ(S.BGFileName(), "");
     return P.Take();

@@ -7,31 +7,25 @@
 
 #include "history/play.h"
 #include "support/builders.h"
-#include "support/drawing_door.h"
 
 namespace {
 
 struct Replay : ::testing::Test {
   AppState S;
+  HistoryList H;  // the records written so far, read by the drawing at each step
 
+  // A record naming `id`, its snapshot a square named `name` at `start`.
   Action& Add(ActionKind kind, int32_t id, const std::string& name = "", Point start = {}) {
-    Figure f;
-    f.DrawingTool = ToolKind::Rectangle;
-    f.Text = name;
-    f.Start = start;
-    f.End = {start.X + 10, start.Y + 10};
-    Action& a = Writable(S).History.Add(f);
-    a.TargetType = kind;
-    a.TargetID = id;
-    return a;
+    return addRecord(H, kind, id, named(name, start));
   }
-  Action& Create(const std::string& name, Point start = {}) {
-    return Add(ActionKind::Create, Writable(S).History.NextFigID++, name, start);
-  }
+  Action& Create(const std::string& name, Point start = {}) { return Add(ActionKind::Create, H.NextFigID++, name, start); }
 
+  // The drawing reads the records (as a file brings them) when there are
+  // new ones, and shows step k.
   void Step(int32_t k) {
     ASSERT_GE(k, 0);
-    ASSERT_LE(k, S.History().Count());
+    ASSERT_LE(k, H.Count());
+    if (S.History().Count() != H.Count()) Reload();
     GoToStep(S, k);
     CheckLinks();
   }
@@ -41,7 +35,7 @@ struct Replay : ::testing::Test {
   // way and agree with their counts.
   void CheckLinks() {
     std::set<const Figure*> live, linked;
-    for (Figure& f : Writable(S).Figures) live.insert(&f);
+    for (const Figure& f : S.Figures()) live.insert(&f);
     for (const Action& d : S.History()) {
       if (!d.TargetItem) {
         EXPECT_EQ(d.TargetFig, nullptr);
@@ -66,6 +60,9 @@ struct Replay : ::testing::Test {
       EXPECT_EQ(n, list->Count());
     }
   }
+
+  // After a record was written over.
+  void Reload() { LoadHistory(S, copyRecords(H)); }
 
   static std::string Names(const FigureList& list) {
     std::string s;
@@ -95,13 +92,8 @@ TEST_F(Replay, CreateCreateMove) {
 
 TEST_F(Replay, MoveCarriesTheVerticesAlong) {
   const BuiltFigure f = polyline({{10, 10}, {20, 30}});
-  Action& c = Writable(S).History.Add(f);
-  c.TargetType = ActionKind::Create;
-  c.TargetID = 1;
-  Action& m = Writable(S).History.Add(f);
-  m.TargetType = ActionKind::Move;
-  m.TargetID = 1;
-  m.FigData.Start = {15, 5};
+  addRecord(H, ActionKind::Create, 1, f);
+  addRecord(H, ActionKind::Move, 1, f).FigData.Start = {15, 5};
   Step(2);
   const Vertex& p = S.Figures().Last().PointData;
   EXPECT_EQ(p.Points[0], (Point{15, 5}));
@@ -111,13 +103,14 @@ TEST_F(Replay, MoveCarriesTheVerticesAlong) {
 TEST_F(Replay, DeleteThenUndoRestoresFromTheDeletedList) {
   Create("A");
   Add(ActionKind::Delete, 1);
-  Action& undo = Add(ActionKind::Undo, 2, "not used");
+  Add(ActionKind::Undo, 2, "not used");
   Step(2);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigures()), "A");
   Step(3);
   EXPECT_EQ(Shown(), "A");
   EXPECT_EQ(Names(S.DeletedFigures()), "");
+  const Action& undo = S.History().At(3);
   ASSERT_TRUE(undo.TargetItem);
   EXPECT_EQ(&**undo.TargetItem, &S.Figures().Last());
 }
@@ -171,6 +164,7 @@ TEST_F(Replay, NestedBranches) {
   Step(5);
   EXPECT_EQ(Shown(), "AC");
   outer.TargetID = 3;
+  Reload();
   Step(5);
   EXPECT_EQ(Shown(), "A");
 }
@@ -195,13 +189,12 @@ TEST_F(Replay, ApplyActionOfABranchOnItsOwn) {
   Add(ActionKind::Branch, 1);
   Create("C");
   Add(ActionKind::Branch, 4);
-  const int32_t outer = S.History().Count();
+  const int32_t outer = H.Count();
   Create("X");
   Step(6);
   EXPECT_EQ(Shown(), "ACX");
   ApplyAction(S, outer);
   EXPECT_EQ(Shown(), "AC");
-  ForgetLinksAfter(Writable(S).History, outer);
   CheckLinks();
 }
 
@@ -226,7 +219,7 @@ TEST_F(Replay, RecordsNamingNoLiveFigureAreSkipped) {
   Add(ActionKind::SetStamp, 0);
   Add(ActionKind::ReadData, 0);
   Add(static_cast<ActionKind>(42), 1);
-  Step(S.History().Count());
+  Step(H.Count());
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Names(S.DeletedFigures()), "A");
 }
@@ -249,9 +242,11 @@ TEST_F(Replay, BranchTargetsOutsideTheirRangeAreBounded) {
   Step(3);
   EXPECT_EQ(Shown(), "AB");
   b.TargetID = 1000;
+  Reload();
   Step(3);
   EXPECT_EQ(Shown(), "AB");
   b.TargetID = -5;
+  Reload();
   Step(3);
   EXPECT_EQ(Shown(), "B");
   ApplyAction(S, 2);
@@ -269,8 +264,9 @@ TEST_F(Replay, FirstCreatingRecordOfAnIDIsTheTarget) {
 
 TEST_F(Replay, GoingBackLeavesNoLinksOnLaterRecords) {
   Create("A");
-  Action& b = Create("B");
+  Create("B");
   Step(2);
+  const Action& b = S.History().At(2);
   EXPECT_TRUE(b.TargetItem);
   EXPECT_NE(b.TargetFig, nullptr);
   Step(1);

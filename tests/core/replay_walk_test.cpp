@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "history/play.h"
+#include "support/builders.h"
 #include "support/random_actions.h"
 #include "support/drawing_door.h"
 
@@ -26,28 +27,14 @@ class CountingPictures : public PictureSide {
   void PaintBoxPaint() override { ++Repaints; }
 };
 
-// Everything of the figures a replay decides, as text.
-std::string Listed(const FigureList& list) {
-  std::string out;
-  for (const Figure& f : list) {
-    out += std::to_string(static_cast<int>(f.DrawingTool)) + " " + std::to_string(f.Start.X) + "," +
-           std::to_string(f.Start.Y) + "-" + std::to_string(f.End.X) + "," + std::to_string(f.End.Y) + " " +
-           std::to_string(f.PenWidth) + " " + std::to_string(f.PenColor) + " " + std::to_string(f.BrushColor) +
-           " " + std::to_string(f.TextColor) + " " + std::to_string(f.TextSize) + " " + f.Text + " " +
-           std::to_string(f.PointData.Count()) + " " + std::to_string(f.StampData.size());
-    for (const Point& p : f.PointData.Points) out += " " + std::to_string(p.X) + "," + std::to_string(p.Y);
-    out += "\n";
-  }
-  return out;
-}
-
 struct Shown {
-  std::string Drawn, Deleted, Background;
+  std::vector<Figure> Drawn, Deleted;
+  std::string Background;
 };
 
 Shown Rebuilt(AppState& S, int32_t step) {
   GoToStep(S, step);
-  return {Listed(S.Figures()), Listed(S.DeletedFigures()), S.ShownBGFileName()};
+  return {listed(S.Figures()), listed(S.DeletedFigures()), S.ShownBGFileName()};
 }
 
 TEST(WalkToStep, EveryWalkLeavesWhatARebuildLeaves) {
@@ -71,8 +58,8 @@ TEST(WalkToStep, EveryWalkLeavesWhatARebuildLeaves) {
     ASSERT_EQ(pictures.Repaints, 1) << step;
     ASSERT_EQ(S.ReplayedStep(), step);
     const Shown& e = expected[static_cast<size_t>(step)];
-    ASSERT_EQ(Listed(S.Figures()), e.Drawn) << "step " << step;
-    ASSERT_EQ(Listed(S.DeletedFigures()), e.Deleted) << "step " << step;
+    ASSERT_EQ(listed(S.Figures()), e.Drawn) << "step " << step;
+    ASSERT_EQ(listed(S.DeletedFigures()), e.Deleted) << "step " << step;
     ASSERT_EQ(S.ShownBGFileName(), e.Background) << "step " << step;
     if (step == last) {
       GoToStep(S, 0);
@@ -92,14 +79,14 @@ TEST(WalkToStep, AnythingButAReplayMakesTheNextWalkARebuild) {
   // So the walk rebuilds, and step 40 is step 40 however the lists looked.
   Writable(S).Figures.Clear();
   WalkToStep(S, 40);
-  const std::string walked = Listed(S.Figures());
+  const std::vector<Figure> walked = listed(S.Figures());
   EXPECT_EQ(walked, Rebuilt(S, 40).Drawn);
   // Step 0, emptied by hand as entering the view mode does, walks on.
   ClearToStepZero(S);
   EXPECT_EQ(S.ReplayedStep(), 0);
   EXPECT_EQ(S.CurrentStep(), 0);
   WalkToStep(S, 40);
-  EXPECT_EQ(Listed(S.Figures()), walked);
+  EXPECT_EQ(listed(S.Figures()), walked);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "history/resize.h"
 #include "history/actions.h"
+#include "support/builders.h"
 #include "support/drawing_door.h"
 
 namespace {
@@ -14,27 +15,13 @@ int32_t FakeWidth(const std::string& text, int32_t size) {
   return static_cast<int32_t>(text.size()) * (size - 5);
 }
 
-Figure Box(ToolKind kind, Point a, Point b) {
-  Figure f;
-  f.DrawingTool = kind;
-  f.PenWidth = 4;
-  f.BrushColor = clWhite;
-  f.Start = a;
-  f.End = b;
-  return f;
-}
 
 struct Resize : ::testing::Test {
   AppState S;
 
-  // Adds a figure, records its creation the way the recorders do (snapshot
-  // plus a live link), selects it and takes it as the resize reference.
+  // Draws a figure, selects it and takes it as the resize reference.
   Figure* AddSelected(const Figure& f) {
-    Figure* item = &*Writable(S).Figures.Add(f);
-    Action& a = Writable(S).History.Add(*item);
-    a.TargetType = ActionKind::Create;
-    a.TargetID = Writable(S).History.NextFigID++;
-    a.TargetFig = item;
+    Figure* item = CreateFigure(S, f);
     Select(item);
     return item;
   }
@@ -56,7 +43,7 @@ TEST_F(Resize, NothingSelectedDoesNothing) {
 }
 
 TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
-  const Figure& F = ShownAfter(AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150})));
+  const Figure& F = ShownAfter(AddSelected(shape(ToolKind::Rectangle, {100, 100}, {200, 150})));
   EXPECT_EQ(H(10), ResizeResult::Done);
   EXPECT_EQ(F.Start, (Point{90, 100}));
   EXPECT_EQ(F.End, (Point{210, 150}));
@@ -72,7 +59,7 @@ TEST_F(Resize, BoxGrowsOnBothSidesAgainstTheReference) {
 }
 
 TEST_F(Resize, ReversedLineUsesTheSameFormulas) {
-  const Figure& F = ShownAfter(AddSelected(Box(ToolKind::Line, {200, 50}, {100, 20})));
+  const Figure& F = ShownAfter(AddSelected(shape(ToolKind::Line, {200, 50}, {100, 20})));
   H(5);
   EXPECT_EQ(F.Start.X, 195);
   EXPECT_EQ(F.End.X, 105);
@@ -83,7 +70,7 @@ TEST_F(Resize, VerticesStretchBetweenTheReferenceEnds) {
   pts.AddPoint(0, 0);
   pts.AddPoint(25, 50);
   pts.AddPoint(100, 10);
-  Figure f = Box(ToolKind::Polyline, {}, {});
+  Figure f = shape(ToolKind::Polyline, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
   const Figure& F = ShownAfter(AddSelected(f));
@@ -115,7 +102,7 @@ TEST_F(Resize, VertexTruncatesTowardZero) {
   pts.AddPoint(0, 0);
   pts.AddPoint(1, 0);
   pts.AddPoint(3, 0);
-  Figure f = Box(ToolKind::FreeLine, {}, {});
+  Figure f = shape(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
   const Figure& F = ShownAfter(AddSelected(f));
@@ -129,7 +116,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
   Vertex pts;  // a vertical free line: no width to stretch
   pts.AddPoint(50, 10);
   pts.AddPoint(50, 90);
-  Figure f = Box(ToolKind::FreeLine, {}, {});
+  Figure f = shape(ToolKind::FreeLine, {}, {});
   f.PointData = pts;
   f.SetBoundsFromPoints();
   const Figure& F = ShownAfter(AddSelected(f));
@@ -143,7 +130,7 @@ TEST_F(Resize, ZeroExtentLeavesThatAxisAlone) {
 }
 
 TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
-  Figure t = Box(ToolKind::Text, {100, 80}, {130, 90});
+  Figure t = shape(ToolKind::Text, {100, 80}, {130, 90});
   t.Text = "abc";
   t.TextSize = 10;
   const Figure& F = ShownAfter(AddSelected(t));
@@ -164,7 +151,7 @@ TEST_F(Resize, TextChangesItsSizeAndKeepsAtLeastSix) {
 TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
   // A text made by typing has End.Y = Start.Y + size, not the resized
   // height: a bar set back to 0 (also by the program) must not change it.
-  Figure t = Box(ToolKind::Text, {10, 10}, {37, 22});
+  Figure t = shape(ToolKind::Text, {10, 10}, {37, 22});
   t.Text = "abc";
   t.TextSize = 12;
   const Figure& F = ShownAfter(AddSelected(t));
@@ -180,7 +167,7 @@ TEST_F(Resize, TextBackAtZeroIsExactlyTheReference) {
 }
 
 TEST_F(Resize, TextOfSizeTenStaysAtMinusFiveFromFresh) {
-  Figure t = Box(ToolKind::Text, {10, 10}, {40, 22});
+  Figure t = shape(ToolKind::Text, {10, 10}, {40, 22});
   t.Text = "x";
   t.TextSize = 10;
   const Figure& F = ShownAfter(AddSelected(t));
@@ -197,24 +184,24 @@ struct StampResize : Resize {
   const Figure& Shown() const { return S.Shown(*Stamp); }
   void SetUp() override {
     std::vector<Figure> contents;
-    contents.push_back(Box(ToolKind::Rectangle, {10, 2}, {30, 12}));
-    Figure t = Box(ToolKind::Text, {10, 4}, {30, 16});
+    contents.push_back(shape(ToolKind::Rectangle, {10, 2}, {30, 12}));
+    Figure t = shape(ToolKind::Text, {10, 4}, {30, 16});
     t.TextSize = 9;
     t.Text = "ab";
     contents.push_back(t);
     Vertex pts;
     pts.AddPoint(0, 0);
     pts.AddPoint(15, 20);
-    Figure p = Box(ToolKind::Polyline, {}, {});
+    Figure p = shape(ToolKind::Polyline, {}, {});
     p.PointData = pts;
     p.SetBoundsFromPoints();
     contents.push_back(p);
     std::vector<Figure> inner;
-    inner.push_back(Box(ToolKind::Ellipse, {2, 0}, {6, 4}));
-    Figure n = Box(ToolKind::Stamp, {20, 10}, {28, 14});
+    inner.push_back(shape(ToolKind::Ellipse, {2, 0}, {6, 4}));
+    Figure n = shape(ToolKind::Stamp, {20, 10}, {28, 14});
     n.StampData = inner;
     contents.push_back(n);
-    Figure s = Box(ToolKind::Stamp, {100, 100}, {140, 120});
+    Figure s = shape(ToolKind::Stamp, {100, 100}, {140, 120});
     s.StampData = contents;
     Stamp = AddSelected(s);
   }
@@ -278,16 +265,16 @@ TEST_F(StampResize, WithoutAnyRecordItIsLeftAloneAndReported) {
 }
 
 TEST(ScaleStamp, ZeroReferenceExtentLeavesContents) {
-  Figure ref = Box(ToolKind::Stamp, {0, 5}, {10, 5});
-  ref.StampData = {Box(ToolKind::Rectangle, {1, 0}, {3, 0})};
-  Figure live = Box(ToolKind::Stamp, {0, 0}, {10, 10});
-  live.StampData = {Box(ToolKind::Rectangle, {1, 0}, {3, 0})};
+  Figure ref = shape(ToolKind::Stamp, {0, 5}, {10, 5});
+  ref.StampData = {shape(ToolKind::Rectangle, {1, 0}, {3, 0})};
+  Figure live = shape(ToolKind::Stamp, {0, 0}, {10, 10});
+  live.StampData = {shape(ToolKind::Rectangle, {1, 0}, {3, 0})};
   ScaleStampContents(ref, false, live);
   EXPECT_EQ(live.StampData.back().End, (Point{3, 0}));
 }
 
 TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
-  Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  Figure* a = AddSelected(shape(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History().Count();
   for (int p = 1; p <= 30; ++p) H(p);
   EXPECT_EQ(S.History().Count(), before);
@@ -302,8 +289,8 @@ TEST_F(Resize, ResizingRecordsNothingUntilFlushed) {
 }
 
 TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
-  Figure* a = AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
-  Figure* b = AddSelected(Box(ToolKind::Ellipse, {10, 10}, {50, 40}));
+  Figure* a = AddSelected(shape(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  Figure* b = AddSelected(shape(ToolKind::Ellipse, {10, 10}, {50, 40}));
   const int32_t before = S.History().Count();
   Select(a);
   H(10);
@@ -319,7 +306,7 @@ TEST_F(Resize, AnotherFigureRecordsTheFirstOnceAndStaysPending) {
 }
 
 TEST_F(Resize, BroughtBackRecordsNothing) {
-  AddSelected(Box(ToolKind::Rectangle, {100, 100}, {200, 150}));
+  AddSelected(shape(ToolKind::Rectangle, {100, 100}, {200, 150}));
   const int32_t before = S.History().Count();
   H(40);
   H(0);
@@ -332,8 +319,8 @@ TEST_F(StampResize, AnotherStampUsesItsOwnReference) {
   // A pending stamp resize must not lend its reference to the next stamp.
   H(20);
   std::vector<Figure> c;
-  c.push_back(Box(ToolKind::Rectangle, {0, 0}, {8, 8}));
-  Figure s = Box(ToolKind::Stamp, {300, 300}, {308, 308});
+  c.push_back(shape(ToolKind::Rectangle, {0, 0}, {8, 8}));
+  Figure s = shape(ToolKind::Stamp, {300, 300}, {308, 308});
   s.StampData = c;
   Figure* second = AddSelected(s);
   H(4);  // 8 → 16 wide

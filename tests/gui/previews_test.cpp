@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "history/play.h"
+#include "support/builders.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -19,27 +20,13 @@ class Previews : public WindowTest {
   void V(int q) { Slider(*Window, "VTrackBar")->setValue(q); }
 
   // The drawing's figures, in order.
-  std::vector<Figure> Drawn() const {
-    std::vector<Figure> figs;
-    for (const Figure& f : S().Figures()) figs.push_back(f);
-    return figs;
-  }
+  std::vector<Figure> Drawn() const { return listed(S().Figures()); }
   // The figures a replay of the window's records makes at the step shown.
   std::vector<Figure> Replayed() const {
-    HistoryList records;
-    for (const Action& a : S().History()) {
-      Action& b = records.Add(a.FigData);
-      b.TargetType = a.TargetType;
-      b.TargetID = a.TargetID;
-      b.Parameter = a.Parameter;
-      b.FileName = a.FileName;
-    }
     AppState r;
-    LoadHistory(r, std::move(records));
+    LoadHistory(r, copyRecords(S().History()));
     GoToStep(r, S().CurrentStep());
-    std::vector<Figure> figs;
-    for (const Figure& f : r.Figures()) figs.push_back(f);
-    return figs;
+    return listed(r.Figures());
   }
   int SizeRecords() const {
     int n = 0;

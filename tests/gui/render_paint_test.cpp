@@ -11,23 +11,6 @@
 
 namespace {
 
-// A stamp at `start` holding `contents`.
-Figure StampOf(Point start, std::vector<Figure> contents) {
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.Start = start;
-  stamp.End = start;
-  stamp.StampData = std::move(contents);
-  return stamp;
-}
-
-// A stamp whose contents are `contents`, appended to `list`.
-Figure* AddStamp(FigureList& list, Point start, std::vector<Figure> contents) {
-  Figure* stamp = &list.AddEmpty();
-  *stamp = StampOf(start, std::move(contents));
-  return stamp;
-}
-
 class PaintTest : public ::testing::Test {
  protected:
   QImage img = Blank();
@@ -143,9 +126,9 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   // holding the same line.
   std::vector<Figure> inner{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   std::vector<Figure> outer{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
-  outer.push_back(StampOf({5, 5}, std::move(inner)));
+  outer.push_back(stampHolding({5, 5}, std::move(inner)));
   FigureList top;
-  Figure* stamp = AddStamp(top, {100, 50}, std::move(outer));
+  Figure* stamp = addStamp(top, {100, 50}, std::move(outer));
   stamp->PenWidth = 40;  // a stamp's own attributes never show
   stamp->PenColor = tRed;
   stamp->BrushColor = tRed;
@@ -169,7 +152,7 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
   std::vector<Figure> contents{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   FigureList top;
-  Figure* stamp = AddStamp(top, {20, 20}, std::move(contents));
+  Figure* stamp = addStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);
   DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
@@ -179,12 +162,12 @@ TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
   std::vector<Figure> list{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   for (int depth = 0; depth < 3000; ++depth) {
     std::vector<Figure> outer;
-    outer.push_back(StampOf(depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list)));
+    outer.push_back(stampHolding(depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list)));
     list = std::move(outer);
   }
   DrawFigList(canvas, list, 100, 50);
   FigureList top;
-  top.AddEmpty() = StampOf({0, 0}, std::move(list));
+  top.AddEmpty() = stampHolding({0, 0}, std::move(list));
   QImage viaList = Blank();
   RasterCanvas c(&viaList);
   DrawFigList(c, &top, 100, 50);
@@ -202,7 +185,7 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
-  AddStamp(top, {10, 10}, {});
+  addStamp(top, {10, 10}, {});
   Figure* bare = &top.AddEmpty();
   bare->DrawingTool = ToolKind::Stamp;  // no contents at all
   Figure* none = &top.AddEmpty();

@@ -1,16 +1,10 @@
 // The view mode: entering it, stepping with the play buttons and the slider,
 // and leaving it at an earlier step.
 #include "history/describe.h"
+#include "support/fakes.h"
 #include "support/window_fixture.h"
 
 namespace {
-
-class LinesMemo : public ProcessDisplay {
- public:
-  std::vector<std::string> Lines;
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  void Clear() override { Lines.clear(); }
-};
 
 class WindowPlay : public WindowTest {
  protected:
@@ -131,7 +125,7 @@ TEST_F(WindowPlay, SliderJumpsSetTheStepAndTheButtons) {
 TEST_F(WindowPlay, ForwardWritesTheLinesOfTheStepReachedOnce) {
   DrawThreeSteps();
   EnterPlayMode(*Window);
-  LinesMemo lines;
+  MemoLog lines;
   MutableState(*Window).Memo = &lines;
   MutableState(*Window).ShowProcess = true;
   ClickButton(Button(*Window, "ForwardBtn"));

@@ -5,6 +5,12 @@
 //   rect({10, 10}, {50, 40})            polyline({{0, 0}, {25, 50}})
 //   text("あ", {10, 20}, 14)            stamp({100, 50}, {rect(...), polygon(...)})
 //   withPoints(someFigure, {{1, 2}})    draw(S, {rect(...), ellipse(...)})
+//
+// Histories as a file brings them, records written one by one and put in
+// place whole:
+//
+//   HistoryList h;  addRecord(h, ActionKind::Create, 1, rect(...));
+//   LoadHistory(S, std::move(h));        // step 0, as reading a file leaves it
 #pragma once
 
 #include <initializer_list>
@@ -14,6 +20,7 @@
 
 #include "document/figlist.h"
 #include "history/actions.h"
+#include "history/play.h"
 
 // A figure made by the builders: a plain value that holds its vertices and
 // stamp contents itself.
@@ -81,15 +88,28 @@ inline BuiltFigure stamp(Point start, std::initializer_list<Figure> contents) {
   return stamp(start, start, contents);
 }
 
-// A stamp at `start` appended to `list`, holding `contents` as they are
-// (no copy: fit for deep nesting).
-inline Figure* addStamp(FigureList& list, Point start, std::vector<Figure> contents) {
-  Figure& fig = list.AddEmpty();
+// A stamp at `start` holding `contents` as they are (no copy: fit for deep
+// nesting), and the same appended to `list`.
+inline BuiltFigure stampHolding(Point start, std::vector<Figure> contents) {
+  Figure fig;
   fig.DrawingTool = ToolKind::Stamp;
   fig.Start = start;
   fig.End = start;
   fig.StampData = std::move(contents);
+  return fig;
+}
+inline Figure* addStamp(FigureList& list, Point start, std::vector<Figure> contents) {
+  Figure& fig = list.AddEmpty();
+  fig = stampHolding(start, std::move(contents));
   return &fig;
+}
+
+// A 10-pixel square at `start` whose text is `name`: the figures of the
+// tests that follow figures by name through a list or a replay.
+inline BuiltFigure named(const std::string& name, Point start = {}) {
+  BuiltFigure f = rect(start, {start.X + 10, start.Y + 10});
+  f.Text = name;
+  return f;
 }
 
 // Draws `figures` into S one after the other as the drawing tools do: each
@@ -98,4 +118,38 @@ inline std::vector<Figure*> draw(AppState& S, std::initializer_list<Figure> figu
   std::vector<Figure*> drawn;
   for (const Figure& f : figures) drawn.push_back(CreateFigure(S, f));
   return drawn;
+}
+
+// The figures of `list`, back to front, as values to compare and print.
+inline std::vector<Figure> listed(const FigureList& list) { return std::vector<Figure>(list.begin(), list.end()); }
+
+// A record of `kind` appended to `history`: naming figure (or step) `id`,
+// its snapshot a stored copy of `snapshot`, changing `parameter`.
+inline Action& addRecord(HistoryList& history, ActionKind kind, int32_t id = 0, const Figure& snapshot = Figure(),
+                         ParameterKind parameter = ParameterKind::None) {
+  Action& a = history.Add(snapshot);
+  a.TargetType = kind;
+  a.TargetID = id;
+  a.Parameter = parameter;
+  return a;
+}
+// A ReadBG record (or another kind naming a file) appended to `history`.
+inline Action& addFileRecord(HistoryList& history, ActionKind kind, const std::string& file) {
+  Action& a = history.Add();
+  a.TargetType = kind;
+  a.FileName = file;
+  return a;
+}
+
+// A copy of the records of `from`, without their links, with its ID counter.
+inline HistoryList copyRecords(const HistoryList& from) {
+  HistoryList to;
+  for (const Action& a : from) {
+    Action& copy = to.Add();
+    copy = a;
+    copy.TargetFig = nullptr;
+    copy.TargetItem.reset();
+  }
+  to.NextFigID = from.NextFigID;
+  return to;
 }

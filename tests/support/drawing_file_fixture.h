@@ -11,7 +11,7 @@
 #include "format/history_writer.h"
 #include "format/missing_pictures.h"
 #include "support/scripted_dialogs.h"
-#include "support/drawing_door.h"
+#include "support/fakes.h"
 
 // A state whose dialogs are scripted (the locating question is answered No).
 struct DrawingFile : ::testing::Test {
@@ -30,23 +30,14 @@ struct DrawingFile : ::testing::Test {
     return result;
   }
 
-  Action& Record(int32_t step) { return Writable(S).History.At(step); }
+  const Action& Record(int32_t step) const { return S.History().At(step); }
 
   Action& Add(ActionKind type, int32_t id, const Figure& fig = Figure()) {
     Action& a = Source.Add(fig);
     a.TargetType = type;
     a.TargetID = id;
-    a.ActionTime = Time(10, 20, 30, 40);
+    a.ActionTime = At(10, 20, 30, 40);
     return a;
-  }
-
-  static TimeOfDay Time(int h, int m, int s, int hund) {
-    TimeOfDay t;
-    t.Hour = static_cast<uint8_t>(h);
-    t.Min = static_cast<uint8_t>(m);
-    t.Sec = static_cast<uint8_t>(s);
-    t.Hund = static_cast<uint8_t>(hund);
-    return t;
   }
 
   HistoryList Source;  // histories built by hand, written, then read into S

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "support/fakes.h"
 #include "support/window_fixture.h"
 
 // The lines of one Create record of a rectangle (pen 4 black, body white).
@@ -32,22 +33,10 @@ inline QByteArray DrawingFileText(std::initializer_list<QStringList> records) {
   return (lines.join("\r\n") + "\r\n").toUtf8();
 }
 
-class FixedClock : public ClockSource {
- public:
-  TimeOfDay Time;
-  FixedClock() {
-    Time.Hour = 14;
-    Time.Min = 5;
-    Time.Sec = 9;
-    Time.Hund = 7;
-  }
-  TimeOfDay Now() override { return Time; }
-};
-
 class FileTest : public WindowTest {
  protected:
   QTemporaryDir Dir;
-  FixedClock Clock;
+  FakeClock Clock{At(14, 5, 9, 7)};
 
   void SetUp() override {
     WindowTest::SetUp();

@@ -2,6 +2,8 @@
 // window makes, through the same recorders, one record per Step(). Two
 // sessions with the same seed record identical histories, time stamps
 // included, so a test can rebuild what a killed process had recorded.
+// Tests with a mix of commands of their own use the pieces: Pick, Select
+// and Create.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +14,8 @@
 
 #include "history/actions.h"
 #include "history/savehistory.h"
-#include "support/drawing_door.h"
+#include "history/play.h"
+#include "support/fakes.h"
 
 // What every command leaves: the framed figure is none or the selected one,
 // and the selected figure is one of the drawing's (never a freed one).
@@ -23,21 +26,6 @@ inline void ExpectSoundSelection(const AppState& S, const std::string& where) {
   for (const Figure& f : S.Figures()) listed = listed || &f == S.SelectedFig;
   EXPECT_TRUE(listed) << where;
 }
-
-// A clock that moves on by 1/100 s at every reading.
-class TickingClock : public ClockSource {
- public:
-  int Ticks = 0;
-  TimeOfDay Now() override {
-    const int t = Ticks++;
-    TimeOfDay time;
-    time.Hund = static_cast<uint8_t>(t % 100);
-    time.Sec = static_cast<uint8_t>(t / 100 % 60);
-    time.Min = static_cast<uint8_t>(t / 6000 % 60);
-    time.Hour = static_cast<uint8_t>(10 + t / 360000 % 10);
-    return time;
-  }
-};
 
 class RandomSession {
  public:
@@ -63,29 +51,58 @@ class RandomSession {
     ExpectSoundSelection(S, "after record " + std::to_string(before + 1));
   }
 
+  // A number from 0 to n - 1.
+  int Pick(int n) { return static_cast<int>(m_rng() % static_cast<uint32_t>(n)); }
+
+  // A click on a figure of the canvas, framing what it hits (the front-most
+  // figure there) as the selection; null when the canvas is empty.
+  Figure* Select() {
+    const FigureList& figs = S.Figures();
+    Figure* hit = nullptr;
+    if (!figs.IsEmpty()) {
+      const Figure& f = S.Shown(*std::next(figs.begin(), Pick(figs.Count())));
+      hit = FrontFigureAt(S, {f.Start.X / 2 + f.End.X / 2, f.Start.Y / 2 + f.End.Y / 2});
+    }
+    return S.SelectedFig = S.MarkedFig = hit;
+  }
+
+  // A new figure of any kind, drawn with random pens and colours.
+  Figure* Create() {
+    static const ToolKind tools[] = {ToolKind::Text,     ToolKind::Line,     ToolKind::FreeLine, ToolKind::Ellipse,
+                                         ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
+    Figure f;
+    f.DrawingTool = tools[Pick(8)];
+    f.PenWidth = 1 + Pick(9);
+    f.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
+    f.BrushColor = Pick(2) ? clBtnFace : static_cast<ColorRef>(m_rng() & 0xFFFFFF);
+    f.TextSize = 10 + Pick(30);
+    f.TextColor = clBlack;
+    f.Start = {Pick(600), Pick(440)};
+    f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
+    if (f.DrawingTool == ToolKind::Text) f.Text = Text();
+    if (IsPointFigure(f.DrawingTool)) {
+      m_points.Reset();
+      const int n = 2 + Pick(30);
+      for (int i = 0; i < n; ++i) m_points.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
+      f.PointData = m_points;
+      f.SetBoundsFromPoints();
+    }
+    if (f.DrawingTool == ToolKind::Stamp) f.StampData = m_stamp;
+    return CreateFigure(S, f);
+  }
+
  private:
   AppState& S;
   std::mt19937 m_rng;
   bool m_ascii;
-  TickingClock m_clock;
+  FakeClock m_clock = FakeClock::Ticking();
   std::vector<Figure> m_stamp;
   Vertex m_points;
-
-  int Pick(int n) { return static_cast<int>(m_rng() % static_cast<uint32_t>(n)); }
 
   std::string Text() {
     static const char* const ascii[] = {"Tamlo", "end ActionData", "begin ActionData", "a b  c", ""};
     static const char* const japanese[] = {"おえかき〜たのしいね", "ｶﾀｶﾅ", "えんぴつ", "🎨 え"};
     return Pick(2) || m_ascii ? ascii[Pick(5)] : japanese[Pick(4)];
-  }
-
-  // A figure on the canvas becomes the selection; null when there is none.
-  Figure* Select() {
-    std::vector<Figure*> figs;
-    for (Figure& f : Writable(S).Figures) figs.push_back(&f);
-    // Framed as well, as a click does.
-    S.SelectedFig = S.MarkedFig = figs.empty() ? nullptr : figs[static_cast<size_t>(Pick(static_cast<int>(figs.size())))];
-    return S.SelectedFig;
   }
 
   void Try() {
@@ -153,29 +170,5 @@ class RandomSession {
         BranchTo(S, Pick(S.History().Count() + 1));
         break;
     }
-  }
-
-  void Create() {
-    static const ToolKind tools[] = {ToolKind::Text,     ToolKind::Line,     ToolKind::FreeLine, ToolKind::Ellipse,
-                                         ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
-    Figure f;
-    f.DrawingTool = tools[Pick(8)];
-    f.PenWidth = 1 + Pick(9);
-    f.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
-    f.BrushColor = Pick(2) ? clBtnFace : static_cast<ColorRef>(m_rng() & 0xFFFFFF);
-    f.TextSize = 10 + Pick(30);
-    f.TextColor = clBlack;
-    f.Start = {Pick(600), Pick(440)};
-    f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
-    if (f.DrawingTool == ToolKind::Text) f.Text = Text();
-    if (IsPointFigure(f.DrawingTool)) {
-      m_points.Reset();
-      const int n = 2 + Pick(30);
-      for (int i = 0; i < n; ++i) m_points.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
-      f.PointData = m_points;
-      f.SetBoundsFromPoints();
-    }
-    if (f.DrawingTool == ToolKind::Stamp) f.StampData = m_stamp;
-    CreateFigure(S, f);
   }
 };

@@ -1,0 +1,50 @@
+// Stand-ins for the ports the tests watch: a clock they set or let tick,
+// and a process display that keeps what it is shown.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "history/ports.h"
+
+// The time of day `hour`:`min`:`sec`.`hund`.
+inline TimeOfDay At(int hour, int min, int sec = 0, int hund = 0) {
+  TimeOfDay t;
+  t.Hour = static_cast<uint8_t>(hour);
+  t.Min = static_cast<uint8_t>(min);
+  t.Sec = static_cast<uint8_t>(sec);
+  t.Hund = static_cast<uint8_t>(hund);
+  return t;
+}
+
+// Reads `Time`; with a `Tick`, moves on by that many hundredths of a second
+// after every reading (a day long, then round to midnight).
+class FakeClock : public ClockSource {
+ public:
+  TimeOfDay Time;
+  int Tick = 0;
+
+  FakeClock() = default;
+  explicit FakeClock(TimeOfDay time, int tick = 0) : Time(time), Tick(tick) {}
+  // 10:00:00.00, moving on by 1/100 s at every reading.
+  static FakeClock Ticking() { return FakeClock(At(10, 0), 1); }
+
+  TimeOfDay Now() override {
+    const TimeOfDay now = Time;
+    if (Tick != 0) {
+      const long day = 24L * 60 * 60 * 100;
+      long t = ((Time.Hour * 60L + Time.Min) * 60 + Time.Sec) * 100 + Time.Hund;
+      t = ((t + Tick) % day + day) % day;
+      Time = At(static_cast<int>(t / 360000), static_cast<int>(t / 6000 % 60), static_cast<int>(t / 100 % 60), static_cast<int>(t % 100));
+    }
+    return now;
+  }
+};
+
+// A process display that keeps its lines.
+class MemoLog : public ProcessDisplay {
+ public:
+  std::vector<std::string> Lines;
+  void AddLine(const std::string& line) override { Lines.push_back(line); }
+  void Clear() override { Lines.clear(); }
+};
