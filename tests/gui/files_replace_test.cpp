@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "support/file_fixture.h"
-#include "support/drawing_door.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -186,8 +186,8 @@ TEST_F(ReplaceTest, ADrawingWithALineBreakInATextIsNotSavedOverTheOldFile) {
   SaveAs("e.tlo");
   const QByteArray saved = ReadFile("e.tlo");
   DrawRects(1);
-  // Only a damaged history holds one: the text entry takes one line.
-  Writable(MutableState(*Window)).History.Last().FigData.Text = "two\nlines";
+  // The text entry takes one line: a text made by hand.
+  CreateFigure(MutableState(*Window), text("two\nlines", {10, 60}));
   Overwrite();
   EXPECT_EQ(Dialogs.LastText(), "データ書き出しに失敗しました");
   SaveAs("f.tlo");

@@ -12,8 +12,6 @@
 //   gui/resize_slider_test      a stamp no record knows
 //   gui/auto_play_test          recorded times rewritten after drawing; a
 //                               history far longer than a test can draw
-//   gui/files_replace_test      a text holding a line break (only a damaged
-//                               history holds one)
 //   gui/perf_paint_test, gui/render_figure_pictures_test, bench/bench_paint,
 //   bench/bench_replay          figure lists filled and shuffled at random
 //                               for the painters, with no history at all
