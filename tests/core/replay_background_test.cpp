@@ -2,32 +2,18 @@
 // blanked when none is asked for, looked for by its bare name when moved.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "history/play.h"
 #include "support/builders.h"
+#include "support/fakes.h"
 
 namespace {
 
-class CountingPictures : public PictureSide {
- public:
-  std::set<std::string> Existing;
-  std::vector<std::string> Calls;  // "load NAME", "blank", "paint"
-  int LoadBGPicture(const std::string& name) override {
-    Calls.push_back("load " + name);
-    return Existing.count(name) ? 0 : 1;
-  }
-  void BlankBGImage() override { Calls.push_back("blank"); }
-  void PaintBoxPaint() override { Calls.push_back("paint"); }
-  std::vector<std::string> Take() { return std::exchange(Calls, {}); }
-};
-
 struct Background : ::testing::Test {
   AppState S;
-  CountingPictures P;
+  PictureLog P;
   Background() { S.Pictures = &P; }
 
   HistoryList H;  // the records written so far; the drawing reads them at the first step

@@ -9,23 +9,12 @@
 
 #include "history/play.h"
 #include "support/builders.h"
+#include "support/fakes.h"
 #include "support/random_actions.h"
 #include "support/drawing_door.h"
 
 namespace {
 
-// Counts repaints and remembers which background was asked for.
-class CountingPictures : public PictureSide {
- public:
-  int Repaints = 0;
-  std::vector<std::string> Loaded;
-  void BlankBGImage() override { Loaded.push_back(""); }
-  int LoadBGPicture(const std::string& name) override {
-    Loaded.push_back(name);
-    return 0;
-  }
-  void PaintBoxPaint() override { ++Repaints; }
-};
 
 struct Shown {
   std::vector<Figure> Drawn, Deleted;
@@ -39,7 +28,8 @@ Shown Rebuilt(AppState& S, int32_t step) {
 
 TEST(WalkToStep, EveryWalkLeavesWhatARebuildLeaves) {
   AppState S;
-  CountingPictures pictures;
+  PictureLog pictures;
+  pictures.EveryPictureExists = true;
   S.Pictures = &pictures;
   RandomSession session(S, 31);
   for (int i = 0; i < 400; ++i) session.Step();

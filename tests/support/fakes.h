@@ -1,8 +1,11 @@
-// Stand-ins for the ports the tests watch: a clock they set or let tick,
-// and a process display that keeps what it is shown.
+// Stand-ins for the ports the tests watch: a clock they set or let tick, a
+// process display that keeps what it is shown, and a picture side that
+// keeps what it was asked.
 #pragma once
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "history/ports.h"
@@ -47,4 +50,27 @@ class MemoLog : public ProcessDisplay {
   std::vector<std::string> Lines;
   void AddLine(const std::string& line) override { Lines.push_back(line); }
   void Clear() override { Lines.clear(); }
+};
+
+// Keeps every call, in order: "load NAME", "blank", "paint", and counts the
+// repaints. A picture loads when it is one of `Existing` (or any, with
+// `EveryPictureExists`); others are missing.
+class PictureLog : public PictureSide {
+ public:
+  std::set<std::string> Existing;
+  bool EveryPictureExists = false;
+  std::vector<std::string> Calls;
+  int Repaints = 0;
+
+  int LoadBGPicture(const std::string& name) override {
+    Calls.push_back("load " + name);
+    return EveryPictureExists || Existing.count(name) ? 0 : 1;
+  }
+  void BlankBGImage() override { Calls.push_back("blank"); }
+  void PaintBoxPaint() override {
+    Calls.push_back("paint");
+    ++Repaints;
+  }
+  // The calls since the last Take.
+  std::vector<std::string> Take() { return std::exchange(Calls, {}); }
 };
