@@ -16,14 +16,13 @@ Action Rec(ActionKind kind, int32_t id = 0, ToolKind tool = ToolKind::None) {
   d.TargetType = kind;
   d.TargetID = id;
   d.FigData.DrawingTool = tool;
-  d.ActionTime.Hour = 9;
-  d.ActionTime.Min = 30;
+  d.ActionTime = At(9, 30);
   return d;
 }
 
 TEST(Describe, FigureRecordsNameTheFigure) {
   Action d = Rec(ActionKind::Create, 3, ToolKind::Rectangle);
-  d.ActionTime = {5, 14, 7, 9};  // Min, Hour, Hund, Sec
+  d.ActionTime = At(14, 5, 9, 7);
   EXPECT_EQ(DescribeAction(d), (Lines{"Create Rectangle (ID = 3)", "at 14:05:09.07.", ""}));
   EXPECT_EQ(DescribeAction(Rec(ActionKind::Move, 12, ToolKind::FreeLine))[0], "Move Free line (ID = 12)");
   EXPECT_EQ(DescribeAction(Rec(ActionKind::Duplicate, 4, ToolKind::Stamp))[0], "Duplicate Stamp (ID = 4)");

@@ -112,12 +112,7 @@ TEST(FigList, DuplicateNullAddsNothing) {
 }
 
 TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData.AddPoint(30, 15);
-  f.PointData.AddPoint(10, 40);
-  f.Start = {0, 0};
-  f.End = {0, 0};
+  Figure f = withPoints(shape(ToolKind::FreeLine, {0, 0}, {0, 0}), {{30, 15}, {10, 40}});  // stale corners
   FigureList list;
   const auto item = list.Add(f);
   EXPECT_EQ(item->PointData.Count(), 2);
@@ -127,29 +122,12 @@ TEST(FigList, AddFigOfStaleFreeLineUsesVertexBox) {
   EXPECT_EQ(item->PointData.Points[0].X, 30);
 }
 
-// A stamp holding a stamp holding a polygon.
-struct NestedStamp {
-  Figure stamp;
-  NestedStamp() {
-    Figure poly;
-    poly.DrawingTool = ToolKind::Polygon;
-    poly.PointData.AddPoint(0, 0);
-    poly.PointData.AddPoint(5, 0);
-    poly.PointData.AddPoint(5, 5);
-    Figure inner;
-    inner.DrawingTool = ToolKind::Stamp;
-    inner.Start = {5, 5};
-    inner.StampData = {poly};
-    stamp.DrawingTool = ToolKind::Stamp;
-    stamp.Start = {100, 50};
-    stamp.StampData = {inner};
-  }
-};
-
 TEST(FigList, AddFigCopiesNestedStampsDeeply) {
-  NestedStamp n;
+  // A stamp holding a stamp holding a polygon whose box is not yet set.
+  const Figure triangle = withPoints(shape(ToolKind::Polygon, {}, {}), {{0, 0}, {5, 0}, {5, 5}});
+  const Figure stamp = stampHolding({100, 50}, {stampHolding({5, 5}, {triangle})});
   FigureList list;
-  const auto copy = list.Add(n.stamp);
+  const auto copy = list.Add(stamp);
   ASSERT_EQ(copy->StampData.size(), 1u);
   Figure& inner = copy->StampData.back();
   EXPECT_EQ(inner.DrawingTool, ToolKind::Stamp);
@@ -161,18 +139,16 @@ TEST(FigList, AddFigCopiesNestedStampsDeeply) {
   // Stored to every depth: the polygon's box comes from its vertices.
   EXPECT_EQ(poly.End, (Point{5, 5}));
   poly.Offset(1, 1);
-  EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Points[0], (Point{0, 0}));
+  EXPECT_EQ(stamp.StampData[0].StampData[0].PointData.Points[0], (Point{0, 0}));
   EXPECT_TRUE(list.Remove(&*copy));
   EXPECT_TRUE(list.IsEmpty());
   // The source is intact after the copy is freed.
-  EXPECT_EQ(n.stamp.StampData[0].StampData[0].PointData.Count(), 3);
+  EXPECT_EQ(stamp.StampData[0].StampData[0].PointData.Count(), 3);
 }
 
 TEST(FigList, EmptyStampCopiesToEmptyList) {
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
   FigureList list;
-  const auto item = list.Add(stamp);
+  const auto item = list.Add(stampHolding({}, {}));
   EXPECT_TRUE(item->StampData.empty());
 }
 
@@ -188,14 +164,8 @@ TEST(FigList, MillionItemsFreeWithoutRecursion) {
 
 TEST(FigList, ThousandLevelsOfStampsCopyAndFree) {
   // Build 1000 nested levels, each stamp holding the previous one.
-  Figure level;
-  level.DrawingTool = ToolKind::Line;
-  for (int depth = 0; depth < 1000; ++depth) {
-    Figure stamp;
-    stamp.DrawingTool = ToolKind::Stamp;
-    stamp.StampData.push_back(std::move(level));
-    level = std::move(stamp);
-  }
+  Figure level = line({}, {});
+  for (int depth = 0; depth < 1000; ++depth) level = stampHolding({}, {std::move(level)});
   FigureList copy;
   copy.Add(level);
   int depth = 0;

@@ -75,16 +75,8 @@ TEST(FigData, OffsetMovesVerticesAndCornersButNotBounds) {
 }
 
 TEST(FigData, OffsetOfAStampMovesOnlyItsBox) {
-  Figure line;
-  line.DrawingTool = ToolKind::Line;
-  line.End = {10, 0};
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.Start = {100, 50};
-  stamp.End = {110, 50};
-  stamp.StampData = {line};
   FigureList list;
-  Figure* s = &*list.Add(stamp);
+  Figure* s = &*list.Add(stamp({100, 50}, {110, 50}, {line({0, 0}, {10, 0})}));
   s->Offset(5, 5);
   EXPECT_EQ(s->Start, (Point{105, 55}));
   EXPECT_EQ(s->End, (Point{115, 55}));

@@ -58,32 +58,19 @@ TEST(History, ClearEmptiesAndResetsNextFigID) {
 }
 
 TEST(History, AddActionCopiesFreeLineDeeply) {
-  Vertex pts;
-  pts.AddPoint(10, 10);
-  pts.AddPoint(20, 15);
-  pts.AddPoint(30, 12);
-  Figure f;
-  f.DrawingTool = ToolKind::FreeLine;
-  f.PointData = pts;
+  Figure f = withPoints(shape(ToolKind::FreeLine, {}, {}), {{10, 10}, {20, 15}, {30, 12}});
   HistoryList h;
   const Action& a = h.Add(f);
   const Figure& snap = a.FigData;
   EXPECT_EQ(snap.PointData.Count(), 3);
   EXPECT_EQ(snap.Start, (Point{10, 10}));
   EXPECT_EQ(snap.End, (Point{30, 15}));
-  pts.Points[0] = {0, 0};
+  f.PointData.Points[0] = {0, 0};
   EXPECT_EQ(snap.PointData.Points[0], (Point{10, 10}));
 }
 
 TEST(History, AddActionCopiesStampWithItsPolygon) {
-  Vertex pts;
-  pts.AddPoint(1, 1);
-  Figure poly;
-  poly.DrawingTool = ToolKind::Polygon;
-  poly.PointData = pts;
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.StampData = {poly};
+  Figure stamp = stampHolding({}, {withPoints(shape(ToolKind::Polygon, {}, {}), {{1, 1}})});
   HistoryList h;
   const Action& a = h.Add(stamp);
   const std::vector<Figure>& copy = a.FigData.StampData;
@@ -164,10 +151,7 @@ TEST(History, MillionRecordsFreeWithoutRecursion) {
 TEST(History, AdoptedSnapshotContentsAreOwned) {
   HistoryList h;
   Action& a = h.Add();
-  a.FigData.DrawingTool = ToolKind::Stamp;
-  Figure line;
-  line.DrawingTool = ToolKind::Line;
-  a.FigData.StampData.push_back(line);
+  a.FigData = stampHolding({}, {line({0, 0}, {5, 5})});
   EXPECT_EQ(h.Last().FigData.StampData.size(), 1u);
   h.Clear();  // frees it; the sanitizers report a leak otherwise
 }
