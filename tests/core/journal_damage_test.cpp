@@ -104,10 +104,7 @@ TEST_F(Journal, TextsThatLookLikeRecordEndsInTheMiddleAreReadThrough) {
   ActionJournal journal;
   Begin(S, journal);
   for (int i = 0; i < 6; ++i) {
-    Figure f;
-    f.DrawingTool = ToolKind::Text;
-    f.Text = i % 2 ? "end ActionData" : "あ";
-    f.Start = {10 * i, 10};
+    Figure f = text(i % 2 ? "end ActionData" : "あ", {10 * i, 10});
     f.End = {10 * i + 30, 30};
     CreateFigure(S, f);
   }

@@ -23,6 +23,7 @@
 #include "format/history_writer.h"
 #include "format/journal.h"
 #include "history/actions.h"
+#include "support/builders.h"
 #include "support/random_actions.h"
 #include "support/scripted_dialogs.h"
 

@@ -33,10 +33,7 @@ TEST_F(Journal, KeepsTextsExactlyWhereTheDrawingFileUsesLookAlikes) {
   AppState S;
   ActionJournal journal;
   Begin(S, journal);
-  Figure f;
-  f.DrawingTool = ToolKind::Text;
-  f.Text = "なみ〜せん";  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
-  CreateFigure(S, f);
+  CreateFigure(S, text("なみ〜せん", {}));  // WAVE DASH: CP932 files hold FULLWIDTH TILDE for it
   AppState R;
   ASSERT_EQ(ReadHistory(R, FileBytes(journal.Path())), 0);
   EXPECT_EQ(R.History().Last().FigData.Text, "なみ〜せん");
@@ -54,10 +51,7 @@ TEST_F(Journal, TornLastBlockOfEveryLengthIsDroppedAndNothingBefore) {
     ends.push_back(FileBytes(journal.Path()).size());
   }
   // A text that reads like the end of a record, inside the last block.
-  Figure f;
-  f.DrawingTool = ToolKind::Text;
-  f.Text = "end ActionData";
-  CreateFigure(S, f);
+  CreateFigure(S, text("end ActionData", {}));
   ends.push_back(FileBytes(journal.Path()).size());
   const std::string bytes = FileBytes(journal.Path());
   ASSERT_EQ(ends.back(), bytes.size());
@@ -217,10 +211,7 @@ TEST_F(Journal, AdoptedJournalGoesOnAfterItsLastWholeRecord) {
   ASSERT_TRUE(journal.Adopt(std::move(left[0]), S.History()));
   S.Journal = &journal;
   EXPECT_EQ(journal.Path(), path);
-  Figure f;
-  f.DrawingTool = ToolKind::Line;
-  f.End = {30, 40};
-  CreateFigure(S, f);
+  CreateFigure(S, line({}, {30, 40}));
   ClearDrawing(S, ActionKind::ClearAll);
   const std::string bytes = FileBytes(path);
   EXPECT_EQ(WholeJournalLength(bytes), bytes.size());
