@@ -22,9 +22,9 @@
 inline void ExpectSoundSelection(const AppState& S, const std::string& where) {
   EXPECT_TRUE(S.MarkedFig == nullptr || S.MarkedFig == S.SelectedFig) << where;
   if (S.SelectedFig == nullptr) return;
-  bool listed = false;
-  for (const Figure& f : S.Figures()) listed = listed || &f == S.SelectedFig;
-  EXPECT_TRUE(listed) << where;
+  bool found = false;
+  for (const Figure& f : S.Figures()) found = found || &f == S.SelectedFig;
+  EXPECT_TRUE(found) << where;
 }
 
 class RandomSession {
