@@ -16,7 +16,7 @@
 #include "file_history.h"
 #include "format/history_writer.h"
 #include "history/actions.h"
-#include "random_figure.h"
+#include "support/random_figure.h"
 #include "render/device_scene.h"
 #include "ui/main_window.h"
 #include "ui/paintbox.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "io/picture.h"
-#include "random_figure.h"
+#include "support/random_figure.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
 #include "../tests/support/drawing_door.h"

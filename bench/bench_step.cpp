@@ -13,7 +13,7 @@
 #include "io/exports.h"
 #include "io/replay_walker.h"
 #include "io/picture.h"
-#include "random_figure.h"
+#include "support/random_figure.h"
 #include "io/picture_store.h"
 #include "render/paint.h"
 

@@ -14,7 +14,7 @@
 #include "history/actions.h"
 #include "history/savehistory.h"
 #include "io/picture_store.h"
-#include "random_figure.h"
+#include "support/random_figure.h"
 #include "history/undo_plan.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "io/replay_walker.h"
 #include "io/video_export.h"
 #include "io/video_writer.h"
-#include "random_figure.h"
+#include "support/random_figure.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "history/savehistory.h"
 #include "history/play.h"
 #include "support/fakes.h"
+#include "support/random_figure.h"
 
 // What every command leaves: the framed figure is none or the selected one,
 // and the selected figure is one of the drawing's (never a freed one).
@@ -66,27 +67,13 @@ class RandomSession {
     return S.SelectedFig = S.MarkedFig = hit;
   }
 
-  // A new figure of any kind, drawn with random pens and colours.
+  // A new figure of any kind, drawn with random pens and colours; its text
+  // one of the session's.
   Figure* Create() {
     static const ToolKind tools[] = {ToolKind::Text,     ToolKind::Line,     ToolKind::FreeLine, ToolKind::Ellipse,
-                                         ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
-    Figure f;
-    f.DrawingTool = tools[Pick(8)];
-    f.PenWidth = 1 + Pick(9);
-    f.PenColor = static_cast<ColorRef>(m_rng() & 0xFFFFFF);
-    f.BrushColor = Pick(2) ? clBtnFace : static_cast<ColorRef>(m_rng() & 0xFFFFFF);
-    f.TextSize = 10 + Pick(30);
-    f.TextColor = clBlack;
-    f.Start = {Pick(600), Pick(440)};
-    f.End = {f.Start.X + 1 + Pick(100), f.Start.Y + 1 + Pick(100)};
+                                     ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
+    Figure f = RandomFigure(m_rng, tools[Pick(8)], m_points);
     if (f.DrawingTool == ToolKind::Text) f.Text = Text();
-    if (IsPointFigure(f.DrawingTool)) {
-      m_points.Reset();
-      const int n = 2 + Pick(30);
-      for (int i = 0; i < n; ++i) m_points.AddPoint(f.Start.X + Pick(50), f.Start.Y + Pick(50));
-      f.PointData = m_points;
-      f.SetBoundsFromPoints();
-    }
     if (f.DrawingTool == ToolKind::Stamp) f.StampData = m_stamp;
     return CreateFigure(S, f);
   }

@@ -1,5 +1,6 @@
-// Random figures as a child draws them, shared by the drawing benchmarks:
-// lines 1 to 9 pixels, half filled, free lines of 60 points.
+// Random figures as a child draws them, shared by the drawing benchmarks and
+// the tests' random sessions: lines 1 to 9 pixels, half filled, free lines
+// of 60 points.
 #pragma once
 
 #include <random>
