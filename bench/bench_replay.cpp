@@ -8,7 +8,7 @@
 #include "history/play.h"
 #include "history/actions.h"
 #include "history/savehistory.h"
-#include "../tests/support/drawing_door.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -65,8 +65,7 @@ std::unique_ptr<AppState> MakeHistory(int32_t records, int32_t maxFigures, int32
       const int32_t step = n / 2 + pick(n / 2);
       BranchTo(*S, step);
       GoToStep(*S);
-      figs.clear();
-      for (Figure& f : Writable(*S).Figures) figs.push_back(&f);
+      figs = linkedFigures(*S);
     }
     if (figs.empty()) {
       draw(pick(6));

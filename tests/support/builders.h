@@ -16,6 +16,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "document/figlist.h"
@@ -152,4 +153,18 @@ inline HistoryList copyRecords(const HistoryList& from) {
   }
   to.NextFigID = from.NextFigID;
   return to;
+}
+
+// The figures on the canvas, back to front, to select and edit: after a
+// replay the records that made them link each one.
+inline std::vector<Figure*> linkedFigures(const AppState& S) {
+  std::unordered_map<const Figure*, Figure*> made;
+  for (const Action& a : S.History())
+    if (a.TargetFig != nullptr) made.emplace(a.TargetFig, a.TargetFig);
+  std::vector<Figure*> figs;
+  for (const Figure& f : S.Figures()) {
+    const auto it = made.find(&f);
+    if (it != made.end()) figs.push_back(it->second);
+  }
+  return figs;
 }

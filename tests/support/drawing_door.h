@@ -12,8 +12,8 @@
 //   gui/resize_slider_test      a stamp no record knows
 //   gui/auto_play_test          recorded times rewritten after drawing; a
 //                               history far longer than a test can draw
-//   gui/perf_paint_test, gui/render_figure_pictures_test, bench/bench_paint,
-//   bench/bench_replay          figure lists filled and shuffled at random
+//   gui/perf_paint_test, gui/render_figure_pictures_test, bench/bench_paint
+//                               figure lists filled and shuffled at random
 //                               for the painters, with no history at all
 //
 // .ci/check-drawing-writes.py lets no other test file use it.
