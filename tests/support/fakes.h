@@ -21,7 +21,7 @@ inline TimeOfDay At(int hour, int min, int sec = 0, int hund = 0) {
 }
 
 // Reads `Time`; with a `Tick`, moves on by that many hundredths of a second
-// after every reading (a day long, then round to midnight).
+// after every reading, round past midnight.
 class FakeClock : public ClockSource {
  public:
   TimeOfDay Time;
