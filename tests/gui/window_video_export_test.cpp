@@ -63,7 +63,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   EXPECT_TRUE(PaceAsked);
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveVideo);
-  EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif");
+  EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif|WebMどうが（*.webm）|*.webm");
   // It says it is done, as a save does.
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Message);
@@ -122,6 +122,26 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(PaceAsked);
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});
   EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+// A name without a video extension gets the one of the type chosen in the
+// dialog, WebM among them.
+TEST_F(WindowVideoTest, ANameWithoutExtensionTakesTheChosenType) {
+  Rects(1);
+  const struct {
+    int type;
+    const char* file;
+    AVCodecID codec;
+  } rows[] = {{1, "film.mp4", AV_CODEC_ID_H264}, {2, "film.gif", AV_CODEC_ID_GIF}, {3, "film.webm", AV_CODEC_ID_VP9}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    Choose("film");
+    Dialogs.FileTypes.push_back(row.type);
+    AnswerPace();
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+    EXPECT_EQ(DecodeVideo(Path(row.file)).Codec, row.codec);
+  }
+  EXPECT_FALSE(QFile::exists(Path("film")));
 }
 
 // A drawing without steps gives what the batch mode gives: one blank frame
