@@ -1,0 +1,68 @@
+// Small helpers several window tests share: files read and written whole, a
+// file's time set by hand, a second window beside the fixture's, a text
+// placed with the text tool, and the screen compared with a full repaint.
+//
+//   EXPECT_EQ(FileBytes(path), expected);
+//   auto other = OpenWindow(&Dialogs);
+//   PlaceText(*Window, {100, 80}, "abc");
+//   EXPECT_TRUE(ShowsARepaint(*Window));
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "support/window_fixture.h"
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline QByteArray FileBytes(const std::string& path) { return FileBytes(QString::fromStdString(path)); }
+
+// Replaces the file with `bytes`; false when that cannot be done.
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Sets when the file was last changed.
+inline bool SetModified(const QString& path, const QDateTime& when) {
+  QFile f(path);
+  return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
+}
+
+// Another window of the program running beside the fixture's, with the
+// given dialogs; its requests to end the process are ignored.
+inline std::unique_ptr<MainWindow> OpenWindow(UserDialogs* dialogs) {
+  auto w = std::make_unique<MainWindow>(dialogs);
+  w->ExitProcess = [](int) {};
+  w->createWidgets(QString());
+  w->show();
+  return w;
+}
+
+// Places a text as a user does: the text tool, a click at `at`, the text
+// typed, Enter.
+inline void PlaceText(MainWindow& window, QPoint at, const QString& text) {
+  ChooseTool(Button(window, "TextBtn"));
+  CanvasClick(window, at.x(), at.y());
+  TypeText(window, text);
+  PressKey(window, Qt::Key_Return);
+}
+
+// Success when the canvas shows exactly what a full repaint of the drawing
+// shows: nothing of a band, a stroke or a frame is left behind.
+inline testing::AssertionResult ShowsARepaint(MainWindow& window) {
+  const QImage shown = Canvas(window)->Picture().copy();
+  window.PaintBoxPaint();
+  if (Canvas(window)->Picture() == shown) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the screen differs from a repaint";
+}
