@@ -36,8 +36,7 @@ TEST_F(BatchFolderOutputsTest, FolderVideosComeInTheFormatAsked) {
   for (const auto& f : formats) {
     SCOPED_TRACE(f.Format);
     const QString folder = QStringLiteral("films-%1/").arg(f.Format);
-    const BatchRun r = Run({"--export-video", folder, "--video-format", f.Format, "a.tlo", "b.tlo"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(Succeeds({"--export-video", folder, "--video-format", f.Format, "a.tlo", "b.tlo"}));
     const QString ext = QString::fromLatin1(f.Format);
     EXPECT_EQ(Files(folder), (QStringList{"a." + ext, "b." + ext}));
     const DecodedVideo d = DecodeVideo(Path(folder + "b." + ext));

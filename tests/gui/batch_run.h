@@ -53,4 +53,10 @@ class BatchFolderTest : public ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  // Runs the batch mode; a failure says its status and error output.
+  testing::AssertionResult Succeeds(const QStringList& args) {
+    const BatchRun r = Run(args);
+    if (r.Status == 0) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "status " << r.Status << ": " << r.Err.toStdString();
+  }
 };

@@ -81,8 +81,7 @@ TEST_F(BatchVideoTest, MP4HasAFrameAStepAtFourStepsASecondAndHoldsTheLast) {
 
 TEST_F(BatchVideoTest, GIFAsDrawnLoopsWithTheRecordedTimesAndExactPictures) {
   WriteDrawing();
-  const BatchRun r = Run({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"}));
   const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
@@ -154,8 +153,7 @@ TEST_F(BatchVideoTest, TheGIFPaletteHoldsTheColoursOfEveryStep) {
     text += (TimedRect(k, "10 02 15 00", 100, body).join("\r\n") + "\r\n").toUtf8();
   }
   WriteFile("many.tlo", text);
-  const BatchRun r = Run({"--export-video", "many.gif", "--pace", "100", "many.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-video", "many.gif", "--pace", "100", "many.tlo"}));
   const DecodedVideo d = DecodeVideo(Path("many.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 120u);
