@@ -6,17 +6,14 @@
 #include <sys/stat.h>
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QMimeData>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QXmlStreamReader>
 
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
@@ -46,15 +43,7 @@ class OpenByPathTest : public FileTest {
   std::string PicturePath() const { return QFileInfo(Path("art/sora.bmp")).absoluteFilePath().toStdString(); }
   bool PictureShown() { return CanvasPixel(*Window, 300, 200) == 0x0000FFu; }
 
-  void Drop(const QString& file) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(file)});
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &enter);
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &drop);
-    QCoreApplication::processEvents();
-  }
+  void Drop(const QString& file) { DropFiles(*Window, {file}); }
 
   void ExpectPictureFoundWithoutQuestion() {
     EXPECT_TRUE(Dialogs.Shown.empty()) << (Dialogs.Shown.empty() ? "" : Dialogs.LastText());

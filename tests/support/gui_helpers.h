@@ -1,6 +1,7 @@
 // Small helpers several window tests share: files read and written whole, a
 // file's time set by hand, a second window beside the fixture's, a text
-// placed with the text tool, and the screen compared with a full repaint.
+// placed with the text tool, files dropped on the window, and the screen
+// compared with a full repaint.
 //
 //   EXPECT_EQ(FileBytes(path), expected);
 //   auto other = OpenWindow(&Dialogs);
@@ -13,8 +14,12 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <memory>
 #include <string>
 
@@ -56,6 +61,31 @@ inline void PlaceText(MainWindow& window, QPoint at, const QString& text) {
   CanvasClick(window, at.x(), at.y());
   TypeText(window, text);
   PressKey(window, Qt::Key_Return);
+}
+
+// A drag carrying `data` entering the window; true when the window takes it
+// (it is given the drop only then).
+inline bool DragEnter(MainWindow& window, const QMimeData& data) {
+  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  return enter.isAccepted();
+}
+// The drop of `data` on the window, then what the window opens from it.
+inline void DropOn(MainWindow& window, const QMimeData& data) {
+  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  QCoreApplication::processEvents();
+}
+// Files dragged onto the window and dropped, as the platform sends them;
+// true when the window took the drag.
+inline bool DropFiles(MainWindow& window, const QStringList& paths) {
+  QList<QUrl> urls;
+  for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+  QMimeData data;
+  data.setUrls(urls);
+  const bool taken = DragEnter(window, data);
+  DropOn(window, data);
+  return taken;
 }
 
 // Success when the canvas shows exactly what a full repaint of the drawing
