@@ -12,6 +12,7 @@
 #include "batch_run.h"
 #include "io/contact_sheet.h"
 #include "support/file_fixture.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -20,12 +21,7 @@ class BatchClassTest : public BatchFolderTest {
   QStringList Entries(const QString& folder) const {
     return QDir(Path(folder)).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
-  void WritePicture(const QString& name, QColor colour) {
-    QImage picture(64, 64, QImage::Format_RGB32);
-    picture.fill(colour);
-    QDir().mkpath(QFileInfo(Path(name)).absolutePath());
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor colour) { ASSERT_TRUE(SavePlainPicture(Path(name), colour, {64, 64})); }
   // A drawing of `rects` rectangles in a row.
   void WriteRects(const QString& name, int rects) {
     QStringList lines{"TAMLO FILE FORMAT 1.2"};

@@ -7,16 +7,13 @@
 #include <cstdint>
 
 #include "support/file_fixture.h"
+#include "support/plain_picture.h"
 
 namespace {
 
 class ExportTest : public FileTest {
  protected:
-  void WritePicture(const QString& name, QColor color, int w = 320, int h = 240) {
-    QImage picture(w, h, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
   // Runs the menu command, choosing `name` in its file dialog.
   void RunWith(const char* menu, const QString& name) {
     Choose(name);

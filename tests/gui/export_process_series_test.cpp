@@ -10,6 +10,7 @@
 #include "io/picture.h"
 #include "io/replay_walker.h"
 #include "support/file_fixture.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -17,11 +18,7 @@ class SeriesTest : public FileTest {
  protected:
   QTemporaryDir ViewDir;  // the view mode's pictures, apart from the series
 
-  void WritePicture(const QString& name, QColor color) {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
 
   // The canvas encoded as the series encodes its pictures, read back.
   QImage AsSeriesPicture(const QImage& canvas) {

@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include "support/file_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -34,9 +34,7 @@ class OpenByPathTest : public FileTest {
   // A blue 320 × 240 picture and, next to it, a drawing that names it by a
   // folder of another machine, then draws a rectangle.
   void WriteDrawingWithPicture() {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(picture.save(Path("art/sora.bmp"), "BMP"));
+    ASSERT_TRUE(SavePlainPicture(Path("art/sora.bmp"), QColor(0, 0, 255)));
     WriteFile("art/d.tlo", DrawingFileText({ReadBGRecord("C:\\Users\\kodomo\\e\\sora.bmp"),
                                             RectRecord(1, 400, 300, 450, 340)}));
   }
@@ -99,11 +97,8 @@ class CommandLinePictureTest : public OpenByPathTest {
  protected:
   QTemporaryDir Early;
   QString CommandLineFile() const override {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(QColor(0, 0, 255));
-    picture.save(Early.filePath("sora.bmp"), "BMP");
-    QFile f(Early.filePath("start.tlo"));
-    if (f.open(QIODevice::WriteOnly)) f.write(DrawingFileText({ReadBGRecord("/gone/sora.bmp")}));
+    SavePlainPicture(Early.filePath("sora.bmp"), QColor(0, 0, 255));
+    WriteBytes(Early.filePath("start.tlo"), DrawingFileText({ReadBGRecord("/gone/sora.bmp")}));
     return Early.filePath("start.tlo");
   }
 };

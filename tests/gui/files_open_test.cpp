@@ -1,21 +1,16 @@
 // Opening a file dropped on the window or named on the command line.
-#include <QImage>
 #include <QMimeData>
 #include <QUrl>
 
 #include "support/file_fixture.h"
 #include "support/gui_helpers.h"
+#include "support/plain_picture.h"
 
 namespace {
 
 class OpenFileTest : public FileTest {
  protected:
-  // A 320 × 240 picture of one colour.
-  void WritePicture(const QString& name, QColor color) {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
   void WriteDrawing(const QString& name) {
     WriteFile(name, DrawingFileText({RectRecord(1, 100, 100, 150, 140), RectRecord(2, 200, 100, 250, 140)}));
   }

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "io/picture_store.h"
 #include "jpeg_files.h"
 #include "render/paint.h"
+#include "support/memory_use.h"
 #include "support/picture_files.h"
 #include "support/sanitizers.h"
 #include "support/scripted_dialogs.h"
@@ -24,32 +24,6 @@
 namespace {
 
 const QSize kShown(kCanvasWidth, kCanvasHeight);
-
-// Resident memory in kB: now, and the peak since ResetPeak.
-long StatusKb(const char* key) {
-  std::ifstream f("/proc/self/status");
-  std::string line;
-  while (std::getline(f, line))
-    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-  return -1;
-}
-bool ResetPeak() {
-  std::ofstream f("/proc/self/clear_refs");
-  f << "5";
-  f.flush();
-  return bool(f);
-}
-
-// Peak resident growth while `work` runs, in MB; −1 when it cannot be told.
-template <typename F>
-double PeakGrowthMB(F&& work) {
-  if (!ResetPeak()) return -1;
-  const long before = StatusKb("VmRSS:");
-  work();
-  const long peak = StatusKb("VmHWM:");
-  if (before < 0 || peak < 0) return -1;
-  return double(peak - before) / 1024.0;
-}
 
 // A picture with detail everywhere, so that any shifted or smoothed pixel shows.
 QImage Busy(int w, int h) {

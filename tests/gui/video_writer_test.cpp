@@ -12,6 +12,7 @@
 
 #include "history/replay_pace.h"
 #include "io/video_writer.h"
+#include "support/memory_use.h"
 #include "video_decode.h"
 
 namespace {
@@ -192,15 +193,6 @@ TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursAndApproximatesThePh
     // colours spread evenly over a large part of the cube.
     EXPECT_LT(MeanPictureDiff(d.Pictures[k], source), 10.0) << k;
   }
-}
-
-// The process's peak resident memory so far, in MB (0 where unknown).
-double PeakResidentMB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-  return 0;
 }
 
 // A long GIF of many colours holds no more memory than a short one: the
