@@ -21,9 +21,6 @@ class BatchFolderOutputsTest : public BatchFolderTest {
     for (int i = 1; i <= rects; ++i) lines += RectRecord(i, 20 + 60 * i, 100, 60 + 60 * i, 140);
     WriteFile(name, (lines.join("\r\n") + "\r\n").toUtf8());
   }
-  QStringList Files(const QString& folder) const {
-    return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-  }
 };
 
 TEST_F(BatchFolderOutputsTest, FolderVideosComeInTheFormatAsked) {

@@ -23,9 +23,6 @@ class BatchPortfolioTest : public BatchFolderTest {
       lines += RectRecord(i, 10 + 20 * i, 100 + 10 * (i % 5), 30 + 20 * i, 140 + 10 * (i % 5));
     WriteFile(name, (lines.join("\r\n") + "\r\n").toUtf8());
   }
-  QStringList Files(const QString& folder) const {
-    return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-  }
   QString Text(const QString& name) const { return QString::fromUtf8(ReadFile(name)); }
 };
 
