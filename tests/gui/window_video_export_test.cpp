@@ -25,17 +25,6 @@ class WindowVideoTest : public FileTest {
   void Rects(int n) {
     for (int i = 0; i < n; ++i) DrawRect(*Window, {100 + 40 * i, 200}, {130 + 40 * i, 260});
   }
-  // Presses the progress box's Cancel button once step `step` is written,
-  // as the next one is begun.
-  void CancelAtStep(int step) {
-    Window->OnExportProgress = [step](QProgressDialog& progress, int n) {
-      if (n != step + 1) return;
-      auto* cancel = progress.findChild<QPushButton*>();
-      ASSERT_NE(cancel, nullptr);
-      EXPECT_TRUE(cancel->isEnabled());
-      cancel->click();
-    };
-  }
   // Answers the pace question that follows the file dialog: `act` sets its
   // controls, then かきだす (or やめる when `accept` is false) is pressed.
   void AnswerPace(const std::function<void(VideoPaceDialog&)>& act = {}, bool accept = true) {
@@ -105,7 +94,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
 TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   Rects(5);
   WriteFile("film.mp4", "the film before");
-  CancelAtStep(3);
+  CancelExportAtStep(*Window, 3);
   ExportVideo("film.mp4");
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file, no backup
   EXPECT_EQ(ReadFile("film.mp4"), "the film before");

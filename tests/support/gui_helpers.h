@@ -1,7 +1,7 @@
 // Small helpers several window tests share: files read and written whole, a
 // file's time set by hand, a second window beside the fixture's, a text
-// placed with the text tool, files dropped on the window, and the screen
-// compared with a full repaint.
+// placed with the text tool, files dropped on the window, an export
+// cancelled, and the screen compared with a full repaint.
 //
 //   EXPECT_EQ(FileBytes(path), expected);
 //   auto other = OpenWindow(&Dialogs);
@@ -17,6 +17,8 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -86,6 +88,19 @@ inline bool DropFiles(MainWindow& window, const QStringList& paths) {
   const bool taken = DragEnter(window, data);
   DropOn(window, data);
   return taken;
+}
+
+// Presses the export progress box's Cancel button once step `step` is
+// written, as the next one is begun.
+inline void CancelExportAtStep(MainWindow& window, int step) {
+  window.OnExportProgress = [step](QProgressDialog& progress, int n) {
+    if (n != step + 1) return;
+    auto* cancel = progress.findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
+    EXPECT_TRUE(cancel->isEnabled());  // the window is disabled, its progress box is not
+    cancel->click();
+  };
 }
 
 // Success when the canvas shows exactly what a full repaint of the drawing
