@@ -232,8 +232,7 @@ TEST_F(TextEntry, TheBoxFollowsTheCanvasSize) {
     EXPECT_EQ(box->height(), qRound(24 * scale));
     EXPECT_EQ(box->pos() - canvas->pos(), QPoint(qRound(100 * scale), qRound(80 * scale)));  // both in the canvas field
   };
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
+  OpenTextBox(100, 80);
   expectBox(1, "at the opening size");
   const int width = box->width();
   Window->resize(800 + 640, 580 + 480);  // the canvas twice as large
