@@ -13,7 +13,7 @@
 namespace {
 
 TEST(ReplayForward, EveryStepEqualsTheStepRebuiltFromTheStart) {
-  int branches = 0, leftFigures = 0;
+  int branches = 0, leftFigures = 0, leftBackground = 0;
   for (uint32_t seed = 1; seed <= 12; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     AppState original;
@@ -22,11 +22,18 @@ TEST(ReplayForward, EveryStepEqualsTheStepRebuiltFromTheStart) {
     for (const Action& a : original.History()) branches += a.TargetType == ActionKind::Branch;
 
     // A walk starts from an empty drawing whatever the state held before:
-    // here the figures of the last step.
+    // here the figures of the last step and a background record applied
+    // on top.
     AppState copy;
     LoadHistory(copy, copyRecords(original.History()));
     GoToStep(copy, copy.History().Count());
+    for (int32_t k = copy.History().Count(); k >= 1; --k)
+      if (copy.History().At(k).TargetType == ActionKind::ReadBG) {
+        ApplyAction(copy, k);
+        break;
+      }
     leftFigures += !copy.Figures().IsEmpty();
+    leftBackground += !copy.BGFileName().empty();
     ForwardReplay walk(copy);
     EXPECT_EQ(walk.Step(), 0);
     EXPECT_TRUE(copy.Figures().IsEmpty());
@@ -49,6 +56,7 @@ TEST(ReplayForward, EveryStepEqualsTheStepRebuiltFromTheStart) {
   }
   EXPECT_GT(branches, 12);  // the sessions went back often
   EXPECT_GT(leftFigures, 0);
+  EXPECT_GT(leftBackground, 0);
 }
 
 }  // namespace
