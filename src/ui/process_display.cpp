@@ -7,6 +7,7 @@
 
 void MainWindow::ShowDataMenuClick() {
   S.ShowProcess = !S.ShowProcess;
+  setMinimumSize(MinimumWindowSize());
   if (S.ShowProcess) {
     ShowDataMenu->setText(tr("内部処理の非表示"));
     Memo->clear();  // earlier lines are not shown again
