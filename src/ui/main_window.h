@@ -93,6 +93,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+  // The free room of the screen the window opens on, in logical pixels;
+  // empty: that of the window's own screen. Tests give one that holds the
+  // window, whatever screen and scale factor they run with.
+  QSize OpeningScreenRoom;
   // Runs at every step of a long export once its progress box shows it
   // (tests press Cancel there).
   std::function<void(QProgressDialog&, int n)> OnExportProgress;
