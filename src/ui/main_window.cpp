@@ -103,12 +103,10 @@ void MainWindow::createWidgets(const QString& commandLineFile) {
   setMinimumSize(MinimumWindowSize());
   // At the top left, at the size the controls were built for; on a smaller
   // screen as large as it allows, in the room its taskbars leave.
-  const QScreen* where = screen();
-  QRect room = where ? where->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
-  if (!OpeningScreenRoom.isEmpty()) room = QRect(QPoint(0, 0), OpeningScreenRoom);
-  const QSize opening = OpeningSize(room.size());
+  const QSize opening = OpeningSize(AvailableRoom());
   const bool fitted = opening.width() < (S.ShowProcess ? 990 : 800) || opening.height() < 580;
-  move(fitted ? room.topLeft() : QPoint(0, 0));
+  const QScreen* where = screen();
+  move(fitted && where ? where->availableGeometry().topLeft() : QPoint(0, 0));
   resize(opening);
   EditPanel->hide();
   PlayPanel->hide();

@@ -60,6 +60,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // pixels, without the taskbars) is `available`: the size it was built for
   // when that fits, else the largest that fits, never below MinimumWindowSize.
   QSize OpeningSize(QSize available) const;
+  // `wanted` on such a screen: as it is when it fits, else as large as fits.
+  QSize FittedSize(QSize wanted, QSize available) const;
+  // ScreenRoom, or the free room of the window's screen.
+  QSize AvailableRoom() const;
   // The smallest window the controls fit in (the right-hand panels folded in
   // two columns), with or without the process display.
   QSize MinimumWindowSize() const;
@@ -93,10 +97,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
-  // The free room of the screen the window opens on, in logical pixels;
-  // empty: that of the window's own screen. Tests give one that holds the
-  // window, whatever screen and scale factor they run with.
-  QSize OpeningScreenRoom;
+  // The free room of the screen the window opens and grows on, in logical
+  // pixels; empty: that of the window's own screen. Tests give one that
+  // holds the window, whatever screen and scale factor they run with.
+  QSize ScreenRoom;
   // Runs at every step of a long export once its progress box shows it
   // (tests press Cancel there).
   std::function<void(QProgressDialog&, int n)> OnExportProgress;

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
@@ -181,16 +182,25 @@ QSize MainWindow::MinimumWindowSize() const {
   return QSize(4 * kMinCanvasUnit + roomRight + m_secondColumn, 3 * kMinCanvasUnit + kRoomBelow);
 }
 
+QSize MainWindow::AvailableRoom() const {
+  if (!ScreenRoom.isEmpty()) return ScreenRoom;
+  const QScreen* where = screen();
+  return where ? where->availableGeometry().size() : QSize(1 << 16, 1 << 16);
+}
+
 QSize MainWindow::OpeningSize(QSize available) const {
-  const QSize built(S.ShowProcess ? 990 : 800, 580);
+  return FittedSize(QSize(S.ShowProcess ? 990 : 800, 580), available);
+}
+
+QSize MainWindow::FittedSize(QSize wanted, QSize available) const {
   const QSize room = available - kFrameAllowance;
-  if (room.width() >= built.width() && room.height() >= built.height()) return built;
+  if (room.width() >= wanted.width() && room.height() >= wanted.height()) return wanted;
   // As tall as fits, and as wide as the canvas that height allows needs
-  // with the panels folded beside it (wider than built, if the room is).
+  // with the panels folded beside it (wider than wanted, if the room is).
   const int roomRight = S.ShowProcess ? kRoomRightWithMemo : kRoomRight;
-  const int height = std::min(built.height(), room.height());
-  const int wanted = 4 * ((height - kRoomBelow) / 3) + roomRight + m_secondColumn;
-  const int width = std::min(room.width(), std::max(built.width(), wanted));
+  const int height = std::min(wanted.height(), room.height());
+  const int folded = 4 * ((height - kRoomBelow) / 3) + roomRight + m_secondColumn;
+  const int width = std::min(room.width(), std::max(wanted.width(), folded));
   return QSize(width, height).expandedTo(MinimumWindowSize());
 }
 

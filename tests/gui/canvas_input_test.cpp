@@ -129,7 +129,7 @@ class CanvasInput : public WindowTest {
     qputenv("XDG_STATE_HOME", QFile::encodeName(m_secondHome->path()));
     auto w = std::make_unique<MainWindow>(&m_secondDialogs);
     w->ExitProcess = [](int) {};
-    w->OpeningScreenRoom = QSize(1920, 1080);
+    w->ScreenRoom = QSize(1920, 1080);
     w->createWidgets(QString());
     w->show();
     return w;

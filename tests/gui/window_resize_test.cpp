@@ -223,6 +223,14 @@ TEST_F(WindowResize, OnASmallScreenTheWindowOpensAsLargeAsFits) {
     EXPECT_EQ(Canvas(*Window)->height(), c.canvasHeight);
     ExpectWholeInEveryMode(qPrintable(where));
   }
+  // Switched on there, the process display widens the window only as far
+  // as the screen allows.
+  Window->ScreenRoom = QSize(960, 520);
+  ASSERT_FALSE(S().ShowProcess);
+  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ShowDataMenu")));
+  QApplication::processEvents();
+  EXPECT_EQ(Window->size(), QSize(960, 500));
+  ExpectWholeAndApart("process display switched on, small screen");
 }
 
 TEST_F(WindowResize, F11AndTheMenuItemToggleFullScreenAndComeBack) {
