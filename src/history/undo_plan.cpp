@@ -44,37 +44,43 @@ UndoRedoPlan UndoPlanner::Plan(const HistoryList& history) {
     m_made.assign(1, 0);
     m_redo.clear();
   }
-  m_made.reserve(static_cast<size_t>(history.Count()) + 1);
-  for (int32_t k = static_cast<int32_t>(m_made.size()); k <= history.Count(); ++k) {
-    const Action& a = history.At(k);
-    const ActionKind kind = a.TargetType;
+  // Worked on as locals: the compiler then keeps their ends in registers
+  // instead of reloading them after every store.
+  std::vector<int32_t> made = std::move(m_made);
+  std::vector<int32_t> redo = std::move(m_redo);
+  const int32_t count = history.Count();
+  made.reserve(static_cast<size_t>(count) + 1);
+  auto k = static_cast<int32_t>(made.size());
+  int32_t shown = made.back();  // made[k - 1]
+  for (auto it = history.begin() + (k - 1); k <= count; ++k, ++it) {
+    const ActionKind kind = it->TargetType;
     if (kind == ActionKind::Branch) {
-      const int32_t target = BranchTarget(a.TargetID, k);
-      const int32_t before = m_made[k - 1];
+      const int32_t target = BranchTarget(it->TargetID, k);
       if (target == k - 1) {
-        m_made.push_back(before);  // shows the picture already shown
-      } else if (before > 0 && target == before - 1) {
-        m_redo.push_back(k - 1);  // an undo
-        m_made.push_back(m_made[target]);
-      } else if (!m_redo.empty() && target == m_redo.back()) {
-        m_redo.pop_back();  // a redo
-        m_made.push_back(m_made[target]);
+        // shows the picture already shown
+      } else if (shown > 0 && target == shown - 1) {
+        redo.push_back(k - 1);  // an undo
+        shown = made[target];
+      } else if (!redo.empty() && target == redo.back()) {
+        redo.pop_back();  // a redo
+        shown = made[target];
       } else {
         // Drawing on from an earlier step of the view mode: a change like
         // any other, which an undo takes back to the picture before it.
-        m_redo.clear();
-        m_made.push_back(k);
+        redo.clear();
+        shown = k;
       }
-    } else if (ChangesNothingDrawn(kind)) {
-      m_made.push_back(m_made[k - 1]);
-    } else {
-      m_redo.clear();  // something new drawn or changed
-      m_made.push_back(k);
+    } else if (!ChangesNothingDrawn(kind)) {
+      redo.clear();  // something new drawn or changed
+      shown = k;
     }
+    made.push_back(shown);
   }
   UndoRedoPlan plan;
-  if (m_made.back() > 0) plan.UndoTo = m_made.back() - 1;
-  if (!m_redo.empty()) plan.RedoTo = m_redo.back();
+  if (made.back() > 0) plan.UndoTo = made.back() - 1;
+  if (!redo.empty()) plan.RedoTo = redo.back();
+  m_made = std::move(made);
+  m_redo = std::move(redo);
   return plan;
 }
 

@@ -104,13 +104,9 @@ void MainWindow::ChangeTextBtnClick() {
   const Figure& F = S.Shown(*S.SelectedFig);
   // Room for the text and a few more letters; a damaged file may hold any box.
   const int64_t width = std::clamp<int64_t>(int64_t(F.End.X) - F.Start.X + 30, 0, 4096);
-  TextBoxAt = F.Start;
-  InputEdit->move(PaintBox->mapTo(InputEdit->parentWidget(), PaintBox->ToWidget(F.Start)));
-  InputEdit->resize(static_cast<int>(width), InputEdit->height());
+  TextBoxWidth = static_cast<int>(width);
   InputEdit->setText(QString::fromStdString(F.Text));
-  InputEdit->show();
-  InputEdit->raise();
-  InputEdit->setFocus();
+  OpenTextBox(F.Start);
   TextEditFig = S.SelectedFig;
 }
 

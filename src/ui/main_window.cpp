@@ -123,7 +123,10 @@ void MainWindow::createWidgets(const QString& commandLineFile) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Client && event->type() == QEvent::Resize) LayOutControls();
+  if (watched == Client && event->type() == QEvent::Resize) {
+    LayOutControls();
+    if (InputEdit->isVisible()) PlaceTextBox();
+  }
   // Whatever hides the text box (Enter, Escape, a command, a mode change)
   // ends the text change it was opened for.
   if (watched == InputEdit && event->type() == QEvent::Hide && InputEdit->isHidden()) TextEditFig = nullptr;

@@ -289,6 +289,13 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // The canvas pixel the text box was opened at (its place on the widget
   // depends on the canvas's size).
   Point TextBoxAt;
+  // The box's width in canvas pixels.
+  int TextBoxWidth = 169;
+  // Opens the box at canvas pixel `at`, or places it again after the canvas
+  // changed size: its place, size and letters grow and shrink with the
+  // canvas, so the child types at the size the text will be drawn.
+  void OpenTextBox(Point at);
+  void PlaceTextBox();
 
   // ---- Resizing (size_sliders.cpp) ----
   void TrackBarChange(bool horizontal, int value);

@@ -2,10 +2,12 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "history/actions.h"
 #include "render/canvas.h"
 #include "ui/main_window.h"
+#include "ui/paintbox.h"
 #include "ui/panels/draw_panel.h"
 
 int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const {
@@ -14,6 +16,24 @@ int32_t MainWindow::FigureTextWidth(const std::string& text, int32_t size) const
   RasterCanvas canvas(&scratch);
   canvas.FontSize = size;
   return canvas.TextWidth(text);
+}
+
+void MainWindow::OpenTextBox(Point at) {
+  TextBoxAt = at;
+  PlaceTextBox();
+  InputEdit->show();
+  InputEdit->raise();
+  InputEdit->setFocus();
+}
+
+void MainWindow::PlaceTextBox() {
+  // 16-pixel letters in a box 24 pixels high on the 640 × 480 canvas.
+  const double scale = static_cast<double>(PaintBox->width()) / kCanvasWidth;
+  QFont font = InputEdit->font();
+  font.setPixelSize(std::max(1, qRound(16 * scale)));
+  InputEdit->setFont(font);
+  InputEdit->setGeometry(QRect(PaintBox->mapTo(InputEdit->parentWidget(), PaintBox->ToWidget(TextBoxAt)),
+                               QSize(qRound(TextBoxWidth * scale), qRound(24 * scale))));
 }
 
 bool MainWindow::InputEditKeyPress(int key) {

@@ -20,14 +20,7 @@ class WindowToolHost : public ToolHost {
   void Repaint() override { m_w.PaintBoxPaint(); }
   void Recorded() override { m_w.UpdateUndoRedoButtons(); }
 
-  void OpenTextBox(Point at) override {
-    // Where the canvas shows that pixel, at any size of the canvas.
-    m_w.TextBoxAt = at;
-    m_w.InputEdit->move(m_w.PaintBox->mapTo(m_w.InputEdit->parentWidget(), m_w.PaintBox->ToWidget(at)));
-    m_w.InputEdit->show();
-    m_w.InputEdit->raise();
-    m_w.InputEdit->setFocus();
-  }
+  void OpenTextBox(Point at) override { m_w.OpenTextBox(at); }
   void EnterEditMode() override {
     // As the mode button shows it: undo and redo leave the tool panel's
     // place, which the edit buttons take.

@@ -87,6 +87,13 @@ TEST_F(DocsScreenshots, DrawEditAndViewModes) {
   ClickButton(Button(*Window, "PlayBtn"));
   for (int i = 0; i < S().History().Count() / 2; ++i) t->OnTimeout();
   Save(folder, "view-mode.png");
+
+  // The draw mode maximised on the screen the platform offers (a large one
+  // with QT_QPA_PLATFORM=offscreen:configfile=docs/screenshots/screen-1080.json).
+  EnterDrawMode(*Window);
+  Window->showMaximized();
+  QApplication::processEvents();
+  Save(folder, "maximised.png");
 }
 
 }  // namespace

@@ -225,3 +225,41 @@ TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// The box grows and shrinks with the canvas, also while it is open, so the
+// child types at the size the canvas shows; Enter places the text at the
+// tapped canvas pixel all the same.
+TEST_F(TextEntry, TheBoxFollowsTheCanvasSize) {
+  QLineEdit* box = TextBox(*Window);
+  auto expectBox = [&](double scale, const char* where) {
+    SCOPED_TRACE(where);
+    const QWidget* canvas = Canvas(*Window);
+    ASSERT_EQ(canvas->width(), qRound(640 * scale));
+    EXPECT_EQ(box->font().pixelSize(), qRound(16 * scale));
+    EXPECT_EQ(box->height(), qRound(24 * scale));
+    EXPECT_EQ(box->pos() - canvas->pos(), QPoint(qRound(100 * scale), qRound(80 * scale)));  // both in the canvas field
+  };
+  ChooseTool(Button(*Window, "TextBtn"));
+  CanvasClick(*Window, 100, 80);
+  expectBox(1, "at the opening size");
+  const int width = box->width();
+  Window->resize(800 + 640, 580 + 480);  // the canvas twice as large
+  QApplication::processEvents();
+  expectBox(2, "grown while open");
+  EXPECT_EQ(box->width(), 2 * width);
+  TypeText(*Window, "abc");
+  PressKey(*Window, Qt::Key_Return);
+  ASSERT_EQ(S().Figures().Count(), 1);
+  EXPECT_EQ(S().Figures().Last().Start, (Point{100, 80}));
+
+  CanvasClick(*Window, 200, 160);  // widget pixels: canvas pixel (100, 80)
+  expectBox(2, "opened large");
+  Window->resize(800, 580);
+  QApplication::processEvents();
+  expectBox(1, "back at the opening size");
+  EXPECT_EQ(box->width(), width);
+}
+
+}  // namespace
