@@ -182,7 +182,7 @@ TEST_F(WindowResize, SmallerThanTheOpeningSizeThePanelsFoldAndAllStaysWhole) {
 TEST_F(WindowResize, OnTheSmallestCanvasTheMouseDrawsAtTheSameCanvasPositions) {
   ResizeClient(300, 200);
   ASSERT_EQ(Canvas(*Window)->size(), QSize(480, 360));
-  // The widget shows 3 canvas pixels in 4 screen pixels.
+  // Every 3 pixels of the widget show 4 of the canvas.
   ClickButton(Button(*Window, "RectBtn"));
   CanvasDrag(*Window, {30, 15}, {453, 342});
   ASSERT_EQ(S().History().Count(), 1);
@@ -207,7 +207,8 @@ TEST_F(WindowResize, OnASmallScreenTheWindowOpensAsLargeAsFits) {
     if (c.memo != S().ShowProcess) {
       ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ShowDataMenu")));
     }
-    const QString where = QStringLiteral("%1x%2%3").arg(c.available.width()).arg(c.available.height()).arg(c.memo ? " memo" : "");
+    const QString where =
+        QStringLiteral("%1x%2%3").arg(c.available.width()).arg(c.available.height()).arg(c.memo ? " memo" : "");
     SCOPED_TRACE(qPrintable(where));
     const QSize opening = Window->OpeningSize(c.available);
     if (!c.opening.isEmpty()) {
