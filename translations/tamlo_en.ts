@@ -861,6 +861,10 @@ drawn</translation>
         <translation>GIF animation (*.gif)</translation>
     </message>
     <message>
+        <source>WebMどうが（*.webm）</source>
+        <translation>WebM video (*.webm)</translation>
+    </message>
+    <message>
         <source>%1が見つかりません。場所を指定しますか？</source>
         <translation>%1 was not found. Show where it is?</translation>
     </message>

@@ -16,5 +16,5 @@ struct AppSettings {
   FileDialog OpenBGDialog{DialogKind::OpenBG, "ビットマップ（*.bmp）|*.bmp|JPEGファイル（*.jpg）|*.jpg;*.bmp", "", "", 1};
   FileDialog SaveBGDialog{DialogKind::SaveBG, "ビットマップ（*.bmp）|*.bmp", "bmp", "", 1};
   FileDialog SaveJPEGBGDialog{DialogKind::SaveJPEGBG, "JPEGファイル（*.jpg）|*.jpg", "jpg", "", 1};
-  FileDialog SaveVideoDialog{DialogKind::SaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif", "mp4", "", 1};
+  FileDialog SaveVideoDialog{DialogKind::SaveVideo, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif|WebMどうが（*.webm）|*.webm", "mp4", "", 1};
 };

@@ -117,8 +117,13 @@ void MainWindow::SaveVideoMenuClick() {
   // dialog.
   VideoFormat format = VideoFormat::MP4;
   if (!VideoFormatOf(path, format)) {
-    format = S.SaveVideoDialog.FilterIndex == 2 ? VideoFormat::GIF : VideoFormat::MP4;
-    path += format == VideoFormat::GIF ? QStringLiteral(".gif") : QStringLiteral(".mp4");
+    static constexpr struct {
+      VideoFormat format;
+      const char* extension;
+    } kTypes[] = {{VideoFormat::MP4, ".mp4"}, {VideoFormat::GIF, ".gif"}, {VideoFormat::WebM, ".webm"}};
+    const auto& type = kTypes[std::clamp(S.SaveVideoDialog.FilterIndex, 1, int(std::size(kTypes))) - 1];
+    format = type.format;
+    path += QLatin1String(type.extension);
   }
   // A drawing without steps gives one frame, the blank canvas, as the
   // batch mode writes it.

@@ -65,6 +65,7 @@ namespace {
     QT_TRANSLATE_NOOP("Messages", "JPEGファイル（*.jpg）"),
     QT_TRANSLATE_NOOP("Messages", "MP4どうが（*.mp4）"),
     QT_TRANSLATE_NOOP("Messages", "GIFアニメ（*.gif）"),
+    QT_TRANSLATE_NOOP("Messages", "WebMどうが（*.webm）"),
 };
 
 // Messages made up around a name, a number or a reason, which %1 stands

@@ -12,6 +12,7 @@
 #include "batch_run.h"
 #include "io/contact_sheet.h"
 #include "support/file_fixture.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -20,12 +21,7 @@ class BatchClassTest : public BatchFolderTest {
   QStringList Entries(const QString& folder) const {
     return QDir(Path(folder)).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
-  void WritePicture(const QString& name, QColor colour) {
-    QImage picture(64, 64, QImage::Format_RGB32);
-    picture.fill(colour);
-    QDir().mkpath(QFileInfo(Path(name)).absolutePath());
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor colour) { ASSERT_TRUE(SavePlainPicture(Path(name), colour, {64, 64})); }
   // A drawing of `rects` rectangles in a row.
   void WriteRects(const QString& name, int rects) {
     QStringList lines{"TAMLO FILE FORMAT 1.2"};
@@ -123,8 +119,7 @@ TEST_F(BatchClassTest, VideosAndSeriesIntoAFolder) {
 
 TEST_F(BatchClassTest, ALongSeriesHasNamesOfOneWidth) {
   WriteRects("long.tlo", 1000);
-  const BatchRun r = Run({"--export-process", "p/", "long.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-process", "p/", "long.tlo"}));
   const QStringList names = Entries("p/long");
   ASSERT_EQ(names.size(), 1000);
   EXPECT_EQ(names.first(), "long0001.jpg");

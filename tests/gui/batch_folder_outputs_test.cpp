@@ -21,9 +21,6 @@ class BatchFolderOutputsTest : public BatchFolderTest {
     for (int i = 1; i <= rects; ++i) lines += RectRecord(i, 20 + 60 * i, 100, 60 + 60 * i, 140);
     WriteFile(name, (lines.join("\r\n") + "\r\n").toUtf8());
   }
-  QStringList Files(const QString& folder) const {
-    return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-  }
 };
 
 TEST_F(BatchFolderOutputsTest, FolderVideosComeInTheFormatAsked) {
@@ -36,8 +33,7 @@ TEST_F(BatchFolderOutputsTest, FolderVideosComeInTheFormatAsked) {
   for (const auto& f : formats) {
     SCOPED_TRACE(f.Format);
     const QString folder = QStringLiteral("films-%1/").arg(f.Format);
-    const BatchRun r = Run({"--export-video", folder, "--video-format", f.Format, "a.tlo", "b.tlo"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(Succeeds({"--export-video", folder, "--video-format", f.Format, "a.tlo", "b.tlo"}));
     const QString ext = QString::fromLatin1(f.Format);
     EXPECT_EQ(Files(folder), (QStringList{"a." + ext, "b." + ext}));
     const DecodedVideo d = DecodeVideo(Path(folder + "b." + ext));

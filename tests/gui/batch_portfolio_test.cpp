@@ -23,9 +23,6 @@ class BatchPortfolioTest : public BatchFolderTest {
       lines += RectRecord(i, 10 + 20 * i, 100 + 10 * (i % 5), 30 + 20 * i, 140 + 10 * (i % 5));
     WriteFile(name, (lines.join("\r\n") + "\r\n").toUtf8());
   }
-  QStringList Files(const QString& folder) const {
-    return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-  }
   QString Text(const QString& name) const { return QString::fromUtf8(ReadFile(name)); }
 };
 
@@ -126,8 +123,7 @@ TEST_F(BatchPortfolioTest, OddNamesStayInsideTheOutputFolder) {
   WriteRects("in/...tlo", 2);
   WriteRects("in/..tlo", 3);
   WriteRects("in/index.html.tlo", 4);
-  const BatchRun r = Run({"--portfolio", "out/site/", "in/...tlo", "in/..tlo", "in/index.html.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--portfolio", "out/site/", "in/...tlo", "in/..tlo", "in/index.html.tlo"}));
   EXPECT_EQ(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"site"});
   EXPECT_EQ(QDir(Path("out/site")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
             (QStringList{"...tlo", "..tlo", "index.html", "index.html.tlo"}));
@@ -140,8 +136,7 @@ TEST_F(BatchPortfolioTest, OddNamesStayInsideTheOutputFolder) {
   }
   EXPECT_EQ(DecodeVideo(Path("out/site/..tlo/video.mp4")).Pictures.size(), 3u);
 
-  const BatchRun series = Run({"--export-process", "out/series/", "in/...tlo"});
-  ASSERT_EQ(series.Status, 0) << series.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-process", "out/series/", "in/...tlo"}));
   EXPECT_EQ(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{"series", "site"}));
   EXPECT_EQ(Files("out/series/...tlo"), (QStringList{"..001.jpg", "..002.jpg"}));

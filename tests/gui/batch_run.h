@@ -52,5 +52,15 @@ class BatchFolderTest : public ::testing::Test {
     QFile f(Path(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
+  // The files in `folder` of the temporary folder (hidden ones too), by name.
+  QStringList Files(const QString& folder = QString()) const {
+    return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+  }
   BatchRun Run(const QStringList& args) { return RunTamlo(Dir.path(), args); }
+  // Runs the batch mode; a failure says its status and error output.
+  testing::AssertionResult Succeeds(const QStringList& args) {
+    const BatchRun r = Run(args);
+    if (r.Status == 0) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "status " << r.Status << ": " << r.Err.toStdString();
+  }
 };

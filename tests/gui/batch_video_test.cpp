@@ -28,8 +28,6 @@ QStringList TimedRect(int id, const QString& time, int x, QColor body) {
 
 class BatchVideoTest : public BatchFolderTest {
  protected:
-  QStringList Entries() const { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-
   // Five rectangles: at 0.00 s, 0.30 s, 40.00 s (a long pause), 40.00 s
   // (the same moment) and 40.70 s.
   void WriteDrawing() {
@@ -53,7 +51,7 @@ TEST_F(BatchVideoTest, MP4HasAFrameAStepAtFourStepsASecondAndHoldsTheLast) {
   const BatchRun r = Run({"--export-video", "film.mp4", "d.tlo"});
   ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
   EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
-  EXPECT_EQ(Entries(), (QStringList{"d.tlo", "film.mp4"}));  // no temporary file left
+  EXPECT_EQ(Files(), (QStringList{"d.tlo", "film.mp4"}));  // no temporary file left
 
   const DecodedVideo d = DecodeVideo(Path("film.mp4"));
   ASSERT_TRUE(d.Ok);
@@ -81,8 +79,7 @@ TEST_F(BatchVideoTest, MP4HasAFrameAStepAtFourStepsASecondAndHoldsTheLast) {
 
 TEST_F(BatchVideoTest, GIFAsDrawnLoopsWithTheRecordedTimesAndExactPictures) {
   WriteDrawing();
-  const BatchRun r = Run({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-video", "film.gif", "--pace", "drawn", "--hold", "1", "d.tlo"}));
   const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
@@ -135,7 +132,7 @@ TEST_F(BatchVideoTest, BadPaceHoldOrVideoNameIsBadUsage) {
     EXPECT_EQ(r.Status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.Err.contains("usage: tamlo")) << args.join(' ').toStdString();
   }
-  EXPECT_EQ(Entries(), QStringList{"d.tlo"});
+  EXPECT_EQ(Files(), QStringList{"d.tlo"});
 }
 
 }  // namespace
@@ -154,8 +151,7 @@ TEST_F(BatchVideoTest, TheGIFPaletteHoldsTheColoursOfEveryStep) {
     text += (TimedRect(k, "10 02 15 00", 100, body).join("\r\n") + "\r\n").toUtf8();
   }
   WriteFile("many.tlo", text);
-  const BatchRun r = Run({"--export-video", "many.gif", "--pace", "100", "many.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-video", "many.gif", "--pace", "100", "many.tlo"}));
   const DecodedVideo d = DecodeVideo(Path("many.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 120u);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 #include "io/picture.h"
@@ -166,6 +167,13 @@ inline BmpBuilder TrueColor(int bits, uint32_t headerSize = 40, bool topDown = f
   return b;
 }
 
+// One row of pixels, left to right.
+inline QImage Row(std::initializer_list<QRgb> pixels) {
+  QImage row(int(pixels.size()), 1, QImage::Format_RGB32);
+  int x = 0;
+  for (QRgb p : pixels) row.setPixel(x++, 0, p);
+  return row;
+}
 
 // ImageMagick, when it is installed, makes and reads BMP files of its own.
 inline bool HaveImageMagick() { return std::system("convert -version > /dev/null 2>&1") == 0; }

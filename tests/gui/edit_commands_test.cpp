@@ -4,7 +4,8 @@
 
 #include "history/actions.h"
 #include "history/play.h"
-#include "support/window_fixture.h"
+#include "support/builders.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
@@ -106,32 +107,19 @@ TEST_F(EditCommands, ColourChangesOnlyWhatReallyChanges) {
 }
 
 TEST_F(EditCommands, AStampRefusesEveryAttribute) {
-  std::vector<Figure> contents;
-  Figure r;
-  r.DrawingTool = ToolKind::Rectangle;
-  r.PenWidth = 4;
-  r.BrushColor = clWhite;
-  r.End = {20, 20};
-  contents.push_back(r);
-  Figure stamp;
-  stamp.DrawingTool = ToolKind::Stamp;
-  stamp.Start = {100, 100};
-  stamp.End = {120, 120};
-  stamp.StampData = contents;
-  CreateFigure(MutableState(*Window), stamp);
+  draw(MutableState(*Window), {stamp({100, 100}, {120, 120}, {rect({0, 0}, {20, 20})})});
   EnterEditMode(*Window);
   CanvasClick(*Window, 110, 110);
   ASSERT_NE(S().SelectedFig, nullptr);
   QTest::mouseClick(Swatch(*Window, "ClearPanel"), Qt::LeftButton);
-  for (QAbstractButton* b : {Button(*Window, "ThickBtn"), Button(*Window, "ThinBtn"), Button(*Window, "LineColorBtn"), Button(*Window, "BodyColorBtn"),
-                         Button(*Window, "TextColorBtn")}) {
+  for (const char* b : {"ThickBtn", "ThinBtn", "LineColorBtn", "BodyColorBtn", "TextColorBtn"}) {
     Dialogs.Shown.clear();
-    ClickButton(b);
-    ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプは変更できません"})
-        << b->objectName().toStdString();
+    ClickButton(Button(*Window, b));
+    ASSERT_EQ(Dialogs.Texts(), std::vector<std::string>{"スタンプは変更できません"}) << b;
   }
   EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(S().SelectedFig->BrushColor, 0);
+  EXPECT_EQ(S().SelectedFig->PenWidth, 4);
+  EXPECT_EQ(S().SelectedFig->BrushColor, clWhite);
 }
 
 TEST_F(EditCommands, DuplicateOffsetsSelectsAndCopiesTheCopy) {
@@ -164,9 +152,8 @@ TEST_F(EditCommands, DuplicateThenResizeWorksOnTheCopyWhereItIs) {
 TEST_F(EditCommands, WithoutSelectionNothingHappens) {
   DrawRect(*Window, {10, 10}, {50, 40});
   EnterEditMode(*Window);
-  for (QAbstractButton* b : {Button(*Window, "DupBtn"), Button(*Window, "DeleteBtn"), Button(*Window, "FrontBtn"), Button(*Window, "BackBtn"), Button(*Window, "ThickBtn"),
-                         Button(*Window, "ThinBtn"), Button(*Window, "LineColorBtn"), Button(*Window, "ChangeTextBtn")})
-    ClickButton(b);
+  for (const char* b : {"DupBtn", "DeleteBtn", "FrontBtn", "BackBtn", "ThickBtn", "ThinBtn", "LineColorBtn", "ChangeTextBtn"})
+    ClickButton(Button(*Window, b));
   EXPECT_EQ(Records(), 1);
   EXPECT_EQ(S().Figures().Count(), 1);
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -252,10 +239,7 @@ TEST_F(EditCommands, FrontAndBackMoveOnePlaceAndRefuseAtTheEnds) {
 }
 
 TEST_F(EditCommands, EveryCommandDropsAnUnfinishedTextChange) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
-  TypeText(*Window, "abc");
-  PressKey(*Window, Qt::Key_Return);
+  PlaceText(*Window, {100, 80}, "abc");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   ASSERT_NE(S().SelectedFig, nullptr);

@@ -6,7 +6,7 @@
 
 #include "history/play.h"
 #include "history/actions.h"
-#include "support/window_fixture.h"
+#include "support/gui_helpers.h"
 #include "support/builders.h"
 
 namespace {
@@ -42,10 +42,7 @@ class EditRoundTrip : public WindowTest {};
 TEST_F(EditRoundTrip, ReplayRebuildsWhatTheCommandsMade) {
   DrawRect(*Window, {10, 10}, {50, 40});     // A
   DrawEllipse(*Window, {100, 10}, {160, 60});  // B
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 200, 200);
-  TypeText(*Window, "abc");
-  PressKey(*Window, Qt::Key_Return);  // T
+  PlaceText(*Window, {200, 200}, "abc");  // T
 
   // A stamp with a rectangle, a text and a polyline inside, and a polyline.
   BuiltFigure r = rect({0, 0}, {20, 10});

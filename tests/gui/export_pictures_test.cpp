@@ -7,20 +7,19 @@
 #include <cstdint>
 
 #include "support/file_fixture.h"
+#include "support/plain_picture.h"
 
 namespace {
 
 class ExportTest : public FileTest {
  protected:
-  void WritePicture(const QString& name, QColor color, int w = 320, int h = 240) {
-    QImage picture(w, h, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
-  void LoadBackground(const QString& name) {
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
+  // Runs the menu command, choosing `name` in its file dialog.
+  void RunWith(const char* menu, const QString& name) {
     Choose(name);
-    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "ReadBGMenu")));
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, menu)));
   }
+  void LoadBackground(const QString& name) { RunWith("ReadBGMenu", name); }
   static uint32_t U32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
   }
@@ -113,8 +112,7 @@ TEST_F(ExportTest, ClipboardCopyIncludesTheSelectionFrame) {
 TEST_F(ExportTest, BMPExportIs32BitWithoutFrameAndBacksUpTheOldFile) {
   SelectedRect();
   WriteFile("pic.bmp", "older picture");
-  Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
+  RunWith("SaveScreenBmpMenu", "pic.bmp");
   EXPECT_EQ(Dialogs.DialogsRun.back().Kind, DialogKind::SaveBG);
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "bmp");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -136,8 +134,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
   DrawRects(1);
   WriteFile("pic.bmp", "old picture");
   WriteFile("pic.bak", "backup of pic.tlo");
-  Choose("pic.bmp");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenBmpMenu")));
+  RunWith("SaveScreenBmpMenu", "pic.bmp");
   EXPECT_EQ(ReadFile("pic.bak"), "backup of pic.tlo");
   EXPECT_TRUE(ReadFile("pic.bmp").startsWith("BM"));
   EXPECT_EQ(Entries(), (QStringList{"pic.bak", "pic.bmp"}));
@@ -145,8 +142,7 @@ TEST_F(ExportTest, AnOlderBackupWinsAndThePictureIsStillWritten) {
 
 TEST_F(ExportTest, JPEGExportIsBaseline) {
   DrawRects(1);
-  Choose("pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenJpegMenu")));
+  RunWith("SaveScreenJpegMenu", "pic.jpg");
   EXPECT_EQ(Dialogs.DialogsRun.back().Filter, "JPEGファイル（*.jpg）|*.jpg");
   EXPECT_EQ(Dialogs.DialogsRun.back().DefaultExt, "jpg");
   const QByteArray jpeg = ReadFile("pic.jpg");
@@ -157,8 +153,7 @@ TEST_F(ExportTest, JPEGExportIsBaseline) {
 
 TEST_F(ExportTest, ExportIntoAMissingFolderShowsTheErrorWithThePath) {
   DrawRects(1);
-  Choose("no/pic.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveScreenJpegMenu")));
+  RunWith("SaveScreenJpegMenu", "no/pic.jpg");
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_EQ(Dialogs.LastText(), "ファイル " + Path("no/pic.jpg").toStdString() + " を作成できません");
@@ -178,8 +173,7 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
       labels.push_back(progress.labelText());
     }
   };
-  Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
+  RunWith("SaveAllProcessMenu", "proc.jpg");
   Window->OnExportProgress = nullptr;
 
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg", "proc003.jpg"}));
@@ -201,8 +195,7 @@ TEST_F(ExportTest, WholeProcessWritesOneNumberedPicturePerStep) {
 }
 
 TEST_F(ExportTest, WholeProcessOfAnEmptyHistoryWritesNothing) {
-  Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
+  RunWith("SaveAllProcessMenu", "proc.jpg");
   EXPECT_TRUE(Entries().isEmpty());
   EXPECT_TRUE(Window->isEnabled());
 }
@@ -210,8 +203,7 @@ TEST_F(ExportTest, WholeProcessOfAnEmptyHistoryWritesNothing) {
 TEST_F(ExportTest, AnErrorEndsTheSeriesAndGivesTheWindowBack) {
   DrawRects(3);
   ASSERT_TRUE(QDir(Dir.path()).mkdir("proc002.jpg"));  // step 2 cannot be written
-  Choose("proc.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
+  RunWith("SaveAllProcessMenu", "proc.jpg");
   EXPECT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_TRUE(Exists("proc001.jpg"));
@@ -228,8 +220,7 @@ TEST_F(ExportTest, WholeProcessInTheViewModeLeavesItWhereItWas) {
   ClickButton(Button(*Window, "ForwardBtn"));
   ASSERT_EQ(S().CurrentStep(), 1);
   const QImage canvas = Canvas(*Window)->Picture().copy();
-  Choose("v.jpg");
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
+  RunWith("SaveAllProcessMenu", "v.jpg");
   EXPECT_EQ(Entries(), (QStringList{"v001.jpg", "v002.jpg"}));
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
   EXPECT_EQ(S().CurrentStep(), 1);

@@ -10,6 +10,8 @@
 #include "io/picture.h"
 #include "io/replay_walker.h"
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -17,11 +19,7 @@ class SeriesTest : public FileTest {
  protected:
   QTemporaryDir ViewDir;  // the view mode's pictures, apart from the series
 
-  void WritePicture(const QString& name, QColor color) {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
 
   // The canvas encoded as the series encodes its pictures, read back.
   QImage AsSeriesPicture(const QImage& canvas) {
@@ -58,19 +56,6 @@ class SeriesTest : public FileTest {
     WriteFile("many.tlo", (lines.join("\r\n") + "\r\n").toUtf8());
     ASSERT_TRUE(Window->LoadDrawingFile(Path("many.tlo")));
     ASSERT_EQ(S().History().Count(), count);
-  }
-
-  // Presses the progress box's Cancel button once step `step` is written,
-  // as the next one is begun.
-  void CancelAtStep(int step) {
-    Window->OnExportProgress = [step](QProgressDialog& progress, int n) {
-      if (n != step + 1) return;
-      auto* cancel = progress.findChild<QPushButton*>();
-      ASSERT_NE(cancel, nullptr);
-      EXPECT_EQ(cancel->text(), QString::fromUtf8("キャンセル"));
-      EXPECT_TRUE(cancel->isEnabled());  // the window is disabled, its progress box is not
-      cancel->click();
-    };
   }
 
   QStringList SeriesFiles(const QString& base) const {
@@ -145,7 +130,7 @@ TEST_F(SeriesTest, ProgressReturningFalseStopsAndKeepsWhatWasWritten) {
 
 TEST_F(SeriesTest, TheProgressBoxCancelsAtOnce) {
   Rects(5, 300);
-  CancelAtStep(2);
+  CancelExportAtStep(*Window, 2);
   Choose("proc.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Entries(), (QStringList{"proc001.jpg", "proc002.jpg"}));
@@ -171,7 +156,7 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
 
   Choose("long.jpg");
   Answer(ModalResult::Yes);
-  CancelAtStep(3);
+  CancelExportAtStep(*Window, 3);
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(SeriesFiles("long"), (QStringList{"long001.jpg", "long002.jpg", "long003.jpg"}));
@@ -179,7 +164,7 @@ TEST_F(SeriesTest, AVeryLongSeriesAsksFirst) {
 
 TEST_F(SeriesTest, AThousandPicturesAreWrittenWithoutAQuestion) {
   LoadRects(kLongProcessSeries);
-  CancelAtStep(1);
+  CancelExportAtStep(*Window, 1);
   Choose("k.jpg");
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveAllProcessMenu")));
   EXPECT_TRUE(Dialogs.Shown.empty());

@@ -6,17 +6,14 @@
 #include <sys/stat.h>
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QMimeData>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QXmlStreamReader>
 
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
+#include "support/plain_picture.h"
 
 namespace {
 
@@ -37,24 +34,14 @@ class OpenByPathTest : public FileTest {
   // A blue 320 × 240 picture and, next to it, a drawing that names it by a
   // folder of another machine, then draws a rectangle.
   void WriteDrawingWithPicture() {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(picture.save(Path("art/sora.bmp"), "BMP"));
+    ASSERT_TRUE(SavePlainPicture(Path("art/sora.bmp"), QColor(0, 0, 255)));
     WriteFile("art/d.tlo", DrawingFileText({ReadBGRecord("C:\\Users\\kodomo\\e\\sora.bmp"),
                                             RectRecord(1, 400, 300, 450, 340)}));
   }
   std::string PicturePath() const { return QFileInfo(Path("art/sora.bmp")).absoluteFilePath().toStdString(); }
   bool PictureShown() { return CanvasPixel(*Window, 300, 200) == 0x0000FFu; }
 
-  void Drop(const QString& file) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(file)});
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &enter);
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &drop);
-    QCoreApplication::processEvents();
-  }
+  void Drop(const QString& file) { DropFiles(*Window, {file}); }
 
   void ExpectPictureFoundWithoutQuestion() {
     EXPECT_TRUE(Dialogs.Shown.empty()) << (Dialogs.Shown.empty() ? "" : Dialogs.LastText());
@@ -110,11 +97,8 @@ class CommandLinePictureTest : public OpenByPathTest {
  protected:
   QTemporaryDir Early;
   QString CommandLineFile() const override {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(QColor(0, 0, 255));
-    picture.save(Early.filePath("sora.bmp"), "BMP");
-    QFile f(Early.filePath("start.tlo"));
-    if (f.open(QIODevice::WriteOnly)) f.write(DrawingFileText({ReadBGRecord("/gone/sora.bmp")}));
+    SavePlainPicture(Early.filePath("sora.bmp"), QColor(0, 0, 255));
+    WriteBytes(Early.filePath("start.tlo"), DrawingFileText({ReadBGRecord("/gone/sora.bmp")}));
     return Early.filePath("start.tlo");
   }
 };

@@ -1,38 +1,24 @@
 // Opening a file dropped on the window or named on the command line.
-#include <QDropEvent>
-#include <QImage>
 #include <QMimeData>
 #include <QUrl>
 
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
+#include "support/plain_picture.h"
 
 namespace {
 
 class OpenFileTest : public FileTest {
  protected:
-  // A 320 × 240 picture of one colour.
-  void WritePicture(const QString& name, QColor color) {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(color);
-    ASSERT_TRUE(picture.save(Path(name), "BMP"));
-  }
+  void WritePicture(const QString& name, QColor color) { ASSERT_TRUE(SavePlainPicture(Path(name), color)); }
   void WriteDrawing(const QString& name) {
     WriteFile(name, DrawingFileText({RectRecord(1, 100, 100, 150, 140), RectRecord(2, 200, 100, 250, 140)}));
   }
-  // Drops files on the window as the platform does, then lets the window
-  // open what it took.
+  // Drops files of the folder on the window, which must take the drag.
   void Drop(const QStringList& names) {
-    QList<QUrl> urls;
-    for (const QString& n : names) urls << QUrl::fromLocalFile(Path(n));
-    QMimeData data;
-    data.setUrls(urls);
-    // The window must take the drag when it enters to be given the drop.
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &drop);
-    QCoreApplication::processEvents();
+    QStringList paths;
+    for (const QString& n : names) paths << Path(n);
+    EXPECT_TRUE(DropFiles(*Window, paths));
   }
 };
 
@@ -145,28 +131,16 @@ TEST_F(OpenFileTest, AnEmptyCommandLineArgumentOpensNothing) {
 
 // Drops whose source no longer hands out its files at the drop itself, as
 // some drag sources under X11 do: the files seen when the drag entered open.
-class DropTest : public FileTest {
- protected:
-  void Enter(const QMimeData& data) {
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-  }
-  void DropData(const QMimeData& data) {
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &drop);
-    QCoreApplication::processEvents();
-  }
-};
+class DropTest : public FileTest {};
 
 TEST_F(DropTest, FilesSeenWhenTheDragEnteredOpenWhenTheDropCarriesNone) {
   WriteFile("first.tlo", DrawingFileText({RectRecord(1, 100, 100, 150, 140)}));
   WriteFile("second.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40), RectRecord(2, 60, 10, 90, 40)}));
   QMimeData entering;
   entering.setUrls({QUrl::fromLocalFile(Path("first.tlo")), QUrl::fromLocalFile(Path("second.tlo"))});
-  Enter(entering);
+  ASSERT_TRUE(DragEnter(*Window, entering));
   QMimeData empty;
-  DropData(empty);
+  DropOn(*Window, empty);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(S().History().Count(), 1);
   EXPECT_EQ(Caption(), CaptionFor("first.tlo"));
@@ -174,14 +148,14 @@ TEST_F(DropTest, FilesSeenWhenTheDragEnteredOpenWhenTheDropCarriesNone) {
   // A later drop that carries its files uses them, not those of an older drag.
   QMimeData carrying;
   carrying.setUrls({QUrl::fromLocalFile(Path("second.tlo"))});
-  Enter(entering);
+  ASSERT_TRUE(DragEnter(*Window, entering));
   Dialogs.Answers.push_back(ModalResult::Yes);
-  DropData(carrying);
+  DropOn(*Window, carrying);
   EXPECT_EQ(S().History().Count(), 2);
   EXPECT_EQ(Caption(), CaptionFor("second.tlo"));
 
   // Nothing is left over from a finished drag.
-  DropData(empty);
+  DropOn(*Window, empty);
   EXPECT_EQ(Dialogs.Shown.size(), 1u);  // only the question of the second drop
   EXPECT_EQ(Caption(), CaptionFor("second.tlo"));
 }

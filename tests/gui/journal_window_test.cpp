@@ -20,6 +20,7 @@
 #include "format/history_writer.h"
 #include "format/journal.h"
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ bool SetUnwritable(const QString& path, bool on) {
 }
 
 const char* const kGoOn = "まえに かいていた えが のこっています。つづきから かきますか？";
+const std::string kKeptAt = "まえに かいていた えは ここに のこしました：\n";
 
 // The scripted dialogs with the list question of the window's own dialogs.
 class ListingDialogs : public UserDialogs {
@@ -92,10 +94,8 @@ class JournalWindowTest : public FileTest {
   QStringList KeptDrawings() const {
     return QDir(StateFolder()).entryList({"tamlo-*.tlo"}, QDir::Files, QDir::Name);
   }
-  QByteArray JournalBytes() const {
-    QFile f(QString::fromStdString(WindowJournal(*Window).Path()));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  QString JournalPath() const { return QString::fromStdString(WindowJournal(*Window).Path()); }
+  QByteArray JournalBytes() const { return FileBytes(JournalPath()); }
   // The first line of every question (the restore question names the
   // drawing on the lines after it).
   std::vector<std::string> Questions() const {
@@ -115,13 +115,30 @@ class JournalWindowTest : public FileTest {
   // What a crash or a kill does to the files: the window is gone without
   // its exit sequence.
   void Crash() { Window.reset(); }
-  // The side file of the window's journal.
-  QString InfoPath() const { return QString::fromStdString(WindowJournal(*Window).Path()) + ".info"; }
-  void WriteInfo(const QByteArray& bytes) {
-    QFile f(InfoPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
+  // A crash, then the program started again, answering the question with
+  // `answer`.
+  void CrashAndRestart(ModalResult answer) {
+    Crash();
+    Answer(answer);
+    Restart();
   }
+  // Makes the window's journal look a minute older than anything drawn now.
+  void AgeJournal() { ASSERT_TRUE(SetModified(JournalPath(), QDateTime::currentDateTime().addSecs(-60))); }
+  // Garbles the kind of the journal's `nth` Create record (from 1) and
+  // crashes; returns the journal's bytes as left on the disk.
+  QByteArray CrashWithGarbledRecord(int nth) {
+    const QString path = JournalPath();
+    Crash();
+    QByteArray bytes = FileBytes(path);
+    int at = -1;
+    for (int i = 0; i < nth; ++i) at = bytes.indexOf("Create\r\n", at + 1);
+    EXPECT_GT(at, 0);
+    if (at > 0) bytes[at + 1] = 'x';  // "Cxeate"
+    EXPECT_TRUE(WriteBytes(path, bytes));
+    return bytes;
+  }
+  // The side file of the window's journal.
+  void WriteInfo(const QByteArray& bytes) { ASSERT_TRUE(WriteBytes(JournalPath() + ".info", bytes)); }
   // The view mode shows step `k`, and the window around it agrees.
   void ExpectViewModeAtStep(int k) {
     EXPECT_EQ(S().WorkMode, WindowMode::Play);
@@ -206,9 +223,7 @@ TEST_F(JournalWindowTest, SavedDrawingLeavesNothingToAskAbout) {
 TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   DrawRects(3);
   const std::string drawn = HistoryFileText(S().History());
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(Dialogs.Shown.back().caption, "かくにん");
   EXPECT_EQ(Dialogs.Shown.back().buttons, QuestionButtons::YesNo);
@@ -223,9 +238,7 @@ TEST_F(JournalWindowTest, YesBringsTheDrawingBackAndTheJournalGoesOn) {
   DrawRects(1);
   EXPECT_EQ(Journals().size(), 1);
   const std::string four = HistoryFileText(S().History());
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(HistoryFileText(S().History()), four);
   // New figures get new IDs after the restored ones.
   DrawRects(1);
@@ -258,14 +271,12 @@ TEST_F(JournalWindowTest, LoadedDrawingComesBackWithItsFileAndCaption) {
 TEST_F(JournalWindowTest, NoKeepsTheDrawingAsADatedFileThatOpens) {
   DrawRects(2);
   const std::string drawn = HistoryFileText(S().History());
-  Crash();
-  Answer(ModalResult::No);
-  Restart();
+  CrashAndRestart(ModalResult::No);
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(S().History().Count(), 0);
   const QStringList kept = KeptDrawings();
   ASSERT_EQ(kept.size(), 1);
-  EXPECT_EQ(Dialogs.LastText(), "まえに かいていた えは ここに のこしました：\n" + KeptPath().toStdString());
+  EXPECT_EQ(Dialogs.LastText(), kKeptAt + KeptPath().toStdString());
   EXPECT_TRUE(kept[0].contains(QRegularExpression("^tamlo-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.tlo$"))) << kept[0].toStdString();
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
   ASSERT_TRUE(Window->LoadDrawingFile(QDir(StateFolder()).filePath(kept[0])));
@@ -281,10 +292,7 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   const std::string older = HistoryFileText(S().History());
   // A second window while the first runs: the first one's journal is in
   // use, so nothing is asked; each has its own.
-  auto second = std::make_unique<MainWindow>(&Dialogs);
-  second->ExitProcess = [](int) {};
-  second->createWidgets();
-  second->show();
+  auto second = OpenWindow(&Dialogs);
   EXPECT_TRUE(Dialogs.Shown.empty());
   EXPECT_EQ(Journals().size(), 2);
   DrawRect(*second, {100, 100}, {150, 150});
@@ -292,10 +300,7 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   const std::string newer = HistoryFileText(second->state().History());
   ASSERT_EQ(second->state().History().Count(), 2);
   // The first window's last action is certainly the older one.
-  QFile olderFile(QString::fromStdString(WindowJournal(*Window).Path()));
-  ASSERT_TRUE(olderFile.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
-  olderFile.close();
+  AgeJournal();
   second.reset();
   Crash();
 
@@ -308,15 +313,11 @@ TEST_F(JournalWindowTest, TwoWindowsAtOnceThenOneQuestionEachNewestFirst) {
   EXPECT_EQ(Listing.Lists[0].caption, "かくにん");
   EXPECT_EQ(Listing.Lists[0].lines.size(), 2u);
   EXPECT_EQ(HistoryFileText(S().History()), older);
-  const QStringList kept = KeptDrawings();
-  ASSERT_EQ(kept.size(), 1);
-  QFile keptFile(QDir(StateFolder()).filePath(kept[0]));
-  ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
-  EXPECT_EQ(keptFile.readAll().toStdString(), newer);
+  ASSERT_EQ(KeptDrawings().size(), 1);
+  EXPECT_EQ(FileBytes(KeptPath()).toStdString(), newer);
   EXPECT_EQ(Journals().size(), 1);
   // And where the other one went is said.
-  EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは ここに のこしました：\n" +
-                                                 QDir(StateFolder()).filePath(kept[0]).toStdString()});
+  EXPECT_EQ(Messages(), std::vector<std::string>{kKeptAt + KeptPath().toStdString()});
 }
 
 // Where a small picture has ink: columns [from, to) hold some, the others
@@ -339,23 +340,15 @@ testing::AssertionResult InkOnlyIn(const SmallPicture& p, int from, int to) {
 // with several, each line of the list shows its own.
 TEST_F(JournalWindowTest, TheQuestionShowsASmallPictureOfEachDrawing) {
   DrawRect(*Window, {20, 20}, {300, 460});  // the left half
-  Crash();
-  Answer(ModalResult::No);
-  Restart();
+  CrashAndRestart(ModalResult::No);
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
   ASSERT_EQ(Dialogs.Pictures.size(), 1u);
   EXPECT_TRUE(InkOnlyIn(Dialogs.Pictures[0], 0, 80));
 
   // This window draws on the right half, a second one on the left.
   DrawRect(*Window, {340, 20}, {620, 460});
-  QFile older(QString::fromStdString(WindowJournal(*Window).Path()));
-  ASSERT_TRUE(older.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
-  older.close();
-  auto second = std::make_unique<MainWindow>(&Dialogs);
-  second->ExitProcess = [](int) {};
-  second->createWidgets();
-  second->show();
+  AgeJournal();
+  auto second = OpenWindow(&Dialogs);
   DrawRect(*second, {20, 20}, {300, 460});
   second.reset();
   Crash();
@@ -390,9 +383,7 @@ TEST_F(JournalWindowTest, RestoredDrawingThenCommandLineFileAsksBeforeReplacingI
 TEST_F(JournalWindowTest, UnwritableStateFolderTellsOnceAndDrawingGoesOn) {
   Crash();
   QTemporaryDir elsewhere;
-  QFile blocker(elsewhere.filePath("file"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  ASSERT_TRUE(WriteBytes(elsewhere.filePath("file"), QByteArray()));
   // A state home under a plain file: no folder can be made there.
   qputenv("XDG_STATE_HOME", QFile::encodeName(elsewhere.filePath("file/state")));
   Restart();
@@ -413,9 +404,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
   ClickButton(Button(*Window, "ReverseBtn"));
   ClickButton(Button(*Window, "ReverseBtn"));
   ASSERT_EQ(Slider(*Window, "TimeTrackBar")->value(), 2);
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   ASSERT_EQ(Questions(), std::vector<std::string>{kGoOn});
   ExpectViewModeAtStep(2);
   // The third and fourth rectangles' left sides are not drawn yet.
@@ -428,9 +417,7 @@ TEST_F(JournalWindowTest, StepOfTheViewModeComesBackInTheViewMode) {
 
   // Step 0 (the empty canvas) is a step like any other.
   ClickButton(Button(*Window, "StopBtn"));
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   ExpectViewModeAtStep(0);
 }
 
@@ -440,9 +427,7 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Slider(*Window, "TimeTrackBar")->setValue(1);
   Answer(ModalResult::No);  // not from here: back to the whole drawing
   ASSERT_TRUE(EnterDrawMode(*Window));
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep(), S().History().Count());
   EXPECT_EQ(Figures(S().Figures()).size(), 4u);
@@ -454,9 +439,7 @@ TEST_F(JournalWindowTest, ViewModeLeftOrNeverEnteredComesBackAtTheLastStep) {
   Answer(ModalResult::Yes);
   ASSERT_TRUE(EnterEditMode(*Window));
   const std::string branched = HistoryFileText(S().History());
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(HistoryFileText(S().History()), branched);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep(), S().History().Count());
@@ -469,9 +452,7 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   ASSERT_TRUE(EnterPlayMode(*Window));
   Slider(*Window, "TimeTrackBar")->setValue(1);
   WriteInfo("TAMLO JOURNAL 1\n0\n");
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(S().WorkMode, WindowMode::Draw);
   EXPECT_EQ(S().CurrentStep(), S().History().Count());
   EXPECT_EQ(Figures(S().Figures()).size(), 3u);
@@ -479,40 +460,27 @@ TEST_F(JournalWindowTest, SideFileWithoutTheStepOrWithOnePastTheHistory) {
   // Its file name still counts.
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   WriteInfo("TAMLO JOURNAL 1\n0\n" + QFile::encodeName(Path("e.tlo")));
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(S().DataFileName(), Path("e.tlo").toStdString());
   EXPECT_EQ(Caption(), CaptionFor("e.tlo"));
 
   // A step past the history, by hand: the last one, in the view mode.
   DrawRects(1);
   WriteInfo("TAMLO JOURNAL 2\nview 0000000099\n0\n");
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   ExpectViewModeAtStep(4);
   EXPECT_EQ(S().CurrentStep(), S().History().Count());
   // And steps taken now are noted in the side file written anew.
   ClickButton(Button(*Window, "ReverseBtn"));
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   ExpectViewModeAtStep(3);
 }
 
 TEST_F(JournalWindowTest, QuestionNamesTheDrawingWhenItWasDrawnAndItsSteps) {
   const QDateTime when(QDate(2026, 3, 4), QTime(9, 7, 30));
-  const auto lastDrawnAt = [&] {
-    QFile journal(QString::fromStdString(WindowJournal(*Window).Path()));
-    ASSERT_TRUE(journal.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(journal.setFileTime(when, QFileDevice::FileModificationTime));
-  };
   DrawRects(2);
-  lastDrawnAt();
-  Crash();
-  Answer(ModalResult::No);
-  Restart();
+  ASSERT_TRUE(SetModified(JournalPath(), when));
+  CrashAndRestart(ModalResult::No);
   ASSERT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(Dialogs.Shown[0].text, std::string(kGoOn) + "\n「なまえのない え」 3がつ 4にち 9じ 07ふん ・ 2 かい かいた");
 
@@ -520,29 +488,15 @@ TEST_F(JournalWindowTest, QuestionNamesTheDrawingWhenItWasDrawnAndItsSteps) {
   WriteFile("e.tlo", DrawingFileText({RectRecord(1, 10, 10, 50, 40)}));
   ASSERT_TRUE(Window->LoadDrawingFile(Path("e.tlo")));
   DrawRects(2);
-  lastDrawnAt();
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  ASSERT_TRUE(SetModified(JournalPath(), when));
+  CrashAndRestart(ModalResult::Yes);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].text, std::string(kGoOn) + "\n「e.tlo」 3がつ 4にち 9じ 07ふん ・ 3 かい かいた");
 }
 
 TEST_F(JournalWindowTest, DamagedJournalComesBackUpToTheDamageAndIsKeptWhole) {
   DrawRects(4);
-  const std::string path = WindowJournal(*Window).Path();
-  Crash();
-  QFile file(QString::fromStdString(path));
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  QByteArray bytes = file.readAll();
-  // The third record's kind garbled.
-  int at = -1;
-  for (int i = 0; i < 3; ++i) at = bytes.indexOf("Create\r\n", at + 1);
-  ASSERT_GT(at, 0);
-  bytes[at + 1] = 'x';
-  ASSERT_TRUE(file.seek(0));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-  file.close();
+  const QByteArray bytes = CrashWithGarbledRecord(3);
   Answer(ModalResult::Yes);
   Restart();
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
@@ -552,40 +506,24 @@ TEST_F(JournalWindowTest, DamagedJournalComesBackUpToTheDamageAndIsKeptWhole) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えは とちゅうから こわれていたので、よめた ところまで "
                                                  "もどしました。もとの ファイルは ここに のこしました：\n" +
                                                  KeptPath().toStdString()});
-  QFile kept(KeptPath());
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), bytes);
+  EXPECT_EQ(FileBytes(KeptPath()), bytes);
   // The drawing goes on in a journal of its own, and comes back whole.
   DrawRects(1);
   EXPECT_EQ(Journals().size(), 1);
   const std::string drawn = HistoryFileText(S().History());
-  Crash();
-  Answer(ModalResult::Yes);
-  Restart();
+  CrashAndRestart(ModalResult::Yes);
   EXPECT_EQ(HistoryFileText(S().History()), drawn);
 }
 
 TEST_F(JournalWindowTest, JournalWithNothingReadableIsKeptAndSaid) {
   DrawRects(2);
-  const std::string path = WindowJournal(*Window).Path();
-  Crash();
-  QFile file(QString::fromStdString(path));
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  QByteArray bytes = file.readAll();
-  const int at = bytes.indexOf("Create\r\n");
-  ASSERT_GT(at, 0);
-  bytes[at + 1] = 'x';  // "Cxeate"
-  ASSERT_TRUE(file.seek(0));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-  file.close();
+  const QByteArray bytes = CrashWithGarbledRecord(1);
   Restart();
   EXPECT_TRUE(Questions().empty());
   ASSERT_EQ(KeptDrawings().size(), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"まえに かいていた えが こわれていて よめませんでした。ここに のこしました：\n" +
                                                  KeptPath().toStdString()});
-  QFile kept(KeptPath());
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), bytes);
+  EXPECT_EQ(FileBytes(KeptPath()), bytes);
   EXPECT_EQ(Journals().size(), 1);  // the new window's own
 }
 
@@ -595,10 +533,7 @@ TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
   DrawRect(*Window, {200, 200}, {260, 260});
   const std::string older = HistoryFileText(S().History());
   // Meanwhile another window opens the same file, draws and saves it.
-  auto second = std::make_unique<MainWindow>(&Dialogs);
-  second->ExitProcess = [](int) {};
-  second->createWidgets();
-  second->show();
+  auto second = OpenWindow(&Dialogs);
   ASSERT_TRUE(second->LoadDrawingFile(Path("e.tlo")));
   for (int i = 0; i < 3; ++i) DrawRect(*second, {100 + 30 * i, 300}, {120 + 30 * i, 330});
   ASSERT_TRUE(second->OverWriteDrawing());
@@ -631,7 +566,7 @@ TEST_F(JournalWindowTest, OverwriteOfAFileSavedSinceByAnotherWindowAsksFirst) {
 TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings) {
   DrawRects(2);
   const std::string drawn = HistoryFileText(S().History());
-  const QString journal = QString::fromStdString(WindowJournal(*Window).Path());
+  const QString journal = JournalPath();
   Crash();
   // The journal and its folder cannot be written (a full quota, a read-only
   // disk, files of another user).
@@ -657,7 +592,7 @@ TEST_F(JournalWindowTest, JournalFolderThatCannotBeWrittenStillOffersItsDrawings
   for (const QString& path : locked) SetUnwritable(path, false);
   EXPECT_EQ(Questions(), std::vector<std::string>{kGoOn});
   EXPECT_EQ(S().History().Count(), 0);
-  EXPECT_EQ(Messages().front(), "まえに かいていた えは ここに のこしました：\n" + journal.toStdString());
+  EXPECT_EQ(Messages().front(), kKeptAt + journal.toStdString());
   EXPECT_TRUE(QFile::exists(journal));
 }
 

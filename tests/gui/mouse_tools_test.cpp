@@ -4,7 +4,7 @@
 // the edit mode.
 #include <QShortcut>
 
-#include "support/window_fixture.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
@@ -12,13 +12,6 @@ constexpr QRgb kWhite = 0xFFFFFF;
 
 class MouseTools : public WindowTest {
  protected:
-  // Every pixel of the screen is the composed picture: nothing left over
-  // from a rubber band or an unfinished stroke.
-  bool ScreenIsThePicture() {
-    const QImage shown = Canvas(*Window)->Picture().copy();
-    Window->PaintBoxPaint();
-    return Canvas(*Window)->Picture() == shown;
-  }
   void Undo() { ClickButton(Button(*Window, "UndoStepBtn")); }
 };
 
@@ -26,7 +19,9 @@ class MouseTools : public WindowTest {
 
 TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothingStuck) {
   DrawRect(*Window, {10, 10}, {50, 40});
-  for (QAbstractButton* tool : {Button(*Window, "RectBtn"), Button(*Window, "OvalBtn"), Button(*Window, "LineBtn"), Button(*Window, "FreeBtn"), Button(*Window, "PolygonBtn")}) {
+  for (const char* name : {"RectBtn", "OvalBtn", "LineBtn", "FreeBtn", "PolygonBtn"}) {
+    SCOPED_TRACE(name);
+    QAbstractButton* tool = Button(*Window, name);
     EnterDrawMode(*Window);
     ChooseTool(tool);
     CanvasPress(*Window, 100, 100);
@@ -34,17 +29,16 @@ TEST_F(MouseTools, ARubberBandDragEndedByAModeChangeMakesNothingAndLeavesNothing
     EnterEditMode(*Window);
     CanvasMove(*Window, 210, 190);
     CanvasRelease(*Window, 210, 190);
-    const std::string name = tool->objectName().toStdString();
-    EXPECT_EQ(S().Figures().Count(), 1) << name;
-    EXPECT_EQ(S().History().Count(), 1) << name;
-    EXPECT_FALSE(Window->Tools().Busy()) << name;
-    EXPECT_TRUE(ScreenIsThePicture()) << name;
+    EXPECT_EQ(S().Figures().Count(), 1);
+    EXPECT_EQ(S().History().Count(), 1);
+    EXPECT_FALSE(Window->Tools().Busy());
+    EXPECT_TRUE(ShowsARepaint(*Window));
     // Back with the same tool, the mouse moving with no button held draws
     // no band from the old press.
     EnterDrawMode(*Window);
     ChooseTool(tool);
     CanvasMove(*Window, 300, 300, false);
-    EXPECT_TRUE(ScreenIsThePicture()) << name;
+    EXPECT_TRUE(ShowsARepaint(*Window));
   }
   // Undo is not held up by the drags that were ended.
   Undo();
@@ -56,10 +50,10 @@ TEST_F(MouseTools, ADragEndedByAnotherToolMakesNeitherFigure) {
   CanvasPress(*Window, 100, 100);
   CanvasMove(*Window, 200, 180);
   ChooseTool(Button(*Window, "LineBtn"));
-  EXPECT_TRUE(ScreenIsThePicture());  // the band is gone at once
+  EXPECT_TRUE(ShowsARepaint(*Window));  // the band is gone at once
   CanvasRelease(*Window, 200, 180);
   EXPECT_EQ(S().History().Count(), 0);
-  EXPECT_TRUE(ScreenIsThePicture());
+  EXPECT_TRUE(ShowsARepaint(*Window));
   // The next drag with the new tool is an ordinary one.
   CanvasDrag(*Window, {10, 10}, {60, 30});
   ASSERT_EQ(S().Figures().Count(), 1);
@@ -119,15 +113,9 @@ TEST_F(MouseTools, UndoKeysWaitForTheDragUnderWay) {
 TEST_F(MouseTools, ATextCarriesThePenOfTheFigureMadeBeforeIt) {
   // New figures are made from one template: a text keeps the pen and brush
   // the last shape left in it, and stored drawings hold them so.
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 30, 40);
-  TypeText(*Window, "a");
-  PressKey(*Window, Qt::Key_Return);
+  PlaceText(*Window, {30, 40}, "a");
   DrawRect(*Window, {100, 100}, {150, 140});
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 200, 200);
-  TypeText(*Window, "b");
-  PressKey(*Window, Qt::Key_Return);
+  PlaceText(*Window, {200, 200}, "b");
   auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 3u);
   EXPECT_EQ(figs[0]->PenWidth, 0);  // nothing drawn before the first text
@@ -166,7 +154,7 @@ TEST_F(MouseTools, ThePolylineBandFollowsTheMouseOnlyOnceAFigureIsUnderWay) {
   ChooseTool(Button(*Window, "PolylineBtn"));
   CanvasMove(*Window, 200, 200, false);
   CanvasMove(*Window, 300, 250, false);
-  EXPECT_TRUE(ScreenIsThePicture());
+  EXPECT_TRUE(ShowsARepaint(*Window));
   CanvasDrag(*Window, {10, 10}, {100, 10});
   CanvasMove(*Window, 100, 200, false);
   bool band = false;

@@ -38,23 +38,11 @@ TEST_F(BmpTest, SixteenBitPixelsScaleTheirChannelsToFullRange) {
   b.Width = 3;
   b.Height = 1;
   b.Pixels = {0xFF, 0x7F, 0x00, 0x00, 0x10, 0x42, 0, 0};  // white, black, (16, 16, 16)
-  ExpectReads(b, [] {
-    QImage want(3, 1, QImage::Format_RGB32);
-    want.setPixel(0, 0, qRgb(255, 255, 255));
-    want.setPixel(1, 0, qRgb(0, 0, 0));
-    want.setPixel(2, 0, qRgb(132, 132, 132));
-    return want;
-  }(), "555");
+  ExpectReads(b, Row({qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(132, 132, 132)}), "555");
   b.Compression = 3;
   b.Masks = {0xF800, 0x07E0, 0x001F};
   b.Pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0};  // red, green, blue
-  ExpectReads(b, [] {
-    QImage want(3, 1, QImage::Format_RGB32);
-    want.setPixel(0, 0, qRgb(255, 0, 0));
-    want.setPixel(1, 0, qRgb(0, 255, 0));
-    want.setPixel(2, 0, qRgb(0, 0, 255));
-    return want;
-  }(), "565");
+  ExpectReads(b, Row({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)}), "565");
 }
 
 TEST_F(BmpTest, RunLengthPicturesReadExactly) {
@@ -134,10 +122,7 @@ TEST_F(BmpTest, IndicesPastAShortPaletteShowBlack) {
   b.Palette = {qRgb(255, 0, 0)};
   b.ColorsUsed = 1;
   b.Pixels = {0, 200, 0, 0};
-  QImage want(2, 1, QImage::Format_RGB32);
-  want.setPixel(0, 0, qRgb(255, 0, 0));
-  want.setPixel(1, 0, qRgb(0, 0, 0));
-  ExpectReads(b, want, "index 200 of 1");
+  ExpectReads(b, Row({qRgb(255, 0, 0), qRgb(0, 0, 0)}), "index 200 of 1");
 }
 
 TEST_F(BmpTest, ReadsLikeQtsOwnReaderOnWellFormedFiles) {

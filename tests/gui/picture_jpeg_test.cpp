@@ -13,95 +13,16 @@
 #include <jpeglib.h>
 
 #include "io/picture.h"
+#include "jpeg_files.h"
 #include "support/picture_files.h"
 
 namespace {
-
 
 QImage Smooth(int w, int h) {
   QImage img(w, h, QImage::Format_RGB32);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128 + (x - y) / 8));
   return img;
-}
-
-struct EncodeOptions {
-  bool Grey = false;
-  bool Progressive = false;
-  bool FullChroma = false;  // 4:4:4
-  int Scans = 0;            // > 0: a progressive script of this many scans
-};
-
-// An independent encoder for test files, straight on libjpeg.
-ByteBuffer Encode(const QImage& img, const EncodeOptions& o) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&c, &out, &outSize);
-  c.image_width = JDIMENSION(img.width());
-  c.image_height = JDIMENSION(img.height());
-  c.input_components = o.Grey ? 1 : 3;
-  c.in_color_space = o.Grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 85, TRUE);
-  if (o.FullChroma) c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
-  if (o.Progressive) jpeg_simple_progression(&c);
-  std::vector<jpeg_scan_info> script;
-  if (o.Scans > 0) {
-    // One DC scan for all components, then one AC coefficient per scan.
-    jpeg_scan_info dc{};
-    dc.comps_in_scan = 3;
-    dc.component_index[0] = 0, dc.component_index[1] = 1, dc.component_index[2] = 2;
-    script.push_back(dc);
-    for (int comp = 0; comp < 3 && int(script.size()) < o.Scans; ++comp)
-      for (int k = 1; k <= 63 && int(script.size()) < o.Scans; ++k) {
-        jpeg_scan_info ac{};
-        ac.comps_in_scan = 1;
-        ac.component_index[0] = comp;
-        ac.Ss = k, ac.Se = k;
-        script.push_back(ac);
-      }
-    c.scan_info = script.data();
-    c.num_scans = int(script.size());
-  }
-  jpeg_start_compress(&c, TRUE);
-  std::vector<JSAMPLE> row(size_t(img.width()) * 3);
-  while (c.next_scanline < c.image_height) {
-    const int y = int(c.next_scanline);
-    for (int x = 0; x < img.width(); ++x) {
-      const QRgb p = img.pixel(x, y);
-      if (o.Grey) {
-        row[x] = JSAMPLE(qGray(p));
-      } else {
-        row[3 * x] = JSAMPLE(qRed(p)), row[3 * x + 1] = JSAMPLE(qGreen(p)), row[3 * x + 2] = JSAMPLE(qBlue(p));
-      }
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&c, rows, 1);
-  }
-  jpeg_finish_compress(&c);
-  ByteBuffer bytes(out, out + outSize);
-  jpeg_destroy_compress(&c);
-  std::free(out);
-  return bytes;
-}
-
-// Where the frame header (SOF0 … SOF2) starts; its height and width follow
-// at +5 and +7.
-size_t FindFrame(const ByteBuffer& b) {
-  for (size_t i = 2; i + 9 < b.size(); ++i)
-    if (b[i] == 0xFF && (b[i + 1] == 0xC0 || b[i + 1] == 0xC1 || b[i + 1] == 0xC2)) return i;
-  return 0;
-}
-
-void SetFrameSize(ByteBuffer& b, int w, int h) {
-  const size_t f = FindFrame(b);
-  ASSERT_NE(f, 0u);
-  b[f + 5] = uint8_t(h >> 8), b[f + 6] = uint8_t(h);
-  b[f + 7] = uint8_t(w >> 8), b[f + 8] = uint8_t(w);
 }
 
 double MeanError(const QImage& a, const QImage& b) {
@@ -160,7 +81,7 @@ TEST_F(JpegTest, ExportIsBaselineColourAtQualityNinety) {
 
 TEST_F(JpegTest, GreyScaleFilesAreReadAsColour) {
   QImage back;
-  ASSERT_TRUE(Read(Encode(Smooth(40, 30), {.Grey = true}), back).Ok);
+  ASSERT_TRUE(Read(EncodeJpeg(Smooth(40, 30), {.Grey = true}), back).Ok);
   EXPECT_EQ(back.size(), QSize(40, 30));
   EXPECT_EQ(back.format(), QImage::Format_RGB32);
   int distinct = 0;
@@ -176,10 +97,10 @@ TEST_F(JpegTest, GreyScaleFilesAreReadAsColour) {
 
 TEST_F(JpegTest, ProgressiveAndFullChromaFilesDecode) {
   const QImage img = Smooth(75, 41);
-  for (EncodeOptions o : {EncodeOptions{.Progressive = true}, EncodeOptions{.FullChroma = true},
-                           EncodeOptions{.Progressive = true, .FullChroma = true}}) {
+  for (JpegKind o : {JpegKind{.Progressive = true}, JpegKind{.HSamp = 1, .VSamp = 1},
+                           JpegKind{.Progressive = true, .HSamp = 1, .VSamp = 1}}) {
     QImage back;
-    ASSERT_TRUE(Read(Encode(img, o), back).Ok);
+    ASSERT_TRUE(Read(EncodeJpeg(img, o), back).Ok);
     EXPECT_EQ(back.size(), img.size());
     EXPECT_LT(MeanError(back, img), 3.0);
   }
@@ -188,29 +109,29 @@ TEST_F(JpegTest, ProgressiveAndFullChromaFilesDecode) {
 TEST_F(JpegTest, AHundredScansDecodeAndTheHundredAndFirstStops) {
   const QImage img = Smooth(32, 32);
   QImage back;
-  EXPECT_TRUE(Read(Encode(img, {.Scans = 100}), back).Ok);
-  const PictureResult r = Read(Encode(img, {.Scans = 101}), back);
+  EXPECT_TRUE(Read(EncodeJpeg(img, {.Scans = 100}), back).Ok);
+  const PictureResult r = Read(EncodeJpeg(img, {.Scans = 101}), back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, kTooManyScansText);
-  EXPECT_FALSE(Read(Encode(img, {.Scans = 190}), back).Ok);
+  EXPECT_FALSE(Read(EncodeJpeg(img, {.Scans = 190}), back).Ok);
 }
 
 TEST_F(JpegTest, PicturesOverSixtyFourMegapixelsAreRefusedBeforeDecoding) {
-  ByteBuffer b = Encode(Smooth(16, 16), {});
-  SetFrameSize(b, 65000, 65000);
+  ByteBuffer b = EncodeJpeg(Smooth(16, 16), JpegKind{});
+  DeclareSize(b, 65000, 65000);
   QImage back;
   PictureResult r = Read(b, back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_IMAGE_TOO_BIG));
-  SetFrameSize(b, 8193, 8192);
+  DeclareSize(b, 8193, 8192);
   r = Read(b, back);
   EXPECT_EQ(r.Error, "JPEG エラー #" + std::to_string(JERR_IMAGE_TOO_BIG));
 }
 
 TEST_F(JpegTest, AProgressiveFileNeedingTooMuchMemoryIsRefused) {
   // 8192 × 8192 at full chroma: its coefficients alone would take 400 MB.
-  ByteBuffer b = Encode(Smooth(16, 16), {.Progressive = true, .FullChroma = true});
-  SetFrameSize(b, 8192, 8192);
+  ByteBuffer b = EncodeJpeg(Smooth(16, 16), {.Progressive = true, .HSamp = 1, .VSamp = 1});
+  DeclareSize(b, 8192, 8192);
   QImage back;
   const PictureResult r = Read(b, back);
   EXPECT_FALSE(r.Ok);
@@ -230,8 +151,8 @@ TEST_F(JpegTest, EmptyAndForeignFilesShowTheDecodersError) {
 }
 
 TEST_F(JpegTest, EveryTruncationIsReadOrRefusedWithoutHarm) {
-  for (EncodeOptions o : {EncodeOptions{}, EncodeOptions{.Progressive = true}}) {
-    const ByteBuffer whole = Encode(Smooth(48, 40), o);
+  for (JpegKind o : {JpegKind{}, JpegKind{.Progressive = true}}) {
+    const ByteBuffer whole = EncodeJpeg(Smooth(48, 40), o);
     for (size_t n = 0; n < whole.size(); n += 3) {
       QImage back;
       const PictureResult r = Read(ByteBuffer(whole.begin(), whole.begin() + n), back);
@@ -244,8 +165,8 @@ TEST_F(JpegTest, EveryTruncationIsReadOrRefusedWithoutHarm) {
 }
 
 TEST_F(JpegTest, RandomlyDamagedFilesNeverCrashTheDecoder) {
-  const std::vector<ByteBuffer> seeds = {Encode(Smooth(40, 24), {}), Encode(Smooth(40, 24), {.Progressive = true}),
-                                     Encode(Smooth(40, 24), {.Grey = true})};
+  const std::vector<ByteBuffer> seeds = {EncodeJpeg(Smooth(40, 24), JpegKind{}), EncodeJpeg(Smooth(40, 24), {.Progressive = true}),
+                                     EncodeJpeg(Smooth(40, 24), {.Grey = true})};
   std::mt19937 rng(777);
   int ok = 0, refused = 0;
   for (int round = 0; round < 1500; ++round) {

@@ -8,17 +8,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <jerror.h>
-#include <jpeglib.h>
-
 #include "io/picture.h"
 #include "io/picture_store.h"
+#include "jpeg_files.h"
 #include "render/paint.h"
+#include "support/memory_use.h"
 #include "support/picture_files.h"
 #include "support/sanitizers.h"
 #include "support/scripted_dialogs.h"
@@ -26,32 +24,6 @@
 namespace {
 
 const QSize kShown(kCanvasWidth, kCanvasHeight);
-
-// Resident memory in kB: now, and the peak since ResetPeak.
-long StatusKb(const char* key) {
-  std::ifstream f("/proc/self/status");
-  std::string line;
-  while (std::getline(f, line))
-    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-  return -1;
-}
-bool ResetPeak() {
-  std::ofstream f("/proc/self/clear_refs");
-  f << "5";
-  f.flush();
-  return bool(f);
-}
-
-// Peak resident growth while `work` runs, in MB; −1 when it cannot be told.
-template <typename F>
-double PeakGrowthMB(F&& work) {
-  if (!ResetPeak()) return -1;
-  const long before = StatusKb("VmRSS:");
-  work();
-  const long peak = StatusKb("VmHWM:");
-  if (before < 0 || peak < 0) return -1;
-  return double(peak - before) / 1024.0;
-}
 
 // A picture with detail everywhere, so that any shifted or smoothed pixel shows.
 QImage Busy(int w, int h) {
@@ -61,84 +33,6 @@ QImage Busy(int w, int h) {
     for (int x = 0; x < w; ++x)
       img.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256) ^ (rng() & 0x1F1F1F));
   return img;
-}
-
-struct JpegKind {
-  const char* Name;
-  bool Progressive;
-  int HSamp, VSamp;  // of the brightness component: 2 × 2 is 4:2:0, 1 × 1 is 4:4:4
-  bool Separate;     // sequential, one scan per component
-  bool Grey;
-};
-
-ByteBuffer EncodeJpeg(const QImage& img, const JpegKind& k, int scans = 0) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = JDIMENSION(img.width());
-  c.image_height = JDIMENSION(img.height());
-  c.input_components = k.Grey ? 1 : 3;
-  c.in_color_space = k.Grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 80, TRUE);
-  c.restart_interval = k.Separate ? 7 : 0;
-  if (!k.Grey) c.comp_info[0].h_samp_factor = k.HSamp, c.comp_info[0].v_samp_factor = k.VSamp;
-  std::vector<jpeg_scan_info> script;
-  if (k.Progressive) jpeg_simple_progression(&c);
-  if (k.Separate && !k.Grey) {
-    for (int i = 0; i < 3; ++i) {
-      jpeg_scan_info s{};
-      s.comps_in_scan = 1, s.component_index[0] = i, s.Ss = 0, s.Se = 63;
-      script.push_back(s);
-    }
-  }
-  if (scans > 0) {
-    // One DC scan, then one AC coefficient of one component per scan.
-    jpeg_scan_info dc{};
-    dc.comps_in_scan = 3, dc.component_index[0] = 0, dc.component_index[1] = 1, dc.component_index[2] = 2;
-    script.push_back(dc);
-    for (int comp = 0; comp < 3 && int(script.size()) < scans; ++comp)
-      for (int i = 1; i <= 63 && int(script.size()) < scans; ++i) {
-        jpeg_scan_info ac{};
-        ac.comps_in_scan = 1, ac.component_index[0] = comp, ac.Ss = i, ac.Se = i;
-        script.push_back(ac);
-      }
-  }
-  if (!script.empty()) c.scan_info = script.data(), c.num_scans = int(script.size());
-  jpeg_start_compress(&c, TRUE);
-  std::vector<JSAMPLE> row(size_t(img.width()) * 3);
-  while (c.next_scanline < c.image_height) {
-    const int y = int(c.next_scanline);
-    for (int x = 0; x < img.width(); ++x) {
-      const QRgb p = img.pixel(x, y);
-      if (k.Grey)
-        row[x] = JSAMPLE(qGray(p));
-      else
-        row[3 * x] = JSAMPLE(qRed(p)), row[3 * x + 1] = JSAMPLE(qGreen(p)), row[3 * x + 2] = JSAMPLE(qBlue(p));
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&c, rows, 1);
-  }
-  jpeg_finish_compress(&c);
-  ByteBuffer bytes(out, out + size);
-  jpeg_destroy_compress(&c);
-  std::free(out);
-  return bytes;
-}
-
-// Sets the size the frame header declares.
-void DeclareSize(ByteBuffer& b, int w, int h) {
-  for (size_t i = 2; i + 9 < b.size(); ++i)
-    if (b[i] == 0xFF && b[i + 1] >= 0xC0 && b[i + 1] <= 0xC2) {
-      b[i + 5] = uint8_t(h >> 8), b[i + 6] = uint8_t(h);
-      b[i + 7] = uint8_t(w >> 8), b[i + 8] = uint8_t(w);
-      return;
-    }
-  ADD_FAILURE() << "no frame header";
 }
 
 void Put32(ByteBuffer& b, size_t at, uint32_t v) {
@@ -251,8 +145,8 @@ TEST_F(PictureLimits, HugeDeclaredPicturesLoadAsBackgroundsCheaply) {
 TEST_F(PictureLimits, TheScanLimitSaysSo) {
   const JpegKind k{"progressive", true, 1, 1, false, false};
   QImage back;
-  EXPECT_TRUE(ReadJPEG(Write("100.jpg", EncodeJpeg(Busy(32, 32), k, 100)), back).Ok);
-  const PictureResult r = ReadJPEG(Write("101.jpg", EncodeJpeg(Busy(32, 32), k, 101)), back);
+  EXPECT_TRUE(ReadJPEG(Write("100.jpg", EncodeJpeg(Busy(32, 32), {"100 scans", true, 1, 1, false, false, 100})), back).Ok);
+  const PictureResult r = ReadJPEG(Write("101.jpg", EncodeJpeg(Busy(32, 32), {"101 scans", true, 1, 1, false, false, 101})), back);
   EXPECT_FALSE(r.Ok);
   EXPECT_EQ(r.Error, "この JPEG は スキャンが おおすぎて よみこめません");
   // Damage that libjpeg reports with the same number keeps its number.

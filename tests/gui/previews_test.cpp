@@ -100,24 +100,25 @@ TEST_F(Previews, EachKindOfNextCommandRecordsTheResizeOnce) {
       {"undo", [&] { ClickButton(Button(*Window, "UndoStepBtn")); }},
   };
   for (const auto& [name, command] : commands) {
+    SCOPED_TRACE(name);
     // A fresh window for each command.
     TearDown();
     SetUp();
     DrawAndSelect();
     for (int p = 1; p <= 12; ++p) H(p);
     V(4);
-    ASSERT_EQ(SizeRecords(), 0) << name;
+    ASSERT_EQ(SizeRecords(), 0);
     command();
-    EXPECT_EQ(SizeRecords(), 1) << name;
+    EXPECT_EQ(SizeRecords(), 1);
     const Action& size = S().History().At(2);
-    EXPECT_EQ(size.Parameter, ParameterKind::Size) << name;
-    EXPECT_EQ(size.FigData.Start, (Point{88, 96})) << name;
-    EXPECT_EQ(size.FigData.End, (Point{212, 154})) << name;
-    EXPECT_FALSE(S().ResizePending()) << name;
-    EXPECT_EQ(Drawn(), Replayed()) << name;
+    EXPECT_EQ(size.Parameter, ParameterKind::Size);
+    EXPECT_EQ(size.FigData.Start, (Point{88, 96}));
+    EXPECT_EQ(size.FigData.End, (Point{212, 154}));
+    EXPECT_FALSE(S().ResizePending());
+    EXPECT_EQ(Drawn(), Replayed());
     if (S().WorkMode == WindowMode::Edit) {
       CanvasMove(*Window, 300, 300, false);
-      EXPECT_EQ(SizeRecords(), 1) << name << ": recorded twice";
+      EXPECT_EQ(SizeRecords(), 1) << "recorded twice";
     }
   }
 }

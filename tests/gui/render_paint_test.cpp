@@ -8,6 +8,7 @@
 #include "paint_pixels.h"
 #include "render/paint.h"
 #include "support/builders.h"
+#include "support/ink_box.h"
 
 namespace {
 
@@ -21,11 +22,20 @@ Figure StampOf(Point start, std::vector<Figure> contents) {
   return stamp;
 }
 
-// A stamp whose contents are `contents`, appended to `list`.
-Figure* AddStamp(FigureList& list, Point start, std::vector<Figure> contents) {
-  Figure* stamp = &list.AddEmpty();
-  *stamp = StampOf(start, std::move(contents));
-  return stamp;
+// `figures` drawn one after the other in the copy mode on a blank canvas.
+QImage Drawn(std::initializer_list<Figure> figures) {
+  QImage img = Blank();
+  RasterCanvas canvas(&img);
+  for (const Figure& f : figures) DrawFigure(canvas, &f, 0, 0, DrawMode::Copy);
+  return img;
+}
+
+// A figure of `tool` from (100, 100) to (200, 200) with the vertices of the
+// triangle (100, 100), (200, 100), (100, 200) and a pen 3 pixels wide.
+Figure Triangle(ToolKind tool, ColorRef brush) {
+  Figure f = Shape(tool, {100, 100}, {200, 200}, brush, 3);
+  for (const Point& p : {Point{100, 100}, Point{200, 100}, Point{100, 200}}) f.PointData.AddPoint(p.X, p.Y);
+  return f;
 }
 
 class PaintTest : public ::testing::Test {
@@ -36,67 +46,40 @@ class PaintTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PaintTest, NoFillRectangleShowsOnlyItsOutline) {
+TEST_F(PaintTest, ARectangleInFrontHidesWhatIsBehindUnlessItHasNoFill) {
   const Figure behind = Shape(ToolKind::Rectangle, {20, 20}, {60, 60}, tRed);
-  const Figure front = Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clBtnFace);
-  DrawFigure(canvas, &behind, 0, 0, DrawMode::Copy);
-  DrawFigure(canvas, &front, 0, 0, DrawMode::Copy);
-  EXPECT_EQ(img.pixel(30, 30), kRed);    // seen through the front rectangle
-  EXPECT_EQ(img.pixel(10, 30), kBlack);  // its outline
-  EXPECT_EQ(img.pixel(49, 30), kBlack);
-  EXPECT_EQ(img.pixel(50, 30), kRed);
-}
-
-TEST_F(PaintTest, WhiteFilledRectangleHidesWhatIsBehind) {
-  const Figure behind = Shape(ToolKind::Rectangle, {20, 20}, {60, 60}, tRed);
-  const Figure front = Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clWhite);
-  DrawFigure(canvas, &behind, 0, 0, DrawMode::Copy);
-  DrawFigure(canvas, &front, 0, 0, DrawMode::Copy);
-  EXPECT_EQ(img.pixel(30, 30), kWhite);
-  EXPECT_EQ(img.pixel(55, 55), kRed);
+  const QImage hollow = Drawn({behind, Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clBtnFace)});
+  EXPECT_EQ(hollow.pixel(30, 30), kRed);    // seen through the front rectangle
+  EXPECT_EQ(hollow.pixel(10, 30), kBlack);  // its outline
+  EXPECT_EQ(hollow.pixel(49, 30), kBlack);
+  EXPECT_EQ(hollow.pixel(50, 30), kRed);
+  const QImage white = Drawn({behind, Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clWhite)});
+  EXPECT_EQ(white.pixel(30, 30), kWhite);
+  EXPECT_EQ(white.pixel(55, 55), kRed);
 }
 
 TEST_F(PaintTest, EveryFilledKindUsesItsBrushAndNoFillLeavesTheInside) {
-  Vertex tri;
-  tri.AddPoint(100, 100);
-  tri.AddPoint(200, 100);
-  tri.AddPoint(100, 200);
   for (ToolKind tool : {ToolKind::Rectangle, ToolKind::Ellipse, ToolKind::Polygon}) {
-    QImage a = Blank(), b = Blank();
-    RasterCanvas ca(&a), cb(&b);
-    Figure filled = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
-    Figure empty = Shape(tool, {100, 100}, {200, 200}, clBtnFace, 3);
-    filled.PointData = empty.PointData = tri;
-    DrawFigure(ca, &filled, 0, 0, DrawMode::Copy);
-    DrawFigure(cb, &empty, 0, 0, DrawMode::Copy);
-    EXPECT_EQ(a.pixel(120, 120), kBlue) << int(tool);
-    EXPECT_EQ(b.pixel(120, 120), kWhite) << int(tool);
-    EXPECT_EQ(a.pixel(100, 150), kBlack) << int(tool);  // left edge on every kind
-    EXPECT_EQ(b.pixel(100, 150), kBlack) << int(tool);
+    SCOPED_TRACE(int(tool));
+    const QImage filled = Drawn({Triangle(tool, tBlue)}), empty = Drawn({Triangle(tool, clBtnFace)});
+    EXPECT_EQ(filled.pixel(120, 120), kBlue);
+    EXPECT_EQ(empty.pixel(120, 120), kWhite);
+    EXPECT_EQ(filled.pixel(100, 150), kBlack);  // left edge on every kind
+    EXPECT_EQ(empty.pixel(100, 150), kBlack);
   }
 }
 
 TEST_F(PaintTest, OpenKindsNeverFill) {
-  Vertex tri;
-  tri.AddPoint(100, 100);
-  tri.AddPoint(200, 100);
-  tri.AddPoint(100, 200);
   for (ToolKind tool : {ToolKind::FreeLine, ToolKind::Polyline, ToolKind::Line}) {
-    QImage a = Blank();
-    RasterCanvas ca(&a);
-    Figure f = Shape(tool, {100, 100}, {200, 200}, tBlue, 3);
-    f.PointData = tri;
-    DrawFigure(ca, &f, 0, 0, DrawMode::Copy);
-    EXPECT_EQ(a.pixel(120, 130), kWhite) << int(tool);
-    EXPECT_EQ(a.pixel(150, 150), kBlack) << int(tool);  // the diagonal
+    SCOPED_TRACE(int(tool));
+    const QImage drawn = Drawn({Triangle(tool, tBlue)});
+    EXPECT_EQ(drawn.pixel(120, 130), kWhite);
+    EXPECT_EQ(drawn.pixel(150, 150), kBlack);  // the diagonal
   }
 }
 
 TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
-  const Figure black = Shape(ToolKind::Rectangle, {0, 0}, {200, 100}, clBlack);
-  const Figure text = Text({10, 10}, "Tamlo たむろ", tRed, clWhite);
-  DrawFigure(canvas, &black, 0, 0, DrawMode::Copy);
-  DrawFigure(canvas, &text, 0, 0, DrawMode::Copy);
+  img = Drawn({Shape(ToolKind::Rectangle, {0, 0}, {200, 100}, clBlack), Text({10, 10}, "Tamlo たむろ", tRed, clWhite)});
   int red = 0;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x) {
@@ -108,21 +91,15 @@ TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
 }
 
 TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
-  const Figure text = Text({50, 40}, "WWW", clBlack, clWhite);
-  DrawFigure(canvas, &text, 0, 0, DrawMode::Copy);
-  int minX = 9999, minY = 9999;
-  for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 200; ++x)
-      if (img.pixel(x, y) == kBlack) minX = std::min(minX, x), minY = std::min(minY, y);
-  EXPECT_GE(minX, 50);
-  EXPECT_LE(minX, 52);
-  EXPECT_GE(minY, 40);
-  EXPECT_LE(minY, 46);
+  const QRect ink = InkBox(Drawn({Text({50, 40}, "WWW", clBlack, clWhite)}), kWhite);
+  EXPECT_GE(ink.left(), 50);
+  EXPECT_LE(ink.left(), 52);
+  EXPECT_GE(ink.top(), 40);
+  EXPECT_LE(ink.top(), 46);
 }
 
 TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
-  const Figure line = Shape(ToolKind::Line, {10, 10}, {60, 10}, clWhite, 0);
-  DrawFigure(canvas, &line, 0, 0, DrawMode::Copy);
+  img = Drawn({Shape(ToolKind::Line, {10, 10}, {60, 10}, clWhite, 0)});
   for (int x = 10; x <= 60; ++x) {
     EXPECT_EQ(img.pixel(x, 10), kBlack) << x;
     EXPECT_EQ(img.pixel(x, 9), kWhite) << x;
@@ -145,7 +122,7 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   std::vector<Figure> outer{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   outer.push_back(StampOf({5, 5}, std::move(inner)));
   FigureList top;
-  Figure* stamp = AddStamp(top, {100, 50}, std::move(outer));
+  Figure* stamp = addStamp(top, {100, 50}, std::move(outer));
   stamp->PenWidth = 40;  // a stamp's own attributes never show
   stamp->PenColor = tRed;
   stamp->BrushColor = tRed;
@@ -169,7 +146,7 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
   std::vector<Figure> contents{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
   FigureList top;
-  Figure* stamp = AddStamp(top, {20, 20}, std::move(contents));
+  Figure* stamp = addStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);
   DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);  // not-xor would erase it again
   EXPECT_EQ(img.pixel(25, 20), kBlack);
@@ -202,7 +179,7 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
   FigureList empty;
   DrawFigList(canvas, &empty, 0, 0);
   FigureList top;
-  AddStamp(top, {10, 10}, {});
+  addStamp(top, {10, 10}, {});
   Figure* bare = &top.AddEmpty();
   bare->DrawingTool = ToolKind::Stamp;  // no contents at all
   Figure* none = &top.AddEmpty();
@@ -221,20 +198,15 @@ TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
   DrawSelectionFrame(canvas, rect);
   // Corners (7, 17) and (113, 73): the right and bottom edges are the last
   // pixels inside, columns 112 and rows 72.
-  int minX = 9999, maxX = -1, minY = 9999, maxY = -1, dots = 0;
+  int dots = 0;
   for (int y = 0; y < kCanvasHeight; ++y)
     for (int x = 0; x < kCanvasWidth; ++x)
       if (img.pixel(x, y) != kWhite) {
         ASSERT_EQ(img.pixel(x, y), kBlack);
         ASSERT_TRUE(x == 7 || x == 112 || y == 17 || y == 72) << x << "," << y;
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
         ++dots;
       }
-  EXPECT_EQ(minX, 7);
-  EXPECT_EQ(maxX, 112);
-  EXPECT_EQ(minY, 17);
-  EXPECT_EQ(maxY, 72);
+  EXPECT_EQ(InkBox(img, kWhite), QRect(QPoint(7, 17), QPoint(112, 72)));
   EXPECT_EQ(img.pixel(7, 17), kBlack);
   // Dotted: about every other pixel of the 2 × (106 + 56) − 4 on the outline.
   EXPECT_GT(dots, 140);
@@ -247,17 +219,7 @@ TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
 TEST_F(PaintTest, SelectionFrameOfAReversedBoxRunsInsideOnThatAxis) {
   const Figure line = Shape(ToolKind::Line, {110, 70}, {10, 20}, clWhite);
   DrawSelectionFrame(canvas, line);  // corners (107, 67) and (13, 23)
-  int minX = 9999, maxX = -1, minY = 9999, maxY = -1;
-  for (int y = 0; y < kCanvasHeight; ++y)
-    for (int x = 0; x < kCanvasWidth; ++x)
-      if (img.pixel(x, y) != kWhite) {
-        minX = std::min(minX, x), maxX = std::max(maxX, x);
-        minY = std::min(minY, y), maxY = std::max(maxY, y);
-      }
-  EXPECT_EQ(minX, 13);
-  EXPECT_EQ(maxX, 106);
-  EXPECT_EQ(minY, 23);
-  EXPECT_EQ(maxY, 66);
+  EXPECT_EQ(InkBox(img, kWhite), QRect(QPoint(13, 23), QPoint(106, 66)));
 }
 
 TEST_F(PaintTest, SelectionFrameTwiceRestoresAnyPicture) {

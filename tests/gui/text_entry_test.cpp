@@ -3,25 +3,22 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "support/window_fixture.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
 class TextEntry : public WindowTest {
  protected:
-  // Opens the box with the text tool at (x, y), types and presses Enter.
-  void WriteText(int x, int y, const QString& text) {
+  // Opens the box with the text tool at (x, y).
+  void OpenTextBox(int x, int y) {
     ChooseTool(Button(*Window, "TextBtn"));
     CanvasClick(*Window, x, y);
-    TypeText(*Window, text);
-    PressKey(*Window, Qt::Key_Return);
   }
   int32_t Width(const std::string& text, int32_t size) { return Window->FigureTextWidth(text, size); }
 };
 
 TEST_F(TextEntry, EnterInTheDrawModeMakesAMeasuredText) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
+  OpenTextBox(100, 80);
   ASSERT_TRUE(TextBox(*Window)->isVisible());
   EXPECT_EQ(TextBox(*Window)->pos(), QPoint(100, 80));
   TypeText(*Window, "abc");
@@ -57,8 +54,7 @@ TEST_F(TextEntry, MeasuredInTheFigureFont) {
 }
 
 TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 20, 30);
+  OpenTextBox(20, 30);
   // What an input method sends: a preedit string, then the committed text.
   QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
   QApplication::sendEvent(TextBox(*Window), &preedit);
@@ -73,8 +69,7 @@ TEST_F(TextEntry, JapaneseTextFromTheInputMethodIsKept) {
 }
 
 TEST_F(TextEntry, EmptyBoxMakesNothing) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
+  OpenTextBox(100, 80);
   PressKey(*Window, Qt::Key_Return);
   EXPECT_FALSE(TextBox(*Window)->isVisible());
   EXPECT_TRUE(S().Figures().IsEmpty());
@@ -83,8 +78,7 @@ TEST_F(TextEntry, EmptyBoxMakesNothing) {
 }
 
 TEST_F(TextEntry, EscapeLeavesTheTextTool) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
+  OpenTextBox(100, 80);
   TypeText(*Window, "abc");
   PressKey(*Window, Qt::Key_Escape);
   EXPECT_FALSE(TextBox(*Window)->isVisible());
@@ -96,7 +90,7 @@ TEST_F(TextEntry, EscapeLeavesTheTextTool) {
 }
 
 TEST_F(TextEntry, ChangingATextWidensItAndRecordsOneChange) {
-  WriteText(100, 80, "abc");
+  PlaceText(*Window, {100, 80}, "abc");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   Figure* f = S().SelectedFig;
@@ -133,8 +127,8 @@ TEST_F(TextEntry, ChangeTextIgnoresOtherKinds) {
 }
 
 TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
-  WriteText(100, 80, "abc");
-  WriteText(300, 200, "xyz");
+  PlaceText(*Window, {100, 80}, "abc");
+  PlaceText(*Window, {300, 200}, "xyz");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   ClickButton(Button(*Window, "ChangeTextBtn"));
@@ -157,9 +151,8 @@ TEST_F(TextEntry, EnterAfterTheSelectionMovedOnChangesNothing) {
 }
 
 TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
-  WriteText(100, 80, "abc");
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 300, 200);
+  PlaceText(*Window, {100, 80}, "abc");
+  OpenTextBox(300, 200);
   TypeText(*Window, "zzz");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
@@ -170,8 +163,7 @@ TEST_F(TextEntry, TextOpenedInTheDrawModeDoesNothingInTheEditMode) {
 }
 
 TEST_F(TextEntry, OtherKeysTypeNormally) {
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 10, 10);
+  OpenTextBox(10, 10);
   TypeText(*Window, "ab");
   PressKey(*Window, Qt::Key_Backspace);
   TypeText(*Window, "c");
@@ -182,7 +174,7 @@ TEST_F(TextEntry, OtherKeysTypeNormally) {
 // The box opened on one text and then hidden by another command must not
 // carry that text into a later, unrelated box.
 TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
-  WriteText(100, 80, "abc");
+  PlaceText(*Window, {100, 80}, "abc");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   Figure* a = S().SelectedFig;
@@ -194,8 +186,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
 
   // A new text typed in the draw mode, its box still open on the switch.
   EnterDrawMode(*Window);
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 300, 300);
+  OpenTextBox(300, 300);
   TypeText(*Window, "XYZ");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
@@ -207,7 +198,7 @@ TEST_F(TextEntry, AHiddenBoxForgetsTheTextItWasOpenedOn) {
 }
 
 TEST_F(TextEntry, AModeChangeForgetsTheTextBeingChanged) {
-  WriteText(100, 80, "abc");
+  PlaceText(*Window, {100, 80}, "abc");
   EnterEditMode(*Window);
   CanvasClick(*Window, 102, 85);
   ClickButton(Button(*Window, "ChangeTextBtn"));
@@ -241,8 +232,7 @@ TEST_F(TextEntry, TheBoxFollowsTheCanvasSize) {
     EXPECT_EQ(box->height(), qRound(24 * scale));
     EXPECT_EQ(box->pos() - canvas->pos(), QPoint(qRound(100 * scale), qRound(80 * scale)));  // both in the canvas field
   };
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 80);
+  OpenTextBox(100, 80);
   expectBox(1, "at the opening size");
   const int width = box->width();
   Window->resize(800 + 640, 580 + 480);  // the canvas twice as large

@@ -229,13 +229,10 @@ class VectorFilesTest : public BatchFolderTest {
 TEST_F(VectorFilesTest, ThePngAtAScaleAgreesWithTheRasterPicture) {
   const Case c = Cases()[3];
   WriteDrawing(c, "d.tlo");
-  BatchRun r = Run({"--export-png", "one.png", "--scale", "1", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
-  r = Run({"--export-png", "plain.png", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-png", "one.png", "--scale", "1", "d.tlo"}));
+  ASSERT_TRUE(Succeeds({"--export-png", "plain.png", "d.tlo"}));
   EXPECT_EQ(Png("one.png"), Png("plain.png"));  // --scale 1 is today's picture
-  r = Run({"--export-png", "four.png", "--scale", "4", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-png", "four.png", "--scale", "4", "d.tlo"}));
   ASSERT_EQ(Png("four.png").size(), QSize(2560, 1920));
   ExpectAgreement(Png("one.png"), Reduced(Png("four.png"), 4), "png scale 4", c.Within);
 }
@@ -244,10 +241,8 @@ TEST_F(VectorFilesTest, TheSvgDrawnByRsvgAgreesWithThePngOfTheSameSize) {
   if (!Have("rsvg-convert")) GTEST_SKIP() << "rsvg-convert is not installed (scripts/setup.sh installs it)";
   for (const Case& c : Cases()) {
     WriteDrawing(c, "d.tlo");
-    BatchRun r = Run({"--export-svg", "d.svg", "d.tlo"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
-    r = Run({"--export-png", "two.png", "--scale", "2", "d.tlo"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(Succeeds({"--export-svg", "d.svg", "d.tlo"}));
+    ASSERT_TRUE(Succeeds({"--export-png", "two.png", "--scale", "2", "d.tlo"}));
     ASSERT_TRUE(Tool("rsvg-convert", {"-w", "1280", "-h", "960", "-b", "white", "-o", Path("svg.png"), Path("d.svg")}));
     ExpectAgreement(Png("two.png"), Png("svg.png"), std::string("svg ") + c.Name, kFiles);
 
@@ -272,10 +267,8 @@ TEST_F(VectorFilesTest, ThePdfDrawnByPdftoppmAgreesAndEmbedsEveryFont) {
   if (!Have("pdftoppm") || !Have("pdffonts")) GTEST_SKIP() << "poppler-utils is not installed (scripts/setup.sh installs it)";
   const Case c = Cases()[3];
   WriteDrawing(c, "d.tlo");
-  BatchRun r = Run({"--export-pdf", "d.pdf", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
-  r = Run({"--export-png", "three.png", "--scale", "3", "d.tlo"});
-  ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+  ASSERT_TRUE(Succeeds({"--export-pdf", "d.pdf", "d.tlo"}));
+  ASSERT_TRUE(Succeeds({"--export-png", "three.png", "--scale", "3", "d.tlo"}));
   // 288 dots per inch: a point is 4 pixels, the 480-point drawing 1920.
   ASSERT_TRUE(Tool("pdftoppm", {"-r", "288", "-png", "-singlefile", Path("d.pdf"), Path("page")}));
   const QImage page = Png("page.png");
@@ -306,8 +299,7 @@ TEST_F(VectorFilesTest, PdfPagesAreLandscapeA4AndLetter) {
   WriteDrawing(Cases()[0], "d.tlo");
   for (const auto& [page, size] : {std::pair{"a4", "842 x 595"}, std::pair{"letter", "792 x 612"}}) {
     const QString out = QString("%1.pdf").arg(page);
-    BatchRun r = Run({"--export-pdf", out, "--page", page, "d.tlo"});
-    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(Succeeds({"--export-pdf", out, "--page", page, "d.tlo"}));
     QProcess info;
     info.start("pdfinfo", {Path(out)});
     ASSERT_TRUE(info.waitForFinished(60000));
@@ -329,18 +321,14 @@ TEST_F(VectorFilesTest, BadVectorOptionsAreBadUsage) {
   EXPECT_FALSE(QFile::exists(Path("a.png")));
   // A step and a folder of drawings go with the vector outputs too.
   WriteDrawing(Cases()[1], "e.tlo");
-  BatchRun r = Run({"--export-svg", "out/", "d.tlo", "e.tlo"});
-  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_TRUE(Succeeds({"--export-svg", "out/", "d.tlo", "e.tlo"}));
   EXPECT_TRUE(QFile::exists(Path("out/d.svg")) && QFile::exists(Path("out/e.svg")));
   // Again: a folder's outputs are replaced without backups.
-  r = Run({"--export-svg", "out/", "d.tlo", "e.tlo"});
-  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_TRUE(Succeeds({"--export-svg", "out/", "d.tlo", "e.tlo"}));
   EXPECT_FALSE(QFile::exists(Path("out/d.bak")));
   // --page goes with the contact sheet too.
-  r = Run({"--contact-sheet", "sheet.png", "--page", "letter", "d.tlo", "e.tlo"});
-  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
-  r = Run({"--export-pdf", "s.pdf", "--step", "0", "d.tlo"});
-  EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+  EXPECT_TRUE(Succeeds({"--contact-sheet", "sheet.png", "--page", "letter", "d.tlo", "e.tlo"}));
+  EXPECT_TRUE(Succeeds({"--export-pdf", "s.pdf", "--step", "0", "d.tlo"}));
 }
 
 }  // namespace

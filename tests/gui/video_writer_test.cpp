@@ -12,12 +12,10 @@
 
 #include "history/replay_pace.h"
 #include "io/video_writer.h"
+#include "support/memory_use.h"
 #include "video_decode.h"
 
 namespace {
-
-using Decoded = DecodedVideo;
-Decoded Decode(const QString& path) { return DecodeVideo(path); }
 
 const QRgb kColours[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 128, 0), qRgb(255, 255, 0), qRgb(0, 0, 0),
                          qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(128, 128, 128)};
@@ -46,7 +44,6 @@ QImage Photo() {
 int ChannelDiff(QRgb a, QRgb b) {
   return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
-double MeanDiff(const QImage& a, const QImage& b) { return MeanPictureDiff(a, b); }
 // Same picture, ignoring the unused fourth byte.
 bool SamePixels(const QImage& a, const QImage& b) {
   if (a.size() != b.size()) return false;
@@ -74,6 +71,12 @@ class VideoWriterTest : public ::testing::Test {
   QByteArray Bytes(const QString& name) const {
     QFile f(Path(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // An older video at `name`, to be replaced.
+  void PutOldVideo(const QString& name) {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old video");
   }
 
   // A drawing of five steps recorded at these times, played as drawn and
@@ -113,7 +116,7 @@ TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
   Write("film.mp4", VideoFormat::MP4, steps);
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file left
 
-  const Decoded d = Decode(Path("film.mp4"));
+  const DecodedVideo d = DecodeVideo(Path("film.mp4"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_H264);
   EXPECT_EQ(d.Profile, FF_PROFILE_H264_HIGH);
@@ -127,7 +130,7 @@ TEST_F(VideoWriterTest, MP4IsH264WithTheFramesAndTimesAsked) {
   // Pictures as lossy as a JPEG: close overall, flat areas close everywhere.
   for (int k : {0, 4}) {
     const QImage source = Drawing(k + 1);
-    EXPECT_LT(MeanDiff(d.Pictures[k], source), 2.0) << k;
+    EXPECT_LT(MeanPictureDiff(d.Pictures[k], source), 2.0) << k;
     for (int s = 1; s <= k + 1; ++s) {
       const QPoint centre = StepRect(s).center();
       EXPECT_LE(ChannelDiff(d.Pictures[k].pixel(centre), source.pixel(centre)), 8) << k << " " << s;
@@ -149,7 +152,7 @@ TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
   Write("film.gif", VideoFormat::GIF, steps);
   EXPECT_EQ(Entries(), QStringList{"film.gif"});
 
-  const Decoded d = Decode(Path("film.gif"));
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_TRUE(d.Ok);
   EXPECT_EQ(d.Codec, AV_CODEC_ID_GIF);
   EXPECT_EQ(d.Width, 640);
@@ -173,7 +176,7 @@ TEST_F(VideoWriterTest, GIFKeepsAFewColoursExactlyAndLoopsForever) {
 TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursAndApproximatesThePhoto) {
   const QImage photo = Photo();
   Write("photo.gif", VideoFormat::GIF, std::vector<double>(9, 0.25), photo);
-  const Decoded d = Decode(Path("photo.gif"));
+  const DecodedVideo d = DecodeVideo(Path("photo.gif"));
   ASSERT_TRUE(d.Ok);
   ASSERT_EQ(d.Pictures.size(), 9u);
   for (int k : {0, 4, 8}) {
@@ -188,17 +191,8 @@ TEST_F(VideoWriterTest, GIFOverAPhotoKeepsTheDrawingsColoursAndApproximatesThePh
     // The photo approximated: on average about as close as a fixed
     // 6 × 7 × 6 colour cube would come (about 10) on this photo, whose
     // colours spread evenly over a large part of the cube.
-    EXPECT_LT(MeanDiff(d.Pictures[k], source), 10.0) << k;
+    EXPECT_LT(MeanPictureDiff(d.Pictures[k], source), 10.0) << k;
   }
-}
-
-// The process's peak resident memory so far, in MB (0 where unknown).
-double PeakResidentMB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-  return 0;
 }
 
 // A long GIF of many colours holds no more memory than a short one: the
@@ -247,8 +241,8 @@ TEST_F(VideoWriterTest, FrameTimesRoundWithoutAddingUp) {
   const std::vector<double> steps = {1.0 / 3, 1.0 / 3, 1.0 / 3, 0.001, -1, 0.5};
   Write("times.gif", VideoFormat::GIF, steps);
   Write("times.mp4", VideoFormat::MP4, steps);
-  const Decoded gif = Decode(Path("times.gif"));
-  const Decoded mp4 = Decode(Path("times.mp4"));
+  const DecodedVideo gif = DecodeVideo(Path("times.gif"));
+  const DecodedVideo mp4 = DecodeVideo(Path("times.mp4"));
   EXPECT_EQ(gif.LengthMs, (std::vector<int64_t>{330, 340, 330, 20, 20, 500}));
   EXPECT_EQ(gif.StartMs, (std::vector<int64_t>{0, 330, 670, 1000, 1020, 1040}));
   EXPECT_EQ(mp4.LengthMs, (std::vector<int64_t>{333, 334, 333, 1, 1, 500}));
@@ -257,10 +251,7 @@ TEST_F(VideoWriterTest, FrameTimesRoundWithoutAddingUp) {
 
 TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
   // A video cancelled halfway: the old file at the target stays as it was.
-  QFile old(Path("film.mp4"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old video");
-  old.close();
+  PutOldVideo("film.mp4");
   {
     VideoWriter w;
     ASSERT_TRUE(w.Open(Path("film.mp4").toStdString(), VideoFormat::MP4).Ok);
@@ -314,10 +305,7 @@ TEST_F(VideoWriterTest, CancelAndFailuresLeaveNoFileBehind) {
 }
 
 TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
-  QFile old(Path("film.gif"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old video");
-  old.close();
+  PutOldVideo("film.gif");
   VideoWriter w;
   ASSERT_TRUE(w.Open(Path("film.gif").toStdString(), VideoFormat::GIF).Ok);
   ASSERT_TRUE(w.AddFrame(Drawing(1), 1).Ok);
@@ -331,7 +319,7 @@ TEST_F(VideoWriterTest, FinishReplacesTheTargetKeepingABackupWhenAsked) {
   ASSERT_TRUE(w.AddFrame(Drawing(2), 1).Ok);
   ASSERT_TRUE(w.Finish().Ok);
   EXPECT_EQ(Bytes("film.bak"), "old video");
-  const Decoded d = Decode(Path("film.gif"));
+  const DecodedVideo d = DecodeVideo(Path("film.gif"));
   ASSERT_EQ(d.Pictures.size(), 1u);
   EXPECT_TRUE(SamePixels(d.Pictures[0], Drawing(2)));
   EXPECT_EQ(d.LengthMs, std::vector<int64_t>{1000});

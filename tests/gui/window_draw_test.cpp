@@ -2,7 +2,7 @@
 // the rubber band on the screen, clicks that make nothing, and polylines.
 #include <QLineEdit>
 
-#include "support/window_fixture.h"
+#include "support/gui_helpers.h"
 
 namespace {
 
@@ -12,11 +12,6 @@ class WindowDraw : public WindowTest {
     auto figs = Figures(S().Figures());
     EXPECT_EQ(figs.size(), 1u);
     return *figs.back();
-  }
-  std::vector<Point> Vertices(const Figure& f) {
-    std::vector<Point> v;
-    for (int i = 0; i < f.PointData.Count(); ++i) v.push_back(f.PointData.Points[i]);
-    return v;
   }
 };
 
@@ -69,9 +64,8 @@ TEST_F(WindowDraw, EveryMouseButtonDrawsAlike) {
 }
 
 TEST_F(WindowDraw, ClicksWithoutDraggingMakeNothing) {
-  for (QAbstractButton* tool : {static_cast<QAbstractButton*>(Button(*Window, "LineBtn")), static_cast<QAbstractButton*>(Button(*Window, "OvalBtn")),
-                                static_cast<QAbstractButton*>(Button(*Window, "RectBtn")), static_cast<QAbstractButton*>(Button(*Window, "FreeBtn"))}) {
-    ChooseTool(tool);
+  for (const char* tool : {"LineBtn", "OvalBtn", "RectBtn", "FreeBtn"}) {
+    ChooseTool(Button(*Window, tool));
     CanvasClick(*Window, 100, 100);
     // Moving away and coming back before the release is still a click.
     CanvasPress(*Window, 200, 200);
@@ -117,7 +111,7 @@ TEST_F(WindowDraw, FreeLineCollectsOnePointPerMoveAndTheRelease) {
   CanvasRelease(*Window, 40, 70);
   const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, ToolKind::FreeLine);
-  EXPECT_EQ(Vertices(f), (std::vector<Point>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
+  EXPECT_EQ(f.PointData.Points, (std::vector<Point>{{10, 10}, {20, 15}, {30, 30}, {25, 60}, {40, 70}}));
   // Start and End are the vertices' box.
   EXPECT_EQ(f.Start, (Point{10, 10}));
   EXPECT_EQ(f.End, (Point{40, 70}));
@@ -156,7 +150,7 @@ TEST_F(WindowDraw, PolylineStoresClickedVerticesTwiceAndTheLastThreeTimes) {
   EXPECT_FALSE(Window->Tools().Busy());
   const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, ToolKind::Polyline);
-  EXPECT_EQ(Vertices(f), (std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
+  EXPECT_EQ(f.PointData.Points, (std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}, {0, 100}, {0, 100}}));
   EXPECT_EQ(f.Start, (Point{0, 0}));
   EXPECT_EQ(f.End, (Point{100, 100}));
   EXPECT_EQ(ActionKinds(S()), std::vector<ActionKind>{ActionKind::Create});
@@ -171,7 +165,7 @@ TEST_F(WindowDraw, PolygonIsFinishedAndFilledByASecondClickOnTheLastVertex) {
   CanvasClick(*Window, 150, 200);
   const Figure& f = Only();
   EXPECT_EQ(f.DrawingTool, ToolKind::Polygon);
-  EXPECT_EQ(Vertices(f), (std::vector<Point>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
+  EXPECT_EQ(f.PointData.Points, (std::vector<Point>{{100, 100}, {200, 100}, {150, 200}, {150, 200}, {150, 200}}));
   Window->PaintBoxPaint();
   EXPECT_EQ(CanvasPixel(*Window, 150, 100), kBlack);  // the first edge
 }
@@ -189,7 +183,7 @@ TEST_F(WindowDraw, SingleClickWithThePolylineToolMakesNothingAndStaysReady) {
   // its second is a click that makes nothing.
   CanvasDoubleClick(*Window, 30, 10);
   const Figure& f = Only();
-  EXPECT_EQ(Vertices(f), (std::vector<Point>{{10, 10}, {30, 10}, {30, 10}}));
+  EXPECT_EQ(f.PointData.Points, (std::vector<Point>{{10, 10}, {30, 10}, {30, 10}}));
 }
 
 TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
@@ -213,23 +207,24 @@ TEST_F(WindowDraw, AClickThatMakesNothingLeavesTheScreenAsItWas) {
   ChooseTool(Button(*Window, "PolylineBtn"));
   CanvasDrag(*Window, {100, 100}, {150, 120});
   CanvasDoubleClick(*Window, 150, 120);
-  const QImage shown = Canvas(*Window)->Picture().copy();
-  Window->PaintBoxPaint();
-  EXPECT_EQ(Canvas(*Window)->Picture(), shown);
+  EXPECT_TRUE(ShowsARepaint(*Window));
 }
 
 TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   ChooseTool(Button(*Window, "PolygonBtn"));
   CanvasDrag(*Window, {10, 10}, {100, 10});
   ASSERT_TRUE(Window->Tools().PolyDrawing());
-  for (QMenu* menu : {Menu(*Window, "FileMenu"), Menu(*Window, "DrawMenu"), Menu(*Window, "ToolMenu")}) EXPECT_FALSE(menu->menuAction()->isEnabled());
+  const auto menusEnabled = [&](bool on) {
+    for (const char* menu : {"FileMenu", "DrawMenu", "ToolMenu"}) EXPECT_EQ(Menu(*Window, menu)->menuAction()->isEnabled(), on) << menu;
+  };
+  menusEnabled(false);
   EXPECT_FALSE(TriggerMenu(MenuAction(*Window, "ReadDataMenu")));
 
   ChooseTool(Button(*Window, "RectBtn"));
   EXPECT_TRUE(Button(*Window, "PolygonBtn")->isChecked());
   EXPECT_EQ(S().CurrentTool, ToolKind::Polygon);
-  for (QAbstractButton* mode : {static_cast<QAbstractButton*>(Button(*Window, "SelectEditBtn")), static_cast<QAbstractButton*>(Button(*Window, "SelectPlayBtn"))}) {
-    ClickButton(mode);
+  for (const char* mode : {"SelectEditBtn", "SelectPlayBtn"}) {
+    ClickButton(Button(*Window, mode));
     EXPECT_TRUE(Button(*Window, "SelectDrawBtn")->isChecked());
     EXPECT_EQ(S().WorkMode, WindowMode::Draw);
     EXPECT_TRUE(Panel(*Window, "DrawPanel")->isVisible());
@@ -242,7 +237,7 @@ TEST_F(WindowDraw, APolygonUnderWayRefusesOtherToolsModesAndMenus) {
   CanvasClick(*Window, 100, 60);
   CanvasClick(*Window, 100, 60);
   EXPECT_FALSE(Window->Tools().PolyDrawing());
-  for (QMenu* menu : {Menu(*Window, "FileMenu"), Menu(*Window, "DrawMenu"), Menu(*Window, "ToolMenu")}) EXPECT_TRUE(menu->menuAction()->isEnabled());
+  menusEnabled(true);
   ChooseTool(Button(*Window, "RectBtn"));
   EXPECT_EQ(S().CurrentTool, ToolKind::Rectangle);
 }
@@ -280,10 +275,7 @@ TEST_F(WindowDraw, TheSelectionToolOnEmptyCanvasSwitchesWithNothingSelected) {
 // pass from one figure to the next.
 TEST_F(WindowDraw, NewFiguresKeepTheLastTextsFontAndTheLastFiguresPen) {
   DrawWith(*Window, Button(*Window, "FreeBtn"), {10, 10}, {60, 50});
-  ChooseTool(Button(*Window, "TextBtn"));
-  CanvasClick(*Window, 100, 100);
-  TypeText(*Window, "x");
-  PressKey(*Window, Qt::Key_Return);
+  PlaceText(*Window, {100, 100}, "x");
   DrawRect(*Window, {200, 200}, {250, 240});
   const auto figs = Figures(S().Figures());
   ASSERT_EQ(figs.size(), 3u);

@@ -9,12 +9,11 @@
 #include <QDoubleSpinBox>
 #include <QTimer>
 #include <sys/stat.h>
-#include <sys/time.h>
 
-#include <ctime>
 #include <functional>
 
 #include "support/file_fixture.h"
+#include "support/gui_helpers.h"
 #include "io/replay_walker.h"
 #include "ui/video_pace_dialog.h"
 #include "video_decode.h"
@@ -25,17 +24,6 @@ class WindowVideoTest : public FileTest {
  protected:
   void Rects(int n) {
     for (int i = 0; i < n; ++i) DrawRect(*Window, {100 + 40 * i, 200}, {130 + 40 * i, 260});
-  }
-  // Presses the progress box's Cancel button once step `step` is written,
-  // as the next one is begun.
-  void CancelAtStep(int step) {
-    Window->OnExportProgress = [step](QProgressDialog& progress, int n) {
-      if (n != step + 1) return;
-      auto* cancel = progress.findChild<QPushButton*>();
-      ASSERT_NE(cancel, nullptr);
-      EXPECT_TRUE(cancel->isEnabled());
-      cancel->click();
-    };
   }
   // Answers the pace question that follows the file dialog: `act` sets its
   // controls, then かきだす (or やめる when `accept` is false) is pressed.
@@ -48,6 +36,19 @@ class WindowVideoTest : public FileTest {
       dialog->findChild<QPushButton*>(accept ? "PaceOkButton" : "PaceCancelButton")->click();
     });
   }
+  // Runs the video command, choosing `name` in the file dialog and
+  // answering the pace question as AnswerPace does.
+  void ExportVideo(const QString& name, const std::function<void(VideoPaceDialog&)>& act = {}, bool accept = true) {
+    Choose(name);
+    AnswerPace(act, accept);
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  }
+  // Every label of the window, by name.
+  QStringList Labels() const {
+    QStringList labels;
+    for (QLabel* label : Window->findChildren<QLabel*>()) labels << label->objectName() + "=" + label->text();
+    return labels;
+  }
   bool PaceAsked = false;
 };
 
@@ -57,13 +58,11 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
   EXPECT_EQ(MenuAction(*Window, "SaveVideoMenu")->text(), QString::fromUtf8("全過程を動画に書き出す"));
 
   Rects(4);
-  Choose("film.gif");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.gif");
   EXPECT_TRUE(PaceAsked);
   ASSERT_EQ(Dialogs.DialogsRun.size(), 1u);
   EXPECT_EQ(Dialogs.DialogsRun[0].Kind, DialogKind::SaveVideo);
-  EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif");
+  EXPECT_EQ(Dialogs.DialogsRun[0].Filter, "MP4どうが（*.mp4）|*.mp4|GIFアニメ（*.gif）|*.gif|WebMどうが（*.webm）|*.webm");
   // It says it is done, as a save does.
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Message);
@@ -87,9 +86,7 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
 
   // Again over it, as an MP4 this time: the old one is the backup.
   WriteFile("film.mp4", "older");
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.mp4");
   EXPECT_EQ(ReadFile("film.bak"), "older");
   EXPECT_EQ(DecodeVideo(Path("film.mp4")).Codec, AV_CODEC_ID_H264);
 }
@@ -97,10 +94,8 @@ TEST_F(WindowVideoTest, TheToolMenuWritesTheVideoOfEveryStep) {
 TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   Rects(5);
   WriteFile("film.mp4", "the film before");
-  CancelAtStep(3);
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  CancelExportAtStep(*Window, 3);
+  ExportVideo("film.mp4");
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});  // no temporary file, no backup
   EXPECT_EQ(ReadFile("film.mp4"), "the film before");
   EXPECT_TRUE(Dialogs.Shown.empty());
@@ -116,20 +111,36 @@ TEST_F(WindowVideoTest, CancellingLeavesNoPartialFile) {
   ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});
   // Nor does やめる in the pace question.
-  Choose("film.mp4");
-  AnswerPace({}, false);
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.mp4", {}, false);
   EXPECT_TRUE(PaceAsked);
   EXPECT_EQ(Entries(), QStringList{"film.mp4"});
   EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
+// A name without a video extension gets the one of the type chosen in the
+// dialog, WebM among them.
+TEST_F(WindowVideoTest, ANameWithoutExtensionTakesTheChosenType) {
+  Rects(1);
+  const struct {
+    int type;
+    const char* file;
+    AVCodecID codec;
+  } rows[] = {{1, "film.mp4", AV_CODEC_ID_H264}, {2, "film.gif", AV_CODEC_ID_GIF}, {3, "film.webm", AV_CODEC_ID_VP9}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    Choose("film");
+    Dialogs.FileTypes.push_back(row.type);
+    AnswerPace();
+    ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+    EXPECT_EQ(DecodeVideo(Path(row.file)).Codec, row.codec);
+  }
+  EXPECT_FALSE(QFile::exists(Path("film")));
+}
+
 // A drawing without steps gives what the batch mode gives: one blank frame
 // held for the last step's time, and the message that the video is done.
 TEST_F(WindowVideoTest, AnEmptyDrawingGivesOneBlankFrame) {
-  Choose("film.gif");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.gif");
   EXPECT_TRUE(PaceAsked);
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Message);
@@ -145,9 +156,7 @@ TEST_F(WindowVideoTest, AnEmptyDrawingGivesOneBlankFrame) {
   EXPECT_TRUE(Window->isEnabled());
 
   // An MP4 too.
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.mp4");
   EXPECT_EQ(Dialogs.Shown.size(), 2u);
   EXPECT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 1u);
   EXPECT_EQ(Entries(), (QStringList{"film.gif", "film.mp4"}));
@@ -161,8 +170,7 @@ TEST_F(WindowVideoTest, ThePaceIsChosenAndTheProgressIsLabelled) {
   std::vector<QString> labels;
   Window->OnExportProgress = [&](QProgressDialog& progress, int) { labels.push_back(progress.labelText()); };
   QString lengthAtFour, lengthAtOne;
-  Choose("film.gif");
-  AnswerPace([&](VideoPaceDialog& dialog) {
+  ExportVideo("film.gif", [&](VideoPaceDialog& dialog) {
     auto* rate = dialog.findChild<QDoubleSpinBox*>("PaceRateSpin");
     auto* hold = dialog.findChild<QDoubleSpinBox*>("PaceHoldSpin");
     ASSERT_NE(rate, nullptr);
@@ -178,7 +186,6 @@ TEST_F(WindowVideoTest, ThePaceIsChosenAndTheProgressIsLabelled) {
     hold->setValue(3);
     lengthAtOne = dialog.findChild<QLabel*>("PaceLengthLabel")->text();
   });
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   // 5 × 0.25 s + 2 s, then 5 × 1 s + 3 s.
   EXPECT_EQ(lengthAtFour, QString::fromUtf8("どうがの ながさ：やく 3びょう"));
   EXPECT_EQ(lengthAtOne, QString::fromUtf8("どうがの ながさ：やく 8びょう"));
@@ -191,13 +198,11 @@ TEST_F(WindowVideoTest, ThePaceIsChosenAndTheProgressIsLabelled) {
   EXPECT_EQ(labels.back(), QString::fromUtf8("どうがを かきだしています（6 / 6）"));
 
   // The next video starts from the pace chosen last; as drawn this time.
-  Choose("again.mp4");
-  AnswerPace([&](VideoPaceDialog& dialog) {
+  ExportVideo("again.mp4", [&](VideoPaceDialog& dialog) {
     EXPECT_EQ(dialog.findChild<QDoubleSpinBox*>("PaceRateSpin")->value(), 1.0);
     dialog.findChild<QRadioButton*>("PaceDrawnRadio")->setChecked(true);
     EXPECT_FALSE(dialog.findChild<QDoubleSpinBox*>("PaceRateSpin")->isEnabled());
   });
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
   ASSERT_TRUE(DecodeVideo(Path("again.mp4")).Ok);
   EXPECT_EQ(DecodeVideo(Path("again.mp4")).Pictures.size(), 6u);
 }
@@ -213,13 +218,10 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   ASSERT_EQ(S().CurrentStep(), 2);
   const QImage canvas = Canvas(*Window)->Picture().copy();
   const QImage composed = Window->pictures().WorkBitmap.copy();
-  QStringList labels;
-  for (QLabel* label : Window->findChildren<QLabel*>()) labels << label->objectName() + "=" + label->text();
+  const QStringList labels = Labels();
   const int slider = Slider(*Window, "TimeTrackBar")->value();
 
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.mp4");
   ASSERT_EQ(DecodeVideo(Path("film.mp4")).Pictures.size(), 5u);
 
   EXPECT_EQ(S().WorkMode, WindowMode::Play);
@@ -227,9 +229,7 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
   EXPECT_EQ(Figures(S().Figures()).size(), 2u);
   EXPECT_TRUE(Canvas(*Window)->Picture() == canvas);
   EXPECT_TRUE(Window->pictures().WorkBitmap == composed);
-  QStringList after;
-  for (QLabel* label : Window->findChildren<QLabel*>()) after << label->objectName() + "=" + label->text();
-  EXPECT_EQ(after, labels);
+  EXPECT_EQ(Labels(), labels);
   EXPECT_EQ(Slider(*Window, "TimeTrackBar")->value(), slider);
 
   // Leaving the view mode at step 2 of 5 still asks whether to draw on
@@ -246,9 +246,7 @@ TEST_F(WindowVideoTest, TheViewModeStaysWhereItWas) {
 TEST_F(WindowVideoTest, APipeAtTheNameIsRefused) {
   Rects(2);
   ASSERT_EQ(::mkfifo(QFile::encodeName(Path("film.mp4")).constData(), 0600), 0);
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ExportVideo("film.mp4");
   ASSERT_EQ(Dialogs.Shown.size(), 1u);
   EXPECT_EQ(Dialogs.Shown[0].kind, ShownBox::Error);
   EXPECT_NE(Dialogs.Shown[0].text.find("film.mp4"), std::string::npos) << Dialogs.Shown[0].text;
@@ -264,12 +262,8 @@ TEST_F(WindowVideoTest, LeftoversOfKilledExportsAreCleared) {
   Rects(2);
   WriteFile(".tamlo-0123456789abcdef.tmp", "half a video");
   WriteFile(".tamlo-fedcba9876543210.tmp", "a save at work right now");
-  const QByteArray old = QFile::encodeName(Path(".tamlo-0123456789abcdef.tmp"));
-  const struct timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-  ASSERT_EQ(::utimes(old.constData(), hourAgo), 0);
-  Choose("film.mp4");
-  AnswerPace();
-  ASSERT_TRUE(TriggerMenu(MenuAction(*Window, "SaveVideoMenu")));
+  ASSERT_TRUE(SetModified(Path(".tamlo-0123456789abcdef.tmp"), QDateTime::currentDateTime().addSecs(-3600)));
+  ExportVideo("film.mp4");
   EXPECT_EQ(Entries(), (QStringList{".tamlo-fedcba9876543210.tmp", "film.mp4"}));
 }
 

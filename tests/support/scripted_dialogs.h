@@ -21,6 +21,7 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<ShownBox> Shown;
   std::deque<ModalResult> Answers;       // next answers to questions
   std::deque<std::string> Files;          // next dialog results; "" = cancel
+  std::deque<int> FileTypes;              // the file type (1-based) chosen with them, when given
   std::vector<FileDialog> DialogsRun;    // every file dialog, as preset
   ModalResult DefaultAnswer = ModalResult::No;
   std::vector<SmallPicture> Pictures;    // the picture of every question asked with one
@@ -46,6 +47,10 @@ class ScriptedDialogs : public UserDialogs {
     Files.pop_front();
     if (f.empty()) return false;
     dialog.FileName = f;
+    if (!FileTypes.empty()) {
+      dialog.FilterIndex = FileTypes.front();
+      FileTypes.pop_front();
+    }
     return true;
   }
 
