@@ -381,17 +381,23 @@ void ColorSwatch::keyPressEvent(QKeyEvent* event) {
 
 // ---- StampPreview ----
 
-StampPreview::StampPreview(QWidget* parent) : QWidget(parent), Image(108, 85, QImage::Format_RGB32) {
-  Image.fill(Qt::white);
+StampPreview::StampPreview(QWidget* parent) : QWidget(parent), m_image(108, 85, QImage::Format_RGB32) {
+  m_image.fill(Qt::white);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void StampPreview::Blank() {
-  Image.fill(Qt::white);
+  m_image.fill(Qt::white);
+  update();
+}
+
+void StampPreview::ShowStretched(const QImage& source, const QRect& from) {
+  m_image.fill(Qt::white);
+  m_canvas.StretchDraw(m_image.rect(), source, from);
   update();
 }
 
 void StampPreview::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(rect(), Image);
+  p.drawImage(rect(), m_image);
 }

@@ -161,13 +161,17 @@ class StampPreview : public QWidget {
  public:
   explicit StampPreview(QWidget* parent = nullptr);
 
-  QImage Image;
-  RasterCanvas Canvas{&Image};
-
+  // The picture shown (108 × 85).
+  const QImage& Picture() const { return m_image; }
   // Fills the whole picture white.
   void Blank();
-  void Changed() { update(); }
+  // Shows `source`'s part `from` stretched over the whole picture.
+  void ShowStretched(const QImage& source, const QRect& from);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage m_image;
+  RasterCanvas m_canvas{&m_image};
 };

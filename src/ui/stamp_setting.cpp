@@ -52,8 +52,5 @@ void MainWindow::MakeStamp(Point A, Point B) {
 
   // The preview: the stamp's box widened by 3 pixels, stretched to the image.
   const QRect from(QPoint(topLeft.X - 3, topLeft.Y - 3), QPoint(bottomRight.X + 2, bottomRight.Y + 2));
-  StampPreview* preview = DrawPanel->Preview();
-  preview->Blank();
-  preview->Canvas.StretchDraw(preview->Image.rect(), scratch, from);
-  preview->Changed();
+  DrawPanel->Preview()->ShowStretched(scratch, from);
 }

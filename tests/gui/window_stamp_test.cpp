@@ -16,7 +16,7 @@ class WindowStamp : public WindowTest {
   }
   int StampCount() { return S().CurrentStamp ? int(S().CurrentStamp->size()) : -1; }
   bool PreviewBlank() {
-    const QImage& img = StampImage(*Window)->Image;
+    const QImage& img = StampImage(*Window)->Picture();
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
         if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
