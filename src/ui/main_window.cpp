@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QToolButton>
 #include <cstdlib>
@@ -97,10 +98,16 @@ void MainWindow::SetMenuEnabled(QMenu* menu, bool enabled) {
 void MainWindow::createWidgets(const QString& commandLineFile) {
   setWindowTitle(QString::fromStdString(S.VersionText));
   Memo->clear();
-  move(0, 0);
   Memo->setVisible(S.ShowProcess);
   ClearMemoBtn->setVisible(S.ShowProcess);
-  resize(S.ShowProcess ? 990 : 800, 580);
+  setMinimumSize(MinimumWindowSize());
+  // At the top left, at the size the controls were built for; on a smaller
+  // screen as large as it allows, in the room its taskbars leave.
+  const QSize opening = OpeningSize(AvailableRoom());
+  const bool fitted = opening.width() < (S.ShowProcess ? 990 : 800) || opening.height() < 580;
+  const QScreen* where = screen();
+  move(fitted && where ? where->availableGeometry().topLeft() : QPoint(0, 0));
+  resize(opening);
   EditPanel->hide();
   PlayPanel->hide();
   ResetDrawingPen(PaintBox->Screen());
@@ -158,20 +165,6 @@ void MainWindow::HideInputEdit() {
 
 void MainWindow::BlankStampImage() {
   DrawPanel->BlankStamp();
-}
-
-void MainWindow::PlaceUndoRedoButtons(WindowMode mode) {
-  // In the tool panel's free row under the stamp tool, or in the room
-  // between the canvas and the edit buttons above the size bar; both right
-  // of the canvas, so they follow its right edge.
-  const int dx = m_canvasGrowth.x();
-  if (mode == WindowMode::Draw) {
-    UndoStepBtn->setGeometry(654 + dx, 289, 57, 40);
-    RedoStepBtn->setGeometry(718 + dx, 289, 57, 40);
-  } else {
-    UndoStepBtn->setGeometry(645 + dx, 8, 26, 60);
-    RedoStepBtn->setGeometry(645 + dx, 74, 26, 60);
-  }
 }
 
 void MainWindow::ShowModePanels(WindowMode mode) {

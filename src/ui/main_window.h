@@ -56,6 +56,25 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Caption, size, panels, WorkBitmap, then the file named on the command
   // line (empty: none).
   void createWidgets(const QString& commandLineFile = QString());
+  // The size the window opens with on a screen whose free room (logical
+  // pixels, without the taskbars) is `available`: the size it was built for
+  // when that fits, else the largest that fits, never below MinimumWindowSize.
+  QSize OpeningSize(QSize available) const;
+  // `wanted` on such a screen: as it is when it fits, else as large as fits.
+  QSize FittedSize(QSize wanted, QSize available) const;
+  // ScreenRoom, or the free room of the window's screen.
+  QSize AvailableRoom() const;
+  // The smallest window the controls fit in (the right-hand panels folded in
+  // two columns), with or without the process display.
+  QSize MinimumWindowSize() const;
+  // A right-hand panel folded in two columns: its controls whose top lies at
+  // or below `split` move by `shift`, into a column right of the others.
+  struct PanelFold {
+    std::vector<std::pair<QWidget*, QRect>> parts;  // at the opening size
+    int split = 0;
+    QPoint shift;
+    int height = 0;  // the least height of the folded panel
+  };
   // Takes the settings (settings_hooks.cpp): the file dialogs' folders, the
   // force-quit item, printing, the play speed, the video pace and the kiosk
   // mode.
@@ -78,6 +97,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // How the process ends (exit sequence, forced end, fatal errors). Tests
   // replace it to observe the exit code.
   std::function<void(int)> ExitProcess;
+  // The free room of the screen the window opens and grows on, in logical
+  // pixels; empty: that of the window's own screen. Tests give one that
+  // holds the window, whatever screen and scale factor they run with.
+  QSize ScreenRoom;
   // Runs at every step of a long export once its progress box shows it
   // (tests press Cancel there).
   std::function<void(QProgressDialog&, int n)> OnExportProgress;
@@ -199,8 +222,10 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
   // Notes where each control stands at the opening size and how it follows
   // the canvas; adds full screen to the ひょうじ menu and F11.
   void BuildWindowLayout();
-  // The canvas (4:3) for a client area of `client`, never below 640 × 480.
-  QSize CanvasSizeFor(QSize client) const;
+  // The canvas (4:3) for a client area of `client`, never below 480 × 360;
+  // `compact`, if given, tells whether the right-hand panels fold in two
+  // columns (they do when the canvas is shorter than 480).
+  QSize CanvasSizeFor(QSize client, bool* compact = nullptr) const;
   // Sizes the canvas to the client area and places the controls round it.
   void LayOutControls();
   void ToggleFullScreen();
@@ -208,9 +233,13 @@ class MainWindow : public QMainWindow, public ProcessDisplay {
     QWidget* widget;
     QRect base;  // at the opening size
     unsigned follow;
+    PanelFold fold;  // for a panel that folds
   };
   std::vector<LayoutItem> m_layoutItems;
   QPoint m_canvasGrowth;  // the canvas's size beyond 640 × 480
+  bool m_compact = false;  // the right-hand panels are folded
+  int m_secondColumn = 0;  // how much further right the folded panels reach
+  PanelFold m_toolFold;    // the tool panel's, for undo and redo in its room
   bool m_maximizedBeforeFullScreen = false;
 
   // ---- Mouse tools (tool_host.cpp, ui/tools/) ----

@@ -7,13 +7,14 @@
 
 void MainWindow::ShowDataMenuClick() {
   S.ShowProcess = !S.ShowProcess;
+  setMinimumSize(MinimumWindowSize());
   if (S.ShowProcess) {
     ShowDataMenu->setText(tr("内部処理の非表示"));
     Memo->clear();  // earlier lines are not shown again
-    resize(990, 620);
+    resize(FittedSize(QSize(990, 620), AvailableRoom()));
   } else {
     ShowDataMenu->setText(tr("内部処理の表示"));
-    resize(810, 620);
+    resize(FittedSize(QSize(810, 620), AvailableRoom()));
   }
   Memo->setVisible(S.ShowProcess);
   ClearMemoBtn->setVisible(S.ShowProcess);

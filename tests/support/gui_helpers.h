@@ -51,6 +51,7 @@ inline bool SetModified(const QString& path, const QDateTime& when) {
 inline std::unique_ptr<MainWindow> OpenWindow(UserDialogs* dialogs) {
   auto w = std::make_unique<MainWindow>(dialogs);
   w->ExitProcess = [](int) {};
+  w->ScreenRoom = QSize(1920, 1080);  // as the fixture's: opens whole on any test screen
   w->createWidgets(QString());
   w->show();
   return w;

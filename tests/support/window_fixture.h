@@ -213,6 +213,9 @@ class WindowTest : public ::testing::Test {
     qputenv("XDG_STATE_HOME", QFile::encodeName(StateHome.path()));
     Window = std::make_unique<MainWindow>(&Dialogs);
     Window->ExitProcess = [this](int code) { ExitCodes.push_back(code); };
+    // A screen the window opens whole on (the test screen is 800 × 600
+    // device pixels, smaller still in logical ones at a scale factor of 2).
+    Window->ScreenRoom = QSize(1920, 1080);
     Window->createWidgets(CommandLineFile());
     Window->show();
   }
