@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
@@ -23,10 +22,26 @@
 #include "render/paint.h"
 #include "support/builders.h"
 #include "support/drawing_door.h"
+#include "support/random_figure.h"
 
 namespace {
 
-const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
+// Figures as the histories draw them: no pen one time in four, many partly
+// off the canvas, stamps of up to three figures nested twice.
+const RandomFigureStyle kPainting = [] {
+  RandomFigureStyle style;
+  style.NoPenOneIn = 4;
+  style.PenWidths = 9, style.PenWidthStep = 1;
+  style.TextSizeMin = 8, style.TextSizes = 30;
+  style.Corner = {-30, -30}, style.Across = 700, style.Down = 540;
+  style.Least = {0, 0}, style.Wider = 150, style.Taller = 120;
+  style.Texts[0] = "おえかき", style.Texts[1] = "Ab 12";
+  style.FreeLineMin = 1, style.FreeLineCounts = 40;
+  style.PointsMin = 1, style.PointCounts = 8;
+  style.Stride = 15;
+  style.PartsMin = 0, style.Parts = 4, style.PartReach = 40;
+  return style;
+}();
 
 struct BenchDrawing {
   AppState S;
@@ -62,50 +77,13 @@ void MakeHistory(AppState& S, uint32_t seed, int32_t records, const std::vector<
     figs.clear();
     for (Figure& f : Writable(S).Figures) figs.push_back(&f);
   };
-  std::function<Figure(ToolKind, Vertex&, std::vector<Figure>&, int)> make = [&](ToolKind tool, Vertex& pts,
-                                                                                std::vector<Figure>& contents, int depth) {
-    Figure f;
-    f.DrawingTool = tool;
-    f.PenWidth = pick(4) == 0 ? 0 : 1 + pick(9);
-    f.PenColor = colours[pick(7)];
-    f.BrushColor = colours[pick(8)];
-    f.TextSize = 8 + pick(30);
-    f.TextColor = colours[pick(7)];
-    f.Start = {pick(700) - 30, pick(540) - 30};
-    f.End = {f.Start.X + pick(150), f.Start.Y + pick(120)};
-    if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき" : "Ab 12";
-    if (IsPointFigure(tool)) {
-      pts.Reset();
-      const int n = 1 + pick(tool == ToolKind::FreeLine ? 40 : 8);
-      int x = f.Start.X, y = f.Start.Y;
-      for (int i = 0; i < n; ++i) {
-        pts.AddPoint(x, y);
-        x += pick(31) - 15, y += pick(31) - 15;
-      }
-      f.PointData = pts;
-      f.SetBoundsFromPoints();
-    }
-    if (tool == ToolKind::Stamp) {
-      for (int k = 0, n = pick(4); k < n; ++k) {
-        Vertex innerPts;
-        std::vector<Figure> innerContents;
-        const ToolKind t = depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)];
-        Figure inner = make(t, innerPts, innerContents, depth + 1);
-        inner.Offset(-inner.Start.X + pick(40), -inner.Start.Y + pick(40));
-        contents.push_back(StoredCopy(inner));
-      }
-      f.StampData = contents;
-    }
-    return f;
-  };
   while (S.History().Count() < records) {
     // A selection lasts for one edit: clearing and branching free figures.
     S.SelectedFig = nullptr;
     const int what = pick(100);
     if (figs.empty() || what < 40) {
       Vertex pts;
-      std::vector<Figure> contents;
-      const Figure f = make(kKinds[pick(8)], pts, contents, 0);
+      const Figure f = RandomFigure(rng, kEveryKind[pick(8)], pts, kPainting);
       if (pick(5) == 0 && !figs.empty()) {
         S.SelectedFig = figs[pick(int(figs.size()))];
         figs.push_back(DuplicateSelected(S));
@@ -292,7 +270,7 @@ TEST(PerfPaint, RepaintsWhileEditingEqualFull) {
   P.BGPicture = bg;
   for (int i = 0; i < 200; ++i) {
     Figure f;
-    f.DrawingTool = kKinds[pick(7)];
+    f.DrawingTool = kEveryKind[pick(7)];
     f.PenWidth = pick(8);
     f.PenColor = 0x123456 * (i % 5);
     f.BrushColor = pick(3) ? clBtnFace : 0x00FF00;

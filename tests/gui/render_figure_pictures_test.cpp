@@ -14,10 +14,10 @@
 #include "render/figure_pictures.h"
 #include "render/paint.h"
 #include "support/drawing_door.h"
+#include "support/random_figure.h"
 
 namespace {
 
-const ToolKind kKinds[] = {ToolKind::Text, ToolKind::Line, ToolKind::FreeLine, ToolKind::Ellipse, ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon, ToolKind::Stamp};
 const ColorRef kColours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
 
 QImage Patterned() {
@@ -37,41 +37,27 @@ std::string Difference(const QImage& a, const QImage& b) {
   return {};
 }
 
-// A random figure of `tool` (stamps with up to four figures, nested twice),
-// appended to `list`, which owns its vertices and contents.
-Figure* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool, int depth = 0) {
-  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  Figure f;
-  f.DrawingTool = tool;
-  f.PenWidth = pick(5) == 0 ? 0 : 1 + pick(12);
-  f.PenColor = kColours[pick(7)];
-  f.BrushColor = kColours[pick(8)];
-  f.TextSize = 8 + pick(30);
-  f.TextColor = kColours[pick(7)];
-  f.Start = {40 + pick(400), 40 + pick(300)};
-  f.End = {f.Start.X + pick(140) - 20, f.Start.Y + pick(110) - 20};
-  if (tool == ToolKind::Text) f.Text = pick(2) ? "おえかき たのしい" : "Ab 12 xyz";
+// Random figures in rough shapes: no pen one time in five, boxes drawn
+// backwards, single vertices, stamps of one to four figures nested twice.
+RandomFigureStyle Rough() {
+  RandomFigureStyle style;
+  style.NoPenOneIn = 5;
+  style.PenWidths = 12, style.PenWidthStep = 1;
+  style.TextSizeMin = 8, style.TextSizes = 30;
+  style.Corner = {40, 40}, style.Across = 400, style.Down = 300;
+  style.Least = {-20, -20}, style.Wider = 140, style.Taller = 110;
+  style.Texts[0] = "おえかき たのしい", style.Texts[1] = "Ab 12 xyz";
+  style.FreeLineMin = 1, style.FreeLineCounts = 50;
+  style.PointsMin = 1, style.PointCounts = 8;
+  style.Stride = 15;
+  style.PartsMin = 1, style.Parts = 4, style.PartReach = 50;
+  return style;
+}
+
+// A random rough figure of `tool` appended to `list`.
+Figure* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool) {
   Vertex pts;
-  if (IsPointFigure(tool)) {
-    const int n = 1 + pick(tool == ToolKind::FreeLine ? 50 : 8);
-    int x = f.Start.X, y = f.Start.Y;
-    for (int i = 0; i < n; ++i) {
-      pts.AddPoint(x, y);
-      x += pick(31) - 15, y += pick(31) - 15;
-    }
-    f.PointData = pts;
-    f.SetBoundsFromPoints();
-  }
-  Figure* item = &*list.Add(f);
-  if (tool == ToolKind::Stamp) {
-    FigureList contents;
-    for (int k = 0, n = 1 + pick(4); k < n; ++k) {
-      Figure* inner = AddRandomFigure(contents, rng, depth < 2 ? kKinds[pick(8)] : kKinds[pick(7)], depth + 1);
-      inner->Offset(-inner->Start.X + pick(50), -inner->Start.Y + pick(50));
-    }
-    for (const Figure& i : contents) item->StampData.push_back(i);
-  }
-  return item;
+  return &*list.Add(RandomFigure(rng, tool, pts, Rough()));
 }
 
 std::vector<int32_t> KeyOf(const Figure& fig) {
@@ -116,7 +102,7 @@ TEST(FigurePictures, ShiftedPicturesDrawExactlyAsDirectDrawing) {
   FigurePictureCache pictures;
   FigureList figs;
   for (int i = 0; i < 160; ++i) {
-    Figure* item = AddRandomFigure(figs, rng, kKinds[i % 8]);
+    Figure* item = AddRandomFigure(figs, rng, kEveryKind[i % 8]);
     int step = 0;
     for (const Point& move : moves) {
       item->Offset(move.X, move.Y);
@@ -197,7 +183,7 @@ TEST(FigurePictures, KeptPicturesStayWithinTheBudget) {
   std::mt19937 rng(5);
   FigurePictureCache pictures(48 * 1024);
   FigureList figs;
-  for (int i = 0; i < 120; ++i) AddRandomFigure(figs, rng, kKinds[i % 8]);
+  for (int i = 0; i < 120; ++i) AddRandomFigure(figs, rng, kEveryKind[i % 8]);
   size_t most = 0;
   for (int round = 0; round < 3; ++round)
     for (const Figure& f : figs) {
@@ -228,7 +214,7 @@ TEST(FigurePictures, ComposedCanvasEqualsDirectDrawing) {
     std::mt19937 rng(incremental ? 3 : 4);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     std::vector<Figure*> items;
-    for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(Writable(S).Figures, rng, kKinds[i % 8]));
+    for (int i = 0; i < 80; ++i) items.push_back(AddRandomFigure(Writable(S).Figures, rng, kEveryKind[i % 8]));
     for (int round = 0; round < 60; ++round) {
       for (int k = 0; k < 4; ++k) {
         Figure* item = items[size_t(pick(int(items.size())))];

@@ -70,9 +70,7 @@ class RandomSession {
   // A new figure of any kind, drawn with random pens and colours; its text
   // one of the session's.
   Figure* Create() {
-    static const ToolKind tools[] = {ToolKind::Text,     ToolKind::Line,     ToolKind::FreeLine, ToolKind::Ellipse,
-                                     ToolKind::Rectangle, ToolKind::Polyline, ToolKind::Polygon,  ToolKind::Stamp};
-    Figure f = RandomFigure(m_rng, tools[Pick(8)], m_points);
+    Figure f = RandomFigure(m_rng, kEveryKind[Pick(8)], m_points);
     if (f.DrawingTool == ToolKind::Text) f.Text = Text();
     if (f.DrawingTool == ToolKind::Stamp) f.StampData = m_stamp;
     return CreateFigure(S, f);
