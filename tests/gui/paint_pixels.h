@@ -1,9 +1,8 @@
 // Pixels of figures drawn on a canvas-sized picture: plain colours, blank
-// pictures and figures in exact colours and pen widths.
+// pictures and the count of pixels two pictures differ in.
 #pragma once
 
 #include <QImage>
-#include <string>
 
 #include "render/paint.h"
 
@@ -18,25 +17,6 @@ inline QImage Blank(QRgb fill = kWhite) {
   QImage img(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
   img.fill(fill);
   return img;
-}
-
-inline Figure Shape(ToolKind tool, Point a, Point b, ColorRef brush, int penWidth = 1, ColorRef pen = clBlack) {
-  Figure f;
-  f.DrawingTool = tool;
-  f.Start = a;
-  f.End = b;
-  f.BrushColor = brush;
-  f.PenWidth = penWidth;
-  f.PenColor = pen;
-  return f;
-}
-
-inline Figure Text(Point at, const std::string& text, ColorRef color, ColorRef brush) {
-  Figure f = Shape(ToolKind::Text, at, at, brush);
-  f.Text = text;
-  f.TextSize = 14;
-  f.TextColor = color;
-  return f;
 }
 
 // Pixels that differ between two pictures.

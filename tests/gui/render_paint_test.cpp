@@ -23,9 +23,7 @@ QImage Drawn(std::initializer_list<Figure> figures) {
 // A figure of `tool` from (100, 100) to (200, 200) with the vertices of the
 // triangle (100, 100), (200, 100), (100, 200) and a pen 3 pixels wide.
 Figure Triangle(ToolKind tool, ColorRef brush) {
-  Figure f = Shape(tool, {100, 100}, {200, 200}, brush, 3);
-  for (const Point& p : {Point{100, 100}, Point{200, 100}, Point{100, 200}}) f.PointData.AddPoint(p.X, p.Y);
-  return f;
+  return withPoints(styled(shape(tool, {100, 100}, {200, 200}), 3, clBlack, brush), {{100, 100}, {200, 100}, {100, 200}});
 }
 
 class PaintTest : public ::testing::Test {
@@ -37,13 +35,13 @@ class PaintTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(PaintTest, ARectangleInFrontHidesWhatIsBehindUnlessItHasNoFill) {
-  const Figure behind = Shape(ToolKind::Rectangle, {20, 20}, {60, 60}, tRed);
-  const QImage hollow = Drawn({behind, Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clBtnFace)});
+  const Figure behind = styled(rect({20, 20}, {60, 60}), 1, clBlack, tRed);
+  const QImage hollow = Drawn({behind, styled(rect({10, 10}, {50, 50}), 1, clBlack)});
   EXPECT_EQ(hollow.pixel(30, 30), kRed);    // seen through the front rectangle
   EXPECT_EQ(hollow.pixel(10, 30), kBlack);  // its outline
   EXPECT_EQ(hollow.pixel(49, 30), kBlack);
   EXPECT_EQ(hollow.pixel(50, 30), kRed);
-  const QImage white = Drawn({behind, Shape(ToolKind::Rectangle, {10, 10}, {50, 50}, clWhite)});
+  const QImage white = Drawn({behind, styled(rect({10, 10}, {50, 50}), 1, clBlack, clWhite)});
   EXPECT_EQ(white.pixel(30, 30), kWhite);
   EXPECT_EQ(white.pixel(55, 55), kRed);
 }
@@ -69,7 +67,7 @@ TEST_F(PaintTest, OpenKindsNeverFill) {
 }
 
 TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
-  img = Drawn({Shape(ToolKind::Rectangle, {0, 0}, {200, 100}, clBlack), Text({10, 10}, "Tamlo たむろ", tRed, clWhite)});
+  img = Drawn({styled(rect({0, 0}, {200, 100}), 1, clBlack, clBlack), text("Tamlo たむろ", {10, 10}, 14, tRed)});
   int red = 0;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x) {
@@ -81,7 +79,7 @@ TEST_F(PaintTest, TextNeverHidesWhatIsBehindExceptUnderItsGlyphs) {
 }
 
 TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
-  const QRect ink = InkBox(Drawn({Text({50, 40}, "WWW", clBlack, clWhite)}), kWhite);
+  const QRect ink = InkBox(Drawn({text("WWW", {50, 40}, 14, clBlack)}), kWhite);
   EXPECT_GE(ink.left(), 50);
   EXPECT_LE(ink.left(), 52);
   EXPECT_GE(ink.top(), 40);
@@ -89,7 +87,7 @@ TEST_F(PaintTest, TextStartsAtItsTopLeftCorner) {
 }
 
 TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
-  img = Drawn({Shape(ToolKind::Line, {10, 10}, {60, 10}, clWhite, 0)});
+  img = Drawn({styled(line({10, 10}, {60, 10}), 0, clBlack, clWhite)});
   for (int x = 10; x <= 60; ++x) {
     EXPECT_EQ(img.pixel(x, 10), kBlack) << x;
     EXPECT_EQ(img.pixel(x, 9), kWhite) << x;
@@ -98,7 +96,7 @@ TEST_F(PaintTest, PenWidthZeroDrawsOnePixelWideLines) {
 }
 
 TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
-  const Figure rect = Shape(ToolKind::Rectangle, {10, 10}, {20, 20}, clBtnFace);
+  const Figure rect = styled(shape(ToolKind::Rectangle, {10, 10}, {20, 20}), 1, clBlack);
   DrawFigure(canvas, &rect, 100, 50, DrawMode::Copy);
   EXPECT_EQ(img.pixel(110, 60), kBlack);
   EXPECT_EQ(img.pixel(119, 69), kBlack);
@@ -108,8 +106,8 @@ TEST_F(PaintTest, FiguresAreShiftedByTheOffset) {
 TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
   // A stamp at (100, 50) holding a line (0, 0)–(10, 0) and a stamp at (5, 5)
   // holding the same line.
-  std::vector<Figure> inner{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
-  std::vector<Figure> outer{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
+  std::vector<Figure> inner{styled(line({0, 0}, {10, 0}), 1, clBlack, clWhite)};
+  std::vector<Figure> outer{styled(line({0, 0}, {10, 0}), 1, clBlack, clWhite)};
   outer.push_back(stampHolding({5, 5}, std::move(inner)));
   FigureList top;
   Figure* stamp = addStamp(top, {100, 50}, std::move(outer));
@@ -134,7 +132,7 @@ TEST_F(PaintTest, StampDrawsItsContentsRelativeToItsStartNestedToo) {
 }
 
 TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
-  std::vector<Figure> contents{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
+  std::vector<Figure> contents{styled(line({0, 0}, {10, 0}), 1, clBlack, clWhite)};
   FigureList top;
   Figure* stamp = addStamp(top, {20, 20}, std::move(contents));
   DrawFigure(canvas, stamp, 0, 0, DrawMode::NotXor);
@@ -143,7 +141,7 @@ TEST_F(PaintTest, StampContentsAreAlwaysDrawnInCopyMode) {
 }
 
 TEST_F(PaintTest, DeeplyNestedStampsDrawWithoutExhaustingTheStack) {
-  std::vector<Figure> list{Shape(ToolKind::Line, {0, 0}, {10, 0}, clWhite, 1)};
+  std::vector<Figure> list{styled(line({0, 0}, {10, 0}), 1, clBlack, clWhite)};
   for (int depth = 0; depth < 3000; ++depth) {
     std::vector<Figure> outer;
     outer.push_back(stampHolding(depth == 1500 ? Point{7, 3} : Point{0, 0}, std::move(list)));
@@ -184,7 +182,7 @@ TEST_F(PaintTest, NothingIsDrawnForNullFiguresEmptyListsAndEmptyStamps) {
 
 TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
   const QImage before = img;
-  const Figure rect = Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clWhite);
+  const Figure rect = styled(shape(ToolKind::Rectangle, {10, 20}, {110, 70}), 1, clBlack, clWhite);
   DrawSelectionFrame(canvas, rect);
   // Corners (7, 17) and (113, 73): the right and bottom edges are the last
   // pixels inside, columns 112 and rows 72.
@@ -207,7 +205,7 @@ TEST_F(PaintTest, SelectionFrameLiesThreePixelsOutsideAndTwiceRestores) {
 }
 
 TEST_F(PaintTest, SelectionFrameOfAReversedBoxRunsInsideOnThatAxis) {
-  const Figure line = Shape(ToolKind::Line, {110, 70}, {10, 20}, clWhite);
+  const Figure line = styled(shape(ToolKind::Line, {110, 70}, {10, 20}), 1, clBlack, clWhite);
   DrawSelectionFrame(canvas, line);  // corners (107, 67) and (13, 23)
   EXPECT_EQ(InkBox(img, kWhite), QRect(QPoint(13, 23), QPoint(106, 66)));
 }
@@ -216,7 +214,7 @@ TEST_F(PaintTest, SelectionFrameTwiceRestoresAnyPicture) {
   for (int y = 0; y < kCanvasHeight; ++y)
     for (int x = 0; x < kCanvasWidth; ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
   const QImage before = img;
-  const Figure rect = Shape(ToolKind::Ellipse, {-1, 5}, {638, 481}, clWhite);  // partly off the canvas
+  const Figure rect = styled(ellipse({-1, 5}, {638, 481}), 1, clBlack, clWhite);  // partly off the canvas
   DrawSelectionFrame(canvas, rect);
   EXPECT_EQ(Differences(img, before), 320);  // only its top edge is on the canvas, every other pixel
   DrawSelectionFrame(canvas, rect);

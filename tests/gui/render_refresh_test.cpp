@@ -8,6 +8,7 @@
 #include "paint_pixels.h"
 #include "render/paint.h"
 #include "history/actions.h"
+#include "support/builders.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ class RefreshTest : public ::testing::Test {
 };
 
 TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
-  Figure* red = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
-  CreateFigure(S, Shape(ToolKind::Rectangle, {40, 40}, {90, 90}, tBlue));
+  Figure* red = CreateFigure(S, styled(rect({10, 10}, {60, 60}), 1, clBlack, tRed));
+  CreateFigure(S, styled(rect({40, 40}, {90, 90}), 1, clBlack, tBlue));
   P.PaintBoxPaint();
   EXPECT_EQ(P.WorkBitmap.pixel(50, 50), kBlue);
   S.SelectedFig = red;
@@ -30,7 +31,7 @@ TEST_F(RefreshTest, LaterFiguresCoverEarlierOnesAndReorderingSwapsThem) {
 }
 
 TEST_F(RefreshTest, SelectionFrameIsDrawnOnlyForASelectedFigureAndNeverAccumulates) {
-  Figure* rect = CreateFigure(S, Shape(ToolKind::Rectangle, {10, 20}, {110, 70}, clBtnFace));
+  Figure* rect = CreateFigure(S, styled(shape(ToolKind::Rectangle, {10, 20}, {110, 70}), 1, clBlack));
   P.PaintBoxPaint();
   const QImage plain = P.WorkBitmap;
   EXPECT_EQ(plain.pixel(7, 17), kWhite);
@@ -52,7 +53,7 @@ TEST_F(RefreshTest, TheComposedPictureIsShownWhenSomeoneShowsIt) {
     EXPECT_EQ(img.size(), QSize(kCanvasWidth, kCanvasHeight));
     EXPECT_EQ(img.pixel(20, 20), kRed);
   };
-  CreateFigure(S, Shape(ToolKind::Rectangle, {10, 10}, {60, 60}, tRed));
+  CreateFigure(S, styled(rect({10, 10}, {60, 60}), 1, clBlack, tRed));
   P.PaintBoxPaint();
   EXPECT_EQ(shown, 1);
 }

@@ -53,13 +53,6 @@ constexpr Tolerance kFiles{1, 40, 0.06};
 const ColorRef kColors[] = {clBlack, ColorRef(0x0000FF), ColorRef(0x00A000), ColorRef(0xFF0000), ColorRef(0x00C0FF),
                             ColorRef(0x800080), ColorRef(0x808080), ColorRef(0x4080FF)};
 
-Figure Styled(Figure f, int width, int colour, bool filled) {
-  f.PenWidth = width;
-  f.PenColor = kColors[colour % 8];
-  f.BrushColor = filled ? kColors[(colour + 3) % 8] : clBtnFace;
-  return f;
-}
-
 // Every kind of shape with pens 1 … 30, in colours, filled and not.
 std::vector<Figure> Shapes() {
   std::vector<Figure> figs;
@@ -76,13 +69,13 @@ std::vector<Figure> Shapes() {
       case 4: f = ellipse({cx + m, cy + m}, {cx + 82 - m, cy + 68 - m}); break;
       default: f = rect({cx + m, cy + m}, {cx + 82 - m, cy + 68 - m}); break;
     }
-    figs.push_back(Styled(f, w, i, i % 2 == 0));
+    figs.push_back(styled(f, w, kColors[i % 8], i % 2 == 0 ? kColors[(i + 3) % 8] : clBtnFace));
   }
   // Dots and flat boxes.
-  figs.push_back(Styled(line({10, 470}, {10, 470}), 1, 0, false));
-  figs.push_back(Styled(line({30, 470}, {30, 470}), 9, 1, false));
-  figs.push_back(Styled(rect({60, 466}, {160, 466}), 3, 2, true));
-  figs.push_back(Styled(ellipse({200, 460}, {300, 460}), 1, 3, true));
+  figs.push_back(styled(line({10, 470}, {10, 470}), 1, kColors[0]));
+  figs.push_back(styled(line({30, 470}, {30, 470}), 9, kColors[1]));
+  figs.push_back(styled(rect({60, 466}, {160, 466}), 3, kColors[2], kColors[5]));
+  figs.push_back(styled(ellipse({200, 460}, {300, 460}), 1, kColors[3], kColors[6]));
   return figs;
 }
 
@@ -93,9 +86,7 @@ std::vector<Figure> Texts() {
   const int sizes[] = {8, 9, 12, 16, 20, 28, 36};
   int y = 6;
   for (int i = 0; i < 7; ++i) {
-    Figure t = text(words[i % 4], {12 + (i % 3) * 20, y}, sizes[i]);
-    t.TextColor = kColors[i % 8];
-    figs.push_back(t);
+    figs.push_back(text(words[i % 4], {12 + (i % 3) * 20, y}, sizes[i], kColors[i % 8]));
     y += sizes[i] * 96 / 72 + 14;
   }
   return figs;
@@ -103,13 +94,14 @@ std::vector<Figure> Texts() {
 
 // Stamps three deep, twice, over a background picture.
 std::vector<Figure> Stamps() {
-  Figure inner = stamp({30, 20}, {Styled(ellipse({0, 0}, {40, 30}), 3, 1, true), text("はな", {6, 34}, 12)});
-  Figure middle = stamp({10, 10}, {Styled(rect({0, 0}, {120, 90}), 2, 2, false), inner,
-                                   Styled(polygon({{70, 10}, {110, 40}, {80, 80}}), 5, 4, true)});
-  Figure outer = stamp({40, 60}, {middle, Styled(line({0, 120}, {150, 120}), 6, 5, false)});
+  Figure inner =
+      stamp({30, 20}, {styled(ellipse({0, 0}, {40, 30}), 3, kColors[1], kColors[4]), text("はな", {6, 34}, 12)});
+  Figure middle = stamp({10, 10}, {styled(rect({0, 0}, {120, 90}), 2, kColors[2]), inner,
+                                   styled(polygon({{70, 10}, {110, 40}, {80, 80}}), 5, kColors[4], kColors[7])});
+  Figure outer = stamp({40, 60}, {middle, styled(line({0, 120}, {150, 120}), 6, kColors[5])});
   Figure again = outer;
   again.Offset(300, 200);
-  return {outer, again, Styled(freeLine({{200, 40}, {260, 80}, {330, 50}, {400, 120}}), 12, 7, false)};
+  return {outer, again, styled(freeLine({{200, 40}, {260, 80}, {330, 50}, {400, 120}}), 12, kColors[7])};
 }
 
 // A background smaller than the canvas: blocks of colour and a smooth
@@ -192,7 +184,7 @@ TEST(VectorAgreementTest, ScaleOneIsTheRasterCanvasPictureAndLargerScalesAreShar
   EXPECT_EQ(RenderScaled(QImage(), figs, 0).size(), QSize(640, 480));
   EXPECT_EQ(RenderScaled(QImage(), figs, 9).size(), QSize(5120, 3840));
   // A 30-pixel line at scale 2 has antialiased edges only one device pixel wide.
-  const QImage two = RenderScaled(QImage(), ListOf({Styled(line({100, 100}, {500, 100}), 30, 0, false)}), 2);
+  const QImage two = RenderScaled(QImage(), ListOf({styled(line({100, 100}, {500, 100}), 30, kColors[0])}), 2);
   int grey = 0;
   for (int y = 150; y < 260; ++y) {
     const int v = qRed(two.pixel(600, y));

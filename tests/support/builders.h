@@ -5,6 +5,7 @@
 //   rect({10, 10}, {50, 40})            polyline({{0, 0}, {25, 50}})
 //   text("あ", {10, 20}, 14)            stamp({100, 50}, {rect(...), polygon(...)})
 //   withPoints(someFigure, {{1, 2}})    draw(S, {rect(...), ellipse(...)})
+//   styled(line(...), 3, pen, brush)
 //
 // Histories as a file brings them, records written one by one and put in
 // place whole:
@@ -45,13 +46,23 @@ inline BuiltFigure rect(Point start, Point end) { return shape(ToolKind::Rectang
 inline BuiltFigure ellipse(Point start, Point end) { return shape(ToolKind::Ellipse, start, end); }
 inline BuiltFigure line(Point start, Point end) { return shape(ToolKind::Line, start, end); }
 
-// A text figure at `at` (its box is left for the window to measure: both
-// corners are `at`).
-inline BuiltFigure text(const std::string& text, Point at, int size = 12) {
+// A text figure at `at` in `colour` (its box is left for the window to
+// measure: both corners are `at`).
+inline BuiltFigure text(const std::string& text, Point at, int size = 12, ColorRef colour = clBlack) {
   BuiltFigure f = shape(ToolKind::Text, at, at);
   f.Text = text;
   f.TextSize = size;
+  f.TextColor = colour;
   return f;
+}
+
+// `figure` drawn with a `penWidth` pen of `pen` over a `brush` body
+// (clBtnFace: an empty body).
+inline BuiltFigure styled(Figure figure, int penWidth, ColorRef pen, ColorRef brush = clBtnFace) {
+  figure.PenWidth = penWidth;
+  figure.PenColor = pen;
+  figure.BrushColor = brush;
+  return figure;
 }
 
 // `figure` with the vertex list `points`; its corners stay as they are.
