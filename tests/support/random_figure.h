@@ -16,7 +16,8 @@ inline constexpr ToolKind kEveryKind[] = {ToolKind::Text,      ToolKind::Line,  
                                           ToolKind::Polygon,   ToolKind::Stamp};
 
 // The ranges a random figure's attributes are picked from: each count is
-// how many values follow its first (a count of 1 picks nothing).
+// how many values follow its first, one a step (a count of 1 picks nothing
+// and leaves the first).
 struct RandomFigureStyle {
   int NoPenOneIn = 0;  // a figure without a pen one time in this many (0: never)
   int PenWidths = 5, PenWidthStep = 2;  // pens 1, 1 + step, ...
@@ -36,22 +37,23 @@ struct RandomFigureStyle {
 namespace random_figure_detail {
 inline Figure Make(std::mt19937& rng, ToolKind tool, Vertex& pts, const RandomFigureStyle& style, int depth) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-  auto count = [&](int least, int n) { return least + (n > 1 ? pick(n) : 0); };
+  auto range = [&](int least, int n) { return least + (n > 1 ? pick(n) : 0); };
   static const ColorRef colours[] = {clBlack, clWhite, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0x808080, clBtnFace};
   Figure f;
   f.DrawingTool = tool;
-  f.PenWidth = style.NoPenOneIn > 0 && pick(style.NoPenOneIn) == 0 ? 0 : 1 + style.PenWidthStep * pick(style.PenWidths);
+  const bool noPen = style.NoPenOneIn > 0 && pick(style.NoPenOneIn) == 0;
+  f.PenWidth = noPen ? 0 : 1 + style.PenWidthStep * range(0, style.PenWidths);
   f.PenColor = colours[pick(7)];
   f.BrushColor = colours[pick(8)];
-  f.TextSize = style.TextSizeMin + pick(style.TextSizes);
+  f.TextSize = range(style.TextSizeMin, style.TextSizes);
   f.TextColor = colours[pick(7)];
-  f.Start = {style.Corner.X + pick(style.Across), style.Corner.Y + pick(style.Down)};
-  f.End = {f.Start.X + style.Least.X + pick(style.Wider), f.Start.Y + style.Least.Y + pick(style.Taller)};
+  f.Start = {range(style.Corner.X, style.Across), range(style.Corner.Y, style.Down)};
+  f.End = {range(f.Start.X + style.Least.X, style.Wider), range(f.Start.Y + style.Least.Y, style.Taller)};
   if (tool == ToolKind::Text) f.Text = pick(2) ? style.Texts[0] : style.Texts[1];
   if (IsPointFigure(tool)) {
     pts.Reset();
-    const int n = tool == ToolKind::FreeLine ? count(style.FreeLineMin, style.FreeLineCounts)
-                                             : count(style.PointsMin, style.PointCounts);
+    const int n = tool == ToolKind::FreeLine ? range(style.FreeLineMin, style.FreeLineCounts)
+                                             : range(style.PointsMin, style.PointCounts);
     int x = f.Start.X, y = f.Start.Y;
     for (int i = 0; i < n; ++i) {
       pts.AddPoint(x, y);
