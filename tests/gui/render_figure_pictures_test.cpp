@@ -39,7 +39,7 @@ std::string Difference(const QImage& a, const QImage& b) {
 
 // Random figures in rough shapes: no pen one time in five, boxes drawn
 // backwards, single vertices, stamps of one to four figures nested twice.
-RandomFigureStyle Rough() {
+const RandomFigureStyle kRough = [] {
   RandomFigureStyle style;
   style.NoPenOneIn = 5;
   style.PenWidths = 12, style.PenWidthStep = 1;
@@ -52,12 +52,12 @@ RandomFigureStyle Rough() {
   style.Stride = 15;
   style.PartsMin = 1, style.Parts = 4, style.PartReach = 50;
   return style;
-}
+}();
 
 // A random rough figure of `tool` appended to `list`.
 Figure* AddRandomFigure(FigureList& list, std::mt19937& rng, ToolKind tool) {
   Vertex pts;
-  return &*list.Add(RandomFigure(rng, tool, pts, Rough()));
+  return &*list.Add(RandomFigure(rng, tool, pts, kRough));
 }
 
 std::vector<int32_t> KeyOf(const Figure& fig) {
